@@ -1,0 +1,35 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+
+namespace vym {
+
+// Fixed-point amount with four decimal places: a 64-bit integer scaled by 10,000.
+class Currency {
+  public:
+    static constexpr std::int64_t kScale = 10000;
+
+    constexpr Currency() = default;
+    static constexpr Currency FromRaw(std::int64_t raw) {
+        Currency c;
+        c.raw_ = raw;
+        return c;
+    }
+    // Rounds to four places, half to even (as a host converts a Double to Currency).
+    // Throws Error(kOverflow) outside the representable range.
+    static Currency FromDouble(double value);
+
+    constexpr std::int64_t Raw() const { return raw_; }
+    double ToDouble() const { return static_cast<double>(raw_) / kScale; }
+
+    constexpr auto operator<=>(const Currency&) const = default;
+    Currency operator+(Currency other) const;  // throws on overflow
+    Currency operator-(Currency other) const;
+    Currency operator-() const;
+
+  private:
+    std::int64_t raw_ = 0;
+};
+
+}  // namespace vym

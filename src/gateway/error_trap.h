@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vym {
+
+class Connection;
+class ErrorObject;
+
+// The module source prefix: "VYMItem.<module> (<major>.<minor>.<revision>)".
+std::string ModuleSourcePrefix(std::string_view module);
+
+// The error trap every public operation runs under. Each module keeps one:
+// it knows the module's source prefix and the last error caught.
+//
+//   bool result = false;
+//   trap_.Run(errorObject, "FunctionUpdate", connection, [&] { ...; result = true; });
+//   return result;
+//
+// On an error the body is left, the number and description are kept, the
+// error is reported to the error object (when there is one) with the source
+// "<prefix> <procedure>", and Run returns False. The trap shows no message.
+class ErrorTrap {
+  public:
+    // A module of the component ("ItemMaint", "CItem").
+    explicit ErrorTrap(std::string_view module) : prefix_(ModuleSourcePrefix(module)) {}
+    // A shared code module reports under its bare name ("modDBFiller").
+    static ErrorTrap Shared(std::string_view module) { return ErrorTrap(std::string(module), 0); }
+
+    template <class Body>
+    bool Run(ErrorObject* errors, std::string_view procedure, const Connection* connection,
+             Body&& body) {
+        try {
+            std::forward<Body>(body)();
+            return true;
+        } catch (...) {
+            Caught(errors, procedure, connection);
+            return false;
+        }
+    }
+
+    const std::string& Prefix() const { return prefix_; }
+    std::int32_t LastErrorNumber() const { return lastNumber_; }
+    const std::string& LastErrorDescription() const { return lastDescription_; }
+
+  private:
+    ErrorTrap(std::string prefix, int) : prefix_(std::move(prefix)) {}
+    // Called inside the catch block: classifies std::current_exception().
+    void Caught(ErrorObject* errors, std::string_view procedure, const Connection* connection);
+
+    std::string prefix_;
+    std::int32_t lastNumber_ = 0;
+    std::string lastDescription_;
+};
+
+}  // namespace vym

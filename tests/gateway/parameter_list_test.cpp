@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "gateway/command.h"
+#include "support/core/stub_connection.h"
+
+namespace vym {
+namespace {
+
+class ParameterListTest : public ::testing::Test {
+  protected:
+    ParameterListTest() {
+        db.procedures["VYM_SP_ITEM_DeleteFunction"] = {
+            Command::CreateParameter("@RETURN_VALUE", DataType::Integer,
+                                     ParameterDirection::ReturnValue),
+            Command::CreateParameter("@function_id", DataType::VarChar, ParameterDirection::Input,
+                                     10),
+            Command::CreateParameter("@message", DataType::VarChar, ParameterDirection::Output,
+                                     255),
+        };
+    }
+    test::StubConnection db;
+};
+
+TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
+    auto command = db.NewCommand();
+    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
+    command->Parameters.Append(Command::CreateParameter("@stale", DataType::Integer));
+    command->Parameters.Refresh();
+    ASSERT_EQ(command->Parameters.Count(), 3u);
+    EXPECT_EQ(command->Parameters.Find("@stale"), nullptr);
+
+    command->Parameters["@FUNCTION_ID"].Value = "SKI";
+    EXPECT_EQ(command->Parameters.Item(1).Value, Value("SKI"));
+    EXPECT_EQ(command->Parameters["@return_value"].Direction, ParameterDirection::ReturnValue);
+    EXPECT_EQ(command->Parameters.Item("@Message").Size, 255);
+}
+
+TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
+    auto command = db.NewCommand();
+    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
+    command->Parameters.Refresh();
+    try {
+        command->Parameters["@catagory_id"].Value = "X";
+        FAIL() << "unknown parameter accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), errc::kItemNotFound);
+        EXPECT_NE(e.Description().find("@catagory_id"), std::string::npos);
+        EXPECT_NE(e.Description().find("VYM_SP_ITEM_DeleteFunction"), std::string::npos);
+    }
+    try {
+        command->Parameters.Append(Command::CreateParameter("@Function_ID", DataType::VarChar));
+        FAIL() << "duplicate parameter appended";
+    } catch (const Error& e) {
+        EXPECT_NE(e.Description().find("@Function_ID"), std::string::npos);
+        EXPECT_NE(e.Description().find("VYM_SP_ITEM_DeleteFunction"), std::string::npos);
+    }
+    EXPECT_EQ(command->Parameters.Count(), 3u);
+    EXPECT_THROW(command->Parameters.Item(3), Error);
+}
+
+TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {
+    auto command = db.NewCommand();
+    command->CommandText = "VYM_SP_ITEM_NoSuch";
+    command->Parameters.Append(Command::CreateParameter("@item_no", DataType::Integer));
+    try {
+        command->Parameters.Refresh();
+        FAIL() << "unknown procedure refreshed";
+    } catch (const Error& e) {
+        EXPECT_NE(e.Description().find("VYM_SP_ITEM_NoSuch"), std::string::npos);
+    }
+    EXPECT_EQ(command->Parameters.Count(), 1u);
+}
+
+}  // namespace
+}  // namespace vym
