@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 #include "base/decimal_digits.h"
 #include "base/error.h"
@@ -221,7 +222,14 @@ vym::Date Value::ToDate() const {
     return vym::Date(serial);
 }
 
-std::string Value::ToString() const {
+std::string Value::ToString() && {
+    if (auto* text = std::get_if<std::string>(&data_)) {
+        return std::move(*text);
+    }
+    return std::as_const(*this).ToString();
+}
+
+std::string Value::ToString() const& {
     return std::visit(
         [](const auto& v) -> std::string {
             using T = std::decay_t<decltype(v)>;

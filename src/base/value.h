@@ -75,7 +75,9 @@ class Value {
     vym::Date ToDate() const;
     // Numbers in their shortest plain form ("12.5", "-1"), True as "True",
     // dates as m/d/yyyy [h:nn:ss AM/PM], Empty as "".
-    std::string ToString() const;
+    std::string ToString() const&;
+    // A temporary String gives up its text rather than copying it.
+    std::string ToString() &&;
     Bytes ToBytes() const;
 
     // Same type and same value; Null equals Null.
