@@ -1,0 +1,81 @@
+#include "server/procedure_catalog.h"
+
+#include <strings.h>
+
+#include <cctype>
+
+#include "base/error.h"
+#include "server/procedures/inv_procedures.h"
+#include "server/procedures/item_catalogue_procedures.h"
+#include "server/procedures/item_search_procedures.h"
+#include "server/procedures/item_support_procedures.h"
+#include "server/procedures/store_procedures.h"
+#include "server/sql_error.h"
+
+namespace vym::server {
+namespace {
+
+Parameter Declare(std::string name, DataType type, ParameterDirection direction,
+                  std::int32_t size) {
+    return Parameter{std::move(name), type, direction, size, vym::Value()};
+}
+
+}  // namespace
+
+std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
+    static const std::shared_ptr<const ProcedureCatalog> standard = [] {
+        auto catalog = std::make_shared<ProcedureCatalog>();
+        // Each area's registration function is called here as the area arrives.
+        RegisterItemCatalogueProcedures(*catalog);
+        RegisterItemConsoleProcedures(*catalog);
+        RegisterItemSupportProcedures(*catalog);
+        RegisterStoreProcedures(*catalog);
+        RegisterInvProcedures(*catalog);
+        return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));
+    }();
+    return standard;
+}
+
+void ProcedureCatalog::Add(std::string name, std::initializer_list<Parameter> parameters,
+                           ProcedureBody body) {
+    if (byName_.contains(std::string_view(name))) {
+        throw vym::Error(errc::kInvalidProcedureCall, std::string(kConnectionSource),
+                         "The procedure " + name + " is registered twice.");
+    }
+    Procedure procedure{std::move(name), {}, std::move(body)};
+    procedure.Parameters.reserve(parameters.size() + 1);
+    procedure.Parameters.push_back(
+        Declare("@RETURN_VALUE", DataType::Integer, ParameterDirection::ReturnValue, 0));
+    procedure.Parameters.insert(procedure.Parameters.end(), parameters.begin(), parameters.end());
+    std::string key = procedure.Name;
+    byName_.emplace(std::move(key), std::move(procedure));
+}
+
+const Procedure* ProcedureCatalog::Find(std::string_view name) const {
+    const auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : &found->second;
+}
+
+std::size_t ProcedureCatalog::NameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-case name
+    for (unsigned char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(std::toupper(c))) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool ProcedureCatalog::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+Parameter In(std::string name, DataType type, std::int32_t size) {
+    return Declare(std::move(name), type, ParameterDirection::Input, size);
+}
+Parameter Out(std::string name, DataType type, std::int32_t size) {
+    return Declare(std::move(name), type, ParameterDirection::Output, size);
+}
+Parameter InOut(std::string name, DataType type, std::int32_t size) {
+    return Declare(std::move(name), type, ParameterDirection::InputOutput, size);
+}
+
+}  // namespace vym::server

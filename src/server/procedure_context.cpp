@@ -1,0 +1,82 @@
+#include "server/procedure_context.h"
+
+#include <strings.h>
+
+#include "base/error.h"
+#include "server/column_type.h"
+#include "server/sql_error.h"
+
+namespace vym::server {
+
+ProcedureContext::ProcedureContext(const ParameterDeclarations& declarations,
+                                   std::vector<vym::Value>& values, SqlSession& session,
+                                   const std::string& userId)
+    : declarations_(declarations), values_(values), session_(session), userId_(userId) {}
+
+std::size_t ProcedureContext::IndexOf(std::string_view name) const {
+    for (std::size_t i = 0; i < declarations_.size(); ++i) {
+        const std::string& declared = declarations_[i].Name;
+        if (declared.size() == name.size() &&
+            strncasecmp(declared.data(), name.data(), name.size()) == 0) {
+            return i;
+        }
+    }
+    throw vym::Error(errc::kItemNotFound, std::string(kConnectionSource),
+                     "The procedure has no parameter " + std::string(name) + ".");
+}
+
+const vym::Value& ProcedureContext::Get(std::string_view name) const {
+    return values_[IndexOf(name)];
+}
+
+std::optional<std::int32_t> ProcedureContext::GetLong(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToLong());
+}
+std::optional<double> ProcedureContext::GetDouble(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToDouble());
+}
+std::optional<vym::Currency> ProcedureContext::GetCurrency(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToCurrency());
+}
+std::optional<vym::Date> ProcedureContext::GetDate(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToDate());
+}
+std::optional<std::string> ProcedureContext::GetString(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToString());
+}
+std::optional<bool> ProcedureContext::GetBool(std::string_view name) const {
+    const vym::Value& v = Get(name);
+    return v.IsNull() ? std::nullopt : std::optional(v.ToBool());
+}
+
+void ProcedureContext::SetOutput(std::string_view name, const vym::Value& value) {
+    const std::size_t index = IndexOf(name);
+    if (declarations_[index].Direction == ParameterDirection::Input) {
+        throw vym::Error(errc::kInvalidProcedureCall, std::string(kConnectionSource),
+                         "The parameter " + std::string(name) + " is not an output parameter.");
+    }
+    values_[index] = ConvertToType(value, declarations_[index].Type);
+}
+
+void ProcedureContext::SetReturnValue(std::int32_t value) {
+    values_[0] = value;
+}
+
+void ProcedureContext::EmitResultSet(std::string_view sql, std::initializer_list<vym::Value> args) {
+    auto statement = session_.Prepare(sql);
+    statement->BindAll(args);
+    resultSets_.push_back(std::move(statement));
+}
+
+void ProcedureContext::EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args) {
+    auto statement = session_.Prepare(sql);
+    statement->BindAll(args);
+    resultSets_.push_back(std::move(statement));
+}
+
+}  // namespace vym::server

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/value.h"
+#include "gateway/connection.h"
+#include "server/sql_session.h"
+
+namespace vym::server {
+
+// What a procedure body gets for one call: its parameters (already converted
+// to their declared types; Null when the caller sent nothing), the session,
+// the signed-in user, and the places its results go.
+class ProcedureContext {
+  public:
+    ProcedureContext(const ParameterDeclarations& declarations, std::vector<vym::Value>& values,
+                     SqlSession& session, const std::string& userId);
+
+    // The value sent for an input parameter. Throws for a name the procedure
+    // does not declare (a fault in the procedure, not in the caller).
+    const vym::Value& Get(std::string_view name) const;
+    bool IsNull(std::string_view name) const { return Get(name).IsNull(); }
+    // Typed reads: std::nullopt for Null.
+    std::optional<std::int32_t> GetLong(std::string_view name) const;
+    std::optional<double> GetDouble(std::string_view name) const;
+    std::optional<vym::Currency> GetCurrency(std::string_view name) const;
+    std::optional<vym::Date> GetDate(std::string_view name) const;
+    std::optional<std::string> GetString(std::string_view name) const;
+    std::optional<bool> GetBool(std::string_view name) const;
+
+    // Output and InputOutput parameters; throws for an input parameter.
+    void SetOutput(std::string_view name, const vym::Value& value);
+    void SetReturnValue(std::int32_t value);
+
+    SqlSession& Session() { return session_; }
+    const std::string& UserId() const { return userId_; }
+
+    // A result set for the caller: the statement is prepared and bound now and
+    // read after the call commits. Result sets reach the caller in the order
+    // they were emitted.
+    void EmitResultSet(std::string_view sql, std::initializer_list<vym::Value> args = {});
+    // The same for a statement whose values are only known at run time (a
+    // search with a varying set of criteria).
+    void EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
+    std::vector<std::shared_ptr<SqlStatement>> TakeResultSets() { return std::move(resultSets_); }
+
+  private:
+    std::size_t IndexOf(std::string_view name) const;
+
+    const ParameterDeclarations& declarations_;
+    std::vector<vym::Value>& values_;
+    SqlSession& session_;
+    const std::string& userId_;
+    std::vector<std::shared_ptr<SqlStatement>> resultSets_;
+};
+
+}  // namespace vym::server

@@ -1,0 +1,185 @@
+#include "server/sql_recordset.h"
+
+#include <strings.h>
+
+#include <string>
+
+#include "server/column_type.h"
+#include "server/field_access.h"
+
+namespace vym::server {
+
+class SqlRecordset::ColumnField final : public vym::Field {
+  public:
+    ColumnField(SqlRecordset& owner, int column, std::string name, ColumnType type)
+        : owner_(owner), column_(column), name_(std::move(name)), type_(type) {}
+
+    const std::string& Name() const override { return name_; }
+    DataType Type() const override { return type_.type; }
+    std::int32_t Attributes() const override { return type_.attributes; }
+    std::int32_t DefinedSize() const override { return type_.definedSize; }
+
+    std::int32_t ActualSize() const override {
+        const SqlStatement& row = owner_.Row();
+        switch (row.ColumnStorage(column_)) {
+            case StorageClass::Null:
+                return 0;
+            case StorageClass::Text:
+                return static_cast<std::int32_t>(row.ColumnText(column_).size());
+            case StorageClass::Blob:
+                return static_cast<std::int32_t>(row.ColumnBlob(column_).size());
+            default:
+                return type_.definedSize;
+        }
+    }
+
+    vym::Value Value() const override { return ReadColumn(owner_.Row(), column_, type_); }
+    void SetValue(const vym::Value&) override { ThrowNotUpdatable(); }
+    void AppendChunk(const vym::Value&) override { ThrowNotUpdatable(); }
+
+    vym::Value GetChunk(std::int32_t length) override {
+        const SqlStatement& row = owner_.Row();
+        if (chunkRow_ != owner_.rowNumber_) {
+            chunkRow_ = owner_.rowNumber_;
+            chunkOffset_ = 0;
+        }
+        if (row.ColumnStorage(column_) == StorageClass::Blob) {
+            const auto blob = row.ColumnBlob(column_);
+            return NextChunk({reinterpret_cast<const char*>(blob.data()), blob.size()}, true,
+                             chunkOffset_, length);
+        }
+        if (row.ColumnStorage(column_) == StorageClass::Null) {
+            return vym::Value::Null();
+        }
+        return NextChunk(row.ColumnText(column_), false, chunkOffset_, length);
+    }
+
+    void TakeTypeFromFirstRow() {
+        if (!type_.declared) {
+            type_ = ColumnTypeFromStorage(owner_.Row().ColumnStorage(column_));
+        }
+    }
+
+  private:
+    SqlRecordset& owner_;
+    int column_;
+    std::string name_;
+    ColumnType type_;
+    std::uint64_t chunkRow_ = 0;
+    std::size_t chunkOffset_ = 0;
+};
+
+SqlRecordset::SqlRecordset(std::vector<std::shared_ptr<SqlStatement>> resultSets,
+                           std::optional<bool> firstHasRow)
+    : resultSets_(std::move(resultSets)) {
+    Start(firstHasRow);
+}
+
+SqlRecordset::~SqlRecordset() = default;
+
+void SqlRecordset::Start(std::optional<bool> hasRow) {
+    fields_.clear();
+    current_.reset();
+    open_ = next_ < resultSets_.size();
+    eof_ = true;
+    if (!open_) {
+        resultSets_.clear();
+        return;
+    }
+    current_ = std::move(resultSets_[next_++]);
+    const int count = current_->ColumnCount();
+    fields_.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        fields_.push_back(std::make_unique<ColumnField>(
+            *this, i, std::string(current_->ColumnName(i)),
+            ColumnTypeFromDeclaration(current_->ColumnDeclaredType(i))));
+    }
+    eof_ = !(hasRow ? *hasRow : current_->Step());
+    ++rowNumber_;
+    if (!eof_) {
+        for (auto& field : fields_) {
+            field->TakeTypeFromFirstRow();
+        }
+    }
+}
+
+void SqlRecordset::RequireOpen() const {
+    if (!open_) {
+        ThrowRecordsetClosed();
+    }
+}
+
+const SqlStatement& SqlRecordset::Row() const {
+    RequireOpen();
+    if (eof_) {
+        ThrowNoCurrentRecord();
+    }
+    return *current_;
+}
+
+bool SqlRecordset::Eof() const {
+    RequireOpen();
+    return eof_;
+}
+
+void SqlRecordset::MoveNext() {
+    Row();
+    eof_ = !current_->Step();
+    ++rowNumber_;
+}
+
+std::int32_t SqlRecordset::FieldCount() const {
+    RequireOpen();
+    return static_cast<std::int32_t>(fields_.size());
+}
+
+vym::Field& SqlRecordset::Fields(std::int32_t index) {
+    RequireOpen();
+    if (index < 0 || index >= static_cast<std::int32_t>(fields_.size())) {
+        ThrowFieldNotFound(std::to_string(index));
+    }
+    return *fields_[index];
+}
+
+vym::Field& SqlRecordset::Fields(std::string_view name) {
+    RequireOpen();
+    for (auto& field : fields_) {
+        const std::string& own = field->Name();
+        if (own.size() == name.size() && strncasecmp(own.data(), name.data(), name.size()) == 0) {
+            return *field;
+        }
+    }
+    ThrowFieldNotFound(name);
+}
+
+bool SqlRecordset::HasField(std::string_view name) const {
+    for (const auto& field : fields_) {
+        const std::string& own = field->Name();
+        if (own.size() == name.size() && strncasecmp(own.data(), name.data(), name.size()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SqlRecordset::NextRecordset() {
+    Start();
+    return open_;
+}
+
+void SqlRecordset::Close() {
+    fields_.clear();
+    current_.reset();
+    resultSets_.clear();
+    open_ = false;
+    eof_ = true;
+}
+
+void SqlRecordset::AddNew() {
+    ThrowNotUpdatable();
+}
+void SqlRecordset::Update() {
+    ThrowNotUpdatable();
+}
+
+}  // namespace vym::server

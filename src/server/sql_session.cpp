@@ -1,0 +1,24 @@
+#include "server/sql_session.h"
+
+#include "server/column_type.h"
+
+namespace vym::server {
+
+std::int64_t SqlSession::Run(std::string_view sql, std::initializer_list<vym::Value> args) {
+    auto statement = Prepare(sql);
+    statement->BindAll(args);
+    while (statement->Step()) {
+    }
+    return Changes();
+}
+
+vym::Value SqlSession::QueryValue(std::string_view sql, std::initializer_list<vym::Value> args) {
+    auto statement = Prepare(sql);
+    statement->BindAll(args);
+    if (!statement->Step()) {
+        return vym::Value::Null();
+    }
+    return ReadStoredValue(*statement, 0);
+}
+
+}  // namespace vym::server

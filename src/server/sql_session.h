@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string_view>
+
+#include "base/value.h"
+#include "server/sql_statement.h"
+
+namespace vym::server {
+
+// The one way the server reaches its store: prepare, bind, step. Procedures,
+// recordsets, settings and migrations all go through a session, so a second
+// engine only needs a second implementation of this interface.
+class SqlSession {
+  public:
+    virtual ~SqlSession() = default;
+
+    // A prepared statement for `sql`, taken from the session's cache when a
+    // free one exists. It goes back to the cache, rewound, when its last
+    // holder lets go, so a statement kept alive keeps its rows readable.
+    virtual std::shared_ptr<SqlStatement> Prepare(std::string_view sql) = 0;
+    // Runs a script of statements that return no rows (a migration).
+    virtual void ExecuteScript(std::string_view sql) = 0;
+
+    // Write transactions take the write lock up front, so two connections
+    // wait for each other instead of failing half way.
+    virtual void BeginImmediate() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;
+    virtual bool InTransaction() const = 0;
+
+    virtual std::int64_t Changes() const = 0;
+    virtual std::int64_t LastInsertId() const = 0;
+
+    // Runs one statement to its end with the values bound in order; returns
+    // the rows it changed.
+    std::int64_t Run(std::string_view sql, std::initializer_list<vym::Value> args = {});
+    // The first column of the first row, or Null when there is no row.
+    vym::Value QueryValue(std::string_view sql, std::initializer_list<vym::Value> args = {});
+};
+
+}  // namespace vym::server

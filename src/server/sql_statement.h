@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/value.h"
+
+namespace vym::server {
+
+// How the store holds one value of the current row.
+enum class StorageClass : std::uint8_t { Null, Integer, Real, Text, Blob };
+
+// A prepared statement of the server's SQL session. Parameters are numbered
+// from 1, columns from 0. Step and the binds throw vym::Error naming the
+// engine's error and the statement.
+class SqlStatement {
+  public:
+    virtual ~SqlStatement() = default;
+
+    virtual const std::string& Sql() const = 0;
+
+    virtual int ParameterCount() const = 0;
+    virtual void BindNull(int index) = 0;
+    virtual void BindInt64(int index, std::int64_t value) = 0;
+    virtual void BindDouble(int index, double value) = 0;
+    virtual void BindText(int index, std::string_view value) = 0;
+    virtual void BindBlob(int index, std::span<const std::uint8_t> value) = 0;
+    // A value as the store keeps it: Boolean as 1/0, Currency as a number,
+    // Date as ISO text, Empty and Null as NULL.
+    void Bind(int index, const vym::Value& value);
+    void BindAll(std::span<const vym::Value> values);
+
+    // True when a row is ready, False when the statement is done.
+    virtual bool Step() = 0;
+    // Rewinds the statement for another run; the bindings are kept.
+    virtual void Reset() = 0;
+
+    virtual int ColumnCount() const = 0;
+    virtual std::string_view ColumnName(int column) const = 0;
+    // The declared type of a table column; empty for an expression.
+    virtual std::string_view ColumnDeclaredType(int column) const = 0;
+    virtual StorageClass ColumnStorage(int column) const = 0;
+    virtual std::int64_t ColumnInt64(int column) const = 0;
+    virtual double ColumnDouble(int column) const = 0;
+    virtual std::string_view ColumnText(int column) const = 0;
+    virtual std::span<const std::uint8_t> ColumnBlob(int column) const = 0;
+};
+
+}  // namespace vym::server

@@ -1,0 +1,179 @@
+#include "server/sqlite_connection.h"
+
+#include <strings.h>
+
+#include <exception>
+
+#include "server/column_type.h"
+#include "server/procedure_context.h"
+#include "server/sql_dialect.h"
+#include "server/sql_error.h"
+#include "server/sql_recordset.h"
+#include "server/updatable_recordset.h"
+#include "server/write_transaction.h"
+
+namespace vym::server {
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+vym::Error ConnectionError(std::int32_t number, std::string description) {
+    return vym::Error(number, std::string(kConnectionSource), std::move(description));
+}
+
+bool SendsValue(ParameterDirection direction) {
+    return direction == ParameterDirection::Input || direction == ParameterDirection::InputOutput;
+}
+
+// Runs one statement of ad-hoc SQL. A statement that changes data runs in its
+// own immediate transaction; a query is handed back unread.
+std::vector<std::shared_ptr<SqlStatement>> RunText(SqlSession& session, std::string_view text) {
+    auto statement = session.Prepare(TranslateSql(text));
+    if (statement->ColumnCount() > 0) {
+        return {std::move(statement)};
+    }
+    WriteTransaction transaction(session);
+    while (statement->Step()) {
+    }
+    transaction.Commit();
+    return {};
+}
+
+}  // namespace
+
+SqliteConnection::SqliteConnection(std::shared_ptr<SqlSession> session,
+                                   std::shared_ptr<const ProcedureCatalog> catalog,
+                                   std::shared_ptr<vym::ErrorObject> errors, std::string userId)
+    : session_(std::move(session)),
+      catalog_(std::move(catalog)),
+      errors_(std::move(errors)),
+      userId_(std::move(userId)) {}
+
+const Procedure& SqliteConnection::FindProcedure(std::string_view name) const {
+    const Procedure* procedure = catalog_->Find(name);
+    if (!procedure) {
+        throw ConnectionError(errc::kDatabase,
+                              "Could not find stored procedure '" + std::string(name) + "'.");
+    }
+    return *procedure;
+}
+
+ParameterDeclarations SqliteConnection::DescribeProcedure(std::string_view procedure) {
+    return FindProcedure(procedure).Parameters;
+}
+
+SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantRows) {
+    if (command.CommandType == CommandTypeEnum::Text) {
+        return {RunText(*session_, command.CommandText), std::nullopt};
+    }
+    const Procedure& procedure = FindProcedure(command.CommandText);
+    const ParameterDeclarations& declared = procedure.Parameters;
+
+    // Match the command's parameters to the declarations (usually in the
+    // same order, as Refresh made them) and take the values sent.
+    std::vector<vym::Value> values(declared.size(), vym::Value::Null());
+    std::vector<std::size_t> slots;
+    slots.reserve(command.Parameters.Count());
+    for (const Parameter& parameter : command.Parameters) {
+        std::size_t slot = slots.size();
+        if (slot >= declared.size() || !SameName(declared[slot].Name, parameter.Name)) {
+            slot = 0;
+            while (slot < declared.size() && !SameName(declared[slot].Name, parameter.Name)) {
+                ++slot;
+            }
+            if (slot == declared.size()) {
+                throw ConnectionError(
+                    errc::kDatabase,
+                    parameter.Name + " is not a parameter for procedure " + procedure.Name + ".");
+            }
+        }
+        slots.push_back(slot);
+        if (SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
+            try {
+                values[slot] = ConvertToType(parameter.Value, declared[slot].Type);
+            } catch (const vym::Error& e) {
+                throw ConnectionError(errc::kTypeMismatch, "Bad value for parameter " +
+                                                               parameter.Name + " of procedure " +
+                                                               procedure.Name + ": " +
+                                                               e.Description());
+            }
+        }
+    }
+    values[0] = std::int32_t{0};
+
+    ProcedureContext call(declared, values, *session_, userId_);
+    CallResult result;
+    try {
+        WriteTransaction transaction(*session_);
+        procedure.Body(call);
+        result.resultSets = call.TakeResultSets();
+        if (wantRows && !result.resultSets.empty()) {
+            result.firstHasRow = result.resultSets.front()->Step();
+        }
+        transaction.Commit();
+    } catch (const vym::Error& e) {
+        throw vym::Error(e.Number(), e.Source(), procedure.Name + ": " + e.Description());
+    } catch (const std::exception& e) {
+        throw ConnectionError(errc::kDatabase, procedure.Name + ": " + e.what());
+    }
+
+    std::size_t index = 0;
+    for (Parameter& parameter : command.Parameters) {
+        if (parameter.Direction != ParameterDirection::Input) {
+            parameter.Value = values[slots[index]];
+        }
+        ++index;
+    }
+    return result;
+}
+
+ErrorReport SqliteConnection::ExecuteFailure(const vym::Error& error, const Command& command,
+                                             const Connection& native) {
+    ErrorReport report;
+    report.Number = error.Number();
+    report.Source = kConnectionSource;
+    report.Source.append(" Execute ").append(command.CommandText);
+    report.Description = error.Description();
+    report.NativeConnection = &native;
+    return report;
+}
+
+bool SqliteConnection::Execute(Command& command) {
+    try {
+        Call(command, false);
+        return true;
+    } catch (const vym::Error& e) {
+        errors_->Report(ExecuteFailure(e, command, Native()));
+    } catch (const std::exception& e) {
+        errors_->Report(
+            ExecuteFailure(ConnectionError(errc::kDatabase, e.what()), command, Native()));
+    }
+    return false;
+}
+
+std::unique_ptr<Recordset> SqliteConnection::ExecuteRecordset(Command& command) {
+    CallResult result = Call(command, true);
+    return std::make_unique<SqlRecordset>(std::move(result.resultSets), result.firstHasRow);
+}
+
+std::unique_ptr<Recordset> SqliteConnection::OpenRecordset(std::string_view sql) {
+    return std::make_unique<SqlRecordset>(RunText(*session_, sql));
+}
+
+std::unique_ptr<Recordset> SqliteConnection::OpenUpdatableRecordset(std::string_view sql) {
+    return std::make_unique<UpdatableRecordset>(session_, TranslateSql(sql));
+}
+
+std::int64_t SqliteConnection::ExecuteSQL(std::string_view sql) {
+    auto statement = session_->Prepare(TranslateSql(sql));
+    WriteTransaction transaction(*session_);
+    while (statement->Step()) {
+    }
+    const std::int64_t changed = statement->ColumnCount() > 0 ? 0 : session_->Changes();
+    transaction.Commit();
+    return changed;
+}
+
+}  // namespace vym::server

@@ -1,0 +1,329 @@
+#include "server/sqlite_session.h"
+
+#include <sqlite3.h>
+
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "server/sql_error.h"
+
+namespace vym::server {
+namespace {
+
+using Database = std::shared_ptr<sqlite3>;
+
+constexpr int kBusyTimeoutMs = 10000;
+// Ad-hoc SQL carries its literals, so the cache is bounded.
+constexpr std::size_t kMaxCachedStatements = 256;
+
+class SqliteStatement final : public SqlStatement {
+  public:
+    SqliteStatement(Database db, sqlite3_stmt* statement, std::string sql)
+        : db_(std::move(db)), statement_(statement), sql_(std::move(sql)) {}
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+    ~SqliteStatement() override { sqlite3_finalize(statement_); }
+
+    const std::string& Sql() const override { return sql_; }
+
+    int ParameterCount() const override { return sqlite3_bind_parameter_count(statement_); }
+    void BindNull(int index) override { Check(sqlite3_bind_null(statement_, index)); }
+    void BindInt64(int index, std::int64_t value) override {
+        Check(sqlite3_bind_int64(statement_, index, value));
+    }
+    void BindDouble(int index, double value) override {
+        Check(sqlite3_bind_double(statement_, index, value));
+    }
+    void BindText(int index, std::string_view value) override {
+        Check(sqlite3_bind_text64(statement_, index, value.data(), value.size(), SQLITE_TRANSIENT,
+                                  SQLITE_UTF8));
+    }
+    void BindBlob(int index, std::span<const std::uint8_t> value) override {
+        // A zero-length blob is still a blob, not NULL.
+        static const std::uint8_t kNothing = 0;
+        Check(sqlite3_bind_blob64(statement_, index, value.empty() ? &kNothing : value.data(),
+                                  value.size(), SQLITE_TRANSIENT));
+    }
+
+    bool Step() override {
+        const int rc = sqlite3_step(statement_);
+        if (rc == SQLITE_ROW) {
+            return true;
+        }
+        if (rc == SQLITE_DONE) {
+            return false;
+        }
+        std::string message = sqlite3_errmsg(db_.get());
+        sqlite3_reset(statement_);
+        throw SqlError(rc, message, sql_);
+    }
+    void Reset() override { sqlite3_reset(statement_); }
+    void Rewind() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+
+    int ColumnCount() const override { return sqlite3_column_count(statement_); }
+    std::string_view ColumnName(int column) const override {
+        return sqlite3_column_name(statement_, column);
+    }
+    std::string_view ColumnDeclaredType(int column) const override {
+        const char* type = sqlite3_column_decltype(statement_, column);
+        return type ? std::string_view(type) : std::string_view();
+    }
+    StorageClass ColumnStorage(int column) const override {
+        switch (sqlite3_column_type(statement_, column)) {
+            case SQLITE_INTEGER:
+                return StorageClass::Integer;
+            case SQLITE_FLOAT:
+                return StorageClass::Real;
+            case SQLITE_TEXT:
+                return StorageClass::Text;
+            case SQLITE_BLOB:
+                return StorageClass::Blob;
+            default:
+                return StorageClass::Null;
+        }
+    }
+    std::int64_t ColumnInt64(int column) const override {
+        return sqlite3_column_int64(statement_, column);
+    }
+    double ColumnDouble(int column) const override {
+        return sqlite3_column_double(statement_, column);
+    }
+    std::string_view ColumnText(int column) const override {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        if (!text) {
+            return {};
+        }
+        return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+    }
+    std::span<const std::uint8_t> ColumnBlob(int column) const override {
+        const auto* data =
+            static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
+        if (!data) {
+            return {};
+        }
+        return {data, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+    }
+
+  private:
+    void Check(int rc) {
+        if (rc != SQLITE_OK) {
+            throw SqlError(rc, sqlite3_errmsg(db_.get()), sql_);
+        }
+    }
+
+    Database db_;  // kept open while any statement lives
+    sqlite3_stmt* statement_;
+    std::string sql_;
+};
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+struct StatementPool {
+    std::unordered_map<std::string, std::vector<std::unique_ptr<SqliteStatement>>, TextHash,
+                       std::equal_to<>>
+        idle;
+    std::size_t count = 0;
+
+    void GiveBack(std::unique_ptr<SqliteStatement> statement) {
+        statement->Rewind();
+        if (count >= kMaxCachedStatements) {
+            count -= idle.begin()->second.size();
+            idle.erase(idle.begin());
+        }
+        idle[statement->Sql()].push_back(std::move(statement));
+        ++count;
+    }
+};
+
+// Hands a statement out; it returns to the pool when its last holder lets go,
+// or is finalized when the session has gone.
+std::shared_ptr<SqlStatement> Lend(std::unique_ptr<SqliteStatement> statement,
+                                   const std::shared_ptr<StatementPool>& pool) {
+    return {statement.release(), [weak = std::weak_ptr(pool)](SqliteStatement* s) {
+                std::unique_ptr<SqliteStatement> owned(s);
+                if (auto alive = weak.lock()) {
+                    alive->GiveBack(std::move(owned));
+                }
+            }};
+}
+
+vym::Error OpenError(const std::string& description) {
+    return vym::Error(errc::kDatabase, std::string(kConnectionSource), description);
+}
+
+vym::Error NewerError(const std::string& path, int found, int known) {
+    return OpenError("The database \"" + path +
+                     "\" was written by a newer version of this program (schema version " +
+                     std::to_string(found) + "; this program knows up to version " +
+                     std::to_string(known) + "). It has not been opened or changed.");
+}
+
+vym::Error NotADatabaseError(const std::string& path) {
+    return OpenError("The file \"" + path + "\" is not a database or is damaged.");
+}
+
+// Reads the file header before SQLite opens the file, so that a file this
+// program must refuse is never written to (not even to switch its journal).
+void CheckExistingFile(const std::string& path, const SqliteSession::Options& options) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        if (!options.createIfMissing) {
+            throw OpenError("The database \"" + path + "\" does not exist.");
+        }
+        return;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw OpenError("Unable to open the database \"" + path + "\": the file cannot be read.");
+    }
+    std::array<unsigned char, 100> header{};
+    file.read(reinterpret_cast<char*>(header.data()), header.size());
+    const std::streamsize got = file.gcount();
+    if (got == 0) {
+        return;  // an empty file is an empty database
+    }
+    static constexpr std::string_view kMagic("SQLite format 3\0", 16);
+    if (got < static_cast<std::streamsize>(header.size()) ||
+        std::string_view(reinterpret_cast<const char*>(header.data()), kMagic.size()) != kMagic) {
+        throw NotADatabaseError(path);
+    }
+    const int version =
+        static_cast<int>((header[60] << 24) | (header[61] << 16) | (header[62] << 8) | header[63]);
+    if (version > options.newestSchemaVersion) {
+        throw NewerError(path, version, options.newestSchemaVersion);
+    }
+}
+
+}  // namespace
+
+struct SqliteSession::Impl {
+    std::string path;
+    Database db;
+    std::shared_ptr<StatementPool> pool = std::make_shared<StatementPool>();
+};
+
+SqliteSession::SqliteSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+SqliteSession::~SqliteSession() = default;
+
+std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
+                                                   const Options& options) {
+    CheckExistingFile(path, options);
+
+    sqlite3* raw = nullptr;
+    // A session belongs to one thread at a time, so the handle needs no lock of its own.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+                      (options.createIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    Database db(raw, sqlite3_close_v2);
+    if (rc != SQLITE_OK) {
+        throw OpenError("Unable to open the database \"" + path +
+                        "\": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ".");
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->db = std::move(db);
+    std::shared_ptr<SqliteSession> session(new SqliteSession(std::move(impl)));
+
+    // Read before any write: a damaged file fails here, a newer one is refused
+    // here if it changed since the header was read.
+    try {
+        session->QueryValue("SELECT count(*) FROM sqlite_master");
+    } catch (const vym::Error&) {
+        throw NotADatabaseError(path);
+    }
+    const int version = session->SchemaVersion();
+    if (version > options.newestSchemaVersion) {
+        throw NewerError(path, version, options.newestSchemaVersion);
+    }
+    session->QueryValue("PRAGMA journal_mode = WAL");
+    session->Run("PRAGMA foreign_keys = ON");
+    session->Run("PRAGMA synchronous = NORMAL");
+    return session;
+}
+
+std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
+    StatementPool& pool = *impl_->pool;
+    if (auto found = pool.idle.find(sql); found != pool.idle.end() && !found->second.empty()) {
+        std::unique_ptr<SqliteStatement> statement = std::move(found->second.back());
+        found->second.pop_back();
+        --pool.count;
+        return Lend(std::move(statement), impl_->pool);
+    }
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(impl_->db.get(), sql.data(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+    if (rc != SQLITE_OK) {
+        throw SqlError(rc, sqlite3_errmsg(impl_->db.get()), sql);
+    }
+    auto statement = std::make_unique<SqliteStatement>(impl_->db, raw, std::string(sql));
+    if (!raw) {
+        throw SqlError(SQLITE_MISUSE, "no statement", sql);
+    }
+    for (const char* p = tail; p && p < sql.data() + sql.size(); ++p) {
+        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
+            throw SqlError(SQLITE_MISUSE, "only one statement may be run at a time", sql);
+        }
+    }
+    return Lend(std::move(statement), impl_->pool);
+}
+
+void SqliteSession::ExecuteScript(std::string_view sql) {
+    const std::string script(sql);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(impl_->db.get(), script.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw SqlError(rc, message, script.substr(0, 200));
+    }
+}
+
+void SqliteSession::BeginImmediate() {
+    Run("BEGIN IMMEDIATE");
+}
+void SqliteSession::Commit() {
+    Run("COMMIT");
+}
+
+void SqliteSession::Rollback() {
+    // A failed statement may already have ended the transaction.
+    if (InTransaction()) {
+        sqlite3_exec(impl_->db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+bool SqliteSession::InTransaction() const {
+    return sqlite3_get_autocommit(impl_->db.get()) == 0;
+}
+std::int64_t SqliteSession::Changes() const {
+    return sqlite3_changes64(impl_->db.get());
+}
+std::int64_t SqliteSession::LastInsertId() const {
+    return sqlite3_last_insert_rowid(impl_->db.get());
+}
+
+int SqliteSession::SchemaVersion() {
+    return QueryValue("PRAGMA user_version").ToLong();
+}
+void SqliteSession::SetSchemaVersion(int version) {
+    Run("PRAGMA user_version = " + std::to_string(version));
+}
+
+}  // namespace vym::server

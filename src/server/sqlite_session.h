@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "server/sql_session.h"
+
+struct sqlite3;
+
+namespace vym::server {
+
+// The SQLite engine behind the session interface: one database handle, WAL
+// journal, foreign keys on, a busy timeout, and a cache of prepared
+// statements keyed by their SQL text.
+class SqliteSession : public SqlSession {
+  public:
+    struct Options {
+        bool createIfMissing = true;
+        // The newest schema this program knows; a file written by a newer
+        // program is refused before anything is written to it.
+        int newestSchemaVersion = 0;
+    };
+
+    // Throws vym::Error with a message fit for the user when the file cannot
+    // be opened or created, is not a database, or is newer than the program.
+    static std::shared_ptr<SqliteSession> Open(const std::string& path, const Options& options);
+    ~SqliteSession() override;
+
+    std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
+    void ExecuteScript(std::string_view sql) override;
+    void BeginImmediate() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
+    std::int64_t Changes() const override;
+    std::int64_t LastInsertId() const override;
+
+    // PRAGMA user_version: the schema version the migrations recorded.
+    int SchemaVersion();
+    void SetSchemaVersion(int version);
+
+  private:
+    struct Impl;
+    explicit SqliteSession(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vym::server

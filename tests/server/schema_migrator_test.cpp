@@ -1,0 +1,103 @@
+#include "server/schema_migrator.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "base/error.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym::server {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+int Version(Connection& db) {
+    return db.OpenRecordset("PRAGMA user_version")->Fields(0).Value().ToLong();
+}
+
+class Migrations : public ::testing::Test {
+  protected:
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string File(const char* name) const { return (dir_ / name).string(); }
+    fs::path dir_ = vym::test::MakeTempDir();
+};
+
+TEST_F(Migrations, NewDatabaseIsMigratedToTheNewestVersionAndReopensAsIs) {
+    const int newest = NewestSchemaVersion(CompiledMigrations());
+    ASSERT_GE(newest, 1);
+    {
+        auto server = LocalAppServer::Open(File("new.db"));
+        EXPECT_EQ(Version(*server->DBConnection()), newest);
+        server->SaveSetting("AppData", "Stock", "MatrixDefaults", "Color");
+        // Without demo data there are no demo users.
+        EXPECT_FALSE(server->ValidateUser());
+    }
+    auto again = LocalAppServer::Open(File("new.db"));
+    EXPECT_EQ(Version(*again->DBConnection()), newest);
+    EXPECT_EQ(again->GetSetting("AppData", "Stock", "MatrixDefaults", ""), "Color");
+}
+
+TEST_F(Migrations, MissingFileIsNotCreatedUnlessAsked) {
+    OpenOptions options;
+    options.createIfMissing = false;
+    EXPECT_THROW(LocalAppServer::Open(File("absent.db"), options), Error);
+    EXPECT_FALSE(fs::exists(File("absent.db")));
+}
+
+TEST_F(Migrations, NewerDatabaseIsRefusedAndLeftUntouched) {
+    const int newest = NewestSchemaVersion(CompiledMigrations());
+    {
+        auto server = LocalAppServer::Open(File("newer.db"));
+        server->DBConnection()->ExecuteSQL("PRAGMA user_version = " + std::to_string(newest + 3));
+    }
+    const std::string before = Bytes(File("newer.db"));
+    try {
+        LocalAppServer::Open(File("newer.db"));
+        FAIL() << "a newer database must be refused";
+    } catch (const Error& e) {
+        EXPECT_NE(e.Description().find("newer version"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(Bytes(File("newer.db")), before);
+    EXPECT_FALSE(fs::exists(File("newer.db-wal")));
+}
+
+TEST_F(Migrations, CorruptFilesAndOtherProgramsDatabasesAreRefused) {
+    {
+        std::ofstream out(File("waiver.db"), std::ios::binary);
+        out << "Rental waiver signed by the guest; not a database at all.";
+    }
+    const std::string waiver = Bytes(File("waiver.db"));
+    try {
+        LocalAppServer::Open(File("waiver.db"));
+        FAIL() << "a text file must be refused";
+    } catch (const Error& e) {
+        EXPECT_NE(e.Description().find("not a database"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(Bytes(File("waiver.db")), waiver);
+
+    // A real header followed by garbage pages.
+    LocalAppServer::Open(File("good.db")).reset();
+    std::string damaged = Bytes(File("good.db")).substr(0, 100) + std::string(8192, '\x5a');
+    {
+        std::ofstream out(File("damaged.db"), std::ios::binary);
+        out << damaged;
+    }
+    EXPECT_THROW(LocalAppServer::Open(File("damaged.db")), Error);
+
+    {
+        auto other = SqliteSession::Open(File("other.db"), {true, 0});
+        other->ExecuteScript("CREATE TABLE guests (name text)");
+    }
+    EXPECT_THROW(LocalAppServer::Open(File("other.db")), Error);
+}
+
+}  // namespace
+}  // namespace vym::server

@@ -1,0 +1,234 @@
+#include "server/sqlite_connection.h"
+
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "gateway/sql_quote.h"
+#include "support/server/temp_database.h"
+
+namespace vym::server {
+namespace {
+
+using vym::test::TempDatabase;
+
+std::unique_ptr<Command> AddItem(Connection& db, const Value& number, const Value& description) {
+    auto cmd = db.NewCommand();
+    cmd->CommandText = "VyM_sp_test_additem";  // found whatever the case
+    cmd->Parameters.Refresh();
+    cmd->Parameters["@item_no"].Value = number;
+    cmd->Parameters["@description"].Value = description;
+    cmd->Parameters["@unit_price"].Value = Currency::FromRaw(123456);  // 12.3456
+    cmd->Parameters["@created"].Value = Date::FromParts(2024, 12, 21, 8, 30, 0);
+    cmd->Parameters["@is_active"].Value = true;
+    return cmd;
+}
+
+TEST(SqliteConnection, RefreshDeclaresReturnValueFirstThenTheProcedureParameters) {
+    TempDatabase t;
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "vym_sp_test_additem";
+    cmd->Parameters.Refresh();
+    ASSERT_EQ(cmd->Parameters.Count(), 8u);
+    EXPECT_EQ(cmd->Parameters.Item(0).Name, "@RETURN_VALUE");
+    EXPECT_EQ(cmd->Parameters.Item(0).Direction, ParameterDirection::ReturnValue);
+    EXPECT_EQ(cmd->Parameters["@item_no"].Direction, ParameterDirection::InputOutput);
+    EXPECT_EQ(cmd->Parameters["@MESSAGE"].Direction, ParameterDirection::Output);
+    EXPECT_EQ(cmd->Parameters["@description"].Size, 30);
+    EXPECT_EQ(cmd->Parameters["@unit_price"].Type, DataType::Currency);
+}
+
+TEST(SqliteConnection, OutputsAndReturnValueAreWrittenBack) {
+    TempDatabase t;
+    auto first = AddItem(t.Db(), Value::Null(), "Adult Full Day Lift Ticket");
+    ASSERT_TRUE(t.Db().Execute(*first));
+    EXPECT_EQ(first->Parameters["@item_no"].Value.ToLong(), 1);
+    EXPECT_EQ(first->Parameters["@RETURN_VALUE"].Value.ToLong(), 0);
+    EXPECT_EQ(first->Parameters["@message"].Value.ToString(), "");
+
+    auto refused = AddItem(t.Db(), Value::Null(), "");
+    ASSERT_TRUE(t.Db().Execute(*refused));  // a business refusal is not a failure
+    EXPECT_EQ(refused->Parameters["@return_value"].Value.ToLong(), -1);
+    EXPECT_EQ(refused->Parameters["@message"].Value.ToString(), "Description is required.");
+    EXPECT_EQ(t.ItemCount(), 1);
+}
+
+TEST(SqliteConnection, AppendedParametersInAnyOrderAndCaseReachTheProcedure) {
+    TempDatabase t;
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_AddItem";
+    cmd->Parameters.Append(Command::CreateParameter(
+        "@DESCRIPTION", DataType::VarChar, ParameterDirection::Input, 30, "Snowboard Wax"));
+    cmd->Parameters.Append(Command::CreateParameter(
+        "@item_no", DataType::Integer, ParameterDirection::InputOutput, 0, std::int32_t{77}));
+    ASSERT_TRUE(t.Db().Execute(*cmd));
+    EXPECT_EQ(cmd->Parameters["@item_no"].Value.ToLong(), 77);
+    auto rs = t.Db().OpenRecordset("SELECT description, vym_user FROM test_item");
+    EXPECT_EQ(rs->Fields("DESCRIPTION").Value().ToString(), "Snowboard Wax");
+    EXPECT_EQ(rs->Fields("vym_user").Value().ToString(), "ADMIN");
+}
+
+TEST(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
+    TempDatabase t;
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_Nothing";
+    try {
+        cmd->Parameters.Refresh();
+        FAIL() << "Refresh of an unknown procedure must fail";
+    } catch (const Error& e) {
+        EXPECT_NE(e.Description().find("VYM_SP_TEST_Nothing"), std::string::npos);
+    }
+    EXPECT_THROW(t.Db().ExecuteRecordset(*cmd), Error);
+
+    cmd->CommandText = "VYM_SP_TEST_GetItems";
+    cmd->Parameters.Append(Command::CreateParameter("@colour", DataType::VarChar));
+    try {
+        t.Db().ExecuteRecordset(*cmd);
+        FAIL() << "an undeclared parameter must fail";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), errc::kDatabase);
+        EXPECT_NE(e.Description().find("@colour"), std::string::npos);
+        EXPECT_NE(e.Description().find("VYM_SP_TEST_GetItems"), std::string::npos);
+    }
+}
+
+TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
+    TempDatabase t;
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_AddThenFail";
+    cmd->Parameters.Refresh();
+    cmd->Parameters["@description"].Value = "Demo Skis";
+    EXPECT_FALSE(t.Db().Execute(*cmd));
+    EXPECT_EQ(t.ItemCount(), 0);
+    ASSERT_EQ(t.Server().Reports().size(), 1u);
+    const ErrorReport& report = t.Server().Reports()[0];
+    EXPECT_EQ(report.Source, "VYMAppServer.Connection Execute VYM_SP_TEST_AddThenFail");
+    EXPECT_EQ(report.Number, 50000);
+    EXPECT_NE(report.Description.find("Stock is posted."), std::string::npos);
+    EXPECT_EQ(report.NativeConnection, &t.Db().Native());
+    // The same call through ExecuteRecordset throws instead.
+    EXPECT_THROW(t.Db().ExecuteRecordset(*cmd), Error);
+    EXPECT_EQ(t.ItemCount(), 0);
+}
+
+TEST(SqliteConnection, BadParameterValueFailsTheCallWithoutWriting) {
+    TempDatabase t;
+    auto cmd = AddItem(t.Db(), Value::Null(), "Goggles");
+    cmd->Parameters["@unit_price"].Value = "twelve dollars";
+    EXPECT_FALSE(t.Db().Execute(*cmd));
+    EXPECT_EQ(t.ItemCount(), 0);
+    ASSERT_EQ(t.Server().Reports().size(), 1u);
+    EXPECT_NE(t.Server().Reports()[0].Description.find("@unit_price"), std::string::npos);
+}
+
+TEST(SqliteConnection, SeveralResultSetsAreReadInTurn) {
+    TempDatabase t;
+    for (const char* name : {"Season Pass", "Half Day Lesson", "Helmet Rental"}) {
+        ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), name)));
+    }
+    t.Db().ExecuteSQL("UPDATE test_item SET is_active = 0 WHERE item_no = 2");
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_GetItems";
+    cmd->Parameters.Refresh();
+    cmd->Parameters["@is_active"].Value = std::int32_t{-1};  // True as the callers send it
+    auto rs = t.Db().ExecuteRecordset(*cmd);
+    std::vector<std::string> names;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        names.push_back(rs->Fields("description").Value().ToString());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Season Pass", "Helmet Rental"}));
+    ASSERT_TRUE(rs->NextRecordset());
+    EXPECT_EQ(rs->Fields("items").Value().ToLong(), 3);
+    EXPECT_FALSE(rs->NextRecordset());
+    EXPECT_FALSE(rs->IsOpen());
+}
+
+TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
+    TempDatabase t;
+    t.Db().ExecuteSQL(
+        "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
+        "is_active, qty, weight, notes, photo) VALUES (5, 'Ski Tune', 0.1 + 0.2, "
+        "'2024-02-29 13:05:00', '2024-03-01', 1, 7, 1.5, 'long', x'0102')");
+    auto rs =
+        t.Db().OpenRecordset("SELECT t.*, qty * 2 AS doubled, 'x' AS letter FROM test_item t");
+    EXPECT_EQ(rs->Fields("item_no").Type(), DataType::Integer);
+    EXPECT_EQ(rs->Fields("description").Type(), DataType::VarChar);
+    EXPECT_EQ(rs->Fields("description").DefinedSize(), 30);
+    EXPECT_EQ(rs->Fields("unit_price").Type(), DataType::Currency);
+    EXPECT_EQ(rs->Fields("unit_price").Value(), Value(Currency::FromRaw(3000)));  // exact 0.3
+    EXPECT_EQ(rs->Fields("created").Type(), DataType::DBTimeStamp);
+    EXPECT_EQ(rs->Fields("created").Value(), Value(Date::FromParts(2024, 2, 29, 13, 5, 0)));
+    EXPECT_EQ(rs->Fields("start_date").Type(), DataType::DBDate);
+    EXPECT_EQ(rs->Fields("is_active").Type(), DataType::Boolean);
+    EXPECT_EQ(rs->Fields("is_active").Value(), Value(true));
+    EXPECT_EQ(rs->Fields("qty").Type(), DataType::SmallInt);
+    EXPECT_EQ(rs->Fields("qty").Value(), Value(std::int16_t{7}));
+    EXPECT_EQ(rs->Fields("weight").Type(), DataType::Double);
+    EXPECT_EQ(rs->Fields("notes").Type(), DataType::LongVarChar);
+    EXPECT_TRUE(rs->Fields("notes").Attributes() & kFieldLong);
+    EXPECT_EQ(rs->Fields("photo").Type(), DataType::LongVarBinary);
+    EXPECT_EQ(rs->Fields("photo").ActualSize(), 2);
+    EXPECT_EQ(rs->Fields("doubled").Type(), DataType::Integer);
+    EXPECT_EQ(rs->Fields("doubled").Value().ToLong(), 14);
+    EXPECT_EQ(rs->Fields("letter").Type(), DataType::VarChar);
+    EXPECT_THROW(rs->Fields("colour"), Error);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_THROW(rs->Fields(0).Value(), Error);
+}
+
+TEST(SqliteConnection, TrueIsStoredAsOneInABitColumn) {
+    TempDatabase t;
+    ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), std::int32_t{1}, "Trail Map")));
+    auto rs = t.Db().OpenRecordset("SELECT count(*) FROM test_item WHERE is_active = 1");
+    EXPECT_EQ(rs->Fields(0).Value().ToLong(), 1);
+}
+
+TEST(SqliteConnection, QuotedUserTextFindsNothingAndRaisesNothing) {
+    TempDatabase t;
+    ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), "O'Neil Jacket")));
+    for (const char* typed : {"x' OR '1'='1", "'; DELETE FROM test_item; --", "{fn UCASE('a')}"}) {
+        auto rs =
+            t.Db().OpenRecordset("SELECT * FROM test_item WHERE description = " + SqlQuote(typed));
+        EXPECT_TRUE(rs->Eof()) << typed;
+    }
+    auto found = t.Db().OpenRecordset("SELECT item_no FROM test_item WHERE description = " +
+                                      SqlQuote("O'Neil Jacket"));
+    EXPECT_FALSE(found->Eof());
+    EXPECT_EQ(t.ItemCount(), 1);
+}
+
+TEST(SqliteConnection, AdHocSqlErrorsNameTheStatementAndDeleteCountsRows) {
+    TempDatabase t;
+    try {
+        t.Db().OpenRecordset("SELECT colour FROM vym_nowhere");
+        FAIL() << "a bad statement must throw";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), errc::kDatabase);
+        EXPECT_NE(e.Description().find("no such table: vym_nowhere"), std::string::npos);
+        EXPECT_NE(e.Description().find("SELECT colour FROM vym_nowhere"), std::string::npos);
+    }
+    t.Db().ExecuteSQL("INSERT INTO test_item (item_no) VALUES (1), (2), (3)");
+    EXPECT_EQ(t.Db().ExecuteSQL("DELETE test_item WHERE item_no > 1"), 2);
+}
+
+TEST(SqliteConnection, RecordsetReadsLazilyAndSeesTheCallsCommittedRows) {
+    TempDatabase t;
+    t.Db().ExecuteSQL(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+        "INSERT INTO test_item (item_no, description) SELECT i, 'Item ' || i FROM n");
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_GetItems";
+    cmd->Parameters.Refresh();
+    auto rs = t.Db().ExecuteRecordset(*cmd);
+    // Another call on the same connection while the first set is half read.
+    ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), "Late Arrival")));
+    std::int32_t read = 0;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        ++read;
+    }
+    EXPECT_GE(read, 5000);
+    EXPECT_EQ(t.ItemCount(), 5001);
+}
+
+}  // namespace
+}  // namespace vym::server

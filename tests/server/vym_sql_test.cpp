@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "support/server/temp_database.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string Quote(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+class VymSql : public ::testing::Test {
+  protected:
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Outcome Exec(const std::vector<std::string>& args) {
+        std::string line = Quote(VYM_SQL_PATH);
+        for (const auto& arg : args) {
+            line += " " + Quote(arg);
+        }
+        line += " >" + Quote((dir_ / "out").string()) + " 2>" + Quote((dir_ / "err").string());
+        const int status = std::system(line.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "out"),
+                Slurp(dir_ / "err")};
+    }
+    std::string Db() const { return (dir_ / "resort.db").string(); }
+
+    fs::path dir_ = vym::test::MakeTempDir();
+};
+
+TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsv) {
+    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    ASSERT_EQ(
+        Exec({"--database", Db(), "INSERT INTO vym_security_user VALUES ('QA', 'Lee, \"Ace\"', 1)"})
+            .exit,
+        0);
+    const Outcome table = Exec({"--database", Db(),
+                                "SELECT vym_user, name FROM vym_security_user with(nolock) "
+                                "WHERE vym_user IN ('ADMIN', 'QA') ORDER BY vym_user"});
+    ASSERT_EQ(table.exit, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "vym_user  name\n"
+              "--------  --------------------\n"
+              "ADMIN     System Administrator\n"
+              "QA        Lee, \"Ace\"\n"
+              "(2 rows)\n");
+    const Outcome csv =
+        Exec({"--database", Db(), "--csv",
+              "SELECT name, NULL AS none FROM vym_security_user WHERE vym_user = 'QA'"});
+    ASSERT_EQ(csv.exit, 0) << csv.err;
+    EXPECT_EQ(csv.out, "name,none\r\n\"Lee, \"\"Ace\"\"\",\r\n");
+}
+
+TEST_F(VymSql, BadInputGivesAMessageAndAFailingExit) {
+    const Outcome none = Exec({});
+    EXPECT_EQ(none.exit, 2);
+    EXPECT_NE(none.err.find("--database"), std::string::npos);
+
+    const Outcome missing = Exec({"--database", Db(), "SELECT 1"});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Db()));
+
+    {
+        std::ofstream junk(Db());
+        junk << "lift line notes";
+    }
+    const Outcome junk = Exec({"--database", Db(), "SELECT 1"});
+    EXPECT_EQ(junk.exit, 1);
+    EXPECT_NE(junk.err.find("not a database"), std::string::npos);
+    fs::remove(Db());
+
+    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    const Outcome badSql = Exec({"--database", Db(), "SELECT * FROM vym_nowhere"});
+    EXPECT_EQ(badSql.exit, 1);
+    EXPECT_NE(badSql.err.find("no such table: vym_nowhere"), std::string::npos);
+
+    const Outcome unknown = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "@a=1"});
+    EXPECT_EQ(unknown.exit, 1);
+    EXPECT_NE(unknown.err.find("VYM_SP_ITEM_Nothing"), std::string::npos);
+
+    const Outcome stray = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "a=1"});
+    EXPECT_EQ(stray.exit, 2);
+    EXPECT_TRUE(stray.out.empty());
+}
+
+TEST_F(VymSql, ExecCallsAProcedureWithConvertedValuesAndPrintsItsOutputs) {
+    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    const Outcome parm = Exec({"--database", Db(), "--exec", "vym_sp_item_system_parm_get"});
+    ASSERT_EQ(parm.exit, 0) << parm.err;
+    EXPECT_NE(parm.out.find("@RETURN_VALUE = 0\n"), std::string::npos) << parm.out;
+    EXPECT_NE(parm.out.find("@req_rpt_dept = "), std::string::npos) << parm.out;
+
+    const std::string group = "VYM_SP_STORE_UpdateStoreGroup";
+    const Outcome badValue = Exec({"--database", Db(), "--exec", group, "@store_no=ten"});
+    EXPECT_EQ(badValue.exit, 2);
+    EXPECT_NE(badValue.err.find("bad value \"ten\" for @store_no"), std::string::npos);
+    const Outcome unknown = Exec({"--database", Db(), "--exec", group, "@colour=red"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_NE(unknown.err.find("has no parameter @colour"), std::string::npos);
+    // A refusal raised by the procedure is a failure of the call.
+    const Outcome refused =
+        Exec({"--database", Db(), "--exec", group, "@store_no=9999", "@description=NULL"});
+    EXPECT_EQ(refused.exit, 1);
+    EXPECT_NE(refused.err.find("9999"), std::string::npos) << refused.err;
+}
+
+}  // namespace

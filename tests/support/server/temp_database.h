@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "server/local_app_server.h"
+#include "server/procedure_catalog.h"
+
+namespace vym::test {
+
+// The procedures the server tests call, over the table test_item that
+// TempDatabase creates:
+//   VYM_SP_TEST_AddItem    @item_no InOut (Null = next number), @description,
+//                          @unit_price, @created, @is_active, @notes, @message Out;
+//                          refuses an empty description with @message and -1.
+//   VYM_SP_TEST_GetItems   @is_active (Null = all): the items, then their count.
+//   VYM_SP_TEST_AddThenFail  @description: writes a row, then raises.
+std::shared_ptr<const server::ProcedureCatalog> TestCatalog();
+
+// A fresh database in a temporary directory of its own, removed afterwards,
+// opened by a LocalAppServer with the test catalog and the test_item table.
+class TempDatabase {
+  public:
+    explicit TempDatabase(bool demoData = true);
+    ~TempDatabase();
+    TempDatabase(const TempDatabase&) = delete;
+    TempDatabase& operator=(const TempDatabase&) = delete;
+
+    const std::filesystem::path& Dir() const { return dir_; }
+    std::string Path() const { return (dir_ / "backoffice.db").string(); }
+    server::LocalAppServer& Server() { return *server_; }
+    vym::Connection& Db() { return *connection_; }
+    std::shared_ptr<vym::Connection> SharedDb() { return connection_; }
+
+    // Another server on the same file, as a second program would open it.
+    std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user = "ADMIN") const;
+    // Rows of test_item.
+    std::int32_t ItemCount();
+
+  private:
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<vym::Connection> connection_;
+};
+
+// A unique empty directory under the system's temporary directory.
+std::filesystem::path MakeTempDir();
+
+}  // namespace vym::test

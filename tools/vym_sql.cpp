@@ -1,0 +1,349 @@
+// vym-sql: ad-hoc SQL and stored-procedure calls against a database of the
+// embedded server, through the same gateway the module uses.
+
+#include <cctype>
+#include <cmath>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "base/format.h"
+#include "gateway/command.h"
+#include "server/large_catalogue.h"
+#include "server/local_app_server.h"
+
+namespace {
+
+constexpr int kFailed = 1;  // the database refused or failed
+constexpr int kUsage = 2;   // the command line was wrong
+
+constexpr const char* kUsageText =
+    "usage: vym-sql --database FILE [--user ID] [--demo] [--csv] \"SQL\"\n"
+    "       vym-sql --database FILE [--user ID] [--csv] --exec PROCEDURE [@name=value ...]\n"
+    "       vym-sql --database FILE --demo\n"
+    "       vym-sql --database FILE --generate N\n"
+    "  --demo   create FILE with the demo back office when it does not exist\n"
+    "  --csv    print rows as comma-separated values\n"
+    "  --generate N  add N made-up items of every type (for measuring searches)\n"
+    "  values of --exec are converted to the parameter's type; NULL sends Null\n";
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Arguments {
+    std::string database;
+    std::string user = "ADMIN";
+    bool demo = false;
+    bool csv = false;
+    std::int32_t generate = 0;  // items to add
+    std::string sql;
+    std::string procedure;
+    std::vector<std::string> assignments;  // "@name=value"
+};
+
+Arguments Parse(int argc, char** argv) {
+    Arguments args;
+    bool exec = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                throw UsageError(arg + " needs a value");
+            }
+            return argv[++i];
+        };
+        if (exec && !args.procedure.empty()) {
+            if (arg.empty() || arg[0] != '@' || arg.find('=') == std::string::npos) {
+                throw UsageError("expected @name=value after the procedure, got \"" + arg + "\"");
+            }
+            args.assignments.push_back(arg);
+        } else if (arg == "--database") {
+            args.database = value();
+        } else if (arg == "--user") {
+            args.user = value();
+        } else if (arg == "--demo") {
+            args.demo = true;
+        } else if (arg == "--generate") {
+            args.generate = std::atoi(value().c_str());
+            if (args.generate <= 0) {
+                throw UsageError("--generate needs a number of items");
+            }
+        } else if (arg == "--csv") {
+            args.csv = true;
+        } else if (arg == "--exec") {
+            exec = true;
+            args.procedure = value();
+        } else if (arg.starts_with("--")) {
+            throw UsageError("unknown option " + arg);
+        } else if (args.sql.empty()) {
+            args.sql = arg;
+        } else {
+            throw UsageError("give the SQL as one argument (quote it)");
+        }
+    }
+    if (args.database.empty()) {
+        throw UsageError("--database FILE is required");
+    }
+    if (!args.sql.empty() && exec) {
+        throw UsageError("give either SQL or --exec, not both");
+    }
+    if (args.sql.empty() && !exec && !args.demo && args.generate == 0) {
+        throw UsageError("nothing to run: give SQL or --exec PROCEDURE");
+    }
+    return args;
+}
+
+std::string Text(const vym::Value& value, bool csv) {
+    switch (value.Type()) {
+        case vym::VarType::Null:
+            return csv ? "" : "NULL";
+        case vym::VarType::Date:
+            return value.ToDate().ToIso();
+        case vym::VarType::Currency:
+            return vym::Format(value, "0.0000");
+        case vym::VarType::Binary:
+            return "<" + std::to_string(value.ToBytes().size()) + " bytes>";
+        default:
+            return value.ToString();
+    }
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return out + "\"";
+}
+
+void PrintRows(vym::Recordset& rs, bool csv) {
+    std::vector<std::vector<std::string>> rows(1);
+    for (std::int32_t i = 0; i < rs.FieldCount(); ++i) {
+        rows[0].push_back(rs.Fields(i).Name());
+    }
+    for (; !rs.Eof(); rs.MoveNext()) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (std::int32_t i = 0; i < rs.FieldCount(); ++i) {
+            row.push_back(Text(rs.Fields(i).Value(), csv));
+        }
+    }
+    if (csv) {
+        for (const auto& row : rows) {
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                std::cout << (c ? "," : "") << CsvField(row[c]);
+            }
+            std::cout << "\r\n";
+        }
+        return;
+    }
+    std::vector<std::size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    }
+    const auto print = [&](const std::vector<std::string>& row) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += row[c];
+            if (c + 1 < row.size()) {
+                line += std::string(widths[c] - row[c].size() + 2, ' ');
+            }
+        }
+        std::cout << line << '\n';
+    };
+    print(rows[0]);
+    std::string rule;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        rule += std::string(widths[c], '-') + (c + 1 < widths.size() ? "  " : "");
+    }
+    std::cout << rule << '\n';
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        print(rows[r]);
+    }
+    std::cout << "(" << rows.size() - 1 << (rows.size() == 2 ? " row)" : " rows)") << '\n';
+}
+
+bool IsQuery(const std::string& sql) {
+    std::string word;
+    for (char c : sql) {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        } else if (!word.empty() || !std::isspace(static_cast<unsigned char>(c))) {
+            break;
+        }
+    }
+    return word == "SELECT" || word == "WITH" || word == "PRAGMA" || word == "VALUES";
+}
+
+// A command-line text as a value of the parameter's type.
+vym::Value ParameterValue(const vym::Parameter& parameter, const std::string& text) {
+    if (text == "NULL") {
+        return vym::Value::Null();
+    }
+    const auto bad = [&](const std::string& expected) {
+        return UsageError("bad value \"" + text + "\" for " + parameter.Name + ": expected " +
+                          expected);
+    };
+    switch (parameter.Type) {
+        case vym::DataType::Boolean: {
+            std::string lower;
+            for (char c : text) {
+                lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            if (lower == "1" || lower == "-1" || lower == "true" || lower == "yes") {
+                return true;
+            }
+            if (lower == "0" || lower == "false" || lower == "no") {
+                return false;
+            }
+            throw bad("True or False");
+        }
+        case vym::DataType::UnsignedTinyInt:
+        case vym::DataType::SmallInt:
+        case vym::DataType::Integer:
+        case vym::DataType::BigInt: {
+            const auto number = vym::ParseNumber(text);
+            if (!number || *number != std::floor(*number)) {
+                throw bad("a whole number");
+            }
+            try {
+                const vym::Value v(*number);
+                return parameter.Type == vym::DataType::SmallInt ? vym::Value(v.ToInteger())
+                       : parameter.Type == vym::DataType::UnsignedTinyInt ? vym::Value(v.ToByte())
+                       : parameter.Type == vym::DataType::Integer         ? vym::Value(v.ToLong())
+                                                                          : v;
+            } catch (const vym::Error&) {
+                throw bad("a number in the parameter's range");
+            }
+        }
+        case vym::DataType::Single:
+        case vym::DataType::Double:
+        case vym::DataType::Numeric:
+        case vym::DataType::Currency: {
+            const auto number = vym::ParseNumber(text);
+            if (!number) {
+                throw bad("a number");
+            }
+            if (parameter.Type == vym::DataType::Currency) {
+                try {
+                    return vym::Currency::FromDouble(*number);
+                } catch (const vym::Error&) {
+                    throw bad("an amount in range");
+                }
+            }
+            return *number;
+        }
+        case vym::DataType::Date:
+        case vym::DataType::DBDate:
+        case vym::DataType::DBTime:
+        case vym::DataType::DBTimeStamp: {
+            vym::Date date;
+            if (!vym::Date::ParseIso(text, date)) {
+                throw bad("a date as yyyy-mm-dd or yyyy-mm-dd hh:mm:ss");
+            }
+            return date;
+        }
+        default:
+            return text;
+    }
+}
+
+int RunSql(vym::Connection& connection, const Arguments& args) {
+    if (!IsQuery(args.sql)) {
+        const std::int64_t changed = connection.ExecuteSQL(args.sql);
+        std::cout << "(" << changed << (changed == 1 ? " row" : " rows") << " affected)\n";
+        return 0;
+    }
+    auto rs = connection.OpenRecordset(args.sql);
+    if (rs->IsOpen()) {
+        PrintRows(*rs, args.csv);
+    }
+    return 0;
+}
+
+int RunProcedure(vym::Connection& connection, const Arguments& args) {
+    auto command = connection.NewCommand();
+    command->CommandText = args.procedure;
+    command->CommandType = vym::CommandTypeEnum::StoredProc;
+    command->Parameters.Refresh();
+    for (const std::string& assignment : args.assignments) {
+        const auto equals = assignment.find('=');
+        const std::string name = assignment.substr(0, equals);
+        vym::Parameter* parameter = command->Parameters.Find(name);
+        if (!parameter) {
+            throw UsageError(args.procedure + " has no parameter " + name);
+        }
+        if (parameter->Direction == vym::ParameterDirection::ReturnValue ||
+            parameter->Direction == vym::ParameterDirection::Output) {
+            throw UsageError(name + " is an output of " + args.procedure + ", not an input");
+        }
+        parameter->Value = ParameterValue(*parameter, assignment.substr(equals + 1));
+    }
+    auto rs = connection.ExecuteRecordset(*command);
+    bool first = true;
+    while (rs->IsOpen()) {
+        if (!first) {
+            std::cout << '\n';
+        }
+        first = false;
+        PrintRows(*rs, args.csv);
+        rs->NextRecordset();
+    }
+    for (const vym::Parameter& parameter : command->Parameters) {
+        if (parameter.Direction != vym::ParameterDirection::Input) {
+            std::cout << parameter.Name << " = " << Text(parameter.Value, false) << '\n';
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    try {
+        args = Parse(argc, argv);
+    } catch (const UsageError& e) {
+        std::cerr << "vym-sql: " << e.what() << '\n' << kUsageText;
+        return kUsage;
+    }
+    try {
+        vym::server::OpenOptions options;
+        options.userId = args.user;
+        options.createIfMissing = args.demo;
+        options.demoData = args.demo;
+        if (args.generate > 0) {
+            vym::server::LargeCatalogue::Generate(
+                args.database, args.generate,
+                [](std::int32_t written) { std::cerr << written << " items\r"; });
+            std::cerr << '\n';
+            return 0;
+        }
+        auto server = vym::server::LocalAppServer::Open(args.database, options);
+        auto connection = server->DBConnection();
+        if (!args.procedure.empty()) {
+            return RunProcedure(*connection, args);
+        }
+        return args.sql.empty() ? 0 : RunSql(*connection, args);
+    } catch (const UsageError& e) {
+        std::cerr << "vym-sql: " << e.what() << '\n';
+        return kUsage;
+    } catch (const vym::Error& e) {
+        std::cerr << "vym-sql: " << e.Description() << '\n';
+        return kFailed;
+    } catch (const std::exception& e) {
+        std::cerr << "vym-sql: " << e.what() << '\n';
+        return kFailed;
+    }
+}
