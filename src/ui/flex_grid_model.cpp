@@ -1,0 +1,484 @@
+#include "ui/flex_grid_model.h"
+
+#include <QBrush>
+
+#include "base/date.h"
+#include "base/format.h"
+#include "base/value.h"
+#include "ui/symbol_font.h"
+
+namespace vym::ui {
+
+QList<ComboEntry> ParseComboList(const QString& list) {
+    QList<ComboEntry> entries;
+    const QStringList parts = list.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part.startsWith(QLatin1Char('#'))) {
+            const qsizetype semi = part.indexOf(QLatin1Char(';'));
+            if (semi < 0) {
+                entries.append({part.mid(1), part.mid(1)});
+            } else {
+                entries.append({part.mid(1, semi - 1), part.mid(semi + 1)});
+            }
+        } else {
+            entries.append({part, part});
+        }
+    }
+    return entries;
+}
+
+FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent) {
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(0);
+    connect(&flushTimer_, &QTimer::timeout, this, &FlexGridModel::Flush);
+}
+
+FlexGridModel::~FlexGridModel() = default;
+
+int FlexGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : announced_;
+}
+
+int FlexGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+bool FlexGridModel::IsTrueText(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    bool ok = false;
+    const double n = t.toDouble(&ok);
+    return ok && n != 0.0;
+}
+
+QString FlexGridModel::FormatText(const Column& column, const QString& text) const {
+    if (column.format.isEmpty() || text.isEmpty()) {
+        return text;
+    }
+    const std::string utf8 = text.toStdString();
+    Value value;
+    Date date;
+    if (const auto number = ParseNumber(utf8)) {
+        value = Value(*number);
+    } else if (Date::ParseIso(utf8, date)) {
+        value = Value(date);
+    } else {
+        value = Value(utf8);  // dates as users write them; other text shows as it stands
+    }
+    return QString::fromStdString(Format(value, column.format.toStdString()));
+}
+
+bool FlexGridModel::SameAsRowAbove(int row, int col) const {
+    for (int above = row - 1; above >= 1; --above) {
+        if (!rows_[above - 1].hidden) {
+            return Text(above, col) == Text(row, col);
+        }
+    }
+    return false;
+}
+
+QString FlexGridModel::DisplayText(int row, int col) const {
+    if (row == 0) {
+        return col < ColumnCount() ? columns_[col].heading : QString();
+    }
+    const Column& column = columns_.at(col);
+    const QString text = Text(row, col);
+    switch (column.kind) {
+        case Kind::CheckBox:
+            return QString();
+        case Kind::ComboList:
+            for (const ComboEntry& entry : column.combo) {
+                if (entry.key == text) {
+                    return entry.text;
+                }
+            }
+            return text;
+        case Kind::Text:
+        case Kind::Button:
+            break;
+    }
+    if (column.symbolFont) {
+        QString shown;
+        for (const QChar c : text) {
+            shown += SymbolFont::DisplayText(c.unicode());
+        }
+        return shown;
+    }
+    return FormatText(column, text);
+}
+
+QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= announced_ || index.column() >= ColumnCount()) {
+        return {};
+    }
+    const int row = index.row() + 1;
+    const int col = index.column();
+    const Column& column = columns_[col];
+    const Row& r = rows_[index.row()];
+    const auto look = r.looks.constFind(col);
+    switch (role) {
+        case Qt::DisplayRole:
+            if (column.merge && SameAsRowAbove(row, col)) {
+                return QString();
+            }
+            return DisplayText(row, col);
+        case Qt::EditRole:
+            return Text(row, col);
+        case Qt::CheckStateRole:
+            if (column.kind != Kind::CheckBox) {
+                return {};
+            }
+            return IsTrueText(Text(row, col)) ? Qt::Checked : Qt::Unchecked;
+        case Qt::TextAlignmentRole:
+            return headerData(col, Qt::Horizontal, role);
+        case Qt::FontRole:
+            if (look != r.looks.constEnd() && look->font) {
+                return *look->font;
+            }
+            if (column.font && row >= column.fontFromRow) {
+                return *column.font;
+            }
+            if (column.symbolFont) {
+                return SymbolFont::Font();
+            }
+            return {};
+        case Qt::BackgroundRole:
+            if (look != r.looks.constEnd() && look->background.isValid()) {
+                return QBrush(look->background);
+            }
+            if (const auto style = rowStyles_.constFind(r.style); !r.style.isEmpty() &&
+                                                                  style != rowStyles_.constEnd() &&
+                                                                  style->background.isValid()) {
+                return QBrush(style->background);
+            }
+            return {};
+        case Qt::ForegroundRole:
+            if (look != r.looks.constEnd() && look->foreground.isValid()) {
+                return QBrush(look->foreground);
+            }
+            if (const auto style = rowStyles_.constFind(r.style); !r.style.isEmpty() &&
+                                                                  style != rowStyles_.constEnd() &&
+                                                                  style->foreground.isValid()) {
+                return QBrush(style->foreground);
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical) {
+        return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+    }
+    if (section < 0 || section >= ColumnCount()) {
+        return {};
+    }
+    const Column& column = columns_[section];
+    switch (role) {
+        case Qt::DisplayRole:
+            return column.heading;
+        case Qt::FontRole: {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        case Qt::TextAlignmentRole: {
+            Qt::Alignment h;
+            switch (column.align) {
+                case Align::Left:
+                    h = Qt::AlignLeft;
+                    break;
+                case Align::Center:
+                    h = Qt::AlignHCenter;
+                    break;
+                case Align::Right:
+                    h = Qt::AlignRight;
+                    break;
+                case Align::Default:
+                    // Numbers and dates read best right-aligned, check boxes centred.
+                    h = column.kind == Kind::CheckBox ? Qt::AlignHCenter
+                        : column.format.isEmpty()     ? Qt::AlignLeft
+                                                      : Qt::AlignRight;
+                    break;
+            }
+            return int(h | Qt::AlignVCenter);
+        }
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const int row = index.row() + 1;
+    if (CellEditable(row, index.column())) {
+        const Kind kind = columns_[index.column()].kind;
+        if (kind == Kind::CheckBox) {
+            f |= Qt::ItemIsUserCheckable;
+        } else {
+            f |= Qt::ItemIsEditable;
+        }
+    }
+    return f;
+}
+
+void FlexGridModel::SetColumns(std::vector<Column> columns) {
+    flushTimer_.stop();
+    beginResetModel();
+    columns_ = std::move(columns);
+    rows_.clear();
+    announced_ = 0;
+    endResetModel();
+}
+
+void FlexGridModel::SetColumnCount(int count) {
+    count = std::max(count, 0);
+    const int old = ColumnCount();
+    if (count > old) {
+        beginInsertColumns(QModelIndex(), old, count - 1);
+        columns_.resize(count);
+        endInsertColumns();
+    } else if (count < old) {
+        beginRemoveColumns(QModelIndex(), count, old - 1);
+        columns_.resize(count);
+        for (Row& row : rows_) {
+            if (static_cast<int>(row.cells.size()) > count) {
+                row.cells.resize(count);
+            }
+            for (int col = count; col < old; ++col) {
+                row.looks.remove(col);
+            }
+        }
+        endRemoveColumns();
+    }
+}
+
+FlexGridModel::Column& FlexGridModel::EditColumn(int col) {
+    return columns_.at(col);
+}
+
+void FlexGridModel::ColumnChanged(int col) {
+    emit headerDataChanged(Qt::Horizontal, col, col);
+    if (announced_ > 0) {
+        emit dataChanged(index(0, col), index(announced_ - 1, col));
+    }
+}
+
+void FlexGridModel::SetDataRows(int rows) {
+    rows = std::max(rows, 0);
+    const int old = DataRows();
+    if (rows > old) {
+        rows_.resize(rows);
+        Flush();
+        return;
+    }
+    if (rows < announced_) {
+        beginRemoveRows(QModelIndex(), rows, announced_ - 1);
+        rows_.resize(rows);
+        announced_ = rows;
+        endRemoveRows();
+    } else {
+        rows_.resize(rows);
+    }
+}
+
+FlexGridModel::Row FlexGridModel::MakeRow(const QStringList& cells) const {
+    Row row;
+    row.cells.resize(std::min<std::size_t>(cells.size(), columns_.size()));
+    for (std::size_t i = 0; i < row.cells.size(); ++i) {
+        row.cells[i].text = cells[static_cast<qsizetype>(i)];
+    }
+    return row;
+}
+
+void FlexGridModel::AppendRow(const QStringList& cells) {
+    rows_.push_back(MakeRow(cells));
+    if (!holdBack_ && !flushTimer_.isActive()) {
+        flushTimer_.start();
+    }
+}
+
+void FlexGridModel::InsertRow(int row, const QStringList& cells) {
+    Flush();
+    const int at = std::clamp(row - 1, 0, DataRows());
+    beginInsertRows(QModelIndex(), at, at);
+    rows_.insert(rows_.begin() + at, MakeRow(cells));
+    ++announced_;
+    endInsertRows();
+}
+
+void FlexGridModel::RemoveRow(int row) {
+    const int at = row - 1;
+    if (at < 0 || at >= DataRows()) {
+        return;
+    }
+    if (at < announced_) {
+        beginRemoveRows(QModelIndex(), at, at);
+        rows_.erase(rows_.begin() + at);
+        --announced_;
+        endRemoveRows();
+    } else {
+        rows_.erase(rows_.begin() + at);
+    }
+}
+
+void FlexGridModel::RemoveAllRows() {
+    flushTimer_.stop();
+    if (announced_ > 0) {
+        beginRemoveRows(QModelIndex(), 0, announced_ - 1);
+        rows_.clear();
+        announced_ = 0;
+        endRemoveRows();
+    }
+    rows_.clear();
+}
+
+void FlexGridModel::Flush() {
+    flushTimer_.stop();
+    const int total = DataRows();
+    if (total > announced_) {
+        beginInsertRows(QModelIndex(), announced_, total - 1);
+        announced_ = total;
+        endInsertRows();
+    }
+}
+
+void FlexGridModel::SetHoldBack(bool hold) {
+    holdBack_ = hold;
+    if (hold) {
+        flushTimer_.stop();
+    } else {
+        Flush();
+    }
+}
+
+const FlexGridModel::Cell* FlexGridModel::FindCell(int row, int col) const {
+    if (row < 1 || row > DataRows() || col < 0) {
+        return nullptr;
+    }
+    const Row& r = rows_[row - 1];
+    return col < static_cast<int>(r.cells.size()) ? &r.cells[col] : nullptr;
+}
+
+FlexGridModel::Cell& FlexGridModel::CellAt(int row, int col) {
+    Row& r = rows_.at(row - 1);
+    if (col >= static_cast<int>(r.cells.size())) {
+        r.cells.resize(col + 1);
+    }
+    return r.cells[col];
+}
+
+void FlexGridModel::NotifyCell(int row, int col) {
+    if (row - 1 >= announced_) {
+        return;
+    }
+    // A merged column's next row may now show (or hide) its text.
+    const int last = columns_[col].merge ? std::min(row, announced_ - 1) : row - 1;
+    emit dataChanged(index(row - 1, col), index(last, col));
+}
+
+void FlexGridModel::NotifyRow(int row) {
+    if (row >= 1 && row - 1 < announced_ && ColumnCount() > 0) {
+        emit dataChanged(index(row - 1, 0), index(row - 1, ColumnCount() - 1));
+    }
+}
+
+QString FlexGridModel::Text(int row, int col) const {
+    const Cell* cell = FindCell(row, col);
+    return cell ? cell->text : QString();
+}
+
+void FlexGridModel::SetText(int row, int col, const QString& text) {
+    if (row < 1 || row > DataRows() || col < 0 || col >= ColumnCount()) {
+        return;
+    }
+    CellAt(row, col).text = text;
+    NotifyCell(row, col);
+}
+
+QVariant FlexGridModel::CellData(int row, int col) const {
+    const Cell* cell = FindCell(row, col);
+    return cell ? cell->data : QVariant();
+}
+
+void FlexGridModel::SetCellData(int row, int col, const QVariant& data) {
+    if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
+        CellAt(row, col).data = data;
+    }
+}
+
+QVariant FlexGridModel::RowData(int row) const {
+    return row >= 1 && row <= DataRows() ? rows_[row - 1].data : QVariant();
+}
+
+void FlexGridModel::SetRowData(int row, const QVariant& data) {
+    if (row >= 1 && row <= DataRows()) {
+        rows_[row - 1].data = data;
+    }
+}
+
+bool FlexGridModel::RowHidden(int row) const {
+    return row >= 1 && row <= DataRows() && rows_[row - 1].hidden;
+}
+
+void FlexGridModel::SetRowHidden(int row, bool hidden) {
+    if (row >= 1 && row <= DataRows()) {
+        rows_[row - 1].hidden = hidden;
+        NotifyRow(row + 1);  // merged cells below may change
+    }
+}
+
+void FlexGridModel::SetRowStyleName(int row, const QString& name) {
+    if (row >= 1 && row <= DataRows()) {
+        rows_[row - 1].style = name;
+        NotifyRow(row);
+    }
+}
+
+void FlexGridModel::DefineRowStyle(const QString& name, const RowStyle& style) {
+    rowStyles_.insert(name, style);
+    if (announced_ > 0 && ColumnCount() > 0) {
+        emit dataChanged(index(0, 0), index(announced_ - 1, ColumnCount() - 1));
+    }
+}
+
+void FlexGridModel::SetCellFont(int row, int col, const QFont& font) {
+    if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
+        rows_[row - 1].looks[col].font = font;
+        NotifyCell(row, col);
+    }
+}
+
+void FlexGridModel::SetCellBackground(int row, int col, const QColor& colour) {
+    if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
+        rows_[row - 1].looks[col].background = colour;
+        NotifyCell(row, col);
+    }
+}
+
+void FlexGridModel::SetCellForeground(int row, int col, const QColor& colour) {
+    if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
+        rows_[row - 1].looks[col].foreground = colour;
+        NotifyCell(row, col);
+    }
+}
+
+void FlexGridModel::SetGridEditable(bool editable) {
+    gridEditable_ = editable;
+}
+
+bool FlexGridModel::CellEditable(int row, int col) const {
+    if (!gridEditable_ || row < 1 || col < 0 || col >= ColumnCount()) {
+        return false;
+    }
+    const Column& column = columns_[col];
+    return column.editable && column.kind != Kind::Button;
+}
+
+}  // namespace vym::ui
