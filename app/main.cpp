@@ -1,0 +1,27 @@
+#include <QApplication>
+
+#include "base/prompter.h"
+#include "console/console_screens.h"
+#include "host/back_office_app.h"
+#include "host/host_screens.h"
+#include "host/plug_in_registry.h"
+#include "host/screen_registry.h"
+#include "ui/qt_prompter.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("vym-backoffice");
+
+    vym::ui::QtPrompter prompter;
+    vym::SetPrompter(&prompter);
+
+    // Consoles register here as they join the back office.
+    vym::PlugInRegistry plugIns;
+    vym::ScreenRegistry screens;
+    vym::RegisterHostScreens(screens);
+    vym::RegisterItemConsole(plugIns, screens);
+
+    const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
+    vym::SetPrompter(nullptr);
+    return status;
+}

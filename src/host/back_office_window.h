@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <vector>
+
+class QLabel;
+class QStackedWidget;
+class QTabWidget;
+
+namespace vym {
+
+class AppServer;
+class PlugInRegistry;
+class VYMInterface;
+
+// The back office's main window: one tab per registered console (bound to the
+// server, set up and enabled on opening, shut down on closing), a start page
+// naming the open database and user while there is none, the application
+// server's status text in the status bar and Help > About.
+class BackOfficeWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The server must outlive the window.
+    BackOfficeWindow(AppServer& server, const PlugInRegistry& plugIns, const QString& databasePath,
+                     QWidget* parent = nullptr);
+    ~BackOfficeWindow() override;
+
+  private:
+    QWidget* BuildStartPage(const QString& databasePath, const QString& userId);
+    void ShowAbout();
+
+    QStackedWidget* pages_ = nullptr;
+    QTabWidget* tabApplications_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    std::vector<VYMInterface*> plugIns_;  // the consoles in the tabs, which own them
+};
+
+}  // namespace vym

@@ -1,0 +1,139 @@
+#include "host/back_office_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include "gateway/connection.h"
+#include "host/plug_in_registry.h"
+#include "host/vym_interface.h"
+#include "server/local_app_server.h"
+#include "ui/modal_runner.h"
+
+namespace vym {
+namespace {
+
+// Stands in for exec(): notes each dialog opened and closes it at once.
+class RecordingRunner : public ui::ModalRunner {
+  public:
+    RecordingRunner() { previous_ = ui::SetModalRunner(this); }
+    ~RecordingRunner() override { ui::SetModalRunner(previous_); }
+    int Run(QDialog& dialog) override {
+        titles.append(dialog.windowTitle());
+        return QDialog::Rejected;
+    }
+    QStringList titles;
+
+  private:
+    ui::ModalRunner* previous_ = nullptr;
+};
+
+QStringList& ConsoleLog() {
+    static QStringList log;
+    return log;
+}
+
+AppServer* expectedServer = nullptr;
+
+// A console as the host sees it: a widget that logs each plug-in call.
+template <const char* Name>
+class LoggingConsole : public QLabel, public VYMInterface {
+  public:
+    explicit LoggingConsole(QWidget* parent) : QLabel(Name, parent) {}
+    void implements_SetAppServer(AppServer* server) override {
+        Log(server == expectedServer ? "SetAppServer bound" : "SetAppServer other");
+    }
+    void implements_Setup() override { Log("Setup"); }
+    void implements_Enable() override { Log("Enable"); }
+    void implements_ShowAbout() override { Log("ShowAbout"); }
+    QString implements_GetApplicationName() const override { return Name; }
+    QString implements_ProgID() const override { return Name; }
+    void Implements_ShutDown() override { Log("ShutDown"); }
+
+  private:
+    static void Log(const char* call) { ConsoleLog().append(QString(Name) + " " + call); }
+};
+constexpr char kItemName[] = "Item Maintenance";
+constexpr char kSerialName[] = "Serial Maintenance";
+using ItemConsole = LoggingConsole<kItemName>;
+using SerialConsole = LoggingConsole<kSerialName>;
+
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        server_ = server::LocalAppServer::Open(Database().toStdString());
+        expectedServer = server_.get();
+    }
+    QString Database() const { return dir_.filePath("office.db"); }
+    template <class W>
+    static W& Child(const QWidget& window, const char* name) {
+        W* widget = window.findChild<W*>(name);
+        if (widget == nullptr) {
+            throw std::runtime_error(std::string("no widget ") + name);
+        }
+        return *widget;
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    PlugInRegistry plugIns_;
+};
+
+TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpen) {
+    BackOfficeWindow window(*server_, plugIns_, Database());
+
+    const auto& pages = Child<QStackedWidget>(window, "stkPages");
+    EXPECT_EQ(pages.currentWidget()->objectName(), "pageStart");
+    EXPECT_EQ(Child<QLabel>(window, "lblDatabase").text(), Database());
+    EXPECT_EQ(Child<QLabel>(window, "lblUser").text(), "ADMIN");
+    EXPECT_EQ(Child<QTabWidget>(window, "tabApplications").count(), 0);
+}
+
+TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) {
+    ConsoleLog().clear();
+    plugIns_.Register<ItemConsole>();
+    plugIns_.Register<SerialConsole>();
+    {
+        BackOfficeWindow window(*server_, plugIns_, Database());
+
+        const auto& tabs = Child<QTabWidget>(window, "tabApplications");
+        ASSERT_EQ(tabs.count(), 2);
+        EXPECT_EQ(tabs.tabText(0), "Item Maintenance");
+        EXPECT_EQ(tabs.tabText(1), "Serial Maintenance");
+        EXPECT_EQ(Child<QStackedWidget>(window, "stkPages").currentWidget(), &tabs);
+        EXPECT_EQ(ConsoleLog(),
+                  (QStringList{"Item Maintenance SetAppServer bound", "Item Maintenance Setup",
+                               "Item Maintenance Enable", "Serial Maintenance SetAppServer bound",
+                               "Serial Maintenance Setup", "Serial Maintenance Enable"}));
+        ConsoleLog().clear();
+    }
+    EXPECT_EQ(ConsoleLog(),
+              (QStringList{"Item Maintenance ShutDown", "Serial Maintenance ShutDown"}));
+}
+
+TEST_F(MainWindow, StatusBarFollowsTheServerStatusText) {
+    auto window = std::make_unique<BackOfficeWindow>(*server_, plugIns_, Database());
+    server_->SetStatusText("Posting stock summary");
+    EXPECT_EQ(Child<QLabel>(*window, "lblStatus").text(), "Posting stock summary");
+
+    window.reset();
+    server_->SetStatusText("after the window closed");  // must not touch the gone label
+}
+
+TEST_F(MainWindow, HelpAboutOpensTheAboutBox) {
+    RecordingRunner runner;
+    BackOfficeWindow window(*server_, plugIns_, Database());
+
+    Child<QAction>(window, "mnuAbout").trigger();
+
+    EXPECT_EQ(runner.titles, QStringList{"About VYMItem"});
+}
+
+}  // namespace
+}  // namespace vym

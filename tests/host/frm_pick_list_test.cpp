@@ -1,0 +1,153 @@
+#include "host/frm_pick_list.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "base/error.h"
+#include "gateway/connection.h"
+#include "host/item_enums.h"
+#include "server/local_app_server.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using ui::FlexGrid;
+
+class PickList : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        server_ = server::LocalAppServer::Open(dir_.filePath("pick.db").toStdString());
+    }
+
+    std::unique_ptr<Recordset> Open(const char* sql) {
+        return server_->DBConnection()->OpenRecordset(sql);
+    }
+    void FillLocations() {
+        const auto recordset = Open(
+            "SELECT 'MAIN' AS location_id, 'Main Store' AS description, 10 AS address_no "
+            "UNION ALL SELECT 'LODGE', 'Lodge Shop', 11");
+        pick_.FillRecordset(*recordset);
+    }
+    void FillPOLines() {
+        const auto recordset = Open(
+            "SELECT 1 AS line_no, 5 AS qty_ord, 0 AS qty_received, 1001 AS item_no, "
+            "'SKI-01' AS stock_id, 'P1' AS product_id, 'Race Skis' AS ItemDesc "
+            "UNION ALL SELECT 2, 3, 1, 1002, NULL, 'P2', 'Poles' "
+            "UNION ALL SELECT 3, 8, 8, 1003, 'WAX', 'P3', 'Ski Wax'");
+        pick_.FillRecordsetPOLines(*recordset);
+    }
+    FlexGrid& Grid() { return *pick_.findChild<FlexGrid*>("fgPickList"); }
+    QPushButton& Button(const char* name) { return *pick_.findChild<QPushButton*>(name); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    frmPickList pick_;
+};
+
+TEST_F(PickList, HeadsColumnsByFieldNameAndFindsThemByKeyInAnyCase) {
+    EXPECT_EQ(pick_.windowTitle(), "Pick");
+    pick_.SetFormCaption("Select Location");
+    EXPECT_EQ(pick_.windowTitle(), "Select Location");
+
+    FillLocations();
+
+    EXPECT_EQ(Grid().ColumnHeading(0), "Location Id");
+    EXPECT_EQ(Grid().ColumnHeading(1), "Description");
+    EXPECT_EQ(Grid().ColumnHeading(2), "Address No");
+    EXPECT_EQ(Grid().Rows(), 3);
+    // The first row is current until the user moves.
+    EXPECT_EQ(pick_.ColumnText("LOCATION_ID"), "MAIN");
+    Grid().SetCurrentCell(2, 1);
+    EXPECT_EQ(pick_.ColumnText("location_id"), "LODGE");
+    EXPECT_EQ(pick_.ColumnText("Address_No"), "11");
+    EXPECT_EQ(pick_.ColumnText(1), "Lodge Shop");
+    EXPECT_THROW(pick_.ColumnText("Location Id"), Error);  // the heading is not the key
+    EXPECT_THROW(pick_.ColumnText(3), Error);
+    EXPECT_FALSE(Button("cmdSelectAll").isVisibleTo(&pick_));
+}
+
+TEST_F(PickList, EmptyListHasNoCurrentRowText) {
+    const auto recordset = Open("SELECT vym_user FROM vym_security_user WHERE 1 = 0");
+    pick_.FillRecordset(*recordset);
+    EXPECT_EQ(pick_.ColumnText("vym_user"), "");
+}
+
+TEST_F(PickList, HideColumnHidesByKeyWithoutRegardToCase) {
+    FillLocations();
+    pick_.HideColumn("ADDRESS_NO");
+    EXPECT_TRUE(Grid().IsColumnHidden(2));
+    EXPECT_FALSE(Grid().IsColumnHidden(0));
+    EXPECT_EQ(pick_.ColumnText("address_no"), "10");  // still readable
+}
+
+TEST_F(PickList, OkDoubleClickCancelAndCloseSetTheCancelledFlag) {
+    FillLocations();
+    EXPECT_TRUE(pick_.UserCancelled());
+
+    Button("cmdOk").click();
+    EXPECT_FALSE(pick_.UserCancelled());
+    EXPECT_EQ(pick_.result(), QDialog::Accepted);
+
+    Button("cmdCancel").click();
+    EXPECT_TRUE(pick_.UserCancelled());
+
+    pick_.show();
+    pick_.close();  // the close box
+    EXPECT_TRUE(pick_.UserCancelled());
+
+    // Double-clicking a row picks it.
+    pick_.show();
+    QWidget* viewport = Grid().viewport();
+    const QPoint at = Grid().visualRect(Grid().model()->index(1, 0)).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+    EXPECT_FALSE(pick_.UserCancelled());
+    EXPECT_FALSE(pick_.isVisible());
+    EXPECT_EQ(pick_.ColumnText("location_id"), Grid().TextMatrix(Grid().Row(), 0));
+}
+
+TEST_F(PickList, POLinesModeSelectsSeveralLines) {
+    FillPOLines();
+
+    EXPECT_EQ(Grid().FormatString(), "Line#|QtyOrd|QtyRec|Item#|StockId|Description");
+    EXPECT_TRUE(Button("cmdSelectAll").isVisibleTo(&pick_));
+    EXPECT_TRUE(pick_.SelectedLines().empty());
+
+    Grid().SelectRow(1);
+    Grid().SelectRow(2);
+    Button("cmdOk").click();
+    const auto lines = pick_.SelectedLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0][pvPOLine], "1");
+    EXPECT_EQ(lines[0][pvQtyOrd], "5");
+    EXPECT_EQ(lines[0][pvQtyReceived], "0");
+    EXPECT_EQ(lines[0][pvItemNo], "1001");
+    EXPECT_EQ(lines[0][pvStockId], "SKI-01");
+    EXPECT_EQ(lines[0][pvItemFullDesc], "Race Skis");
+    EXPECT_EQ(lines[1][pvStockId], "");  // Null stock id
+    EXPECT_EQ(lines[1][pvItemFullDesc], "Poles");
+    EXPECT_FALSE(pick_.UserCancelled());
+}
+
+TEST_F(PickList, SelectAllSelectsEveryLine) {
+    FillPOLines();
+    Button("cmdSelectAll").click();
+    const auto lines = pick_.SelectedLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2][pvPOLine], "3");
+    EXPECT_EQ(lines[2][pvItemFullDesc], "Ski Wax");
+}
+
+}  // namespace
+}  // namespace vym
