@@ -1,0 +1,523 @@
+#include "host/citem_maint.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "gateway/app_server.h"
+#include "model/citem.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using server::FaultInjectingConnection;
+using ui::FlexGrid;
+
+// The embedded server, handing out its connection behind a fault injector so
+// that tests can count and fail database calls.
+class WrappedAppServer : public AppServer {
+  public:
+    explicit WrappedAppServer(server::LocalAppServer& inner)
+        : inner_(inner),
+          faults_(std::make_shared<FaultInjectingConnection>(inner.DBConnection(),
+                                                             inner.ErrorObject())) {}
+
+    FaultInjectingConnection& Faults() { return *faults_; }
+
+    vym::ErrorObject& ErrorObject() override { return inner_.ErrorObject(); }
+    std::shared_ptr<Connection> DBConnection() override { return faults_; }
+    ServiceObject* SharedServiceObject() override { return inner_.SharedServiceObject(); }
+    void SetSharedServiceObject(ServiceObject* object) override {
+        inner_.SetSharedServiceObject(object);
+    }
+    bool CheckPermission(std::string_view reserved, std::string_view application,
+                         std::string_view code) override {
+        return inner_.CheckPermission(reserved, application, code);
+    }
+    bool ValidateUser() override { return inner_.ValidateUser(); }
+    std::string GetSetting(std::string_view path, std::string_view section, std::string_view key,
+                           std::string_view defaultValue) override {
+        return inner_.GetSetting(path, section, key, defaultValue);
+    }
+    void SaveSetting(std::string_view path, std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        inner_.SaveSetting(path, section, key, value);
+    }
+    void SetStatusText(std::string_view text) override { inner_.SetStatusText(text); }
+    std::string StatusText() const override { return inner_.StatusText(); }
+    void OnStatusText(std::function<void(const std::string&)> listener) override {
+        inner_.OnStatusText(std::move(listener));
+    }
+    std::shared_ptr<Connection> HostConnection() override { return inner_.HostConnection(); }
+    std::int32_t NextSequenceValue(std::string_view sequence) override {
+        return inner_.NextSequenceValue(sequence);
+    }
+
+  private:
+    server::LocalAppServer& inner_;
+    std::shared_ptr<FaultInjectingConnection> faults_;
+};
+
+class ItemMaint : public ::testing::Test {
+  protected:
+    void SetUp() override { Open("ADMIN"); }
+
+    // The demo back office, signed in as `user`, bound to a fresh service object.
+    void Open(const std::string& user) {
+        maint_.SetAppServer(nullptr);
+        wrapped_.reset();
+        server_.reset();
+        server::OpenOptions options;
+        options.demoData = true;
+        options.userId = user;
+        server_ =
+            server::LocalAppServer::Open(dir_.filePath("backoffice.db").toStdString(), options);
+        wrapped_ = std::make_unique<WrappedAppServer>(*server_);
+        maint_.SetAppServer(wrapped_.get());
+    }
+
+    void Sql(const std::string& sql) { server_->DBConnection()->ExecuteSQL(sql); }
+    Value Scalar(const std::string& sql) {
+        auto rs = server_->DBConnection()->OpenRecordset(sql);
+        return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
+    }
+    FaultInjectingConnection& Faults() { return wrapped_->Faults(); }
+    std::size_t Reports() const { return server_->Reports().size(); }
+
+    // Three items: 90001 mapped as "PWD-RED-M" with two base prices and a
+    // location price, 90002 without a map, price or description, and
+    // 90003 mapped as "90001".
+    void AddItems() {
+        Sql("INSERT INTO vym_item (item_no, item_type, long_description) VALUES "
+            "(90001, 'STOCK', 'Powder Jacket Red M'), (90002, 'STOCK', NULL), "
+            "(90003, 'STOCK', 'Trail Map')");
+        Sql("INSERT INTO vym_item_stock_map (map_id, item_no) VALUES ('PWD-RED-M', 90001), "
+            "('90001', 90003)");
+        Sql("INSERT INTO vym_price (item_no, unit_price, location_id) VALUES "
+            "(90001, 189.99, NULL), (90001, 149.5, NULL), (90001, 99, 'BASE')");
+    }
+
+    static FlexGrid& Grid(QDialog& dialog) { return *dialog.findChild<FlexGrid*>("fgPickList"); }
+    static void Click(QDialog& dialog, const char* button) {
+        dialog.findChild<QPushButton*>(button)->click();
+    }
+    // Picks the grid row whose column `col` reads `text`, then presses "&Ok".
+    static void PickRow(QDialog& dialog, int col, const QString& text) {
+        FlexGrid& grid = Grid(dialog);
+        for (int row = grid.FixedRows(); row < grid.Rows(); ++row) {
+            if (grid.TextMatrix(row, col) == text) {
+                grid.SetCurrentCell(row, 0);
+                Click(dialog, "cmdOk");
+                return;
+            }
+        }
+        ADD_FAILURE() << "no row reads " << text.toStdString();
+        Click(dialog, "cmdCancel");
+    }
+    static QStringList Column(QDialog& dialog, int col) {
+        FlexGrid& grid = Grid(dialog);
+        QStringList texts;
+        for (int row = grid.FixedRows(); row < grid.Rows(); ++row) {
+            texts << grid.TextMatrix(row, col);
+        }
+        return texts;
+    }
+
+    test::PrompterScript prompts_;
+    test::ScriptedModalRunner modals_;
+    QTemporaryDir dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::unique_ptr<WrappedAppServer> wrapped_;
+    CItemMaint maint_;
+};
+
+TEST_F(ItemMaint, BindingTakesTheServersErrorObjectAndConnectionAndUnbindingReleasesThem) {
+    EXPECT_EQ(maint_.AppServer(), wrapped_.get());
+    EXPECT_EQ(maint_.ErrorObject(), &server_->ErrorObject());
+    EXPECT_EQ(maint_.DBConnection().get(), &Faults());
+    EXPECT_FALSE(maint_.AllowStockEditSerial());
+    EXPECT_FALSE(maint_.AllowStockDelSerial());
+    ASSERT_NE(maint_.CreateItem(), nullptr);
+
+    maint_.SetAppServer(nullptr);
+    EXPECT_EQ(maint_.AppServer(), nullptr);
+    EXPECT_EQ(maint_.ErrorObject(), nullptr);
+    EXPECT_EQ(maint_.DBConnection(), nullptr);
+    // Unbound, database methods fail quietly.
+    std::int32_t itemNo = 1;
+    EXPECT_FALSE(maint_.CheckStock(itemNo, "PWD-RED-M"));
+    EXPECT_FALSE(maint_.FunctionUpdate("LIFT", "Lift Tickets", "y", true));
+}
+
+TEST_F(ItemMaint, RequireReportingDepartmentAsksTheDatabaseOnceOnlyWhenBound) {
+    Sql("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    CItemMaint unbound;
+    EXPECT_FALSE(unbound.RequireReportingDepartment());
+
+    EXPECT_TRUE(maint_.RequireReportingDepartment());
+    EXPECT_EQ(Faults().Calls(), 1);
+    Sql("UPDATE vym_system_parm SET req_rpt_dept = 0");
+    EXPECT_TRUE(maint_.RequireReportingDepartment());
+    EXPECT_EQ(Faults().Calls(), 1);
+
+    // Binding again reads the (new) answer afresh; Null counts as False.
+    Sql("UPDATE vym_system_parm SET req_rpt_dept = NULL");
+    maint_.SetAppServer(wrapped_.get());
+    EXPECT_FALSE(maint_.RequireReportingDepartment());
+    EXPECT_EQ(Faults().Calls(), 2);
+}
+
+TEST_F(ItemMaint, CheckStockByNumberOrByMapIdOnly) {
+    AddItems();
+    std::int32_t itemNo = 90001;
+    QString desc;
+    double price = -1;
+    ASSERT_TRUE(maint_.CheckStock(itemNo, "", &desc, &price));
+    EXPECT_EQ(itemNo, 90001);
+    EXPECT_EQ(desc, "Powder Jacket Red M");
+    EXPECT_DOUBLE_EQ(price, 149.5);  // the lowest price for any location
+
+    itemNo = 0;
+    ASSERT_TRUE(maint_.CheckStock(itemNo, "pwd-red-m", &desc, &price));
+    EXPECT_EQ(itemNo, 90001);
+
+    // A stock id is a map id, never an item number.
+    ASSERT_TRUE(maint_.CheckStock(itemNo, "90001", &desc, &price));
+    EXPECT_EQ(itemNo, 90003);
+    EXPECT_EQ(desc, "Trail Map");
+    EXPECT_DOUBLE_EQ(price, 0);
+
+    itemNo = 90002;
+    desc = "old";
+    ASSERT_TRUE(maint_.CheckStock(itemNo, "", &desc, &price));
+    EXPECT_EQ(desc, "");
+
+    itemNo = 5;
+    EXPECT_FALSE(maint_.CheckStock(itemNo, "90002"));
+    EXPECT_EQ(itemNo, 5);
+    EXPECT_EQ(Reports(), 0u);
+}
+
+TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
+    AddItems();
+    const QStringList hostile = {"PWD-RED-M' OR '1'='1",
+                                 "x'; DELETE FROM vym_item; --",
+                                 "' UNION SELECT 1, 'a', 2 --",
+                                 "BASE'",
+                                 "O'Neil",
+                                 "{fn CONCAT('PWD-RED-','M')}"};
+    for (const QString& id : hostile) {
+        std::int32_t itemNo = 0;
+        EXPECT_FALSE(maint_.CheckStock(itemNo, id)) << id.toStdString();
+        EXPECT_FALSE(maint_.CheckLocation(id)) << id.toStdString();
+        QString name = "kept?";
+        std::int32_t address = 7;
+        maint_.GetVendorInfo(id, name, address);
+        EXPECT_EQ(name, "");
+        EXPECT_EQ(address, 0);
+        // No list is shown: a hostile vendor id has no products.
+        EXPECT_FALSE(maint_.VendorProductLookUp(nullptr, id)) << id.toStdString();
+    }
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item WHERE item_no > 90000").ToLong(), 3);
+    EXPECT_EQ(Reports(), 0u);
+
+    Sql("INSERT INTO vym_location (location_id, description) VALUES ('O''NEIL', 'Pro Shop')");
+    QString desc;
+    EXPECT_TRUE(maint_.CheckLocation("o'neil", &desc));
+    EXPECT_EQ(desc, "Pro Shop");
+}
+
+TEST_F(ItemMaint, CheckLocationAndGetVendorInfo) {
+    QString desc;
+    std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
+    ASSERT_TRUE(maint_.CheckLocation("summit", &desc, &address, &shipTo, &invoiceTo, &confirmTo));
+    EXPECT_EQ(desc, "Summit Rental Shop");
+    EXPECT_EQ(address, 2);
+    EXPECT_EQ(shipTo, 5);
+    EXPECT_EQ(invoiceTo, 6);
+    EXPECT_EQ(confirmTo, 2);
+    EXPECT_FALSE(maint_.CheckLocation("MOON"));
+
+    QString name;
+    maint_.GetVendorInfo("SNOWLINE", name, address);
+    EXPECT_EQ(name, "Snowline Outfitters");
+    EXPECT_EQ(address, 11);
+}
+
+TEST_F(ItemMaint, ErrorsAreReportedUnderTheModuleSourceWithTheNativeConnection) {
+    Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
+    EXPECT_FALSE(maint_.CheckLocation("BASE"));
+    ASSERT_EQ(Reports(), 1u);
+    const ErrorReport& report = server_->Reports().back();
+    EXPECT_EQ(report.Source, ModuleSourcePrefix("ItemMaint") + " CheckLocation");
+    EXPECT_EQ(report.NativeConnection, &server_->DBConnection()->Native());
+    EXPECT_TRUE(maint_.CheckLocation("BASE"));
+}
+
+TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
+    Open("RMILLER");
+    QString id, desc;
+    std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Select Location");
+        EXPECT_EQ(Column(d, 1), QStringList({"Base Lodge Shop", "Summit Rental Shop"}));
+        PickRow(d, 0, "SUMMIT");
+    });
+    ASSERT_TRUE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
+    EXPECT_EQ(id, "SUMMIT");
+    EXPECT_EQ(desc, "Summit Rental Shop");
+    EXPECT_EQ(address, 2);
+    EXPECT_EQ(shipTo, 5);
+    EXPECT_EQ(invoiceTo, 6);
+    EXPECT_EQ(confirmTo, 2);
+
+    QWidget owner;
+    desc = "ALL";
+    modals_.Expect("frmPickList", [&owner](QDialog& d) {
+        EXPECT_EQ(d.parentWidget(), &owner);
+        EXPECT_EQ(Column(d, 1), QStringList({"Base Lodge Shop", "Summit Rental Shop",
+                                             "Ticket Windows", "Village Sports"}));
+        PickRow(d, 0, "TICKET");
+    });
+    ASSERT_TRUE(maint_.SelectLocation(&owner, id, desc, address, shipTo, invoiceTo, confirmTo));
+    EXPECT_EQ(id, "TICKET");
+    EXPECT_EQ(desc, "Ticket Windows");
+
+    modals_.Expect("frmPickList", [](QDialog& d) { Click(d, "cmdCancel"); });
+    EXPECT_FALSE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
+    EXPECT_EQ(id, "TICKET");
+}
+
+TEST_F(ItemMaint, SelectLocationQuotesTheUserId) {
+    Sql("INSERT INTO vym_security_user (vym_user, name) VALUES ('O''HARA', 'Pat O''Hara')");
+    Sql("INSERT INTO vym_security_user_location (vym_user, location_id) VALUES ('O''HARA', "
+        "'VILLAGE')");
+    Open("O'HARA");
+    QString id, desc;
+    std::int32_t a = 0, b = 0, c = 0, d = 0;
+    modals_.Expect("frmPickList", [](QDialog& dialog) {
+        EXPECT_EQ(Column(dialog, 0), QStringList({"VILLAGE"}));
+        PickRow(dialog, 0, "VILLAGE");
+    });
+    EXPECT_TRUE(maint_.SelectLocation(nullptr, id, desc, a, b, c, d));
+    EXPECT_EQ(Reports(), 0u);
+}
+
+TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
+    std::int32_t poNo = 0;
+    QString vendorId, vendorName, note;
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Select Purchase Order");
+        FlexGrid& grid = Grid(d);
+        EXPECT_EQ(Column(d, 0), QStringList({"1004", "1003"}));
+        EXPECT_EQ(grid.ColumnFormat(5), "0.0000");
+        EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("vendor_id")));
+        EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("notes")));
+        EXPECT_FALSE(grid.IsColumnHidden(grid.ColumnIndex("vendor")));
+        PickRow(d, 0, "1003");
+    });
+    ASSERT_TRUE(maint_.SelectPO(poNo, "OPEN", nullptr, &vendorId, &vendorName, &note));
+    EXPECT_EQ(poNo, 1003);
+    EXPECT_EQ(vendorId, "SUMMITOPT");
+    EXPECT_EQ(vendorName, "Summit Optics");
+    EXPECT_EQ(note, "Goggles for the holidays");
+
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(Column(d, 0).size(), 4);
+        Click(d, "cmdCancel");
+    });
+    EXPECT_FALSE(maint_.SelectPO(poNo));
+    EXPECT_EQ(poNo, 1003);
+}
+
+TEST_F(ItemMaint, VendorProductLookUpShowsAListOnlyWhenThereAreProducts) {
+    QString product, desc, unit;
+    std::int32_t itemNo = 42;
+    Currency price, tax;
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Select Vendor Product");
+        EXPECT_EQ(Column(d, 0), QStringList({"SL-300", "SL-410", "SL-900"}));
+        PickRow(d, 0, "SL-900");
+    });
+    ASSERT_TRUE(maint_.VendorProductLookUp(nullptr, "SNOWLINE", &product, &desc, &itemNo, &unit,
+                                           &price, &tax));
+    EXPECT_EQ(product, "SL-900");
+    EXPECT_EQ(desc, "Hot Wax, 1 lb bar");
+    EXPECT_EQ(unit, "CS");
+    EXPECT_EQ(price, Currency::FromDouble(38.0));
+    EXPECT_EQ(tax, Currency::FromDouble(2.85));
+    EXPECT_EQ(itemNo, 42) << "a product without an item leaves the item number alone";
+
+    Sql("INSERT INTO vym_vendor (vendor_id, vendor_name) VALUES ('NEWCO', 'New Co')");
+    EXPECT_FALSE(maint_.VendorProductLookUp(nullptr, "NEWCO", &product));
+    EXPECT_EQ(modals_.Shown().size(), 1);
+}
+
+TEST_F(ItemMaint, SelectPOLinesReturnsTheChosenLinesByColumn) {
+    AddItems();
+    Sql("UPDATE vym_po_line SET item_no = 90001 WHERE po_no = 1003 AND line_no = 2");
+    Sql("INSERT INTO vym_item_stock (item_no, stock_id) VALUES (90001, 'PWD-RED-M')");
+    std::vector<frmPickList::POLine> lines;
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Select PO Line(s)");
+        Grid(d).SelectAllRows();
+        Click(d, "cmdOk");
+    });
+    ASSERT_TRUE(maint_.SelectPOLines(1003, lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0][pvPOLine], "1");
+    EXPECT_EQ(lines[0][pvQtyOrd], "30");
+    EXPECT_EQ(lines[1][pvQtyReceived], "0");
+    EXPECT_EQ(lines[1][pvItemNo], "90001");
+    EXPECT_EQ(lines[1][pvStockId], "PWD-RED-M");
+    EXPECT_EQ(lines[1][pvItemFullDesc], "Powder Jacket Red M");
+}
+
+TEST_F(ItemMaint, SupportTableUpdatesRaiseTheirEventsOnlyWhenSaved) {
+    QSignalSpy functions(&maint_, &CItemMaint::FunctionUpdateEvent);
+    QSignalSpy catagories(&maint_, &CItemMaint::CatagoryUpdateEvent);
+    QSignalSpy units(&maint_, &CItemMaint::UnitUpdateEvent);
+    QSignalSpy seasons(&maint_, &CItemMaint::SeasonUpdateEvent);
+
+    ASSERT_TRUE(maint_.FunctionUpdate("GOLF", "Golf", "g", true));
+    ASSERT_TRUE(maint_.CatagoriesUpdate("GOLF", "JUNIOR", "Junior", true, false));
+    ASSERT_TRUE(maint_.UnitUpdate("GOLF", "9HOLE", "Nine Holes", "EA", 1, 1, 1));
+    ASSERT_TRUE(maint_.SeasonUpdate("GOLF", "SUMMER", "Summer Golf", Date::FromParts(2025, 6, 1),
+                                    Date::FromParts(2025, 9, 1)));
+    ASSERT_EQ(functions.count(), 1);
+    EXPECT_EQ(functions[0][0].toString(), "GOLF");
+    EXPECT_EQ(functions[0][1].value<UpdateType>(), utUpdate);
+    ASSERT_EQ(catagories.count(), 1);
+    EXPECT_EQ(catagories[0][1].toString(), "JUNIOR");
+    EXPECT_EQ(catagories[0][2].value<UpdateType>(), utUpdate);
+    ASSERT_EQ(units.count(), 1);
+    EXPECT_EQ(units[0][1].toString(), "9HOLE");
+    ASSERT_EQ(seasons.count(), 1);
+    EXPECT_EQ(seasons[0][1].toString(), "SUMMER");
+    EXPECT_EQ(Scalar("SELECT description FROM vym_unit WHERE unit_id = '9HOLE'"),
+              Value("Nine Holes"));
+    EXPECT_EQ(Scalar("SELECT end_date FROM vym_season WHERE season_id = 'SUMMER'"),
+              Value(Date::FromParts(2025, 9, 1)));
+
+    // An empty function id makes no call at all.
+    const int calls = Faults().Calls();
+    EXPECT_FALSE(maint_.FunctionUpdate("", "Nothing", "", true));
+    EXPECT_EQ(Faults().Calls(), calls);
+    EXPECT_EQ(functions.count(), 1);
+}
+
+TEST_F(ItemMaint, FailedUpdatesSayWhatFailedAndRaiseNothing) {
+    QSignalSpy functions(&maint_, &CItemMaint::FunctionUpdateEvent);
+    QSignalSpy catagories(&maint_, &CItemMaint::CatagoryUpdateEvent);
+    QSignalSpy units(&maint_, &CItemMaint::UnitUpdateEvent);
+    QSignalSpy seasons(&maint_, &CItemMaint::SeasonUpdateEvent);
+    prompts_.ExpectMessage("Unable to update function", "Update Failed", kInformation)
+        .ExpectMessage("Unable to update catagory", "Update Failed", kInformation)
+        .ExpectMessage("Unable to update unit.", "Update Failed", kInformation)
+        .ExpectMessage("Unable to update season.", "Update Failed", kInformation);
+
+    Faults().FailEveryCall(FaultInjectingConnection::Fault::DiskFull);
+    EXPECT_FALSE(maint_.FunctionUpdate("GOLF", "Golf", "g", true));
+    EXPECT_FALSE(maint_.CatagoriesUpdate("LIFT", "MILITARY", "Military", true, true));
+    EXPECT_FALSE(maint_.UnitUpdate("LIFT", "NIGHT", "Night Skiing", "EA", 1, 1, 1));
+    EXPECT_FALSE(maint_.SeasonUpdate("LIFT", "EARLY", "Opening", Date::FromParts(2024, 11, 1),
+                                     Date::FromParts(2024, 11, 30)));
+    std::int32_t group = 0;
+    EXPECT_FALSE(maint_.UpdateStoreGroup(1, group, "Rentals"));
+    EXPECT_FALSE(maint_.UpdateBookDate(1, Date::FromParts(2025, 1, 1)));
+    Faults().Disarm();
+
+    EXPECT_EQ(functions.count() + catagories.count() + units.count() + seasons.count(), 0);
+    EXPECT_TRUE(Scalar("SELECT 1 FROM vym_function WHERE function_id = 'GOLF'").IsNull());
+    EXPECT_EQ(group, 0);
+
+    // A refusal of the database itself reads the same.
+    prompts_.ExpectMessage("Unable to update catagory", "Update Failed", kInformation);
+    EXPECT_FALSE(maint_.CatagoriesUpdate("NOSUCH", "X", "", true, true));
+    EXPECT_EQ(catagories.count(), 0);
+}
+
+TEST_F(ItemMaint, StoreGroupsAndBookDates) {
+    std::int32_t group = 0;
+    ASSERT_TRUE(maint_.UpdateStoreGroup(2, group, "Snowboards"));
+    EXPECT_EQ(group, 3);
+    ASSERT_TRUE(maint_.UpdateStoreGroup(2, group, "Snowboards & Bindings"));
+    EXPECT_EQ(group, 3);
+    EXPECT_EQ(Scalar("SELECT description FROM vym_store_product_group WHERE store_no = 2 AND "
+                     "product_group_no = 3"),
+              Value("Snowboards & Bindings"));
+    EXPECT_TRUE(maint_.DeleteStoreGroup(2, 3));
+
+    prompts_.ExpectMessage("Product group 1 of store 2 is used by 2 products.",
+                           "Delete Store Group Error", kInformation);
+    EXPECT_FALSE(maint_.DeleteStoreGroup(2, 1));
+
+    Sql("INSERT INTO vym_item_stock_history (trans_no, item_no, trans_date) VALUES (5, 90001, "
+        "'2025-02-01 09:30:00')");
+    EXPECT_TRUE(maint_.UpdateBookDate(5, Date::FromParts(2025, 2, 28)));
+    EXPECT_EQ(Scalar("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 5"),
+              Value(Date::FromParts(2025, 2, 28)));
+    EXPECT_FALSE(maint_.UpdateBookDate(6, Date::FromParts(2025, 2, 28)));
+}
+
+TEST_F(ItemMaint, DeletesRaiseTheirEventsOnlyWhenTheDatabaseAgrees) {
+    QSignalSpy functions(&maint_, &CItemMaint::FunctionUpdateEvent);
+    QSignalSpy catagories(&maint_, &CItemMaint::CatagoryUpdateEvent);
+    QSignalSpy units(&maint_, &CItemMaint::UnitUpdateEvent);
+    QSignalSpy seasons(&maint_, &CItemMaint::SeasonUpdateEvent);
+
+    Sql("INSERT INTO vym_function (function_id) VALUES ('GOLF'), ('DISC')");
+    Sql("INSERT INTO vym_catagory (function_id, catagory_id) VALUES ('GOLF', 'JUNIOR'), "
+        "('GOLF', 'SENIOR')");
+    Sql("INSERT INTO vym_unit (function_id, unit_id) VALUES ('GOLF', '9HOLE')");
+    Sql("INSERT INTO vym_season (function_id, season_id) VALUES ('GOLF', 'SUMMER')");
+    prompts_
+        .ExpectMessage("Function GOLF is used by 2 catagories, 1 unit and 1 season.",
+                       "Delete Function Error", kInformation)
+        .ExpectMessage("Catagory JUNIOR of function DISC does not exist.", "Delete Catagory Error",
+                       kInformation)
+        .ExpectMessage("Unit 18HOLE of function GOLF does not exist.", "Delete Unit Error",
+                       kInformation)
+        .ExpectMessage("Season WINTER does not exist.", "Delete Season Error", kInformation);
+    EXPECT_FALSE(maint_.DeleteFunction("GOLF"));
+    EXPECT_FALSE(maint_.DeleteCatagory("DISC", "JUNIOR"));
+    EXPECT_FALSE(maint_.DeleteUnit("GOLF", "18HOLE"));
+    EXPECT_FALSE(maint_.DeleteSeason("GOLF", "WINTER"));
+    EXPECT_EQ(functions.count() + catagories.count() + units.count() + seasons.count(), 0);
+
+    EXPECT_TRUE(maint_.DeleteCatagory("GOLF", "SENIOR"));
+    EXPECT_TRUE(maint_.DeleteUnit("GOLF", "9HOLE"));
+    EXPECT_TRUE(maint_.DeleteSeason("GOLF", "SUMMER"));
+    EXPECT_TRUE(maint_.DeleteFunction("DISC"));
+    ASSERT_EQ(catagories.count(), 1);
+    EXPECT_EQ(catagories[0][0].toString(), "GOLF");
+    EXPECT_EQ(catagories[0][1].toString(), "SENIOR");
+    EXPECT_EQ(catagories[0][2].value<UpdateType>(), utDelete);
+    ASSERT_EQ(units.count(), 1);
+    EXPECT_EQ(units[0][2].value<UpdateType>(), utDelete);
+    ASSERT_EQ(seasons.count(), 1);
+    EXPECT_EQ(seasons[0][1].toString(), "SUMMER");
+    EXPECT_EQ(seasons[0][2].value<UpdateType>(), utDelete);
+    ASSERT_EQ(functions.count(), 1);
+    EXPECT_EQ(functions[0][0].toString(), "DISC");
+    EXPECT_EQ(functions[0][1].value<UpdateType>(), utDelete);
+    EXPECT_TRUE(Scalar("SELECT 1 FROM vym_catagory WHERE catagory_id = 'SENIOR' AND "
+                       "function_id = 'GOLF'")
+                    .IsNull());
+
+    // A delete that never reached the database shows nothing and raises nothing.
+    Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
+    EXPECT_FALSE(maint_.DeleteCatagory("GOLF", "JUNIOR"));
+    EXPECT_EQ(catagories.count(), 1);
+    EXPECT_FALSE(Scalar("SELECT 1 FROM vym_catagory WHERE catagory_id = 'JUNIOR'").IsNull());
+}
+
+}  // namespace
+}  // namespace vym

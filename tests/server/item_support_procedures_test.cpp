@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <utility>
+
+#include "base/date.h"
+#include "base/value.h"
+#include "gateway/command.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym {
+namespace {
+
+using Args = std::initializer_list<std::pair<const char*, Value>>;
+
+// The demo database with the standard procedures, in a directory of its own.
+class SupportProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        db_ = server_->DBConnection();
+    }
+    void TearDown() override {
+        db_.reset();
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+
+    // Runs the procedure; `ok` is what Execute reported.
+    std::unique_ptr<Command> Call(const char* procedure, Args args, bool* ok = nullptr) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = procedure;
+        cmd->Parameters.Refresh();
+        for (const auto& [name, value] : args) {
+            cmd->Parameters[name].Value = value;
+        }
+        const bool executed = db_->Execute(*cmd);
+        if (ok != nullptr) {
+            *ok = executed;
+        }
+        return cmd;
+    }
+    // A delete's @RETURN_VALUE and @message.
+    std::pair<std::int32_t, std::string> Delete(const char* procedure, Args args) {
+        bool ok = false;
+        auto cmd = Call(procedure, args, &ok);
+        EXPECT_TRUE(ok) << procedure;
+        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
+                NullToEmpty(cmd->Parameters["@message"].Value)};
+    }
+    Value Scalar(const std::string& sql) {
+        auto rs = db_->OpenRecordset(sql);
+        return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
+    }
+    std::int32_t CountOf(const std::string& sql) { return NullToZero(Scalar(sql)).ToLong(); }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+};
+
+TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {
+    bool ok = false;
+    Call("VYM_SP_ITEM_UpdateFunction",
+         {{"@function_id", "GOLF"},
+          {"@description", "Golf"},
+          {"@tree_icon", "g"},
+          {"@is_active", true}},
+         &ok);
+    ASSERT_TRUE(ok);
+    Call("VYM_SP_ITEM_UpdateFunction",
+         {{"@function_id", "golf"},
+          {"@description", "Golf Course"},
+          {"@tree_icon", ""},
+          {"@is_active", false}},
+         &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 1);
+    EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"),
+              Value("Golf Course"));
+    EXPECT_TRUE(Scalar("SELECT tree_icon FROM vym_function WHERE function_id = 'GOLF'").IsNull());
+    EXPECT_EQ(Scalar("SELECT is_active FROM vym_function WHERE function_id = 'GOLF'"),
+              Value(false));
+}
+
+TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWriteNothing) {
+    const auto functions = CountOf("SELECT count(*) FROM vym_function");
+    const auto units = CountOf("SELECT count(*) FROM vym_unit");
+    bool ok = true;
+    Call("VYM_SP_ITEM_UpdateFunction", {{"@function_id", ""}, {"@description", "Nothing"}}, &ok);
+    EXPECT_FALSE(ok);
+    Call("VYM_SP_ITEM_UpdateCatagory", {{"@function_id", "NOSUCH"}, {"@catagory_id", "X"}}, &ok);
+    EXPECT_FALSE(ok);
+    Call("VYM_SP_ITEM_UpdateUnit",
+         {{"@function_id", "LIFT"}, {"@unit_id", "NIGHT"}, {"@uom_id", "BARREL"}}, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function"), functions);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit"), units);
+    EXPECT_EQ(server_->Reports().size(), 3u);
+}
+
+TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
+    bool ok = false;
+    Call("VYM_SP_ITEM_UpdateUnit",
+         {{"@function_id", "lift"},
+          {"@unit_id", "day"},
+          {"@description", "All Day"},
+          {"@uom_id", ""},
+          {"@qty", std::int16_t{1}},
+          {"@acct_units", std::int16_t{2}},
+          {"@print_qty", std::int16_t{0}}},
+         &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'LIFT' AND "
+                      "unit_id = 'DAY'"),
+              1);
+    EXPECT_EQ(CountOf("SELECT acct_units FROM vym_unit WHERE function_id = 'LIFT' AND "
+                      "unit_id = 'DAY'"),
+              2);
+    EXPECT_TRUE(Scalar("SELECT uom_id FROM vym_unit WHERE function_id = 'LIFT' AND unit_id = 'DAY'")
+                    .IsNull());
+
+    Call("VYM_SP_ITEM_UpdateCatagory",
+         {{"@function_id", "LIFT"},
+          {"@catagory_id", "ADULT"},
+          {"@description", "Adult 19-64"},
+          {"@is_active", false},
+          {"@require_access_rule", false}},
+         &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Scalar("SELECT description FROM vym_catagory WHERE catagory_id = 'ADULT'"),
+              Value("Adult 19-64"));
+    EXPECT_EQ(Scalar("SELECT require_access_rule FROM vym_catagory WHERE catagory_id = 'ADULT'"),
+              Value(false));
+}
+
+TEST_F(SupportProcedures, DeleteFunctionSaysWhatStillRefersToIt) {
+    db_->ExecuteSQL("INSERT INTO vym_function (function_id, description) VALUES ('GOLF', 'Golf')");
+    db_->ExecuteSQL("INSERT INTO vym_catagory (function_id, catagory_id) VALUES ('GOLF', 'GREEN')");
+    db_->ExecuteSQL("INSERT INTO vym_unit (function_id, unit_id) VALUES ('GOLF', '9HOLE')");
+    db_->ExecuteSQL("INSERT INTO vym_unit (function_id, unit_id) VALUES ('GOLF', '18HOLE')");
+    for (int item = 90001; item <= 90012; ++item) {
+        db_->ExecuteSQL("INSERT INTO vym_item (item_no, item_type, function_id) VALUES (" +
+                        std::to_string(item) + ", 'TICKET', 'GOLF')");
+    }
+    auto [rv, message] = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Function GOLF is used by 12 items, 1 catagory and 2 units.");
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 1);
+
+    db_->ExecuteSQL("DELETE FROM vym_item WHERE function_id = 'GOLF'");
+    db_->ExecuteSQL("DELETE FROM vym_unit WHERE function_id = 'GOLF'");
+    db_->ExecuteSQL("DELETE FROM vym_catagory WHERE function_id = 'GOLF'");
+    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "golf"}});
+    EXPECT_EQ(rv, 0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 0);
+
+    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Function GOLF does not exist.");
+}
+
+TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
+    // Golf and the disc golf course share category, unit and season codes.
+    db_->ExecuteSQL("INSERT INTO vym_function (function_id) VALUES ('GOLF'), ('DISC')");
+    db_->ExecuteSQL(
+        "INSERT INTO vym_catagory (function_id, catagory_id) "
+        "VALUES ('GOLF', 'SENIOR'), ('DISC', 'SENIOR')");
+    db_->ExecuteSQL(
+        "INSERT INTO vym_unit (function_id, unit_id) "
+        "VALUES ('GOLF', '9HOLE'), ('DISC', '9HOLE')");
+    db_->ExecuteSQL(
+        "INSERT INTO vym_season (season_no, function_id, season_id) "
+        "VALUES (50, 'GOLF', 'SUMMER'), (51, 'DISC', 'SUMMER'), (52, 'DISC', NULL)");
+    db_->ExecuteSQL(
+        "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id) "
+        "VALUES (90001, 'TICKET', 'GOLF', 'SENIOR')");
+    db_->ExecuteSQL(
+        "INSERT INTO vym_price (item_no, unit_id, season_id) VALUES (90001, '9HOLE', "
+        "50), (90001, '9HOLE', 50)");
+
+    auto [rv, message] = Delete("VYM_SP_ITEM_DeleteCatagory",
+                                {{"@function_id", "GOLF"}, {"@catagory_id", "SENIOR"}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Catagory SENIOR of function GOLF is used by 1 item.");
+    std::tie(rv, message) =
+        Delete("VYM_SP_ITEM_DeleteUnit", {{"@function_id", "GOLF"}, {"@unit_id", "9HOLE"}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Unit 9HOLE of function GOLF is used by 2 prices.");
+    std::tie(rv, message) =
+        Delete("VYM_SP_ITEM_DeleteSeason", {{"@function_id", "GOLF"}, {"@season_id", "SUMMER"}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Season SUMMER is used by 2 prices.");
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE season_no = 50"), 1);
+
+    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteCatagory",
+                                   {{"@function_id", "disc"}, {"@catagory_id", "senior"}});
+    EXPECT_EQ(rv, 0) << message;
+    std::tie(rv, message) =
+        Delete("VYM_SP_ITEM_DeleteUnit", {{"@function_id", "DISC"}, {"@unit_id", "9hole"}});
+    EXPECT_EQ(rv, 0) << message;
+    std::tie(rv, message) =
+        Delete("VYM_SP_ITEM_DeleteSeason", {{"@function_id", "DISC"}, {"@season_id", "summer"}});
+    EXPECT_EQ(rv, 0) << message;
+    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteSeason", {{"@season_no", 52}});
+    EXPECT_EQ(rv, 0) << message;
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_catagory WHERE function_id = 'DISC'"), 0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'DISC'"), 0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE function_id = 'DISC'"), 0);
+}
+
+TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {
+    bool ok = false;
+    auto cmd = Call("VYM_SP_ITEM_UpdateSeason",
+                    {{"@function_id", "LIFT"},
+                     {"@season_id", "spring"},
+                     {"@description", "Spring Fling"},
+                     {"@start_date", Date::FromParts(2025, 3, 20)},
+                     {"@end_date", Date::FromParts(2025, 4, 27)}},
+                    &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(cmd->Parameters["@season_no"].Value.ToLong(), 4);
+    EXPECT_EQ(Scalar("SELECT season_type_id FROM vym_season WHERE season_no = 4"), Value("VALUE"));
+    EXPECT_EQ(Scalar("SELECT end_date FROM vym_season WHERE season_no = 4"),
+              Value(Date::FromParts(2025, 4, 27)));
+
+    cmd = Call("VYM_SP_ITEM_UpdateSeason",
+               {{"@function_id", "SKISCHOOL"},
+                {"@season_id", "SPRING"},
+                {"@description", "Spring Lessons"},
+                {"@start_date", Date::FromParts(2025, 4, 1)},
+                {"@end_date", Date::FromParts(2025, 4, 1)}},
+               &ok);
+    ASSERT_TRUE(ok) << "a one-day season";
+    EXPECT_GT(cmd->Parameters["@season_no"].Value.ToLong(), 6);
+
+    Call("VYM_SP_ITEM_UpdateSeason",
+         {{"@function_id", "LIFT"},
+          {"@season_id", "EARLY"},
+          {"@start_date", Date::FromParts(2024, 12, 1)},
+          {"@end_date", Date::FromParts(2024, 11, 1)}},
+         &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Scalar("SELECT start_date FROM vym_season WHERE season_no = 1"),
+              Value(Date::FromParts(2024, 11, 22)));
+}
+
+TEST_F(SupportProcedures, BookDateAndSystemParameters) {
+    db_->ExecuteSQL(
+        "INSERT INTO vym_item_stock_history (trans_no, item_no, location_id, "
+        "trans_date) VALUES (77, 90001, 'BASE', '2025-01-03 10:00:00')");
+    bool ok = false;
+    Call("VYM_SP_ITEM_UpdateItemStockHistory",
+         {{"@trans_no", 77}, {"@book_date", Date::FromParts(2025, 1, 31)}}, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Scalar("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 77"),
+              Value(Date::FromParts(2025, 1, 31)));
+    Call("VYM_SP_ITEM_UpdateItemStockHistory",
+         {{"@trans_no", 78}, {"@book_date", Date::FromParts(2025, 1, 31)}}, &ok);
+    EXPECT_FALSE(ok);
+
+    EXPECT_EQ(Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value,
+              Value(false));
+    db_->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    EXPECT_EQ(Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value,
+              Value(true));
+    db_->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = NULL");
+    EXPECT_TRUE(
+        Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value.IsNull());
+}
+
+TEST_F(SupportProcedures, StoreGroupsGetTheStoresNextNumberAndStayWhileProductsUseThem) {
+    bool ok = false;
+    auto cmd = Call(
+        "VYM_SP_STORE_UpdateStoreGroup",
+        {{"@store_no", 1}, {"@product_group_no", Value::Null()}, {"@description", "Rentals To Go"}},
+        &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(cmd->Parameters["@product_group_no"].Value.ToLong(), 4);
+    Call("VYM_SP_STORE_UpdateStoreGroup",
+         {{"@store_no", 1}, {"@product_group_no", 4}, {"@description", "Rentals"}}, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Scalar("SELECT description FROM vym_store_product_group WHERE store_no = 1 AND "
+                     "product_group_no = 4"),
+              Value("Rentals"));
+    Call("VYM_SP_STORE_UpdateStoreGroup",
+         {{"@store_no", 9}, {"@product_group_no", 0}, {"@description", "Nowhere"}}, &ok);
+    EXPECT_FALSE(ok);
+
+    auto [rv, message] =
+        Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 2}});
+    EXPECT_NE(rv, 0);
+    EXPECT_EQ(message, "Product group 2 of store 1 is used by 3 products.");
+    std::tie(rv, message) =
+        Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 4}});
+    EXPECT_EQ(rv, 0) << message;
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_store_product_group WHERE store_no = 1"), 3);
+}
+
+TEST_F(SupportProcedures, PurchaseOrdersFilteredByStatusWithTheirAmount) {
+    auto cmd = db_->NewCommand();
+    cmd->CommandText = "VyM_SP_INV_PO_GetPO";
+    cmd->Parameters.Refresh();
+    auto all = db_->ExecuteRecordset(*cmd);
+    int rows = 0;
+    for (; !all->Eof(); all->MoveNext()) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 4);
+
+    cmd->Parameters["@status_id"].Value = "open";
+    auto open = db_->ExecuteRecordset(*cmd);
+    ASSERT_FALSE(open->Eof());
+    EXPECT_EQ(open->Fields(5).Name(), "po_amount");
+    EXPECT_EQ(open->Fields("po_no").Value().ToLong(), 1004);
+    EXPECT_EQ(open->Fields("vendor").Value(), Value("Alpine Gear Supply Co."));
+    EXPECT_DOUBLE_EQ(open->Fields(5).Value().ToDouble(), 48 * 14.25);
+    open->MoveNext();
+    EXPECT_EQ(open->Fields("po_no").Value().ToLong(), 1003);
+    EXPECT_EQ(open->Fields("vendor_id").Value(), Value("SUMMITOPT"));
+    EXPECT_EQ(open->Fields("notes").Value(), Value("Goggles for the holidays"));
+    open->MoveNext();
+    EXPECT_TRUE(open->Eof());
+}
+
+}  // namespace
+}  // namespace vym
