@@ -1,0 +1,51 @@
+#include "server/procedures/item_catalogue_procedures.h"
+
+#include "server/procedures/item_catalogue_support.h"
+
+namespace vym::server {
+
+void RegisterItemCatalogueProcedures(ProcedureCatalog& catalog) {
+    item_catalogue::RegisterReads(catalog);
+    item_catalogue::RegisterUpdates(catalog);
+    item_catalogue::RegisterListSaves(catalog);
+}
+
+namespace item_catalogue {
+
+vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
+    const auto text = call.GetString(name);
+    if (!text || text->empty()) {
+        return vym::Value::Null();
+    }
+    return *text;
+}
+
+vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name) {
+    const auto number = call.GetLong(name);
+    if (!number || *number == 0) {
+        return vym::Value::Null();
+    }
+    return *number;
+}
+
+bool RowExists(SqlSession& session, std::string_view table, std::string_view column,
+               const vym::Value& value) {
+    const std::string sql =
+        "SELECT 1 FROM " + std::string(table) + " WHERE " + std::string(column) + " = ? LIMIT 1";
+    return !session.QueryValue(sql, {value}).IsNull();
+}
+
+void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message) {
+    call.SetOutput(messageParameter, message);
+    call.SetReturnValue(-1);
+}
+
+std::optional<std::string> CheckItemExists(SqlSession& session, std::int32_t itemNo) {
+    if (RowExists(session, "vym_item", "item_no", itemNo)) {
+        return std::nullopt;
+    }
+    return "Item " + std::to_string(itemNo) + " does not exist.";
+}
+
+}  // namespace item_catalogue
+}  // namespace vym::server

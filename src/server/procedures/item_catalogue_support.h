@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/value.h"
+#include "server/procedure_catalog.h"
+#include "server/procedure_context.h"
+
+// Helpers shared by the item catalogue procedures (not part of the catalog's
+// interface).
+namespace vym::server::item_catalogue {
+
+void RegisterReads(ProcedureCatalog& catalog);
+void RegisterUpdates(ProcedureCatalog& catalog);
+void RegisterListSaves(ProcedureCatalog& catalog);
+
+// The parameter's text, or Null when it is Null or empty: the screens send
+// "" for "none" in many id parameters.
+vym::Value TextOrNull(const ProcedureContext& call, std::string_view name);
+// The parameter's number, or Null when it is Null or 0.
+vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name);
+
+// True when `table` has a row whose `column` equals `value`. Table and
+// column are the procedures' own constants, never caller text.
+bool RowExists(SqlSession& session, std::string_view table, std::string_view column,
+               const vym::Value& value);
+
+// A business refusal: @Message (as the procedure names it) and -1, with
+// nothing written.
+void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message);
+
+// A refusal message when the item does not exist, else nullopt.
+std::optional<std::string> CheckItemExists(SqlSession& session, std::int32_t itemNo);
+
+}  // namespace vym::server::item_catalogue

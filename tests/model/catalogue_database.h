@@ -1,0 +1,69 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gateway/connection.h"
+#include "gateway/error_object.h"
+#include "server/local_app_server.h"
+
+namespace vym::test {
+
+// A demo back office in a temporary directory, opened with the standard
+// procedures, for the record classes to work against.
+class CatalogueDatabase {
+  public:
+    CatalogueDatabase();
+    ~CatalogueDatabase();
+    CatalogueDatabase(const CatalogueDatabase&) = delete;
+    CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
+
+    Connection* Db() { return connection_.get(); }
+    std::shared_ptr<Connection> SharedDb() { return connection_; }
+    ErrorObject* Errors() { return &server_->ErrorObject(); }
+    const std::vector<ErrorReport>& Reports() const { return server_->Reports(); }
+
+    // The first column of the first row of an ad-hoc query, as text.
+    std::string Scalar(const std::string& sql);
+    // Every row of the catalogue's tables, for checking that nothing changed.
+    std::string Snapshot();
+
+  private:
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> connection_;
+};
+
+// A connection that keeps a copy of every command it runs (as sent), then
+// runs it on the real one.
+class RecordingConnection : public Connection {
+  public:
+    struct Call {
+        std::string procedure;
+        std::vector<Parameter> parameters;
+        const Parameter* Find(std::string_view name) const;
+    };
+
+    explicit RecordingConnection(Connection& inner) : inner_(inner) {}
+
+    std::vector<Call> calls;
+
+    bool Execute(Command& command) override;
+    std::unique_ptr<Recordset> ExecuteRecordset(Command& command) override;
+    std::unique_ptr<Recordset> OpenRecordset(std::string_view sql) override;
+    std::unique_ptr<Recordset> OpenUpdatableRecordset(std::string_view sql) override;
+    std::int64_t ExecuteSQL(std::string_view sql) override;
+    std::string CurrentUserId() const override { return inner_.CurrentUserId(); }
+    const Connection& Native() const override { return inner_.Native(); }
+    ParameterDeclarations DescribeProcedure(std::string_view procedure) override {
+        return inner_.DescribeProcedure(procedure);
+    }
+
+  private:
+    void Record(const Command& command);
+    Connection& inner_;
+};
+
+}  // namespace vym::test

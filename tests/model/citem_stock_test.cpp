@@ -1,0 +1,187 @@
+#include "model/citem_stock.h"
+
+#include <gtest/gtest.h>
+
+#include "base/prompter.h"
+#include "catalogue_database.h"
+#include "model/citem.h"
+#include "server/fault_injecting_connection.h"
+#include "support/core/prompter_script.h"
+
+namespace vym::test {
+namespace {
+
+void SetLanded(CItemStock& stock, double cost, double freight, double discount) {
+    stock.CurrentAvgCost = cost;
+    stock.CurrentAvgFreight = freight;
+    stock.CurrentAvgDiscount = discount;
+}
+
+TEST(CItemStock, PriceAndMarginFollowTheLandedCost) {
+    CItemStock stock;
+    SetLanded(stock, 10, 1, 0.5);
+    stock.CurrentCost = 99;  // never used by the computations
+    stock.Margin = 0.3;
+    EXPECT_EQ(stock.CalculateUnitPrice(), "$15.0000");
+    EXPECT_DOUBLE_EQ(stock.UnitPrice, 15.0);
+    stock.UnitPrice = 21;
+    EXPECT_EQ(stock.CalculateMargin(), "50.00%");
+    EXPECT_DOUBLE_EQ(stock.Margin, 0.5);
+}
+
+TEST(CItemStock, ZeroDivisorsGiveZeroAndOtherValuesPassThrough) {
+    CItemStock stock;
+    SetLanded(stock, 10, 0, 0);
+    stock.Margin = 1;
+    EXPECT_EQ(stock.CalculateUnitPrice(), "$0.0000");
+    EXPECT_EQ(stock.UnitPrice, 0.0);
+    stock.UnitPrice = 0;
+    stock.Margin = 0.42;
+    EXPECT_EQ(stock.CalculateMargin(), "0.00%");
+    EXPECT_EQ(stock.Margin, 0.0);
+    // Only exact zero is special: a margin above 1 gives a negative price.
+    stock.Margin = 1.5;
+    EXPECT_EQ(stock.CalculateUnitPrice(), "-$20.0000");
+    stock.UnitPrice = -5;
+    EXPECT_EQ(stock.CalculateMargin(), "300.00%");
+}
+
+TEST(CItemStock, RoundsToFourPlacesHalfToEven) {
+    CItemStock stock;
+    SetLanded(stock, 1, 0, 0);
+    stock.UnitPrice = 1.6;  // (1.6 - 1) / 1.6 = 0.375 exactly
+    EXPECT_EQ(stock.CalculateMargin(), "37.50%");
+    stock.UnitPrice = 3.2;  // 0.6875 exactly: the half goes to the even digit
+    stock.CalculateMargin();
+    EXPECT_DOUBLE_EQ(stock.Margin, 0.6875);
+    stock.UnitPrice = 1.00016;  // 0.000159974... -> 0.0002
+    stock.CalculateMargin();
+    EXPECT_DOUBLE_EQ(stock.Margin, 0.0002);
+    CItemStock cheap;
+    SetLanded(cheap, 0.00005, 0, 0);
+    cheap.Margin = 0;  // 0.00005 rounds to even: 0.0000
+    cheap.CalculateUnitPrice();
+    EXPECT_DOUBLE_EQ(cheap.UnitPrice, 0.0);
+    cheap.CurrentAvgCost = 0.00015;  // -> 0.0002
+    cheap.CalculateUnitPrice();
+    EXPECT_DOUBLE_EQ(cheap.UnitPrice, 0.0002);
+}
+
+TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
+    CItemStock stock;
+    stock.SetItemNo(42);
+    CItem* parent = stock.ParentItem();
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(parent->ItemNo, 42);
+    EXPECT_EQ(stock.ParentItem(), parent);
+    stock.SetItemNo(43);
+    EXPECT_EQ(parent->ItemNo, 43);
+    stock.SetStatusId("INACTIVE");
+    EXPECT_EQ(parent->StatusId, "INACTIVE");
+
+    parent->ShortDescription = "Boot";
+    stock.StockSize = "10";
+    EXPECT_EQ(stock.MakeLongDescription(), "Boot,,,10");
+    stock.Model = "RB-COMFORT";
+    stock.StockAttribute = "Black";
+    EXPECT_EQ(stock.MakeLongDescription(), "Boot,RB-COMFORT,Black,10");
+    EXPECT_EQ(parent->LongDescription, "Boot,RB-COMFORT,Black,10");
+
+    // Owned by an item, the stock record works on that item instead.
+    CItem item;
+    item.SetItemType("STOCK");
+    item.StockItem()->SetItemNo(7);
+    EXPECT_EQ(item.ItemNo, 7);
+    EXPECT_EQ(item.StockItem()->ParentItem(), &item);
+    EXPECT_FALSE(item.PromptForAccessNo());
+}
+
+class CItemStockDbTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (const ErrorReport& r : db.Reports()) {
+            ADD_FAILURE() << r.Source << ": " << r.Description;
+        }
+    }
+    PrompterScript script;
+    CatalogueDatabase db;
+};
+
+TEST_F(CItemStockDbTest, NewStockReadsNothing) {
+    server::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
+    faulty.FailEveryCall(server::FaultInjectingConnection::Fault::ExecuteFailed);
+    CItemStock stock;
+    EXPECT_TRUE(stock.OpenStock(&faulty, db.Errors(), 0, "BASE", true));
+    EXPECT_EQ(faulty.Calls(), 0);
+    EXPECT_TRUE(stock.AllowLineDiscount);
+    EXPECT_TRUE(stock.AllowSellerPricing);
+    EXPECT_EQ(stock.LocationId, "BASE");
+    EXPECT_FALSE(stock.OpenStock(nullptr, db.Errors(), 500));
+}
+
+TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
+    RecordingConnection recording(*db.Db());
+    CItemStock stock;
+    ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601));
+    EXPECT_EQ(stock.QOH, 47);  // all locations
+    ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "SUMMIT"));
+    EXPECT_EQ(stock.QOH, 12);
+    EXPECT_EQ(recording.calls.size(), 2u);  // the procedure only
+    EXPECT_EQ(stock.VendorName, "Snowline Outfitters");
+    EXPECT_EQ(stock.SerialTypeId, "SKI");
+    EXPECT_EQ(stock.ModelSerialPrefix, "RS");
+
+    stock.DataChanged = true;
+    ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "O'Brien", true));
+    EXPECT_EQ(stock.QOH, 0);
+    ASSERT_EQ(recording.calls.size(), 4u);
+    EXPECT_EQ(recording.calls.back().procedure,
+              "SELECT qty_on_hand from vym_item_stock_location WHERE item_no = 601 AND "
+              "location_id = 'O''Brien'");
+    EXPECT_FALSE(stock.DataChanged);
+
+    CItemStock missing;
+    missing.UnitPrice = 3;
+    EXPECT_FALSE(missing.OpenStock(db.Db(), db.Errors(), 100));
+    EXPECT_EQ(missing.UnitPrice, 3);
+}
+
+TEST_F(CItemStockDbTest, EmptyStatusIsSavedAsActive) {
+    CItem item;
+    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 510));
+    item.StatusId.clear();
+    item.StockItem()->SetStatusId("");
+    ASSERT_TRUE(item.Update(db.Db(), db.Errors()));
+    EXPECT_EQ(db.Scalar("SELECT status_id FROM vym_item WHERE item_no = 510"), "ACTIVE");
+}
+
+TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {
+    RecordingConnection recording(*db.Db());
+    CItemStock stock;
+    ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 610));
+    const std::string rows =
+        "<vym_item_stock_rental item_no=\"610\" rental_item_no=\"703\" action=\"INSERT\" "
+        "vym_user=\"ADMIN\" />\r"
+        "<vym_item_stock_rental item_no=\"610\" rental_item_no=\"701\" action=\"DELETE\" "
+        "vym_user=\"ADMIN\" />\r";
+    ASSERT_TRUE(stock.UpdateRentalItems(&recording, db.Errors(), rows));
+    const auto& call = recording.calls.back();
+    EXPECT_EQ(call.procedure, "VYM_SP_ITEM_UpdateItemStockRentalItemXML");
+    EXPECT_EQ(call.Find("@DOC")->Value.ToString(), "<ROOT>\r\n" + rows + "\r\n</ROOT>");
+    EXPECT_EQ(call.Find("@DOC")->Size, static_cast<std::int32_t>(rows.size() + 17));
+    EXPECT_EQ(db.Scalar("SELECT group_concat(rental_item_no) FROM vym_item_stock_rental "
+                        "WHERE item_no = 610"),
+              "703");
+
+    const std::string before = db.Snapshot();
+    script.ExpectMessage("Item 99999 does not exist.", "Error Updating Stock Rental Items",
+                         kInformation);
+    EXPECT_FALSE(stock.UpdateRentalItems(
+        db.Db(), db.Errors(),
+        "<vym_item_stock_rental item_no=\"610\" rental_item_no=\"700\" action=\"INSERT\" />\r"
+        "<vym_item_stock_rental item_no=\"610\" rental_item_no=\"99999\" action=\"INSERT\" />"));
+    EXPECT_EQ(db.Snapshot(), before);
+}
+
+}  // namespace
+}  // namespace vym::test

@@ -1,0 +1,452 @@
+#include "model/citem.h"
+
+#include <gtest/gtest.h>
+
+#include "base/prompter.h"
+#include "catalogue_database.h"
+#include "model/citem_photo.h"
+#include "model/citem_rent.h"
+#include "model/citem_ship.h"
+#include "model/citem_ss.h"
+#include "model/citem_stock.h"
+#include "model/citem_ticket.h"
+#include "server/fault_injecting_connection.h"
+#include "support/core/prompter_script.h"
+
+namespace vym::test {
+namespace {
+
+// Every common field set away from its default.
+void FillCommon(CItem& item, const std::string& type) {
+    item.SetItemType(type);
+    item.FunctionID = "LIFT";
+    item.CatagoryID = "ADULT";
+    item.ShortDescription = "Test " + type;
+    item.LongDescription = "Test item of type " + type;
+    item.TreeIcon = "y";
+    item.DepartmentId = "LIFT";
+    item.HostRequired = true;
+    item.RedeemItem = 100;
+    item.Taxable = true;
+    item.StatusId = "INACTIVE";
+    item.Instruction = "Keep the \"ticket\" visible & dry.";
+    item.CommentNote = "Sold at window 3";
+    item.ReportNotes = "GL 4010";
+    item.UnitBasedReturn = true;
+    item.ReturnChargeRate = 0.15;
+    item.MaintainInventory = false;
+    item.ShowOnTree = true;
+    item.SaleProfileId = "AGE";
+    item.ReturnProfileId = "RETURN";
+}
+
+void ExpectSameCommon(const CItem& saved, const CItem& read) {
+    EXPECT_EQ(read.ItemNo, saved.ItemNo);
+    EXPECT_EQ(read.ItemType(), saved.ItemType());
+    EXPECT_EQ(read.FunctionID, saved.FunctionID);
+    EXPECT_EQ(read.FunctionDescription, "Lift Tickets");
+    EXPECT_EQ(read.CatagoryID, saved.CatagoryID);
+    EXPECT_EQ(read.CatagoryDescription, "Adult");
+    EXPECT_EQ(read.ShortDescription, saved.ShortDescription);
+    EXPECT_EQ(read.LongDescription, saved.LongDescription);
+    EXPECT_EQ(read.TreeIcon, saved.TreeIcon);
+    EXPECT_EQ(read.DepartmentId, saved.DepartmentId);
+    EXPECT_EQ(read.HostRequired, saved.HostRequired);
+    EXPECT_EQ(read.RedeemItem, saved.RedeemItem);
+    EXPECT_EQ(read.RedeemItemDescription, "Adult Day Ticket");
+    EXPECT_EQ(read.RedeemItemType, "TICKET");
+    EXPECT_EQ(read.Taxable, saved.Taxable);
+    EXPECT_EQ(read.StatusId, saved.StatusId);
+    EXPECT_EQ(read.InstructionNo, saved.InstructionNo);
+    EXPECT_EQ(read.Instruction, saved.Instruction);
+    EXPECT_EQ(read.CommentNote, saved.CommentNote);
+    EXPECT_EQ(read.ReportNotes, saved.ReportNotes);
+    EXPECT_EQ(read.UnitBasedReturn, saved.UnitBasedReturn);
+    EXPECT_DOUBLE_EQ(read.ReturnChargeRate, saved.ReturnChargeRate);
+    EXPECT_EQ(read.MaintainInventory, saved.MaintainInventory);
+    EXPECT_EQ(read.ShowOnTree, saved.ShowOnTree);
+    EXPECT_EQ(read.SaleProfileId, saved.SaleProfileId);
+    EXPECT_EQ(read.ReturnProfileId, saved.ReturnProfileId);
+}
+
+class CItemTest : public ::testing::Test {
+  protected:
+    // Saves the item as new, checks the numbers it got, reopens it into `read`.
+    void SaveAndReopen(CItem& item, CItem& read) {
+        ASSERT_TRUE(item.Update(db.Db(), db.Errors()));
+        ASSERT_GT(item.ItemNo, 702);
+        ASSERT_GT(item.InstructionNo, 0);
+        EXPECT_EQ(item.SubItem()->ItemNo(), item.ItemNo);
+        ASSERT_TRUE(read.OpenItem(db.Db(), db.Errors(), item.ItemNo));
+        ExpectSameCommon(item, read);
+        ASSERT_NE(read.SubItem(), nullptr);
+        EXPECT_EQ(read.SubItem()->ParentItem(), &read);
+        EXPECT_EQ(read.SubItem()->ItemNo(), item.ItemNo);
+    }
+    void TearDown() override {
+        const auto& reports = db.Reports();
+        for (std::size_t i = expectedReports; i < reports.size(); ++i) {
+            ADD_FAILURE() << reports[i].Source << ": " << reports[i].Description;
+        }
+    }
+
+    std::size_t expectedReports = 0;
+    PrompterScript script;
+    CatalogueDatabase db;
+};
+
+TEST_F(CItemTest, NewItemDefaultsAndTypeCreatesOneSubRecord) {
+    CItem item;
+    EXPECT_EQ(item.StatusId, "ACTIVE");
+    EXPECT_TRUE(item.MaintainInventory);
+    EXPECT_FALSE(item.PromptForAccessNo());
+    EXPECT_EQ(item.FormatNo(), 0);
+
+    item.SetItemType("BOGUS");
+    EXPECT_EQ(item.SubItem(), nullptr);
+    item.SetItemType("TICKET");
+    ASSERT_NE(item.TicketItem(), nullptr);
+    EXPECT_EQ(item.TicketItem()->ParentItem(), &item);
+    EXPECT_TRUE(item.PromptForAccessNo());
+    item.TicketItem()->SetFormatNo(7);
+    item.TicketItem()->SetUseNegativeFormat(true);
+    EXPECT_EQ(item.FormatNo(), 7);
+    EXPECT_TRUE(item.UseNegativeFormat());
+
+    // A second type keeps the ticket record, and no accessor hands it out
+    // under the wrong type.
+    CItemDetail* ticket = item.SubItem();
+    item.SetItemType("STOCK");
+    EXPECT_EQ(item.SubItem(), ticket);
+    EXPECT_EQ(item.StockItem(), nullptr);
+    EXPECT_EQ(item.TicketItem(), nullptr);
+}
+
+TEST_F(CItemTest, TicketRoundTrip) {
+    CItem item;
+    FillCommon(item, "TICKET");
+    CItemTicket& t = *item.TicketItem();
+    t.AccessRuleNo = 2;
+    t.AccessTransTypeId = "SCAN";
+    t.SetFormatNo(1);
+    t.SetUseNegativeFormat(true);
+    t.Serialized = true;
+    CItem read;
+    SaveAndReopen(item, read);
+    ASSERT_NE(read.TicketItem(), nullptr);
+    const CItemTicket& r = *read.TicketItem();
+    EXPECT_EQ(r.AccessRuleNo, 2);
+    EXPECT_EQ(r.AccessTransTypeId, "SCAN");
+    EXPECT_EQ(r.FormatNo(), 1);
+    EXPECT_TRUE(r.UseNegativeFormat());
+    EXPECT_TRUE(r.Serialized);
+}
+
+TEST_F(CItemTest, SkiSchoolRoundTrip) {
+    CItem item;
+    FillCommon(item, "SS");
+    CItemSS& s = *item.SSItem();
+    s.SetFormatNo(5);
+    s.LaborCodeId = "GRPLES";
+    s.EventTypeId = "CLINIC";
+    s.Serialized = true;
+    s.AccessRuleNo = 3;
+    s.AccessTransTypeId = "LESSON";
+    s.ConfirmationLetter = "LessonConfirm";
+    s.ResourceTypeId = "INSTR";
+    s.LessonCodeId = "L2";
+    s.LaborHours = 3;
+    s.ScheduledHours = 4;
+    CItem read;
+    SaveAndReopen(item, read);
+    ASSERT_NE(read.SSItem(), nullptr);
+    const CItemSS& r = *read.SSItem();
+    EXPECT_EQ(r.FormatNo(), 5);
+    EXPECT_EQ(r.LaborCodeId, "GRPLES");
+    EXPECT_EQ(r.EventTypeId, "CLINIC");
+    EXPECT_TRUE(r.Serialized);
+    EXPECT_EQ(r.AccessRuleNo, 3);
+    EXPECT_EQ(r.AccessTransTypeId, "LESSON");
+    EXPECT_EQ(r.ConfirmationLetter, "LessonConfirm");
+    EXPECT_EQ(r.ResourceTypeId, "INSTR");
+    EXPECT_EQ(r.LessonCodeId, "L2");
+    EXPECT_EQ(r.LaborHours, 3);
+    EXPECT_EQ(r.ScheduledHours, 4);
+}
+
+TEST_F(CItemTest, PhotoAndShipRoundTrip) {
+    CItem photo;
+    FillCommon(photo, "PHOTO");
+    CItemPhoto& p = *photo.ItemPhoto();
+    p.PhotoSize = "8X10";
+    p.AutoRush = p.MailNotAllowed = p.RequireShipCharge = true;
+    p.LabCode = "ONSITE";
+    CItem readPhoto;
+    SaveAndReopen(photo, readPhoto);
+    ASSERT_NE(readPhoto.ItemPhoto(), nullptr);
+    EXPECT_EQ(readPhoto.ItemPhoto()->PhotoSize, "8X10");
+    EXPECT_TRUE(readPhoto.ItemPhoto()->AutoRush);
+    EXPECT_TRUE(readPhoto.ItemPhoto()->MailNotAllowed);
+    EXPECT_TRUE(readPhoto.ItemPhoto()->RequireShipCharge);
+    EXPECT_EQ(readPhoto.ItemPhoto()->LabCode, "ONSITE");
+
+    CItem ship;
+    FillCommon(ship, "SHIP");
+    ship.ItemShip()->Rush = true;
+    ship.ItemShip()->Pickup = true;
+    CItem readShip;
+    SaveAndReopen(ship, readShip);
+    ASSERT_NE(readShip.ItemShip(), nullptr);
+    EXPECT_TRUE(readShip.ItemShip()->Rush);
+    EXPECT_TRUE(readShip.ItemShip()->Pickup);
+}
+
+TEST_F(CItemTest, RentalRoundTrip) {
+    CItem item;
+    FillCommon(item, "RENTAL");
+    CItemRent& r = *item.RentItem();
+    r.ReportDepartmentId = "RENTREV";
+    r.ReportSubDepartmentId = "SKIRENT";
+    r.UnitPrice = 42.5;
+    r.MinPrice = 35.25;
+    r.AllowLineDiscount = r.AllowSellerPricing = r.IsAPackage = r.SeasonRental = true;
+    r.SetStatusId("INACTIVE");
+    CItem read;
+    SaveAndReopen(item, read);
+    ASSERT_NE(read.RentItem(), nullptr);
+    const CItemRent& o = *read.RentItem();
+    EXPECT_EQ(o.ReportDepartmentId, "RENTREV");
+    EXPECT_EQ(o.ReportSubDepartmentId, "SKIRENT");
+    EXPECT_DOUBLE_EQ(o.UnitPrice, 42.5);
+    EXPECT_DOUBLE_EQ(o.MinPrice, 35.25);
+    EXPECT_TRUE(o.AllowLineDiscount);
+    EXPECT_TRUE(o.AllowSellerPricing);
+    EXPECT_TRUE(o.IsAPackage);
+    EXPECT_TRUE(o.SeasonRental);
+}
+
+TEST_F(CItemTest, StockRoundTrip) {
+    CItem item;
+    FillCommon(item, "STOCK");
+    CItemStock& s = *item.StockItem();
+    s.StockTypeId = "APPAREL";
+    s.Serialized = true;
+    s.SetFormatNo(3);
+    s.StockSize = "XL";
+    s.StockAttribute = "Green";
+    s.Style = "Hooded";
+    s.Manufacturer = "Alpine Gear";
+    s.Model = "SHELL";
+    s.MinPrice = 100.5;
+    s.UnitPrice = 179.99;
+    s.AllowLineDiscount = false;
+    s.AllowSellerPricing = true;
+    s.BaseUOMId = "EA";
+    s.CurrentCost = 91.25;
+    s.MinQty = 3;
+    s.VendorId = "ALPINEGEAR";
+    s.SetStatusId("INACTIVE");
+    s.RentalType = "RETAIL";
+    s.ReportDepartmentId = "SOFTG";
+    s.ReportSubDepartmentId = "JACKETS";
+    s.GroupNo = 12;
+    s.StockSizeTypeId = "ALPHA";
+    s.SerialTypeId = "SKI";
+    s.BindingTypeId = "STD";
+    s.BootLength = 300;
+    s.UPC = "071234599999";
+    CItem read;
+    SaveAndReopen(item, read);
+    ASSERT_NE(read.StockItem(), nullptr);
+    const CItemStock& o = *read.StockItem();
+    EXPECT_EQ(o.StockTypeId, "APPAREL");
+    EXPECT_EQ(o.StockTypeDesc, "Apparel");
+    EXPECT_TRUE(o.Serialized);
+    EXPECT_EQ(o.FormatNo(), 3);
+    EXPECT_EQ(o.StockSize, "XL");
+    EXPECT_EQ(o.StockAttribute, "Green");
+    EXPECT_EQ(o.Style, "Hooded");
+    EXPECT_EQ(o.Manufacturer, "Alpine Gear");
+    EXPECT_EQ(o.Model, "SHELL");
+    EXPECT_EQ(o.StockModelDesc, "Summit Shell Jacket");
+    EXPECT_EQ(o.ModelSerialPrefix, "");
+    EXPECT_DOUBLE_EQ(o.MinPrice, 100.5);
+    EXPECT_DOUBLE_EQ(o.UnitPrice, 179.99);
+    EXPECT_FALSE(o.AllowLineDiscount);
+    EXPECT_TRUE(o.AllowSellerPricing);
+    EXPECT_EQ(o.BaseUOMId, "EA");
+    EXPECT_EQ(o.BaseUOMDesc, "Each");
+    EXPECT_DOUBLE_EQ(o.CurrentCost, 91.25);
+    EXPECT_EQ(o.MinQty, 3);
+    EXPECT_EQ(o.VendorId, "ALPINEGEAR");
+    EXPECT_EQ(o.VendorName, "Alpine Gear Supply Co.");
+    EXPECT_EQ(o.StatusId(), "INACTIVE");
+    EXPECT_EQ(o.RentalType, "RETAIL");
+    EXPECT_EQ(o.ReportDepartmentId, "SOFTG");
+    EXPECT_EQ(o.ReportSubDepartmentId, "JACKETS");
+    EXPECT_EQ(o.GroupNo, 12);
+    EXPECT_EQ(o.StockSizeTypeId, "ALPHA");
+    EXPECT_EQ(o.StockSizeTypeDesc, "Letter Sizes");
+    EXPECT_EQ(o.QOH, 0);
+    EXPECT_FALSE(o.HasSerialNumbers);
+    EXPECT_EQ(o.SerialTypeId, "SKI");
+    EXPECT_EQ(o.SerialTypeDesc, "Ski");
+    EXPECT_EQ(o.BindingTypeId, "STD");
+    EXPECT_EQ(o.BindingTypeDesc, "Standard Rental");
+    EXPECT_EQ(o.BootLength, 300);
+    EXPECT_EQ(o.UPC, "071234599999");
+    EXPECT_FALSE(o.DataChanged);
+}
+
+TEST_F(CItemTest, NewInstructionIsSentAsMinusOneAndLongTextComesBackWhole) {
+    RecordingConnection recording(*db.Db());
+    CItem item;
+    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 101));
+    ASSERT_EQ(item.InstructionNo, 0);
+    std::string text;
+    while (text.size() < 5000) {
+        text += "Line " + std::to_string(text.size()) + ": ski patrol \xC3\xA9quipe\r\n";
+    }
+    text.resize(5000);
+    item.Instruction = text;
+    ASSERT_TRUE(item.Update(&recording, db.Errors()));
+    const auto* sent = recording.calls.back().Find("@instruction_no");
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(sent->Value, Value(std::int32_t{-1}));
+    EXPECT_EQ(item.ItemNo, 101);
+    EXPECT_GT(item.InstructionNo, 0);
+
+    {
+        // The text comes back as long data, which is read by chunks.
+        auto cmd = db.Db()->NewCommand();
+        cmd->CommandText = "VYM_SP_ITEM_GetItem";
+        cmd->Parameters.Refresh();
+        cmd->Parameters["@item_no"].Value = std::int32_t{101};
+        auto rs = db.Db()->ExecuteRecordset(*cmd);
+        EXPECT_NE(rs->Fields("Instruction_Body").Attributes() & kFieldLong, 0);
+    }
+    CItem read;
+    ASSERT_TRUE(read.OpenItem(db.Db(), db.Errors(), 101));
+    EXPECT_EQ(read.InstructionNo, item.InstructionNo);
+    EXPECT_EQ(read.Instruction.size(), 5000u);
+    EXPECT_EQ(read.Instruction, text);
+
+    // A second save rewrites the same instruction; clearing the text drops it.
+    read.Instruction = "Short now.";
+    ASSERT_TRUE(read.Update(db.Db(), db.Errors()));
+    EXPECT_EQ(read.InstructionNo, item.InstructionNo);
+    read.Instruction.clear();
+    ASSERT_TRUE(read.Update(db.Db(), db.Errors()));
+    EXPECT_EQ(read.InstructionNo, 0);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_item_instruction WHERE instruction_no = " +
+                        std::to_string(item.InstructionNo)),
+              "0");
+}
+
+TEST_F(CItemTest, RefusedSaveShowsTheProcedureMessageAndChangesNothing) {
+    const std::string before = db.Snapshot();
+    CItem item;
+    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100));
+    item.FunctionID = "NOSUCH";
+    script.ExpectMessage("Function NOSUCH does not exist.", "Update Item TICKET Message",
+                         kInformation);
+    EXPECT_FALSE(item.Update(db.Db(), db.Errors()));
+
+    CItem stock;
+    ASSERT_TRUE(stock.OpenItem(db.Db(), db.Errors(), 500));
+    stock.StockItem()->VendorId = "NOBODY";
+    script.ExpectMessage("Vendor NOBODY does not exist.", "Update Item STOCK Message",
+                         kInformation);
+    EXPECT_FALSE(stock.Update(db.Db(), db.Errors()));
+
+    // A detail record of another type is refused rather than half saved.
+    CItem mixed;
+    FillCommon(mixed, "TICKET");
+    mixed.SetItemType("SHIP");
+    script.ExpectMessage("A SHIP item can not be saved as a TICKET item.",
+                         "Update Item SHIP Message", kInformation);
+    EXPECT_FALSE(mixed.Update(db.Db(), db.Errors()));
+    EXPECT_EQ(db.Snapshot(), before);
+}
+
+TEST_F(CItemTest, FailedSaveReportsAndLeavesTheDatabaseUnchanged) {
+    const std::string before = db.Snapshot();
+    server::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
+    CItem item;
+    FillCommon(item, "STOCK");
+    item.StockItem()->StockTypeId = "APPAREL";
+    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::DiskFull);
+    EXPECT_FALSE(item.Update(&faulty, db.Errors()));
+    EXPECT_EQ(item.ItemNo, 0);
+    EXPECT_EQ(item.InstructionNo, 0);
+    EXPECT_EQ(db.Snapshot(), before);
+    ASSERT_FALSE(db.Reports().empty());
+
+    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::Locked);
+    EXPECT_FALSE(item.UpdateExtensions(&faulty, db.Errors()));
+    EXPECT_EQ(db.Snapshot(), before);
+    // Both failures were reported; nothing else.
+    expectedReports = 2;
+    EXPECT_EQ(db.Reports().size(), expectedReports);
+}
+
+TEST_F(CItemTest, OpeningAMissingItemFails) {
+    CItem item;
+    EXPECT_FALSE(item.OpenItem(db.Db(), db.Errors(), 99999));
+    EXPECT_EQ(item.ItemNo, 99999);
+    EXPECT_EQ(item.SubItem(), nullptr);
+    EXPECT_FALSE(item.OpenItem(nullptr, db.Errors(), 100));
+}
+
+TEST_F(CItemTest, ListsLoadInProcedureOrder) {
+    CItem item;
+    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100));
+    ASSERT_TRUE(item.OpenExtensions(db.Db(), db.Errors()));
+    ASSERT_EQ(item.Extensions.size(), 2u);
+    EXPECT_EQ(item.Extensions[0].ChildItemNo, 103);
+    EXPECT_EQ(item.Extensions[0].ParentItemNo, 100);
+    EXPECT_EQ(item.Extensions[0].ChildLongDescription, "Additional Consecutive Day");
+    EXPECT_EQ(item.Extensions[0].MaxQtyPerTrans, 6);
+    EXPECT_TRUE(item.Extensions[1].Activating);
+    ASSERT_TRUE(item.OpenAddOns(db.Db(), db.Errors()));
+    ASSERT_EQ(item.AddOns.size(), 1u);
+    EXPECT_EQ(item.AddOns[0].ChildItemNo, 105);
+    EXPECT_DOUBLE_EQ(item.AddOns[0].Price, 8.0);
+    ASSERT_TRUE(item.OpenRegisterGroups(db.Db(), db.Errors()));
+    ASSERT_EQ(item.RegisterGroups.size(), 1u);
+    EXPECT_EQ(item.RegisterGroups[0].RegisterGroupId, "TICKETS");
+    EXPECT_EQ(item.RegisterGroups[0].Description, "Ticket Windows");
+    EXPECT_TRUE(item.HasExtensions(db.Db(), db.Errors()));
+    CItem lesson;
+    lesson.ItemNo = 200;
+    EXPECT_FALSE(lesson.HasExtensions(db.Db(), db.Errors()));
+    EXPECT_EQ(item.GetDescription(db.Db(), db.Errors(), 702), "Adult Ski Package (Skis, Boots)");
+}
+
+TEST_F(CItemTest, CreateCopyCopiesDetailAndLists) {
+    CItem item;
+    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100));
+    const std::int32_t copyNo = item.CreateCopy(db.Db(), db.Errors());
+    ASSERT_GT(copyNo, 702);
+    CItem copy;
+    ASSERT_TRUE(copy.OpenItem(db.Db(), db.Errors(), copyNo));
+    EXPECT_EQ(copy.LongDescription, item.LongDescription);
+    EXPECT_EQ(copy.Instruction, item.Instruction);
+    EXPECT_NE(copy.InstructionNo, item.InstructionNo);
+    ASSERT_NE(copy.TicketItem(), nullptr);
+    EXPECT_EQ(copy.TicketItem()->FormatNo(), 1);
+    EXPECT_EQ(copy.TicketItem()->AccessRuleNo, 1);
+    EXPECT_TRUE(copy.HasExtensions(db.Db(), db.Errors()));
+    ASSERT_TRUE(copy.OpenAddOns(db.Db(), db.Errors()));
+    EXPECT_EQ(copy.AddOns.size(), 1u);
+    EXPECT_EQ(db.Scalar("SELECT item_no FROM vym_item_stock_map WHERE map_id = '" +
+                        std::to_string(copyNo) + "'"),
+              std::to_string(copyNo));
+
+    CItem missing;
+    missing.ItemNo = 99999;
+    EXPECT_EQ(missing.CreateCopy(db.Db(), db.Errors()), 0);
+}
+
+}  // namespace
+}  // namespace vym::test
