@@ -1,0 +1,1104 @@
+#include "console/item.h"
+
+#include <QColor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+
+#include "base/error.h"
+#include "base/prompter.h"
+#include "base/value.h"
+#include "gateway/app_server.h"
+#include "gateway/connection.h"
+#include "gateway/recordset.h"
+#include "gateway/sql_quote.h"
+#include "host/citem_maint.h"
+#include "host/frm_about.h"
+#include "model/citem.h"
+#include "ui/modal_runner.h"
+#include "ui_item.h"
+#include "vym/version.h"
+
+namespace vym {
+
+using ui::FlexGrid;
+
+namespace {
+
+constexpr const char* kSettingsPath = "AppData\\Item Maintenance";
+constexpr int kTypeCol = 2;
+constexpr int kIconCol = 3;
+constexpr int kNumberCol = 4;
+constexpr int kDescriptionCol = 5;
+constexpr std::int32_t kLoadLimit = 200;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+QString FieldText(Recordset& rows, std::string_view name) {
+    return Q(NullToEmpty(rows.Fields(name).Value()));
+}
+
+}  // namespace
+
+// One search tab: its key, caption, search procedure, grid layout, the label
+// and parameter of its number box, the type its functions are listed for, and
+// the result columns that follow the description (a leading "?" marks a
+// Boolean column shown as a check box).
+struct Item::Tab {
+    const char* key;
+    const char* caption;
+    const char* procedure;
+    const char* format;
+    const char* numberLabel;
+    const char* numberParameter;
+    const char* functionType;
+    ItemTypes type;
+    std::vector<const char*> extraColumns;
+};
+
+const Item::Tab& Item::TabOf(const QString& key) {
+    static const std::vector<Tab> kTabs = {
+        {"ALL",
+         "All",
+         "VYM_SP_ITEM_GetItem",
+         "Function|Catagory|Type||ItemNo|Description",
+         "&Item#:",
+         "@item_no",
+         nullptr,
+         ttoAll,
+         {}},
+        {"TICKET",
+         "Ticket",
+         "VYM_SP_ITEM_GetItemTicket",
+         "Function|Catagory|Type||ItemNo|Description",
+         "&Item#:",
+         "@item_no",
+         "TICKET",
+         ttoTicket,
+         {}},
+        {"STOCK",
+         "Stock",
+         "VYM_SP_ITEM_GetItemStock",
+         "Function|Catagory|Type||ItemNo|Description|<Vendor|<Style|>Model|^Size|<Attribute|"
+         "Cost|Price|Serialized|StockType|QOH|UPC",
+         "&Item#:",
+         "@item_no",
+         "STOCK",
+         ttoStock,
+         {"vendor_id", "Style", "model_description", "stock_size", "Attribute", "Cost",
+          "unit_price", "?Serialized", "stock_type_id", "qoh_column", "upc_code"}},
+        {"SS",
+         "Ski School",
+         "VYM_SP_ITEM_GetItemSS",
+         "Function|Catagory|Type||ItemNo|Description|Resource Type|Labor",
+         "&Item#:",
+         "@item_no",
+         "SS",
+         ttoSkiSchool,
+         {"resource_type_description", "labor_code_description"}},
+        {"PHOTO",
+         "Photo",
+         "VYM_SP_ITEM_GetItemPhoto",
+         "Function|Catagory|Type||ItemNo|Description|^PhotoSize|^Req ShipCharge",
+         "&Item#:",
+         "@item_no",
+         "PHOTO",
+         ttoPhoto,
+         {"photo_size_id", "?require_ship_charge"}},
+        {"SHIP",
+         "Ship",
+         "VYM_SP_ITEM_GetItemShip",
+         "Function|Catagory|Type||ItemNo|Description|^Rush|^PickUp",
+         "&Item#:",
+         "@item_no",
+         "SHIP",
+         ttoShip,
+         {"?Rush", "?Pickup"}},
+        {"PACKAGE",
+         "Package",
+         "VYM_SP_ITEM_GetPackage",
+         "Function|Catagory|Type||PackageNo|Description",
+         "Package#:",
+         "@package_no",
+         nullptr,
+         ttoPackage,
+         {}},
+        {"RENTAL",
+         "Rental",
+         "VYM_SP_ITEM_GetItemRental",
+         "Function|Catagory|Type||ItemNo|Description|Is A Package",
+         "&Item#:",
+         "@item_no",
+         "RENTAL",
+         ttoRental,
+         {"?is_package"}},
+    };
+    for (const Tab& tab : kTabs) {
+        if (key == QLatin1String(tab.key)) {
+            return tab;
+        }
+    }
+    return kTabs.front();
+}
+
+Item::Item(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Item>()) {
+    ui_->setupUi(this);
+    BuildMenus();
+
+    const auto digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
+    ui_->txtItemNo->setValidator(digits);
+    ui_->txtItemNoEnd->setValidator(digits);
+
+    FlexGrid& grid = *ui_->fgItems;
+    grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
+    grid.DefineRowStyle("inactive", QColor(238, 238, 238), QColor(128, 128, 128));
+    grid.viewport()->installEventFilter(this);
+    grid.installEventFilter(this);
+
+    const QStyle* look = style();
+    ui_->cmbDepartment->SetImage("Dpt", look->standardIcon(QStyle::SP_DirIcon));
+    ui_->cmbDepartment->SetImage("RptDpt", look->standardIcon(QStyle::SP_DirOpenIcon));
+    ui_->cmbDepartment->SetImage("SubRptDpt", look->standardIcon(QStyle::SP_FileIcon));
+    ui_->cmbDepartment->AddEntry(QString(), "<ANY>");
+
+    connect(ui_->cmdFind, &QPushButton::clicked, this, &Item::cmdFind_Click);
+    connect(ui_->cmdStop, &QPushButton::clicked, this, &Item::cmdStop_Click);
+    connect(ui_->cmdNewSearch, &QPushButton::clicked, this, &Item::cmdNewSearch_Click);
+    connect(ui_->cmdOk, &QPushButton::clicked, this, &Item::cmdOk_Click);
+    connect(ui_->cmdCancel, &QPushButton::clicked, this, &Item::cmdCancel_Click);
+    connect(ui_->cmdVendor, &QToolButton::clicked, this, &Item::cmdVendor_Click);
+    connect(ui_->cmbFunction, &ui::AnyCombo::KeyChanged, this, [this] { FillCatagories(); });
+    connect(ui_->cmbStockType, &ui::AnyCombo::KeyChanged, this, [this] { FillModels(); });
+    connect(ui_->txtDescription, &QLineEdit::returnPressed, this, &Item::cmdFind_Click);
+    connect(ui_->txtItemNo, &QLineEdit::returnPressed, this, &Item::cmdFind_Click);
+    connect(&grid, &FlexGrid::CellDoubleClicked, this, [this](int row, int) {
+        emit DblClick();
+        fgItems_DblClick(row);
+    });
+    connect(&grid, &FlexGrid::CellClicked, this, [this] { emit Click(); });
+
+    for (const char* key : {"ALL", "TICKET", "STOCK", "SS", "PHOTO", "SHIP", "PACKAGE", "RENTAL"}) {
+        ui_->tabSearch->AddTab(key, TabOf(key).caption);
+    }
+    connect(ui_->tabSearch, &ui::KeyTabBar::CurrentKeyChanged, this, &Item::tabSearch_Click);
+    tabSearch_Click(ui_->tabSearch->CurrentKey());
+
+    ui_->cmdOk->setVisible(false);
+    ui_->cmdCancel->setVisible(false);
+    EnableControls();
+}
+
+Item::~Item() = default;
+
+void Item::BuildMenus() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    menuBar_->setNativeMenuBar(false);
+    ui_->layoutMain->setMenuBar(menuBar_);
+
+    auto add = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    // Commands whose screens are not part of this module yet are shown but
+    // not offered.
+    auto later = [&](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = add(menu, name, caption);
+        action->setEnabled(false);
+    };
+
+    QMenu* mnuItem = menuBar_->addMenu("&Item");
+    mnuItem->setObjectName("mnuItem");
+    later(mnuItem, "mnuAdd", "&Add...");
+    mnuCreateLike_ = add(mnuItem, "mnuCreateLike", "&Create Like...");
+    QAction* mnuDelete = add(mnuItem, "mnuDelete", "&Delete");
+    later(mnuItem, "mnuProperties", "&Properties...");
+    mnuItem->addSeparator();
+    later(mnuItem, "mnuPricing", "P&ricing...");
+    later(mnuItem, "mnuHistory", "&History");
+    later(mnuItem, "mnuLocation", "Loca&tion");
+    later(mnuItem, "mnuPrintLabels", "Print &Labels...");
+    connect(mnuCreateLike_, &QAction::triggered, this, &Item::mnuCreateLike_Click);
+    connect(mnuDelete, &QAction::triggered, this, &Item::mnuDelete_Click);
+
+    QMenu* mnuStock = menuBar_->addMenu("&Stock");
+    mnuStock->setObjectName("mnuStock");
+    later(mnuStock, "mnuStockMatrix", "&Matrix");
+    later(mnuStock, "mnuSalePricing", "Sale &Pricing");
+    later(mnuStock, "mnuStockSummary", "&Summary");
+    later(mnuStock, "mnuEditPricing", "&Edit Pricing");
+
+    QMenu* mnuMaintenance = menuBar_->addMenu("&Maintenance");
+    mnuMaintenance->setObjectName("mnuMaintenance");
+    later(mnuMaintenance, "mnuPackageUpgrade", "Package Rental Upgrade Pricing...");
+    later(mnuMaintenance, "mnuProfile", "Profile...");
+    later(mnuMaintenance, "mnuSeasons", "Season Maintenance...");
+    later(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes...");
+    later(mnuMaintenance, "mnuSupportTables", "Support Tables...");
+    later(mnuMaintenance, "mnuTemplates", "Template Editor...");
+}
+
+// Input is accepted only while the console is enabled and has its connection.
+void Item::EnableControls() {
+    const bool on = enabled_ && connection_ != nullptr;
+    ui_->tabSearch->setEnabled(on);
+    ui_->fraCriteria->setEnabled(on);
+    ui_->fgItems->setEnabled(on);
+    menuBar_->setEnabled(on);
+    ui_->cmdOk->setEnabled(on);
+    ui_->cmdStop->setEnabled(false);
+    // A package is not copied from the console.
+    mnuCreateLike_->setEnabled(SearchTab() != "PACKAGE");
+}
+
+QString Item::SearchTab() const {
+    return ui_->tabSearch->CurrentKey();
+}
+
+void Item::SetStatus(const QString& text) {
+    if (server_) {
+        server_->SetStatusText(S(text));
+    }
+}
+
+// Plug-in interface --------------------------------------------------------------
+
+void Item::implements_SetAppServer(AppServer* server) {
+    BusyCursor busy;
+    try {
+        if (!server_) {
+            server_ = server;
+        }
+        if (server_) {
+            errors_ = &server_->ErrorObject();
+        }
+        enabled_ = true;
+        EnableControls();
+        SetStatus("Ready");
+    } catch (const vym::Error& e) {
+        MsgBox("Error Attempting to Bind Application Server: " + e.Description());
+    } catch (const std::exception& e) {
+        MsgBox(std::string("Error Attempting to Bind Application Server: ") + e.what());
+    }
+}
+
+void Item::implements_Setup() {
+    ui_->fgItems->setEnabled(false);
+    menuBar_->setEnabled(false);
+    if (!server_) {
+        return;
+    }
+    if (!server_->CheckPermission("", "Item Maintenance", "ITEM")) {
+        MsgBox(
+            "You do not have permission to use Item Maintenance.  Please contact your System "
+            "Administrator to set up appropriate permissions.",
+            kInformation, "Security Alert");
+        return;
+    }
+    if (!server_->ValidateUser()) {
+        MsgBox(
+            "You do not have permission to use Item Maintenance.  Your user id could not be "
+            "validated.",
+            kInformation, "Security Alert");
+        return;
+    }
+    trap_.Run(errors_, "implements_Setup", nullptr, [&] {
+        connection_ = server_->DBConnection();
+        if (CItemMaint* shared = dynamic_cast<CItemMaint*>(server_->SharedServiceObject())) {
+            SetItemMaint(shared);
+        } else {
+            ownItemMaint_ = std::make_unique<CItemMaint>();
+            ownItemMaint_->SetAppServer(server_);
+            SetItemMaint(ownItemMaint_.get());
+        }
+        EnableControls();
+        FillSearchCombos();
+        const QString stored =
+            Q(server_->GetSetting(kSettingsPath, "Environment", "SearchTab", "ALL"));
+        if (stored == SearchTab() || !ui_->tabSearch->SetCurrentKey(stored)) {
+            tabSearch_Click(SearchTab());
+        }
+    });
+}
+
+void Item::implements_Enable() {
+    enabled_ = true;
+    EnableControls();
+}
+
+void Item::implements_ShowAbout() {
+    frmAbout about(this);
+    ui::RunModal(about);
+}
+
+QString Item::implements_GetApplicationName() const {
+    return version::kComponentTitle;
+}
+
+QString Item::implements_ProgID() const {
+    return QString(version::kComponentTitle) + ".Item";
+}
+
+void Item::Implements_ShutDown() {
+    stopRequested_ = true;
+    SetItemMaint(nullptr);
+    ownItemMaint_.reset();
+    connection_.reset();
+    errors_ = nullptr;
+    server_ = nullptr;
+    enabled_ = false;
+    EnableControls();
+}
+
+// Picker interface -----------------------------------------------------------------
+
+void Item::Setup(bool bSelectionMode, bool bMultiSelect, ItemTypes iShowType,
+                 const QString& sLocation, bool /*bDisableStockMatrix*/, const QString& sVendorId,
+                 const QString& sStockType, const QString& sStockSerialType,
+                 bool bRequireBindingType, std::optional<bool> bIsAPackage, bool bSerialized,
+                 bool bClearLastSearch) {
+    // The stock matrix command is not offered by this console yet, so there is
+    // nothing for bDisableStockMatrix to turn off.
+    selectionMode_ = bSelectionMode;
+    multiSelect_ = bMultiSelect;
+    userCanceled_ = true;
+    ui_->cmdOk->setVisible(bSelectionMode);
+    ui_->cmdCancel->setVisible(bSelectionMode);
+    if (connection_ && !combosLoaded_) {
+        FillSearchCombos();
+        FillFunctions();
+    }
+    if (bClearLastSearch) {
+        cmdNewSearch_Click();
+    }
+
+    ui::KeyTabBar& tabs = *ui_->tabSearch;
+    QString wanted;
+    for (int i = 0; i < tabs.count(); ++i) {
+        const QString key = tabs.TabKey(i);
+        const bool shown = iShowType == ttoAll || TabOf(key).type == iShowType;
+        tabs.setTabVisible(i, shown);
+        if (shown && wanted.isEmpty()) {
+            wanted = key;
+        }
+    }
+    if (iShowType != ttoAll && SearchTab() != wanted) {
+        tabs.SetCurrentKey(wanted);
+    }
+
+    if (iShowType == ttoRental) {
+        (bIsAPackage ? (*bIsAPackage ? ui_->optRentalPackages : ui_->optRentalItems)
+                     : ui_->optRentalAll)
+            ->setChecked(true);
+    }
+    if (!sLocation.isEmpty()) {
+        ui_->cmbLocation->SetKey(sLocation);
+    }
+    if (!sStockType.isEmpty()) {
+        ui_->cmbStockType->SetKey(sStockType);
+    }
+    if (!sVendorId.isEmpty()) {
+        ui_->txtVendor->setText(sVendorId);
+    }
+    if (bRequireBindingType) {
+        ui_->chkBindingType->setChecked(true);
+    }
+    if (bSerialized) {
+        ui_->chkSerialized->setChecked(true);
+    }
+    serialTypeId_ = sStockSerialType;
+}
+
+int Item::SelectedRow() const {
+    const FlexGrid& grid = *ui_->fgItems;
+    const QList<int> rows = grid.SelectedRows();
+    if (rows.isEmpty()) {
+        return 0;
+    }
+    return rows.contains(grid.Row()) ? grid.Row() : rows.front();
+}
+
+std::int32_t Item::ItemNo() const {
+    const int row = SelectedRow();
+    return row > 0 ? ui_->fgItems->RowData(row).toInt() : 0;
+}
+
+QString Item::ItemType() const {
+    const int row = SelectedRow();
+    return row > 0 ? ui_->fgItems->TextMatrix(row, kTypeCol) : QString();
+}
+
+QString Item::ItemDescription() const {
+    const int row = SelectedRow();
+    return row > 0 ? ui_->fgItems->TextMatrix(row, kDescriptionCol) : QString();
+}
+
+QString Item::StockNo() const {
+    const int row = SelectedRow();
+    return row > 0 ? ui_->fgItems->CellData(row, kNumberCol).toString() : QString();
+}
+
+QString Item::StockDesc() const {
+    const QString type = ItemType();
+    return type == "STOCK" || type == "RENTAL" ? ItemDescription() : QString();
+}
+
+std::vector<std::int32_t> Item::MultiSelect() const {
+    std::vector<std::int32_t> numbers;
+    for (const int row : ui_->fgItems->SelectedRows()) {
+        numbers.push_back(ui_->fgItems->RowData(row).toInt());
+    }
+    return numbers;
+}
+
+void Item::SetOkVisible(bool visible) {
+    ui_->cmdOk->setVisible(visible);
+}
+void Item::SetCancelVisible(bool visible) {
+    ui_->cmdCancel->setVisible(visible);
+}
+
+void Item::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    EnableControls();
+}
+
+void Item::Refresh() {
+    update();
+}
+
+void Item::SetItemMaint(CItemMaint* itemMaint) {
+    if (itemMaint_ != nullptr) {
+        disconnect(itemMaint_, nullptr, this, nullptr);
+    }
+    itemMaint_ = itemMaint;
+    // Stock the matrix adds is announced by the console too.
+    if (itemMaint_ != nullptr) {
+        connect(itemMaint_, &CItemMaint::ItemStockAddedEvent, this, &Item::ItemStockAdded);
+    }
+}
+
+void Item::SetDBConnection(std::shared_ptr<Connection> connection) {
+    connection_ = std::move(connection);
+    EnableControls();
+}
+
+void Item::UpdateStock(bool bNew, std::int32_t lItemNo, const QString& sDesc,
+                       const QString& sStockNo, const QString& /*sManufacturer*/,
+                       const QString& sModel, const QString& sSize, const QString& sAttribute,
+                       double dPrice, bool bSerialized) {
+    FlexGrid& grid = *ui_->fgItems;
+    int row = 0;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        if (grid.RowData(r).toInt() == lItemNo && grid.TextMatrix(r, kTypeCol) != "PACKAGE") {
+            row = r;
+            break;
+        }
+    }
+    if (row == 0) {
+        if (!bNew || SearchTab() == "PACKAGE") {
+            return;
+        }
+        grid.AddItem(QString());
+        row = grid.Rows() - 1;
+        grid.SetRowData(row, lItemNo);
+        grid.SetTextMatrix(row, kTypeCol, "STOCK");
+        grid.SetTextMatrix(row, kNumberCol, QString::number(lItemNo));
+    }
+    grid.SetTextMatrix(row, kDescriptionCol, sDesc);
+    grid.SetCellData(row, kNumberCol, sStockNo);
+    // The manufacturer has no column of its own in the stock layout.
+    if (SearchTab() == "STOCK") {
+        grid.SetTextMatrix(row, 8, sModel);
+        grid.SetTextMatrix(row, 9, sSize);
+        grid.SetTextMatrix(row, 10, sAttribute);
+        grid.SetTextMatrix(row, 12, Q(vym::Value(dPrice).ToString()));
+        grid.SetCellChecked(row, 13, bSerialized);
+    }
+}
+
+// Search tabs and lists ---------------------------------------------------------------
+
+void Item::tabSearch_Click(const QString& key) {
+    const Tab& tab = TabOf(key);
+    const bool stock = key == "STOCK";
+    ui_->lblItemNo->setText(tab.numberLabel);
+    ui_->lblItemNoTo->setVisible(stock);
+    ui_->txtItemNoEnd->setVisible(stock);
+    ui_->fraStock->setVisible(stock);
+    ui_->fraCommon->setVisible(!stock && key != "SHIP");
+    const bool groups = key == "ALL" || key == "TICKET" || key == "PACKAGE";
+    ui_->lblRegisterGroup->setVisible(groups);
+    ui_->cmbRegisterGroup->setVisible(groups);
+    ui_->lblResourceType->setVisible(key == "SS");
+    ui_->cmbResourceType->setVisible(key == "SS");
+    ui_->lblPhotoSize->setVisible(key == "PHOTO");
+    ui_->cmbPhotoSize->setVisible(key == "PHOTO");
+    const bool rental = key == "RENTAL";
+    ui_->lblMapId->setVisible(rental);
+    ui_->txtMapId->setVisible(rental);
+    ui_->fraRental->setVisible(rental);
+
+    FlexGrid& grid = *ui_->fgItems;
+    grid.SetFormatString(tab.format);
+    grid.SetColumnSymbolFont(kIconCol);
+    grid.SetColumnWidth(kIconCol, 28);
+    for (std::size_t i = 0; i < tab.extraColumns.size(); ++i) {
+        if (tab.extraColumns[i][0] == '?') {
+            grid.SetColumnKind(kDescriptionCol + 1 + static_cast<int>(i),
+                               FlexGrid::ColumnKind::CheckBox);
+        }
+    }
+    if (stock) {
+        grid.SetColumnFormat(11, "0.0000");
+        grid.SetColumnFormat(12, "Currency");
+    }
+    EnableControls();
+
+    FillFunctions();
+    ui_->txtDescription->setFocus();
+    if (server_) {
+        trap_.Run(errors_, "tabSearch_Click", nullptr,
+                  [&] { server_->SaveSetting(kSettingsPath, "Environment", "SearchTab", S(key)); });
+    }
+}
+
+void Item::FillSearchCombos() {
+    if (!Db()) {
+        return;
+    }
+    ui::AnyCombo* combos[] = {ui_->cmbStockType, ui_->cmbResourceType, ui_->cmbRegisterGroup,
+                              ui_->cmbLocation, ui_->cmbPhotoSize};
+    for (ui::AnyCombo* combo : combos) {
+        combo->Reset();
+    }
+    ui::ImageCombo& departments = *ui_->cmbDepartment;
+    departments.clear();
+    departments.AddEntry(QString(), "<ANY>");
+    trap_.Run(errors_, "FillSearchCombos", &Db()->Native(), [&] {
+        auto command = Db()->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_getSearchCombos";
+        command->Parameters.Refresh();
+        auto rows = Db()->ExecuteRecordset(*command);
+        QString department;
+        QString report;
+        do {
+            for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+                const QString type = FieldText(*rows, "data_type");
+                const QString text = FieldText(*rows, "Description");
+                if (type == "DEPARTMENT") {
+                    const QString dept = FieldText(*rows, "department_id");
+                    const QString rpt = FieldText(*rows, "report_department_id");
+                    const QString sub = FieldText(*rows, "report_sub_department_id");
+                    if (dept != department) {
+                        department = dept;
+                        report.clear();
+                        departments.AddEntry(dept, text, "Dpt", 0);
+                    }
+                    if (!rpt.isEmpty() && rpt != report) {
+                        report = rpt;
+                        departments.AddEntry(dept + "," + rpt,
+                                             FieldText(*rows, "report_description"), "RptDpt", 1);
+                    }
+                    if (!sub.isEmpty()) {
+                        departments.AddEntry(dept + "," + rpt + "," + sub,
+                                             FieldText(*rows, "sub_description"), "SubRptDpt", 2);
+                    }
+                } else if (type == "STOCK_TYPE") {
+                    ui_->cmbStockType->AddEntry(FieldText(*rows, "stock_type_id"), text);
+                } else if (type == "RESOURCE_TYPE") {
+                    ui_->cmbResourceType->AddEntry(FieldText(*rows, "resource_type_id"), text);
+                } else if (type == "REGISTER_GROUP") {
+                    ui_->cmbRegisterGroup->AddEntry(FieldText(*rows, "register_group_id"), text);
+                } else if (type == "LOCATION") {
+                    ui_->cmbLocation->AddEntry(FieldText(*rows, "location_id"), text);
+                } else if (type == "PHOTO_SIZE") {
+                    ui_->cmbPhotoSize->AddEntry(FieldText(*rows, "photo_size_id"), text);
+                }
+            }
+        } while (rows->NextRecordset());
+        combosLoaded_ = true;
+    });
+    departments.setCurrentIndex(0);
+    FillModels();
+}
+
+void Item::FillFunctions() {
+    ui_->cmbFunction->Reset();
+    if (!Db()) {
+        return;
+    }
+    trap_.Run(errors_, "FillFunctions", &Db()->Native(), [&] {
+        auto command = Db()->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetTypeFunction";
+        command->Parameters.Refresh();
+        if (const char* type = TabOf(SearchTab()).functionType) {
+            command->Parameters["@item_type"].Value = type;
+        }
+        auto rows = Db()->ExecuteRecordset(*command);
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            ui_->cmbFunction->AddEntry(FieldText(*rows, "function_id"),
+                                       FieldText(*rows, "Description"));
+        }
+    });
+}
+
+void Item::FillCatagories() {
+    ui_->cmbCatagory->Reset();
+    const QString function = ui_->cmbFunction->Key();
+    if (!Db() || function.isEmpty()) {
+        return;
+    }
+    trap_.Run(errors_, "FillCatagories", &Db()->Native(), [&] {
+        auto rows = Db()->OpenRecordset(
+            "SELECT catagory_id, description FROM vym_catagory WHERE ISNULL(is_active,-1) <> 0 "
+            "AND function_id = " +
+            SqlQuote(S(function)) + " ORDER BY function_id, description");
+        for (; !rows->Eof(); rows->MoveNext()) {
+            ui_->cmbCatagory->AddEntry(FieldText(*rows, "catagory_id"),
+                                       FieldText(*rows, "description"));
+        }
+    });
+}
+
+void Item::FillModels() {
+    ui_->cmbModel->Reset();
+    if (!Db()) {
+        return;
+    }
+    trap_.Run(errors_, "FillModels", &Db()->Native(), [&] {
+        auto command = Db()->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetItemStockModel";
+        command->Parameters.Refresh();
+        const QString stockType = ui_->cmbStockType->Key();
+        command->Parameters["@stock_type_id"].Value =
+            stockType.isEmpty() ? vym::Value::Null() : vym::Value(S(stockType));
+        command->Parameters["@is_active"].Value = true;
+        auto rows = Db()->ExecuteRecordset(*command);
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            ui_->cmbModel->AddEntry(FieldText(*rows, "model_id"), FieldText(*rows, "Description"));
+        }
+    });
+}
+
+// Find -------------------------------------------------------------------------------------
+
+std::unique_ptr<Command> Item::BuildSearch() {
+    const QString key = SearchTab();
+    const Tab& tab = TabOf(key);
+    auto command = Db()->NewCommand();
+    command->CommandText = tab.procedure;
+    command->Parameters.Refresh();
+    ParameterList& p = command->Parameters;
+    auto setText = [&](const char* name, const QString& text) {
+        if (!text.isEmpty()) {
+            p[name].Value = S(text);
+        }
+    };
+    // Digits only; anything else (or a number too large) is no criterion.
+    auto number = [](const QLineEdit* box) -> std::optional<std::int32_t> {
+        bool ok = false;
+        const int value = box->text().trimmed().toInt(&ok);
+        return ok ? std::optional<std::int32_t>(value) : std::nullopt;
+    };
+
+    const auto itemNo = number(ui_->txtItemNo);
+    if (itemNo) {
+        p[tab.numberParameter].Value = *itemNo;
+    }
+    setText("@description", ui_->txtDescription->text().trimmed().toUpper());
+    setText("@function_id", ui_->cmbFunction->Key());
+    setText("@catagory_id", ui_->cmbCatagory->Key());
+    if (ui_->optActive->isChecked()) {
+        p["@status_id"].Value = "ACTIVE";
+    } else if (ui_->optInactive->isChecked()) {
+        p["@status_id"].Value = "INACTIVE";
+    }
+
+    std::vector<const char*> required;
+    if (key == "STOCK") {
+        const auto itemNoEnd = number(ui_->txtItemNoEnd);
+        if (itemNo && itemNoEnd && *itemNoEnd < *itemNo) {
+            MsgBox("The end item number range is less than the start.", kInformation,
+                   "InValid End Item Number");
+            return nullptr;
+        }
+        if (itemNoEnd) {
+            p["@item_no_end_range"].Value = *itemNoEnd;
+        }
+        setText("@map_id", ui_->txtMapNo->text().trimmed());
+        setText("@stock_type_id", ui_->cmbStockType->Key());
+        setText("@manufacturer", ui_->txtManufacturer->text().trimmed());
+        setText("@vendor_id", ui_->txtVendor->text().trimmed().toUpper());
+        setText("@model_id", ui_->cmbModel->Key());
+        const QStringList department = ui_->cmbDepartment->Key().split(',');
+        const char* departmentParameters[] = {"@department_id", "@report_department_id",
+                                              "@report_sub_department_id"};
+        for (int i = 0; i < 3 && i < department.size(); ++i) {
+            setText(departmentParameters[i], department[i]);
+        }
+        setText("@location_id", ui_->cmbLocation->Key());
+        if (const auto since = ui_->dtNotSoldSince->Value()) {
+            p["@last_date_sold"].Value = *since;
+        }
+        if (ui_->chkSerialized->isChecked()) {
+            p["@serialized"].Value = true;
+        }
+        if (ui_->chkBindingType->isChecked()) {
+            p["@require_binding_type"].Value = true;
+        }
+        if (ui_->chkGroupMember->isChecked()) {
+            p["@group_member"].Value = true;
+        }
+        setText("@serial_type_id", serialTypeId_);
+        required = {"@description",       "@item_no",
+                    "@item_no_end_range", "@map_id",
+                    "@stock_type_id",     "@serialized",
+                    "@vendor_id",         "@require_binding_type",
+                    "@model_id",          "@report_sub_department_id",
+                    "@department_id",     "@report_department_id",
+                    "@location_id",       "@last_date_sold"};
+    } else {
+        if (key == "ALL" || key == "TICKET" || key == "PACKAGE") {
+            setText("@register_group_id", ui_->cmbRegisterGroup->Key());
+        }
+        if (key == "SS") {
+            setText("@resource_type_id", ui_->cmbResourceType->Key());
+        }
+        if (key == "PHOTO") {
+            setText("@photo_size_id", ui_->cmbPhotoSize->Key());
+        }
+        if (key == "RENTAL") {
+            setText("@map_id", ui_->txtMapId->text().trimmed());
+            if (!ui_->optRentalAll->isChecked()) {
+                p["@is_package"].Value = ui_->optRentalPackages->isChecked();
+            }
+        }
+        if (key == "ALL") {
+            required = {"@description", "@item_no", "@register_group_id", "@function_id",
+                        "@catagory_id"};
+        }
+    }
+    if (!required.empty() && std::none_of(required.begin(), required.end(),
+                                          [&](const char* n) { return !p[n].Value.IsEmpty(); })) {
+        MsgBox("You must specify at least one search criteria!", kInformation,
+               "Search Criteria Required");
+        return nullptr;
+    }
+    return command;
+}
+
+void Item::cmdFind_Click() {
+    if (!Db() || !ui_->cmdFind->isEnabled()) {
+        return;
+    }
+    QPointer<Item> self(this);
+    SetStatus("Seaching Items...");
+    ui_->cmdFind->setEnabled(false);
+    ui_->cmdStop->setEnabled(true);
+    stopRequested_ = false;
+    FlexGrid& grid = *ui_->fgItems;
+    grid.Clear();
+
+    trap_.Run(errors_, "cmdFind_Click", &Db()->Native(), [&] {
+        const std::unique_ptr<Command> command = BuildSearch();
+        if (!command) {
+            return;
+        }
+        const std::unique_ptr<Recordset> rows = Db()->ExecuteRecordset(*command);
+        const std::int32_t count = NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong();
+        if (count >= kLoadLimit &&
+            MsgBox(std::to_string(count) +
+                       " Records found.\r\nOK - continue to load records\r\nCancel - redefine "
+                       "search",
+                   {MsgButtons::OKCancel, MsgIcon::Question, 2},
+                   "Results Over Limit") != MsgResult::OK) {
+            return;
+        }
+        LoadRows(*rows);
+    });
+    if (!self) {
+        return;
+    }
+    grid.AutoSizeColumns();
+    ui_->cmdFind->setEnabled(true);
+    ui_->cmdStop->setEnabled(false);
+    SetStatus(grid.Rows() > 2 ? "Found Items " + QString::number(grid.Rows() - 1) : "Ready");
+}
+
+void Item::LoadRows(Recordset& rows) {
+    QPointer<Item> self(this);
+    const Tab& tab = TabOf(SearchTab());
+    const bool package = SearchTab() == "PACKAGE";
+    FlexGrid& grid = *ui_->fgItems;
+    for (; rows.IsOpen() && !rows.Eof(); rows.MoveNext()) {
+        DoEvents();
+        if (!self || stopRequested_) {
+            return;
+        }
+        grid.AddItem(RowText(rows));
+        const int row = grid.Rows() - 1;
+        grid.SetRowData(row, rows.Fields(package ? "package_no" : "item_no").Value().ToLong());
+        if (!tab.extraColumns.empty() && SearchTab() == "STOCK") {
+            grid.SetCellData(row, kNumberCol, FieldText(rows, "stock_id"));
+        }
+        StyleRow(row, rows);
+    }
+}
+
+QString Item::RowText(Recordset& rows) const {
+    const Tab& tab = TabOf(SearchTab());
+    const bool package = SearchTab() == "PACKAGE";
+    // The item's own symbol, else its function's.
+    QString icon = FieldText(rows, "Tree_ICON").left(1);
+    if (icon.isEmpty()) {
+        icon = FieldText(rows, "fun_tree_icon").left(1);
+    }
+    QStringList cells = {FieldText(rows, "function_id"),
+                         FieldText(rows, "catagory_id"),
+                         FieldText(rows, "item_type"),
+                         icon,
+                         FieldText(rows, package ? "package_no" : "item_no"),
+                         FieldText(rows, package ? "Description" : "long_description")};
+    for (const char* column : tab.extraColumns) {
+        cells.append(FieldText(rows, column[0] == '?' ? column + 1 : column));
+    }
+    return cells.join('\t');
+}
+
+// Inactive rows are greyed; an item's own colour tints its symbol.
+void Item::StyleRow(int row, Recordset& rows) {
+    FlexGrid& grid = *ui_->fgItems;
+    grid.SetRowStyle(row, FieldText(rows, "status_id") == "INACTIVE" ? "inactive" : QString());
+    const vym::Value colour = rows.Fields("item_color").Value();
+    if (!colour.IsNull()) {
+        const std::int32_t bgr = colour.ToLong();
+        grid.SetCellForeground(row, kIconCol,
+                               QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
+    }
+}
+
+int Item::ShowRecord(std::int32_t number) {
+    int shown = 0;
+    trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
+        const Tab& tab = TabOf(SearchTab());
+        auto command = Db()->NewCommand();
+        command->CommandText = tab.procedure;
+        command->Parameters.Refresh();
+        command->Parameters[tab.numberParameter].Value = number;
+        auto rows = Db()->ExecuteRecordset(*command);
+        if (!rows->IsOpen() || rows->Eof()) {
+            return;
+        }
+        FlexGrid& grid = *ui_->fgItems;
+        const QStringList cells = RowText(*rows).split('\t');
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.RowData(r).toInt() == number) {
+                shown = r;
+                break;
+            }
+        }
+        if (shown == 0) {
+            grid.AddItem(cells.join('\t'));
+            shown = grid.Rows() - 1;
+            grid.SetRowData(shown, number);
+        } else {
+            for (int col = 0; col < cells.size(); ++col) {
+                grid.SetTextMatrix(shown, col, cells[col]);
+            }
+        }
+        if (SearchTab() == "STOCK") {
+            grid.SetCellData(shown, kNumberCol, FieldText(*rows, "stock_id"));
+        }
+        StyleRow(shown, *rows);
+    });
+    return shown;
+}
+
+void Item::cmdNewSearch_Click() {
+    for (QLineEdit* box : {ui_->txtItemNo, ui_->txtItemNoEnd, ui_->txtDescription, ui_->txtMapId,
+                           ui_->txtMapNo, ui_->txtManufacturer, ui_->txtVendor}) {
+        box->clear();
+    }
+    for (ui::AnyCombo* combo :
+         {ui_->cmbFunction, ui_->cmbCatagory, ui_->cmbRegisterGroup, ui_->cmbResourceType,
+          ui_->cmbPhotoSize, ui_->cmbStockType, ui_->cmbModel, ui_->cmbLocation}) {
+        combo->SelectAny();
+    }
+    ui_->cmbDepartment->setCurrentIndex(0);
+    ui_->optAny->setChecked(true);
+    ui_->optRentalAll->setChecked(true);
+    for (QCheckBox* check : {ui_->chkSerialized, ui_->chkBindingType, ui_->chkGroupMember}) {
+        check->setChecked(false);
+    }
+    ui_->dtNotSoldSince->SetNull();
+    ui_->fgItems->Clear();
+    SetStatus("Ready...");
+}
+
+// Selection mode -----------------------------------------------------------------------------
+
+void Item::cmdOk_Click() {
+    if (ui_->fgItems->SelectedRows().size() > 1 && !multiSelect_) {
+        MsgBox("Please only select one item", kInformation, "MultiSelect Not Supported");
+        return;
+    }
+    userCanceled_ = false;
+    emit OkClick();
+}
+
+void Item::cmdCancel_Click() {
+    emit CancelClick();
+}
+
+void Item::fgItems_DblClick(int row) {
+    if (row < 1) {
+        return;
+    }
+    if (selectionMode_) {
+        emit ItemDoubleClick();
+    }
+    // Outside selection mode a double-click is Properties, which opens the
+    // item editors; this console does not offer them yet.
+}
+
+void Item::cmdVendor_Click() {
+    if (!itemMaint_) {
+        return;
+    }
+    const QString vendor = itemMaint_->SelectVendor(this, ui_->txtVendor->text().trimmed());
+    if (!vendor.isEmpty()) {
+        ui_->txtVendor->setText(vendor);
+    }
+}
+
+// Commands -------------------------------------------------------------------------------------
+
+void Item::mnuDelete_Click() {
+    FlexGrid& grid = *ui_->fgItems;
+    const QList<int> rows = grid.SelectedRows();
+    if (rows.isEmpty() || !Db()) {
+        return;
+    }
+    const std::string question =
+        rows.size() == 1 ? "Are you sure you want to delete " +
+                               S(grid.TextMatrix(rows.front(), kDescriptionCol)) + "?"
+                         : std::string("Are you sure you want to delete all the selected items?");
+    if (MsgBox(question, kQuestionYesNoDefaultNo, "Confirm Delete") != MsgResult::Yes) {
+        return;
+    }
+    // Last to first, so that removing a row leaves the numbers of the rows
+    // still to do as they were.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        trap_.Run(errors_, "mnuDelete_Click", &Db()->Native(), [&] {
+            const bool package = grid.TextMatrix(*row, kTypeCol) == "PACKAGE";
+            auto command = Db()->NewCommand();
+            command->CommandText = package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem";
+            command->Parameters.Refresh();
+            command->Parameters[package ? "@package_no" : "@item_no"].Value =
+                grid.RowData(*row).toInt();
+            const bool executed = Db()->Execute(*command);
+            const std::string message = NullToEmpty(command->Parameters["@message"].Value);
+            if (executed && message.empty()) {
+                grid.RemoveItem(*row);
+            } else if (!message.empty()) {
+                MsgBox(message, kInformation, "Error Deleting Item");
+            }
+        });
+    }
+}
+
+void Item::mnuCreateLike_Click() {
+    FlexGrid& grid = *ui_->fgItems;
+    const QList<int> rows = grid.SelectedRows();
+    if (rows.isEmpty()) {
+        MsgBox("Please select an item row before proceeding with the Create Like feature.",
+               kInformation, "Row Selection Required");
+        return;
+    }
+    if (rows.size() > 1) {
+        MsgBox("Please only select item row before using the Create Like feature.", kInformation,
+               "Select Single Row");
+        return;
+    }
+    if (!Db()) {
+        return;
+    }
+    CItem item;
+    if (!item.OpenItem(Db(), errors_, grid.RowData(rows.front()).toInt())) {
+        return;
+    }
+    const std::int32_t copy = item.CreateCopy(Db(), errors_);
+    if (copy == 0) {
+        return;
+    }
+    const int row = ShowRecord(copy);
+    if (row > 0) {
+        grid.SelectRow(rows.front(), false);
+        grid.SetCurrentCell(row, kDescriptionCol);
+        grid.SelectRow(row);
+    }
+}
+
+// The usual input events of the control, raised from its result grid.
+bool Item::eventFilter(QObject* watched, QEvent* event) {
+    auto shiftOf = [](Qt::KeyboardModifiers modifiers) {
+        return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+               (modifiers & Qt::AltModifier ? 4 : 0);
+    };
+    auto buttonOf = [](Qt::MouseButtons buttons) {
+        return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+               (buttons & Qt::MiddleButton ? 4 : 0);
+    };
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            emit KeyDown(key->key(), shiftOf(key->modifiers()));
+            if (!key->text().isEmpty()) {
+                emit KeyPress(key->text().front().unicode());
+            }
+            break;
+        }
+        case QEvent::KeyRelease: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            emit KeyUp(key->key(), shiftOf(key->modifiers()));
+            break;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            if (watched != ui_->fgItems->viewport()) {
+                break;
+            }
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const int button = buttonOf(event->type() == QEvent::MouseButtonRelease
+                                            ? Qt::MouseButtons(mouse->button())
+                                            : mouse->buttons());
+            const QPoint at = mouse->position().toPoint();
+            const int shift = shiftOf(mouse->modifiers());
+            if (event->type() == QEvent::MouseButtonPress) {
+                emit MouseDown(button, shift, at.x(), at.y());
+            } else if (event->type() == QEvent::MouseMove) {
+                emit MouseMove(button, shift, at.x(), at.y());
+            } else {
+                emit MouseUp(button, shift, at.x(), at.y());
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vym

@@ -1,0 +1,320 @@
+#include "editors/frm_vendor.h"
+
+#include <QToolButton>
+
+#include "base/prompter.h"
+#include "base/value.h"
+#include "gateway/connection.h"
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "ui/flex_grid.h"
+#include "ui_frm_vendor.h"
+
+namespace vym {
+
+using ui::FlexGrid;
+
+namespace {
+
+constexpr int kAllButton = 26;
+
+QString FieldText(Recordset& rows, const char* name) {
+    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
+}
+
+}  // namespace
+
+frmVendor::frmVendor(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::frmVendor>()) {
+    ui_->setupUi(this);
+    for (int i = 0; i <= kAllButton; ++i) {
+        auto* button = new QToolButton(ui_->fraIndex);
+        button->setObjectName(QString("cmdIndex%1").arg(i));
+        button->setText(i == kAllButton ? QString("All") : QString(QChar('A' + i)));
+        ui_->layoutIndex->addWidget(button);
+        connect(button, &QToolButton::clicked, this,
+                [this, i, button] { FilterVendor(i == kAllButton ? QString() : button->text()); });
+    }
+    ui_->layoutIndex->addStretch(1);
+
+    FlexGrid& grid = *ui_->fgVendors;
+    grid.SetFormatString("<VendorID|<Name");
+    connect(&grid, &FlexGrid::RowColChange, this, [this](int row, int) {
+        if (row != shownRow_ && !SelectVendor(row) && shownRow_ > 0) {
+            ui_->fgVendors->SetCurrentCell(shownRow_, 0);
+        }
+    });
+    connect(ui_->txtVendorId, &QLineEdit::textEdited, this, &frmVendor::txtVendorId_Edited);
+    // The contact is part of the vendor too: its edits must not be lost.
+    for (QLineEdit* box : {ui_->txtVendorName, ui_->txtContact}) {
+        connect(box, &QLineEdit::textEdited, this, [this] { changed_ = true; });
+    }
+    connect(ui_->tabAddress, &ui::KeyTabBar::CurrentKeyChanged, ui_->ctlAddress,
+            &ui::AddressControl::ShowType);
+    connect(ui_->cmdAdd, &QPushButton::clicked, this, &frmVendor::cmdAdd_Click);
+    connect(ui_->cmdDelete, &QPushButton::clicked, this, &frmVendor::DeleteVendor);
+    connect(ui_->cmdOk, &QPushButton::clicked, this, &frmVendor::cmdOk_Click);
+    connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmVendor::~frmVendor() = default;
+
+void frmVendor::Setup(CItemMaint* itemMaint, const QString& vendorId) {
+    db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
+    errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
+    ui_->ctlAddress->SetConnection(db_, errors_);
+    if (db_ == nullptr) {
+        return;
+    }
+    trap_.Run(errors_, "Setup", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_VENDOR_ADDRESS_TYPE_get";
+        command->Parameters.Refresh();
+        auto rows = db_->ExecuteRecordset(*command);
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            ui_->tabAddress->AddTab(FieldText(*rows, "vendor_address_type"),
+                                    FieldText(*rows, "Description"));
+        }
+    });
+    ui_->ctlAddress->ShowType(ui_->tabAddress->CurrentKey());
+    if (!vendorId.isEmpty()) {
+        FilterVendor(QString());
+        const int row = ui_->fgVendors->FindRow(vendorId.toUpper(), 0);
+        if (row > 0) {
+            ui_->fgVendors->SetCurrentCell(row, 0);
+        }
+    }
+}
+
+void frmVendor::FilterVendor(const QString& filter) {
+    if (db_ == nullptr || (HasChanges() && !SaveData())) {
+        return;
+    }
+    FlexGrid& grid = *ui_->fgVendors;
+    trap_.Run(errors_, "FilterVendor", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_VENDOR_search";
+        command->Parameters.Refresh();
+        command->Parameters["@filter"].Value = filter.toUpper().toStdString();
+        auto rows = db_->ExecuteRecordset(*command);
+        shownRow_ = 0;
+        grid.Clear();
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            grid.AddItem(FieldText(*rows, "vendor_id") + '\t' + FieldText(*rows, "vendor_name"));
+        }
+    });
+    ClearFields();
+    if (grid.Rows() > 1) {
+        grid.SetCurrentCell(1, 0);
+        if (shownRow_ != 1) {
+            SelectVendor(1);
+        }
+    }
+}
+
+bool frmVendor::HasChanges() const {
+    return changed_ || ui_->ctlAddress->Changed();
+}
+
+void frmVendor::ClearFields() {
+    for (QLineEdit* box : {ui_->txtVendorId, ui_->txtVendorName, ui_->txtContact}) {
+        box->clear();
+    }
+    ui_->ctlAddress->Clear();
+    new_ = false;
+    changed_ = false;
+    selectedId_.clear();
+    selectedName_.clear();
+    primaryAddress_ = 0;
+}
+
+bool frmVendor::SelectVendor(int row) {
+    if (HasChanges() && !SaveData()) {
+        return false;
+    }
+    ClearFields();
+    FlexGrid& grid = *ui_->fgVendors;
+    shownRow_ = row;
+    const QString id = row > 0 && row < grid.Rows() ? grid.TextMatrix(row, 0) : QString();
+    if (id.isEmpty() || db_ == nullptr) {
+        return true;
+    }
+    trap_.Run(errors_, "SelectVendor", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_VENDOR_get";
+        command->Parameters.Refresh();
+        command->Parameters["@vendor_id"].Value = id.toStdString();
+        auto rows = db_->ExecuteRecordset(*command);
+        if (rows->IsOpen() && !rows->Eof()) {
+            ui_->txtVendorId->setText(FieldText(*rows, "vendor_id"));
+            ui_->txtVendorName->setText(FieldText(*rows, "vendor_name"));
+            ui_->txtContact->setText(FieldText(*rows, "Contact_Name"));
+        }
+        if (rows->NextRecordset()) {
+            for (; !rows->Eof(); rows->MoveNext()) {
+                ui_->ctlAddress->LoadAddress(
+                    FieldText(*rows, "vendor_address_type"),
+                    NullToZero(rows->Fields("address_no").Value()).ToLong());
+            }
+        }
+    });
+    selectedId_ = ui_->txtVendorId->text();
+    selectedName_ = ui_->txtVendorName->text();
+    primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
+    return true;
+}
+
+void frmVendor::txtVendorId_Edited(const QString& text) {
+    const int cursor = ui_->txtVendorId->cursorPosition();
+    ui_->txtVendorId->setText(text.toUpper());
+    ui_->txtVendorId->setCursorPosition(cursor);
+    changed_ = true;
+}
+
+bool frmVendor::SaveData() {
+    if (db_ == nullptr) {
+        return false;
+    }
+    const QString id = ui_->txtVendorId->text().trimmed().toUpper();
+    const QString name = ui_->txtVendorName->text().trimmed();
+    if (new_ && id.isEmpty()) {
+        MsgBox("Vendor Id is required to save the new vendor record.", kInformation,
+               "Vendor Id Require");
+        ui_->txtVendorId->setFocus();
+        return false;
+    }
+    if (new_ && name.isEmpty()) {
+        MsgBox("Vendor Name is required to save the new vendor record.", kInformation,
+               "Vendor Name Require");
+        ui_->txtVendorName->setFocus();
+        return false;
+    }
+    bool saved = false;
+    trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_UpdateVendor";
+        command->Parameters.Refresh();
+        command->Parameters["@new_vendor"].Value = new_;
+        command->Parameters["@vendor_id"].Value = id.toStdString();
+        command->Parameters["@vendor_name"].Value = name.toStdString();
+        command->Parameters["@contact_name"].Value =
+            ui_->txtContact->text().trimmed().toStdString();
+        if (!db_->Execute(*command)) {
+            return;
+        }
+        if (NullToZero(command->Parameters["@return_value"].Value).ToLong() != 0) {
+            MsgBox(NullToEmpty(command->Parameters["@message"].Value), kInformation,
+                   "Update Vendor Failed");
+            return;
+        }
+        ui::AddressControl& addresses = *ui_->ctlAddress;
+        if (addresses.Changed()) {
+            for (int tab = 0; tab < ui_->tabAddress->count(); ++tab) {
+                const QString type = ui_->tabAddress->TabKey(tab);
+                if (!addresses.IsNewOrChanged(type)) {
+                    continue;
+                }
+                const std::int32_t number = addresses.StoreAddress(type);
+                if (number == 0) {
+                    return;
+                }
+                auto link = db_->NewCommand();
+                link->CommandText = "VYM_SP_ITEM_UpdateVendorAddress";
+                link->Parameters.Refresh();
+                link->Parameters["@vendor_id"].Value = id.toStdString();
+                link->Parameters["@vendor_address_no"].Value = number;
+                link->Parameters["@vendor_address_type"].Value = type.toStdString();
+                if (!db_->Execute(*link)) {
+                    return;
+                }
+                if (NullToZero(link->Parameters["@return_value"].Value).ToLong() != 0) {
+                    MsgBox(NullToEmpty(link->Parameters["@message"].Value), kInformation,
+                           "Update Vendor Address Failed");
+                    return;
+                }
+            }
+        }
+        saved = true;
+    });
+    if (!saved) {
+        return false;
+    }
+    // A new vendor joins the list; a renamed one shows its new name.
+    FlexGrid& grid = *ui_->fgVendors;
+    int row = grid.FindRow(id, 0);
+    if (row < 0) {
+        grid.AddItem(id + '\t' + name);
+        row = grid.Rows() - 1;
+    }
+    grid.SetTextMatrix(row, 1, name);
+    shownRow_ = row;
+    grid.SetCurrentCell(row, 0);
+    new_ = false;
+    changed_ = false;
+    ui_->txtVendorId->setText(id);
+    selectedId_ = id;
+    selectedName_ = name;
+    primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
+    return true;
+}
+
+void frmVendor::DeleteVendor() {
+    FlexGrid& grid = *ui_->fgVendors;
+    const int row = shownRow_;
+    if (db_ == nullptr || new_ || row < 1 || row >= grid.Rows()) {
+        return;
+    }
+    const QString name = ui_->txtVendorName->text();
+    if (MsgBox("Are you sure you want to delete " + name.toStdString() + "?",
+               kQuestionYesNoDefaultNo, "Confirm Vendor Delete") != MsgResult::Yes) {
+        return;
+    }
+    bool deleted = false;
+    trap_.Run(errors_, "DeleteVendor", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_VENDOR_delete";
+        command->Parameters.Refresh();
+        command->Parameters["@vendor_id"].Value = grid.TextMatrix(row, 0).toStdString();
+        if (!db_->Execute(*command)) {
+            return;
+        }
+        if (NullToZero(command->Parameters["@return_value"].Value).ToLong() != 0) {
+            MsgBox(NullToEmpty(command->Parameters["@message"].Value), kInformation,
+                   "Error Deleting Vendor");
+            return;
+        }
+        deleted = true;
+    });
+    if (!deleted) {
+        return;
+    }
+    shownRow_ = 0;
+    grid.RemoveItem(row);
+    ClearFields();
+    const int next = std::min(row, grid.Rows() - 1);
+    if (next > 0) {
+        grid.SetCurrentCell(next, 0);
+        if (shownRow_ != next) {
+            SelectVendor(next);
+        }
+    }
+}
+
+void frmVendor::cmdAdd_Click() {
+    if (HasChanges() && !SaveData()) {
+        return;
+    }
+    ClearFields();
+    shownRow_ = 0;
+    new_ = true;
+    ui_->txtVendorId->setFocus();
+}
+
+void frmVendor::cmdOk_Click() {
+    if (HasChanges() && !SaveData()) {
+        return;
+    }
+    cancelled_ = false;
+    accept();
+}
+
+}  // namespace vym

@@ -1,0 +1,159 @@
+#include "server/large_catalogue.h"
+
+#include <array>
+#include <string>
+
+#include "server/local_app_server.h"
+#include "server/migration.h"
+#include "server/schema_migrator.h"
+#include "server/sqlite_session.h"
+#include "server/write_transaction.h"
+
+namespace vym::server {
+namespace {
+
+constexpr std::int32_t kBlock = 20000;
+constexpr int kFunctions = 20;
+constexpr int kCatagories = 5;
+constexpr int kVendors = 50;
+constexpr int kLocations = 10;
+constexpr int kStockTypes = 10;
+
+constexpr std::array<const char*, 6> kTypes = {"TICKET", "STOCK", "SS", "PHOTO", "SHIP", "RENTAL"};
+constexpr std::array<const char*, 40> kWords = {
+    "JACKET", "PANTS",   "GLOVES", "GOGGLES", "HELMET",  "BOOTS",   "SKIS",     "POLES",
+    "BOARD",  "BINDING", "SOCKS",  "BEANIE",  "SCARF",   "VEST",    "FLEECE",   "SHELL",
+    "LESSON", "TICKET",  "PASS",   "PHOTO",   "PRINT",   "MUG",     "BOTTLE",   "WAX",
+    "TUNE",   "LOCKER",  "TUBE",   "SLED",    "HARNESS", "LANYARD", "BACKPACK", "MITTENS",
+    "GAITER", "HOODIE",  "TSHIRT", "CAP",     "SHORTS",  "BELT",    "SNACK",    "MAP"};
+constexpr std::array<const char*, 8> kColours = {"RED",   "BLUE", "BLACK",  "WHITE",
+                                                 "GREEN", "GREY", "ORANGE", "TEAL"};
+constexpr std::array<const char*, 5> kSizes = {"XS", "S", "M", "L", "XL"};
+
+std::string Code(const char* prefix, int number) {
+    std::string digits = std::to_string(number);
+    return prefix + std::string(digits.size() < 2 ? 2 - digits.size() : 0, '0') + digits;
+}
+
+// The lists the items point to; kept when the database already has them.
+void AddReferenceRows(SqlSession& db) {
+    WriteTransaction transaction(db);
+    for (int f = 0; f < kFunctions; ++f) {
+        const std::string function = Code("GEN", f);
+        db.Run(
+            "INSERT OR IGNORE INTO vym_function (function_id, description, tree_icon) "
+            "VALUES (?, ?, 'y')",
+            {function, "Generated function " + std::to_string(f)});
+        for (int c = 0; c < kCatagories; ++c) {
+            db.Run(
+                "INSERT OR IGNORE INTO vym_catagory (function_id, catagory_id, description) "
+                "VALUES (?, ?, ?)",
+                {function, Code("C", c), "Generated catagory " + std::to_string(c)});
+        }
+    }
+    for (int v = 0; v < kVendors; ++v) {
+        db.Run("INSERT OR IGNORE INTO vym_vendor (vendor_id, vendor_name) VALUES (?, ?)",
+               {Code("GENV", v), "Generated Vendor " + std::to_string(v)});
+    }
+    for (int l = 0; l < kLocations; ++l) {
+        db.Run("INSERT OR IGNORE INTO vym_location (location_id, description) VALUES (?, ?)",
+               {Code("GENL", l), "Generated Location " + std::to_string(l)});
+    }
+    for (int t = 0; t < kStockTypes; ++t) {
+        db.Run(
+            "INSERT OR IGNORE INTO vym_item_stock_type (stock_type_id, description) "
+            "VALUES (?, ?)",
+            {Code("GENT", t), "Generated Stock Type " + std::to_string(t)});
+    }
+    transaction.Commit();
+}
+
+}  // namespace
+
+void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
+                              const Progress& progress) {
+    // Creates and migrates the file when needed.
+    LocalAppServer::Open(path);
+    SqliteSession::Options options;
+    options.createIfMissing = false;
+    options.newestSchemaVersion = NewestSchemaVersion(CompiledMigrations());
+    const auto session = SqliteSession::Open(path, options);
+    SqlSession& db = *session;
+    // A made-up catalogue can be made again: speed over durability.
+    db.Run("PRAGMA synchronous = OFF");
+    AddReferenceRows(db);
+
+    const std::int32_t first =
+        db.QueryValue("SELECT IFNULL(MAX(item_no), 0) + 1 FROM vym_item").ToLong();
+    auto item = db.Prepare(
+        "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, short_description, "
+        "long_description, status_id, tree_icon) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    auto ticket = db.Prepare("INSERT INTO vym_item_ticket (item_no) VALUES (?)");
+    auto ss = db.Prepare("INSERT INTO vym_item_ss (item_no) VALUES (?)");
+    auto photo = db.Prepare("INSERT INTO vym_item_photo (item_no) VALUES (?)");
+    auto ship = db.Prepare("INSERT INTO vym_item_ship (item_no, rush) VALUES (?, ?)");
+    auto rental = db.Prepare("INSERT INTO vym_item_rental (item_no, is_package) VALUES (?, ?)");
+    auto stock = db.Prepare(
+        "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, stock_size, "
+        "attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    auto map = db.Prepare("INSERT INTO vym_item_stock_map (map_id, item_no) VALUES (?, ?)");
+    auto quantity = db.Prepare(
+        "INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) VALUES (?, ?, ?)");
+    auto price = db.Prepare(
+        "INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) VALUES (?, 'EA', ?, ?)");
+    auto run = [](SqlStatement& statement, std::initializer_list<vym::Value> values) {
+        statement.BindAll(values);
+        statement.Step();
+        statement.Reset();
+    };
+
+    for (std::int32_t done = 0; done < items;) {
+        WriteTransaction transaction(db);
+        const std::int32_t end = std::min(items, done + kBlock);
+        for (; done < end; ++done) {
+            const std::int32_t no = first + done;
+            const char* type = kTypes[done % kTypes.size()];
+            const int function = done % 2 == 0 ? 0 : 1 + (done / 2) % (kFunctions - 1);
+            const char* word = kWords[(done / 7) % kWords.size()];
+            const char* colour = kColours[(done / 3) % kColours.size()];
+            const char* size = kSizes[done % kSizes.size()];
+            const std::string description = std::string(done % 2 == 0 ? "PREMIUM " : "CLASSIC ") +
+                                            word + ' ' + colour + ' ' + size + ' ' +
+                                            std::to_string(no);
+            run(*item, {no, type, Code("GEN", function), Code("C", done % kCatagories),
+                        description.substr(0, 30), description,
+                        done % 50 == 0 ? "INACTIVE" : "ACTIVE", vym::Value::Null()});
+            const std::string kind = type;
+            if (kind == "TICKET") {
+                run(*ticket, {no});
+            } else if (kind == "SS") {
+                run(*ss, {no});
+            } else if (kind == "PHOTO") {
+                run(*photo, {no});
+            } else if (kind == "SHIP") {
+                run(*ship, {no, done % 4 == 0});
+            }
+            if (kind == "RENTAL") {
+                run(*rental, {no, done % 12 == 5});
+            }
+            if (kind == "STOCK" || kind == "RENTAL") {
+                const double unitPrice = 5.0 + (done % 400) * 0.25;
+                run(*stock,
+                    {no, "GS" + std::to_string(no), Code("GENT", done % kStockTypes), done % 9 == 0,
+                     size, colour, Code("MAKER", done % 30), unitPrice, unitPrice / 2,
+                     Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no)});
+                run(*map, {"GEN" + std::to_string(no), no});
+                run(*quantity, {no, Code("GENL", done % kLocations), done % 25});
+                run(*price, {no, unitPrice, unitPrice});
+            }
+        }
+        transaction.Commit();
+        if (progress) {
+            progress(done);
+        }
+    }
+    db.Run("PRAGMA optimize");
+}
+
+}  // namespace vym::server

@@ -1,0 +1,491 @@
+#include "console/item.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QBrush>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+#include "console/console_database.h"
+#include "host/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "ui/any_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/key_tab_bar.h"
+
+namespace vym {
+namespace {
+
+using test::ConsoleDatabase;
+using test::PrompterScript;
+using ui::FlexGrid;
+
+constexpr MsgStyle kOkCancelDefaultCancel{MsgButtons::OKCancel, MsgIcon::Question, 2};
+
+// A console bound as the back office binds it, with the status texts it set.
+struct Console {
+    explicit Console(ConsoleDatabase& db, const std::string& user = "ADMIN")
+        : server(db.Open(user)) {
+        server->OnStatusText(
+            [this](const std::string& text) { status.append(QString::fromStdString(text)); });
+        item.implements_SetAppServer(server.get());
+        item.implements_Setup();
+    }
+    template <class T>
+    T* Find(const char* name) {
+        T* widget = item.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    FlexGrid& Grid() { return *Find<FlexGrid>("fgItems"); }
+    void Tab(const char* key) { Find<ui::KeyTabBar>("tabSearch")->SetCurrentKey(key); }
+    void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
+    void FindNow() { Find<QPushButton>("cmdFind")->click(); }
+    std::vector<int> Numbers() {
+        std::vector<int> numbers;
+        for (int row = 1; row < Grid().Rows(); ++row) {
+            numbers.push_back(Grid().RowData(row).toInt());
+        }
+        return numbers;
+    }
+    void Select(std::initializer_list<int> rows) {
+        for (const int row : rows) {
+            Grid().SelectRow(row);
+        }
+    }
+    void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+
+    std::unique_ptr<server::LocalAppServer> server;
+    QStringList status;
+    Item item;
+};
+
+using Numbers = std::vector<int>;
+
+TEST(ItemConsole, SetupChecksTheUserAndRestoresTheLastSearchTab) {
+    ConsoleDatabase db;
+    db.Server().SaveSetting("AppData\\Item Maintenance", "Environment", "SearchTab", "STOCK");
+    Console c(db);
+    EXPECT_EQ(c.item.SearchTab(), "STOCK");
+    EXPECT_TRUE(c.Grid().isEnabled());
+    EXPECT_EQ(c.status.front(), "Ready");
+    auto* functions = c.Find<ui::AnyCombo>("cmbFunction");
+    ASSERT_EQ(functions->count(), 2);  // <ANY> and the one function that has stock
+    EXPECT_EQ(functions->itemText(1), "Retail");
+
+    c.Tab("PACKAGE");
+    EXPECT_EQ(c.Find<QLabel>("lblItemNo")->text(), "Package#:");
+    EXPECT_EQ(c.Grid().ColumnHeading(4), "PackageNo");
+    EXPECT_EQ(db.Open()->GetSetting("AppData\\Item Maintenance", "Environment", "SearchTab", ""),
+              "PACKAGE");
+    EXPECT_EQ(c.item.implements_ProgID(), "VYMItem.Item");
+}
+
+TEST(ItemConsole, UsesTheSharedServiceObjectAndPassesOnTheStockItAdds) {
+    ConsoleDatabase db;
+    auto server = db.Open();
+    CItemMaint maint;
+    maint.SetAppServer(server.get());
+    server->SetSharedServiceObject(&maint);
+    Item item;
+    item.implements_SetAppServer(server.get());
+    item.implements_Setup();
+    EXPECT_TRUE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
+    std::vector<std::int32_t> added;
+    QObject::connect(&item, &Item::ItemStockAdded,
+                     [&](std::int32_t itemNo, const QString&, vym::Currency, double, std::int32_t,
+                         const QString& vendor) {
+                         added.push_back(itemNo);
+                         EXPECT_EQ(vendor, "ALPINE");
+                     });
+    emit maint.ItemStockAddedEvent(42, "Shell Jacket", vym::Currency::FromDouble(60), 120, 3,
+                                   "ALPINE");
+    EXPECT_EQ(added, (std::vector<std::int32_t>{42}));
+    item.Implements_ShutDown();
+    emit maint.ItemStockAddedEvent(43, "Hat", vym::Currency::FromDouble(5), 10, 1, "ALPINE");
+    EXPECT_EQ(added.size(), 1u);
+    EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
+}
+
+TEST(ItemConsole, AUserWithoutTheRightIsToldAndTheConsoleStaysDisabled) {
+    ConsoleDatabase db;
+    PrompterScript prompter;
+    prompter.ExpectMessage(
+        "You do not have permission to use Item Maintenance.  Please contact your System "
+        "Administrator to set up appropriate permissions.",
+        "Security Alert", kInformation);
+    Console c(db, "KCHEN");
+    EXPECT_FALSE(c.Grid().isEnabled());
+    EXPECT_FALSE(c.Find<QPushButton>("cmdFind")->isEnabled());
+}
+
+// The back office's server, except that it cannot validate the user.
+class InvalidUserServer : public AppServer {
+  public:
+    explicit InvalidUserServer(AppServer& inner) : inner_(inner) {}
+    vym::ErrorObject& ErrorObject() override { return inner_.ErrorObject(); }
+    std::shared_ptr<Connection> DBConnection() override { return inner_.DBConnection(); }
+    ServiceObject* SharedServiceObject() override { return inner_.SharedServiceObject(); }
+    void SetSharedServiceObject(ServiceObject* object) override {
+        inner_.SetSharedServiceObject(object);
+    }
+    bool CheckPermission(std::string_view reserved, std::string_view application,
+                         std::string_view code) override {
+        return inner_.CheckPermission(reserved, application, code);
+    }
+    bool ValidateUser() override { return false; }
+    std::string GetSetting(std::string_view path, std::string_view section, std::string_view key,
+                           std::string_view defaultValue) override {
+        return inner_.GetSetting(path, section, key, defaultValue);
+    }
+    void SaveSetting(std::string_view path, std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        inner_.SaveSetting(path, section, key, value);
+    }
+    void SetStatusText(std::string_view text) override { inner_.SetStatusText(text); }
+    std::string StatusText() const override { return inner_.StatusText(); }
+    void OnStatusText(std::function<void(const std::string&)> listener) override {
+        inner_.OnStatusText(std::move(listener));
+    }
+    std::shared_ptr<Connection> HostConnection() override { return inner_.HostConnection(); }
+    std::int32_t NextSequenceValue(std::string_view sequence) override {
+        return inner_.NextSequenceValue(sequence);
+    }
+
+  private:
+    AppServer& inner_;
+};
+
+TEST(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {
+    ConsoleDatabase db;
+    InvalidUserServer server(db.Server());
+    PrompterScript prompter;
+    prompter.ExpectMessage(
+        "You do not have permission to use Item Maintenance.  Your user id could not be "
+        "validated.",
+        "Security Alert", kInformation);
+    Item item;
+    item.implements_SetAppServer(&server);
+    item.implements_Setup();
+    EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
+    EXPECT_FALSE(item.findChild<QPushButton*>("cmdFind")->isEnabled());
+}
+
+TEST(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
+    ConsoleDatabase db;
+    Console c(db);
+    struct Case {
+        const char* tab;
+        Numbers all;
+        Numbers byDescription;  // "adult" / "ski" / "jacket" ...
+        const char* description;
+    };
+    const Case cases[] = {
+        {"TICKET", {1, 3, 2}, {1, 3}, "adult"},
+        {"SS", {4}, {4}, "lesson"},
+        {"PHOTO", {5}, {}, "adult"},
+        {"SHIP", {6}, {6}, "press"},
+        {"PACKAGE", {1, 2, 3}, {1, 3}, "family"},
+        {"RENTAL", {7, 8}, {7}, "package"},
+    };
+    for (const Case& tab : cases) {
+        SCOPED_TRACE(tab.tab);
+        c.Tab(tab.tab);
+        c.FindNow();
+        EXPECT_EQ(c.Numbers(), tab.all);
+        c.Type("txtDescription", tab.description);
+        c.FindNow();
+        EXPECT_EQ(c.Numbers(), tab.byDescription);
+        c.Find<QPushButton>("cmdNewSearch")->click();
+        EXPECT_EQ(c.Grid().Rows(), 1);
+    }
+    // The stock and "all" tabs want at least one criterion.
+    for (const char* tab : {"STOCK", "ALL"}) {
+        SCOPED_TRACE(tab);
+        c.Tab(tab);
+        {
+            PrompterScript prompter;
+            prompter.ExpectMessage("You must specify at least one search criteria!",
+                                   "Search Criteria Required", kInformation);
+            c.FindNow();
+        }
+        EXPECT_EQ(c.Grid().Rows(), 1);
+        EXPECT_TRUE(c.Find<QPushButton>("cmdFind")->isEnabled());
+        c.Type("txtDescription", "jacket");
+        c.FindNow();
+        EXPECT_EQ(c.Numbers(), (Numbers{10, 11}));
+        c.Find<QPushButton>("cmdNewSearch")->click();
+    }
+    EXPECT_EQ(c.status.back(), "Ready...");
+
+    // Stock rows show the stock columns with their formats.
+    c.Tab("STOCK");
+    c.Find<ui::AnyCombo>("cmbLocation")->SetKey("BASE");
+    c.FindNow();
+    ASSERT_EQ(c.Numbers(), (Numbers{10}));
+    EXPECT_EQ(c.Grid().DisplayText(1, 11), "60.0000");
+    EXPECT_EQ(c.Grid().TextMatrix(1, 6), "ALPINE");
+    EXPECT_EQ(c.Grid().TextMatrix(1, 15), "4");
+    EXPECT_EQ(c.item.StockNo(), QString());  // nothing selected
+}
+
+TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.Tab("TICKET");
+    c.Find<QRadioButton>("optInactive")->setChecked(true);
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{3}));
+    EXPECT_EQ(c.status.back(), "Ready");  // a single match
+
+    c.Find<QPushButton>("cmdNewSearch")->click();
+    auto* functions = c.Find<ui::AnyCombo>("cmbFunction");
+    functions->SetKey("LIFT");
+    auto* catagories = c.Find<ui::AnyCombo>("cmbCatagory");
+    EXPECT_EQ(catagories->count(), 3);
+    catagories->SetKey("CHILD");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{2}));
+
+    c.Tab("RENTAL");
+    c.Find<QRadioButton>("optRentalItems")->setChecked(true);
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{8}));
+
+    // On the package tab the number is a package number.
+    c.Tab("PACKAGE");
+    c.Type("txtItemNo", "2");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{2}));
+    EXPECT_EQ(c.Grid().TextMatrix(1, 2), "PACKAGE");
+
+    // A number that is not one is no criterion.
+    c.Tab("ALL");
+    c.Type("txtItemNo", "1O");
+    c.Type("txtDescription", "full day");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{1, 2}));
+    EXPECT_EQ(c.status.back(), "Found Items 2");
+    EXPECT_TRUE(c.status.contains("Seaching Items..."));
+    EXPECT_TRUE(server::LocalAppServer::Open(db.Server().DatabasePath())->Reports().empty());
+
+    c.Tab("STOCK");
+    c.Type("txtItemNo", "12");
+    c.Type("txtItemNoEnd", "10");
+    PrompterScript prompter;
+    prompter.ExpectMessage("The end item number range is less than the start.",
+                           "InValid End Item Number", kInformation);
+    c.FindNow();
+    EXPECT_EQ(c.Grid().Rows(), 1);
+}
+
+TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
+    ConsoleDatabase db;
+    db.AddTickets(199, "BULK");
+    Console c(db);
+    c.Tab("TICKET");
+    c.Type("txtDescription", "bulk");
+    c.FindNow();  // 199: no question
+    EXPECT_EQ(c.Grid().Rows(), 200);
+    EXPECT_EQ(c.status.back(), "Found Items 199");
+
+    db.AddTickets(1, "BULK");
+    {
+        PrompterScript prompter;
+        prompter.ExpectMessage(
+            "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
+            "Results Over Limit", kOkCancelDefaultCancel, MsgResult::Cancel);
+        c.FindNow();
+    }
+    EXPECT_EQ(c.Grid().Rows(), 1);
+    EXPECT_EQ(c.status.back(), "Ready");
+    {
+        PrompterScript prompter;
+        prompter.ExpectMessage(
+            "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
+            "Results Over Limit", kOkCancelDefaultCancel, MsgResult::OK);
+        c.FindNow();
+    }
+    EXPECT_EQ(c.Grid().Rows(), 201);
+}
+
+// Presses Stop while the tenth row is about to load.
+class StopAtRow : public PrompterScript {
+  public:
+    StopAtRow(QPushButton& stop, int row) : stop_(stop), row_(row) {}
+    void ProcessPendingInput() override {
+        stopWasEnabled = stop_.isEnabled();
+        if (++calls_ == row_) {
+            stop_.click();
+        }
+    }
+    bool stopWasEnabled = false;
+
+  private:
+    QPushButton& stop_;
+    int row_;
+    int calls_ = 0;
+};
+
+TEST(ItemConsole, StopEndsALoadAndKeepsTheRowsLoaded) {
+    ConsoleDatabase db;
+    db.AddTickets(50, "BULK");
+    Console c(db);
+    c.Tab("TICKET");
+    c.Type("txtDescription", "bulk");
+    StopAtRow prompter(*c.Find<QPushButton>("cmdStop"), 10);
+    c.FindNow();
+    EXPECT_TRUE(prompter.stopWasEnabled);
+    EXPECT_EQ(c.Grid().Rows(), 10);  // nine rows and the header
+    EXPECT_FALSE(c.Find<QPushButton>("cmdStop")->isEnabled());
+    EXPECT_TRUE(c.Find<QPushButton>("cmdFind")->isEnabled());
+    EXPECT_EQ(c.status.back(), "Found Items 9");
+}
+
+TEST(ItemConsole, RowsShowTheirSymbolAndInactiveRowsTheirStatus) {
+    ConsoleDatabase db;
+    db.Sql("UPDATE vym_item SET tree_icon = 'T', item_color = 255 WHERE item_no = 2");
+    Console c(db);
+    c.Tab("TICKET");
+    c.FindNow();
+    ASSERT_EQ(c.Numbers(), (Numbers{1, 3, 2}));
+    QCoreApplication::processEvents();          // the grid shows the rows added
+    EXPECT_EQ(c.Grid().TextMatrix(1, 3), "y");  // the function's symbol
+    EXPECT_EQ(c.Grid().TextMatrix(3, 3), "T");  // the item's own
+    const QModelIndex inactive = c.Grid().model()->index(1, 1);
+    const QModelIndex active = c.Grid().model()->index(0, 1);
+    EXPECT_NE(inactive.data(Qt::ForegroundRole), active.data(Qt::ForegroundRole));
+    EXPECT_EQ(c.Grid().model()->index(2, 3).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));
+}
+
+TEST(ItemConsole, SelectionModeHandsBackTheChosenRows) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.item.Setup(true, false, ttoTicket);
+    auto* tabs = c.Find<ui::KeyTabBar>("tabSearch");
+    EXPECT_EQ(c.item.SearchTab(), "TICKET");
+    EXPECT_FALSE(tabs->isTabVisible(tabs->TabIndex("STOCK")));
+    EXPECT_TRUE(c.Find<QPushButton>("cmdOk")->isVisibleTo(&c.item));
+    c.FindNow();
+    QSignalSpy ok(&c.item, &Item::OkClick);
+    c.Select({1, 3});
+    {
+        PrompterScript prompter;
+        prompter.ExpectMessage("Please only select one item", "MultiSelect Not Supported",
+                               kInformation);
+        c.Find<QPushButton>("cmdOk")->click();
+    }
+    EXPECT_EQ(ok.count(), 0);
+    EXPECT_TRUE(c.item.UserCanceled());
+
+    c.Grid().SelectRow(1, false);
+    c.Find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(ok.count(), 1);
+    EXPECT_FALSE(c.item.UserCanceled());
+    EXPECT_EQ(c.item.ItemNo(), 2);
+    EXPECT_EQ(c.item.ItemType(), "TICKET");
+    EXPECT_EQ(c.item.ItemDescription(), "Child Full Day");
+
+    QSignalSpy doubleClick(&c.item, &Item::ItemDoubleClick);
+    emit c.Grid().CellDoubleClicked(1, 5);
+    EXPECT_EQ(doubleClick.count(), 1);
+
+    c.item.Setup(true, true, ttoAll, {}, false, {}, {}, {}, false, std::nullopt, false, true);
+    EXPECT_EQ(c.Grid().Rows(), 1);  // the last search cleared
+    EXPECT_TRUE(tabs->isTabVisible(tabs->TabIndex("STOCK")));
+    c.Tab("TICKET");
+    c.FindNow();
+    c.Select({1, 2});
+    c.Find<QPushButton>("cmdOk")->click();
+    EXPECT_EQ(c.item.MultiSelect(), (std::vector<std::int32_t>{1, 3}));
+
+    // Stock presets.
+    c.item.Setup(true, false, ttoStock, "BASE", false, "ALPINE", "APPAREL", {}, true, std::nullopt,
+                 true);
+    EXPECT_EQ(c.Find<ui::AnyCombo>("cmbLocation")->Key(), "BASE");
+    EXPECT_EQ(c.Find<ui::AnyCombo>("cmbStockType")->Key(), "APPAREL");
+    EXPECT_EQ(c.Find<QLineEdit>("txtVendor")->text(), "ALPINE");
+    EXPECT_TRUE(c.Find<QCheckBox>("chkBindingType")->isChecked());
+    EXPECT_TRUE(c.Find<QCheckBox>("chkSerialized")->isChecked());
+    c.item.Setup(true, false, ttoRental, {}, false, {}, {}, {}, false, true);
+    EXPECT_TRUE(c.Find<QRadioButton>("optRentalPackages")->isChecked());
+}
+
+TEST(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.Tab("TICKET");
+    c.FindNow();
+    ASSERT_EQ(c.Numbers(), (Numbers{1, 3, 2}));  // 3 is a line of a package
+    c.Select({1, 2, 3});
+    PrompterScript prompter;
+    prompter
+        .ExpectMessage("Are you sure you want to delete all the selected items?", "Confirm Delete",
+                       kQuestionYesNoDefaultNo, MsgResult::Yes)
+        .ExpectMessage("Adult Half Day is a line of the package Family Week and cannot be deleted.",
+                       "Error Deleting Item", kInformation);
+    c.Trigger("mnuDelete");
+    EXPECT_EQ(c.Numbers(), (Numbers{3}));
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_item WHERE item_no IN (1, 2, 3)"), 1);
+
+    prompter.ExpectMessage("Are you sure you want to delete Adult Half Day?", "Confirm Delete",
+                           kQuestionYesNoDefaultNo, MsgResult::No);
+    c.Select({1});
+    c.Trigger("mnuDelete");
+    EXPECT_EQ(c.Numbers(), (Numbers{3}));
+
+    c.Tab("PACKAGE");
+    c.FindNow();
+    c.Select({1});
+    prompter.ExpectMessage("Are you sure you want to delete Family Week?", "Confirm Delete",
+                           kQuestionYesNoDefaultNo, MsgResult::Yes);
+    c.Trigger("mnuDelete");
+    EXPECT_EQ(c.Numbers(), (Numbers{2, 3}));
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_package_item"), 0);
+}
+
+TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.Tab("STOCK");
+    c.Type("txtDescription", "jacket");
+    c.FindNow();
+    PrompterScript prompter;
+    prompter.ExpectMessage(
+        "Please select an item row before proceeding with the Create Like feature.",
+        "Row Selection Required", kInformation);
+    c.Trigger("mnuCreateLike");
+    c.Select({1, 2});
+    prompter.ExpectMessage("Please only select item row before using the Create Like feature.",
+                           "Select Single Row", kInformation);
+    c.Trigger("mnuCreateLike");
+    prompter.Verify();
+
+    c.Grid().SelectRow(2, false);
+    c.Trigger("mnuCreateLike");
+    ASSERT_EQ(c.Grid().Rows(), 4);
+    const int copy = c.Grid().RowData(3).toInt();
+    EXPECT_GT(copy, 12);
+    EXPECT_EQ(c.Grid().TextMatrix(3, 5), "Shell Jacket M");
+    EXPECT_EQ(c.Grid().TextMatrix(3, 2), "STOCK");
+    EXPECT_EQ(c.item.ItemNo(), copy);
+    EXPECT_EQ(
+        db.Scalar("SELECT count(*) FROM vym_item_stock WHERE item_no = " + std::to_string(copy)),
+        1);
+
+    // Commands whose screens come with other parts are shown, not offered.
+    for (const char* later : {"mnuAdd", "mnuProperties", "mnuPricing", "mnuHistory",
+                              "mnuStockMatrix", "mnuSupportTables"}) {
+        EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
+    }
+}
+
+}  // namespace
+}  // namespace vym

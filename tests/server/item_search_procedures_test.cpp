@@ -1,0 +1,411 @@
+#include "server/procedures/item_search_procedures.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <vector>
+
+#include "server/large_catalogue.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym::server {
+namespace {
+
+// A small catalogue on the standard procedures: every item type, stock with
+// vendors, maps, locations and history, a package.
+class ItemSearchProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server_ = LocalAppServer::Open((dir_ / "search.db").string());
+        db_ = server_->DBConnection();
+        for (const char* sql : {
+                 "INSERT INTO vym_function (function_id, description, tree_icon) VALUES "
+                 "('LIFT', 'Lift Tickets', 'y'), ('RENTAL', 'Rental Shop', 'x'), "
+                 "('RETAIL', 'Retail', '$'), ('SKISCHOOL', 'Ski School', 'U'), "
+                 "('PHOTO', 'Photo', 'N'), ('SHIP', 'Shipping', '!')",
+                 "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES "
+                 "('LIFT', 'ADULT', 'Adult'), ('LIFT', 'CHILD', 'Child'), "
+                 "('RETAIL', 'OUTER', 'Outerwear')",
+                 "INSERT INTO vym_location (location_id, description) VALUES "
+                 "('BASE', 'Base Lodge'), ('SUMMIT', 'Summit Shop')",
+                 "INSERT INTO vym_vendor (vendor_id, vendor_name) VALUES "
+                 "('ALPINE', 'Alpine Gear'), ('SNOW', 'Snowline'), ('BURTON', 'Board Co')",
+                 "INSERT INTO vym_register_group (register_group_id, description) VALUES "
+                 "('WINDOW', 'Ticket Window')",
+                 "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
+                 "long_description, status_id, tree_icon) VALUES "
+                 "(1, 'TICKET', 'LIFT', 'ADULT', 'ADULT FULL DAY', 'ACTIVE', 'a'), "
+                 "(2, 'TICKET', 'LIFT', 'CHILD', 'Child Full Day', 'INACTIVE', NULL), "
+                 "(3, 'SS', 'SKISCHOOL', NULL, 'Private Lesson', 'ACTIVE', NULL), "
+                 "(4, 'PHOTO', 'PHOTO', NULL, 'Summit Photo 8x10', 'ACTIVE', NULL), "
+                 "(5, 'SHIP', 'SHIP', NULL, 'Express Shipping', 'ACTIVE', NULL), "
+                 "(6, 'RENTAL', 'RENTAL', NULL, 'Ski Package Adult', 'ACTIVE', NULL), "
+                 "(7, 'RENTAL', 'RENTAL', NULL, 'Demo Skis', 'ACTIVE', NULL), "
+                 "(10, 'STOCK', 'RETAIL', 'OUTER', 'Shell Jacket Red M', 'ACTIVE', NULL), "
+                 "(11, 'STOCK', 'RETAIL', 'OUTER', 'Shell Jacket Red L', 'ACTIVE', NULL), "
+                 "(12, 'STOCK', 'RETAIL', 'OUTER', 'Wool Hat 100%', 'ACTIVE', NULL), "
+                 "(13, 'STOCK', 'RETAIL', 'OUTER', 'Goggles \"Pro\" O''Neil', 'INACTIVE', NULL)",
+                 "INSERT INTO vym_item_ticket (item_no) VALUES (1), (2)",
+                 "INSERT INTO vym_item_ss (item_no, resource_type_id) VALUES (3, 'INSTR')",
+                 "INSERT INTO vym_item_photo (item_no, photo_size_id, require_ship_charge) "
+                 "VALUES (4, '8X10', 1)",
+                 "INSERT INTO vym_item_ship (item_no, rush) VALUES (5, 1)",
+                 "INSERT INTO vym_item_rental (item_no, is_package) VALUES (6, 1), (7, 0)",
+                 "INSERT INTO vym_register_group_item (item_no, register_group_id) VALUES "
+                 "(1, 'WINDOW')",
+                 "INSERT INTO vym_item_stock (item_no, vendor_id, manufacturer, serialized, "
+                 "group_no, unit_price, current_cost, stock_size) VALUES "
+                 "(10, 'ALPINE', 'North 100%', 0, 7, 120, 60.5, 'M'), "
+                 "(11, 'ALPINE', 'North', 0, 7, 120, 60.5, 'L'), "
+                 "(12, 'SNOW', 'Northwind', 1, NULL, 25, 10, NULL), "
+                 "(13, 'SNOW', 'Optic', 0, NULL, 80, 40, NULL)",
+                 "INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) "
+                 "VALUES (10, 'BASE', 3), (10, 'SUMMIT', 2), (12, 'SUMMIT', 9)",
+                 "INSERT INTO vym_item_stock_map (map_id, item_no) VALUES "
+                 "('0123456789', 10), ('SKI-7', 7)",
+                 "INSERT INTO vym_item_stock_history (item_no, trans_type, qty, trans_date) "
+                 "VALUES (10, 'SALE', -1, '2024-02-01 10:00:00'), "
+                 "(11, 'SALE', -1, '2023-01-05 10:00:00')",
+                 "INSERT INTO vym_package (package_no, description, is_active, function_id) "
+                 "VALUES (1, 'Family Week', 1, 'LIFT'), (2, 'Old Deal', 0, 'LIFT')",
+                 "INSERT INTO vym_package_item (package_no, seq_no, item_no) VALUES (1, 1, 1)",
+             }) {
+            db_->ExecuteSQL(sql);
+        }
+    }
+    void TearDown() override {
+        db_.reset();
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+
+    struct Result {
+        std::int32_t count = 0;
+        std::vector<std::int32_t> numbers;  // in the order returned
+        std::unique_ptr<Recordset> rows;
+    };
+    // Runs a procedure with the named values; the numbers come from
+    // `numberColumn` of every row.
+    Result Call(const std::string& procedure, const std::map<std::string, vym::Value>& values,
+                const std::string& numberColumn = "item_no") {
+        auto command = db_->NewCommand();
+        command->CommandText = procedure;
+        command->Parameters.Refresh();
+        for (const auto& [name, value] : values) {
+            command->Parameters[name].Value = value;
+        }
+        Result result;
+        result.rows = db_->ExecuteRecordset(*command);
+        result.count = command->Parameters["@RETURN_VALUE"].Value.ToLong();
+        while (result.rows->IsOpen() && !result.rows->Eof()) {
+            result.numbers.push_back(result.rows->Fields(numberColumn).Value().ToLong());
+            result.rows->MoveNext();
+        }
+        return result;
+    }
+    std::string Message(const std::string& procedure,
+                        const std::map<std::string, vym::Value>& values, std::int32_t* rv) {
+        auto command = db_->NewCommand();
+        command->CommandText = procedure;
+        command->Parameters.Refresh();
+        for (const auto& [name, value] : values) {
+            command->Parameters[name].Value = value;
+        }
+        EXPECT_TRUE(db_->Execute(*command));
+        *rv = NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong();
+        return NullToEmpty(command->Parameters["@message"].Value);
+    }
+    std::int32_t Scalar(const std::string& sql) {
+        auto rows = db_->OpenRecordset(sql);
+        return rows->Fields(0).Value().ToLong();
+    }
+
+    using Numbers = std::vector<std::int32_t>;
+    std::filesystem::path dir_;
+    std::unique_ptr<LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+};
+
+TEST_F(ItemSearchProcedures, DescriptionMatchesAnywhereWithoutRegardToCase) {
+    auto found = Call("VYM_SP_ITEM_GetItem", {{"@description", "FULL DAY"}});
+    EXPECT_EQ(found.numbers, (Numbers{1, 2}));
+    EXPECT_EQ(found.count, 2);
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "ket red"}}).numbers,
+              (Numbers{10, 11}));
+    // Too short for the index: read instead, same answer.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "x1"}}).numbers, (Numbers{4}));
+    // Quotes and wildcards are text, not syntax.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "\"PRO\" O'NEIL"}}).numbers,
+              (Numbers{13}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "100%"}}).numbers, (Numbers{12}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "OR a"}}).count, 0);
+
+    // The index follows edits and deletes.
+    db_->ExecuteSQL("UPDATE vym_item SET long_description = 'Half Day' WHERE item_no = 2");
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "full day"}}).numbers, (Numbers{1}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "half"}}).numbers, (Numbers{2}));
+}
+
+TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
+    auto tickets = Call("VYM_SP_ITEM_GetItemTicket", {});
+    EXPECT_EQ(tickets.numbers, (Numbers{1, 2}));
+    EXPECT_EQ(tickets.count, 2);
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@status_id", "ACTIVE"}}).numbers, (Numbers{1}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@catagory_id", "CHILD"}}).numbers, (Numbers{2}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@register_group_id", "WINDOW"}}).numbers,
+              (Numbers{1}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@function_id", "RETAIL"}}).count, 4);
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "INSTR"}}).numbers,
+              (Numbers{3}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "GUIDE"}}).count, 0);
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemPhoto", {{"@photo_size_id", "8X10"}}).numbers, (Numbers{4}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemShip", {}).numbers, (Numbers{5}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@is_package", true}}).numbers, (Numbers{6}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@is_package", false}}).numbers, (Numbers{7}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@map_id", "ski-7"}}).numbers, (Numbers{7}));
+    // One item by number is the item record's read.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@item_no", 3}}).numbers, (Numbers{3}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@item_no", 3}}).count, 0);
+}
+
+TEST_F(ItemSearchProcedures, ResultRowsCarryTheColumnsTheConsoleShows) {
+    auto command = db_->NewCommand();
+    command->CommandText = "VYM_SP_ITEM_GetItemStock";
+    command->Parameters.Refresh();
+    command->Parameters["@item_no"].Value = 10;
+    command->Parameters["@location_id"].Value = "SUMMIT";
+    auto rows = db_->ExecuteRecordset(*command);
+    ASSERT_FALSE(rows->Eof());
+    EXPECT_EQ(rows->Fields("qoh_column").Value().ToLong(), 2);
+    EXPECT_EQ(rows->Fields("qty_on_hand").Value().ToLong(), 2);
+    EXPECT_EQ(rows->Fields("fun_tree_icon").Value().ToString(), "$");
+    EXPECT_EQ(rows->Fields("vendor_id").Value().ToString(), "ALPINE");
+    EXPECT_EQ(rows->Fields("Cost").Value().ToCurrency(), vym::Currency::FromDouble(60.5));
+    for (const char* column : {"Style", "model_description", "stock_size", "Attribute",
+                               "unit_price", "Serialized", "stock_type_id", "upc_code",
+                               "item_color", "Tree_ICON", "status_id", "long_description"}) {
+        EXPECT_TRUE(rows->HasField(column)) << column;
+    }
+
+    auto ss = Call("VYM_SP_ITEM_GetItemSS", {});
+    for (const char* column : {"resource_type_description", "labor_code_description"}) {
+        EXPECT_TRUE(ss.rows->HasField(column)) << column;
+    }
+}
+
+TEST_F(ItemSearchProcedures, StockCriteria) {
+    EXPECT_EQ(
+        Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@item_no_end_range", 13}}).numbers,
+        (Numbers{11, 12, 13}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123456789"}}).numbers, (Numbers{10}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@vendor_id", "snow"}}).numbers,
+              (Numbers{12, 13}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@location_id", "SUMMIT"}}).numbers,
+              (Numbers{10, 12}));
+    // One item asked for by number is found at any location.
+    EXPECT_EQ(
+        Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@location_id", "BASE"}}).numbers,
+        (Numbers{11}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@serialized", true}}).numbers, (Numbers{12}));
+    EXPECT_EQ(
+        Call("VYM_SP_ITEM_GetItemStock", {{"@last_date_sold", vym::Date::FromParts(2024, 1, 1)}})
+            .numbers,
+        (Numbers{11, 12, 13}));
+    // The manufacturer begins with the text; "%" is a character like any other.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "north"}}).numbers,
+              (Numbers{10, 11, 12}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "North 100%"}}).numbers,
+              (Numbers{10}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@status_id", "INACTIVE"}}).numbers,
+              (Numbers{13}));
+    // Fellow members of a matched item's matrix group come along.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 10}, {"@group_member", true}}).numbers,
+              (Numbers{10, 11}));
+    auto counted = Call("VYM_SP_ITEM_GetItemStock", {{"@function_id", "RETAIL"}});
+    EXPECT_EQ(counted.count, 4);
+    EXPECT_EQ(counted.numbers.size(), 4u);
+}
+
+TEST_F(ItemSearchProcedures, PackagesAreFoundByPackageNumber) {
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetPackage", {{"@package_no", 2}}, "package_no").numbers,
+              (Numbers{2}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetPackage", {{"@status_id", "ACTIVE"}}, "package_no").numbers,
+              (Numbers{1}));
+    auto byText = Call("VYM_SP_ITEM_GetPackage", {{"@description", "WEEK"}}, "package_no");
+    EXPECT_EQ(byText.numbers, (Numbers{1}));
+    EXPECT_EQ(byText.count, 1);
+}
+
+TEST_F(ItemSearchProcedures, SearchListsComeAsResultSetsNamedByDataType) {
+    db_->ExecuteSQL("INSERT INTO vym_photo_size (photo_size_id, description) VALUES ('8X10', 'x')");
+    auto command = db_->NewCommand();
+    command->CommandText = "VYM_SP_ITEM_getSearchCombos";
+    command->Parameters.Refresh();
+    auto rows = db_->ExecuteRecordset(*command);
+    std::vector<std::string> types;  // the first row's data_type, "-" for an empty set
+    do {
+        types.push_back(rows->Eof() ? "-" : rows->Fields("data_type").Value().ToString());
+    } while (rows->NextRecordset());
+    EXPECT_EQ(types, (std::vector<std::string>{"-", "-", "-", "REGISTER_GROUP", "LOCATION",
+                                               "PHOTO_SIZE"}));
+
+    auto functionsOf = [&](const vym::Value& type) {
+        auto call = db_->NewCommand();
+        call->CommandText = "VYM_SP_ITEM_GetTypeFunction";
+        call->Parameters.Refresh();
+        call->Parameters["@item_type"].Value = type;
+        auto found = db_->ExecuteRecordset(*call);
+        std::vector<std::string> ids;
+        for (; !found->Eof(); found->MoveNext()) {
+            ids.push_back(found->Fields("function_id").Value().ToString());
+        }
+        return ids;
+    };
+    EXPECT_EQ(functionsOf("TICKET"), (std::vector<std::string>{"LIFT"}));
+    EXPECT_EQ(functionsOf("STOCK"), (std::vector<std::string>{"RETAIL"}));
+    EXPECT_EQ(functionsOf(vym::Value::Null()).size(), 6u);
+}
+
+TEST_F(ItemSearchProcedures, DeleteRefusesAnItemStillInUseAndTakesItsOwnRowsOtherwise) {
+    std::int32_t rv = 0;
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 1}}, &rv),
+              "ADULT FULL DAY is a line of the package Family Week and cannot be deleted.");
+    EXPECT_EQ(rv, -1);
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 10}}, &rv),
+              "Shell Jacket Red M has stock history and cannot be deleted.");
+    db_->ExecuteSQL("INSERT INTO vym_price (item_no, unit_price) VALUES (2, 30)");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 2}}, &rv),
+              "Child Full Day has prices and cannot be deleted.");
+    db_->ExecuteSQL("INSERT INTO vym_extension (parent_item_no, child_item_no) VALUES (6, 7)");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 7}}, &rv),
+              "Demo Skis is an extension of another item and cannot be deleted.");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 99}}, &rv),
+              "Item 99 does not exist.");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), 11);
+
+    db_->ExecuteSQL(
+        "INSERT INTO vym_item_instruction (instruction_no, instruction_body) "
+        "VALUES (5, 'Wear a helmet')");
+    db_->ExecuteSQL("UPDATE vym_item SET instruction_no = 5 WHERE item_no = 12");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}, &rv), "");
+    EXPECT_EQ(rv, 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item WHERE item_no = 12"), 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_stock_location WHERE item_no = 12"), 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_instruction"), 0);
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "wool"}}).count, 0);
+    // The extension belongs to its parent: the parent goes with its link.
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 6}}, &rv), "");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_extension"), 0);
+}
+
+TEST_F(ItemSearchProcedures, DeletePackageTakesItsLinesAndGroups) {
+    db_->ExecuteSQL("UPDATE vym_package SET redeem_package_no = 1 WHERE package_no = 2");
+    std::int32_t rv = 0;
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeletePackage", {{"@package_no", 1}}, &rv),
+              "Family Week is the redemption package of Old Deal and cannot be deleted.");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeletePackage", {{"@package_no", 2}}, &rv), "");
+    db_->ExecuteSQL("INSERT INTO vym_register_group_package VALUES (1, 'WINDOW')");
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeletePackage", {{"@package_no", 1}}, &rv), "");
+    EXPECT_EQ(rv, 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_package_item"), 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_register_group_package"), 0);
+    // Its item is free to go now.
+    EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 1}}, &rv), "");
+}
+
+TEST_F(ItemSearchProcedures, VendorsAreAddedFoundAddressedAndDeleted) {
+    std::int32_t rv = 0;
+    EXPECT_EQ(
+        Message("VYM_SP_ITEM_UpdateVendor",
+                {{"@new_vendor", true}, {"@vendor_id", "ACME"}, {"@vendor_name", "Acme"}}, &rv),
+        "");
+    EXPECT_EQ(
+        Message("VYM_SP_ITEM_UpdateVendor",
+                {{"@new_vendor", true}, {"@vendor_id", "acme"}, {"@vendor_name", "Other"}}, &rv),
+        "The vendor id acme is already in use.");
+    EXPECT_EQ(rv, -1);
+    auto command = db_->NewCommand();
+    command->CommandText = "VYM_SP_ITEM_VENDOR_search";
+    command->Parameters.Refresh();
+    command->Parameters["@filter"].Value = "A";
+    auto rows = db_->ExecuteRecordset(*command);
+    std::vector<std::string> ids;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        ids.push_back(rows->Fields("vendor_id").Value().ToString());
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"ACME", "ALPINE"}));
+
+    db_->ExecuteSQL("INSERT INTO vym_vendor_address_type VALUES ('PRIMARY', 'Primary')");
+    auto address = db_->NewCommand();
+    address->CommandText = "VYM_SP_ITEM_UpdateAddress";
+    address->Parameters.Refresh();
+    address->Parameters["@city"].Value = "Denver";
+    ASSERT_TRUE(db_->Execute(*address));
+    const std::int32_t number = address->Parameters["@address_no"].Value.ToLong();
+    EXPECT_GT(number, 0);
+    EXPECT_EQ(Message("VYM_SP_ITEM_UpdateVendorAddress",
+                      {{"@vendor_id", "ACME"},
+                       {"@vendor_address_no", number},
+                       {"@vendor_address_type", "PRIMARY"}},
+                      &rv),
+              "");
+    EXPECT_EQ(Scalar("SELECT vendor_address_no FROM vym_vendor WHERE vendor_id = 'ACME'"), number);
+
+    EXPECT_EQ(Message("VYM_SP_ITEM_VENDOR_delete", {{"@vendor_id", "ALPINE"}}, &rv),
+              "Alpine Gear is the vendor of 2 stock item(s) and cannot be deleted.");
+    EXPECT_EQ(Message("VYM_SP_ITEM_VENDOR_delete", {{"@vendor_id", "ACME"}}, &rv), "");
+    EXPECT_EQ(rv, 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_vendor WHERE vendor_id = 'ACME'"), 0);
+}
+
+TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
+    const auto dir = test::MakeTempDir();
+    const std::string path = (dir / "large.db").string();
+    std::vector<std::int32_t> progress;
+    LargeCatalogue::Generate(path, 120, [&](std::int32_t written) { progress.push_back(written); });
+    EXPECT_EQ(progress, (std::vector<std::int32_t>{120}));
+    {
+        auto server = LocalAppServer::Open(path);
+        auto db = server->DBConnection();
+        auto scalar = [&](const std::string& sql) {
+            return db->OpenRecordset(sql)->Fields(0).Value().ToLong();
+        };
+        EXPECT_EQ(scalar("SELECT count(DISTINCT item_type) FROM vym_item"), 6);
+        EXPECT_EQ(scalar("SELECT count(*) FROM vym_item WHERE item_type = 'SHIP'"), 20);
+        EXPECT_EQ(scalar("SELECT count(*) FROM vym_item_stock"), 40);  // stock and rental
+        EXPECT_EQ(scalar("SELECT count(*) FROM vym_item_stock_map"), 40);
+        EXPECT_EQ(scalar("SELECT count(*) FROM vym_item WHERE function_id = 'GEN00'"), 60);
+
+        auto command = db->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetItem";
+        command->Parameters.Refresh();
+        command->Parameters["@description"].Value = "PREMIUM";
+        db->ExecuteRecordset(*command);
+        EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(), 60);
+    }
+    // A second run adds after the items already there.
+    LargeCatalogue::Generate(path, 6);
+    EXPECT_EQ(LocalAppServer::Open(path)
+                  ->DBConnection()
+                  ->OpenRecordset("SELECT max(item_no) FROM vym_item")
+                  ->Fields(0)
+                  .Value()
+                  .ToLong(),
+              126);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DescriptionSearch, QueriesQuoteTheTextAndNeedThreeCharacters) {
+    EXPECT_EQ(DescriptionMatchQuery("SKI \"PRO\""), "\"SKI \"\"PRO\"\"\"");
+    EXPECT_TRUE(UsesDescriptionIndex("SKI"));
+    EXPECT_FALSE(UsesDescriptionIndex("SK"));
+    EXPECT_FALSE(UsesDescriptionIndex("\xC3\xA9t"));  // two characters, three bytes
+    EXPECT_TRUE(UsesDescriptionIndex("\xC3\xA9t\xC3\xA9"));
+}
+
+}  // namespace
+}  // namespace vym::server
