@@ -15,6 +15,7 @@
 #include "console/console_database.h"
 #include "host/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/server/delegating_app_server.h"
 #include "ui/any_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
@@ -126,40 +127,10 @@ TEST(ItemConsole, AUserWithoutTheRightIsToldAndTheConsoleStaysDisabled) {
 }
 
 // The back office's server, except that it cannot validate the user.
-class InvalidUserServer : public AppServer {
+class InvalidUserServer : public test::DelegatingAppServer {
   public:
-    explicit InvalidUserServer(AppServer& inner) : inner_(inner) {}
-    vym::ErrorObject& ErrorObject() override { return inner_.ErrorObject(); }
-    std::shared_ptr<Connection> DBConnection() override { return inner_.DBConnection(); }
-    ServiceObject* SharedServiceObject() override { return inner_.SharedServiceObject(); }
-    void SetSharedServiceObject(ServiceObject* object) override {
-        inner_.SetSharedServiceObject(object);
-    }
-    bool CheckPermission(std::string_view reserved, std::string_view application,
-                         std::string_view code) override {
-        return inner_.CheckPermission(reserved, application, code);
-    }
+    using DelegatingAppServer::DelegatingAppServer;
     bool ValidateUser() override { return false; }
-    std::string GetSetting(std::string_view path, std::string_view section, std::string_view key,
-                           std::string_view defaultValue) override {
-        return inner_.GetSetting(path, section, key, defaultValue);
-    }
-    void SaveSetting(std::string_view path, std::string_view section, std::string_view key,
-                     std::string_view value) override {
-        inner_.SaveSetting(path, section, key, value);
-    }
-    void SetStatusText(std::string_view text) override { inner_.SetStatusText(text); }
-    std::string StatusText() const override { return inner_.StatusText(); }
-    void OnStatusText(std::function<void(const std::string&)> listener) override {
-        inner_.OnStatusText(std::move(listener));
-    }
-    std::shared_ptr<Connection> HostConnection() override { return inner_.HostConnection(); }
-    std::int32_t NextSequenceValue(std::string_view sequence) override {
-        return inner_.NextSequenceValue(sequence);
-    }
-
-  private:
-    AppServer& inner_;
 };
 
 TEST(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {

@@ -12,6 +12,7 @@
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -22,46 +23,17 @@ using ui::FlexGrid;
 
 // The embedded server, handing out its connection behind a fault injector so
 // that tests can count and fail database calls.
-class WrappedAppServer : public AppServer {
+class WrappedAppServer : public test::DelegatingAppServer {
   public:
     explicit WrappedAppServer(server::LocalAppServer& inner)
-        : inner_(inner),
+        : DelegatingAppServer(inner),
           faults_(std::make_shared<FaultInjectingConnection>(inner.DBConnection(),
                                                              inner.ErrorObject())) {}
 
     FaultInjectingConnection& Faults() { return *faults_; }
-
-    vym::ErrorObject& ErrorObject() override { return inner_.ErrorObject(); }
     std::shared_ptr<Connection> DBConnection() override { return faults_; }
-    ServiceObject* SharedServiceObject() override { return inner_.SharedServiceObject(); }
-    void SetSharedServiceObject(ServiceObject* object) override {
-        inner_.SetSharedServiceObject(object);
-    }
-    bool CheckPermission(std::string_view reserved, std::string_view application,
-                         std::string_view code) override {
-        return inner_.CheckPermission(reserved, application, code);
-    }
-    bool ValidateUser() override { return inner_.ValidateUser(); }
-    std::string GetSetting(std::string_view path, std::string_view section, std::string_view key,
-                           std::string_view defaultValue) override {
-        return inner_.GetSetting(path, section, key, defaultValue);
-    }
-    void SaveSetting(std::string_view path, std::string_view section, std::string_view key,
-                     std::string_view value) override {
-        inner_.SaveSetting(path, section, key, value);
-    }
-    void SetStatusText(std::string_view text) override { inner_.SetStatusText(text); }
-    std::string StatusText() const override { return inner_.StatusText(); }
-    void OnStatusText(std::function<void(const std::string&)> listener) override {
-        inner_.OnStatusText(std::move(listener));
-    }
-    std::shared_ptr<Connection> HostConnection() override { return inner_.HostConnection(); }
-    std::int32_t NextSequenceValue(std::string_view sequence) override {
-        return inner_.NextSequenceValue(sequence);
-    }
 
   private:
-    server::LocalAppServer& inner_;
     std::shared_ptr<FaultInjectingConnection> faults_;
 };
 

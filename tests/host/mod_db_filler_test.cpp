@@ -9,6 +9,7 @@
 #include "gateway/error_object.h"
 #include "gateway/recordset.h"
 #include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -73,30 +74,11 @@ class MemoryRecordset : public Recordset {
     std::size_t at_ = 0;
 };
 
-// Presses Stop while the fill yields for the given time.
-class StopPressingPrompter : public Prompter {
+// Presses Stop while the fill yields for the given time; any message fails the test.
+class StopPressingPrompter : public test::PrompterScript {
   public:
-    explicit StopPressingPrompter(int stopOnYield) : stopOnYield_(stopOnYield) {
-        previous_ = SetPrompter(this);
-    }
-    ~StopPressingPrompter() override { SetPrompter(previous_); }
+    explicit StopPressingPrompter(int stopOnYield) : stopOnYield_(stopOnYield) {}
 
-    MsgResult Message(std::string_view, MsgStyle, std::string_view) override {
-        return MsgResult::OK;
-    }
-    std::optional<std::string> Input(std::string_view, std::string_view,
-                                     std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFile(std::string_view, std::string_view,
-                                        std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFile(std::string_view, std::string_view,
-                                        std::string_view) override {
-        return std::nullopt;
-    }
-    void SetBusy(bool) override {}
     void ProcessPendingInput() override {
         if (++yields == stopOnYield_) {
             StopFill();
@@ -107,7 +89,6 @@ class StopPressingPrompter : public Prompter {
 
   private:
     int stopOnYield_;
-    Prompter* previous_ = nullptr;
 };
 
 class RecordingErrors : public ErrorObject {
