@@ -9,11 +9,12 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
+#include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "bench_support.h"
 #include "gateway/command.h"
 #include "server/local_app_server.h"
 #include "server/procedure_catalog.h"
@@ -28,58 +29,30 @@ constexpr const char* kSelectOne =
 constexpr const char* kSelectAll =
     "SELECT item_no, description, unit_price, created, is_active FROM bench_item";
 
-struct Fixture {
-    std::filesystem::path dir;
-    std::unique_ptr<vym::server::LocalAppServer> server;
-    std::shared_ptr<vym::Connection> db;
-    sqlite3* raw = nullptr;
-    std::vector<std::int32_t> keys;
+vym::bench::BenchDatabase* bench = nullptr;
+std::vector<std::int32_t> keys;
 
-    Fixture() {
-        dir = std::filesystem::temp_directory_path() /
-              ("vym-gateway-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / "bench.db").string();
+// The procedure the keyed calls go through, and the 100,000 rows it reads.
+vym::server::OpenOptions GatewayOptions() {
+    auto catalog = std::make_shared<vym::server::ProcedureCatalog>();
+    catalog->Add("VYM_SP_BENCH_GetItem", {vym::server::In("@item_no", vym::DataType::Integer)},
+                 [](vym::server::ProcedureContext& call) {
+                     call.EmitResultSet(kSelectOne, {call.Get("@item_no")});
+                 });
+    vym::server::OpenOptions options;
+    options.catalog = catalog;
+    return options;
+}
 
-        auto catalog = std::make_shared<vym::server::ProcedureCatalog>();
-        catalog->Add("VYM_SP_BENCH_GetItem", {vym::server::In("@item_no", vym::DataType::Integer)},
-                     [](vym::server::ProcedureContext& call) {
-                         call.EmitResultSet(kSelectOne, {call.Get("@item_no")});
-                     });
-        vym::server::OpenOptions options;
-        options.catalog = catalog;
-        server = vym::server::LocalAppServer::Open(path, options);
-        db = server->DBConnection();
-        db->ExecuteSQL(
-            "CREATE TABLE bench_item (item_no int PRIMARY KEY, description varchar(60), "
-            "unit_price money, created datetime, is_active bit)");
-        db->ExecuteSQL(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-            "INSERT INTO bench_item SELECT i, 'Rental ski package ' || i, 19.95 + (i % 40), "
-            "'2024-12-' || printf('%02d', 1 + i % 28) || ' 09:15:00', i % 2 FROM n");
-
-        // Opened as the gateway opens its own handle.
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-        sqlite3_exec(raw, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
-        sqlite3_busy_timeout(raw, 10000);
-        sqlite3_exec(raw, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
-
-        std::mt19937 random(42);
-        std::uniform_int_distribution<std::int32_t> pick(1, kRows);
-        for (int i = 0; i < kCalls; ++i) {
-            keys.push_back(pick(random));
-        }
-    }
-    ~Fixture() {
-        sqlite3_close(raw);
-        db.reset();
-        server.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
-Fixture* fixture = nullptr;
+void FillItems(vym::Connection& db) {
+    db.ExecuteSQL(
+        "CREATE TABLE bench_item (item_no int PRIMARY KEY, description varchar(60), "
+        "unit_price money, created datetime, is_active bit)");
+    db.ExecuteSQL(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+        "INSERT INTO bench_item SELECT i, 'Rental ski package ' || i, 19.95 + (i % 40), "
+        "'2024-12-' || printf('%02d', 1 + i % 28) || ' 09:15:00', i % 2 FROM n");
+}
 
 // What a caller keeps of one row, built the same way on both sides.
 struct Row {
@@ -91,12 +64,12 @@ struct Row {
 };
 
 void BM_KeyedCallsGateway(benchmark::State& state) {
-    vym::Connection& db = *fixture->db;
+    vym::Connection& db = bench->DB();
     auto cmd = db.NewCommand();
     cmd->CommandText = "VYM_SP_BENCH_GetItem";
     cmd->Parameters.Refresh();
     for (auto _ : state) {
-        for (std::int32_t key : fixture->keys) {
+        for (std::int32_t key : keys) {
             cmd->Parameters["@item_no"].Value = key;
             auto rs = db.ExecuteRecordset(*cmd);
             Row row{rs->Fields(0).Value().ToLong(), rs->Fields(1).Value().ToString(),
@@ -123,13 +96,13 @@ Row RawRow(sqlite3_stmt* s) {
 }
 
 void BM_KeyedCallsRaw(benchmark::State& state) {
-    sqlite3* raw = fixture->raw;
+    sqlite3* raw = bench->Raw();
     sqlite3_stmt *begin = nullptr, *commit = nullptr, *select = nullptr;
     sqlite3_prepare_v2(raw, "BEGIN IMMEDIATE", -1, &begin, nullptr);
     sqlite3_prepare_v2(raw, "COMMIT", -1, &commit, nullptr);
     sqlite3_prepare_v2(raw, kSelectOne, -1, &select, nullptr);
     for (auto _ : state) {
-        for (std::int32_t key : fixture->keys) {
+        for (std::int32_t key : keys) {
             Step(begin);
             sqlite3_bind_int(select, 1, key);
             if (sqlite3_step(select) == SQLITE_ROW) {
@@ -147,7 +120,7 @@ void BM_KeyedCallsRaw(benchmark::State& state) {
 
 void BM_RecordsetReadGateway(benchmark::State& state) {
     for (auto _ : state) {
-        auto rs = fixture->db->OpenRecordset(kSelectAll);
+        auto rs = bench->DB().OpenRecordset(kSelectAll);
         vym::Field& number = rs->Fields("item_no");
         vym::Field& description = rs->Fields("description");
         vym::Field& price = rs->Fields("unit_price");
@@ -163,7 +136,7 @@ void BM_RecordsetReadGateway(benchmark::State& state) {
 
 void BM_RecordsetReadRaw(benchmark::State& state) {
     sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(fixture->raw, kSelectAll, -1, &select, nullptr);
+    sqlite3_prepare_v2(bench->Raw(), kSelectAll, -1, &select, nullptr);
     for (auto _ : state) {
         while (sqlite3_step(select) == SQLITE_ROW) {
             Row row = RawRow(select);
@@ -179,42 +152,26 @@ BENCHMARK(BM_KeyedCallsRaw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordsetReadGateway)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordsetReadRaw)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    Fixture setup;
-    fixture = &setup;
-    RatioReporter reporter;
+    vym::bench::BenchDatabase database("gateway-bench", GatewayOptions());
+    bench = &database;
+    FillItems(database.DB());
+    std::mt19937 random(42);
+    std::uniform_int_distribution<std::int32_t> pick(1, kRows);
+    for (int i = 0; i < kCalls; ++i) {
+        keys.push_back(pick(random));
+    }
+    vym::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto ratio = [&](const char* what, const std::string& ours, const std::string& raw,
-                           double target) {
-        if (!reporter.times.contains(ours) || !reporter.times.contains(raw)) {
-            return;
-        }
-        const double a = reporter.times[ours];
-        const double b = reporter.times[raw];
-        std::printf("%-38s ours %9.2f ms  raw %9.2f ms  ratio %.2f (target %.1f)\n", what, a, b,
-                    a / b, target);
-    };
     std::printf("\n");
-    ratio("10,000 keyed procedure calls", "BM_KeyedCallsGateway", "BM_KeyedCallsRaw", 1.3);
-    ratio("100,000-row recordset read", "BM_RecordsetReadGateway", "BM_RecordsetReadRaw", 1.2);
+    vym::bench::PrintTimeRatio(reporter, "10,000 keyed procedure calls", "BM_KeyedCallsGateway",
+                               "BM_KeyedCallsRaw", 1.3);
+    vym::bench::PrintTimeRatio(reporter, "100,000-row recordset read", "BM_RecordsetReadGateway",
+                               "BM_RecordsetReadRaw", 1.2);
     return 0;
 }

@@ -12,12 +12,12 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
-#include <random>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/citem.h"
 #include "model/citem_stock.h"
 #include "server/local_app_server.h"
@@ -85,36 +85,7 @@ constexpr const char* kSaveStock =
     "UPDATE vym_item_stock SET unit_price = ?2, min_price = 120, stock_type_id = 'APPAREL', "
     "model_id = 'SHELL', vendor_id = 'ALPINEGEAR' WHERE item_no = ?1";
 
-struct Fixture {
-    std::filesystem::path dir;
-    std::unique_ptr<vym::server::LocalAppServer> server;
-    std::shared_ptr<vym::Connection> db;
-    sqlite3* raw = nullptr;
-
-    Fixture() {
-        dir = std::filesystem::temp_directory_path() /
-              ("vym-item-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / "bench.db").string();
-        vym::server::OpenOptions options;
-        options.demoData = true;
-        server = vym::server::LocalAppServer::Open(path, options);
-        db = server->DBConnection();
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-        sqlite3_exec(raw, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
-        sqlite3_busy_timeout(raw, 10000);
-        sqlite3_exec(raw, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
-    }
-    ~Fixture() {
-        sqlite3_close(raw);
-        db.reset();
-        server.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
-Fixture* fixture = nullptr;
+vym::bench::BenchDatabase* bench = nullptr;
 
 // A prepared statement that lives for one benchmark.
 class Statement {
@@ -148,14 +119,14 @@ void BM_OpenItemsOurs(benchmark::State& state) {
     for (auto _ : state) {
         for (std::int32_t no : kItems) {
             vym::CItem item;
-            benchmark::DoNotOptimize(item.OpenItem(fixture->db.get(), nullptr, no));
+            benchmark::DoNotOptimize(item.OpenItem(&bench->DB(), nullptr, no));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kItems.size()));
 }
 
 void BM_OpenItemsRaw(benchmark::State& state) {
-    sqlite3* raw = fixture->raw;
+    sqlite3* raw = bench->Raw();
     Statement begin(raw, "BEGIN IMMEDIATE"), commit(raw, "COMMIT"), item(raw, kGetItem);
     std::map<std::string, std::unique_ptr<Statement>> details;
     for (const auto& [type, sql] : kDetail) {
@@ -183,11 +154,11 @@ void BM_OpenItemsRaw(benchmark::State& state) {
 
 void BM_SaveStockItemOurs(benchmark::State& state) {
     vym::CItem item;
-    item.OpenItem(fixture->db.get(), nullptr, 500);
+    item.OpenItem(&bench->DB(), nullptr, 500);
     double price = 159;
     for (auto _ : state) {
         item.StockItem()->UnitPrice = (price += 0.01);
-        if (!item.Update(fixture->db.get(), nullptr)) {
+        if (!item.Update(&bench->DB(), nullptr)) {
             state.SkipWithError("the save failed");
             break;
         }
@@ -196,7 +167,7 @@ void BM_SaveStockItemOurs(benchmark::State& state) {
 }
 
 void BM_SaveStockItemRaw(benchmark::State& state) {
-    sqlite3* raw = fixture->raw;
+    sqlite3* raw = bench->Raw();
     Statement begin(raw, "BEGIN IMMEDIATE"), commit(raw, "COMMIT");
     Statement saveItem(raw, kSaveItem), saveStock(raw, kSaveStock);
     std::vector<std::unique_ptr<Statement>> lookups;
@@ -225,41 +196,22 @@ BENCHMARK(BM_OpenItemsRaw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveStockItemOurs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveStockItemRaw)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's items per second for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.counters.contains("items_per_second")) {
-                rates[run.benchmark_name()] = run.counters.at("items_per_second");
-            }
-        }
-    }
-    std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    Fixture setup;
-    fixture = &setup;
-    RatioReporter reporter;
+    vym::server::OpenOptions options;
+    options.demoData = true;
+    vym::bench::BenchDatabase database("item-bench", options);
+    bench = &database;
+    vym::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto ratio = [&](const char* what, const std::string& ours, const std::string& raw) {
-        if (!reporter.rates.contains(ours) || !reporter.rates.contains(raw)) {
-            return;
-        }
-        const double a = reporter.rates[ours];
-        const double b = reporter.rates[raw];
-        std::printf("%-28s ours %10.0f items/s  raw %10.0f items/s  time ratio %.2f\n", what, a, b,
-                    b / a);
-    };
     std::printf("\n");
-    ratio("Open item with its detail", "BM_OpenItemsOurs", "BM_OpenItemsRaw");
-    ratio("Save a stock item", "BM_SaveStockItemOurs", "BM_SaveStockItemRaw");
+    vym::bench::PrintRateRatio(reporter, "Open item with its detail", "BM_OpenItemsOurs",
+                               "BM_OpenItemsRaw");
+    vym::bench::PrintRateRatio(reporter, "Save a stock item", "BM_SaveStockItemOurs",
+                               "BM_SaveStockItemRaw");
     return 0;
 }

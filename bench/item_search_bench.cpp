@@ -17,11 +17,10 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
@@ -139,22 +138,15 @@ std::vector<Case> Cases(std::int32_t items) {
     };
 }
 
-struct Bench {
-    std::unique_ptr<vym::server::LocalAppServer> server;
-    std::shared_ptr<vym::Connection> db;
-    sqlite3* raw = nullptr;
-    std::int32_t items = 0;
-    std::string path;
-};
-Bench* g = nullptr;
+vym::bench::BenchDatabase* g = nullptr;
 
 // Through the procedure, as the console does: count, then the rows it shows.
 std::int32_t RunOurs(const Case& c) {
-    auto command = g->db->NewCommand();
+    auto command = g->DB().NewCommand();
     command->CommandText = c.procedure;
     command->Parameters.Refresh();
     command->Parameters[c.parameter].Value = c.value;
-    auto rows = g->db->ExecuteRecordset(*command);
+    auto rows = g->DB().ExecuteRecordset(*command);
     const std::int32_t count = command->Parameters["@RETURN_VALUE"].Value.ToLong();
     int read = 0;
     for (; !rows->Eof() && read < c.rowsToRead; rows->MoveNext(), ++read) {
@@ -170,13 +162,13 @@ std::int32_t RunRaw(const Case& c) {
     const std::string text =
         c.parameter == "@description" ? vym::server::DescriptionMatchQuery(c.value) : c.value;
     sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(g->raw, c.countSql.c_str(), -1, &count, nullptr);
+    sqlite3_prepare_v2(g->Raw(), c.countSql.c_str(), -1, &count, nullptr);
     sqlite3_bind_text(count, 1, text.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_step(count);
     const std::int32_t matches = sqlite3_column_int(count, 0);
     sqlite3_finalize(count);
     sqlite3_stmt* rows = nullptr;
-    sqlite3_prepare_v2(g->raw, c.rowsSql.c_str(), -1, &rows, nullptr);
+    sqlite3_prepare_v2(g->Raw(), c.rowsSql.c_str(), -1, &rows, nullptr);
     if (c.stock) {
         sqlite3_bind_null(rows, 1);
         sqlite3_bind_text(rows, 2, text.c_str(), -1, SQLITE_TRANSIENT);
@@ -208,25 +200,21 @@ double MedianMs(const std::function<void()>& run, int times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Bench bench;
-    g = &bench;
-    bench.items = std::atoi(Env("VYM_BENCH_ITEMS", "1000000").c_str());
-    bench.path = Env("VYM_BENCH_DB", "/tmp/vym_bench_" + std::to_string(bench.items) + ".db");
-    if (!std::filesystem::exists(bench.path)) {
-        std::cerr << "Generating " << bench.items << " items into " << bench.path << '\n';
+    const std::int32_t items = std::atoi(Env("VYM_BENCH_ITEMS", "1000000").c_str());
+    const std::string path = Env("VYM_BENCH_DB", "/tmp/vym_bench_" + std::to_string(items) + ".db");
+    if (!std::filesystem::exists(path)) {
+        std::cerr << "Generating " << items << " items into " << path << '\n';
         const auto start = std::chrono::steady_clock::now();
-        vym::server::LargeCatalogue::Generate(bench.path, bench.items, [](std::int32_t written) {
-            std::cerr << written << " items\r";
-        });
+        vym::server::LargeCatalogue::Generate(
+            path, items, [](std::int32_t written) { std::cerr << written << " items\r"; });
         std::cerr << "\nGenerated in "
                   << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
                   << " s\n";
     }
-    bench.server = vym::server::LocalAppServer::Open(bench.path);
-    bench.db = bench.server->DBConnection();
-    sqlite3_open_v2(bench.path.c_str(), &bench.raw, SQLITE_OPEN_READONLY, nullptr);
+    vym::bench::BenchDatabase database(path);
+    g = &database;
 
-    const std::vector<Case> cases = Cases(bench.items);
+    const std::vector<Case> cases = Cases(items);
     for (const Case& c : cases) {
         benchmark::RegisterBenchmark(("ours/" + c.name).c_str(), [&c](benchmark::State& state) {
             for (auto _ : state) {
@@ -254,7 +242,6 @@ int main(int argc, char** argv) {
                     oursMs / rawMs, oursMs < target ? "met" : "MISSED",
                     ours == raw ? "" : "  (raw count differs!)");
     }
-    sqlite3_close(bench.raw);
     benchmark::Shutdown();
     return 0;
 }

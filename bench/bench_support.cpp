@@ -1,0 +1,87 @@
+#include "bench_support.h"
+
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+namespace vym::bench {
+
+namespace {
+
+std::optional<double> Find(const std::map<std::string, double>& values, const std::string& name) {
+    const auto found = values.find(name);
+    return found == values.end() ? std::nullopt : std::optional<double>(found->second);
+}
+
+}  // namespace
+
+BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& options) {
+    tempDir_ = std::filesystem::temp_directory_path() /
+               ("vym-" + tag + "-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(tempDir_);
+    const std::string path = (tempDir_ / "bench.db").string();
+    server_ = server::LocalAppServer::Open(path, options);
+    db_ = server_->DBConnection();
+    sqlite3_open_v2(path.c_str(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sqlite3_exec(raw_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(raw_, 10000);
+    sqlite3_exec(raw_, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+}
+
+BenchDatabase::BenchDatabase(const std::string& path)
+    : server_(server::LocalAppServer::Open(path)), db_(server_->DBConnection()) {
+    sqlite3_open_v2(path.c_str(), &raw_, SQLITE_OPEN_READONLY, nullptr);
+}
+
+BenchDatabase::~BenchDatabase() {
+    sqlite3_close(raw_);
+    db_.reset();
+    server_.reset();
+    if (!tempDir_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(tempDir_, ec);
+    }
+}
+
+void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.run_type != Run::RT_Iteration) {
+            continue;
+        }
+        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        if (run.counters.contains("items_per_second")) {
+            rates_[run.benchmark_name()] = run.counters.at("items_per_second");
+        }
+    }
+}
+
+std::optional<double> RatioReporter::Time(const std::string& name) const {
+    return Find(times_, name);
+}
+
+std::optional<double> RatioReporter::ItemsPerSecond(const std::string& name) const {
+    return Find(rates_, name);
+}
+
+void PrintTimeRatio(const RatioReporter& reporter, const char* what, const std::string& ours,
+                    const std::string& raw, double target) {
+    const std::optional<double> a = reporter.Time(ours);
+    const std::optional<double> b = reporter.Time(raw);
+    if (a && b) {
+        std::printf("%-38s ours %9.2f ms  raw %9.2f ms  ratio %.2f (target %.1f)\n", what, *a, *b,
+                    *a / *b, target);
+    }
+}
+
+void PrintRateRatio(const RatioReporter& reporter, const char* what, const std::string& ours,
+                    const std::string& raw) {
+    const std::optional<double> a = reporter.ItemsPerSecond(ours);
+    const std::optional<double> b = reporter.ItemsPerSecond(raw);
+    if (a && b) {
+        std::printf("%-28s ours %10.0f items/s  raw %10.0f items/s  time ratio %.2f\n", what, *a,
+                    *b, *b / *a);
+    }
+}
+
+}  // namespace vym::bench

@@ -1,0 +1,66 @@
+// What the benchmark programs share: a database opened both through the
+// server and as a raw sqlite3 handle, and the reporter that keeps each
+// benchmark's result for the "ours against raw" lines printed at the end.
+
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/local_app_server.h"
+
+namespace vym::bench {
+
+// The server, its connection and a raw handle on the same file, closed (and a
+// temporary database removed) when this goes.
+class BenchDatabase {
+  public:
+    // A new database in a temporary directory of its own named after `tag`;
+    // the raw handle is opened as the gateway opens its own handle.
+    BenchDatabase(const std::string& tag, const server::OpenOptions& options);
+    // An existing database file, left in place; the raw handle only reads it.
+    explicit BenchDatabase(const std::string& path);
+    ~BenchDatabase();
+    BenchDatabase(const BenchDatabase&) = delete;
+    BenchDatabase& operator=(const BenchDatabase&) = delete;
+
+    Connection& DB() const { return *db_; }
+    sqlite3* Raw() const { return raw_; }
+
+  private:
+    std::filesystem::path tempDir_;  // empty for an existing file
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+    sqlite3* raw_ = nullptr;
+};
+
+// Keeps each benchmark's time per iteration and items per second.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Nothing for a benchmark that did not run (filtered out) or counted no items.
+    std::optional<double> Time(const std::string& name) const;
+    std::optional<double> ItemsPerSecond(const std::string& name) const;
+
+  private:
+    std::map<std::string, double> times_;
+    std::map<std::string, double> rates_;
+};
+
+// One "ours / raw / ratio (target)" line from the times per iteration, in
+// milliseconds; nothing when either benchmark did not run.
+void PrintTimeRatio(const RatioReporter& reporter, const char* what, const std::string& ours,
+                    const std::string& raw, double target);
+// The same from the items per second; the ratio is still of the times.
+void PrintRateRatio(const RatioReporter& reporter, const char* what, const std::string& ours,
+                    const std::string& raw);
+
+}  // namespace vym::bench
