@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "base/error.h"
 
@@ -85,12 +87,7 @@ vym::Value ReadDate(const SqlStatement& statement, int column, StorageClass stor
     return std::string(text);
 }
 
-}  // namespace
-
-ColumnType ColumnTypeFromDeclaration(std::string_view declared) {
-    if (declared.empty()) {
-        return {};
-    }
+ColumnType ParseDeclaration(std::string_view declared) {
     const std::string t = Lower(declared);
     if (t == "money" || t == "smallmoney" || t == "currency") {
         return Make(DataType::Currency, 8);
@@ -144,6 +141,33 @@ ColumnType ColumnTypeFromDeclaration(std::string_view declared) {
     ColumnType column;
     column.declared = true;
     return column;
+}
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+// Every recordset opened types each of its columns, and a schema has only a
+// handful of distinct declarations, so each is worked out once per thread.
+constexpr std::size_t kMaxRememberedDeclarations = 256;
+
+}  // namespace
+
+ColumnType ColumnTypeFromDeclaration(std::string_view declared) {
+    if (declared.empty()) {
+        return {};
+    }
+    thread_local std::unordered_map<std::string, ColumnType, TextHash, std::equal_to<>> known;
+    if (auto found = known.find(declared); found != known.end()) {
+        return found->second;
+    }
+    if (known.size() >= kMaxRememberedDeclarations) {
+        known.clear();
+    }
+    return known.emplace(std::string(declared), ParseDeclaration(declared)).first->second;
 }
 
 ColumnType ColumnTypeFromStorage(StorageClass storage) {

@@ -81,7 +81,11 @@ CREATE TRIGGER vym_item_fts_delete AFTER DELETE ON vym_item BEGIN
     INSERT INTO vym_item_fts (vym_item_fts, rowid, long_description)
         VALUES ('delete', old.item_no, old.long_description);
 END;
-CREATE TRIGGER vym_item_fts_update AFTER UPDATE OF long_description ON vym_item BEGIN
+-- A save rewrites every column, long_description included: the index is
+-- touched only when the description (or the row's number) really changed.
+CREATE TRIGGER vym_item_fts_update AFTER UPDATE OF item_no, long_description ON vym_item
+WHEN old.long_description IS NOT new.long_description OR old.item_no IS NOT new.item_no
+BEGIN
     INSERT INTO vym_item_fts (vym_item_fts, rowid, long_description)
         VALUES ('delete', old.item_no, old.long_description);
     INSERT INTO vym_item_fts (rowid, long_description) VALUES (new.item_no, new.long_description);
