@@ -88,6 +88,23 @@ Split SplitSerial(double serial) {
     return {days, seconds};
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The `count` characters of `text` from `at` as a number; false unless all
+// are digits. The caller has checked the length.
+bool FixedDigits(std::string_view text, std::size_t at, std::size_t count, int& value) {
+    value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
 // A small cursor over text for the parsers below.
 class Reader {
   public:
@@ -227,25 +244,38 @@ std::string Date::ToIso() const {
 }
 
 bool Date::ParseIso(std::string_view text, Date& out) {
-    Reader r(text);
+    // Fixed positions: "yyyy-mm-dd[( |T)hh:nn[:ss[.fff]]]". Recordsets read one
+    // of these per date cell, so no general reader here.
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!r.Number(4, 4, year) || !r.Take('-') || !r.Number(2, 2, month) || !r.Take('-') ||
-        !r.Number(2, 2, day)) {
+    if (text.size() < 10 || !FixedDigits(text, 0, 4, year) || text[4] != '-' ||
+        !FixedDigits(text, 5, 2, month) || text[7] != '-' || !FixedDigits(text, 8, 2, day)) {
         return false;
     }
-    if (r.Take(' ') || r.Take('T')) {
-        if (!r.Number(2, 2, hour) || !r.Take(':') || !r.Number(2, 2, minute)) {
+    std::size_t pos = 10;
+    if (pos < text.size() && (text[pos] == ' ' || text[pos] == 'T')) {
+        if (text.size() < 16 || !FixedDigits(text, 11, 2, hour) || text[13] != ':' ||
+            !FixedDigits(text, 14, 2, minute)) {
             return false;
         }
-        if (r.Take(':') && !r.Number(2, 2, second)) {
-            return false;
+        pos = 16;
+        if (pos < text.size() && text[pos] == ':') {
+            if (text.size() < 19 || !FixedDigits(text, 17, 2, second)) {
+                return false;
+            }
+            pos = 19;
         }
-        int fraction = 0;  // the database may keep milliseconds; the Date keeps seconds
-        if (r.Take('.') && !r.Number(1, 9, fraction)) {
-            return false;
+        if (pos < text.size() && text[pos] == '.') {
+            // The database may keep milliseconds; the Date keeps seconds.
+            const std::size_t first = ++pos;
+            while (pos < text.size() && IsDigit(text[pos])) {
+                ++pos;
+            }
+            if (pos == first || pos - first > 9) {
+                return false;
+            }
         }
     }
-    if (!r.AtEnd() || !ValidParts(year, month, day, hour, minute, second)) {
+    if (pos != text.size() || !ValidParts(year, month, day, hour, minute, second)) {
         return false;
     }
     out = Date(Encode(year, month, day, hour, minute, second));

@@ -75,16 +75,36 @@ vym::Currency MoneyFromStored(double stored) {
     return Currency::FromDouble(stored);
 }
 
-vym::Value ReadDate(const SqlStatement& statement, int column, StorageClass storage) {
-    if (storage != StorageClass::Text) {
-        return ReadStoredValue(statement, column);
+// A number cell as the engine would read it as a double.
+double AsDouble(const StoredCell& cell) {
+    return cell.storage == StorageClass::Integer ? static_cast<double>(cell.integer) : cell.real;
+}
+
+vym::Value ReadStoredCell(const StoredCell& cell) {
+    switch (cell.storage) {
+        case StorageClass::Null:
+            return vym::Value::Null();
+        case StorageClass::Integer:
+            return vym::Value::FromInt64(cell.integer);
+        case StorageClass::Real:
+            return cell.real;
+        case StorageClass::Text:
+            return cell.text;
+        case StorageClass::Blob:
+            return Bytes(cell.blob.begin(), cell.blob.end());
     }
-    const std::string_view text = statement.ColumnText(column);
+    return vym::Value::Null();
+}
+
+vym::Value ReadDate(const StoredCell& cell) {
+    if (cell.storage != StorageClass::Text) {
+        return ReadStoredCell(cell);
+    }
     vym::Date date;
-    if (vym::Date::ParseIso(text, date) || ParseTime(text, date)) {
+    if (vym::Date::ParseIso(cell.text, date) || ParseTime(cell.text, date)) {
         return date;
     }
-    return std::string(text);
+    return cell.text;
 }
 
 ColumnType ParseDeclaration(std::string_view declared) {
@@ -187,50 +207,36 @@ ColumnType ColumnTypeFromStorage(StorageClass storage) {
 }
 
 vym::Value ReadStoredValue(const SqlStatement& statement, int column) {
-    switch (statement.ColumnStorage(column)) {
-        case StorageClass::Null:
-            return vym::Value::Null();
-        case StorageClass::Integer:
-            return vym::Value::FromInt64(statement.ColumnInt64(column));
-        case StorageClass::Real:
-            return statement.ColumnDouble(column);
-        case StorageClass::Text:
-            return statement.ColumnText(column);
-        case StorageClass::Blob: {
-            const auto blob = statement.ColumnBlob(column);
-            return Bytes(blob.begin(), blob.end());
-        }
-    }
-    return vym::Value::Null();
+    return ReadStoredCell(statement.Cell(column));
 }
 
 vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
-    const StorageClass storage = statement.ColumnStorage(column);
-    if (storage == StorageClass::Null) {
+    const StoredCell cell = statement.Cell(column);
+    if (cell.storage == StorageClass::Null) {
         return vym::Value::Null();
     }
-    const bool number = storage == StorageClass::Integer || storage == StorageClass::Real;
+    const bool number = cell.storage == StorageClass::Integer || cell.storage == StorageClass::Real;
     switch (type.type) {
         case DataType::Currency:
             if (number) {
-                return MoneyFromStored(statement.ColumnDouble(column));
+                return MoneyFromStored(AsDouble(cell));
             }
             break;
         case DataType::DBTimeStamp:
         case DataType::DBDate:
         case DataType::DBTime:
-            return ReadDate(statement, column, storage);
+            return ReadDate(cell);
         case DataType::Boolean:
             if (number) {
-                return statement.ColumnDouble(column) != 0.0;
+                return AsDouble(cell) != 0.0;
             }
             break;
         case DataType::UnsignedTinyInt:
         case DataType::SmallInt:
         case DataType::Integer:
         case DataType::BigInt:
-            if (storage == StorageClass::Integer) {
-                const std::int64_t v = statement.ColumnInt64(column);
+            if (cell.storage == StorageClass::Integer) {
+                const std::int64_t v = cell.integer;
                 if (type.type == DataType::SmallInt && v >= INT16_MIN && v <= INT16_MAX) {
                     return static_cast<std::int16_t>(v);
                 }
@@ -242,22 +248,25 @@ vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnTyp
             break;
         case DataType::Double:
             if (number) {
-                return statement.ColumnDouble(column);
+                return AsDouble(cell);
             }
             break;
         case DataType::Char:
         case DataType::VarChar:
         case DataType::LongVarChar:
-            return statement.ColumnText(column);
+            // A number in a text column reads as the engine writes it.
+            return cell.storage == StorageClass::Text ? vym::Value(cell.text)
+                                                      : vym::Value(statement.ColumnText(column));
         case DataType::VarBinary:
         case DataType::LongVarBinary: {
-            const auto blob = statement.ColumnBlob(column);
+            const auto blob =
+                cell.storage == StorageClass::Blob ? cell.blob : statement.ColumnBlob(column);
             return Bytes(blob.begin(), blob.end());
         }
         default:
             break;
     }
-    return ReadStoredValue(statement, column);
+    return ReadStoredCell(cell);
 }
 
 vym::Value ConvertToType(const vym::Value& value, DataType type) {

@@ -12,6 +12,17 @@ namespace vym::server {
 // How the store holds one value of the current row.
 enum class StorageClass : std::uint8_t { Null, Integer, Real, Text, Blob };
 
+// One value of the current row as the store holds it: the member named by
+// `storage` is set. Text and blob point into the statement and last until it
+// steps or resets.
+struct StoredCell {
+    StorageClass storage = StorageClass::Null;
+    std::int64_t integer = 0;
+    double real = 0;
+    std::string_view text;
+    std::span<const std::uint8_t> blob;
+};
+
 // A prepared statement of the server's SQL session. Parameters are numbered
 // from 1, columns from 0. Step and the binds throw vym::Error naming the
 // engine's error and the statement.
@@ -42,6 +53,9 @@ class SqlStatement {
     // The declared type of a table column; empty for an expression.
     virtual std::string_view ColumnDeclaredType(int column) const = 0;
     virtual StorageClass ColumnStorage(int column) const = 0;
+    // The storage class and the value in one read, for reading every cell
+    // of a large result.
+    virtual StoredCell Cell(int column) const = 0;
     virtual std::int64_t ColumnInt64(int column) const = 0;
     virtual double ColumnDouble(int column) const = 0;
     virtual std::string_view ColumnText(int column) const = 0;

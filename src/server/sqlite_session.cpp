@@ -90,6 +90,38 @@ class SqliteStatement final : public SqlStatement {
                 return StorageClass::Null;
         }
     }
+    StoredCell Cell(int column) const override {
+        // One call into the engine per cell: the value's own accessors take
+        // no lock, and a statement is used by one thread at a time.
+        sqlite3_value* value = sqlite3_column_value(statement_, column);
+        StoredCell cell;
+        switch (sqlite3_value_type(value)) {
+            case SQLITE_INTEGER:
+                cell.storage = StorageClass::Integer;
+                cell.integer = sqlite3_value_int64(value);
+                break;
+            case SQLITE_FLOAT:
+                cell.storage = StorageClass::Real;
+                cell.real = sqlite3_value_double(value);
+                break;
+            case SQLITE_TEXT:
+                cell.storage = StorageClass::Text;
+                if (const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value))) {
+                    cell.text = {text, static_cast<std::size_t>(sqlite3_value_bytes(value))};
+                }
+                break;
+            case SQLITE_BLOB:
+                cell.storage = StorageClass::Blob;
+                if (const auto* data =
+                        static_cast<const std::uint8_t*>(sqlite3_value_blob(value))) {
+                    cell.blob = {data, static_cast<std::size_t>(sqlite3_value_bytes(value))};
+                }
+                break;
+            default:
+                break;
+        }
+        return cell;
+    }
     std::int64_t ColumnInt64(int column) const override {
         return sqlite3_column_int64(statement_, column);
     }

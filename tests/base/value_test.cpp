@@ -145,6 +145,14 @@ TEST(Date, TextForms) {
     EXPECT_EQ(parsed, Date::FromParts(2024, 3, 5, 7, 8, 9));
     EXPECT_FALSE(Date::ParseIso("2024-02-30", parsed));
     EXPECT_FALSE(Date::ParseIso("2024-03-05 7:08", parsed));
+    ASSERT_TRUE(Date::ParseIso("2024-03-05 07:08", parsed));
+    EXPECT_EQ(parsed, Date::FromParts(2024, 3, 5, 7, 8));
+    for (const char* bad :
+         {"2024-03-0", "2024-3-05", "2024-03-05 ", "2024-03-05x",
+          "2024-03-05 07:08:", "2024-03-05 07:08:09.", "2024-03-05 07:08:09.1234567890",
+          "2024-03-05 07:08:09Z", "2024-03-05 24:00:00"}) {
+        EXPECT_FALSE(Date::ParseIso(bad, parsed)) << bad;
+    }
     ASSERT_TRUE(Date::Parse(" 3/5/24 2:05 PM ", parsed));
     EXPECT_EQ(parsed, Date::FromParts(2024, 3, 5, 14, 5));
     ASSERT_TRUE(Date::Parse("12/31/45", parsed));
