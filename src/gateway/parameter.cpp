@@ -11,19 +11,6 @@ namespace {
 
 constexpr const char* kSource = "Parameters";
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 void ParameterList::Refresh() {
@@ -32,6 +19,7 @@ void ParameterList::Refresh() {
                     "Operation is not allowed when the object is closed (" + commandText_ + ").");
     }
     items_ = connection_->DescribeProcedure(commandText_);
+    index_ = ParameterIndex(items_);
 }
 
 void ParameterList::Append(Parameter parameter) {
@@ -40,6 +28,7 @@ void ParameterList::Append(Parameter parameter) {
                     "Parameter " + parameter.Name + " is already in the parameters of " +
                         commandText_ + ".");
     }
+    index_.Add(parameter.Name, items_.size());
     items_.push_back(std::move(parameter));
 }
 
@@ -77,12 +66,8 @@ Parameter* ParameterList::Find(std::string_view name) {
 }
 
 const Parameter* ParameterList::Find(std::string_view name) const {
-    for (const Parameter& p : items_) {
-        if (SameName(p.Name, name)) {
-            return &p;
-        }
-    }
-    return nullptr;
+    const auto found = index_.Find(items_, name);
+    return found ? &items_[*found] : nullptr;
 }
 
 }  // namespace vym

@@ -7,6 +7,7 @@
 
 #include "base/value.h"
 #include "gateway/data_type.h"
+#include "gateway/parameter_index.h"
 
 namespace vym {
 
@@ -33,7 +34,10 @@ class ParameterList {
     // Appends a parameter the caller created; a second parameter of the same
     // name is an error.
     void Append(Parameter parameter);
-    void Clear() { items_.clear(); }
+    void Clear() {
+        items_.clear();
+        index_.Clear();
+    }
 
     std::size_t Count() const { return items_.size(); }
     Parameter& Item(std::size_t index);
@@ -56,6 +60,7 @@ class ParameterList {
     const std::string& commandText_;
     Connection* connection_;
     std::vector<Parameter> items_;
+    ParameterIndex index_;  // kept in step with items_
 };
 
 }  // namespace vym

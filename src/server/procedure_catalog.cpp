@@ -42,11 +42,12 @@ void ProcedureCatalog::Add(std::string name, std::initializer_list<Parameter> pa
         throw vym::Error(errc::kInvalidProcedureCall, std::string(kConnectionSource),
                          "The procedure " + name + " is registered twice.");
     }
-    Procedure procedure{std::move(name), {}, std::move(body)};
+    Procedure procedure{std::move(name), {}, {}, std::move(body)};
     procedure.Parameters.reserve(parameters.size() + 1);
     procedure.Parameters.push_back(
         Declare("@RETURN_VALUE", DataType::Integer, ParameterDirection::ReturnValue, 0));
     procedure.Parameters.insert(procedure.Parameters.end(), parameters.begin(), parameters.end());
+    procedure.ParameterNames = ParameterIndex(procedure.Parameters);
     std::string key = procedure.Name;
     byName_.emplace(std::move(key), std::move(procedure));
 }

@@ -66,6 +66,7 @@
 
 #include "gateway/connection.h"
 #include "gateway/parameter.h"
+#include "gateway/parameter_index.h"
 #include "server/procedure_context.h"
 
 namespace vym::server {
@@ -75,6 +76,7 @@ using ProcedureBody = std::function<void(ProcedureContext&)>;
 struct Procedure {
     std::string Name;
     ParameterDeclarations Parameters;  // "@RETURN_VALUE" first
+    ParameterIndex ParameterNames;     // of Parameters
     ProcedureBody Body;
 };
 

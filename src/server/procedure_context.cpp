@@ -1,7 +1,5 @@
 #include "server/procedure_context.h"
 
-#include <strings.h>
-
 #include "base/error.h"
 #include "server/column_type.h"
 #include "server/sql_error.h"
@@ -9,17 +7,17 @@
 namespace vym::server {
 
 ProcedureContext::ProcedureContext(const ParameterDeclarations& declarations,
-                                   std::vector<vym::Value>& values, SqlSession& session,
-                                   const std::string& userId)
-    : declarations_(declarations), values_(values), session_(session), userId_(userId) {}
+                                   const ParameterIndex& names, std::vector<vym::Value>& values,
+                                   SqlSession& session, const std::string& userId)
+    : declarations_(declarations),
+      names_(names),
+      values_(values),
+      session_(session),
+      userId_(userId) {}
 
 std::size_t ProcedureContext::IndexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < declarations_.size(); ++i) {
-        const std::string& declared = declarations_[i].Name;
-        if (declared.size() == name.size() &&
-            strncasecmp(declared.data(), name.data(), name.size()) == 0) {
-            return i;
-        }
+    if (const auto found = names_.Find(declarations_, name)) {
+        return *found;
     }
     throw vym::Error(errc::kItemNotFound, std::string(kConnectionSource),
                      "The procedure has no parameter " + std::string(name) + ".");

@@ -10,6 +10,7 @@
 
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/parameter_index.h"
 #include "server/sql_session.h"
 
 namespace vym::server {
@@ -19,8 +20,10 @@ namespace vym::server {
 // the signed-in user, and the places its results go.
 class ProcedureContext {
   public:
-    ProcedureContext(const ParameterDeclarations& declarations, std::vector<vym::Value>& values,
-                     SqlSession& session, const std::string& userId);
+    // `names` indexes `declarations`.
+    ProcedureContext(const ParameterDeclarations& declarations, const ParameterIndex& names,
+                     std::vector<vym::Value>& values, SqlSession& session,
+                     const std::string& userId);
 
     // The value sent for an input parameter. Throws for a name the procedure
     // does not declare (a fault in the procedure, not in the caller).
@@ -54,6 +57,7 @@ class ProcedureContext {
     std::size_t IndexOf(std::string_view name) const;
 
     const ParameterDeclarations& declarations_;
+    const ParameterIndex& names_;
     std::vector<vym::Value>& values_;
     SqlSession& session_;
     const std::string& userId_;

@@ -1,7 +1,5 @@
 #include "server/sqlite_connection.h"
 
-#include <strings.h>
-
 #include <exception>
 
 #include "server/column_type.h"
@@ -14,10 +12,6 @@
 
 namespace vym::server {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 vym::Error ConnectionError(std::int32_t number, std::string description) {
     return vym::Error(number, std::string(kConnectionSource), std::move(description));
@@ -78,16 +72,15 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
     slots.reserve(command.Parameters.Count());
     for (const Parameter& parameter : command.Parameters) {
         std::size_t slot = slots.size();
-        if (slot >= declared.size() || !SameName(declared[slot].Name, parameter.Name)) {
-            slot = 0;
-            while (slot < declared.size() && !SameName(declared[slot].Name, parameter.Name)) {
-                ++slot;
-            }
-            if (slot == declared.size()) {
+        if (slot >= declared.size() ||
+            !ParameterIndex::SameName(declared[slot].Name, parameter.Name)) {
+            const auto found = procedure.ParameterNames.Find(declared, parameter.Name);
+            if (!found) {
                 throw ConnectionError(
                     errc::kDatabase,
                     parameter.Name + " is not a parameter for procedure " + procedure.Name + ".");
             }
+            slot = *found;
         }
         slots.push_back(slot);
         if (SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
@@ -103,7 +96,7 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
     }
     values[0] = std::int32_t{0};
 
-    ProcedureContext call(declared, values, *session_, userId_);
+    ProcedureContext call(declared, procedure.ParameterNames, values, *session_, userId_);
     CallResult result;
     try {
         WriteTransaction transaction(*session_);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/error.h"
 #include "gateway/command.h"
 #include "support/core/stub_connection.h"
@@ -57,6 +59,28 @@ TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
     }
     EXPECT_EQ(command->Parameters.Count(), 3u);
     EXPECT_THROW(command->Parameters.Item(3), Error);
+}
+
+TEST_F(ParameterListTest, AppendedClearedAndRenamedParametersAreFoundInAnyCase) {
+    auto command = db.NewCommand();
+    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
+    ParameterList& list = command->Parameters;
+    for (int i = 0; i < 40; ++i) {
+        list.Append(Command::CreateParameter("@p" + std::to_string(i), DataType::Integer));
+    }
+    EXPECT_EQ(list.Find("@P39"), &list.Item(39));
+    EXPECT_EQ(list.Find("@p0"), &list.Item(0));
+
+    list.Item(5).Name = "@renamed";
+    EXPECT_EQ(list.Find("@RENAMED"), &list.Item(5));
+    EXPECT_EQ(list.Find("@p5"), nullptr);
+    list.Append(Command::CreateParameter("@P5", DataType::Integer));
+    EXPECT_EQ(list.Find("@p5"), &list.Item(40));
+
+    list.Clear();
+    EXPECT_EQ(list.Find("@p1"), nullptr);
+    list.Append(Command::CreateParameter("@p1", DataType::Integer));
+    EXPECT_EQ(list.Find("@P1"), &list.Item(0));
 }
 
 TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace vym {
+
+struct Parameter;
+
+// Positions of a parameter list's names, matched without regard to case, so
+// that finding one of a procedure's many parameters neither scans the list
+// nor allocates. The index keeps a hash of each name; a name it cannot
+// confirm (a hash shared by two names, a name renamed in place) is looked
+// for in the list itself.
+class ParameterIndex {
+  public:
+    ParameterIndex() = default;
+    explicit ParameterIndex(const std::vector<Parameter>& parameters);
+
+    // The parameter at `position` is now called `name`.
+    void Add(std::string_view name, std::size_t position);
+    void Clear() { entries_.clear(); }
+
+    // The position of `name` in `parameters`, the list the index was built
+    // for; the first of equal names.
+    std::optional<std::size_t> Find(const std::vector<Parameter>& parameters,
+                                    std::string_view name) const;
+
+    // Equal names regardless of ASCII case ("@RETURN_VALUE", "@return_value").
+    static bool SameName(std::string_view a, std::string_view b);
+
+  private:
+    struct Entry {
+        std::uint64_t hash;
+        std::size_t position;
+        auto operator<=>(const Entry&) const = default;
+    };
+    std::vector<Entry> entries_;  // by hash, then position
+};
+
+}  // namespace vym
