@@ -36,6 +36,14 @@ class Connection {
     // Runs an SQL statement without a result (DELETE, UPDATE ...); returns rows affected.
     virtual std::int64_t ExecuteSQL(std::string_view sql) = 0;
 
+    // Several calls as one unit (a screen's save): after BeginTrans, the calls'
+    // changes stay pending until CommitTrans; RollbackTrans undoes all of them.
+    // They nest. A call that fails inside still leaves the database as it was
+    // before that call; the caller decides whether the rest is rolled back.
+    virtual void BeginTrans() = 0;
+    virtual void CommitTrans() = 0;
+    virtual void RollbackTrans() = 0;
+
     // The signed-in user, written into vym_user columns and @vym_user parameters.
     virtual std::string CurrentUserId() const = 0;
     // The connection underneath any wrappers; given to the error object.

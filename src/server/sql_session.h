@@ -25,7 +25,9 @@ class SqlSession {
     virtual void ExecuteScript(std::string_view sql) = 0;
 
     // Write transactions take the write lock up front, so two connections
-    // wait for each other instead of failing half way.
+    // wait for each other instead of failing half way. They nest: an inner
+    // one is a savepoint, so a procedure called inside a caller's transaction
+    // still commits or rolls back whole without ending the caller's.
     virtual void BeginImmediate() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;

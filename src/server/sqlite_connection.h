@@ -29,6 +29,9 @@ class SqliteConnection : public vym::Connection {
     std::unique_ptr<Recordset> OpenRecordset(std::string_view sql) override;
     std::unique_ptr<Recordset> OpenUpdatableRecordset(std::string_view sql) override;
     std::int64_t ExecuteSQL(std::string_view sql) override;
+    void BeginTrans() override { session_->BeginImmediate(); }
+    void CommitTrans() override { session_->Commit(); }
+    void RollbackTrans() override { session_->Rollback(); }
     std::string CurrentUserId() const override { return userId_; }
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override;
 

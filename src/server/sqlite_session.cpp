@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
@@ -245,6 +246,7 @@ struct SqliteSession::Impl {
     std::string path;
     Database db;
     std::shared_ptr<StatementPool> pool = std::make_shared<StatementPool>();
+    int depth = 0;  // open transactions, the outermost included
 };
 
 SqliteSession::SqliteSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -327,18 +329,38 @@ void SqliteSession::ExecuteScript(std::string_view sql) {
     }
 }
 
-void SqliteSession::BeginImmediate() {
-    Run("BEGIN IMMEDIATE");
+namespace {
+std::string SavepointName(int depth) {
+    return "vym_nested_" + std::to_string(depth);
 }
+}  // namespace
+
+void SqliteSession::BeginImmediate() {
+    const int depth = impl_->depth;
+    Run(depth == 0 ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + SavepointName(depth));
+    impl_->depth = depth + 1;
+}
+
 void SqliteSession::Commit() {
-    Run("COMMIT");
+    const int depth = impl_->depth - 1;
+    Run(depth <= 0 ? std::string("COMMIT") : "RELEASE " + SavepointName(depth));
+    impl_->depth = std::max(depth, 0);
 }
 
 void SqliteSession::Rollback() {
-    // A failed statement may already have ended the transaction.
-    if (InTransaction()) {
-        sqlite3_exec(impl_->db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (impl_->depth == 0) {
+        return;
     }
+    const int depth = --impl_->depth;
+    // A failed statement may already have ended the whole transaction.
+    if (!InTransaction()) {
+        impl_->depth = 0;
+        return;
+    }
+    const std::string sql =
+        depth == 0 ? std::string("ROLLBACK")
+                   : "ROLLBACK TO " + SavepointName(depth) + "; RELEASE " + SavepointName(depth);
+    sqlite3_exec(impl_->db.get(), sql.c_str(), nullptr, nullptr, nullptr);
 }
 
 bool SqliteSession::InTransaction() const {

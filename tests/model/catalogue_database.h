@@ -55,6 +55,9 @@ class RecordingConnection : public Connection {
     std::unique_ptr<Recordset> OpenRecordset(std::string_view sql) override;
     std::unique_ptr<Recordset> OpenUpdatableRecordset(std::string_view sql) override;
     std::int64_t ExecuteSQL(std::string_view sql) override;
+    void BeginTrans() override { inner_.BeginTrans(); }
+    void CommitTrans() override { inner_.CommitTrans(); }
+    void RollbackTrans() override { inner_.RollbackTrans(); }
     std::string CurrentUserId() const override { return inner_.CurrentUserId(); }
     const Connection& Native() const override { return inner_.Native(); }
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override {

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "gateway/sql_quote.h"
+#include "gateway/transaction.h"
 #include "support/server/temp_database.h"
 
 namespace vym::server {
@@ -108,6 +109,42 @@ TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
     // The same call through ExecuteRecordset throws instead.
     EXPECT_THROW(t.Db().ExecuteRecordset(*cmd), Error);
     EXPECT_EQ(t.ItemCount(), 0);
+}
+
+TEST(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
+    TempDatabase t;
+    {
+        Transaction tx(t.Db());
+        ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 1, "Demo Skis")));
+        // The failed call undoes only itself: the caller's transaction goes on.
+        auto failing = t.Db().NewCommand();
+        failing->CommandText = "VYM_SP_TEST_AddThenFail";
+        failing->Parameters.Refresh();
+        failing->Parameters["@description"].Value = "Goggles";
+        EXPECT_FALSE(t.Db().Execute(*failing));
+        EXPECT_EQ(t.ItemCount(), 1);
+        {
+            Transaction inner(t.Db());
+            t.Db().ExecuteSQL("DELETE FROM test_item");
+            EXPECT_EQ(t.ItemCount(), 0);
+        }  // not committed: the inner one alone is undone
+        EXPECT_EQ(t.ItemCount(), 1);
+        ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 2, "Poles")));
+    }  // not committed: nothing of it stays
+    EXPECT_EQ(t.ItemCount(), 0);
+
+    Transaction tx(t.Db());
+    ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 3, "Boots")));
+    {
+        Transaction inner(t.Db());
+        ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 4, "Helmet")));
+        inner.Commit();
+    }
+    tx.Commit();
+    EXPECT_EQ(t.ItemCount(), 2);
+    // Back in autocommit: a plain call commits on its own.
+    ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 5, "Gloves")));
+    EXPECT_EQ(t.ItemCount(), 3);
 }
 
 TEST(SqliteConnection, BadParameterValueFailsTheCallWithoutWriting) {

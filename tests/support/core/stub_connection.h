@@ -22,6 +22,10 @@ class StubConnection : public Connection {
     std::unique_ptr<Recordset> OpenRecordset(std::string_view sql) override;
     std::unique_ptr<Recordset> OpenUpdatableRecordset(std::string_view sql) override;
     std::int64_t ExecuteSQL(std::string_view sql) override;
+    // Nothing is stored, so a transaction has nothing to keep or undo.
+    void BeginTrans() override {}
+    void CommitTrans() override {}
+    void RollbackTrans() override {}
     std::string CurrentUserId() const override { return "tester"; }
     const Connection& Native() const override { return native != nullptr ? *native : *this; }
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override;
