@@ -1,6 +1,7 @@
 #include "server/demo_data.h"
 
 #include "server/procedures/item_catalogue_procedures.h"
+#include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 
@@ -67,6 +68,7 @@ void AddDemoData(SqlSession& session) {
     AddItemSupportDemoRows(session);
     AddItemCatalogueDemoRows(session);
     AddItemConsoleDemoRows(session);
+    AddItemEditorDemoRows(session);
 }
 
 }  // namespace vym::server

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
+#include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/store_procedures.h"
@@ -29,6 +30,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemCatalogueProcedures(*catalog);
         RegisterItemConsoleProcedures(*catalog);
         RegisterItemSupportProcedures(*catalog);
+        RegisterItemEditorProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));

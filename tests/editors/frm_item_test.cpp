@@ -1,0 +1,536 @@
+#include "editors/frm_item.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <filesystem>
+
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "model/citem.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/temp_database.h"
+#include "ui/check_list.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/key_tab_bar.h"
+#include "ui/rich_text_box.h"
+
+namespace vym {
+namespace {
+
+using server::FaultInjectingConnection;
+using test::PrompterScript;
+using test::ScriptedModalRunner;
+using ui::DataCombo;
+using ui::FlexGrid;
+
+constexpr const char* kNoHost =
+    "Host not available to run lookup at this time.  Please try again "
+    "later";
+
+// What the host system answers to sp_item_validate, and whom it was asked about.
+struct HostAnswer {
+    std::string code;
+    std::string message;
+    std::vector<std::int32_t> asked;
+};
+
+// The back office's server with a host system that can be switched on and a
+// connection that can be replaced by a failing one.
+class TestAppServer : public test::DelegatingAppServer {
+  public:
+    using DelegatingAppServer::DelegatingAppServer;
+    std::shared_ptr<Connection> DBConnection() override {
+        return db ? db : DelegatingAppServer::DBConnection();
+    }
+    std::shared_ptr<Connection> HostConnection() override { return host; }
+
+    std::shared_ptr<Connection> db;
+    std::shared_ptr<Connection> host;
+};
+
+class ItemWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        server_ = std::make_unique<TestAppServer>(*backOffice_);
+    }
+    void TearDown() override {
+        maint_.SetAppServer(nullptr);
+        window_.reset();
+        server_.reset();
+        host_.reset();
+        backOffice_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+
+    // A host system whose sp_item_validate gives `answer_`.
+    void ConnectHost() {
+        auto catalog = std::make_shared<server::ProcedureCatalog>();
+        catalog->Add("sp_item_validate",
+                     {server::In("@item_no", DataType::Integer),
+                      server::Out("@result_code", DataType::VarChar, 1),
+                      server::Out("@result_message", DataType::VarChar, 255)},
+                     [answer = &answer_](server::ProcedureContext& call) {
+                         answer->asked.push_back(*call.GetLong("@item_no"));
+                         call.SetOutput("@result_code", answer->code + " ");
+                         call.SetOutput("@result_message", " " + answer->message);
+                     });
+        server::OpenOptions options;
+        options.catalog = catalog;
+        host_ = server::LocalAppServer::Open((dir_ / "host.db").string(), options);
+        server_->host = host_->DBConnection();
+    }
+
+    // Opens the editor on an item of the demo catalogue (0: a new one of `type`).
+    void Open(std::int32_t itemNo, const std::string& type = "TICKET") {
+        maint_.SetAppServer(server_.get());
+        if (itemNo != 0) {
+            ASSERT_TRUE(item_.OpenItem(maint_.DBConnection().get(), maint_.ErrorObject(), itemNo));
+        } else {
+            item_.SetItemType(type);
+            item_.FunctionID = "LIFT";
+            item_.CatagoryID = "ADULT";
+        }
+        window_ = std::make_unique<frmItem>();
+        window_->Setup(&maint_, item_);
+    }
+
+    template <class T>
+    T& Find(const char* name) {
+        T* widget = window_->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
+    QCheckBox& Check(const char* name) { return Find<QCheckBox>(name); }
+    void Click(const char* name) { Find<QPushButton>(name).click(); }
+    void Type(const char* name, const QString& text) { Find<QLineEdit>(name).setText(text); }
+    QStringList TabKeys() {
+        auto& tabs = Find<ui::KeyTabBar>("tabMain");
+        QStringList keys;
+        for (int i = 0; i < tabs.count(); ++i) {
+            keys << tabs.TabKey(i);
+        }
+        return keys;
+    }
+    std::string Scalar(const std::string& sql) {
+        return NullToEmpty(backOffice_->DBConnection()->OpenRecordset(sql)->Fields(0).Value());
+    }
+    std::string Column(const std::string& sql) {
+        std::string values;
+        auto rows = backOffice_->DBConnection()->OpenRecordset(sql);
+        for (; !rows->Eof(); rows->MoveNext()) {
+            values += (values.empty() ? "" : ",") + NullToEmpty(rows->Fields(0).Value());
+        }
+        return values;
+    }
+    void FillNewTicket() {
+        Type("txtShortDesc", "Twilight");
+        Type("txtLongDesc", "Twilight Ticket (3-8 pm)");
+        Combo("cmbDepartment").SetKey("LIFT");
+        Combo("cmbAccessRule").SetKey("1");
+    }
+
+    // The item lookup answered with the item found by its number.
+    static ScriptedModalRunner::Handler Pick(int item) {
+        return [item](QDialog& lookup) {
+            lookup.findChild<QLineEdit*>("txtItemNo")->setText(QString::number(item));
+            lookup.findChild<QPushButton*>("cmdFind")->click();
+            auto& grid = *lookup.findChild<FlexGrid*>("fgItems");
+            ASSERT_EQ(grid.Rows(), 2) << item;
+            grid.SelectRow(1);
+            lookup.findChild<QPushButton*>("cmdOk")->click();
+        };
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> backOffice_;
+    std::unique_ptr<server::LocalAppServer> host_;
+    std::unique_ptr<TestAppServer> server_;
+    HostAnswer answer_;
+    CItemMaint maint_;
+    CItem item_;
+    std::unique_ptr<frmItem> window_;
+};
+
+TEST_F(ItemWindow, ShowsATicketWithItsListsRelationsAndGroups) {
+    Open(100);
+    EXPECT_EQ(window_->windowTitle(), "Item Ticket Properties (100)");
+    EXPECT_EQ(TabKeys(), QStringList({"Definition", "Sales", "Accounting", "Relation", "Register",
+                                      "Instructions"}));
+    EXPECT_EQ(Find<QLabel>("lblItemNo").text(), "100");
+    EXPECT_EQ(Find<QLineEdit>("txtShortDesc").text(), "Adult Day");
+    EXPECT_EQ(Combo("cmbStatus").Key(), "ACTIVE");
+    EXPECT_EQ(Combo("cmbFunction").Key(), "LIFT");
+    EXPECT_EQ(Combo("cmbCatagory").Key(), "ADULT");
+    EXPECT_EQ(Combo("cmbDepartment").Key(), "LIFT");
+    EXPECT_EQ(Combo("cmbFormat").currentText(), "Day Ticket");
+    EXPECT_EQ(Combo("cmbAccessRule").currentText(), "Full Mountain");
+    EXPECT_EQ(Combo("cmbTransType").Key(), "SALE");
+    EXPECT_EQ(Combo("cmbSaleProfile").currentText(), "<NONE>");
+    EXPECT_TRUE(Find<ui::RichTextBox>("rtfInstructions").Text().startsWith("Attach the ticket"));
+
+    // The function list offers the item types' own functions; the category
+    // list an empty row, the function's categories and the built-in ones.
+    DataCombo& functions = Combo("cmbFunction");
+    for (const char* id : {"STOCK", "RENTAL", "SS", "PHOTO", "LIFT"}) {
+        EXPECT_TRUE(functions.SetKey(id)) << id;
+    }
+    functions.SetKey("LIFT");
+    DataCombo& catagories = Combo("cmbCatagory");
+    EXPECT_EQ(catagories.CellAt(0, 1), "");
+    QStringList ids;
+    for (int row = 1; row < catagories.RowCount(); ++row) {
+        ids << catagories.CellAt(row, 1);
+    }
+    EXPECT_EQ(ids, QStringList({"ADULT", "CHILD", "SEASON", "SENIOR", "STOCK", "SHIP", "RENTAL"}));
+
+    auto& groups = Find<ui::CheckList>("lstRegisterGroups");
+    ASSERT_EQ(groups.count(), 4);
+    EXPECT_EQ(groups.CheckedKeys(), QStringList({"TICKETS"}));
+    EXPECT_EQ(groups.item(0)->text(), "RENTAL-Rental Counter");
+
+    FlexGrid& extensions = Find<FlexGrid>("fgExtensions");
+    ASSERT_EQ(extensions.Rows(), 3);
+    EXPECT_EQ(extensions.TextMatrix(2, 0), "106");
+    EXPECT_TRUE(extensions.CellChecked(2, 3));
+    EXPECT_EQ(extensions.TextMatrix(1, 5), "6");
+    FlexGrid& addOns = Find<FlexGrid>("fgAddOns");
+    ASSERT_EQ(addOns.Rows(), 2);
+    EXPECT_EQ(addOns.DisplayText(1, 3), "8.0000");
+    EXPECT_EQ(addOns.DisplayText(1, 4), "[Use Item Rule]");
+    EXPECT_EQ(addOns.DisplayText(1, 5), "[Use Item Format]");
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
+}
+
+TEST_F(ItemWindow, ShowsOnlyThePagesOfTheItemsType) {
+    Open(200);
+    EXPECT_EQ(window_->windowTitle(), "Item Ski School Properties (200)");
+    EXPECT_FALSE(TabKeys().contains("Photo") || TabKeys().contains("Ship"));
+    auto& tabs = Find<ui::KeyTabBar>("tabMain");
+    EXPECT_EQ(tabs.tabText(tabs.TabIndex("SS")), "Ski School");
+    EXPECT_EQ(Combo("cmbResourceType").currentText(), "Ski Instructor");
+    EXPECT_EQ(Combo("cmbEventType").Key(), "LESSON");
+    EXPECT_EQ(Combo("cmbLessonCode").Key(), "L2");
+    EXPECT_EQ(Combo("cmbLaborCode").Key(), "GRPLES");
+    EXPECT_EQ(Find<QSpinBox>("spnScheduleHours").value(), 2);
+    EXPECT_EQ(Combo("cmbFormat").currentText(), "Lesson Voucher");
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
+
+    window_.reset();
+    Open(302);
+    EXPECT_EQ(window_->windowTitle(), "Item Photo Properties (302)");
+    EXPECT_TRUE(TabKeys().contains("Photo"));
+    EXPECT_FALSE(TabKeys().contains("SS") || TabKeys().contains("Ship"));
+    EXPECT_TRUE(Find<QWidget>("fraPrinting").isHidden());
+    EXPECT_TRUE(Find<QWidget>("fraAccessRule").isHidden());
+    EXPECT_EQ(Combo("cmbPhotoSize").currentText(), "<None>");
+    EXPECT_TRUE(Check("chkMailNotAllowed").isChecked());
+}
+
+TEST_F(ItemWindow, ANewItemShowsNewAndItsPresets) {
+    Open(0, "SHIP");
+    EXPECT_EQ(window_->windowTitle(), "Item Ship Properties (NEW)");
+    EXPECT_EQ(Find<QLabel>("lblItemNo").text(), "NEW");
+    EXPECT_EQ(Combo("cmbStatus").Key(), "ACTIVE");
+    EXPECT_EQ(Combo("cmbCatagory").Key(), "ADULT");
+    EXPECT_FALSE(TabKeys().contains("SS") || TabKeys().contains("Photo"));
+    EXPECT_TRUE(TabKeys().contains("Ship"));
+}
+
+TEST_F(ItemWindow, ValidatesDepartmentThenAccessRuleBeforeAskingTheHost) {
+    ConnectHost();
+    answer_.code = "E";
+    Open(101);
+    PrompterScript prompter;
+    Combo("cmbDepartment").SetKey("");
+    prompter.ExpectMessage("The accounting department is required", "Department Required",
+                           kInformation);
+    EXPECT_FALSE(window_->ValidateData());
+    EXPECT_EQ(Find<ui::KeyTabBar>("tabMain").CurrentKey(), "Accounting");
+
+    Combo("cmbDepartment").SetKey("LIFT");
+    Combo("cmbAccessRule").SetKey("0");
+    prompter.ExpectMessage("The Access Rule is required", "Access Rule Required", kInformation);
+    EXPECT_FALSE(window_->ValidateData());
+    EXPECT_TRUE(answer_.asked.empty());
+
+    // A lesson category that asks for no rule accepts none.
+    window_.reset();
+    answer_.code.clear();
+    Open(201);
+    Combo("cmbAccessRule").SetKey("0");
+    EXPECT_TRUE(window_->ValidateData());
+    EXPECT_EQ(answer_.asked, std::vector<std::int32_t>{201});
+}
+
+TEST_F(ItemWindow, PhotoItemsAreNotHeldToTheirCategorysAccessRule) {
+    backOffice_->DBConnection()->ExecuteSQL(
+        "UPDATE vym_catagory SET require_access_rule = 1 WHERE function_id = 'PHOTO'");
+    Open(300);
+    PrompterScript prompter;
+    prompter.ExpectMessage(kNoHost, "", {});
+    EXPECT_TRUE(window_->ValidateData());
+}
+
+TEST_F(ItemWindow, TheHostsErrorRefusesAndItsWarningAsks) {
+    ConnectHost();
+    Open(102);
+    PrompterScript prompter;
+    answer_ = {"E", "Item 102 is locked by the host.", {}};
+    prompter.ExpectMessage("Item 102 is locked by the host.", "Item Validation Error",
+                           kInformation);
+    EXPECT_FALSE(window_->ValidateData());
+
+    answer_.code = "W";
+    answer_.message = "Item 102 has open sales.";
+    const std::string warning =
+        "Item 102 has open sales. Do you want to continue and save these changes?";
+    prompter.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
+                           MsgResult::No);
+    Click("cmdOk");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(window_->result(), QDialog::Rejected);
+
+    Type("txtShortDesc", "Senior Day 65+");
+    prompter.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_TRUE(window_->Saved());
+    EXPECT_EQ(window_->result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 102"),
+              "Senior Day 65+");
+    EXPECT_EQ(answer_.asked, (std::vector<std::int32_t>{102, 102, 102}));
+}
+
+TEST_F(ItemWindow, SavesANewTicketWithItsGroupsAndInstructionsWithoutAskingTheHost) {
+    ConnectHost();
+    Open(0);
+    FillNewTicket();
+    Combo("cmbFormat").SetKey("1");
+    Check("chkUseNegativeFormat").setChecked(true);
+    EXPECT_TRUE(Check("chkSerialized").isChecked());
+    Combo("cmbSaleProfile").SetKey("AGE");
+    Find<ui::CheckList>("lstRegisterGroups").SetChecked(3, true);  // TICKETS
+    Find<ui::RichTextBox>("rtfInstructions").SetText("Valid from 3 pm.");
+    Type("txtReturnCharge", "0.25");
+
+    ScriptedModalRunner modals;
+    modals.Expect("frmSymbol", [](QDialog& symbols) {
+        symbols.findChild<FlexGrid*>("fgSymbols")->SetCurrentCell(1, 0);  // code 33
+        symbols.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Click("cmdSymbol");
+    EXPECT_FALSE(Find<QLabel>("lblSymbol").text().isEmpty());
+
+    Click("cmdOk");
+    ASSERT_TRUE(window_->Saved());
+    EXPECT_TRUE(answer_.asked.empty());
+    const std::string no = std::to_string(item_.ItemNo);
+    ASSERT_GT(item_.ItemNo, 107);
+    EXPECT_EQ(Column("SELECT short_description || '|' || department_id || '|' || tree_icon || '|' "
+                     "|| sale_profile_id || '|' || return_charge_rate || '|' || format_no FROM "
+                     "vym_item WHERE item_no = " +
+                     no),
+              "Twilight|LIFT|!|AGE|0.25|1");
+    EXPECT_EQ(
+        Column("SELECT access_rule_no || (use_negative_format <> 0) || (serialized <> 0) FROM "
+               "vym_item_ticket WHERE item_no = " +
+               no),
+        "111");
+    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = " + no),
+              "TICKETS");
+    EXPECT_EQ(Scalar("SELECT n.instruction_body FROM vym_item i JOIN vym_item_instruction n ON "
+                     "n.instruction_no = i.instruction_no WHERE i.item_no = " +
+                     no),
+              "Valid from 3 pm.");
+}
+
+TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
+    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
+                                                             backOffice_->ErrorObject());
+    server_->db = faulty;
+    Open(0);
+    FillNewTicket();
+    Find<ui::CheckList>("lstRegisterGroups").SetChecked(3, true);
+    Find<ui::RichTextBox>("rtfInstructions").SetText("Valid from 3 pm.");
+    const std::string items = Scalar("SELECT count(*) FROM vym_item");
+    const std::string instructions = Scalar("SELECT count(*) FROM vym_item_instruction");
+
+    faulty->FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);  // the groups
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(item_.ItemNo, 0);
+    EXPECT_EQ(item_.InstructionNo, 0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), items);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_instruction"), instructions);
+    EXPECT_FALSE(backOffice_->Reports().empty());
+
+    // The retry saves one new item, not an update of the rolled-back one.
+    EXPECT_TRUE(window_->SaveData());
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), std::to_string(std::stoi(items) + 1));
+    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = " +
+                     std::to_string(item_.ItemNo)),
+              "TICKETS");
+}
+
+TEST_F(ItemWindow, ARefusedItemSaveSavesNoneOfItsLists) {
+    Open(101);
+    PrompterScript prompter;
+    Find<ui::CheckList>("lstRegisterGroups").SetAllChecked(false);
+    Type("txtShortDesc", "");
+    prompter.ExpectMessage("Short description is required.", "Update Item TICKET Message",
+                           kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = 101"),
+              "TICKETS");
+}
+
+TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
+    Open(100);
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+    modals.Expect("frmItemLookup", Pick(102));
+    prompter.ExpectMessage("The item you want to add Add-Ons to must be serialzied.",
+                           "Cancelled Add-On Add", kInformation);
+    Click("cmdAddAddOn");
+    FlexGrid& addOns = Find<FlexGrid>("fgAddOns");
+    EXPECT_EQ(addOns.Rows(), 2);
+
+    Check("chkSerialized").setChecked(true);
+    const struct {
+        int item;
+        const char* message;
+        const char* title;
+    } refusals[] = {
+        {104, "Sorry but you can not add a serialzied item as an add on", "Invalid Item"},
+        {105, "Item is already associated as an add-on", "Invalid Add-On"},
+        {500, "Sorry but only Ticket or Ski School item types can be used as add-on items",
+         "Invalid Item"},
+    };
+    for (const auto& refusal : refusals) {
+        modals.Expect("frmItemLookup", Pick(refusal.item));
+        prompter.ExpectMessage(refusal.message, refusal.title, kInformation);
+        Click("cmdAddAddOn");
+    }
+    EXPECT_EQ(addOns.Rows(), 2);
+    modals.Expect("frmItemLookup", Pick(200));
+    Click("cmdAddAddOn");
+    ASSERT_EQ(addOns.Rows(), 3);
+    EXPECT_EQ(addOns.TextMatrix(2, 1), "200");
+    EXPECT_EQ(addOns.TextMatrix(2, 0), "*");
+
+    // The old add-on goes after its confirmation; the new one gets a price.
+    addOns.SetCurrentCell(1, 1);
+    const MsgStyle yesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Question, 2};
+    prompter.ExpectMessage(
+        "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
+        yesNoCancel, MsgResult::Cancel);
+    Click("cmdDeleteAddOn");
+    EXPECT_FALSE(addOns.IsRowHidden(1));
+    prompter.ExpectMessage(
+        "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
+        yesNoCancel, MsgResult::Yes);
+    Click("cmdDeleteAddOn");
+    EXPECT_TRUE(addOns.IsRowHidden(1));
+    addOns.SetTextMatrix(2, 3, "12.5");
+    addOns.SetTextMatrix(2, 4, "2");
+
+    prompter.ExpectMessage(kNoHost, "", {});
+    Click("cmdOk");
+    ASSERT_TRUE(window_->Saved());
+    EXPECT_EQ(Column("SELECT child_item_no || ':' || price || ':' || access_rule_no FROM "
+                     "vym_item_add_on WHERE parent_item_no = 100"),
+              "200:12.5:2");
+}
+
+TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
+    Open(101);
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+    FlexGrid& extensions = Find<FlexGrid>("fgExtensions");
+    ASSERT_EQ(extensions.Rows(), 2);  // 103
+
+    modals.Expect("frmItemLookup", Pick(106));
+    Click("cmdAddExtension");
+    ASSERT_EQ(extensions.Rows(), 3);
+    EXPECT_EQ(extensions.TextMatrix(2, 1), "Night Skiing Upgrade");
+    EXPECT_FALSE(extensions.CellChecked(2, 2));
+
+    bool cancel = false;
+    prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                           kInformation);
+    emit extensions.ValidateEdit(2, 4, "two", cancel);
+    EXPECT_TRUE(cancel);
+    cancel = false;
+    emit extensions.ValidateEdit(2, 4, "2", cancel);
+    EXPECT_FALSE(cancel);
+    extensions.SetTextMatrix(2, 4, "2");
+
+    extensions.clearSelection();
+    extensions.SelectRow(1);
+    Click("cmdDeleteExtension");
+    EXPECT_TRUE(extensions.IsRowHidden(1));
+
+    prompter.ExpectMessage(kNoHost, "", {});
+    Click("cmdOk");
+    ASSERT_TRUE(window_->Saved());
+    EXPECT_EQ(Column("SELECT child_item_no || ':' || max_qty_per_season FROM vym_extension WHERE "
+                     "parent_item_no = 101"),
+              "106:2");
+}
+
+TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
+    Open(107);
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
+    ScriptedModalRunner modals;
+    modals.Expect("frmItemLookup", Pick(107));  // itself: no change
+    Click("cmdPickRedemption");
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
+    modals.Expect("frmItemLookup", Pick(101));
+    Click("cmdPickRedemption");
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Child Day Ticket (6-12) (101)");
+    Click("cmdClearRedemption");
+    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
+
+    Check("chkUseNegativeFormat").setChecked(true);
+    EXPECT_TRUE(Check("chkSerialized").isChecked());
+    Check("chkSerialized").setChecked(false);
+    EXPECT_FALSE(Check("chkUseNegativeFormat").isChecked());
+
+    PrompterScript prompter;
+    Combo("cmbAccessRule").SetKey("3");
+    prompter.ExpectMessage(kNoHost, "", {});
+    Click("cmdOk");
+    ASSERT_TRUE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT IFNULL(redeem_item, 'none') FROM vym_item WHERE item_no = 107"),
+              "none");
+}
+
+TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {
+    auto db = backOffice_->DBConnection();
+    db->ExecuteSQL("INSERT INTO vym_function (function_id, description) VALUES ('O''NE', 'One')");
+    db->ExecuteSQL(
+        "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES ('O''NE', "
+        "'FIRST', 'First')");
+    Open(100);
+    Combo("cmbFunction").SetKey("O'NE");
+    EXPECT_EQ(Combo("cmbCatagory").Key(), "");
+    EXPECT_TRUE(Combo("cmbCatagory").SetKey("FIRST"));
+    EXPECT_TRUE(backOffice_->Reports().empty());
+}
+
+}  // namespace
+}  // namespace vym
