@@ -3,6 +3,7 @@
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_search_procedures.h"
+#include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 
 namespace vym::server {
@@ -68,6 +69,7 @@ void AddDemoData(SqlSession& session) {
     AddItemSupportDemoRows(session);
     AddItemCatalogueDemoRows(session);
     AddItemConsoleDemoRows(session);
+    AddItemStockEditorDemoRows(session);
     AddItemEditorDemoRows(session);
 }
 

@@ -9,6 +9,7 @@
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_search_procedures.h"
+#include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
@@ -31,6 +32,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemConsoleProcedures(*catalog);
         RegisterItemSupportProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
+        RegisterItemStockEditorProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));

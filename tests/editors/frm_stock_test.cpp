@@ -1,0 +1,505 @@
+#include "editors/frm_stock.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "model/citem.h"
+#include "model/citem_rent.h"
+#include "model/citem_stock.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/temp_database.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/key_tab_bar.h"
+
+namespace vym {
+namespace {
+
+using server::FaultInjectingConnection;
+using test::PrompterScript;
+using test::ScriptedModalRunner;
+using ui::DataCombo;
+using ui::FlexGrid;
+
+// The demo back office, with its connection behind a fault injector.
+class FaultyServer : public test::DelegatingAppServer {
+  public:
+    explicit FaultyServer(AppServer& inner)
+        : DelegatingAppServer(inner),
+          faults_(std::make_shared<FaultInjectingConnection>(inner.DBConnection(),
+                                                             inner.ErrorObject())) {}
+    std::shared_ptr<Connection> DBConnection() override { return faults_; }
+    FaultInjectingConnection& Faults() { return *faults_; }
+
+  private:
+    std::shared_ptr<FaultInjectingConnection> faults_;
+};
+
+class StockWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        faulty_ = std::make_unique<FaultyServer>(*server_);
+        maint_.SetAppServer(faulty_.get());
+    }
+    void TearDown() override {
+        window_.reset();
+        maint_.SetAppServer(nullptr);
+        faulty_.reset();
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+
+    frmStock& Open(std::int32_t itemNo) {
+        item_ = std::make_unique<CItem>();
+        EXPECT_TRUE(item_->OpenItem(server_->DBConnection().get(), nullptr, itemNo));
+        return Show();
+    }
+    // A new item as the console presets it.
+    frmStock& OpenNew(const std::string& type) {
+        item_ = std::make_unique<CItem>();
+        item_->SetItemType(type);
+        item_->FunctionID = type == "STOCK" ? "RETAIL" : "RENTAL";
+        item_->CatagoryID = type == "STOCK" ? "OUTERWEAR" : "SKI";
+        item_->ShortDescription = "Parka";
+        return Show();
+    }
+    frmStock& Show() {
+        window_ = std::make_unique<frmStock>();
+        window_->Setup(&maint_, *item_);
+        return *window_;
+    }
+
+    template <class T>
+    T* Find(const char* name) {
+        T* widget = window_->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit& Box(const char* name) { return *Find<QLineEdit>(name); }
+    DataCombo& Combo(const char* name) { return *Find<DataCombo>(name); }
+    FlexGrid& Grid(const char* name) { return *Find<FlexGrid>(name); }
+    void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+    // Replaces a field's text as a user would: select all, type.
+    void Type(const char* name, const QString& text) {
+        QLineEdit& box = Box(name);
+        box.selectAll();
+        QTest::keyClicks(&box, text);
+    }
+    void Leave(const char* name) {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(&Box(name), &out);
+    }
+    QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock")->CurrentKey(); }
+    QStringList Tabs() {
+        auto* tabs = Find<ui::KeyTabBar>("tabStock");
+        QStringList keys;
+        for (int i = 0; i < tabs->count(); ++i) {
+            keys << tabs->TabKey(i);
+        }
+        return keys;
+    }
+    // The visible rows' texts in a column.
+    QStringList Column(const char* grid, int col) {
+        FlexGrid& g = Grid(grid);
+        QStringList texts;
+        for (int row = 1; row < g.Rows(); ++row) {
+            if (!g.IsRowHidden(row)) {
+                texts << g.TextMatrix(row, col);
+            }
+        }
+        return texts;
+    }
+    void ChooseRow(const char* grid, const QString& text) {
+        FlexGrid& g = Grid(grid);
+        const int row = g.FindRow(text, 1);
+        ASSERT_GT(row, 0) << text.toStdString();
+        g.SetCurrentCell(row, 1);
+    }
+    std::string Scalar(const std::string& sql) {
+        return NullToEmpty(server_->DBConnection()->OpenRecordset(sql)->Fields(0).Value());
+    }
+    // Picks an item in the item lookup by its number.
+    static void PickItem(QDialog& lookup, const QString& itemNo) {
+        lookup.findChild<QPushButton*>("cmdFind")->click();
+        FlexGrid& items = *lookup.findChild<FlexGrid*>("fgItems");
+        int column = 0;
+        while (column < items.Cols() && items.ColumnHeading(column) != "ItemNo") {
+            ++column;
+        }
+        const int row = items.FindRow(itemNo, column);
+        ASSERT_GT(row, 0) << itemNo.toStdString();
+        items.SelectRow(row);
+        lookup.findChild<QPushButton*>("cmdOk")->click();
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::unique_ptr<FaultyServer> faulty_;
+    CItemMaint maint_;
+    std::unique_ptr<CItem> item_;
+    std::unique_ptr<frmStock> window_;
+};
+
+TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
+    Open(500);
+    EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (500)");
+    EXPECT_EQ(Tabs(), (QStringList{"DESC", "PRICE", "MAP", "DEPT"}));
+    EXPECT_EQ(Box("txtShortDesc").text(), "Shell Jacket");
+    EXPECT_EQ(Combo("cmbStockType").Key(), "APPAREL");
+    EXPECT_EQ(Combo("cmbModel").Key(), "SHELL");
+    EXPECT_EQ(Combo("cmbSize").Key(), "M");
+    EXPECT_EQ(Combo("cmbSize").RowCount(), 5);  // the letter sizes in display order
+    EXPECT_EQ(Find<QLabel>("lblVendorName")->text(), "Alpine Gear Supply Co.");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "$159.0000");
+    EXPECT_EQ(Box("txtMinPrice").text(), "127.2000");
+    EXPECT_EQ(Box("txtAvgTotal").text(), "$90.7500");
+    EXPECT_EQ(Box("txtMargin").text(), "42.92%");
+    EXPECT_EQ(Combo("cmbSaleProfile").Key(), "NONE");
+    EXPECT_EQ(Combo("cmbPrintFormat").Cell(1), "Hang Tag 2x3");
+    EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "JKT-RED-M"}));
+
+    // The departments of the stock type, and the reporting departments below.
+    EXPECT_EQ(Combo("cmbDepartment").RowCount(), 1);
+    EXPECT_EQ(Combo("cmbDepartment").Key(), "RETAIL");
+    EXPECT_EQ(Column("fgRptDept", 0), (QStringList{"<NONE>", "HARDG", "SOFTG"}));
+    EXPECT_EQ(Grid("fgRptDept").TextMatrix(Grid("fgRptDept").Row(), 0), "SOFTG");
+    EXPECT_EQ(Column("fgSubRptDept", 0), (QStringList{"<NONE>", "GLOVES", "JACKETS"}));
+    EXPECT_EQ(Grid("fgSubRptDept").TextMatrix(Grid("fgSubRptDept").Row(), 0), "JACKETS");
+
+    // Another reporting department starts its sub-departments afresh.
+    ChooseRow("fgRptDept", "Hardgoods");
+    EXPECT_EQ(Column("fgSubRptDept", 0), (QStringList{"<NONE>", "GOGGLES", "SKIS"}));
+    EXPECT_EQ(item_->StockItem()->ReportDepartmentId, "HARDG");
+    EXPECT_EQ(item_->StockItem()->ReportSubDepartmentId, "");
+
+    // A rental stock type brings the rental tab, its models and departments.
+    Combo("cmbStockType").SetKey("RENTSKI");
+    EXPECT_EQ(Tabs().last(), "RENTAL");
+    EXPECT_EQ(Combo("cmbModel").Key(), "");
+    EXPECT_EQ(Combo("cmbModel").RowCount(), 1);  // the inactive fleet model is not offered
+    EXPECT_EQ(Combo("cmbDepartment").Key(), "");
+    EXPECT_EQ(Column("fgRptDept", 0), (QStringList{"<NONE>"}));
+    EXPECT_EQ(item_->StockItem()->ReportDepartmentId, "");
+    Combo("cmbStockType").SetKey("ACCESSORY");
+    EXPECT_FALSE(Tabs().contains("RENTAL"));
+}
+
+TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
+    item_ = std::make_unique<CItem>();
+    item_->OpenItem(server_->DBConnection().get(), nullptr, 510);
+    CItemStock& stock = *item_->StockItem();
+    stock.CurrentAvgCost = 10;
+    stock.CurrentAvgFreight = 1;
+    stock.CurrentAvgDiscount = 0.5;
+    Show();
+
+    Type("txtMargin", "30");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "$15.0000");
+    EXPECT_EQ(Box("txtMargin").text(), "30");
+    Leave("txtMargin");
+    EXPECT_EQ(Box("txtMargin").text(), "30.00%");
+
+    Type("txtUnitPrice", "21");
+    EXPECT_EQ(Box("txtMargin").text(), "50.00%");
+    EXPECT_DOUBLE_EQ(stock.UnitPrice, 21);
+
+    // The margin as it is shown, percent sign and all, is a number.
+    Type("txtMargin", "50%");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "$21.0000");
+
+    Type("txtUnitPrice", "ab");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "0");
+    EXPECT_EQ(Box("txtMargin").text(), "0.00%");
+    Leave("txtUnitPrice");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "$0.0000");
+    EXPECT_DOUBLE_EQ(stock.UnitPrice, 0);
+}
+
+TEST_F(StockWindow, ARentalItemHasNoMarginAndAPackageHasItsDetailTab) {
+    Open(702);
+    EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (702)");
+    EXPECT_TRUE(Find<QCheckBox>("chkIsAPackage")->isChecked());
+    EXPECT_EQ(Tabs().last(), "RENTAL");
+    EXPECT_EQ(Column("fgRental", 1), (QStringList{"700", "701"}));
+    EXPECT_EQ(Combo("cmbDepartment").Key(), "RENTAL");
+
+    Type("txtUnitPrice", "x");
+    EXPECT_EQ(Box("txtUnitPrice").text(), "0");
+    EXPECT_EQ(Box("txtMargin").text(), "");
+    EXPECT_DOUBLE_EQ(item_->RentItem()->UnitPrice, 0);
+
+    Find<QCheckBox>("chkIsAPackage")->click();
+    EXPECT_FALSE(Tabs().contains("RENTAL"));
+    Find<QCheckBox>("chkIsAPackage")->click();
+    EXPECT_EQ(Tabs().last(), "RENTAL");
+}
+
+TEST_F(StockWindow, MinimumPriceBelowCostWarnsButIsSaved) {
+    Open(500);
+    PrompterScript prompter;
+    Type("txtMinPrice", "50");
+    prompter.ExpectMessage("Minimum Price is less than the current Cost.", "Minimum Price Warning",
+                           kExclamation);
+    Leave("txtMinPrice");
+    prompter.Verify();
+    EXPECT_EQ(Box("txtMinPrice").text(), "50.0000");
+
+    // Text that is no amount goes back to the price that will be saved.
+    Type("txtMinPrice", "cheap");
+    Leave("txtMinPrice");
+    EXPECT_EQ(Box("txtMinPrice").text(), "50.0000");
+
+    Click("cmdOk");
+    EXPECT_TRUE(window_->Saved());
+    EXPECT_EQ(window_->result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 500"), "50");
+}
+
+TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
+    server_->DBConnection()->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    OpenNew("STOCK");
+    EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (NEW)");
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+
+    prompter.ExpectMessage("Stock Type is required", "Save Error", kInformation);
+    Find<ui::KeyTabBar>("tabStock")->SetCurrentKey("PRICE");
+    Click("cmdApply");
+    EXPECT_EQ(CurrentTab(), "DESC");
+
+    Combo("cmbStockType").SetKey("APPAREL");
+    prompter.ExpectMessage("Vendor is Required", "Save Error", kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    modals.Expect("frmVendor", [](QDialog& vendors) {
+        FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
+        vendors.findChild<QToolButton*>("cmdIndex26")->click();
+        grid.SetCurrentCell(grid.FindRow("SNOWLINE", 0), 0);
+        vendors.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Click("cmdVendor");
+    EXPECT_EQ(Find<QLabel>("lblVendorName")->text(), "Snowline Outfitters");
+
+    prompter.ExpectMessage("Department is required", "InValid Department", kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(CurrentTab(), "DEPT");
+    Combo("cmbDepartment").SetKey("RETAIL");
+
+    Find<QCheckBox>("chkSerialized")->setChecked(true);
+    prompter.ExpectMessage("Serial Type is required for serialized stock.", "InValid Serial Type",
+                           kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(CurrentTab(), "DESC");
+    Find<QCheckBox>("chkSerialized")->setChecked(false);
+
+    prompter.ExpectMessage("Stock Model is required for retail type stock.", "InValid Model",
+                           kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    Box("txtAttribute").setText("Green");
+    Combo("cmbModel").SetKey("SHELL");
+    EXPECT_EQ(Box("txtLongDesc").text(), "Parka,SHELL,Green,");
+
+    prompter.ExpectMessage("Reporting Department is required for retail type stock.",
+                           "InValid Reporting Department", kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(CurrentTab(), "DEPT");
+    ChooseRow("fgRptDept", "Softgoods");
+    ChooseRow("fgSubRptDept", "Jackets");
+    prompter.Verify();
+
+    Type("txtUnitPrice", "120");
+    ASSERT_TRUE(window_->SaveData());
+    const std::int32_t itemNo = item_->ItemNo;
+    ASSERT_GT(itemNo, 0);
+    const std::string where = " WHERE item_no = " + std::to_string(itemNo);
+    EXPECT_EQ(window_->windowTitle(), QString("Stock Item Properties (%1)").arg(itemNo));
+    EXPECT_TRUE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT long_description || '/' || department_id FROM vym_item" + where),
+              "Parka,SHELL,Green,/RETAIL");
+    EXPECT_EQ(Scalar("SELECT vendor_id || '/' || model_id || '/' || report_department_id || '/' "
+                     "|| report_sub_department_id || '/' || unit_price || '/' || rental_type "
+                     "FROM vym_item_stock" +
+                     where),
+              "SNOWLINE/SHELL/SOFTG/JACKETS/120/RETAIL");
+    // Applied: the map ids now hold the item's own number.
+    EXPECT_EQ(Column("fgMaps", 1), QStringList{QString::number(itemNo)});
+}
+
+TEST_F(StockWindow, ARentalItemNeedsItsDepartments) {
+    server_->DBConnection()->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    OpenNew("RENTAL");
+    EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (NEW)");
+    EXPECT_EQ(Combo("cmbDepartment").RowCount(), 1);  // the rental stock types' department
+    PrompterScript prompter;
+    prompter.ExpectMessage("Department is required", "InValid Department", kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    Combo("cmbDepartment").SetKey("RENTAL");
+    prompter.ExpectMessage("Reporting Department is required for rental type stock.",
+                           "InValid Reporting Department", kInformation);
+    EXPECT_FALSE(window_->SaveData());
+    ChooseRow("fgRptDept", "Rental Revenue");
+    EXPECT_TRUE(window_->SaveData());
+    EXPECT_EQ(Scalar("SELECT report_department_id FROM vym_item_rental WHERE item_no = " +
+                     std::to_string(item_->ItemNo)),
+              "RENTREV");
+}
+
+TEST_F(StockWindow, MapIdsAreAddedAndDeletedOnlyWithAnItemNumber) {
+    OpenNew("STOCK");
+    PrompterScript prompter;
+    prompter.ExpectMessage(
+        "Item must have an item number before providing map ids.  Please apply before "
+        "supplying map ids.",
+        "Map Add Cancelled", kInformation);
+    Box("txtMapId").setText("PARKA-1");
+    Click("cmdAddMap");
+    prompter.Verify();
+
+    Open(500);
+    Box("txtMapId").setText("jkt-red-m");
+    prompter.ExpectMessage("Map is already in the list", "Invalid Map", kInformation);
+    Click("cmdAddMap");
+    Box("txtMapId").setText("shell");
+    prompter.ExpectMessage("Item Map can not begin with a reserved character (S,C,I,P,#).",
+                           "Invalid Item Map", kInformation);
+    Click("cmdAddMap");
+    EXPECT_EQ(Box("txtMapId").text(), "SHELL");
+    Box("txtMapId").setText("jkt-red-l");  // another item's
+    prompter.ExpectMessage("Item Map already exits for item 501", "Item Map Error", kInformation);
+    Click("cmdAddMap");
+    Box("txtMapId").setText("red jacket m");
+    QTest::keyClick(&Box("txtMapId"), Qt::Key_Return);
+    EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "JKT-RED-M", "RED JACKET M"}));
+    EXPECT_TRUE(window_->isVisible() || window_->result() == 0);  // Enter did not close it
+
+    FlexGrid& maps = Grid("fgMaps");
+    maps.SetCurrentCell(maps.FindRow("500", 1), 1);
+    prompter.ExpectMessage("Sorry you can not delete the item number from the map list.",
+                           "Map Delete Cancelled", kInformation);
+    Click("cmdDeleteMap");
+    maps.SetCurrentCell(maps.FindRow("JKT-RED-M", 1), 1);
+    prompter.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
+                           "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    Click("cmdDeleteMap");
+    EXPECT_EQ(Column("fgMaps", 1).size(), 3);
+    prompter.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
+                           "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDeleteMap");
+    EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "RED JACKET M"}));
+    prompter.Verify();
+
+    ASSERT_TRUE(window_->SaveData());
+    EXPECT_EQ(Scalar("SELECT group_concat(map_id, ',') FROM (SELECT map_id FROM "
+                     "vym_item_stock_map WHERE item_no = 500 ORDER BY map_id)"),
+              "500,RED JACKET M");
+    EXPECT_EQ(Scalar("SELECT vym_user FROM vym_item_stock_map WHERE map_id = 'RED JACKET M'"),
+              "ADMIN");
+}
+
+TEST_F(StockWindow, RentalItemsOfARentalArticleSaveOnlyTheirChanges) {
+    Open(600);
+    EXPECT_EQ(Tabs().last(), "RENTAL");
+    EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+
+    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "701"); });
+    Click("cmdAddRental");
+    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "704"); });
+    Click("cmdAddRental");
+    EXPECT_EQ(Column("fgRental", 2),
+              (QStringList{"Adult Ski Rental", "Adult Boot Rental", "Demo Ski, Season Lease"}));
+
+    // Added and removed again before saving: nothing to save for it.
+    FlexGrid& rental = Grid("fgRental");
+    rental.SetCurrentCell(rental.FindRow("704", 1), 1);
+    prompter.ExpectMessage(
+        "Are you sure you want to remove the rental item Demo Ski, Season Lease?",
+        "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdRemoveRental");
+    rental.SetCurrentCell(rental.FindRow("700", 1), 1);
+    prompter.ExpectMessage("Are you sure you want to remove the rental item Adult Ski Rental?",
+                           "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdRemoveRental");
+    EXPECT_EQ(Column("fgRental", 1), QStringList{"701"});
+
+    ASSERT_TRUE(window_->SaveData());
+    EXPECT_EQ(Scalar("SELECT group_concat(rental_item_no, ',') FROM vym_item_stock_rental "
+                     "WHERE item_no = 600"),
+              "701");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_stock_rental WHERE rental_item_no = 704 AND "
+                     "item_no = 600"),
+              "0");
+    // Reloaded: a second apply has nothing left to send.
+    EXPECT_EQ(Grid("fgRental").Rows(), 2);
+    EXPECT_TRUE(window_->SaveData());
+}
+
+TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
+    OpenNew("RENTAL");
+    const std::string items = Scalar("SELECT count(*) FROM vym_item");
+    Find<QCheckBox>("chkIsAPackage")->click();
+    Combo("cmbDepartment").SetKey("RENTAL");
+    ScriptedModalRunner modals;
+    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    Click("cmdAddRental");
+
+    // The item is written, then its detail rows fail.
+    maint_.RequireReportingDepartment();  // read once, before the save
+    const int calls = faulty_->Faults().Calls();
+    faulty_->Faults().FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);
+    EXPECT_FALSE(window_->SaveData());
+    EXPECT_EQ(faulty_->Faults().Calls(), calls + 2);
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(item_->ItemNo, 0);
+    EXPECT_EQ(item_->RentItem()->ItemNo(), 0);
+    EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (NEW)");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), items);
+
+    faulty_->Faults().Disarm();
+    ASSERT_TRUE(window_->SaveData());
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), std::to_string(std::stoi(items) + 1));
+    EXPECT_EQ(Scalar("SELECT group_concat(detail_item_no, ',') FROM vym_item_rental_detail "
+                     "WHERE item_no = " +
+                     std::to_string(item_->ItemNo)),
+              "700");
+}
+
+TEST_F(StockWindow, LocationPricingAsksForANewItemToBeAppliedFirst) {
+    OpenNew("STOCK");
+    PrompterScript prompter;
+    prompter.ExpectMessage("Please apply changes to save item setting location pricing.",
+                           "Cancel Location Pricing", kInformation);
+    Click("cmdLocationPricing");
+    prompter.Verify();
+    Open(500);
+    EXPECT_FALSE(Find<QPushButton>("cmdLocationPricing")->isEnabled());
+}
+
+TEST_F(StockWindow, CancelLeavesTheDatabaseAlone) {
+    Open(500);
+    Type("txtUnitPrice", "999");
+    Click("cmdCancel");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT unit_price FROM vym_item_stock WHERE item_no = 500"), "159");
+}
+
+}  // namespace
+}  // namespace vym
