@@ -6,6 +6,7 @@
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
 #include "host/screen_registry.h"
+#include "packages/package_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     vym::ScreenRegistry screens;
     vym::RegisterHostScreens(screens);
     vym::RegisterItemConsole(plugIns, screens);
+    vym::RegisterPackageScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);

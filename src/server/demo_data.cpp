@@ -5,6 +5,7 @@
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/package_procedures.h"
 
 namespace vym::server {
 namespace {
@@ -69,6 +70,7 @@ void AddDemoData(SqlSession& session) {
     AddItemSupportDemoRows(session);
     AddItemCatalogueDemoRows(session);
     AddItemConsoleDemoRows(session);
+    AddPackageDemoRows(session);
     AddItemStockEditorDemoRows(session);
     AddItemEditorDemoRows(session);
 }

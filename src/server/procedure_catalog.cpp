@@ -11,6 +11,7 @@
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/package_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
 
@@ -33,6 +34,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemSupportProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
+        RegisterPackageProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));
