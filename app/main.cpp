@@ -2,6 +2,7 @@
 
 #include "base/prompter.h"
 #include "console/console_screens.h"
+#include "editors/editor_screens.h"
 #include "host/back_office_app.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     vym::ScreenRegistry screens;
     vym::RegisterHostScreens(screens);
     vym::RegisterItemConsole(plugIns, screens);
+    vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());

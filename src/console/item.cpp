@@ -12,6 +12,9 @@
 #include "base/error.h"
 #include "base/prompter.h"
 #include "base/value.h"
+#include "console/frm_item_type.h"
+#include "editors/frm_item.h"
+#include "editors/frm_stock.h"
 #include "gateway/app_server.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
@@ -19,6 +22,10 @@
 #include "host/citem_maint.h"
 #include "host/frm_about.h"
 #include "model/citem.h"
+#include "model/citem_rent.h"
+#include "model/citem_stock.h"
+#include "model/cpackage.h"
+#include "packages/frm_edit_package.h"
 #include "ui/modal_runner.h"
 #include "ui_item.h"
 #include "vym/version.h"
@@ -219,17 +226,19 @@ void Item::BuildMenus() {
 
     QMenu* mnuItem = menuBar_->addMenu("&Item");
     mnuItem->setObjectName("mnuItem");
-    later(mnuItem, "mnuAdd", "&Add...");
+    QAction* mnuAdd = add(mnuItem, "mnuAdd", "&Add...");
     mnuCreateLike_ = add(mnuItem, "mnuCreateLike", "&Create Like...");
     QAction* mnuDelete = add(mnuItem, "mnuDelete", "&Delete");
-    later(mnuItem, "mnuProperties", "&Properties...");
+    QAction* mnuProperties = add(mnuItem, "mnuProperties", "&Properties...");
     mnuItem->addSeparator();
     later(mnuItem, "mnuPricing", "P&ricing...");
     later(mnuItem, "mnuHistory", "&History");
     later(mnuItem, "mnuLocation", "Loca&tion");
     later(mnuItem, "mnuPrintLabels", "Print &Labels...");
+    connect(mnuAdd, &QAction::triggered, this, &Item::mnuAdd_Click);
     connect(mnuCreateLike_, &QAction::triggered, this, &Item::mnuCreateLike_Click);
     connect(mnuDelete, &QAction::triggered, this, &Item::mnuDelete_Click);
+    connect(mnuProperties, &QAction::triggered, this, &Item::mnuProperties_Click);
 
     QMenu* mnuStock = menuBar_->addMenu("&Stock");
     mnuStock->setObjectName("mnuStock");
@@ -967,9 +976,9 @@ void Item::fgItems_DblClick(int row) {
     }
     if (selectionMode_) {
         emit ItemDoubleClick();
+    } else {
+        mnuProperties_Click();
     }
-    // Outside selection mode a double-click is Properties, which opens the
-    // item editors; this console does not offer them yet.
 }
 
 void Item::cmdVendor_Click() {
@@ -1016,6 +1025,130 @@ void Item::mnuDelete_Click() {
             }
         });
     }
+}
+
+void Item::mnuAdd_Click() {
+    if (!Db() || !itemMaint_) {
+        return;
+    }
+    QString type = SearchTab();
+    if (type != "STOCK" && type != "RENTAL" && type != "PACKAGE") {
+        frmItemType chooser(this);
+        chooser.Setup(type);
+        ui::RunModal(chooser);
+        if (chooser.UserCancelled()) {
+            return;
+        }
+        type = chooser.ItemType();
+    }
+    std::int32_t saved = 0;
+    if (type == "PACKAGE") {
+        CPackage package;
+        package.FunctionID = S(ui_->cmbFunction->Key());
+        package.CatagoryID = S(ui_->cmbCatagory->Key());
+        if (EditPackage(package)) {
+            saved = package.PackageNo;
+        }
+    } else {
+        CItem item;
+        item.SetItemType(S(type));
+        PresetNewItem(item);
+        if (EditItem(item)) {
+            saved = item.ItemNo;
+        }
+    }
+    if (saved == 0) {
+        return;
+    }
+    FlexGrid& grid = *ui_->fgItems;
+    const int row = ShowRecord(saved);
+    if (row > 0) {
+        for (int selected : grid.SelectedRows()) {
+            grid.SelectRow(selected, false);
+        }
+        grid.SetCurrentCell(row, kDescriptionCol);
+        grid.SelectRow(row);
+    }
+}
+
+// A new item starts from what the user searched for.
+void Item::PresetNewItem(CItem& item) const {
+    item.FunctionID = S(ui_->cmbFunction->Key());
+    item.CatagoryID = S(ui_->cmbCatagory->Key());
+    const QStringList department = ui_->cmbDepartment->Key().split(',');
+    if (CItemStock* stock = item.StockItem()) {
+        item.DepartmentId = S(department.value(0));
+        stock->ReportDepartmentId = S(department.value(1));
+        stock->ReportSubDepartmentId = S(department.value(2));
+        stock->Manufacturer = S(ui_->txtManufacturer->text().trimmed());
+        stock->VendorId = S(ui_->txtVendor->text().trimmed().toUpper());
+        if (!stock->VendorId.empty()) {
+            QString name;
+            std::int32_t address = 0;
+            itemMaint_->GetVendorInfo(Q(stock->VendorId), name, address);
+            stock->VendorName = S(name);
+        }
+        stock->Model = S(ui_->cmbModel->Key());
+        stock->StockTypeId = S(ui_->cmbStockType->Key());
+        stock->LocationId = S(ui_->cmbLocation->Key());
+    } else if (CItemRent* rent = item.RentItem()) {
+        item.DepartmentId = S(department.value(0));
+        rent->ReportDepartmentId = S(department.value(1));
+        rent->ReportSubDepartmentId = S(department.value(2));
+        rent->IsAPackage = ui_->optRentalPackages->isChecked();
+    }
+}
+
+void Item::mnuProperties_Click() {
+    FlexGrid& grid = *ui_->fgItems;
+    const QList<int> rows = grid.SelectedRows();
+    if (rows.isEmpty()) {
+        MsgBox("Please select a row before selecting the Properties feature", kInformation,
+               "Select Row");
+        return;
+    }
+    if (rows.size() > 1) {
+        MsgBox("Please select only one row before selecting the Properties feature.", kInformation,
+               "Single Row Select");
+        return;
+    }
+    if (!Db() || !itemMaint_) {
+        return;
+    }
+    const std::int32_t number = grid.RowData(rows.front()).toInt();
+    bool saved = false;
+    if (grid.TextMatrix(rows.front(), kTypeCol) == "PACKAGE") {
+        CPackage package;
+        saved = package.OpenPackage(Db(), errors_, number) && package.OpenItems(Db(), errors_) &&
+                EditPackage(package);
+    } else {
+        CItem item;
+        saved = item.OpenItem(Db(), errors_, number) && EditItem(item);
+    }
+    if (saved) {
+        ShowRecord(number);
+    }
+}
+
+// The editor of the item's type; True when the item was saved.
+bool Item::EditItem(CItem& item) {
+    if (item.ItemType() == "STOCK" || item.ItemType() == "RENTAL") {
+        frmStock editor(this);
+        editor.Setup(itemMaint_, item);
+        ui::RunModal(editor);
+        return editor.Saved();
+    }
+    frmItem editor(this);
+    editor.Setup(itemMaint_, item);
+    ui::RunModal(editor);
+    return editor.Saved();
+}
+
+bool Item::EditPackage(CPackage& package) {
+    frmEditPackage editor(this);
+    editor.Setup(itemMaint_, package);
+    ui::RunModal(editor);
+    return editor.Saved();
 }
 
 void Item::mnuCreateLike_Click() {

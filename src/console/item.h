@@ -23,7 +23,9 @@ class Item;
 namespace vym {
 
 class AppServer;
+class CItem;
 class CItemMaint;
+class CPackage;
 class Command;
 class Connection;
 class ErrorObject;
@@ -143,6 +145,11 @@ class Item : public QWidget, public VYMInterface {
     int ShowRecord(std::int32_t number);
     void SetStatus(const QString& text);
 
+    void mnuAdd_Click();
+    void PresetNewItem(CItem& item) const;
+    void mnuProperties_Click();
+    bool EditItem(CItem& item);
+    bool EditPackage(CPackage& package);
     void mnuDelete_Click();
     void mnuCreateLike_Click();
 

@@ -15,8 +15,10 @@
 #include "console/console_database.h"
 #include "host/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"
 #include "ui/any_combo.h"
+#include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 
@@ -389,6 +391,118 @@ TEST(ItemConsole, SelectionModeHandsBackTheChosenRows) {
     EXPECT_TRUE(c.Find<QRadioButton>("optRentalPackages")->isChecked());
 }
 
+// The editor each type of row opens, by its window's name.
+QString EditorOf(const QString& type) {
+    if (type == "STOCK" || type == "RENTAL") {
+        return "frmStock";
+    }
+    return type == "PACKAGE" ? "frmEditPackage" : "frmItem";
+}
+
+TEST(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.Tab("TICKET");
+    c.FindNow();
+    test::ScriptedModalRunner modals;
+    PrompterScript prompter;
+    prompter.ExpectMessage("Please select a row before selecting the Properties feature",
+                           "Select Row", kInformation);
+    c.Trigger("mnuProperties");
+    c.Select({1, 2});
+    prompter.ExpectMessage("Please select only one row before selecting the Properties feature.",
+                           "Single Row Select", kInformation);
+    c.Trigger("mnuProperties");
+    prompter.Verify();
+    EXPECT_TRUE(modals.Shown().isEmpty());
+
+    // Every type opens its own editor; a cancelled one changes nothing.
+    for (const char* tab : {"TICKET", "SS", "PHOTO", "SHIP", "RENTAL", "STOCK", "PACKAGE"}) {
+        c.Tab(tab);
+        c.Type("txtDescription", std::string_view(tab) == "STOCK" ? "jacket" : "");
+        c.FindNow();
+        ASSERT_GT(c.Grid().Rows(), 1) << tab;
+        c.Select({1});
+        modals.ExpectReject(EditorOf(c.Grid().TextMatrix(1, 2)));
+        c.Trigger("mnuProperties");
+    }
+    EXPECT_EQ(modals.Shown(), (QStringList{"frmItem", "frmItem", "frmItem", "frmItem", "frmStock",
+                                           "frmStock", "frmEditPackage"}));
+
+    // Outside selection mode a double-click is Properties; a saved item's row
+    // shows what was saved.
+    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
+    db.Sql("UPDATE vym_item SET department_id = 'LIFTS' WHERE item_no = 1");
+    c.Tab("TICKET");
+    c.FindNow();
+    ASSERT_EQ(c.Grid().RowData(1).toInt(), 1);
+    c.Grid().clearSelection();
+    c.Select({1});
+    modals.Expect("frmItem", [](QDialog& editor) {
+        editor.findChild<QLineEdit*>("txtLongDesc")->setText("Adult Full Day Plus");
+        editor.findChild<QPushButton*>("cmdOk")->click();
+    });
+    prompter.ExpectMessage("Host not available to run lookup at this time.  Please try again later",
+                           "", MsgStyle{});
+    emit c.Grid().CellDoubleClicked(1, 5);
+    modals.Verify();
+    EXPECT_EQ(c.Grid().TextMatrix(1, 5), "Adult Full Day Plus");
+    EXPECT_EQ(c.Grid().Rows(), 4);
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_item WHERE long_description = "
+                        "'Adult Full Day Plus'"),
+              1);
+}
+
+TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
+    ConsoleDatabase db;
+    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
+    Console c(db);
+    test::ScriptedModalRunner modals;
+
+    // Stock opens the stock editor with the vendor searched for.
+    c.Tab("STOCK");
+    c.Type("txtVendor", "alpine");
+    modals.Expect("frmStock", [](QDialog& editor) {
+        EXPECT_EQ(editor.findChild<QLabel*>("lblVendorName")->text(), "Alpine Gear");
+        editor.reject();
+    });
+    c.Trigger("mnuAdd");
+    c.Tab("PACKAGE");
+    modals.ExpectReject("frmEditPackage");
+    c.Trigger("mnuAdd");
+    modals.Verify();
+
+    // Other tabs ask for the type first; the saved item becomes the selected row.
+    c.Tab("TICKET");
+    c.Find<ui::AnyCombo>("cmbFunction")->SetKey("LIFT");
+    modals.Expect("frmItemType",
+                  [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
+    modals.ExpectReject("frmItem");
+    c.Trigger("mnuAdd");
+    EXPECT_EQ(c.Grid().Rows(), 1);
+    modals.ExpectReject("frmItemType");
+    c.Trigger("mnuAdd");
+    modals.Verify();
+
+    modals.Expect("frmItemType",
+                  [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
+    modals.Expect("frmItem", [](QDialog& editor) {
+        EXPECT_EQ(editor.findChild<ui::DataCombo*>("cmbFunction")->Key(), "LIFT");
+        editor.findChild<QLineEdit*>("txtShortDesc")->setText("Twilight");
+        editor.findChild<QLineEdit*>("txtLongDesc")->setText("Twilight Skiing");
+        editor.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("LIFTS");
+        editor.findChild<QPushButton*>("cmdOk")->click();
+    });
+    c.Trigger("mnuAdd");
+    modals.Verify();
+    ASSERT_EQ(c.Grid().Rows(), 2);
+    EXPECT_EQ(c.Grid().TextMatrix(1, 5), "Twilight Skiing");
+    EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{1});
+    EXPECT_EQ(c.item.ItemNo(),
+              db.Scalar("SELECT item_no FROM vym_item WHERE long_description = 'Twilight Skiing' "
+                        "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
+}
+
 TEST(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     ConsoleDatabase db;
     Console c(db);
@@ -452,7 +566,7 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later : {"mnuAdd", "mnuProperties", "mnuPricing", "mnuHistory",
+    for (const char* later : {"mnuPricing", "mnuHistory", "mnuLocation", "mnuPrintLabels",
                               "mnuStockMatrix", "mnuSupportTables"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
