@@ -7,6 +7,7 @@
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
 #include "host/screen_registry.h"
+#include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
 #include "ui/qt_prompter.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterItemConsole(plugIns, screens);
     vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
+    vym::RegisterInventoryScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);

@@ -1,5 +1,6 @@
 #include "server/demo_data.h"
 
+#include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_search_procedures.h"
@@ -73,6 +74,7 @@ void AddDemoData(SqlSession& session) {
     AddPackageDemoRows(session);
     AddItemStockEditorDemoRows(session);
     AddItemEditorDemoRows(session);
+    AddInvDemoRows(session);
 }
 
 }  // namespace vym::server

@@ -15,6 +15,7 @@ void RegisterInvProcedures(ProcedureCatalog& catalog) {
                         "WHERE ?1 IS NULL OR po.status_id = ?1 ORDER BY po.po_no DESC",
                         {call.Get("@status_id")});
                 });
+    RegisterInvViewProcedures(catalog);
 }
 
 }  // namespace vym::server

@@ -1,0 +1,164 @@
+#include "inventory/frm_stock_history.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "base/date.h"
+#include "inventory/inventory_database.h"
+#include "support/core/prompter_script.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/nullable_date_edit.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+using ui::FlexGrid;
+using ui::NullableDateEdit;
+
+constexpr int kTransNoCol = 10;
+constexpr int kBookDateCol = 12;
+
+class StockHistoryWindow : public ::testing::Test {
+  protected:
+    template <class T>
+    T& Find(const char* name) {
+        T* widget = window_.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    FlexGrid& Grid() { return Find<FlexGrid>("fgHistory"); }
+    NullableDateEdit& DateBox(const char* name) { return Find<NullableDateEdit>(name); }
+    void Click(const char* button) { Find<QPushButton>(button).click(); }
+    int HistoryRows(const std::string& where) {
+        return db_.Count("SELECT count(*) FROM vym_item_stock_history WHERE " + where);
+    }
+    // The grid row of a transaction.
+    int RowOf(std::int32_t transNo) {
+        return Grid().FindRow(QString::number(transNo), kTransNoCol);
+    }
+    // Types into the Book Date cell as a user would.
+    void TypeBookDate(int row, const QString& text) {
+        ASSERT_TRUE(Grid().EditCell(row, kBookDateCol));
+        auto* editor = qobject_cast<QLineEdit*>(Grid().focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    std::string BookDate(std::int32_t transNo) {
+        return db_.Text("SELECT book_date || '' FROM vym_item_stock_history WHERE trans_no = " +
+                        std::to_string(transNo));
+    }
+
+    test::InventoryDatabase db_;
+    frmStockHistory window_;
+};
+
+TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationFirst) {
+    window_.Setup(&db_.Maint(), 601, "summit", "RS170-0044");
+    EXPECT_EQ(window_.windowTitle(), "View Stock History");
+    EXPECT_EQ(Find<QLineEdit>("txtItemNo").text(), "601");
+    EXPECT_EQ(Find<QLineEdit>("txtItemNo").toolTip(),
+              "Enter as much of the stock number as you can");
+    auto& locations = Find<ui::DataCombo>("cmbLocation");
+    EXPECT_EQ(locations.Key(), "SUMMIT");
+    EXPECT_EQ(locations.CellAt(0, 1), "<Any Location>");
+    EXPECT_EQ(locations.RowCount(), 1 + db_.Count("SELECT count(*) FROM vym_location"));
+    EXPECT_EQ(Grid().Rows(), 1) << "nothing is searched before Find Now";
+
+    // The serial unit's own movements only.
+    Click("cmdFind");
+    ASSERT_EQ(Grid().Rows(), 2);
+    EXPECT_EQ(Grid().TextMatrix(1, 2), "XFER OUT");
+    EXPECT_EQ(Grid().TextMatrix(1, 4), "BASE");
+
+    Click("cmdNewSearch");
+    EXPECT_EQ(Grid().Rows(), 1);
+    EXPECT_TRUE(Find<QLineEdit>("txtItemNo").text().isEmpty());
+    EXPECT_TRUE(Find<QLineEdit>("txtSerialId").text().isEmpty());
+    EXPECT_TRUE(locations.Key().isEmpty());
+}
+
+TEST_F(StockHistoryWindow, EmptySearchListsAllHistoryAndFiltersNarrowIt) {
+    window_.Setup(&db_.Maint());
+    Click("cmdFind");
+    EXPECT_EQ(Grid().Rows() - 1, HistoryRows("1 = 1"));
+    // Money and book dates as the columns show them.
+    const int row =
+        RowOf(db_.Count("SELECT min(trans_no) FROM vym_item_stock_history WHERE "
+                        "item_no = 500 AND trans_type = 'SALE'"));
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(Grid().DisplayText(row, 13), "($89.50)");
+    EXPECT_EQ(Grid().DisplayText(row, kBookDateCol), "11/22/2024");
+
+    QTest::keyClicks(&Find<QLineEdit>("txtItemNo"), "5x00");  // only digits are taken
+    EXPECT_EQ(Find<QLineEdit>("txtItemNo").text(), "500");
+    Find<ui::DataCombo>("cmbLocation").SetKey("VILLAGE");
+    Click("cmdFind");
+    EXPECT_EQ(Grid().Rows() - 1, HistoryRows("item_no = 500 AND location_id = 'VILLAGE'"));
+}
+
+TEST_F(StockHistoryWindow, AToDateLeftEmptyTakesTheFromDate) {
+    window_.Setup(&db_.Maint(), 500);
+    DateBox("dtpTransFrom").SetValue(Date::FromParts(2024, 12, 16));
+    emit DateBox("dtpTransFrom").editingFinished();  // the user leaves the box
+    EXPECT_EQ(DateBox("dtpTransTo").Value(), Date::FromParts(2024, 12, 16));
+    Click("cmdFind");
+    EXPECT_EQ(Grid().Rows(), 3) << "the transfer out of the lodge and into the village";
+
+    // Find Now does the same for a box the user never left.
+    Click("cmdNewSearch");
+    DateBox("dtpBookFrom").SetValue(Date::FromParts(2025, 1, 31));
+    Click("cmdFind");
+    EXPECT_EQ(DateBox("dtpBookTo").Value(), Date::FromParts(2025, 1, 31));
+    EXPECT_EQ(Grid().Rows() - 1, HistoryRows("book_date = '2025-01-31'"));
+}
+
+TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndAValidDateIsSaved) {
+    window_.Setup(&db_.Maint(), 500, "BASE");
+    Click("cmdFind");
+    ASSERT_GT(Grid().Rows(), 2);
+    EXPECT_FALSE(Grid().EditCell(1, 6)) << "quantities are history";
+    const std::int32_t trans = Grid().TextMatrix(1, kTransNoCol).toInt();
+
+    PrompterScript prompter;
+    TypeBookDate(1, "12/1/2024");
+    EXPECT_EQ(BookDate(trans), "2024-12-01");
+    EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), "12/01/2024");
+}
+
+TEST_F(StockHistoryWindow, ABookDateThatIsNoDateOrCannotBeSavedIsPutBack) {
+    window_.Setup(&db_.Maint(), 500, "BASE");
+    Click("cmdFind");
+    const std::int32_t trans = Grid().TextMatrix(1, kTransNoCol).toInt();
+    const QString shown = Grid().TextMatrix(1, kBookDateCol);
+    const std::string stored = BookDate(trans);
+
+    PrompterScript prompter;
+    for (const char* typed : {"2/30/2025", "soon", "10:30"}) {
+        prompter.ExpectMessage("Invalid date, could not save date change", "InValid Date",
+                               kInformation);
+        TypeBookDate(1, typed);
+        EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown) << typed;
+    }
+    prompter.Verify();
+    EXPECT_EQ(BookDate(trans), stored);
+
+    // A transaction gone since the search: the database refuses, the error is
+    // reported and the cell shows what it held.
+    db_.Server().DBConnection()->ExecuteSQL("DELETE FROM vym_item_stock_history WHERE trans_no = " +
+                                            std::to_string(trans));
+    const auto reports = db_.Server().Reports().size();
+    TypeBookDate(1, "1/5/2025");
+    EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown);
+    EXPECT_EQ(db_.Server().Reports().size(), reports + 1);
+}
+
+}  // namespace
+}  // namespace vym

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/citem_maint.h"
+#include "server/local_app_server.h"
+
+namespace vym::test {
+
+// The demo back office in a directory of its own, with a service object bound
+// to it: its stock articles (500-503, 510, 511 in the shops BASE and VILLAGE;
+// the rental articles 600, 601 and 610) have a season of stock history.
+class InventoryDatabase {
+  public:
+    explicit InventoryDatabase(bool demoData = true);
+    ~InventoryDatabase();
+    InventoryDatabase(const InventoryDatabase&) = delete;
+    InventoryDatabase& operator=(const InventoryDatabase&) = delete;
+
+    CItemMaint& Maint() { return maint_; }
+    server::LocalAppServer& Server() { return *server_; }
+    // The first column of the first row as text; "<none>" without a row.
+    std::string Text(const std::string& sql);
+    std::int32_t Count(const std::string& sql);
+
+  private:
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    CItemMaint maint_;
+};
+
+}  // namespace vym::test

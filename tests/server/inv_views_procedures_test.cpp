@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <utility>
+
+#include "base/date.h"
+#include "base/value.h"
+#include "gateway/command.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym {
+namespace {
+
+using Args = std::initializer_list<std::pair<const char*, Value>>;
+
+// The demo back office, whose stock articles have a few months of history.
+class InvViewProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        db_ = server_->DBConnection();
+    }
+    void TearDown() override {
+        db_.reset();
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+
+    std::unique_ptr<vym::Command> Prepare(const char* procedure, Args args) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = procedure;
+        cmd->Parameters.Refresh();
+        for (const auto& [name, value] : args) {
+            cmd->Parameters[name].Value = value;
+        }
+        return cmd;
+    }
+    // The rows a procedure returns, each as "col0|col1|...".
+    std::vector<std::string> Rows(const char* procedure, Args args) {
+        auto cmd = Prepare(procedure, args);
+        auto rs = db_->ExecuteRecordset(*cmd);
+        std::vector<std::string> rows;
+        for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
+            std::string row;
+            for (std::int32_t i = 0; i < rs->FieldCount(); ++i) {
+                row += (i > 0 ? "|" : "") + NullToEmpty(rs->Fields(i).Value());
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    std::int32_t CountOf(const std::string& sql) {
+        auto rs = db_->OpenRecordset(sql);
+        return rs->Eof() ? 0 : NullToZero(rs->Fields(0).Value()).ToLong();
+    }
+    std::string Text(const std::string& sql) {
+        auto rs = db_->OpenRecordset(sql);
+        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
+    }
+    // Posts a month; the @RETURN_VALUE and @message.
+    std::pair<std::int32_t, std::string> Post(int year, int month, const char* email) {
+        auto cmd = Prepare("VYM_SP_INV_STOCK_SUMMARY_JOB",
+                           {{"@year", year}, {"@month", month}, {"@email", email}});
+        EXPECT_TRUE(db_->Execute(*cmd));
+        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
+                NullToEmpty(cmd->Parameters["@message"].Value)};
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+};
+
+TEST_F(InvViewProcedures, DemoHistoryChainsEachLocationsQuantityToWhatItHolds) {
+    ASSERT_GT(CountOf("SELECT count(*) FROM vym_item_stock_history"), 50);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_history "
+                      "WHERE after_qty <> before_qty + qty"),
+              0);
+    // Each movement starts from where the one before it at that location ended.
+    EXPECT_EQ(CountOf("SELECT count(*) FROM (SELECT before_qty, LAG(after_qty, 1, 0) OVER "
+                      "(PARTITION BY item_no, location_id ORDER BY trans_date, trans_no) AS "
+                      "previous FROM vym_item_stock_history) WHERE before_qty <> previous"),
+              0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_location l WHERE l.qty_on_hand <> "
+                      "(SELECT h.after_qty FROM vym_item_stock_history h WHERE h.item_no = "
+                      "l.item_no AND h.location_id = l.location_id ORDER BY h.trans_date DESC, "
+                      "h.trans_no DESC LIMIT 1)"),
+              0);
+    EXPECT_EQ(
+        Text("SELECT last_date_sold || '' FROM vym_item_stock_location WHERE item_no = 500 AND "
+             "location_id = 'BASE'"),
+        Text("SELECT max(trans_date) FROM vym_item_stock_history WHERE item_no = 500 AND "
+             "location_id = 'BASE' AND trans_type = 'SALE'"));
+}
+
+TEST_F(InvViewProcedures, StockHistoryRangesTakeWholeDaysAndBookDatesApart) {
+    auto cmd = Prepare("VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 601}});
+    auto rs = db_->ExecuteRecordset(*cmd);
+    ASSERT_EQ(rs->FieldCount(), 19);
+    EXPECT_EQ(rs->Fields(10).Name(), "trans_no");
+    EXPECT_EQ(rs->Fields(12).Name(), "book_date");
+    EXPECT_EQ(rs->Fields(9).Value(), Value("601"));  // the stock number
+
+    // One day as both ends of the range finds the movements of that day,
+    // whatever their time.
+    const Date day = Date::FromParts(2024, 12, 16);
+    const auto transfers =
+        Rows("VYM_SP_ITEM_GetItemStockHistory",
+             {{"@item_no", 500}, {"@trans_date_start", day}, {"@trans_date_end", day}});
+    ASSERT_EQ(transfers.size(), 2u);
+    EXPECT_NE(transfers[0].find("XFER OUT|7010|VILLAGE"), std::string::npos) << transfers[0];
+
+    // The February receipt was booked in January.
+    const auto january =
+        Rows("VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 500},
+                                                 {"@book_date_start", Date::FromParts(2025, 1, 1)},
+                                                 {"@book_date_end", Date::FromParts(2025, 1, 31)}});
+    ASSERT_FALSE(january.empty());
+    EXPECT_NE(january.back().find("RECEIVE"), std::string::npos) << january.back();
+}
+
+TEST_F(InvViewProcedures, SummaryCountsMovementsByBookMonth) {
+    const auto months = Rows("VYM_SP_ITEM_GetItemStockSummary", {});
+    ASSERT_EQ(months.size(), 4u);
+    EXPECT_EQ(months.front().substr(0, 8), "2024|11|");
+    EXPECT_EQ(months.back().substr(0, 7), "2025|2|");
+    std::int32_t total = 0;
+    for (const auto& m : months) {
+        total += std::stoi(m.substr(m.rfind('|') + 1));
+    }
+    EXPECT_EQ(total, CountOf("SELECT count(*) FROM vym_item_stock_history"));
+}
+
+TEST_F(InvViewProcedures, PostingAMonthSummarisesItAndQueuesTheNotice) {
+    ASSERT_EQ(Post(2024, 12, "manager@resort.example"),
+              (std::pair<std::int32_t, std::string>{0, ""}));
+    // The jacket at the base lodge in December: 2 sold, 3 sent to the village, 1 sold.
+    EXPECT_EQ(Text("SELECT begin_qty || ' +' || qty_in || ' -' || qty_out || ' = ' || end_qty || "
+                   "' in ' || trans FROM vym_item_stock_summary WHERE s_year = 2024 AND "
+                   "s_month = 12 AND item_no = 500 AND location_id = 'BASE'"),
+              "7 +0 -6 = 1 in 3");
+    EXPECT_EQ(CountOf("SELECT sum(trans) FROM vym_item_stock_summary WHERE s_month = 12"),
+              CountOf("SELECT count(*) FROM vym_item_stock_history WHERE "
+                      "strftime('%Y-%m', COALESCE(book_date, trans_date)) = '2024-12'"));
+    EXPECT_EQ(Text("SELECT to_address || ' ' || subject FROM vym_mail_outbox"),
+              "manager@resort.example Stock Summary 12/2024 posted");
+    EXPECT_EQ(Text("SELECT vym_user || ' ' || rows_posted FROM vym_inv_stock_summary_job"),
+              "ADMIN " + std::to_string(CountOf("SELECT count(*) FROM vym_item_stock_summary")));
+
+    // Posting again replaces the month's rows instead of adding to them.
+    const auto rows = CountOf("SELECT count(*) FROM vym_item_stock_summary");
+    ASSERT_EQ(Post(2024, 12, "manager@resort.example").first, 0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_summary"), rows);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_mail_outbox"), 2);
+}
+
+TEST_F(InvViewProcedures, PostingRefusesImpossibleMonthsAndAddressesWritingNothing) {
+    EXPECT_EQ(Post(2025, 13, "a@b.example"), (std::pair<std::int32_t, std::string>{
+                                                 -1, "The month to post must be from 1 to 12."}));
+    EXPECT_EQ(Post(0, 1, "a@b.example").first, -1);
+    EXPECT_EQ(Post(2025, 1, "nobody"),
+              (std::pair<std::int32_t, std::string>{-1, "nobody is not an email address."}));
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_inv_stock_summary_job"), 0);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_mail_outbox"), 0);
+}
+
+}  // namespace
+}  // namespace vym
