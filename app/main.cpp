@@ -9,6 +9,7 @@
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
+#include "reference/reference_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
     vym::RegisterInventoryScreens(screens);
+    vym::RegisterReferenceScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);

@@ -3,6 +3,7 @@
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
+#include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
@@ -75,6 +76,7 @@ void AddDemoData(SqlSession& session) {
     AddItemStockEditorDemoRows(session);
     AddItemEditorDemoRows(session);
     AddInvDemoRows(session);
+    AddItemReferenceDemoRows(session);
 }
 
 }  // namespace vym::server

@@ -8,6 +8,7 @@
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
+#include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
@@ -32,6 +33,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemCatalogueProcedures(*catalog);
         RegisterItemConsoleProcedures(*catalog);
         RegisterItemSupportProcedures(*catalog);
+        RegisterItemReferenceProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
         RegisterPackageProcedures(*catalog);

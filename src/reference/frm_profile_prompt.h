@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "gateway/error_trap.h"
+
+namespace Ui {
+class frmProfilePrompt;
+}
+
+namespace vym {
+
+class CItemMaint;
+class Connection;
+class ErrorObject;
+class frmEditProfilePrompt;
+
+// The prompts of one profile ("Prompts for Profile " + id), one tab per
+// point-of-sale module, in the order the module asks them: added, edited,
+// deleted and moved up or down, each saved at once.
+class frmProfilePrompt : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmProfilePrompt(QWidget* parent = nullptr);
+    ~frmProfilePrompt() override;
+
+    // Connection and error object come from itemMaint (not owned); lists the
+    // modules and the profile's prompts.
+    void Setup(CItemMaint* itemMaint, const QString& profileId);
+    // Reloads the prompts, showing those of the selected module.
+    void LoadProfilePrompts();
+
+  private:
+    void ShowModule();
+    // The selected prompt's row; 0 when none is selected.
+    int SelectedRow() const;
+    void SelectPrompt(const QString& moduleId, std::int32_t seqNo);
+    // Saves the editor's prompt as prompt seqNo of the module (0 adds one);
+    // seqNo receives its number. False after the message of a failure.
+    bool EditProfilePrompt(const QString& moduleId, std::int32_t& seqNo,
+                           const frmEditProfilePrompt& editor);
+    void ChangeSortOrder(int direction);
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    void DeleteProfilePrompt();
+
+    std::unique_ptr<Ui::frmProfilePrompt> ui_;
+    ErrorTrap trap_{"frmProfilePrompt"};
+    CItemMaint* maint_ = nullptr;
+    Connection* db_ = nullptr;
+    ErrorObject* errors_ = nullptr;
+    QString profileId_;
+};
+
+}  // namespace vym

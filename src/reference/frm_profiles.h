@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+#include "gateway/error_trap.h"
+
+namespace Ui {
+class frmProfiles;
+}
+
+namespace vym {
+
+class CItemMaint;
+class Connection;
+class ErrorObject;
+
+// The profile list ("Profile Maintenance"): profiles are added and described
+// in the grid, each row saved when the user leaves it, deleted, and opened
+// on their prompts.
+class frmProfiles : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmProfiles(QWidget* parent = nullptr);
+    ~frmProfiles() override;
+
+    // Connection and error object come from itemMaint (not owned); lists the
+    // profiles.
+    void Setup(CItemMaint* itemMaint);
+    void LoadProfiles();
+    // Saves a new or edited row; False after the message that says why not.
+    bool UpdateRow(int row);
+    // Deletes the selected profile when the database allows it and the user
+    // confirms.
+    void DeleteRow();
+
+    // Closing saves the row being edited first, and stays open when that
+    // save fails.
+    void reject() override;
+
+  private:
+    // Leaves the row being edited: saves it, or drops it when it was added
+    // and never filled in. False when it could not be saved.
+    bool LeaveRow();
+    void grdProfiles_RowColChange(int row);
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    void cmdClose_Click();
+
+    std::unique_ptr<Ui::frmProfiles> ui_;
+    ErrorTrap trap_{"frmProfiles"};
+    CItemMaint* maint_ = nullptr;
+    Connection* db_ = nullptr;
+    ErrorObject* errors_ = nullptr;
+    int currentRow_ = 0;
+};
+
+}  // namespace vym

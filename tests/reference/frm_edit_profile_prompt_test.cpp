@@ -1,0 +1,124 @@
+#include "reference/frm_edit_profile_prompt.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "host/citem_maint.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/server/temp_database.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+using ui::DataCombo;
+using ui::FlexGrid;
+
+// The demo's prompt definitions: REASON requires a reason type and allows
+// REQUIRED and COMMENT; PHOTOID allows REQUIRED, DLFORMAT and NOTEXPIRED.
+class EditProfilePromptWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        maint_.SetAppServer(server_.get());
+    }
+    void TearDown() override {
+        window_.reset();
+        maint_.SetAppServer(nullptr);
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void Open(std::int32_t seq = 0) {
+        window_ = std::make_unique<frmEditProfilePrompt>();
+        window_->Setup(&maint_, "LIFTID", "TICKET", seq);
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+    DataCombo& Combo(const char* name) { return *window_->findChild<DataCombo*>(name); }
+    FlexGrid& Codes() { return *window_->findChild<FlexGrid*>("vsValidations"); }
+    // "code" or "[x] code" for each listed validation.
+    QStringList Listed() {
+        QStringList codes;
+        for (int row = 1; row < Codes().Rows(); ++row) {
+            codes << (Codes().CellChecked(row, 0) ? "[x] " : "") + Codes().TextMatrix(row, 1);
+        }
+        return codes;
+    }
+    void Toggle(const QString& code) {
+        Codes().SetCurrentCell(Codes().FindRow(code, 1), 0);
+        QTest::keyClick(&Codes(), Qt::Key_Space);
+    }
+    void ClickOk() { window_->findChild<QPushButton*>("cmdOk")->click(); }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    CItemMaint maint_;
+    std::unique_ptr<frmEditProfilePrompt> window_;
+};
+
+TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) {
+    Open();
+    PrompterScript prompter;
+    EXPECT_EQ(window_->windowTitle(), "Profile Prompt");
+    EXPECT_EQ(Combo("cmbPrompt").Key(), "");
+    EXPECT_EQ(Combo("cmbReasonType").currentText(), "<None>");
+    prompter.ExpectMessage("A prompt is required to continue.", "Prompt Required", kInformation);
+    ClickOk();
+    prompter.Verify();
+    EXPECT_TRUE(window_->isVisible());
+
+    Combo("cmbPrompt").SetKey("REASON");
+    EXPECT_EQ(Listed(), QStringList({"REQUIRED", "COMMENT"}));
+    prompter.ExpectMessage("A reason type is required for this prompt.", "Reason Type Required",
+                           kInformation);
+    ClickOk();
+    prompter.Verify();
+    EXPECT_TRUE(window_->UserCancelled());
+
+    Combo("cmbReasonType").SetKey("DEFECT");
+    ClickOk();
+    EXPECT_FALSE(window_->UserCancelled());
+    EXPECT_EQ(window_->PromptId(), "REASON");
+    EXPECT_EQ(window_->ReasonTypeId(), "DEFECT");
+    EXPECT_EQ(window_->ListCode(), "");
+    EXPECT_EQ(window_->ValidationCodes(), "") << "no code checked, an empty list";
+}
+
+TEST_F(EditProfilePromptWindow, APromptThatNeedsNoReasonTypeIsAcceptedWithoutOne) {
+    Open();
+    PrompterScript prompter;
+    Combo("cmbPrompt").SetKey("PHOTOID");
+    Toggle("NOTEXPIRED");
+    Toggle("REQUIRED");
+    Combo("cmbFilterListCode").SetKey("GUESTSVC");
+    ClickOk();
+    EXPECT_FALSE(window_->UserCancelled());
+    EXPECT_EQ(window_->ReasonTypeId(), "");
+    EXPECT_EQ(window_->ListCode(), "GUESTSVC");
+    EXPECT_EQ(window_->ValidationCodes(), "REQUIRED,NOTEXPIRED") << "in the prompt's order";
+}
+
+TEST_F(EditProfilePromptWindow, ASavedPromptShowsItsChoicesAndAnotherPromptListsItsOwnCodes) {
+    Open(2);
+    EXPECT_EQ(Combo("cmbPrompt").Key(), "REASON");
+    EXPECT_EQ(Combo("cmbReasonType").Key(), "WEATHER");
+    EXPECT_EQ(Combo("cmbFilterListCode").Key(), "SUPERVISOR");
+    EXPECT_EQ(Listed(), QStringList({"[x] REQUIRED", "COMMENT"}));
+
+    Combo("cmbPrompt").SetKey("BIRTHDATE");
+    EXPECT_EQ(Listed(), QStringList({"[x] REQUIRED", "DATE", "AGE65", "AGE6TO12"}));
+    window_->findChild<QPushButton*>("cmdCancel")->click();
+    EXPECT_TRUE(window_->UserCancelled());
+}
+
+}  // namespace
+}  // namespace vym

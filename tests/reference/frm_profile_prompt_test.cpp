@@ -1,0 +1,219 @@
+#include "reference/frm_profile_prompt.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/temp_database.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/key_tab_bar.h"
+
+namespace vym {
+namespace {
+
+using server::FaultInjectingConnection;
+using test::PrompterScript;
+using test::ScriptedModalRunner;
+using ui::DataCombo;
+using ui::FlexGrid;
+
+class TestAppServer : public test::DelegatingAppServer {
+  public:
+    using DelegatingAppServer::DelegatingAppServer;
+    std::shared_ptr<Connection> DBConnection() override {
+        return db ? db : DelegatingAppServer::DBConnection();
+    }
+    std::shared_ptr<Connection> db;
+};
+
+// Profile LIFTID of the demo asks at the ticket windows for a photo ID (1),
+// a return reason for weather closures, filtered to supervisors (2), and a
+// manager's authorization (3); at the retail registers for two prompts.
+class ProfilePromptWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        server_ = std::make_unique<TestAppServer>(*backOffice_);
+    }
+    void TearDown() override {
+        window_.reset();
+        maint_.SetAppServer(nullptr);
+        server_.reset();
+        backOffice_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void Open(const QString& profile = "LIFTID") {
+        maint_.SetAppServer(server_.get());
+        window_ = std::make_unique<frmProfilePrompt>();
+        window_->Setup(&maint_, profile);
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+    FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdPrompts"); }
+    ui::KeyTabBar& Tabs() { return *window_->findChild<ui::KeyTabBar*>("tabModules"); }
+    template <class Button = QPushButton>
+    void Click(const char* name) {
+        window_->findChild<Button*>(name)->click();
+    }
+    // "seq:prompt" of the rows shown, in order.
+    QStringList Shown() {
+        QStringList rows;
+        for (int row = 1; row < Grid().Rows(); ++row) {
+            if (!Grid().IsRowHidden(row)) {
+                rows << Grid().TextMatrix(row, 1) + ":" + Grid().TextMatrix(row, 2);
+            }
+        }
+        return rows;
+    }
+    void SelectSeq(int seq) {
+        for (int row = 1; row < Grid().Rows(); ++row) {
+            if (!Grid().IsRowHidden(row) && Grid().TextMatrix(row, 1).toInt() == seq) {
+                Grid().SetCurrentCell(row, 0);
+            }
+        }
+    }
+    std::string Saved(int seq) {
+        auto rs = backOffice_->DBConnection()->OpenRecordset(
+            "SELECT prompt_id || '/' || COALESCE(reason_type_id, '') || '/' || "
+            "COALESCE(list_code, '') || '/' || COALESCE(validation_codes, '') FROM "
+            "vym_profile_prompt WHERE profile_id = 'LIFTID' AND module_id = 'TICKET' AND "
+            "seq_no = " +
+            std::to_string(seq));
+        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
+    }
+    // Checks or clears a validation code in the editor as a user would.
+    static void Toggle(QDialog& editor, const QString& code) {
+        auto* codes = editor.findChild<FlexGrid*>("vsValidations");
+        codes->SetCurrentCell(codes->FindRow(code, 1), 0);
+        QTest::keyClick(codes, Qt::Key_Space);
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> backOffice_;
+    std::unique_ptr<TestAppServer> server_;
+    CItemMaint maint_;
+    std::unique_ptr<frmProfilePrompt> window_;
+};
+
+TEST_F(ProfilePromptWindow, EachModuleTabShowsItsOwnPromptsInOrder) {
+    Open();
+    EXPECT_EQ(window_->windowTitle(), "Prompts for Profile LIFTID");
+    ASSERT_EQ(Tabs().count(), 4);
+    EXPECT_EQ(Tabs().CurrentKey(), "POS");
+    EXPECT_EQ(Shown(), QStringList({"1:PHOTOID", "2:REASON"}));
+    Tabs().SetCurrentKey("TICKET");
+    EXPECT_EQ(Shown(), QStringList({"1:PHOTOID", "2:REASON", "3:AUTHORIZE"}));
+    EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 2), "PHOTOID") << "the module's first is selected";
+    Tabs().SetCurrentKey("RENTAL");
+    EXPECT_TRUE(Shown().isEmpty());
+    PrompterScript prompter;  // nothing selected: nothing to ask about
+    Click("cmdDelete");
+}
+
+TEST_F(ProfilePromptWindow, AddSavesTheEditorsPromptLastInTheModule) {
+    Open();
+    Tabs().SetCurrentKey("TICKET");
+    ScriptedModalRunner modals;
+    modals.ExpectReject("frmEditProfilePrompt");
+    Click("cmdAdd");
+    modals.Verify();
+    EXPECT_EQ(Saved(4), "<none>") << "cancelled";
+
+    modals.Expect("frmEditProfilePrompt", [](QDialog& editor) {
+        editor.findChild<DataCombo*>("cmbPrompt")->SetKey("GUESTNAME");
+        Toggle(editor, "PROPERCASE");
+        editor.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Click("cmdAdd");
+    modals.Verify();
+    EXPECT_EQ(Saved(4), "GUESTNAME///PROPERCASE");
+    EXPECT_EQ(Shown(), QStringList({"1:PHOTOID", "2:REASON", "3:AUTHORIZE", "4:GUESTNAME"}));
+    EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 1), "4") << "the new prompt is selected";
+}
+
+TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
+    Open();
+    Tabs().SetCurrentKey("TICKET");
+    SelectSeq(2);
+    ScriptedModalRunner modals;
+    modals.Expect("frmEditProfilePrompt", [](QDialog& editor) {
+        EXPECT_EQ(editor.findChild<DataCombo*>("cmbPrompt")->Key(), "REASON");
+        EXPECT_EQ(editor.findChild<DataCombo*>("cmbReasonType")->Key(), "WEATHER");
+        EXPECT_EQ(editor.findChild<DataCombo*>("cmbFilterListCode")->Key(), "SUPERVISOR");
+        editor.findChild<DataCombo*>("cmbReasonType")->SetKey("INJURY");
+        Toggle(editor, "REQUIRED");
+        editor.findChild<QPushButton*>("cmdOk")->click();
+    });
+    emit Grid().CellDoubleClicked(Grid().Row(), 2);
+    modals.Verify();
+    EXPECT_EQ(Saved(2), "REASON/INJURY/SUPERVISOR/");
+    EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 3), "INJURY");
+}
+
+TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
+    Open();
+    Tabs().SetCurrentKey("TICKET");
+    PrompterScript prompter;
+    SelectSeq(1);
+    prompter.ExpectMessage(
+        "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
+        "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    Click("cmdDelete");
+    prompter.Verify();
+    EXPECT_EQ(Saved(1), "PHOTOID///REQUIRED,NOTEXPIRED");
+
+    prompter.ExpectMessage(
+        "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
+        "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDelete");
+    prompter.Verify();
+    EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
+
+    SelectSeq(1);
+    Click<QToolButton>("cmdDown");
+    EXPECT_EQ(Shown(), QStringList({"1:AUTHORIZE", "2:REASON"}));
+    EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 2), "REASON") << "the moved prompt stays selected";
+    Click<QToolButton>("cmdDown");  // already last
+    EXPECT_EQ(Shown(), QStringList({"1:AUTHORIZE", "2:REASON"}));
+    Click<QToolButton>("cmdUp");
+    EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
+    EXPECT_EQ(Saved(1), "REASON/WEATHER/SUPERVISOR/REQUIRED");
+}
+
+TEST_F(ProfilePromptWindow, AFailedSaveSaysSoAndChangesNothing) {
+    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
+                                                             backOffice_->ErrorObject());
+    server_->db = faulty;
+    Open();
+    Tabs().SetCurrentKey("TICKET");
+    SelectSeq(3);
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+    modals.Expect("frmEditProfilePrompt", [&](QDialog& editor) {
+        Toggle(editor, "PASSWORD");
+        faulty->FailOnCall(1, FaultInjectingConnection::Fault::DiskFull);
+        editor.findChild<QPushButton*>("cmdOk")->click();
+    });
+    prompter.ExpectMessage("Error updating profile prompt", "Update Error", kInformation);
+    Click("cmdEdit");
+    modals.Verify();
+    prompter.Verify();
+    EXPECT_EQ(Saved(3), "AUTHORIZE//MANAGER/REQUIRED,PASSWORD");
+}
+
+}  // namespace
+}  // namespace vym

@@ -1,0 +1,207 @@
+#include "reference/frm_profiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "gateway/recordset.h"
+#include "gateway/sql_quote.h"
+#include "host/citem_maint.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/temp_database.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+using ui::FlexGrid;
+
+constexpr int kProfile = 1;
+constexpr int kDescription = 2;
+
+// The demo's profiles: AGE, LIFTID (the return profile of two day tickets),
+// PASSPHOTO, RENTWAIVER (used by no item) and RETURN.
+class ProfilesWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        maint_.SetAppServer(server_.get());
+    }
+    void TearDown() override {
+        window_.reset();
+        maint_.SetAppServer(nullptr);
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void Open() {
+        window_ = std::make_unique<frmProfiles>();
+        window_->Setup(&maint_);
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+    FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdProfiles"); }
+    void Click(const char* button) { window_->findChild<QPushButton*>(button)->click(); }
+    // Types into the cell being edited, or starts the edit first.
+    bool Type(int row, int col, const QString& text) {
+        FlexGrid& grid = Grid();
+        if (!grid.IsEditing()) {
+            grid.SetCurrentCell(row, col);
+            if (!grid.EditCell(row, col)) {
+                return false;
+            }
+        }
+        auto* editor =
+            qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+        if (editor == nullptr) {
+            return false;
+        }
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    std::string Description(const char* profile) {
+        std::string sql = "SELECT description FROM vym_profile WHERE profile_id = ";
+        sql += SqlQuote(profile);
+        auto rs = server_->DBConnection()->OpenRecordset(sql);
+        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    CItemMaint maint_;
+    std::unique_ptr<frmProfiles> window_;
+};
+
+TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
+    Open();
+    PrompterScript prompter;
+    EXPECT_EQ(window_->windowTitle(), "Profile Maintenance");
+    FlexGrid& grid = Grid();
+    ASSERT_EQ(grid.Rows(), 6);
+    EXPECT_TRUE(grid.IsColumnHidden(0));
+    EXPECT_EQ(grid.TextMatrix(2, kProfile), "LIFTID");
+
+    Click("cmdAdd");
+    EXPECT_TRUE(grid.IsEditing()) << "the new row's id is ready for typing";
+    ASSERT_TRUE(Type(6, kProfile, "golf"));
+    EXPECT_EQ(grid.TextMatrix(6, kProfile), "GOLF");
+    prompter.ExpectMessage("Description is a required field", "Description Required", kInformation);
+    grid.SetCurrentCell(1, kDescription);
+    prompter.Verify();
+    EXPECT_EQ(grid.Row(), 6) << "the row that cannot be saved stays current";
+    EXPECT_EQ(Description("GOLF"), "<none>");
+
+    ASSERT_TRUE(Type(6, kDescription, "Golf Course Waiver"));
+    grid.SetCurrentCell(1, kDescription);
+    EXPECT_EQ(Description("GOLF"), "Golf Course Waiver");
+    EXPECT_EQ(grid.TextMatrix(6, 0), "") << "saved rows carry no state";
+
+    // An id that another row has would rename that profile.
+    Click("cmdAdd");
+    ASSERT_TRUE(Type(7, kProfile, "age"));
+    ASSERT_TRUE(Type(7, kDescription, "Another"));
+    prompter.ExpectMessage("Profile AGE already exists.", "Error Updating Profile", kInformation);
+    grid.SetCurrentCell(1, kDescription);
+    prompter.Verify();
+    EXPECT_EQ(Description("AGE"), "Guest Age Check");
+
+    // Without an id the window does not close.
+    ASSERT_TRUE(Type(7, kProfile, ""));
+    prompter.ExpectMessage("Profile Id is a required field", "Profile Id Required", kInformation);
+    Click("cmdClose");
+    prompter.Verify();
+    EXPECT_TRUE(window_->isVisible());
+    ASSERT_TRUE(Type(7, kProfile, "skate"));
+    Click("cmdClose");
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(Description("SKATE"), "Another");
+}
+
+TEST_F(ProfilesWindow, AnAddedRowLeftEmptyGoesWithoutAWord) {
+    Open();
+    PrompterScript prompter;
+    Click("cmdAdd");
+    Grid().SetCurrentCell(1, kDescription);
+    EXPECT_EQ(Grid().Rows(), 6);
+    Click("cmdAdd");
+    Click("cmdAdd");
+    EXPECT_EQ(Grid().Rows(), 7) << "one empty row at a time";
+}
+
+TEST_F(ProfilesWindow, AnEditedDescriptionIsSavedOnLeavingAndTheIdStays) {
+    Open();
+    FlexGrid& grid = Grid();
+    EXPECT_FALSE(Type(2, kProfile, "LIFT2")) << "a saved profile keeps its id";
+    ASSERT_TRUE(Type(2, kDescription, "Lift Refund - ID Check"));
+    EXPECT_EQ(grid.TextMatrix(2, 0), "E");
+    EXPECT_EQ(Description("LIFTID"), "Lift Ticket Refund - Photo ID") << "saved on leaving";
+    grid.SetCurrentCell(3, kDescription);
+    EXPECT_EQ(Description("LIFTID"), "Lift Refund - ID Check");
+}
+
+TEST_F(ProfilesWindow, DeleteAsksTheDatabaseBeforeTheUser) {
+    Open();
+    PrompterScript prompter;
+    FlexGrid& grid = Grid();
+    grid.SetCurrentCell(grid.FindRow("LIFTID", kProfile), kProfile);
+    prompter.ExpectMessage("Profile LIFTID is used by 2 items.", "Delete Profile Cancelled",
+                           kInformation);
+    Click("cmdDelete");
+    prompter.Verify();
+    EXPECT_GT(grid.FindRow("LIFTID", kProfile), 0);
+
+    grid.SetCurrentCell(grid.FindRow("RENTWAIVER", kProfile), kProfile);
+    prompter.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
+                           "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    Click("cmdDelete");
+    prompter.Verify();
+    EXPECT_EQ(Description("RENTWAIVER"), "Rental Waiver and DIN Setting");
+
+    prompter.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
+                           "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDelete");
+    prompter.Verify();
+    EXPECT_EQ(grid.FindRow("RENTWAIVER", kProfile), -1);
+    EXPECT_EQ(Description("RENTWAIVER"), "<none>");
+}
+
+TEST_F(ProfilesWindow, EditOpensThePromptsOfTheSelectedProfile) {
+    Open();
+    test::ScriptedModalRunner modals;
+    QString title;
+    modals.Expect("frmProfilePrompt", [&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        dialog.findChild<QPushButton*>("cmdClose")->click();
+    });
+    Grid().SetCurrentCell(Grid().FindRow("PASSPHOTO", kProfile), kProfile);
+    Click("cmdEdit");
+    modals.Verify();
+    EXPECT_EQ(title, "Prompts for Profile PASSPHOTO");
+}
+
+TEST_F(ProfilesWindow, EditWithoutAProfileSaysSo) {
+    server_->DBConnection()->ExecuteSQL("DELETE FROM vym_profile_prompt");
+    server_->DBConnection()->ExecuteSQL(
+        "UPDATE vym_item SET sale_profile_id = NULL, return_profile_id = NULL");
+    server_->DBConnection()->ExecuteSQL("DELETE FROM vym_profile");
+    Open();
+    PrompterScript prompter;
+    prompter.ExpectMessage("Please select a row before selecting the edit function.",
+                           "Edit Cancelled", kInformation);
+    Click("cmdEdit");
+}
+
+}  // namespace
+}  // namespace vym

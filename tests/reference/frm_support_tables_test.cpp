@@ -1,0 +1,292 @@
+#include "reference/frm_support_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/temp_database.h"
+#include "ui/flex_grid.h"
+#include "ui/flex_grid_delegate.h"
+
+namespace vym {
+namespace {
+
+using server::FaultInjectingConnection;
+using test::PrompterScript;
+using ui::FlexGrid;
+
+// The back office's server, whose connection a test can swap for a failing one.
+class TestAppServer : public test::DelegatingAppServer {
+  public:
+    using DelegatingAppServer::DelegatingAppServer;
+    std::shared_ptr<Connection> DBConnection() override {
+        return db ? db : DelegatingAppServer::DBConnection();
+    }
+    std::shared_ptr<Connection> db;
+};
+
+// The screen on the demo database: function LIFT with four categories, all
+// used by items; TUBING is closed and used by nothing.
+class SupportTablesWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        server_ = std::make_unique<TestAppServer>(*backOffice_);
+    }
+    void TearDown() override {
+        window_.reset();
+        maint_.SetAppServer(nullptr);
+        server_.reset();
+        backOffice_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void Open() {
+        maint_.SetAppServer(server_.get());
+        window_ = std::make_unique<frmSupportTables>();
+        window_->resize(900, 700);
+        window_->Setup(&maint_);
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+    FlexGrid& Grid(const char* name) {
+        auto* grid = window_->findChild<FlexGrid*>(name);
+        EXPECT_NE(grid, nullptr) << name;
+        return *grid;
+    }
+    FlexGrid& Functions() { return Grid("fgFunctions"); }
+    FlexGrid& Catagories() { return Grid("fgCatagories"); }
+    FlexGrid& Units() { return Grid("fgUnits"); }
+    QString Caption() { return window_->findChild<QGroupBox*>("fraDependant")->title(); }
+
+    // Types into a cell as a user would and presses Enter; False when the
+    // cell cannot be edited.
+    static bool Type(FlexGrid& grid, int row, int col, const QString& text) {
+        grid.SetCurrentCell(row, col);
+        if (!grid.EditCell(row, col)) {
+            return false;
+        }
+        auto* editor =
+            qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+        if (editor == nullptr) {
+            return false;
+        }
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    static void PressDelete(FlexGrid& grid, int row) {
+        grid.SetCurrentCell(row, 1);
+        QTest::keyClick(&grid, Qt::Key_Delete);
+    }
+    std::string Scalar(const std::string& sql) {
+        auto rs = backOffice_->DBConnection()->OpenRecordset(sql);
+        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
+    }
+    // Every data row's key column holds the function.
+    static bool AllOf(const FlexGrid& grid, const QString& function) {
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (grid.TextMatrix(row, 0) != function) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> backOffice_;
+    std::unique_ptr<TestAppServer> server_;
+    CItemMaint maint_;
+    std::unique_ptr<frmSupportTables> window_;
+};
+
+TEST_F(SupportTablesWindow, SelectingAFunctionShowsOnlyItsCategoriesAndUnits) {
+    Open();
+    EXPECT_EQ(window_->windowTitle(), "Support Tables");
+    FlexGrid& functions = Functions();
+    const int lift = functions.FindRow("LIFT", 0);
+    const int tubing = functions.FindRow("TUBING", 0);
+    ASSERT_GT(lift, 0);
+    ASSERT_GT(tubing, 0);
+    EXPECT_EQ(functions.TextMatrix(lift, 2), "y") << "the icon cell keeps the character";
+    EXPECT_TRUE(functions.CellChecked(lift, 1));
+    EXPECT_FALSE(functions.CellChecked(tubing, 1));
+    EXPECT_EQ(functions.TextMatrix(functions.Rows() - 1, 0), "") << "an empty row takes a new one";
+
+    functions.SetCurrentCell(lift, 3);
+    EXPECT_EQ(Caption(), "Function LIFT Dependant");
+    EXPECT_EQ(Catagories().Rows(), 1 + 4 + 1);
+    EXPECT_EQ(Catagories().TextMatrix(1, 1), "ADULT");
+    EXPECT_TRUE(Catagories().CellChecked(1, 3)) << "lift tickets need an access rule";
+    EXPECT_TRUE(Catagories().IsColumnHidden(0));
+    EXPECT_TRUE(AllOf(Catagories(), "LIFT"));
+    EXPECT_TRUE(AllOf(Units(), "LIFT"));
+
+    functions.SetCurrentCell(functions.FindRow("RETAIL", 0), 0);
+    EXPECT_EQ(Caption(), "Function RETAIL Dependant");
+    EXPECT_EQ(Catagories().Rows(), 1 + 4 + 1);
+    EXPECT_FALSE(Catagories().CellChecked(Catagories().FindRow("SOUVENIR", 1), 2));
+    EXPECT_TRUE(AllOf(Catagories(), "RETAIL"));
+    EXPECT_TRUE(AllOf(Units(), "RETAIL"));
+    EXPECT_EQ(Units().Rows() - 2,
+              std::stoi(Scalar("SELECT count(*) FROM vym_unit WHERE function_id = 'RETAIL'")));
+
+    // The new row has no dependants until it is saved.
+    functions.SetCurrentCell(functions.Rows() - 1, 0);
+    EXPECT_EQ(Catagories().Rows(), 1);
+    EXPECT_FALSE(window_->findChild<QGroupBox*>("fraDependant")->isEnabled());
+}
+
+TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
+    Open();
+    PrompterScript prompter;
+    FlexGrid& functions = Functions();
+    const int added = functions.Rows() - 1;
+    ASSERT_TRUE(Type(functions, added, 0, "golf"));
+    EXPECT_EQ(functions.TextMatrix(added, 0), "GOLF");
+    EXPECT_EQ(Scalar("SELECT is_active FROM vym_function WHERE function_id = 'GOLF'"), "True");
+    EXPECT_EQ(functions.Rows(), added + 2) << "a fresh empty row follows";
+    EXPECT_FALSE(Type(functions, added, 0, "GOLF2")) << "a saved key cannot be changed";
+    ASSERT_TRUE(Type(functions, added, 3, "Golf Course"));
+    EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"),
+              "Golf Course");
+    EXPECT_EQ(Caption(), "Function GOLF Dependant");
+
+    // A key another row has would overwrite that entry.
+    prompter.ExpectMessage("Function LIFT already exists.", "Duplicate Function", kInformation);
+    ASSERT_TRUE(Type(functions, added + 1, 0, "lift"));
+    prompter.Verify();
+    EXPECT_EQ(functions.TextMatrix(added + 1, 0), "");
+    EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'LIFT'"),
+              "Lift Tickets");
+
+    // Categories and units of the new function, the same way.
+    functions.SetCurrentCell(added, 3);
+    FlexGrid& catagories = Catagories();
+    ASSERT_EQ(catagories.Rows(), 2);
+    ASSERT_TRUE(Type(catagories, 1, 1, "range"));
+    ASSERT_TRUE(Type(catagories, 1, 4, "Driving Range"));
+    catagories.SetCurrentCell(1, 2);
+    QTest::keyClick(&catagories, Qt::Key_Space);  // not active
+    EXPECT_EQ(Scalar("SELECT description || '/' || is_active || '/' || require_access_rule "
+                     "FROM vym_catagory WHERE function_id = 'GOLF' AND catagory_id = 'RANGE'"),
+              "Driving Range/0/0");
+    EXPECT_EQ(catagories.Rows(), 3);
+
+    FlexGrid& units = Units();
+    ASSERT_TRUE(Type(units, 1, 1, "bucket"));
+    ASSERT_TRUE(Type(units, 1, 3, "50"));
+    ASSERT_TRUE(Type(units, 1, 3, "lots"));  // not a quantity: refused
+    EXPECT_EQ(units.TextMatrix(1, 3), "50");
+    ASSERT_TRUE(units.EditCell(1, 2));
+    auto* uom = qobject_cast<QComboBox*>(units.indexWidget(units.model()->index(0, 2)));
+    ASSERT_NE(uom, nullptr);
+    uom->setCurrentIndex(uom->findData("BX"));
+    QTest::keyClick(uom, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Scalar("SELECT qty || '/' || uom_id || '/' || acct_units FROM vym_unit "
+                     "WHERE function_id = 'GOLF' AND unit_id = 'BUCKET'"),
+              "50/BX/1");
+}
+
+TEST_F(SupportTablesWindow, AFailedSaveLeavesTheRowAsTypedAndUnsaved) {
+    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
+                                                             backOffice_->ErrorObject());
+    server_->db = faulty;
+    Open();
+    PrompterScript prompter;
+    FlexGrid& functions = Functions();
+    const int added = functions.Rows() - 1;
+    faulty->FailOnCall(1, FaultInjectingConnection::Fault::Locked);
+    prompter.ExpectMessage("Unable to update function", "Update Failed", kInformation);
+    ASSERT_TRUE(Type(functions, added, 0, "GOLF"));
+    prompter.Verify();
+    EXPECT_EQ(functions.TextMatrix(added, 0), "GOLF");
+    EXPECT_EQ(functions.Rows(), added + 1) << "no new row for an entry not saved";
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), "0");
+
+    // The next edit of the row saves it.
+    ASSERT_TRUE(Type(functions, added, 3, "Golf"));
+    EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"), "Golf");
+    EXPECT_EQ(functions.Rows(), added + 2);
+}
+
+TEST_F(SupportTablesWindow, DeleteKeyAsksFirstAndKeepsWhatTheDatabaseRefuses) {
+    Open();
+    PrompterScript prompter;
+    FlexGrid& functions = Functions();
+    const int lift = functions.FindRow("LIFT", 0);
+    functions.SetCurrentCell(lift, 0);
+    FlexGrid& catagories = Catagories();
+    const int adult = catagories.FindRow("ADULT", 1);
+    const std::string items = Scalar(
+        "SELECT count(*) FROM vym_item WHERE function_id = 'LIFT' AND catagory_id = "
+        "'ADULT'");
+    prompter
+        .ExpectMessage("Are you sure you want to delete the catagory ADULT", "Confirm Delete",
+                       kQuestionYesNoDefaultNo, MsgResult::Yes)
+        .ExpectMessage("Catagory ADULT of function LIFT is used by " + items + " items.",
+                       "Delete Catagory Error", kInformation);
+    PressDelete(catagories, adult);
+    prompter.Verify();
+    EXPECT_EQ(catagories.FindRow("ADULT", 1), adult);
+
+    // No keeps the row without asking the database.
+    prompter.ExpectMessage("Are you sure you want to delete the function LIFT", "Confirm Delete",
+                           kQuestionYesNoDefaultNo, MsgResult::No);
+    PressDelete(functions, lift);
+    prompter.Verify();
+    EXPECT_EQ(functions.FindRow("LIFT", 0), lift);
+
+    // The empty row is not an entry: nothing to ask.
+    PressDelete(catagories, catagories.Rows() - 1);
+
+    const int tubing = functions.FindRow("TUBING", 0);
+    prompter.ExpectMessage("Are you sure you want to delete the function TUBING", "Confirm Delete",
+                           kQuestionYesNoDefaultNo, MsgResult::Yes);
+    PressDelete(functions, tubing);
+    prompter.Verify();
+    EXPECT_EQ(functions.FindRow("TUBING", 0), -1);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_function WHERE function_id = 'TUBING'"), "0");
+    EXPECT_EQ(Caption(), "Function " + functions.TextMatrix(functions.Row(), 0) + " Dependant");
+}
+
+TEST_F(SupportTablesWindow, TheIconButtonPicksASymbolAndSavesTheFunction) {
+    Open();
+    test::ScriptedModalRunner modals;
+    modals.Expect("frmSymbol", [](QDialog& dialog) {
+        auto* symbols = dialog.findChild<FlexGrid*>("fgSymbols");
+        // Code 120 is the 88th symbol: row 9, column 7.
+        symbols->SetCurrentCell(9, 7);
+        dialog.findChild<QPushButton*>("cmdOk")->click();
+    });
+    FlexGrid& functions = Functions();
+    const int ship = functions.FindRow("SHIP", 0);
+    const QModelIndex icon = functions.model()->index(ship - 1, 2);
+    functions.scrollTo(icon);
+    const QRect button = ui::FlexGridDelegate::ButtonRect(functions.visualRect(icon));
+    QTest::mouseClick(functions.viewport(), Qt::LeftButton, {}, button.center());
+    modals.Verify();
+    EXPECT_EQ(functions.TextMatrix(ship, 2), "x");
+    EXPECT_EQ(Scalar("SELECT tree_icon FROM vym_function WHERE function_id = 'SHIP'"), "x");
+}
+
+}  // namespace
+}  // namespace vym
