@@ -9,6 +9,7 @@
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
+#include "pricing/season_screens.h"
 #include "reference/reference_screens.h"
 #include "ui/qt_prompter.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
     vym::RegisterInventoryScreens(screens);
+    vym::RegisterSeasonScreens(screens);
     vym::RegisterReferenceScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());

@@ -5,6 +5,7 @@
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
+#include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_procedures.h"
@@ -70,6 +71,7 @@ void AddSecurityDemoRows(SqlSession& session) {
 void AddDemoData(SqlSession& session) {
     AddSecurityDemoRows(session);
     AddItemSupportDemoRows(session);
+    AddItemSeasonDemoRows(session);
     AddItemCatalogueDemoRows(session);
     AddItemConsoleDemoRows(session);
     AddPackageDemoRows(session);

@@ -10,6 +10,7 @@
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
+#include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_procedures.h"
@@ -34,6 +35,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemConsoleProcedures(*catalog);
         RegisterItemSupportProcedures(*catalog);
         RegisterItemReferenceProcedures(*catalog);
+        RegisterItemSeasonProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
         RegisterPackageProcedures(*catalog);

@@ -1,0 +1,382 @@
+#include "pricing/frm_seasons.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/date.h"
+#include "base/format.h"
+#include "base/prompter.h"
+#include "base/value.h"
+#include "gateway/connection.h"
+#include "gateway/recordset.h"
+#include "gateway/transaction.h"
+#include "host/citem_maint.h"
+#include "ui/flex_grid.h"
+#include "ui_frm_seasons.h"
+
+namespace vym {
+
+using ui::FlexGrid;
+
+namespace {
+
+constexpr int kChanged = 0;
+constexpr int kSeasonNo = 1;
+constexpr int kActive = 2;
+constexpr int kType = 3;
+constexpr int kFunction = 4;
+constexpr int kGroup = 5;
+constexpr int kDescription = 6;
+constexpr int kStart = 7;
+constexpr int kEnd = 8;
+constexpr int kStoreStart = 9;
+constexpr int kStoreEnd = 10;
+
+constexpr const char* kDateFormat = "mm/dd/yyyy";
+
+QString FieldText(Recordset& rows, const char* name) {
+    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
+}
+
+QString FieldDate(Recordset& rows, const char* name) {
+    return QString::fromStdString(Format(rows.Fields(name).Value(), kDateFormat));
+}
+
+// Cell by cell, so that a tab in a description cannot shift the columns.
+void AppendRow(FlexGrid& grid, const QStringList& cells) {
+    grid.AddItem(QString());
+    const int row = grid.Rows() - 1;
+    for (int col = 0; col < cells.size(); ++col) {
+        grid.SetTextMatrix(row, col, cells[col]);
+    }
+}
+
+// A combo-list entry; "|" and ";" would end the entry early.
+QString ListEntry(const QString& key, QString text) {
+    return "|#" + key + ";" + text.replace('|', '/').replace(';', ',');
+}
+
+std::optional<Date> ParseDate(const QString& text) {
+    Date day;
+    if (!Date::Parse(text.trimmed().toStdString(), day)) {
+        return std::nullopt;
+    }
+    return day;
+}
+
+bool IsDateColumn(int col) {
+    return col == kStart || col == kEnd || col == kStoreStart || col == kStoreEnd;
+}
+
+Value TextOrNull(const QString& text) {
+    return text.isEmpty() ? Value::Null() : Value(text.toStdString());
+}
+
+// An optional date cell: Null when empty (validation has seen to the rest).
+Value DateOrNull(const QString& text) {
+    const auto day = ParseDate(text);
+    return day ? Value(*day) : Value::Null();
+}
+
+}  // namespace
+
+frmSeasons::frmSeasons(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::frmSeasons>()) {
+    ui_->setupUi(this);
+
+    FlexGrid& grid = *ui_->fgSeasons;
+    grid.SetFormatString(
+        "Changed|^Season No|IsActive|Type|Function|Group|Description|Start|End|Store Start|"
+        "Store End");
+    grid.SetColumnHidden(kChanged, true);
+    grid.SetColumnKind(kActive, FlexGrid::ColumnKind::CheckBox);
+    for (int col : {kStart, kEnd, kStoreStart, kStoreEnd}) {
+        grid.SetColumnFormat(col, "MM/DD/YYYY");
+    }
+    grid.SetColumnEditable(kChanged, false);
+    grid.SetColumnEditable(kSeasonNo, false);
+    grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
+    grid.SetEditable(true);
+
+    connect(&grid, &FlexGrid::BeforeEdit, this, &frmSeasons::fgSeasons_BeforeEdit);
+    connect(&grid, &FlexGrid::ValidateEdit, this, &frmSeasons::fgSeasons_ValidateEdit);
+    connect(&grid, &FlexGrid::AfterEdit, this, &frmSeasons::fgSeasons_AfterEdit);
+    connect(ui_->cmdAdd, &QPushButton::clicked, this, &frmSeasons::AddSeason);
+    connect(ui_->cmdDelete, &QPushButton::clicked, this, &frmSeasons::DeleteSeasons);
+    connect(ui_->cmdOk, &QPushButton::clicked, this, &frmSeasons::cmdOk_Click);
+    connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmSeasons::~frmSeasons() = default;
+
+void frmSeasons::Setup(CItemMaint* itemMaint) {
+    db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
+    errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
+    if (db_ == nullptr) {
+        return;
+    }
+    LoadLists();
+    LoadSeasons();
+}
+
+void frmSeasons::LoadLists() {
+    FlexGrid& grid = *ui_->fgSeasons;
+    trap_.Run(errors_, "LoadLists", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetSeasonType";
+        command->Parameters.Refresh();
+        auto rows = db_->ExecuteRecordset(*command);
+        QString types;
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            types += ListEntry(FieldText(*rows, "season_type_id"), FieldText(*rows, "description"));
+        }
+        grid.SetColumnComboList(kType, types);
+    });
+    trap_.Run(errors_, "LoadLists", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetFunction";
+        command->Parameters.Refresh();
+        auto rows = db_->ExecuteRecordset(*command);
+        // A season of no function applies to every function.
+        QString functions = "|#;";
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            functions +=
+                ListEntry(FieldText(*rows, "function_id"), FieldText(*rows, "description"));
+        }
+        grid.SetColumnComboList(kFunction, functions);
+    });
+}
+
+void frmSeasons::LoadSeasons() {
+    FlexGrid& grid = *ui_->fgSeasons;
+    trap_.Run(errors_, "LoadSeasons", &db_->Native(), [&] {
+        auto command = db_->NewCommand();
+        command->CommandText = "VYM_SP_ITEM_GetSeason";
+        command->Parameters.Refresh();
+        auto rows = db_->ExecuteRecordset(*command);
+        grid.Clear();
+        grid.BeginBulkLoad();
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            const bool active = NullToZero(rows->Fields("is_active").Value()).ToBool();
+            AppendRow(grid,
+                      {"0", FieldText(*rows, "season_no"), active ? "-1" : "0",
+                       FieldText(*rows, "season_type_id"), FieldText(*rows, "function_id"),
+                       FieldText(*rows, "season_group_id"), FieldText(*rows, "Description"),
+                       FieldDate(*rows, "start_date"), FieldDate(*rows, "end_date"),
+                       FieldDate(*rows, "store_start_date"), FieldDate(*rows, "store_end_date")});
+        }
+        grid.EndBulkLoad();
+    });
+    grid.AutoSizeColumns();
+}
+
+void frmSeasons::AddSeason() {
+    FlexGrid& grid = *ui_->fgSeasons;
+    const QString today = QString::fromStdString(Format(Value(Date::Today()), kDateFormat));
+    AppendRow(grid, {"-1", "0", "-1", "", "", "", "<New Season>", today, today, today, today});
+    grid.SetCurrentCell(grid.Rows() - 1, kDescription);
+    grid.setFocus();
+}
+
+void frmSeasons::DeleteSeasons() {
+    FlexGrid& grid = *ui_->fgSeasons;
+    QList<int> rows;
+    for (int row : grid.SelectedRows()) {
+        if (!grid.IsRowHidden(row)) {
+            rows.append(row);
+        }
+    }
+    if (rows.isEmpty()) {
+        return;
+    }
+    if (MsgBox("Are you sure you want to delete all the selected season rows?",
+               kQuestionYesNoDefaultNo, "Confirm Season Delete") != MsgResult::Yes) {
+        return;
+    }
+    // A hidden row is a deleted one: Ok removes it from the database.
+    for (int row : rows) {
+        grid.SetRowHidden(row, true);
+    }
+}
+
+void frmSeasons::fgSeasons_BeforeEdit(int row, int col, bool& cancel) {
+    cancel = col == kChanged || col == kSeasonNo || ui_->fgSeasons->IsRowHidden(row);
+}
+
+void frmSeasons::fgSeasons_ValidateEdit(int /*row*/, int col, const QString& text, bool& cancel) {
+    if ((col == kStart || col == kEnd) && !ParseDate(text)) {
+        MsgBox("You must specify a valid date", kInformation, "InValid Date");
+        cancel = true;
+    } else if (col == kGroup && !text.trimmed().isEmpty()) {
+        // The group is a number; anything else keeps the group it had.
+        bool number = false;
+        text.trimmed().toInt(&number);
+        cancel = !number;
+    }
+}
+
+void frmSeasons::fgSeasons_AfterEdit(int row, int col) {
+    FlexGrid& grid = *ui_->fgSeasons;
+    grid.SetTextMatrix(row, kChanged, "-1");
+    if (col == kGroup) {
+        grid.SetTextMatrix(row, col, grid.TextMatrix(row, col).trimmed());
+    } else if (IsDateColumn(col)) {
+        if (const auto day = ParseDate(grid.TextMatrix(row, col))) {
+            grid.SetTextMatrix(row, col, QString::fromStdString(Format(Value(*day), kDateFormat)));
+        }
+    }
+}
+
+bool frmSeasons::ValidateRow(int row) {
+    FlexGrid& grid = *ui_->fgSeasons;
+    const std::string suffix =
+        grid.TextMatrix(row, kSeasonNo).toStdString() + " Row " + std::to_string(row + 1);
+    const auto fail = [&](int col, const std::string& message, std::string_view title = {},
+                          MsgStyle style = {}) {
+        MsgBox(message, style, title);
+        grid.SetCurrentCell(row, col);
+        grid.setFocus();
+        return false;
+    };
+    if (grid.TextMatrix(row, kType).isEmpty()) {
+        return fail(kType,
+                    "You must specifiy a season type for season " +
+                        grid.TextMatrix(row, kSeasonNo).toStdString(),
+                    "Season Type Required", kInformation);
+    }
+    const QString startText = grid.TextMatrix(row, kStart).trimmed();
+    const QString endText = grid.TextMatrix(row, kEnd).trimmed();
+    if (startText.isEmpty()) {
+        return fail(kStart, "Start date is required for season " + suffix);
+    }
+    const auto start = ParseDate(startText);
+    if (!start) {
+        return fail(kStart, "Start date is invalid for season " + suffix);
+    }
+    if (endText.isEmpty()) {
+        return fail(kEnd, "End date is required for season " + suffix);
+    }
+    const auto end = ParseDate(endText);
+    if (!end) {
+        return fail(kEnd, "End date is invalid for season " + suffix);
+    }
+    if (*end < *start) {
+        return fail(kEnd, "Start date must be less than end date for season " + suffix);
+    }
+    const QString storeStartText = grid.TextMatrix(row, kStoreStart).trimmed();
+    const QString storeEndText = grid.TextMatrix(row, kStoreEnd).trimmed();
+    const auto storeStart = ParseDate(storeStartText);
+    if (!storeStartText.isEmpty() && !storeStart) {
+        return fail(kStoreStart, "Store Start date is invalid for season " + suffix);
+    }
+    const auto storeEnd = ParseDate(storeEndText);
+    if (!storeEndText.isEmpty() && !storeEnd) {
+        return fail(kStoreEnd, "Store End date is invalid for season " + suffix);
+    }
+    if (storeStart && storeEnd && *storeEnd < *storeStart) {
+        return fail(kStoreEnd,
+                    "Store Start date must be less than Store End date for season " + suffix);
+    }
+    return true;
+}
+
+bool frmSeasons::SaveData() {
+    if (db_ == nullptr) {
+        return false;
+    }
+    FlexGrid& grid = *ui_->fgSeasons;
+    // Numbers of new seasons reach the grid only once everything committed,
+    // so that another try after a failure inserts them again.
+    std::vector<std::pair<int, std::int32_t>> added;
+    bool saved = false;
+    trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
+        Transaction transaction(*db_);
+        for (int row = 1; row < grid.Rows(); ++row) {
+            const std::int32_t seasonNo = grid.TextMatrix(row, kSeasonNo).toInt();
+            if (grid.IsRowHidden(row)) {
+                if (seasonNo == 0) {
+                    continue;  // never saved: nothing to delete
+                }
+                auto command = db_->NewCommand();
+                command->CommandText = "VYM_SP_ITEM_DeleteSeason";
+                command->Parameters.Refresh();
+                command->Parameters["@season_no"].Value = seasonNo;
+                if (db_->Execute(*command) &&
+                    NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
+                    continue;
+                }
+                // The season stays: show it again, or every later Ok would
+                // stop at the same refusal.
+                grid.SetRowHidden(row, false);
+                grid.SetCurrentCell(row, kDescription);
+                std::string message = "Unable to delete season";
+                if (const std::string reason = NullToEmpty(command->Parameters["@message"].Value);
+                    !reason.empty()) {
+                    message += "\r\n" + reason;
+                }
+                MsgBox(message, kInformation);
+                return;
+            }
+            if (!grid.CellChecked(row, kChanged)) {
+                continue;
+            }
+            if (!ValidateRow(row)) {
+                return;
+            }
+            const QString group = grid.TextMatrix(row, kGroup).trimmed();
+            auto command = db_->NewCommand();
+            command->CommandText = "VYM_SP_ITEM_UpdateSeason";
+            command->Parameters.Refresh();
+            command->Parameters["@season_no"].Value =
+                seasonNo != 0 ? Value(seasonNo) : Value::Null();
+            command->Parameters["@season_type_id"].Value = TextOrNull(grid.TextMatrix(row, kType));
+            command->Parameters["@description"].Value =
+                grid.TextMatrix(row, kDescription).toStdString();
+            command->Parameters["@function_id"].Value = TextOrNull(grid.TextMatrix(row, kFunction));
+            command->Parameters["@is_active"].Value = grid.CellChecked(row, kActive);
+            command->Parameters["@start_date"].Value = DateOrNull(grid.TextMatrix(row, kStart));
+            command->Parameters["@end_date"].Value = DateOrNull(grid.TextMatrix(row, kEnd));
+            command->Parameters["@store_start_date"].Value =
+                DateOrNull(grid.TextMatrix(row, kStoreStart));
+            command->Parameters["@store_end_date"].Value =
+                DateOrNull(grid.TextMatrix(row, kStoreEnd));
+            command->Parameters["@season_group_id"].Value =
+                group.isEmpty() ? Value::Null() : Value(group.toInt());
+            if (!db_->Execute(*command)) {
+                grid.SetCurrentCell(row, kDescription);
+                MsgBox("Error updating season", kInformation, "Unable to save changes");
+                return;
+            }
+            if (seasonNo == 0) {
+                added.emplace_back(row,
+                                   NullToZero(command->Parameters["@season_no"].Value).ToLong());
+            }
+        }
+        transaction.Commit();
+        saved = true;
+    });
+    if (!saved) {
+        return false;
+    }
+    for (const auto& [row, seasonNo] : added) {
+        grid.SetTextMatrix(row, kSeasonNo, QString::number(seasonNo));
+    }
+    for (int row = grid.Rows() - 1; row >= 1; --row) {
+        if (grid.IsRowHidden(row)) {
+            grid.RemoveItem(row);
+        } else {
+            grid.SetTextMatrix(row, kChanged, "0");
+        }
+    }
+    return true;
+}
+
+void frmSeasons::cmdOk_Click() {
+    if (SaveData()) {
+        accept();
+    }
+}
+
+}  // namespace vym

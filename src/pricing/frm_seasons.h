@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+#include "gateway/error_trap.h"
+
+namespace Ui {
+class frmSeasons;
+}
+
+namespace vym {
+
+class CItemMaint;
+class Connection;
+class ErrorObject;
+
+// Season maintenance ("Season Maintenance"): every season in one grid, where
+// seasons are added, changed and deleted; nothing is written until Ok saves
+// all the changes together.
+class frmSeasons : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmSeasons(QWidget* parent = nullptr);
+    ~frmSeasons() override;
+
+    // Loads the season types, the functions and the seasons. Connection and
+    // error object come from itemMaint (not owned).
+    void Setup(CItemMaint* itemMaint);
+    // Deletes the removed seasons and writes the new and changed ones, all or
+    // nothing. False after the message of the first row at fault (its cell
+    // then has the focus) or of a refused write: nothing is saved, and a
+    // season whose delete was refused is shown again.
+    bool SaveData();
+
+  private:
+    void LoadLists();
+    void LoadSeasons();
+    void AddSeason();
+    void DeleteSeasons();
+    // The first problem of a changed row, shown with its cell current; False
+    // when there is one.
+    bool ValidateRow(int row);
+    void fgSeasons_BeforeEdit(int row, int col, bool& cancel);
+    void fgSeasons_ValidateEdit(int row, int col, const QString& text, bool& cancel);
+    void fgSeasons_AfterEdit(int row, int col);
+    void cmdOk_Click();
+
+    std::unique_ptr<Ui::frmSeasons> ui_;
+    ErrorTrap trap_{"frmSeasons"};
+    Connection* db_ = nullptr;
+    ErrorObject* errors_ = nullptr;
+};
+
+}  // namespace vym

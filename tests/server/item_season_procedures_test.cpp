@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "base/date.h"
+#include "base/value.h"
+#include "gateway/command.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym {
+namespace {
+
+using Args = std::initializer_list<std::pair<const char*, Value>>;
+
+// The demo database: lift seasons 1 to 4 and 7 (inactive), rental season 5,
+// ski school season 6.
+class SeasonProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = test::MakeTempDir();
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
+        db_ = server_->DBConnection();
+    }
+    void TearDown() override {
+        db_.reset();
+        server_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    // The season numbers GetSeason returns, in order.
+    std::string Seasons(Args args) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = "VYM_SP_ITEM_GetSeason";
+        cmd->Parameters.Refresh();
+        for (const auto& [name, value] : args) {
+            cmd->Parameters[name].Value = value;
+        }
+        auto rows = db_->ExecuteRecordset(*cmd);
+        std::string numbers;
+        for (; !rows->Eof(); rows->MoveNext()) {
+            numbers +=
+                (numbers.empty() ? "" : " ") + NullToEmpty(rows->Fields("season_no").Value());
+        }
+        return numbers;
+    }
+    Date EndOf(int seasonNo) {
+        auto rs = db_->OpenRecordset("SELECT end_date FROM vym_season WHERE season_no = " +
+                                     std::to_string(seasonNo));
+        return rs->Fields(0).Value().ToDate();
+    }
+
+    std::filesystem::path dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+};
+
+TEST_F(SeasonProcedures, GetSeasonFiltersByActiveEndAndFunction) {
+    EXPECT_EQ(Seasons({}), "1 2 3 4 7 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", true}}), "1 2 3 4 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", false}}), "7");
+
+    // A season still counts on the day it ends, whatever the time.
+    const Date end = EndOf(2);
+    const Date noon(end.Serial() + 0.5);
+    EXPECT_EQ(Seasons({{"@min_date", noon}, {"@function_id", "LIFT"}}), "2 3 4 7");
+    EXPECT_EQ(Seasons({{"@min_date", Date(end.Serial() + 1)}, {"@function_id", "LIFT"}}), "3 4 7");
+
+    // A season of no function is offered with every function's.
+    db_->ExecuteSQL(
+        "INSERT INTO vym_season (season_no, description, start_date) "
+        "VALUES (20, 'Resort Wide', '2000-01-01')");
+    EXPECT_EQ(Seasons({{"@function_id", "rental"}}), "20 5");
+    EXPECT_EQ(Seasons({{"@function_id", ""}, {"@is_active", true}}), "20 1 2 3 4 5 6");
+}
+
+TEST_F(SeasonProcedures, TheDemoWinterIsTheCurrentOneAndItsTypesAreListed) {
+    const Date today = Date::Today();
+    const int winter = today.Month() >= 7 ? today.Year() : today.Year() - 1;
+    auto rs = db_->OpenRecordset("SELECT start_date FROM vym_season WHERE season_no = 1");
+    const Date early = rs->Fields(0).Value().ToDate();
+    EXPECT_EQ(early.Year(), winter);
+    EXPECT_EQ(early.Month(), 11);
+    EXPECT_EQ(EndOf(3).Year(), winter + 1);
+
+    auto cmd = db_->NewCommand();
+    cmd->CommandText = "VYM_SP_ITEM_GetSeasonType";
+    cmd->Parameters.Refresh();
+    auto types = db_->ExecuteRecordset(*cmd);
+    std::string listed;
+    for (; !types->Eof(); types->MoveNext()) {
+        listed += NullToEmpty(types->Fields("season_type_id").Value()) + "=" +
+                  NullToEmpty(types->Fields("description").Value()) + " ";
+    }
+    EXPECT_EQ(listed, "PEAK=Peak REGULAR=Regular VALUE=Value ");
+}
+
+}  // namespace
+}  // namespace vym
