@@ -9,6 +9,7 @@
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
+#include "pricing/pricing_screens.h"
 #include "pricing/season_screens.h"
 #include "reference/reference_screens.h"
 #include "ui/qt_prompter.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterPackageScreens(screens);
     vym::RegisterInventoryScreens(screens);
     vym::RegisterSeasonScreens(screens);
+    vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());

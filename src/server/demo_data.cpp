@@ -3,6 +3,7 @@
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
+#include "server/procedures/item_price_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
@@ -79,6 +80,7 @@ void AddDemoData(SqlSession& session) {
     AddItemEditorDemoRows(session);
     AddInvDemoRows(session);
     AddItemReferenceDemoRows(session);
+    AddItemPriceDemoRows(session);
 }
 
 }  // namespace vym::server

@@ -8,6 +8,7 @@
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
+#include "server/procedures/item_price_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
@@ -36,6 +37,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemSupportProcedures(*catalog);
         RegisterItemReferenceProcedures(*catalog);
         RegisterItemSeasonProcedures(*catalog);
+        RegisterItemPriceProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
         RegisterPackageProcedures(*catalog);

@@ -40,7 +40,8 @@ void RegisterReads(ProcedureCatalog& catalog) {
                                             .ToLong());
                     call.EmitResultSet(
                         "SELECT e.child_item_no, i.long_description, e.create_new_product, "
-                        "e.max_qty_per_season, e.max_qty_per_trans, e.activating AS Activating "
+                        "e.max_qty_per_season, e.max_qty_per_trans, e.activating AS Activating, "
+                        "i.function_id "
                         "FROM vym_extension e JOIN vym_item i ON i.item_no = e.child_item_no "
                         "WHERE e.parent_item_no = ? ORDER BY e.sequence, e.child_item_no",
                         {item});

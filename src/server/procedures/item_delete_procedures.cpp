@@ -71,6 +71,10 @@ std::string ItemInUse(SqlSession& session, const vym::Value& item, const std::st
     return {};
 }
 
+bool PackageHasPrices(SqlSession& session, const vym::Value& package) {
+    return Any(session, "SELECT 1 FROM vym_price WHERE package_no = ? LIMIT 1", package);
+}
+
 // An instruction text goes with the last item or package that used it.
 void DeleteUnsharedInstruction(SqlSession& session, const vym::Value& instruction) {
     if (instruction.IsNull()) {
@@ -132,6 +136,10 @@ void RegisterItemDeleteProcedures(ProcedureCatalog& catalog) {
                     if (!redeemer.IsNull()) {
                         Refuse(call, description.ToString() + " is the redemption package of " +
                                          redeemer.ToString() + " and cannot be deleted.");
+                        return;
+                    }
+                    if (PackageHasPrices(session, package)) {
+                        Refuse(call, description.ToString() + " has prices and cannot be deleted.");
                         return;
                     }
                     const vym::Value instruction = session.QueryValue(

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "gateway/error_trap.h"
+
+namespace Ui {
+class frmPricing;
+}
+
+namespace vym {
+
+class CItem;
+class CItemMaint;
+class CPackage;
+class Connection;
+class ErrorObject;
+class frmAddPrice;
+
+// The item price list ("Item Pricing"): every active price of one item, or of
+// one package, by extension item, season, discount and unit, in one grid.
+// Nothing is written until Ok saves every changed row together.
+class frmPricing : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmPricing(QWidget* parent = nullptr);
+    ~frmPricing() override;
+
+    // Prepares the screen for the item, or for the package in package mode
+    // (oPackage not null); both not owned and outliving the window. Connection
+    // and error object come from itemMaint (not owned). False when it could not
+    // be prepared (reported); the caller then does not show it.
+    bool Setup(CItemMaint* itemMaint, CItem* oItem, CPackage* oPackage = nullptr);
+
+  private:
+    // False after an error (reported).
+    bool LoadPrices();
+    bool LoadRules();
+    void ApplyTabFilter();
+    void ToggleDetail();
+    void AddPrice();
+    void AppendPrice(const frmAddPrice& dialog, bool extension);
+    void DeleteRow();
+    bool DeletePrice(std::int32_t priceNo);
+    // Validation on Ok: False at the first refusal.
+    bool ValidatePrices();
+    // Deletes, then saves the changed rows, all or nothing; the grid takes the
+    // results only once everything is saved.
+    bool UpdatePrices();
+    // The row's price number after a save; nullopt after a refusal.
+    std::optional<std::int32_t> UpdatePrice(int row);
+    void fgPrices_BeforeEdit(int row, int col, bool& cancel);
+    void fgPrices_ValidateEdit(int row, int col, const QString& text, bool& cancel);
+    void fgPrices_AfterEdit(int row, int col);
+    void cmdOk_Click();
+
+    std::unique_ptr<Ui::frmPricing> ui_;
+    ErrorTrap trap_{"frmPricing"};
+    Connection* db_ = nullptr;
+    ErrorObject* errors_ = nullptr;
+    CItem* item_ = nullptr;
+    CPackage* package_ = nullptr;
+    bool packageMode_ = false;
+    bool accessRules_ = false;  // the item prompts for an access number
+    // The text an edited price cell takes once the edit is committed.
+    std::optional<QString> editedText_;
+};
+
+}  // namespace vym

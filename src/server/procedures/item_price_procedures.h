@@ -1,0 +1,17 @@
+#pragma once
+
+#include "server/procedure_catalog.h"
+#include "server/sql_session.h"
+
+namespace vym::server {
+
+// Prices of items and packages by extension item, season, discount and unit
+// (the item price list), every price write and delete, and the discount list.
+void RegisterItemPriceProcedures(ProcedureCatalog& catalog);
+
+// Season and discount prices of the demo lift tickets and lessons, and the
+// prices of the family week package with its lines. Needs the catalogue's,
+// the support tables' and the console's demo rows.
+void AddItemPriceDemoRows(SqlSession& session);
+
+}  // namespace vym::server

@@ -1,0 +1,591 @@
+// The item price list on the demo back office: the adult day ticket (100,
+// access rule 1, extensions 103 and 106) with its any-season, season and
+// discount prices, the senior ticket (102, one price, no extensions) and the
+// family week package (1) with two package prices made of line prices.
+#include "pricing/frm_pricing.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "base/prompter.h"
+#include "gateway/recordset.h"
+#include "host/citem_maint.h"
+#include "model/citem.h"
+#include "model/cpackage.h"
+#include "server/fault_injecting_connection.h"
+#include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/temp_database.h"
+#include "ui/data_combo.h"
+#include "ui/flex_grid.h"
+#include "ui/image_combo.h"
+#include "ui/key_tab_bar.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+using test::ScriptedModalRunner;
+using ui::FlexGrid;
+
+constexpr int kState = 0;
+constexpr int kExtension = 1;
+constexpr int kSeasonNo = 2;
+constexpr int kSeason = 3;
+constexpr int kDiscountId = 4;
+constexpr int kDiscount = 5;
+constexpr int kParentUnit = 7;
+constexpr int kUnitQty = 8;
+constexpr int kUnit = 10;
+constexpr int kPrice = 11;
+constexpr int kUnitPrice = 12;
+constexpr int kGross = 13;
+constexpr int kAcctUnits = 16;
+constexpr int kAccessRule = 18;
+constexpr int kConfirmed = 20;
+
+// The connection the screen uses can be made to fail.
+class FaultyServer : public test::DelegatingAppServer {
+  public:
+    explicit FaultyServer(server::LocalAppServer& inner)
+        : DelegatingAppServer(inner),
+          connection(std::make_shared<server::FaultInjectingConnection>(inner.DBConnection(),
+                                                                        inner.ErrorObject())) {}
+    std::shared_ptr<Connection> DBConnection() override { return connection; }
+    std::shared_ptr<server::FaultInjectingConnection> connection;
+};
+
+struct TempDir {
+    std::filesystem::path path = test::MakeTempDir();
+    ~TempDir() { std::filesystem::remove_all(path); }
+};
+
+class PriceList : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_.path / "pricing.db").string(), options);
+        faulty_ = std::make_unique<FaultyServer>(*server_);
+        maint_.SetAppServer(faulty_.get());
+        // The demo seasons follow the calendar; these stay on sale whatever the date.
+        Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
+    }
+    void TearDown() override {
+        if (!errorsExpected_) {
+            for (const ErrorReport& r : server_->Reports()) {
+                ADD_FAILURE() << r.Source << ": " << r.Description;
+            }
+        }
+        maint_.SetAppServer(nullptr);
+    }
+    void Open(std::int32_t itemNo) {
+        ASSERT_TRUE(item_.OpenItem(server_->DBConnection().get(), &server_->ErrorObject(), itemNo));
+        ASSERT_TRUE(window_.Setup(&maint_, &item_));
+        window_.show();
+    }
+    void OpenPackage(std::int32_t packageNo) {
+        ASSERT_TRUE(package_.OpenPackage(server_->DBConnection().get(), &server_->ErrorObject(),
+                                         packageNo));
+        ASSERT_TRUE(window_.Setup(&maint_, nullptr, &package_));
+        window_.show();
+    }
+    template <class T>
+    T& Find(const char* name) {
+        T* widget = window_.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    FlexGrid& Grid() { return Find<FlexGrid>("fgPrices"); }
+    void Click(const char* button) { Find<QPushButton>(button).click(); }
+    void Sql(const std::string& sql) { server_->DBConnection()->ExecuteSQL(sql); }
+    std::string Scalar(const std::string& sql) {
+        auto rows = server_->DBConnection()->OpenRecordset(sql);
+        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
+    }
+    // The shown row of a season, discount and unit as the grid shows them; 0 if none.
+    int Row(const QString& season, const QString& discount, const QString& unit) {
+        FlexGrid& grid = Grid();
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (!grid.IsRowHidden(row) && grid.TextMatrix(row, kSeason) == season &&
+                grid.TextMatrix(row, kDiscount) == discount &&
+                grid.TextMatrix(row, kUnit) == unit) {
+                return row;
+            }
+        }
+        return 0;
+    }
+    std::vector<int> ShownRows() {
+        std::vector<int> rows;
+        for (int row = 1; row < Grid().Rows(); ++row) {
+            if (!Grid().IsRowHidden(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    }
+    // Types into a cell as a user would; False when the grid refused the edit.
+    bool Type(int row, int col, const QString& text) { return Type(Grid(), row, col, text); }
+    bool Type(FlexGrid& grid, int row, int col, const QString& text) {
+        if (!grid.EditCell(row, col)) {
+            return false;
+        }
+        auto* editor = qobject_cast<QLineEdit*>(grid.focusWidget());
+        EXPECT_NE(editor, nullptr);
+        if (editor == nullptr) {
+            return false;
+        }
+        editor->selectAll();
+        if (text.isEmpty()) {
+            QTest::keyClick(editor, Qt::Key_Delete);
+        } else {
+            QTest::keyClicks(editor, text);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    void Choose(FlexGrid& grid, int row, int col, const QString& shown) {
+        ASSERT_TRUE(grid.EditCell(row, col));
+        auto* combo = qobject_cast<QComboBox*>(grid.focusWidget());
+        ASSERT_NE(combo, nullptr);
+        ASSERT_GE(combo->findText(shown), 0) << shown.toStdString();
+        combo->setCurrentIndex(combo->findText(shown));
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // The add-price dialog as a user fills it.
+    ScriptedModalRunner::Handler Fill(const char* season, const char* discount, const char* unit,
+                                      const char* price, std::int32_t extension = 0,
+                                      const char* extensionUnit = nullptr) {
+        return [=](QDialog& d) {
+            EXPECT_TRUE(d.findChild<ui::ImageCombo*>("cmbSeason")->SetKey(season));
+            EXPECT_TRUE(d.findChild<ui::ImageCombo*>("cmbDiscount")->SetKey(discount));
+            EXPECT_TRUE(d.findChild<ui::DataCombo*>("cmbUnit")->SetKey(unit));
+            if (extension != 0) {
+                EXPECT_TRUE(d.findChild<ui::DataCombo*>("cmbExtensionItem")
+                                ->SetKey(QString::number(extension)));
+                EXPECT_TRUE(
+                    d.findChild<ui::DataCombo*>("cmbExtensionUnits")->SetKey(extensionUnit));
+            }
+            d.findChild<QLineEdit*>("txtPrice")->setText(price);
+            d.findChild<QPushButton*>("cmdOk")->click();
+        };
+    }
+    std::string Prices(const std::string& where) {
+        return Scalar(
+            "SELECT group_concat(k, ' ') FROM (SELECT IFNULL(season_id, 0) || '/' || "
+            "IFNULL(discount_id, '-') || '/' || unit_id || ':' || printf('%.4f', total_price) || "
+            "'=' || unit_qty || 'x' || printf('%.4f', unit_price) || '<=' || "
+            "printf('%.4f', gross_unit_price) AS k FROM vym_price WHERE " +
+            where + " ORDER BY price_no)");
+    }
+
+    PrompterScript script;
+    ScriptedModalRunner modals;
+    TempDir dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::unique_ptr<FaultyServer> faulty_;
+    CItemMaint maint_;
+    CItem item_;
+    CPackage package_;
+    frmPricing window_;
+    bool errorsExpected_ = false;
+};
+
+TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
+    Open(100);
+    EXPECT_EQ(window_.windowTitle(), "Pricing for: Adult Day Ticket (100)");
+    auto& tabs = Find<ui::KeyTabBar>("tabPricing");
+    EXPECT_FALSE(tabs.isHidden());
+    FlexGrid& grid = Grid();
+    ASSERT_EQ(ShownRows().size(), 12u);
+    EXPECT_EQ(ShownRows().front(), grid.Row()) << "the first shown row is selected";
+
+    const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
+    ASSERT_NE(day, 0);
+    EXPECT_EQ(grid.DisplayText(day, kPrice), "89.00");
+    EXPECT_EQ(grid.TextMatrix(day, kSeasonNo), "0");
+    EXPECT_EQ(grid.TextMatrix(day, kDiscountId), "");
+    EXPECT_EQ(grid.TextMatrix(day, kConfirmed), "-1");
+    const int military = Row("Regular Season", "Active Military", "Full Day");
+    ASSERT_NE(military, 0);
+    EXPECT_EQ(grid.TextMatrix(military, kDiscountId), "MILITARY");
+    EXPECT_EQ(grid.DisplayText(military, kGross), "$99.0000");
+    EXPECT_EQ(grid.DisplayText(military, kAccessRule), "Full Mountain");
+    const int threeDays = Row("Holiday Period", "[BASE Price]", "3 Day");
+    ASSERT_NE(threeDays, 0);
+    EXPECT_EQ(grid.TextMatrix(threeDays, kUnitQty), "3");
+    EXPECT_EQ(grid.DisplayText(threeDays, kPrice), "315.00");
+    EXPECT_EQ(grid.DisplayText(threeDays, kUnitPrice), "$105.0000");
+
+    // Only the season, discount, unit and price show until the detail is asked for.
+    EXPECT_TRUE(grid.IsColumnHidden(kExtension));
+    EXPECT_TRUE(grid.IsColumnHidden(kUnitPrice));
+    EXPECT_FALSE(grid.IsColumnHidden(kPrice));
+    auto& detail = Find<QPushButton>("cmdDetail");
+    EXPECT_EQ(detail.text(), "Show Detail");
+    detail.click();
+    EXPECT_EQ(detail.text(), "Hide Detail");
+    for (int col = kUnitPrice; col <= kAccessRule; ++col) {
+        EXPECT_FALSE(grid.IsColumnHidden(col)) << col;
+    }
+    EXPECT_TRUE(grid.IsColumnHidden(19));
+    detail.click();
+    EXPECT_TRUE(grid.IsColumnHidden(kGross));
+
+    tabs.SetCurrentKey("EXT");
+    ASSERT_EQ(ShownRows().size(), 2u);
+    const int upgrade = ShownRows().back();
+    EXPECT_FALSE(grid.IsColumnHidden(kExtension));
+    EXPECT_FALSE(grid.IsColumnHidden(kParentUnit));
+    EXPECT_EQ(grid.TextMatrix(upgrade, kExtension), "Night Skiing Upgrade");
+    EXPECT_EQ(grid.CellData(upgrade, kExtension).toInt(), 106);
+    EXPECT_EQ(grid.TextMatrix(upgrade, kParentUnit), "Full Day");
+    EXPECT_EQ(grid.Row(), ShownRows().front());
+
+    // An item without extensions has no tabs; one that does not prompt for
+    // access has no rule list.
+    frmPricing senior;
+    CItem ticket;
+    ASSERT_TRUE(ticket.OpenItem(server_->DBConnection().get(), &server_->ErrorObject(), 102));
+    ASSERT_TRUE(senior.Setup(&maint_, &ticket));
+    EXPECT_TRUE(senior.findChild<ui::KeyTabBar*>("tabPricing")->isHidden());
+    EXPECT_EQ(senior.findChild<FlexGrid*>("fgPrices")->Rows(), 2);
+}
+
+TEST_F(PriceList, PriceAndUnitPriceFollowEachOtherByTheUnitQuantity) {
+    Open(100);
+    FlexGrid& grid = Grid();
+    const int row = Row("Holiday Period", "[BASE Price]", "3 Day");
+    ASSERT_TRUE(Type(row, kPrice, "10"));
+    EXPECT_EQ(grid.TextMatrix(row, kUnitPrice), "3.3333");
+    EXPECT_EQ(grid.DisplayText(row, kPrice), "10.00");
+    EXPECT_EQ(grid.TextMatrix(row, kPrice), "9.9999");
+    EXPECT_EQ(grid.TextMatrix(row, kGross), "115") << "a gross above stays";
+    EXPECT_EQ(grid.TextMatrix(row, kState), "1");
+
+    ASSERT_TRUE(Type(row, kUnitPrice, "3.3333"));
+    EXPECT_EQ(grid.TextMatrix(row, kPrice), "10.00");
+    ASSERT_TRUE(Type(row, kUnitPrice, "120"));
+    EXPECT_EQ(grid.TextMatrix(row, kPrice), "360.00");
+    EXPECT_EQ(grid.TextMatrix(row, kGross), "120") << "the gross follows a higher unit price";
+
+    script.ExpectMessage("The gross unit price may not be less than the unit price.",
+                         "Invalid Gross Price", kInformation);
+    ASSERT_TRUE(Type(row, kGross, "119.99"));
+    EXPECT_EQ(grid.TextMatrix(row, kGross), "120");
+    script.ExpectMessage("Please enter a valid numeric value for price.", "InValid Price Value",
+                         kInformation);
+    ASSERT_TRUE(Type(row, kPrice, "12A"));
+    EXPECT_EQ(grid.TextMatrix(row, kPrice), "360.00");
+
+    // No units count as one.
+    const int day = Row("Spring Skiing", "[BASE Price]", "Full Day");
+    grid.SetTextMatrix(day, kUnitQty, "0");
+    ASSERT_TRUE(Type(day, kPrice, "80.5"));
+    EXPECT_EQ(grid.TextMatrix(day, kUnitPrice), "80.5000");
+
+    EXPECT_FALSE(grid.EditCell(row, kSeason)) << "the key of a price is not edited";
+    EXPECT_EQ(Prices("price_no = (SELECT max(price_no) FROM vym_price WHERE item_no = 100 AND "
+                     "season_id = 2 AND unit_id = '3DAY')"),
+              "2/-/3DAY:315.0000=3x105.0000<=115.0000")
+        << "nothing is saved before Ok";
+
+    Click("cmdOk");
+    EXPECT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Prices("item_no = 100 AND season_id IN (2, 4) AND discount_id IS NULL"),
+              "2/-/DAY:115.0000=1x115.0000<=115.0000 2/-/3DAY:360.0000=3x120.0000<=120.0000 "
+              "4/-/DAY:80.5000=0x80.5000<=80.5000");
+    EXPECT_EQ(grid.TextMatrix(row, kState), "0");
+}
+
+TEST_F(PriceList, DeletedRowsGoOnOkUnlessThePriceIsInUse) {
+    Open(100);
+    FlexGrid& grid = Grid();
+    const std::string count = "SELECT count(*) FROM vym_price WHERE item_no = 100";
+    const std::string before = Scalar(count);
+
+    // The base day price is the parent price of the extension prices.
+    const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
+    grid.SetCurrentCell(day, kSeason);
+    script.ExpectMessage(
+        "This price is the parent price of 2 extension prices.  Delete the extension prices "
+        "first.",
+        "Delete Cancelled", kInformation);
+    Click("cmdDelete");
+    EXPECT_FALSE(grid.IsRowHidden(day));
+
+    const int corporate = Row("Regular Season", "Corporate Partner", "Full Day");
+    grid.SetCurrentCell(corporate, kSeason);
+    script.ExpectMessage("Are you sure you want to delete the selected price row?",
+                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::No);
+    Click("cmdDelete");
+    EXPECT_FALSE(grid.IsRowHidden(corporate));
+    script.ExpectMessage("Are you sure you want to delete the selected price row?",
+                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDelete");
+    EXPECT_TRUE(grid.IsRowHidden(corporate));
+
+    // Clearing a price asks too.
+    const int half = Row("[ANY Season]", "[BASE Price]", "Half Day (from 12:30)");
+    const std::string clearing =
+        "Clearing a unit price will delete the price from the database.  Do you want to delete "
+        "the price?";
+    script.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    grid.SetColumnHidden(kUnitPrice, false);
+    ASSERT_TRUE(Type(half, kUnitPrice, ""));
+    EXPECT_EQ(grid.TextMatrix(half, kUnitPrice), "69");
+    script.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ASSERT_TRUE(Type(half, kUnitPrice, ""));
+    EXPECT_TRUE(grid.IsRowHidden(half));
+    EXPECT_EQ(grid.TextMatrix(half, kState), "-1");
+
+    // Deleted rows stay hidden on either tab.
+    Find<ui::KeyTabBar>("tabPricing").SetCurrentKey("EXT");
+    Find<ui::KeyTabBar>("tabPricing").SetCurrentKey("ITEM");
+    EXPECT_TRUE(grid.IsRowHidden(half));
+    EXPECT_EQ(Scalar(count), before);
+
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar(count), std::to_string(std::stoi(before) - 2));
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE item_no = 100 AND "
+                     "(discount_id = 'CORP' OR unit_id = 'HALF')"),
+              "0");
+}
+
+TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
+    Open(100);
+    FlexGrid& grid = Grid();
+    const int rows = grid.Rows();
+    modals.Expect("frmAddPrice", Fill("3", "'EMPLOYEE", "3DAY", "10"));
+    Click("cmdAdd");
+    ASSERT_EQ(grid.Rows(), rows + 1);
+    const int row = rows;
+    EXPECT_EQ(grid.Row(), row);
+    EXPECT_EQ(grid.TextMatrix(row, kState), "1");
+    EXPECT_EQ(grid.TextMatrix(row, kSeasonNo), "3");
+    EXPECT_EQ(grid.TextMatrix(row, kSeason), "Regular Season");
+    EXPECT_EQ(grid.TextMatrix(row, kDiscountId), "EMPLOYEE");
+    EXPECT_EQ(grid.TextMatrix(row, kDiscount), "STAFF Resort Employee");
+    EXPECT_EQ(grid.TextMatrix(row, kUnit), "3 Day");
+    EXPECT_EQ(grid.TextMatrix(row, kUnitQty), "3");
+    EXPECT_EQ(grid.TextMatrix(row, kAcctUnits), "3");
+    EXPECT_EQ(grid.TextMatrix(row, kUnitPrice), "3.3333");
+    EXPECT_EQ(grid.TextMatrix(row, kGross), "3.3333");
+    EXPECT_EQ(grid.TextMatrix(row, kPrice), "9.9999");
+    EXPECT_EQ(grid.TextMatrix(row, kAccessRule), "1") << "the ticket's own rule";
+    EXPECT_EQ(grid.TextMatrix(row, kConfirmed), "");
+
+    script.ExpectMessage(
+        "This combination of season, discount and unit already has a price assigned.  Please "
+        "edit the existing price.",
+        "Price already Exists.", kInformation);
+    modals.Expect("frmAddPrice", Fill("3", "'MILITARY", "DAY", "50"));
+    Click("cmdAdd");
+    EXPECT_EQ(grid.Rows(), rows + 1);
+    EXPECT_EQ(grid.Row(), Row("Regular Season", "Active Military", "Full Day"));
+
+    // An extension price: the extension's unit prices it, the ticket's unit is its parent.
+    Find<ui::KeyTabBar>("tabPricing").SetCurrentKey("EXT");
+    modals.Expect("frmAddPrice", Fill("2", "'", "DAY", "12", 106, "HALF"));
+    Click("cmdAdd");
+    ASSERT_EQ(grid.Rows(), rows + 2);
+    EXPECT_EQ(grid.TextMatrix(rows + 1, kExtension), "Night Skiing Upgrade");
+    EXPECT_EQ(grid.TextMatrix(rows + 1, kParentUnit), "Full Day");
+    EXPECT_EQ(grid.TextMatrix(rows + 1, kUnit), "Half Day (from 12:30)");
+    script.ExpectMessage(
+        "This combination of extension item, season, discount and unit already has a price "
+        "assigned.  Please edit the existing price.",
+        "Price already Exists.", kInformation);
+    modals.Expect("frmAddPrice", Fill("2", "'", "DAY", "14", 106, "HALF"));
+    Click("cmdAdd");
+    EXPECT_EQ(grid.Rows(), rows + 2);
+    modals.ExpectReject("frmAddPrice");
+    Click("cmdAdd");
+    EXPECT_EQ(grid.Rows(), rows + 2);
+
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Prices("item_no = 100 AND discount_id = 'EMPLOYEE' AND season_id = 3"),
+              "3/EMPLOYEE/3DAY:9.9999=3x3.3333<=3.3333");
+    EXPECT_EQ(Scalar("SELECT child_item_no || ' ' || parent_unit_id || ' ' || unit_id || ' ' || "
+                     "season_id || ' ' || access_rule_no FROM vym_price WHERE item_no = 100 "
+                     "AND child_item_no = 106 AND season_id = 2"),
+              "106 DAY HALF 2 1");
+    EXPECT_NE(grid.RowData(row).toInt(), 0) << "a saved row knows its number";
+    EXPECT_EQ(grid.TextMatrix(row, kState), "0");
+}
+
+TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
+    Open(100);
+    Click("cmdDetail");
+    const int spring = Row("Spring Skiing", "[BASE Price]", "Full Day");
+    ASSERT_TRUE(Type(spring, kUnitPrice, "1.00"));
+    ASSERT_TRUE(Type(spring, kGross, "1.80"));
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted) << "exactly 80% off passes unasked";
+    const std::string stored =
+        "SELECT printf('%.2f/%.2f', unit_price, gross_unit_price) FROM vym_price "
+        "WHERE item_no = 100 AND season_id = 4";
+    EXPECT_EQ(Scalar(stored), "1.00/1.80");
+
+    frmPricing again;
+    ASSERT_TRUE(again.Setup(&maint_, &item_));
+    again.show();
+    again.findChild<QPushButton*>("cmdDetail")->click();
+    FlexGrid& grid = *again.findChild<FlexGrid*>("fgPrices");
+    ASSERT_TRUE(Type(grid, spring, kUnitPrice, "0.99"));
+    const std::string large =
+        "Are you sure you want to create a price more than 80% less than the gross price for "
+        "row " +
+        std::to_string(spring) + "?";
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
+    again.findChild<QPushButton*>("cmdOk")->click();
+    EXPECT_TRUE(again.isVisible()) << "No keeps the screen open";
+    EXPECT_EQ(Scalar(stored), "1.00/1.80");
+
+    // An edited rule is confirmed with its shown text.
+    const int early = Row("Early Season", "[BASE Price]", "Full Day");
+    Choose(grid, early, kAccessRule, "Beginner Area Only");
+    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
+    const std::string change =
+        "Are you sure you want to change the access rule to: Beginner Area Only for row " +
+        std::to_string(early) + "?";
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    again.findChild<QPushButton*>("cmdOk")->click();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
+
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    again.findChild<QPushButton*>("cmdOk")->click();
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "-1");
+    EXPECT_EQ(Scalar("SELECT access_rule_no FROM vym_price WHERE item_no = 100 AND season_id = 1"),
+              "2");
+    EXPECT_EQ(Scalar(stored), "0.99/1.80");
+}
+
+TEST_F(PriceList, NoRuleOnARuleLessItemAndAnUnchangedForeignRuleAreConfirmed) {
+    Sql("UPDATE vym_item_ticket SET access_rule_no = 0 WHERE item_no = 101");
+    Open(101);
+    Click("cmdDetail");
+    FlexGrid& grid = Grid();
+    const int regular = Row("Regular Season", "[BASE Price]", "Full Day");
+    const int spring = Row("Spring Skiing", "[BASE Price]", "Full Day");
+    ASSERT_LT(regular, spring);
+    Choose(grid, regular, kAccessRule, "[NO RULE]");
+    Choose(grid, spring, kAccessRule, "Beginner Area Only");  // the rule it had
+    script.ExpectMessage("Are you sure you don't want to assign an access rule to row " +
+                             std::to_string(regular) + "?  The item does not have a rule defind.",
+                         "Confirm No Access Rule", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage("Access Rule not equal Item Access Rule - Do you want to save?  For row " +
+                             std::to_string(spring),
+                         "Access Rule Warning", kQuestionYesNo, MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT IFNULL(access_rule_no, 'none') FROM vym_price WHERE item_no = 101 "
+                     "AND season_id = 3 AND discount_id IS NULL"),
+              "none");
+}
+
+TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
+    Open(100);
+    FlexGrid& grid = Grid();
+    const std::string all = "item_no = 100";
+    const int spring = Row("Spring Skiing", "[BASE Price]", "Full Day");
+    const int early = Row("Early Season", "[BASE Price]", "Full Day");
+    const int corporate = Row("Regular Season", "Corporate Partner", "Full Day");
+    ASSERT_TRUE(Type(spring, kPrice, "70"));
+    ASSERT_TRUE(Type(early, kPrice, "72"));
+    grid.SetCurrentCell(corporate, kSeason);
+    script.ExpectMessage("Are you sure you want to delete the selected price row?",
+                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDelete");
+    modals.Expect("frmAddPrice", Fill("1", "'GROUP20", "DAY", "65"));
+    Click("cmdAdd");
+    const int added = grid.Rows() - 1;
+
+    // The delete and two saves go through; the early season's price was
+    // removed meanwhile, so its save is refused.
+    const std::string earlyNo = std::to_string(grid.RowData(early).toInt());
+    Sql("DELETE FROM vym_price WHERE price_no = " + earlyNo);
+    const std::string afterRemoval = Prices(all);
+    script.ExpectMessage("Price " + earlyNo + " does not exist.", "Error Updating Price",
+                         kInformation);
+    Click("cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Prices(all), afterRemoval) << "the saves before the refusal are rolled back";
+    EXPECT_EQ(grid.RowData(added).toInt(), 0);
+    EXPECT_EQ(grid.TextMatrix(added, kState), "1");
+    EXPECT_TRUE(grid.IsRowHidden(corporate));
+
+    // With the price back, a database error half-way is rolled back the same way.
+    Sql("INSERT INTO vym_price (price_no, item_no, season_id, unit_id, total_price, unit_price, "
+        "gross_unit_price) VALUES (" +
+        earlyNo + ", 100, 1, 'DAY', 79, 79, 79)");
+    const std::string restored = Prices(all);
+    errorsExpected_ = true;
+    faulty_->connection->FailOnCall(3, server::FaultInjectingConnection::Fault::Locked);
+    Click("cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Prices(all), restored);
+    EXPECT_FALSE(server_->Reports().empty());
+
+    faulty_->connection->Disarm();
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Prices("item_no = 100 AND season_id IN (1, 4) AND unit_id = 'DAY'"),
+              "1/-/DAY:72.0000=1x72.0000<=79.0000 4/-/DAY:70.0000=1x70.0000<=75.0000 "
+              "1/GROUP20/DAY:65.0000=1x65.0000<=65.0000");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE discount_id = 'CORP'"), "0");
+    EXPECT_NE(grid.RowData(grid.Rows() - 1).toInt(), 0) << "the deleted row is gone";
+}
+
+TEST_F(PriceList, APackageShowsItsPricesWhichCanOnlyBeDeleted) {
+    OpenPackage(1);
+    EXPECT_EQ(window_.windowTitle(), "Pricing for: Family Ski Week (1)");
+    EXPECT_TRUE(Find<QPushButton>("cmdDetail").isHidden());
+    EXPECT_TRUE(Find<ui::KeyTabBar>("tabPricing").isHidden());
+    EXPECT_FALSE(Find<QPushButton>("cmdAdd").isEnabled());
+    FlexGrid& grid = Grid();
+    ASSERT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(1, kSeason), "[ANY Season]");
+    EXPECT_EQ(grid.TextMatrix(1, kUnit), "5 Day");
+    EXPECT_EQ(grid.DisplayText(1, kPrice), "1960.00");
+    EXPECT_EQ(grid.TextMatrix(2, kSeason), "Regular Season");
+    EXPECT_FALSE(grid.EditCell(1, kPrice));
+
+    // A package with prices stays; its prices go with their lines.
+    Sql("UPDATE vym_package SET redeem_package_no = NULL WHERE package_no = 4");
+    auto command = server_->DBConnection()->NewCommand();
+    command->CommandText = "VyM_SP_ITEM_DeletePackage";
+    command->Parameters.Refresh();
+    command->Parameters["@package_no"].Value = 1;
+    ASSERT_TRUE(server_->DBConnection()->Execute(*command));
+    EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(), -1);
+    EXPECT_EQ(NullToEmpty(command->Parameters["@message"].Value),
+              "Family Ski Week has prices and cannot be deleted.");
+
+    grid.SetCurrentCell(2, kSeason);
+    script.ExpectMessage("Are you sure you want to delete the selected price row?",
+                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Click("cmdDelete");
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE package_no = 1"), "3")
+        << "the any-season price and its two line prices";
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE season_id = 3 AND package_no = 1"), "0");
+}
+
+}  // namespace
+}  // namespace vym
