@@ -26,6 +26,8 @@
 #include "model/citem_stock.h"
 #include "model/cpackage.h"
 #include "packages/frm_edit_package.h"
+#include "pricing/frm_pricing.h"
+#include "reference/frm_profiles.h"
 #include "ui/modal_runner.h"
 #include "ui_item.h"
 #include "vym/version.h"
@@ -231,30 +233,68 @@ void Item::BuildMenus() {
     QAction* mnuDelete = add(mnuItem, "mnuDelete", "&Delete");
     QAction* mnuProperties = add(mnuItem, "mnuProperties", "&Properties...");
     mnuItem->addSeparator();
-    later(mnuItem, "mnuPricing", "P&ricing...");
-    later(mnuItem, "mnuHistory", "&History");
-    later(mnuItem, "mnuLocation", "Loca&tion");
+    mnuPricing_ = add(mnuItem, "mnuPricing", "P&ricing...");
+    mnuHistory_ = add(mnuItem, "mnuHistory", "&History");
+    mnuLocation_ = add(mnuItem, "mnuLocation", "Loca&tion");
     later(mnuItem, "mnuPrintLabels", "Print &Labels...");
     connect(mnuAdd, &QAction::triggered, this, &Item::mnuAdd_Click);
     connect(mnuCreateLike_, &QAction::triggered, this, &Item::mnuCreateLike_Click);
     connect(mnuDelete, &QAction::triggered, this, &Item::mnuDelete_Click);
     connect(mnuProperties, &QAction::triggered, this, &Item::mnuProperties_Click);
+    connect(mnuPricing_, &QAction::triggered, this, &Item::mnuPricing_Click);
+    connect(mnuHistory_, &QAction::triggered, this, &Item::mnuHistory_Click);
+    connect(mnuLocation_, &QAction::triggered, this, &Item::mnuLocation_Click);
 
     QMenu* mnuStock = menuBar_->addMenu("&Stock");
     mnuStock->setObjectName("mnuStock");
     later(mnuStock, "mnuStockMatrix", "&Matrix");
     later(mnuStock, "mnuSalePricing", "Sale &Pricing");
-    later(mnuStock, "mnuStockSummary", "&Summary");
+    QAction* mnuStockSummary = add(mnuStock, "mnuStockSummary", "&Summary");
+    connect(mnuStockSummary, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            itemMaint_->StockSummary(this);
+        }
+    });
     later(mnuStock, "mnuEditPricing", "&Edit Pricing");
 
     QMenu* mnuMaintenance = menuBar_->addMenu("&Maintenance");
     mnuMaintenance->setObjectName("mnuMaintenance");
     later(mnuMaintenance, "mnuPackageUpgrade", "Package Rental Upgrade Pricing...");
-    later(mnuMaintenance, "mnuProfile", "Profile...");
-    later(mnuMaintenance, "mnuSeasons", "Season Maintenance...");
+    QAction* mnuProfile = add(mnuMaintenance, "mnuProfile", "Profile...");
+    QAction* mnuSeasons = add(mnuMaintenance, "mnuSeasons", "Season Maintenance...");
     later(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes...");
-    later(mnuMaintenance, "mnuSupportTables", "Support Tables...");
+    QAction* mnuSupportTables = add(mnuMaintenance, "mnuSupportTables", "Support Tables...");
     later(mnuMaintenance, "mnuTemplates", "Template Editor...");
+    connect(mnuProfile, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            frmProfiles profiles(this);
+            profiles.Setup(itemMaint_);
+            ui::RunModal(profiles);
+        }
+    });
+    connect(mnuSeasons, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            itemMaint_->ShowSeasons();
+        }
+    });
+    connect(mnuSupportTables, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            itemMaint_->EditSupportTables();
+            FillFunctions();
+        }
+    });
+    connect(ui_->fgItems, &FlexGrid::SelectionChanged, this, &Item::UpdateRowCommands);
+}
+
+// Pricing, History and Location act on one row; for a row whose screen this
+// console cannot open they are not offered.
+void Item::UpdateRowCommands() {
+    const QList<int> rows = ui_->fgItems->SelectedRows();
+    const QString type = rows.size() == 1 ? ui_->fgItems->TextMatrix(rows.front(), kTypeCol) : "";
+    const bool stockRow = type == "STOCK" || type == "RENTAL";
+    mnuPricing_->setEnabled(!stockRow);
+    mnuHistory_->setEnabled(type.isEmpty() || type == "STOCK");
+    mnuLocation_->setEnabled(type.isEmpty() || type == "STOCK");
 }
 
 // Input is accepted only while the console is enabled and has its connection.
@@ -392,16 +432,22 @@ void Item::Setup(bool bSelectionMode, bool bMultiSelect, ItemTypes iShowType,
     }
 
     ui::KeyTabBar& tabs = *ui_->tabSearch;
+    const QString shownBefore = SearchTab();
     QString wanted;
     for (int i = 0; i < tabs.count(); ++i) {
         const QString key = tabs.TabKey(i);
-        const bool shown = iShowType == ttoAll || TabOf(key).type == iShowType;
+        // A picker for every type hands back item numbers only, so a package
+        // (numbered apart from items) is offered only to a picker for packages.
+        const bool shown = iShowType == ttoAll ? !bSelectionMode || key != "PACKAGE"
+                                               : TabOf(key).type == iShowType;
         tabs.setTabVisible(i, shown);
         if (shown && wanted.isEmpty()) {
             wanted = key;
         }
     }
-    if (iShowType != ttoAll && SearchTab() != wanted) {
+    // Hiding the tab shown moves the bar to a neighbour of its own choosing.
+    if (SearchTab() != wanted &&
+        (iShowType != ttoAll || !tabs.isTabVisible(tabs.TabIndex(shownBefore)))) {
         tabs.SetCurrentKey(wanted);
     }
 
@@ -1100,24 +1146,16 @@ void Item::PresetNewItem(CItem& item) const {
 }
 
 void Item::mnuProperties_Click() {
+    const int row = SingleRow(
+        "Select Row", "Please select a row before selecting the Properties feature",
+        "Single Row Select", "Please select only one row before selecting the Properties feature.");
+    if (row == 0) {
+        return;
+    }
     FlexGrid& grid = *ui_->fgItems;
-    const QList<int> rows = grid.SelectedRows();
-    if (rows.isEmpty()) {
-        MsgBox("Please select a row before selecting the Properties feature", kInformation,
-               "Select Row");
-        return;
-    }
-    if (rows.size() > 1) {
-        MsgBox("Please select only one row before selecting the Properties feature.", kInformation,
-               "Single Row Select");
-        return;
-    }
-    if (!Db() || !itemMaint_) {
-        return;
-    }
-    const std::int32_t number = grid.RowData(rows.front()).toInt();
+    const std::int32_t number = grid.RowData(row).toInt();
     bool saved = false;
-    if (grid.TextMatrix(rows.front(), kTypeCol) == "PACKAGE") {
+    if (grid.TextMatrix(row, kTypeCol) == "PACKAGE") {
         CPackage package;
         saved = package.OpenPackage(Db(), errors_, number) && package.OpenItems(Db(), errors_) &&
                 EditPackage(package);
@@ -1127,6 +1165,70 @@ void Item::mnuProperties_Click() {
     }
     if (saved) {
         ShowRecord(number);
+    }
+}
+
+// The one selected row for a single-row command; 0 after the command's
+// message when none or several are selected.
+int Item::SingleRow(const char* noneTitle, const char* none, const char* severalTitle,
+                    const char* several) {
+    const QList<int> rows = ui_->fgItems->SelectedRows();
+    if (rows.isEmpty()) {
+        MsgBox(none, kInformation, noneTitle);
+        return 0;
+    }
+    if (rows.size() > 1) {
+        MsgBox(several, kInformation, severalTitle);
+        return 0;
+    }
+    return Db() && itemMaint_ ? rows.front() : 0;
+}
+
+void Item::mnuPricing_Click() {
+    const int row = SingleRow(
+        "Select Row", "Please select a row before selecting the Pricing feature.",
+        "Single Row Select", "Please select only one row before selecting the Pricing feature.");
+    if (row == 0) {
+        return;
+    }
+    FlexGrid& grid = *ui_->fgItems;
+    const std::int32_t number = grid.RowData(row).toInt();
+    const QString type = grid.TextMatrix(row, kTypeCol);
+    if (type == "STOCK" || type == "RENTAL") {
+        return;
+    }
+    CItem item;
+    CPackage package;
+    frmPricing pricing(this);
+    if (type == "PACKAGE") {
+        if (!package.OpenPackage(Db(), errors_, number) || !package.OpenItems(Db(), errors_) ||
+            !pricing.Setup(itemMaint_, nullptr, &package)) {
+            return;
+        }
+    } else if (!item.OpenItem(Db(), errors_, number) ||
+               !pricing.Setup(itemMaint_, &item, nullptr)) {
+        return;
+    }
+    ui::RunModal(pricing);
+}
+
+void Item::mnuHistory_Click() {
+    const int row = SingleRow(
+        "Row Selection Required", "Please select a row before selecting the History feature",
+        "Sinlge Row Selection", "Please select only one row before selecting the History feature");
+    if (row > 0 && ui_->fgItems->TextMatrix(row, kTypeCol) == "STOCK") {
+        itemMaint_->ShowStockHistory(this, ui_->fgItems->RowData(row).toInt(),
+                                     ui_->cmbLocation->Key());
+    }
+}
+
+void Item::mnuLocation_Click() {
+    const int row = SingleRow(
+        "Select Row", "Please select a row before selecting the Location feature.",
+        "Single Row Select", "Please select only one row before selecting the Location feature");
+    if (row > 0 && ui_->fgItems->TextMatrix(row, kTypeCol) == "STOCK") {
+        itemMaint_->StockLocation(this, ui_->fgItems->RowData(row).toInt(),
+                                  ui_->cmbLocation->Key());
     }
 }
 
@@ -1152,23 +1254,16 @@ bool Item::EditPackage(CPackage& package) {
 }
 
 void Item::mnuCreateLike_Click() {
+    const int selected = SingleRow(
+        "Row Selection Required",
+        "Please select an item row before proceeding with the Create Like feature.",
+        "Select Single Row", "Please only select item row before using the Create Like feature.");
+    if (selected == 0) {
+        return;
+    }
     FlexGrid& grid = *ui_->fgItems;
-    const QList<int> rows = grid.SelectedRows();
-    if (rows.isEmpty()) {
-        MsgBox("Please select an item row before proceeding with the Create Like feature.",
-               kInformation, "Row Selection Required");
-        return;
-    }
-    if (rows.size() > 1) {
-        MsgBox("Please only select item row before using the Create Like feature.", kInformation,
-               "Select Single Row");
-        return;
-    }
-    if (!Db()) {
-        return;
-    }
     CItem item;
-    if (!item.OpenItem(Db(), errors_, grid.RowData(rows.front()).toInt())) {
+    if (!item.OpenItem(Db(), errors_, grid.RowData(selected).toInt())) {
         return;
     }
     const std::int32_t copy = item.CreateCopy(Db(), errors_);
@@ -1177,7 +1272,7 @@ void Item::mnuCreateLike_Click() {
     }
     const int row = ShowRecord(copy);
     if (row > 0) {
-        grid.SelectRow(rows.front(), false);
+        grid.SelectRow(selected, false);
         grid.SetCurrentCell(row, kDescriptionCol);
         grid.SelectRow(row);
     }

@@ -150,6 +150,12 @@ class Item : public QWidget, public VYMInterface {
     void mnuProperties_Click();
     bool EditItem(CItem& item);
     bool EditPackage(CPackage& package);
+    void UpdateRowCommands();
+    int SingleRow(const char* noneTitle, const char* none, const char* severalTitle,
+                  const char* several);
+    void mnuPricing_Click();
+    void mnuHistory_Click();
+    void mnuLocation_Click();
     void mnuDelete_Click();
     void mnuCreateLike_Click();
 
@@ -159,6 +165,9 @@ class Item : public QWidget, public VYMInterface {
     std::unique_ptr<Ui::Item> ui_;
     QMenuBar* menuBar_ = nullptr;
     QAction* mnuCreateLike_ = nullptr;
+    QAction* mnuPricing_ = nullptr;
+    QAction* mnuHistory_ = nullptr;
+    QAction* mnuLocation_ = nullptr;
 
     ErrorTrap trap_{"ItemNew"};
     AppServer* server_ = nullptr;

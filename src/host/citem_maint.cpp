@@ -11,7 +11,12 @@
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/sql_quote.h"
+#include "inventory/frm_stock_history.h"
+#include "inventory/frm_stock_location.h"
+#include "inventory/frm_stock_summary.h"
 #include "model/citem.h"
+#include "pricing/frm_seasons.h"
+#include "reference/frm_support_tables.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 
@@ -511,6 +516,48 @@ QString CItemMaint::SelectVendor(QWidget* Parentform, const QString& sOriginalVe
         Put(lVendorAddress, vendors.PrimaryAddressNo());
     });
     return vendor;
+}
+
+void CItemMaint::ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo,
+                                  const QString& sLocationID, const QString& sSerialId) {
+    trap_.Run(errorObject_, "ShowStockHistory", nullptr, [&] {
+        frmStockHistory history(Parentform);
+        history.Setup(this, lItemNo, sLocationID, sSerialId);
+        ui::RunModal(history);
+    });
+}
+
+void CItemMaint::StockLocation(QWidget* Parentform, std::int32_t lItemNo,
+                               const QString& sLocationID) {
+    trap_.Run(errorObject_, "StockLocation", nullptr, [&] {
+        frmStockLocation locations(Parentform);
+        locations.Setup(this, lItemNo, sLocationID);
+        ui::RunModal(locations);
+    });
+}
+
+void CItemMaint::StockSummary(QWidget* Parentform) {
+    trap_.Run(errorObject_, "StockSummary", nullptr, [&] {
+        frmStockSummary summary(Parentform);
+        summary.Setup(this);
+        ui::RunModal(summary);
+    });
+}
+
+void CItemMaint::EditSupportTables() {
+    trap_.Run(errorObject_, "EditSupportTables", nullptr, [&] {
+        frmSupportTables tables;
+        tables.Setup(this);
+        ui::RunModal(tables);
+    });
+}
+
+void CItemMaint::ShowSeasons() {
+    trap_.Run(errorObject_, "ShowSeasons", nullptr, [&] {
+        frmSeasons seasons;
+        seasons.Setup(this);
+        ui::RunModal(seasons);
+    });
 }
 
 }  // namespace vym

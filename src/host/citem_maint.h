@@ -130,6 +130,23 @@ class CItemMaint : public QObject, public ServiceObject {
     QString SelectVendor(QWidget* Parentform = nullptr, const QString& sOriginalVendorID = {},
                          QString* sVendorName = nullptr, std::int32_t* lVendorAddress = nullptr);
 
+    // Screens -----------------------------------------------------------------
+    // Each shows its screen modally (owned by Parentform when given) on this
+    // object's connection and error object, and returns when it is closed.
+    //
+    // The stock history, prefilled with the item, location and serial unit.
+    void ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo = 0,
+                          const QString& sLocationID = {}, const QString& sSerialId = {});
+    // The stock quantities by location, prefilled with the item and location.
+    void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
+                       const QString& sLocationID = {});
+    // The monthly stock summary and its posting.
+    void StockSummary(QWidget* Parentform = nullptr);
+    // Functions, categories and units.
+    void EditSupportTables();
+    // Season maintenance.
+    void ShowSeasons();
+
     // Support-table writes ----------------------------------------------------
     // A write that the database refuses shows its message box and returns
     // False without raising an event.

@@ -370,9 +370,13 @@ TEST(ItemConsole, SelectionModeHandsBackTheChosenRows) {
     emit c.Grid().CellDoubleClicked(1, 5);
     EXPECT_EQ(doubleClick.count(), 1);
 
+    c.item.Setup(false);
+    c.Tab("PACKAGE");
     c.item.Setup(true, true, ttoAll, {}, false, {}, {}, {}, false, std::nullopt, false, true);
+    EXPECT_EQ(c.item.SearchTab(), "ALL");
     EXPECT_EQ(c.Grid().Rows(), 1);  // the last search cleared
     EXPECT_TRUE(tabs->isTabVisible(tabs->TabIndex("STOCK")));
+    EXPECT_FALSE(tabs->isTabVisible(tabs->TabIndex("PACKAGE")));
     c.Tab("TICKET");
     c.FindNow();
     c.Select({1, 2});
@@ -503,6 +507,71 @@ TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
                         "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
 }
 
+TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
+    ConsoleDatabase db;
+    Console c(db);
+    c.Tab("STOCK");
+    c.Type("txtDescription", "jacket");
+    c.FindNow();
+    test::ScriptedModalRunner modals;
+    PrompterScript prompter;
+    prompter
+        .ExpectMessage("Please select a row before selecting the Pricing feature.", "Select Row",
+                       kInformation)
+        .ExpectMessage("Please select a row before selecting the History feature",
+                       "Row Selection Required", kInformation)
+        .ExpectMessage("Please select a row before selecting the Location feature.", "Select Row",
+                       kInformation);
+    for (const char* command : {"mnuPricing", "mnuHistory", "mnuLocation"}) {
+        c.Trigger(command);
+    }
+    c.Select({1, 2});
+    prompter
+        .ExpectMessage("Please select only one row before selecting the Pricing feature.",
+                       "Single Row Select", kInformation)
+        .ExpectMessage("Please select only one row before selecting the History feature",
+                       "Sinlge Row Selection", kInformation)
+        .ExpectMessage("Please select only one row before selecting the Location feature",
+                       "Single Row Select", kInformation);
+    for (const char* command : {"mnuPricing", "mnuHistory", "mnuLocation"}) {
+        c.Trigger(command);
+    }
+    prompter.Verify();
+    EXPECT_TRUE(modals.Shown().isEmpty());
+
+    // A stock row: its history and locations; its pricing screen is not offered.
+    c.Grid().SelectRow(2, false);
+    EXPECT_FALSE(c.Find<QAction>("mnuPricing")->isEnabled());
+    modals.ExpectReject("frmStockHistory").ExpectReject("frmStockLocation");
+    c.Trigger("mnuHistory");
+    c.Trigger("mnuLocation");
+    modals.Verify();
+
+    // A ticket row: its price list; history and locations are for stock.
+    c.Tab("TICKET");
+    c.Type("txtDescription", "");
+    c.FindNow();
+    c.Select({1});
+    EXPECT_FALSE(c.Find<QAction>("mnuHistory")->isEnabled());
+    EXPECT_FALSE(c.Find<QAction>("mnuLocation")->isEnabled());
+    ASSERT_TRUE(c.Find<QAction>("mnuPricing")->isEnabled());
+    modals.ExpectReject("frmPricing");
+    c.Trigger("mnuPricing");
+    modals.Verify();
+
+    // The stock summary and the maintenance screens.
+    prompter.ExpectMessage("There are no batch scans to display", "Batch Scans", kInformation);
+    modals.ExpectReject("frmStockSummary")
+        .ExpectReject("frmSupportTables")
+        .ExpectReject("frmProfiles")
+        .ExpectReject("frmSeasons");
+    c.Trigger("mnuStockSummary");
+    c.Trigger("mnuSupportTables");
+    c.Trigger("mnuProfile");
+    c.Trigger("mnuSeasons");
+    modals.Verify();
+}
+
 TEST(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     ConsoleDatabase db;
     Console c(db);
@@ -566,8 +635,9 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later : {"mnuPricing", "mnuHistory", "mnuLocation", "mnuPrintLabels",
-                              "mnuStockMatrix", "mnuSupportTables"}) {
+    for (const char* later :
+         {"mnuPrintLabels", "mnuStockMatrix", "mnuSalePricing", "mnuEditPricing",
+          "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
 }
