@@ -20,7 +20,7 @@
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
+#include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -35,20 +35,6 @@ using test::ScriptedModalRunner;
 using ui::DataCombo;
 using ui::FlexGrid;
 
-// The demo back office, with its connection behind a fault injector.
-class FaultyServer : public test::DelegatingAppServer {
-  public:
-    explicit FaultyServer(AppServer& inner)
-        : DelegatingAppServer(inner),
-          faults_(std::make_shared<FaultInjectingConnection>(inner.DBConnection(),
-                                                             inner.ErrorObject())) {}
-    std::shared_ptr<Connection> DBConnection() override { return faults_; }
-    FaultInjectingConnection& Faults() { return *faults_; }
-
-  private:
-    std::shared_ptr<FaultInjectingConnection> faults_;
-};
-
 class StockWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -56,7 +42,7 @@ class StockWindow : public ::testing::Test {
         server::OpenOptions options;
         options.demoData = true;
         server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        faulty_ = std::make_unique<FaultyServer>(*server_);
+        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
         maint_.SetAppServer(faulty_.get());
     }
     void TearDown() override {
@@ -152,7 +138,7 @@ class StockWindow : public ::testing::Test {
 
     std::filesystem::path dir_;
     std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<FaultyServer> faulty_;
+    std::unique_ptr<test::FaultyAppServer> faulty_;
     CItemMaint maint_;
     std::unique_ptr<CItem> item_;
     std::unique_ptr<frmStock> window_;

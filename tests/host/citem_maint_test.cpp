@@ -12,7 +12,7 @@
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
+#include "support/server/faulty_app_server.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -20,22 +20,6 @@ namespace {
 
 using server::FaultInjectingConnection;
 using ui::FlexGrid;
-
-// The embedded server, handing out its connection behind a fault injector so
-// that tests can count and fail database calls.
-class WrappedAppServer : public test::DelegatingAppServer {
-  public:
-    explicit WrappedAppServer(server::LocalAppServer& inner)
-        : DelegatingAppServer(inner),
-          faults_(std::make_shared<FaultInjectingConnection>(inner.DBConnection(),
-                                                             inner.ErrorObject())) {}
-
-    FaultInjectingConnection& Faults() { return *faults_; }
-    std::shared_ptr<Connection> DBConnection() override { return faults_; }
-
-  private:
-    std::shared_ptr<FaultInjectingConnection> faults_;
-};
 
 class ItemMaint : public ::testing::Test {
   protected:
@@ -51,7 +35,7 @@ class ItemMaint : public ::testing::Test {
         options.userId = user;
         server_ =
             server::LocalAppServer::Open(dir_.filePath("backoffice.db").toStdString(), options);
-        wrapped_ = std::make_unique<WrappedAppServer>(*server_);
+        wrapped_ = std::make_unique<test::FaultyAppServer>(*server_);
         maint_.SetAppServer(wrapped_.get());
     }
 
@@ -106,7 +90,7 @@ class ItemMaint : public ::testing::Test {
     test::ScriptedModalRunner modals_;
     QTemporaryDir dir_;
     std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<WrappedAppServer> wrapped_;
+    std::unique_ptr<test::FaultyAppServer> wrapped_;
     CItemMaint maint_;
 };
 

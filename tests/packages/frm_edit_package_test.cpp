@@ -20,7 +20,7 @@
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
+#include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
@@ -50,23 +50,6 @@ ScriptedModalRunner::Handler Pick(const char* tab, const char* number) {
         lookup.findChild<QPushButton*>("cmdOk")->click();
     };
 }
-
-// The connection behind the editor fails where the test says.
-class FaultyServer : public test::DelegatingAppServer {
-  public:
-    explicit FaultyServer(server::LocalAppServer& inner)
-        : DelegatingAppServer(inner),
-          connection(std::make_shared<server::FaultInjectingConnection>(inner.DBConnection(),
-                                                                        inner.ErrorObject())) {}
-    std::shared_ptr<Connection> DBConnection() override { return connection; }
-    std::shared_ptr<server::FaultInjectingConnection> connection;
-};
-
-// A directory removed after everything in it was closed.
-struct TempDir {
-    std::filesystem::path path = test::MakeTempDir();
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
 
 class PackageEditor : public ::testing::Test {
   protected:
@@ -146,9 +129,9 @@ class PackageEditor : public ::testing::Test {
 
     PrompterScript script;
     ScriptedModalRunner modals;
-    TempDir dir_;
+    test::TempDir dir_;
     std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<FaultyServer> faulty_;
+    std::unique_ptr<test::FaultyAppServer> faulty_;
     CItemMaint maint_;
     CPackage package_;
     frmEditPackage window_;
@@ -374,8 +357,8 @@ TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
 }
 
 TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgain) {
-    faulty_ = std::make_unique<FaultyServer>(*server_);
-    FaultyServer& faulty = *faulty_;
+    faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
+    test::FaultyAppServer& faulty = *faulty_;
     maint_.SetAppServer(&faulty);
     package_.FunctionID = "LIFT";
     package_.CatagoryID = "ADULT";
@@ -388,7 +371,7 @@ TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgai
     ASSERT_EQ(Items().Rows(), 2);
 
     // The header is saved, then the line fails: all of it is undone.
-    faulty.connection->FailOnCall(2, server::FaultInjectingConnection::Fault::DiskFull);
+    faulty.Faults().FailOnCall(2, server::FaultInjectingConnection::Fault::DiskFull);
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
     EXPECT_EQ(package_.PackageNo, 0);
@@ -396,7 +379,7 @@ TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgai
     EXPECT_FALSE(server_->Reports().empty());
     errorsExpected_ = true;
 
-    faulty.connection->Disarm();
+    faulty.Faults().Disarm();
     Click("cmdOk");
     ASSERT_TRUE(window_.Saved());
     EXPECT_GT(package_.PackageNo, 4);

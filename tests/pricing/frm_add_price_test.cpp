@@ -26,11 +26,6 @@ namespace {
 
 using test::PrompterScript;
 
-struct TempDir {
-    std::filesystem::path path = test::MakeTempDir();
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
-
 class AddPrice : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -76,7 +71,7 @@ class AddPrice : public ::testing::Test {
     }
 
     PrompterScript script;
-    TempDir dir_;
+    test::TempDir dir_;
     std::unique_ptr<server::LocalAppServer> server_;
     CItem item_;
     frmAddPrice dialog_;

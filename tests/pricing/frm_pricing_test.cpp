@@ -21,7 +21,7 @@
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
+#include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -51,29 +51,13 @@ constexpr int kAcctUnits = 16;
 constexpr int kAccessRule = 18;
 constexpr int kConfirmed = 20;
 
-// The connection the screen uses can be made to fail.
-class FaultyServer : public test::DelegatingAppServer {
-  public:
-    explicit FaultyServer(server::LocalAppServer& inner)
-        : DelegatingAppServer(inner),
-          connection(std::make_shared<server::FaultInjectingConnection>(inner.DBConnection(),
-                                                                        inner.ErrorObject())) {}
-    std::shared_ptr<Connection> DBConnection() override { return connection; }
-    std::shared_ptr<server::FaultInjectingConnection> connection;
-};
-
-struct TempDir {
-    std::filesystem::path path = test::MakeTempDir();
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
-
 class PriceList : public ::testing::Test {
   protected:
     void SetUp() override {
         server::OpenOptions options;
         options.demoData = true;
         server_ = server::LocalAppServer::Open((dir_.path / "pricing.db").string(), options);
-        faulty_ = std::make_unique<FaultyServer>(*server_);
+        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
         maint_.SetAppServer(faulty_.get());
         // The demo seasons follow the calendar; these stay on sale whatever the date.
         Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
@@ -190,9 +174,9 @@ class PriceList : public ::testing::Test {
 
     PrompterScript script;
     ScriptedModalRunner modals;
-    TempDir dir_;
+    test::TempDir dir_;
     std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<FaultyServer> faulty_;
+    std::unique_ptr<test::FaultyAppServer> faulty_;
     CItemMaint maint_;
     CItem item_;
     CPackage package_;
@@ -535,13 +519,13 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
         earlyNo + ", 100, 1, 'DAY', 79, 79, 79)");
     const std::string restored = Prices(all);
     errorsExpected_ = true;
-    faulty_->connection->FailOnCall(3, server::FaultInjectingConnection::Fault::Locked);
+    faulty_->Faults().FailOnCall(3, server::FaultInjectingConnection::Fault::Locked);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Prices(all), restored);
     EXPECT_FALSE(server_->Reports().empty());
 
-    faulty_->connection->Disarm();
+    faulty_->Faults().Disarm();
     Click("cmdOk");
     ASSERT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Prices("item_no = 100 AND season_id IN (1, 4) AND unit_id = 'DAY'"),

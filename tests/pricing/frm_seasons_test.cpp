@@ -18,7 +18,7 @@
 #include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
-#include "support/server/delegating_app_server.h"
+#include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/flex_grid.h"
 
@@ -42,23 +42,6 @@ constexpr int kStoreEnd = 10;
 
 constexpr MsgStyle kPlain{};
 
-// The connection behind the screen fails where the test says.
-class FaultyServer : public test::DelegatingAppServer {
-  public:
-    explicit FaultyServer(server::LocalAppServer& inner)
-        : DelegatingAppServer(inner),
-          connection(std::make_shared<server::FaultInjectingConnection>(inner.DBConnection(),
-                                                                        inner.ErrorObject())) {}
-    std::shared_ptr<Connection> DBConnection() override { return connection; }
-    std::shared_ptr<server::FaultInjectingConnection> connection;
-};
-
-// A directory removed after everything in it was closed.
-struct TempDir {
-    std::filesystem::path path = test::MakeTempDir();
-    ~TempDir() { std::filesystem::remove_all(path); }
-};
-
 class Seasons : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -81,9 +64,9 @@ class Seasons : public ::testing::Test {
     void Open() { Open(*server_); }
     // Opens the screen on a connection that fails where the test says.
     server::FaultInjectingConnection& OpenFaulty() {
-        faulty_ = std::make_unique<FaultyServer>(*server_);
+        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
         Open(*faulty_);
-        return *faulty_->connection;
+        return faulty_->Faults();
     }
     FlexGrid& Grid() {
         auto* grid = window_.findChild<FlexGrid*>("fgSeasons");
@@ -162,9 +145,9 @@ class Seasons : public ::testing::Test {
     }
 
     PrompterScript script;
-    TempDir dir_;
+    test::TempDir dir_;
     std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<FaultyServer> faulty_;  // outlives the service object bound to it
+    std::unique_ptr<test::FaultyAppServer> faulty_;  // outlives the service object bound to it
     CItemMaint maint_;
     frmSeasons window_;
     bool errorsExpected_ = false;

@@ -47,4 +47,14 @@ class TempDatabase {
 // A unique empty directory under the system's temporary directory.
 std::filesystem::path MakeTempDir();
 
+// Such a directory, removed with everything in it when it goes; declare it
+// before whatever keeps files open in it.
+struct TempDir {
+    std::filesystem::path path = MakeTempDir();
+    TempDir() = default;
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() { std::filesystem::remove_all(path); }
+};
+
 }  // namespace vym::test
