@@ -518,46 +518,44 @@ QString CItemMaint::SelectVendor(QWidget* Parentform, const QString& sOriginalVe
     return vendor;
 }
 
+namespace {
+
+// Shows a screen set up on the service object and the given arguments.
+template <class Screen, class... Args>
+void ShowScreen(CItemMaint& maint, QWidget* Parentform, const Args&... args) {
+    Screen screen(Parentform);
+    screen.Setup(&maint, args...);
+    ui::RunModal(screen);
+}
+
+}  // namespace
+
 void CItemMaint::ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo,
                                   const QString& sLocationID, const QString& sSerialId) {
     trap_.Run(errorObject_, "ShowStockHistory", nullptr, [&] {
-        frmStockHistory history(Parentform);
-        history.Setup(this, lItemNo, sLocationID, sSerialId);
-        ui::RunModal(history);
+        ShowScreen<frmStockHistory>(*this, Parentform, lItemNo, sLocationID, sSerialId);
     });
 }
 
 void CItemMaint::StockLocation(QWidget* Parentform, std::int32_t lItemNo,
                                const QString& sLocationID) {
-    trap_.Run(errorObject_, "StockLocation", nullptr, [&] {
-        frmStockLocation locations(Parentform);
-        locations.Setup(this, lItemNo, sLocationID);
-        ui::RunModal(locations);
-    });
+    trap_.Run(errorObject_, "StockLocation", nullptr,
+              [&] { ShowScreen<frmStockLocation>(*this, Parentform, lItemNo, sLocationID); });
 }
 
 void CItemMaint::StockSummary(QWidget* Parentform) {
-    trap_.Run(errorObject_, "StockSummary", nullptr, [&] {
-        frmStockSummary summary(Parentform);
-        summary.Setup(this);
-        ui::RunModal(summary);
-    });
+    trap_.Run(errorObject_, "StockSummary", nullptr,
+              [&] { ShowScreen<frmStockSummary>(*this, Parentform); });
 }
 
 void CItemMaint::EditSupportTables() {
-    trap_.Run(errorObject_, "EditSupportTables", nullptr, [&] {
-        frmSupportTables tables;
-        tables.Setup(this);
-        ui::RunModal(tables);
-    });
+    trap_.Run(errorObject_, "EditSupportTables", nullptr,
+              [&] { ShowScreen<frmSupportTables>(*this, nullptr); });
 }
 
 void CItemMaint::ShowSeasons() {
-    trap_.Run(errorObject_, "ShowSeasons", nullptr, [&] {
-        frmSeasons seasons;
-        seasons.Setup(this);
-        ui::RunModal(seasons);
-    });
+    trap_.Run(errorObject_, "ShowSeasons", nullptr,
+              [&] { ShowScreen<frmSeasons>(*this, nullptr); });
 }
 
 }  // namespace vym
