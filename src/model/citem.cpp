@@ -41,14 +41,6 @@ std::unique_ptr<CItemDetail> MakeDetail(const std::string& itemType) {
     return nullptr;
 }
 
-std::unique_ptr<Command> NewProcedure(Connection& db, std::string procedure) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = std::move(procedure);
-    cmd->CommandType = CommandTypeEnum::StoredProc;
-    cmd->Parameters.Refresh();
-    return cmd;
-}
-
 // One row of a list document: four spaces, the self-closing element with its
 // attributes in order, CR LF.
 std::string XmlRow(std::string_view element,
@@ -66,21 +58,6 @@ std::string XmlFlag(bool value) {
 
 std::string Document(const std::string& rows) {
     return "<ROOT>\r\n" + rows + "</ROOT>\r\n";
-}
-
-// A long-data field is read by chunks, asking first for its whole size.
-std::string ReadLongText(Field& field) {
-    const auto size = static_cast<std::size_t>(field.ActualSize());
-    std::string text;
-    while (text.size() < size) {
-        const vym::Value chunk = field.GetChunk(static_cast<std::int32_t>(size - text.size()));
-        const std::string piece = NullToEmpty(chunk);
-        if (piece.empty()) {
-            break;
-        }
-        text += piece;
-    }
-    return text;
 }
 
 }  // namespace
@@ -145,7 +122,7 @@ bool CItem::OpenItem(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
     bool found = false;
     trap_.Run(oError, "OpenItem", oDB, [&] {
         using namespace fields;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItem");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItem");
         cmd->Parameters["@item_no"].Value = lItemNo;
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (!rs->IsOpen() || rs->Eof()) {
@@ -168,14 +145,7 @@ bool CItem::OpenItem(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
         Taxable = Flag(r, "Taxable");
         StatusId = Text(r, "status_id");
         InstructionNo = Long(r, "instruction_no");
-        Instruction.clear();
-        if (InstructionNo != 0) {
-            Field& body = r.Fields("Instruction_Body");
-            if (body.ActualSize() > 0) {
-                Instruction = (body.Attributes() & kFieldLong) != 0 ? ReadLongText(body)
-                                                                    : NullToEmpty(body.Value());
-            }
-        }
+        Instruction = InstructionNo != 0 ? fields::LongText(r.Fields("Instruction_Body")) : "";
         CommentNote = Text(r, "comment_note");
         ReportNotes = Text(r, "report_note");
         UnitBasedReturn = Flag(r, "unit_based_return");
@@ -209,7 +179,7 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
                 return;
             }
         } else {
-            cmd = NewProcedure(*oDB, "vym_sp_ITEM_UpdateItem");
+            cmd = fields::NewProcedure(*oDB, "vym_sp_ITEM_UpdateItem");
         }
         ParameterList& p = cmd->Parameters;
         p["@vym_user"].Value = oDB->CurrentUserId();
@@ -264,7 +234,7 @@ std::int32_t CItem::CreateCopy(Connection* oDB, ErrorObject* oError) {
     }
     std::int32_t copy = 0;
     trap_.Run(oError, "CreateCopy", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_CreateCopy");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_CreateCopy");
         cmd->Parameters["@item_no"].Value = ItemNo;
         cmd->Parameters["@new_vym_user"].Value = oDB->CurrentUserId();
         if (oDB->Execute(*cmd)) {
@@ -280,7 +250,7 @@ bool CItem::HasExtensions(Connection* oDB, ErrorObject* oError) {
     }
     bool any = false;
     trap_.Run(oError, "HasExtensions", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
         cmd->Parameters["@item_no"].Value = ItemNo;
         any = oDB->Execute(*cmd) && NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() > 0;
     });
@@ -293,7 +263,7 @@ std::string CItem::GetDescription(Connection* oDB, ErrorObject* oError, std::int
     }
     std::string description;
     trap_.Run(oError, "GetDescription", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemDescription");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemDescription");
         cmd->Parameters["@item_no"].Value = lItemNo;
         if (oDB->Execute(*cmd)) {
             description = NullToEmpty(cmd->Parameters["@description"].Value);
@@ -306,16 +276,8 @@ bool CItem::OpenRegisterGroups(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr) {
         return false;
     }
-    return trap_.Run(oError, "OpenRegisterGroups", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetRegisterGroups");
-        cmd->Parameters["@item_no"].Value = ItemNo;
-        auto rs = oDB->ExecuteRecordset(*cmd);
-        RegisterGroups.clear();
-        for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
-            RegisterGroups.push_back(
-                {fields::Text(*rs, "register_group_id"), fields::Text(*rs, "Description")});
-        }
-    });
+    return trap_.Run(oError, "OpenRegisterGroups", oDB,
+                     [&] { RegisterGroups = ReadRegisterGroups(*oDB, "@item_no", ItemNo); });
 }
 
 bool CItem::OpenExtensions(Connection* oDB, ErrorObject* oError) {
@@ -324,7 +286,7 @@ bool CItem::OpenExtensions(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenExtensions", oDB, [&] {
         using namespace fields;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
         cmd->Parameters["@item_no"].Value = ItemNo;
         auto rs = oDB->ExecuteRecordset(*cmd);
         Extensions.clear();
@@ -343,7 +305,7 @@ bool CItem::OpenAddOns(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenAddOns", oDB, [&] {
         using namespace fields;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_ADD_ON_get");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_ADD_ON_get");
         cmd->Parameters["@item_no"].Value = ItemNo;
         auto rs = oDB->ExecuteRecordset(*cmd);
         AddOns.clear();
@@ -493,7 +455,7 @@ bool CItem::ValidateMapId(Connection* oDB, ErrorObject* oError, std::string& sMa
         if (oDB == nullptr) {
             return;
         }
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemStockMaps");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemStockMaps");
         cmd->Parameters["@map_id"].Value = sMapId;
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (rs->IsOpen() && !rs->Eof()) {

@@ -10,29 +10,6 @@
 namespace vym {
 namespace {
 
-std::unique_ptr<Command> NewProcedure(Connection& db, std::string procedure) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = std::move(procedure);
-    cmd->CommandType = CommandTypeEnum::StoredProc;
-    cmd->Parameters.Refresh();
-    return cmd;
-}
-
-// A long-data field is read by chunks, asking first for its whole size.
-std::string ReadLongText(Field& field) {
-    const auto size = static_cast<std::size_t>(field.ActualSize());
-    std::string text;
-    while (text.size() < size) {
-        const std::string piece =
-            NullToEmpty(field.GetChunk(static_cast<std::int32_t>(size - text.size())));
-        if (piece.empty()) {
-            break;
-        }
-        text += piece;
-    }
-    return text;
-}
-
 std::string RegisterGroupRow(std::int32_t packageNo, const std::string& groupId) {
     return "    <vym_register_group_package package_no=\"" + std::to_string(packageNo) +
            "\" register_group_id=\"" + XmlEscape(groupId) + "\"/>";
@@ -65,7 +42,7 @@ bool CPackage::OpenPackage(Connection* oDB, ErrorObject* oError, std::int32_t lP
     bool found = false;
     trap_.Run(oError, "OpenPackage", oDB, [&] {
         using namespace fields;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetPackage");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetPackage");
         cmd->Parameters["@package_no"].Value = lPackageNo;
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (!rs->IsOpen() || rs->Eof()) {
@@ -83,14 +60,7 @@ bool CPackage::OpenPackage(Connection* oDB, ErrorObject* oError, std::int32_t lP
         ShowOnTree = Flag(r, "show_on_tree");
         TreeIcon = Text(r, "Tree_ICON");
         InstructionNo = Long(r, "instruction_no");
-        Instruction.clear();
-        if (InstructionNo != 0) {
-            Field& body = r.Fields("Instruction_Body");
-            if (body.ActualSize() > 0) {
-                Instruction = (body.Attributes() & kFieldLong) != 0 ? ReadLongText(body)
-                                                                    : NullToEmpty(body.Value());
-            }
-        }
+        Instruction = InstructionNo != 0 ? fields::LongText(r.Fields("Instruction_Body")) : "";
         RedeemPackageNo = Long(r, "redeem_package_no");
         RedeemPackageDesc = Text(r, "redeem_package_desc");
         found = true;
@@ -106,7 +76,7 @@ bool CPackage::Update(Connection* oDB, ErrorObject* oError) {
     trap_.Run(oError, "Update", oDB, [&] {
         using fields::NullIfEmpty;
         using fields::NullIfZero;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_UpdatePackage");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_UpdatePackage");
         ParameterList& p = cmd->Parameters;
         p["@package_no"].Value = NullIfZero(PackageNo);
         p["@description"].Value = Description;
@@ -143,7 +113,7 @@ bool CPackage::OpenItems(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenItems", oDB, [&] {
         using namespace fields;
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetPackageItems");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetPackageItems");
         cmd->Parameters["@package_no"].Value = PackageNo;
         auto rs = oDB->ExecuteRecordset(*cmd);
         items_.clear();
@@ -182,16 +152,8 @@ bool CPackage::OpenRegisterGroups(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr) {
         return false;
     }
-    return trap_.Run(oError, "OpenRegisterGroups", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetRegisterGroups");
-        cmd->Parameters["@package_no"].Value = PackageNo;
-        auto rs = oDB->ExecuteRecordset(*cmd);
-        RegisterGroups.clear();
-        for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
-            RegisterGroups.push_back(
-                {fields::Text(*rs, "register_group_id"), fields::Text(*rs, "Description")});
-        }
-    });
+    return trap_.Run(oError, "OpenRegisterGroups", oDB,
+                     [&] { RegisterGroups = ReadRegisterGroups(*oDB, "@package_no", PackageNo); });
 }
 
 bool CPackage::UpdateRegisterGroups(Connection* oDB, ErrorObject* oError) {
@@ -208,7 +170,7 @@ bool CPackage::UpdateRegisterGroups(Connection* oDB, ErrorObject* oError) {
     document += "</ROOT>";
     bool saved = false;
     trap_.Run(oError, "UpdateRegisterGroups", oDB, [&] {
-        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_UpdateRegisterGroupPackageXML");
+        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_UpdateRegisterGroupPackageXML");
         cmd->Parameters["@XMLDOC"].Value = document;
         if (!oDB->Execute(*cmd)) {
             return;

@@ -5,17 +5,6 @@
 #include "model/record_fields.h"
 
 namespace vym {
-namespace {
-
-std::unique_ptr<Command> NewProcedure(Connection& db, std::string procedure) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = std::move(procedure);
-    cmd->CommandType = CommandTypeEnum::StoredProc;
-    cmd->Parameters.Refresh();
-    return cmd;
-}
-
-}  // namespace
 
 bool CPackageItem::UpdatePackageItem(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr || PackageParent == nullptr) {
@@ -28,7 +17,7 @@ bool CPackageItem::UpdatePackageItem(Connection* oDB, ErrorObject* oError) {
     trap_.Run(oError, "UpdatePackageItem", oDB, [&] {
         using fields::NullIfZero;
         const bool remove = Qty <= 0;
-        auto cmd = NewProcedure(
+        auto cmd = fields::NewProcedure(
             *oDB, remove ? "VYM_SP_ITEM_DeletePackageDetail" : "VYM_SP_ITEM_UpdatePackageDetail");
         ParameterList& p = cmd->Parameters;
         p["@package_no"].Value = PackageParent->PackageNo;

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/value.h"
+#include "gateway/connection.h"
+#include "gateway/data_type.h"
+#include "gateway/field.h"
 #include "gateway/recordset.h"
 
 // Reading a record's columns and writing its parameters by the Null rules
@@ -33,6 +38,37 @@ inline vym::Value NullIfEmpty(const std::string& text) {
 }
 inline vym::Value NullIfZero(std::int32_t number) {
     return number == 0 ? vym::Value::Null() : vym::Value(number);
+}
+
+// A text column that may hold long data, read by chunks of its whole size
+// when it does.
+inline std::string LongText(Field& field) {
+    const auto size = static_cast<std::size_t>(field.ActualSize());
+    if (size == 0) {
+        return {};
+    }
+    if ((field.Attributes() & kFieldLong) == 0) {
+        return NullToEmpty(field.Value());
+    }
+    std::string text;
+    while (text.size() < size) {
+        const std::string piece =
+            NullToEmpty(field.GetChunk(static_cast<std::int32_t>(size - text.size())));
+        if (piece.empty()) {
+            break;
+        }
+        text += piece;
+    }
+    return text;
+}
+
+// A stored-procedure command with its parameters refreshed from the server.
+inline std::unique_ptr<Command> NewProcedure(Connection& db, std::string procedure) {
+    auto cmd = db.NewCommand();
+    cmd->CommandText = std::move(procedure);
+    cmd->CommandType = CommandTypeEnum::StoredProc;
+    cmd->Parameters.Refresh();
+    return cmd;
 }
 
 }  // namespace vym::fields
