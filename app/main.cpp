@@ -1,9 +1,9 @@
 #include <QApplication>
 
+#include "back_office_app.h"
 #include "base/prompter.h"
 #include "console/console_screens.h"
 #include "editors/editor_screens.h"
-#include "host/back_office_app.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
 #include "host/screen_registry.h"

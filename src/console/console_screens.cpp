@@ -22,9 +22,9 @@ void Bind(VYMInterface& plugIn, AppServer& server) {
 
 void RegisterItemConsole(PlugInRegistry& plugIns, ScreenRegistry& screens) {
     plugIns.Register<Item>();
-    screens.Register("console", [](const ScreenContext& context) {
+    screens.Register("console", [](const ScreenRequest& request) {
         auto console = std::make_unique<Item>();
-        Bind(*console, context.server);
+        Bind(*console, request.server);
         console->resize(1100, 560);
         console->findChild<ui::KeyTabBar*>("tabSearch")->SetCurrentKey("STOCK");
         console->findChild<QLineEdit*>("txtItemNo")->setText("1");

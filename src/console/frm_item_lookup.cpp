@@ -20,7 +20,7 @@ Item& frmItemLookup::Console() {
     return *ui_->ctlItem;
 }
 
-void frmItemLookup::Setup(AppServer* server, CItemMaint* itemMaint, bool bMultiSelect,
+void frmItemLookup::Setup(AppServer* server, ScreenContext* itemMaint, bool bMultiSelect,
                           ItemTypes iShowType, const QString& sLocation, bool bDisableStockMatrix,
                           const QString& sVendorId, const QString& sStockType,
                           const QString& sStockSerialType, bool bRequireBindingType,

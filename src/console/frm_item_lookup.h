@@ -16,7 +16,7 @@ class frmItemLookup;
 namespace vym {
 
 class AppServer;
-class CItemMaint;
+class ScreenContext;
 class Item;
 
 // The item lookup ("Search Items"): the item console in selection mode. The
@@ -32,7 +32,7 @@ class frmItemLookup : public QDialog {
     // Binds the console to the server the first time (server and itemMaint
     // not owned), then sets it up for selection with the criteria presets.
     // The lookup counts as cancelled until a row is chosen.
-    void Setup(AppServer* server, CItemMaint* itemMaint, bool bMultiSelect, ItemTypes iShowType,
+    void Setup(AppServer* server, ScreenContext* itemMaint, bool bMultiSelect, ItemTypes iShowType,
                const QString& sLocation = {}, bool bDisableStockMatrix = false,
                const QString& sVendorId = {}, const QString& sStockType = {},
                const QString& sStockSerialType = {}, bool bRequireBindingType = false,

@@ -19,8 +19,8 @@
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
-#include "host/citem_maint.h"
 #include "host/frm_about.h"
+#include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
@@ -363,11 +363,10 @@ void Item::implements_Setup() {
     }
     trap_.Run(errors_, "implements_Setup", nullptr, [&] {
         connection_ = server_->DBConnection();
-        if (CItemMaint* shared = dynamic_cast<CItemMaint*>(server_->SharedServiceObject())) {
+        if (ScreenContext* shared = dynamic_cast<ScreenContext*>(server_->SharedServiceObject())) {
             SetItemMaint(shared);
         } else {
-            ownItemMaint_ = std::make_unique<CItemMaint>();
-            ownItemMaint_->SetAppServer(server_);
+            ownItemMaint_ = MakeScreenContext(server_);
             SetItemMaint(ownItemMaint_.get());
         }
         EnableControls();
@@ -532,14 +531,14 @@ void Item::Refresh() {
     update();
 }
 
-void Item::SetItemMaint(CItemMaint* itemMaint) {
+void Item::SetItemMaint(ScreenContext* itemMaint) {
     if (itemMaint_ != nullptr) {
         disconnect(itemMaint_, nullptr, this, nullptr);
     }
     itemMaint_ = itemMaint;
     // Stock the matrix adds is announced by the console too.
     if (itemMaint_ != nullptr) {
-        connect(itemMaint_, &CItemMaint::ItemStockAddedEvent, this, &Item::ItemStockAdded);
+        connect(itemMaint_, &ScreenContext::ItemStockAddedEvent, this, &Item::ItemStockAdded);
     }
 }
 

@@ -24,7 +24,7 @@ namespace vym {
 
 class AppServer;
 class CItem;
-class CItemMaint;
+class ScreenContext;
 class CPackage;
 class Command;
 class Connection;
@@ -83,7 +83,7 @@ class Item : public QWidget, public VYMInterface {
 
     // Hand over the service object (not owned), error object (not owned) and
     // connection directly instead of taking them from the application server.
-    void SetItemMaint(CItemMaint* itemMaint);
+    void SetItemMaint(ScreenContext* itemMaint);
     void SetErrorObject(ErrorObject* errors) { errors_ = errors; }
     void SetDBConnection(std::shared_ptr<Connection> connection);
 
@@ -173,8 +173,8 @@ class Item : public QWidget, public VYMInterface {
     AppServer* server_ = nullptr;
     ErrorObject* errors_ = nullptr;
     std::shared_ptr<Connection> connection_;
-    CItemMaint* itemMaint_ = nullptr;
-    std::unique_ptr<CItemMaint> ownItemMaint_;  // when the server shares none
+    ScreenContext* itemMaint_ = nullptr;
+    std::unique_ptr<ScreenContext> ownItemMaint_;  // when the server shares none
 
     bool selectionMode_ = false;
     bool multiSelect_ = false;

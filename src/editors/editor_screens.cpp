@@ -2,8 +2,7 @@
 
 #include "editors/frm_item.h"
 #include "editors/frm_stock.h"
-#include "gateway/app_server.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "host/screen_registry.h"
 #include "model/citem.h"
 
@@ -13,34 +12,23 @@ namespace {
 constexpr std::int32_t kDemoTicket = 100;
 constexpr std::int32_t kDemoRentalSkis = 600;
 
-// The item and service object a shown editor works with, owned by the
-// editor's window so that they live as long as it does.
-class EditorSession : public QObject {
-  public:
-    explicit EditorSession(QObject* parent) : QObject(parent) {}
-    CItemMaint maint;
-    CItem item;
-};
-
 template <class Editor>
-std::unique_ptr<QWidget> OpenEditor(AppServer& server, std::int32_t itemNo) {
+std::unique_ptr<QWidget> OpenEditor(ScreenContext& context, std::int32_t itemNo) {
     auto editor = std::make_unique<Editor>();
-    auto* session = new EditorSession(editor.get());
-    session->maint.SetAppServer(&server);
-    session->item.OpenItem(session->maint.DBConnection().get(), session->maint.ErrorObject(),
-                           itemNo);
-    editor->Setup(&session->maint, session->item);
+    auto& item = KeepWith<CItem>(*editor);
+    item.OpenItem(context.DBConnection().get(), context.ErrorObject(), itemNo);
+    editor->Setup(&context, item);
     return editor;
 }
 
 }  // namespace
 
 void RegisterEditorScreens(ScreenRegistry& screens) {
-    screens.Register("item-editor", [](const ScreenContext& context) {
-        return OpenEditor<frmItem>(context.server, kDemoTicket);
+    screens.Register("item-editor", [](const ScreenRequest& request) {
+        return OpenEditor<frmItem>(request.context, kDemoTicket);
     });
-    screens.Register("stock-editor", [](const ScreenContext& context) {
-        return OpenEditor<frmStock>(context.server, kDemoRentalSkis);
+    screens.Register("stock-editor", [](const ScreenRequest& request) {
+        return OpenEditor<frmStock>(request.context, kDemoRentalSkis);
     });
 }
 

@@ -15,8 +15,8 @@
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
-#include "host/citem_maint.h"
 #include "host/frm_symbol.h"
+#include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_photo.h"
 #include "model/citem_ship.h"
@@ -209,7 +209,7 @@ frmItem::frmItem(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::fr
 
 frmItem::~frmItem() = default;
 
-void frmItem::Setup(CItemMaint* itemMaint, CItem& item) {
+void frmItem::Setup(ScreenContext* itemMaint, CItem& item) {
     itemMaint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

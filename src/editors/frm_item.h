@@ -16,7 +16,7 @@ class frmItem;
 namespace vym {
 
 class CItem;
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 class Recordset;
@@ -42,7 +42,7 @@ class frmItem : public QDialog {
     // type (TICKET, SS, PHOTO, SHIP) and preset function/category the caller
     // set. Connection, error object, application server (host check) and the
     // pickers come from itemMaint (not owned).
-    void Setup(CItemMaint* itemMaint, CItem& item);
+    void Setup(ScreenContext* itemMaint, CItem& item);
     // Department, the category's access rule, then the host's check of an
     // existing item; False after the message of the first failure.
     bool ValidateData();
@@ -97,7 +97,7 @@ class frmItem : public QDialog {
 
     std::unique_ptr<Ui::frmItem> ui_;
     ErrorTrap trap_{"frmItem"};
-    CItemMaint* itemMaint_ = nullptr;
+    ScreenContext* itemMaint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     CItem* item_ = nullptr;

@@ -19,7 +19,7 @@
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
@@ -275,7 +275,7 @@ std::string& frmStock::ReportSubDepartmentId() {
     return IsStock() ? stock_->ReportSubDepartmentId : rent_->ReportSubDepartmentId;
 }
 
-void frmStock::Setup(CItemMaint* itemMaint, CItem& item) {
+void frmStock::Setup(ScreenContext* itemMaint, CItem& item) {
     maint_ = itemMaint;
     item_ = &item;
     stock_ = item.StockItem();

@@ -15,7 +15,7 @@ class frmStock;
 namespace vym {
 
 class CItem;
-class CItemMaint;
+class ScreenContext;
 class CItemRent;
 class CItemStock;
 class Connection;
@@ -44,7 +44,7 @@ class frmStock : public QDialog {
     // manufacturer, vendor, model, stock type, department, location, rental
     // package flag) the caller set on the item and its detail. Connection,
     // error object and the pickers come from itemMaint (not owned).
-    void Setup(CItemMaint* itemMaint, CItem& item);
+    void Setup(ScreenContext* itemMaint, CItem& item);
     // "&Apply" and OK: checks and saves; False after the message of a failed
     // check or save, with the item's numbers as they were before it.
     bool SaveData();
@@ -105,7 +105,7 @@ class frmStock : public QDialog {
 
     std::unique_ptr<Ui::frmStock> ui_;
     ErrorTrap trap_{"frmStock"};
-    CItemMaint* maint_ = nullptr;
+    ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     CItem* item_ = nullptr;

@@ -6,7 +6,7 @@
 #include "base/value.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui_frm_vendor.h"
 
@@ -58,7 +58,7 @@ frmVendor::frmVendor(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
 
 frmVendor::~frmVendor() = default;
 
-void frmVendor::Setup(CItemMaint* itemMaint, const QString& vendorId) {
+void frmVendor::Setup(ScreenContext* itemMaint, const QString& vendorId) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
     ui_->ctlAddress->SetConnection(db_, errors_);

@@ -13,7 +13,7 @@ class frmVendor;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -30,7 +30,7 @@ class frmVendor : public QDialog {
     // Takes the connection and error object of the service object (not
     // owned), builds the address tabs and, for a vendor id, lists the vendors
     // with that one selected.
-    void Setup(CItemMaint* itemMaint, const QString& vendorId = {});
+    void Setup(ScreenContext* itemMaint, const QString& vendorId = {});
     // Lists the vendors whose name begins with the filter (all for "") and
     // selects the first.
     void FilterVendor(const QString& filter);

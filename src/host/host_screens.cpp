@@ -10,15 +10,15 @@
 namespace vym {
 
 void RegisterHostScreens(ScreenRegistry& screens) {
-    screens.Register("main", [](const ScreenContext& context) {
-        return std::make_unique<BackOfficeWindow>(context.server, context.plugIns,
-                                                  context.databasePath);
+    screens.Register("main", [](const ScreenRequest& request) {
+        return std::make_unique<BackOfficeWindow>(request.server, request.plugIns,
+                                                  request.databasePath);
     });
-    screens.Register("about", [](const ScreenContext&) { return std::make_unique<frmAbout>(); });
-    screens.Register("symbol", [](const ScreenContext&) { return std::make_unique<frmSymbol>(); });
-    screens.Register("picklist", [](const ScreenContext& context) {
+    screens.Register("about", [](const ScreenRequest&) { return std::make_unique<frmAbout>(); });
+    screens.Register("symbol", [](const ScreenRequest&) { return std::make_unique<frmSymbol>(); });
+    screens.Register("picklist", [](const ScreenRequest& request) {
         auto pickList = std::make_unique<frmPickList>();
-        const std::unique_ptr<Recordset> users = context.server.DBConnection()->OpenRecordset(
+        const std::unique_ptr<Recordset> users = request.server.DBConnection()->OpenRecordset(
             "SELECT vym_user, name FROM vym_security_user");
         pickList->FillRecordset(*users);
         return pickList;

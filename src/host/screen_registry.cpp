@@ -5,12 +5,12 @@
 namespace vym {
 
 std::unique_ptr<QWidget> ScreenRegistry::Create(const QString& name,
-                                                const ScreenContext& context) const {
+                                                const ScreenRequest& request) const {
     const auto found = factories_.find(name);
     if (found == factories_.end()) {
         return nullptr;
     }
-    return found->second(context);
+    return found->second(request);
 }
 
 QStringList ScreenRegistry::Names() const {

@@ -6,8 +6,8 @@
 #include "base/format.h"
 #include "base/prompter.h"
 #include "gateway/connection.h"
-#include "host/citem_maint.h"
 #include "host/mod_db_filler.h"
+#include "host/screen_context.h"
 #include "inventory/inventory_search_fields.h"
 #include "ui/flex_grid.h"
 #include "ui/nullable_date_edit.h"
@@ -78,8 +78,8 @@ frmStockHistory::frmStockHistory(QWidget* parent)
 
 frmStockHistory::~frmStockHistory() = default;
 
-void frmStockHistory::Setup(CItemMaint* itemMaint, std::int32_t itemNo, const QString& locationId,
-                            const QString& serialId) {
+void frmStockHistory::Setup(ScreenContext* itemMaint, std::int32_t itemNo,
+                            const QString& locationId, const QString& serialId) {
     itemMaint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

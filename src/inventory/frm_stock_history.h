@@ -13,7 +13,7 @@ class frmStockHistory;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -32,7 +32,7 @@ class frmStockHistory : public QDialog {
 
     // Connection, error object and UpdateBookDate come from itemMaint (not
     // owned). itemNo 0 / empty location / empty serial: no prefill.
-    void Setup(CItemMaint* itemMaint, std::int32_t itemNo = 0, const QString& locationId = {},
+    void Setup(ScreenContext* itemMaint, std::int32_t itemNo = 0, const QString& locationId = {},
                const QString& serialId = {});
     // Lists the transactions that match the search fields ("F&ind Now").
     void SearchStockHistory();
@@ -47,7 +47,7 @@ class frmStockHistory : public QDialog {
 
     std::unique_ptr<Ui::frmStockHistory> ui_;
     ErrorTrap trap_{"frmStockHistory"};
-    CItemMaint* itemMaint_ = nullptr;
+    ScreenContext* itemMaint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     bool filling_ = false;

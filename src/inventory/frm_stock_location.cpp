@@ -3,8 +3,8 @@
 #include <QPushButton>
 
 #include "gateway/connection.h"
-#include "host/citem_maint.h"
 #include "host/mod_db_filler.h"
+#include "host/screen_context.h"
 #include "inventory/inventory_search_fields.h"
 #include "ui/flex_grid.h"
 #include "ui_frm_stock_location.h"
@@ -48,7 +48,7 @@ frmStockLocation::frmStockLocation(QWidget* parent)
 
 frmStockLocation::~frmStockLocation() = default;
 
-void frmStockLocation::Setup(CItemMaint* itemMaint, std::int32_t itemNo,
+void frmStockLocation::Setup(ScreenContext* itemMaint, std::int32_t itemNo,
                              const QString& locationId) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

@@ -13,7 +13,7 @@ class frmStockLocation;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -28,7 +28,7 @@ class frmStockLocation : public QDialog {
 
     // Connection and error object come from itemMaint (not owned). itemNo 0 /
     // empty location: no prefill.
-    void Setup(CItemMaint* itemMaint, std::int32_t itemNo = 0, const QString& locationId = {});
+    void Setup(ScreenContext* itemMaint, std::int32_t itemNo = 0, const QString& locationId = {});
     // Lists the locations' stock that matches the search fields ("F&ind Now").
     void SearchStockLocation();
 

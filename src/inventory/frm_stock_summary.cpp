@@ -9,7 +9,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "ui/key_tree.h"
 #include "ui_frm_stock_summary.h"
 
@@ -69,7 +69,7 @@ frmStockSummary::frmStockSummary(QWidget* parent)
 
 frmStockSummary::~frmStockSummary() = default;
 
-void frmStockSummary::Setup(CItemMaint* itemMaint) {
+void frmStockSummary::Setup(ScreenContext* itemMaint) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
     FillBranches();

@@ -13,7 +13,7 @@ class frmStockSummary;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -28,7 +28,7 @@ class frmStockSummary : public QDialog {
 
     // Connection and error object come from itemMaint (not owned). Lists the
     // months; tells the user when there are none.
-    void Setup(CItemMaint* itemMaint);
+    void Setup(ScreenContext* itemMaint);
     // Asks for the address to notify and posts the month; True when the
     // posting was accepted.
     bool PostStockSummary(int year, int month);

@@ -1,7 +1,5 @@
 #include "inventory/inventory_screens.h"
 
-#include "gateway/app_server.h"
-#include "host/citem_maint.h"
 #include "host/screen_registry.h"
 #include "inventory/frm_stock_history.h"
 #include "inventory/frm_stock_location.h"
@@ -12,32 +10,24 @@ namespace {
 
 constexpr std::int32_t kDemoShellJacket = 500;
 
-// A service object owned by the screen's window, so that it lives as long as
-// the window does.
-CItemMaint* MaintFor(QWidget& window, AppServer& server) {
-    auto* maint = new CItemMaint(&window);
-    maint->SetAppServer(&server);
-    return maint;
-}
-
 }  // namespace
 
 void RegisterInventoryScreens(ScreenRegistry& screens) {
-    screens.Register("stock-history", [](const ScreenContext& context) {
+    screens.Register("stock-history", [](const ScreenRequest& request) {
         auto window = std::make_unique<frmStockHistory>();
-        window->Setup(MaintFor(*window, context.server), kDemoShellJacket);
+        window->Setup(&request.context, kDemoShellJacket);
         window->SearchStockHistory();
         return window;
     });
-    screens.Register("stock-location", [](const ScreenContext& context) {
+    screens.Register("stock-location", [](const ScreenRequest& request) {
         auto window = std::make_unique<frmStockLocation>();
-        window->Setup(MaintFor(*window, context.server));
+        window->Setup(&request.context);
         window->SearchStockLocation();
         return window;
     });
-    screens.Register("stock-summary", [](const ScreenContext& context) {
+    screens.Register("stock-summary", [](const ScreenRequest& request) {
         auto window = std::make_unique<frmStockSummary>();
-        window->Setup(MaintFor(*window, context.server));
+        window->Setup(&request.context);
         return window;
     });
 }

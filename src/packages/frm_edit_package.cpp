@@ -10,8 +10,8 @@
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
-#include "host/citem_maint.h"
 #include "host/frm_symbol.h"
+#include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
 #include "ui/flex_grid.h"
@@ -121,7 +121,7 @@ frmEditPackage::frmEditPackage(QWidget* parent)
 
 frmEditPackage::~frmEditPackage() = default;
 
-void frmEditPackage::Setup(CItemMaint* itemMaint, CPackage& oPackage) {
+void frmEditPackage::Setup(ScreenContext* itemMaint, CPackage& oPackage) {
     maint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

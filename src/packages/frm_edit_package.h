@@ -15,7 +15,7 @@ class frmEditPackage;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class CPackage;
 class CPackageItem;
 class Connection;
@@ -35,7 +35,7 @@ class frmEditPackage : public QDialog {
     // Shows the package (not owned; outlives the window): one the caller opened
     // (CPackage::OpenPackage + OpenItems), or a new one (PackageNo 0) with preset function
     // and category. Connection, error object and the pickers come from itemMaint (not owned).
-    void Setup(CItemMaint* itemMaint, CPackage& oPackage);
+    void Setup(ScreenContext* itemMaint, CPackage& oPackage);
     // Saves the header, then the changed register groups, then the changed
     // lines, all or nothing. False after the message of a refusal; the
     // package then keeps the numbers it had.
@@ -72,7 +72,7 @@ class frmEditPackage : public QDialog {
 
     std::unique_ptr<Ui::frmEditPackage> ui_;
     ErrorTrap trap_{"frmEditPackage"};
-    CItemMaint* maint_ = nullptr;
+    ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     CPackage* package_ = nullptr;

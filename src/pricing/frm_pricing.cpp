@@ -10,7 +10,7 @@
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_ss.h"
 #include "model/citem_ticket.h"
@@ -138,7 +138,7 @@ frmPricing::frmPricing(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
 
 frmPricing::~frmPricing() = default;
 
-bool frmPricing::Setup(CItemMaint* itemMaint, CItem* oItem, CPackage* oPackage) {
+bool frmPricing::Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackage) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
     item_ = oItem;

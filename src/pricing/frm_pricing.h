@@ -15,7 +15,7 @@ class frmPricing;
 namespace vym {
 
 class CItem;
-class CItemMaint;
+class ScreenContext;
 class CPackage;
 class Connection;
 class ErrorObject;
@@ -35,7 +35,7 @@ class frmPricing : public QDialog {
     // (oPackage not null); both not owned and outliving the window. Connection
     // and error object come from itemMaint (not owned). False when it could not
     // be prepared (reported); the caller then does not show it.
-    bool Setup(CItemMaint* itemMaint, CItem* oItem, CPackage* oPackage = nullptr);
+    bool Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackage = nullptr);
 
   private:
     // False after an error (reported).

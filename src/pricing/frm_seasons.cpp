@@ -13,7 +13,7 @@
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui_frm_seasons.h"
 
@@ -111,7 +111,7 @@ frmSeasons::frmSeasons(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
 
 frmSeasons::~frmSeasons() = default;
 
-void frmSeasons::Setup(CItemMaint* itemMaint) {
+void frmSeasons::Setup(ScreenContext* itemMaint) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
     if (db_ == nullptr) {

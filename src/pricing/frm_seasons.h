@@ -12,7 +12,7 @@ class frmSeasons;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -28,7 +28,7 @@ class frmSeasons : public QDialog {
 
     // Loads the season types, the functions and the seasons. Connection and
     // error object come from itemMaint (not owned).
-    void Setup(CItemMaint* itemMaint);
+    void Setup(ScreenContext* itemMaint);
     // Deletes the removed seasons and writes the new and changed ones, all or
     // nothing. False after the message of the first row at fault (its cell
     // then has the focus) or of a refused write: nothing is saved, and a

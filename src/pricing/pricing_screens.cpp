@@ -1,7 +1,6 @@
 #include "pricing/pricing_screens.h"
 
-#include "gateway/app_server.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "host/screen_registry.h"
 #include "model/citem.h"
 #include "pricing/frm_pricing.h"
@@ -11,25 +10,15 @@ namespace {
 
 constexpr std::int32_t kDemoTicket = 100;
 
-// The item and service object a shown price list works with, owned by the
-// window so that they live as long as it does.
-class PricingSession : public QObject {
-  public:
-    explicit PricingSession(QObject* parent) : QObject(parent) {}
-    CItemMaint maint;
-    CItem item;
-};
-
 }  // namespace
 
 void RegisterPricingScreens(ScreenRegistry& screens) {
-    screens.Register("pricing", [](const ScreenContext& context) {
+    screens.Register("pricing", [](const ScreenRequest& request) {
         auto window = std::make_unique<frmPricing>();
-        auto* session = new PricingSession(window.get());
-        session->maint.SetAppServer(&context.server);
-        session->item.OpenItem(session->maint.DBConnection().get(), session->maint.ErrorObject(),
-                               kDemoTicket);
-        window->Setup(&session->maint, &session->item);
+        auto& item = KeepWith<CItem>(*window);
+        item.OpenItem(request.context.DBConnection().get(), request.context.ErrorObject(),
+                      kDemoTicket);
+        window->Setup(&request.context, &item);
         return window;
     });
 }

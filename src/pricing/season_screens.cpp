@@ -1,19 +1,14 @@
 #include "pricing/season_screens.h"
 
-#include "gateway/app_server.h"
-#include "host/citem_maint.h"
 #include "host/screen_registry.h"
 #include "pricing/frm_seasons.h"
 
 namespace vym {
 
 void RegisterSeasonScreens(ScreenRegistry& screens) {
-    screens.Register("seasons", [](const ScreenContext& context) {
+    screens.Register("seasons", [](const ScreenRequest& request) {
         auto window = std::make_unique<frmSeasons>();
-        // The service object lives as long as the window it serves.
-        auto* maint = new CItemMaint(window.get());
-        maint->SetAppServer(&context.server);
-        window->Setup(maint);
+        window->Setup(&request.context);
         return window;
     });
 }

@@ -4,7 +4,7 @@
 #include "base/value.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui_frm_edit_profile_prompt.h"
@@ -71,7 +71,7 @@ frmEditProfilePrompt::frmEditProfilePrompt(QWidget* parent)
 
 frmEditProfilePrompt::~frmEditProfilePrompt() = default;
 
-void frmEditProfilePrompt::Setup(CItemMaint* itemMaint, const QString& profileId,
+void frmEditProfilePrompt::Setup(ScreenContext* itemMaint, const QString& profileId,
                                  const QString& moduleId, std::int32_t seqNo) {
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

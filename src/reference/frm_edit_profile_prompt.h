@@ -13,7 +13,7 @@ class frmEditProfilePrompt;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -31,7 +31,7 @@ class frmEditProfilePrompt : public QDialog {
     // Loads the lists from itemMaint's connection (not owned). For a seqNo
     // other than 0 it shows that prompt of the profile's module as saved;
     // otherwise no prompt is chosen.
-    void Setup(CItemMaint* itemMaint, const QString& profileId, const QString& moduleId,
+    void Setup(ScreenContext* itemMaint, const QString& profileId, const QString& moduleId,
                std::int32_t seqNo = 0);
 
     // The choice, read back after "&Ok"; empty texts for no reason type and

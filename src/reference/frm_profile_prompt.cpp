@@ -4,7 +4,7 @@
 #include "base/value.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "reference/frm_edit_profile_prompt.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
@@ -61,7 +61,7 @@ frmProfilePrompt::frmProfilePrompt(QWidget* parent)
 
 frmProfilePrompt::~frmProfilePrompt() = default;
 
-void frmProfilePrompt::Setup(CItemMaint* itemMaint, const QString& profileId) {
+void frmProfilePrompt::Setup(ScreenContext* itemMaint, const QString& profileId) {
     maint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

@@ -13,7 +13,7 @@ class frmProfilePrompt;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 class frmEditProfilePrompt;
@@ -30,7 +30,7 @@ class frmProfilePrompt : public QDialog {
 
     // Connection and error object come from itemMaint (not owned); lists the
     // modules and the profile's prompts.
-    void Setup(CItemMaint* itemMaint, const QString& profileId);
+    void Setup(ScreenContext* itemMaint, const QString& profileId);
     // Reloads the prompts, showing those of the selected module.
     void LoadProfilePrompts();
 
@@ -50,7 +50,7 @@ class frmProfilePrompt : public QDialog {
 
     std::unique_ptr<Ui::frmProfilePrompt> ui_;
     ErrorTrap trap_{"frmProfilePrompt"};
-    CItemMaint* maint_ = nullptr;
+    ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     QString profileId_;

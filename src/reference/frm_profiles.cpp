@@ -4,7 +4,7 @@
 #include "base/value.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
+#include "host/screen_context.h"
 #include "reference/frm_profile_prompt.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
@@ -69,7 +69,7 @@ frmProfiles::frmProfiles(QWidget* parent)
 
 frmProfiles::~frmProfiles() = default;
 
-void frmProfiles::Setup(CItemMaint* itemMaint) {
+void frmProfiles::Setup(ScreenContext* itemMaint) {
     maint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

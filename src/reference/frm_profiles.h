@@ -12,7 +12,7 @@ class frmProfiles;
 
 namespace vym {
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -28,7 +28,7 @@ class frmProfiles : public QDialog {
 
     // Connection and error object come from itemMaint (not owned); lists the
     // profiles.
-    void Setup(CItemMaint* itemMaint);
+    void Setup(ScreenContext* itemMaint);
     void LoadProfiles();
     // Saves a new or edited row; False after the message that says why not.
     bool UpdateRow(int row);
@@ -51,7 +51,7 @@ class frmProfiles : public QDialog {
 
     std::unique_ptr<Ui::frmProfiles> ui_;
     ErrorTrap trap_{"frmProfiles"};
-    CItemMaint* maint_ = nullptr;
+    ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     int currentRow_ = 0;

@@ -4,8 +4,8 @@
 #include "base/value.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
 #include "host/frm_symbol.h"
+#include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 #include "ui_frm_support_tables.h"
@@ -137,7 +137,7 @@ frmSupportTables::frmSupportTables(QWidget* parent)
 
 frmSupportTables::~frmSupportTables() = default;
 
-void frmSupportTables::Setup(CItemMaint* itemMaint) {
+void frmSupportTables::Setup(ScreenContext* itemMaint) {
     maint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;

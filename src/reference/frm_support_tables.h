@@ -16,7 +16,7 @@ namespace ui {
 class FlexGrid;
 }
 
-class CItemMaint;
+class ScreenContext;
 class Connection;
 class ErrorObject;
 
@@ -33,7 +33,7 @@ class frmSupportTables : public QDialog {
 
     // Connection, error object and the support-table writes come from
     // itemMaint (not owned); lists the functions and selects the first.
-    void Setup(CItemMaint* itemMaint);
+    void Setup(ScreenContext* itemMaint);
 
   private:
     void FillFunctions();
@@ -63,7 +63,7 @@ class frmSupportTables : public QDialog {
 
     std::unique_ptr<Ui::frmSupportTables> ui_;
     ErrorTrap trap_{"frmSupportTables"};
-    CItemMaint* maint_ = nullptr;
+    ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     int dependantRow_ = 0;

@@ -7,7 +7,7 @@
 
 #include "console/console_database.h"
 #include "console/item.h"
-#include "host/citem_maint.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "ui/flex_grid.h"

@@ -13,7 +13,7 @@
 #include <QSignalSpy>
 
 #include "console/console_database.h"
-#include "host/citem_maint.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/server/temp_database.h"
 #include "ui/flex_grid.h"

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "host/citem_maint.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 
 namespace vym::test {
 

@@ -14,11 +14,11 @@
 
 #include "base/prompter.h"
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
 #include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/faulty_app_server.h"

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "host/citem_maint.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/server/temp_database.h"
 #include "ui/data_combo.h"

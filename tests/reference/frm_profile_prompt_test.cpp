@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "host/citem_maint.h"
 #include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"

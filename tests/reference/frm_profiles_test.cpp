@@ -9,8 +9,8 @@
 
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
-#include "host/citem_maint.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/temp_database.h"

@@ -1,4 +1,4 @@
-#include "host/citem_maint.h"
+#include "service/citem_maint.h"
 
 #include <QWidget>
 
@@ -53,7 +53,7 @@ std::int32_t ColumnLong(const frmPickList& list, const QString& key) {
 
 }  // namespace
 
-CItemMaint::CItemMaint(QObject* parent) : QObject(parent) {}
+CItemMaint::CItemMaint(QObject* parent) : ScreenContext(parent) {}
 
 // Lets go of the error object and the application server before it goes.
 CItemMaint::~CItemMaint() {
@@ -556,6 +556,12 @@ void CItemMaint::EditSupportTables() {
 void CItemMaint::ShowSeasons() {
     trap_.Run(errorObject_, "ShowSeasons", nullptr,
               [&] { ShowScreen<frmSeasons>(*this, nullptr); });
+}
+
+std::unique_ptr<ScreenContext> MakeScreenContext(vym::AppServer* server) {
+    auto context = std::make_unique<CItemMaint>();
+    context->SetAppServer(server);
+    return context;
 }
 
 }  // namespace vym

@@ -1,4 +1,4 @@
-#include "host/back_office_app.h"
+#include "back_office_app.h"
 
 #include <gtest/gtest.h>
 

@@ -13,9 +13,9 @@
 #include "base/date.h"
 #include "base/value.h"
 #include "gateway/error_trap.h"
-#include "gateway/service_object.h"
 #include "host/frm_pick_list.h"
 #include "host/item_enums.h"
+#include "host/screen_context.h"
 
 class QWidget;
 
@@ -28,7 +28,8 @@ class frmItemLookup;
 class ErrorObject;
 
 // The service object through which a host program uses item maintenance
-// without embedding the item console: it holds the application server's
+// without embedding the item console, and the context the module's screens
+// stand on: it holds the application server's
 // connection and error object, looks stock numbers, locations and vendors up,
 // lets the user pick from lists, and writes the support-table rows.
 //
@@ -42,8 +43,9 @@ class ErrorObject;
 // Events are Qt signals named after the event with "Event" appended
 // (FunctionUpdateEvent for the event FunctionUpdate), since the names of the
 // events are also names of methods. They are raised only after a successful
-// write.
-class CItemMaint : public QObject, public ServiceObject {
+// write. ItemStockAddedEvent comes from the screen context, since the item
+// console passes it on.
+class CItemMaint : public ScreenContext {
     Q_OBJECT
 
   public:
@@ -55,9 +57,9 @@ class CItemMaint : public QObject, public ServiceObject {
     // be replaced), then takes its error object and its connection. nullptr
     // releases all three.
     void SetAppServer(vym::AppServer* server);
-    vym::AppServer* AppServer() const { return appServer_; }
-    std::shared_ptr<Connection> DBConnection() const { return connection_; }
-    vym::ErrorObject* ErrorObject() const { return errorObject_; }
+    vym::AppServer* AppServer() const override { return appServer_; }
+    std::shared_ptr<Connection> DBConnection() const override { return connection_; }
+    vym::ErrorObject* ErrorObject() const override { return errorObject_; }
 
     // Nothing in this object grants them: both report False.
     bool AllowStockEditSerial() const { return allowStockEditSerial_; }
@@ -66,7 +68,7 @@ class CItemMaint : public QObject, public ServiceObject {
     // Whether items need a reporting department. Read once from the system
     // parameters (Null as False) and then kept; False without asking while no
     // connection is bound.
-    bool RequireReportingDepartment();
+    bool RequireReportingDepartment() override;
 
     void RequestStop() { stopRequested_ = true; }
 
@@ -87,7 +89,7 @@ class CItemMaint : public QObject, public ServiceObject {
     // The vendor's name and address number; "" and 0 when there is no such
     // vendor.
     void GetVendorInfo(const QString& sVendorId, QString& sVendorName,
-                       std::int32_t& lVendorAddress);
+                       std::int32_t& lVendorAddress) override;
 
     // Pick lists --------------------------------------------------------------
     // Each shows the pick list modally (owned by Parentform when given) and
@@ -124,11 +126,12 @@ class CItemMaint : public QObject, public ServiceObject {
                     const QString& sVendorId = {}, const QString& sStockType = {},
                     const QString& sStockSerialType = {}, bool bRequireBindingType = false,
                     std::optional<bool> bIsAPackage = std::nullopt, bool bSerialized = false,
-                    bool bClearLastSearch = false, QString* sItemType = nullptr);
+                    bool bClearLastSearch = false, QString* sItemType = nullptr) override;
     // Vendor maintenance opened on the vendor: the chosen vendor's id ("" when
     // cancelled), with its name and "PRIMARY" address number.
     QString SelectVendor(QWidget* Parentform = nullptr, const QString& sOriginalVendorID = {},
-                         QString* sVendorName = nullptr, std::int32_t* lVendorAddress = nullptr);
+                         QString* sVendorName = nullptr,
+                         std::int32_t* lVendorAddress = nullptr) override;
 
     // Screens -----------------------------------------------------------------
     // Each shows its screen modally (owned by Parentform when given) on this
@@ -136,29 +139,29 @@ class CItemMaint : public QObject, public ServiceObject {
     //
     // The stock history, prefilled with the item, location and serial unit.
     void ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo = 0,
-                          const QString& sLocationID = {}, const QString& sSerialId = {});
+                          const QString& sLocationID = {}, const QString& sSerialId = {}) override;
     // The stock quantities by location, prefilled with the item and location.
     void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
-                       const QString& sLocationID = {});
+                       const QString& sLocationID = {}) override;
     // The monthly stock summary and its posting.
-    void StockSummary(QWidget* Parentform = nullptr);
+    void StockSummary(QWidget* Parentform = nullptr) override;
     // Functions, categories and units.
-    void EditSupportTables();
+    void EditSupportTables() override;
     // Season maintenance.
-    void ShowSeasons();
+    void ShowSeasons() override;
 
     // Support-table writes ----------------------------------------------------
     // A write that the database refuses shows its message box and returns
     // False without raising an event.
-    bool UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDate);
+    bool UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDate) override;
     // Adds or changes a row; False without a call when sFunctionId is empty.
     bool FunctionUpdate(const QString& sFunctionId, const QString& sDesc, const QString& sIcon,
-                        bool bIsActive);
+                        bool bIsActive) override;
     bool CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
-                          const QString& sDesc, bool bActive, bool bRequireAccessRule);
+                          const QString& sDesc, bool bActive, bool bRequireAccessRule) override;
     bool UnitUpdate(const QString& sFunctionId, const QString& sUnitId, const QString& sDesc,
                     const QString& sUOM, std::int16_t iQty, std::int16_t iAcctUnits,
-                    std::int16_t iPrintQty);
+                    std::int16_t iPrintQty) override;
     bool SeasonUpdate(const QString& sFunctionId, const QString& sSeason, const QString& sDesc,
                       const vym::Date& dtStart, const vym::Date& dtEnd);
     // lGroupNo 0 adds a group; lGroupNo then receives its number.
@@ -167,16 +170,13 @@ class CItemMaint : public QObject, public ServiceObject {
 
     // A delete the database refuses (a row still in use) shows the database's
     // message and returns False.
-    bool DeleteFunction(const QString& sFunctionId);
-    bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID);
-    bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId);
+    bool DeleteFunction(const QString& sFunctionId) override;
+    bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) override;
+    bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId) override;
     bool DeleteSeason(const QString& sFunctionId, const QString& sSeasonID);
     bool DeleteStoreGroup(std::int32_t lStoreNo, std::int32_t lGroupNo);
 
   signals:
-    // A stock item added by the stock matrix, passed on unchanged.
-    void ItemStockAddedEvent(std::int32_t ItemNo, const QString& Description, vym::Currency Cost,
-                             double Price, std::int32_t QtyOnOrder, const QString& VendorId);
     void FunctionUpdateEvent(const QString& sFunctionId, vym::UpdateType utUpdate);
     void CatagoryUpdateEvent(const QString& sFunctionId, const QString& sCatagoryID,
                              vym::UpdateType utUpdate);

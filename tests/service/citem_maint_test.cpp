@@ -1,4 +1,4 @@
-#include "host/citem_maint.h"
+#include "service/citem_maint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/back_office_app.h"
+#include "back_office_app.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include "host/screen_registry.h"
 #include "host/startup_options.h"
 #include "server/local_app_server.h"
+#include "service/citem_maint.h"
 
 namespace vym {
 namespace {
@@ -85,11 +86,20 @@ int BackOfficeApp::Run(const QStringList& arguments) {
         return kStartupFailed;
     }
 
+    // The service object the server hands the consoles and the screens stand on.
+    CItemMaint itemMaint;
+    itemMaint.SetAppServer(server.get());
+    server->SetSharedServiceObject(&itemMaint);
+    const struct Unshare {
+        AppServer& holder;
+        ~Unshare() { holder.SetSharedServiceObject(nullptr); }
+    } unshare{*server};
+
     if (options.ScreenshotMode()) {
         std::unique_ptr<QWidget> screen;
         try {
-            screen =
-                screens_.Create(options.screenName, ScreenContext{*server, plugIns_, databasePath});
+            screen = screens_.Create(options.screenName,
+                                     ScreenRequest{*server, itemMaint, plugIns_, databasePath});
         } catch (const std::exception& error) {
             ReportStartupError(MessageOf(error), toConsole);
             return kStartupFailed;

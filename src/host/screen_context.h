@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "base/currency.h"
+#include "gateway/service_object.h"
+#include "host/item_enums.h"
+
+class QWidget;
+
+namespace vym {
+
+class AppServer;
+class Connection;
+class Date;
+class ErrorObject;
+
+// What a screen stands on: the database connection and error object, the
+// signed-in user's server, the pickers, the support-table writes and the
+// openers of other screens. Screens know only this interface; the module's
+// service object (CItemMaint) implements it and opens the screens, so that
+// no screen depends on the object that opens it.
+//
+// Every operation reports its failures as the service object documents:
+// through the error object, returning False (0, empty).
+class ScreenContext : public QObject, public ServiceObject {
+    Q_OBJECT
+
+  public:
+    using QObject::QObject;
+
+    // The bound application server, its connection and error object; nullptr
+    // while none is bound.
+    virtual vym::AppServer* AppServer() const = 0;
+    virtual std::shared_ptr<Connection> DBConnection() const = 0;
+    virtual vym::ErrorObject* ErrorObject() const = 0;
+
+    // Whether items need a reporting department (read once, then kept).
+    virtual bool RequireReportingDepartment() = 0;
+
+    // The vendor's name and address number; "" and 0 when there is no such
+    // vendor.
+    virtual void GetVendorInfo(const QString& sVendorId, QString& sVendorName,
+                               std::int32_t& lVendorAddress) = 0;
+
+    // The item lookup; see CItemMaint::SelectItem.
+    virtual bool SelectItem(ItemTypes iSelectType, bool bMulti, std::int32_t* lItemNo = nullptr,
+                            QString* sDesc = nullptr,
+                            std::vector<std::int32_t>* vSelection = nullptr,
+                            const QString& sLocation = {}, bool bDisableStockMatrix = false,
+                            const QString& sVendorId = {}, const QString& sStockType = {},
+                            const QString& sStockSerialType = {}, bool bRequireBindingType = false,
+                            std::optional<bool> bIsAPackage = std::nullopt,
+                            bool bSerialized = false, bool bClearLastSearch = false,
+                            QString* sItemType = nullptr) = 0;
+    // Vendor maintenance opened on the vendor: the chosen vendor's id ("" when
+    // cancelled), with its name and "PRIMARY" address number.
+    virtual QString SelectVendor(QWidget* Parentform = nullptr,
+                                 const QString& sOriginalVendorID = {},
+                                 QString* sVendorName = nullptr,
+                                 std::int32_t* lVendorAddress = nullptr) = 0;
+
+    // Screens, each shown modally and closed before the call returns.
+    virtual void ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo = 0,
+                                  const QString& sLocationID = {},
+                                  const QString& sSerialId = {}) = 0;
+    virtual void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
+                               const QString& sLocationID = {}) = 0;
+    virtual void StockSummary(QWidget* Parentform = nullptr) = 0;
+    virtual void EditSupportTables() = 0;
+    virtual void ShowSeasons() = 0;
+
+    // Support-table writes: False, after the database's message, when refused;
+    // the service object raises its events after a successful write.
+    virtual bool UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDate) = 0;
+    virtual bool FunctionUpdate(const QString& sFunctionId, const QString& sDesc,
+                                const QString& sIcon, bool bIsActive) = 0;
+    virtual bool CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
+                                  const QString& sDesc, bool bActive, bool bRequireAccessRule) = 0;
+    virtual bool UnitUpdate(const QString& sFunctionId, const QString& sUnitId,
+                            const QString& sDesc, const QString& sUOM, std::int16_t iQty,
+                            std::int16_t iAcctUnits, std::int16_t iPrintQty) = 0;
+    virtual bool DeleteFunction(const QString& sFunctionId) = 0;
+    virtual bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) = 0;
+    virtual bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId) = 0;
+
+  signals:
+    // A stock item added by the stock matrix, passed on unchanged.
+    void ItemStockAddedEvent(std::int32_t ItemNo, const QString& Description, vym::Currency Cost,
+                             double Price, std::int32_t QtyOnOrder, const QString& VendorId);
+};
+
+// A context of the module's own on `server`, for a console whose application
+// server shares none. Defined by the service object's library unit, which
+// stands above the screens.
+std::unique_ptr<ScreenContext> MakeScreenContext(vym::AppServer* server);
+
+}  // namespace vym
