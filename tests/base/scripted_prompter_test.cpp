@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/scripted_prompter.h"
 #include "support/core/prompter_script.h"
+#include "support/core/scripted_prompter.h"
 
 namespace vym {
 namespace {

@@ -11,12 +11,12 @@
 
 #include "gateway/recordset.h"
 #include "model/citem.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/temp_database.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
@@ -27,7 +27,7 @@
 namespace vym {
 namespace {
 
-using server::FaultInjectingConnection;
+using test::FaultInjectingConnection;
 using test::PrompterScript;
 using test::ScriptedModalRunner;
 using ui::DataCombo;

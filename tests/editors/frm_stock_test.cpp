@@ -15,11 +15,11 @@
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/data_combo.h"
@@ -29,7 +29,7 @@
 namespace vym {
 namespace {
 
-using server::FaultInjectingConnection;
+using test::FaultInjectingConnection;
 using test::PrompterScript;
 using test::ScriptedModalRunner;
 using ui::DataCombo;

@@ -5,8 +5,8 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/citem.h"
-#include "server/fault_injecting_connection.h"
 #include "support/core/prompter_script.h"
+#include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
 namespace {
@@ -108,8 +108,8 @@ class CItemStockDbTest : public ::testing::Test {
 };
 
 TEST_F(CItemStockDbTest, NewStockReadsNothing) {
-    server::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
-    faulty.FailEveryCall(server::FaultInjectingConnection::Fault::ExecuteFailed);
+    test::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
+    faulty.FailEveryCall(test::FaultInjectingConnection::Fault::ExecuteFailed);
     CItemStock stock;
     EXPECT_TRUE(stock.OpenStock(&faulty, db.Errors(), 0, "BASE", true));
     EXPECT_EQ(faulty.Calls(), 0);

@@ -10,8 +10,8 @@
 #include "model/citem_ss.h"
 #include "model/citem_stock.h"
 #include "model/citem_ticket.h"
-#include "server/fault_injecting_connection.h"
 #include "support/core/prompter_script.h"
+#include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
 namespace {
@@ -371,18 +371,18 @@ TEST_F(CItemTest, RefusedSaveShowsTheProcedureMessageAndChangesNothing) {
 
 TEST_F(CItemTest, FailedSaveReportsAndLeavesTheDatabaseUnchanged) {
     const std::string before = db.Snapshot();
-    server::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
+    test::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
     CItem item;
     FillCommon(item, "STOCK");
     item.StockItem()->StockTypeId = "APPAREL";
-    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::DiskFull);
+    faulty.FailOnCall(1, test::FaultInjectingConnection::Fault::DiskFull);
     EXPECT_FALSE(item.Update(&faulty, db.Errors()));
     EXPECT_EQ(item.ItemNo, 0);
     EXPECT_EQ(item.InstructionNo, 0);
     EXPECT_EQ(db.Snapshot(), before);
     ASSERT_FALSE(db.Reports().empty());
 
-    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::Locked);
+    faulty.FailOnCall(1, test::FaultInjectingConnection::Fault::Locked);
     EXPECT_FALSE(item.UpdateExtensions(&faulty, db.Errors()));
     EXPECT_EQ(db.Snapshot(), before);
     // Both failures were reported; nothing else.

@@ -7,8 +7,8 @@
 
 #include "base/prompter.h"
 #include "catalogue_database.h"
-#include "server/fault_injecting_connection.h"
 #include "support/core/prompter_script.h"
+#include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
 namespace {
@@ -272,16 +272,16 @@ TEST_F(CPackageTest, RegisterGroupsAreSavedAsOneEscapedDocument) {
 }
 
 TEST_F(CPackageTest, DatabaseErrorsAreReportedUnderTheOperation) {
-    server::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
+    test::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
     CPackage package;
     package.Description = "Never Saved";
-    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::DiskFull);
+    faulty.FailOnCall(1, test::FaultInjectingConnection::Fault::DiskFull);
     EXPECT_FALSE(package.Update(&faulty, db.Errors()));
     EXPECT_EQ(package.PackageNo, 0);
     EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_package WHERE description = 'Never Saved'"), "0");
 
     package.PackageNo = 1;
-    faulty.FailOnCall(1, server::FaultInjectingConnection::Fault::Locked);
+    faulty.FailOnCall(1, test::FaultInjectingConnection::Fault::Locked);
     EXPECT_FALSE(package.OpenItems(&faulty, db.Errors()));
     expectedReports = 2;
     ASSERT_EQ(db.Reports().size(), expectedReports);

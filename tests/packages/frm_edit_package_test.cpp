@@ -15,11 +15,11 @@
 
 #include "base/prompter.h"
 #include "model/cpackage.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/check_list.h"
@@ -371,7 +371,7 @@ TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgai
     ASSERT_EQ(Items().Rows(), 2);
 
     // The header is saved, then the line fails: all of it is undone.
-    faulty.Faults().FailOnCall(2, server::FaultInjectingConnection::Fault::DiskFull);
+    faulty.Faults().FailOnCall(2, test::FaultInjectingConnection::Fault::DiskFull);
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
     EXPECT_EQ(package_.PackageNo, 0);

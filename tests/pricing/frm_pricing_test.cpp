@@ -16,11 +16,11 @@
 #include "gateway/recordset.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/data_combo.h"
@@ -519,7 +519,7 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
         earlyNo + ", 100, 1, 'DAY', 79, 79, 79)");
     const std::string restored = Prices(all);
     errorsExpected_ = true;
-    faulty_->Faults().FailOnCall(3, server::FaultInjectingConnection::Fault::Locked);
+    faulty_->Faults().FailOnCall(3, test::FaultInjectingConnection::Fault::Locked);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Prices(all), restored);

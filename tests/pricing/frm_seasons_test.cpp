@@ -14,10 +14,10 @@
 #include "base/date.h"
 #include "base/format.h"
 #include "base/prompter.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/faulty_app_server.h"
 #include "support/server/temp_database.h"
 #include "ui/flex_grid.h"
@@ -63,7 +63,7 @@ class Seasons : public ::testing::Test {
     }
     void Open() { Open(*server_); }
     // Opens the screen on a connection that fails where the test says.
-    server::FaultInjectingConnection& OpenFaulty() {
+    test::FaultInjectingConnection& OpenFaulty() {
         faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
         Open(*faulty_);
         return faulty_->Faults();
@@ -242,7 +242,7 @@ TEST_F(Seasons, AddedChangedAndDeletedSeasonsAreSavedTogetherOnOk) {
 }
 
 TEST_F(Seasons, NewRowsDeletedAgainCostNoCall) {
-    server::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = OpenFaulty();
     const std::string before = AllSeasons();
     Click("cmdAdd");
     Delete({1, 8}, MsgResult::No);
@@ -251,7 +251,7 @@ TEST_F(Seasons, NewRowsDeletedAgainCostNoCall) {
     Delete({8}, MsgResult::Yes);
     EXPECT_TRUE(Grid().IsRowHidden(8));
 
-    faulty.FailEveryCall(server::FaultInjectingConnection::Fault::ExecuteFailed);
+    faulty.FailEveryCall(test::FaultInjectingConnection::Fault::ExecuteFailed);
     const int calls = faulty.Calls();
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
@@ -366,13 +366,13 @@ TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
 }
 
 TEST_F(Seasons, AWriteThatFailsHalfWayLeavesTheDatabaseAsItWas) {
-    server::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = OpenFaulty();
     FlexGrid& grid = Grid();
     const std::string before = AllSeasons();
     AddSeason("Spring Break");
     AddSeason("Summer Uphill");
     errorsExpected_ = true;
-    faulty.FailOnCall(2, server::FaultInjectingConnection::Fault::DiskFull);
+    faulty.FailOnCall(2, test::FaultInjectingConnection::Fault::DiskFull);
     script.ExpectMessage("Error updating season", "Unable to save changes", kInformation);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Rejected);

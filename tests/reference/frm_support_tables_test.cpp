@@ -10,12 +10,12 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/temp_database.h"
 #include "ui/flex_grid.h"
 #include "ui/flex_grid_delegate.h"
@@ -23,7 +23,7 @@
 namespace vym {
 namespace {
 
-using server::FaultInjectingConnection;
+using test::FaultInjectingConnection;
 using test::PrompterScript;
 using ui::FlexGrid;
 

@@ -1,11 +1,11 @@
-#include "server/fault_injecting_connection.h"
+#include "support/server/fault_injecting_connection.h"
 
 #include <gtest/gtest.h>
 
 #include "base/error.h"
 #include "support/server/temp_database.h"
 
-namespace vym::server {
+namespace vym::test {
 namespace {
 
 using Fault = FaultInjectingConnection::Fault;
@@ -68,4 +68,4 @@ TEST(FaultInjectingConnection, OtherCallsThrowAndLeaveTheDatabaseUnchanged) {
 }
 
 }  // namespace
-}  // namespace vym::server
+}  // namespace vym::test

@@ -8,17 +8,17 @@
 
 #include "gateway/app_server.h"
 #include "model/citem.h"
-#include "server/fault_injecting_connection.h"
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/fault_injecting_connection.h"
 #include "support/server/faulty_app_server.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
 namespace {
 
-using server::FaultInjectingConnection;
+using test::FaultInjectingConnection;
 using ui::FlexGrid;
 
 class ItemMaint : public ::testing::Test {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/scripted_prompter.h"
+#include "support/core/scripted_prompter.h"
 
 namespace vym::test {
 

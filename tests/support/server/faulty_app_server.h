@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "server/fault_injecting_connection.h"
 #include "support/server/delegating_app_server.h"
+#include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
 
@@ -13,14 +13,14 @@ class FaultyAppServer : public DelegatingAppServer {
   public:
     explicit FaultyAppServer(AppServer& inner)
         : DelegatingAppServer(inner),
-          faults_(std::make_shared<server::FaultInjectingConnection>(inner.DBConnection(),
-                                                                     inner.ErrorObject())) {}
+          faults_(std::make_shared<test::FaultInjectingConnection>(inner.DBConnection(),
+                                                                   inner.ErrorObject())) {}
 
     std::shared_ptr<Connection> DBConnection() override { return faults_; }
-    server::FaultInjectingConnection& Faults() { return *faults_; }
+    test::FaultInjectingConnection& Faults() { return *faults_; }
 
   private:
-    std::shared_ptr<server::FaultInjectingConnection> faults_;
+    std::shared_ptr<test::FaultInjectingConnection> faults_;
 };
 
 }  // namespace vym::test

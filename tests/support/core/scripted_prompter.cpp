@@ -1,4 +1,4 @@
-#include "base/scripted_prompter.h"
+#include "support/core/scripted_prompter.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "server/fault_injecting_connection.h"
+#include "support/server/fault_injecting_connection.h"
 
 #include <sqlite3.h>
 
@@ -6,7 +6,7 @@
 #include "server/sql_error.h"
 #include "server/sqlite_connection.h"
 
-namespace vym::server {
+namespace vym::test {
 namespace {
 
 int CodeOf(FaultInjectingConnection::Fault fault) {
@@ -59,7 +59,7 @@ void FaultInjectingConnection::Fail(std::string_view procedure, std::string_view
     } else if (fault_ == Fault::DiskFull) {
         where = "COMMIT";
     }
-    const vym::Error error = SqlError(code, SqlErrorText(code), where);
+    const vym::Error error = server::SqlError(code, server::SqlErrorText(code), where);
     if (procedure.empty()) {
         throw error;
     }
@@ -71,7 +71,7 @@ bool FaultInjectingConnection::Execute(Command& command) {
     try {
         Fail(ProcedureOf(command), command.CommandText);
     } catch (const vym::Error& e) {
-        errors_.Report(SqliteConnection::ExecuteFailure(e, command, Native()));
+        errors_.Report(server::SqliteConnection::ExecuteFailure(e, command, Native()));
         return false;
     }
     return inner_->Execute(command);
@@ -83,18 +83,18 @@ std::unique_ptr<Recordset> FaultInjectingConnection::ExecuteRecordset(Command& c
 }
 
 std::unique_ptr<Recordset> FaultInjectingConnection::OpenRecordset(std::string_view sql) {
-    Fail({}, TranslateSql(sql));
+    Fail({}, server::TranslateSql(sql));
     return inner_->OpenRecordset(sql);
 }
 
 std::unique_ptr<Recordset> FaultInjectingConnection::OpenUpdatableRecordset(std::string_view sql) {
-    Fail({}, TranslateSql(sql));
+    Fail({}, server::TranslateSql(sql));
     return inner_->OpenUpdatableRecordset(sql);
 }
 
 std::int64_t FaultInjectingConnection::ExecuteSQL(std::string_view sql) {
-    Fail({}, TranslateSql(sql));
+    Fail({}, server::TranslateSql(sql));
     return inner_->ExecuteSQL(sql);
 }
 
-}  // namespace vym::server
+}  // namespace vym::test

@@ -5,7 +5,7 @@
 #include "gateway/connection.h"
 #include "gateway/error_object.h"
 
-namespace vym::server {
+namespace vym::test {
 
 // A connection that fails on purpose, for tests of failure paths. It wraps a
 // real connection; an armed call fails before reaching it, so the database is
@@ -58,4 +58,4 @@ class FaultInjectingConnection : public vym::Connection {
     Fault fault_ = Fault::ExecuteFailed;
 };
 
-}  // namespace vym::server
+}  // namespace vym::test

@@ -1,0 +1,59 @@
+#include "support/server/back_office.h"
+
+#include "gateway/recordset.h"
+
+namespace vym::test {
+
+class BackOffice::SwitchableServer : public DelegatingAppServer {
+  public:
+    using DelegatingAppServer::DelegatingAppServer;
+    std::shared_ptr<Connection> DBConnection() override {
+        return faults ? faults : DelegatingAppServer::DBConnection();
+    }
+    std::shared_ptr<Connection> HostConnection() override { return host; }
+
+    std::shared_ptr<FaultInjectingConnection> faults;
+    std::shared_ptr<Connection> host;
+};
+
+BackOffice::BackOffice(Options options) {
+    server::OpenOptions open;
+    open.demoData = options.demoData;
+    open.userId = options.user;
+    local_ = server::LocalAppServer::Open(Path(), open);
+    server_ = std::make_unique<SwitchableServer>(*local_);
+}
+
+BackOffice::~BackOffice() = default;
+
+AppServer& BackOffice::Server() {
+    return *server_;
+}
+
+FaultInjectingConnection& BackOffice::InjectFaults() {
+    if (!server_->faults) {
+        server_->faults = std::make_shared<FaultInjectingConnection>(local_->DBConnection(),
+                                                                     local_->ErrorObject());
+    }
+    return *server_->faults;
+}
+
+void BackOffice::SetHostConnection(std::shared_ptr<Connection> host) {
+    server_->host = std::move(host);
+}
+
+std::unique_ptr<server::LocalAppServer> BackOffice::OpenAgain(const std::string& user) const {
+    server::OpenOptions open;
+    open.userId = user;
+    return server::LocalAppServer::Open(Path(), open);
+}
+
+void BackOffice::Sql(const std::string& sql) {
+    Db().ExecuteSQL(sql);
+}
+
+std::int32_t BackOffice::Scalar(const std::string& sql) {
+    return Db().OpenRecordset(sql)->Fields(0).Value().ToLong();
+}
+
+}  // namespace vym::test

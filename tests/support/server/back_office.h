@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "server/local_app_server.h"
+#include "support/server/delegating_app_server.h"
+#include "support/server/fault_injecting_connection.h"
+#include "support/server/temp_database.h"
+
+namespace vym::test {
+
+// A back office on a database of its own in a temporary folder, removed
+// afterwards: the demo rows unless asked otherwise, signed in as ADMIN.
+//
+// Server() is what screens and records are handed. It gives the real
+// connection until a test puts a fault injector in its place, and a host
+// system connection once a test provides one.
+class BackOffice {
+  public:
+    struct Options {
+        bool demoData = true;
+        std::string user = "ADMIN";
+    };
+
+    BackOffice() : BackOffice(Options{}) {}
+    explicit BackOffice(Options options);
+    ~BackOffice();
+    BackOffice(const BackOffice&) = delete;
+    BackOffice& operator=(const BackOffice&) = delete;
+
+    AppServer& Server();
+    server::LocalAppServer& Local() { return *local_; }
+    // The real connection, past any fault injector.
+    Connection& Db() { return *local_->DBConnection(); }
+    std::string Path() const { return (dir_.path / "backoffice.db").string(); }
+    const std::filesystem::path& Dir() const { return dir_.path; }
+
+    // From now on Server() hands out this injector over the real connection.
+    FaultInjectingConnection& InjectFaults();
+    void SetHostConnection(std::shared_ptr<Connection> host);
+    // Another server on the same file, as a second station would open it.
+    std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user = "ADMIN") const;
+
+    void Sql(const std::string& sql);
+    std::int32_t Scalar(const std::string& sql);
+
+  private:
+    class SwitchableServer;
+
+    TempDir dir_;  // first, so that it goes last
+    std::unique_ptr<server::LocalAppServer> local_;
+    std::unique_ptr<SwitchableServer> server_;
+};
+
+}  // namespace vym::test
