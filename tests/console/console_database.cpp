@@ -1,12 +1,9 @@
 #include "console/console_database.h"
 
-#include "gateway/recordset.h"
-#include "support/server/temp_database.h"
 
 namespace vym::test {
 
-ConsoleDatabase::ConsoleDatabase() : dir_(MakeTempDir()) {
-    server_ = Open();
+ConsoleDatabase::ConsoleDatabase() {
     for (const char* sql : {
              "INSERT INTO vym_security_user (vym_user, name) VALUES ('ADMIN', 'Admin'), "
              "('KCHEN', 'Kelly Chen')",
@@ -54,26 +51,6 @@ ConsoleDatabase::ConsoleDatabase() : dir_(MakeTempDir()) {
          }) {
         Sql(sql);
     }
-}
-
-ConsoleDatabase::~ConsoleDatabase() {
-    server_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-}
-
-std::unique_ptr<server::LocalAppServer> ConsoleDatabase::Open(const std::string& user) const {
-    server::OpenOptions options;
-    options.userId = user;
-    return server::LocalAppServer::Open((dir_ / "console.db").string(), options);
-}
-
-void ConsoleDatabase::Sql(const std::string& sql) {
-    server_->DBConnection()->ExecuteSQL(sql);
-}
-
-std::int32_t ConsoleDatabase::Scalar(const std::string& sql) {
-    return server_->DBConnection()->OpenRecordset(sql)->Fields(0).Value().ToLong();
 }
 
 void ConsoleDatabase::AddTickets(int count, const std::string& text) {

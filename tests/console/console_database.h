@@ -2,11 +2,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "server/local_app_server.h"
+#include "support/server/back_office.h"
 
 namespace vym::test {
 
@@ -19,21 +19,19 @@ namespace vym::test {
 class ConsoleDatabase {
   public:
     ConsoleDatabase();
-    ~ConsoleDatabase();
-    ConsoleDatabase(const ConsoleDatabase&) = delete;
-    ConsoleDatabase& operator=(const ConsoleDatabase&) = delete;
 
     // A server on the database signed in as `user`.
-    std::unique_ptr<server::LocalAppServer> Open(const std::string& user = "ADMIN") const;
-    server::LocalAppServer& Server() { return *server_; }
-    void Sql(const std::string& sql);
-    std::int32_t Scalar(const std::string& sql);
+    std::unique_ptr<server::LocalAppServer> Open(const std::string& user = "ADMIN") const {
+        return office_.OpenAgain(user);
+    }
+    server::LocalAppServer& Server() { return office_.Local(); }
+    void Sql(const std::string& sql) { office_.Sql(sql); }
+    std::int32_t Scalar(const std::string& sql) { return office_.Scalar(sql); }
     // Adds `count` ticket items whose descriptions hold `text`.
     void AddTickets(int count, const std::string& text);
 
   private:
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    BackOffice office_{{.demoData = false}};
 };
 
 }  // namespace vym::test

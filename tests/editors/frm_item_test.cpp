@@ -15,9 +15,7 @@
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -44,36 +42,11 @@ struct HostAnswer {
     std::vector<std::int32_t> asked;
 };
 
-// The back office's server with a host system that can be switched on and a
-// connection that can be replaced by a failing one.
-class TestAppServer : public test::DelegatingAppServer {
-  public:
-    using DelegatingAppServer::DelegatingAppServer;
-    std::shared_ptr<Connection> DBConnection() override {
-        return db ? db : DelegatingAppServer::DBConnection();
-    }
-    std::shared_ptr<Connection> HostConnection() override { return host; }
-
-    std::shared_ptr<Connection> db;
-    std::shared_ptr<Connection> host;
-};
-
 class ItemWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        server_ = std::make_unique<TestAppServer>(*backOffice_);
-    }
     void TearDown() override {
         maint_.SetAppServer(nullptr);
         window_.reset();
-        server_.reset();
-        host_.reset();
-        backOffice_.reset();
-        std::filesystem::remove_all(dir_);
     }
 
     // A host system whose sp_item_validate gives `answer_`.
@@ -90,13 +63,13 @@ class ItemWindow : public ::testing::Test {
                      });
         server::OpenOptions options;
         options.catalog = catalog;
-        host_ = server::LocalAppServer::Open((dir_ / "host.db").string(), options);
-        server_->host = host_->DBConnection();
+        host_ = server::LocalAppServer::Open((office_.Dir() / "host.db").string(), options);
+        office_.SetHostConnection(host_->DBConnection());
     }
 
     // Opens the editor on an item of the demo catalogue (0: a new one of `type`).
     void Open(std::int32_t itemNo, const std::string& type = "TICKET") {
-        maint_.SetAppServer(server_.get());
+        maint_.SetAppServer(&office_.Server());
         if (itemNo != 0) {
             ASSERT_TRUE(item_.OpenItem(maint_.DBConnection().get(), maint_.ErrorObject(), itemNo));
         } else {
@@ -127,11 +100,11 @@ class ItemWindow : public ::testing::Test {
         return keys;
     }
     std::string Scalar(const std::string& sql) {
-        return NullToEmpty(backOffice_->DBConnection()->OpenRecordset(sql)->Fields(0).Value());
+        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
     }
     std::string Column(const std::string& sql) {
         std::string values;
-        auto rows = backOffice_->DBConnection()->OpenRecordset(sql);
+        auto rows = office_.Db().OpenRecordset(sql);
         for (; !rows->Eof(); rows->MoveNext()) {
             values += (values.empty() ? "" : ",") + NullToEmpty(rows->Fields(0).Value());
         }
@@ -156,10 +129,8 @@ class ItemWindow : public ::testing::Test {
         };
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> backOffice_;
+    test::BackOffice office_;
     std::unique_ptr<server::LocalAppServer> host_;
-    std::unique_ptr<TestAppServer> server_;
     HostAnswer answer_;
     CItemMaint maint_;
     CItem item_;
@@ -278,7 +249,7 @@ TEST_F(ItemWindow, ValidatesDepartmentThenAccessRuleBeforeAskingTheHost) {
 }
 
 TEST_F(ItemWindow, PhotoItemsAreNotHeldToTheirCategorysAccessRule) {
-    backOffice_->DBConnection()->ExecuteSQL(
+    office_.Db().ExecuteSQL(
         "UPDATE vym_catagory SET require_access_rule = 1 WHERE function_id = 'PHOTO'");
     Open(300);
     PrompterScript prompter;
@@ -360,9 +331,7 @@ TEST_F(ItemWindow, SavesANewTicketWithItsGroupsAndInstructionsWithoutAskingTheHo
 }
 
 TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
-    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
-                                                             backOffice_->ErrorObject());
-    server_->db = faulty;
+    FaultInjectingConnection& faulty = office_.Faults();
     Open(0);
     FillNewTicket();
     Find<ui::CheckList>("lstRegisterGroups").SetChecked(3, true);
@@ -370,13 +339,13 @@ TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
     const std::string items = Scalar("SELECT count(*) FROM vym_item");
     const std::string instructions = Scalar("SELECT count(*) FROM vym_item_instruction");
 
-    faulty->FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);  // the groups
+    faulty.FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);  // the groups
     EXPECT_FALSE(window_->SaveData());
     EXPECT_EQ(item_.ItemNo, 0);
     EXPECT_EQ(item_.InstructionNo, 0);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), items);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_instruction"), instructions);
-    EXPECT_FALSE(backOffice_->Reports().empty());
+    EXPECT_FALSE(office_.Local().Reports().empty());
 
     // The retry saves one new item, not an update of the rolled-back one.
     EXPECT_TRUE(window_->SaveData());
@@ -520,16 +489,15 @@ TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
 }
 
 TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {
-    auto db = backOffice_->DBConnection();
-    db->ExecuteSQL("INSERT INTO vym_function (function_id, description) VALUES ('O''NE', 'One')");
-    db->ExecuteSQL(
+    office_.Sql("INSERT INTO vym_function (function_id, description) VALUES ('O''NE', 'One')");
+    office_.Sql(
         "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES ('O''NE', "
         "'FIRST', 'First')");
     Open(100);
     Combo("cmbFunction").SetKey("O'NE");
     EXPECT_EQ(Combo("cmbCatagory").Key(), "");
     EXPECT_TRUE(Combo("cmbCatagory").SetKey("FIRST"));
-    EXPECT_TRUE(backOffice_->Reports().empty());
+    EXPECT_TRUE(office_.Local().Reports().empty());
 }
 
 }  // namespace

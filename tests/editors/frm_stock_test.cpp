@@ -15,13 +15,10 @@
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/faulty_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
@@ -38,24 +35,17 @@ using ui::FlexGrid;
 class StockWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
-        maint_.SetAppServer(faulty_.get());
+        office_.Faults();
+        maint_.SetAppServer(&office_.Server());
     }
     void TearDown() override {
         window_.reset();
         maint_.SetAppServer(nullptr);
-        faulty_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
     }
 
     frmStock& Open(std::int32_t itemNo) {
         item_ = std::make_unique<CItem>();
-        EXPECT_TRUE(item_->OpenItem(server_->DBConnection().get(), nullptr, itemNo));
+        EXPECT_TRUE(item_->OpenItem(&office_.Db(), nullptr, itemNo));
         return Show();
     }
     // A new item as the console presets it.
@@ -120,7 +110,7 @@ class StockWindow : public ::testing::Test {
         g.SetCurrentCell(row, 1);
     }
     std::string Scalar(const std::string& sql) {
-        return NullToEmpty(server_->DBConnection()->OpenRecordset(sql)->Fields(0).Value());
+        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
     }
     // Picks an item in the item lookup by its number.
     static void PickItem(QDialog& lookup, const QString& itemNo) {
@@ -136,9 +126,7 @@ class StockWindow : public ::testing::Test {
         lookup.findChild<QPushButton*>("cmdOk")->click();
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<test::FaultyAppServer> faulty_;
+    test::BackOffice office_;
     CItemMaint maint_;
     std::unique_ptr<CItem> item_;
     std::unique_ptr<frmStock> window_;
@@ -190,7 +178,7 @@ TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
 
 TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
     item_ = std::make_unique<CItem>();
-    item_->OpenItem(server_->DBConnection().get(), nullptr, 510);
+    item_->OpenItem(&office_.Db(), nullptr, 510);
     CItemStock& stock = *item_->StockItem();
     stock.CurrentAvgCost = 10;
     stock.CurrentAvgFreight = 1;
@@ -260,7 +248,7 @@ TEST_F(StockWindow, MinimumPriceBelowCostWarnsButIsSaved) {
 }
 
 TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
-    server_->DBConnection()->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    office_.Db().ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
     OpenNew("STOCK");
     EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (NEW)");
     PrompterScript prompter;
@@ -329,7 +317,7 @@ TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
 }
 
 TEST_F(StockWindow, ARentalItemNeedsItsDepartments) {
-    server_->DBConnection()->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
+    office_.Db().ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
     OpenNew("RENTAL");
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (NEW)");
     EXPECT_EQ(Combo("cmbDepartment").RowCount(), 1);  // the rental stock types' department
@@ -449,17 +437,17 @@ TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
 
     // The item is written, then its detail rows fail.
     maint_.RequireReportingDepartment();  // read once, before the save
-    const int calls = faulty_->Faults().Calls();
-    faulty_->Faults().FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);
+    const int calls = office_.Faults().Calls();
+    office_.Faults().FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);
     EXPECT_FALSE(window_->SaveData());
-    EXPECT_EQ(faulty_->Faults().Calls(), calls + 2);
+    EXPECT_EQ(office_.Faults().Calls(), calls + 2);
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(item_->ItemNo, 0);
     EXPECT_EQ(item_->RentItem()->ItemNo(), 0);
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (NEW)");
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), items);
 
-    faulty_->Faults().Disarm();
+    office_.Faults().Disarm();
     ASSERT_TRUE(window_->SaveData());
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), std::to_string(std::stoi(items) + 1));
     EXPECT_EQ(Scalar("SELECT group_concat(detail_item_no, ',') FROM vym_item_rental_detail "

@@ -9,10 +9,9 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 
@@ -24,8 +23,6 @@ using test::PrompterScript;
 class VendorWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server_ = server::LocalAppServer::Open((dir_ / "vendors.db").string());
         for (const char* sql : {
                  "INSERT INTO vym_vendor_address_type VALUES ('PRIMARY', 'Primary'), "
                  "('BILLING', 'Billing')",
@@ -38,15 +35,11 @@ class VendorWindow : public ::testing::Test {
                  "(1, 'STOCK', 'Jacket')",
                  "INSERT INTO vym_item_stock (item_no, vendor_id) VALUES (1, 'SNOW')",
              }) {
-            server_->DBConnection()->ExecuteSQL(sql);
+            office_.Sql(sql);
         }
-        maint_.SetAppServer(server_.get());
+        maint_.SetAppServer(&office_.Server());
     }
-    void TearDown() override {
-        maint_.SetAppServer(nullptr);
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { maint_.SetAppServer(nullptr); }
     template <class T>
     T* Find(const char* name) {
         T* widget = window_.findChild<T*>(name);
@@ -56,11 +49,10 @@ class VendorWindow : public ::testing::Test {
     QString Text(const char* box) { return Find<QLineEdit>(box)->text(); }
     ui::FlexGrid& Grid() { return *Find<ui::FlexGrid>("fgVendors"); }
     std::string Scalar(const std::string& sql) {
-        return NullToEmpty(server_->DBConnection()->OpenRecordset(sql)->Fields(0).Value());
+        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_{{.demoData = false}};
     CItemMaint maint_;
     frmVendor window_;
 };

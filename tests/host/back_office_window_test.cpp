@@ -7,12 +7,11 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include "gateway/connection.h"
 #include "host/plug_in_registry.h"
 #include "host/vym_interface.h"
-#include "server/local_app_server.h"
+#include "support/server/back_office.h"
 #include "ui/modal_runner.h"
 
 namespace vym {
@@ -65,12 +64,8 @@ using SerialConsole = LoggingConsole<kSerialName>;
 
 class MainWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        server_ = server::LocalAppServer::Open(Database().toStdString());
-        expectedServer = server_.get();
-    }
-    QString Database() const { return dir_.filePath("office.db"); }
+    void SetUp() override { expectedServer = &office_.Local(); }
+    QString Database() const { return QString::fromStdString(office_.Path()); }
     template <class W>
     static W& Child(const QWidget& window, const char* name) {
         W* widget = window.findChild<W*>(name);
@@ -80,13 +75,12 @@ class MainWindow : public ::testing::Test {
         return *widget;
     }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_{{.demoData = false}};
     PlugInRegistry plugIns_;
 };
 
 TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpen) {
-    BackOfficeWindow window(*server_, plugIns_, Database());
+    BackOfficeWindow window(office_.Local(), plugIns_, Database());
 
     const auto& pages = Child<QStackedWidget>(window, "stkPages");
     EXPECT_EQ(pages.currentWidget()->objectName(), "pageStart");
@@ -100,7 +94,7 @@ TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) 
     plugIns_.Register<ItemConsole>();
     plugIns_.Register<SerialConsole>();
     {
-        BackOfficeWindow window(*server_, plugIns_, Database());
+        BackOfficeWindow window(office_.Local(), plugIns_, Database());
 
         const auto& tabs = Child<QTabWidget>(window, "tabApplications");
         ASSERT_EQ(tabs.count(), 2);
@@ -118,17 +112,17 @@ TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) 
 }
 
 TEST_F(MainWindow, StatusBarFollowsTheServerStatusText) {
-    auto window = std::make_unique<BackOfficeWindow>(*server_, plugIns_, Database());
-    server_->SetStatusText("Posting stock summary");
+    auto window = std::make_unique<BackOfficeWindow>(office_.Local(), plugIns_, Database());
+    office_.Local().SetStatusText("Posting stock summary");
     EXPECT_EQ(Child<QLabel>(*window, "lblStatus").text(), "Posting stock summary");
 
     window.reset();
-    server_->SetStatusText("after the window closed");  // must not touch the gone label
+    office_.Local().SetStatusText("after the window closed");  // must not touch the gone label
 }
 
 TEST_F(MainWindow, HelpAboutOpensTheAboutBox) {
     RecordingRunner runner;
-    BackOfficeWindow window(*server_, plugIns_, Database());
+    BackOfficeWindow window(office_.Local(), plugIns_, Database());
 
     Child<QAction>(window, "mnuAbout").trigger();
 

@@ -5,12 +5,11 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include "base/error.h"
 #include "gateway/connection.h"
 #include "host/item_enums.h"
-#include "server/local_app_server.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -20,14 +19,7 @@ using ui::FlexGrid;
 
 class PickList : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        server_ = server::LocalAppServer::Open(dir_.filePath("pick.db").toStdString());
-    }
-
-    std::unique_ptr<Recordset> Open(const char* sql) {
-        return server_->DBConnection()->OpenRecordset(sql);
-    }
+    std::unique_ptr<Recordset> Open(const char* sql) { return office_.Db().OpenRecordset(sql); }
     void FillLocations() {
         const auto recordset = Open(
             "SELECT 'MAIN' AS location_id, 'Main Store' AS description, 10 AS address_no "
@@ -45,8 +37,7 @@ class PickList : public ::testing::Test {
     FlexGrid& Grid() { return *pick_.findChild<FlexGrid*>("fgPickList"); }
     QPushButton& Button(const char* name) { return *pick_.findChild<QPushButton*>(name); }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_{{.demoData = false}};
     frmPickList pick_;
 };
 

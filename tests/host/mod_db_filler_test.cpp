@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "base/prompter.h"
 #include "gateway/connection.h"
 #include "gateway/error_object.h"
 #include "gateway/recordset.h"
-#include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -171,15 +169,7 @@ TEST(FillGridFromRecordset, StopEndsTheFillBeforeTheNextRow) {
 
 class FillGridOnDatabase : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open(dir_.filePath("fill.db").toStdString(), options);
-    }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_;
 };
 
 TEST_F(FillGridOnDatabase, NullFirstFieldStillGivesARow) {
@@ -187,7 +177,7 @@ TEST_F(FillGridOnDatabase, NullFirstFieldStillGivesARow) {
     grid.SetFormatString("Note|User");
     RecordingErrors errors;
 
-    ASSERT_TRUE(FillGrid(*server_->DBConnection(), &errors, grid,
+    ASSERT_TRUE(FillGrid(office_.Db(), &errors, grid,
                          "SELECT NULL AS no_note, vym_user FROM vym_security_user "
                          "WHERE vym_user = 'ADMIN'",
                          true))
@@ -204,7 +194,7 @@ TEST_F(FillGridOnDatabase, BadQueryIsReportedUnderModDBFiller) {
     grid.SetFormatString("A");
     RecordingErrors errors;
 
-    EXPECT_FALSE(FillGrid(*server_->DBConnection(), &errors, grid,
+    EXPECT_FALSE(FillGrid(office_.Db(), &errors, grid,
                           "SELECT no_such_column FROM vym_security_user", false));
 
     EXPECT_EQ(grid.Rows(), 1);

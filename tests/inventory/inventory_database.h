@@ -1,11 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
+#include "support/server/back_office.h"
 
 namespace vym::test {
 
@@ -20,14 +20,13 @@ class InventoryDatabase {
     InventoryDatabase& operator=(const InventoryDatabase&) = delete;
 
     CItemMaint& Maint() { return maint_; }
-    server::LocalAppServer& Server() { return *server_; }
+    server::LocalAppServer& Server() { return office_.Local(); }
     // The first column of the first row as text; "<none>" without a row.
     std::string Text(const std::string& sql);
     std::int32_t Count(const std::string& sql);
 
   private:
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    BackOffice office_;
     CItemMaint maint_;
 };
 

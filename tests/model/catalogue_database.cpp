@@ -2,26 +2,10 @@
 
 #include <strings.h>
 
-#include "support/server/temp_database.h"
-
 namespace vym::test {
 
-CatalogueDatabase::CatalogueDatabase() : dir_(MakeTempDir()) {
-    server::OpenOptions options;
-    options.demoData = true;
-    server_ = server::LocalAppServer::Open((dir_ / "catalogue.db").string(), options);
-    connection_ = server_->DBConnection();
-}
-
-CatalogueDatabase::~CatalogueDatabase() {
-    connection_.reset();
-    server_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-}
-
 std::string CatalogueDatabase::Scalar(const std::string& sql) {
-    auto rs = connection_->OpenRecordset(sql);
+    auto rs = Db()->OpenRecordset(sql);
     return rs->Eof() ? std::string("<none>") : NullToEmpty(rs->Fields(0).Value());
 }
 
@@ -42,7 +26,7 @@ std::string CatalogueDatabase::Snapshot() {
                                           "vym_item_rental_detail"};
     std::string dump;
     for (const char* table : kTables) {
-        auto rs = connection_->OpenRecordset(std::string("SELECT * FROM ") + table);
+        auto rs = Db()->OpenRecordset(std::string("SELECT * FROM ") + table);
         for (; !rs->Eof(); rs->MoveNext()) {
             dump += table;
             for (std::int32_t i = 0; i < rs->FieldCount(); ++i) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "gateway/connection.h"
 #include "gateway/error_object.h"
 #include "server/local_app_server.h"
+#include "support/server/back_office.h"
 
 namespace vym::test {
 
@@ -15,15 +15,10 @@ namespace vym::test {
 // procedures, for the record classes to work against.
 class CatalogueDatabase {
   public:
-    CatalogueDatabase();
-    ~CatalogueDatabase();
-    CatalogueDatabase(const CatalogueDatabase&) = delete;
-    CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
-
-    Connection* Db() { return connection_.get(); }
-    std::shared_ptr<Connection> SharedDb() { return connection_; }
-    ErrorObject* Errors() { return &server_->ErrorObject(); }
-    const std::vector<ErrorReport>& Reports() const { return server_->Reports(); }
+    Connection* Db() { return &office_.Db(); }
+    std::shared_ptr<Connection> SharedDb() { return office_.Local().DBConnection(); }
+    ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
+    const std::vector<ErrorReport>& Reports() { return office_.Local().Reports(); }
 
     // The first column of the first row of an ad-hoc query, as text.
     std::string Scalar(const std::string& sql);
@@ -31,9 +26,7 @@ class CatalogueDatabase {
     std::string Snapshot();
 
   private:
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> connection_;
+    BackOffice office_;
 };
 
 // A connection that keeps a copy of every command it runs (as sent), then

@@ -15,13 +15,10 @@
 
 #include "base/prompter.h"
 #include "model/cpackage.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/faulty_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -53,23 +50,16 @@ ScriptedModalRunner::Handler Pick(const char* tab, const char* number) {
 
 class PackageEditor : public ::testing::Test {
   protected:
-    void SetUp() override {
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_.path / "packages.db").string(), options);
-        maint_.SetAppServer(server_.get());
-    }
+    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
     void TearDown() override {
         if (!errorsExpected_) {
-            for (const ErrorReport& r : server_->Reports()) {
-                ADD_FAILURE() << r.Source << ": " << r.Description;
-            }
+            office_.ExpectNoErrorReports();
         }
     }
     void Open(std::int32_t packageNo) {
-        Connection* db = server_->DBConnection().get();
-        ASSERT_TRUE(package_.OpenPackage(db, &server_->ErrorObject(), packageNo));
-        ASSERT_TRUE(package_.OpenItems(db, &server_->ErrorObject()));
+        Connection* db = &office_.Db();
+        ASSERT_TRUE(package_.OpenPackage(db, &office_.Local().ErrorObject(), packageNo));
+        ASSERT_TRUE(package_.OpenItems(db, &office_.Local().ErrorObject()));
         window_.Setup(&maint_, package_);
         window_.show();
     }
@@ -83,7 +73,7 @@ class PackageEditor : public ::testing::Test {
     FlexGrid& Map() { return Find<FlexGrid>("gdRedemptionItems"); }
     void Click(const char* button) { Find<QPushButton>(button).click(); }
     std::string Scalar(const std::string& sql) {
-        auto rows = server_->DBConnection()->OpenRecordset(sql);
+        auto rows = office_.Db().OpenRecordset(sql);
         return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
     }
     std::string Lines(int packageNo) {
@@ -129,9 +119,7 @@ class PackageEditor : public ::testing::Test {
 
     PrompterScript script;
     ScriptedModalRunner modals;
-    test::TempDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<test::FaultyAppServer> faulty_;
+    test::BackOffice office_;
     CItemMaint maint_;
     CPackage package_;
     frmEditPackage window_;
@@ -170,7 +158,7 @@ TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
     window_.close();
     frmEditPackage family;
     CPackage package;
-    ASSERT_TRUE(package.OpenPackage(server_->DBConnection().get(), &server_->ErrorObject(), 1));
+    ASSERT_TRUE(package.OpenPackage(&office_.Db(), &office_.Local().ErrorObject(), 1));
     family.Setup(&maint_, package);
     EXPECT_TRUE(family.findChild<QCheckBox*>("ckbShowOnTree")->isChecked());
     EXPECT_FALSE(family.findChild<QPushButton*>("cmdSymbol")->text().isEmpty());
@@ -357,9 +345,8 @@ TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
 }
 
 TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgain) {
-    faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
-    test::FaultyAppServer& faulty = *faulty_;
-    maint_.SetAppServer(&faulty);
+    test::FaultInjectingConnection& faulty = office_.Faults();
+    maint_.SetAppServer(&office_.Server());
     package_.FunctionID = "LIFT";
     package_.CatagoryID = "ADULT";
     window_.Setup(&maint_, package_);
@@ -371,15 +358,15 @@ TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgai
     ASSERT_EQ(Items().Rows(), 2);
 
     // The header is saved, then the line fails: all of it is undone.
-    faulty.Faults().FailOnCall(2, test::FaultInjectingConnection::Fault::DiskFull);
+    faulty.FailOnCall(2, test::FaultInjectingConnection::Fault::DiskFull);
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
     EXPECT_EQ(package_.PackageNo, 0);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_package WHERE description = 'Spring Pass'"), "0");
-    EXPECT_FALSE(server_->Reports().empty());
+    EXPECT_FALSE(office_.Local().Reports().empty());
     errorsExpected_ = true;
 
-    faulty.Faults().Disarm();
+    faulty.Disarm();
     Click("cmdOk");
     ASSERT_TRUE(window_.Saved());
     EXPECT_GT(package_.PackageNo, 4);

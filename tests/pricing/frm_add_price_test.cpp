@@ -15,9 +15,8 @@
 #include "base/prompter.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
-#include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/data_combo.h"
 #include "ui/image_combo.h"
 
@@ -29,20 +28,12 @@ using test::PrompterScript;
 class AddPrice : public ::testing::Test {
   protected:
     void SetUp() override {
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_.path / "pricing.db").string(), options);
         // The demo seasons follow the calendar; these stay on sale whatever the date.
-        server_->DBConnection()->ExecuteSQL(
-            "UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
+        office_.Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
     }
-    void TearDown() override {
-        for (const ErrorReport& r : server_->Reports()) {
-            ADD_FAILURE() << r.Source << ": " << r.Description;
-        }
-    }
-    Connection* Db() { return server_->DBConnection().get(); }
-    ErrorObject* Errors() { return &server_->ErrorObject(); }
+    void TearDown() override { office_.ExpectNoErrorReports(); }
+    Connection* Db() { return &office_.Db(); }
+    ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     bool SetupItem(std::int32_t itemNo, bool extension) {
         EXPECT_TRUE(item_.OpenItem(Db(), Errors(), itemNo));
         return dialog_.Setup(Db(), Errors(), &item_, nullptr, extension);
@@ -71,8 +62,7 @@ class AddPrice : public ::testing::Test {
     }
 
     PrompterScript script;
-    test::TempDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_;
     CItem item_;
     frmAddPrice dialog_;
 };

@@ -20,9 +20,8 @@
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/server/back_office.h"
 #include "support/server/fault_injecting_connection.h"
-#include "support/server/faulty_app_server.h"
-#include "support/server/temp_database.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/image_combo.h"
@@ -54,30 +53,24 @@ constexpr int kConfirmed = 20;
 class PriceList : public ::testing::Test {
   protected:
     void SetUp() override {
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_.path / "pricing.db").string(), options);
-        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
-        maint_.SetAppServer(faulty_.get());
+        office_.Faults();
+        maint_.SetAppServer(&office_.Server());
         // The demo seasons follow the calendar; these stay on sale whatever the date.
         Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
     }
     void TearDown() override {
         if (!errorsExpected_) {
-            for (const ErrorReport& r : server_->Reports()) {
-                ADD_FAILURE() << r.Source << ": " << r.Description;
-            }
+            office_.ExpectNoErrorReports();
         }
         maint_.SetAppServer(nullptr);
     }
     void Open(std::int32_t itemNo) {
-        ASSERT_TRUE(item_.OpenItem(server_->DBConnection().get(), &server_->ErrorObject(), itemNo));
+        ASSERT_TRUE(item_.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), itemNo));
         ASSERT_TRUE(window_.Setup(&maint_, &item_));
         window_.show();
     }
     void OpenPackage(std::int32_t packageNo) {
-        ASSERT_TRUE(package_.OpenPackage(server_->DBConnection().get(), &server_->ErrorObject(),
-                                         packageNo));
+        ASSERT_TRUE(package_.OpenPackage(&office_.Db(), &office_.Local().ErrorObject(), packageNo));
         ASSERT_TRUE(window_.Setup(&maint_, nullptr, &package_));
         window_.show();
     }
@@ -89,9 +82,9 @@ class PriceList : public ::testing::Test {
     }
     FlexGrid& Grid() { return Find<FlexGrid>("fgPrices"); }
     void Click(const char* button) { Find<QPushButton>(button).click(); }
-    void Sql(const std::string& sql) { server_->DBConnection()->ExecuteSQL(sql); }
+    void Sql(const std::string& sql) { office_.Sql(sql); }
     std::string Scalar(const std::string& sql) {
-        auto rows = server_->DBConnection()->OpenRecordset(sql);
+        auto rows = office_.Db().OpenRecordset(sql);
         return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
     }
     // The shown row of a season, discount and unit as the grid shows them; 0 if none.
@@ -174,9 +167,7 @@ class PriceList : public ::testing::Test {
 
     PrompterScript script;
     ScriptedModalRunner modals;
-    test::TempDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<test::FaultyAppServer> faulty_;
+    test::BackOffice office_;
     CItemMaint maint_;
     CItem item_;
     CPackage package_;
@@ -239,7 +230,7 @@ TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
     // access has no rule list.
     frmPricing senior;
     CItem ticket;
-    ASSERT_TRUE(ticket.OpenItem(server_->DBConnection().get(), &server_->ErrorObject(), 102));
+    ASSERT_TRUE(ticket.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), 102));
     ASSERT_TRUE(senior.Setup(&maint_, &ticket));
     EXPECT_TRUE(senior.findChild<ui::KeyTabBar*>("tabPricing")->isHidden());
     EXPECT_EQ(senior.findChild<FlexGrid*>("fgPrices")->Rows(), 2);
@@ -519,13 +510,13 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
         earlyNo + ", 100, 1, 'DAY', 79, 79, 79)");
     const std::string restored = Prices(all);
     errorsExpected_ = true;
-    faulty_->Faults().FailOnCall(3, test::FaultInjectingConnection::Fault::Locked);
+    office_.Faults().FailOnCall(3, test::FaultInjectingConnection::Fault::Locked);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Prices(all), restored);
-    EXPECT_FALSE(server_->Reports().empty());
+    EXPECT_FALSE(office_.Local().Reports().empty());
 
-    faulty_->Faults().Disarm();
+    office_.Faults().Disarm();
     Click("cmdOk");
     ASSERT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Prices("item_no = 100 AND season_id IN (1, 4) AND unit_id = 'DAY'"),
@@ -551,11 +542,11 @@ TEST_F(PriceList, APackageShowsItsPricesWhichCanOnlyBeDeleted) {
 
     // A package with prices stays; its prices go with their lines.
     Sql("UPDATE vym_package SET redeem_package_no = NULL WHERE package_no = 4");
-    auto command = server_->DBConnection()->NewCommand();
+    auto command = office_.Db().NewCommand();
     command->CommandText = "VyM_SP_ITEM_DeletePackage";
     command->Parameters.Refresh();
     command->Parameters["@package_no"].Value = 1;
-    ASSERT_TRUE(server_->DBConnection()->Execute(*command));
+    ASSERT_TRUE(office_.Db().Execute(*command));
     EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(), -1);
     EXPECT_EQ(NullToEmpty(command->Parameters["@message"].Value),
               "Family Ski Week has prices and cannot be deleted.");

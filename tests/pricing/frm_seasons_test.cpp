@@ -14,12 +14,9 @@
 #include "base/date.h"
 #include "base/format.h"
 #include "base/prompter.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/faulty_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -44,29 +41,21 @@ constexpr MsgStyle kPlain{};
 
 class Seasons : public ::testing::Test {
   protected:
-    void SetUp() override {
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_.path / "seasons.db").string(), options);
-    }
     void TearDown() override {
         if (!errorsExpected_) {
-            for (const ErrorReport& r : server_->Reports()) {
-                ADD_FAILURE() << r.Source << ": " << r.Description;
-            }
+            office_.ExpectNoErrorReports();
         }
     }
-    void Open(AppServer& server) {
-        maint_.SetAppServer(&server);
+    void Open() {
+        maint_.SetAppServer(&office_.Server());
         window_.Setup(&maint_);
         window_.show();
     }
-    void Open() { Open(*server_); }
     // Opens the screen on a connection that fails where the test says.
     test::FaultInjectingConnection& OpenFaulty() {
-        faulty_ = std::make_unique<test::FaultyAppServer>(*server_);
-        Open(*faulty_);
-        return faulty_->Faults();
+        test::FaultInjectingConnection& faults = office_.Faults();
+        Open();
+        return faults;
     }
     FlexGrid& Grid() {
         auto* grid = window_.findChild<FlexGrid*>("fgSeasons");
@@ -75,7 +64,7 @@ class Seasons : public ::testing::Test {
     }
     void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
     std::string Scalar(const std::string& sql) {
-        auto rows = server_->DBConnection()->OpenRecordset(sql);
+        auto rows = office_.Db().OpenRecordset(sql);
         return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
     }
     std::string Season(int seasonNo) {
@@ -145,9 +134,7 @@ class Seasons : public ::testing::Test {
     }
 
     PrompterScript script;
-    test::TempDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<test::FaultyAppServer> faulty_;  // outlives the service object bound to it
+    test::BackOffice office_;
     CItemMaint maint_;
     frmSeasons window_;
     bool errorsExpected_ = false;
@@ -337,7 +324,7 @@ TEST_F(Seasons, OkStopsAtTheFirstRowAtFaultAndSavesNothing) {
 }
 
 TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
-    server_->DBConnection()->ExecuteSQL(
+    office_.Db().ExecuteSQL(
         "INSERT INTO vym_price (item_no, unit_id, season_id) VALUES (700, 'DAY', 5)");
     const std::string prices = Scalar("SELECT count(*) FROM vym_price WHERE season_id = 5");
     Open();
@@ -379,7 +366,7 @@ TEST_F(Seasons, AWriteThatFailsHalfWayLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(AllSeasons(), before) << "the first new season is rolled back";
     EXPECT_EQ(grid.TextMatrix(8, kSeasonNo), "0");
     EXPECT_EQ(grid.TextMatrix(9, kSeasonNo), "0");
-    ASSERT_FALSE(server_->Reports().empty());
+    ASSERT_FALSE(office_.Local().Reports().empty());
 
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);

@@ -6,10 +6,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 
@@ -24,18 +23,10 @@ using ui::FlexGrid;
 // REQUIRED and COMMENT; PHOTOID allows REQUIRED, DLFORMAT and NOTEXPIRED.
 class EditProfilePromptWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        maint_.SetAppServer(server_.get());
-    }
+    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
     void TearDown() override {
         window_.reset();
         maint_.SetAppServer(nullptr);
-        server_.reset();
-        std::filesystem::remove_all(dir_);
     }
     void Open(std::int32_t seq = 0) {
         window_ = std::make_unique<frmEditProfilePrompt>();
@@ -59,8 +50,7 @@ class EditProfilePromptWindow : public ::testing::Test {
     }
     void ClickOk() { window_->findChild<QPushButton*>("cmdOk")->click(); }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_;
     CItemMaint maint_;
     std::unique_ptr<frmEditProfilePrompt> window_;
 };

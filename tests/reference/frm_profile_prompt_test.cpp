@@ -8,13 +8,10 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
@@ -28,36 +25,17 @@ using test::ScriptedModalRunner;
 using ui::DataCombo;
 using ui::FlexGrid;
 
-class TestAppServer : public test::DelegatingAppServer {
-  public:
-    using DelegatingAppServer::DelegatingAppServer;
-    std::shared_ptr<Connection> DBConnection() override {
-        return db ? db : DelegatingAppServer::DBConnection();
-    }
-    std::shared_ptr<Connection> db;
-};
-
 // Profile LIFTID of the demo asks at the ticket windows for a photo ID (1),
 // a return reason for weather closures, filtered to supervisors (2), and a
 // manager's authorization (3); at the retail registers for two prompts.
 class ProfilePromptWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        server_ = std::make_unique<TestAppServer>(*backOffice_);
-    }
     void TearDown() override {
         window_.reset();
         maint_.SetAppServer(nullptr);
-        server_.reset();
-        backOffice_.reset();
-        std::filesystem::remove_all(dir_);
     }
     void Open(const QString& profile = "LIFTID") {
-        maint_.SetAppServer(server_.get());
+        maint_.SetAppServer(&office_.Server());
         window_ = std::make_unique<frmProfilePrompt>();
         window_->Setup(&maint_, profile);
         window_->show();
@@ -87,7 +65,7 @@ class ProfilePromptWindow : public ::testing::Test {
         }
     }
     std::string Saved(int seq) {
-        auto rs = backOffice_->DBConnection()->OpenRecordset(
+        auto rs = office_.Db().OpenRecordset(
             "SELECT prompt_id || '/' || COALESCE(reason_type_id, '') || '/' || "
             "COALESCE(list_code, '') || '/' || COALESCE(validation_codes, '') FROM "
             "vym_profile_prompt WHERE profile_id = 'LIFTID' AND module_id = 'TICKET' AND "
@@ -102,9 +80,7 @@ class ProfilePromptWindow : public ::testing::Test {
         QTest::keyClick(codes, Qt::Key_Space);
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> backOffice_;
-    std::unique_ptr<TestAppServer> server_;
+    test::BackOffice office_;
     CItemMaint maint_;
     std::unique_ptr<frmProfilePrompt> window_;
 };
@@ -195,9 +171,7 @@ TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
 }
 
 TEST_F(ProfilePromptWindow, AFailedSaveSaysSoAndChangesNothing) {
-    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
-                                                             backOffice_->ErrorObject());
-    server_->db = faulty;
+    FaultInjectingConnection& faulty = office_.Faults();
     Open();
     Tabs().SetCurrentKey("TICKET");
     SelectSeq(3);
@@ -205,7 +179,7 @@ TEST_F(ProfilePromptWindow, AFailedSaveSaysSoAndChangesNothing) {
     ScriptedModalRunner modals;
     modals.Expect("frmEditProfilePrompt", [&](QDialog& editor) {
         Toggle(editor, "PASSWORD");
-        faulty->FailOnCall(1, FaultInjectingConnection::Fault::DiskFull);
+        faulty.FailOnCall(1, FaultInjectingConnection::Fault::DiskFull);
         editor.findChild<QPushButton*>("cmdOk")->click();
     });
     prompter.ExpectMessage("Error updating profile prompt", "Update Error", kInformation);

@@ -9,11 +9,10 @@
 
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -29,18 +28,10 @@ constexpr int kDescription = 2;
 // PASSPHOTO, RENTWAIVER (used by no item) and RETURN.
 class ProfilesWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        maint_.SetAppServer(server_.get());
-    }
+    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
     void TearDown() override {
         window_.reset();
         maint_.SetAppServer(nullptr);
-        server_.reset();
-        std::filesystem::remove_all(dir_);
     }
     void Open() {
         window_ = std::make_unique<frmProfiles>();
@@ -74,12 +65,11 @@ class ProfilesWindow : public ::testing::Test {
     std::string Description(const char* profile) {
         std::string sql = "SELECT description FROM vym_profile WHERE profile_id = ";
         sql += SqlQuote(profile);
-        auto rs = server_->DBConnection()->OpenRecordset(sql);
+        auto rs = office_.Db().OpenRecordset(sql);
         return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
+    test::BackOffice office_;
     CItemMaint maint_;
     std::unique_ptr<frmProfiles> window_;
 };
@@ -192,10 +182,9 @@ TEST_F(ProfilesWindow, EditOpensThePromptsOfTheSelectedProfile) {
 }
 
 TEST_F(ProfilesWindow, EditWithoutAProfileSaysSo) {
-    server_->DBConnection()->ExecuteSQL("DELETE FROM vym_profile_prompt");
-    server_->DBConnection()->ExecuteSQL(
-        "UPDATE vym_item SET sale_profile_id = NULL, return_profile_id = NULL");
-    server_->DBConnection()->ExecuteSQL("DELETE FROM vym_profile");
+    office_.Db().ExecuteSQL("DELETE FROM vym_profile_prompt");
+    office_.Db().ExecuteSQL("UPDATE vym_item SET sale_profile_id = NULL, return_profile_id = NULL");
+    office_.Db().ExecuteSQL("DELETE FROM vym_profile");
     Open();
     PrompterScript prompter;
     prompter.ExpectMessage("Please select a row before selecting the edit function.",

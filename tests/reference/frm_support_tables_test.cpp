@@ -10,13 +10,10 @@
 #include <filesystem>
 
 #include "gateway/recordset.h"
-#include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/delegating_app_server.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 #include "ui/flex_grid_delegate.h"
 
@@ -27,36 +24,16 @@ using test::FaultInjectingConnection;
 using test::PrompterScript;
 using ui::FlexGrid;
 
-// The back office's server, whose connection a test can swap for a failing one.
-class TestAppServer : public test::DelegatingAppServer {
-  public:
-    using DelegatingAppServer::DelegatingAppServer;
-    std::shared_ptr<Connection> DBConnection() override {
-        return db ? db : DelegatingAppServer::DBConnection();
-    }
-    std::shared_ptr<Connection> db;
-};
-
 // The screen on the demo database: function LIFT with four categories, all
 // used by items; TUBING is closed and used by nothing.
 class SupportTablesWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        backOffice_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        server_ = std::make_unique<TestAppServer>(*backOffice_);
-    }
     void TearDown() override {
         window_.reset();
         maint_.SetAppServer(nullptr);
-        server_.reset();
-        backOffice_.reset();
-        std::filesystem::remove_all(dir_);
     }
     void Open() {
-        maint_.SetAppServer(server_.get());
+        maint_.SetAppServer(&office_.Server());
         window_ = std::make_unique<frmSupportTables>();
         window_->resize(900, 700);
         window_->Setup(&maint_);
@@ -97,7 +74,7 @@ class SupportTablesWindow : public ::testing::Test {
         QTest::keyClick(&grid, Qt::Key_Delete);
     }
     std::string Scalar(const std::string& sql) {
-        auto rs = backOffice_->DBConnection()->OpenRecordset(sql);
+        auto rs = office_.Db().OpenRecordset(sql);
         return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
     }
     // Every data row's key column holds the function.
@@ -110,9 +87,7 @@ class SupportTablesWindow : public ::testing::Test {
         return true;
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> backOffice_;
-    std::unique_ptr<TestAppServer> server_;
+    test::BackOffice office_;
     CItemMaint maint_;
     std::unique_ptr<frmSupportTables> window_;
 };
@@ -207,14 +182,12 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
 }
 
 TEST_F(SupportTablesWindow, AFailedSaveLeavesTheRowAsTypedAndUnsaved) {
-    auto faulty = std::make_shared<FaultInjectingConnection>(backOffice_->DBConnection(),
-                                                             backOffice_->ErrorObject());
-    server_->db = faulty;
+    FaultInjectingConnection& faulty = office_.Faults();
     Open();
     PrompterScript prompter;
     FlexGrid& functions = Functions();
     const int added = functions.Rows() - 1;
-    faulty->FailOnCall(1, FaultInjectingConnection::Fault::Locked);
+    faulty.FailOnCall(1, FaultInjectingConnection::Fault::Locked);
     prompter.ExpectMessage("Unable to update function", "Update Failed", kInformation);
     ASSERT_TRUE(Type(functions, added, 0, "GOLF"));
     prompter.Verify();

@@ -7,7 +7,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym {
 namespace {
@@ -17,19 +17,6 @@ using Args = std::initializer_list<std::pair<const char*, Value>>;
 // The demo back office, whose stock articles have a few months of history.
 class InvViewProcedures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        db_ = server_->DBConnection();
-    }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
-
     std::unique_ptr<vym::Command> Prepare(const char* procedure, Args args) {
         auto cmd = db_->NewCommand();
         cmd->CommandText = procedure;
@@ -70,9 +57,8 @@ class InvViewProcedures : public ::testing::Test {
                 NullToEmpty(cmd->Parameters["@message"].Value)};
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_;
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(InvViewProcedures, DemoHistoryChainsEachLocationsQuantityToWhatItHolds) {

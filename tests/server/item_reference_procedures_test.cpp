@@ -7,7 +7,7 @@
 #include "gateway/command.h"
 #include "gateway/sql_quote.h"
 #include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym {
 namespace {
@@ -19,19 +19,6 @@ using Args = std::initializer_list<std::pair<const char*, Value>>;
 // return profile of two day tickets; RENTWAIVER is used by no item.
 class ReferenceProcedures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        db_ = server_->DBConnection();
-    }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
-
     // Runs the procedure; its return value, or -99 when it failed to execute.
     std::int32_t Call(const char* procedure, Args args, std::unique_ptr<Command>* out = nullptr) {
         auto cmd = db_->NewCommand();
@@ -70,9 +57,8 @@ class ReferenceProcedures : public ::testing::Test {
         return NullToZero(rs->Fields(0).Value()).ToLong();
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_;
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(ReferenceProcedures, ProfileDeleteRefusesAProfileInUseAndValidateOnlyChecks) {

@@ -8,7 +8,7 @@
 
 #include "server/large_catalogue.h"
 #include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym::server {
 namespace {
@@ -18,9 +18,6 @@ namespace {
 class ItemSearchProcedures : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server_ = LocalAppServer::Open((dir_ / "search.db").string());
-        db_ = server_->DBConnection();
         for (const char* sql : {
                  "INSERT INTO vym_function (function_id, description, tree_icon) VALUES "
                  "('LIFT', 'Lift Tickets', 'y'), ('RENTAL', 'Rental Shop', 'x'), "
@@ -76,11 +73,6 @@ class ItemSearchProcedures : public ::testing::Test {
             db_->ExecuteSQL(sql);
         }
     }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
 
     struct Result {
         std::int32_t count = 0;
@@ -124,9 +116,8 @@ class ItemSearchProcedures : public ::testing::Test {
     }
 
     using Numbers = std::vector<std::int32_t>;
-    std::filesystem::path dir_;
-    std::unique_ptr<LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_{{.demoData = false}};
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(ItemSearchProcedures, DescriptionMatchesAnywhereWithoutRegardToCase) {

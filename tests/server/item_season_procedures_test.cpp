@@ -8,7 +8,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym {
 namespace {
@@ -19,18 +19,6 @@ using Args = std::initializer_list<std::pair<const char*, Value>>;
 // ski school season 6.
 class SeasonProcedures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        db_ = server_->DBConnection();
-    }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
     // The season numbers GetSeason returns, in order.
     std::string Seasons(Args args) {
         auto cmd = db_->NewCommand();
@@ -53,9 +41,8 @@ class SeasonProcedures : public ::testing::Test {
         return rs->Fields(0).Value().ToDate();
     }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_;
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(SeasonProcedures, GetSeasonFiltersByActiveEndAndFunction) {

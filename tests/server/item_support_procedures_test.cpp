@@ -7,7 +7,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym {
 namespace {
@@ -17,19 +17,6 @@ using Args = std::initializer_list<std::pair<const char*, Value>>;
 // The demo database with the standard procedures, in a directory of its own.
 class SupportProcedures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = test::MakeTempDir();
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_ / "backoffice.db").string(), options);
-        db_ = server_->DBConnection();
-    }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
-
     // Runs the procedure; `ok` is what Execute reported.
     std::unique_ptr<Command> Call(const char* procedure, Args args, bool* ok = nullptr) {
         auto cmd = db_->NewCommand();
@@ -58,9 +45,8 @@ class SupportProcedures : public ::testing::Test {
     }
     std::int32_t CountOf(const std::string& sql) { return NullToZero(Scalar(sql)).ToLong(); }
 
-    std::filesystem::path dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_;
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {
@@ -100,7 +86,7 @@ TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWrit
     EXPECT_FALSE(ok);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function"), functions);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit"), units);
-    EXPECT_EQ(server_->Reports().size(), 3u);
+    EXPECT_EQ(office_.Local().Reports().size(), 3u);
 }
 
 TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {

@@ -4,15 +4,13 @@
 
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include "gateway/app_server.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
-#include "support/server/fault_injecting_connection.h"
-#include "support/server/faulty_app_server.h"
+#include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -23,29 +21,25 @@ using ui::FlexGrid;
 
 class ItemMaint : public ::testing::Test {
   protected:
-    void SetUp() override { Open("ADMIN"); }
-
-    // The demo back office, signed in as `user`, bound to a fresh service object.
-    void Open(const std::string& user) {
-        maint_.SetAppServer(nullptr);
-        wrapped_.reset();
-        server_.reset();
-        server::OpenOptions options;
-        options.demoData = true;
-        options.userId = user;
-        server_ =
-            server::LocalAppServer::Open(dir_.filePath("backoffice.db").toStdString(), options);
-        wrapped_ = std::make_unique<test::FaultyAppServer>(*server_);
-        maint_.SetAppServer(wrapped_.get());
+    void SetUp() override {
+        office_.Faults();
+        maint_.SetAppServer(&office_.Server());
     }
 
-    void Sql(const std::string& sql) { server_->DBConnection()->ExecuteSQL(sql); }
+    // Binds the service object to the same database with `user` signed in.
+    void SignIn(const std::string& user) {
+        maint_.SetAppServer(nullptr);
+        station_ = office_.OpenAgain(user);
+        maint_.SetAppServer(station_.get());
+    }
+
+    void Sql(const std::string& sql) { office_.Sql(sql); }
     Value Scalar(const std::string& sql) {
-        auto rs = server_->DBConnection()->OpenRecordset(sql);
+        auto rs = office_.Db().OpenRecordset(sql);
         return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
     }
-    FaultInjectingConnection& Faults() { return wrapped_->Faults(); }
-    std::size_t Reports() const { return server_->Reports().size(); }
+    FaultInjectingConnection& Faults() { return office_.Faults(); }
+    std::size_t Reports() { return office_.Local().Reports().size(); }
 
     // Three items: 90001 mapped as "PWD-RED-M" with two base prices and a
     // location price, 90002 without a map, price or description, and
@@ -88,15 +82,14 @@ class ItemMaint : public ::testing::Test {
 
     test::PrompterScript prompts_;
     test::ScriptedModalRunner modals_;
-    QTemporaryDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::unique_ptr<test::FaultyAppServer> wrapped_;
+    test::BackOffice office_;
+    std::unique_ptr<server::LocalAppServer> station_;
     CItemMaint maint_;
 };
 
 TEST_F(ItemMaint, BindingTakesTheServersErrorObjectAndConnectionAndUnbindingReleasesThem) {
-    EXPECT_EQ(maint_.AppServer(), wrapped_.get());
-    EXPECT_EQ(maint_.ErrorObject(), &server_->ErrorObject());
+    EXPECT_EQ(maint_.AppServer(), &office_.Server());
+    EXPECT_EQ(maint_.ErrorObject(), &office_.Local().ErrorObject());
     EXPECT_EQ(maint_.DBConnection().get(), &Faults());
     EXPECT_FALSE(maint_.AllowStockEditSerial());
     EXPECT_FALSE(maint_.AllowStockDelSerial());
@@ -125,7 +118,7 @@ TEST_F(ItemMaint, RequireReportingDepartmentAsksTheDatabaseOnceOnlyWhenBound) {
 
     // Binding again reads the (new) answer afresh; Null counts as False.
     Sql("UPDATE vym_system_parm SET req_rpt_dept = NULL");
-    maint_.SetAppServer(wrapped_.get());
+    maint_.SetAppServer(&office_.Server());
     EXPECT_FALSE(maint_.RequireReportingDepartment());
     EXPECT_EQ(Faults().Calls(), 2);
 }
@@ -211,14 +204,14 @@ TEST_F(ItemMaint, ErrorsAreReportedUnderTheModuleSourceWithTheNativeConnection) 
     Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
     EXPECT_FALSE(maint_.CheckLocation("BASE"));
     ASSERT_EQ(Reports(), 1u);
-    const ErrorReport& report = server_->Reports().back();
+    const ErrorReport& report = office_.Local().Reports().back();
     EXPECT_EQ(report.Source, ModuleSourcePrefix("ItemMaint") + " CheckLocation");
-    EXPECT_EQ(report.NativeConnection, &server_->DBConnection()->Native());
+    EXPECT_EQ(report.NativeConnection, &office_.Db().Native());
     EXPECT_TRUE(maint_.CheckLocation("BASE"));
 }
 
 TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
-    Open("RMILLER");
+    SignIn("RMILLER");
     QString id, desc;
     std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
     modals_.Expect("frmPickList", [](QDialog& d) {
@@ -255,7 +248,7 @@ TEST_F(ItemMaint, SelectLocationQuotesTheUserId) {
     Sql("INSERT INTO vym_security_user (vym_user, name) VALUES ('O''HARA', 'Pat O''Hara')");
     Sql("INSERT INTO vym_security_user_location (vym_user, location_id) VALUES ('O''HARA', "
         "'VILLAGE')");
-    Open("O'HARA");
+    SignIn("O'HARA");
     QString id, desc;
     std::int32_t a = 0, b = 0, c = 0, d = 0;
     modals_.Expect("frmPickList", [](QDialog& dialog) {

@@ -1,5 +1,7 @@
 #include "support/server/back_office.h"
 
+#include <gtest/gtest.h>
+
 #include "gateway/recordset.h"
 
 namespace vym::test {
@@ -30,7 +32,7 @@ AppServer& BackOffice::Server() {
     return *server_;
 }
 
-FaultInjectingConnection& BackOffice::InjectFaults() {
+FaultInjectingConnection& BackOffice::Faults() {
     if (!server_->faults) {
         server_->faults = std::make_shared<FaultInjectingConnection>(local_->DBConnection(),
                                                                      local_->ErrorObject());
@@ -46,6 +48,12 @@ std::unique_ptr<server::LocalAppServer> BackOffice::OpenAgain(const std::string&
     server::OpenOptions open;
     open.userId = user;
     return server::LocalAppServer::Open(Path(), open);
+}
+
+void BackOffice::ExpectNoErrorReports() const {
+    for (const ErrorReport& report : local_->Reports()) {
+        ADD_FAILURE() << report.Source << ": " << report.Description;
+    }
 }
 
 void BackOffice::Sql(const std::string& sql) {

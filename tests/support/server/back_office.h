@@ -38,11 +38,15 @@ class BackOffice {
     std::string Path() const { return (dir_.path / "backoffice.db").string(); }
     const std::filesystem::path& Dir() const { return dir_.path; }
 
-    // From now on Server() hands out this injector over the real connection.
-    FaultInjectingConnection& InjectFaults();
+    // The fault injector over the real connection; from the first call on,
+    // Server() hands it out instead.
+    FaultInjectingConnection& Faults();
     void SetHostConnection(std::shared_ptr<Connection> host);
     // Another server on the same file, as a second station would open it.
     std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user = "ADMIN") const;
+
+    // Fails the running test for each error the server was told of.
+    void ExpectNoErrorReports() const;
 
     void Sql(const std::string& sql);
     std::int32_t Scalar(const std::string& sql);
