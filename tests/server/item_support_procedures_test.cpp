@@ -103,6 +103,43 @@ TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWrit
     EXPECT_EQ(server_->Reports().size(), 3u);
 }
 
+TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored) {
+    const std::string huge(100000, 'A');
+    struct Case {
+        const char* procedure;
+        const char* parameter;
+        const char* says;
+        const char* count;  // rows that must not grow
+    };
+    for (const Case& c : {
+             Case{"VYM_SP_ITEM_UpdateFunction", "@function_id", "at most 10 characters",
+                  "SELECT count(*) FROM vym_function"},
+             Case{"vym_sp_ITEM_UpdateItem", "@short_description", "at most 30 characters",
+                  "SELECT count(*) FROM vym_item"},
+         }) {
+        const auto before = CountOf(c.count);
+        const auto reports = server_->Reports().size();
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = c.procedure;
+        cmd->Parameters.Refresh();
+        // Everything else as a save that goes through.
+        for (const auto& [name, value] : Args{{"@function_id", "LIFT"},
+                                              {"@item_type", "TICKET"},
+                                              {"@short_description", "Day Ticket"}}) {
+            if (Parameter* parameter = cmd->Parameters.Find(name)) {
+                parameter->Value = value;
+            }
+        }
+        cmd->Parameters[c.parameter].Value = huge;
+        EXPECT_FALSE(db_->Execute(*cmd)) << c.procedure;
+        EXPECT_EQ(CountOf(c.count), before) << c.procedure;
+        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.procedure;
+        const std::string& said = server_->Reports().back().Description;
+        EXPECT_NE(said.find(c.parameter), std::string::npos) << said.substr(0, 200);
+        EXPECT_NE(said.find(c.says), std::string::npos) << said.substr(0, 200);
+    }
+}
+
 TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
     bool ok = false;
     Call("VYM_SP_ITEM_UpdateUnit",
