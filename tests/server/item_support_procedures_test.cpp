@@ -250,6 +250,44 @@ TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE function_id = 'DISC'"), 0);
 }
 
+TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWritesNothing) {
+    const auto seasons = CountOf("SELECT count(*) FROM vym_season");
+    const auto peak = Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'");
+    const auto firstSeason = Scalar("SELECT min(season_no) FROM vym_season");
+    struct Case {
+        std::vector<std::pair<const char*, Value>> args;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{{{"@season_type_id", "NOSUCH"}, {"@description", "Spring Break"}},
+                  "Season type NOSUCH does not exist."},
+             Case{{{"@season_no", firstSeason}, {"@season_type_id", "NOSUCH"}},
+                  "Season type NOSUCH does not exist."},
+             Case{{{"@function_id", "LIFT"}, {"@season_id", "NEW"}, {"@season_type_id", "x"}},
+                  "Season type x does not exist."},
+             Case{{{"@function_id", "NOSUCH"}, {"@season_type_id", "PEAK"}},
+                  "Function NOSUCH does not exist."},
+             Case{{{"@season_no", 99999}, {"@season_type_id", "PEAK"}},
+                  "Season 99999 does not exist."},
+         }) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = "VYM_SP_ITEM_UpdateSeason";
+        cmd->Parameters.Refresh();
+        cmd->Parameters["@start_date"].Value = Date::FromParts(2025, 3, 1, 0, 0, 0);
+        cmd->Parameters["@end_date"].Value = Date::FromParts(2025, 3, 31, 0, 0, 0);
+        for (const auto& [name, value] : c.args) {
+            cmd->Parameters[name].Value = value;
+        }
+        const auto reports = server_->Reports().size();
+        EXPECT_FALSE(db_->Execute(*cmd)) << c.says;
+        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.says;
+        EXPECT_EQ(server_->Reports().back().Description,
+                  std::string("VYM_SP_ITEM_UpdateSeason: ") + c.says);
+    }
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season"), seasons);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'"), peak);
+}
+
 TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {
     bool ok = false;
     auto cmd = Call("VYM_SP_ITEM_UpdateSeason",
