@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ constexpr const char* kUsageText =
     "       vym-sql --database FILE [--user ID] [--csv] --exec PROCEDURE [@name=value ...]\n"
     "       vym-sql --database FILE --demo\n"
     "       vym-sql --database FILE --generate N\n"
+    "       vym-sql --help\n"
     "  --demo   create FILE with the demo back office when it does not exist\n"
     "  --csv    print rows as comma-separated values\n"
     "  --generate N  add N made-up items of every type (for measuring searches)\n"
@@ -35,6 +37,7 @@ class UsageError : public std::runtime_error {
 };
 
 struct Arguments {
+    bool help = false;
     std::string database;
     std::string user = "ADMIN";
     bool demo = false;
@@ -50,6 +53,10 @@ Arguments Parse(int argc, char** argv) {
     bool exec = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            args.help = true;
+            return args;
+        }
         const auto value = [&]() -> std::string {
             if (i + 1 >= argc) {
                 throw UsageError(arg + " needs a value");
@@ -308,6 +315,22 @@ int RunProcedure(vym::Connection& connection, const Arguments& args) {
     return 0;
 }
 
+// Whether the generation's progress line is waiting for its end.
+bool progressShown = false;
+
+// An error on a line of its own, ended whatever the message ends with.
+int Fail(int exit, std::string_view message) {
+    if (progressShown) {
+        std::cerr << '\n';
+        progressShown = false;
+    }
+    std::cerr << "vym-sql: " << message;
+    if (!message.ends_with('\n')) {
+        std::cerr << '\n';
+    }
+    return exit;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -315,8 +338,13 @@ int main(int argc, char** argv) {
     try {
         args = Parse(argc, argv);
     } catch (const UsageError& e) {
-        std::cerr << "vym-sql: " << e.what() << '\n' << kUsageText;
-        return kUsage;
+        const int exit = Fail(kUsage, e.what());
+        std::cerr << kUsageText;
+        return exit;
+    }
+    if (args.help) {
+        std::cout << kUsageText;
+        return 0;
     }
     try {
         vym::server::OpenOptions options;
@@ -324,11 +352,19 @@ int main(int argc, char** argv) {
         options.createIfMissing = args.demo;
         options.demoData = args.demo;
         if (args.generate > 0) {
-            vym::server::LargeCatalogue::Generate(
-                args.database, args.generate,
-                [](std::int32_t written) { std::cerr << written << " items\r"; });
+            vym::server::LargeCatalogue::Generate(args.database, args.generate,
+                                                  [](std::int32_t written) {
+                                                      std::cerr << written << " items\r";
+                                                      progressShown = true;
+                                                  });
             std::cerr << '\n';
             return 0;
+        }
+        if (!args.demo && !std::filesystem::exists(args.database)) {
+            return Fail(kFailed, "The database \"" + args.database +
+                                     "\" does not exist. To create one with the demo back "
+                                     "office, run: vym-sql --database " +
+                                     args.database + " --demo");
         }
         auto server = vym::server::LocalAppServer::Open(args.database, options);
         auto connection = server->DBConnection();
@@ -337,13 +373,10 @@ int main(int argc, char** argv) {
         }
         return args.sql.empty() ? 0 : RunSql(*connection, args);
     } catch (const UsageError& e) {
-        std::cerr << "vym-sql: " << e.what() << '\n';
-        return kUsage;
+        return Fail(kUsage, e.what());
     } catch (const vym::Error& e) {
-        std::cerr << "vym-sql: " << e.Description() << '\n';
-        return kFailed;
+        return Fail(kFailed, e.Description());
     } catch (const std::exception& e) {
-        std::cerr << "vym-sql: " << e.what() << '\n';
-        return kFailed;
+        return Fail(kFailed, e.what());
     }
 }

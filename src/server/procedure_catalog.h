@@ -31,6 +31,10 @@
 //                                          {*id});
 //                   });
 //
+//   A sized text parameter (VarChar, Char and their wide forms) refuses a
+//   longer value, counted in characters, before the body runs: declare the
+//   size of the column it is stored in. Long text (LongVarChar) has no size.
+//
 //   A body reaches the database only through call.Session() (Prepare, Run,
 //   QueryValue) and binds every value. It runs inside one immediate
 //   transaction: returning commits, throwing (vym::Error for a refusal the

@@ -15,10 +15,11 @@ int NewestSchemaVersion(const std::vector<Migration>& migrations) {
     return newest;
 }
 
-int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migrations, bool demoData,
-                  const std::string& path) {
-    const int newest = NewestSchemaVersion(migrations);
-    WriteTransaction transaction(session);
+namespace {
+
+// The version the database records, refusing a newer database and one of
+// another program.
+int CheckedVersion(SqliteSession& session, int newest, const std::string& path) {
     const int found = session.SchemaVersion();
     if (found > newest) {
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
@@ -32,6 +33,22 @@ int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migratio
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
                          "The file \"" + path + "\" is a database of another program.");
     }
+    return found;
+}
+
+}  // namespace
+
+int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migrations, bool demoData,
+                  const std::string& path) {
+    const int newest = NewestSchemaVersion(migrations);
+    // Nearly every open finds the schema current: a plain read tells, so a
+    // station starting or a query never waits for another program's write.
+    if (CheckedVersion(session, newest, path) == newest) {
+        return newest;
+    }
+    WriteTransaction transaction(session);
+    // Another program may have migrated it since the read.
+    const int found = CheckedVersion(session, newest, path);
     if (found == newest) {
         return found;  // the transaction ends without a write
     }

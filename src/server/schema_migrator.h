@@ -12,7 +12,8 @@ namespace vym::server {
 int NewestSchemaVersion(const std::vector<Migration>& migrations);
 
 // Brings the database up to the newest migration in one immediate
-// transaction, recording each version reached; a database created here also
+// transaction, recording each version reached; a database already current is
+// only read, without the write lock; a database created here also
 // gets the demo rows when `demoData` is set. Refuses, unchanged, a database
 // newer than the migrations and a database of another program. Returns the
 // version found before migrating (0 for a new database).

@@ -1,5 +1,6 @@
 #include "server/sqlite_connection.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "server/column_type.h"
@@ -19,6 +20,42 @@ vym::Error ConnectionError(std::int32_t number, std::string description) {
 
 bool SendsValue(ParameterDirection direction) {
     return direction == ParameterDirection::Input || direction == ParameterDirection::InputOutput;
+}
+
+// Text parameters with a declared size; long text has none.
+bool HasSize(const Parameter& declared) {
+    switch (declared.Type) {
+        case DataType::Char:
+        case DataType::WChar:
+        case DataType::VarChar:
+        case DataType::VarWChar:
+            return declared.Size > 0;
+        default:
+            return false;
+    }
+}
+
+// Characters of UTF-8 text: every byte that does not continue a character.
+std::size_t CharacterCount(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// A value longer than its parameter is refused, as a database server does,
+// rather than stored beyond what the column and every screen showing it hold.
+void CheckSize(const Parameter& declared, const vym::Value& value, const std::string& procedure) {
+    if (!HasSize(declared) || value.IsNull()) {
+        return;
+    }
+    const std::size_t characters = CharacterCount(value.ToString());
+    if (characters > static_cast<std::size_t>(declared.Size)) {
+        throw ConnectionError(errc::kDatabase,
+                              "The value for parameter " + declared.Name + " of procedure " +
+                                  procedure + " is " + std::to_string(characters) +
+                                  " characters long; the parameter holds at most " +
+                                  std::to_string(declared.Size) + " characters.");
+    }
 }
 
 // Runs one statement of ad-hoc SQL. A statement that changes data runs in its
@@ -92,6 +129,7 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
                                                                procedure.Name + ": " +
                                                                e.Description());
             }
+            CheckSize(declared[slot], values[slot], procedure.Name);
         }
     }
     values[0] = std::int32_t{0};

@@ -18,7 +18,6 @@ namespace {
 
 using Database = std::shared_ptr<sqlite3>;
 
-constexpr int kBusyTimeoutMs = 10000;
 // Ad-hoc SQL carries its literals, so the cache is bounded.
 constexpr std::size_t kMaxCachedStatements = 256;
 
@@ -208,6 +207,60 @@ vym::Error NotADatabaseError(const std::string& path) {
     return OpenError("The file \"" + path + "\" is not a database or is damaged.");
 }
 
+// Why the file could not be opened or read, by the engine's code: only a
+// file the engine finds malformed is called damaged, so that nobody restores
+// a backup over a healthy database that was merely busy or on a full disk.
+vym::Error OpenFailure(const std::string& path, int code, std::string_view engineMessage) {
+    const std::string database = "The database \"" + path + "\"";
+    switch (code & 0xff) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            return NotADatabaseError(path);
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return OpenError(database +
+                             " is locked by another program. Try again when it has finished.");
+        case SQLITE_FULL:
+            return OpenError("The disk holding the database \"" + path + "\" is full.");
+        case SQLITE_IOERR:
+            return OpenError(database +
+                             " could not be read: the disk reported an input/output error.");
+        case SQLITE_CANTOPEN:
+            return OpenError(database +
+                             " cannot be opened: the file or its folder is missing or "
+                             "cannot be reached.");
+        case SQLITE_PERM:
+            return OpenError("Access to the database \"" + path + "\" is not permitted.");
+        case SQLITE_READONLY:
+            return OpenError(database + " is read-only; this program needs to write to it.");
+        default:
+            return OpenError("Unable to open the database \"" + path +
+                             "\": " + std::string(engineMessage) + ".");
+    }
+}
+
+// One statement of the opening, run on the bare handle so that a failure
+// keeps the engine's code. Returns the first column of the first row.
+std::int64_t OpenStep(sqlite3* db, const std::string& path, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    // Preparing reads the schema: the first read of the file may fail here.
+    int rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw,
+                                                                               sqlite3_finalize);
+    std::int64_t value = 0;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(raw);
+        if (rc == SQLITE_ROW) {
+            value = sqlite3_column_int64(raw, 0);
+            rc = SQLITE_DONE;
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        throw OpenFailure(path, rc, sqlite3_errmsg(db));
+    }
+    return value;
+}
+
 // Reads the file header before SQLite opens the file, so that a file this
 // program must refuse is never written to (not even to switch its journal).
 void CheckExistingFile(const std::string& path, const SqliteSession::Options& options) {
@@ -263,32 +316,26 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     Database db(raw, sqlite3_close_v2);
     if (rc != SQLITE_OK) {
-        throw OpenError("Unable to open the database \"" + path +
-                        "\": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ".");
+        throw OpenFailure(path, rc, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     }
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    sqlite3_busy_timeout(raw, options.busyTimeoutMs);
+
+    // Read before any write: a damaged file fails here, a newer one is refused
+    // here if it changed since the header was read.
+    OpenStep(raw, path, "SELECT count(*) FROM sqlite_master");
+    const auto version = OpenStep(raw, path, "PRAGMA user_version");
+    if (version > options.newestSchemaVersion) {
+        throw NewerError(path, static_cast<int>(version), options.newestSchemaVersion);
+    }
+    OpenStep(raw, path, "PRAGMA journal_mode = WAL");
+    OpenStep(raw, path, "PRAGMA foreign_keys = ON");
+    OpenStep(raw, path, "PRAGMA synchronous = NORMAL");
 
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     impl->db = std::move(db);
-    std::shared_ptr<SqliteSession> session(new SqliteSession(std::move(impl)));
-
-    // Read before any write: a damaged file fails here, a newer one is refused
-    // here if it changed since the header was read.
-    try {
-        session->QueryValue("SELECT count(*) FROM sqlite_master");
-    } catch (const vym::Error&) {
-        throw NotADatabaseError(path);
-    }
-    const int version = session->SchemaVersion();
-    if (version > options.newestSchemaVersion) {
-        throw NewerError(path, version, options.newestSchemaVersion);
-    }
-    session->QueryValue("PRAGMA journal_mode = WAL");
-    session->Run("PRAGMA foreign_keys = ON");
-    session->Run("PRAGMA synchronous = NORMAL");
-    return session;
+    return std::shared_ptr<SqliteSession>(new SqliteSession(std::move(impl)));
 }
 
 std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {

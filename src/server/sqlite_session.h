@@ -19,10 +19,15 @@ class SqliteSession : public SqlSession {
         // The newest schema this program knows; a file written by a newer
         // program is refused before anything is written to it.
         int newestSchemaVersion = 0;
+        // How long a statement waits for another program's lock before it
+        // fails as locked.
+        int busyTimeoutMs = 10000;
     };
 
-    // Throws vym::Error with a message fit for the user when the file cannot
-    // be opened or created, is not a database, or is newer than the program.
+    // Throws vym::Error with a message fit for the user that names the file
+    // and the cause when it cannot be opened, created or read (locked by
+    // another program, disk full, input/output error, no access, not a
+    // database or damaged), or is newer than the program.
     static std::shared_ptr<SqliteSession> Open(const std::string& path, const Options& options);
     ~SqliteSession() override;
 

@@ -108,9 +108,10 @@ TEST_F(ReferenceProcedures, ProfileUpdateAddsInUpperCaseRenamesAndRefusesMissing
         Call("VYM_SP_ITEM_PROFILE_Update", {{"@profile_id", "X"}, {"@description", " "}}, &cmd),
         -1);
     EXPECT_EQ(Message(*cmd), "Description is a required field");
+    // Longer than its parameter: the call itself fails.
     EXPECT_EQ(Call("VYM_SP_ITEM_PROFILE_Update",
                    {{"@profile_id", "ELEVENCHARS"}, {"@description", "Too long"}}, &cmd),
-              -1);
+              -99);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile WHERE profile_id IN ('X', "
                       "'ELEVENCHARS')"),
               0);

@@ -140,6 +140,23 @@ TEST_F(ItemSearchProcedures, DescriptionMatchesAnywhereWithoutRegardToCase) {
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "half"}}).numbers, (Numbers{2}));
 }
 
+TEST_F(ItemSearchProcedures, ADescriptionHoldingANulFindsNothingQuietly) {
+    using namespace std::string_literals;
+    for (const char* procedure : {"VYM_SP_ITEM_GetItem", "VYM_SP_ITEM_GetItemTicket",
+                                  "VYM_SP_ITEM_GetItemStock", "VYM_SP_ITEM_GetPackage"}) {
+        for (const std::string& text : {"FULL\0DAY"s, "\0DAY"s, "DAY\0"s, "\0"s, "a\0"s}) {
+            Result found;
+            ASSERT_NO_THROW(found = Call(procedure, {{"@description", text}},
+                                         procedure == std::string("VYM_SP_ITEM_GetPackage")
+                                             ? "package_no"
+                                             : "item_no"))
+                << procedure;
+            EXPECT_EQ(found.count, 0) << procedure;
+            EXPECT_TRUE(found.numbers.empty()) << procedure;
+        }
+    }
+}
+
 TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
     auto tickets = Call("VYM_SP_ITEM_GetItemTicket", {});
     EXPECT_EQ(tickets.numbers, (Numbers{1, 2}));

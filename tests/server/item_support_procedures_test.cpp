@@ -89,6 +89,43 @@ TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWrit
     EXPECT_EQ(office_.Local().Reports().size(), 3u);
 }
 
+TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored) {
+    const std::string huge(100000, 'A');
+    struct Case {
+        const char* procedure;
+        const char* parameter;
+        const char* says;
+        const char* count;  // rows that must not grow
+    };
+    for (const Case& c : {
+             Case{"VYM_SP_ITEM_UpdateFunction", "@function_id", "at most 10 characters",
+                  "SELECT count(*) FROM vym_function"},
+             Case{"vym_sp_ITEM_UpdateItem", "@short_description", "at most 30 characters",
+                  "SELECT count(*) FROM vym_item"},
+         }) {
+        const auto before = CountOf(c.count);
+        const auto reports = server_->Reports().size();
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = c.procedure;
+        cmd->Parameters.Refresh();
+        // Everything else as a save that goes through.
+        for (const auto& [name, value] : Args{{"@function_id", "LIFT"},
+                                              {"@item_type", "TICKET"},
+                                              {"@short_description", "Day Ticket"}}) {
+            if (Parameter* parameter = cmd->Parameters.Find(name)) {
+                parameter->Value = value;
+            }
+        }
+        cmd->Parameters[c.parameter].Value = huge;
+        EXPECT_FALSE(db_->Execute(*cmd)) << c.procedure;
+        EXPECT_EQ(CountOf(c.count), before) << c.procedure;
+        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.procedure;
+        const std::string& said = server_->Reports().back().Description;
+        EXPECT_NE(said.find(c.parameter), std::string::npos) << said.substr(0, 200);
+        EXPECT_NE(said.find(c.says), std::string::npos) << said.substr(0, 200);
+    }
+}
+
 TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
     bool ok = false;
     Call("VYM_SP_ITEM_UpdateUnit",
@@ -197,6 +234,44 @@ TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_catagory WHERE function_id = 'DISC'"), 0);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'DISC'"), 0);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE function_id = 'DISC'"), 0);
+}
+
+TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWritesNothing) {
+    const auto seasons = CountOf("SELECT count(*) FROM vym_season");
+    const auto peak = Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'");
+    const auto firstSeason = Scalar("SELECT min(season_no) FROM vym_season");
+    struct Case {
+        std::vector<std::pair<const char*, Value>> args;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{{{"@season_type_id", "NOSUCH"}, {"@description", "Spring Break"}},
+                  "Season type NOSUCH does not exist."},
+             Case{{{"@season_no", firstSeason}, {"@season_type_id", "NOSUCH"}},
+                  "Season type NOSUCH does not exist."},
+             Case{{{"@function_id", "LIFT"}, {"@season_id", "NEW"}, {"@season_type_id", "x"}},
+                  "Season type x does not exist."},
+             Case{{{"@function_id", "NOSUCH"}, {"@season_type_id", "PEAK"}},
+                  "Function NOSUCH does not exist."},
+             Case{{{"@season_no", 99999}, {"@season_type_id", "PEAK"}},
+                  "Season 99999 does not exist."},
+         }) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = "VYM_SP_ITEM_UpdateSeason";
+        cmd->Parameters.Refresh();
+        cmd->Parameters["@start_date"].Value = Date::FromParts(2025, 3, 1, 0, 0, 0);
+        cmd->Parameters["@end_date"].Value = Date::FromParts(2025, 3, 31, 0, 0, 0);
+        for (const auto& [name, value] : c.args) {
+            cmd->Parameters[name].Value = value;
+        }
+        const auto reports = server_->Reports().size();
+        EXPECT_FALSE(db_->Execute(*cmd)) << c.says;
+        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.says;
+        EXPECT_EQ(server_->Reports().back().Description,
+                  std::string("VYM_SP_ITEM_UpdateSeason: ") + c.says);
+    }
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season"), seasons);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'"), peak);
 }
 
 TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {

@@ -1,6 +1,7 @@
 #include "server/schema_migrator.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
@@ -97,6 +98,25 @@ TEST_F(Migrations, CorruptFilesAndOtherProgramsDatabasesAreRefused) {
         other->ExecuteScript("CREATE TABLE guests (name text)");
     }
     EXPECT_THROW(LocalAppServer::Open(File("other.db")), Error);
+}
+
+TEST_F(Migrations, ACurrentDatabaseOpensAndReadsWhileAnotherProgramWrites) {
+    LocalAppServer::Open(File("busy.db")).reset();
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(File("busy.db").c_str(), &raw), SQLITE_OK);
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> writer(raw, sqlite3_close);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "BEGIN IMMEDIATE; INSERT INTO vym_setting VALUES "
+                           "('ADMIN', 'AppData', 'Stock', 'MatrixDefaults', 'Color')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+
+    // Without the write lock the open neither waits for the writer nor fails.
+    const auto server = LocalAppServer::Open(File("busy.db"));
+    EXPECT_EQ(Version(*server->DBConnection()), NewestSchemaVersion(CompiledMigrations()));
+    EXPECT_EQ(server->GetSetting("AppData", "Stock", "MatrixDefaults", "none"), "none");
+    ASSERT_EQ(sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(server->GetSetting("AppData", "Stock", "MatrixDefaults", "none"), "Color");
 }
 
 }  // namespace

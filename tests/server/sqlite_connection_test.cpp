@@ -157,6 +157,39 @@ TEST(SqliteConnection, BadParameterValueFailsTheCallWithoutWriting) {
     EXPECT_NE(t.Server().Reports()[0].Description.find("@unit_price"), std::string::npos);
 }
 
+TEST(SqliteConnection, TextLongerThanItsDeclaredSizeIsRefusedCountingCharacters) {
+    const std::string e = "\xC3\xA9";  // one character, two bytes
+    std::string thirtyOneE;
+    for (int i = 0; i < 31; ++i) {
+        thirtyOneE += e;
+    }
+    struct Case {
+        const char* what;
+        const char* parameter;
+        std::string value;
+        bool accepted;
+    };
+    for (const Case& c : {
+             Case{"30 characters", "@description", std::string(30, 'x'), true},
+             Case{"31 characters", "@description", std::string(31, 'x'), false},
+             Case{"30 characters of 60 bytes", "@description", thirtyOneE.substr(2), true},
+             Case{"31 characters of 62 bytes", "@description", thirtyOneE, false},
+             Case{"long text has no size", "@notes", std::string(100000, 'x'), true},
+         }) {
+        TempDatabase t;
+        auto cmd = AddItem(t.Db(), 1, "Demo Skis");
+        cmd->Parameters[c.parameter].Value = c.value;
+        EXPECT_EQ(t.Db().Execute(*cmd), c.accepted) << c.what;
+        EXPECT_EQ(t.ItemCount(), c.accepted ? 1 : 0) << c.what;
+        if (!c.accepted) {
+            ASSERT_EQ(t.Server().Reports().size(), 1u) << c.what;
+            const std::string& said = t.Server().Reports()[0].Description;
+            EXPECT_NE(said.find("@description"), std::string::npos) << said;
+            EXPECT_NE(said.find("at most 30 characters"), std::string::npos) << said;
+        }
+    }
+}
+
 TEST(SqliteConnection, SeveralResultSetsAreReadInTurn) {
     TempDatabase t;
     for (const char* name : {"Season Pass", "Half Day Lesson", "Helmet Rental"}) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -103,6 +104,55 @@ TEST_F(VymSql, BadInputGivesAMessageAndAFailingExit) {
     const Outcome stray = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "a=1"});
     EXPECT_EQ(stray.exit, 2);
     EXPECT_TRUE(stray.out.empty());
+}
+
+TEST_F(VymSql, HelpPrintsTheUsageAndSucceeds) {
+    for (const char* help : {"--help", "-h"}) {
+        const Outcome shown = Exec({help});
+        EXPECT_EQ(shown.exit, 0) << help;
+        EXPECT_TRUE(shown.out.starts_with("usage: vym-sql --database FILE")) << shown.out;
+        EXPECT_NE(shown.out.find("--exec PROCEDURE"), std::string::npos) << shown.out;
+        EXPECT_TRUE(shown.err.empty()) << shown.err;
+    }
+    // Asked for among other arguments, help is all that happens.
+    const Outcome shown = Exec({"--database", Db(), "--help", "SELECT 1"});
+    EXPECT_EQ(shown.exit, 0);
+    EXPECT_FALSE(fs::exists(Db()));
+}
+
+TEST_F(VymSql, AMissingDatabaseSaysHowToCreateOne) {
+    const Outcome missing = Exec({"--database", Db(), "SELECT 1"});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_NE(missing.err.find("\"" + Db() + "\" does not exist"), std::string::npos)
+        << missing.err;
+    EXPECT_NE(missing.err.find("vym-sql --database " + Db() + " --demo"), std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(fs::exists(Db()));
+}
+
+TEST_F(VymSql, EveryErrorIsOneLineEndedByANewline) {
+    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+    };
+    for (const Case& c : {
+             Case{{"--database", Db(), "SELECT * FROM vym_nowhere"}, 1},
+             Case{{"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing"}, 1},
+             Case{{"--database", Db(), "--exec", "VYM_SP_STORE_UpdateStoreGroup", "@store_no=9999",
+                   "@description=NULL"},
+                  1},
+             Case{{"--database", Db(), "--exec", "VYM_SP_STORE_UpdateStoreGroup", "@colour=red"},
+                  2},
+             Case{{"--database", (dir_ / "nowhere" / "resort.db").string(), "--demo"}, 1},
+             Case{{"--database", (dir_ / "nowhere" / "resort.db").string(), "--generate", "5"}, 1},
+         }) {
+        const Outcome failed = Exec(c.args);
+        EXPECT_EQ(failed.exit, c.exit) << c.args.back();
+        EXPECT_TRUE(failed.err.starts_with("vym-sql: ")) << failed.err;
+        EXPECT_TRUE(failed.err.ends_with("\n")) << failed.err;
+        EXPECT_EQ(std::count(failed.err.begin(), failed.err.end(), '\n'), 1) << failed.err;
+    }
 }
 
 TEST_F(VymSql, ExecCallsAProcedureWithConvertedValuesAndPrintsItsOutputs) {

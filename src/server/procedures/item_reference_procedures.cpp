@@ -13,8 +13,6 @@ namespace {
 using item_support::Count;
 using item_support::UsedBy;
 
-constexpr std::size_t kIdLength = 10;
-
 // The refusal a caller shows: @message and a negative return value.
 void Refuse(ProcedureContext& call, const std::string& message) {
     call.SetOutput("@message", message);
@@ -115,10 +113,6 @@ void RegisterProfileProcedures(ProcedureCatalog& catalog) {
             const std::string description = Trimmed(TextOf(call, "@description"));
             if (id.empty()) {
                 Refuse(call, "Profile Id is a required field");
-                return;
-            }
-            if (id.size() > kIdLength) {
-                Refuse(call, "Profile Id " + id + " is longer than 10 characters.");
                 return;
             }
             if (description.empty()) {

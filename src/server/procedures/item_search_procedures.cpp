@@ -25,7 +25,11 @@ class Search {
     // the index, so only matching items are read; the cross join keeps the
     // planner from probing the index once per item instead.
     void MatchDescription(const std::string& text) {
-        if (UsesDescriptionIndex(text)) {
+        // The full-text query would end at a NUL and fail; no one types one
+        // into a description, so such a text quietly finds nothing.
+        if (text.find('\0') != std::string::npos) {
+            Where("0");
+        } else if (UsesDescriptionIndex(text)) {
             from_ = "vym_item_fts fts CROSS JOIN " + from_;
             Where("fts.vym_item_fts MATCH ?", {DescriptionMatchQuery(text)});
             Where("i.item_no = fts.rowid");

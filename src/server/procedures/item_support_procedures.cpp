@@ -247,6 +247,11 @@ void RegisterSeasonProcedures(ProcedureCatalog& catalog) {
                 Fail(kName, "Season " + call.Get("@season_no").ToString() + " does not exist.");
             }
             const vym::Value type = TextOrNull(call, "@season_type_id");
+            if (!type.IsNull() &&
+                Count(db, "SELECT count(*) FROM vym_season_type WHERE season_type_id = ?",
+                      {type}) == 0) {
+                Fail(kName, "Season type " + type.ToString() + " does not exist.");
+            }
             if (seasonNo.IsNull()) {
                 db.Run(
                     "INSERT INTO vym_season (function_id, season_id, season_type_id, "

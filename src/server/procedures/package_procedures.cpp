@@ -9,13 +9,18 @@
 #include <pugixml.hpp>
 
 #include "server/procedures/item_catalogue_support.h"
+#include "server/procedures/xml_rows.h"
 
 namespace vym::server {
 namespace {
 
+using item_catalogue::Number;
 using item_catalogue::NumberOrNull;
+using item_catalogue::ReadRows;
+using item_catalogue::Refusal;
 using item_catalogue::Refuse;
 using item_catalogue::RowExists;
+using item_catalogue::Text;
 using item_catalogue::TextOrNull;
 
 constexpr const char* kMessage = "@Message";
@@ -234,34 +239,33 @@ void DeletePackageDetail(ProcedureContext& call) {
 }
 
 // Each package named in the document gets exactly the groups listed for it;
-// a row with an empty group id stands for a package without groups.
+// a row with an empty group id stands for a package without groups. The
+// whole document is read and checked before anything is written.
 void UpdateRegisterGroupPackages(ProcedureContext& call) {
     SqlSession& db = call.Session();
-    const std::string text = call.GetString("@XMLDOC").value_or("");
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
-    if (!parsed || std::string_view(document.document_element().name()) != "ROOT") {
-        Refuse(call, kMessage, "The register group document could not be read.");
-        return;
-    }
     std::set<std::int32_t> packages;
     std::vector<std::pair<std::int32_t, std::string>> rows;
-    for (pugi::xml_node row : document.document_element().children("vym_register_group_package")) {
-        const std::int32_t packageNo = row.attribute("package_no").as_int();
-        if (auto missing = PackageMissing(db, packageNo)) {
-            Refuse(call, kMessage, *missing);
-            return;
+    try {
+        for (pugi::xml_node row : ReadRows(document, call.GetString("@XMLDOC").value_or(""),
+                                           "vym_register_group_package")) {
+            const std::int32_t packageNo = Number(row, "package_no");
+            if (auto missing = PackageMissing(db, packageNo)) {
+                throw Refusal{*missing};
+            }
+            packages.insert(packageNo);
+            std::string group = Text(row, "register_group_id");
+            if (group.empty()) {
+                continue;
+            }
+            if (!RowExists(db, "vym_register_group", "register_group_id", group)) {
+                throw Refusal{"Register group " + group + " does not exist."};
+            }
+            rows.emplace_back(packageNo, std::move(group));
         }
-        packages.insert(packageNo);
-        std::string group = row.attribute("register_group_id").as_string();
-        if (group.empty()) {
-            continue;
-        }
-        if (!RowExists(db, "vym_register_group", "register_group_id", group)) {
-            Refuse(call, kMessage, "Register group " + group + " does not exist.");
-            return;
-        }
-        rows.emplace_back(packageNo, std::move(group));
+    } catch (const Refusal& refusal) {
+        Refuse(call, kMessage, refusal.message);
+        return;
     }
     for (std::int32_t packageNo : packages) {
         db.Run("DELETE FROM vym_register_group_package WHERE package_no = ?", {packageNo});

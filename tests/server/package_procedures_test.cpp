@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/value.h"
+#include "gateway/command.h"
+#include "server/local_app_server.h"
+#include "support/server/temp_database.h"
+
+namespace vym {
+namespace {
+
+// The demo database with the standard procedures, in a directory of its own.
+class PackageProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        server::OpenOptions options;
+        options.demoData = true;
+        server_ = server::LocalAppServer::Open((dir_.path / "backoffice.db").string(), options);
+        db_ = server_->DBConnection();
+    }
+    void TearDown() override {
+        db_.reset();
+        server_.reset();
+    }
+
+    struct Answer {
+        std::int32_t returned = 0;
+        std::string message;
+    };
+    Answer SaveGroups(const std::string& document) {
+        auto cmd = db_->NewCommand();
+        cmd->CommandText = "VYM_SP_ITEM_UpdateRegisterGroupPackageXML";
+        cmd->Parameters.Refresh();
+        cmd->Parameters["@XMLDOC"].Value = document;
+        EXPECT_TRUE(db_->Execute(*cmd));
+        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
+                NullToEmpty(cmd->Parameters["@Message"].Value)};
+    }
+    std::vector<std::string> Groups(std::int32_t packageNo) {
+        auto rs = db_->OpenRecordset(
+            "SELECT register_group_id FROM vym_register_group_package WHERE package_no = " +
+            std::to_string(packageNo) + " ORDER BY register_group_id");
+        std::vector<std::string> groups;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            groups.push_back(rs->Fields(0).Value().ToString());
+        }
+        return groups;
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<server::LocalAppServer> server_;
+    std::shared_ptr<Connection> db_;
+};
+
+TEST_F(PackageProcedures, RegisterGroupDocumentReplacesThePackagesGroups) {
+    ASSERT_EQ(Groups(1), (std::vector<std::string>{"RENTAL", "TICKETS"}));
+    const Answer saved = SaveGroups(
+        "<ROOT>\r\n"
+        "    <vym_register_group_package package_no=\"1\" register_group_id=\"SCHOOL\"/>\r\n"
+        "    <vym_register_group_package package_no=\"2\" register_group_id=\"\"/>\r\n"
+        "</ROOT>");
+    EXPECT_EQ(saved.returned, 0);
+    EXPECT_EQ(saved.message, "");
+    EXPECT_EQ(Groups(1), std::vector<std::string>{"SCHOOL"});
+    EXPECT_TRUE(Groups(2).empty());
+}
+
+TEST_F(PackageProcedures, MalformedRegisterGroupDocumentsAreRefusedAndChangeNothing) {
+    const auto first = Groups(1);
+    const auto second = Groups(2);
+    struct Case {
+        const char* document;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{"<ROOT><vym_register_group_package package_no=\"2x\" "
+                  "register_group_id=\"SCHOOL\"/></ROOT>",
+                  "The package_no \"2x\" is not a number."},
+             Case{"<ROOT><vym_register_group_package register_group_id=\"SCHOOL\"/></ROOT>",
+                  "The package_no \"\" is not a number."},
+             Case{"<ROOT><vym_register_group_item package_no=\"1\" "
+                  "register_group_id=\"\"/></ROOT>",
+                  "Unexpected element vym_register_group_item in the document."},
+             Case{"<ROOT><vym_register_group_package package_no=\"1\" register_group_id=\"\"/>"
+                  "<vym_register_group_pakage package_no=\"2\" register_group_id=\"\"/></ROOT>",
+                  "Unexpected element vym_register_group_pakage in the document."},
+             Case{"<PACKAGES><vym_register_group_package package_no=\"1\" "
+                  "register_group_id=\"\"/></PACKAGES>",
+                  "The document must begin with <ROOT>."},
+             Case{"<ROOT><vym_register_group_package package_no=\"1\"></ROOT>",
+                  "The document could not be read: Start-end tags mismatch."},
+         }) {
+        const Answer refused = SaveGroups(c.document);
+        EXPECT_LT(refused.returned, 0) << c.document;
+        EXPECT_EQ(refused.message, c.message) << c.document;
+        EXPECT_EQ(Groups(1), first) << c.document;
+        EXPECT_EQ(Groups(2), second) << c.document;
+    }
+}
+
+}  // namespace
+}  // namespace vym

@@ -1,0 +1,89 @@
+#include "server/sqlite_session.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "base/error.h"
+#include "support/server/failing_reads.h"
+#include "support/server/temp_database.h"
+
+namespace vym::server {
+namespace {
+
+using vym::test::TempDir;
+
+constexpr std::string_view kDamaged = "is not a database or is damaged";
+
+// A healthy database file, closed again.
+std::string HealthyFile(const TempDir& dir) {
+    const std::string path = (dir.path / "backoffice.db").string();
+    SqliteSession::Open(path, {true, 0})->ExecuteScript("CREATE TABLE t (x int)");
+    return path;
+}
+
+// The description of the error Open throws, or "" when it opens.
+std::string OpenFailure(const std::string& path) {
+    SqliteSession::Options options;
+    options.createIfMissing = false;
+    options.busyTimeoutMs = 50;
+    try {
+        SqliteSession::Open(path, options);
+    } catch (const Error& e) {
+        return e.Description();
+    }
+    return "";
+}
+
+TEST(SqliteSessionOpen, AFailedFirstReadNamesItsCauseAndTheFile) {
+    struct Case {
+        const char* cause;
+        int code;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"locked", SQLITE_BUSY, "is locked by another program"},
+             Case{"table locked", SQLITE_LOCKED, "is locked by another program"},
+             Case{"disk full", SQLITE_FULL, "is full"},
+             Case{"I/O error", SQLITE_IOERR_READ, "input/output error"},
+             Case{"cannot open", SQLITE_CANTOPEN, "cannot be opened"},
+             Case{"permission", SQLITE_PERM, "not permitted"},
+             Case{"read-only", SQLITE_READONLY, "is read-only"},
+             Case{"not a database", SQLITE_NOTADB, kDamaged.data()},
+             Case{"corrupt", SQLITE_CORRUPT, kDamaged.data()},
+         }) {
+        TempDir dir;
+        const std::string path = HealthyFile(dir);
+        std::string message;
+        {
+            vym::test::FailingReads failing(c.code);
+            message = OpenFailure(path);
+        }
+        EXPECT_NE(message.find(c.says), std::string::npos) << c.cause << ": " << message;
+        EXPECT_NE(message.find("\"" + path + "\""), std::string::npos)
+            << c.cause << ": " << message;
+        if (std::string_view(c.says) != kDamaged) {
+            EXPECT_EQ(message.find("damaged"), std::string::npos) << c.cause << ": " << message;
+        }
+        // Nothing was done to the file.
+        EXPECT_EQ(OpenFailure(path), "") << c.cause;
+    }
+}
+
+TEST(SqliteSessionOpen, AFileAnotherProgramHoldsExclusivelyIsLockedNotDamaged) {
+    TempDir dir;
+    const std::string path = HealthyFile(dir);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> other(raw, sqlite3_close);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "PRAGMA locking_mode = EXCLUSIVE; BEGIN IMMEDIATE; "
+                           "INSERT INTO t VALUES (1)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const std::string message = OpenFailure(path);
+    EXPECT_NE(message.find("is locked by another program"), std::string::npos) << message;
+    EXPECT_EQ(message.find("damaged"), std::string::npos) << message;
+}
+
+}  // namespace
+}  // namespace vym::server
