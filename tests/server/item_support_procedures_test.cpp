@@ -104,7 +104,7 @@ TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored)
                   "SELECT count(*) FROM vym_item"},
          }) {
         const auto before = CountOf(c.count);
-        const auto reports = server_->Reports().size();
+        const auto reports = office_.Local().Reports().size();
         auto cmd = db_->NewCommand();
         cmd->CommandText = c.procedure;
         cmd->Parameters.Refresh();
@@ -119,8 +119,8 @@ TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored)
         cmd->Parameters[c.parameter].Value = huge;
         EXPECT_FALSE(db_->Execute(*cmd)) << c.procedure;
         EXPECT_EQ(CountOf(c.count), before) << c.procedure;
-        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.procedure;
-        const std::string& said = server_->Reports().back().Description;
+        ASSERT_EQ(office_.Local().Reports().size(), reports + 1) << c.procedure;
+        const std::string& said = office_.Local().Reports().back().Description;
         EXPECT_NE(said.find(c.parameter), std::string::npos) << said.substr(0, 200);
         EXPECT_NE(said.find(c.says), std::string::npos) << said.substr(0, 200);
     }
@@ -264,10 +264,10 @@ TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWr
         for (const auto& [name, value] : c.args) {
             cmd->Parameters[name].Value = value;
         }
-        const auto reports = server_->Reports().size();
+        const auto reports = office_.Local().Reports().size();
         EXPECT_FALSE(db_->Execute(*cmd)) << c.says;
-        ASSERT_EQ(server_->Reports().size(), reports + 1) << c.says;
-        EXPECT_EQ(server_->Reports().back().Description,
+        ASSERT_EQ(office_.Local().Reports().size(), reports + 1) << c.says;
+        EXPECT_EQ(office_.Local().Reports().back().Description,
                   std::string("VYM_SP_ITEM_UpdateSeason: ") + c.says);
     }
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season"), seasons);

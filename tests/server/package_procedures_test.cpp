@@ -1,31 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/value.h"
 #include "gateway/command.h"
-#include "server/local_app_server.h"
-#include "support/server/temp_database.h"
+#include "support/server/back_office.h"
 
 namespace vym {
 namespace {
 
-// The demo database with the standard procedures, in a directory of its own.
+// The demo database with the standard procedures.
 class PackageProcedures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        server::OpenOptions options;
-        options.demoData = true;
-        server_ = server::LocalAppServer::Open((dir_.path / "backoffice.db").string(), options);
-        db_ = server_->DBConnection();
-    }
-    void TearDown() override {
-        db_.reset();
-        server_.reset();
-    }
-
     struct Answer {
         std::int32_t returned = 0;
         std::string message;
@@ -50,9 +37,8 @@ class PackageProcedures : public ::testing::Test {
         return groups;
     }
 
-    test::TempDir dir_;
-    std::unique_ptr<server::LocalAppServer> server_;
-    std::shared_ptr<Connection> db_;
+    test::BackOffice office_;
+    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(PackageProcedures, RegisterGroupDocumentReplacesThePackagesGroups) {
