@@ -862,7 +862,6 @@ void Item::cmdFind_Click() {
     ui_->cmdStop->setEnabled(true);
     stopRequested_ = false;
     FlexGrid& grid = *ui_->fgItems;
-    grid.Clear();
 
     trap_.Run(errors_, "cmdFind_Click", &Db()->Native(), [&] {
         const std::unique_ptr<Command> command = BuildSearch();
@@ -879,6 +878,9 @@ void Item::cmdFind_Click() {
                    "Results Over Limit") != MsgResult::OK) {
             return;
         }
+        // Only a search that loads replaces the results: a refused one leaves
+        // them on screen while the user redefines it.
+        grid.Clear();
         LoadRows(*rows);
     });
     if (!self) {

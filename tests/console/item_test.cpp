@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "console/console_database.h"
 #include "service/citem_maint.h"
@@ -208,6 +209,13 @@ TEST(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     EXPECT_EQ(c.item.StockNo(), QString());  // nothing selected
 }
 
+// Replaces what a criteria box holds as a user does: select it all and type.
+void TypeInto(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
 TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     ConsoleDatabase db;
     Console c(db);
@@ -276,8 +284,8 @@ TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
             "Results Over Limit", kOkCancelDefaultCancel, MsgResult::Cancel);
         c.FindNow();
     }
-    EXPECT_EQ(c.Grid().Rows(), 1);
-    EXPECT_EQ(c.status.back(), "Ready");
+    EXPECT_EQ(c.Grid().Rows(), 200);  // the results of the search before
+    EXPECT_EQ(c.status.back(), "Found Items 199");
     {
         PrompterScript prompter;
         prompter.ExpectMessage(
@@ -286,6 +294,77 @@ TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
         c.FindNow();
     }
     EXPECT_EQ(c.Grid().Rows(), 201);
+}
+
+TEST(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
+    ConsoleDatabase db;
+    db.AddTickets(200, "BULK");
+    Console c(db);
+    struct Case {
+        const char* tab;
+        const char* description;  // of the search whose results are shown
+        Numbers shown;
+        const char* itemNo;  // then the search refused
+        const char* itemNoEnd;
+        const char* refusedDescription;
+        std::string message;
+        std::string title;
+        MsgStyle style;
+        MsgResult answer;
+    };
+    const Case cases[] = {
+        {"STOCK",
+         "jacket",
+         {10, 11},
+         "",
+         "",
+         "",
+         "You must specify at least one search criteria!",
+         "Search Criteria Required",
+         kInformation,
+         MsgResult::OK},
+        {"STOCK",
+         "jacket",
+         {10, 11},
+         "12",
+         "10",
+         "jacket",
+         "The end item number range is less than the start.",
+         "InValid End Item Number",
+         kInformation,
+         MsgResult::OK},
+        {"TICKET",
+         "adult",
+         {1, 3},
+         "",
+         "",
+         "bulk",
+         "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
+         "Results Over Limit",
+         kOkCancelDefaultCancel,
+         MsgResult::Cancel},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.message);
+        c.Tab(refused.tab);
+        TypeInto(c.Find<QLineEdit>("txtDescription"), refused.description);
+        c.FindNow();
+        ASSERT_EQ(c.Numbers(), refused.shown);
+        c.Grid().SelectRow(1);
+
+        TypeInto(c.Find<QLineEdit>("txtItemNo"), refused.itemNo);
+        TypeInto(c.Find<QLineEdit>("txtItemNoEnd"), refused.itemNoEnd);
+        TypeInto(c.Find<QLineEdit>("txtDescription"), refused.refusedDescription);
+        {
+            PrompterScript prompter;
+            prompter.ExpectMessage(refused.message, refused.title, refused.style, refused.answer);
+            c.FindNow();
+        }
+        EXPECT_EQ(c.Numbers(), refused.shown);
+        EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{1});
+        EXPECT_TRUE(c.Find<QPushButton>("cmdFind")->isEnabled());
+        c.Find<QPushButton>("cmdNewSearch")->click();
+    }
 }
 
 // Presses Stop while the tenth row is about to load.
