@@ -815,13 +815,16 @@ std::unique_ptr<Command> Item::BuildSearch() {
             p["@group_member"].Value = true;
         }
         setText("@serial_type_id", serialTypeId_);
+        // The function and category boxes are shown on this tab too, and
+        // narrow its search as much as the tab's own criteria.
         required = {"@description",       "@item_no",
                     "@item_no_end_range", "@map_id",
                     "@stock_type_id",     "@serialized",
                     "@vendor_id",         "@require_binding_type",
                     "@model_id",          "@report_sub_department_id",
                     "@department_id",     "@report_department_id",
-                    "@location_id",       "@last_date_sold"};
+                    "@location_id",       "@last_date_sold",
+                    "@function_id",       "@catagory_id"};
     } else {
         if (key == "ALL" || key == "TICKET" || key == "PACKAGE") {
             setText("@register_group_id", ui_->cmbRegisterGroup->Key());

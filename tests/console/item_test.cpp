@@ -216,6 +216,23 @@ void TypeInto(QLineEdit* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
+TEST(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
+    ConsoleDatabase db;
+    db.Sql(
+        "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES "
+        "('RETAIL', 'HATS', 'Hats')");
+    db.Sql("UPDATE vym_item SET catagory_id = 'HATS' WHERE item_no = 12");
+    Console c(db);
+    c.Tab("STOCK");
+    PrompterScript prompter;  // no criteria message
+    c.Find<ui::AnyCombo>("cmbFunction")->SetKey("RETAIL");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{10, 11, 12}));
+    c.Find<ui::AnyCombo>("cmbCatagory")->SetKey("HATS");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{12}));
+}
+
 TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     ConsoleDatabase db;
     Console c(db);
