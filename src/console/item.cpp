@@ -905,7 +905,7 @@ void Item::LoadRows(Recordset& rows) {
         if (!self || stopRequested_) {
             return;
         }
-        grid.AddItem(RowText(rows));
+        grid.AddItem(RowText(rows, tab, tab));
         const int row = grid.Rows() - 1;
         grid.SetRowData(row, rows.Fields(package ? "package_no" : "item_no").Value().ToLong());
         if (!tab.extraColumns.empty() && SearchTab() == "STOCK") {
@@ -915,9 +915,8 @@ void Item::LoadRows(Recordset& rows) {
     }
 }
 
-QString Item::RowText(Recordset& rows) const {
-    const Tab& tab = TabOf(SearchTab());
-    const bool package = SearchTab() == "PACKAGE";
+QString Item::RowText(Recordset& rows, const Tab& source, const Tab& layout) const {
+    const bool package = source.key == std::string_view("PACKAGE");
     // The item's own symbol, else its function's.
     QString icon = FieldText(rows, "Tree_ICON").left(1);
     if (icon.isEmpty()) {
@@ -929,8 +928,10 @@ QString Item::RowText(Recordset& rows) const {
                          icon,
                          FieldText(rows, package ? "package_no" : "item_no"),
                          FieldText(rows, package ? "Description" : "long_description")};
-    for (const char* column : tab.extraColumns) {
-        cells.append(FieldText(rows, column[0] == '?' ? column + 1 : column));
+    // Another type's search has none of the layout's own columns.
+    for (const char* column : layout.extraColumns) {
+        cells.append(&source == &layout ? FieldText(rows, column[0] == '?' ? column + 1 : column)
+                                        : QString());
     }
     return cells.join('\t');
 }
@@ -947,20 +948,33 @@ void Item::StyleRow(int row, Recordset& rows) {
     }
 }
 
-int Item::ShowRecord(std::int32_t number) {
+int Item::ShowRecord(std::int32_t number, const QString& type) {
     int shown = 0;
     trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
-        const Tab& tab = TabOf(SearchTab());
-        auto command = Db()->NewCommand();
-        command->CommandText = tab.procedure;
-        command->Parameters.Refresh();
-        command->Parameters[tab.numberParameter].Value = number;
-        auto rows = Db()->ExecuteRecordset(*command);
-        if (!rows->IsOpen() || rows->Eof()) {
+        auto read = [&](const Tab& tab) {
+            auto command = Db()->NewCommand();
+            command->CommandText = tab.procedure;
+            command->Parameters.Refresh();
+            command->Parameters[tab.numberParameter].Value = number;
+            return Db()->ExecuteRecordset(*command);
+        };
+        auto found = [](const std::unique_ptr<Recordset>& rows) {
+            return rows->IsOpen() && !rows->Eof();
+        };
+        // A tab's search finds the types it lists; a record of another type
+        // (a ship item added from the ticket tab) is read by its own type's.
+        const Tab& layout = TabOf(SearchTab());
+        const Tab* source = &layout;
+        auto rows = read(layout);
+        if (!found(rows) && &TabOf(type) != &layout) {
+            source = &TabOf(type);
+            rows = read(*source);
+        }
+        if (!found(rows)) {
             return;
         }
         FlexGrid& grid = *ui_->fgItems;
-        const QStringList cells = RowText(*rows).split('\t');
+        const QStringList cells = RowText(*rows, *source, layout).split('\t');
         for (int r = 1; r < grid.Rows(); ++r) {
             if (grid.RowData(r).toInt() == number) {
                 shown = r;
@@ -976,7 +990,7 @@ int Item::ShowRecord(std::int32_t number) {
                 grid.SetTextMatrix(shown, col, cells[col]);
             }
         }
-        if (SearchTab() == "STOCK") {
+        if (source->key == std::string_view("STOCK")) {
             grid.SetCellData(shown, kNumberCol, FieldText(*rows, "stock_id"));
         }
         StyleRow(shown, *rows);
@@ -1111,7 +1125,7 @@ void Item::mnuAdd_Click() {
         return;
     }
     FlexGrid& grid = *ui_->fgItems;
-    const int row = ShowRecord(saved);
+    const int row = ShowRecord(saved, type);
     if (row > 0) {
         for (int selected : grid.SelectedRows()) {
             grid.SelectRow(selected, false);
@@ -1158,8 +1172,9 @@ void Item::mnuProperties_Click() {
     }
     FlexGrid& grid = *ui_->fgItems;
     const std::int32_t number = grid.RowData(row).toInt();
+    const QString type = grid.TextMatrix(row, kTypeCol);
     bool saved = false;
-    if (grid.TextMatrix(row, kTypeCol) == "PACKAGE") {
+    if (type == "PACKAGE") {
         CPackage package;
         saved = package.OpenPackage(Db(), errors_, number) && package.OpenItems(Db(), errors_) &&
                 EditPackage(package);
@@ -1168,7 +1183,7 @@ void Item::mnuProperties_Click() {
         saved = item.OpenItem(Db(), errors_, number) && EditItem(item);
     }
     if (saved) {
-        ShowRecord(number);
+        ShowRecord(number, type);
     }
 }
 
@@ -1274,7 +1289,7 @@ void Item::mnuCreateLike_Click() {
     if (copy == 0) {
         return;
     }
-    const int row = ShowRecord(copy);
+    const int row = ShowRecord(copy, grid.TextMatrix(selected, kTypeCol));
     if (row > 0) {
         grid.SelectRow(selected, false);
         grid.SetCurrentCell(row, kDescriptionCol);

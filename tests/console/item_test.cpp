@@ -603,6 +603,60 @@ TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
                         "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
 }
 
+TEST(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
+    ConsoleDatabase db;
+    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
+    Console c(db);
+    test::ScriptedModalRunner modals;
+    struct Case {
+        const char* tab;
+        Numbers shown;
+        const char* option;  // of the type chooser
+        const char* type;
+        const char* function;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"TICKET", {1, 3, 2}, "optShip", "SHIP", "SHIP", "Overnight Shipping"},
+        {"PHOTO", {5}, "optTicket", "TICKET", "LIFT", "Twilight Skiing"},
+        {"SS", {4}, "optPhoto", "PHOTO", "PHOTO", "Family Portrait"},
+    };
+    for (const Case& added : cases) {
+        SCOPED_TRACE(added.type);
+        c.Tab(added.tab);
+        c.FindNow();
+        ASSERT_EQ(c.Numbers(), added.shown);
+        c.Grid().SelectRow(1);
+        PrompterScript prompter;  // no refusal
+        modals.Expect("frmItemType", [&](QDialog& chooser) {
+            chooser.findChild<QRadioButton*>(added.option)->click();
+            chooser.findChild<QPushButton*>("cmdOk")->click();
+        });
+        modals.Expect("frmItem", [&](QDialog& editor) {
+            QTest::keyClicks(editor.findChild<QLineEdit*>("txtShortDesc"), "New");
+            QTest::keyClicks(editor.findChild<QLineEdit*>("txtLongDesc"), added.description);
+            editor.findChild<ui::DataCombo*>("cmbFunction")->SetKey(added.function);
+            editor.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("LIFTS");
+            editor.findChild<QPushButton*>("cmdOk")->click();
+        });
+        c.Trigger("mnuAdd");
+        modals.Verify();
+
+        const int number =
+            db.Scalar("SELECT item_no FROM vym_item WHERE long_description = '" +
+                      std::string(added.description) + "' AND item_type = '" + added.type + "'");
+        Numbers expected = added.shown;
+        expected.push_back(number);
+        EXPECT_EQ(c.Numbers(), expected);
+        const int row = c.Grid().Rows() - 1;
+        EXPECT_EQ(c.Grid().TextMatrix(row, 2), added.type);
+        EXPECT_EQ(c.Grid().TextMatrix(row, 4), QString::number(number));
+        EXPECT_EQ(c.Grid().TextMatrix(row, 5), added.description);
+        EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{row});
+        EXPECT_EQ(c.item.ItemNo(), number);
+    }
+}
+
 TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     ConsoleDatabase db;
     Console c(db);
