@@ -351,14 +351,14 @@ void Item::implements_Setup() {
         MsgBox(
             "You do not have permission to use Item Maintenance.  Please contact your System "
             "Administrator to set up appropriate permissions.",
-            kInformation, "Security Alert");
+            kInformation, kSecurityAlertTitle);
         return;
     }
     if (!server_->ValidateUser()) {
         MsgBox(
             "You do not have permission to use Item Maintenance.  Your user id could not be "
             "validated.",
-            kInformation, "Security Alert");
+            kInformation, kSecurityAlertTitle);
         return;
     }
     trap_.Run(errors_, "implements_Setup", nullptr, [&] {
