@@ -7,12 +7,14 @@
 #include <QWidget>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "base/error.h"
 #include "base/prompter.h"
 #include "host/back_office_window.h"
 #include "host/screen_registry.h"
 #include "host/startup_options.h"
+#include "host/vym_interface.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 
@@ -25,6 +27,61 @@ QString MessageOf(const std::exception& error) {
     }
     return QString::fromLocal8Bit(error.what());
 }
+
+// Stands in for the person at the screen when there is none: every message
+// goes to stderr and takes its default button, every input and file dialog is
+// cancelled. A critical message or a console refusing the user fails the run.
+class ConsolePrompter : public Prompter {
+  public:
+    ConsolePrompter() : previous_(SetPrompter(this)) {}
+    ~ConsolePrompter() override { SetPrompter(previous_); }
+    ConsolePrompter(const ConsolePrompter&) = delete;
+    ConsolePrompter& operator=(const ConsolePrompter&) = delete;
+
+    bool Refused() const { return refused_; }
+
+    MsgResult Message(std::string_view text, MsgStyle style, std::string_view title) override {
+        Print(title, text);
+        if (style.icon == MsgIcon::Critical || title == kSecurityAlertTitle) {
+            refused_ = true;
+        }
+        return DefaultButton(style);
+    }
+    std::optional<std::string> Input(std::string_view prompt, std::string_view title,
+                                     std::string_view) override {
+        Print(title, prompt);
+        return std::nullopt;
+    }
+    std::optional<std::string> OpenFile(std::string_view title, std::string_view,
+                                        std::string_view) override {
+        Print(title, "no file chosen");
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFile(std::string_view title, std::string_view,
+                                        std::string_view) override {
+        Print(title, "no file chosen");
+        return std::nullopt;
+    }
+    void SetBusy(bool) override {}
+    void ProcessPendingInput() override {}
+
+  private:
+    static void Print(std::string_view title, std::string_view text) {
+        std::string line = "vym-backoffice: ";
+        if (!title.empty()) {
+            line.append(title).append(": ");
+        }
+        for (const char c : text) {
+            if (c != '\r') {
+                line += c;
+            }
+        }
+        std::cerr << line << '\n';
+    }
+
+    Prompter* previous_;
+    bool refused_ = false;
+};
 
 }  // namespace
 
@@ -46,6 +103,10 @@ int BackOfficeApp::Run(const QStringList& arguments) {
         return 0;
     }
     toConsole = toConsole || options.ScreenshotMode();
+    std::optional<ConsolePrompter> console;
+    if (toConsole) {
+        console.emplace();
+    }
     if (options.ScreenshotMode() && !screens_.Contains(options.screenName)) {
         ReportStartupError("There is no screen named \"" + options.screenName +
                                "\". The screens are: " + screens_.Names().join(", ") + ".",
@@ -106,6 +167,10 @@ int BackOfficeApp::Run(const QStringList& arguments) {
         }
         screen->show();
         QApplication::processEvents();
+        // The refusal is on stderr already.
+        if (console && console->Refused()) {
+            return kStartupFailed;
+        }
         if (!screen->grab().save(options.screenshotFile, "PNG")) {
             ReportStartupError("The screenshot cannot be written to " +
                                    QDir::toNativeSeparators(options.screenshotFile) + ".",

@@ -12,7 +12,9 @@ class ScreenRegistry;
 // it with demo data on first use), then shows the main window or renders one
 // screen to a PNG file. Start-up failures are told to the user (as a message
 // box, or on stderr when rendering or without a display) and give a non-zero
-// exit status.
+// exit status. When rendering or without a display no message box waits: the
+// screens' messages go to stderr with their default answers, and a critical
+// one or a console refusing the user fails the run.
 class BackOfficeApp {
   public:
     static constexpr int kStartupFailed = 1;

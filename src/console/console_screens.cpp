@@ -3,7 +3,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/value.h"
 #include "console/item.h"
+#include "gateway/app_server.h"
+#include "gateway/connection.h"
+#include "gateway/recordset.h"
 #include "host/plug_in_registry.h"
 #include "host/screen_registry.h"
 #include "ui/key_tab_bar.h"
@@ -27,8 +31,13 @@ void RegisterItemConsole(PlugInRegistry& plugIns, ScreenRegistry& screens) {
         Bind(*console, request.server);
         console->resize(1100, 560);
         console->findChild<ui::KeyTabBar*>("tabSearch")->SetCurrentKey("STOCK");
-        console->findChild<QLineEdit*>("txtItemNo")->setText("1");
-        console->findChild<QLineEdit*>("txtItemNoEnd")->setText("99999");
+        // 199 item numbers from the first stock item: never the 200 matches
+        // that would ask before loading, however large the catalogue.
+        const std::unique_ptr<Recordset> stock =
+            request.server.DBConnection()->OpenRecordset("SELECT min(item_no) FROM vym_item_stock");
+        const std::int32_t first = NullToZero(stock->Fields(0).Value()).ToLong();
+        console->findChild<QLineEdit*>("txtItemNo")->setText(QString::number(first));
+        console->findChild<QLineEdit*>("txtItemNoEnd")->setText(QString::number(first + 198));
         console->findChild<QPushButton*>("cmdFind")->click();
         return console;
     });

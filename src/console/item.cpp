@@ -351,14 +351,14 @@ void Item::implements_Setup() {
         MsgBox(
             "You do not have permission to use Item Maintenance.  Please contact your System "
             "Administrator to set up appropriate permissions.",
-            kInformation, "Security Alert");
+            kInformation, kSecurityAlertTitle);
         return;
     }
     if (!server_->ValidateUser()) {
         MsgBox(
             "You do not have permission to use Item Maintenance.  Your user id could not be "
             "validated.",
-            kInformation, "Security Alert");
+            kInformation, kSecurityAlertTitle);
         return;
     }
     trap_.Run(errors_, "implements_Setup", nullptr, [&] {
@@ -815,13 +815,16 @@ std::unique_ptr<Command> Item::BuildSearch() {
             p["@group_member"].Value = true;
         }
         setText("@serial_type_id", serialTypeId_);
+        // The function and category boxes are shown on this tab too, and
+        // narrow its search as much as the tab's own criteria.
         required = {"@description",       "@item_no",
                     "@item_no_end_range", "@map_id",
                     "@stock_type_id",     "@serialized",
                     "@vendor_id",         "@require_binding_type",
                     "@model_id",          "@report_sub_department_id",
                     "@department_id",     "@report_department_id",
-                    "@location_id",       "@last_date_sold"};
+                    "@location_id",       "@last_date_sold",
+                    "@function_id",       "@catagory_id"};
     } else {
         if (key == "ALL" || key == "TICKET" || key == "PACKAGE") {
             setText("@register_group_id", ui_->cmbRegisterGroup->Key());
@@ -862,7 +865,6 @@ void Item::cmdFind_Click() {
     ui_->cmdStop->setEnabled(true);
     stopRequested_ = false;
     FlexGrid& grid = *ui_->fgItems;
-    grid.Clear();
 
     trap_.Run(errors_, "cmdFind_Click", &Db()->Native(), [&] {
         const std::unique_ptr<Command> command = BuildSearch();
@@ -879,6 +881,9 @@ void Item::cmdFind_Click() {
                    "Results Over Limit") != MsgResult::OK) {
             return;
         }
+        // Only a search that loads replaces the results: a refused one leaves
+        // them on screen while the user redefines it.
+        grid.Clear();
         LoadRows(*rows);
     });
     if (!self) {
@@ -900,7 +905,7 @@ void Item::LoadRows(Recordset& rows) {
         if (!self || stopRequested_) {
             return;
         }
-        grid.AddItem(RowText(rows));
+        grid.AddItem(RowText(rows, tab, tab));
         const int row = grid.Rows() - 1;
         grid.SetRowData(row, rows.Fields(package ? "package_no" : "item_no").Value().ToLong());
         if (!tab.extraColumns.empty() && SearchTab() == "STOCK") {
@@ -910,9 +915,8 @@ void Item::LoadRows(Recordset& rows) {
     }
 }
 
-QString Item::RowText(Recordset& rows) const {
-    const Tab& tab = TabOf(SearchTab());
-    const bool package = SearchTab() == "PACKAGE";
+QString Item::RowText(Recordset& rows, const Tab& source, const Tab& layout) const {
+    const bool package = source.key == std::string_view("PACKAGE");
     // The item's own symbol, else its function's.
     QString icon = FieldText(rows, "Tree_ICON").left(1);
     if (icon.isEmpty()) {
@@ -924,8 +928,10 @@ QString Item::RowText(Recordset& rows) const {
                          icon,
                          FieldText(rows, package ? "package_no" : "item_no"),
                          FieldText(rows, package ? "Description" : "long_description")};
-    for (const char* column : tab.extraColumns) {
-        cells.append(FieldText(rows, column[0] == '?' ? column + 1 : column));
+    // Another type's search has none of the layout's own columns.
+    for (const char* column : layout.extraColumns) {
+        cells.append(&source == &layout ? FieldText(rows, column[0] == '?' ? column + 1 : column)
+                                        : QString());
     }
     return cells.join('\t');
 }
@@ -942,20 +948,33 @@ void Item::StyleRow(int row, Recordset& rows) {
     }
 }
 
-int Item::ShowRecord(std::int32_t number) {
+int Item::ShowRecord(std::int32_t number, const QString& type) {
     int shown = 0;
     trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
-        const Tab& tab = TabOf(SearchTab());
-        auto command = Db()->NewCommand();
-        command->CommandText = tab.procedure;
-        command->Parameters.Refresh();
-        command->Parameters[tab.numberParameter].Value = number;
-        auto rows = Db()->ExecuteRecordset(*command);
-        if (!rows->IsOpen() || rows->Eof()) {
+        auto read = [&](const Tab& tab) {
+            auto command = Db()->NewCommand();
+            command->CommandText = tab.procedure;
+            command->Parameters.Refresh();
+            command->Parameters[tab.numberParameter].Value = number;
+            return Db()->ExecuteRecordset(*command);
+        };
+        auto found = [](const std::unique_ptr<Recordset>& rows) {
+            return rows->IsOpen() && !rows->Eof();
+        };
+        // A tab's search finds the types it lists; a record of another type
+        // (a ship item added from the ticket tab) is read by its own type's.
+        const Tab& layout = TabOf(SearchTab());
+        const Tab* source = &layout;
+        auto rows = read(layout);
+        if (!found(rows) && &TabOf(type) != &layout) {
+            source = &TabOf(type);
+            rows = read(*source);
+        }
+        if (!found(rows)) {
             return;
         }
         FlexGrid& grid = *ui_->fgItems;
-        const QStringList cells = RowText(*rows).split('\t');
+        const QStringList cells = RowText(*rows, *source, layout).split('\t');
         for (int r = 1; r < grid.Rows(); ++r) {
             if (grid.RowData(r).toInt() == number) {
                 shown = r;
@@ -971,7 +990,7 @@ int Item::ShowRecord(std::int32_t number) {
                 grid.SetTextMatrix(shown, col, cells[col]);
             }
         }
-        if (SearchTab() == "STOCK") {
+        if (source->key == std::string_view("STOCK")) {
             grid.SetCellData(shown, kNumberCol, FieldText(*rows, "stock_id"));
         }
         StyleRow(shown, *rows);
@@ -1106,7 +1125,7 @@ void Item::mnuAdd_Click() {
         return;
     }
     FlexGrid& grid = *ui_->fgItems;
-    const int row = ShowRecord(saved);
+    const int row = ShowRecord(saved, type);
     if (row > 0) {
         for (int selected : grid.SelectedRows()) {
             grid.SelectRow(selected, false);
@@ -1153,8 +1172,9 @@ void Item::mnuProperties_Click() {
     }
     FlexGrid& grid = *ui_->fgItems;
     const std::int32_t number = grid.RowData(row).toInt();
+    const QString type = grid.TextMatrix(row, kTypeCol);
     bool saved = false;
-    if (grid.TextMatrix(row, kTypeCol) == "PACKAGE") {
+    if (type == "PACKAGE") {
         CPackage package;
         saved = package.OpenPackage(Db(), errors_, number) && package.OpenItems(Db(), errors_) &&
                 EditPackage(package);
@@ -1163,7 +1183,7 @@ void Item::mnuProperties_Click() {
         saved = item.OpenItem(Db(), errors_, number) && EditItem(item);
     }
     if (saved) {
-        ShowRecord(number);
+        ShowRecord(number, type);
     }
 }
 
@@ -1269,7 +1289,7 @@ void Item::mnuCreateLike_Click() {
     if (copy == 0) {
         return;
     }
-    const int row = ShowRecord(copy);
+    const int row = ShowRecord(copy, grid.TextMatrix(selected, kTypeCol));
     if (row > 0) {
         grid.SelectRow(selected, false);
         grid.SetCurrentCell(row, kDescriptionCol);

@@ -138,11 +138,14 @@ class Item : public QWidget, public VYMInterface {
     // its message) when the criteria do not allow a search.
     std::unique_ptr<Command> BuildSearch();
     void LoadRows(Recordset& rows);
-    QString RowText(Recordset& rows) const;
+    // The cells of a row in the columns of `layout`, read from the result of
+    // `source`'s search.
+    QString RowText(Recordset& rows, const Tab& source, const Tab& layout) const;
     void StyleRow(int row, Recordset& rows);
-    // Shows the record in the current tab's layout, replacing its row when it
-    // is shown; the new or replaced row.
-    int ShowRecord(std::int32_t number);
+    // Shows the record of the given type ("PACKAGE" for a package) in the
+    // current tab's layout, replacing its row when it is shown; the new or
+    // replaced row, 0 when it cannot be read.
+    int ShowRecord(std::int32_t number, const QString& type);
     void SetStatus(const QString& text);
 
     void mnuAdd_Click();

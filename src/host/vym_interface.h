@@ -6,6 +6,10 @@ namespace vym {
 
 class AppServer;
 
+// The title of the message with which a console's setup refuses the user; a
+// program that renders screens unattended fails on it.
+inline constexpr const char* kSecurityAlertTitle = "Security Alert";
+
 // The host's plug-in interface: what a console the back office hosts as one
 // of its applications offers, in the order the host uses it. The host binds
 // the application server, sets the console up (which checks the user's

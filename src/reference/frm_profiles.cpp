@@ -258,14 +258,27 @@ void frmProfiles::cmdEdit_Click() {
     ui::RunModal(prompts);
 }
 
-void frmProfiles::cmdClose_Click() {
+bool frmProfiles::LeaveRowToClose() {
     if (LeaveRow()) {
+        return true;
+    }
+    // A row the user cannot complete must not keep the window open.
+    if (MsgBox("The profile row is not valid.  Do you want to discard its changes?",
+               kQuestionYesNoDefaultNo, "Invalid Profile") != MsgResult::Yes) {
+        return false;
+    }
+    currentRow_ = 0;
+    return true;
+}
+
+void frmProfiles::cmdClose_Click() {
+    if (LeaveRowToClose()) {
         accept();
     }
 }
 
 void frmProfiles::reject() {
-    if (LeaveRow()) {
+    if (LeaveRowToClose()) {
         QDialog::reject();
     }
 }

@@ -36,14 +36,17 @@ class frmProfiles : public QDialog {
     // confirms.
     void DeleteRow();
 
-    // Closing saves the row being edited first, and stays open when that
-    // save fails.
+    // Closing saves the row being edited first; when that save fails the
+    // user chooses between dropping the row's changes and staying.
     void reject() override;
 
   private:
     // Leaves the row being edited: saves it, or drops it when it was added
     // and never filled in. False when it could not be saved.
     bool LeaveRow();
+    // LeaveRow before closing; a row that cannot be saved is discarded when
+    // the user agrees. False when the window stays open.
+    bool LeaveRowToClose();
     void grdProfiles_RowColChange(int row);
     void cmdAdd_Click();
     void cmdEdit_Click();

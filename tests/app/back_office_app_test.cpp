@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "console/console_screens.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
 #include "host/screen_registry.h"
@@ -56,6 +57,27 @@ TEST_F(BackOffice, ScreenshotsEveryHostScreenOnANewDemoDatabase) {
         ExpectRealScreenshot(shot);
     }
     EXPECT_TRUE(QFile::exists(Path("demo.db")));
+}
+
+TEST_F(BackOffice, AConsoleRefusingTheUserFailsTheScreenshotWithTheMessageOnStderr) {
+    RegisterItemConsole(plugIns_, screens_);
+    for (const QString screen : {"console", "main"}) {
+        SCOPED_TRACE(screen.toStdString());
+        const QString shot = Path(screen + ".png");
+        EXPECT_EQ(Run({"--database", Path("demo.db"), "--user", "KCHEN", "--screenshot", shot,
+                       "--screen", screen}),
+                  BackOfficeApp::kStartupFailed);
+        EXPECT_TRUE(errors_.contains(
+            "vym-backoffice: Security Alert: You do not have permission to use Item "
+            "Maintenance.  Please contact your System Administrator to set up appropriate "
+            "permissions."))
+            << errors_.toStdString();
+        EXPECT_FALSE(QFile::exists(shot));
+    }
+    const QString shot = Path("admin.png");
+    EXPECT_EQ(Run({"--database", Path("demo.db"), "--screenshot", shot, "--screen", "console"}), 0);
+    EXPECT_FALSE(errors_.contains("vym-backoffice:")) << errors_.toStdString();
+    ExpectRealScreenshot(shot);
 }
 
 TEST_F(BackOffice, BadArgumentsAndUnknownScreensExitWithStatusTwo) {

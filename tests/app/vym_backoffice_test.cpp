@@ -6,6 +6,8 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "server/local_app_server.h"
+
 namespace {
 
 // Runs the built program headless, as a script or a packaging check would.
@@ -57,6 +59,47 @@ TEST(VymBackoffice, CorruptDatabaseGivesAMessageAndAFailureStatus) {
     EXPECT_NE(outcome.status, 0);
     EXPECT_TRUE(outcome.errors.contains("vym-backoffice: ")) << outcome.errors.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
+
+// Refusals and questions are answered on the console, never by a box that
+// waits: a user without the right fails at once, and the console's search on a
+// catalogue far beyond what loads unasked still renders.
+TEST(VymBackoffice, UnattendedRunsNeverWaitForAnAnswer) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString database = dir.filePath("large.db");
+    {
+        vym::server::OpenOptions options;
+        options.createIfMissing = true;
+        options.demoData = true;
+        auto server = vym::server::LocalAppServer::Open(database.toStdString(), options);
+        auto db = server->DBConnection();
+        db->ExecuteSQL(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 299) "
+            "INSERT INTO vym_item (item_no, item_type, function_id, long_description) "
+            "SELECT 20000 + i, 'STOCK', 'RETAIL', 'Bulk Sock ' || i FROM n");
+        db->ExecuteSQL(
+            "INSERT INTO vym_item_stock (item_no, stock_id) SELECT item_no, 'SOCK' || item_no "
+            "FROM vym_item WHERE item_no >= 20000");
+    }
+    const QString shot = dir.filePath("shot.png");
+
+    for (const QStringList& screen : {QStringList{}, QStringList{"--screen", "console"}}) {
+        const Outcome refused = RunProgram(
+            QStringList{"--database", database, "--user", "KCHEN", "--screenshot", shot} + screen,
+            dir.filePath("data"));
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.errors.contains("Security Alert: You do not have permission"))
+            << refused.errors.toStdString();
+        EXPECT_FALSE(QFile::exists(shot));
+    }
+
+    const Outcome console =
+        RunProgram({"--database", database, "--screenshot", shot, "--screen", "console"},
+                   dir.filePath("data"));
+    EXPECT_EQ(console.status, 0) << console.errors.toStdString();
+    EXPECT_FALSE(console.errors.contains("Results Over Limit")) << console.errors.toStdString();
+    EXPECT_FALSE(QImage(shot).isNull());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "console/console_database.h"
 #include "service/citem_maint.h"
@@ -208,6 +209,30 @@ TEST(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     EXPECT_EQ(c.item.StockNo(), QString());  // nothing selected
 }
 
+// Replaces what a criteria box holds as a user does: select it all and type.
+void TypeInto(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+TEST(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
+    ConsoleDatabase db;
+    db.Sql(
+        "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES "
+        "('RETAIL', 'HATS', 'Hats')");
+    db.Sql("UPDATE vym_item SET catagory_id = 'HATS' WHERE item_no = 12");
+    Console c(db);
+    c.Tab("STOCK");
+    PrompterScript prompter;  // no criteria message
+    c.Find<ui::AnyCombo>("cmbFunction")->SetKey("RETAIL");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{10, 11, 12}));
+    c.Find<ui::AnyCombo>("cmbCatagory")->SetKey("HATS");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{12}));
+}
+
 TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     ConsoleDatabase db;
     Console c(db);
@@ -276,8 +301,8 @@ TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
             "Results Over Limit", kOkCancelDefaultCancel, MsgResult::Cancel);
         c.FindNow();
     }
-    EXPECT_EQ(c.Grid().Rows(), 1);
-    EXPECT_EQ(c.status.back(), "Ready");
+    EXPECT_EQ(c.Grid().Rows(), 200);  // the results of the search before
+    EXPECT_EQ(c.status.back(), "Found Items 199");
     {
         PrompterScript prompter;
         prompter.ExpectMessage(
@@ -286,6 +311,77 @@ TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
         c.FindNow();
     }
     EXPECT_EQ(c.Grid().Rows(), 201);
+}
+
+TEST(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
+    ConsoleDatabase db;
+    db.AddTickets(200, "BULK");
+    Console c(db);
+    struct Case {
+        const char* tab;
+        const char* description;  // of the search whose results are shown
+        Numbers shown;
+        const char* itemNo;  // then the search refused
+        const char* itemNoEnd;
+        const char* refusedDescription;
+        std::string message;
+        std::string title;
+        MsgStyle style;
+        MsgResult answer;
+    };
+    const Case cases[] = {
+        {"STOCK",
+         "jacket",
+         {10, 11},
+         "",
+         "",
+         "",
+         "You must specify at least one search criteria!",
+         "Search Criteria Required",
+         kInformation,
+         MsgResult::OK},
+        {"STOCK",
+         "jacket",
+         {10, 11},
+         "12",
+         "10",
+         "jacket",
+         "The end item number range is less than the start.",
+         "InValid End Item Number",
+         kInformation,
+         MsgResult::OK},
+        {"TICKET",
+         "adult",
+         {1, 3},
+         "",
+         "",
+         "bulk",
+         "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
+         "Results Over Limit",
+         kOkCancelDefaultCancel,
+         MsgResult::Cancel},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.message);
+        c.Tab(refused.tab);
+        TypeInto(c.Find<QLineEdit>("txtDescription"), refused.description);
+        c.FindNow();
+        ASSERT_EQ(c.Numbers(), refused.shown);
+        c.Grid().SelectRow(1);
+
+        TypeInto(c.Find<QLineEdit>("txtItemNo"), refused.itemNo);
+        TypeInto(c.Find<QLineEdit>("txtItemNoEnd"), refused.itemNoEnd);
+        TypeInto(c.Find<QLineEdit>("txtDescription"), refused.refusedDescription);
+        {
+            PrompterScript prompter;
+            prompter.ExpectMessage(refused.message, refused.title, refused.style, refused.answer);
+            c.FindNow();
+        }
+        EXPECT_EQ(c.Numbers(), refused.shown);
+        EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{1});
+        EXPECT_TRUE(c.Find<QPushButton>("cmdFind")->isEnabled());
+        c.Find<QPushButton>("cmdNewSearch")->click();
+    }
 }
 
 // Presses Stop while the tenth row is about to load.
@@ -505,6 +601,60 @@ TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
     EXPECT_EQ(c.item.ItemNo(),
               db.Scalar("SELECT item_no FROM vym_item WHERE long_description = 'Twilight Skiing' "
                         "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
+}
+
+TEST(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
+    ConsoleDatabase db;
+    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
+    Console c(db);
+    test::ScriptedModalRunner modals;
+    struct Case {
+        const char* tab;
+        Numbers shown;
+        const char* option;  // of the type chooser
+        const char* type;
+        const char* function;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"TICKET", {1, 3, 2}, "optShip", "SHIP", "SHIP", "Overnight Shipping"},
+        {"PHOTO", {5}, "optTicket", "TICKET", "LIFT", "Twilight Skiing"},
+        {"SS", {4}, "optPhoto", "PHOTO", "PHOTO", "Family Portrait"},
+    };
+    for (const Case& added : cases) {
+        SCOPED_TRACE(added.type);
+        c.Tab(added.tab);
+        c.FindNow();
+        ASSERT_EQ(c.Numbers(), added.shown);
+        c.Grid().SelectRow(1);
+        PrompterScript prompter;  // no refusal
+        modals.Expect("frmItemType", [&](QDialog& chooser) {
+            chooser.findChild<QRadioButton*>(added.option)->click();
+            chooser.findChild<QPushButton*>("cmdOk")->click();
+        });
+        modals.Expect("frmItem", [&](QDialog& editor) {
+            QTest::keyClicks(editor.findChild<QLineEdit*>("txtShortDesc"), "New");
+            QTest::keyClicks(editor.findChild<QLineEdit*>("txtLongDesc"), added.description);
+            editor.findChild<ui::DataCombo*>("cmbFunction")->SetKey(added.function);
+            editor.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("LIFTS");
+            editor.findChild<QPushButton*>("cmdOk")->click();
+        });
+        c.Trigger("mnuAdd");
+        modals.Verify();
+
+        const int number =
+            db.Scalar("SELECT item_no FROM vym_item WHERE long_description = '" +
+                      std::string(added.description) + "' AND item_type = '" + added.type + "'");
+        Numbers expected = added.shown;
+        expected.push_back(number);
+        EXPECT_EQ(c.Numbers(), expected);
+        const int row = c.Grid().Rows() - 1;
+        EXPECT_EQ(c.Grid().TextMatrix(row, 2), added.type);
+        EXPECT_EQ(c.Grid().TextMatrix(row, 4), QString::number(number));
+        EXPECT_EQ(c.Grid().TextMatrix(row, 5), added.description);
+        EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{row});
+        EXPECT_EQ(c.item.ItemNo(), number);
+    }
 }
 
 TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
@@ -107,9 +108,11 @@ TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
     prompter.Verify();
     EXPECT_EQ(Description("AGE"), "Guest Age Check");
 
-    // Without an id the window does not close.
+    // Without an id the window closes only when the row is given up.
     ASSERT_TRUE(Type(7, kProfile, ""));
-    prompter.ExpectMessage("Profile Id is a required field", "Profile Id Required", kInformation);
+    prompter.ExpectMessage("Profile Id is a required field", "Profile Id Required", kInformation)
+        .ExpectMessage("The profile row is not valid.  Do you want to discard its changes?",
+                       "Invalid Profile", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdClose");
     prompter.Verify();
     EXPECT_TRUE(window_->isVisible());
@@ -117,6 +120,47 @@ TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
     Click("cmdClose");
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(Description("SKATE"), "Another");
+}
+
+TEST_F(ProfilesWindow, ARowThatCannotBeSavedIsDiscardedOnClosingWhenTheUserAgrees) {
+    struct Case {
+        const char* way;
+        std::function<void(frmProfiles&)> close;
+        bool added;  // a new row, else an edited one
+    };
+    const Case cases[] = {
+        {"Close", [](frmProfiles& window) { window.findChild<QPushButton*>("cmdClose")->click(); },
+         false},
+        {"Escape",
+         [](frmProfiles& window) {
+             QTest::keyClick(window.findChild<FlexGrid*>("grdProfiles"), Qt::Key_Escape);
+         },
+         true},
+        {"close box", [](frmProfiles& window) { window.close(); }, false},
+    };
+    for (const Case& closing : cases) {
+        SCOPED_TRACE(closing.way);
+        Open();
+        if (closing.added) {
+            Click("cmdAdd");
+            ASSERT_TRUE(Type(6, kProfile, "golf"));
+        } else {
+            ASSERT_TRUE(Type(2, kDescription, ""));
+        }
+        PrompterScript prompter;
+        for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+            prompter
+                .ExpectMessage("Description is a required field", "Description Required",
+                               kInformation)
+                .ExpectMessage("The profile row is not valid.  Do you want to discard its changes?",
+                               "Invalid Profile", kQuestionYesNoDefaultNo, answer);
+            closing.close(*window_);
+            prompter.Verify();
+            EXPECT_EQ(window_->isVisible(), answer == MsgResult::No);
+        }
+        EXPECT_EQ(Description("LIFTID"), "Lift Ticket Refund - Photo ID");
+        EXPECT_EQ(Description("GOLF"), "<none>");
+    }
 }
 
 TEST_F(ProfilesWindow, AnAddedRowLeftEmptyGoesWithoutAWord) {
