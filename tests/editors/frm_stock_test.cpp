@@ -219,6 +219,39 @@ TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
     EXPECT_DOUBLE_EQ(stock.UnitPrice, 0);
 }
 
+// A price is typed key by key: the field keeps a number in the making and
+// reads it when it is left, thousands separators and dollar sign included.
+TEST_F(StockWindow, PricesTypedKeyByKeyAreReadWhenTheFieldIsLeft) {
+    const struct {
+        const char* field;
+        const char* typed;
+        const char* shown;      // once the field is left
+        const char* unitPrice;  // as saved
+    } cases[] = {
+        {"txtUnitPrice", ".50", "$0.5000", "0.5"},
+        {"txtUnitPrice", "-", "$0.0000", "0"},
+        {"txtUnitPrice", "1,250", "$1250.0000", "1250"},
+        {"txtUnitPrice", "", "$0.0000", "0"},
+        {"txtUnitPrice", "$20", "$20.0000", "20"},
+        // 0.5 %, over the landed cost of $90.75: 90.75 / 0.995.
+        {"txtMargin", ".5", "0.50%", "91.206"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " \"" + c.typed + "\"");
+        Open(500);
+        QLineEdit& box = Box(c.field);
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QTest::keyClicks(&box, c.typed);
+        EXPECT_EQ(box.text(), c.typed);
+        Leave(c.field);
+        EXPECT_EQ(box.text(), c.shown);
+        Click("cmdApply");
+        ASSERT_TRUE(window_->Saved());
+        EXPECT_EQ(Scalar("SELECT unit_price FROM vym_item_stock WHERE item_no = 500"), c.unitPrice);
+    }
+}
+
 TEST_F(StockWindow, ARentalItemHasNoMarginAndAPackageHasItsDetailTab) {
     Open(702);
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (702)");
