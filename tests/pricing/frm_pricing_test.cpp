@@ -459,6 +459,48 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     EXPECT_EQ(Scalar(stored), "0.99/1.80");
 }
 
+// Ok asks about the rows of the tab that is not shown as well, and shows
+// the row it asks about.
+TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
+    Open(100);
+    Click("cmdDetail");
+    FlexGrid& grid = Grid();
+    auto& tabs = Find<ui::KeyTabBar>("tabPricing");
+    tabs.SetCurrentKey("EXT");
+    const int upgrade = grid.FindRow("Night Skiing Upgrade", kExtension);
+    ASSERT_GT(upgrade, 0);
+    ASSERT_TRUE(Type(upgrade, kUnitPrice, "2"));  // gross 15: 86.7% off
+    Choose(grid, upgrade, kAccessRule, "Beginner Area Only");
+    tabs.SetCurrentKey("ITEM");
+    ASSERT_TRUE(grid.IsRowHidden(upgrade));
+
+    const std::string r = std::to_string(upgrade);
+    const std::string large =
+        "Are you sure you want to create a price more than 80% less than the gross price for "
+        "row " +
+        r + "?";
+    const std::string change =
+        "Are you sure you want to change the access rule to: Beginner Area Only for row " + r + "?";
+    const std::string stored =
+        "SELECT printf('%.2f', unit_price) || '/' || IFNULL(access_rule_no, 'none') FROM "
+        "vym_price WHERE item_no = 100 AND child_item_no = 106";
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    Click("cmdOk");
+    script.Verify();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(tabs.CurrentKey(), "EXT");
+    EXPECT_EQ(grid.Row(), upgrade);
+    EXPECT_EQ(Scalar(stored), "15.00/1");
+
+    tabs.SetCurrentKey("ITEM");
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar(stored), "2.00/2");
+}
+
 TEST_F(PriceList, NoRuleOnARuleLessItemAndAnUnchangedForeignRuleAreConfirmed) {
     Sql("UPDATE vym_item_ticket SET access_rule_no = 0 WHERE item_no = 101");
     Open(101);
