@@ -762,6 +762,7 @@ void frmStock::AddRentalItem() {
     const QString number = QString::number(itemNo);
     if (const int listed = VisibleRow(grid, 1, number); listed != 0) {
         grid.SetCurrentCell(listed, 1);
+        MsgBox("Item is already in the rental item list", kInformation, "Invalid Rental Item");
     } else if (const int removed = RemovedRow(grid, 1, number); removed != 0) {
         grid.SetRowHidden(removed, false);
     } else {

@@ -457,7 +457,13 @@ void frmPricing::fgPrices_ValidateEdit(int row, int col, const QString& text, bo
         }
     } else if (col == kAcctUnits || col == kPrintQty) {
         bool number = false;
-        cancel = typed.toInt(&number) < 0 || !number;
+        if (typed.toInt(&number) < 0 || !number) {
+            const bool acctUnits = col == kAcctUnits;
+            MsgBox(acctUnits ? "Acct Units must be a whole number of 0 or more."
+                             : "Print Qty must be a whole number of 0 or more.",
+                   kInformation, acctUnits ? "Invalid Acct Units" : "Invalid Print Qty");
+            cancel = true;
+        }
     }
 }
 

@@ -469,6 +469,14 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     EXPECT_EQ(extensions.TextMatrix(2, 1), "Night Skiing Upgrade");
     EXPECT_FALSE(extensions.CellChecked(2, 2));
 
+    // The same item again is refused with its reason.
+    modals.Expect("frmItemLookup", Pick(106));
+    prompter.ExpectMessage("Item is already associated as an extension", "Invalid Extension",
+                           kInformation);
+    Click("cmdAddExtension");
+    prompter.Verify();
+    EXPECT_EQ(extensions.Rows(), 3);
+
     bool cancel = false;
     prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
                            kInformation);

@@ -471,6 +471,18 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleSaveOnlyTheirChanges) {
     EXPECT_TRUE(window_->SaveData());
 }
 
+TEST_F(StockWindow, ARentalItemAlreadyListedIsRefusedWithItsReason) {
+    Open(600);
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    prompter.ExpectMessage("Item is already in the rental item list", "Invalid Rental Item",
+                           kInformation);
+    Click("cmdAddRental");
+    prompter.Verify();
+    EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
+}
+
 TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
     OpenNew("RENTAL");
     const std::string items = Scalar("SELECT count(*) FROM vym_item");

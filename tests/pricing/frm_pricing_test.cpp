@@ -48,6 +48,7 @@ constexpr int kPrice = 11;
 constexpr int kUnitPrice = 12;
 constexpr int kGross = 13;
 constexpr int kAcctUnits = 16;
+constexpr int kPrintQty = 17;
 constexpr int kAccessRule = 18;
 constexpr int kConfirmed = 20;
 
@@ -499,6 +500,41 @@ TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar(stored), "2.00/2");
+}
+
+TEST_F(PriceList, AcctUnitsAndPrintQtyMustBeWholeNumbers) {
+    Open(100);
+    Click("cmdDetail");
+    FlexGrid& grid = Grid();
+    const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
+    const struct {
+        int col;
+        const char* typed;
+        const char* message;
+        const char* title;
+    } refusals[] = {
+        {kAcctUnits, "1.5", "Acct Units must be a whole number of 0 or more.",
+         "Invalid Acct Units"},
+        {kAcctUnits, "-1", "Acct Units must be a whole number of 0 or more.", "Invalid Acct Units"},
+        {kPrintQty, "x", "Print Qty must be a whole number of 0 or more.", "Invalid Print Qty"},
+        {kPrintQty, "", "Print Qty must be a whole number of 0 or more.", "Invalid Print Qty"},
+    };
+    for (const auto& refusal : refusals) {
+        script.ExpectMessage(refusal.message, refusal.title, kInformation);
+        ASSERT_TRUE(Type(day, refusal.col, refusal.typed)) << refusal.typed;
+        script.Verify();
+        EXPECT_EQ(grid.TextMatrix(day, refusal.col), "1") << refusal.typed;
+    }
+    EXPECT_EQ(grid.TextMatrix(day, kState), "");
+
+    ASSERT_TRUE(Type(day, kAcctUnits, "2"));
+    ASSERT_TRUE(Type(day, kPrintQty, "0"));
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT acct_units || '/' || print_qty FROM vym_price WHERE item_no = 100 "
+                     "AND child_item_no IS NULL AND season_id IS NULL AND discount_id IS NULL "
+                     "AND unit_id = 'DAY'"),
+              "2/0");
 }
 
 TEST_F(PriceList, NoRuleOnARuleLessItemAndAnUnchangedForeignRuleAreConfirmed) {
