@@ -633,6 +633,7 @@ void frmItem::cmdAddExtension_Click() {
     for (int row = 1; row < grid.Rows(); ++row) {
         if (!grid.IsRowHidden(row) && grid.TextMatrix(row, kExtChild).toInt() == itemNo) {
             grid.SetCurrentCell(row, kExtChild);
+            MsgBox("Item is already associated as an extension", kInformation, "Invalid Extension");
             return;
         }
     }

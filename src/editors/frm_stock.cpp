@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -140,6 +141,23 @@ int RemovedRow(const FlexGrid& grid, int col, const QString& text) {
         }
     }
     return 0;
+}
+
+// What a price field's text is worth while it is being typed: a number, or
+// the start of one ("", "-", ".", "$", "1,") as the digits so far; nullopt
+// for text that can never become a number.
+std::optional<double> TypedNumber(QString text) {
+    if (const auto number = ParseNumber(text.toStdString())) {
+        return number;
+    }
+    if (!IsNumeric((text + '0').toStdString())) {
+        return std::nullopt;
+    }
+    // A thousands separator waits for the digits after it.
+    while (text.endsWith(',')) {
+        text.chop(1);
+    }
+    return ParseNumber(text.toStdString()).value_or(0.0);
 }
 
 // Sets a flag for as long as it lives and then restores it.
@@ -554,12 +572,13 @@ void frmStock::txtUnitPrice_Change() {
     if (item_ == nullptr) {
         return;
     }
-    QString text = ui_->txtUnitPrice->text();
-    if (!IsNumeric(text.toStdString())) {
-        text = "0";
-        ui_->txtUnitPrice->setText(text);
+    // A number being typed stays as typed; leaving the field shows its value.
+    std::optional<double> price = TypedNumber(ui_->txtUnitPrice->text());
+    if (!price) {
+        ui_->txtUnitPrice->setText("0");
+        price = 0.0;
     }
-    UnitPrice() = ParseNumber(text.toStdString()).value_or(0.0);
+    UnitPrice() = *price;
     if (IsStock()) {
         ui_->txtMargin->setText(Q(stock_->CalculateMargin()));
     }
@@ -574,11 +593,12 @@ void frmStock::txtMargin_Change() {
     if (text.endsWith('%')) {
         text.chop(1);
     }
-    if (!IsNumeric(text.toStdString())) {
-        text = "0";
-        ui_->txtMargin->setText(text);
+    std::optional<double> margin = TypedNumber(text);
+    if (!margin) {
+        ui_->txtMargin->setText("0");
+        margin = 0.0;
     }
-    stock_->Margin = ParseNumber(text.toStdString()).value_or(0.0) / 100.0;
+    stock_->Margin = *margin / 100.0;
     ui_->txtUnitPrice->setText(Q(stock_->CalculateUnitPrice()));
 }
 
@@ -742,6 +762,7 @@ void frmStock::AddRentalItem() {
     const QString number = QString::number(itemNo);
     if (const int listed = VisibleRow(grid, 1, number); listed != 0) {
         grid.SetCurrentCell(listed, 1);
+        MsgBox("Item is already in the rental item list", kInformation, "Invalid Rental Item");
     } else if (const int removed = RemovedRow(grid, 1, number); removed != 0) {
         grid.SetRowHidden(removed, false);
     } else {

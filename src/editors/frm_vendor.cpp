@@ -54,6 +54,7 @@ frmVendor::frmVendor(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
     connect(ui_->cmdDelete, &QPushButton::clicked, this, &frmVendor::DeleteVendor);
     connect(ui_->cmdOk, &QPushButton::clicked, this, &frmVendor::cmdOk_Click);
     connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AllowTyping();
 }
 
 frmVendor::~frmVendor() = default;
@@ -101,6 +102,7 @@ void frmVendor::FilterVendor(const QString& filter) {
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             grid.AddItem(FieldText(*rows, "vendor_id") + '\t' + FieldText(*rows, "vendor_name"));
         }
+        grid.AutoSizeColumns();
     });
     ClearFields();
     if (grid.Rows() > 1) {
@@ -125,6 +127,17 @@ void frmVendor::ClearFields() {
     selectedId_.clear();
     selectedName_.clear();
     primaryAddress_ = 0;
+    AllowTyping();
+}
+
+void frmVendor::AllowTyping() {
+    // A saved vendor is known by its id: a changed id names a vendor that does
+    // not exist. With no vendor shown there is nothing to save typing to.
+    const bool shown = new_ || !selectedId_.isEmpty();
+    ui_->txtVendorId->setReadOnly(!new_);
+    ui_->txtVendorName->setReadOnly(!shown);
+    ui_->txtContact->setReadOnly(!shown);
+    ui_->ctlAddress->setEnabled(shown);
 }
 
 bool frmVendor::SelectVendor(int row) {
@@ -160,6 +173,7 @@ bool frmVendor::SelectVendor(int row) {
     selectedId_ = ui_->txtVendorId->text();
     selectedName_ = ui_->txtVendorName->text();
     primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
+    AllowTyping();
     return true;
 }
 
@@ -246,6 +260,7 @@ bool frmVendor::SaveData() {
         row = grid.Rows() - 1;
     }
     grid.SetTextMatrix(row, 1, name);
+    grid.AutoSizeColumns();
     shownRow_ = row;
     grid.SetCurrentCell(row, 0);
     new_ = false;
@@ -254,6 +269,7 @@ bool frmVendor::SaveData() {
     selectedId_ = id;
     selectedName_ = name;
     primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
+    AllowTyping();
     return true;
 }
 
@@ -306,6 +322,7 @@ void frmVendor::cmdAdd_Click() {
     ClearFields();
     shownRow_ = 0;
     new_ = true;
+    AllowTyping();
     ui_->txtVendorId->setFocus();
 }
 

@@ -51,6 +51,8 @@ class frmVendor : public QDialog {
 
   private:
     void ClearFields();
+    // Lets the fields take typing only where it can be saved.
+    void AllowTyping();
     bool HasChanges() const;
     void cmdAdd_Click();
     void cmdOk_Click();

@@ -301,8 +301,15 @@ void frmEditPackage::gdItems_ValidateEdit(int row, int col, const QString& text,
     // A quantity of 0 would remove the line without the question Delete asks.
     bool number = false;
     const int qty = text.trimmed().toInt(&number);
-    cancel =
-        !number || qty < 1 || qty > 32767 || qty == ui_->gdItems->TextMatrix(row, kQty).toInt();
+    if (!number || qty < 1 || qty > 32767) {
+        MsgBox(
+            "The quantity must be a whole number from 1 to 32767.  Use Delete to remove an item "
+            "from the package.",
+            kInformation, "Invalid Quantity");
+        cancel = true;
+        return;
+    }
+    cancel = qty == ui_->gdItems->TextMatrix(row, kQty).toInt();  // nothing changed
 }
 
 void frmEditPackage::gdItems_AfterEdit(int, int col) {

@@ -457,7 +457,13 @@ void frmPricing::fgPrices_ValidateEdit(int row, int col, const QString& text, bo
         }
     } else if (col == kAcctUnits || col == kPrintQty) {
         bool number = false;
-        cancel = typed.toInt(&number) < 0 || !number;
+        if (typed.toInt(&number) < 0 || !number) {
+            const bool acctUnits = col == kAcctUnits;
+            MsgBox(acctUnits ? "Acct Units must be a whole number of 0 or more."
+                             : "Print Qty must be a whole number of 0 or more.",
+                   kInformation, acctUnits ? "Invalid Acct Units" : "Invalid Print Qty");
+            cancel = true;
+        }
     }
 }
 
@@ -483,23 +489,30 @@ bool frmPricing::ValidatePrices() {
                                       ? item_->TicketItem()->AccessRuleNo
                                   : item_->SSItem() != nullptr ? item_->SSItem()->AccessRuleNo
                                                                : 0;
+    // Every row of both tabs: the other tab's rows are hidden from view only.
     for (int row = 1; row < grid.Rows(); ++row) {
-        if (grid.IsRowHidden(row) || grid.TextMatrix(row, kGross).trimmed().isEmpty()) {
+        if (grid.TextMatrix(row, kState) == kDeleted ||
+            grid.TextMatrix(row, kGross).trimmed().isEmpty()) {
             continue;
         }
         const std::string r = std::to_string(row);
+        // The row a message names is shown while it is asked about.
+        const auto ask = [&](const std::string& text, MsgStyle style, const char* title) {
+            ShowRow(row);
+            return MsgBox(text, style, title);
+        };
         const Currency gross = CurrencyOf(grid.TextMatrix(row, kGross));
         const Currency unit = CurrencyOf(grid.TextMatrix(row, kUnitPrice));
         if (!packageMode_ && gross < unit) {
-            MsgBox("Unit price may not be greater than gross unit price, row " + r, kInformation);
+            ask("Unit price may not be greater than gross unit price, row " + r, kInformation, "");
             return false;
         }
         // More than 80% off: (gross - unit) / unit > 0.8, in whole ten-thousandths.
         if (ticket && unit.Raw() != 0 && (gross - unit).Raw() * 10 > unit.Raw() * 8 &&
-            MsgBox("Are you sure you want to create a price more than 80% less than the gross "
-                   "price for row " +
-                       r + "?",
-                   kQuestionYesNo, "Confirm Large Discount") != MsgResult::Yes) {
+            ask("Are you sure you want to create a price more than 80% less than the gross price "
+                "for row " +
+                    r + "?",
+                kQuestionYesNo, "Confirm Large Discount") != MsgResult::Yes) {
             return false;
         }
         if (grid.TextMatrix(row, kConfirmed) != "0" || !accessRules_) {
@@ -508,19 +521,19 @@ bool frmPricing::ValidatePrices() {
         const std::int32_t rule = grid.TextMatrix(row, kAccessRule).toInt();
         MsgResult answer;
         if (rule == 0 && itemRule == 0) {
-            answer = MsgBox("Are you sure you don't want to assign an access rule to row " + r +
-                                "?  The item does not have a rule defind.",
-                            kQuestionYesNo, "Confirm No Access Rule");
+            answer = ask("Are you sure you don't want to assign an access rule to row " + r +
+                             "?  The item does not have a rule defind.",
+                         kQuestionYesNo, "Confirm No Access Rule");
         } else if (rule == grid.TextMatrix(row, kOrgAccessRule).toInt() && rule != 0 &&
                    rule != itemRule) {
-            answer = MsgBox(
-                "Access Rule not equal Item Access Rule - Do you want to save?  For row " + r,
-                kQuestionYesNo, "Access Rule Warning");
+            answer =
+                ask("Access Rule not equal Item Access Rule - Do you want to save?  For row " + r,
+                    kQuestionYesNo, "Access Rule Warning");
         } else {
             answer =
-                MsgBox("Are you sure you want to change the access rule to: " +
-                           grid.DisplayText(row, kAccessRule).toStdString() + " for row " + r + "?",
-                       kQuestionYesNo, "Confirm Access Rule Change");
+                ask("Are you sure you want to change the access rule to: " +
+                        grid.DisplayText(row, kAccessRule).toStdString() + " for row " + r + "?",
+                    kQuestionYesNo, "Confirm Access Rule Change");
         }
         if (answer != MsgResult::Yes) {
             return false;
@@ -528,6 +541,16 @@ bool frmPricing::ValidatePrices() {
         grid.SetTextMatrix(row, kConfirmed, "-1");
     }
     return true;
+}
+
+void frmPricing::ShowRow(int row) {
+    FlexGrid& grid = *ui_->fgPrices;
+    // A row that is not deleted is hidden only by the other tab.
+    if (grid.IsRowHidden(row)) {
+        ui_->tabPricing->SetCurrentKey(grid.CellData(row, kExtension).toInt() != 0 ? "EXT"
+                                                                                   : "ITEM");
+    }
+    grid.SetCurrentCell(row, kSeason);
 }
 
 std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {

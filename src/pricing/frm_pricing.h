@@ -49,6 +49,8 @@ class frmPricing : public QDialog {
     bool DeletePrice(std::int32_t priceNo);
     // Validation on Ok: False at the first refusal.
     bool ValidatePrices();
+    // Selects a row, bringing up its tab when it is on the other one.
+    void ShowRow(int row);
     // Deletes, then saves the changed rows, all or nothing; the grid takes the
     // results only once everything is saved.
     bool UpdatePrices();

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <filesystem>
 
 #include "gateway/recordset.h"
@@ -34,6 +36,41 @@ using ui::FlexGrid;
 constexpr const char* kNoHost =
     "Host not available to run lookup at this time.  Please try again "
     "later";
+
+// Types into a grid cell as a user does: the cell's editor, then Enter.
+// False when the grid does not let the cell be edited.
+bool TypeIntoCell(FlexGrid& grid, int row, int col, const QString& text) {
+    grid.SetCurrentCell(row, col);
+    if (!grid.EditCell(row, col)) {
+        return false;
+    }
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+    if (editor == nullptr) {
+        return false;
+    }
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// Picks an entry of a cell's drop-down list by its text.
+bool ChooseInCell(FlexGrid& grid, int row, int col, const QString& shown) {
+    grid.SetCurrentCell(row, col);
+    if (!grid.EditCell(row, col)) {
+        return false;
+    }
+    auto* combo = qobject_cast<QComboBox*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+    if (combo == nullptr || combo->findText(shown) < 0) {
+        return false;
+    }
+    combo->setCurrentIndex(combo->findText(shown));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    return true;
+}
 
 // What the host system answers to sp_item_validate, and whom it was asked about.
 struct HostAnswer {
@@ -414,8 +451,15 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
         yesNoCancel, MsgResult::Yes);
     Click("cmdDeleteAddOn");
     EXPECT_TRUE(addOns.IsRowHidden(1));
-    addOns.SetTextMatrix(2, 3, "12.5");
-    addOns.SetTextMatrix(2, 4, "2");
+    window_->show();
+    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
+    prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                           kInformation);
+    ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12,5x"));
+    EXPECT_EQ(addOns.TextMatrix(2, 3), "0");
+    ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12.5"));
+    ASSERT_TRUE(ChooseInCell(addOns, 2, 4, "Beginner Area Only"));
+    EXPECT_FALSE(TypeIntoCell(addOns, 2, 2, "Renamed")) << "the description is not edited";
 
     prompter.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
@@ -438,15 +482,24 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     EXPECT_EQ(extensions.TextMatrix(2, 1), "Night Skiing Upgrade");
     EXPECT_FALSE(extensions.CellChecked(2, 2));
 
-    bool cancel = false;
+    // The same item again is refused with its reason.
+    modals.Expect("frmItemLookup", Pick(106));
+    prompter.ExpectMessage("Item is already associated as an extension", "Invalid Extension",
+                           kInformation);
+    Click("cmdAddExtension");
+    prompter.Verify();
+    EXPECT_EQ(extensions.Rows(), 3);
+
+    window_->show();
+    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
     prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
                            kInformation);
-    emit extensions.ValidateEdit(2, 4, "two", cancel);
-    EXPECT_TRUE(cancel);
-    cancel = false;
-    emit extensions.ValidateEdit(2, 4, "2", cancel);
-    EXPECT_FALSE(cancel);
-    extensions.SetTextMatrix(2, 4, "2");
+    ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "two"));
+    prompter.Verify();
+    EXPECT_EQ(extensions.TextMatrix(2, 4), "0");
+    ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "2"));
+    EXPECT_EQ(extensions.TextMatrix(2, 4), "2");
+    EXPECT_FALSE(TypeIntoCell(extensions, 2, 1, "Renamed")) << "the description is not edited";
 
     extensions.clearSelection();
     extensions.SelectRow(1);

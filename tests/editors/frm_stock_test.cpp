@@ -207,6 +207,39 @@ TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
     EXPECT_DOUBLE_EQ(stock.UnitPrice, 0);
 }
 
+// A price is typed key by key: the field keeps a number in the making and
+// reads it when it is left, thousands separators and dollar sign included.
+TEST_F(StockWindow, PricesTypedKeyByKeyAreReadWhenTheFieldIsLeft) {
+    const struct {
+        const char* field;
+        const char* typed;
+        const char* shown;      // once the field is left
+        const char* unitPrice;  // as saved
+    } cases[] = {
+        {"txtUnitPrice", ".50", "$0.5000", "0.5"},
+        {"txtUnitPrice", "-", "$0.0000", "0"},
+        {"txtUnitPrice", "1,250", "$1250.0000", "1250"},
+        {"txtUnitPrice", "", "$0.0000", "0"},
+        {"txtUnitPrice", "$20", "$20.0000", "20"},
+        // 0.5 %, over the landed cost of $90.75: 90.75 / 0.995.
+        {"txtMargin", ".5", "0.50%", "91.206"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " \"" + c.typed + "\"");
+        Open(500);
+        QLineEdit& box = Box(c.field);
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QTest::keyClicks(&box, c.typed);
+        EXPECT_EQ(box.text(), c.typed);
+        Leave(c.field);
+        EXPECT_EQ(box.text(), c.shown);
+        Click("cmdApply");
+        ASSERT_TRUE(window_->Saved());
+        EXPECT_EQ(Scalar("SELECT unit_price FROM vym_item_stock WHERE item_no = 500"), c.unitPrice);
+    }
+}
+
 TEST_F(StockWindow, ARentalItemHasNoMarginAndAPackageHasItsDetailTab) {
     Open(702);
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (702)");
@@ -358,10 +391,13 @@ TEST_F(StockWindow, MapIdsAreAddedAndDeletedOnlyWithAnItemNumber) {
     Box("txtMapId").setText("jkt-red-l");  // another item's
     prompter.ExpectMessage("Item Map already exits for item 501", "Item Map Error", kInformation);
     Click("cmdAddMap");
+    // Shown, so that Enter would reach the default button if the field let it.
+    window_->show();
     Box("txtMapId").setText("red jacket m");
     QTest::keyClick(&Box("txtMapId"), Qt::Key_Return);
     EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "JKT-RED-M", "RED JACKET M"}));
-    EXPECT_TRUE(window_->isVisible() || window_->result() == 0);  // Enter did not close it
+    EXPECT_TRUE(window_->isVisible()) << "Enter in the map id adds it and does not press OK";
+    EXPECT_FALSE(window_->Saved());
 
     FlexGrid& maps = Grid("fgMaps");
     maps.SetCurrentCell(maps.FindRow("500", 1), 1);
@@ -424,6 +460,18 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleSaveOnlyTheirChanges) {
     // Reloaded: a second apply has nothing left to send.
     EXPECT_EQ(Grid("fgRental").Rows(), 2);
     EXPECT_TRUE(window_->SaveData());
+}
+
+TEST_F(StockWindow, ARentalItemAlreadyListedIsRefusedWithItsReason) {
+    Open(600);
+    PrompterScript prompter;
+    ScriptedModalRunner modals;
+    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    prompter.ExpectMessage("Item is already in the rental item list", "Invalid Rental Item",
+                           kInformation);
+    Click("cmdAddRental");
+    prompter.Verify();
+    EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
 }
 
 TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -108,6 +109,31 @@ TEST_F(VendorWindow, AddsAVendorInUpperCaseWithItsAddress) {
                            kInformation);
     EXPECT_FALSE(window_.SaveData());
     EXPECT_EQ(Text("txtVendorName"), "Other");  // the entry stays
+}
+
+TEST_F(VendorWindow, OnlyANewVendorsIdTakesTyping) {
+    PrompterScript prompter;
+    window_.Setup(&maint_);
+    // No vendor shown: nothing typed could be saved.
+    for (const char* box : {"txtVendorId", "txtVendorName", "txtContact"}) {
+        QTest::keyClicks(Find<QLineEdit>(box), "X");
+        EXPECT_EQ(Text(box), "") << box;
+    }
+
+    Find<QToolButton>("cmdIndex26")->click();
+    Grid().SetCurrentCell(Grid().FindRow("ATLAS", 0), 0);
+    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "X");
+    EXPECT_EQ(Text("txtVendorId"), "ATLAS");
+    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), " Ltd");
+    Find<QPushButton>("cmdOk")->click();
+    EXPECT_FALSE(window_.UserCancelled());
+    EXPECT_EQ(window_.VendorId(), "ATLAS");
+    EXPECT_EQ(Scalar("SELECT vendor_name FROM vym_vendor WHERE vendor_id = 'ATLAS'"),
+              "Atlas Boards Ltd");
+
+    // The list's columns fit their texts.
+    EXPECT_GE(Grid().columnWidth(1),
+              QFontMetrics(Grid().font()).horizontalAdvance("Atlas Boards Ltd"));
 }
 
 TEST_F(VendorWindow, SelectingAnotherVendorSavesTheChangedOneFirst) {

@@ -46,25 +46,48 @@ TEST(CItemStock, ZeroDivisorsGiveZeroAndOtherValuesPassThrough) {
     EXPECT_EQ(stock.CalculateMargin(), "300.00%");
 }
 
+// The ties of five in the fifth place tell half to even from half away from
+// zero: a tie after an even digit stays down for a positive value and up for
+// a negative one, where half away from zero would move both away.
 TEST(CItemStock, RoundsToFourPlacesHalfToEven) {
-    CItemStock stock;
-    SetLanded(stock, 1, 0, 0);
-    stock.UnitPrice = 1.6;  // (1.6 - 1) / 1.6 = 0.375 exactly
-    EXPECT_EQ(stock.CalculateMargin(), "37.50%");
-    stock.UnitPrice = 3.2;  // 0.6875 exactly: the half goes to the even digit
-    stock.CalculateMargin();
-    EXPECT_DOUBLE_EQ(stock.Margin, 0.6875);
-    stock.UnitPrice = 1.00016;  // 0.000159974... -> 0.0002
-    stock.CalculateMargin();
-    EXPECT_DOUBLE_EQ(stock.Margin, 0.0002);
-    CItemStock cheap;
-    SetLanded(cheap, 0.00005, 0, 0);
-    cheap.Margin = 0;  // 0.00005 rounds to even: 0.0000
-    cheap.CalculateUnitPrice();
-    EXPECT_DOUBLE_EQ(cheap.UnitPrice, 0.0);
-    cheap.CurrentAvgCost = 0.00015;  // -> 0.0002
-    cheap.CalculateUnitPrice();
-    EXPECT_DOUBLE_EQ(cheap.UnitPrice, 0.0002);
+    const struct {
+        double unitPrice;
+        double landed;
+        double margin;
+    } margins[] = {
+        {1.6, 1, 0.375},       // exact: nothing to round
+        {1.00016, 1, 0.0002},  // 0.000159974...: no tie
+        {800, 799, 0.0012},    // 0.00125
+        {800, 801, -0.0012},   // -0.00125
+        {800, 797, 0.0038},    // 0.00375: after an odd digit the tie goes up
+    };
+    for (const auto& m : margins) {
+        CItemStock stock;
+        SetLanded(stock, m.landed, 0, 0);
+        stock.UnitPrice = m.unitPrice;
+        stock.CalculateMargin();
+        EXPECT_DOUBLE_EQ(stock.Margin, m.margin) << m.unitPrice << " over " << m.landed;
+    }
+
+    const struct {
+        double cost;
+        double discount;
+        double margin;
+        double unitPrice;
+    } prices[] = {
+        {0.00005, 0, 0, 0.0},         // 0.00005
+        {0.00015, 0, 0, 0.0002},      // 0.00015
+        {0.000625, 0, 0.5, 0.0012},   // 0.00125
+        {0, 0.000625, 0.5, -0.0012},  // -0.00125
+    };
+    for (const auto& p : prices) {
+        CItemStock stock;
+        SetLanded(stock, p.cost, 0, p.discount);
+        stock.Margin = p.margin;
+        stock.CalculateUnitPrice();
+        EXPECT_DOUBLE_EQ(stock.UnitPrice, p.unitPrice)
+            << (p.cost - p.discount) << " at margin " << p.margin;
+    }
 }
 
 TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
@@ -146,13 +169,21 @@ TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
     EXPECT_EQ(missing.UnitPrice, 3);
 }
 
+// What the stock record itself sends, before the item adds its own fields.
 TEST_F(CItemStockDbTest, EmptyStatusIsSavedAsActive) {
-    CItem item;
-    ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 510));
-    item.StatusId.clear();
-    item.StockItem()->SetStatusId("");
-    ASSERT_TRUE(item.Update(db.Db(), db.Errors()));
-    EXPECT_EQ(db.Scalar("SELECT status_id FROM vym_item WHERE item_no = 510"), "ACTIVE");
+    const struct {
+        const char* status;
+        const char* sent;
+    } cases[] = {{"", "ACTIVE"}, {"INACTIVE", "INACTIVE"}};
+    for (const auto& c : cases) {
+        CItemStock stock;
+        ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 510));
+        stock.SetStatusId(c.status);
+        auto cmd = db.Db()->NewCommand();
+        ASSERT_TRUE(stock.Update(*cmd, db.Errors()));
+        EXPECT_EQ(cmd->CommandText, "vym_sp_ITEM_UpdateItemStock");
+        EXPECT_EQ(cmd->Parameters["@status_id"].Value, Value(c.sent)) << '"' << c.status << '"';
+    }
 }
 
 TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {

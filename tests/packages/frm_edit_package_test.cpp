@@ -176,10 +176,16 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
     EXPECT_FALSE(items.EditCell(3, 6)) << "a rental line has no ticket format";
     EXPECT_EQ(items.TextMatrix(3, 3), "RENTAL");
 
-    EXPECT_TRUE(Type(items, 1, 5, "0"));
-    EXPECT_EQ(items.TextMatrix(1, 5), "1") << "a quantity of 0 would remove the line unasked";
-    EXPECT_TRUE(Type(items, 1, 5, "x"));
-    EXPECT_EQ(items.TextMatrix(1, 5), "1");
+    // A quantity of 0 would remove the line unasked; the others are no quantity.
+    for (const char* typed : {"0", "x", "1.5", "-2", "40000"}) {
+        script.ExpectMessage(
+            "The quantity must be a whole number from 1 to 32767.  Use Delete to remove an item "
+            "from the package.",
+            "Invalid Quantity", kInformation);
+        EXPECT_TRUE(Type(items, 1, 5, typed));
+        script.Verify();
+        EXPECT_EQ(items.TextMatrix(1, 5), "1") << typed;
+    }
     script.ExpectMessage(
         "After changing the qty you will need to update any defined prices for this package to "
         "reflect this change",

@@ -47,6 +47,7 @@ constexpr int kPrice = 11;
 constexpr int kUnitPrice = 12;
 constexpr int kGross = 13;
 constexpr int kAcctUnits = 16;
+constexpr int kPrintQty = 17;
 constexpr int kAccessRule = 18;
 constexpr int kConfirmed = 20;
 
@@ -448,6 +449,83 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     EXPECT_EQ(Scalar("SELECT access_rule_no FROM vym_price WHERE item_no = 100 AND season_id = 1"),
               "2");
     EXPECT_EQ(Scalar(stored), "0.99/1.80");
+}
+
+// Ok asks about the rows of the tab that is not shown as well, and shows
+// the row it asks about.
+TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
+    Open(100);
+    Click("cmdDetail");
+    FlexGrid& grid = Grid();
+    auto& tabs = Find<ui::KeyTabBar>("tabPricing");
+    tabs.SetCurrentKey("EXT");
+    const int upgrade = grid.FindRow("Night Skiing Upgrade", kExtension);
+    ASSERT_GT(upgrade, 0);
+    ASSERT_TRUE(Type(upgrade, kUnitPrice, "2"));  // gross 15: 86.7% off
+    Choose(grid, upgrade, kAccessRule, "Beginner Area Only");
+    tabs.SetCurrentKey("ITEM");
+    ASSERT_TRUE(grid.IsRowHidden(upgrade));
+
+    const std::string r = std::to_string(upgrade);
+    const std::string large =
+        "Are you sure you want to create a price more than 80% less than the gross price for "
+        "row " +
+        r + "?";
+    const std::string change =
+        "Are you sure you want to change the access rule to: Beginner Area Only for row " + r + "?";
+    const std::string stored =
+        "SELECT printf('%.2f', unit_price) || '/' || IFNULL(access_rule_no, 'none') FROM "
+        "vym_price WHERE item_no = 100 AND child_item_no = 106";
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    Click("cmdOk");
+    script.Verify();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(tabs.CurrentKey(), "EXT");
+    EXPECT_EQ(grid.Row(), upgrade);
+    EXPECT_EQ(Scalar(stored), "15.00/1");
+
+    tabs.SetCurrentKey("ITEM");
+    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar(stored), "2.00/2");
+}
+
+TEST_F(PriceList, AcctUnitsAndPrintQtyMustBeWholeNumbers) {
+    Open(100);
+    Click("cmdDetail");
+    FlexGrid& grid = Grid();
+    const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
+    const struct {
+        int col;
+        const char* typed;
+        const char* message;
+        const char* title;
+    } refusals[] = {
+        {kAcctUnits, "1.5", "Acct Units must be a whole number of 0 or more.",
+         "Invalid Acct Units"},
+        {kAcctUnits, "-1", "Acct Units must be a whole number of 0 or more.", "Invalid Acct Units"},
+        {kPrintQty, "x", "Print Qty must be a whole number of 0 or more.", "Invalid Print Qty"},
+        {kPrintQty, "", "Print Qty must be a whole number of 0 or more.", "Invalid Print Qty"},
+    };
+    for (const auto& refusal : refusals) {
+        script.ExpectMessage(refusal.message, refusal.title, kInformation);
+        ASSERT_TRUE(Type(day, refusal.col, refusal.typed)) << refusal.typed;
+        script.Verify();
+        EXPECT_EQ(grid.TextMatrix(day, refusal.col), "1") << refusal.typed;
+    }
+    EXPECT_EQ(grid.TextMatrix(day, kState), "");
+
+    ASSERT_TRUE(Type(day, kAcctUnits, "2"));
+    ASSERT_TRUE(Type(day, kPrintQty, "0"));
+    Click("cmdOk");
+    ASSERT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Scalar("SELECT acct_units || '/' || print_qty FROM vym_price WHERE item_no = 100 "
+                     "AND child_item_no IS NULL AND season_id IS NULL AND discount_id IS NULL "
+                     "AND unit_id = 'DAY'"),
+              "2/0");
 }
 
 TEST_F(PriceList, NoRuleOnARuleLessItemAndAnUnchangedForeignRuleAreConfirmed) {
