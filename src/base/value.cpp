@@ -63,6 +63,8 @@ std::optional<double> TextAsNumber(std::string_view text) {
 
 // Digits in the host's plain form: no exponent within the ordinary range
 // (down to 0.0001, below 10^significant), "1.5E+20" style outside it.
+// Pieces are appended one by one here and in DateText: "." + string makes
+// GCC 12 at -O3 warn falsely about an overflowing copy.
 std::string NumberText(const DecimalDigits& d, int significant) {
     if (d.IsZero()) {
         return "0";
@@ -73,7 +75,8 @@ std::string NumberText(const DecimalDigits& d, int significant) {
     if (magnitude < -4 || magnitude >= significant) {
         std::string out = sign + digits.substr(0, 1);
         if (digits.size() > 1) {
-            out += "." + digits.substr(1);
+            out += '.';
+            out.append(digits, 1);
         }
         const int power = std::abs(magnitude);
         return out + (magnitude < 0 ? "E-" : "E+") + (power < 10 ? "0" : "") +
@@ -83,7 +86,8 @@ std::string NumberText(const DecimalDigits& d, int significant) {
     const int places = static_cast<int>(digits.size()) - (magnitude + 1);
     std::string out = sign + (whole.empty() ? "0" : whole);
     if (places > 0) {
-        out += "." + d.FractionDigits(places);
+        out += '.';
+        out += d.FractionDigits(places);
     }
     return out;
 }
@@ -105,7 +109,8 @@ std::string DateText(const Date& d) {
     std::string out =
         std::to_string(d.Month()) + "/" + std::to_string(d.Day()) + "/" + std::to_string(d.Year());
     if (d.TimeOfDay() != 0.0) {
-        out += " " + TimeText(d);
+        out += ' ';
+        out += TimeText(d);
     }
     return out;
 }
