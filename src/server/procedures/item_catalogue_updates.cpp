@@ -108,24 +108,6 @@ Check CheckCommon(ProcedureContext& call, const char* procedureType) {
                    "Return profile");
 }
 
-// Writes the instruction text and returns its number (Null when the item has
-// none). The item's own instruction is rewritten in place; the number the
-// caller sent (-1 for a new one) only says that there is text.
-vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous) {
-    SqlSession& db = call.Session();
-    const vym::Value body = TextOrNull(call, "@instruction_body");
-    if (body.IsNull()) {
-        return vym::Value::Null();
-    }
-    if (!previous.IsNull()) {
-        db.Run("UPDATE vym_item_instruction SET instruction_body = ? WHERE instruction_no = ?",
-               {body, previous});
-        return previous;
-    }
-    db.Run("INSERT INTO vym_item_instruction (instruction_body) VALUES (?)", {body});
-    return vym::Value::FromInt64(db.LastInsertId());
-}
-
 void Save(ProcedureContext& call, const DetailSave& detail) {
     SqlSession& db = call.Session();
     Check refusal = CheckCommon(call, detail.itemType);
@@ -197,9 +179,7 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
         update->Bind(static_cast<int>(values.size()) + 1, itemNo);
         update->Step();
     }
-    if (!previousInstruction.IsNull() && instruction.IsNull()) {
-        db.Run("DELETE FROM vym_item_instruction WHERE instruction_no = ?", {previousInstruction});
-    }
+    DeleteDroppedInstruction(db, previousInstruction, instruction);
     if (detail.write) {
         detail.write(call, itemNo);
     }
