@@ -92,19 +92,6 @@ vym::Value TextValue(const ProcedureContext& call, std::string_view name) {
     return text ? vym::Value(*text) : vym::Value::Null();
 }
 
-// "ABC" -> "ABC%" for LIKE with "\" as escape: the text's own "%" and "_"
-// match themselves.
-std::string StartsWithPattern(std::string_view text) {
-    std::string pattern;
-    for (const char c : text) {
-        if (c == '%' || c == '_' || c == '\\') {
-            pattern += '\\';
-        }
-        pattern += c;
-    }
-    return pattern + '%';
-}
-
 bool TableExists(SqlSession& session, std::string_view table) {
     return !session
                 .QueryValue("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?",
@@ -562,6 +549,17 @@ std::string DescriptionMatchQuery(std::string_view text) {
         }
     }
     return query + '"';
+}
+
+std::string StartsWithPattern(std::string_view text) {
+    std::string pattern;
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == '\\') {
+            pattern += '\\';
+        }
+        pattern += c;
+    }
+    return pattern + '%';
 }
 
 bool UsesDescriptionIndex(std::string_view text) {

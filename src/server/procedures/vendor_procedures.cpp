@@ -75,18 +75,11 @@ void RegisterAddresses(ProcedureCatalog& catalog) {
 
 // Vendors whose name begins with the filter (every vendor for none).
 void SearchVendors(ProcedureContext& call) {
-    std::string pattern;
-    for (const char c : TextOf(call, "@filter")) {
-        if (c == '%' || c == '_' || c == '\\') {
-            pattern += '\\';
-        }
-        pattern += c;
-    }
     call.EmitResultSet(
         "SELECT vendor_id, vendor_name, contact_name AS Contact_Name "
         "FROM vym_vendor WHERE vendor_name LIKE ? ESCAPE '\\' "
         "ORDER BY vendor_name COLLATE NOCASE, vendor_id",
-        {pattern + '%'});
+        {StartsWithPattern(TextOf(call, "@filter"))});
 }
 
 void GetVendor(ProcedureContext& call) {
