@@ -1,6 +1,8 @@
 #include "server/large_catalogue.h"
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "server/local_app_server.h"
@@ -68,6 +70,87 @@ void AddReferenceRows(SqlSession& db) {
     transaction.Commit();
 }
 
+// The inserts of one generated item and its details, prepared once.
+struct ItemStatements {
+    std::shared_ptr<SqlStatement> item;
+    std::shared_ptr<SqlStatement> ticket;
+    std::shared_ptr<SqlStatement> ss;
+    std::shared_ptr<SqlStatement> photo;
+    std::shared_ptr<SqlStatement> ship;
+    std::shared_ptr<SqlStatement> rental;
+    std::shared_ptr<SqlStatement> stock;
+    std::shared_ptr<SqlStatement> map;
+    std::shared_ptr<SqlStatement> quantity;
+    std::shared_ptr<SqlStatement> price;
+};
+
+ItemStatements PrepareItemStatements(SqlSession& db) {
+    return {
+        .item = db.Prepare("INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
+                           "short_description, long_description, status_id, tree_icon) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+        .ticket = db.Prepare("INSERT INTO vym_item_ticket (item_no) VALUES (?)"),
+        .ss = db.Prepare("INSERT INTO vym_item_ss (item_no) VALUES (?)"),
+        .photo = db.Prepare("INSERT INTO vym_item_photo (item_no) VALUES (?)"),
+        .ship = db.Prepare("INSERT INTO vym_item_ship (item_no, rush) VALUES (?, ?)"),
+        .rental = db.Prepare("INSERT INTO vym_item_rental (item_no, is_package) VALUES (?, ?)"),
+        .stock = db.Prepare(
+            "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, "
+            "stock_size, attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        .map = db.Prepare("INSERT INTO vym_item_stock_map (map_id, item_no) VALUES (?, ?)"),
+        .quantity =
+            db.Prepare("INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) "
+                       "VALUES (?, ?, ?)"),
+        .price = db.Prepare("INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) "
+                            "VALUES (?, 'EA', ?, ?)"),
+    };
+}
+
+void Run(SqlStatement& statement, std::initializer_list<vym::Value> values) {
+    statement.BindAll(values);
+    statement.Step();
+    statement.Reset();
+}
+
+// Item number `no`, the `done`th generated in this run: its type, words and
+// numbers follow from `done`.
+void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
+    const char* type = kTypes[done % kTypes.size()];
+    const int function = done % 2 == 0 ? 0 : 1 + (done / 2) % (kFunctions - 1);
+    const char* word = kWords[(done / 7) % kWords.size()];
+    const char* colour = kColours[(done / 3) % kColours.size()];
+    const char* size = kSizes[done % kSizes.size()];
+    const std::string description = std::string(done % 2 == 0 ? "PREMIUM " : "CLASSIC ") + word +
+                                    ' ' + colour + ' ' + size + ' ' + std::to_string(no);
+    Run(*insert.item,
+        {no, type, Code("GEN", function), Code("C", done % kCatagories), description.substr(0, 30),
+         description, done % 50 == 0 ? "INACTIVE" : "ACTIVE", vym::Value::Null()});
+    const std::string kind = type;
+    if (kind == "TICKET") {
+        Run(*insert.ticket, {no});
+    } else if (kind == "SS") {
+        Run(*insert.ss, {no});
+    } else if (kind == "PHOTO") {
+        Run(*insert.photo, {no});
+    } else if (kind == "SHIP") {
+        Run(*insert.ship, {no, done % 4 == 0});
+    }
+    if (kind == "RENTAL") {
+        Run(*insert.rental, {no, done % 12 == 5});
+    }
+    if (kind == "STOCK" || kind == "RENTAL") {
+        const double unitPrice = 5.0 + (done % 400) * 0.25;
+        Run(*insert.stock,
+            {no, "GS" + std::to_string(no), Code("GENT", done % kStockTypes), done % 9 == 0, size,
+             colour, Code("MAKER", done % 30), unitPrice, unitPrice / 2,
+             Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no)});
+        Run(*insert.map, {"GEN" + std::to_string(no), no});
+        Run(*insert.quantity, {no, Code("GENL", done % kLocations), done % 25});
+        Run(*insert.price, {no, unitPrice, unitPrice});
+    }
+}
+
 }  // namespace
 
 void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
@@ -85,68 +168,12 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
 
     const std::int32_t first =
         db.QueryValue("SELECT IFNULL(MAX(item_no), 0) + 1 FROM vym_item").ToLong();
-    auto item = db.Prepare(
-        "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, short_description, "
-        "long_description, status_id, tree_icon) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-    auto ticket = db.Prepare("INSERT INTO vym_item_ticket (item_no) VALUES (?)");
-    auto ss = db.Prepare("INSERT INTO vym_item_ss (item_no) VALUES (?)");
-    auto photo = db.Prepare("INSERT INTO vym_item_photo (item_no) VALUES (?)");
-    auto ship = db.Prepare("INSERT INTO vym_item_ship (item_no, rush) VALUES (?, ?)");
-    auto rental = db.Prepare("INSERT INTO vym_item_rental (item_no, is_package) VALUES (?, ?)");
-    auto stock = db.Prepare(
-        "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, stock_size, "
-        "attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    auto map = db.Prepare("INSERT INTO vym_item_stock_map (map_id, item_no) VALUES (?, ?)");
-    auto quantity = db.Prepare(
-        "INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) VALUES (?, ?, ?)");
-    auto price = db.Prepare(
-        "INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) VALUES (?, 'EA', ?, ?)");
-    auto run = [](SqlStatement& statement, std::initializer_list<vym::Value> values) {
-        statement.BindAll(values);
-        statement.Step();
-        statement.Reset();
-    };
-
+    ItemStatements insert = PrepareItemStatements(db);
     for (std::int32_t done = 0; done < items;) {
         WriteTransaction transaction(db);
         const std::int32_t end = std::min(items, done + kBlock);
         for (; done < end; ++done) {
-            const std::int32_t no = first + done;
-            const char* type = kTypes[done % kTypes.size()];
-            const int function = done % 2 == 0 ? 0 : 1 + (done / 2) % (kFunctions - 1);
-            const char* word = kWords[(done / 7) % kWords.size()];
-            const char* colour = kColours[(done / 3) % kColours.size()];
-            const char* size = kSizes[done % kSizes.size()];
-            const std::string description = std::string(done % 2 == 0 ? "PREMIUM " : "CLASSIC ") +
-                                            word + ' ' + colour + ' ' + size + ' ' +
-                                            std::to_string(no);
-            run(*item, {no, type, Code("GEN", function), Code("C", done % kCatagories),
-                        description.substr(0, 30), description,
-                        done % 50 == 0 ? "INACTIVE" : "ACTIVE", vym::Value::Null()});
-            const std::string kind = type;
-            if (kind == "TICKET") {
-                run(*ticket, {no});
-            } else if (kind == "SS") {
-                run(*ss, {no});
-            } else if (kind == "PHOTO") {
-                run(*photo, {no});
-            } else if (kind == "SHIP") {
-                run(*ship, {no, done % 4 == 0});
-            }
-            if (kind == "RENTAL") {
-                run(*rental, {no, done % 12 == 5});
-            }
-            if (kind == "STOCK" || kind == "RENTAL") {
-                const double unitPrice = 5.0 + (done % 400) * 0.25;
-                run(*stock,
-                    {no, "GS" + std::to_string(no), Code("GENT", done % kStockTypes), done % 9 == 0,
-                     size, colour, Code("MAKER", done % 30), unitPrice, unitPrice / 2,
-                     Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no)});
-                run(*map, {"GEN" + std::to_string(no), no});
-                run(*quantity, {no, Code("GENL", done % kLocations), done % 25});
-                run(*price, {no, unitPrice, unitPrice});
-            }
+            WriteItem(insert, first + done, done);
         }
         transaction.Commit();
         if (progress) {

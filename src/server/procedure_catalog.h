@@ -13,23 +13,28 @@
 //   and called from ProcedureCatalog::Standard() (procedure_catalog.cpp).
 //   Inside it, each procedure is added with its name exactly as the callers
 //   spell it, its parameters in the server's order ("@RETURN_VALUE" is
-//   declared first for you) and its body:
+//   declared first for you) and its body: a function named after the
+//   procedure in the file's anonymous namespace.
+//
+//       void DeleteFunction(ProcedureContext& call) {
+//           auto id = call.GetString("@function_id");
+//           if (call.Session().QueryValue("SELECT count(*) FROM vym_item "
+//                                         "WHERE function_id = ?", {*id})
+//                   .ToLong() > 0) {
+//               call.SetOutput("@message", "Function is in use.");
+//               call.SetReturnValue(-1);
+//               return;
+//           }
+//           call.Session().Run("DELETE FROM vym_function WHERE function_id = ?", {*id});
+//       }
 //
 //       catalog.Add("VYM_SP_ITEM_DeleteFunction",
 //                   {In("@function_id", DataType::VarChar, 10),
 //                    Out("@message", DataType::VarChar, 255)},
-//                   [](ProcedureContext& call) {
-//                       auto id = call.GetString("@function_id");
-//                       if (call.Session().QueryValue("SELECT count(*) FROM vym_item "
-//                                                     "WHERE function_id = ?", {*id})
-//                               .ToLong() > 0) {
-//                           call.SetOutput("@message", "Function is in use.");
-//                           call.SetReturnValue(-1);
-//                           return;
-//                       }
-//                       call.Session().Run("DELETE FROM vym_function WHERE function_id = ?",
-//                                          {*id});
-//                   });
+//                   DeleteFunction);
+//
+//   A body of one short statement, such as a plain read, may stay a lambda
+//   in the call. A body longer than 80 lines is split into named steps.
 //
 //   A sized text parameter (VarChar, Char and their wide forms) refuses a
 //   longer value, counted in characters, before the body runs: declare the

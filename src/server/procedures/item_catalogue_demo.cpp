@@ -10,7 +10,7 @@ vym::Value Optional(const char* text) {
     return text == nullptr ? vym::Value::Null() : vym::Value(text);
 }
 
-void AddReferenceRows(SqlSession& db) {
+void AddDepartmentRows(SqlSession& db) {
     static constexpr const char* kDepartments[][2] = {
         {"LIFT", "Lift Tickets"},  {"SCHOOL", "Ski School"}, {"RENTAL", "Rental Shop"},
         {"RETAIL", "Retail Shop"}, {"PHOTO", "Photo Shop"},  {"SHIP", "Shipping"},
@@ -54,6 +54,10 @@ void AddReferenceRows(SqlSession& db) {
             "VALUES (?, ?)",
             {r[0], r[1]});
     }
+}
+
+// What selling and printing an item refer to.
+void AddSaleReferenceRows(SqlSession& db) {
     db.Run(
         "INSERT INTO vym_access_rule (access_rule_no, description) VALUES "
         "(1, 'Full Mountain'), (2, 'Beginner Area Only'), (3, 'Weekdays Only')");
@@ -70,7 +74,9 @@ void AddReferenceRows(SqlSession& db) {
         "INSERT INTO vym_register_group (register_group_id, description) VALUES "
         "('TICKETS', 'Ticket Windows'), ('SCHOOL', 'Ski School Desk'), "
         "('RETAIL', 'Retail Registers'), ('RENTAL', 'Rental Counter')");
+}
 
+void AddStockReferenceRows(SqlSession& db) {
     db.Run(
         "INSERT INTO vym_item_stock_type (stock_type_id, description, rental_type) VALUES "
         "('APPAREL', 'Apparel', 'RETAIL'), ('ACCESSORY', 'Accessories', 'RETAIL'), "
@@ -237,6 +243,45 @@ struct Stock {
     const char* reportSubDepartment;
 };
 
+// Rental articles are serialized fleet items: no line discount, reorder
+// quantity or UPC.
+void InsertStock(SqlSession& db, const Stock& s, bool rental) {
+    db.Run(
+        "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, "
+        "format_no, stock_size, attribute, manufacturer, model_id, min_price, "
+        "unit_price, allow_line_discount, allow_seller_pricing, base_uom_id, "
+        "current_avg_cost, current_avg_freight, current_avg_discount, current_cost, "
+        "min_qty, vendor_id, rental_type, report_department_id, "
+        "report_sub_department_id, stock_size_type_id, serial_type_id, "
+        "binding_type_id, boot_length, upc_code) VALUES (?, ?, ?, ?, 3, ?, ?, "
+        "(SELECT manufacturer FROM vym_item_stock_model WHERE model_id = ?), ?, ?, ?, "
+        "1, ?, 'EA', ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        {s.no,
+         std::to_string(s.no),
+         s.stockType,
+         rental,
+         Optional(s.size),
+         Optional(s.attribute),
+         s.model,
+         s.model,
+         s.price * 0.8,
+         s.price,
+         !rental,
+         s.cost,
+         rental ? 0.0 : 1.25,
+         s.cost,
+         rental ? 0 : 4,
+         s.vendor,
+         rental ? "RENTAL" : "RETAIL",
+         s.reportDepartment,
+         s.reportSubDepartment,
+         Optional(s.sizeType),
+         Optional(rental ? (s.no == 610 ? "SKIBOOT" : "SKI") : nullptr),
+         Optional(rental && s.no != 610 ? "STD" : nullptr),
+         s.no == 610 ? 305 : 0,
+         rental ? vym::Value::Null() : vym::Value("0712345" + std::to_string(s.no * 10 + 7))});
+}
+
 void AddStockRows(SqlSession& db) {
     static constexpr Stock kStock[] = {
         {500, "OUTERWEAR", "Shell Jacket", "Shell Jacket,SHELL,Red,M", "APPAREL", "ALPHA", "M",
@@ -262,40 +307,7 @@ void AddStockRows(SqlSession& db) {
         const bool rental = s.no >= 600;
         InsertItem(db, {s.no, "STOCK", rental ? "RENTAL" : "RETAIL", s.catagory, s.shortDescription,
                         s.longDescription, rental ? "RENTAL" : "RETAIL", !rental});
-        db.Run(
-            "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, "
-            "format_no, stock_size, attribute, manufacturer, model_id, min_price, "
-            "unit_price, allow_line_discount, allow_seller_pricing, base_uom_id, "
-            "current_avg_cost, current_avg_freight, current_avg_discount, current_cost, "
-            "min_qty, vendor_id, rental_type, report_department_id, "
-            "report_sub_department_id, stock_size_type_id, serial_type_id, "
-            "binding_type_id, boot_length, upc_code) VALUES (?, ?, ?, ?, 3, ?, ?, "
-            "(SELECT manufacturer FROM vym_item_stock_model WHERE model_id = ?), ?, ?, ?, "
-            "1, ?, 'EA', ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {s.no,
-             std::to_string(s.no),
-             s.stockType,
-             rental,
-             Optional(s.size),
-             Optional(s.attribute),
-             s.model,
-             s.model,
-             s.price * 0.8,
-             s.price,
-             !rental,
-             s.cost,
-             rental ? 0.0 : 1.25,
-             s.cost,
-             rental ? 0 : 4,
-             s.vendor,
-             rental ? "RENTAL" : "RETAIL",
-             s.reportDepartment,
-             s.reportSubDepartment,
-             Optional(s.sizeType),
-             Optional(rental ? (s.no == 610 ? "SKIBOOT" : "SKI") : nullptr),
-             Optional(rental && s.no != 610 ? "STD" : nullptr),
-             s.no == 610 ? 305 : 0,
-             rental ? vym::Value::Null() : vym::Value("0712345" + std::to_string(s.no * 10 + 7))});
+        InsertStock(db, s, rental);
         db.Run("INSERT INTO vym_register_group_item (item_no, register_group_id) VALUES (?, ?)",
                {s.no, rental ? "RENTAL" : "RETAIL"});
         if (!rental) {
@@ -313,7 +325,10 @@ void AddStockRows(SqlSession& db) {
         "('JKT-RED-M', 500, 'ADMIN'), ('JKT-RED-L', 501, 'ADMIN'), "
         "('JKT-BLUE-M', 502, 'ADMIN'), ('JKT-BLUE-L', 503, 'ADMIN'), "
         "('071234550107', 510, 'ADMIN'), ('GOGGLE LL', 511, 'ADMIN')");
-    // The vendors' catalogues and orders name these articles.
+}
+
+// The vendors' catalogues and orders name these articles.
+void LinkVendorProducts(SqlSession& db) {
     static constexpr const char* kVendorProducts[][2] = {
         {"AG-1001", "500"}, {"AG-2040", "510"}, {"SO-77", "511"},
         {"SL-300", "601"},  {"SL-410", "610"},
@@ -400,10 +415,13 @@ void AddPriceRows(SqlSession& db) {
 }  // namespace
 
 void AddItemCatalogueDemoRows(SqlSession& session) {
-    AddReferenceRows(session);
+    AddDepartmentRows(session);
+    AddSaleReferenceRows(session);
+    AddStockReferenceRows(session);
     AddTicketRows(session);
     AddSchoolPhotoShipRows(session);
     AddStockRows(session);
+    LinkVendorProducts(session);
     AddRentalRows(session);
     AddPriceRows(session);
 }

@@ -40,6 +40,28 @@ void Refuse(ProcedureContext& call, std::string_view messageParameter, const std
     call.SetReturnValue(-1);
 }
 
+vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous) {
+    SqlSession& db = call.Session();
+    const vym::Value body = TextOrNull(call, "@instruction_body");
+    if (body.IsNull()) {
+        return vym::Value::Null();
+    }
+    if (!previous.IsNull()) {
+        db.Run("UPDATE vym_item_instruction SET instruction_body = ? WHERE instruction_no = ?",
+               {body, previous});
+        return previous;
+    }
+    db.Run("INSERT INTO vym_item_instruction (instruction_body) VALUES (?)", {body});
+    return vym::Value::FromInt64(db.LastInsertId());
+}
+
+void DeleteDroppedInstruction(SqlSession& session, const vym::Value& previous,
+                              const vym::Value& current) {
+    if (!previous.IsNull() && current.IsNull()) {
+        session.Run("DELETE FROM vym_item_instruction WHERE instruction_no = ?", {previous});
+    }
+}
+
 std::optional<std::string> CheckItemExists(SqlSession& session, std::int32_t itemNo) {
     if (RowExists(session, "vym_item", "item_no", itemNo)) {
         return std::nullopt;

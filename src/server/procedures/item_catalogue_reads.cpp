@@ -12,6 +12,47 @@ void ItemByNumber(ProcedureCatalog& catalog, std::string name, std::string sql) 
                 });
 }
 
+// The return value is the number of extensions, so that a caller can ask
+// whether there are any without reading them.
+void GetItemExtensions(ProcedureContext& call) {
+    const vym::Value item = call.Get("@item_no");
+    call.SetReturnValue(call.Session()
+                            .QueryValue("SELECT count(*) FROM vym_extension "
+                                        "WHERE parent_item_no = ?",
+                                        {item})
+                            .ToLong());
+    call.EmitResultSet(
+        "SELECT e.child_item_no, i.long_description, e.create_new_product, "
+        "e.max_qty_per_season, e.max_qty_per_trans, e.activating AS Activating, "
+        "i.function_id "
+        "FROM vym_extension e JOIN vym_item i ON i.item_no = e.child_item_no "
+        "WHERE e.parent_item_no = ? ORDER BY e.sequence, e.child_item_no",
+        {item});
+}
+
+// The groups of an item, of a package, or (neither given) every group.
+void GetRegisterGroups(ProcedureContext& call) {
+    if (!call.IsNull("@item_no")) {
+        call.EmitResultSet(
+            "SELECT g.register_group_id, g.description AS Description "
+            "FROM vym_register_group_item gi JOIN vym_register_group g "
+            "ON g.register_group_id = gi.register_group_id "
+            "WHERE gi.item_no = ? ORDER BY g.register_group_id",
+            {call.Get("@item_no")});
+    } else if (!call.IsNull("@package_no")) {
+        call.EmitResultSet(
+            "SELECT g.register_group_id, g.description AS Description "
+            "FROM vym_register_group_package gp JOIN vym_register_group g "
+            "ON g.register_group_id = gp.register_group_id "
+            "WHERE gp.package_no = ? ORDER BY g.register_group_id",
+            {call.Get("@package_no")});
+    } else {
+        call.EmitResultSet(
+            "SELECT register_group_id, description AS Description "
+            "FROM vym_register_group ORDER BY register_group_id");
+    }
+}
+
 }  // namespace
 
 void RegisterReads(ProcedureCatalog& catalog) {
@@ -28,24 +69,8 @@ void RegisterReads(ProcedureCatalog& catalog) {
                                        {call.Get("@item_no")}));
                 });
 
-    // The return value is the number of extensions, so that a caller can ask
-    // whether there are any without reading them.
     catalog.Add("VYM_SP_ITEM_GetItemExtensions", {In("@item_no", DataType::Integer)},
-                [](ProcedureContext& call) {
-                    const vym::Value item = call.Get("@item_no");
-                    call.SetReturnValue(call.Session()
-                                            .QueryValue("SELECT count(*) FROM vym_extension "
-                                                        "WHERE parent_item_no = ?",
-                                                        {item})
-                                            .ToLong());
-                    call.EmitResultSet(
-                        "SELECT e.child_item_no, i.long_description, e.create_new_product, "
-                        "e.max_qty_per_season, e.max_qty_per_trans, e.activating AS Activating, "
-                        "i.function_id "
-                        "FROM vym_extension e JOIN vym_item i ON i.item_no = e.child_item_no "
-                        "WHERE e.parent_item_no = ? ORDER BY e.sequence, e.child_item_no",
-                        {item});
-                });
+                GetItemExtensions);
 
     ItemByNumber(catalog, "VYM_SP_ITEM_ADD_ON_get",
                  "SELECT a.child_item_no, i.long_description, a.format_no, "
@@ -56,30 +81,9 @@ void RegisterReads(ProcedureCatalog& catalog) {
                  "LEFT JOIN vym_access_rule ar ON ar.access_rule_no = a.access_rule_no "
                  "WHERE a.parent_item_no = ? ORDER BY a.sequence, a.child_item_no");
 
-    // The groups of an item, of a package, or (neither given) every group.
     catalog.Add("VYM_SP_ITEM_GetRegisterGroups",
                 {In("@item_no", DataType::Integer), In("@package_no", DataType::Integer)},
-                [](ProcedureContext& call) {
-                    if (!call.IsNull("@item_no")) {
-                        call.EmitResultSet(
-                            "SELECT g.register_group_id, g.description AS Description "
-                            "FROM vym_register_group_item gi JOIN vym_register_group g "
-                            "ON g.register_group_id = gi.register_group_id "
-                            "WHERE gi.item_no = ? ORDER BY g.register_group_id",
-                            {call.Get("@item_no")});
-                    } else if (!call.IsNull("@package_no")) {
-                        call.EmitResultSet(
-                            "SELECT g.register_group_id, g.description AS Description "
-                            "FROM vym_register_group_package gp JOIN vym_register_group g "
-                            "ON g.register_group_id = gp.register_group_id "
-                            "WHERE gp.package_no = ? ORDER BY g.register_group_id",
-                            {call.Get("@package_no")});
-                    } else {
-                        call.EmitResultSet(
-                            "SELECT register_group_id, description AS Description "
-                            "FROM vym_register_group ORDER BY register_group_id");
-                    }
-                });
+                GetRegisterGroups);
 
     // The map ids of an item, or the owner of one map id.
     catalog.Add("VYM_SP_ITEM_GetItemStockMaps",

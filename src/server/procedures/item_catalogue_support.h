@@ -31,6 +31,15 @@ bool RowExists(SqlSession& session, std::string_view table, std::string_view col
 // nothing written.
 void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message);
 
+// Writes the text of @instruction_body and returns its number, or Null when
+// the text is empty. The item's or package's own instruction (`previous`) is
+// rewritten in place; the number the caller sent (-1 for a new one) only says
+// that there is text.
+vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous);
+// Deletes the previous instruction once the row that had it is saved without.
+void DeleteDroppedInstruction(SqlSession& session, const vym::Value& previous,
+                              const vym::Value& current);
+
 // A refusal message when the item does not exist, else nullopt.
 std::optional<std::string> CheckItemExists(SqlSession& session, std::int32_t itemNo);
 

@@ -108,24 +108,6 @@ Check CheckCommon(ProcedureContext& call, const char* procedureType) {
                    "Return profile");
 }
 
-// Writes the instruction text and returns its number (Null when the item has
-// none). The item's own instruction is rewritten in place; the number the
-// caller sent (-1 for a new one) only says that there is text.
-vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous) {
-    SqlSession& db = call.Session();
-    const vym::Value body = TextOrNull(call, "@instruction_body");
-    if (body.IsNull()) {
-        return vym::Value::Null();
-    }
-    if (!previous.IsNull()) {
-        db.Run("UPDATE vym_item_instruction SET instruction_body = ? WHERE instruction_no = ?",
-               {body, previous});
-        return previous;
-    }
-    db.Run("INSERT INTO vym_item_instruction (instruction_body) VALUES (?)", {body});
-    return vym::Value::FromInt64(db.LastInsertId());
-}
-
 void Save(ProcedureContext& call, const DetailSave& detail) {
     SqlSession& db = call.Session();
     Check refusal = CheckCommon(call, detail.itemType);
@@ -197,9 +179,7 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
         update->Bind(static_cast<int>(values.size()) + 1, itemNo);
         update->Step();
     }
-    if (!previousInstruction.IsNull() && instruction.IsNull()) {
-        db.Run("DELETE FROM vym_item_instruction WHERE instruction_no = ?", {previousInstruction});
-    }
+    DeleteDroppedInstruction(db, previousInstruction, instruction);
     if (detail.write) {
         detail.write(call, itemNo);
     }
@@ -266,167 +246,133 @@ void AddItemSave(ProcedureCatalog& catalog, std::string name, DetailSave detail,
                 [detail = std::move(detail)](ProcedureContext& call) { Save(call, detail); });
 }
 
-DetailSave TicketSave() {
-    DetailSave save;
-    save.itemType = "TICKET";
-    save.check = CheckFormatAndRule;
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        WriteDetail(call.Session(), "vym_item_ticket", itemNo,
-                    "access_rule_no = ?, access_trans_type_id = ?, use_negative_format = ?, "
-                    "serialized = ?",
-                    {call.Get("@access_rule_no"), call.Get("@access_trans_type_id"),
-                     call.GetBool("@use_negative_format").value_or(false),
-                     call.GetBool("@serialized").value_or(false)});
-        SetItemFormat(call, itemNo);
-    };
-    return save;
+void WriteTicket(ProcedureContext& call, std::int32_t itemNo) {
+    WriteDetail(call.Session(), "vym_item_ticket", itemNo,
+                "access_rule_no = ?, access_trans_type_id = ?, use_negative_format = ?, "
+                "serialized = ?",
+                {call.Get("@access_rule_no"), call.Get("@access_trans_type_id"),
+                 call.GetBool("@use_negative_format").value_or(false),
+                 call.GetBool("@serialized").value_or(false)});
+    SetItemFormat(call, itemNo);
 }
 
-DetailSave SkiSchoolSave() {
-    DetailSave save;
-    save.itemType = "SS";
-    save.check = CheckFormatAndRule;
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        WriteDetail(
-            call.Session(), "vym_item_ss", itemNo,
-            "labor_code_id = ?, event_type_id = ?, serialized = ?, access_rule_no = ?, "
-            "access_trans_type_id = ?, confirmation_letter_report = ?, "
-            "resource_type_id = ?, lesson_code_id = ?, labor_hours = ?, "
-            "schedule_hours = ?",
-            {TextOrNull(call, "@labor_code_id"), TextOrNull(call, "@event_type_id"),
-             call.GetBool("@serialized").value_or(false), NumberOrNull(call, "@access_rule_no"),
-             TextOrNull(call, "@access_trans_type_id"),
-             TextOrNull(call, "@confirmation_letter_report"), TextOrNull(call, "@resource_type_id"),
-             TextOrNull(call, "@lesson_code_id"), call.GetLong("@labor_hours").value_or(0),
-             call.GetLong("@schedule_hours").value_or(0)});
-        SetItemFormat(call, itemNo);
-    };
-    return save;
+void WriteSkiSchool(ProcedureContext& call, std::int32_t itemNo) {
+    WriteDetail(
+        call.Session(), "vym_item_ss", itemNo,
+        "labor_code_id = ?, event_type_id = ?, serialized = ?, access_rule_no = ?, "
+        "access_trans_type_id = ?, confirmation_letter_report = ?, "
+        "resource_type_id = ?, lesson_code_id = ?, labor_hours = ?, "
+        "schedule_hours = ?",
+        {TextOrNull(call, "@labor_code_id"), TextOrNull(call, "@event_type_id"),
+         call.GetBool("@serialized").value_or(false), NumberOrNull(call, "@access_rule_no"),
+         TextOrNull(call, "@access_trans_type_id"), TextOrNull(call, "@confirmation_letter_report"),
+         TextOrNull(call, "@resource_type_id"), TextOrNull(call, "@lesson_code_id"),
+         call.GetLong("@labor_hours").value_or(0), call.GetLong("@schedule_hours").value_or(0)});
+    SetItemFormat(call, itemNo);
 }
 
-DetailSave PhotoSave() {
-    DetailSave save;
-    save.itemType = "PHOTO";
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        WriteDetail(call.Session(), "vym_item_photo", itemNo,
-                    "photo_size_id = ?, auto_rush = ?, mail_not_allowed = ?, "
-                    "require_ship_charge = ?, lab_code_id = ?",
-                    {TextOrNull(call, "@photo_size_id"), call.GetBool("@auto_rush").value_or(false),
-                     call.GetBool("@mail_not_allowed").value_or(false),
-                     call.GetBool("@require_ship_charge").value_or(false),
-                     TextOrNull(call, "@lab_code_id")});
-    };
-    return save;
+void WritePhoto(ProcedureContext& call, std::int32_t itemNo) {
+    WriteDetail(
+        call.Session(), "vym_item_photo", itemNo,
+        "photo_size_id = ?, auto_rush = ?, mail_not_allowed = ?, "
+        "require_ship_charge = ?, lab_code_id = ?",
+        {TextOrNull(call, "@photo_size_id"), call.GetBool("@auto_rush").value_or(false),
+         call.GetBool("@mail_not_allowed").value_or(false),
+         call.GetBool("@require_ship_charge").value_or(false), TextOrNull(call, "@lab_code_id")});
 }
 
-DetailSave ShipSave() {
-    DetailSave save;
-    save.itemType = "SHIP";
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        WriteDetail(
-            call.Session(), "vym_item_ship", itemNo, "rush = ?, pickup = ?",
-            {call.GetBool("@rush").value_or(false), call.GetBool("@pickup").value_or(false)});
-    };
-    return save;
+void WriteShip(ProcedureContext& call, std::int32_t itemNo) {
+    WriteDetail(call.Session(), "vym_item_ship", itemNo, "rush = ?, pickup = ?",
+                {call.GetBool("@rush").value_or(false), call.GetBool("@pickup").value_or(false)});
 }
 
-DetailSave RentalSave() {
-    DetailSave save;
-    save.itemType = "RENTAL";
-    save.check = [](ProcedureContext& call) {
-        return Missing(call.Session(), TextOrNull(call, "@report_department_id"),
-                       "vym_report_department", "report_department_id", "Reporting department");
-    };
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        WriteDetail(call.Session(), "vym_item_rental", itemNo,
-                    "report_department_id = ?, report_sub_department_id = ?, unit_price = ?, "
-                    "min_price = ?, allow_line_discount = ?, allow_seller_pricing = ?, "
-                    "is_package = ?, season_rental = ?",
-                    {TextOrNull(call, "@report_department_id"),
-                     TextOrNull(call, "@report_sub_department_id"),
-                     call.GetDouble("@unit_price").value_or(0.0),
-                     call.GetDouble("@min_price").value_or(0.0),
-                     call.GetBool("@allow_line_discount").value_or(false),
-                     call.GetBool("@allow_seller_pricing").value_or(false),
-                     call.GetBool("@is_package").value_or(false),
-                     call.GetBool("@season_rental").value_or(false)});
-    };
-    return save;
+Check CheckRental(ProcedureContext& call) {
+    return Missing(call.Session(), TextOrNull(call, "@report_department_id"),
+                   "vym_report_department", "report_department_id", "Reporting department");
 }
 
-DetailSave StockSave() {
-    DetailSave save;
-    save.itemType = "STOCK";
-    save.check = [](ProcedureContext& call) -> Check {
-        SqlSession& db = call.Session();
-        const std::string rentalType = Upper(call.GetString("@rental_type").value_or(""));
-        if (!rentalType.empty() && rentalType != "RETAIL" && rentalType != "RENTAL") {
-            return "Rental type " + rentalType + " is not RETAIL or RENTAL.";
+void WriteRental(ProcedureContext& call, std::int32_t itemNo) {
+    WriteDetail(
+        call.Session(), "vym_item_rental", itemNo,
+        "report_department_id = ?, report_sub_department_id = ?, unit_price = ?, "
+        "min_price = ?, allow_line_discount = ?, allow_seller_pricing = ?, "
+        "is_package = ?, season_rental = ?",
+        {TextOrNull(call, "@report_department_id"), TextOrNull(call, "@report_sub_department_id"),
+         call.GetDouble("@unit_price").value_or(0.0), call.GetDouble("@min_price").value_or(0.0),
+         call.GetBool("@allow_line_discount").value_or(false),
+         call.GetBool("@allow_seller_pricing").value_or(false),
+         call.GetBool("@is_package").value_or(false),
+         call.GetBool("@season_rental").value_or(false)});
+}
+
+Check CheckStock(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const std::string rentalType = Upper(call.GetString("@rental_type").value_or(""));
+    if (!rentalType.empty() && rentalType != "RETAIL" && rentalType != "RENTAL") {
+        return "Rental type " + rentalType + " is not RETAIL or RENTAL.";
+    }
+    const struct {
+        const char* parameter;
+        const char* table;
+        const char* column;
+        const char* what;
+    } references[] = {
+        {"@stock_type_id", "vym_item_stock_type", "stock_type_id", "Stock type"},
+        {"@model_id", "vym_item_stock_model", "model_id", "Model"},
+        {"@vendor_id", "vym_vendor", "vendor_id", "Vendor"},
+        {"@base_uom_id", "vym_uom", "uom_id", "Unit of measure"},
+        {"@stock_size_type_id", "vym_item_stock_size_type", "stock_size_type_id", "Size type"},
+        {"@serial_type_id", "vym_item_stock_serial_type", "serial_type_id", "Serial type"},
+        {"@binding_type_id", "vym_item_stock_binding_type", "binding_type_id", "Binding type"},
+        {"@report_department_id", "vym_report_department", "report_department_id",
+         "Reporting department"},
+    };
+    for (const auto& r : references) {
+        if (auto m = Missing(db, TextOrNull(call, r.parameter), r.table, r.column, r.what)) {
+            return m;
         }
-        const struct {
-            const char* parameter;
-            const char* table;
-            const char* column;
-            const char* what;
-        } references[] = {
-            {"@stock_type_id", "vym_item_stock_type", "stock_type_id", "Stock type"},
-            {"@model_id", "vym_item_stock_model", "model_id", "Model"},
-            {"@vendor_id", "vym_vendor", "vendor_id", "Vendor"},
-            {"@base_uom_id", "vym_uom", "uom_id", "Unit of measure"},
-            {"@stock_size_type_id", "vym_item_stock_size_type", "stock_size_type_id", "Size type"},
-            {"@serial_type_id", "vym_item_stock_serial_type", "serial_type_id", "Serial type"},
-            {"@binding_type_id", "vym_item_stock_binding_type", "binding_type_id", "Binding type"},
-            {"@report_department_id", "vym_report_department", "report_department_id",
-             "Reporting department"},
-        };
-        for (const auto& r : references) {
-            if (auto m = Missing(db, TextOrNull(call, r.parameter), r.table, r.column, r.what)) {
-                return m;
-            }
-        }
-        return Missing(db, NumberOrNull(call, "@format_no"), "vym_print_format", "format_no",
-                       "Print format");
-    };
-    save.write = [](ProcedureContext& call, std::int32_t itemNo) {
-        SqlSession& db = call.Session();
-        WriteDetail(
-            db, "vym_item_stock", itemNo,
-            "stock_type_id = ?, serialized = ?, format_no = ?, stock_size = ?, attribute = ?, "
-            "style = ?, manufacturer = ?, model_id = ?, min_price = ?, unit_price = ?, "
-            "allow_line_discount = ?, allow_seller_pricing = ?, base_uom_id = ?, "
-            "current_cost = ?, min_qty = ?, vendor_id = ?, rental_type = ?, "
-            "report_department_id = ?, report_sub_department_id = ?, group_no = ?, "
-            "stock_size_type_id = ?, serial_type_id = ?, binding_type_id = ?, boot_length = ?, "
-            "upc_code = ?",
-            {TextOrNull(call, "@stock_type_id"),
-             call.GetLong("@serialized").value_or(0) != 0,
-             NumberOrNull(call, "@format_no"),
-             TextOrNull(call, "@stock_size"),
-             TextOrNull(call, "@attribute"),
-             TextOrNull(call, "@style"),
-             TextOrNull(call, "@manufacturer"),
-             TextOrNull(call, "@model_id"),
-             call.GetDouble("@min_price").value_or(0.0),
-             call.GetDouble("@unit_price").value_or(0.0),
-             call.GetLong("@allow_line_discount").value_or(0) != 0,
-             call.GetLong("@allow_seller_pricing").value_or(0) != 0,
-             TextOrNull(call, "@base_uom_id"),
-             call.GetDouble("@current_cost").value_or(0.0),
-             call.GetLong("@min_qty").value_or(0),
-             TextOrNull(call, "@vendor_id"),
-             TextOrNull(call, "@rental_type"),
-             TextOrNull(call, "@report_department_id"),
-             TextOrNull(call, "@report_sub_department_id"),
-             NumberOrNull(call, "@group_no"),
-             TextOrNull(call, "@stock_size_type_id"),
-             TextOrNull(call, "@serial_type_id"),
-             TextOrNull(call, "@binding_type_id"),
-             call.GetLong("@boot_length").value_or(0),
-             TextOrNull(call, "@upc_code")});
-        db.Run("UPDATE vym_item_stock SET stock_id = ? WHERE item_no = ? AND stock_id IS NULL",
-               {std::to_string(itemNo), itemNo});
-    };
-    return save;
+    }
+    return Missing(db, NumberOrNull(call, "@format_no"), "vym_print_format", "format_no",
+                   "Print format");
+}
+
+void WriteStock(ProcedureContext& call, std::int32_t itemNo) {
+    SqlSession& db = call.Session();
+    WriteDetail(db, "vym_item_stock", itemNo,
+                "stock_type_id = ?, serialized = ?, format_no = ?, stock_size = ?, attribute = ?, "
+                "style = ?, manufacturer = ?, model_id = ?, min_price = ?, unit_price = ?, "
+                "allow_line_discount = ?, allow_seller_pricing = ?, base_uom_id = ?, "
+                "current_cost = ?, min_qty = ?, vendor_id = ?, rental_type = ?, "
+                "report_department_id = ?, report_sub_department_id = ?, group_no = ?, "
+                "stock_size_type_id = ?, serial_type_id = ?, binding_type_id = ?, boot_length = ?, "
+                "upc_code = ?",
+                {TextOrNull(call, "@stock_type_id"),
+                 call.GetLong("@serialized").value_or(0) != 0,
+                 NumberOrNull(call, "@format_no"),
+                 TextOrNull(call, "@stock_size"),
+                 TextOrNull(call, "@attribute"),
+                 TextOrNull(call, "@style"),
+                 TextOrNull(call, "@manufacturer"),
+                 TextOrNull(call, "@model_id"),
+                 call.GetDouble("@min_price").value_or(0.0),
+                 call.GetDouble("@unit_price").value_or(0.0),
+                 call.GetLong("@allow_line_discount").value_or(0) != 0,
+                 call.GetLong("@allow_seller_pricing").value_or(0) != 0,
+                 TextOrNull(call, "@base_uom_id"),
+                 call.GetDouble("@current_cost").value_or(0.0),
+                 call.GetLong("@min_qty").value_or(0),
+                 TextOrNull(call, "@vendor_id"),
+                 TextOrNull(call, "@rental_type"),
+                 TextOrNull(call, "@report_department_id"),
+                 TextOrNull(call, "@report_sub_department_id"),
+                 NumberOrNull(call, "@group_no"),
+                 TextOrNull(call, "@stock_size_type_id"),
+                 TextOrNull(call, "@serial_type_id"),
+                 TextOrNull(call, "@binding_type_id"),
+                 call.GetLong("@boot_length").value_or(0),
+                 TextOrNull(call, "@upc_code")});
+    db.Run("UPDATE vym_item_stock SET stock_id = ? WHERE item_no = ? AND stock_id IS NULL",
+           {std::to_string(itemNo), itemNo});
 }
 
 // The columns of a table other than those named, in table order.
@@ -503,12 +449,12 @@ void CreateCopy(ProcedureContext& call) {
 
 void RegisterUpdates(ProcedureCatalog& catalog) {
     AddItemSave(catalog, "vym_sp_ITEM_UpdateItem", DetailSave{});
-    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemTicket", TicketSave(),
-                In("@access_rule_no", DataType::Integer),
-                In("@access_trans_type_id", DataType::VarChar, 10),
-                In("@format_no", DataType::Integer), In("@use_negative_format", DataType::Boolean),
-                In("@serialized", DataType::Boolean));
-    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemSS", SkiSchoolSave(),
+    AddItemSave(
+        catalog, "VYM_SP_ITEM_UpdateItemTicket", {"TICKET", CheckFormatAndRule, WriteTicket},
+        In("@access_rule_no", DataType::Integer),
+        In("@access_trans_type_id", DataType::VarChar, 10), In("@format_no", DataType::Integer),
+        In("@use_negative_format", DataType::Boolean), In("@serialized", DataType::Boolean));
+    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemSS", {"SS", CheckFormatAndRule, WriteSkiSchool},
                 In("@format_no", DataType::Integer), In("@labor_code_id", DataType::VarChar, 10),
                 In("@event_type_id", DataType::VarChar, 10), In("@serialized", DataType::Boolean),
                 In("@access_rule_no", DataType::Integer),
@@ -517,14 +463,14 @@ void RegisterUpdates(ProcedureCatalog& catalog) {
                 In("@resource_type_id", DataType::VarChar, 10),
                 In("@lesson_code_id", DataType::VarChar, 10),
                 In("@labor_hours", DataType::SmallInt), In("@schedule_hours", DataType::SmallInt));
-    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemPhoto", PhotoSave(),
+    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemPhoto", {"PHOTO", {}, WritePhoto},
                 In("@photo_size_id", DataType::VarChar, 10), In("@auto_rush", DataType::Boolean),
                 In("@mail_not_allowed", DataType::Boolean),
                 In("@require_ship_charge", DataType::Boolean),
                 In("@lab_code_id", DataType::VarChar, 10));
-    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemShip", ShipSave(), In("@rush", DataType::Boolean),
-                In("@pickup", DataType::Boolean));
-    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemRental", RentalSave(),
+    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemShip", {"SHIP", {}, WriteShip},
+                In("@rush", DataType::Boolean), In("@pickup", DataType::Boolean));
+    AddItemSave(catalog, "VYM_SP_ITEM_UpdateItemRental", {"RENTAL", CheckRental, WriteRental},
                 In("@report_department_id", DataType::VarChar, 10),
                 In("@report_sub_department_id", DataType::VarChar, 10),
                 In("@unit_price", DataType::Double), In("@min_price", DataType::Double),
@@ -532,7 +478,7 @@ void RegisterUpdates(ProcedureCatalog& catalog) {
                 In("@allow_seller_pricing", DataType::Boolean),
                 In("@is_package", DataType::Boolean), In("@season_rental", DataType::Boolean));
     AddItemSave(
-        catalog, "vym_sp_ITEM_UpdateItemStock", StockSave(),
+        catalog, "vym_sp_ITEM_UpdateItemStock", {"STOCK", CheckStock, WriteStock},
         In("@stock_type_id", DataType::VarChar, 10), In("@serialized", DataType::SmallInt),
         In("@format_no", DataType::Integer), In("@stock_size", DataType::VarChar, 10),
         In("@attribute", DataType::VarChar, 30), In("@style", DataType::VarChar, 30),

@@ -87,68 +87,70 @@ void DeleteUnsharedInstruction(SqlSession& session, const vym::Value& instructio
         {instruction});
 }
 
+void DeleteItem(ProcedureContext& call) {
+    const vym::Value item = call.Get("@item_no");
+    SqlSession& session = call.Session();
+    const vym::Value description = session.QueryValue(
+        "SELECT COALESCE(NULLIF(long_description, ''), short_description, "
+        "'Item ' || item_no) FROM vym_item WHERE item_no = ?",
+        {item});
+    if (description.IsNull()) {
+        Refuse(call, "Item " + NullToEmpty(item) + " does not exist.");
+        return;
+    }
+    const std::string why = ItemInUse(session, item, description.ToString());
+    if (!why.empty()) {
+        Refuse(call, why);
+        return;
+    }
+    const vym::Value instruction =
+        session.QueryValue("SELECT instruction_no FROM vym_item WHERE item_no = ?", {item});
+    // Type details, stock, quantities, map ids, its own extensions, add-ons and
+    // register groups go with the item (cascade).
+    session.Run("DELETE FROM vym_item WHERE item_no = ?", {item});
+    DeleteUnsharedInstruction(session, instruction);
+}
+
+void DeletePackage(ProcedureContext& call) {
+    const vym::Value package = call.Get("@package_no");
+    SqlSession& session = call.Session();
+    const vym::Value description = session.QueryValue(
+        "SELECT COALESCE(description, 'Package ' || package_no) FROM vym_package "
+        "WHERE package_no = ?",
+        {package});
+    if (description.IsNull()) {
+        Refuse(call, "Package " + NullToEmpty(package) + " does not exist.");
+        return;
+    }
+    const vym::Value redeemer = session.QueryValue(
+        "SELECT description FROM vym_package WHERE redeem_package_no = ?1 "
+        "AND package_no <> ?1 LIMIT 1",
+        {package});
+    if (!redeemer.IsNull()) {
+        Refuse(call, description.ToString() + " is the redemption package of " +
+                         redeemer.ToString() + " and cannot be deleted.");
+        return;
+    }
+    if (PackageHasPrices(session, package)) {
+        Refuse(call, description.ToString() + " has prices and cannot be deleted.");
+        return;
+    }
+    const vym::Value instruction = session.QueryValue(
+        "SELECT instruction_no FROM vym_package WHERE package_no = ?", {package});
+    session.Run("DELETE FROM vym_register_group_package WHERE package_no = ?", {package});
+    session.Run("DELETE FROM vym_package WHERE package_no = ?", {package});
+    DeleteUnsharedInstruction(session, instruction);
+}
+
 }  // namespace
 
 void RegisterItemDeleteProcedures(ProcedureCatalog& catalog) {
     catalog.Add("VyM_SP_ITEM_DeleteItem",
                 {In("@item_no", DataType::Integer), Out("@message", DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    const vym::Value item = call.Get("@item_no");
-                    SqlSession& session = call.Session();
-                    const vym::Value description = session.QueryValue(
-                        "SELECT COALESCE(NULLIF(long_description, ''), short_description, "
-                        "'Item ' || item_no) FROM vym_item WHERE item_no = ?",
-                        {item});
-                    if (description.IsNull()) {
-                        Refuse(call, "Item " + NullToEmpty(item) + " does not exist.");
-                        return;
-                    }
-                    const std::string why = ItemInUse(session, item, description.ToString());
-                    if (!why.empty()) {
-                        Refuse(call, why);
-                        return;
-                    }
-                    const vym::Value instruction = session.QueryValue(
-                        "SELECT instruction_no FROM vym_item WHERE item_no = ?", {item});
-                    // Type details, stock, quantities, map ids, its own extensions,
-                    // add-ons and register groups go with the item (cascade).
-                    session.Run("DELETE FROM vym_item WHERE item_no = ?", {item});
-                    DeleteUnsharedInstruction(session, instruction);
-                });
-
+                DeleteItem);
     catalog.Add("VyM_SP_ITEM_DeletePackage",
                 {In("@package_no", DataType::Integer), Out("@message", DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    const vym::Value package = call.Get("@package_no");
-                    SqlSession& session = call.Session();
-                    const vym::Value description = session.QueryValue(
-                        "SELECT COALESCE(description, 'Package ' || package_no) FROM vym_package "
-                        "WHERE package_no = ?",
-                        {package});
-                    if (description.IsNull()) {
-                        Refuse(call, "Package " + NullToEmpty(package) + " does not exist.");
-                        return;
-                    }
-                    const vym::Value redeemer = session.QueryValue(
-                        "SELECT description FROM vym_package WHERE redeem_package_no = ?1 "
-                        "AND package_no <> ?1 LIMIT 1",
-                        {package});
-                    if (!redeemer.IsNull()) {
-                        Refuse(call, description.ToString() + " is the redemption package of " +
-                                         redeemer.ToString() + " and cannot be deleted.");
-                        return;
-                    }
-                    if (PackageHasPrices(session, package)) {
-                        Refuse(call, description.ToString() + " has prices and cannot be deleted.");
-                        return;
-                    }
-                    const vym::Value instruction = session.QueryValue(
-                        "SELECT instruction_no FROM vym_package WHERE package_no = ?", {package});
-                    session.Run("DELETE FROM vym_register_group_package WHERE package_no = ?",
-                                {package});
-                    session.Run("DELETE FROM vym_package WHERE package_no = ?", {package});
-                    DeleteUnsharedInstruction(session, instruction);
-                });
+                DeletePackage);
 }
 
 }  // namespace vym::server

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "base/currency.h"
@@ -171,6 +172,122 @@ std::variant<Owner, std::string> ResolveOwner(ProcedureContext& call) {
     return owner;
 }
 
+// The key of a new price: its owner and what the owner's prices differ by.
+struct PriceKey {
+    Owner owner;
+    vym::Value child;
+    vym::Value parentUnit;
+    vym::Value season;
+    vym::Value discount;
+    vym::Value unit;
+    vym::Value uom;
+    vym::Value location;
+    vym::Value sale;
+};
+
+PriceKey ReadPriceKey(const ProcedureContext& call, Owner owner) {
+    const vym::Value child = NumberOrNull(call, "@child_item_no");
+    return {std::move(owner),
+            child,
+            child.IsNull() ? vym::Value::Null() : TextOrNull(call, "@parent_unit_id"),
+            NumberOrNull(call, "@season_no"),
+            TextOrNull(call, "@discount_id"),
+            TextOrNull(call, "@unit_id"),
+            TextOrNull(call, "@uom_id"),
+            TextOrNull(call, "@location_id"),
+            NumberOrNull(call, "@sale_no")};
+}
+
+// An extension price belongs to an extension of the owning item, and its unit
+// is one of the extension's units.
+Check ResolveExtension(SqlSession& db, PriceKey& key) {
+    if (key.child.IsNull()) {
+        return std::nullopt;
+    }
+    if (key.owner.item.IsNull() || !key.owner.packagePrice.IsNull() ||
+        db.QueryValue("SELECT 1 FROM vym_extension WHERE parent_item_no = ? AND child_item_no = ?",
+                      {key.owner.item, key.child})
+            .IsNull()) {
+        return "Item " + key.child.ToString() + " is not an extension of item " +
+               NullToEmpty(key.owner.item) + ".";
+    }
+    key.owner.function =
+        db.QueryValue("SELECT function_id FROM vym_item WHERE item_no = ?", {key.child});
+    return std::nullopt;
+}
+
+Check MissingKeyReference(SqlSession& db, const PriceKey& key) {
+    for (const Check& missing :
+         {Missing(db, key.season, "vym_season", "season_no", "Season"),
+          Missing(db, key.discount, "vym_discount", "discount_id", "Discount"),
+          Missing(db, key.uom, "vym_uom", "uom_id", "Unit of measure"),
+          Missing(db, key.location, "vym_location", "location_id", "Location")}) {
+        if (missing) {
+            return missing;
+        }
+    }
+    return std::nullopt;
+}
+
+// What the caller leaves out comes from the unit.
+vym::Value FromUnit(ProcedureContext& call, const PriceKey& key, const char* parameter,
+                    const char* column) {
+    if (auto given = call.GetLong(parameter)) {
+        return vym::Value(*given);
+    }
+    const vym::Value value = call.Session().QueryValue(
+        std::string("SELECT ") + column + " FROM vym_unit WHERE function_id = ? AND unit_id = ?",
+        {key.owner.function, key.unit});
+    return value.IsNull() ? vym::Value(1) : value;
+}
+
+bool PriceKeyTaken(SqlSession& db, const PriceKey& key, const vym::Value& qty) {
+    return !db.QueryValue(
+                  "SELECT 1 FROM vym_price WHERE item_no IS ?1 AND package_no IS ?2 "
+                  "AND package_price_no IS ?3 AND child_item_no IS ?4 "
+                  "AND parent_unit_id IS ?5 AND season_id IS ?6 AND discount_id IS ?7 "
+                  "AND unit_id IS ?8 AND uom_id IS ?9 AND location_id IS ?10 "
+                  "AND sale_no IS ?11 AND (?8 IS NOT NULL OR unit_qty = ?12) LIMIT 1",
+                  {key.owner.item, key.owner.package, key.owner.packagePrice, key.child,
+                   key.parentUnit, key.season, key.discount, key.unit, key.uom, key.location,
+                   key.sale, qty})
+                .IsNull();
+}
+
+void WriteNewPrice(ProcedureContext& call, const PriceKey& key, const vym::Value& qty,
+                   const Amounts& amounts) {
+    SqlSession& db = call.Session();
+    db.Run(
+        "INSERT INTO vym_price (item_no, package_no, package_price_no, child_item_no, "
+        "parent_unit_id, season_id, discount_id, unit_id, unit_qty, uom_id, location_id, "
+        "sale_no, total_price, unit_price, gross_unit_price, line_discount, seller_pricing, "
+        "acct_units, print_qty, access_rule_no, vym_user) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, COALESCE(?, 0), COALESCE(?, 0), ?, ?, ?, ?)",
+        {key.owner.item,
+         key.owner.package,
+         key.owner.packagePrice,
+         key.child,
+         key.parentUnit,
+         key.season,
+         key.discount,
+         key.unit,
+         qty,
+         key.uom,
+         key.location,
+         key.sale,
+         amounts.total,
+         amounts.unit,
+         amounts.gross,
+         call.Get("@allow_line_discount"),
+         call.Get("@seller_pricing"),
+         FromUnit(call, key, "@acct_units", "acct_units"),
+         FromUnit(call, key, "@print_qty", "print_qty"),
+         RuleOrNull(call),
+         call.GetString("@vym_user").value_or(call.UserId())});
+    call.SetOutput("@price_no", vym::Value::FromInt64(db.LastInsertId()));
+    call.SetOutput("@gross_unit_price", amounts.gross);
+}
+
 void InsertPrice(ProcedureContext& call) {
     SqlSession& db = call.Session();
     auto resolved = ResolveOwner(call);
@@ -178,99 +295,26 @@ void InsertPrice(ProcedureContext& call) {
         Refuse(call, *why);
         return;
     }
-    Owner owner = std::get<Owner>(resolved);
-    const vym::Value child = NumberOrNull(call, "@child_item_no");
-    if (!child.IsNull()) {
-        if (owner.item.IsNull() || !owner.packagePrice.IsNull() ||
-            db.QueryValue(
-                  "SELECT 1 FROM vym_extension WHERE parent_item_no = ? AND child_item_no = ?",
-                  {owner.item, child})
-                .IsNull()) {
-            Refuse(call, "Item " + child.ToString() + " is not an extension of item " +
-                             NullToEmpty(owner.item) + ".");
-            return;
-        }
-        owner.function =
-            db.QueryValue("SELECT function_id FROM vym_item WHERE item_no = ?", {child});
+    PriceKey key = ReadPriceKey(call, std::get<Owner>(resolved));
+    Check refusal = ResolveExtension(db, key);
+    if (!refusal) {
+        refusal = MissingKeyReference(db, key);
     }
-    const vym::Value season = NumberOrNull(call, "@season_no");
-    const vym::Value discount = TextOrNull(call, "@discount_id");
-    const vym::Value unit = TextOrNull(call, "@unit_id");
-    const vym::Value uom = TextOrNull(call, "@uom_id");
-    const vym::Value location = TextOrNull(call, "@location_id");
-    const vym::Value sale = NumberOrNull(call, "@sale_no");
-    for (const Check& missing :
-         {Missing(db, season, "vym_season", "season_no", "Season"),
-          Missing(db, discount, "vym_discount", "discount_id", "Discount"),
-          Missing(db, uom, "vym_uom", "uom_id", "Unit of measure"),
-          Missing(db, location, "vym_location", "location_id", "Location")}) {
-        if (missing) {
-            Refuse(call, *missing);
-            return;
-        }
+    if (refusal) {
+        Refuse(call, *refusal);
+        return;
     }
-
-    // What the caller leaves out comes from the unit.
-    const auto fromUnit = [&](const char* parameter, const char* column) {
-        if (auto given = call.GetLong(parameter)) {
-            return vym::Value(*given);
-        }
-        const vym::Value value =
-            db.QueryValue(std::string("SELECT ") + column +
-                              " FROM vym_unit WHERE function_id = ? AND unit_id = ?",
-                          {owner.function, unit});
-        return value.IsNull() ? vym::Value(1) : value;
-    };
-    const vym::Value qty = fromUnit("@unit_qty", "qty");
-    const vym::Value acctUnits = fromUnit("@acct_units", "acct_units");
-    const vym::Value printQty = fromUnit("@print_qty", "print_qty");
+    const vym::Value qty = FromUnit(call, key, "@unit_qty", "qty");
     const auto amounts = ResolveAmounts(call, qty.ToLong(), std::nullopt);
     if (!amounts) {
         Refuse(call, "A price needs a price or a unit price.");
         return;
     }
-    const vym::Value parentUnit =
-        child.IsNull() ? vym::Value::Null() : TextOrNull(call, "@parent_unit_id");
-    if (!db.QueryValue("SELECT 1 FROM vym_price WHERE item_no IS ?1 AND package_no IS ?2 "
-                       "AND package_price_no IS ?3 AND child_item_no IS ?4 "
-                       "AND parent_unit_id IS ?5 AND season_id IS ?6 AND discount_id IS ?7 "
-                       "AND unit_id IS ?8 AND uom_id IS ?9 AND location_id IS ?10 "
-                       "AND sale_no IS ?11 AND (?8 IS NOT NULL OR unit_qty = ?12) LIMIT 1",
-                       {owner.item, owner.package, owner.packagePrice, child, parentUnit, season,
-                        discount, unit, uom, location, sale, qty})
-             .IsNull()) {
+    if (PriceKeyTaken(db, key, qty)) {
         Refuse(call, "This combination of season, discount and unit already has a price assigned.");
         return;
     }
-    db.Run(
-        "INSERT INTO vym_price (item_no, package_no, package_price_no, child_item_no, "
-        "parent_unit_id, season_id, discount_id, unit_id, unit_qty, uom_id, location_id, "
-        "sale_no, total_price, unit_price, gross_unit_price, line_discount, seller_pricing, "
-        "acct_units, print_qty, access_rule_no, vym_user) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, COALESCE(?, 0), COALESCE(?, 0), ?, ?, ?, ?)",
-        {owner.item,
-         owner.package,
-         owner.packagePrice,
-         child,
-         parentUnit,
-         season,
-         discount,
-         unit,
-         qty,
-         uom,
-         location,
-         sale,
-         amounts->total,
-         amounts->unit,
-         amounts->gross,
-         call.Get("@allow_line_discount"),
-         call.Get("@seller_pricing"),
-         acctUnits,
-         printQty,
-         RuleOrNull(call),
-         call.GetString("@vym_user").value_or(call.UserId())});
-    call.SetOutput("@price_no", vym::Value::FromInt64(db.LastInsertId()));
-    call.SetOutput("@gross_unit_price", amounts->gross);
+    WriteNewPrice(call, key, qty, *amounts);
 }
 
 // The key of a saved price stays as it is; its unit, amounts, flags and rule
@@ -351,6 +395,31 @@ void GetPrices(ProcedureContext& call) {
          call.Get("@is_active")});
 }
 
+// Why a price may not be deleted: it does not exist or is in use.
+Check CheckDelete(SqlSession& db, const vym::Value& priceNo) {
+    if (auto missing = PriceMissing(db, priceNo)) {
+        return missing;
+    }
+    return PriceInUse(db, priceNo);
+}
+
+// The lines of a package price go with it.
+void DeletePrice(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const vym::Value priceNo = NumberOrNull(call, "@price_no");
+    if (auto why = CheckDelete(db, priceNo)) {
+        Refuse(call, *why);
+        return;
+    }
+    db.Run("DELETE FROM vym_price WHERE price_no = ?", {priceNo});
+}
+
+void ValidateDeletePrice(ProcedureContext& call) {
+    if (auto why = CheckDelete(call.Session(), NumberOrNull(call, "@price_no"))) {
+        Refuse(call, *why);
+    }
+}
+
 }  // namespace
 
 void RegisterItemPriceProcedures(ProcedureCatalog& catalog) {
@@ -389,34 +458,12 @@ void RegisterItemPriceProcedures(ProcedureCatalog& catalog) {
                  Out(kMessage, DataType::VarChar, 255)},
                 UpdatePrice);
 
-    // The lines of a package price go with it.
     catalog.Add("VYM_SP_ITEM_DeletePrice",
                 {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    SqlSession& db = call.Session();
-                    const vym::Value priceNo = NumberOrNull(call, "@price_no");
-                    if (auto why = PriceMissing(db, priceNo)) {
-                        Refuse(call, *why);
-                        return;
-                    }
-                    if (auto why = PriceInUse(db, priceNo)) {
-                        Refuse(call, *why);
-                        return;
-                    }
-                    db.Run("DELETE FROM vym_price WHERE price_no = ?", {priceNo});
-                });
-
+                DeletePrice);
     catalog.Add("VyM_SP_ITEM_PRICE_validate_delete",
                 {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    SqlSession& db = call.Session();
-                    const vym::Value priceNo = NumberOrNull(call, "@price_no");
-                    if (auto why = PriceMissing(db, priceNo)) {
-                        Refuse(call, *why);
-                    } else if (auto inUse = PriceInUse(db, priceNo)) {
-                        Refuse(call, *inUse);
-                    }
-                });
+                ValidateDeletePrice);
 
     catalog.Add("VYM_SP_ITEM_GetDiscount", {In("@is_active", DataType::Boolean)},
                 [](ProcedureContext& call) {

@@ -96,62 +96,63 @@ void RegisterSupportTableReads(ProcedureCatalog& catalog) {
     });
 }
 
+// Adds the profile, or renames it when it exists.
+void UpdateProfile(ProcedureContext& call) {
+    const std::string id = Upper(Trimmed(TextOf(call, "@profile_id")));
+    const std::string description = Trimmed(TextOf(call, "@description"));
+    if (id.empty()) {
+        Refuse(call, "Profile Id is a required field");
+        return;
+    }
+    if (description.empty()) {
+        Refuse(call, "Description is a required field");
+        return;
+    }
+    call.Session().Run(
+        "INSERT INTO vym_profile (profile_id, description) VALUES (?1, ?2) "
+        "ON CONFLICT (profile_id) DO UPDATE SET description = ?2",
+        {id, description});
+    call.SetOutput("@message", "");
+}
+
+// A profile that items still ask for on sale or return stays; its prompts
+// belong to it and go with it. @validate only checks.
+void DeleteProfile(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const std::string id = TextOf(call, "@profile_id");
+    if (!Exists(db, "SELECT count(*) FROM vym_profile WHERE profile_id = ?", {id})) {
+        Refuse(call, "Profile " + id + " does not exist.");
+        return;
+    }
+    const auto items = Count(db,
+                             "SELECT count(*) FROM vym_item WHERE "
+                             "sale_profile_id = ?1 OR return_profile_id = ?1",
+                             {id});
+    if (auto used = UsedBy("Profile " + id, {{items, "item", "items"}})) {
+        Refuse(call, *used);
+        return;
+    }
+    call.SetOutput("@message", "");
+    if (!call.GetBool("@validate").value_or(false)) {
+        db.Run("DELETE FROM vym_profile WHERE profile_id = ?", {id});
+    }
+}
+
 void RegisterProfileProcedures(ProcedureCatalog& catalog) {
     catalog.Add("VYM_SP_ITEM_PROFILE_get", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT profile_id, description AS Description FROM vym_profile "
             "ORDER BY profile_id");
     });
-
-    // Adds the profile, or renames it when it exists.
     catalog.Add(
         "VYM_SP_ITEM_PROFILE_Update",
         {In("@profile_id", DataType::VarChar, 10), In("@description", DataType::VarChar, 60),
          Out("@message", DataType::VarChar, 255)},
-        [](ProcedureContext& call) {
-            const std::string id = Upper(Trimmed(TextOf(call, "@profile_id")));
-            const std::string description = Trimmed(TextOf(call, "@description"));
-            if (id.empty()) {
-                Refuse(call, "Profile Id is a required field");
-                return;
-            }
-            if (description.empty()) {
-                Refuse(call, "Description is a required field");
-                return;
-            }
-            call.Session().Run(
-                "INSERT INTO vym_profile (profile_id, description) VALUES (?1, ?2) "
-                "ON CONFLICT (profile_id) DO UPDATE SET description = ?2",
-                {id, description});
-            call.SetOutput("@message", "");
-        });
-
-    // A profile that items still ask for on sale or return stays; its prompts
-    // belong to it and go with it. @validate only checks.
-    catalog.Add(
-        "VYM_SP_ITEM_PROFILE_Delete",
-        {In("@validate", DataType::Boolean), In("@profile_id", DataType::VarChar, 10),
-         Out("@message", DataType::VarChar, 255)},
-        [](ProcedureContext& call) {
-            SqlSession& db = call.Session();
-            const std::string id = TextOf(call, "@profile_id");
-            if (!Exists(db, "SELECT count(*) FROM vym_profile WHERE profile_id = ?", {id})) {
-                Refuse(call, "Profile " + id + " does not exist.");
-                return;
-            }
-            const auto items = Count(db,
-                                     "SELECT count(*) FROM vym_item WHERE "
-                                     "sale_profile_id = ?1 OR return_profile_id = ?1",
-                                     {id});
-            if (auto used = UsedBy("Profile " + id, {{items, "item", "items"}})) {
-                Refuse(call, *used);
-                return;
-            }
-            call.SetOutput("@message", "");
-            if (!call.GetBool("@validate").value_or(false)) {
-                db.Run("DELETE FROM vym_profile WHERE profile_id = ?", {id});
-            }
-        });
+        UpdateProfile);
+    catalog.Add("VYM_SP_ITEM_PROFILE_Delete",
+                {In("@validate", DataType::Boolean), In("@profile_id", DataType::VarChar, 10),
+                 Out("@message", DataType::VarChar, 255)},
+                DeleteProfile);
 }
 
 // What UpdateProfilePrompt refuses, or "" when the prompt may be saved.
@@ -209,6 +210,106 @@ std::string CheckProfilePrompt(ProcedureContext& call, std::string& codes) {
     return {};
 }
 
+void RefuseMissingPrompt(ProcedureContext& call, const vym::Value& seq, const vym::Value& module) {
+    Refuse(call,
+           "Prompt " + seq.ToString() + " of module " + module.ToString() + " does not exist.");
+}
+
+// A new prompt (Null or 0 @seq_no) goes last in its module and gets its
+// number back.
+void UpdateProfilePrompt(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    std::string codes;
+    if (std::string refusal = CheckProfilePrompt(call, codes); !refusal.empty()) {
+        Refuse(call, refusal);
+        return;
+    }
+    const vym::Value profile = call.Get("@profile_id");
+    const vym::Value module = call.Get("@module_id");
+    const vym::Value codesValue = codes.empty() ? vym::Value::Null() : vym::Value(codes);
+    vym::Value seq = SeqOrNull(call);
+    if (seq.IsNull()) {
+        seq = db.QueryValue(
+            "SELECT COALESCE(max(seq_no), 0) + 1 FROM vym_profile_prompt "
+            "WHERE profile_id = ? AND module_id = ?",
+            {profile, module});
+        db.Run(
+            "INSERT INTO vym_profile_prompt (profile_id, module_id, seq_no, prompt_id, "
+            "reason_type_id, list_code, validation_codes) VALUES (?, ?, ?, ?, ?, ?, ?)",
+            {profile, module, seq, call.Get("@prompt_id"), TextOrNull(call, "@reason_type_id"),
+             TextOrNull(call, "@list_code"), codesValue});
+    } else if (db.Run("UPDATE vym_profile_prompt SET prompt_id = ?, reason_type_id = ?, "
+                      "list_code = ?, validation_codes = ? WHERE profile_id = ? AND "
+                      "module_id = ? AND seq_no = ?",
+                      {call.Get("@prompt_id"), TextOrNull(call, "@reason_type_id"),
+                       TextOrNull(call, "@list_code"), codesValue, profile, module, seq}) == 0) {
+        RefuseMissingPrompt(call, seq, module);
+        return;
+    }
+    call.SetOutput("@seq_no", seq);
+    call.SetOutput("@message", "");
+}
+
+// The prompts after the deleted one move up, so a module's prompts stay
+// numbered 1, 2, 3 ...
+void DeleteProfilePrompt(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const vym::Value profile = call.Get("@profile_id");
+    const vym::Value module = call.Get("@module_id");
+    const vym::Value seq = SeqOrNull(call);
+    if (db.Run("DELETE FROM vym_profile_prompt WHERE profile_id = ? AND "
+               "module_id = ? AND seq_no = ?",
+               {profile, module, seq}) == 0) {
+        RefuseMissingPrompt(call, seq, module);
+        return;
+    }
+    // Negated first: the key is checked row by row.
+    db.Run(
+        "UPDATE vym_profile_prompt SET seq_no = 1 - seq_no WHERE profile_id = ? "
+        "AND module_id = ? AND seq_no > ?",
+        {profile, module, seq});
+    db.Run(
+        "UPDATE vym_profile_prompt SET seq_no = -seq_no WHERE profile_id = ? "
+        "AND module_id = ? AND seq_no < 0",
+        {profile, module});
+    call.SetOutput("@message", "");
+}
+
+// Swaps the prompt with the one before it (negative @direction) or after it;
+// @seq_no receives its new number. At either end nothing moves.
+void SortProfilePrompt(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const vym::Value profile = call.Get("@profile_id");
+    const vym::Value module = call.Get("@module_id");
+    const vym::Value seq = SeqOrNull(call);
+    if (!Exists(db,
+                "SELECT count(*) FROM vym_profile_prompt WHERE profile_id = ? AND "
+                "module_id = ? AND seq_no = ?",
+                {profile, module, seq})) {
+        RefuseMissingPrompt(call, seq, module);
+        return;
+    }
+    const bool up = call.GetLong("@direction").value_or(0) < 0;
+    const vym::Value other =
+        db.QueryValue(up ? "SELECT max(seq_no) FROM vym_profile_prompt WHERE profile_id = ? AND "
+                           "module_id = ? AND seq_no < ?"
+                         : "SELECT min(seq_no) FROM vym_profile_prompt WHERE profile_id = ? AND "
+                           "module_id = ? AND seq_no > ?",
+                      {profile, module, seq});
+    call.SetOutput("@message", "");
+    if (other.IsNull()) {
+        call.SetOutput("@seq_no", seq);
+        return;
+    }
+    constexpr const char* kMove =
+        "UPDATE vym_profile_prompt SET seq_no = ? WHERE profile_id = ? AND "
+        "module_id = ? AND seq_no = ?";
+    db.Run(kMove, {-1, profile, module, seq});
+    db.Run(kMove, {seq, profile, module, other});
+    db.Run(kMove, {other, profile, module, -1});
+    call.SetOutput("@seq_no", other);
+}
+
 void RegisterProfilePromptProcedures(ProcedureCatalog& catalog) {
     // All prompts of a profile, or those of one module, or one prompt.
     catalog.Add("VYM_SP_ITEM_GetProfilePrompt",
@@ -222,120 +323,22 @@ void RegisterProfilePromptProcedures(ProcedureCatalog& catalog) {
                         "AND (?3 IS NULL OR seq_no = ?3) ORDER BY module_id, seq_no",
                         {call.Get("@profile_id"), TextOrNull(call, "@module_id"), SeqOrNull(call)});
                 });
-
-    // A new prompt (Null or 0 @seq_no) goes last in its module and gets its
-    // number back.
-    catalog.Add(
-        "VYM_SP_ITEM_UpdateProfilePrompt",
-        {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
-         InOut("@seq_no", DataType::SmallInt), In("@prompt_id", DataType::VarChar, 10),
-         In("@validation_codes", DataType::VarChar, 255),
-         In("@reason_type_id", DataType::VarChar, 10), In("@list_code", DataType::VarChar, 10),
-         Out("@message", DataType::VarChar, 255)},
-        [](ProcedureContext& call) {
-            SqlSession& db = call.Session();
-            std::string codes;
-            if (std::string refusal = CheckProfilePrompt(call, codes); !refusal.empty()) {
-                Refuse(call, refusal);
-                return;
-            }
-            const vym::Value profile = call.Get("@profile_id");
-            const vym::Value module = call.Get("@module_id");
-            const vym::Value codesValue = codes.empty() ? vym::Value::Null() : vym::Value(codes);
-            vym::Value seq = SeqOrNull(call);
-            if (seq.IsNull()) {
-                seq = db.QueryValue(
-                    "SELECT COALESCE(max(seq_no), 0) + 1 FROM vym_profile_prompt "
-                    "WHERE profile_id = ? AND module_id = ?",
-                    {profile, module});
-                db.Run(
-                    "INSERT INTO vym_profile_prompt (profile_id, module_id, seq_no, prompt_id, "
-                    "reason_type_id, list_code, validation_codes) VALUES (?, ?, ?, ?, ?, ?, ?)",
-                    {profile, module, seq, call.Get("@prompt_id"),
-                     TextOrNull(call, "@reason_type_id"), TextOrNull(call, "@list_code"),
-                     codesValue});
-            } else if (db.Run("UPDATE vym_profile_prompt SET prompt_id = ?, reason_type_id = ?, "
-                              "list_code = ?, validation_codes = ? WHERE profile_id = ? AND "
-                              "module_id = ? AND seq_no = ?",
-                              {call.Get("@prompt_id"), TextOrNull(call, "@reason_type_id"),
-                               TextOrNull(call, "@list_code"), codesValue, profile, module, seq}) ==
-                       0) {
-                Refuse(call, "Prompt " + seq.ToString() + " of module " + module.ToString() +
-                                 " does not exist.");
-                return;
-            }
-            call.SetOutput("@seq_no", seq);
-            call.SetOutput("@message", "");
-        });
-
-    // The prompts after the deleted one move up, so a module's prompts stay
-    // numbered 1, 2, 3 ...
+    catalog.Add("VYM_SP_ITEM_UpdateProfilePrompt",
+                {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
+                 InOut("@seq_no", DataType::SmallInt), In("@prompt_id", DataType::VarChar, 10),
+                 In("@validation_codes", DataType::VarChar, 255),
+                 In("@reason_type_id", DataType::VarChar, 10),
+                 In("@list_code", DataType::VarChar, 10), Out("@message", DataType::VarChar, 255)},
+                UpdateProfilePrompt);
     catalog.Add("VYM_SP_ITEM_DeleteProfilePrompt",
                 {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
                  In("@seq_no", DataType::SmallInt), Out("@message", DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    SqlSession& db = call.Session();
-                    const vym::Value profile = call.Get("@profile_id");
-                    const vym::Value module = call.Get("@module_id");
-                    const vym::Value seq = SeqOrNull(call);
-                    if (db.Run("DELETE FROM vym_profile_prompt WHERE profile_id = ? AND "
-                               "module_id = ? AND seq_no = ?",
-                               {profile, module, seq}) == 0) {
-                        Refuse(call, "Prompt " + seq.ToString() + " of module " +
-                                         module.ToString() + " does not exist.");
-                        return;
-                    }
-                    // Negated first: the key is checked row by row.
-                    db.Run(
-                        "UPDATE vym_profile_prompt SET seq_no = 1 - seq_no WHERE profile_id = ? "
-                        "AND module_id = ? AND seq_no > ?",
-                        {profile, module, seq});
-                    db.Run(
-                        "UPDATE vym_profile_prompt SET seq_no = -seq_no WHERE profile_id = ? "
-                        "AND module_id = ? AND seq_no < 0",
-                        {profile, module});
-                    call.SetOutput("@message", "");
-                });
-
-    // Swaps the prompt with the one before it (negative @direction) or after
-    // it; @seq_no receives its new number. At either end nothing moves.
+                DeleteProfilePrompt);
     catalog.Add("VYM_SP_ITEM_SortProfilePrompt",
                 {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
                  InOut("@seq_no", DataType::SmallInt), In("@direction", DataType::SmallInt),
                  Out("@message", DataType::VarChar, 255)},
-                [](ProcedureContext& call) {
-                    SqlSession& db = call.Session();
-                    const vym::Value profile = call.Get("@profile_id");
-                    const vym::Value module = call.Get("@module_id");
-                    const vym::Value seq = SeqOrNull(call);
-                    if (!Exists(db,
-                                "SELECT count(*) FROM vym_profile_prompt WHERE profile_id = ? AND "
-                                "module_id = ? AND seq_no = ?",
-                                {profile, module, seq})) {
-                        Refuse(call, "Prompt " + seq.ToString() + " of module " +
-                                         module.ToString() + " does not exist.");
-                        return;
-                    }
-                    const bool up = call.GetLong("@direction").value_or(0) < 0;
-                    const vym::Value other = db.QueryValue(
-                        up ? "SELECT max(seq_no) FROM vym_profile_prompt WHERE profile_id = ? AND "
-                             "module_id = ? AND seq_no < ?"
-                           : "SELECT min(seq_no) FROM vym_profile_prompt WHERE profile_id = ? AND "
-                             "module_id = ? AND seq_no > ?",
-                        {profile, module, seq});
-                    call.SetOutput("@message", "");
-                    if (other.IsNull()) {
-                        call.SetOutput("@seq_no", seq);
-                        return;
-                    }
-                    constexpr const char* kMove =
-                        "UPDATE vym_profile_prompt SET seq_no = ? WHERE profile_id = ? AND "
-                        "module_id = ? AND seq_no = ?";
-                    db.Run(kMove, {-1, profile, module, seq});
-                    db.Run(kMove, {seq, profile, module, other});
-                    db.Run(kMove, {other, profile, module, -1});
-                    call.SetOutput("@seq_no", other);
-                });
+                SortProfilePrompt);
 }
 
 void RegisterPromptListProcedures(ProcedureCatalog& catalog) {

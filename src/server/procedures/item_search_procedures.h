@@ -29,4 +29,8 @@ std::string DescriptionMatchQuery(std::string_view text);
 // shorter texts are matched by reading the descriptions.
 bool UsesDescriptionIndex(std::string_view text);
 
+// "ABC" -> "ABC%" for LIKE with "\" as escape: the text's own "%" and "_"
+// match themselves.
+std::string StartsWithPattern(std::string_view text);
+
 }  // namespace vym::server

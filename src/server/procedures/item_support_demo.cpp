@@ -39,7 +39,9 @@ void AddFunctionRows(SqlSession& db) {
             "VALUES (?, ?, ?, ?)",
             {f.id, f.description, TextOrNull(f.icon), f.active});
     }
+}
 
+void AddCatagoryRows(SqlSession& db) {
     struct Catagory {
         const char* function;
         const char* id;
@@ -73,14 +75,16 @@ void AddFunctionRows(SqlSession& db) {
             "require_access_rule) VALUES (?, ?, ?, ?, ?)",
             {c.function, c.id, c.description, c.active, c.requireAccessRule});
     }
+}
 
+// Units of measure, and the units each function sells in.
+void AddUnitRows(SqlSession& db) {
     static constexpr const char* kUoms[][2] = {
         {"EA", "Each"}, {"PR", "Pair"}, {"BX", "Box"}, {"CS", "Case"}, {"DZ", "Dozen"},
     };
     for (const auto& uom : kUoms) {
         db.Run("INSERT INTO vym_uom (uom_id, description) VALUES (?, ?)", {uom[0], uom[1]});
     }
-
     struct Unit {
         const char* function;
         const char* id;
@@ -351,6 +355,8 @@ void AddPurchaseOrderRows(SqlSession& db) {
 
 void AddItemSupportDemoRows(SqlSession& session) {
     AddFunctionRows(session);
+    AddCatagoryRows(session);
+    AddUnitRows(session);
     AddSeasonRows(session);
     AddLocationRows(session);
     AddStoreRows(session);

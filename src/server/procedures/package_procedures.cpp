@@ -14,6 +14,7 @@
 namespace vym::server {
 namespace {
 
+using item_catalogue::DeleteDroppedInstruction;
 using item_catalogue::Number;
 using item_catalogue::NumberOrNull;
 using item_catalogue::ReadRows;
@@ -22,6 +23,7 @@ using item_catalogue::Refuse;
 using item_catalogue::RowExists;
 using item_catalogue::Text;
 using item_catalogue::TextOrNull;
+using item_catalogue::WriteInstruction;
 
 constexpr const char* kMessage = "@Message";
 constexpr const char* kNow = "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')";
@@ -67,23 +69,6 @@ Check CheckHeader(ProcedureContext& call, std::int32_t packageNo) {
         }
     }
     return std::nullopt;
-}
-
-// Writes the package's instruction text and returns its number (Null when
-// the package has none); the package's own instruction is rewritten in place.
-vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous) {
-    SqlSession& db = call.Session();
-    const vym::Value body = TextOrNull(call, "@instruction_body");
-    if (body.IsNull()) {
-        return vym::Value::Null();
-    }
-    if (!previous.IsNull()) {
-        db.Run("UPDATE vym_item_instruction SET instruction_body = ? WHERE instruction_no = ?",
-               {body, previous});
-        return previous;
-    }
-    db.Run("INSERT INTO vym_item_instruction (instruction_body) VALUES (?)", {body});
-    return vym::Value::FromInt64(db.LastInsertId());
 }
 
 void UpdatePackage(ProcedureContext& call) {
@@ -137,9 +122,7 @@ void UpdatePackage(ProcedureContext& call) {
                    {packageNo});
         }
     }
-    if (!previousInstruction.IsNull() && instruction.IsNull()) {
-        db.Run("DELETE FROM vym_item_instruction WHERE instruction_no = ?", {previousInstruction});
-    }
+    DeleteDroppedInstruction(db, previousInstruction, instruction);
     call.SetOutput("@package_no", packageNo);
     call.SetOutput("@instruction_no", instruction);
     call.SetOutput(kMessage, std::string());
