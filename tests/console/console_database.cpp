@@ -1,6 +1,5 @@
 #include "console/console_database.h"
 
-
 namespace vym::test {
 
 ConsoleDatabase::ConsoleDatabase() {
