@@ -16,6 +16,7 @@
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
 #include "ui/check_list.h"
@@ -27,50 +28,17 @@
 namespace vym {
 namespace {
 
+using test::ChooseInCell;
 using test::FaultInjectingConnection;
 using test::PrompterScript;
 using test::ScriptedModalRunner;
+using test::TypeIntoCell;
 using ui::DataCombo;
 using ui::FlexGrid;
 
 constexpr const char* kNoHost =
     "Host not available to run lookup at this time.  Please try again "
     "later";
-
-// Types into a grid cell as a user does: the cell's editor, then Enter.
-// False when the grid does not let the cell be edited.
-bool TypeIntoCell(FlexGrid& grid, int row, int col, const QString& text) {
-    grid.SetCurrentCell(row, col);
-    if (!grid.EditCell(row, col)) {
-        return false;
-    }
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
-    if (editor == nullptr) {
-        return false;
-    }
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
-    return true;
-}
-
-// Picks an entry of a cell's drop-down list by its text.
-bool ChooseInCell(FlexGrid& grid, int row, int col, const QString& shown) {
-    grid.SetCurrentCell(row, col);
-    if (!grid.EditCell(row, col)) {
-        return false;
-    }
-    auto* combo = qobject_cast<QComboBox*>(grid.indexWidget(grid.model()->index(row - 1, col)));
-    if (combo == nullptr || combo->findText(shown) < 0) {
-        return false;
-    }
-    combo->setCurrentIndex(combo->findText(shown));
-    QTest::keyClick(combo, Qt::Key_Return);
-    QCoreApplication::processEvents();
-    return true;
-}
 
 // What the host system answers to sp_item_validate, and whom it was asked about.
 struct HostAnswer {

@@ -12,6 +12,7 @@
 #include "gateway/recordset.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
@@ -22,6 +23,7 @@ namespace {
 
 using test::FaultInjectingConnection;
 using test::PrompterScript;
+using test::TypeIntoCell;
 using ui::FlexGrid;
 
 // The screen on the demo database: function LIFT with four categories, all
@@ -50,25 +52,6 @@ class SupportTablesWindow : public ::testing::Test {
     FlexGrid& Units() { return Grid("fgUnits"); }
     QString Caption() { return window_->findChild<QGroupBox*>("fraDependant")->title(); }
 
-    // Types into a cell as a user would and presses Enter; False when the
-    // cell cannot be edited.
-    static bool Type(FlexGrid& grid, int row, int col, const QString& text) {
-        grid.SetCurrentCell(row, col);
-        if (!grid.EditCell(row, col)) {
-            return false;
-        }
-        auto* editor =
-            qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
-        if (editor == nullptr) {
-            return false;
-        }
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        return true;
-    }
     static void PressDelete(FlexGrid& grid, int row) {
         grid.SetCurrentCell(row, 1);
         QTest::keyClick(&grid, Qt::Key_Delete);
@@ -134,19 +117,19 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
     PrompterScript prompter;
     FlexGrid& functions = Functions();
     const int added = functions.Rows() - 1;
-    ASSERT_TRUE(Type(functions, added, 0, "golf"));
+    ASSERT_TRUE(TypeIntoCell(functions, added, 0, "golf"));
     EXPECT_EQ(functions.TextMatrix(added, 0), "GOLF");
     EXPECT_EQ(Scalar("SELECT is_active FROM vym_function WHERE function_id = 'GOLF'"), "True");
     EXPECT_EQ(functions.Rows(), added + 2) << "a fresh empty row follows";
-    EXPECT_FALSE(Type(functions, added, 0, "GOLF2")) << "a saved key cannot be changed";
-    ASSERT_TRUE(Type(functions, added, 3, "Golf Course"));
+    EXPECT_FALSE(TypeIntoCell(functions, added, 0, "GOLF2")) << "a saved key cannot be changed";
+    ASSERT_TRUE(TypeIntoCell(functions, added, 3, "Golf Course"));
     EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"),
               "Golf Course");
     EXPECT_EQ(Caption(), "Function GOLF Dependant");
 
     // A key another row has would overwrite that entry.
     prompter.ExpectMessage("Function LIFT already exists.", "Duplicate Function", kInformation);
-    ASSERT_TRUE(Type(functions, added + 1, 0, "lift"));
+    ASSERT_TRUE(TypeIntoCell(functions, added + 1, 0, "lift"));
     prompter.Verify();
     EXPECT_EQ(functions.TextMatrix(added + 1, 0), "");
     EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'LIFT'"),
@@ -156,8 +139,8 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
     functions.SetCurrentCell(added, 3);
     FlexGrid& catagories = Catagories();
     ASSERT_EQ(catagories.Rows(), 2);
-    ASSERT_TRUE(Type(catagories, 1, 1, "range"));
-    ASSERT_TRUE(Type(catagories, 1, 4, "Driving Range"));
+    ASSERT_TRUE(TypeIntoCell(catagories, 1, 1, "range"));
+    ASSERT_TRUE(TypeIntoCell(catagories, 1, 4, "Driving Range"));
     catagories.SetCurrentCell(1, 2);
     QTest::keyClick(&catagories, Qt::Key_Space);  // not active
     EXPECT_EQ(Scalar("SELECT description || '/' || is_active || '/' || require_access_rule "
@@ -166,9 +149,9 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
     EXPECT_EQ(catagories.Rows(), 3);
 
     FlexGrid& units = Units();
-    ASSERT_TRUE(Type(units, 1, 1, "bucket"));
-    ASSERT_TRUE(Type(units, 1, 3, "50"));
-    ASSERT_TRUE(Type(units, 1, 3, "lots"));  // not a quantity: refused
+    ASSERT_TRUE(TypeIntoCell(units, 1, 1, "bucket"));
+    ASSERT_TRUE(TypeIntoCell(units, 1, 3, "50"));
+    ASSERT_TRUE(TypeIntoCell(units, 1, 3, "lots"));  // not a quantity: refused
     EXPECT_EQ(units.TextMatrix(1, 3), "50");
     ASSERT_TRUE(units.EditCell(1, 2));
     auto* uom = qobject_cast<QComboBox*>(units.indexWidget(units.model()->index(0, 2)));
@@ -189,14 +172,14 @@ TEST_F(SupportTablesWindow, AFailedSaveLeavesTheRowAsTypedAndUnsaved) {
     const int added = functions.Rows() - 1;
     faulty.FailOnCall(1, FaultInjectingConnection::Fault::Locked);
     prompter.ExpectMessage("Unable to update function", "Update Failed", kInformation);
-    ASSERT_TRUE(Type(functions, added, 0, "GOLF"));
+    ASSERT_TRUE(TypeIntoCell(functions, added, 0, "GOLF"));
     prompter.Verify();
     EXPECT_EQ(functions.TextMatrix(added, 0), "GOLF");
     EXPECT_EQ(functions.Rows(), added + 1) << "no new row for an entry not saved";
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), "0");
 
     // The next edit of the row saves it.
-    ASSERT_TRUE(Type(functions, added, 3, "Golf"));
+    ASSERT_TRUE(TypeIntoCell(functions, added, 3, "Golf"));
     EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"), "Golf");
     EXPECT_EQ(functions.Rows(), added + 2);
 }

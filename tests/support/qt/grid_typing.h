@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include "ui/flex_grid.h"
+
+namespace vym::test {
+
+// Types into a grid cell as a user does: the cell's editor, then Enter.
+// False when the grid does not let the cell be edited.
+inline bool TypeIntoCell(ui::FlexGrid& grid, int row, int col, const QString& text) {
+    grid.SetCurrentCell(row, col);
+    if (!grid.EditCell(row, col)) {
+        return false;
+    }
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+    if (editor == nullptr) {
+        return false;
+    }
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// Picks an entry of a cell's drop-down list by its text.
+inline bool ChooseInCell(ui::FlexGrid& grid, int row, int col, const QString& shown) {
+    grid.SetCurrentCell(row, col);
+    if (!grid.EditCell(row, col)) {
+        return false;
+    }
+    auto* combo = qobject_cast<QComboBox*>(grid.indexWidget(grid.model()->index(row - 1, col)));
+    if (combo == nullptr || combo->findText(shown) < 0) {
+        return false;
+    }
+    combo->setCurrentIndex(combo->findText(shown));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+}  // namespace vym::test
