@@ -17,6 +17,7 @@
 #include "model/cpackage.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
 #include "ui/check_list.h"
@@ -30,6 +31,7 @@ namespace {
 
 using test::PrompterScript;
 using test::ScriptedModalRunner;
+using test::TypeIntoCell;
 using ui::FlexGrid;
 
 constexpr MsgStyle kRemoveQuestion{MsgButtons::YesNoCancel, MsgIcon::Question, 2};
@@ -82,22 +84,6 @@ class PackageEditor : public ::testing::Test {
             "IFNULL(redeem_seq_no, '-'), ' ') FROM (SELECT * FROM vym_package_item "
             "WHERE package_no = " +
             std::to_string(packageNo) + " ORDER BY seq_no)");
-    }
-    // Types into a cell as a user would; False when the grid refused the edit.
-    bool Type(FlexGrid& grid, int row, int col, const QString& text) {
-        if (!grid.EditCell(row, col)) {
-            return false;
-        }
-        auto* editor = qobject_cast<QLineEdit*>(grid.focusWidget());
-        EXPECT_NE(editor, nullptr);
-        if (editor == nullptr) {
-            return false;
-        }
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        return true;
     }
     void Choose(FlexGrid& grid, int row, int col, const QString& shown) {
         ASSERT_TRUE(grid.EditCell(row, col));
@@ -182,7 +168,7 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
             "The quantity must be a whole number from 1 to 32767.  Use Delete to remove an item "
             "from the package.",
             "Invalid Quantity", kInformation);
-        EXPECT_TRUE(Type(items, 1, 5, typed));
+        EXPECT_TRUE(TypeIntoCell(items, 1, 5, typed));
         script.Verify();
         EXPECT_EQ(items.TextMatrix(1, 5), "1") << typed;
     }
@@ -190,7 +176,7 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
         "After changing the qty you will need to update any defined prices for this package to "
         "reflect this change",
         "Price Adjustment", kInformation);
-    EXPECT_TRUE(Type(items, 1, 5, "3"));
+    EXPECT_TRUE(TypeIntoCell(items, 1, 5, "3"));
     EXPECT_EQ(items.TextMatrix(1, 5), "3");
     Choose(items, 2, 6, "Print At Home Voucher");
 

@@ -19,6 +19,7 @@
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
 #include "support/server/fault_injecting_connection.h"
@@ -110,25 +111,8 @@ class PriceList : public ::testing::Test {
         return rows;
     }
     // Types into a cell as a user would; False when the grid refused the edit.
-    bool Type(int row, int col, const QString& text) { return Type(Grid(), row, col, text); }
-    bool Type(FlexGrid& grid, int row, int col, const QString& text) {
-        if (!grid.EditCell(row, col)) {
-            return false;
-        }
-        auto* editor = qobject_cast<QLineEdit*>(grid.focusWidget());
-        EXPECT_NE(editor, nullptr);
-        if (editor == nullptr) {
-            return false;
-        }
-        editor->selectAll();
-        if (text.isEmpty()) {
-            QTest::keyClick(editor, Qt::Key_Delete);
-        } else {
-            QTest::keyClicks(editor, text);
-        }
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        return true;
+    bool Type(int row, int col, const QString& text) {
+        return test::TypeIntoCell(Grid(), row, col, text);
     }
     void Choose(FlexGrid& grid, int row, int col, const QString& shown) {
         ASSERT_TRUE(grid.EditCell(row, col));
@@ -419,7 +403,7 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     again.show();
     again.findChild<QPushButton*>("cmdDetail")->click();
     FlexGrid& grid = *again.findChild<FlexGrid*>("fgPrices");
-    ASSERT_TRUE(Type(grid, spring, kUnitPrice, "0.99"));
+    ASSERT_TRUE(test::TypeIntoCell(grid, spring, kUnitPrice, "0.99"));
     const std::string large =
         "Are you sure you want to create a price more than 80% less than the gross price for "
         "row " +
