@@ -17,6 +17,7 @@
 #include "editors/frm_stock.h"
 #include "gateway/app_server.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "host/frm_about.h"
@@ -640,9 +641,7 @@ void Item::FillSearchCombos() {
     departments.clear();
     departments.AddEntry(QString(), "<ANY>");
     trap_.Run(errors_, "FillSearchCombos", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_getSearchCombos";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*Db(), "VYM_SP_ITEM_getSearchCombos");
         auto rows = Db()->ExecuteRecordset(*command);
         QString department;
         QString report;
@@ -693,9 +692,7 @@ void Item::FillFunctions() {
         return;
     }
     trap_.Run(errors_, "FillFunctions", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetTypeFunction";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*Db(), "VYM_SP_ITEM_GetTypeFunction");
         if (const char* type = TabOf(SearchTab()).functionType) {
             command->Parameters["@item_type"].Value = type;
         }
@@ -731,13 +728,12 @@ void Item::FillModels() {
         return;
     }
     trap_.Run(errors_, "FillModels", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemStockModel";
-        command->Parameters.Refresh();
         const QString stockType = ui_->cmbStockType->Key();
-        command->Parameters["@stock_type_id"].Value =
-            stockType.isEmpty() ? vym::Value::Null() : vym::Value(S(stockType));
-        command->Parameters["@is_active"].Value = true;
+        auto command =
+            NewProcedure(*Db(), "VYM_SP_ITEM_GetItemStockModel",
+                         {{"@stock_type_id",
+                           stockType.isEmpty() ? vym::Value::Null() : vym::Value(S(stockType))},
+                          {"@is_active", true}});
         auto rows = Db()->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             ui_->cmbModel->AddEntry(FieldText(*rows, "model_id"), FieldText(*rows, "Description"));
@@ -750,9 +746,7 @@ void Item::FillModels() {
 std::unique_ptr<Command> Item::BuildSearch() {
     const QString key = SearchTab();
     const Tab& tab = TabOf(key);
-    auto command = Db()->NewCommand();
-    command->CommandText = tab.procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(*Db(), tab.procedure);
     ParameterList& p = command->Parameters;
     auto setText = [&](const char* name, const QString& text) {
         if (!text.isEmpty()) {
@@ -946,10 +940,7 @@ int Item::ShowRecord(std::int32_t number) {
     int shown = 0;
     trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
         const Tab& tab = TabOf(SearchTab());
-        auto command = Db()->NewCommand();
-        command->CommandText = tab.procedure;
-        command->Parameters.Refresh();
-        command->Parameters[tab.numberParameter].Value = number;
+        auto command = NewProcedure(*Db(), tab.procedure, {{tab.numberParameter, number}});
         auto rows = Db()->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;
@@ -1056,11 +1047,9 @@ void Item::mnuDelete_Click() {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         trap_.Run(errors_, "mnuDelete_Click", &Db()->Native(), [&] {
             const bool package = grid.TextMatrix(*row, kTypeCol) == "PACKAGE";
-            auto command = Db()->NewCommand();
-            command->CommandText = package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem";
-            command->Parameters.Refresh();
-            command->Parameters[package ? "@package_no" : "@item_no"].Value =
-                grid.RowData(*row).toInt();
+            auto command = NewProcedure(
+                *Db(), package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem",
+                {{package ? "@package_no" : "@item_no", grid.RowData(*row).toInt()}});
             const bool executed = Db()->Execute(*command);
             const std::string message = NullToEmpty(command->Parameters["@message"].Value);
             if (executed && message.empty()) {

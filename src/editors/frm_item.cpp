@@ -12,6 +12,7 @@
 #include "base/value.h"
 #include "gateway/app_server.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -238,9 +239,7 @@ void frmItem::FillList(DataCombo& list, std::string_view sql, const char* keyFie
 
 void frmItem::FillListFromProcedure(DataCombo& list, const char* procedure, const char* keyField,
                                     const char* textField) {
-    auto command = db_->NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(*db_, procedure);
     auto rows = db_->ExecuteRecordset(*command);
     for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
         list.AddRow({FieldText(*rows, keyField), FieldText(*rows, textField)});
@@ -365,10 +364,8 @@ QString frmItem::GetFormatList() {
         return list;
     }
     trap_.Run(errors_, "GetFormatList", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrintFormats";
-        command->Parameters.Refresh();
-        command->Parameters["@print_format_type"].Value = "ITEM";
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetPrintFormats", {{"@print_format_type", "ITEM"}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             list += "|#" + FieldText(*rows, "format_no") + ";" + FieldText(*rows, "Description");
@@ -383,9 +380,7 @@ QString frmItem::GetAccessRule() {
         return list;
     }
     trap_.Run(errors_, "GetAccessRule", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetAccessRules";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetAccessRules");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             list +=
@@ -517,9 +512,7 @@ void frmItem::LoadRegisterGroups() {
         item_->OpenRegisterGroups(db_, errors_);
     }
     trap_.Run(errors_, "LoadRegisterGroups", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetRegisterGroups";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetRegisterGroups");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             const QString id = FieldText(*rows, "register_group_id");
@@ -757,9 +750,7 @@ bool frmItem::HostValidates() {
     }
     bool passed = false;
     trap_.Run(errors_, "ValidateData", &host->Native(), [&] {
-        auto command = host->NewCommand();
-        command->CommandText = "sp_item_validate";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*host, "sp_item_validate");
         ParameterList& parameters = command->Parameters;
         std::size_t first = 0;
         while (first < parameters.Count() &&

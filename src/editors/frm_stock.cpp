@@ -16,6 +16,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -37,7 +38,6 @@ using ui::FlexGrid;
 namespace {
 
 using Rows = std::vector<QStringList>;
-using Arguments = std::initializer_list<std::pair<const char*, vym::Value>>;
 
 constexpr const char* kNew = "-1";  // the new-row column of a row added in this window
 constexpr const char* kLoaded = "0";
@@ -64,14 +64,9 @@ Rows QueryRows(Connection& db, const std::string& sql,
     return ReadRows(*rs, names);
 }
 
-Rows ProcedureRows(Connection& db, const char* procedure, Arguments arguments,
+Rows ProcedureRows(Connection& db, const char* procedure, ProcedureArguments arguments,
                    std::initializer_list<std::string_view> names) {
-    auto command = db.NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
-    for (const auto& [name, value] : arguments) {
-        command->Parameters[name].Value = value;
-    }
+    auto command = NewProcedure(db, procedure, arguments);
     auto rs = db.ExecuteRecordset(*command);
     return ReadRows(*rs, names);
 }

@@ -7,6 +7,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -208,10 +209,8 @@ void frmEditPackage::FillCatagoryComboBoxes(const QString& functionId) {
 
 void frmEditPackage::GetFormatList() {
     trap_.Run(errors_, "GetFormatList", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrintFormats";
-        command->Parameters.Refresh();
-        command->Parameters["@print_format_type"].Value = "ITEM";
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetPrintFormats", {{"@print_format_type", "ITEM"}});
         auto rows = db_->ExecuteRecordset(*command);
         QString list = "#0;<Use Item Format>";
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -424,9 +423,7 @@ void frmEditPackage::LoadRegisterGroups() {
         for (const CRegisterGroup& group : package_->RegisterGroups) {
             member.insert(QString::fromStdString(group.RegisterGroupId).toUpper());
         }
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetRegisterGroups";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetRegisterGroups");
         auto rows = db_->ExecuteRecordset(*command);
         ui::CheckList& list = *ui_->lstGroups;
         list.clear();

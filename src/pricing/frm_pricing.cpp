@@ -8,6 +8,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
@@ -166,9 +167,7 @@ bool frmPricing::Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackag
 
 bool frmPricing::LoadRules() {
     return trap_.Run(errors_, "LoadRules", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetAccessRules";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetAccessRules");
         auto rows = db_->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;
@@ -186,9 +185,7 @@ bool frmPricing::LoadPrices() {
     FlexGrid& grid = *ui_->fgPrices;
     grid.Clear();
     const bool loaded = trap_.Run(errors_, "LoadPrices", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrices";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetPrices");
         if (packageMode_) {
             command->Parameters["@package_no"].Value = package_->PackageNo;
         } else {
@@ -352,10 +349,8 @@ void frmPricing::DeleteRow() {
     if (priceNo != 0) {
         bool deletable = false;
         trap_.Run(errors_, "DeleteRow", &db_->Native(), [&] {
-            auto command = db_->NewCommand();
-            command->CommandText = "VyM_SP_ITEM_PRICE_validate_delete";
-            command->Parameters.Refresh();
-            command->Parameters["@price_no"].Value = priceNo;
+            auto command =
+                NewProcedure(*db_, "VyM_SP_ITEM_PRICE_validate_delete", {{"@price_no", priceNo}});
             if (!db_->Execute(*command)) {
                 return;
             }
@@ -382,10 +377,7 @@ void frmPricing::DeleteRow() {
 bool frmPricing::DeletePrice(std::int32_t priceNo) {
     bool deleted = false;
     trap_.Run(errors_, "DeletePrice", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_DeletePrice";
-        command->Parameters.Refresh();
-        command->Parameters["@price_no"].Value = priceNo;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeletePrice", {{"@price_no", priceNo}});
         if (!db_->Execute(*command)) {
             return;
         }
@@ -535,9 +527,7 @@ std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
     trap_.Run(errors_, "UpdatePrices", &db_->Native(), [&] {
         const FlexGrid& grid = *ui_->fgPrices;
         const std::int32_t priceNo = grid.RowData(row).toInt();
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_UpdatePrice";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_UpdatePrice");
         ParameterList& p = command->Parameters;
         p["@vym_user"].Value = db_->CurrentUserId();
         if (priceNo == 0) {

@@ -3,6 +3,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/frm_symbol.h"
 #include "host/screen_context.h"
@@ -41,9 +42,7 @@ QString FieldFlag(Recordset& rows, const char* name) {
 
 std::unique_ptr<Recordset> Read(Connection& db, const char* procedure,
                                 const QString& functionId = {}) {
-    auto command = db.NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(db, procedure);
     if (!functionId.isEmpty()) {
         command->Parameters["@function_id"].Value = functionId.toStdString();
     }

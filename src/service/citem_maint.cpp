@@ -10,6 +10,7 @@
 #include "gateway/app_server.h"
 #include "gateway/command.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/sql_quote.h"
 #include "inventory/frm_stock_history.h"
 #include "inventory/frm_stock_location.h"
@@ -86,9 +87,7 @@ bool CItemMaint::RequireReportingDepartment() {
         return requireReportingDepartment_;
     }
     trap_.Run(errorObject_, "RequireReportingDepartment", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_SYSTEM_PARM_get";
-        cmd->Parameters.Refresh();
+        auto cmd = NewProcedure(Db(), "VYM_SP_ITEM_SYSTEM_PARM_get");
         if (Db().Execute(*cmd)) {
             requireReportingDepartment_ =
                 NullToZero(cmd->Parameters["@req_rpt_dept"].Value).ToBool();
@@ -208,9 +207,7 @@ bool CItemMaint::SelectPO(std::int32_t& lPONo, const QString& sStatusID, QWidget
                           QString* sVendorId, QString* sVendorName, QString* sReceivingNote) {
     bool chosen = false;
     trap_.Run(errorObject_, "SelectPO", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VyM_SP_INV_PO_GetPO";
-        cmd->Parameters.Refresh();
+        auto cmd = NewProcedure(Db(), "VyM_SP_INV_PO_GetPO");
         if (!sStatusID.isEmpty()) {
             cmd->Parameters["@status_id"].Value = Text(sStatusID);
         }
@@ -302,15 +299,10 @@ bool CItemMaint::SelectPOLines(std::int32_t lPONo, std::vector<frmPickList::POLi
 }
 
 bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char* failureMessage,
-                           std::initializer_list<std::pair<const char*, vym::Value>> arguments) {
+                           ProcedureArguments arguments) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : arguments) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = NewProcedure(Db(), procedure, arguments);
         done = Db().Execute(*cmd);
         if (!done && failureMessage != nullptr) {
             MsgBox(failureMessage, kInformation, "Update Failed");
@@ -320,15 +312,10 @@ bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char
 }
 
 bool CItemMaint::RunDelete(const char* procedure, const char* method, const char* errorTitle,
-                           std::initializer_list<std::pair<const char*, vym::Value>> arguments) {
+                           ProcedureArguments arguments) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : arguments) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = NewProcedure(Db(), procedure, arguments);
         if (!Db().Execute(*cmd)) {
             return;
         }
@@ -412,12 +399,10 @@ bool CItemMaint::UpdateStoreGroup(std::int32_t lStoreNo, std::int32_t& lGroupNo,
                                   const QString& sDescription) {
     bool done = false;
     trap_.Run(errorObject_, "UpdateStoreGroup", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VYM_SP_STORE_UpdateStoreGroup";
-        cmd->Parameters.Refresh();
-        cmd->Parameters["@store_no"].Value = lStoreNo;
-        cmd->Parameters["@product_group_no"].Value = lGroupNo;
-        cmd->Parameters["@description"].Value = Text(sDescription);
+        auto cmd = NewProcedure(Db(), "VYM_SP_STORE_UpdateStoreGroup",
+                                {{"@store_no", lStoreNo},
+                                 {"@product_group_no", lGroupNo},
+                                 {"@description", Text(sDescription)}});
         if (Db().Execute(*cmd)) {
             lGroupNo = NullToZero(cmd->Parameters["@product_group_no"].Value).ToLong();
             done = true;
