@@ -30,12 +30,16 @@
 #include "pricing/frm_pricing.h"
 #include "reference/frm_profiles.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_item.h"
 #include "vym/version.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::Q;
+using ui::S;
 
 namespace {
 
@@ -45,17 +49,6 @@ constexpr int kIconCol = 3;
 constexpr int kNumberCol = 4;
 constexpr int kDescriptionCol = 5;
 constexpr std::int32_t kLoadLimit = 200;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string S(const QString& text) {
-    return text.toStdString();
-}
-
-QString FieldText(Recordset& rows, std::string_view name) {
-    return Q(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 
@@ -728,12 +721,9 @@ void Item::FillModels() {
         return;
     }
     trap_.Run(errors_, "FillModels", &Db()->Native(), [&] {
-        const QString stockType = ui_->cmbStockType->Key();
-        auto command =
-            NewProcedure(*Db(), "VYM_SP_ITEM_GetItemStockModel",
-                         {{"@stock_type_id",
-                           stockType.isEmpty() ? vym::Value::Null() : vym::Value(S(stockType))},
-                          {"@is_active", true}});
+        auto command = NewProcedure(
+            *Db(), "VYM_SP_ITEM_GetItemStockModel",
+            {{"@stock_type_id", ui::NullIfEmpty(ui_->cmbStockType->Key())}, {"@is_active", true}});
         auto rows = Db()->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             ui_->cmbModel->AddEntry(FieldText(*rows, "model_id"), FieldText(*rows, "Description"));

@@ -28,13 +28,16 @@
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui/symbol_font.h"
 #include "ui_frm_item.h"
 
 namespace vym {
 
 using ui::DataCombo;
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::Q;
 
 namespace {
 
@@ -56,14 +59,6 @@ constexpr int kAddOnFormat = 5;
 constexpr int kCatId = 1;
 constexpr int kCatDescription = 2;
 constexpr int kCatRequireRule = 3;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString FieldText(Recordset& rows, const char* name) {
-    return Q(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // The "none" entry of the profile and code lists saves as no value.
 std::string NoneAsEmpty(const QString& key) {

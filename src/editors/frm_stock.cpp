@@ -28,12 +28,14 @@
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
+#include "ui/qt_text.h"
 #include "ui_frm_stock.h"
 
 namespace vym {
 
 using ui::DataCombo;
 using ui::FlexGrid;
+using ui::Q;
 
 namespace {
 
@@ -42,16 +44,12 @@ using Rows = std::vector<QStringList>;
 constexpr const char* kNew = "-1";  // the new-row column of a row added in this window
 constexpr const char* kLoaded = "0";
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 Rows ReadRows(Recordset& rs, std::initializer_list<std::string_view> names) {
     Rows rows;
     for (; rs.IsOpen() && !rs.Eof(); rs.MoveNext()) {
         QStringList row;
         for (std::string_view name : names) {
-            row << Q(NullToEmpty(rs.Fields(name).Value()));
+            row << ui::FieldText(rs, name);
         }
         rows.push_back(std::move(row));
     }
@@ -69,10 +67,6 @@ Rows ProcedureRows(Connection& db, const char* procedure, ProcedureArguments arg
     auto command = NewProcedure(db, procedure, arguments);
     auto rs = db.ExecuteRecordset(*command);
     return ReadRows(*rs, names);
-}
-
-vym::Value NullIfEmpty(const QString& text) {
-    return text.isEmpty() ? vym::Value::Null() : vym::Value(text.toStdString());
 }
 
 void FillCombo(DataCombo& combo, const Rows& rows, const QStringList& first = {}) {
@@ -446,12 +440,13 @@ void frmStock::LoadSizes() {
 
 void frmStock::LoadDepartments() {
     FlagScope loading(loading_);
-    FillCombo(*ui_->cmbDepartment,
-              ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockDept",
-                            {{"@item_type", item_->ItemType()},
-                             {"@stock_type_id", IsStock() ? NullIfEmpty(ui_->cmbStockType->Key())
-                                                          : vym::Value::Null()}},
-                            {"department_id", "Description"}));
+    FillCombo(
+        *ui_->cmbDepartment,
+        ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockDept",
+                      {{"@item_type", item_->ItemType()},
+                       {"@stock_type_id", IsStock() ? ui::NullIfEmpty(ui_->cmbStockType->Key())
+                                                    : vym::Value::Null()}},
+                      {"department_id", "Description"}));
     ui_->cmbDepartment->SetKey(Q(item_->DepartmentId));
 }
 

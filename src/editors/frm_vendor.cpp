@@ -9,19 +9,17 @@
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_vendor.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
 
 constexpr int kAllButton = 26;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "gateway/procedure_call.h"
 #include "host/screen_context.h"
 #include "ui/key_tree.h"
+#include "ui/qt_text.h"
 #include "ui_frm_stock_summary.h"
 
 namespace vym {
@@ -95,8 +96,7 @@ void frmStockSummary::FillBranches() {
             }
             tree.AddNode(YearKey(y), MonthKey(y, m),
                          QString::fromStdString(Format(month, "00")) + " (" +
-                             QString::fromStdString(NullToEmpty(rows->Fields("trans").Value())) +
-                             ")",
+                             ui::FieldText(*rows, "trans") + ")",
                          {}, m);
         }
     });

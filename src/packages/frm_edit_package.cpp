@@ -17,11 +17,13 @@
 #include "model/cpackage.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui/symbol_font.h"
 #include "ui_frm_edit_package.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -40,10 +42,6 @@ constexpr int kMapDescription = 2;
 constexpr int kMap = 3;
 
 const QString kNoRedemptionLine = "#0;<Select Item>";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // Cell by cell, so that a tab in a description cannot shift the columns.
 void AppendRow(FlexGrid& grid, const QStringList& cells) {

@@ -14,9 +14,12 @@
 #include "model/cpackage.h"
 #include "ui/data_combo.h"
 #include "ui/image_combo.h"
+#include "ui/qt_text.h"
 #include "ui_frm_add_price.h"
 
 namespace vym {
+
+using ui::FieldText;
 
 namespace {
 
@@ -30,10 +33,6 @@ constexpr int kPrintQty = 4;
 constexpr int kExtensionItemNo = 0;
 constexpr int kExtensionDescription = 1;
 constexpr int kExtensionFunction = 2;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 void ShowUnitColumns(ui::DataCombo& units) {
     units.SetColumns({"Unit Id", "Units", "Description", "AcctUnits", "PrintQty"});
@@ -111,12 +110,10 @@ bool frmAddPrice::LoadSeason(const QString& functionId) {
     seasons.AddEntry("0", "[ANY Season]");
     seasons.setCurrentIndex(0);
     return trap_.Run(errors_, "LoadSeason", &db_->Native(), [&] {
-        auto command = NewProcedure(
-            *db_, "VYM_SP_ITEM_GetSeason",
-            {{"@is_active", true},
-             {"@min_date", Date::Today()},
-             {"@function_id",
-              functionId.isEmpty() ? Value::Null() : Value(functionId.toStdString())}});
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetSeason",
+                                    {{"@is_active", true},
+                                     {"@min_date", Date::Today()},
+                                     {"@function_id", ui::NullIfEmpty(functionId)}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             seasons.AddEntry(FieldText(*rows, "season_no"), FieldText(*rows, "Description"));

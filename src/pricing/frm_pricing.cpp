@@ -19,11 +19,14 @@
 #include "pricing/frm_add_price.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_pricing.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
@@ -54,10 +57,6 @@ constexpr int kDetailColumns[] = {kUnitPrice,  kGross,     kAccessRule, kSellerP
 
 const QString kDeleted = "-1";
 
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
-
 std::optional<double> Amount(const QString& text) {
     return ParseNumber(text.trimmed().toStdString());
 }
@@ -77,9 +76,6 @@ int Divisor(const FlexGrid& grid, int row) {
 }
 
 // Empty cells go to the procedure as Null.
-Value TextOrNull(const QString& text) {
-    return text.trimmed().isEmpty() ? Value::Null() : Value(text.trimmed().toStdString());
-}
 Value NumberOrNull(const QString& text) {
     bool number = false;
     const int value = text.trimmed().toInt(&number);
@@ -538,13 +534,13 @@ std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
             }
             const int child = grid.CellData(row, kExtension).toInt();
             p["@child_item_no"].Value = child == 0 ? Value::Null() : Value(child);
-            p["@parent_unit_id"].Value = TextOrNull(grid.TextMatrix(row, kParentUnitId));
+            p["@parent_unit_id"].Value = NullIfEmpty(grid.TextMatrix(row, kParentUnitId).trimmed());
             const int season = grid.TextMatrix(row, kSeasonNo).toInt();
             p["@season_no"].Value = season == 0 ? Value::Null() : Value(season);
-            p["@discount_id"].Value = TextOrNull(grid.TextMatrix(row, kDiscountId));
+            p["@discount_id"].Value = NullIfEmpty(grid.TextMatrix(row, kDiscountId).trimmed());
         }
         p["@price_no"].Value = priceNo == 0 ? Value::Null() : Value(priceNo);
-        p["@unit_id"].Value = TextOrNull(grid.TextMatrix(row, kUnitId));
+        p["@unit_id"].Value = NullIfEmpty(grid.TextMatrix(row, kUnitId).trimmed());
         p["@unit_qty"].Value = NumberOrNull(grid.TextMatrix(row, kUnitQty));
         p["@unit_price"].Value = AmountOrNull(grid.TextMatrix(row, kUnitPrice));
         p["@gross_unit_price"].Value = AmountOrNull(grid.TextMatrix(row, kGross));

@@ -16,11 +16,14 @@
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_seasons.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
@@ -37,10 +40,6 @@ constexpr int kStoreStart = 9;
 constexpr int kStoreEnd = 10;
 
 constexpr const char* kDateFormat = "mm/dd/yyyy";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 QString FieldDate(Recordset& rows, const char* name) {
     return QString::fromStdString(Format(rows.Fields(name).Value(), kDateFormat));
@@ -70,10 +69,6 @@ std::optional<Date> ParseDate(const QString& text) {
 
 bool IsDateColumn(int col) {
     return col == kStart || col == kEnd || col == kStoreStart || col == kStoreEnd;
-}
-
-Value TextOrNull(const QString& text) {
-    return text.isEmpty() ? Value::Null() : Value(text.toStdString());
 }
 
 // An optional date cell: Null when empty (validation has seen to the rest).
@@ -322,9 +317,9 @@ bool frmSeasons::SaveData() {
             auto command = NewProcedure(
                 *db_, "VYM_SP_ITEM_UpdateSeason",
                 {{"@season_no", seasonNo != 0 ? Value(seasonNo) : Value::Null()},
-                 {"@season_type_id", TextOrNull(grid.TextMatrix(row, kType))},
+                 {"@season_type_id", NullIfEmpty(grid.TextMatrix(row, kType))},
                  {"@description", grid.TextMatrix(row, kDescription).toStdString()},
-                 {"@function_id", TextOrNull(grid.TextMatrix(row, kFunction))},
+                 {"@function_id", NullIfEmpty(grid.TextMatrix(row, kFunction))},
                  {"@is_active", grid.CellChecked(row, kActive)},
                  {"@start_date", DateOrNull(grid.TextMatrix(row, kStart))},
                  {"@end_date", DateOrNull(grid.TextMatrix(row, kEnd))},

@@ -8,21 +8,19 @@
 #include "host/screen_context.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_edit_profile_prompt.h"
 
 namespace vym {
 
 using ui::DataCombo;
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
 
 constexpr int kChecked = 0;
 constexpr int kCode = 1;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 void PrepareList(DataCombo& list, int shownColumn) {
     list.SetColumns({"Id", "Description"});

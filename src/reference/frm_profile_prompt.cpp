@@ -10,20 +10,19 @@
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_profile_prompt.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
 constexpr int kModule = 0;
 constexpr int kSeq = 1;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // The failure every write of this screen reports the same way.
 void ShowUpdateError() {
@@ -142,9 +141,6 @@ bool frmProfilePrompt::EditProfilePrompt(const QString& moduleId, std::int32_t& 
                                          const frmEditProfilePrompt& editor) {
     bool saved = false;
     trap_.Run(errors_, "EditProfilePrompt", &db_->Native(), [&] {
-        auto text = [](const QString& value) {
-            return value.isEmpty() ? vym::Value::Null() : vym::Value(value.toStdString());
-        };
         auto command =
             NewProcedure(*db_, "VYM_SP_ITEM_UpdateProfilePrompt",
                          {{"@profile_id", profileId_.toStdString()},
@@ -152,8 +148,8 @@ bool frmProfilePrompt::EditProfilePrompt(const QString& moduleId, std::int32_t& 
                           {"@seq_no", seqNo == 0 ? vym::Value::Null() : vym::Value(seqNo)},
                           {"@prompt_id", editor.PromptId().toStdString()},
                           {"@validation_codes", editor.ValidationCodes().toStdString()},
-                          {"@reason_type_id", text(editor.ReasonTypeId())},
-                          {"@list_code", text(editor.ListCode())}});
+                          {"@reason_type_id", NullIfEmpty(editor.ReasonTypeId())},
+                          {"@list_code", NullIfEmpty(editor.ListCode())}});
         if (!Succeeded(*db_, *command)) {
             ShowUpdateError();
             return;

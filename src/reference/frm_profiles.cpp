@@ -9,10 +9,12 @@
 #include "reference/frm_profile_prompt.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_profiles.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -24,10 +26,6 @@ constexpr int kDescription = 2;
 // Row states: saved rows have none.
 const QString kNew = "N";
 const QString kEdited = "E";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 

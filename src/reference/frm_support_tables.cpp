@@ -9,10 +9,12 @@
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_support_tables.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -31,10 +33,6 @@ constexpr int kUnitQty = 3;
 constexpr int kUnitAcctUnits = 4;
 constexpr int kUnitPrintQty = 5;
 constexpr int kUnitDescription = 6;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 QString FieldFlag(Recordset& rows, const char* name) {
     return NullToZero(rows.Fields(name).Value()).ToBool() ? "-1" : "0";

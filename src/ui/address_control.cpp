@@ -8,6 +8,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "ui/qt_text.h"
 
 namespace vym::ui {
 namespace {
@@ -93,8 +94,7 @@ bool AddressControl::LoadAddress(const QString& type, std::int32_t addressNo) {
         address.number = addressNo;
         if (rows->IsOpen() && !rows->Eof()) {
             for (const FieldInfo& field : kFields) {
-                address.fields.append(
-                    QString::fromStdString(NullToEmpty(rows->Fields(field.column).Value())));
+                address.fields.append(FieldText(*rows, field.column));
             }
         }
         addresses_[type] = address;
