@@ -804,7 +804,7 @@ void frmStock::CopyFields() {
 
 std::string frmStock::ChangedRows(const FlexGrid& grid, const char* element,
                                   const std::string& itemNo, const char* key) const {
-    const std::string user = XmlEscape(db_->CurrentUserId());
+    const std::string user = db_->CurrentUserId();
     std::string rows;
     for (int row = 1; row < grid.Rows(); ++row) {
         const bool added = grid.TextMatrix(row, 0) == kNew;
@@ -812,9 +812,12 @@ std::string frmStock::ChangedRows(const FlexGrid& grid, const char* element,
         if (grid.IsRowHidden(row) == added) {
             continue;
         }
-        rows += std::string("<") + element + " item_no=\"" + itemNo + "\" " + key + "=\"" +
-                XmlEscape(grid.TextMatrix(row, 1).toStdString()) + "\" action=\"" +
-                (added ? "INSERT" : "DELETE") + "\" vym_user=\"" + user + "\" />\r";
+        rows += XmlRow(element,
+                       {{"item_no", itemNo},
+                        {key, ui::S(grid.TextMatrix(row, 1))},
+                        {"action", added ? "INSERT" : "DELETE"},
+                        {"vym_user", user}},
+                       kXmlChangeRow);
     }
     return rows;
 }
@@ -880,15 +883,6 @@ bool frmStock::SaveData() {
         }
     }
     CopyFields();
-
-    const char* const kItemNo = "<ItemNo>";
-    std::string rental;
-    if (rentalRows) {
-        rental =
-            IsStock()
-                ? ChangedRows(*ui_->fgRental, "vym_item_stock_rental", kItemNo, "rental_item_no")
-                : ChangedRows(*ui_->fgRental, "vym_item_rental_detail", kItemNo, "detail_item_no");
-    }
     const std::int32_t itemNo = item_->ItemNo;
     const std::int32_t instructionNo = item_->InstructionNo;
     bool saved = false;
@@ -905,13 +899,16 @@ bool frmStock::SaveData() {
                 return;
             }
         }
-        for (auto at = rental.find(kItemNo); at != std::string::npos;
-             at = rental.find(kItemNo, at + number.size())) {
-            rental.replace(at, std::string_view(kItemNo).size(), number);
-        }
-        if (!rental.empty()) {
-            const bool done = IsStock() ? stock_->UpdateRentalItems(db_, errors_, rental)
-                                        : item_->UpdateRentalDetail(db_, errors_, rental);
+        // A new item's rental rows can name it only once it is saved.
+        if (rentalRows) {
+            const bool stock = IsStock();
+            const std::string rental = stock ? ChangedRows(*ui_->fgRental, "vym_item_stock_rental",
+                                                           number, "rental_item_no")
+                                             : ChangedRows(*ui_->fgRental, "vym_item_rental_detail",
+                                                           number, "detail_item_no");
+            const bool done =
+                rental.empty() || (stock ? stock_->UpdateRentalItems(db_, errors_, rental)
+                                         : item_->UpdateRentalDetail(db_, errors_, rental));
             if (!done) {
                 return;
             }

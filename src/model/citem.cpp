@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <initializer_list>
 #include <utility>
 
 #include "base/prompter.h"
@@ -40,17 +39,6 @@ std::unique_ptr<CItemDetail> MakeDetail(const std::string& itemType) {
         return std::make_unique<CItemRent>();
     }
     return nullptr;
-}
-
-// One row of a list document: four spaces, the self-closing element with its
-// attributes in order, CR LF.
-std::string XmlRow(std::string_view element,
-                   std::initializer_list<std::pair<std::string_view, std::string>> attributes) {
-    std::string row = "    <" + std::string(element);
-    for (const auto& [name, value] : attributes) {
-        row.append(" ").append(name).append("=\"").append(XmlEscape(value)).append("\"");
-    }
-    return row + "/>\r\n";
 }
 
 std::string XmlFlag(bool value) {
@@ -416,8 +404,8 @@ bool CItem::UpdateMaps(Connection* oDB, ErrorObject* oError, const std::string& 
         return false;
     }
     return SaveList(oDB, oError, "UpdateMaps", "VYM_SP_ITEM_UpdateItemStockMapsXML",
-                    "@RETURN_VALUE", "@DOC", "<ROOT>\r\n" + sXMLDetail + "</ROOT>\r\n",
-                    "Error Updating Item Map", false);
+                    "@RETURN_VALUE", "@DOC", Document(sXMLDetail), "Error Updating Item Map",
+                    false);
 }
 
 bool CItem::ValidateMapId(Connection* oDB, ErrorObject* oError, std::string& sMapId) {

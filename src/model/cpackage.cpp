@@ -11,9 +11,9 @@
 namespace vym {
 namespace {
 
-std::string RegisterGroupRow(std::int32_t packageNo, const std::string& groupId) {
-    return "    <vym_register_group_package package_no=\"" + std::to_string(packageNo) +
-           "\" register_group_id=\"" + XmlEscape(groupId) + "\"/>";
+std::string RegisterGroupRow(const std::string& packageNo, const std::string& groupId) {
+    return XmlRow("vym_register_group_package",
+                  {{"package_no", packageNo}, {"register_group_id", groupId}});
 }
 
 }  // namespace
@@ -159,12 +159,13 @@ bool CPackage::UpdateRegisterGroups(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr) {
         return false;
     }
+    const std::string package = std::to_string(PackageNo);
     std::string document = "<ROOT>\r\n";
     if (RegisterGroups.empty()) {
-        document += RegisterGroupRow(PackageNo, "") + "\r\n";
+        document += RegisterGroupRow(package, "");
     }
     for (const CRegisterGroup& group : RegisterGroups) {
-        document += RegisterGroupRow(PackageNo, group.RegisterGroupId) + "\r\n";
+        document += RegisterGroupRow(package, group.RegisterGroupId);
     }
     document += "</ROOT>";
     bool saved = false;
