@@ -5,6 +5,7 @@
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_ext_item_unit.h"
 
 namespace vym {
@@ -19,7 +20,7 @@ void Fill(FlexGrid& grid, Recordset& rows, std::initializer_list<const char*> fi
     for (; !rows.Eof(); rows.MoveNext()) {
         QStringList cells;
         for (const char* field : fields) {
-            cells.append(QString::fromStdString(NullToEmpty(rows.Fields(field).Value())));
+            cells.append(ui::FieldText(rows, field));
         }
         grid.AddItem(cells.join('\t'));
     }

@@ -17,6 +17,7 @@
 #include "editors/frm_stock.h"
 #include "gateway/app_server.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "host/frm_about.h"
@@ -29,12 +30,16 @@
 #include "pricing/frm_pricing.h"
 #include "reference/frm_profiles.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_item.h"
 #include "vym/version.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::Q;
+using ui::S;
 
 namespace {
 
@@ -44,17 +49,6 @@ constexpr int kIconCol = 3;
 constexpr int kNumberCol = 4;
 constexpr int kDescriptionCol = 5;
 constexpr std::int32_t kLoadLimit = 200;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string S(const QString& text) {
-    return text.toStdString();
-}
-
-QString FieldText(Recordset& rows, std::string_view name) {
-    return Q(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 
@@ -640,9 +634,7 @@ void Item::FillSearchCombos() {
     departments.clear();
     departments.AddEntry(QString(), "<ANY>");
     trap_.Run(errors_, "FillSearchCombos", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_getSearchCombos";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*Db(), "VYM_SP_ITEM_getSearchCombos");
         auto rows = Db()->ExecuteRecordset(*command);
         QString department;
         QString report;
@@ -693,9 +685,7 @@ void Item::FillFunctions() {
         return;
     }
     trap_.Run(errors_, "FillFunctions", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetTypeFunction";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*Db(), "VYM_SP_ITEM_GetTypeFunction");
         if (const char* type = TabOf(SearchTab()).functionType) {
             command->Parameters["@item_type"].Value = type;
         }
@@ -731,13 +721,9 @@ void Item::FillModels() {
         return;
     }
     trap_.Run(errors_, "FillModels", &Db()->Native(), [&] {
-        auto command = Db()->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemStockModel";
-        command->Parameters.Refresh();
-        const QString stockType = ui_->cmbStockType->Key();
-        command->Parameters["@stock_type_id"].Value =
-            stockType.isEmpty() ? vym::Value::Null() : vym::Value(S(stockType));
-        command->Parameters["@is_active"].Value = true;
+        auto command = NewProcedure(
+            *Db(), "VYM_SP_ITEM_GetItemStockModel",
+            {{"@stock_type_id", ui::NullIfEmpty(ui_->cmbStockType->Key())}, {"@is_active", true}});
         auto rows = Db()->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             ui_->cmbModel->AddEntry(FieldText(*rows, "model_id"), FieldText(*rows, "Description"));
@@ -750,9 +736,7 @@ void Item::FillModels() {
 std::unique_ptr<Command> Item::BuildSearch() {
     const QString key = SearchTab();
     const Tab& tab = TabOf(key);
-    auto command = Db()->NewCommand();
-    command->CommandText = tab.procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(*Db(), tab.procedure);
     ParameterList& p = command->Parameters;
     auto setText = [&](const char* name, const QString& text) {
         if (!text.isEmpty()) {
@@ -952,10 +936,7 @@ int Item::ShowRecord(std::int32_t number, const QString& type) {
     int shown = 0;
     trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
         auto read = [&](const Tab& tab) {
-            auto command = Db()->NewCommand();
-            command->CommandText = tab.procedure;
-            command->Parameters.Refresh();
-            command->Parameters[tab.numberParameter].Value = number;
+            auto command = NewProcedure(*Db(), tab.procedure, {{tab.numberParameter, number}});
             return Db()->ExecuteRecordset(*command);
         };
         auto found = [](const std::unique_ptr<Recordset>& rows) {
@@ -1075,11 +1056,9 @@ void Item::mnuDelete_Click() {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         trap_.Run(errors_, "mnuDelete_Click", &Db()->Native(), [&] {
             const bool package = grid.TextMatrix(*row, kTypeCol) == "PACKAGE";
-            auto command = Db()->NewCommand();
-            command->CommandText = package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem";
-            command->Parameters.Refresh();
-            command->Parameters[package ? "@package_no" : "@item_no"].Value =
-                grid.RowData(*row).toInt();
+            auto command = NewProcedure(
+                *Db(), package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem",
+                {{package ? "@package_no" : "@item_no", grid.RowData(*row).toInt()}});
             const bool executed = Db()->Execute(*command);
             const std::string message = NullToEmpty(command->Parameters["@message"].Value);
             if (executed && message.empty()) {

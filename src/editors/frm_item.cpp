@@ -12,6 +12,7 @@
 #include "base/value.h"
 #include "gateway/app_server.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -27,13 +28,16 @@
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui/symbol_font.h"
 #include "ui_frm_item.h"
 
 namespace vym {
 
 using ui::DataCombo;
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::Q;
 
 namespace {
 
@@ -55,14 +59,6 @@ constexpr int kAddOnFormat = 5;
 constexpr int kCatId = 1;
 constexpr int kCatDescription = 2;
 constexpr int kCatRequireRule = 3;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString FieldText(Recordset& rows, const char* name) {
-    return Q(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // The "none" entry of the profile and code lists saves as no value.
 std::string NoneAsEmpty(const QString& key) {
@@ -238,9 +234,7 @@ void frmItem::FillList(DataCombo& list, std::string_view sql, const char* keyFie
 
 void frmItem::FillListFromProcedure(DataCombo& list, const char* procedure, const char* keyField,
                                     const char* textField) {
-    auto command = db_->NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(*db_, procedure);
     auto rows = db_->ExecuteRecordset(*command);
     for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
         list.AddRow({FieldText(*rows, keyField), FieldText(*rows, textField)});
@@ -365,10 +359,8 @@ QString frmItem::GetFormatList() {
         return list;
     }
     trap_.Run(errors_, "GetFormatList", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrintFormats";
-        command->Parameters.Refresh();
-        command->Parameters["@print_format_type"].Value = "ITEM";
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetPrintFormats", {{"@print_format_type", "ITEM"}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             list += "|#" + FieldText(*rows, "format_no") + ";" + FieldText(*rows, "Description");
@@ -383,9 +375,7 @@ QString frmItem::GetAccessRule() {
         return list;
     }
     trap_.Run(errors_, "GetAccessRule", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetAccessRules";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetAccessRules");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             list +=
@@ -517,9 +507,7 @@ void frmItem::LoadRegisterGroups() {
         item_->OpenRegisterGroups(db_, errors_);
     }
     trap_.Run(errors_, "LoadRegisterGroups", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetRegisterGroups";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetRegisterGroups");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             const QString id = FieldText(*rows, "register_group_id");
@@ -758,9 +746,7 @@ bool frmItem::HostValidates() {
     }
     bool passed = false;
     trap_.Run(errors_, "ValidateData", &host->Native(), [&] {
-        auto command = host->NewCommand();
-        command->CommandText = "sp_item_validate";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*host, "sp_item_validate");
         ParameterList& parameters = command->Parameters;
         std::size_t first = 0;
         while (first < parameters.Count() &&

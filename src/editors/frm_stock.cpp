@@ -17,6 +17,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -28,31 +29,28 @@
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
+#include "ui/qt_text.h"
 #include "ui_frm_stock.h"
 
 namespace vym {
 
 using ui::DataCombo;
 using ui::FlexGrid;
+using ui::Q;
 
 namespace {
 
 using Rows = std::vector<QStringList>;
-using Arguments = std::initializer_list<std::pair<const char*, vym::Value>>;
 
 constexpr const char* kNew = "-1";  // the new-row column of a row added in this window
 constexpr const char* kLoaded = "0";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 Rows ReadRows(Recordset& rs, std::initializer_list<std::string_view> names) {
     Rows rows;
     for (; rs.IsOpen() && !rs.Eof(); rs.MoveNext()) {
         QStringList row;
         for (std::string_view name : names) {
-            row << Q(NullToEmpty(rs.Fields(name).Value()));
+            row << ui::FieldText(rs, name);
         }
         rows.push_back(std::move(row));
     }
@@ -65,20 +63,11 @@ Rows QueryRows(Connection& db, const std::string& sql,
     return ReadRows(*rs, names);
 }
 
-Rows ProcedureRows(Connection& db, const char* procedure, Arguments arguments,
+Rows ProcedureRows(Connection& db, const char* procedure, ProcedureArguments arguments,
                    std::initializer_list<std::string_view> names) {
-    auto command = db.NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
-    for (const auto& [name, value] : arguments) {
-        command->Parameters[name].Value = value;
-    }
+    auto command = NewProcedure(db, procedure, arguments);
     auto rs = db.ExecuteRecordset(*command);
     return ReadRows(*rs, names);
-}
-
-vym::Value NullIfEmpty(const QString& text) {
-    return text.isEmpty() ? vym::Value::Null() : vym::Value(text.toStdString());
 }
 
 void FillCombo(DataCombo& combo, const Rows& rows, const QStringList& first = {}) {
@@ -469,12 +458,13 @@ void frmStock::LoadSizes() {
 
 void frmStock::LoadDepartments() {
     FlagScope loading(loading_);
-    FillCombo(*ui_->cmbDepartment,
-              ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockDept",
-                            {{"@item_type", item_->ItemType()},
-                             {"@stock_type_id", IsStock() ? NullIfEmpty(ui_->cmbStockType->Key())
-                                                          : vym::Value::Null()}},
-                            {"department_id", "Description"}));
+    FillCombo(
+        *ui_->cmbDepartment,
+        ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockDept",
+                      {{"@item_type", item_->ItemType()},
+                       {"@stock_type_id", IsStock() ? ui::NullIfEmpty(ui_->cmbStockType->Key())
+                                                    : vym::Value::Null()}},
+                      {"department_id", "Description"}));
     ui_->cmbDepartment->SetKey(Q(item_->DepartmentId));
 }
 
@@ -835,7 +825,7 @@ void frmStock::CopyFields() {
 
 std::string frmStock::ChangedRows(const FlexGrid& grid, const char* element,
                                   const std::string& itemNo, const char* key) const {
-    const std::string user = XmlEscape(db_->CurrentUserId());
+    const std::string user = db_->CurrentUserId();
     std::string rows;
     for (int row = 1; row < grid.Rows(); ++row) {
         const bool added = grid.TextMatrix(row, 0) == kNew;
@@ -843,9 +833,12 @@ std::string frmStock::ChangedRows(const FlexGrid& grid, const char* element,
         if (grid.IsRowHidden(row) == added) {
             continue;
         }
-        rows += std::string("<") + element + " item_no=\"" + itemNo + "\" " + key + "=\"" +
-                XmlEscape(grid.TextMatrix(row, 1).toStdString()) + "\" action=\"" +
-                (added ? "INSERT" : "DELETE") + "\" vym_user=\"" + user + "\" />\r";
+        rows += XmlRow(element,
+                       {{"item_no", itemNo},
+                        {key, ui::S(grid.TextMatrix(row, 1))},
+                        {"action", added ? "INSERT" : "DELETE"},
+                        {"vym_user", user}},
+                       kXmlChangeRow);
     }
     return rows;
 }
@@ -911,15 +904,6 @@ bool frmStock::SaveData() {
         }
     }
     CopyFields();
-
-    const char* const kItemNo = "<ItemNo>";
-    std::string rental;
-    if (rentalRows) {
-        rental =
-            IsStock()
-                ? ChangedRows(*ui_->fgRental, "vym_item_stock_rental", kItemNo, "rental_item_no")
-                : ChangedRows(*ui_->fgRental, "vym_item_rental_detail", kItemNo, "detail_item_no");
-    }
     const std::int32_t itemNo = item_->ItemNo;
     const std::int32_t instructionNo = item_->InstructionNo;
     bool saved = false;
@@ -936,13 +920,16 @@ bool frmStock::SaveData() {
                 return;
             }
         }
-        for (auto at = rental.find(kItemNo); at != std::string::npos;
-             at = rental.find(kItemNo, at + number.size())) {
-            rental.replace(at, std::string_view(kItemNo).size(), number);
-        }
-        if (!rental.empty()) {
-            const bool done = IsStock() ? stock_->UpdateRentalItems(db_, errors_, rental)
-                                        : item_->UpdateRentalDetail(db_, errors_, rental);
+        // A new item's rental rows can name it only once it is saved.
+        if (rentalRows) {
+            const bool stock = IsStock();
+            const std::string rental = stock ? ChangedRows(*ui_->fgRental, "vym_item_stock_rental",
+                                                           number, "rental_item_no")
+                                             : ChangedRows(*ui_->fgRental, "vym_item_rental_detail",
+                                                           number, "detail_item_no");
+            const bool done =
+                rental.empty() || (stock ? stock_->UpdateRentalItems(db_, errors_, rental)
+                                         : item_->UpdateRentalDetail(db_, errors_, rental));
             if (!done) {
                 return;
             }

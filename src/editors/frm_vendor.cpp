@@ -5,22 +5,21 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_vendor.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
 
 constexpr int kAllButton = 26;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 
@@ -67,9 +66,7 @@ void frmVendor::Setup(ScreenContext* itemMaint, const QString& vendorId) {
         return;
     }
     trap_.Run(errors_, "Setup", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_VENDOR_ADDRESS_TYPE_get";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_VENDOR_ADDRESS_TYPE_get");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             ui_->tabAddress->AddTab(FieldText(*rows, "vendor_address_type"),
@@ -92,10 +89,8 @@ void frmVendor::FilterVendor(const QString& filter) {
     }
     FlexGrid& grid = *ui_->fgVendors;
     trap_.Run(errors_, "FilterVendor", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_VENDOR_search";
-        command->Parameters.Refresh();
-        command->Parameters["@filter"].Value = filter.toUpper().toStdString();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_VENDOR_search",
+                                    {{"@filter", filter.toUpper().toStdString()}});
         auto rows = db_->ExecuteRecordset(*command);
         shownRow_ = 0;
         grid.Clear();
@@ -152,10 +147,8 @@ bool frmVendor::SelectVendor(int row) {
         return true;
     }
     trap_.Run(errors_, "SelectVendor", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_VENDOR_get";
-        command->Parameters.Refresh();
-        command->Parameters["@vendor_id"].Value = id.toStdString();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_VENDOR_get", {{"@vendor_id", id.toStdString()}});
         auto rows = db_->ExecuteRecordset(*command);
         if (rows->IsOpen() && !rows->Eof()) {
             ui_->txtVendorId->setText(FieldText(*rows, "vendor_id"));
@@ -204,14 +197,12 @@ bool frmVendor::SaveData() {
     }
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_UpdateVendor";
-        command->Parameters.Refresh();
-        command->Parameters["@new_vendor"].Value = new_;
-        command->Parameters["@vendor_id"].Value = id.toStdString();
-        command->Parameters["@vendor_name"].Value = name.toStdString();
-        command->Parameters["@contact_name"].Value =
-            ui_->txtContact->text().trimmed().toStdString();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendor",
+                         {{"@new_vendor", new_},
+                          {"@vendor_id", id.toStdString()},
+                          {"@vendor_name", name.toStdString()},
+                          {"@contact_name", ui_->txtContact->text().trimmed().toStdString()}});
         if (!db_->Execute(*command)) {
             return;
         }
@@ -231,12 +222,10 @@ bool frmVendor::SaveData() {
                 if (number == 0) {
                     return;
                 }
-                auto link = db_->NewCommand();
-                link->CommandText = "VYM_SP_ITEM_UpdateVendorAddress";
-                link->Parameters.Refresh();
-                link->Parameters["@vendor_id"].Value = id.toStdString();
-                link->Parameters["@vendor_address_no"].Value = number;
-                link->Parameters["@vendor_address_type"].Value = type.toStdString();
+                auto link = NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendorAddress",
+                                         {{"@vendor_id", id.toStdString()},
+                                          {"@vendor_address_no", number},
+                                          {"@vendor_address_type", type.toStdString()}});
                 if (!db_->Execute(*link)) {
                     return;
                 }
@@ -286,10 +275,8 @@ void frmVendor::DeleteVendor() {
     }
     bool deleted = false;
     trap_.Run(errors_, "DeleteVendor", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_VENDOR_delete";
-        command->Parameters.Refresh();
-        command->Parameters["@vendor_id"].Value = grid.TextMatrix(row, 0).toStdString();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_VENDOR_delete",
+                                    {{"@vendor_id", grid.TextMatrix(row, 0).toStdString()}});
         if (!db_->Execute(*command)) {
             return;
         }

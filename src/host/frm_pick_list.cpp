@@ -7,10 +7,12 @@
 #include "base/value.h"
 #include "gateway/recordset.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_pick_list.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 frmPickList::frmPickList(QWidget* parent)
@@ -58,8 +60,7 @@ void frmPickList::FillRecordset(Recordset& recordset) {
         grid.AddItem(QString());
         const int row = grid.Rows() - 1;
         for (std::int32_t col = 0; col < fieldCount; ++col) {
-            grid.SetTextMatrix(row, col,
-                               QString::fromStdString(NullToEmpty(recordset.Fields(col).Value())));
+            grid.SetTextMatrix(row, col, FieldText(recordset, col));
         }
     }
     grid.EndBulkLoad();
@@ -83,9 +84,7 @@ void frmPickList::FillRecordsetPOLines(Recordset& recordset) {
         grid.AddItem(QString());
         const int row = grid.Rows() - 1;
         for (int col = 0; col < static_cast<int>(kFields.size()); ++col) {
-            grid.SetTextMatrix(
-                row, col,
-                QString::fromStdString(NullToEmpty(recordset.Fields(kFields[col]).Value())));
+            grid.SetTextMatrix(row, col, FieldText(recordset, kFields[col]));
         }
     }
     grid.EndBulkLoad();

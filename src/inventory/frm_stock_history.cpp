@@ -6,6 +6,7 @@
 #include "base/format.h"
 #include "base/prompter.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "host/mod_db_filler.h"
 #include "host/screen_context.h"
 #include "inventory/inventory_search_fields.h"
@@ -106,11 +107,9 @@ void frmStockHistory::SearchStockHistory() {
     FlexGrid& grid = *ui_->fgHistory;
     grid.Clear();
     trap_.Run(errors_, "SearchStockHistory", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemStockHistory";
-        command->Parameters.Refresh();
-        command->Parameters["@item_no"].Value = ItemNoOrNull(*ui_->txtItemNo);
-        command->Parameters["@location_id"].Value = LocationOrNull(*ui_->cmbLocation);
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetItemStockHistory",
+                                    {{"@item_no", ItemNoOrNull(*ui_->txtItemNo)},
+                                     {"@location_id", LocationOrNull(*ui_->cmbLocation)}});
         const std::pair<const char*, NullableDateEdit*> dates[] = {
             {"@trans_date_start", ui_->dtpTransFrom},
             {"@trans_date_end", ui_->dtpTransTo},

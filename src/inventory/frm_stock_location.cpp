@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "host/mod_db_filler.h"
 #include "host/screen_context.h"
 #include "inventory/inventory_search_fields.h"
@@ -72,11 +73,9 @@ void frmStockLocation::SearchStockLocation() {
     FlexGrid& grid = *ui_->fgLocation;
     grid.Clear();
     trap_.Run(errors_, "SearchStockLocation", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemStockLocation";
-        command->Parameters.Refresh();
-        command->Parameters["@item_no"].Value = ItemNoOrNull(*ui_->txtItemNo);
-        command->Parameters["@location_id"].Value = LocationOrNull(*ui_->cmbLocation);
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetItemStockLocation",
+                                    {{"@item_no", ItemNoOrNull(*ui_->txtItemNo)},
+                                     {"@location_id", LocationOrNull(*ui_->cmbLocation)}});
         auto rows = db_->ExecuteRecordset(*command);
         // Every location of a large catalogue takes a while: Stop ends it.
         SetFilling(true);

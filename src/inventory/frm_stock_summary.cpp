@@ -9,8 +9,10 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "host/screen_context.h"
 #include "ui/key_tree.h"
+#include "ui/qt_text.h"
 #include "ui_frm_stock_summary.h"
 
 namespace vym {
@@ -82,9 +84,7 @@ void frmStockSummary::FillBranches() {
         return;
     }
     trap_.Run(errors_, "FillBranches", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemStockSummary";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetItemStockSummary");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             const vym::Value year = rows->Fields("s_year").Value();
@@ -96,8 +96,7 @@ void frmStockSummary::FillBranches() {
             }
             tree.AddNode(YearKey(y), MonthKey(y, m),
                          QString::fromStdString(Format(month, "00")) + " (" +
-                             QString::fromStdString(NullToEmpty(rows->Fields("trans").Value())) +
-                             ")",
+                             ui::FieldText(*rows, "trans") + ")",
                          {}, m);
         }
     });
@@ -152,12 +151,9 @@ bool frmStockSummary::PostStockSummary(int year, int month) {
     }
     bool posted = false;
     trap_.Run(errors_, "PostStockSummary", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_INV_STOCK_SUMMARY_JOB";
-        command->Parameters.Refresh();
-        command->Parameters["@year"].Value = year;
-        command->Parameters["@month"].Value = month;
-        command->Parameters["@email"].Value = address.toStdString();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_INV_STOCK_SUMMARY_JOB",
+                         {{"@year", year}, {"@month", month}, {"@email", address.toStdString()}});
         if (!db_->Execute(*command)) {
             return;
         }

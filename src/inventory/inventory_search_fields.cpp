@@ -8,6 +8,7 @@
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
 #include "ui/data_combo.h"
+#include "ui/qt_text.h"
 
 namespace vym {
 
@@ -18,8 +19,7 @@ void FillLocationCombo(ui::DataCombo& combo, Connection& db, std::string_view sq
     combo.AddRow({QString(), "<Any Location>"});
     const std::unique_ptr<Recordset> rows = db.OpenRecordset(sql);
     for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-        combo.AddRow({QString::fromStdString(NullToEmpty(rows->Fields(0).Value())),
-                      QString::fromStdString(NullToEmpty(rows->Fields(1).Value()))});
+        combo.AddRow({ui::FieldText(*rows, 0), ui::FieldText(*rows, 1)});
     }
     combo.setCurrentIndex(0);
 }
@@ -36,8 +36,7 @@ void ChooseLocation(ui::DataCombo& combo, const QString& locationId) {
 }
 
 vym::Value LocationOrNull(const ui::DataCombo& combo) {
-    const QString key = combo.Key();
-    return key.isEmpty() ? vym::Value::Null() : vym::Value(key.toStdString());
+    return ui::NullIfEmpty(combo.Key());
 }
 
 void AcceptItemNumbers(QLineEdit& box) {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <initializer_list>
 #include <utility>
 
 #include "base/prompter.h"
 #include "base/strings.h"
+#include "gateway/procedure_call.h"
 #include "model/citem_photo.h"
 #include "model/citem_rent.h"
 #include "model/citem_ship.h"
@@ -39,17 +39,6 @@ std::unique_ptr<CItemDetail> MakeDetail(const std::string& itemType) {
         return std::make_unique<CItemRent>();
     }
     return nullptr;
-}
-
-// One row of a list document: four spaces, the self-closing element with its
-// attributes in order, CR LF.
-std::string XmlRow(std::string_view element,
-                   std::initializer_list<std::pair<std::string_view, std::string>> attributes) {
-    std::string row = "    <" + std::string(element);
-    for (const auto& [name, value] : attributes) {
-        row.append(" ").append(name).append("=\"").append(XmlEscape(value)).append("\"");
-    }
-    return row + "/>\r\n";
 }
 
 std::string XmlFlag(bool value) {
@@ -122,8 +111,7 @@ bool CItem::OpenItem(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
     bool found = false;
     trap_.Run(oError, "OpenItem", oDB, [&] {
         using namespace fields;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItem");
-        cmd->Parameters["@item_no"].Value = lItemNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItem", {{"@item_no", lItemNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (!rs->IsOpen() || rs->Eof()) {
             return;
@@ -179,7 +167,7 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
                 return;
             }
         } else {
-            cmd = fields::NewProcedure(*oDB, "vym_sp_ITEM_UpdateItem");
+            cmd = NewProcedure(*oDB, "vym_sp_ITEM_UpdateItem");
         }
         ParameterList& p = cmd->Parameters;
         p["@vym_user"].Value = oDB->CurrentUserId();
@@ -234,9 +222,8 @@ std::int32_t CItem::CreateCopy(Connection* oDB, ErrorObject* oError) {
     }
     std::int32_t copy = 0;
     trap_.Run(oError, "CreateCopy", oDB, [&] {
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_CreateCopy");
-        cmd->Parameters["@item_no"].Value = ItemNo;
-        cmd->Parameters["@new_vym_user"].Value = oDB->CurrentUserId();
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_CreateCopy",
+                                {{"@item_no", ItemNo}, {"@new_vym_user", oDB->CurrentUserId()}});
         if (oDB->Execute(*cmd)) {
             copy = NullToZero(cmd->Parameters["@new_item_no"].Value).ToLong();
         }
@@ -250,8 +237,7 @@ bool CItem::HasExtensions(Connection* oDB, ErrorObject* oError) {
     }
     bool any = false;
     trap_.Run(oError, "HasExtensions", oDB, [&] {
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
-        cmd->Parameters["@item_no"].Value = ItemNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions", {{"@item_no", ItemNo}});
         any = oDB->Execute(*cmd) && NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() > 0;
     });
     return any;
@@ -263,8 +249,7 @@ std::string CItem::GetDescription(Connection* oDB, ErrorObject* oError, std::int
     }
     std::string description;
     trap_.Run(oError, "GetDescription", oDB, [&] {
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemDescription");
-        cmd->Parameters["@item_no"].Value = lItemNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemDescription", {{"@item_no", lItemNo}});
         if (oDB->Execute(*cmd)) {
             description = NullToEmpty(cmd->Parameters["@description"].Value);
         }
@@ -286,8 +271,7 @@ bool CItem::OpenExtensions(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenExtensions", oDB, [&] {
         using namespace fields;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions");
-        cmd->Parameters["@item_no"].Value = ItemNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemExtensions", {{"@item_no", ItemNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         Extensions.clear();
         for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -305,8 +289,7 @@ bool CItem::OpenAddOns(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenAddOns", oDB, [&] {
         using namespace fields;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_ADD_ON_get");
-        cmd->Parameters["@item_no"].Value = ItemNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_ADD_ON_get", {{"@item_no", ItemNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         AddOns.clear();
         for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -421,8 +404,8 @@ bool CItem::UpdateMaps(Connection* oDB, ErrorObject* oError, const std::string& 
         return false;
     }
     return SaveList(oDB, oError, "UpdateMaps", "VYM_SP_ITEM_UpdateItemStockMapsXML",
-                    "@RETURN_VALUE", "@DOC", "<ROOT>\r\n" + sXMLDetail + "</ROOT>\r\n",
-                    "Error Updating Item Map", false);
+                    "@RETURN_VALUE", "@DOC", Document(sXMLDetail), "Error Updating Item Map",
+                    false);
 }
 
 bool CItem::ValidateMapId(Connection* oDB, ErrorObject* oError, std::string& sMapId) {
@@ -455,8 +438,7 @@ bool CItem::ValidateMapId(Connection* oDB, ErrorObject* oError, std::string& sMa
         if (oDB == nullptr) {
             return;
         }
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetItemStockMaps");
-        cmd->Parameters["@map_id"].Value = sMapId;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetItemStockMaps", {{"@map_id", sMapId}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (rs->IsOpen() && !rs->Eof()) {
             MsgBox("Item Map already exits for item " + fields::Text(*rs, "item_no"), kInformation,

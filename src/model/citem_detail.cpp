@@ -1,17 +1,13 @@
 #include "model/citem_detail.h"
 
+#include "gateway/procedure_call.h"
+
 namespace vym {
 
 CItemDetail::~CItemDetail() = default;
 
 bool CItemDetail::Update(Command& cmd, ErrorObject* oError) {
     return trap_.Run(oError, "Update", &cmd.ActiveConnection(), [&] { PrepareUpdate(cmd); });
-}
-
-void CItemDetail::PrepareProcedure(Command& cmd, std::string procedure) {
-    cmd.CommandText = std::move(procedure);
-    cmd.CommandType = CommandTypeEnum::StoredProc;
-    cmd.Parameters.Refresh();
 }
 
 bool CItemDetail::OpenRow(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
@@ -23,9 +19,7 @@ bool CItemDetail::OpenRow(Connection* oDB, ErrorObject* oError, std::int32_t lIt
     }
     bool found = false;
     trap_.Run(oError, operation, oDB, [&] {
-        auto cmd = oDB->NewCommand();
-        PrepareProcedure(*cmd, std::string(procedure));
-        cmd->Parameters["@item_no"].Value = lItemNo;
+        auto cmd = NewProcedure(*oDB, std::string(procedure), {{"@item_no", lItemNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (rs->IsOpen() && !rs->Eof()) {
             load(*rs);

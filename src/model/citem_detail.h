@@ -58,8 +58,6 @@ class CItemDetail {
     bool OpenRow(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
                  std::string_view operation, std::string_view procedure,
                  const std::function<void(Recordset&)>& load);
-    // Sets the command to a stored procedure and refreshes its parameters.
-    static void PrepareProcedure(Command& cmd, std::string procedure);
 
     ErrorTrap& Trap() { return trap_; }
 

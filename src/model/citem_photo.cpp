@@ -1,5 +1,6 @@
 #include "model/citem_photo.h"
 
+#include "gateway/procedure_call.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -21,12 +22,12 @@ bool CItemPhoto::Open(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo
 }
 
 void CItemPhoto::PrepareUpdate(Command& cmd) {
-    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemPhoto");
-    cmd.Parameters["@photo_size_id"].Value = PhotoSize;
-    cmd.Parameters["@auto_rush"].Value = AutoRush;
-    cmd.Parameters["@mail_not_allowed"].Value = MailNotAllowed;
-    cmd.Parameters["@require_ship_charge"].Value = RequireShipCharge;
-    cmd.Parameters["@lab_code_id"].Value = LabCode;
+    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemPhoto",
+                     {{"@photo_size_id", PhotoSize},
+                      {"@auto_rush", AutoRush},
+                      {"@mail_not_allowed", MailNotAllowed},
+                      {"@require_ship_charge", RequireShipCharge},
+                      {"@lab_code_id", LabCode}});
 }
 
 }  // namespace vym

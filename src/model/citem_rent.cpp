@@ -1,5 +1,6 @@
 #include "model/citem_rent.h"
 
+#include "gateway/procedure_call.h"
 #include "model/citem.h"
 #include "model/record_fields.h"
 
@@ -31,15 +32,15 @@ bool CItemRent::Open(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
 }
 
 void CItemRent::PrepareUpdate(Command& cmd) {
-    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemRental");
-    cmd.Parameters["@report_department_id"].Value = fields::NullIfEmpty(ReportDepartmentId);
-    cmd.Parameters["@report_sub_department_id"].Value = fields::NullIfEmpty(ReportSubDepartmentId);
-    cmd.Parameters["@unit_price"].Value = UnitPrice;
-    cmd.Parameters["@min_price"].Value = MinPrice;
-    cmd.Parameters["@allow_line_discount"].Value = AllowLineDiscount;
-    cmd.Parameters["@allow_seller_pricing"].Value = AllowSellerPricing;
-    cmd.Parameters["@is_package"].Value = IsAPackage;
-    cmd.Parameters["@season_rental"].Value = SeasonRental;
+    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemRental",
+                     {{"@report_department_id", fields::NullIfEmpty(ReportDepartmentId)},
+                      {"@report_sub_department_id", fields::NullIfEmpty(ReportSubDepartmentId)},
+                      {"@unit_price", UnitPrice},
+                      {"@min_price", MinPrice},
+                      {"@allow_line_discount", AllowLineDiscount},
+                      {"@allow_seller_pricing", AllowSellerPricing},
+                      {"@is_package", IsAPackage},
+                      {"@season_rental", SeasonRental}});
 }
 
 }  // namespace vym

@@ -1,5 +1,6 @@
 #include "model/citem_ship.h"
 
+#include "gateway/procedure_call.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -18,9 +19,7 @@ bool CItemShip::Open(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
 }
 
 void CItemShip::PrepareUpdate(Command& cmd) {
-    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemShip");
-    cmd.Parameters["@rush"].Value = Rush;
-    cmd.Parameters["@pickup"].Value = Pickup;
+    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemShip", {{"@rush", Rush}, {"@pickup", Pickup}});
 }
 
 }  // namespace vym

@@ -1,5 +1,6 @@
 #include "model/citem_ss.h"
 
+#include "gateway/procedure_call.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -28,18 +29,18 @@ bool CItemSS::Open(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
 
 void CItemSS::PrepareUpdate(Command& cmd) {
     using fields::NullIfEmpty;
-    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemSS");
-    cmd.Parameters["@format_no"].Value = fields::NullIfZero(formatNo_);
-    cmd.Parameters["@labor_code_id"].Value = NullIfEmpty(LaborCodeId);
-    cmd.Parameters["@event_type_id"].Value = NullIfEmpty(EventTypeId);
-    cmd.Parameters["@serialized"].Value = Serialized;
-    cmd.Parameters["@access_rule_no"].Value = AccessRuleNo;
-    cmd.Parameters["@access_trans_type_id"].Value = NullIfEmpty(AccessTransTypeId);
-    cmd.Parameters["@confirmation_letter_report"].Value = NullIfEmpty(ConfirmationLetter);
-    cmd.Parameters["@resource_type_id"].Value = NullIfEmpty(ResourceTypeId);
-    cmd.Parameters["@lesson_code_id"].Value = NullIfEmpty(LessonCodeId);
-    cmd.Parameters["@labor_hours"].Value = LaborHours;
-    cmd.Parameters["@schedule_hours"].Value = ScheduledHours;
+    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemSS",
+                     {{"@format_no", fields::NullIfZero(formatNo_)},
+                      {"@labor_code_id", NullIfEmpty(LaborCodeId)},
+                      {"@event_type_id", NullIfEmpty(EventTypeId)},
+                      {"@serialized", Serialized},
+                      {"@access_rule_no", AccessRuleNo},
+                      {"@access_trans_type_id", NullIfEmpty(AccessTransTypeId)},
+                      {"@confirmation_letter_report", NullIfEmpty(ConfirmationLetter)},
+                      {"@resource_type_id", NullIfEmpty(ResourceTypeId)},
+                      {"@lesson_code_id", NullIfEmpty(LessonCodeId)},
+                      {"@labor_hours", LaborHours},
+                      {"@schedule_hours", ScheduledHours}});
 }
 
 }  // namespace vym

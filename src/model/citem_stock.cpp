@@ -2,6 +2,7 @@
 
 #include "base/format.h"
 #include "base/prompter.h"
+#include "gateway/procedure_call.h"
 #include "gateway/sql_quote.h"
 #include "model/citem.h"
 #include "model/record_fields.h"
@@ -52,10 +53,9 @@ bool CItemStock::OpenStock(Connection* oDB, ErrorObject* oError, std::int32_t lI
     bool found = false;
     Trap().Run(oError, "OpenStock", oDB, [&] {
         using namespace fields;
-        auto cmd = oDB->NewCommand();
-        PrepareProcedure(*cmd, "VYM_SP_ITEM_GetItemStock");
-        cmd->Parameters["@item_no"].Value = ItemNo();
-        cmd->Parameters["@location_id"].Value = NullIfEmpty(LocationId);
+        auto cmd =
+            NewProcedure(*oDB, "VYM_SP_ITEM_GetItemStock",
+                         {{"@item_no", ItemNo()}, {"@location_id", NullIfEmpty(LocationId)}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (rs->IsOpen() && !rs->Eof()) {
             Recordset& r = *rs;
@@ -174,34 +174,34 @@ bool CItemStock::UpdateRentalItems(Connection* oDB, ErrorObject* oError,
 void CItemStock::PrepareUpdate(Command& cmd) {
     using fields::NullIfEmpty;
     using fields::NullIfZero;
-    PrepareProcedure(cmd, "vym_sp_ITEM_UpdateItemStock");
-    ParameterList& p = cmd.Parameters;
-    p["@stock_type_id"].Value = NullIfEmpty(StockTypeId);
-    p["@serialized"].Value = static_cast<std::int16_t>(Serialized ? 1 : 0);
-    p["@format_no"].Value = NullIfZero(formatNo_);
-    p["@stock_size"].Value = NullIfEmpty(StockSize);
-    p["@attribute"].Value = NullIfEmpty(StockAttribute);
-    p["@style"].Value = NullIfEmpty(Style);
-    p["@manufacturer"].Value = NullIfEmpty(Manufacturer);
-    p["@model_id"].Value = NullIfEmpty(Model);
-    p["@min_price"].Value = MinPrice;
-    p["@unit_price"].Value = UnitPrice;
-    p["@allow_line_discount"].Value = static_cast<std::int16_t>(AllowLineDiscount ? -1 : 0);
-    p["@allow_seller_pricing"].Value = static_cast<std::int16_t>(AllowSellerPricing ? -1 : 0);
-    p["@base_uom_id"].Value = BaseUOMId;
-    p["@current_cost"].Value = CurrentCost;
-    p["@min_qty"].Value = MinQty;
-    p["@vendor_id"].Value = NullIfEmpty(VendorId);
-    p["@status_id"].Value = statusId_.empty() ? std::string("ACTIVE") : statusId_;
-    p["@rental_type"].Value = NullIfEmpty(RentalType);
-    p["@report_department_id"].Value = NullIfEmpty(ReportDepartmentId);
-    p["@report_sub_department_id"].Value = NullIfEmpty(ReportSubDepartmentId);
-    p["@group_no"].Value = NullIfZero(GroupNo);
-    p["@stock_size_type_id"].Value = NullIfEmpty(StockSizeTypeId);
-    p["@serial_type_id"].Value = NullIfEmpty(SerialTypeId);
-    p["@binding_type_id"].Value = NullIfEmpty(BindingTypeId);
-    p["@boot_length"].Value = BootLength;
-    p["@upc_code"].Value = NullIfEmpty(UPC);
+    PrepareProcedure(
+        cmd, "vym_sp_ITEM_UpdateItemStock",
+        {{"@stock_type_id", NullIfEmpty(StockTypeId)},
+         {"@serialized", static_cast<std::int16_t>(Serialized ? 1 : 0)},
+         {"@format_no", NullIfZero(formatNo_)},
+         {"@stock_size", NullIfEmpty(StockSize)},
+         {"@attribute", NullIfEmpty(StockAttribute)},
+         {"@style", NullIfEmpty(Style)},
+         {"@manufacturer", NullIfEmpty(Manufacturer)},
+         {"@model_id", NullIfEmpty(Model)},
+         {"@min_price", MinPrice},
+         {"@unit_price", UnitPrice},
+         {"@allow_line_discount", static_cast<std::int16_t>(AllowLineDiscount ? -1 : 0)},
+         {"@allow_seller_pricing", static_cast<std::int16_t>(AllowSellerPricing ? -1 : 0)},
+         {"@base_uom_id", BaseUOMId},
+         {"@current_cost", CurrentCost},
+         {"@min_qty", MinQty},
+         {"@vendor_id", NullIfEmpty(VendorId)},
+         {"@status_id", statusId_.empty() ? std::string("ACTIVE") : statusId_},
+         {"@rental_type", NullIfEmpty(RentalType)},
+         {"@report_department_id", NullIfEmpty(ReportDepartmentId)},
+         {"@report_sub_department_id", NullIfEmpty(ReportSubDepartmentId)},
+         {"@group_no", NullIfZero(GroupNo)},
+         {"@stock_size_type_id", NullIfEmpty(StockSizeTypeId)},
+         {"@serial_type_id", NullIfEmpty(SerialTypeId)},
+         {"@binding_type_id", NullIfEmpty(BindingTypeId)},
+         {"@boot_length", BootLength},
+         {"@upc_code", NullIfEmpty(UPC)}});
 }
 
 }  // namespace vym

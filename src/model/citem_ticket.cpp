@@ -1,5 +1,6 @@
 #include "model/citem_ticket.h"
 
+#include "gateway/procedure_call.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -21,12 +22,12 @@ bool CItemTicket::Open(Connection* oDB, ErrorObject* oError, std::int32_t lItemN
 }
 
 void CItemTicket::PrepareUpdate(Command& cmd) {
-    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemTicket");
-    cmd.Parameters["@access_rule_no"].Value = AccessRuleNo;
-    cmd.Parameters["@access_trans_type_id"].Value = AccessTransTypeId;
-    cmd.Parameters["@format_no"].Value = formatNo_;
-    cmd.Parameters["@use_negative_format"].Value = useNegativeFormat_;
-    cmd.Parameters["@serialized"].Value = Serialized;
+    PrepareProcedure(cmd, "VYM_SP_ITEM_UpdateItemTicket",
+                     {{"@access_rule_no", AccessRuleNo},
+                      {"@access_trans_type_id", AccessTransTypeId},
+                      {"@format_no", formatNo_},
+                      {"@use_negative_format", useNegativeFormat_},
+                      {"@serialized", Serialized}});
 }
 
 }  // namespace vym

@@ -4,15 +4,16 @@
 #include <utility>
 
 #include "base/prompter.h"
+#include "gateway/procedure_call.h"
 #include "model/record_fields.h"
 #include "model/xml_document.h"
 
 namespace vym {
 namespace {
 
-std::string RegisterGroupRow(std::int32_t packageNo, const std::string& groupId) {
-    return "    <vym_register_group_package package_no=\"" + std::to_string(packageNo) +
-           "\" register_group_id=\"" + XmlEscape(groupId) + "\"/>";
+std::string RegisterGroupRow(const std::string& packageNo, const std::string& groupId) {
+    return XmlRow("vym_register_group_package",
+                  {{"package_no", packageNo}, {"register_group_id", groupId}});
 }
 
 }  // namespace
@@ -42,8 +43,7 @@ bool CPackage::OpenPackage(Connection* oDB, ErrorObject* oError, std::int32_t lP
     bool found = false;
     trap_.Run(oError, "OpenPackage", oDB, [&] {
         using namespace fields;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetPackage");
-        cmd->Parameters["@package_no"].Value = lPackageNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetPackage", {{"@package_no", lPackageNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (!rs->IsOpen() || rs->Eof()) {
             return;
@@ -76,7 +76,7 @@ bool CPackage::Update(Connection* oDB, ErrorObject* oError) {
     trap_.Run(oError, "Update", oDB, [&] {
         using fields::NullIfEmpty;
         using fields::NullIfZero;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_UpdatePackage");
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_UpdatePackage");
         ParameterList& p = cmd->Parameters;
         p["@package_no"].Value = NullIfZero(PackageNo);
         p["@description"].Value = Description;
@@ -113,8 +113,7 @@ bool CPackage::OpenItems(Connection* oDB, ErrorObject* oError) {
     }
     return trap_.Run(oError, "OpenItems", oDB, [&] {
         using namespace fields;
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_GetPackageItems");
-        cmd->Parameters["@package_no"].Value = PackageNo;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_GetPackageItems", {{"@package_no", PackageNo}});
         auto rs = oDB->ExecuteRecordset(*cmd);
         items_.clear();
         for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -160,18 +159,19 @@ bool CPackage::UpdateRegisterGroups(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr) {
         return false;
     }
+    const std::string package = std::to_string(PackageNo);
     std::string document = "<ROOT>\r\n";
     if (RegisterGroups.empty()) {
-        document += RegisterGroupRow(PackageNo, "") + "\r\n";
+        document += RegisterGroupRow(package, "");
     }
     for (const CRegisterGroup& group : RegisterGroups) {
-        document += RegisterGroupRow(PackageNo, group.RegisterGroupId) + "\r\n";
+        document += RegisterGroupRow(package, group.RegisterGroupId);
     }
     document += "</ROOT>";
     bool saved = false;
     trap_.Run(oError, "UpdateRegisterGroups", oDB, [&] {
-        auto cmd = fields::NewProcedure(*oDB, "VYM_SP_ITEM_UpdateRegisterGroupPackageXML");
-        cmd->Parameters["@XMLDOC"].Value = document;
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_UpdateRegisterGroupPackageXML",
+                                {{"@XMLDOC", document}});
         if (!oDB->Execute(*cmd)) {
             return;
         }

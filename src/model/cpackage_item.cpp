@@ -1,6 +1,7 @@
 #include "model/cpackage_item.h"
 
 #include "base/prompter.h"
+#include "gateway/procedure_call.h"
 #include "model/cpackage.h"
 #include "model/record_fields.h"
 
@@ -17,7 +18,7 @@ bool CPackageItem::UpdatePackageItem(Connection* oDB, ErrorObject* oError) {
     trap_.Run(oError, "UpdatePackageItem", oDB, [&] {
         using fields::NullIfZero;
         const bool remove = Qty <= 0;
-        auto cmd = fields::NewProcedure(
+        auto cmd = NewProcedure(
             *oDB, remove ? "VYM_SP_ITEM_DeletePackageDetail" : "VYM_SP_ITEM_UpdatePackageDetail");
         ParameterList& p = cmd->Parameters;
         p["@package_no"].Value = PackageParent->PackageNo;

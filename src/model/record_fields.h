@@ -1,13 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "base/value.h"
-#include "gateway/connection.h"
 #include "gateway/data_type.h"
 #include "gateway/field.h"
 #include "gateway/recordset.h"
@@ -60,15 +57,6 @@ inline std::string LongText(Field& field) {
         text += piece;
     }
     return text;
-}
-
-// A stored-procedure command with its parameters refreshed from the server.
-inline std::unique_ptr<Command> NewProcedure(Connection& db, std::string procedure) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = std::move(procedure);
-    cmd->CommandType = CommandTypeEnum::StoredProc;
-    cmd->Parameters.Refresh();
-    return cmd;
 }
 
 }  // namespace vym::fields

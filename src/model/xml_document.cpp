@@ -26,6 +26,15 @@ std::string XmlEscape(std::string_view text) {
     return out;
 }
 
+std::string XmlRow(std::string_view element, XmlAttributes attributes, const XmlRowLayout& layout) {
+    std::string row;
+    row.append(layout.indent).append("<").append(element);
+    for (const auto& [name, value] : attributes) {
+        row.append(" ").append(name).append("=\"").append(XmlEscape(value)).append("\"");
+    }
+    return row.append(layout.close).append(layout.lineEnd);
+}
+
 XmlCallResult ExecuteXmlProcedure(Connection& db, std::string procedure,
                                   std::string_view returnName, std::string_view documentName,
                                   const std::string& document) {

@@ -7,6 +7,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
@@ -16,11 +17,13 @@
 #include "model/cpackage.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui/symbol_font.h"
 #include "ui_frm_edit_package.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -39,10 +42,6 @@ constexpr int kMapDescription = 2;
 constexpr int kMap = 3;
 
 const QString kNoRedemptionLine = "#0;<Select Item>";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // Cell by cell, so that a tab in a description cannot shift the columns.
 void AppendRow(FlexGrid& grid, const QStringList& cells) {
@@ -208,10 +207,8 @@ void frmEditPackage::FillCatagoryComboBoxes(const QString& functionId) {
 
 void frmEditPackage::GetFormatList() {
     trap_.Run(errors_, "GetFormatList", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrintFormats";
-        command->Parameters.Refresh();
-        command->Parameters["@print_format_type"].Value = "ITEM";
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetPrintFormats", {{"@print_format_type", "ITEM"}});
         auto rows = db_->ExecuteRecordset(*command);
         QString list = "#0;<Use Item Format>";
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -431,9 +428,7 @@ void frmEditPackage::LoadRegisterGroups() {
         for (const CRegisterGroup& group : package_->RegisterGroups) {
             member.insert(QString::fromStdString(group.RegisterGroupId).toUpper());
         }
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetRegisterGroups";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetRegisterGroups");
         auto rows = db_->ExecuteRecordset(*command);
         ui::CheckList& list = *ui_->lstGroups;
         list.clear();

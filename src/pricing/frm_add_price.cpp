@@ -8,14 +8,18 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
 #include "ui/data_combo.h"
 #include "ui/image_combo.h"
+#include "ui/qt_text.h"
 #include "ui_frm_add_price.h"
 
 namespace vym {
+
+using ui::FieldText;
 
 namespace {
 
@@ -29,10 +33,6 @@ constexpr int kPrintQty = 4;
 constexpr int kExtensionItemNo = 0;
 constexpr int kExtensionDescription = 1;
 constexpr int kExtensionFunction = 2;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 void ShowUnitColumns(ui::DataCombo& units) {
     units.SetColumns({"Unit Id", "Units", "Description", "AcctUnits", "PrintQty"});
@@ -94,10 +94,7 @@ bool frmAddPrice::LoadExtensions(std::int32_t itemNo) {
     ui::DataCombo& items = *ui_->cmbExtensionItem;
     items.ClearRows();
     return trap_.Run(errors_, "LoadSeason", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItemExtensions";
-        command->Parameters.Refresh();
-        command->Parameters["@item_no"].Value = itemNo;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetItemExtensions", {{"@item_no", itemNo}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             items.AddRow({FieldText(*rows, "child_item_no"), FieldText(*rows, "long_description"),
@@ -113,13 +110,10 @@ bool frmAddPrice::LoadSeason(const QString& functionId) {
     seasons.AddEntry("0", "[ANY Season]");
     seasons.setCurrentIndex(0);
     return trap_.Run(errors_, "LoadSeason", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetSeason";
-        command->Parameters.Refresh();
-        command->Parameters["@is_active"].Value = true;
-        command->Parameters["@min_date"].Value = Date::Today();
-        command->Parameters["@function_id"].Value =
-            functionId.isEmpty() ? Value::Null() : Value(functionId.toStdString());
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetSeason",
+                                    {{"@is_active", true},
+                                     {"@min_date", Date::Today()},
+                                     {"@function_id", ui::NullIfEmpty(functionId)}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             seasons.AddEntry(FieldText(*rows, "season_no"), FieldText(*rows, "Description"));
@@ -133,10 +127,7 @@ bool frmAddPrice::LoadDiscount() {
     discounts.AddEntry("'", "[BASE Price]");
     discounts.setCurrentIndex(0);
     return trap_.Run(errors_, "LoadDiscount", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetDiscount";
-        command->Parameters.Refresh();
-        command->Parameters["@is_active"].Value = true;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetDiscount", {{"@is_active", true}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             discounts.AddEntry(
@@ -149,10 +140,8 @@ bool frmAddPrice::LoadDiscount() {
 bool frmAddPrice::LoadUnits(const QString& functionId, ui::DataCombo& target) {
     target.ClearRows();
     const bool loaded = trap_.Run(errors_, "LoadUnits", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetUnit";
-        command->Parameters.Refresh();
-        command->Parameters["@function_id"].Value = functionId.toStdString();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetUnit", {{"@function_id", functionId.toStdString()}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             target.AddRow({FieldText(*rows, "unit_id"), FieldText(*rows, "Qty"),

@@ -8,6 +8,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
@@ -18,11 +19,14 @@
 #include "pricing/frm_add_price.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_pricing.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
@@ -53,10 +57,6 @@ constexpr int kDetailColumns[] = {kUnitPrice,  kGross,     kAccessRule, kSellerP
 
 const QString kDeleted = "-1";
 
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
-
 std::optional<double> Amount(const QString& text) {
     return ParseNumber(text.trimmed().toStdString());
 }
@@ -76,9 +76,6 @@ int Divisor(const FlexGrid& grid, int row) {
 }
 
 // Empty cells go to the procedure as Null.
-Value TextOrNull(const QString& text) {
-    return text.trimmed().isEmpty() ? Value::Null() : Value(text.trimmed().toStdString());
-}
 Value NumberOrNull(const QString& text) {
     bool number = false;
     const int value = text.trimmed().toInt(&number);
@@ -166,9 +163,7 @@ bool frmPricing::Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackag
 
 bool frmPricing::LoadRules() {
     return trap_.Run(errors_, "LoadRules", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetAccessRules";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetAccessRules");
         auto rows = db_->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;
@@ -186,9 +181,7 @@ bool frmPricing::LoadPrices() {
     FlexGrid& grid = *ui_->fgPrices;
     grid.Clear();
     const bool loaded = trap_.Run(errors_, "LoadPrices", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrices";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetPrices");
         if (packageMode_) {
             command->Parameters["@package_no"].Value = package_->PackageNo;
         } else {
@@ -352,10 +345,8 @@ void frmPricing::DeleteRow() {
     if (priceNo != 0) {
         bool deletable = false;
         trap_.Run(errors_, "DeleteRow", &db_->Native(), [&] {
-            auto command = db_->NewCommand();
-            command->CommandText = "VyM_SP_ITEM_PRICE_validate_delete";
-            command->Parameters.Refresh();
-            command->Parameters["@price_no"].Value = priceNo;
+            auto command =
+                NewProcedure(*db_, "VyM_SP_ITEM_PRICE_validate_delete", {{"@price_no", priceNo}});
             if (!db_->Execute(*command)) {
                 return;
             }
@@ -382,10 +373,7 @@ void frmPricing::DeleteRow() {
 bool frmPricing::DeletePrice(std::int32_t priceNo) {
     bool deleted = false;
     trap_.Run(errors_, "DeletePrice", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_DeletePrice";
-        command->Parameters.Refresh();
-        command->Parameters["@price_no"].Value = priceNo;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeletePrice", {{"@price_no", priceNo}});
         if (!db_->Execute(*command)) {
             return;
         }
@@ -558,9 +546,7 @@ std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
     trap_.Run(errors_, "UpdatePrices", &db_->Native(), [&] {
         const FlexGrid& grid = *ui_->fgPrices;
         const std::int32_t priceNo = grid.RowData(row).toInt();
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_UpdatePrice";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_UpdatePrice");
         ParameterList& p = command->Parameters;
         p["@vym_user"].Value = db_->CurrentUserId();
         if (priceNo == 0) {
@@ -571,13 +557,13 @@ std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
             }
             const int child = grid.CellData(row, kExtension).toInt();
             p["@child_item_no"].Value = child == 0 ? Value::Null() : Value(child);
-            p["@parent_unit_id"].Value = TextOrNull(grid.TextMatrix(row, kParentUnitId));
+            p["@parent_unit_id"].Value = NullIfEmpty(grid.TextMatrix(row, kParentUnitId).trimmed());
             const int season = grid.TextMatrix(row, kSeasonNo).toInt();
             p["@season_no"].Value = season == 0 ? Value::Null() : Value(season);
-            p["@discount_id"].Value = TextOrNull(grid.TextMatrix(row, kDiscountId));
+            p["@discount_id"].Value = NullIfEmpty(grid.TextMatrix(row, kDiscountId).trimmed());
         }
         p["@price_no"].Value = priceNo == 0 ? Value::Null() : Value(priceNo);
-        p["@unit_id"].Value = TextOrNull(grid.TextMatrix(row, kUnitId));
+        p["@unit_id"].Value = NullIfEmpty(grid.TextMatrix(row, kUnitId).trimmed());
         p["@unit_qty"].Value = NumberOrNull(grid.TextMatrix(row, kUnitQty));
         p["@unit_price"].Value = AmountOrNull(grid.TextMatrix(row, kUnitPrice));
         p["@gross_unit_price"].Value = AmountOrNull(grid.TextMatrix(row, kGross));

@@ -11,15 +11,19 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_seasons.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
@@ -36,10 +40,6 @@ constexpr int kStoreStart = 9;
 constexpr int kStoreEnd = 10;
 
 constexpr const char* kDateFormat = "mm/dd/yyyy";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 QString FieldDate(Recordset& rows, const char* name) {
     return QString::fromStdString(Format(rows.Fields(name).Value(), kDateFormat));
@@ -69,10 +69,6 @@ std::optional<Date> ParseDate(const QString& text) {
 
 bool IsDateColumn(int col) {
     return col == kStart || col == kEnd || col == kStoreStart || col == kStoreEnd;
-}
-
-Value TextOrNull(const QString& text) {
-    return text.isEmpty() ? Value::Null() : Value(text.toStdString());
 }
 
 // An optional date cell: Null when empty (validation has seen to the rest).
@@ -124,9 +120,7 @@ void frmSeasons::Setup(ScreenContext* itemMaint) {
 void frmSeasons::LoadLists() {
     FlexGrid& grid = *ui_->fgSeasons;
     trap_.Run(errors_, "LoadLists", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetSeasonType";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetSeasonType");
         auto rows = db_->ExecuteRecordset(*command);
         QString types;
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -135,9 +129,7 @@ void frmSeasons::LoadLists() {
         grid.SetColumnComboList(kType, types);
     });
     trap_.Run(errors_, "LoadLists", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetFunction";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetFunction");
         auto rows = db_->ExecuteRecordset(*command);
         // A season of no function applies to every function.
         QString functions = "|#;";
@@ -152,9 +144,7 @@ void frmSeasons::LoadLists() {
 void frmSeasons::LoadSeasons() {
     FlexGrid& grid = *ui_->fgSeasons;
     trap_.Run(errors_, "LoadSeasons", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetSeason";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetSeason");
         auto rows = db_->ExecuteRecordset(*command);
         grid.Clear();
         grid.BeginBulkLoad();
@@ -299,10 +289,8 @@ bool frmSeasons::SaveData() {
                 if (seasonNo == 0) {
                     continue;  // never saved: nothing to delete
                 }
-                auto command = db_->NewCommand();
-                command->CommandText = "VYM_SP_ITEM_DeleteSeason";
-                command->Parameters.Refresh();
-                command->Parameters["@season_no"].Value = seasonNo;
+                auto command =
+                    NewProcedure(*db_, "VYM_SP_ITEM_DeleteSeason", {{"@season_no", seasonNo}});
                 if (db_->Execute(*command) &&
                     NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
                     continue;
@@ -326,24 +314,18 @@ bool frmSeasons::SaveData() {
                 return;
             }
             const QString group = grid.TextMatrix(row, kGroup).trimmed();
-            auto command = db_->NewCommand();
-            command->CommandText = "VYM_SP_ITEM_UpdateSeason";
-            command->Parameters.Refresh();
-            command->Parameters["@season_no"].Value =
-                seasonNo != 0 ? Value(seasonNo) : Value::Null();
-            command->Parameters["@season_type_id"].Value = TextOrNull(grid.TextMatrix(row, kType));
-            command->Parameters["@description"].Value =
-                grid.TextMatrix(row, kDescription).toStdString();
-            command->Parameters["@function_id"].Value = TextOrNull(grid.TextMatrix(row, kFunction));
-            command->Parameters["@is_active"].Value = grid.CellChecked(row, kActive);
-            command->Parameters["@start_date"].Value = DateOrNull(grid.TextMatrix(row, kStart));
-            command->Parameters["@end_date"].Value = DateOrNull(grid.TextMatrix(row, kEnd));
-            command->Parameters["@store_start_date"].Value =
-                DateOrNull(grid.TextMatrix(row, kStoreStart));
-            command->Parameters["@store_end_date"].Value =
-                DateOrNull(grid.TextMatrix(row, kStoreEnd));
-            command->Parameters["@season_group_id"].Value =
-                group.isEmpty() ? Value::Null() : Value(group.toInt());
+            auto command = NewProcedure(
+                *db_, "VYM_SP_ITEM_UpdateSeason",
+                {{"@season_no", seasonNo != 0 ? Value(seasonNo) : Value::Null()},
+                 {"@season_type_id", NullIfEmpty(grid.TextMatrix(row, kType))},
+                 {"@description", grid.TextMatrix(row, kDescription).toStdString()},
+                 {"@function_id", NullIfEmpty(grid.TextMatrix(row, kFunction))},
+                 {"@is_active", grid.CellChecked(row, kActive)},
+                 {"@start_date", DateOrNull(grid.TextMatrix(row, kStart))},
+                 {"@end_date", DateOrNull(grid.TextMatrix(row, kEnd))},
+                 {"@store_start_date", DateOrNull(grid.TextMatrix(row, kStoreStart))},
+                 {"@store_end_date", DateOrNull(grid.TextMatrix(row, kStoreEnd))},
+                 {"@season_group_id", group.isEmpty() ? Value::Null() : Value(group.toInt())}});
             if (!db_->Execute(*command)) {
                 grid.SetCurrentCell(row, kDescription);
                 MsgBox("Error updating season", kInformation, "Unable to save changes");

@@ -3,25 +3,24 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_text.h"
 #include "ui_frm_edit_profile_prompt.h"
 
 namespace vym {
 
 using ui::DataCombo;
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
 
 constexpr int kChecked = 0;
 constexpr int kCode = 1;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 void PrepareList(DataCombo& list, int shownColumn) {
     list.SetColumns({"Id", "Description"});
@@ -30,9 +29,7 @@ void PrepareList(DataCombo& list, int shownColumn) {
 }
 
 void FillList(Connection& db, DataCombo& list, const char* procedure, const char* keyField) {
-    auto command = db.NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(db, procedure);
     auto rows = db.ExecuteRecordset(*command);
     for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
         list.AddRow({FieldText(*rows, keyField), FieldText(*rows, "Description")});
@@ -104,12 +101,10 @@ void frmEditProfilePrompt::LoadCombos() {
 void frmEditProfilePrompt::GetProfilePrompt(const QString& profileId, const QString& moduleId,
                                             std::int32_t seqNo) {
     trap_.Run(errors_, "GetProfilePrompt", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetProfilePrompt";
-        command->Parameters.Refresh();
-        command->Parameters["@profile_id"].Value = profileId.toStdString();
-        command->Parameters["@module_id"].Value = moduleId.toStdString();
-        command->Parameters["@seq_no"].Value = seqNo;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetProfilePrompt",
+                                    {{"@profile_id", profileId.toStdString()},
+                                     {"@module_id", moduleId.toStdString()},
+                                     {"@seq_no", seqNo}});
         auto rows = db_->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;
@@ -132,10 +127,8 @@ void frmEditProfilePrompt::DisplayPrompt() {
     }
     const QStringList chosen = SplitCodes(validationCodes_);
     trap_.Run(errors_, "DisplayPrompt", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetPrompts";
-        command->Parameters.Refresh();
-        command->Parameters["@prompt_id"].Value = prompt.toStdString();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_GetPrompts", {{"@prompt_id", prompt.toStdString()}});
         auto rows = db_->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;

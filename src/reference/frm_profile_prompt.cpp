@@ -3,26 +3,26 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
 #include "reference/frm_edit_profile_prompt.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_profile_prompt.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
+using ui::NullIfEmpty;
 
 namespace {
 
 constexpr int kModule = 0;
 constexpr int kSeq = 1;
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 // The failure every write of this screen reports the same way.
 void ShowUpdateError() {
@@ -71,9 +71,7 @@ void frmProfilePrompt::Setup(ScreenContext* itemMaint, const QString& profileId)
         return;
     }
     trap_.Run(errors_, "Setup", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetModule";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetModule");
         auto rows = db_->ExecuteRecordset(*command);
         const QSignalBlocker quiet(ui_->tabModules);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -90,10 +88,8 @@ void frmProfilePrompt::LoadProfilePrompts() {
         return;
     }
     trap_.Run(errors_, "LoadProfilePrompts", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetProfilePrompt";
-        command->Parameters.Refresh();
-        command->Parameters["@profile_id"].Value = profileId_.toStdString();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetProfilePrompt",
+                                    {{"@profile_id", profileId_.toStdString()}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             QStringList cells;
@@ -145,19 +141,15 @@ bool frmProfilePrompt::EditProfilePrompt(const QString& moduleId, std::int32_t& 
                                          const frmEditProfilePrompt& editor) {
     bool saved = false;
     trap_.Run(errors_, "EditProfilePrompt", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_UpdateProfilePrompt";
-        command->Parameters.Refresh();
-        auto text = [](const QString& value) {
-            return value.isEmpty() ? vym::Value::Null() : vym::Value(value.toStdString());
-        };
-        command->Parameters["@profile_id"].Value = profileId_.toStdString();
-        command->Parameters["@module_id"].Value = moduleId.toStdString();
-        command->Parameters["@seq_no"].Value = seqNo == 0 ? vym::Value::Null() : vym::Value(seqNo);
-        command->Parameters["@prompt_id"].Value = editor.PromptId().toStdString();
-        command->Parameters["@validation_codes"].Value = editor.ValidationCodes().toStdString();
-        command->Parameters["@reason_type_id"].Value = text(editor.ReasonTypeId());
-        command->Parameters["@list_code"].Value = text(editor.ListCode());
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_UpdateProfilePrompt",
+                         {{"@profile_id", profileId_.toStdString()},
+                          {"@module_id", moduleId.toStdString()},
+                          {"@seq_no", seqNo == 0 ? vym::Value::Null() : vym::Value(seqNo)},
+                          {"@prompt_id", editor.PromptId().toStdString()},
+                          {"@validation_codes", editor.ValidationCodes().toStdString()},
+                          {"@reason_type_id", NullIfEmpty(editor.ReasonTypeId())},
+                          {"@list_code", NullIfEmpty(editor.ListCode())}});
         if (!Succeeded(*db_, *command)) {
             ShowUpdateError();
             return;
@@ -213,12 +205,10 @@ void frmProfilePrompt::DeleteProfilePrompt() {
     }
     bool deleted = false;
     trap_.Run(errors_, "DeleteProfilePrompt", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_DeleteProfilePrompt";
-        command->Parameters.Refresh();
-        command->Parameters["@profile_id"].Value = profileId_.toStdString();
-        command->Parameters["@module_id"].Value = module.toStdString();
-        command->Parameters["@seq_no"].Value = seq;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeleteProfilePrompt",
+                                    {{"@profile_id", profileId_.toStdString()},
+                                     {"@module_id", module.toStdString()},
+                                     {"@seq_no", seq}});
         deleted = Succeeded(*db_, *command);
         if (!deleted) {
             ShowUpdateError();
@@ -239,13 +229,11 @@ void frmProfilePrompt::ChangeSortOrder(int direction) {
     const QString module = ui_->grdPrompts->TextMatrix(row, kModule);
     std::int32_t seq = ui_->grdPrompts->TextMatrix(row, kSeq).toInt();
     trap_.Run(errors_, "ChangeSortOrder", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_SortProfilePrompt";
-        command->Parameters.Refresh();
-        command->Parameters["@profile_id"].Value = profileId_.toStdString();
-        command->Parameters["@module_id"].Value = module.toStdString();
-        command->Parameters["@seq_no"].Value = seq;
-        command->Parameters["@direction"].Value = static_cast<std::int16_t>(direction);
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_SortProfilePrompt",
+                                    {{"@profile_id", profileId_.toStdString()},
+                                     {"@module_id", module.toStdString()},
+                                     {"@seq_no", seq},
+                                     {"@direction", static_cast<std::int16_t>(direction)}});
         if (Succeeded(*db_, *command)) {
             seq = NullToZero(command->Parameters["@seq_no"].Value).ToLong();
         }

@@ -3,15 +3,18 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
 #include "reference/frm_profile_prompt.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_profiles.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -23,10 +26,6 @@ constexpr int kDescription = 2;
 // Row states: saved rows have none.
 const QString kNew = "N";
 const QString kEdited = "E";
-
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
 
 }  // namespace
 
@@ -84,9 +83,7 @@ void frmProfiles::LoadProfiles() {
         return;
     }
     trap_.Run(errors_, "LoadProfiles", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_PROFILE_get";
-        command->Parameters.Refresh();
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_PROFILE_get");
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             grid.AddItem('\t' + FieldText(*rows, "profile_id") + '\t' +
@@ -161,11 +158,9 @@ bool frmProfiles::UpdateRow(int row) {
     }
     bool saved = false;
     trap_.Run(errors_, "UpdateRow", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_PROFILE_Update";
-        command->Parameters.Refresh();
-        command->Parameters["@profile_id"].Value = id.toStdString();
-        command->Parameters["@description"].Value = description.toStdString();
+        auto command = NewProcedure(
+            *db_, "VYM_SP_ITEM_PROFILE_Update",
+            {{"@profile_id", id.toStdString()}, {"@description", description.toStdString()}});
         if (!db_->Execute(*command)) {
             return;
         }
@@ -201,11 +196,9 @@ void frmProfiles::DeleteRow() {
     auto runDelete = [&](bool validate, const char* errorTitle) {
         bool done = false;
         trap_.Run(errors_, "DeleteRow", &db_->Native(), [&] {
-            auto command = db_->NewCommand();
-            command->CommandText = "VYM_SP_ITEM_PROFILE_Delete";
-            command->Parameters.Refresh();
-            command->Parameters["@validate"].Value = validate;
-            command->Parameters["@profile_id"].Value = id.toStdString();
+            auto command =
+                NewProcedure(*db_, "VYM_SP_ITEM_PROFILE_Delete",
+                             {{"@validate", validate}, {"@profile_id", id.toStdString()}});
             if (!db_->Execute(*command)) {
                 return;
             }

@@ -3,15 +3,18 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/frm_symbol.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 #include "ui_frm_support_tables.h"
 
 namespace vym {
 
+using ui::FieldText;
 using ui::FlexGrid;
 
 namespace {
@@ -31,19 +34,13 @@ constexpr int kUnitAcctUnits = 4;
 constexpr int kUnitPrintQty = 5;
 constexpr int kUnitDescription = 6;
 
-QString FieldText(Recordset& rows, const char* name) {
-    return QString::fromStdString(NullToEmpty(rows.Fields(name).Value()));
-}
-
 QString FieldFlag(Recordset& rows, const char* name) {
     return NullToZero(rows.Fields(name).Value()).ToBool() ? "-1" : "0";
 }
 
 std::unique_ptr<Recordset> Read(Connection& db, const char* procedure,
                                 const QString& functionId = {}) {
-    auto command = db.NewCommand();
-    command->CommandText = procedure;
-    command->Parameters.Refresh();
+    auto command = NewProcedure(db, procedure);
     if (!functionId.isEmpty()) {
         command->Parameters["@function_id"].Value = functionId.toStdString();
     }

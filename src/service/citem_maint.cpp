@@ -10,34 +10,29 @@
 #include "gateway/app_server.h"
 #include "gateway/command.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/sql_quote.h"
 #include "inventory/frm_stock_history.h"
 #include "inventory/frm_stock_location.h"
 #include "inventory/frm_stock_summary.h"
 #include "model/citem.h"
+#include "model/record_fields.h"
 #include "pricing/frm_seasons.h"
 #include "reference/frm_support_tables.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
+#include "ui/qt_text.h"
 
 namespace vym {
+
+using ui::FieldText;
+using ui::S;
+
 namespace {
 
 // "Object variable or With block variable not set": a database method called
 // before the application server was bound.
 constexpr std::int32_t kObjectNotSet = 91;
-
-vym::Value Text(const QString& text) {
-    return vym::Value(text.toStdString());
-}
-
-QString FieldText(Recordset& rs, const char* field) {
-    return QString::fromStdString(NullToEmpty(rs.Fields(field).Value()));
-}
-
-std::int32_t FieldLong(Recordset& rs, const char* field) {
-    return NullToZero(rs.Fields(field).Value()).ToLong();
-}
 
 template <class T>
 void Put(T* out, T value) {
@@ -86,9 +81,7 @@ bool CItemMaint::RequireReportingDepartment() {
         return requireReportingDepartment_;
     }
     trap_.Run(errorObject_, "RequireReportingDepartment", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_SYSTEM_PARM_get";
-        cmd->Parameters.Refresh();
+        auto cmd = NewProcedure(Db(), "VYM_SP_ITEM_SYSTEM_PARM_get");
         if (Db().Execute(*cmd)) {
             requireReportingDepartment_ =
                 NullToZero(cmd->Parameters["@req_rpt_dept"].Value).ToBool();
@@ -123,9 +116,9 @@ bool CItemMaint::CheckStock(std::int32_t& lItemNo, const QString& sStockId, QStr
         if (rs->Eof()) {
             return;
         }
-        lItemNo = FieldLong(*rs, "item_no");
+        lItemNo = fields::Long(*rs, "item_no");
         Put(sDesc, FieldText(*rs, "long_description"));
-        Put(dUnitPrice, NullToZero(rs->Fields("unit_price").Value()).ToDouble());
+        Put(dUnitPrice, fields::Double(*rs, "unit_price"));
         found = true;
     });
     return found;
@@ -142,10 +135,10 @@ bool CItemMaint::CheckLocation(const QString& sLocationID, QString* sDesc, std::
             return;
         }
         Put(sDesc, FieldText(*rs, "Description"));
-        Put(lAddressID, FieldLong(*rs, "address_no"));
-        Put(lShipTo, FieldLong(*rs, "Ship_To_address_no"));
-        Put(lInvoiceTo, FieldLong(*rs, "Invoice_To_address_no"));
-        Put(lConfirmTo, FieldLong(*rs, "Confirm_To_address_no"));
+        Put(lAddressID, fields::Long(*rs, "address_no"));
+        Put(lShipTo, fields::Long(*rs, "Ship_To_address_no"));
+        Put(lInvoiceTo, fields::Long(*rs, "Invoice_To_address_no"));
+        Put(lConfirmTo, fields::Long(*rs, "Confirm_To_address_no"));
         found = true;
     });
     return found;
@@ -160,7 +153,7 @@ void CItemMaint::GetVendorInfo(const QString& sVendorId, QString& sVendorName,
                                      SqlQuote(sVendorId.toStdString()));
         if (!rs->Eof()) {
             sVendorName = FieldText(*rs, "vendor_name");
-            lVendorAddress = FieldLong(*rs, "Vendor_Address_No");
+            lVendorAddress = fields::Long(*rs, "Vendor_Address_No");
         }
     });
 }
@@ -208,11 +201,9 @@ bool CItemMaint::SelectPO(std::int32_t& lPONo, const QString& sStatusID, QWidget
                           QString* sVendorId, QString* sVendorName, QString* sReceivingNote) {
     bool chosen = false;
     trap_.Run(errorObject_, "SelectPO", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VyM_SP_INV_PO_GetPO";
-        cmd->Parameters.Refresh();
+        auto cmd = NewProcedure(Db(), "VyM_SP_INV_PO_GetPO");
         if (!sStatusID.isEmpty()) {
-            cmd->Parameters["@status_id"].Value = Text(sStatusID);
+            cmd->Parameters["@status_id"].Value = S(sStatusID);
         }
         auto rs = Db().ExecuteRecordset(*cmd);
         frmPickList list(Parentform);
@@ -302,15 +293,10 @@ bool CItemMaint::SelectPOLines(std::int32_t lPONo, std::vector<frmPickList::POLi
 }
 
 bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char* failureMessage,
-                           std::initializer_list<std::pair<const char*, vym::Value>> arguments) {
+                           ProcedureArguments arguments) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : arguments) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = NewProcedure(Db(), procedure, arguments);
         done = Db().Execute(*cmd);
         if (!done && failureMessage != nullptr) {
             MsgBox(failureMessage, kInformation, "Update Failed");
@@ -320,15 +306,10 @@ bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char
 }
 
 bool CItemMaint::RunDelete(const char* procedure, const char* method, const char* errorTitle,
-                           std::initializer_list<std::pair<const char*, vym::Value>> arguments) {
+                           ProcedureArguments arguments) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : arguments) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = NewProcedure(Db(), procedure, arguments);
         if (!Db().Execute(*cmd)) {
             return;
         }
@@ -352,9 +333,9 @@ bool CItemMaint::FunctionUpdate(const QString& sFunctionId, const QString& sDesc
         return false;
     }
     if (!RunUpdate("VYM_SP_ITEM_UpdateFunction", "FunctionUpdate", "Unable to update function",
-                   {{"@function_id", Text(sFunctionId)},
-                    {"@description", Text(sDesc)},
-                    {"@tree_icon", Text(sIcon)},
+                   {{"@function_id", S(sFunctionId)},
+                    {"@description", S(sDesc)},
+                    {"@tree_icon", S(sIcon)},
                     {"@is_active", bIsActive}})) {
         return false;
     }
@@ -365,9 +346,9 @@ bool CItemMaint::FunctionUpdate(const QString& sFunctionId, const QString& sDesc
 bool CItemMaint::CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
                                   const QString& sDesc, bool bActive, bool bRequireAccessRule) {
     if (!RunUpdate("VYM_SP_ITEM_UpdateCatagory", "CatagoriesUpdate", "Unable to update catagory",
-                   {{"@function_id", Text(sFunctionId)},
-                    {"@catagory_id", Text(sCatagoryID)},
-                    {"@description", Text(sDesc)},
+                   {{"@function_id", S(sFunctionId)},
+                    {"@catagory_id", S(sCatagoryID)},
+                    {"@description", S(sDesc)},
                     {"@is_active", bActive},
                     {"@require_access_rule", bRequireAccessRule}})) {
         return false;
@@ -380,10 +361,10 @@ bool CItemMaint::UnitUpdate(const QString& sFunctionId, const QString& sUnitId,
                             const QString& sDesc, const QString& sUOM, std::int16_t iQty,
                             std::int16_t iAcctUnits, std::int16_t iPrintQty) {
     if (!RunUpdate("VYM_SP_ITEM_UpdateUnit", "UnitUpdate", "Unable to update unit.",
-                   {{"@function_id", Text(sFunctionId)},
-                    {"@unit_id", Text(sUnitId)},
-                    {"@description", Text(sDesc)},
-                    {"@uom_id", Text(sUOM)},
+                   {{"@function_id", S(sFunctionId)},
+                    {"@unit_id", S(sUnitId)},
+                    {"@description", S(sDesc)},
+                    {"@uom_id", S(sUOM)},
                     {"@qty", iQty},
                     {"@acct_units", iAcctUnits},
                     {"@print_qty", iPrintQty}})) {
@@ -397,9 +378,9 @@ bool CItemMaint::SeasonUpdate(const QString& sFunctionId, const QString& sSeason
                               const QString& sDesc, const vym::Date& dtStart,
                               const vym::Date& dtEnd) {
     if (!RunUpdate("VYM_SP_ITEM_UpdateSeason", "SeasonUpdate", "Unable to update season.",
-                   {{"@function_id", Text(sFunctionId)},
-                    {"@season_id", Text(sSeason)},
-                    {"@description", Text(sDesc)},
+                   {{"@function_id", S(sFunctionId)},
+                    {"@season_id", S(sSeason)},
+                    {"@description", S(sDesc)},
                     {"@start_date", dtStart},
                     {"@end_date", dtEnd}})) {
         return false;
@@ -412,12 +393,10 @@ bool CItemMaint::UpdateStoreGroup(std::int32_t lStoreNo, std::int32_t& lGroupNo,
                                   const QString& sDescription) {
     bool done = false;
     trap_.Run(errorObject_, "UpdateStoreGroup", connection_.get(), [&] {
-        auto cmd = Db().NewCommand();
-        cmd->CommandText = "VYM_SP_STORE_UpdateStoreGroup";
-        cmd->Parameters.Refresh();
-        cmd->Parameters["@store_no"].Value = lStoreNo;
-        cmd->Parameters["@product_group_no"].Value = lGroupNo;
-        cmd->Parameters["@description"].Value = Text(sDescription);
+        auto cmd = NewProcedure(Db(), "VYM_SP_STORE_UpdateStoreGroup",
+                                {{"@store_no", lStoreNo},
+                                 {"@product_group_no", lGroupNo},
+                                 {"@description", S(sDescription)}});
         if (Db().Execute(*cmd)) {
             lGroupNo = NullToZero(cmd->Parameters["@product_group_no"].Value).ToLong();
             done = true;
@@ -428,7 +407,7 @@ bool CItemMaint::UpdateStoreGroup(std::int32_t lStoreNo, std::int32_t& lGroupNo,
 
 bool CItemMaint::DeleteFunction(const QString& sFunctionId) {
     if (!RunDelete("VYM_SP_ITEM_DeleteFunction", "DeleteFunction", "Delete Function Error",
-                   {{"@function_id", Text(sFunctionId)}})) {
+                   {{"@function_id", S(sFunctionId)}})) {
         return false;
     }
     emit FunctionUpdateEvent(sFunctionId, utDelete);
@@ -437,7 +416,7 @@ bool CItemMaint::DeleteFunction(const QString& sFunctionId) {
 
 bool CItemMaint::DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) {
     if (!RunDelete("VYM_SP_ITEM_DeleteCatagory", "DeleteCatagory", "Delete Catagory Error",
-                   {{"@function_id", Text(sFunctionId)}, {"@catagory_id", Text(sCatagoryID)}})) {
+                   {{"@function_id", S(sFunctionId)}, {"@catagory_id", S(sCatagoryID)}})) {
         return false;
     }
     emit CatagoryUpdateEvent(sFunctionId, sCatagoryID, utDelete);
@@ -446,7 +425,7 @@ bool CItemMaint::DeleteCatagory(const QString& sFunctionId, const QString& sCata
 
 bool CItemMaint::DeleteUnit(const QString& sFunctionId, const QString& sUnitId) {
     if (!RunDelete("VYM_SP_ITEM_DeleteUnit", "DeleteUnit", "Delete Unit Error",
-                   {{"@function_id", Text(sFunctionId)}, {"@unit_id", Text(sUnitId)}})) {
+                   {{"@function_id", S(sFunctionId)}, {"@unit_id", S(sUnitId)}})) {
         return false;
     }
     emit UnitUpdateEvent(sFunctionId, sUnitId, utDelete);
@@ -455,7 +434,7 @@ bool CItemMaint::DeleteUnit(const QString& sFunctionId, const QString& sUnitId) 
 
 bool CItemMaint::DeleteSeason(const QString& sFunctionId, const QString& sSeasonID) {
     if (!RunDelete("VYM_SP_ITEM_DeleteSeason", "DeleteSeason", "Delete Season Error",
-                   {{"@function_id", Text(sFunctionId)}, {"@season_id", Text(sSeasonID)}})) {
+                   {{"@function_id", S(sFunctionId)}, {"@season_id", S(sSeasonID)}})) {
         return false;
     }
     emit SeasonUpdateEvent(sFunctionId, sSeasonID, utDelete);

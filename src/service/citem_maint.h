@@ -3,16 +3,15 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "base/currency.h"
 #include "base/date.h"
 #include "base/value.h"
 #include "gateway/error_trap.h"
+#include "gateway/procedure_call.h"
 #include "host/frm_pick_list.h"
 #include "host/item_enums.h"
 #include "host/screen_context.h"
@@ -189,11 +188,11 @@ class CItemMaint : public ScreenContext {
     Connection& Db() const;
     // Runs a maintenance write; on a failed execution shows the message.
     bool RunUpdate(const char* procedure, const char* method, const char* failureMessage,
-                   std::initializer_list<std::pair<const char*, vym::Value>> arguments);
+                   ProcedureArguments arguments);
     // Runs a delete; good when the procedure returned 0, else shows its
     // @message under the title.
     bool RunDelete(const char* procedure, const char* method, const char* errorTitle,
-                   std::initializer_list<std::pair<const char*, vym::Value>> arguments);
+                   ProcedureArguments arguments);
     // Shows the pick list and reports whether a row was chosen.
     static bool ShowPickList(frmPickList& list);
 

@@ -6,7 +6,9 @@
 
 #include "base/value.h"
 #include "gateway/connection.h"
+#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "ui/qt_text.h"
 
 namespace vym::ui {
 namespace {
@@ -86,17 +88,13 @@ bool AddressControl::LoadAddress(const QString& type, std::int32_t addressNo) {
         return false;
     }
     return trap_.Run(errors_, "LoadAddress", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_ADDRESS_get";
-        command->Parameters.Refresh();
-        command->Parameters["@address_no"].Value = addressNo;
+        auto command = NewProcedure(*db_, "VYM_SP_ITEM_ADDRESS_get", {{"@address_no", addressNo}});
         auto rows = db_->ExecuteRecordset(*command);
         Address address;
         address.number = addressNo;
         if (rows->IsOpen() && !rows->Eof()) {
             for (const FieldInfo& field : kFields) {
-                address.fields.append(
-                    QString::fromStdString(NullToEmpty(rows->Fields(field.column).Value())));
+                address.fields.append(FieldText(*rows, field.column));
             }
         }
         addresses_[type] = address;
@@ -132,11 +130,10 @@ std::int32_t AddressControl::StoreAddress(const QString& type) {
     }
     Address& address = addresses_[type];
     trap_.Run(errors_, "StoreAddress", &db_->Native(), [&] {
-        auto command = db_->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_UpdateAddress";
-        command->Parameters.Refresh();
-        command->Parameters["@address_no"].Value =
-            address.number != 0 ? vym::Value(address.number) : vym::Value::Null();
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_UpdateAddress",
+                         {{"@address_no",
+                           address.number != 0 ? vym::Value(address.number) : vym::Value::Null()}});
         for (int i = 0; i < kFieldCount; ++i) {
             const QString text =
                 i < address.fields.size() ? address.fields[i].trimmed() : QString();

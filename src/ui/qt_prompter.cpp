@@ -6,12 +6,10 @@
 #include <QPushButton>
 #include <vector>
 
+#include "ui/qt_text.h"
+
 namespace vym::ui {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::vector<QMessageBox::StandardButton> ButtonsOf(MsgButtons buttons) {
     switch (buttons) {
@@ -108,7 +106,7 @@ MsgResult QtPrompter::ResultOf(QMessageBox::StandardButton button) {
 }
 
 MsgResult QtPrompter::Message(std::string_view text, MsgStyle style, std::string_view title) {
-    const auto box = BuildMessageBox(ToQString(text), style, ToQString(title));
+    const auto box = BuildMessageBox(Q(text), style, Q(title));
     // A box without a cancel button that is closed some other way answers its default.
     const auto shown = static_cast<QMessageBox::StandardButton>(box->exec());
     if (box->clickedButton() == nullptr && box->defaultButton() != nullptr) {
@@ -120,9 +118,8 @@ MsgResult QtPrompter::Message(std::string_view text, MsgStyle style, std::string
 std::optional<std::string> QtPrompter::Input(std::string_view prompt, std::string_view title,
                                              std::string_view defaultText) {
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent_, TitleOr(ToQString(title)), ToQString(prompt),
-                              QLineEdit::Normal, ToQString(defaultText), &ok);
+    const QString answer = QInputDialog::getText(parent_, TitleOr(Q(title)), Q(prompt),
+                                                 QLineEdit::Normal, Q(defaultText), &ok);
     if (!ok) {
         return std::nullopt;
     }
@@ -151,8 +148,8 @@ QString QtPrompter::ToQtFilter(const QString& filter) {
 
 std::optional<std::string> QtPrompter::OpenFile(std::string_view title, std::string_view filter,
                                                 std::string_view initialPath) {
-    const QString path = QFileDialog::getOpenFileName(
-        parent_, TitleOr(ToQString(title)), ToQString(initialPath), ToQtFilter(ToQString(filter)));
+    const QString path = QFileDialog::getOpenFileName(parent_, TitleOr(Q(title)), Q(initialPath),
+                                                      ToQtFilter(Q(filter)));
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -161,8 +158,8 @@ std::optional<std::string> QtPrompter::OpenFile(std::string_view title, std::str
 
 std::optional<std::string> QtPrompter::SaveFile(std::string_view title, std::string_view filter,
                                                 std::string_view initialPath) {
-    const QString path = QFileDialog::getSaveFileName(
-        parent_, TitleOr(ToQString(title)), ToQString(initialPath), ToQtFilter(ToQString(filter)));
+    const QString path = QFileDialog::getSaveFileName(parent_, TitleOr(Q(title)), Q(initialPath),
+                                                      ToQtFilter(Q(filter)));
     if (path.isEmpty()) {
         return std::nullopt;
     }
