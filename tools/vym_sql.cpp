@@ -14,6 +14,7 @@
 #include "gateway/command.h"
 #include "server/large_catalogue.h"
 #include "server/local_app_server.h"
+#include "server/postgres_session.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ constexpr const char* kUsageText =
     "  --demo   create FILE with the demo back office when it does not exist\n"
     "  --csv    print rows as comma-separated values\n"
     "  --generate N  add N made-up items of every type (for measuring searches)\n"
-    "  values of --exec are converted to the parameter's type; NULL sends Null\n";
+    "  values of --exec are converted to the parameter's type; NULL sends Null\n"
+    "  FILE may be a PostgreSQL database, postgresql://user@host:port/dbname; its password\n"
+    "  comes from PGPASSWORD or ~/.pgpass, never from the command line\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -360,7 +363,8 @@ int main(int argc, char** argv) {
             std::cerr << '\n';
             return 0;
         }
-        if (!args.demo && !std::filesystem::exists(args.database)) {
+        if (!args.demo && !vym::server::IsPostgresUri(args.database) &&
+            !std::filesystem::exists(args.database)) {
             return Fail(kFailed, "The database \"" + args.database +
                                      "\" does not exist. To create one with the demo back "
                                      "office, run: vym-sql --database " +

@@ -1,8 +1,12 @@
 #include "server/local_app_server.h"
 
+#include <cctype>
+#include <filesystem>
+
 #include "base/error.h"
 #include "server/error_log.h"
 #include "server/migration.h"
+#include "server/postgres_session.h"
 #include "server/schema_migrator.h"
 #include "server/sql_error.h"
 #include "server/sqlite_connection.h"
@@ -14,13 +18,27 @@ namespace vym::server {
 struct LocalAppServer::Impl {
     std::string path;
     std::string userId;
-    std::shared_ptr<SqliteSession> session;
+    std::shared_ptr<SqlSession> session;
     std::shared_ptr<ErrorLog> errors;
     std::shared_ptr<SqliteConnection> connection;
     ServiceObject* serviceObject = nullptr;
     std::string statusText;
     std::vector<std::function<void(const std::string&)>> statusListeners;
 };
+
+namespace {
+
+// A shared database has no folder of its own: each station keeps the log of
+// what it was told in its temporary folder, named after the database.
+std::string PostgresLogPath(const std::string& shownUri) {
+    std::string name = "vym-";
+    for (const char c : shownUri.substr(shownUri.find("://") + 3)) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return (std::filesystem::temp_directory_path() / (name + ".log")).string();
+}
+
+}  // namespace
 
 LocalAppServer::LocalAppServer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 LocalAppServer::~LocalAppServer() = default;
@@ -35,9 +53,21 @@ std::unique_ptr<LocalAppServer> LocalAppServer::Open(const std::string& path,
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     impl->userId = options.userId;
-    impl->session = SqliteSession::Open(path, sessionOptions);
-    MigrateSchema(*impl->session, migrations, options.demoData, path);
-    impl->errors = std::make_shared<ErrorLog>(path + ".log");
+    const bool postgres = IsPostgresUri(path);
+    if (postgres) {
+        impl->session = PostgresSession::Open(path, {sessionOptions.newestSchemaVersion});
+    } else {
+        impl->session = SqliteSession::Open(path, sessionOptions);
+    }
+    const std::string shown = postgres ? WithoutPassword(path) : path;
+    // A server's database exists before the program comes; an empty one is
+    // only filled when asked to create the back office.
+    if (postgres && !options.createIfMissing && impl->session->SchemaVersion() == 0) {
+        throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
+                         "The database \"" + shown + "\" holds no back office.");
+    }
+    MigrateSchema(*impl->session, migrations, options.demoData, shown);
+    impl->errors = std::make_shared<ErrorLog>(postgres ? PostgresLogPath(shown) : path + ".log");
     impl->connection = std::make_shared<SqliteConnection>(
         impl->session, options.catalog ? options.catalog : ProcedureCatalog::Standard(),
         impl->errors, options.userId);

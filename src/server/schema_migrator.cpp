@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "server/demo_data.h"
+#include "server/sql_engine.h"
 #include "server/sql_error.h"
 #include "server/write_transaction.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 // The version the database records, refusing a newer database and one of
 // another program.
-int CheckedVersion(SqliteSession& session, int newest, const std::string& path) {
+int CheckedVersion(SqlSession& session, int newest, const std::string& path) {
     const int found = session.SchemaVersion();
     if (found > newest) {
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
@@ -29,7 +30,7 @@ int CheckedVersion(SqliteSession& session, int newest, const std::string& path) 
                              std::to_string(found) + "; this program knows up to version " +
                              std::to_string(newest) + "). It has not been opened or changed.");
     }
-    if (found == 0 && session.QueryValue("SELECT count(*) FROM sqlite_master").ToLong() > 0) {
+    if (found == 0 && session.QueryValue(session.Engine().TableCountSql()).ToLong() > 0) {
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
                          "The file \"" + path + "\" is a database of another program.");
     }
@@ -38,7 +39,7 @@ int CheckedVersion(SqliteSession& session, int newest, const std::string& path) 
 
 }  // namespace
 
-int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migrations, bool demoData,
+int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations, bool demoData,
                   const std::string& path) {
     const int newest = NewestSchemaVersion(migrations);
     // Nearly every open finds the schema current: a plain read tells, so a
@@ -52,12 +53,16 @@ int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migratio
     if (found == newest) {
         return found;  // the transaction ends without a write
     }
+    const SqlEngine& engine = session.Engine();
+    if (found == 0 && !engine.Foundation().empty()) {
+        session.ExecuteScript(engine.Foundation());
+    }
     for (const Migration& migration : migrations) {
         if (migration.version <= found) {
             continue;
         }
         try {
-            session.ExecuteScript(migration.sql);
+            session.ExecuteScript(engine.MigrationScript(migration.sql));
         } catch (const vym::Error& e) {
             throw vym::Error(e.Number(), e.Source(),
                              "Migration " + std::string(migration.name) + ": " + e.Description());

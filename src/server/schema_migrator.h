@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "server/migration.h"
-#include "server/sqlite_session.h"
+#include "server/sql_session.h"
 
 namespace vym::server {
 
@@ -17,7 +17,7 @@ int NewestSchemaVersion(const std::vector<Migration>& migrations);
 // gets the demo rows when `demoData` is set. Refuses, unchanged, a database
 // newer than the migrations and a database of another program. Returns the
 // version found before migrating (0 for a new database).
-int MigrateSchema(SqliteSession& session, const std::vector<Migration>& migrations, bool demoData,
+int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations, bool demoData,
                   const std::string& path);
 
 }  // namespace vym::server

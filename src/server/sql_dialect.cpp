@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "server/sql_engine.h"
 #include "server/sql_error.h"
 
 namespace vym::server {
@@ -101,8 +102,8 @@ std::string Trim(const std::string& text) {
 
 class Translator {
   public:
-    Translator(std::string_view sql, std::vector<Token> tokens)
-        : sql_(sql), tokens_(std::move(tokens)) {}
+    Translator(std::string_view sql, std::vector<Token> tokens, bool postgres)
+        : sql_(sql), tokens_(std::move(tokens)), postgres_(postgres) {}
 
     std::string Run() { return Translate(0, tokens_.size()); }
 
@@ -158,7 +159,11 @@ class Translator {
             const bool first = !sawStatementWord;
             sawStatementWord = true;
             if (Is(token, "ISNULL") && IsPunct(Skip(i + 1, end), end, '(')) {
-                out += "IFNULL";
+                out += "COALESCE";
+                continue;
+            }
+            if (postgres_ && Is(token, "LIKE")) {
+                out += "ILIKE";
                 continue;
             }
             if (Is(token, "WITH")) {
@@ -242,6 +247,7 @@ class Translator {
 
     std::string_view sql_;
     std::vector<Token> tokens_;
+    bool postgres_;
 };
 
 std::size_t NextSolid(const std::vector<Token>& tokens, std::size_t i) {
@@ -300,7 +306,150 @@ std::optional<std::string> SingleTableOf(std::string_view select) {
 }
 
 std::string TranslateSql(std::string_view sql) {
-    return Translator(sql, Tokenize(sql)).Run();
+    return TranslateSql(sql, SqlEngine::Sqlite());
+}
+
+std::string TranslateSql(std::string_view sql, const SqlEngine& engine) {
+    std::vector<Token> tokens = Tokenize(sql);
+    const std::size_t first = NextSolid(tokens, 0);
+    const bool ddl =
+        first < tokens.size() && (Is(tokens[first], "CREATE") || Is(tokens[first], "ALTER"));
+    std::string out = Translator(sql, std::move(tokens), engine.IsPostgres()).Run();
+    return ddl && engine.IsPostgres() ? TranslateDdl(out) : out;
+}
+
+namespace {
+
+// The PostgreSQL domain standing for a type of the embedded store, or empty.
+std::string_view DomainFor(const Token& word) {
+    static constexpr std::pair<std::string_view, std::string_view> kTypes[] = {
+        {"money", "vym_money"},
+        {"bit", "vym_bit"},
+        {"datetime", "vym_datetime"},
+        {"blob", "vym_blob"},
+        {"tinyint", "smallint"}};
+    for (const auto& [type, domain] : kTypes) {
+        if (Is(word, type)) {
+            return domain;
+        }
+    }
+    return {};
+}
+
+class DdlTranslator {
+  public:
+    explicit DdlTranslator(std::string_view sql) : tokens_(Tokenize(sql)) {}
+
+    std::string Run() {
+        for (i_ = 0; i_ < tokens_.size(); ++i_) {
+            const Token& token = tokens_[i_];
+            if (token.kind == TokenKind::Punct && token.text[0] == ';') {
+                out_ += ';';
+                EndStatement();
+                continue;
+            }
+            if (token.kind != TokenKind::Word) {
+                out_ += token.text;
+                continue;
+            }
+            Word(token);
+        }
+        EndStatement();
+        return out_;
+    }
+
+  private:
+    const Token* At(std::size_t i) const { return i < tokens_.size() ? &tokens_[i] : nullptr; }
+    bool WordAt(std::size_t i, std::string_view word) const {
+        const Token* t = At(i);
+        return t && t->kind == TokenKind::Word && Is(*t, word);
+    }
+    bool PunctAt(std::size_t i, char c) const {
+        const Token* t = At(i);
+        return t && t->kind == TokenKind::Punct && t->text[0] == c;
+    }
+
+    void Word(const Token& token) {
+        if (Is(token, "CREATE") && WordAt(NextSolid(tokens_, i_ + 1), "TABLE")) {
+            const std::size_t table = NextSolid(tokens_, NextSolid(tokens_, i_ + 1) + 1);
+            table_ = At(table) ? std::string(At(table)->text) : std::string();
+        } else if (Is(token, "COLLATE") && WordAt(NextSolid(tokens_, i_ + 1), "NOCASE")) {
+            i_ = NextSolid(tokens_, i_ + 1);  // an index or order: the column decides
+            return;
+        } else if (Is(token, "varchar") || Is(token, "char") || Is(token, "text")) {
+            std::size_t next = NextSolid(tokens_, i_ + 1);
+            if (PunctAt(next, '(')) {
+                while (next < tokens_.size() && !PunctAt(next, ')')) {
+                    ++next;
+                }
+                next = NextSolid(tokens_, next + 1);
+            }
+            if (WordAt(next, "COLLATE") && WordAt(NextSolid(tokens_, next + 1), "NOCASE")) {
+                out_ += "vym_nocase";
+                i_ = NextSolid(tokens_, next + 1);
+                return;
+            }
+        } else if (Is(token, "long") && WordAt(NextSolid(tokens_, i_ + 1), "text")) {
+            out_ += "vym_long_text";
+            i_ = NextSolid(tokens_, i_ + 1);
+            return;
+        } else if (Is(token, "INTEGER") && WordAt(NextSolid(tokens_, i_ + 1), "PRIMARY")) {
+            keyColumn_ = lastWord_;
+        } else if (const std::string_view domain = DomainFor(token); !domain.empty()) {
+            out_ += domain;
+            lastWord_ = token.text;
+            return;
+        }
+        out_ += token.text;
+        lastWord_ = token.text;
+    }
+
+    void EndStatement() {
+        if (!keyColumn_.empty() && !table_.empty()) {
+            out_ += "\nCREATE TRIGGER " + table_ + "_key BEFORE INSERT ON " + table_ +
+                    " FOR EACH ROW EXECUTE FUNCTION vym_assign_key('" + keyColumn_ + "');";
+        }
+        keyColumn_.clear();
+        table_.clear();
+    }
+
+    std::vector<Token> tokens_;
+    std::size_t i_ = 0;
+    std::string out_;
+    std::string table_;
+    std::string keyColumn_;
+    std::string_view lastWord_;
+};
+
+}  // namespace
+
+std::string TranslateDdl(std::string_view sql) {
+    return DdlTranslator(sql).Run();
+}
+
+std::string TranslatePlaceholders(std::string_view sql, int& count) {
+    const std::vector<Token> tokens = Tokenize(sql);
+    std::string out;
+    out.reserve(sql.size() + 8);
+    count = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        if (token.kind != TokenKind::Punct || token.text[0] != '?') {
+            out += token.text;
+            continue;
+        }
+        int number = 0;
+        if (i + 1 < tokens.size() && tokens[i + 1].kind == TokenKind::Word &&
+            std::isdigit(static_cast<unsigned char>(tokens[i + 1].text[0]))) {
+            number = std::stoi(std::string(tokens[i + 1].text));
+            ++i;
+        } else {
+            number = count + 1;
+        }
+        count = std::max(count, number);
+        out += '$' + std::to_string(number);
+    }
+    return out;
 }
 
 }  // namespace vym::server

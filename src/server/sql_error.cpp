@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "server/sql_engine.h"
+
 namespace vym::server {
 
 vym::Error SqlError(int code, std::string_view message, std::string_view context) {
@@ -11,6 +13,14 @@ vym::Error SqlError(int code, std::string_view message, std::string_view context
     description += " (SQLite error ";
     description += std::to_string(code);
     description += ") in: ";
+    description += context;
+    return vym::Error(errc::kDatabase, std::string(kConnectionSource), std::move(description));
+}
+
+vym::Error SqlError(const SqlEngine& engine, std::string_view code, std::string_view message,
+                    std::string_view context) {
+    std::string description(message);
+    description.append(" (").append(engine.Name()).append(" error ").append(code).append(") in: ");
     description += context;
     return vym::Error(errc::kDatabase, std::string(kConnectionSource), std::move(description));
 }

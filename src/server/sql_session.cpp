@@ -1,6 +1,7 @@
 #include "server/sql_session.h"
 
 #include "server/column_type.h"
+#include "server/sql_engine.h"
 
 namespace vym::server {
 
@@ -19,6 +20,10 @@ vym::Value SqlSession::QueryValue(std::string_view sql, std::initializer_list<vy
         return vym::Value::Null();
     }
     return ReadStoredValue(*statement, 0);
+}
+
+bool SqlSession::TableExists(std::string_view table) {
+    return QueryValue(Engine().TableExistsSql(), {table}).ToLong() > 0;
 }
 
 }  // namespace vym::server

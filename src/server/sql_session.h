@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/value.h"
+#include "server/sql_engine.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
@@ -34,13 +35,22 @@ class SqlSession {
     virtual bool InTransaction() const = 0;
 
     virtual std::int64_t Changes() const = 0;
+    // The key the last INSERT gave its row (an INTEGER PRIMARY KEY's number).
     virtual std::int64_t LastInsertId() const = 0;
+
+    // The SQL that differs between engines.
+    virtual const SqlEngine& Engine() const = 0;
+    // The schema version the migrations recorded (0 for a new database).
+    virtual int SchemaVersion() = 0;
+    virtual void SetSchemaVersion(int version) = 0;
 
     // Runs one statement to its end with the values bound in order; returns
     // the rows it changed.
     std::int64_t Run(std::string_view sql, std::initializer_list<vym::Value> args = {});
     // The first column of the first row, or Null when there is no row.
     vym::Value QueryValue(std::string_view sql, std::initializer_list<vym::Value> args = {});
+    // Whether the database has the table (later migrations add tables).
+    bool TableExists(std::string_view table);
 };
 
 }  // namespace vym::server

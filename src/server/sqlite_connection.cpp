@@ -61,7 +61,7 @@ void CheckSize(const Parameter& declared, const vym::Value& value, const std::st
 // Runs one statement of ad-hoc SQL. A statement that changes data runs in its
 // own immediate transaction; a query is handed back unread.
 std::vector<std::shared_ptr<SqlStatement>> RunText(SqlSession& session, std::string_view text) {
-    auto statement = session.Prepare(TranslateSql(text));
+    auto statement = session.Prepare(TranslateSql(text, session.Engine()));
     if (statement->ColumnCount() > 0) {
         return {std::move(statement)};
     }
@@ -194,11 +194,11 @@ std::unique_ptr<Recordset> SqliteConnection::OpenRecordset(std::string_view sql)
 }
 
 std::unique_ptr<Recordset> SqliteConnection::OpenUpdatableRecordset(std::string_view sql) {
-    return std::make_unique<UpdatableRecordset>(session_, TranslateSql(sql));
+    return std::make_unique<UpdatableRecordset>(session_, TranslateSql(sql, session_->Engine()));
 }
 
 std::int64_t SqliteConnection::ExecuteSQL(std::string_view sql) {
-    auto statement = session_->Prepare(TranslateSql(sql));
+    auto statement = session_->Prepare(TranslateSql(sql, session_->Engine()));
     WriteTransaction transaction(*session_);
     while (statement->Step()) {
     }

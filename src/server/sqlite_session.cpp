@@ -8,18 +8,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
+#include "server/sql_engine.h"
 #include "server/sql_error.h"
+#include "server/statement_pool.h"
 
 namespace vym::server {
 namespace {
 
 using Database = std::shared_ptr<sqlite3>;
-
-// Ad-hoc SQL carries its literals, so the cache is bounded.
-constexpr std::size_t kMaxCachedStatements = 256;
 
 class SqliteStatement final : public SqlStatement {
   public:
@@ -156,41 +153,7 @@ class SqliteStatement final : public SqlStatement {
     std::string sql_;
 };
 
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-
-struct StatementPool {
-    std::unordered_map<std::string, std::vector<std::unique_ptr<SqliteStatement>>, TextHash,
-                       std::equal_to<>>
-        idle;
-    std::size_t count = 0;
-
-    void GiveBack(std::unique_ptr<SqliteStatement> statement) {
-        statement->Rewind();
-        if (count >= kMaxCachedStatements) {
-            count -= idle.begin()->second.size();
-            idle.erase(idle.begin());
-        }
-        idle[statement->Sql()].push_back(std::move(statement));
-        ++count;
-    }
-};
-
-// Hands a statement out; it returns to the pool when its last holder lets go,
-// or is finalized when the session has gone.
-std::shared_ptr<SqlStatement> Lend(std::unique_ptr<SqliteStatement> statement,
-                                   const std::shared_ptr<StatementPool>& pool) {
-    return {statement.release(), [weak = std::weak_ptr(pool)](SqliteStatement* s) {
-                std::unique_ptr<SqliteStatement> owned(s);
-                if (auto alive = weak.lock()) {
-                    alive->GiveBack(std::move(owned));
-                }
-            }};
-}
+using Pool = StatementPool<SqliteStatement>;
 
 vym::Error OpenError(const std::string& description) {
     return vym::Error(errc::kDatabase, std::string(kConnectionSource), description);
@@ -298,7 +261,7 @@ void CheckExistingFile(const std::string& path, const SqliteSession::Options& op
 struct SqliteSession::Impl {
     std::string path;
     Database db;
-    std::shared_ptr<StatementPool> pool = std::make_shared<StatementPool>();
+    std::shared_ptr<Pool> pool = std::make_shared<Pool>();
     int depth = 0;  // open transactions, the outermost included
 };
 
@@ -339,11 +302,7 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
 }
 
 std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
-    StatementPool& pool = *impl_->pool;
-    if (auto found = pool.idle.find(sql); found != pool.idle.end() && !found->second.empty()) {
-        std::unique_ptr<SqliteStatement> statement = std::move(found->second.back());
-        found->second.pop_back();
-        --pool.count;
+    if (auto statement = impl_->pool->Take(sql)) {
         return Lend(std::move(statement), impl_->pool);
     }
     sqlite3_stmt* raw = nullptr;
@@ -418,6 +377,10 @@ std::int64_t SqliteSession::Changes() const {
 }
 std::int64_t SqliteSession::LastInsertId() const {
     return sqlite3_last_insert_rowid(impl_->db.get());
+}
+
+const SqlEngine& SqliteSession::Engine() const {
+    return SqlEngine::Sqlite();
 }
 
 int SqliteSession::SchemaVersion() {

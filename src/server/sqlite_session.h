@@ -39,10 +39,11 @@ class SqliteSession : public SqlSession {
     bool InTransaction() const override;
     std::int64_t Changes() const override;
     std::int64_t LastInsertId() const override;
+    const SqlEngine& Engine() const override;
 
     // PRAGMA user_version: the schema version the migrations recorded.
-    int SchemaVersion();
-    void SetSchemaVersion(int version);
+    int SchemaVersion() override;
+    void SetSchemaVersion(int version) override;
 
   private:
     struct Impl;

@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "server/field_access.h"
 #include "server/sql_dialect.h"
+#include "server/sql_engine.h"
 #include "server/sql_error.h"
 #include "server/write_transaction.h"
 
@@ -128,7 +129,9 @@ UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std:
     // The row id identifies each row for the write-back.
     const std::size_t select = sql.find_first_not_of(" \t\r\n");
     std::string withRowid(sql.substr(0, select + 6));
-    withRowid += " _rowid_ AS ";
+    withRowid += " ";
+    withRowid += session_->Engine().RowId();
+    withRowid += " AS ";
     withRowid += kRowidColumn;
     withRowid += ",";
     withRowid += sql.substr(select + 6);
@@ -143,7 +146,7 @@ UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std:
     }
     while (statement->Step()) {
         Row row;
-        row.rowid = statement->ColumnInt64(0);
+        row.rowid = ReadStoredValue(*statement, 0);
         row.values.reserve(types.size());
         for (int i = 1; i < count; ++i) {
             row.values.push_back(ReadColumn(*statement, i, types[i - 1]));
@@ -277,8 +280,10 @@ void UpdatableRecordset::Update() {
         for (std::size_t n = 0; n < columns.size(); ++n) {
             sql += (n ? ", " : "") + QuoteName(fields_[columns[n]]->Name()) + " = ?";
         }
-        sql += " WHERE _rowid_ = ?";
+        sql += " WHERE " + std::string(session_->Engine().RowId()) + " = ?";
     }
+    // The row's id as it stands after the write: PostgreSQL's moves with every update.
+    sql += " RETURNING " + std::string(session_->Engine().RowId());
     if (!sql.empty()) {
         WriteTransaction transaction(*session_);
         auto statement = session_->Prepare(sql);
@@ -287,12 +292,12 @@ void UpdatableRecordset::Update() {
             statement->Bind(index++, row.values[i]);
         }
         if (!row.isNew) {
-            statement->BindInt64(index, row.rowid);
+            statement->Bind(index, row.rowid);
+        }
+        if (statement->Step()) {
+            row.rowid = ReadStoredValue(*statement, 0);
         }
         while (statement->Step()) {
-        }
-        if (row.isNew) {
-            row.rowid = session_->LastInsertId();
         }
         transaction.Commit();
         row.isNew = false;

@@ -38,7 +38,7 @@ class UpdatableRecordset final : public vym::Recordset {
   private:
     class BufferedField;
     struct Row {
-        std::int64_t rowid = 0;
+        vym::Value rowid;  // the engine's own row id
         bool isNew = false;
         std::vector<vym::Value> values;
     };

@@ -408,7 +408,8 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
 }
 
 TEST(DescriptionSearch, QueriesQuoteTheTextAndNeedThreeCharacters) {
-    EXPECT_EQ(DescriptionMatchQuery("SKI \"PRO\""), "\"SKI \"\"PRO\"\"\"");
+    EXPECT_EQ(SqlEngine::Sqlite().TrigramArgument("SKI \"PRO\""), "\"SKI \"\"PRO\"\"\"");
+    EXPECT_EQ(SqlEngine::Postgres().TrigramArgument("5%_\\"), "%5\\%\\_\\\\%");
     EXPECT_TRUE(UsesDescriptionIndex("SKI"));
     EXPECT_FALSE(UsesDescriptionIndex("SK"));
     EXPECT_FALSE(UsesDescriptionIndex("\xC3\xA9t"));  // two characters, three bytes

@@ -1,4 +1,5 @@
 #include "server/schema_migrator.h"
+#include "server/sqlite_session.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

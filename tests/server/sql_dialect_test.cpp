@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "server/sql_engine.h"
 
 namespace vym::server {
 namespace {
@@ -19,7 +20,7 @@ TEST(TranslateSql, OdbcEscapesBecomeStoreFunctions) {
 
 TEST(TranslateSql, IsNullNoLockAndDeleteWithoutFrom) {
     EXPECT_EQ(TranslateSql("SELECT function_id FROM vym_function WHERE ISNULL(is_active,-1) <> 0"),
-              "SELECT function_id FROM vym_function WHERE IFNULL(is_active,-1) <> 0");
+              "SELECT function_id FROM vym_function WHERE COALESCE(is_active,-1) <> 0");
     // The postfix operator is the store's own and stays.
     EXPECT_EQ(TranslateSql("SELECT 1 WHERE x ISNULL"), "SELECT 1 WHERE x ISNULL");
     EXPECT_EQ(TranslateSql("SELECT al.x FROM vym_location al with(nolock) ORDER BY al.x"),
@@ -41,6 +42,39 @@ TEST(TranslateSql, LeavesQuotedTextAlone) {
 TEST(TranslateSql, UnreadableEscapeIsAnError) {
     EXPECT_THROW(TranslateSql("SELECT {fn UCASE(x) FROM t"), vym::Error);
     EXPECT_THROW(TranslateSql("SELECT {d '2024-01-01'}"), vym::Error);
+}
+
+TEST(TranslateSql, PostgresLikeIgnoresCaseAndTablesTakeTheDomains) {
+    const SqlEngine& pg = SqlEngine::Postgres();
+    EXPECT_EQ(TranslateSql("SELECT a FROM t WHERE b LIKE 'x%' AND c = 'LIKE'", pg),
+              "SELECT a FROM t WHERE b ILIKE 'x%' AND c = 'LIKE'");
+    EXPECT_EQ(
+        TranslateSql("CREATE TABLE t (a money, b bit, c datetime, d long text, e blob)", pg),
+        "CREATE TABLE t (a vym_money, b vym_bit, c vym_datetime, d vym_long_text, e vym_blob)");
+    // SQLite keeps its own words.
+    EXPECT_EQ(TranslateSql("SELECT a FROM t WHERE b LIKE 'x%'"),
+              "SELECT a FROM t WHERE b LIKE 'x%'");
+}
+
+TEST(TranslateDdl, NoCaseTextAndNumberedKeys) {
+    EXPECT_EQ(
+        TranslateDdl("CREATE TABLE t (\n    id INTEGER PRIMARY KEY,\n    code varchar(10) "
+                     "COLLATE NOCASE NOT NULL\n);\nCREATE INDEX i ON t (code COLLATE NOCASE);"),
+        "CREATE TABLE t (\n    id INTEGER PRIMARY KEY,\n    code vym_nocase NOT NULL\n);\n"
+        "CREATE TRIGGER t_key BEFORE INSERT ON t FOR EACH ROW EXECUTE FUNCTION "
+        "vym_assign_key('id');\nCREATE INDEX i ON t (code );");
+    // A column named like a type and quoted text keep their words.
+    EXPECT_EQ(TranslateDdl("ALTER TABLE t ADD COLUMN note varchar(5) DEFAULT 'money'"),
+              "ALTER TABLE t ADD COLUMN note varchar(5) DEFAULT 'money'");
+}
+
+TEST(TranslatePlaceholders, NumbersFollowTheEmbeddedStoresRule) {
+    int count = 0;
+    EXPECT_EQ(TranslatePlaceholders("SELECT ? , '?', ?3, ? FROM t WHERE \"?\" = ?1", count),
+              "SELECT $1 , '?', $3, $4 FROM t WHERE \"?\" = $1");
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(TranslatePlaceholders("SELECT 1", count), "SELECT 1");
+    EXPECT_EQ(count, 0);
 }
 
 TEST(SingleTableOf, FindsTheOneTableOrNothing) {

@@ -67,6 +67,7 @@ CREATE INDEX vym_item_rental_detail_detail ON vym_item_rental_detail (detail_ite
 CREATE INDEX vym_po_line_item ON vym_po_line (item_no);
 CREATE INDEX vym_vendor_name ON vym_vendor (vendor_name COLLATE NOCASE);
 
+-- begin sqlite
 -- Descriptions match anywhere, without regard to case: every run of three
 -- characters of a description is indexed.
 CREATE VIRTUAL TABLE vym_item_fts USING fts5 (
@@ -90,3 +91,8 @@ BEGIN
         VALUES ('delete', old.item_no, old.long_description);
     INSERT INTO vym_item_fts (rowid, long_description) VALUES (new.item_no, new.long_description);
 END;
+-- end sqlite
+-- begin postgresql
+CREATE INDEX vym_item_long_description_trigram ON vym_item
+    USING gin (long_description gin_trgm_ops);
+-- end postgresql

@@ -165,7 +165,9 @@ void AddInvDemoRows(SqlSession& db) {
         "last_date_sold = (SELECT max(trans_date) FROM vym_item_stock_history h WHERE "
         "h.item_no = vym_item_stock_location.item_no AND h.location_id = "
         "vym_item_stock_location.location_id AND h.trans_type = 'SALE'), "
-        "last_inventory_date = (SELECT max(date(trans_date)) FROM vym_item_stock_history h "
+        "last_inventory_date = (SELECT max(" +
+        db.Engine().DateOf("trans_date") +
+        ") FROM vym_item_stock_history h "
         "WHERE h.item_no = vym_item_stock_location.item_no AND h.location_id = "
         "vym_item_stock_location.location_id AND h.trans_type = 'COUNT')");
     db.Run(

@@ -5,6 +5,7 @@
 #include "base/date.h"
 #include "base/value.h"
 #include "server/procedures/inv_procedures.h"
+#include "server/sql_engine.h"
 
 namespace vym::server {
 namespace {
@@ -23,6 +24,7 @@ std::string TwoDigits(int n) {
 
 // Date ranges include their last day whatever the time of the row.
 void GetItemStockHistory(ProcedureContext& call) {
+    const SqlEngine& engine = call.Session().Engine();
     call.EmitResultSet(
         "SELECT h.location_id, h.trans_date, h.trans_type, h.batch_no, "
         "h.to_location_id, h.vym_user, h.qty, h.before_qty, h.after_qty, s.stock_id, "
@@ -31,12 +33,13 @@ void GetItemStockHistory(ProcedureContext& call) {
         "FROM vym_item_stock_history h "
         "LEFT JOIN vym_item_stock s ON s.item_no = h.item_no "
         "WHERE (?1 IS NULL OR h.item_no = ?1) AND (?2 IS NULL OR h.location_id = ?2) "
-        "AND (?3 IS NULL OR h.trans_date >= date(?3)) "
-        "AND (?4 IS NULL OR h.trans_date < date(?4, '+1 day')) "
-        "AND (?5 IS NULL OR h.book_date >= date(?5)) "
-        "AND (?6 IS NULL OR h.book_date < date(?6, '+1 day')) "
-        "AND (?7 IS NULL OR h.serial_id = ?7) "
-        "ORDER BY h.trans_date, h.trans_no",
+        "AND (?3 IS NULL OR h.trans_date >= " +
+            engine.DateOf("?3") + ") AND (?4 IS NULL OR h.trans_date < " + engine.AddDays("?4", 1) +
+            ") AND (?5 IS NULL OR h.book_date >= " + engine.DateOf("?5") +
+            ") AND (?6 IS NULL OR h.book_date < " + engine.AddDays("?6", 1) +
+            ") "
+            "AND (?7 IS NULL OR h.serial_id = ?7) "
+            "ORDER BY h.trans_date, h.trans_no",
         {call.Get("@item_no"), TextOrNull(call, "@location_id"), call.Get("@trans_date_start"),
          call.Get("@trans_date_end"), call.Get("@book_date_start"), call.Get("@book_date_end"),
          TextOrNull(call, "@serial_id")});
@@ -58,10 +61,11 @@ void GetItemStockLocation(ProcedureContext& call) {
 // The months that have stock movements, with how many. A movement counts in
 // the month of its book date, one never booked in the month it happened.
 void GetItemStockSummary(ProcedureContext& call) {
-    call.EmitResultSet(
-        "SELECT CAST(strftime('%Y', p) AS int) AS s_year, CAST(strftime('%m', p) AS int) "
-        "AS s_month, count(*) AS trans FROM (SELECT COALESCE(book_date, trans_date) AS p "
-        "FROM vym_item_stock_history) WHERE p IS NOT NULL GROUP BY 1, 2 ORDER BY 1, 2");
+    const SqlEngine& engine = call.Session().Engine();
+    call.EmitResultSet("SELECT " + engine.YearOf("p") + " AS s_year, " + engine.MonthOf("p") +
+                       " AS s_month, count(*) AS trans FROM (SELECT COALESCE(book_date, "
+                       "trans_date) AS p FROM vym_item_stock_history) AS h WHERE p IS NOT NULL "
+                       "GROUP BY 1, 2 ORDER BY 1, 2");
 }
 
 // Why the month can not be posted, or nullopt when it can.
@@ -90,14 +94,16 @@ std::int64_t PostMonth(SqlSession& db, int year, int month, const vym::Value& jo
         "WITH m AS (SELECT h.*, ROW_NUMBER() OVER (PARTITION BY item_no, location_id "
         "ORDER BY trans_date, trans_no) AS nth, ROW_NUMBER() OVER (PARTITION BY "
         "item_no, location_id ORDER BY trans_date DESC, trans_no DESC) AS nth_last "
-        "FROM vym_item_stock_history h WHERE COALESCE(book_date, trans_date) >= "
-        "date(?3) AND COALESCE(book_date, trans_date) < date(?3, '+1 month')) "
-        "SELECT ?1, ?2, item_no, location_id, count(*), "
-        "MAX(CASE WHEN nth = 1 THEN before_qty END), "
-        "SUM(CASE WHEN qty > 0 THEN qty ELSE 0 END), "
-        "SUM(CASE WHEN qty < 0 THEN -qty ELSE 0 END), "
-        "MAX(CASE WHEN nth_last = 1 THEN after_qty END), SUM(value), ?4 "
-        "FROM m GROUP BY item_no, location_id",
+        "FROM vym_item_stock_history h WHERE COALESCE(book_date, trans_date) >= " +
+            db.Engine().DateOf("?3") + " AND COALESCE(book_date, trans_date) < " +
+            db.Engine().AddMonths("?3", 1) +
+            ") "
+            "SELECT ?1, ?2, item_no, location_id, count(*), "
+            "MAX(CASE WHEN nth = 1 THEN before_qty END), "
+            "SUM(CASE WHEN qty > 0 THEN qty ELSE 0 END), "
+            "SUM(CASE WHEN qty < 0 THEN -qty ELSE 0 END), "
+            "MAX(CASE WHEN nth_last = 1 THEN after_qty END), SUM(value), ?4 "
+            "FROM m GROUP BY item_no, location_id",
         {year, month, from, job});
 }
 

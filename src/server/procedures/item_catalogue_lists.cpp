@@ -99,8 +99,8 @@ Apply PlanRegisterGroups(SqlSession& db, const std::string& text) {
         }
         for (const auto& [itemNo, group] : rows) {
             db.Run(
-                "INSERT OR IGNORE INTO vym_register_group_item (item_no, register_group_id) "
-                "VALUES (?, ?)",
+                "INSERT INTO vym_register_group_item (item_no, register_group_id) "
+                "VALUES (?, ?) ON CONFLICT DO NOTHING",
                 {itemNo, group});
         }
     };
@@ -235,8 +235,8 @@ Apply PlanMembers(SqlSession& db, const std::string& text, const char* element,
     return [&db, members = std::move(members), table, memberColumn] {
         for (const Member& m : members) {
             if (m.action == Action::Insert) {
-                db.Run("INSERT OR IGNORE INTO " + table + " (item_no, " + memberColumn +
-                           ", vym_user) VALUES (?, ?, ?)",
+                db.Run("INSERT INTO " + table + " (item_no, " + memberColumn +
+                           ", vym_user) VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
                        {m.item, m.member, m.user});
             } else {
                 db.Run("DELETE FROM " + table + " WHERE item_no = ? AND " + memberColumn + " = ?",
@@ -283,8 +283,8 @@ Apply PlanMaps(SqlSession& db, const std::string& text) {
         for (const Map& m : maps) {
             if (m.action == Action::Insert) {
                 db.Run(
-                    "INSERT OR IGNORE INTO vym_item_stock_map (map_id, item_no, vym_user) "
-                    "VALUES (?, ?, ?)",
+                    "INSERT INTO vym_item_stock_map (map_id, item_no, vym_user) "
+                    "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
                     {m.id, m.item, m.user});
             } else {
                 db.Run("DELETE FROM vym_item_stock_map WHERE map_id = ? AND item_no = ?",

@@ -12,7 +12,6 @@ namespace vym::server::item_catalogue {
 namespace {
 
 constexpr const char* kMessage = "@Message";
-constexpr const char* kNow = "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')";
 
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -157,14 +156,14 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
         auto insert = db.Prepare(std::string("INSERT INTO vym_item (") + kColumns +
                                  ", create_date, update_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
                                  "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, " +
-                                 kNow + ", " + kNow + ")");
+                                 db.Engine().Now() + ", " + db.Engine().Now() + ")");
         insert->BindAll(values);
         insert->Step();
         itemNo = static_cast<std::int32_t>(db.LastInsertId());
         // The item's own number is always one of its map ids, so it can be scanned.
         db.Run(
-            "INSERT OR IGNORE INTO vym_item_stock_map (map_id, item_no, vym_user) "
-            "VALUES (?, ?, ?)",
+            "INSERT INTO vym_item_stock_map (map_id, item_no, vym_user) "
+            "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
             {std::to_string(itemNo), itemNo, TextOrNull(call, "@vym_user")});
     } else {
         auto update = db.Prepare(
@@ -174,7 +173,7 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
             "instruction_no = ?, comment_note = ?, report_note = ?, unit_based_return = ?, "
             "return_charge_rate = ?, maintain_inventory = ?, show_on_tree = ?, "
             "sale_profile_id = ?, return_profile_id = ?, vym_user = ?, update_date = " +
-            std::string(kNow) + " WHERE item_no = ?");
+            db.Engine().Now() + " WHERE item_no = ?");
         update->BindAll(values);
         update->Bind(static_cast<int>(values.size()) + 1, itemNo);
         update->Step();
@@ -379,7 +378,7 @@ void WriteStock(ProcedureContext& call, std::int32_t itemNo) {
 std::vector<std::string> ColumnsExcept(SqlSession& db, std::string_view table,
                                        std::initializer_list<std::string_view> except) {
     std::vector<std::string> columns;
-    auto info = db.Prepare("SELECT name FROM pragma_table_info(?)");
+    auto info = db.Prepare(db.Engine().TableColumnsSql());
     info->Bind(1, std::string(table));
     while (info->Step()) {
         std::string name(info->ColumnText(0));
@@ -417,7 +416,8 @@ void CreateCopy(ProcedureContext& call) {
         list += column + ", ";
     }
     db.Run("INSERT INTO vym_item (" + list + "vym_user, create_date, update_date) SELECT " + list +
-               "?, " + kNow + ", " + kNow + " FROM vym_item WHERE item_no = ?",
+               "?, " + db.Engine().Now() + ", " + db.Engine().Now() +
+               " FROM vym_item WHERE item_no = ?",
            {user, from});
     const auto to = static_cast<std::int32_t>(db.LastInsertId());
     const vym::Value body = db.QueryValue(
@@ -438,8 +438,8 @@ void CreateCopy(ProcedureContext& call) {
     CopyRows(db, "vym_item_add_on", "parent_item_no", from, to);
     db.Run("UPDATE vym_item_stock SET stock_id = ? WHERE item_no = ?", {std::to_string(to), to});
     db.Run(
-        "INSERT OR IGNORE INTO vym_item_stock_map (map_id, item_no, vym_user) "
-        "VALUES (?, ?, ?)",
+        "INSERT INTO vym_item_stock_map (map_id, item_no, vym_user) "
+        "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
         {std::to_string(to), to, user});
     call.SetOutput("@new_item_no", to);
     call.SetOutput(kMessage, std::string());

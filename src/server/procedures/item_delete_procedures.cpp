@@ -15,14 +15,6 @@ bool Any(SqlSession& session, const std::string& sql, const vym::Value& key) {
     return !session.QueryValue(sql, {key}).IsNull();
 }
 
-bool SerialTableExists(SqlSession& session) {
-    return !session
-                .QueryValue(
-                    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
-                    "name = 'vym_item_stock_serial'")
-                .IsNull();
-}
-
 // Why the item may not go, or "" when nothing but its own rows refer to it.
 std::string ItemInUse(SqlSession& session, const vym::Value& item, const std::string& name) {
     const vym::Value package = session.QueryValue(
@@ -39,7 +31,7 @@ std::string ItemInUse(SqlSession& session, const vym::Value& item, const std::st
     if (Any(session, "SELECT 1 FROM vym_item_stock_history WHERE item_no = ? LIMIT 1", item)) {
         return name + " has stock history and cannot be deleted.";
     }
-    if (SerialTableExists(session) &&
+    if (session.TableExists("vym_item_stock_serial") &&
         Any(session, "SELECT 1 FROM vym_item_stock_serial WHERE item_no = ? LIMIT 1", item)) {
         return name + " has serial units and cannot be deleted.";
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "server/procedure_context.h"
+#include "server/sql_engine.h"
 
 namespace vym::server {
 namespace {
@@ -12,7 +13,9 @@ namespace {
 // the values they bind, in order.
 class Search {
   public:
-    explicit Search(std::string from) : from_(std::move(from)) {}
+    Search(const SqlEngine& engine, std::string from) : engine_(&engine), from_(std::move(from)) {}
+
+    const SqlEngine& Engine() const { return *engine_; }
 
     void Where(std::string condition, std::vector<vym::Value> values = {}) {
         conditions_.push_back(std::move(condition));
@@ -30,14 +33,14 @@ class Search {
         if (text.find('\0') != std::string::npos) {
             Where("0");
         } else if (UsesDescriptionIndex(text)) {
-            from_ = "vym_item_fts fts CROSS JOIN " + from_;
-            Where("fts.vym_item_fts MATCH ?", {DescriptionMatchQuery(text)});
-            Where("i.item_no = fts.rowid");
+            const SqlEngine::TrigramSearch search = engine_->DescriptionSearch();
+            from_ = search.join + from_;
+            Where(search.condition, {engine_->TrigramArgument(text)});
             // The index hands its matches out by item number: kept, so that
             // the first rows come without sorting every match.
-            order_ = "fts.rowid";
+            order_ = search.order;
         } else {
-            Where("instr(upper(i.long_description), upper(?)) > 0", {text});
+            Where(engine_->Contains("i.long_description", "?"), {text});
         }
     }
 
@@ -73,6 +76,7 @@ class Search {
     }
 
   private:
+    const SqlEngine* engine_;
     std::string from_;
     std::string order_;  // the order of the driving index, when it decides
     std::vector<std::string> conditions_;
@@ -90,13 +94,6 @@ std::optional<std::string> Text(const ProcedureContext& call, std::string_view n
 vym::Value TextValue(const ProcedureContext& call, std::string_view name) {
     const auto text = Text(call, name);
     return text ? vym::Value(*text) : vym::Value::Null();
-}
-
-bool TableExists(SqlSession& session, std::string_view table) {
-    return !session
-                .QueryValue("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?",
-                            {table})
-                .IsNull();
 }
 
 // Criteria every item tab shares.
@@ -138,7 +135,7 @@ const std::string kItemOrder = "i.function_id, i.catagory_id, i.item_no";
 
 // Also the read of one item (@item_no alone) by the item record.
 void GetItem(ProcedureContext& call) {
-    Search search("vym_item i");
+    Search search(call.Session().Engine(), "vym_item i");
     AddItemCriteria(call, search);
     AddRegisterGroupCriterion(call, search);
     search.Answer(call,
@@ -170,7 +167,8 @@ void RegisterAllItems(ProcedureCatalog& catalog) {
 }
 
 void GetItemTicket(ProcedureContext& call) {
-    Search search("vym_item i JOIN vym_item_ticket t ON t.item_no = i.item_no");
+    Search search(call.Session().Engine(),
+                  "vym_item i JOIN vym_item_ticket t ON t.item_no = i.item_no");
     AddItemCriteria(call, search);
     AddRegisterGroupCriterion(call, search);
     search.Answer(call,
@@ -182,7 +180,8 @@ void GetItemTicket(ProcedureContext& call) {
 
 // The item record sends a location it does not use; it selects nothing.
 void GetItemSS(ProcedureContext& call) {
-    Search search("vym_item i JOIN vym_item_ss ss ON ss.item_no = i.item_no");
+    Search search(call.Session().Engine(),
+                  "vym_item i JOIN vym_item_ss ss ON ss.item_no = i.item_no");
     AddItemCriteria(call, search);
     if (const auto resource = Text(call, "@resource_type_id")) {
         search.Where("ss.resource_type_id = ?", {*resource});
@@ -202,7 +201,8 @@ void GetItemSS(ProcedureContext& call) {
 }
 
 void GetItemPhoto(ProcedureContext& call) {
-    Search search("vym_item i JOIN vym_item_photo ph ON ph.item_no = i.item_no");
+    Search search(call.Session().Engine(),
+                  "vym_item i JOIN vym_item_photo ph ON ph.item_no = i.item_no");
     AddItemCriteria(call, search);
     if (const auto size = Text(call, "@photo_size_id")) {
         search.Where("ph.photo_size_id = ?", {*size});
@@ -215,14 +215,16 @@ void GetItemPhoto(ProcedureContext& call) {
 }
 
 void GetItemShip(ProcedureContext& call) {
-    Search search("vym_item i JOIN vym_item_ship sh ON sh.item_no = i.item_no");
+    Search search(call.Session().Engine(),
+                  "vym_item i JOIN vym_item_ship sh ON sh.item_no = i.item_no");
     AddItemCriteria(call, search);
     search.Answer(call, kItemColumns + ", sh.rush AS Rush, sh.pickup AS Pickup", kFunctionJoin,
                   kItemOrder);
 }
 
 void GetItemRental(ProcedureContext& call) {
-    Search search("vym_item i JOIN vym_item_rental r ON r.item_no = i.item_no");
+    Search search(call.Session().Engine(),
+                  "vym_item i JOIN vym_item_rental r ON r.item_no = i.item_no");
     AddItemCriteria(call, search);
     if (const auto map = Text(call, "@map_id")) {
         search.Where(
@@ -317,7 +319,8 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
         }
     }
     if (const auto manufacturer = Text(call, "@manufacturer")) {
-        search.Where("s.manufacturer LIKE ? ESCAPE '\\'", {StartsWithPattern(*manufacturer)});
+        search.Where("s.manufacturer " + std::string(search.Engine().Like()) + " ? ESCAPE '\\'",
+                     {StartsWithPattern(*manufacturer)});
     }
     // One item asked for by number is found wherever it is stocked; the
     // location then only chooses the quantity shown.
@@ -345,13 +348,13 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
 // stock record.
 void GetItemStock(ProcedureContext& call) {
     const std::string stockFrom = "vym_item i JOIN vym_item_stock s ON s.item_no = i.item_no";
-    Search matches(stockFrom);
+    Search matches(call.Session().Engine(), stockFrom);
     AddStockCriteria(call, matches);
     // Fellow group members: every stock item of a matrix group that
     // has a match.
     Search search = matches;
     if (call.GetBool("@group_member").value_or(false)) {
-        search = Search(stockFrom);
+        search = Search(call.Session().Engine(), stockFrom);
         std::vector<vym::Value> twice = matches.Values();
         twice.insert(twice.end(), matches.Values().begin(), matches.Values().end());
         search.Where("(i.item_no IN (SELECT i.item_no FROM " + matches.From() +
@@ -359,12 +362,12 @@ void GetItemStock(ProcedureContext& call) {
                          matches.From() + matches.WhereClause() + "))",
                      std::move(twice));
     }
-    const std::string hasSerial = TableExists(call.Session(), "vym_item_stock_serial")
+    const std::string hasSerial = call.Session().TableExists("vym_item_stock_serial")
                                       ? "EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
                                         "WHERE ser.item_no = s.item_no)"
                                       : "0";
     const std::string quantity =
-        "(SELECT IFNULL(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
+        "(SELECT COALESCE(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
         "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
     // Stock comes by item number, the order of its vendor, type and
     // model indexes, so the first rows need no sort of every match.
@@ -428,12 +431,12 @@ void RegisterStock(ProcedureCatalog& catalog) {
 
 // Also the read of one package (@package_no alone) by the package record.
 void GetPackage(ProcedureContext& call) {
-    Search search("vym_package p");
+    Search search(call.Session().Engine(), "vym_package p");
     if (const auto number = call.GetLong("@package_no")) {
         search.Where("p.package_no = ?", {*number});
     }
     if (const auto description = Text(call, "@description")) {
-        search.Where("instr(upper(p.description), upper(?)) > 0", {*description});
+        search.Where(call.Session().Engine().Contains("p.description", "?"), {*description});
     }
     if (const auto function = Text(call, "@function_id")) {
         search.Where("p.function_id = ?", {*function});
@@ -539,17 +542,6 @@ void RegisterLists(ProcedureCatalog& catalog) {
 }
 
 }  // namespace
-
-std::string DescriptionMatchQuery(std::string_view text) {
-    std::string query = "\"";
-    for (const char c : text) {
-        query += c;
-        if (c == '"') {
-            query += '"';
-        }
-    }
-    return query + '"';
-}
 
 std::string StartsWithPattern(std::string_view text) {
     std::string pattern;

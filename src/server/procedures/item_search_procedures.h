@@ -22,9 +22,6 @@ void RegisterVendorProcedures(ProcedureCatalog& catalog);
 // addresses and packages of the ski resort. Needs the item catalogue's rows.
 void AddItemConsoleDemoRows(SqlSession& session);
 
-// The full-text query that finds `text` anywhere in an indexed description:
-// one quoted phrase, so that no character of the text acts as query syntax.
-std::string DescriptionMatchQuery(std::string_view text);
 // True when the text is long enough for the trigram index (three characters);
 // shorter texts are matched by reading the descriptions.
 bool UsesDescriptionIndex(std::string_view text);

@@ -10,7 +10,6 @@ namespace {
 
 using item_support::Count;
 using item_support::Reference;
-using item_support::TableExists;
 using item_support::UsedBy;
 
 // A failure the caller sees as a failed execution (nothing is written).
@@ -65,7 +64,7 @@ void DeleteFunction(ProcedureContext& call) {
         return;
     }
     std::vector<Reference> refs;
-    if (TableExists(db, "vym_item")) {
+    if (db.TableExists("vym_item")) {
         refs.push_back({Count(db, "SELECT count(*) FROM vym_item WHERE function_id = ?", {id}),
                         "item", "items"});
     }
@@ -122,7 +121,7 @@ void DeleteCatagory(ProcedureContext& call) {
         Refuse(call, subject + " does not exist.");
         return;
     }
-    if (TableExists(db, "vym_item")) {
+    if (db.TableExists("vym_item")) {
         const auto items = Count(db,
                                  "SELECT count(*) FROM vym_item WHERE function_id "
                                  "= ? AND catagory_id = ?",
@@ -182,7 +181,7 @@ void DeleteUnit(ProcedureContext& call) {
         return;
     }
     // A price names its unit by id only; the item it prices gives the function.
-    if (TableExists(db, "vym_price") && TableExists(db, "vym_item")) {
+    if (db.TableExists("vym_price") && db.TableExists("vym_item")) {
         const auto prices =
             Count(db,
                   "SELECT count(*) FROM vym_price p JOIN vym_item i ON i.item_no = p.item_no "
@@ -297,7 +296,7 @@ void DeleteSeason(ProcedureContext& call) {
         return;
     }
     // Prices keep the season's number in their season_id.
-    if (TableExists(db, "vym_price")) {
+    if (db.TableExists("vym_price")) {
         const auto prices =
             Count(db, "SELECT count(*) FROM vym_price WHERE season_id = ?", {seasonNo});
         const std::string subject = "Season " + (code.empty() ? seasonNo.ToString() : code);

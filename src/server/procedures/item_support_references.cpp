@@ -2,11 +2,6 @@
 
 namespace vym::server::item_support {
 
-bool TableExists(SqlSession& session, std::string_view table) {
-    return Count(session, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?",
-                 {table}) > 0;
-}
-
 std::int64_t Count(SqlSession& session, std::string_view sql,
                    std::initializer_list<vym::Value> args) {
     const vym::Value value = session.QueryValue(sql, args);

@@ -15,10 +15,6 @@
 // and the refusal says which.
 namespace vym::server::item_support {
 
-// True when the database has the table; the item and price tables come with
-// a later migration than the support tables.
-bool TableExists(SqlSession& session, std::string_view table);
-
 // The first column of the query's first row as a count (0 for no row).
 std::int64_t Count(SqlSession& session, std::string_view sql,
                    std::initializer_list<vym::Value> args);

@@ -12,8 +12,9 @@ void AddPackageDemoRows(SqlSession& session) {
         "WHERE package_no = 1",
         {vym::Value::FromInt64(session.LastInsertId())});
     session.Run(
-        "INSERT OR IGNORE INTO vym_register_group_package (package_no, register_group_id) "
-        "SELECT package_no, 'TICKETS' FROM vym_package WHERE package_no IN (1, 2)");
+        "INSERT INTO vym_register_group_package (package_no, register_group_id) "
+        "SELECT package_no, 'TICKETS' FROM vym_package WHERE package_no IN (1, 2) "
+        "ON CONFLICT DO NOTHING");
 
     // Sold on the web with a print-at-home voucher, redeemed at the window
     // as the family week, line by line.
@@ -28,7 +29,7 @@ void AddPackageDemoRows(SqlSession& session) {
     session.Run(
         "INSERT INTO vym_package_item (package_no, seq_no, item_no, pkg_qty, format_no, "
         "redeem_seq_no) SELECT 4, pi.seq_no, pi.item_no, pi.pkg_qty, "
-        "CASE WHEN i.item_type IN ('TICKET', 'SS') THEN ? END, pi.seq_no "
+        "CASE WHEN i.item_type IN ('TICKET', 'SS') THEN CAST(? AS int) END, pi.seq_no "
         "FROM vym_package_item pi JOIN vym_item i ON i.item_no = pi.item_no "
         "WHERE pi.package_no = 1",
         {voucher});

@@ -26,7 +26,6 @@ using item_catalogue::TextOrNull;
 using item_catalogue::WriteInstruction;
 
 constexpr const char* kMessage = "@Message";
-constexpr const char* kNow = "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')";
 
 using Check = std::optional<std::string>;
 
@@ -103,7 +102,7 @@ void UpdatePackage(ProcedureContext& call) {
             "INSERT INTO vym_package (description, display_seq, is_active, function_id, "
             "catagory_id, show_on_tree, tree_icon, instruction_no, redeem_package_no, vym_user, "
             "create_date, update_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, " +
-            std::string(kNow) + ", " + kNow + ")");
+            db.Engine().Now() + ", " + db.Engine().Now() + ")");
         insert->BindAll(values);
         insert->Step();
         packageNo = static_cast<std::int32_t>(db.LastInsertId());
@@ -112,7 +111,7 @@ void UpdatePackage(ProcedureContext& call) {
             "UPDATE vym_package SET description = ?, display_seq = ?, is_active = ?, "
             "function_id = ?, catagory_id = ?, show_on_tree = ?, tree_icon = ?, "
             "instruction_no = ?, redeem_package_no = ?, vym_user = ?, update_date = " +
-            std::string(kNow) + " WHERE package_no = ?");
+            db.Engine().Now() + " WHERE package_no = ?");
         update->BindAll(values);
         update->Bind(static_cast<int>(values.size()) + 1, packageNo);
         update->Step();
@@ -174,7 +173,7 @@ void UpdatePackageDetail(ProcedureContext& call) {
     if (seqNo == 0) {
         seqNo =
             db.QueryValue(
-                  "SELECT IFNULL(MAX(seq_no), 0) + 1 FROM vym_package_item WHERE package_no = ?",
+                  "SELECT COALESCE(MAX(seq_no), 0) + 1 FROM vym_package_item WHERE package_no = ?",
                   {packageNo})
                 .ToLong();
         db.Run(
@@ -255,8 +254,8 @@ void UpdateRegisterGroupPackages(ProcedureContext& call) {
     }
     for (const auto& [packageNo, group] : rows) {
         db.Run(
-            "INSERT OR IGNORE INTO vym_register_group_package (package_no, register_group_id) "
-            "VALUES (?, ?)",
+            "INSERT INTO vym_register_group_package (package_no, register_group_id) "
+            "VALUES (?, ?) ON CONFLICT DO NOTHING",
             {packageNo, group});
     }
     call.SetOutput(kMessage, std::string());

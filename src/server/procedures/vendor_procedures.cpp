@@ -77,8 +77,9 @@ void RegisterAddresses(ProcedureCatalog& catalog) {
 void SearchVendors(ProcedureContext& call) {
     call.EmitResultSet(
         "SELECT vendor_id, vendor_name, contact_name AS Contact_Name "
-        "FROM vym_vendor WHERE vendor_name LIKE ? ESCAPE '\\' "
-        "ORDER BY vendor_name COLLATE NOCASE, vendor_id",
+        "FROM vym_vendor WHERE vendor_name " +
+            std::string(call.Session().Engine().Like()) + " ? ESCAPE '\\' ORDER BY " +
+            call.Session().Engine().NoCase("vendor_name") + ", vendor_id",
         {StartsWithPattern(TextOf(call, "@filter"))});
 }
 

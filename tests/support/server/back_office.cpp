@@ -19,6 +19,9 @@ class BackOffice::SwitchableServer : public DelegatingAppServer {
 };
 
 BackOffice::BackOffice(Options options) {
+    if (!PostgresServer().empty()) {
+        postgres_ = std::make_unique<PostgresDatabase>(options.demoData);
+    }
     server::OpenOptions open;
     open.demoData = options.demoData;
     open.userId = options.user;
@@ -27,6 +30,10 @@ BackOffice::BackOffice(Options options) {
 }
 
 BackOffice::~BackOffice() = default;
+
+std::string BackOffice::Path() const {
+    return postgres_ ? postgres_->Uri() : (dir_.path / "backoffice.db").string();
+}
 
 AppServer& BackOffice::Server() {
     return *server_;

@@ -8,12 +8,15 @@
 #include "server/local_app_server.h"
 #include "support/server/delegating_app_server.h"
 #include "support/server/fault_injecting_connection.h"
+#include "support/server/postgres_database.h"
 #include "support/server/temp_database.h"
 
 namespace vym::test {
 
 // A back office on a database of its own in a temporary folder, removed
-// afterwards: the demo rows unless asked otherwise, signed in as ADMIN.
+// afterwards: the demo rows unless asked otherwise, signed in as ADMIN. When
+// the tests run on PostgreSQL (VYM_TEST_POSTGRESQL), the database is one of
+// its own on that server instead, dropped afterwards.
 //
 // Server() is what screens and records are handed. It gives the real
 // connection until a test puts a fault injector in its place, and a host
@@ -35,7 +38,8 @@ class BackOffice {
     server::LocalAppServer& Local() { return *local_; }
     // The real connection, past any fault injector.
     Connection& Db() { return *local_->DBConnection(); }
-    std::string Path() const { return (dir_.path / "backoffice.db").string(); }
+    // The database file, or the PostgreSQL database's URI.
+    std::string Path() const;
     const std::filesystem::path& Dir() const { return dir_.path; }
 
     // The fault injector over the real connection; from the first call on,
@@ -55,6 +59,7 @@ class BackOffice {
     class SwitchableServer;
 
     TempDir dir_;  // first, so that it goes last
+    std::unique_ptr<PostgresDatabase> postgres_;
     std::unique_ptr<server::LocalAppServer> local_;
     std::unique_ptr<SwitchableServer> server_;
 };

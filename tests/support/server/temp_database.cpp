@@ -29,7 +29,8 @@ std::shared_ptr<const server::ProcedureCatalog> TestCatalog() {
                    auto& db = call.Session();
                    vym::Value number = call.Get("@item_no");
                    if (number.IsNull()) {
-                       number = db.QueryValue("SELECT IFNULL(MAX(item_no), 0) + 1 FROM test_item");
+                       number =
+                           db.QueryValue("SELECT COALESCE(MAX(item_no), 0) + 1 FROM test_item");
                    }
                    db.Run(
                        "INSERT INTO test_item (item_no, description, unit_price, created, "
@@ -72,6 +73,9 @@ std::filesystem::path MakeTempDir() {
 }
 
 TempDatabase::TempDatabase(bool demoData) : dir_(MakeTempDir()) {
+    if (!PostgresServer().empty()) {
+        postgres_ = std::make_unique<PostgresDatabase>(demoData);
+    }
     server::OpenOptions options;
     options.demoData = demoData;
     options.catalog = TestCatalog();
@@ -90,6 +94,10 @@ TempDatabase::TempDatabase(bool demoData) : dir_(MakeTempDir()) {
         std::filesystem::remove_all(dir_, ec);
         throw;
     }
+}
+
+std::string TempDatabase::Path() const {
+    return postgres_ ? postgres_->Uri() : (dir_ / "backoffice.db").string();
 }
 
 TempDatabase::~TempDatabase() {

@@ -6,6 +6,7 @@
 
 #include "server/local_app_server.h"
 #include "server/procedure_catalog.h"
+#include "support/server/postgres_database.h"
 
 namespace vym::test {
 
@@ -19,7 +20,8 @@ namespace vym::test {
 std::shared_ptr<const server::ProcedureCatalog> TestCatalog();
 
 // A fresh database in a temporary directory of its own, removed afterwards,
-// opened by a LocalAppServer with the test catalog and the test_item table.
+// opened by a LocalAppServer with the test catalog and the test_item table;
+// on PostgreSQL (VYM_TEST_POSTGRESQL) a database of its own on that server.
 class TempDatabase {
   public:
     explicit TempDatabase(bool demoData = true);
@@ -28,7 +30,8 @@ class TempDatabase {
     TempDatabase& operator=(const TempDatabase&) = delete;
 
     const std::filesystem::path& Dir() const { return dir_; }
-    std::string Path() const { return (dir_ / "backoffice.db").string(); }
+    // The database file, or the PostgreSQL database's URI.
+    std::string Path() const;
     server::LocalAppServer& Server() { return *server_; }
     vym::Connection& Db() { return *connection_; }
     std::shared_ptr<vym::Connection> SharedDb() { return connection_; }
@@ -40,6 +43,7 @@ class TempDatabase {
 
   private:
     std::filesystem::path dir_;
+    std::unique_ptr<PostgresDatabase> postgres_;
     std::unique_ptr<server::LocalAppServer> server_;
     std::shared_ptr<vym::Connection> connection_;
 };
