@@ -20,7 +20,7 @@ namespace vym::server {
 namespace {
 
 // Built-in type numbers (pg_type.oid), fixed since forever.
-constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kOid = 26,
+constexpr Oid kUnknown = 0, kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kOid = 26,
               kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
 // Writers take this transaction lock first, as BEGIN IMMEDIATE takes the
 // embedded store's write lock.
@@ -70,6 +70,15 @@ std::string Message(const PGresult* result, const std::string& state) {
     }
     if (state == "23514") {
         return "CHECK constraint failed: " + Field(result, PG_DIAG_CONSTRAINT_NAME);
+    }
+    if (state == "42P01") {
+        // relation "vym_nowhere" does not exist
+        const std::string primary = Field(result, PG_DIAG_MESSAGE_PRIMARY);
+        const auto open = primary.find('"');
+        const auto close = primary.find('"', open + 1);
+        if (open != std::string::npos && close != std::string::npos) {
+            return "no such table: " + primary.substr(open + 1, close - open - 1);
+        }
     }
     if (state == "40P01" || state == "55P03") {
         return "database is locked";
@@ -145,6 +154,15 @@ struct Link {
 
     std::string DeclaredType(Oid table, int column);
     Oid BaseType(Oid type);
+    // citext, the type of NOCASE columns; plain text where it is missing.
+    Oid CaseBlindText() {
+        if (caseBlindText == kUnknown) {
+            Result result = Exec("SELECT coalesce(to_regtype('citext')::oid, 25)", "citext");
+            caseBlindText = static_cast<Oid>(std::atoll(PQgetvalue(result.get(), 0, 0)));
+        }
+        return caseBlindText;
+    }
+    Oid caseBlindText = kUnknown;
 };
 
 std::string_view Strip(std::string_view text, std::string_view prefix) {
@@ -245,23 +263,28 @@ class PostgresStatement final : public SqlStatement {
     PostgresStatement(const PostgresStatement&) = delete;
     PostgresStatement& operator=(const PostgresStatement&) = delete;
     ~PostgresStatement() override {
-        if (generation_ == link_->generation && !link_->Bad() && PQisBusy(link_->conn) == 0) {
-            Wrap(PQexec(link_->conn, ("DEALLOCATE " + name_).c_str()));
+        if (generation_ == link_->generation && !link_->Bad()) {
+            for (const auto& entry : prepared_) {
+                Wrap(PQexec(link_->conn, ("DEALLOCATE " + entry.second).c_str()));
+            }
         }
     }
 
     const std::string& Sql() const override { return sql_; }
     int ParameterCount() const override { return parameters_; }
 
-    void BindNull(int index) override { Slot(index).reset(); }
-    void BindInt64(int index, std::int64_t value) override { Slot(index) = std::to_string(value); }
+    void BindNull(int index) override { Slot(index, kUnknown).reset(); }
+    void BindInt64(int index, std::int64_t value) override {
+        Slot(index, kInt8) = std::to_string(value);
+    }
     void BindDouble(int index, double value) override {
         char text[32];
-        // A whole number goes to an integer parameter as one.
         const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-        Slot(index) = std::string(text, end);
+        Slot(index, kFloat8) = std::string(text, end);
     }
-    void BindText(int index, std::string_view value) override { Slot(index) = std::string(value); }
+    void BindText(int index, std::string_view value) override {
+        Slot(index, link_->CaseBlindText()) = std::string(value);
+    }
     void BindBlob(int index, std::span<const std::uint8_t> value) override {
         static constexpr char kHex[] = "0123456789abcdef";
         std::string text = "\\x";
@@ -270,7 +293,7 @@ class PostgresStatement final : public SqlStatement {
             text += kHex[byte >> 4];
             text += kHex[byte & 15];
         }
-        Slot(index) = std::move(text);
+        Slot(index, kBytea) = std::move(text);
     }
 
     bool Step() override {
@@ -288,6 +311,7 @@ class PostgresStatement final : public SqlStatement {
     void Rewind() {
         Reset();
         values_.assign(values_.size(), std::nullopt);
+        kinds_.assign(kinds_.size(), kUnknown);
     }
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
@@ -365,10 +389,11 @@ class PostgresStatement final : public SqlStatement {
         StorageClass storage;
     };
 
-    std::optional<std::string>& Slot(int index) {
+    std::optional<std::string>& Slot(int index, Oid kind) {
         if (index < 1 || index > parameters_) {
             throw SqlError(SqlEngine::Postgres(), "42P02", "column index out of range", sql_);
         }
+        kinds_[index - 1] = kind;
         return values_[index - 1];
     }
 
@@ -377,31 +402,58 @@ class PostgresStatement final : public SqlStatement {
                PQgetisnull(result_.get(), row_, column);
     }
 
-    // Prepares the statement on the server; a parameter whose type nothing
-    // around it tells ("? IS NULL" alone) is sent as text.
+    // Prepares the statement on the server, letting it tell each parameter's
+    // type from where it stands. A parameter whose first use tells nothing
+    // ("?1 IS NULL OR x = ?1") stays open: the statement is prepared again
+    // for the kinds of value bound to it (text as case-blind text, so that
+    // a NOCASE column still compares as one), once per combination.
     void Describe() {
         generation_ = link_->generation;
+        prepared_.clear();
         name_ = "vym_" + std::to_string(++link_->nextName);
-        std::vector<Oid> types(static_cast<std::size_t>(parameters_), 0);
-        for (;;) {
+        // A failed attempt would end the caller's transaction: try under a savepoint.
+        const bool inTransaction = PQtransactionStatus(link_->conn) == PQTRANS_INTRANS;
+        if (inTransaction) {
+            link_->Exec("SAVEPOINT vym_prepare", sql_);
+        }
+        probe_.assign(static_cast<std::size_t>(parameters_), kUnknown);
+        kinds_.resize(probe_.size(), kUnknown);
+        for (int attempt = 0;; ++attempt) {
             Result prepared = Wrap(
-                PQprepare(link_->conn, name_.c_str(), text_.c_str(), parameters_, types.data()));
+                PQprepare(link_->conn, name_.c_str(), text_.c_str(), parameters_, probe_.data()));
             const std::string state = Field(prepared.get(), PG_DIAG_SQLSTATE);
             const std::string message = Field(prepared.get(), PG_DIAG_MESSAGE_PRIMARY);
             const auto dollar = message.rfind('$');
-            if (state == "42P18" && dollar != std::string::npos) {
-                const int number = std::atoi(message.c_str() + dollar + 1);
-                if (number >= 1 && number <= parameters_ && types[number - 1] != kText) {
-                    types[number - 1] = kText;
-                    continue;
+            const int number =
+                dollar == std::string::npos ? 0 : std::atoi(message.c_str() + dollar + 1);
+            if ((state == "42P18" || state == "42P08") && number >= 1 && number <= parameters_ &&
+                probe_[number - 1] == kUnknown) {
+                probe_[number - 1] = kText;
+                if (inTransaction) {
+                    link_->Exec("ROLLBACK TO SAVEPOINT vym_prepare", sql_);
                 }
+                continue;
+            }
+            // An open parameter compared with a number: probe it as one.
+            if (state == "42883" && attempt < 2 * parameters_ && SwitchProbe()) {
+                if (inTransaction) {
+                    link_->Exec("ROLLBACK TO SAVEPOINT vym_prepare", sql_);
+                }
+                continue;
+            }
+            if (inTransaction) {
+                link_->Exec(state.empty() ? "RELEASE SAVEPOINT vym_prepare"
+                                          : "ROLLBACK TO SAVEPOINT vym_prepare; "
+                                            "RELEASE SAVEPOINT vym_prepare",
+                            sql_);
             }
             link_->Check(prepared.get(), sql_);
             break;
         }
+        prepared_[probe_] = name_;
         Result description = Wrap(PQdescribePrepared(link_->conn, name_.c_str()));
         link_->Check(description.get(), sql_);
-        values_.assign(static_cast<std::size_t>(parameters_), std::nullopt);
+        values_.resize(static_cast<std::size_t>(parameters_));
         columns_.clear();
         for (int i = 0; i < PQnfields(description.get()); ++i) {
             columns_.push_back({PQfname(description.get(), i),
@@ -409,6 +461,34 @@ class PostgresStatement final : public SqlStatement {
                                                     PQftablecol(description.get(), i)),
                                 StorageOf(link_->BaseType(PQftype(description.get(), i)))});
         }
+    }
+
+    bool SwitchProbe() {
+        for (Oid& type : probe_) {
+            if (type == kText) {
+                type = kInt8;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The server's statement for the kinds of value bound to open parameters.
+    const std::string& Prepared() {
+        std::vector<Oid> types = probe_;
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            if (types[i] != kUnknown && kinds_[i] != kUnknown) {
+                types[i] = kinds_[i];
+            }
+        }
+        if (auto found = prepared_.find(types); found != prepared_.end()) {
+            return found->second;
+        }
+        const std::string name = name_ + "_" + std::to_string(prepared_.size());
+        Result prepared = Wrap(
+            PQprepare(link_->conn, name.c_str(), text_.c_str(), parameters_, types.data()));
+        link_->Check(prepared.get(), sql_);
+        return prepared_.emplace(std::move(types), name).first->second;
     }
 
     void Execute() {
@@ -419,7 +499,7 @@ class PostgresStatement final : public SqlStatement {
         for (std::size_t i = 0; i < values_.size(); ++i) {
             values[i] = values_[i] ? values_[i]->c_str() : nullptr;
         }
-        Result result = Wrap(PQexecPrepared(link_->conn, name_.c_str(), parameters_, values.data(),
+        Result result = Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_, values.data(),
                                             nullptr, nullptr, 0));
         link_->Check(result.get(), sql_);
         const std::string_view command = PQcmdStatus(result.get());
@@ -438,6 +518,9 @@ class PostgresStatement final : public SqlStatement {
     std::uint64_t generation_ = 0;
     int parameters_ = 0;
     std::vector<std::optional<std::string>> values_;
+    std::vector<Oid> kinds_;  // of the values bound, kUnknown for Null
+    std::vector<Oid> probe_;  // kUnknown where the server tells the type
+    std::map<std::vector<Oid>, std::string> prepared_;
     std::vector<Column> columns_;
     Result result_{nullptr, PQclear};
     int row_ = -1;

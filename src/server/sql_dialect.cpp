@@ -162,6 +162,13 @@ class Translator {
                 out += "COALESCE";
                 continue;
             }
+            // x'0102', a blob literal
+            if (postgres_ && (Is(token, "x")) && i + 1 < end &&
+                tokens_[i + 1].kind == TokenKind::Literal && tokens_[i + 1].text[0] == '\'') {
+                out += "'\\x" + std::string(tokens_[i + 1].text.substr(1)) + "::bytea";
+                ++i;
+                continue;
+            }
             if (postgres_ && Is(token, "LIKE")) {
                 out += "ILIKE";
                 continue;

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "base/error.h"
+#include "server/postgres_session.h"
 #include "server/sqlite_session.h"
 #include "support/server/temp_database.h"
 
@@ -68,7 +70,13 @@ TEST(LocalAppServer, SequencesStartAtOneAndNeverRepeatAcrossConnections) {
 
 TEST(LocalAppServer, ErrorReportsAreKeptAndAppendedToTheLogBesideTheDatabase) {
     TempDatabase t;
-    EXPECT_EQ(t.Server().ErrorLogPath(), t.Path() + ".log");
+    // A shared database's log is the station's own, in its temporary folder.
+    if (IsPostgresUri(t.Path())) {
+        EXPECT_EQ(std::filesystem::path(t.Server().ErrorLogPath()).parent_path(),
+                  std::filesystem::temp_directory_path());
+    } else {
+        EXPECT_EQ(t.Server().ErrorLogPath(), t.Path() + ".log");
+    }
     ErrorReport report;
     report.Number = 3265;
     report.Source = "VYMItem.ItemMaint (1.0.0) CheckStock";
@@ -113,7 +121,12 @@ TEST(LocalAppServer, TwoConnectionsWriteOneDatabase) {
                       ", '" + db.CurrentUserId() + "')");
     }
     // A writer holding the database makes the other wait, not fail.
-    auto holder = SqliteSession::Open(t.Path(), {false, 99});
+    std::shared_ptr<SqlSession> holder;
+    if (IsPostgresUri(t.Path())) {
+        holder = PostgresSession::Open(t.Path(), {});
+    } else {
+        holder = SqliteSession::Open(t.Path(), {false, 99});
+    }
     holder->BeginImmediate();
     holder->Run("INSERT INTO test_item (item_no) VALUES (100)");
     std::thread release([&] {

@@ -243,11 +243,11 @@ vym::Value FromUnit(ProcedureContext& call, const PriceKey& key, const char* par
 
 bool PriceKeyTaken(SqlSession& db, const PriceKey& key, const vym::Value& qty) {
     return !db.QueryValue(
-                  "SELECT 1 FROM vym_price WHERE item_no IS ?1 AND package_no IS ?2 "
-                  "AND package_price_no IS ?3 AND child_item_no IS ?4 "
-                  "AND parent_unit_id IS ?5 AND season_id IS ?6 AND discount_id IS ?7 "
-                  "AND unit_id IS ?8 AND uom_id IS ?9 AND location_id IS ?10 "
-                  "AND sale_no IS ?11 AND (?8 IS NOT NULL OR unit_qty = ?12) LIMIT 1",
+                  "SELECT 1 FROM vym_price WHERE item_no IS NOT DISTINCT FROM ?1 AND package_no IS NOT DISTINCT FROM ?2 "
+                  "AND package_price_no IS NOT DISTINCT FROM ?3 AND child_item_no IS NOT DISTINCT FROM ?4 "
+                  "AND parent_unit_id IS NOT DISTINCT FROM ?5 AND season_id IS NOT DISTINCT FROM ?6 AND discount_id IS NOT DISTINCT FROM ?7 "
+                  "AND unit_id IS NOT DISTINCT FROM ?8 AND uom_id IS NOT DISTINCT FROM ?9 AND location_id IS NOT DISTINCT FROM ?10 "
+                  "AND sale_no IS NOT DISTINCT FROM ?11 AND (?8 IS NOT NULL OR unit_qty = ?12) LIMIT 1",
                   {key.owner.item, key.owner.package, key.owner.packagePrice, key.child,
                    key.parentUnit, key.season, key.discount, key.unit, key.uom, key.location,
                    key.sale, qty})

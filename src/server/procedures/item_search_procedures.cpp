@@ -31,7 +31,7 @@ class Search {
         // The full-text query would end at a NUL and fail; no one types one
         // into a description, so such a text quietly finds nothing.
         if (text.find('\0') != std::string::npos) {
-            Where("0");
+            Where("1 = 0");
         } else if (UsesDescriptionIndex(text)) {
             const SqlEngine::TrigramSearch search = engine_->DescriptionSearch();
             from_ = search.join + from_;

@@ -221,7 +221,7 @@ vym::Value FindSeason(ProcedureContext& call) {
         return vym::Value::Null();
     }
     return call.Session().QueryValue(
-        "SELECT season_no FROM vym_season WHERE function_id IS ? AND season_id = ?",
+        "SELECT season_no FROM vym_season WHERE function_id IS NOT DISTINCT FROM ? AND season_id = ?",
         {TextOrNull(call, "@function_id"), code});
 }
 
