@@ -20,8 +20,8 @@ namespace vym::server {
 namespace {
 
 // Built-in type numbers (pg_type.oid), fixed since forever.
-constexpr Oid kUnknown = 0, kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kOid = 26,
-              kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+constexpr Oid kUnknown = 0, kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25,
+              kOid = 26, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
 // Writers take this transaction lock first, as BEGIN IMMEDIATE takes the
 // embedded store's write lock.
 constexpr const char* kBegin = "BEGIN; SELECT pg_advisory_xact_lock(74797335)";
@@ -181,6 +181,9 @@ std::string AsDeclared(std::string type) {
             c = c == '_' ? ' ' : c;
         }
         return type;
+    }
+    if (type.starts_with("character varying")) {
+        return "varchar" + type.substr(17);
     }
     if (type.starts_with("timestamp")) {
         return "datetime";
@@ -485,8 +488,8 @@ class PostgresStatement final : public SqlStatement {
             return found->second;
         }
         const std::string name = name_ + "_" + std::to_string(prepared_.size());
-        Result prepared = Wrap(
-            PQprepare(link_->conn, name.c_str(), text_.c_str(), parameters_, types.data()));
+        Result prepared =
+            Wrap(PQprepare(link_->conn, name.c_str(), text_.c_str(), parameters_, types.data()));
         link_->Check(prepared.get(), sql_);
         return prepared_.emplace(std::move(types), name).first->second;
     }
@@ -499,8 +502,8 @@ class PostgresStatement final : public SqlStatement {
         for (std::size_t i = 0; i < values_.size(); ++i) {
             values[i] = values_[i] ? values_[i]->c_str() : nullptr;
         }
-        Result result = Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_, values.data(),
-                                            nullptr, nullptr, 0));
+        Result result = Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_,
+                                            values.data(), nullptr, nullptr, 0));
         link_->Check(result.get(), sql_);
         const std::string_view command = PQcmdStatus(result.get());
         if (command.starts_with("INSERT") || command.starts_with("UPDATE") ||
