@@ -168,7 +168,12 @@ class FlagScope {
 
 frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::frmStock>()) {
     ui_->setupUi(this);
+    SetUpTabs();
+    SetUpFields();
+    ConnectEvents();
+}
 
+void frmStock::SetUpTabs() {
     ui::KeyTabBar& tabs = *ui_->tabStock;
     tabs.AddTab("DESC", "&Description");
     tabs.AddTab("PRICE", "&Price && Print");
@@ -185,7 +190,9 @@ frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
         }
     });
     ui_->stkTabs->setCurrentWidget(ui_->pgDesc);
+}
 
+void frmStock::SetUpFields() {
     ui_->cmbStatus->addItem("Active", "ACTIVE");
     ui_->cmbStatus->addItem("InActive", "INACTIVE");
     const std::pair<DataCombo*, QStringList> combos[] = {
@@ -218,7 +225,9 @@ frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
     ui_->fgMaps->SetColumnHidden(0, true);
     ui_->fgRental->SetFormatString("New|<Item#|<Rental Item");
     ui_->fgRental->SetColumnHidden(0, true);
+}
 
+void frmStock::ConnectEvents() {
     // Lists being filled change their choice too: only the user's choice acts.
     const auto chosen = [this](void (frmStock::*handler)()) {
         return [this, handler] {

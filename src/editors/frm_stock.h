@@ -64,6 +64,9 @@ class frmStock : public QDialog {
     std::string& ReportDepartmentId();
     std::string& ReportSubDepartmentId();
 
+    void SetUpTabs();
+    void SetUpFields();
+    void ConnectEvents();
     void ShowFieldsOfType();
     void FillLists();
     void LoadFields();
