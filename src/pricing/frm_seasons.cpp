@@ -36,20 +36,6 @@ QString FieldDate(Recordset& rows, const char* name) {
     return QString::fromStdString(Format(rows.Fields(name).Value(), kDateFormat));
 }
 
-// Cell by cell, so that a tab in a description cannot shift the columns.
-void AppendRow(FlexGrid& grid, const QStringList& cells) {
-    grid.AddItem(QString());
-    const int row = grid.Rows() - 1;
-    for (int col = 0; col < cells.size(); ++col) {
-        grid.SetTextMatrix(row, col, cells[col]);
-    }
-}
-
-// A combo-list entry; "|" and ";" would end the entry early.
-QString ListEntry(const QString& key, QString text) {
-    return "|#" + key + ";" + text.replace('|', '/').replace(';', ',');
-}
-
 std::optional<Date> ParseDate(const QString& text) {
     return ParseSeasonDate(text.trimmed().toStdString());
 }
@@ -111,7 +97,8 @@ void frmSeasons::LoadLists() {
         auto rows = db_->ExecuteRecordset(*command);
         QString types;
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            types += ListEntry(FieldText(*rows, "season_type_id"), FieldText(*rows, "description"));
+            types += ui::ComboListEntry(FieldText(*rows, "season_type_id"),
+                                        FieldText(*rows, "description"));
         }
         grid.SetColumnComboList(kType, types);
     });
@@ -121,8 +108,8 @@ void frmSeasons::LoadLists() {
         // A season of no function applies to every function.
         QString functions = "|#;";
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            functions +=
-                ListEntry(FieldText(*rows, "function_id"), FieldText(*rows, "description"));
+            functions += ui::ComboListEntry(FieldText(*rows, "function_id"),
+                                            FieldText(*rows, "description"));
         }
         grid.SetColumnComboList(kFunction, functions);
     });
@@ -137,12 +124,11 @@ void frmSeasons::LoadSeasons() {
         grid.BeginBulkLoad();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             const bool active = NullToZero(rows->Fields("is_active").Value()).ToBool();
-            AppendRow(grid,
-                      {"0", FieldText(*rows, "season_no"), active ? "-1" : "0",
-                       FieldText(*rows, "season_type_id"), FieldText(*rows, "function_id"),
-                       FieldText(*rows, "season_group_id"), FieldText(*rows, "Description"),
-                       FieldDate(*rows, "start_date"), FieldDate(*rows, "end_date"),
-                       FieldDate(*rows, "store_start_date"), FieldDate(*rows, "store_end_date")});
+            grid.AddRow({"0", FieldText(*rows, "season_no"), active ? "-1" : "0",
+                         FieldText(*rows, "season_type_id"), FieldText(*rows, "function_id"),
+                         FieldText(*rows, "season_group_id"), FieldText(*rows, "Description"),
+                         FieldDate(*rows, "start_date"), FieldDate(*rows, "end_date"),
+                         FieldDate(*rows, "store_start_date"), FieldDate(*rows, "store_end_date")});
         }
         grid.EndBulkLoad();
     });
@@ -152,7 +138,7 @@ void frmSeasons::LoadSeasons() {
 void frmSeasons::AddSeason() {
     FlexGrid& grid = *ui_->fgSeasons;
     const QString today = QString::fromStdString(Format(Value(Date::Today()), kDateFormat));
-    AppendRow(grid, {"-1", "0", "-1", "", "", "", "<New Season>", today, today, today, today});
+    grid.AddRow({"-1", "0", "-1", "", "", "", "<New Season>", today, today, today, today});
     grid.SetCurrentCell(grid.Rows() - 1, kDescription);
     grid.setFocus();
 }
