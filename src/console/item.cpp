@@ -841,7 +841,7 @@ void Item::cmdFind_Click() {
         // Only a search that loads replaces the results: a refused one leaves
         // them on screen while the user redefines it.
         grid.Clear();
-        LoadRows(*rows);
+        LoadRows(*rows, count);
     });
     if (!self) {
         return;
@@ -852,15 +852,19 @@ void Item::cmdFind_Click() {
     SetStatus(grid.Rows() > 2 ? "Found Items " + QString::number(grid.Rows() - 1) : "Ready");
 }
 
-void Item::LoadRows(Recordset& rows) {
+void Item::LoadRows(Recordset& rows, std::int32_t count) {
     QPointer<Item> self(this);
     const Tab& tab = TabOf(SearchTab());
     const bool package = SearchTab() == "PACKAGE";
     FlexGrid& grid = *ui_->fgItems;
-    for (; rows.IsOpen() && !rows.Eof(); rows.MoveNext()) {
+    constexpr int kProgressRows = 10000;
+    for (int loaded = 0; rows.IsOpen() && !rows.Eof(); rows.MoveNext(), ++loaded) {
         DoEvents();
         if (!self || stopRequested_) {
             return;
+        }
+        if (loaded > 0 && loaded % kProgressRows == 0) {
+            SetStatus(QString("Seaching Items... %1 of %2").arg(loaded).arg(count));
         }
         grid.AddItem(RowText(rows, tab, tab));
         const int row = grid.Rows() - 1;

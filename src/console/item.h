@@ -143,7 +143,8 @@ class Item : public QWidget, public VYMInterface {
     bool SetStockCriteria(ParameterList& p, std::optional<std::int32_t> itemNo);
     // The criteria of the other type tabs.
     void SetTypeCriteria(ParameterList& p, const QString& key);
-    void LoadRows(Recordset& rows);
+    // `count` is the number of rows the search reported, for the progress.
+    void LoadRows(Recordset& rows, std::int32_t count);
     // The cells of a row in the columns of `layout`, read from the result of
     // `source`'s search.
     QString RowText(Recordset& rows, const Tab& source, const Tab& layout) const;
