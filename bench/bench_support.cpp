@@ -1,8 +1,13 @@
 #include "bench_support.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <random>
 #include <system_error>
+
+#include "server/large_catalogue.h"
 
 namespace vym::bench {
 
@@ -14,6 +19,29 @@ std::optional<double> Find(const std::map<std::string, double>& values, const st
 }
 
 }  // namespace
+
+std::string Env(const char* name, const std::string& fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+Catalogue LargeCatalogueFile() {
+    Catalogue catalogue;
+    catalogue.items = std::atoi(Env("VYM_BENCH_ITEMS", "1000000").c_str());
+    catalogue.path =
+        Env("VYM_BENCH_DB", "/tmp/vym_bench_" + std::to_string(catalogue.items) + ".db");
+    if (!std::filesystem::exists(catalogue.path)) {
+        std::cerr << "Generating " << catalogue.items << " items into " << catalogue.path << '\n';
+        const auto start = std::chrono::steady_clock::now();
+        server::LargeCatalogue::Generate(catalogue.path, catalogue.items, [](std::int32_t written) {
+            std::cerr << written << " items\r";
+        });
+        std::cerr << "\nGenerated in "
+                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
+                  << " s\n";
+    }
+    return catalogue;
+}
 
 BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& options) {
     tempDir_ = std::filesystem::temp_directory_path() /

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -40,6 +41,18 @@ class BenchDatabase {
     std::shared_ptr<Connection> db_;
     sqlite3* raw_ = nullptr;
 };
+
+// An environment setting, or `fallback` when it is unset or empty.
+std::string Env(const char* name, const std::string& fallback);
+
+// The large catalogue the search and load benches read: VYM_BENCH_ITEMS items
+// (default 1,000,000) in VYM_BENCH_DB (default /tmp/vym_bench_<items>.db),
+// generated with progress on stderr when the file does not exist yet.
+struct Catalogue {
+    std::int32_t items = 0;
+    std::string path;
+};
+Catalogue LargeCatalogueFile();
 
 // Keeps each benchmark's time per iteration and items per second.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -24,18 +22,12 @@
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
-#include "server/large_catalogue.h"
 #include "server/local_app_server.h"
 #include "server/procedures/item_search_procedures.h"
 
 namespace {
 
 constexpr int kRows = 200;
-
-std::string Env(const char* name, const std::string& fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? value : fallback;
-}
 
 // The select lists and joins of the procedures, for the raw statements.
 const std::string kItemColumns =
@@ -200,17 +192,7 @@ double MedianMs(const std::function<void()>& run, int times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::int32_t items = std::atoi(Env("VYM_BENCH_ITEMS", "1000000").c_str());
-    const std::string path = Env("VYM_BENCH_DB", "/tmp/vym_bench_" + std::to_string(items) + ".db");
-    if (!std::filesystem::exists(path)) {
-        std::cerr << "Generating " << items << " items into " << path << '\n';
-        const auto start = std::chrono::steady_clock::now();
-        vym::server::LargeCatalogue::Generate(
-            path, items, [](std::int32_t written) { std::cerr << written << " items\r"; });
-        std::cerr << "\nGenerated in "
-                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
-                  << " s\n";
-    }
+    const auto [items, path] = vym::bench::LargeCatalogueFile();
     vym::bench::BenchDatabase database(path);
     g = &database;
 

@@ -136,28 +136,47 @@ std::string CsvField(const std::string& text) {
     return out + "\"";
 }
 
-void PrintRows(vym::Recordset& rs, bool csv) {
-    std::vector<std::vector<std::string>> rows(1);
+std::vector<std::string> ReadRow(vym::Recordset& rs, bool csv) {
+    std::vector<std::string> row;
+    row.reserve(static_cast<std::size_t>(rs.FieldCount()));
     for (std::int32_t i = 0; i < rs.FieldCount(); ++i) {
-        rows[0].push_back(rs.Fields(i).Name());
+        row.push_back(Text(rs.Fields(i).Value(), csv));
     }
-    for (; !rs.Eof(); rs.MoveNext()) {
-        std::vector<std::string>& row = rows.emplace_back();
-        for (std::int32_t i = 0; i < rs.FieldCount(); ++i) {
-            row.push_back(Text(rs.Fields(i).Value(), csv));
-        }
+    return row;
+}
+
+void PrintCsv(const std::vector<std::string>& row) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        std::cout << (c ? "," : "") << CsvField(row[c]);
+    }
+    std::cout << "\r\n";
+}
+
+// Rows are written as they are read, so memory stays flat whatever the size
+// of the result. The table takes its column widths from the first rows; a
+// longer value further down only pushes the rest of its own line along.
+void PrintRows(vym::Recordset& rs, bool csv) {
+    constexpr std::size_t kWidthRows = 1000;
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < rs.FieldCount(); ++i) {
+        names.push_back(rs.Fields(i).Name());
     }
     if (csv) {
-        for (const auto& row : rows) {
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                std::cout << (c ? "," : "") << CsvField(row[c]);
-            }
-            std::cout << "\r\n";
+        PrintCsv(names);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            PrintCsv(ReadRow(rs, true));
         }
         return;
     }
-    std::vector<std::size_t> widths(rows[0].size(), 0);
-    for (const auto& row : rows) {
+    std::vector<std::vector<std::string>> first;
+    for (; !rs.Eof() && first.size() < kWidthRows; rs.MoveNext()) {
+        first.push_back(ReadRow(rs, false));
+    }
+    std::vector<std::size_t> widths;
+    for (const std::string& name : names) {
+        widths.push_back(name.size());
+    }
+    for (const auto& row : first) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             widths[c] = std::max(widths[c], row[c].size());
         }
@@ -167,21 +186,26 @@ void PrintRows(vym::Recordset& rs, bool csv) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
             if (c + 1 < row.size()) {
-                line += std::string(widths[c] - row[c].size() + 2, ' ');
+                line += std::string(std::max(widths[c], row[c].size()) - row[c].size() + 2, ' ');
             }
         }
         std::cout << line << '\n';
     };
-    print(rows[0]);
+    print(names);
     std::string rule;
     for (std::size_t c = 0; c < widths.size(); ++c) {
         rule += std::string(widths[c], '-') + (c + 1 < widths.size() ? "  " : "");
     }
     std::cout << rule << '\n';
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        print(rows[r]);
+    for (const auto& row : first) {
+        print(row);
     }
-    std::cout << "(" << rows.size() - 1 << (rows.size() == 2 ? " row)" : " rows)") << '\n';
+    std::size_t count = first.size();
+    first.clear();
+    for (; !rs.Eof(); rs.MoveNext(), ++count) {
+        print(ReadRow(rs, false));
+    }
+    std::cout << "(" << count << (count == 1 ? " row)" : " rows)") << '\n';
 }
 
 bool IsQuery(const std::string& sql) {

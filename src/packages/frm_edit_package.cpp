@@ -43,20 +43,6 @@ constexpr int kMap = 3;
 
 const QString kNoRedemptionLine = "#0;<Select Item>";
 
-// Cell by cell, so that a tab in a description cannot shift the columns.
-void AppendRow(FlexGrid& grid, const QStringList& cells) {
-    grid.AddItem(QString());
-    const int row = grid.Rows() - 1;
-    for (int col = 0; col < cells.size(); ++col) {
-        grid.SetTextMatrix(row, col, cells[col]);
-    }
-}
-
-// A combo-list entry; "|" and ";" would end the entry early.
-QString ListEntry(const QString& key, QString text) {
-    return "|#" + key + ";" + text.replace('|', '/').replace(';', ',');
-}
-
 }  // namespace
 
 frmEditPackage::frmEditPackage(QWidget* parent)
@@ -212,7 +198,8 @@ void frmEditPackage::GetFormatList() {
         auto rows = db_->ExecuteRecordset(*command);
         QString list = "#0;<Use Item Format>";
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            list += ListEntry(FieldText(*rows, "format_no"), FieldText(*rows, "Description"));
+            list +=
+                ui::ComboListEntry(FieldText(*rows, "format_no"), FieldText(*rows, "Description"));
         }
         ui_->gdItems->SetColumnComboList(kFormat, list);
     });
@@ -228,11 +215,9 @@ void frmEditPackage::LoadItems() {
             const QString seq = QString::number(line.SeqNo);
             const QString item = QString::number(line.ItemNo);
             const QString description = QString::fromStdString(line.LongDescription);
-            AppendRow(items,
-                      {QString(), seq, item, QString::fromStdString(line.ItemType), description,
-                       QString::number(line.Qty), QString::number(line.FormatNo)});
-            AppendRow(map,
-                      {seq, item, description, QString::number(redeem_ ? line.RedeemSeqNo : 0)});
+            items.AddRow({QString(), seq, item, QString::fromStdString(line.ItemType), description,
+                          QString::number(line.Qty), QString::number(line.FormatNo)});
+            map.AddRow({seq, item, description, QString::number(redeem_ ? line.RedeemSeqNo : 0)});
         }
         items.AutoSizeColumns();
         map.AutoSizeColumns();
@@ -255,9 +240,9 @@ void frmEditPackage::AddItem() {
             }
             const QString number = QString::number(itemNo);
             const QString description = QString::fromStdString(item.LongDescription);
-            AppendRow(*ui_->gdItems, {"1", "0", number, QString::fromStdString(item.ItemType()),
-                                      description, "1", "0"});
-            AppendRow(*ui_->gdRedemptionItems, {"0", number, description, "0"});
+            ui_->gdItems->AddRow(
+                {"1", "0", number, QString::fromStdString(item.ItemType()), description, "1", "0"});
+            ui_->gdRedemptionItems->AddRow({"0", number, description, "0"});
             itemsChanged_ = true;
         }
         ui_->gdItems->AutoSizeColumns();
@@ -325,8 +310,8 @@ void frmEditPackage::ShowRedemptionPackage() {
         ui_->lblRedeemPackage->setText(QString::fromStdString(redeem_->Description) + " (" +
                                        QString::number(redeem_->PackageNo) + ")");
         for (const CPackageItem& line : redeem_->Items()) {
-            list += ListEntry(QString::number(line.SeqNo),
-                              QString::fromStdString(line.LongDescription));
+            list += ui::ComboListEntry(QString::number(line.SeqNo),
+                                       QString::fromStdString(line.LongDescription));
         }
     } else {
         ui_->lblRedeemPackage->clear();
@@ -339,8 +324,8 @@ void frmEditPackage::ResetAssociations() {
     FlexGrid& map = *ui_->gdRedemptionItems;
     map.Clear();
     for (int row = 1; row < items.Rows(); ++row) {
-        AppendRow(map, {items.TextMatrix(row, kSeq), items.TextMatrix(row, kItem),
-                        items.TextMatrix(row, kDescription), "0"});
+        map.AddRow({items.TextMatrix(row, kSeq), items.TextMatrix(row, kItem),
+                    items.TextMatrix(row, kDescription), "0"});
         map.SetRowHidden(row, items.IsRowHidden(row));
     }
     map.AutoSizeColumns();

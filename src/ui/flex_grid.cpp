@@ -125,8 +125,16 @@ void FlexGrid::SetCols(int cols) {
     model_->SetColumnCount(cols);
 }
 
+QString ComboListEntry(const QString& key, QString text) {
+    return "|#" + key + ";" + text.replace('|', '/').replace(';', ',');
+}
+
 void FlexGrid::AddItem(const QString& tabSeparated) {
-    model_->AppendRow(tabSeparated.split(QLatin1Char('\t')));
+    model_->AppendRow(tabSeparated);
+}
+
+void FlexGrid::AddRow(const QStringList& cells) {
+    model_->AppendRow(cells);
 }
 
 void FlexGrid::AddItem(const QString& tabSeparated, int beforeRow) {

@@ -10,6 +10,10 @@
 
 namespace vym::ui {
 
+// A drop-down list entry of a grid column's combo list: "|" and ";" in the
+// text would end the entry early, so they show as "/" and ",".
+QString ComboListEntry(const QString& key, QString text);
+
 class FlexGridDelegate;
 class FlexGridModel;
 
@@ -46,6 +50,8 @@ class FlexGrid : public QTableView {
     // Rows --------------------------------------------------------------------
     void AddItem(const QString& tabSeparated);                 // appends a row
     void AddItem(const QString& tabSeparated, int beforeRow);  // inserts before a row
+    // Appends a row cell by cell, so that a tab in a text cannot shift the columns.
+    void AddRow(const QStringList& cells);
     void RemoveItem(int row);
     void Clear();          // removes every data row, keeps the columns
     void BeginBulkLoad();  // many AddItem calls: no repaint until EndBulkLoad

@@ -1,6 +1,7 @@
 #include "ui/flex_grid_model.h"
 
 #include <QBrush>
+#include <algorithm>
 
 #include "base/date.h"
 #include "base/format.h"
@@ -8,6 +9,86 @@
 #include "ui/symbol_font.h"
 
 namespace vym::ui {
+
+namespace {
+
+// Appends a cell's text to a packed row, escaping what would end the cell.
+void AppendCell(QByteArray& packed, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    if (!utf8.contains('\t') && !utf8.contains('\\')) {
+        packed += utf8;
+        return;
+    }
+    for (const char c : utf8) {
+        if (c == '\t') {
+            packed += "\\t";
+        } else if (c == '\\') {
+            packed += "\\\\";
+        } else {
+            packed += c;
+        }
+    }
+}
+
+// Where cell `col` of a packed row begins and ends; begin is -1 when the row
+// has fewer cells.
+std::pair<qsizetype, qsizetype> CellSpan(const QByteArray& packed, int col) {
+    qsizetype begin = 0;
+    for (int i = 0; i < col; ++i) {
+        const qsizetype tab = packed.indexOf('\t', begin);
+        if (tab < 0) {
+            return {-1, -1};
+        }
+        begin = tab + 1;
+    }
+    const qsizetype end = packed.indexOf('\t', begin);
+    return {begin, end < 0 ? packed.size() : end};
+}
+
+QString CellText(const QByteArray& packed, int col) {
+    const auto [begin, end] = CellSpan(packed, col);
+    if (begin < 0) {
+        return {};
+    }
+    const char* first = packed.constData() + begin;
+    const char* last = packed.constData() + end;
+    if (std::find(first, last, '\\') == last) {
+        return QString::fromUtf8(first, end - begin);
+    }
+    QByteArray text;
+    for (const char* c = first; c != last; ++c) {
+        if (*c == '\\' && c + 1 != last) {
+            ++c;
+            text += *c == 't' ? '\t' : *c;
+        } else {
+            text += *c;
+        }
+    }
+    return QString::fromUtf8(text);
+}
+
+void ReplaceCell(QByteArray& packed, int col, const QString& text) {
+    const auto [begin, end] = CellSpan(packed, col);
+    if (begin < 0) {
+        const int cells = static_cast<int>(packed.count('\t')) + 1;
+        packed += QByteArray(col - cells + 1, '\t');
+        AppendCell(packed, text);
+        return;
+    }
+    QByteArray cell;
+    AppendCell(cell, text);
+    packed.replace(begin, end - begin, cell);
+}
+
+// Drops the cells from `count` on.
+void Truncate(QByteArray& packed, int count) {
+    const qsizetype begin = CellSpan(packed, count).first;
+    if (begin >= 0) {
+        packed.truncate(std::max<qsizetype>(begin - 1, 0));
+    }
+}
+
+}  // namespace
 
 QList<ComboEntry> ParseComboList(const QString& list) {
     QList<ComboEntry> entries;
@@ -117,7 +198,8 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     const int col = index.column();
     const Column& column = columns_[col];
     const Row& r = rows_[index.row()];
-    const auto look = r.looks.constFind(col);
+    const CellLook* look = FindLook(r, col);
+    const RowStyle* style = StyleOf(r);
     switch (role) {
         case Qt::DisplayRole:
             if (column.merge && SameAsRowAbove(row, col)) {
@@ -134,7 +216,7 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
         case Qt::TextAlignmentRole:
             return headerData(col, Qt::Horizontal, role);
         case Qt::FontRole:
-            if (look != r.looks.constEnd() && look->font) {
+            if (look != nullptr && look->font) {
                 return *look->font;
             }
             if (column.font && row >= column.fontFromRow) {
@@ -145,22 +227,18 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::BackgroundRole:
-            if (look != r.looks.constEnd() && look->background.isValid()) {
+            if (look != nullptr && look->background.isValid()) {
                 return QBrush(look->background);
             }
-            if (const auto style = rowStyles_.constFind(r.style); !r.style.isEmpty() &&
-                                                                  style != rowStyles_.constEnd() &&
-                                                                  style->background.isValid()) {
+            if (style != nullptr && style->background.isValid()) {
                 return QBrush(style->background);
             }
             return {};
         case Qt::ForegroundRole:
-            if (look != r.looks.constEnd() && look->foreground.isValid()) {
+            if (look != nullptr && look->foreground.isValid()) {
                 return QBrush(look->foreground);
             }
-            if (const auto style = rowStyles_.constFind(r.style); !r.style.isEmpty() &&
-                                                                  style != rowStyles_.constEnd() &&
-                                                                  style->foreground.isValid()) {
+            if (style != nullptr && style->foreground.isValid()) {
                 return QBrush(style->foreground);
             }
             return {};
@@ -248,11 +326,12 @@ void FlexGridModel::SetColumnCount(int count) {
         beginRemoveColumns(QModelIndex(), count, old - 1);
         columns_.resize(count);
         for (Row& row : rows_) {
-            if (static_cast<int>(row.cells.size()) > count) {
-                row.cells.resize(count);
-            }
-            for (int col = count; col < old; ++col) {
-                row.looks.remove(col);
+            Truncate(row.packed, count);
+            if (row.extras) {
+                std::erase_if(row.extras->looks,
+                              [&](const auto& look) { return look.first >= count; });
+                std::erase_if(row.extras->cellData,
+                              [&](const auto& data) { return data.first >= count; });
             }
         }
         endRemoveColumns();
@@ -290,15 +369,31 @@ void FlexGridModel::SetDataRows(int rows) {
 
 FlexGridModel::Row FlexGridModel::MakeRow(const QStringList& cells) const {
     Row row;
-    row.cells.resize(std::min<std::size_t>(cells.size(), columns_.size()));
-    for (std::size_t i = 0; i < row.cells.size(); ++i) {
-        row.cells[i].text = cells[static_cast<qsizetype>(i)];
+    const qsizetype count = std::min<qsizetype>(cells.size(), ColumnCount());
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0) {
+            row.packed += '\t';
+        }
+        AppendCell(row.packed, cells[i]);
     }
     return row;
 }
 
 void FlexGridModel::AppendRow(const QStringList& cells) {
     rows_.push_back(MakeRow(cells));
+    if (!holdBack_ && !flushTimer_.isActive()) {
+        flushTimer_.start();
+    }
+}
+
+void FlexGridModel::AppendRow(const QString& tabSeparated) {
+    Row row;
+    row.packed = tabSeparated.toUtf8();
+    if (row.packed.contains('\\')) {
+        row.packed.replace("\\", "\\\\");
+    }
+    Truncate(row.packed, ColumnCount());
+    rows_.push_back(std::move(row));
     if (!holdBack_ && !flushTimer_.isActive()) {
         flushTimer_.start();
     }
@@ -358,20 +453,40 @@ void FlexGridModel::SetHoldBack(bool hold) {
     }
 }
 
-const FlexGridModel::Cell* FlexGridModel::FindCell(int row, int col) const {
-    if (row < 1 || row > DataRows() || col < 0) {
-        return nullptr;
+const FlexGridModel::CellLook* FlexGridModel::FindLook(const Row& row, int col) const {
+    if (row.extras) {
+        for (const auto& [column, look] : row.extras->looks) {
+            if (column == col) {
+                return &look;
+            }
+        }
     }
-    const Row& r = rows_[row - 1];
-    return col < static_cast<int>(r.cells.size()) ? &r.cells[col] : nullptr;
+    return nullptr;
 }
 
-FlexGridModel::Cell& FlexGridModel::CellAt(int row, int col) {
-    Row& r = rows_.at(row - 1);
-    if (col >= static_cast<int>(r.cells.size())) {
-        r.cells.resize(col + 1);
+FlexGridModel::CellLook& FlexGridModel::LookAt(int row, int col) {
+    RowExtras& extras = ExtrasOf(rows_.at(row - 1));
+    for (auto& [column, look] : extras.looks) {
+        if (column == col) {
+            return look;
+        }
     }
-    return r.cells[col];
+    return extras.looks.emplace_back(col, CellLook{}).second;
+}
+
+FlexGridModel::RowExtras& FlexGridModel::ExtrasOf(Row& row) {
+    if (!row.extras) {
+        row.extras = std::make_unique<RowExtras>();
+    }
+    return *row.extras;
+}
+
+const FlexGridModel::RowStyle* FlexGridModel::StyleOf(const Row& row) const {
+    if (row.style == 0) {
+        return nullptr;
+    }
+    const auto style = rowStyles_.constFind(styleNames_[row.style]);
+    return style != rowStyles_.constEnd() ? &*style : nullptr;
 }
 
 void FlexGridModel::NotifyCell(int row, int col) {
@@ -390,27 +505,44 @@ void FlexGridModel::NotifyRow(int row) {
 }
 
 QString FlexGridModel::Text(int row, int col) const {
-    const Cell* cell = FindCell(row, col);
-    return cell ? cell->text : QString();
+    if (row < 1 || row > DataRows() || col < 0 || col >= ColumnCount()) {
+        return {};
+    }
+    return CellText(rows_[row - 1].packed, col);
 }
 
 void FlexGridModel::SetText(int row, int col, const QString& text) {
     if (row < 1 || row > DataRows() || col < 0 || col >= ColumnCount()) {
         return;
     }
-    CellAt(row, col).text = text;
+    ReplaceCell(rows_[row - 1].packed, col, text);
     NotifyCell(row, col);
 }
 
 QVariant FlexGridModel::CellData(int row, int col) const {
-    const Cell* cell = FindCell(row, col);
-    return cell ? cell->data : QVariant();
+    if (row < 1 || row > DataRows() || !rows_[row - 1].extras) {
+        return {};
+    }
+    for (const auto& [column, data] : rows_[row - 1].extras->cellData) {
+        if (column == col) {
+            return data;
+        }
+    }
+    return {};
 }
 
 void FlexGridModel::SetCellData(int row, int col, const QVariant& data) {
-    if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
-        CellAt(row, col).data = data;
+    if (row < 1 || row > DataRows() || col < 0 || col >= ColumnCount()) {
+        return;
     }
+    auto& cells = ExtrasOf(rows_[row - 1]).cellData;
+    for (auto& [column, held] : cells) {
+        if (column == col) {
+            held = data;
+            return;
+        }
+    }
+    cells.emplace_back(col, data);
 }
 
 QVariant FlexGridModel::RowData(int row) const {
@@ -436,7 +568,12 @@ void FlexGridModel::SetRowHidden(int row, bool hidden) {
 
 void FlexGridModel::SetRowStyleName(int row, const QString& name) {
     if (row >= 1 && row <= DataRows()) {
-        rows_[row - 1].style = name;
+        qsizetype index = name.isEmpty() ? 0 : styleNames_.indexOf(name);
+        if (index < 0) {
+            index = styleNames_.size();
+            styleNames_.append(name);
+        }
+        rows_[row - 1].style = static_cast<std::uint16_t>(index);
         NotifyRow(row);
     }
 }
@@ -450,21 +587,21 @@ void FlexGridModel::DefineRowStyle(const QString& name, const RowStyle& style) {
 
 void FlexGridModel::SetCellFont(int row, int col, const QFont& font) {
     if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
-        rows_[row - 1].looks[col].font = font;
+        LookAt(row, col).font = font;
         NotifyCell(row, col);
     }
 }
 
 void FlexGridModel::SetCellBackground(int row, int col, const QColor& colour) {
     if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
-        rows_[row - 1].looks[col].background = colour;
+        LookAt(row, col).background = colour;
         NotifyCell(row, col);
     }
 }
 
 void FlexGridModel::SetCellForeground(int row, int col, const QColor& colour) {
     if (row >= 1 && row <= DataRows() && col >= 0 && col < ColumnCount()) {
-        rows_[row - 1].looks[col].foreground = colour;
+        LookAt(row, col).foreground = colour;
         NotifyCell(row, col);
     }
 }

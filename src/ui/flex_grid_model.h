@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QVariant>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vym::ui {
@@ -84,6 +88,8 @@ class FlexGridModel : public QAbstractTableModel {
     void SetDataRows(int rows);
 
     void AppendRow(const QStringList& cells);
+    // The same for cells separated by tabs, without splitting them first.
+    void AppendRow(const QString& tabSeparated);
     void InsertRow(int row, const QStringList& cells);
     void RemoveRow(int row);
     void RemoveAllRows();
@@ -110,25 +116,31 @@ class FlexGridModel : public QAbstractTableModel {
     static bool IsTrueText(const QString& text);
 
   private:
-    struct Cell {
-        QString text;
-        QVariant data;
+    // What few rows carry: cell looks and cell data, by column.
+    struct RowExtras {
+        std::vector<std::pair<int, CellLook>> looks;
+        std::vector<std::pair<int, QVariant>> cellData;
     };
+    // A grid holds a row as one UTF-8 string of its cells, so that a million
+    // rows cost a million small strings, not one string per cell. Cells end
+    // at a tab; a tab or backslash inside a cell is escaped as \t or \\.
     struct Row {
-        std::vector<Cell> cells;
+        QByteArray packed;
         QVariant data;
-        QString style;
+        std::unique_ptr<RowExtras> extras;
+        std::uint16_t style = 0;  // index into styleNames_; 0 = none
         bool hidden = false;
-        QHash<int, CellLook> looks;  // by column
     };
 
     Row MakeRow(const QStringList& cells) const;
-    const Cell* FindCell(int row, int col) const;
-    Cell& CellAt(int row, int col);  // grows a short row
+    const CellLook* FindLook(const Row& row, int col) const;
+    CellLook& LookAt(int row, int col);
+    RowExtras& ExtrasOf(Row& row);
     void NotifyCell(int row, int col);
     void NotifyRow(int row);
     QString FormatText(const Column& column, const QString& text) const;
     bool SameAsRowAbove(int row, int col) const;
+    const RowStyle* StyleOf(const Row& row) const;
 
     std::vector<Column> columns_;
     std::vector<Row> rows_;
@@ -136,6 +148,7 @@ class FlexGridModel : public QAbstractTableModel {
     bool holdBack_ = false;
     bool gridEditable_ = false;
     QHash<QString, RowStyle> rowStyles_;
+    QStringList styleNames_{QString()};  // the row style names used so far
     QTimer flushTimer_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -48,6 +49,7 @@ class QtPrompter : public Prompter {
     QWidget* parent_;
     QString applicationTitle_;
     int busyDepth_ = 0;
+    QElapsedTimer sinceInput_;  // since pending input was last processed
 };
 
 }  // namespace vym::ui

@@ -71,6 +71,17 @@ TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsv) {
               "SELECT name, NULL AS none FROM vym_security_user WHERE vym_user = 'QA'"});
     ASSERT_EQ(csv.exit, 0) << csv.err;
     EXPECT_EQ(csv.out, "name,none\r\n\"Lee, \"\"Ace\"\"\",\r\n");
+
+    // Rows are printed as they are read: the first thousand set the widths,
+    // and a longer value after them is printed whole.
+    const Outcome streamed = Exec({"--database", Db(),
+                                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                   "WHERE i < 1001) SELECT i, CASE i WHEN 1001 THEN 'much longer' "
+                                   "ELSE 'x' END AS t FROM n"});
+    ASSERT_EQ(streamed.exit, 0) << streamed.err;
+    const std::string end = "1000  x\n1001  much longer\n(1001 rows)\n";
+    ASSERT_GE(streamed.out.size(), end.size());
+    EXPECT_EQ(streamed.out.substr(streamed.out.size() - end.size()), end);
 }
 
 TEST_F(VymSql, BadInputGivesAMessageAndAFailingExit) {

@@ -94,6 +94,36 @@ TEST_F(FlexGridTest, RowsAreTabSeparatedAndNumberedFromOne) {
     EXPECT_EQ(grid.ColumnHeading(0), "Child");
 }
 
+TEST_F(FlexGridTest, CellsKeepTabsBackslashesAndAnyCharacter) {
+    const QStringList texts = {"",  "a\tb", "C:\\temp\\", "\\t as typed", "\u00fcn\u00ef \u20ac",
+                               "\\"};
+    grid.AddRow(texts);
+    grid.AddRow({"next"});
+    for (int col = 0; col < texts.size(); ++col) {
+        EXPECT_EQ(grid.TextMatrix(1, col), texts[col]) << col;
+    }
+    // One cell rewritten leaves its neighbours as they were.
+    grid.SetTextMatrix(1, 2, "x\ty\\");
+    EXPECT_EQ(grid.TextMatrix(1, 2), "x\ty\\");
+    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
+    EXPECT_EQ(grid.TextMatrix(1, 3), texts[3]);
+    // A short row grows to the cell that is set.
+    grid.SetTextMatrix(2, 4, "far");
+    EXPECT_EQ(grid.TextMatrix(2, 4), "far");
+    EXPECT_EQ(grid.TextMatrix(2, 0), "next");
+    EXPECT_EQ(grid.TextMatrix(2, 3), "");
+    // Tab-separated rows take a backslash as text.
+    grid.AddItem("a\\b\t\\t");
+    EXPECT_EQ(grid.TextMatrix(3, 0), "a\\b");
+    EXPECT_EQ(grid.TextMatrix(3, 1), "\\t");
+    // Columns taken away take their cells with them.
+    grid.SetCols(2);
+    grid.SetCols(6);
+    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
+    EXPECT_EQ(grid.TextMatrix(1, 2), "");
+    EXPECT_EQ(grid.TextMatrix(2, 4), "");
+}
+
 TEST_F(FlexGridTest, HiddenRowsAndColumnsKeepTheirNumbers) {
     for (int i = 1; i <= 4; ++i) {
         grid.AddItem(QString::number(i * 10) + "\tRow " + QString::number(i));
