@@ -18,7 +18,7 @@ void GetSeason(ProcedureContext& call) {
     call.EmitResultSet(
         "SELECT season_no, is_active, season_type_id, function_id, season_group_id, "
         "description AS Description, start_date, end_date, store_start_date, "
-        "store_end_date, season_id FROM vym_season "
+        "store_end_date, season_id, row_version FROM vym_season "
         "WHERE (?1 IS NULL OR (is_active <> 0) = ?1) "
         "AND (?2 IS NULL OR end_date IS NULL OR end_date >= ?2) "
         "AND (?3 IS NULL OR function_id IS NULL OR function_id = ?3) "

@@ -10,6 +10,8 @@
 
 #include "server/procedures/item_catalogue_support.h"
 #include "server/procedures/xml_rows.h"
+#include "server/row_version.h"
+#include "server/sql_now.h"
 
 namespace vym::server {
 namespace {
@@ -26,7 +28,6 @@ using item_catalogue::TextOrNull;
 using item_catalogue::WriteInstruction;
 
 constexpr const char* kMessage = "@Message";
-constexpr const char* kNow = "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')";
 
 using Check = std::optional<std::string>;
 
@@ -74,8 +75,17 @@ Check CheckHeader(ProcedureContext& call, std::int32_t packageNo) {
 void UpdatePackage(ProcedureContext& call) {
     SqlSession& db = call.Session();
     std::int32_t packageNo = call.GetLong("@package_no").value_or(0);
+    const auto row = [&packageNo] {
+        return GuardedRow{"vym_package", "package_no = ?", {packageNo}, "package"};
+    };
+    if (packageNo != 0 && !RefuseIfRowChanged(call, row(), kMessage)) {
+        return;
+    }
     if (auto refusal = CheckHeader(call, packageNo)) {
         Refuse(call, kMessage, *refusal);
+        return;
+    }
+    if (packageNo != 0 && !ClaimRow(call, row(), kMessage)) {
         return;
     }
     vym::Value previousInstruction = vym::Value::Null();
@@ -103,16 +113,17 @@ void UpdatePackage(ProcedureContext& call) {
             "INSERT INTO vym_package (description, display_seq, is_active, function_id, "
             "catagory_id, show_on_tree, tree_icon, instruction_no, redeem_package_no, vym_user, "
             "create_date, update_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, " +
-            std::string(kNow) + ", " + kNow + ")");
+            std::string(kSqlNow) + ", " + kSqlNow + ")");
         insert->BindAll(values);
         insert->Step();
         packageNo = static_cast<std::int32_t>(db.LastInsertId());
+        ClaimRow(call, row(), kMessage);
     } else {
         auto update = db.Prepare(
             "UPDATE vym_package SET description = ?, display_seq = ?, is_active = ?, "
             "function_id = ?, catagory_id = ?, show_on_tree = ?, tree_icon = ?, "
             "instruction_no = ?, redeem_package_no = ?, vym_user = ?, update_date = " +
-            std::string(kNow) + " WHERE package_no = ?");
+            std::string(kSqlNow) + " WHERE package_no = ?");
         update->BindAll(values);
         update->Bind(static_cast<int>(values.size()) + 1, packageNo);
         update->Step();
@@ -273,7 +284,8 @@ void RegisterPackageProcedures(ProcedureCatalog& catalog) {
          In("@show_on_tree", DataType::Boolean), In("@tree_icon", DataType::VarChar, 10),
          In("@redeem_package_no", DataType::Integer), In("@vym_user", DataType::VarChar, 20),
          InOut("@instruction_no", DataType::Integer),
-         In("@instruction_body", DataType::LongVarChar), Out(kMessage, DataType::VarChar, 255)},
+         In("@instruction_body", DataType::LongVarChar), Out(kMessage, DataType::VarChar, 255),
+         RowVersionParameter()},
         UpdatePackage);
     catalog.Add("VYM_SP_ITEM_GetPackageItems", {In("@package_no", DataType::Integer)},
                 [](ProcedureContext& call) {
