@@ -7,6 +7,8 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/qt_text.h"
@@ -122,6 +124,7 @@ void frmVendor::ClearFields() {
     selectedId_.clear();
     selectedName_.clear();
     primaryAddress_ = 0;
+    rowVersion_ = 0;
     AllowTyping();
 }
 
@@ -139,12 +142,17 @@ bool frmVendor::SelectVendor(int row) {
     if (HasChanges() && !SaveData()) {
         return false;
     }
+    ShowVendor(row);
+    return true;
+}
+
+void frmVendor::ShowVendor(int row) {
     ClearFields();
     FlexGrid& grid = *ui_->fgVendors;
     shownRow_ = row;
     const QString id = row > 0 && row < grid.Rows() ? grid.TextMatrix(row, 0) : QString();
     if (id.isEmpty() || db_ == nullptr) {
-        return true;
+        return;
     }
     trap_.Run(errors_, "SelectVendor", &db_->Native(), [&] {
         auto command =
@@ -154,6 +162,7 @@ bool frmVendor::SelectVendor(int row) {
             ui_->txtVendorId->setText(FieldText(*rows, "vendor_id"));
             ui_->txtVendorName->setText(FieldText(*rows, "vendor_name"));
             ui_->txtContact->setText(FieldText(*rows, "Contact_Name"));
+            rowVersion_ = ReadRowVersion(*rows);
         }
         if (rows->NextRecordset()) {
             for (; !rows->Eof(); rows->MoveNext()) {
@@ -167,7 +176,6 @@ bool frmVendor::SelectVendor(int row) {
     selectedName_ = ui_->txtVendorName->text();
     primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
     AllowTyping();
-    return true;
 }
 
 void frmVendor::txtVendorId_Edited(const QString& text) {
@@ -196,6 +204,7 @@ bool frmVendor::SaveData() {
         return false;
     }
     bool saved = false;
+    std::string conflict;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         auto command =
             NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendor",
@@ -203,9 +212,15 @@ bool frmVendor::SaveData() {
                           {"@vendor_id", id.toStdString()},
                           {"@vendor_name", name.toStdString()},
                           {"@contact_name", ui_->txtContact->text().trimmed().toStdString()}});
+        SendRowVersion(command->Parameters, new_ ? 0 : rowVersion_);
         if (!db_->Execute(*command)) {
             return;
         }
+        if (RowChanged(command->Parameters)) {
+            conflict = NullToEmpty(command->Parameters["@message"].Value);
+            return;
+        }
+        rowVersion_ = SavedRowVersion(command->Parameters);
         if (NullToZero(command->Parameters["@return_value"].Value).ToLong() != 0) {
             MsgBox(NullToEmpty(command->Parameters["@message"].Value), kInformation,
                    "Update Vendor Failed");
@@ -238,6 +253,9 @@ bool frmVendor::SaveData() {
         }
         saved = true;
     });
+    if (!conflict.empty() && AskToReload(conflict)) {
+        ShowVendor(shownRow_);
+    }
     if (!saved) {
         return false;
     }
