@@ -17,6 +17,7 @@
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
 #include "host/frm_symbol.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_photo.h"
@@ -436,29 +437,11 @@ void frmItem::LoadItem() {
 }
 
 void frmItem::LoadTypePage() {
-    CItem& item = *item_;
-    const QString number = item.ItemNo > 0 ? QString::number(item.ItemNo) : QString("NEW");
+    const QString number = item_->ItemNo > 0 ? QString::number(item_->ItemNo) : QString("NEW");
     ui::KeyTabBar& tabs = *ui_->tabMain;
-    auto showFormatAndRule = [this](std::int32_t format, std::int32_t rule,
-                                    const std::string& transType) {
-        ui_->cmbFormat->SetKey(format == 0 ? QString() : QString::number(format));
-        ui_->cmbAccessRule->SetKey(QString::number(rule));
-        ui_->cmbTransType->SetKey(Q(transType));
-    };
     if (itemType_ == "SS") {
         setWindowTitle("Item Ski School Properties (" + number + ")");
         FillSSCombos();
-        if (const CItemSS* ss = item.SSItem()) {
-            ui_->chkSerialized->setChecked(ss->Serialized);
-            showFormatAndRule(ss->FormatNo(), ss->AccessRuleNo, ss->AccessTransTypeId);
-            SetKeyOr(*ui_->cmbResourceType, ss->ResourceTypeId, "NONE");
-            SetKeyOr(*ui_->cmbLaborCode, ss->LaborCodeId, "NONE");
-            SetKeyOr(*ui_->cmbEventType, ss->EventTypeId, "NONE");
-            SetKeyOr(*ui_->cmbLessonCode, ss->LessonCodeId, "NONE");
-            ui_->spnLaborHours->setValue(ss->LaborHours);
-            ui_->spnScheduleHours->setValue(ss->ScheduledHours);
-            ui_->txtConfirmationLetter->setText(Q(ss->ConfirmationLetter));
-        }
         // Lessons keep no negative format: the flag would not be saved.
         ui_->chkUseNegativeFormat->hide();
         tabs.SetTabCaption("SS", "Ski School");
@@ -468,13 +451,6 @@ void frmItem::LoadTypePage() {
     } else if (itemType_ == "PHOTO") {
         setWindowTitle("Item Photo Properties (" + number + ")");
         FillPhotoCombos();
-        if (const CItemPhoto* photo = item.ItemPhoto()) {
-            ui_->chkMailNotAllowed->setChecked(photo->MailNotAllowed);
-            ui_->chkRequireShipCharge->setChecked(photo->RequireShipCharge);
-            ui_->chkPhotoRush->setChecked(photo->AutoRush);
-            SetKeyOr(*ui_->cmbPhotoSize, photo->PhotoSize, "NONE");
-            SetKeyOr(*ui_->cmbLabCode, photo->LabCode, "NONE");
-        }
         ui_->fraPrinting->hide();
         ui_->fraAccessRule->hide();
         for (const char* key : {"SS", "Ship"}) {
@@ -482,10 +458,6 @@ void frmItem::LoadTypePage() {
         }
     } else if (itemType_ == "SHIP") {
         setWindowTitle("Item Ship Properties (" + number + ")");
-        if (const CItemShip* ship = item.ItemShip()) {
-            ui_->chkShipRush->setChecked(ship->Rush);
-            ui_->chkPickup->setChecked(ship->Pickup);
-        }
         ui_->fraPrinting->hide();
         ui_->fraAccessRule->hide();
         for (const char* key : {"SS", "Photo"}) {
@@ -493,14 +465,44 @@ void frmItem::LoadTypePage() {
         }
     } else {
         setWindowTitle("Item Ticket Properties (" + number + ")");
-        if (const CItemTicket* ticket = item.TicketItem()) {
-            ui_->chkSerialized->setChecked(ticket->Serialized);
-            showFormatAndRule(ticket->FormatNo(), ticket->AccessRuleNo, ticket->AccessTransTypeId);
-            ui_->chkUseNegativeFormat->setChecked(ticket->UseNegativeFormat());
-        }
         for (const char* key : {"SS", "Photo", "Ship"}) {
             tabs.RemoveTabByKey(key);
         }
+    }
+    LoadTypeValues();
+}
+
+void frmItem::LoadTypeValues() {
+    const CItem& item = *item_;
+    auto showFormatAndRule = [this](std::int32_t format, std::int32_t rule,
+                                    const std::string& transType) {
+        ui_->cmbFormat->SetKey(format == 0 ? QString() : QString::number(format));
+        ui_->cmbAccessRule->SetKey(QString::number(rule));
+        ui_->cmbTransType->SetKey(Q(transType));
+    };
+    if (const CItemSS* ss = item.SSItem()) {
+        ui_->chkSerialized->setChecked(ss->Serialized);
+        showFormatAndRule(ss->FormatNo(), ss->AccessRuleNo, ss->AccessTransTypeId);
+        SetKeyOr(*ui_->cmbResourceType, ss->ResourceTypeId, "NONE");
+        SetKeyOr(*ui_->cmbLaborCode, ss->LaborCodeId, "NONE");
+        SetKeyOr(*ui_->cmbEventType, ss->EventTypeId, "NONE");
+        SetKeyOr(*ui_->cmbLessonCode, ss->LessonCodeId, "NONE");
+        ui_->spnLaborHours->setValue(ss->LaborHours);
+        ui_->spnScheduleHours->setValue(ss->ScheduledHours);
+        ui_->txtConfirmationLetter->setText(Q(ss->ConfirmationLetter));
+    } else if (const CItemPhoto* photo = item.ItemPhoto()) {
+        ui_->chkMailNotAllowed->setChecked(photo->MailNotAllowed);
+        ui_->chkRequireShipCharge->setChecked(photo->RequireShipCharge);
+        ui_->chkPhotoRush->setChecked(photo->AutoRush);
+        SetKeyOr(*ui_->cmbPhotoSize, photo->PhotoSize, "NONE");
+        SetKeyOr(*ui_->cmbLabCode, photo->LabCode, "NONE");
+    } else if (const CItemShip* ship = item.ItemShip()) {
+        ui_->chkShipRush->setChecked(ship->Rush);
+        ui_->chkPickup->setChecked(ship->Pickup);
+    } else if (const CItemTicket* ticket = item.TicketItem()) {
+        ui_->chkSerialized->setChecked(ticket->Serialized);
+        showFormatAndRule(ticket->FormatNo(), ticket->AccessRuleNo, ticket->AccessTransTypeId);
+        ui_->chkUseNegativeFormat->setChecked(ticket->UseNegativeFormat());
     }
 }
 
@@ -897,6 +899,7 @@ bool frmItem::SaveData() {
     // numbers must go with it, or a retry would update rows that are gone.
     const std::int32_t itemNo = item_->ItemNo;
     const std::int32_t instructionNo = item_->InstructionNo;
+    const std::int32_t rowVersion = item_->RowVersion;
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction unit(*db_);
@@ -910,8 +913,12 @@ bool frmItem::SaveData() {
     if (!saved) {
         item_->ItemNo = itemNo;
         item_->InstructionNo = instructionNo;
+        item_->RowVersion = rowVersion;
         if (CItemDetail* detail = item_->SubItem()) {
             detail->SetItemNo(itemNo);
+        }
+        if (!item_->RowConflict().empty() && AskToReload(item_->RowConflict())) {
+            Reload();
         }
         return false;
     }
@@ -919,6 +926,24 @@ bool frmItem::SaveData() {
     extensionsChanged_ = false;
     addOnsChanged_ = false;
     return true;
+}
+
+// The item as another station saved it, in place of what the user typed.
+void frmItem::Reload() {
+    if (!item_->OpenItem(db_, errors_, item_->ItemNo)) {
+        return;
+    }
+    LoadItem();
+    LoadTypeValues();
+    ui_->lstRegisterGroups->clear();
+    LoadRegisterGroups();
+    ui_->fgExtensions->Clear();
+    LoadExtensionsAndRedemption();
+    ui_->fgAddOns->Clear();
+    LoadAddOns();
+    registerGroupsChanged_ = false;
+    extensionsChanged_ = false;
+    addOnsChanged_ = false;
 }
 
 void frmItem::cmdOk_Click() {

@@ -48,7 +48,8 @@ class frmItem : public QDialog {
     bool ValidateData();
     // Saves the item with its changed register groups, extensions and add-ons,
     // all or nothing; False (the window keeping the input) when any part
-    // failed.
+    // failed. When another station saved the item since it was opened, the
+    // user may reload it instead.
     bool SaveData();
     // True once "&Ok" saved the item (the window then closed with Accepted).
     bool Saved() const { return saved_; }
@@ -70,6 +71,8 @@ class frmItem : public QDialog {
 
     void LoadItem();
     void LoadTypePage();
+    void LoadTypeValues();
+    void Reload();
     void LoadRegisterGroups();
     void LoadExtensionsAndRedemption();
     void LoadAddOns();

@@ -22,6 +22,7 @@
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_rent.h"
@@ -883,6 +884,7 @@ bool frmStock::SaveData() {
     CopyFields();
     const std::int32_t itemNo = item_->ItemNo;
     const std::int32_t instructionNo = item_->InstructionNo;
+    const std::int32_t rowVersion = item_->RowVersion;
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -919,6 +921,10 @@ bool frmStock::SaveData() {
         item_->SubItem()->SetItemNo(itemNo);
         item_->ItemNo = itemNo;
         item_->InstructionNo = instructionNo;
+        item_->RowVersion = rowVersion;
+        if (!item_->RowConflict().empty() && AskToReload(item_->RowConflict())) {
+            Reload();
+        }
         return false;
     }
     saved_ = true;
@@ -930,6 +936,23 @@ bool frmStock::SaveData() {
         LoadRentalItems();
     });
     return true;
+}
+
+// The item as another station saved it, in place of what the user typed.
+void frmStock::Reload() {
+    if (!item_->OpenItem(db_, errors_, item_->ItemNo)) {
+        return;
+    }
+    // Opening makes a new detail record.
+    stock_ = item_->StockItem();
+    rent_ = item_->RentItem();
+    mapsChanged_ = false;
+    FlagScope loading(loading_);
+    trap_.Run(errors_, "Reload", &db_->Native(), [&] {
+        LoadFields();
+        LoadMapIds();
+        LoadRentalItems();
+    });
 }
 
 void frmStock::cmdOk_Click() {

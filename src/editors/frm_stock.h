@@ -47,7 +47,9 @@ class frmStock : public QDialog {
     // error object and the pickers come from itemMaint (not owned).
     void Setup(ScreenContext* itemMaint, CItem& item);
     // "&Apply" and OK: checks and saves; False after the message of a failed
-    // check or save, with the item's numbers as they were before it.
+    // check or save, with the item's numbers as they were before it. When
+    // another station saved the item since it was opened, the user may reload
+    // it; otherwise what the user typed stays.
     bool SaveData();
     // True once the item was saved (by Apply or OK), so the opener refreshes
     // its row.
@@ -78,6 +80,7 @@ class frmStock : public QDialog {
     void LoadSubReportDepartments();
     void LoadMapIds();
     void LoadRentalItems();
+    void Reload();
     void SetTitle();
     void ShowRentalTab();
     bool RentalTabApplies() const;

@@ -8,7 +8,9 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/qt_text.h"
@@ -125,6 +127,7 @@ void frmVendor::ClearFields() {
     selectedId_.clear();
     selectedName_.clear();
     primaryAddress_ = 0;
+    rowVersion_ = 0;
     AllowTyping();
 }
 
@@ -142,12 +145,17 @@ bool frmVendor::SelectVendor(int row) {
     if (HasChanges() && !SaveData()) {
         return false;
     }
+    ShowVendor(row);
+    return true;
+}
+
+void frmVendor::ShowVendor(int row) {
     ClearFields();
     FlexGrid& grid = *ui_->fgVendors;
     shownRow_ = row;
     const QString id = row > 0 && row < grid.Rows() ? grid.TextMatrix(row, 0) : QString();
     if (id.isEmpty() || db_ == nullptr) {
-        return true;
+        return;
     }
     trap_.Run(errors_, "SelectVendor", &db_->Native(), [&] {
         auto command =
@@ -157,6 +165,7 @@ bool frmVendor::SelectVendor(int row) {
             ui_->txtVendorId->setText(FieldText(*rows, "vendor_id"));
             ui_->txtVendorName->setText(FieldText(*rows, "vendor_name"));
             ui_->txtContact->setText(FieldText(*rows, "Contact_Name"));
+            rowVersion_ = ReadRowVersion(*rows);
         }
         if (rows->NextRecordset()) {
             for (; !rows->Eof(); rows->MoveNext()) {
@@ -170,7 +179,6 @@ bool frmVendor::SelectVendor(int row) {
     selectedName_ = ui_->txtVendorName->text();
     primaryAddress_ = ui_->ctlAddress->AddressNo("PRIMARY");
     AllowTyping();
-    return true;
 }
 
 void frmVendor::txtVendorId_Edited(const QString& text) {
@@ -178,6 +186,36 @@ void frmVendor::txtVendorId_Edited(const QString& text) {
     ui_->txtVendorId->setText(text.toUpper());
     ui_->txtVendorId->setCursorPosition(cursor);
     changed_ = true;
+}
+
+bool frmVendor::SaveAddresses(const QString& id) {
+    ui::AddressControl& addresses = *ui_->ctlAddress;
+    if (!addresses.Changed()) {
+        return true;
+    }
+    for (int tab = 0; tab < ui_->tabAddress->count(); ++tab) {
+        const QString type = ui_->tabAddress->TabKey(tab);
+        if (!addresses.IsNewOrChanged(type)) {
+            continue;
+        }
+        const std::int32_t number = addresses.StoreAddress(type);
+        if (number == 0) {
+            return false;
+        }
+        auto link = NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendorAddress",
+                                 {{"@vendor_id", id.toStdString()},
+                                  {"@vendor_address_no", number},
+                                  {"@vendor_address_type", type.toStdString()}});
+        if (!db_->Execute(*link)) {
+            return false;
+        }
+        if (NullToZero(link->Parameters["@return_value"].Value).ToLong() != 0) {
+            MsgBox(NullToEmpty(link->Parameters["@message"].Value), kInformation,
+                   "Update Vendor Address Failed");
+            return false;
+        }
+    }
+    return true;
 }
 
 bool frmVendor::SaveData() {
@@ -191,7 +229,9 @@ bool frmVendor::SaveData() {
     }
     ui::AddressControl& addresses = *ui_->ctlAddress;
     const auto stored = addresses.Addresses();
+    const std::int32_t version = rowVersion_;
     bool saved = false;
+    std::string conflict;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
         auto command =
@@ -200,43 +240,33 @@ bool frmVendor::SaveData() {
                           {"@vendor_id", id.toStdString()},
                           {"@vendor_name", name.toStdString()},
                           {"@contact_name", ui_->txtContact->text().trimmed().toStdString()}});
+        SendRowVersion(command->Parameters, new_ ? 0 : rowVersion_);
         if (!db_->Execute(*command)) {
             return;
         }
+        if (RowChanged(command->Parameters)) {
+            conflict = NullToEmpty(command->Parameters["@message"].Value);
+            return;
+        }
+        rowVersion_ = SavedRowVersion(command->Parameters);
         if (NullToZero(command->Parameters["@return_value"].Value).ToLong() != 0) {
             MsgBox(NullToEmpty(command->Parameters["@message"].Value), kInformation,
                    "Update Vendor Failed");
             return;
         }
-        if (addresses.Changed()) {
-            for (int tab = 0; tab < ui_->tabAddress->count(); ++tab) {
-                const QString type = ui_->tabAddress->TabKey(tab);
-                if (!addresses.IsNewOrChanged(type)) {
-                    continue;
-                }
-                const std::int32_t number = addresses.StoreAddress(type);
-                if (number == 0) {
-                    return;
-                }
-                auto link = NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendorAddress",
-                                         {{"@vendor_id", id.toStdString()},
-                                          {"@vendor_address_no", number},
-                                          {"@vendor_address_type", type.toStdString()}});
-                if (!db_->Execute(*link)) {
-                    return;
-                }
-                if (NullToZero(link->Parameters["@return_value"].Value).ToLong() != 0) {
-                    MsgBox(NullToEmpty(link->Parameters["@message"].Value), kInformation,
-                           "Update Vendor Address Failed");
-                    return;
-                }
-            }
+        if (!SaveAddresses(id)) {
+            return;
         }
         transaction.Commit();
         saved = true;
     });
     if (!saved) {
+        // Rolled back: the vendor and its addresses are as they were read.
         addresses.RestoreAddresses(stored);
+        rowVersion_ = version;
+        if (!conflict.empty() && AskToReload(conflict)) {
+            ShowVendor(shownRow_);
+        }
         return false;
     }
     // A new vendor joins the list; a renamed one shows its new name.

@@ -54,6 +54,11 @@ class frmVendor : public QDialog {
     // Lets the fields take typing only where it can be saved.
     void AllowTyping();
     bool HasChanges() const;
+    // Loads the vendor of a grid row (none for row 0), dropping any typing.
+    void ShowVendor(int row);
+    // The changed addresses of the vendor `id`, inside the save's transaction;
+    // false (after any message) when one fails.
+    bool SaveAddresses(const QString& id);
     void cmdAdd_Click();
     void cmdOk_Click();
     void txtVendorId_Edited(const QString& text);
@@ -69,6 +74,7 @@ class frmVendor : public QDialog {
     QString selectedId_;
     QString selectedName_;
     std::int32_t primaryAddress_ = 0;
+    std::int32_t rowVersion_ = 0;  // of the vendor shown, as read
 };
 
 }  // namespace vym

@@ -7,6 +7,7 @@
 #include "base/prompter.h"
 #include "base/strings.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/citem_photo.h"
 #include "model/citem_rent.h"
 #include "model/citem_ship.h"
@@ -142,6 +143,7 @@ bool CItem::OpenItem(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
         ShowOnTree = Flag(r, "show_on_tree");
         SaleProfileId = Text(r, "sale_profile_id");
         ReturnProfileId = Text(r, "return_profile_id");
+        RowVersion = ReadRowVersion(r);
         rs->Close();
 
         SetSubItem(MakeDetail(itemType_));
@@ -158,6 +160,7 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
         return false;
     }
     bool saved = false;
+    rowConflict_.clear();
     trap_.Run(oError, "Update", oDB, [&] {
         using fields::NullIfEmpty;
         std::unique_ptr<Command> cmd;
@@ -198,14 +201,20 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
                 p["@instruction_no"].Value = std::int32_t{-1};
             }
         }
+        SendRowVersion(p, RowVersion);
         if (!oDB->Execute(*cmd)) {
             return;
         }
         const std::string message = NullToEmpty(p["@Message"].Value);
+        if (RowChanged(p)) {
+            rowConflict_ = message;
+            return;
+        }
         if (!message.empty()) {
             MsgBox(message, kInformation, "Update Item " + itemType_ + " Message");
             return;
         }
+        RowVersion = SavedRowVersion(p);
         ItemNo = NullToZero(p["@item_no"].Value).ToLong();
         if (subItem_) {
             subItem_->SetItemNo(ItemNo);

@@ -60,6 +60,10 @@ class CItem {
     bool ShowOnTree = false;
     std::string SaleProfileId;
     std::string ReturnProfileId;
+    // The version of the item's row that OpenItem read and a save sends, so
+    // that a save is refused when another station saved the item in between;
+    // a successful save takes the new one. 0: not read (a new item).
+    std::int32_t RowVersion = 0;
 
     // Filled by the Open operations in the order the procedures return rows.
     std::vector<CRegisterGroup> RegisterGroups;
@@ -95,9 +99,14 @@ class CItem {
     bool OpenItem(Connection* oDB, ErrorObject* oError, std::int32_t lItemNo,
                   const std::string& sLocationID = {});
     // Saves the item and its detail record in one procedure call; on success
-    // ItemNo and InstructionNo hold the numbers the procedure returned. A
-    // refusal shows the procedure's message and returns False.
+    // ItemNo, InstructionNo and RowVersion hold what the procedure returned.
+    // A refusal shows the procedure's message and returns False, except when
+    // another station saved or deleted the item since it was read: then
+    // nothing is shown and RowConflict() holds the message (who and when), so
+    // that the screen can offer a reload once its save is rolled back.
     bool Update(Connection* oDB, ErrorObject* oError);
+    // Why the last Update was refused as a conflict; "" otherwise.
+    const std::string& RowConflict() const { return rowConflict_; }
     // Copies the item with its detail and lists; the new item's number, or 0.
     std::int32_t CreateCopy(Connection* oDB, ErrorObject* oError);
     // True when the item has at least one extension.
@@ -137,6 +146,7 @@ class CItem {
     Detail* DetailOfType(const char* code) const;
 
     std::string itemType_;
+    std::string rowConflict_;
     std::unique_ptr<CItemDetail> subItem_;
     ErrorTrap trap_;
 };

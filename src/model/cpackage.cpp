@@ -5,6 +5,7 @@
 
 #include "base/prompter.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/record_fields.h"
 #include "model/xml_document.h"
 
@@ -63,6 +64,7 @@ bool CPackage::OpenPackage(Connection* oDB, ErrorObject* oError, std::int32_t lP
         Instruction = InstructionNo != 0 ? fields::LongText(r.Fields("Instruction_Body")) : "";
         RedeemPackageNo = Long(r, "redeem_package_no");
         RedeemPackageDesc = Text(r, "redeem_package_desc");
+        RowVersion = ReadRowVersion(r);
         found = true;
     });
     return found;
@@ -73,6 +75,7 @@ bool CPackage::Update(Connection* oDB, ErrorObject* oError) {
         return false;
     }
     bool saved = false;
+    rowConflict_.clear();
     trap_.Run(oError, "Update", oDB, [&] {
         using fields::NullIfEmpty;
         using fields::NullIfZero;
@@ -92,14 +95,20 @@ bool CPackage::Update(Connection* oDB, ErrorObject* oError) {
         if (!Instruction.empty()) {
             p["@instruction_body"].Value = Instruction;
         }
+        SendRowVersion(p, RowVersion);
         if (!oDB->Execute(*cmd)) {
             return;
         }
         const std::string message = NullToEmpty(p["@Message"].Value);
+        if (RowChanged(p)) {
+            rowConflict_ = message;
+            return;
+        }
         if (!message.empty()) {
             MsgBox(message, kInformation, "Update Package Message");
             return;
         }
+        RowVersion = SavedRowVersion(p);
         PackageNo = NullToZero(p["@package_no"].Value).ToLong();
         InstructionNo = NullToZero(p["@instruction_no"].Value).ToLong();
         saved = true;

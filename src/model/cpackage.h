@@ -38,6 +38,9 @@ class CPackage {
     std::string Instruction;
     std::int32_t RedeemPackageNo = 0;  // 0: not redeemed as another package
     std::string RedeemPackageDesc;
+    // The version of the header row that OpenPackage read and Update sends;
+    // a successful save takes the new one. 0: not read (a new package).
+    std::int32_t RowVersion = 0;
 
     // The register groups the package is sold in.
     std::vector<CRegisterGroup> RegisterGroups;
@@ -56,10 +59,15 @@ class CPackage {
     // Loads the package's header (VYM_SP_ITEM_GetPackage) with its
     // instruction text. True when the package was found.
     bool OpenPackage(Connection* oDB, ErrorObject* oError, std::int32_t lPackageNo);
-    // Saves the header. On success PackageNo and InstructionNo hold the
-    // numbers the procedure returned; a refusal shows its message titled
+    // Saves the header. On success PackageNo, InstructionNo and RowVersion
+    // hold what the procedure returned; a refusal shows its message titled
     // "Update Package Message", keeps the old numbers and returns False.
+    // When another station saved or deleted the package since it was read,
+    // nothing is shown and RowConflict() holds the message (who and when),
+    // so that the screen can offer a reload once its save is rolled back.
     bool Update(Connection* oDB, ErrorObject* oError);
+    // Why the last Update was refused as a conflict; "" otherwise.
+    const std::string& RowConflict() const { return rowConflict_; }
     // Replaces the lines with the ones saved for PackageNo.
     bool OpenItems(Connection* oDB, ErrorObject* oError);
     // Saves every line in order (UpdatePackageItem); stops at the first
@@ -74,6 +82,7 @@ class CPackage {
 
   private:
     std::vector<CPackageItem> items_;
+    std::string rowConflict_;
     ErrorTrap trap_{"CPackage"};
 };
 

@@ -12,6 +12,7 @@
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
 #include "host/frm_symbol.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
@@ -543,6 +544,7 @@ bool frmEditPackage::SaveData() {
     // so that another try does not update rows that no longer exist.
     const std::int32_t packageNo = package.PackageNo;
     const std::int32_t instructionNo = package.InstructionNo;
+    const std::int32_t rowVersion = package.RowVersion;
     const std::vector<CRegisterGroup> groups = package.RegisterGroups;
     const bool saveLines = itemsChanged_ || associationsChanged_;
     std::vector<CPackageItem> lines;
@@ -551,7 +553,9 @@ bool frmEditPackage::SaveData() {
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
         if (!package.Update(db_, errors_)) {
-            MsgBox("Unable to update package");
+            if (package.RowConflict().empty()) {
+                MsgBox("Unable to update package");
+            }
             return;
         }
         if (groupsChanged_ && !UpdateRegisterGroups()) {
@@ -566,7 +570,11 @@ bool frmEditPackage::SaveData() {
     if (!saved) {
         package.PackageNo = packageNo;
         package.InstructionNo = instructionNo;
+        package.RowVersion = rowVersion;
         package.RegisterGroups = groups;
+        if (!package.RowConflict().empty() && AskToReload(package.RowConflict())) {
+            Reload();
+        }
         return false;
     }
 
@@ -589,6 +597,22 @@ bool frmEditPackage::SaveData() {
     setWindowTitle("Package Properties (" + number + ")");
     ui_->lblPackageNo->setText(number);
     return true;
+}
+
+// The package as another station saved it, in place of what the user typed.
+void frmEditPackage::Reload() {
+    CPackage& package = *package_;
+    if (!package.OpenPackage(db_, errors_, package.PackageNo) || !package.OpenItems(db_, errors_)) {
+        return;
+    }
+    package.RegisterGroups.clear();
+    redeem_.reset();
+    ui_->rtbInstructions->SetText({});
+    Setup(maint_, package);
+    if (groupsLoaded_) {
+        LoadRegisterGroups();
+    }
+    itemsChanged_ = associationsChanged_ = groupsChanged_ = false;
 }
 
 }  // namespace vym

@@ -51,6 +51,7 @@ class frmEditPackage : public QDialog {
     void AddItem();
     void DeleteRow();
     void LoadRegisterGroups();
+    void Reload();
     void ShowRedemptionPackage();
     void ResetAssociations();
     void ChooseRedemptionPackage();

@@ -10,7 +10,9 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_ss.h"
@@ -193,6 +195,8 @@ bool frmPricing::LoadPrices() {
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             const int row = AppendRow(grid);
             grid.SetRowData(row, FieldText(*rows, "price_no").toInt());
+            // The version of the price read, for its save to send.
+            grid.SetCellData(row, kState, ReadRowVersion(*rows));
             grid.SetTextMatrix(row, kExtension, FieldText(*rows, "extension_description"));
             grid.SetCellData(row, kExtension, FieldText(*rows, "child_item_no").toInt());
             const QString season = FieldText(*rows, "season_no");
@@ -370,11 +374,16 @@ void frmPricing::DeleteRow() {
     grid.SetRowHidden(row, true);
 }
 
-bool frmPricing::DeletePrice(std::int32_t priceNo) {
+bool frmPricing::DeletePrice(std::int32_t priceNo, std::int32_t version) {
     bool deleted = false;
     trap_.Run(errors_, "DeletePrice", &db_->Native(), [&] {
         auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeletePrice", {{"@price_no", priceNo}});
+        SendRowVersion(command->Parameters, version);
         if (!db_->Execute(*command)) {
+            return;
+        }
+        if (RowChanged(command->Parameters)) {
+            KeepConflict(command->Parameters);
             return;
         }
         if (Refused(command->Parameters["@RETURN_VALUE"].Value)) {
@@ -541,8 +550,8 @@ void frmPricing::ShowRow(int row) {
     grid.SetCurrentCell(row, kSeason);
 }
 
-std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
-    std::optional<std::int32_t> saved;
+std::optional<frmPricing::SavedPrice> frmPricing::UpdatePrice(int row) {
+    std::optional<SavedPrice> saved;
     trap_.Run(errors_, "UpdatePrices", &db_->Native(), [&] {
         const FlexGrid& grid = *ui_->fgPrices;
         const std::int32_t priceNo = grid.RowData(row).toInt();
@@ -573,14 +582,19 @@ std::optional<std::int32_t> frmPricing::UpdatePrice(int row) {
         p["@acct_units"].Value = NumberOrNull(grid.TextMatrix(row, kAcctUnits));
         p["@print_qty"].Value = NumberOrNull(grid.TextMatrix(row, kPrintQty));
         p["@access_rule_no"].Value = NumberOrNull(grid.TextMatrix(row, kAccessRule));
+        SendRowVersion(p, priceNo == 0 ? 0 : grid.CellData(row, kState).toInt());
         if (!db_->Execute(*command)) {
+            return;
+        }
+        if (RowChanged(p)) {
+            KeepConflict(p);
             return;
         }
         if (Refused(p["@RETURN_VALUE"].Value)) {
             MsgBox(NullToEmpty(p["@Message"].Value), kInformation, "Error Updating Price");
             return;
         }
-        saved = NullToZero(p["@price_no"].Value).ToLong();
+        saved = SavedPrice{NullToZero(p["@price_no"].Value).ToLong(), SavedRowVersion(p)};
     });
     return saved;
 }
@@ -589,7 +603,7 @@ bool frmPricing::UpdatePrices() {
     FlexGrid& grid = *ui_->fgPrices;
     std::vector<int> removed;  // descending, so that removing keeps the others' numbers
     std::vector<int> refused;
-    std::vector<std::pair<int, std::int32_t>> saved;
+    std::vector<std::pair<int, SavedPrice>> saved;
     bool complete = true;
     const bool ran = trap_.Run(errors_, "UpdatePrices", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -599,7 +613,7 @@ bool frmPricing::UpdatePrices() {
             if (grid.TextMatrix(row, kState) != kDeleted || priceNo == 0) {
                 continue;
             }
-            if (DeletePrice(priceNo)) {
+            if (DeletePrice(priceNo, grid.CellData(row, kState).toInt())) {
                 removed.push_back(row);
             } else {
                 refused.push_back(row);
@@ -610,8 +624,8 @@ bool frmPricing::UpdatePrices() {
             if (grid.TextMatrix(row, kState) != "1") {
                 continue;
             }
-            if (const auto priceNo = UpdatePrice(row)) {
-                saved.emplace_back(row, *priceNo);
+            if (const auto price = UpdatePrice(row)) {
+                saved.emplace_back(row, *price);
             } else {
                 complete = false;
             }
@@ -627,16 +641,27 @@ bool frmPricing::UpdatePrices() {
             grid.SetTextMatrix(row, kState, "1");
         }
         ApplyTabFilter();
+        if (const std::string conflict = std::exchange(rowConflict_, {});
+            !conflict.empty() && AskToReload(conflict)) {
+            LoadPrices();
+        }
         return false;
     }
-    for (const auto& [row, priceNo] : saved) {
+    for (const auto& [row, price] : saved) {
         grid.SetTextMatrix(row, kState, "0");
-        grid.SetRowData(row, priceNo);
+        grid.SetRowData(row, price.priceNo);
+        grid.SetCellData(row, kState, price.version);
     }
     for (int row : removed) {
         grid.RemoveItem(row);
     }
     return true;
+}
+
+void frmPricing::KeepConflict(const ParameterList& p) {
+    if (rowConflict_.empty()) {
+        rowConflict_ = NullToEmpty(p["@Message"].Value);
+    }
 }
 
 void frmPricing::cmdOk_Click() {

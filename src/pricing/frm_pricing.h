@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "gateway/error_trap.h"
 
@@ -19,6 +20,7 @@ class ScreenContext;
 class CPackage;
 class Connection;
 class ErrorObject;
+class ParameterList;
 class frmAddPrice;
 
 // The item price list ("Item Pricing"): every active price of one item, or of
@@ -46,16 +48,26 @@ class frmPricing : public QDialog {
     void AddPrice();
     void AppendPrice(const frmAddPrice& dialog, bool extension);
     void DeleteRow();
-    bool DeletePrice(std::int32_t priceNo);
+    // `version`: the version of the price read (0 for none).
+    bool DeletePrice(std::int32_t priceNo, std::int32_t version);
     // Validation on Ok: False at the first refusal.
     bool ValidatePrices();
     // Selects a row, bringing up its tab when it is on the other one.
     void ShowRow(int row);
     // Deletes, then saves the changed rows, all or nothing; the grid takes the
-    // results only once everything is saved.
+    // results only once everything is saved. When another station saved or
+    // deleted one of the prices since they were loaded, the user may reload
+    // the prices; otherwise the rows keep what the user typed.
     bool UpdatePrices();
-    // The row's price number after a save; nullopt after a refusal.
-    std::optional<std::int32_t> UpdatePrice(int row);
+    struct SavedPrice {
+        std::int32_t priceNo = 0;
+        std::int32_t version = 0;
+    };
+    // The row's price number and version after a save; nullopt after a refusal.
+    std::optional<SavedPrice> UpdatePrice(int row);
+    // Keeps the first refusal of the save as a conflict, to show once the
+    // save is rolled back.
+    void KeepConflict(const ParameterList& p);
     void fgPrices_BeforeEdit(int row, int col, bool& cancel);
     void fgPrices_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgPrices_AfterEdit(int row, int col);
@@ -71,6 +83,7 @@ class frmPricing : public QDialog {
     bool accessRules_ = false;  // the item prompts for an access number
     // The text an edited price cell takes once the edit is committed.
     std::optional<QString> editedText_;
+    std::string rowConflict_;
 };
 
 }  // namespace vym

@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <cstdio>
 #include <filesystem>
 
+#include "base/date.h"
 #include "gateway/recordset.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
@@ -519,6 +521,60 @@ TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {
     EXPECT_EQ(Combo("cmbCatagory").Key(), "");
     EXPECT_TRUE(Combo("cmbCatagory").SetKey("FIRST"));
     EXPECT_TRUE(office_.Local().Reports().empty());
+}
+
+// Another station saves the item while it is open here: the save is refused
+// with who and when, the typing stays, and Reload shows the other save, after
+// which the user's save goes through.
+TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReloads) {
+    Open(100);
+    auto station = office_.OpenAgain("JSMITH");
+    CItem theirs;
+    ASSERT_TRUE(theirs.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 100));
+    theirs.ShortDescription = "Adult Day Pass";
+    ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
+    const vym::Date at = office_.Db()
+                             .OpenRecordset("SELECT row_saved_at FROM vym_item WHERE item_no = 100")
+                             ->Fields(0)
+                             .Value()
+                             .ToDate();
+    char when[17];
+    std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(), at.Year(),
+                  at.Hour(), at.Minute());
+    const std::string refused =
+        std::string("This item was changed by JSMITH at ") + when +
+        " after you opened it. Your changes were not saved; reload it to see the changes.\r\n\r\n"
+        "Reload it now? No keeps what you typed on this screen.";
+
+    QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
+    shortDesc.selectAll();
+    QTest::keyClicks(&shortDesc, "Adult Full Day");
+    PrompterScript prompter;
+    prompter.ExpectMessage(kNoHost, "", {});
+    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::No);
+    Click("cmdOk");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(shortDesc.text(), "Adult Full Day");
+    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),
+              "Adult Day Pass");
+
+    prompter.ExpectMessage(kNoHost, "", {});
+    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(shortDesc.text(), "Adult Day Pass");
+    EXPECT_EQ(Find<ui::CheckList>("lstRegisterGroups").count(), 4);
+    EXPECT_EQ(Find<FlexGrid>("fgExtensions").Rows(), 3);
+
+    shortDesc.selectAll();
+    QTest::keyClicks(&shortDesc, "Adult Full Day");
+    prompter.ExpectMessage(kNoHost, "", {});
+    Click("cmdOk");
+    EXPECT_TRUE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),
+              "Adult Full Day");
 }
 
 }  // namespace

@@ -19,6 +19,10 @@ class CatalogueDatabase {
     std::shared_ptr<Connection> SharedDb() { return office_.Local().DBConnection(); }
     ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     const std::vector<ErrorReport>& Reports() { return office_.Local().Reports(); }
+    // Another station on the same database, signed in as `user`.
+    std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user) const {
+        return office_.OpenAgain(user);
+    }
 
     // The first column of the first row of an ad-hoc query, as text.
     std::string Scalar(const std::string& sql);

@@ -448,5 +448,37 @@ TEST_F(CItemTest, CreateCopyCopiesDetailAndLists) {
     EXPECT_EQ(missing.CreateCopy(db.Db(), db.Errors()), 0);
 }
 
+// A record keeps the version it read: it saves again without a conflict,
+// while a record that read the item before another station saved it is
+// refused without a message of its own and leaves the item as it was.
+TEST_F(CItemTest, KeepsTheVersionItReadAndIsRefusedWhenAnotherStationSavedSince) {
+    auto station = db.OpenAgain("JSMITH");
+    CItem mine;
+    CItem theirs;
+    ASSERT_TRUE(mine.OpenItem(db.Db(), db.Errors(), 101));
+    ASSERT_TRUE(theirs.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 101));
+
+    PrompterScript prompter;
+    for (const char* text : {"Child Day 1", "Child Day 2"}) {
+        theirs.ShortDescription = text;
+        ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
+        EXPECT_EQ(theirs.RowConflict(), "");
+    }
+    mine.ShortDescription = "Junior Day";
+    EXPECT_FALSE(mine.Update(db.Db(), db.Errors()));
+    EXPECT_TRUE(mine.RowConflict().starts_with("This item was changed by JSMITH at "))
+        << mine.RowConflict();
+    EXPECT_EQ(db.Scalar("SELECT short_description FROM vym_item WHERE item_no = 101"),
+              "Child Day 2");
+
+    ASSERT_TRUE(mine.OpenItem(db.Db(), db.Errors(), 101));
+    mine.ShortDescription = "Junior Day";
+    EXPECT_TRUE(mine.Update(db.Db(), db.Errors()));
+    EXPECT_EQ(mine.RowConflict(), "");
+    EXPECT_EQ(db.Scalar("SELECT short_description FROM vym_item WHERE item_no = 101"),
+              "Junior Day");
+    EXPECT_TRUE(db.Reports().empty());
+}
+
 }  // namespace
 }  // namespace vym::test

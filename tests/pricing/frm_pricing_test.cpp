@@ -553,12 +553,15 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     const int added = grid.Rows() - 1;
 
     // The delete and two saves go through; the early season's price was
-    // removed meanwhile, so its save is refused.
+    // removed meanwhile by another station, so its save is refused, and the
+    // user keeps the typing rather than reload.
     const std::string earlyNo = std::to_string(grid.RowData(early).toInt());
     Sql("DELETE FROM vym_price WHERE price_no = " + earlyNo);
     const std::string afterRemoval = Prices(all);
-    script.ExpectMessage("Price " + earlyNo + " does not exist.", "Error Updating Price",
-                         kInformation);
+    script.ExpectMessage(
+        "This price was deleted by another user after you opened it. Your changes were not "
+        "saved.\r\n\r\nReload it now? No keeps what you typed on this screen.",
+        "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Prices(all), afterRemoval) << "the saves before the refusal are rolled back";

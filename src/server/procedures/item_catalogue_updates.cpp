@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "server/procedures/item_catalogue_support.h"
+#include "server/row_version.h"
 
 namespace vym::server::item_catalogue {
 namespace {
@@ -107,8 +108,16 @@ Check CheckCommon(ProcedureContext& call, const char* procedureType) {
                    "Return profile");
 }
 
+GuardedRow ItemRow(std::int32_t itemNo) {
+    return {"vym_item", "item_no = ?", {itemNo}, "item"};
+}
+
 void Save(ProcedureContext& call, const DetailSave& detail) {
     SqlSession& db = call.Session();
+    std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
+    if (itemNo != 0 && !RefuseIfRowChanged(call, ItemRow(itemNo), kMessage)) {
+        return;
+    }
     Check refusal = CheckCommon(call, detail.itemType);
     if (!refusal && detail.check) {
         refusal = detail.check(call);
@@ -117,8 +126,10 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
         Refuse(call, kMessage, *refusal);
         return;
     }
+    if (itemNo != 0 && !ClaimRow(call, ItemRow(itemNo), kMessage)) {
+        return;
+    }
 
-    std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
     const vym::Value previousInstruction =
         itemNo == 0
             ? vym::Value::Null()
@@ -165,6 +176,7 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
             "INSERT INTO vym_item_stock_map (map_id, item_no, vym_user) "
             "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
             {std::to_string(itemNo), itemNo, TextOrNull(call, "@vym_user")});
+        ClaimRow(call, ItemRow(itemNo), kMessage);
     } else {
         auto update = db.Prepare(
             "UPDATE vym_item SET item_type = ?, function_id = ?, catagory_id = ?, "
@@ -241,7 +253,8 @@ void AddItemSave(ProcedureCatalog& catalog, std::string name, DetailSave detail,
                  In("@return_profile_id", DataType::VarChar, 10),
                  InOut("@instruction_no", DataType::Integer),
                  In("@instruction_body", DataType::LongVarChar),
-                 Out(kMessage, DataType::VarChar, 255)},
+                 Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 [detail = std::move(detail)](ProcedureContext& call) { Save(call, detail); });
 }
 
@@ -412,13 +425,16 @@ void CreateCopy(ProcedureContext& call) {
     std::string list;
     for (const std::string& column :
          ColumnsExcept(db, "vym_item",
-                       {"item_no", "instruction_no", "vym_user", "create_date", "update_date"})) {
+                       {"item_no", "instruction_no", "vym_user", "create_date", "update_date",
+                        "row_version", "row_saved_by", "row_saved_at"})) {
         list += column + ", ";
     }
-    db.Run("INSERT INTO vym_item (" + list + "vym_user, create_date, update_date) SELECT " + list +
-               "?, " + db.Engine().Now() + ", " + db.Engine().Now() +
+    // The copy is a row of its own: saved once, by whoever made it.
+    db.Run("INSERT INTO vym_item (" + list +
+               "vym_user, create_date, update_date, row_saved_by, row_saved_at) SELECT " + list +
+               "?, " + db.Engine().Now() + ", " + db.Engine().Now() + ", ?, " + db.Engine().Now() +
                " FROM vym_item WHERE item_no = ?",
-           {user, from});
+           {user, call.UserId(), from});
     const auto to = static_cast<std::int32_t>(db.LastInsertId());
     const vym::Value body = db.QueryValue(
         "SELECT n.instruction_body FROM vym_item i JOIN vym_item_instruction n "

@@ -7,6 +7,7 @@
 
 #include "base/currency.h"
 #include "server/procedures/item_catalogue_support.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -18,6 +19,10 @@ using item_catalogue::TextOrNull;
 constexpr const char* kMessage = "@Message";
 
 using Check = std::optional<std::string>;
+
+GuardedRow PriceRow(const vym::Value& priceNo) {
+    return {"vym_price", "price_no = ?", {priceNo}, "price"};
+}
 
 void Refuse(ProcedureContext& call, const std::string& message) {
     item_catalogue::Refuse(call, kMessage, message);
@@ -284,7 +289,9 @@ void WriteNewPrice(ProcedureContext& call, const PriceKey& key, const vym::Value
          FromUnit(call, key, "@print_qty", "print_qty"),
          RuleOrNull(call),
          call.GetString("@vym_user").value_or(call.UserId())});
-    call.SetOutput("@price_no", vym::Value::FromInt64(db.LastInsertId()));
+    const vym::Value priceNo = vym::Value::FromInt64(db.LastInsertId());
+    ClaimRow(call, PriceRow(priceNo), kMessage);
+    call.SetOutput("@price_no", priceNo);
     call.SetOutput("@gross_unit_price", amounts.gross);
 }
 
@@ -334,6 +341,9 @@ void UpdateSavedPrice(ProcedureContext& call, const vym::Value& priceNo) {
     const std::int32_t qty = call.GetLong("@unit_qty").value_or(column("unit_qty").ToLong());
     const auto amounts = ResolveAmounts(call, qty, stored);
     const bool ruleGiven = !call.IsNull("@access_rule_no");
+    if (!ClaimRow(call, PriceRow(priceNo), kMessage)) {
+        return;
+    }
     db.Run(
         "UPDATE vym_price SET unit_id = COALESCE(?, unit_id), unit_qty = ?, total_price = ?, "
         "unit_price = ?, gross_unit_price = ?, line_discount = COALESCE(?, line_discount), "
@@ -350,11 +360,14 @@ void UpdateSavedPrice(ProcedureContext& call, const vym::Value& priceNo) {
 }
 
 void UpdatePrice(ProcedureContext& call) {
+    const vym::Value priceNo = NumberOrNull(call, "@price_no");
+    if (!priceNo.IsNull() && !RefuseIfRowChanged(call, PriceRow(priceNo), kMessage)) {
+        return;
+    }
     if (auto why = CheckReferences(call)) {
         Refuse(call, *why);
         return;
     }
-    const vym::Value priceNo = NumberOrNull(call, "@price_no");
     if (priceNo.IsNull()) {
         InsertPrice(call);
     } else {
@@ -373,7 +386,7 @@ void GetPrices(ProcedureContext& call) {
         "u.description AS unit_description, p.unit_qty, p.discount_id, "
         "d.description AS discount_description, p.total_price AS Price, p.unit_price, "
         "p.gross_unit_price, p.print_qty, p.acct_units, p.line_discount AS allow_line_discount, "
-        "p.seller_pricing, COALESCE(p.access_rule_no, 0) AS access_rule_no "
+        "p.seller_pricing, COALESCE(p.access_rule_no, 0) AS access_rule_no, p.row_version "
         "FROM vym_price p "
         "LEFT JOIN vym_item i ON i.item_no = p.item_no "
         "LEFT JOIN vym_package k ON k.package_no = p.package_no "
@@ -407,8 +420,14 @@ Check CheckDelete(SqlSession& db, const vym::Value& priceNo) {
 void DeletePrice(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const vym::Value priceNo = NumberOrNull(call, "@price_no");
+    if (!priceNo.IsNull() && !RefuseIfRowChanged(call, PriceRow(priceNo), kMessage)) {
+        return;
+    }
     if (auto why = CheckDelete(db, priceNo)) {
         Refuse(call, *why);
+        return;
+    }
+    if (!ClaimRow(call, PriceRow(priceNo), kMessage)) {
         return;
     }
     db.Run("DELETE FROM vym_price WHERE price_no = ?", {priceNo});
@@ -455,11 +474,13 @@ void RegisterItemPriceProcedures(ProcedureCatalog& catalog) {
                  In("@acct_units", DataType::Integer),
                  In("@print_qty", DataType::Integer),
                  In("@access_rule_no", DataType::Integer),
-                 Out(kMessage, DataType::VarChar, 255)},
+                 Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 UpdatePrice);
 
     catalog.Add("VYM_SP_ITEM_DeletePrice",
-                {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
+                {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 DeletePrice);
     catalog.Add("VyM_SP_ITEM_PRICE_validate_delete",
                 {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "server/procedures/item_support_references.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -71,14 +72,14 @@ bool Exists(SqlSession& db, std::string_view sql, std::initializer_list<vym::Val
 void RegisterSupportTableReads(ProcedureCatalog& catalog) {
     catalog.Add("VYM_SP_ITEM_GetFunction", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
-            "SELECT function_id, description AS Description, tree_icon, is_active "
-            "FROM vym_function ORDER BY function_id");
+            "SELECT function_id, description AS Description, tree_icon, is_active, "
+            "row_version FROM vym_function ORDER BY function_id");
     });
     catalog.Add("VYM_SP_ITEM_GetCatagory", {In("@function_id", DataType::VarChar, 10)},
                 [](ProcedureContext& call) {
                     call.EmitResultSet(
                         "SELECT function_id, catagory_id, description AS Description, "
-                        "is_active, require_access_rule FROM vym_catagory "
+                        "is_active, require_access_rule, row_version FROM vym_catagory "
                         "WHERE function_id = ? ORDER BY catagory_id",
                         {call.Get("@function_id")});
                 });
@@ -86,7 +87,8 @@ void RegisterSupportTableReads(ProcedureCatalog& catalog) {
                 [](ProcedureContext& call) {
                     call.EmitResultSet(
                         "SELECT function_id, unit_id, uom_id, qty, acct_units, print_qty, "
-                        "description AS Description FROM vym_unit WHERE function_id = ? "
+                        "description AS Description, row_version FROM vym_unit "
+                        "WHERE function_id = ? "
                         "ORDER BY unit_id",
                         {call.Get("@function_id")});
                 });
@@ -100,6 +102,10 @@ void RegisterSupportTableReads(ProcedureCatalog& catalog) {
 void UpdateProfile(ProcedureContext& call) {
     const std::string id = Upper(Trimmed(TextOf(call, "@profile_id")));
     const std::string description = Trimmed(TextOf(call, "@description"));
+    const GuardedRow row{"vym_profile", "profile_id = ?", {id}, "profile"};
+    if (!id.empty() && !RefuseIfRowChanged(call, row, "@message")) {
+        return;
+    }
     if (id.empty()) {
         Refuse(call, "Profile Id is a required field");
         return;
@@ -108,11 +114,14 @@ void UpdateProfile(ProcedureContext& call) {
         Refuse(call, "Description is a required field");
         return;
     }
-    call.Session().Run(
-        "INSERT INTO vym_profile (profile_id, description) VALUES (?1, ?2) "
-        "ON CONFLICT (profile_id) DO UPDATE SET description = ?2",
-        {id, description});
-    call.SetOutput("@message", "");
+    if (WriteClaimed(call, row, "@message", [&] {
+            call.Session().Run(
+                "INSERT INTO vym_profile (profile_id, description) VALUES (?1, ?2) "
+                "ON CONFLICT (profile_id) DO UPDATE SET description = ?2",
+                {id, description});
+        })) {
+        call.SetOutput("@message", "");
+    }
 }
 
 // A profile that items still ask for on sale or return stays; its prompts
@@ -141,13 +150,13 @@ void DeleteProfile(ProcedureContext& call) {
 void RegisterProfileProcedures(ProcedureCatalog& catalog) {
     catalog.Add("VYM_SP_ITEM_PROFILE_get", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
-            "SELECT profile_id, description AS Description FROM vym_profile "
+            "SELECT profile_id, description AS Description, row_version FROM vym_profile "
             "ORDER BY profile_id");
     });
     catalog.Add(
         "VYM_SP_ITEM_PROFILE_Update",
         {In("@profile_id", DataType::VarChar, 10), In("@description", DataType::VarChar, 60),
-         Out("@message", DataType::VarChar, 255)},
+         Out("@message", DataType::VarChar, 255), RowVersionParameter()},
         UpdateProfile);
     catalog.Add("VYM_SP_ITEM_PROFILE_Delete",
                 {In("@validate", DataType::Boolean), In("@profile_id", DataType::VarChar, 10),
@@ -217,8 +226,19 @@ void RefuseMissingPrompt(ProcedureContext& call, const vym::Value& seq, const vy
 
 // A new prompt (Null or 0 @seq_no) goes last in its module and gets its
 // number back.
+GuardedRow PromptRow(ProcedureContext& call, const vym::Value& seq) {
+    return {"vym_profile_prompt",
+            "profile_id = ? AND module_id = ? AND seq_no = ?",
+            {call.Get("@profile_id"), call.Get("@module_id"), seq},
+            "prompt"};
+}
+
 void UpdateProfilePrompt(ProcedureContext& call) {
     SqlSession& db = call.Session();
+    vym::Value seq = SeqOrNull(call);
+    if (!seq.IsNull() && !RefuseIfRowChanged(call, PromptRow(call, seq), "@message")) {
+        return;
+    }
     std::string codes;
     if (std::string refusal = CheckProfilePrompt(call, codes); !refusal.empty()) {
         Refuse(call, refusal);
@@ -227,7 +247,6 @@ void UpdateProfilePrompt(ProcedureContext& call) {
     const vym::Value profile = call.Get("@profile_id");
     const vym::Value module = call.Get("@module_id");
     const vym::Value codesValue = codes.empty() ? vym::Value::Null() : vym::Value(codes);
-    vym::Value seq = SeqOrNull(call);
     if (seq.IsNull()) {
         seq = db.QueryValue(
             "SELECT COALESCE(max(seq_no), 0) + 1 FROM vym_profile_prompt "
@@ -238,6 +257,9 @@ void UpdateProfilePrompt(ProcedureContext& call) {
             "reason_type_id, list_code, validation_codes) VALUES (?, ?, ?, ?, ?, ?, ?)",
             {profile, module, seq, call.Get("@prompt_id"), TextOrNull(call, "@reason_type_id"),
              TextOrNull(call, "@list_code"), codesValue});
+        ClaimRow(call, PromptRow(call, seq), "@message");
+    } else if (!ClaimRow(call, PromptRow(call, seq), "@message")) {
+        return;
     } else if (db.Run("UPDATE vym_profile_prompt SET prompt_id = ?, reason_type_id = ?, "
                       "list_code = ?, validation_codes = ? WHERE profile_id = ? AND "
                       "module_id = ? AND seq_no = ?",
@@ -318,18 +340,19 @@ void RegisterProfilePromptProcedures(ProcedureCatalog& catalog) {
                 [](ProcedureContext& call) {
                     call.EmitResultSet(
                         "SELECT profile_id, module_id, seq_no, prompt_id, reason_type_id, "
-                        "list_code, validation_codes FROM vym_profile_prompt "
+                        "list_code, validation_codes, row_version FROM vym_profile_prompt "
                         "WHERE profile_id = ?1 AND (?2 IS NULL OR module_id = ?2) "
                         "AND (?3 IS NULL OR seq_no = ?3) ORDER BY module_id, seq_no",
                         {call.Get("@profile_id"), TextOrNull(call, "@module_id"), SeqOrNull(call)});
                 });
-    catalog.Add("VYM_SP_ITEM_UpdateProfilePrompt",
-                {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
-                 InOut("@seq_no", DataType::SmallInt), In("@prompt_id", DataType::VarChar, 10),
-                 In("@validation_codes", DataType::VarChar, 255),
-                 In("@reason_type_id", DataType::VarChar, 10),
-                 In("@list_code", DataType::VarChar, 10), Out("@message", DataType::VarChar, 255)},
-                UpdateProfilePrompt);
+    catalog.Add(
+        "VYM_SP_ITEM_UpdateProfilePrompt",
+        {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
+         InOut("@seq_no", DataType::SmallInt), In("@prompt_id", DataType::VarChar, 10),
+         In("@validation_codes", DataType::VarChar, 255),
+         In("@reason_type_id", DataType::VarChar, 10), In("@list_code", DataType::VarChar, 10),
+         Out("@message", DataType::VarChar, 255), RowVersionParameter()},
+        UpdateProfilePrompt);
     catalog.Add("VYM_SP_ITEM_DeleteProfilePrompt",
                 {In("@profile_id", DataType::VarChar, 10), In("@module_id", DataType::VarChar, 10),
                  In("@seq_no", DataType::SmallInt), Out("@message", DataType::VarChar, 255)},

@@ -148,7 +148,7 @@ void GetItem(ProcedureContext& call) {
                   "i.instruction_no, n.instruction_body AS Instruction_Body, i.comment_note, "
                   "i.report_note, i.unit_based_return, i.return_charge_rate, "
                   "i.maintain_inventory, i.show_on_tree, i.sale_profile_id, i.return_profile_id, "
-                  "i.format_no",
+                  "i.format_no, i.row_version",
                   kFunctionJoin +
                       " LEFT JOIN vym_catagory c ON c.function_id = i.function_id "
                       "AND c.catagory_id = i.catagory_id "
@@ -461,7 +461,7 @@ void GetPackage(ProcedureContext& call) {
                   "NULL AS item_color, p.show_on_tree, p.tree_icon AS Tree_ICON, "
                   "f.tree_icon AS fun_tree_icon, p.instruction_no, "
                   "n.instruction_body AS Instruction_Body, p.redeem_package_no, "
-                  "rp.description AS redeem_package_desc",
+                  "rp.description AS redeem_package_desc, p.row_version",
                   " LEFT JOIN vym_function f ON f.function_id = p.function_id"
                   " LEFT JOIN vym_catagory c ON c.function_id = p.function_id"
                   " AND c.catagory_id = p.catagory_id"

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "server/procedures/item_support_references.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -46,14 +47,22 @@ void RequireFunction(SqlSession& db, std::string_view procedure, const std::stri
     }
 }
 
+constexpr const char* kMessage = "@message";
+
 void UpdateFunction(ProcedureContext& call) {
     static constexpr std::string_view kName = "VYM_SP_ITEM_UpdateFunction";
     const std::string id = RequiredId(call, kName, "@function_id", "Function id");
-    call.Session().Run(
-        "INSERT INTO vym_function (function_id, description, tree_icon, is_active) "
-        "VALUES (?1, ?2, ?3, COALESCE(?4, 1)) ON CONFLICT (function_id) DO UPDATE "
-        "SET description = ?2, tree_icon = ?3, is_active = COALESCE(?4, 1)",
-        {id, call.Get("@description"), TextOrNull(call, "@tree_icon"), call.Get("@is_active")});
+    const GuardedRow row{"vym_function", "function_id = ?", {id}, "function"};
+    if (!RefuseIfRowChanged(call, row, kMessage)) {
+        return;
+    }
+    WriteClaimed(call, row, kMessage, [&] {
+        call.Session().Run(
+            "INSERT INTO vym_function (function_id, description, tree_icon, is_active) "
+            "VALUES (?1, ?2, ?3, COALESCE(?4, 1)) ON CONFLICT (function_id) DO UPDATE "
+            "SET description = ?2, tree_icon = ?3, is_active = COALESCE(?4, 1)",
+            {id, call.Get("@description"), TextOrNull(call, "@tree_icon"), call.Get("@is_active")});
+    });
 }
 
 void DeleteFunction(ProcedureContext& call) {
@@ -86,7 +95,8 @@ void RegisterFunctionProcedures(ProcedureCatalog& catalog) {
     catalog.Add(
         "VYM_SP_ITEM_UpdateFunction",
         {In("@function_id", DataType::VarChar, 10), In("@description", DataType::VarChar, 60),
-         In("@tree_icon", DataType::VarChar, 10), In("@is_active", DataType::Boolean)},
+         In("@tree_icon", DataType::VarChar, 10), In("@is_active", DataType::Boolean),
+         Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
         UpdateFunction);
 
     catalog.Add(
@@ -99,14 +109,21 @@ void UpdateCatagory(ProcedureContext& call) {
     static constexpr std::string_view kName = "VYM_SP_ITEM_UpdateCatagory";
     const std::string function = RequiredId(call, kName, "@function_id", "Function id");
     const std::string id = RequiredId(call, kName, "@catagory_id", "Catagory id");
+    const GuardedRow row{
+        "vym_catagory", "function_id = ? AND catagory_id = ?", {function, id}, "catagory"};
+    if (!RefuseIfRowChanged(call, row, kMessage)) {
+        return;
+    }
     RequireFunction(call.Session(), kName, function);
-    call.Session().Run(
-        "INSERT INTO vym_catagory (function_id, catagory_id, description, is_active, "
-        "require_access_rule) VALUES (?1, ?2, ?3, COALESCE(?4, 1), COALESCE(?5, 0)) "
-        "ON CONFLICT (function_id, catagory_id) DO UPDATE SET description = ?3, "
-        "is_active = COALESCE(?4, 1), require_access_rule = COALESCE(?5, 0)",
-        {function, id, call.Get("@description"), call.Get("@is_active"),
-         call.Get("@require_access_rule")});
+    WriteClaimed(call, row, kMessage, [&] {
+        call.Session().Run(
+            "INSERT INTO vym_catagory (function_id, catagory_id, description, is_active, "
+            "require_access_rule) VALUES (?1, ?2, ?3, COALESCE(?4, 1), COALESCE(?5, 0)) "
+            "ON CONFLICT (function_id, catagory_id) DO UPDATE SET description = ?3, "
+            "is_active = COALESCE(?4, 1), require_access_rule = COALESCE(?5, 0)",
+            {function, id, call.Get("@description"), call.Get("@is_active"),
+             call.Get("@require_access_rule")});
+    });
 }
 
 void DeleteCatagory(ProcedureContext& call) {
@@ -140,7 +157,8 @@ void RegisterCatagoryProcedures(ProcedureCatalog& catalog) {
         "VYM_SP_ITEM_UpdateCatagory",
         {In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
          In("@description", DataType::VarChar, 60), In("@is_active", DataType::Boolean),
-         In("@require_access_rule", DataType::Boolean)},
+         In("@require_access_rule", DataType::Boolean), Out(kMessage, DataType::VarChar, 255),
+         RowVersionParameter()},
         UpdateCatagory);
 
     catalog.Add(
@@ -155,19 +173,25 @@ void UpdateUnit(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const std::string function = RequiredId(call, kName, "@function_id", "Function id");
     const std::string id = RequiredId(call, kName, "@unit_id", "Unit id");
+    const GuardedRow row{"vym_unit", "function_id = ? AND unit_id = ?", {function, id}, "unit"};
+    if (!RefuseIfRowChanged(call, row, kMessage)) {
+        return;
+    }
     RequireFunction(db, kName, function);
     const vym::Value uom = TextOrNull(call, "@uom_id");
     if (!uom.IsNull() && Count(db, "SELECT count(*) FROM vym_uom WHERE uom_id = ?", {uom}) == 0) {
         Fail(kName, "Unit of measure " + uom.ToString() + " does not exist.");
     }
-    db.Run(
-        "INSERT INTO vym_unit (function_id, unit_id, description, uom_id, qty, "
-        "acct_units, print_qty) VALUES (?1, ?2, ?3, ?4, COALESCE(?5, 1), "
-        "COALESCE(?6, 1), COALESCE(?7, 1)) ON CONFLICT (function_id, unit_id) DO "
-        "UPDATE SET description = ?3, uom_id = ?4, qty = COALESCE(?5, 1), "
-        "acct_units = COALESCE(?6, 1), print_qty = COALESCE(?7, 1)",
-        {function, id, call.Get("@description"), uom, call.Get("@qty"), call.Get("@acct_units"),
-         call.Get("@print_qty")});
+    WriteClaimed(call, row, kMessage, [&] {
+        db.Run(
+            "INSERT INTO vym_unit (function_id, unit_id, description, uom_id, qty, "
+            "acct_units, print_qty) VALUES (?1, ?2, ?3, ?4, COALESCE(?5, 1), "
+            "COALESCE(?6, 1), COALESCE(?7, 1)) ON CONFLICT (function_id, unit_id) DO "
+            "UPDATE SET description = ?3, uom_id = ?4, qty = COALESCE(?5, 1), "
+            "acct_units = COALESCE(?6, 1), print_qty = COALESCE(?7, 1)",
+            {function, id, call.Get("@description"), uom, call.Get("@qty"), call.Get("@acct_units"),
+             call.Get("@print_qty")});
+    });
 }
 
 void DeleteUnit(ProcedureContext& call) {
@@ -201,7 +225,8 @@ void RegisterUnitProcedures(ProcedureCatalog& catalog) {
                 {In("@function_id", DataType::VarChar, 10), In("@unit_id", DataType::VarChar, 10),
                  In("@description", DataType::VarChar, 60), In("@uom_id", DataType::VarChar, 10),
                  In("@qty", DataType::SmallInt), In("@acct_units", DataType::SmallInt),
-                 In("@print_qty", DataType::SmallInt)},
+                 In("@print_qty", DataType::SmallInt), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 UpdateUnit);
 
     catalog.Add("VYM_SP_ITEM_DeleteUnit",
@@ -225,6 +250,39 @@ vym::Value FindSeason(ProcedureContext& call) {
         {TextOrNull(call, "@function_id"), code});
 }
 
+GuardedRow SeasonRow(const vym::Value& seasonNo) {
+    return {"vym_season", "season_no = ?", {seasonNo}, "season"};
+}
+
+// A saved season: the season screen (by number) sends every column; the
+// service object (by code) only those it changes.
+void WriteSeason(ProcedureContext& call, const vym::Value& seasonNo, const vym::Value& type,
+                 bool byNumber) {
+    if (byNumber) {
+        call.Session().Run(
+            "UPDATE vym_season SET function_id = ?, season_type_id = ?, "
+            "season_group_id = ?, description = ?, is_active = COALESCE(?, 1), "
+            "start_date = ?, end_date = ?, store_start_date = ?, store_end_date = ? "
+            "WHERE season_no = ?",
+            {TextOrNull(call, "@function_id"), type, call.Get("@season_group_id"),
+             call.Get("@description"), call.Get("@is_active"), call.Get("@start_date"),
+             call.Get("@end_date"), call.Get("@store_start_date"), call.Get("@store_end_date"),
+             seasonNo});
+        return;
+    }
+    call.Session().Run(
+        "UPDATE vym_season SET description = COALESCE(?, description), "
+        "start_date = COALESCE(?, start_date), end_date = COALESCE(?, end_date), "
+        "season_type_id = COALESCE(?, season_type_id), "
+        "season_group_id = COALESCE(?, season_group_id), "
+        "is_active = COALESCE(?, is_active), "
+        "store_start_date = COALESCE(?, store_start_date), "
+        "store_end_date = COALESCE(?, store_end_date) WHERE season_no = ?",
+        {call.Get("@description"), call.Get("@start_date"), call.Get("@end_date"), type,
+         call.Get("@season_group_id"), call.Get("@is_active"), call.Get("@store_start_date"),
+         call.Get("@store_end_date"), seasonNo});
+}
+
 // The season screen sends every column and a season number (Null for a new
 // season); the service object sends a function, a season code, the
 // description and the dates, and leaves the other columns as they are.
@@ -236,6 +294,9 @@ void UpdateSeason(ProcedureContext& call) {
         RequireFunction(db, kName, function.ToString());
     }
     const bool byNumber = call.GetLong("@season_no").value_or(0) != 0;
+    if (byNumber && !RefuseIfRowChanged(call, SeasonRow(call.Get("@season_no")), kMessage)) {
+        return;
+    }
     vym::Value seasonNo = FindSeason(call);
     if (byNumber && seasonNo.IsNull()) {
         Fail(kName, "Season " + call.Get("@season_no").ToString() + " does not exist.");
@@ -255,27 +316,10 @@ void UpdateSeason(ProcedureContext& call) {
              call.Get("@description"), call.Get("@is_active"), call.Get("@start_date"),
              call.Get("@end_date"), call.Get("@store_start_date"), call.Get("@store_end_date")});
         seasonNo = vym::Value::FromInt64(db.LastInsertId());
-    } else if (byNumber) {
-        db.Run(
-            "UPDATE vym_season SET function_id = ?, season_type_id = ?, "
-            "season_group_id = ?, description = ?, is_active = COALESCE(?, 1), "
-            "start_date = ?, end_date = ?, store_start_date = ?, store_end_date = ? "
-            "WHERE season_no = ?",
-            {function, type, call.Get("@season_group_id"), call.Get("@description"),
-             call.Get("@is_active"), call.Get("@start_date"), call.Get("@end_date"),
-             call.Get("@store_start_date"), call.Get("@store_end_date"), seasonNo});
-    } else {
-        db.Run(
-            "UPDATE vym_season SET description = COALESCE(?, description), "
-            "start_date = COALESCE(?, start_date), end_date = COALESCE(?, end_date), "
-            "season_type_id = COALESCE(?, season_type_id), "
-            "season_group_id = COALESCE(?, season_group_id), "
-            "is_active = COALESCE(?, is_active), "
-            "store_start_date = COALESCE(?, store_start_date), "
-            "store_end_date = COALESCE(?, store_end_date) WHERE season_no = ?",
-            {call.Get("@description"), call.Get("@start_date"), call.Get("@end_date"), type,
-             call.Get("@season_group_id"), call.Get("@is_active"), call.Get("@store_start_date"),
-             call.Get("@store_end_date"), seasonNo});
+        ClaimRow(call, SeasonRow(seasonNo), kMessage);
+    } else if (!WriteClaimed(call, SeasonRow(seasonNo), kMessage,
+                             [&] { WriteSeason(call, seasonNo, type, byNumber); })) {
+        return;
     }
     if (Count(db,
               "SELECT count(*) FROM vym_season WHERE season_no = ? AND "
@@ -288,6 +332,10 @@ void UpdateSeason(ProcedureContext& call) {
 
 void DeleteSeason(ProcedureContext& call) {
     SqlSession& db = call.Session();
+    if (call.GetLong("@season_no").value_or(0) != 0 &&
+        !RefuseIfRowChanged(call, SeasonRow(call.Get("@season_no")), kMessage)) {
+        return;
+    }
     const vym::Value seasonNo = FindSeason(call);
     const std::string code = call.GetString("@season_id").value_or("");
     if (seasonNo.IsNull()) {
@@ -305,6 +353,9 @@ void DeleteSeason(ProcedureContext& call) {
             return;
         }
     }
+    if (!ClaimRow(call, SeasonRow(seasonNo), kMessage)) {
+        return;
+    }
     db.Run("DELETE FROM vym_season WHERE season_no = ?", {seasonNo});
     call.SetOutput("@message", "");
 }
@@ -317,12 +368,14 @@ void RegisterSeasonProcedures(ProcedureCatalog& catalog) {
          In("@season_group_id", DataType::Integer), In("@description", DataType::VarChar, 60),
          In("@is_active", DataType::Boolean), In("@start_date", DataType::DBTimeStamp),
          In("@end_date", DataType::DBTimeStamp), In("@store_start_date", DataType::DBTimeStamp),
-         In("@store_end_date", DataType::DBTimeStamp)},
+         In("@store_end_date", DataType::DBTimeStamp), Out(kMessage, DataType::VarChar, 255),
+         RowVersionParameter()},
         UpdateSeason);
 
     catalog.Add("VYM_SP_ITEM_DeleteSeason",
                 {In("@season_no", DataType::Integer), In("@function_id", DataType::VarChar, 10),
-                 In("@season_id", DataType::VarChar, 10), Out("@message", DataType::VarChar, 255)},
+                 In("@season_id", DataType::VarChar, 10), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 DeleteSeason);
 }
 

@@ -10,6 +10,7 @@
 
 #include "server/procedures/item_catalogue_support.h"
 #include "server/procedures/xml_rows.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -73,8 +74,17 @@ Check CheckHeader(ProcedureContext& call, std::int32_t packageNo) {
 void UpdatePackage(ProcedureContext& call) {
     SqlSession& db = call.Session();
     std::int32_t packageNo = call.GetLong("@package_no").value_or(0);
+    const auto row = [&packageNo] {
+        return GuardedRow{"vym_package", "package_no = ?", {packageNo}, "package"};
+    };
+    if (packageNo != 0 && !RefuseIfRowChanged(call, row(), kMessage)) {
+        return;
+    }
     if (auto refusal = CheckHeader(call, packageNo)) {
         Refuse(call, kMessage, *refusal);
+        return;
+    }
+    if (packageNo != 0 && !ClaimRow(call, row(), kMessage)) {
         return;
     }
     vym::Value previousInstruction = vym::Value::Null();
@@ -106,6 +116,7 @@ void UpdatePackage(ProcedureContext& call) {
         insert->BindAll(values);
         insert->Step();
         packageNo = static_cast<std::int32_t>(db.LastInsertId());
+        ClaimRow(call, row(), kMessage);
     } else {
         auto update = db.Prepare(
             "UPDATE vym_package SET description = ?, display_seq = ?, is_active = ?, "
@@ -272,7 +283,8 @@ void RegisterPackageProcedures(ProcedureCatalog& catalog) {
          In("@show_on_tree", DataType::Boolean), In("@tree_icon", DataType::VarChar, 10),
          In("@redeem_package_no", DataType::Integer), In("@vym_user", DataType::VarChar, 20),
          InOut("@instruction_no", DataType::Integer),
-         In("@instruction_body", DataType::LongVarChar), Out(kMessage, DataType::VarChar, 255)},
+         In("@instruction_body", DataType::LongVarChar), Out(kMessage, DataType::VarChar, 255),
+         RowVersionParameter()},
         UpdatePackage);
     catalog.Add("VYM_SP_ITEM_GetPackageItems", {In("@package_no", DataType::Integer)},
                 [](ProcedureContext& call) {

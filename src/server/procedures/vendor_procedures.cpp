@@ -2,6 +2,7 @@
 
 #include "server/procedure_context.h"
 #include "server/procedures/item_search_procedures.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -87,7 +88,7 @@ void GetVendor(ProcedureContext& call) {
     const vym::Value vendor = call.Get("@vendor_id");
     call.EmitResultSet(
         "SELECT vendor_id, vendor_name, contact_name AS Contact_Name, "
-        "vendor_address_no AS Vendor_Address_No FROM vym_vendor "
+        "vendor_address_no AS Vendor_Address_No, row_version FROM vym_vendor "
         "WHERE vendor_id = ?",
         {vendor});
     call.EmitResultSet(
@@ -114,6 +115,11 @@ void UpdateVendor(ProcedureContext& call) {
     SqlSession& session = call.Session();
     const std::string id = TextOf(call, "@vendor_id");
     const std::string name = TextOf(call, "@vendor_name");
+    const bool isNew = call.GetBool("@new_vendor").value_or(false);
+    const GuardedRow row{"vym_vendor", "vendor_id = ?", {id}, "vendor"};
+    if (!isNew && !RefuseIfRowChanged(call, row, "@message")) {
+        return;
+    }
     if (id.empty()) {
         Refuse(call, "A vendor needs a vendor id.");
         return;
@@ -124,7 +130,7 @@ void UpdateVendor(ProcedureContext& call) {
     }
     const bool exists =
         !session.QueryValue("SELECT 1 FROM vym_vendor WHERE vendor_id = ?", {id}).IsNull();
-    if (call.GetBool("@new_vendor").value_or(false)) {
+    if (isNew) {
         if (exists) {
             Refuse(call, "The vendor id " + id + " is already in use.");
             return;
@@ -133,10 +139,14 @@ void UpdateVendor(ProcedureContext& call) {
             "INSERT INTO vym_vendor (vendor_id, vendor_name, contact_name) "
             "VALUES (?, ?, ?)",
             {id, name, TextOrNull(call, "@contact_name")});
+        ClaimRow(call, row, "@message");
         return;
     }
     if (!exists) {
         Refuse(call, "The vendor " + id + " does not exist.");
+        return;
+    }
+    if (!ClaimRow(call, row, "@message")) {
         return;
     }
     session.Run("UPDATE vym_vendor SET vendor_name = ?, contact_name = ? WHERE vendor_id = ?",
@@ -231,7 +241,7 @@ void RegisterVendorWrites(ProcedureCatalog& catalog) {
         "VYM_SP_ITEM_UpdateVendor",
         {In("@new_vendor", DataType::Boolean), In("@vendor_id", DataType::VarChar, 15),
          In("@vendor_name", DataType::VarChar, 60), In("@contact_name", DataType::VarChar, 60),
-         Out("@message", DataType::VarChar, 255)},
+         Out("@message", DataType::VarChar, 255), RowVersionParameter()},
         UpdateVendor);
 
     catalog.Add(

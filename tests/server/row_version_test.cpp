@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/value.h"
+#include "gateway/command.h"
+#include "gateway/row_version.h"
+#include "support/server/back_office.h"
+
+namespace vym {
+namespace {
+
+using Arguments = std::vector<std::pair<std::string, vym::Value>>;
+
+struct Saved {
+    std::int32_t returned = 0;
+    std::string message;
+    std::int32_t version = 0;
+};
+
+// One guarded save: the procedure, the row it writes (by an SQL condition)
+// and the column its marker lands in; `args(n)` saves marker n.
+struct GuardedSave {
+    std::string procedure;
+    std::string what;
+    std::string table;
+    std::string key;
+    std::string column;
+    std::function<Arguments(int)> args;
+};
+
+Saved Save(Connection& db, const std::string& procedure, const Arguments& args,
+           const vym::Value& version) {
+    auto cmd = db.NewCommand();
+    cmd->CommandText = procedure;
+    cmd->Parameters.Refresh();
+    for (const auto& [name, value] : args) {
+        cmd->Parameters[name].Value = value;
+    }
+    cmd->Parameters[kRowVersionParameter].Value = version;
+    EXPECT_TRUE(db.Execute(*cmd)) << procedure;
+    const ParameterList& p = cmd->Parameters;
+    const Parameter* message = p.Find("@message");
+    return {NullToZero(p["@RETURN_VALUE"].Value).ToLong(),
+            message != nullptr ? NullToEmpty(message->Value) : std::string(), SavedRowVersion(p)};
+}
+
+class RowVersions : public ::testing::TestWithParam<GuardedSave> {
+  protected:
+    std::string Column(const GuardedSave& save) {
+        return NullToEmpty(office_.Db()
+                               .OpenRecordset("SELECT " + save.column + " FROM " + save.table +
+                                              " WHERE " + save.key)
+                               ->Fields(0)
+                               .Value());
+    }
+    std::int32_t Version(const GuardedSave& save) {
+        return office_.Scalar("SELECT row_version FROM " + save.table + " WHERE " + save.key);
+    }
+
+    test::BackOffice office_;
+    // A second station on the same file, signed in as someone else.
+    std::unique_ptr<server::LocalAppServer> other_ = office_.OpenAgain("JSMITH");
+};
+
+// Both stations read the row; the one that saves second is refused with who
+// saved it, and the row keeps the first save until the second reloads.
+TEST_P(RowVersions, SecondSaverOfTheSameVersionIsRefusedWithWhoSavedAndTheRowKeepsTheFirstSave) {
+    const GuardedSave& save = GetParam();
+    const std::int32_t read = Version(save);
+
+    const Saved first = Save(*other_->DBConnection(), save.procedure, save.args(1), read);
+    ASSERT_EQ(first.message, "");
+    ASSERT_GT(first.version, read);
+    const std::string afterFirst = Column(save);
+
+    const Saved second = Save(office_.Db(), save.procedure, save.args(2), read);
+    EXPECT_EQ(second.returned, kRowChanged);
+    EXPECT_TRUE(second.message.starts_with("This " + save.what + " was changed by JSMITH at "))
+        << second.message;
+    EXPECT_TRUE(second.message.ends_with(
+        " after you opened it. Your changes were not saved; reload it to see the changes."))
+        << second.message;
+    EXPECT_EQ(Column(save), afterFirst);
+    EXPECT_EQ(Version(save), first.version);
+
+    // Reloaded: the second station now holds the first station's version.
+    const Saved again = Save(office_.Db(), save.procedure, save.args(2), first.version);
+    EXPECT_EQ(again.message, "");
+    EXPECT_NE(Column(save), afterFirst);
+    EXPECT_EQ(Version(save), again.version);
+}
+
+// A caller that read no version checks nothing, as before.
+TEST_P(RowVersions, SaveWithoutAVersionOverwritesAndStillMovesTheVersionOn) {
+    const GuardedSave& save = GetParam();
+    const std::int32_t read = Version(save);
+    Save(*other_->DBConnection(), save.procedure, save.args(1), read);
+    const Saved blind = Save(office_.Db(), save.procedure, save.args(2), vym::Value::Null());
+    EXPECT_EQ(blind.message, "");
+    EXPECT_EQ(blind.version, read + 2);
+}
+
+Arguments Item(int itemNo, const char* type, const char* function, int marker) {
+    return {{"@item_no", itemNo},
+            {"@item_type", std::string(type)},
+            {"@function_id", std::string(function)},
+            {"@short_description", "Saved " + std::to_string(marker)}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryGuardedSave, RowVersions,
+    ::testing::Values(
+        GuardedSave{"vym_sp_ITEM_UpdateItem", "item", "vym_item", "item_no = 100",
+                    "short_description", [](int m) { return Item(100, "TICKET", "LIFT", m); }},
+        GuardedSave{"VYM_SP_ITEM_UpdateItemTicket", "item", "vym_item", "item_no = 101",
+                    "short_description", [](int m) { return Item(101, "TICKET", "LIFT", m); }},
+        GuardedSave{"vym_sp_ITEM_UpdateItemStock", "item", "vym_item", "item_no = 500",
+                    "short_description", [](int m) { return Item(500, "STOCK", "STOCK", m); }},
+        GuardedSave{
+            "VYM_SP_ITEM_UpdatePackage", "package", "vym_package", "package_no = 1", "description",
+            [](int m) {
+                return Arguments{{"@package_no", 1}, {"@description", "Week " + std::to_string(m)}};
+            }},
+        GuardedSave{"VYM_SP_ITEM_UpdatePrice", "price", "vym_price", "price_no = 1", "total_price",
+                    [](int m) {
+                        return Arguments{{"@price_no", 1}, {"@price", vym::Value(10.0 * m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateSeason", "season", "vym_season", "season_no = 1",
+                    "description",
+                    [](int m) {
+                        return Arguments{{"@season_no", 1},
+                                         {"@function_id", std::string("LIFT")},
+                                         {"@description", "Early " + std::to_string(m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function",
+                    "function_id = 'LIFT'", "description",
+                    [](int m) {
+                        return Arguments{{"@function_id", std::string("LIFT")},
+                                         {"@description", "Lifts " + std::to_string(m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
+                    "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description",
+                    [](int m) {
+                        return Arguments{{"@function_id", std::string("LIFT")},
+                                         {"@catagory_id", std::string("ADULT")},
+                                         {"@description", "Adults " + std::to_string(m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
+                    "function_id = 'LIFT' AND unit_id = 'DAY'", "description",
+                    [](int m) {
+                        return Arguments{{"@function_id", std::string("LIFT")},
+                                         {"@unit_id", std::string("DAY")},
+                                         {"@description", "Day " + std::to_string(m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
+                    "description",
+                    [](int m) {
+                        return Arguments{{"@profile_id", std::string("AGE")},
+                                         {"@description", "Age " + std::to_string(m)}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
+                    "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1",
+                    "validation_codes",
+                    [](int m) {
+                        return Arguments{
+                            {"@profile_id", std::string("LIFTID")},
+                            {"@module_id", std::string("TICKET")},
+                            {"@seq_no", 1},
+                            {"@prompt_id", std::string("PHOTOID")},
+                            {"@validation_codes", std::string(m == 1 ? "REQUIRED" : "DLFORMAT")}};
+                    }},
+        GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
+                    "vendor_name",
+                    [](int m) {
+                        return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
+                                         {"@vendor_name", "Alpine " + std::to_string(m)}};
+                    }}),
+    [](const ::testing::TestParamInfo<GuardedSave>& info) {
+        return info.param.procedure.substr(info.param.procedure.rfind('_') + 1);
+    });
+
+// A row deleted after it was read is a conflict too: neither a save nor a
+// second delete goes through as if the row were still there.
+TEST(RowVersionsOfDeletedRows, SaveOrDeleteOfARowDeletedSinceItWasReadIsRefused) {
+    test::BackOffice office;
+    auto other = office.OpenAgain("JSMITH");
+    const std::int32_t read = office.Scalar("SELECT row_version FROM vym_price WHERE price_no = 2");
+    ASSERT_EQ(
+        Save(*other->DBConnection(), "VYM_SP_ITEM_DeletePrice", {{"@price_no", 2}}, read).message,
+        "");
+    const std::string deleted =
+        "This price was deleted by another user after you opened it. Your changes were not "
+        "saved.";
+    const std::pair<const char*, Arguments> lateCalls[] = {
+        {"VYM_SP_ITEM_UpdatePrice", {{"@price_no", 2}, {"@price", vym::Value(5.0)}}},
+        {"VYM_SP_ITEM_DeletePrice", {{"@price_no", 2}}}};
+    for (const auto& [procedure, args] : lateCalls) {
+        const Saved late = Save(office.Db(), procedure, args, read);
+        EXPECT_EQ(late.returned, kRowChanged) << procedure;
+        EXPECT_EQ(late.message, deleted) << procedure;
+    }
+    EXPECT_EQ(office.Scalar("SELECT count(*) FROM vym_price WHERE price_no = 2"), 0);
+}
+
+}  // namespace
+}  // namespace vym
