@@ -265,7 +265,7 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
     modals_.Expect("frmPickList", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Select Purchase Order");
         FlexGrid& grid = Grid(d);
-        EXPECT_EQ(Column(d, 0), QStringList({"1004", "1003"}));
+        EXPECT_EQ(Column(d, 0), QStringList({"1005", "1004", "1003"}));
         EXPECT_EQ(grid.ColumnFormat(5), "0.0000");
         EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("vendor_id")));
         EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("notes")));
@@ -279,7 +279,7 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
     EXPECT_EQ(note, "Goggles for the holidays");
 
     modals_.Expect("frmPickList", [](QDialog& d) {
-        EXPECT_EQ(Column(d, 0).size(), 4);
+        EXPECT_EQ(Column(d, 0).size(), 5);
         Click(d, "cmdCancel");
     });
     EXPECT_FALSE(maint_.SelectPO(poNo));
