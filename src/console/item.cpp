@@ -197,7 +197,8 @@ void Item::BuildMenus() {
 
     QMenu* mnuStock = menuBar_->addMenu("&Stock");
     mnuStock->setObjectName("mnuStock");
-    later(mnuStock, "mnuStockMatrix", "&Matrix");
+    mnuStockMatrix_ = add(mnuStock, "mnuStockMatrix", "&Matrix");
+    connect(mnuStockMatrix_, &QAction::triggered, this, &Item::mnuStockMatrix_Click);
     later(mnuStock, "mnuSalePricing", "Sale &Pricing");
     QAction* mnuStockSummary = add(mnuStock, "mnuStockSummary", "&Summary");
     connect(mnuStockSummary, &QAction::triggered, this, [this] {
@@ -361,12 +362,11 @@ void Item::Implements_ShutDown() {
 // Picker interface -----------------------------------------------------------------
 
 void Item::Setup(bool bSelectionMode, bool bMultiSelect, ItemTypes iShowType,
-                 const QString& sLocation, bool /*bDisableStockMatrix*/, const QString& sVendorId,
+                 const QString& sLocation, bool bDisableStockMatrix, const QString& sVendorId,
                  const QString& sStockType, const QString& sStockSerialType,
                  bool bRequireBindingType, std::optional<bool> bIsAPackage, bool bSerialized,
                  bool bClearLastSearch) {
-    // The stock matrix command is not offered by this console yet, so there is
-    // nothing for bDisableStockMatrix to turn off.
+    mnuStockMatrix_->setEnabled(!bDisableStockMatrix);
     selectionMode_ = bSelectionMode;
     multiSelect_ = bMultiSelect;
     userCanceled_ = true;
@@ -1250,6 +1250,17 @@ void Item::mnuCreateLike_Click() {
         grid.SelectRow(selected, false);
         grid.SetCurrentCell(row, kDescriptionCol);
         grid.SelectRow(row);
+    }
+}
+
+// Each item the matrix creates is shown as a row of the current tab.
+void Item::mnuStockMatrix_Click() {
+    std::vector<std::int32_t> created;
+    if (Db() == nullptr || itemMaint_ == nullptr || !itemMaint_->StockMatrix(this, 0, &created)) {
+        return;
+    }
+    for (const std::int32_t itemNo : created) {
+        ShowRecord(itemNo, "STOCK");
     }
 }
 

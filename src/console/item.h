@@ -168,6 +168,7 @@ class Item : public QWidget, public VYMInterface {
     void mnuLocation_Click();
     void mnuDelete_Click();
     void mnuCreateLike_Click();
+    void mnuStockMatrix_Click();
 
     Connection* Db() const { return connection_.get(); }
     int SelectedRow() const;
@@ -178,6 +179,7 @@ class Item : public QWidget, public VYMInterface {
     QAction* mnuPricing_ = nullptr;
     QAction* mnuHistory_ = nullptr;
     QAction* mnuLocation_ = nullptr;
+    QAction* mnuStockMatrix_ = nullptr;
 
     ErrorTrap trap_{"ItemNew"};
     AppServer* server_ = nullptr;

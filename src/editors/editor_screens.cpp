@@ -2,6 +2,7 @@
 
 #include "editors/frm_item.h"
 #include "editors/frm_stock.h"
+#include "editors/frm_stock_matrix.h"
 #include "host/screen_context.h"
 #include "host/screen_registry.h"
 #include "model/citem.h"
@@ -11,6 +12,7 @@ namespace {
 
 constexpr std::int32_t kDemoTicket = 100;
 constexpr std::int32_t kDemoRentalSkis = 600;
+constexpr std::int32_t kDemoOpenOrder = 1005;
 
 template <class Editor>
 std::unique_ptr<QWidget> OpenEditor(ScreenContext& context, std::int32_t itemNo) {
@@ -29,6 +31,11 @@ void RegisterEditorScreens(ScreenRegistry& screens) {
     });
     screens.Register("stock-editor", [](const ScreenRequest& request) {
         return OpenEditor<frmStock>(request.context, kDemoRentalSkis);
+    });
+    screens.Register("stock-matrix", [](const ScreenRequest& request) {
+        auto matrix = std::make_unique<frmStockMatrix>();
+        matrix->Setup(&request.context, kDemoOpenOrder, "ALPINEGEAR", "APPAREL");
+        return matrix;
     });
 }
 

@@ -17,6 +17,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "editors/editor_rules.h"
+#include "editors/stock_lists.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
@@ -43,46 +44,8 @@ using ui::Q;
 
 namespace {
 
-using Rows = std::vector<QStringList>;
-
 constexpr const char* kNew = "-1";  // the new-row column of a row added in this window
 constexpr const char* kLoaded = "0";
-
-Rows ReadRows(Recordset& rs, std::initializer_list<std::string_view> names) {
-    Rows rows;
-    for (; rs.IsOpen() && !rs.Eof(); rs.MoveNext()) {
-        QStringList row;
-        for (std::string_view name : names) {
-            row << ui::FieldText(rs, name);
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-Rows QueryRows(Connection& db, const std::string& sql,
-               std::initializer_list<std::string_view> names) {
-    auto rs = db.OpenRecordset(sql);
-    return ReadRows(*rs, names);
-}
-
-Rows ProcedureRows(Connection& db, const char* procedure, ProcedureArguments arguments,
-                   std::initializer_list<std::string_view> names) {
-    auto command = NewProcedure(db, procedure, arguments);
-    auto rs = db.ExecuteRecordset(*command);
-    return ReadRows(*rs, names);
-}
-
-void FillCombo(DataCombo& combo, const Rows& rows, const QStringList& first = {}) {
-    combo.ClearRows();
-    if (!first.isEmpty()) {
-        combo.AddRow(first);
-    }
-    for (const QStringList& row : rows) {
-        combo.AddRow(row);
-    }
-    combo.setCurrentIndex(-1);  // a filled list chooses its first row by itself
-}
 
 // Chooses the key; one the list no longer offers (an inactive model, a size
 // outside its size type) is added, so that opening and saving never drops it.
@@ -91,27 +54,6 @@ void ChooseKeeping(DataCombo& combo, const QString& key, const QStringList& row)
         combo.AddRow(row);
         combo.SetKey(key);
     }
-}
-
-// A choice grid: "<NONE>" first, each row keyed by its id as row data. The
-// row of `chosen` becomes current; False when the list does not have it.
-bool FillChoiceGrid(FlexGrid& grid, const Rows& rows, const QString& chosen) {
-    grid.Clear();
-    grid.AddItem("<NONE>\t");
-    grid.SetRowData(1, QString());
-    for (const QStringList& row : rows) {
-        grid.AddItem(row.value(0) + '\t' + row.value(1));
-        grid.SetRowData(grid.Rows() - 1, row.value(0));
-    }
-    int current = 0;
-    for (int row = 1; row < grid.Rows() && current == 0; ++row) {
-        if (grid.RowData(row).toString() == chosen) {
-            current = row;
-        }
-    }
-    grid.SetCurrentCell(current == 0 ? 1 : current, 0);
-    grid.AutoSizeColumns();
-    return current != 0;
 }
 
 // The visible row whose column holds the text; 0 for none.
@@ -151,19 +93,6 @@ std::optional<double> TypedNumber(QString text) {
     }
     return ParseNumber(text.toStdString()).value_or(0.0);
 }
-
-// Sets a flag for as long as it lives and then restores it.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
-};
 
 }  // namespace
 

@@ -73,6 +73,12 @@ class ScreenContext : public QObject, public ServiceObject {
                                const QString& sLocationID = {}) = 0;
     virtual void StockSummary(QWidget* Parentform = nullptr) = 0;
     virtual void EditSupportTables() = 0;
+    // The stock matrix, presetting the purchase order (0 for none), vendor
+    // and stock type; False when the user cancelled. vList receives the
+    // items created.
+    virtual bool StockMatrix(QWidget* Parentform, std::int32_t lPONo = 0,
+                             std::vector<std::int32_t>* vList = nullptr,
+                             const QString& sVendorId = {}, const QString& sStockTypeId = {}) = 0;
     virtual void ShowSeasons() = 0;
 
     // Support-table writes: False, after the database's message, when refused;

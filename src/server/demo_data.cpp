@@ -8,6 +8,7 @@
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
+#include "server/procedures/item_stock_matrix_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_procedures.h"
 
@@ -77,6 +78,7 @@ void AddDemoData(SqlSession& session) {
     AddItemConsoleDemoRows(session);
     AddPackageDemoRows(session);
     AddItemStockEditorDemoRows(session);
+    AddItemStockMatrixDemoRows(session);
     AddItemEditorDemoRows(session);
     AddInvDemoRows(session);
     AddItemReferenceDemoRows(session);

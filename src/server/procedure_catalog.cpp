@@ -13,6 +13,7 @@
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
+#include "server/procedures/item_stock_matrix_procedures.h"
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/store_procedures.h"
@@ -40,6 +41,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemPriceProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
+        RegisterItemStockMatrixProcedures(*catalog);
         RegisterPackageProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);

@@ -6,6 +6,7 @@
 #include "base/prompter.h"
 #include "base/value.h"
 #include "console/frm_item_lookup.h"
+#include "editors/frm_stock_matrix.h"
 #include "editors/frm_vendor.h"
 #include "gateway/app_server.h"
 #include "gateway/command.h"
@@ -525,6 +526,23 @@ void CItemMaint::StockLocation(QWidget* Parentform, std::int32_t lItemNo,
 void CItemMaint::StockSummary(QWidget* Parentform) {
     trap_.Run(errorObject_, "StockSummary", nullptr,
               [&] { ShowScreen<frmStockSummary>(*this, Parentform); });
+}
+
+bool CItemMaint::StockMatrix(QWidget* Parentform, std::int32_t lPONo,
+                             std::vector<std::int32_t>* vList, const QString& sVendorId,
+                             const QString& sStockTypeId) {
+    bool accepted = false;
+    trap_.Run(errorObject_, "StockMatrix", nullptr, [&] {
+        frmStockMatrix matrix(Parentform);
+        connect(&matrix, &frmStockMatrix::ItemStockAdded, this,
+                &ScreenContext::ItemStockAddedEvent);
+        matrix.Setup(this, lPONo, sVendorId, sStockTypeId);
+        accepted = ui::RunModal(matrix) == QDialog::Accepted;
+        if (accepted) {
+            Put(vList, matrix.ItemsCreated());
+        }
+    });
+    return accepted;
 }
 
 void CItemMaint::EditSupportTables() {

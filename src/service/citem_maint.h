@@ -146,6 +146,12 @@ class CItemMaint : public ScreenContext {
     void StockSummary(QWidget* Parentform = nullptr) override;
     // Functions, categories and units.
     void EditSupportTables() override;
+    // The stock matrix; each item it creates is announced as
+    // ItemStockAddedEvent. True unless the user cancelled;
+    // vList then receives the items created.
+    bool StockMatrix(QWidget* Parentform, std::int32_t lPONo = 0,
+                     std::vector<std::int32_t>* vList = nullptr, const QString& sVendorId = {},
+                     const QString& sStockTypeId = {}) override;
     // Season maintenance.
     void ShowSeasons() override;
 

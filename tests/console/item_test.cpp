@@ -12,10 +12,12 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include "console/console_database.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/delegating_app_server.h"
 #include "ui/any_combo.h"
@@ -785,11 +787,61 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later :
-         {"mnuPrintLabels", "mnuStockMatrix", "mnuSalePricing", "mnuEditPricing",
-          "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
+    for (const char* later : {"mnuPrintLabels", "mnuSalePricing", "mnuEditPricing",
+                              "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
+}
+
+TEST(ItemConsole, StockMatrixShowsTheItemsItCreatesUnlessDisabled) {
+    ConsoleDatabase db;
+    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('SHOP', 'Shop')");
+    db.Sql(
+        "INSERT INTO vym_item_stock_size_type (stock_size_type_id, description) VALUES "
+        "('HAT', 'Hat Sizes')");
+    db.Sql(
+        "INSERT INTO vym_item_stock_size (stock_size_type_id, stock_size, display_order) "
+        "VALUES ('HAT', 'S/M', 1), ('HAT', 'L/XL', 2)");
+    db.Sql(
+        "INSERT INTO vym_item_stock_model (model_id, stock_type_id, description, is_active) "
+        "VALUES ('CUFF', 'APPAREL', 'Cuffed Beanie', 1)");
+    Console c(db);
+    c.item.Setup(true, false, ttoAll, {}, true);
+    EXPECT_FALSE(c.Find<QAction>("mnuStockMatrix")->isEnabled());
+    c.item.Setup(false);
+    ASSERT_TRUE(c.Find<QAction>("mnuStockMatrix")->isEnabled());
+    c.Tab("STOCK");
+
+    PrompterScript prompter;
+    test::ScriptedModalRunner modals;
+    modals.Expect("frmStockMatrix", [&](QDialog& d) {
+        d.findChild<ui::DataCombo*>("cmbStockType")->SetKey("APPAREL");
+        QTest::keyClicks(d.findChild<QLineEdit*>("txtDescription"), "Beanie");
+        modals.Expect("frmVendor", [](QDialog& vendors) {
+            FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
+            vendors.findChild<QToolButton*>("cmdIndex26")->click();
+            grid.SetCurrentCell(grid.FindRow("ALPINE", 0), 0);
+            vendors.findChild<QPushButton*>("cmdOk")->click();
+        });
+        d.findChild<QToolButton*>("cmdVendor")->click();
+        d.findChild<ui::DataCombo*>("cmbModel")->SetKey("CUFF");
+        d.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("SHOP");
+        d.findChild<ui::DataCombo*>("cmbSizeType")->SetKey("HAT");
+        d.findChild<QPushButton*>("cmdAddRow")->click();
+        FlexGrid& matrix = *d.findChild<FlexGrid*>("fgMatrix");
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 0, "Navy"));
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 1, "6"));
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 2, "6"));
+        prompter.ExpectMessage(
+            "Are you sure you want to generate all the stock for this stock matrix?",
+            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        d.findChild<QPushButton*>("cmdOk")->click();
+    });
+    const int rows = c.Grid().Rows();
+    c.Trigger("mnuStockMatrix");
+    modals.Verify();
+    ASSERT_EQ(c.Grid().Rows(), rows + 2);
+    EXPECT_EQ(c.Grid().TextMatrix(rows + 1, 5), "Beanie,CUFF,Navy,L/XL");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -9,8 +11,10 @@
 #include "model/citem.h"
 #include "server/local_app_server.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
+#include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -265,7 +269,7 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
     modals_.Expect("frmPickList", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Select Purchase Order");
         FlexGrid& grid = Grid(d);
-        EXPECT_EQ(Column(d, 0), QStringList({"1004", "1003"}));
+        EXPECT_EQ(Column(d, 0), QStringList({"1005", "1004", "1003"}));
         EXPECT_EQ(grid.ColumnFormat(5), "0.0000");
         EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("vendor_id")));
         EXPECT_TRUE(grid.IsColumnHidden(grid.ColumnIndex("notes")));
@@ -279,7 +283,7 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
     EXPECT_EQ(note, "Goggles for the holidays");
 
     modals_.Expect("frmPickList", [](QDialog& d) {
-        EXPECT_EQ(Column(d, 0).size(), 4);
+        EXPECT_EQ(Column(d, 0).size(), 5);
         Click(d, "cmdCancel");
     });
     EXPECT_FALSE(maint_.SelectPO(poNo));
@@ -466,6 +470,42 @@ TEST_F(ItemMaint, DeletesRaiseTheirEventsOnlyWhenTheDatabaseAgrees) {
     EXPECT_FALSE(maint_.DeleteCatagory("GOLF", "JUNIOR"));
     EXPECT_EQ(catagories.count(), 1);
     EXPECT_FALSE(Scalar("SELECT 1 FROM vym_catagory WHERE catagory_id = 'JUNIOR'").IsNull());
+}
+
+TEST_F(ItemMaint, StockMatrixHandsBackTheItemsItCreatedAndAnnouncesEach) {
+    QSignalSpy added(&maint_, &ScreenContext::ItemStockAddedEvent);
+    modals_.Expect("frmStockMatrix", [this](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLabel*>("lblVendorName")->text(), "Alpine Gear Supply Co.");
+        EXPECT_EQ(d.findChild<ui::DataCombo*>("cmbStockType")->Key(), "APPAREL");
+        QTest::keyClicks(d.findChild<QLineEdit*>("txtDescription"), "Trail Fleece");
+        d.findChild<ui::DataCombo*>("cmbModel")->SetKey("SHELL");
+        d.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("RETAIL");
+        d.findChild<ui::DataCombo*>("cmbSizeType")->SetKey("ALPHA");
+        FlexGrid& matrix = *d.findChild<FlexGrid*>("fgMatrix");
+        Click(d, "cmdAddRow");
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 0, "Red"));
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 1, "2"));
+        ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 5, "3"));
+        prompts_.ExpectMessage(
+            "Are you sure you want to generate all the stock for this stock matrix?",
+            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        Click(d, "cmdOk");
+    });
+    std::vector<std::int32_t> created;
+    ASSERT_TRUE(maint_.StockMatrix(nullptr, 1005, &created, "ALPINEGEAR", "APPAREL"));
+    ASSERT_EQ(created.size(), 2u);
+    ASSERT_EQ(added.count(), 2);
+    EXPECT_EQ(added.at(1).at(0).toInt(), created[1]);
+    EXPECT_EQ(added.at(1).at(4).toInt(), 3);
+    EXPECT_EQ(Scalar("SELECT attribute || ' ' || stock_size FROM vym_item_stock WHERE item_no = " +
+                     std::to_string(created[1])),
+              Value("Red XL"));
+
+    modals_.ExpectReject("frmStockMatrix");
+    std::vector<std::int32_t> untouched{7};
+    EXPECT_FALSE(maint_.StockMatrix(nullptr, 0, &untouched));
+    EXPECT_EQ(untouched, std::vector<std::int32_t>{7});
+    EXPECT_EQ(Reports(), 0u);
 }
 
 }  // namespace

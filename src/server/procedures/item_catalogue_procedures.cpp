@@ -35,6 +35,28 @@ bool RowExists(SqlSession& session, std::string_view table, std::string_view col
     return !session.QueryValue(sql, {value}).IsNull();
 }
 
+const std::vector<Reference> kStockReferences = {
+    {"@stock_type_id", "vym_item_stock_type", "stock_type_id", "Stock type"},
+    {"@model_id", "vym_item_stock_model", "model_id", "Model"},
+    {"@vendor_id", "vym_vendor", "vendor_id", "Vendor"},
+    {"@stock_size_type_id", "vym_item_stock_size_type", "stock_size_type_id", "Size type"},
+    {"@serial_type_id", "vym_item_stock_serial_type", "serial_type_id", "Serial type"},
+    {"@binding_type_id", "vym_item_stock_binding_type", "binding_type_id", "Binding type"},
+    {"@report_department_id", "vym_report_department", "report_department_id",
+     "Reporting department"},
+};
+
+std::optional<std::string> MissingReference(ProcedureContext& call,
+                                            const std::vector<Reference>& references) {
+    for (const Reference& r : references) {
+        const vym::Value value = TextOrNull(call, r.parameter);
+        if (!value.IsNull() && !RowExists(call.Session(), r.table, r.column, value)) {
+            return std::string(r.what) + " " + value.ToString() + " does not exist.";
+        }
+    }
+    return std::nullopt;
+}
+
 void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message) {
     call.SetOutput(messageParameter, message);
     call.SetReturnValue(-1);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/value.h"
 #include "server/procedure_catalog.h"
@@ -39,6 +40,21 @@ vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous);
 // Deletes the previous instruction once the row that had it is saved without.
 void DeleteDroppedInstruction(SqlSession& session, const vym::Value& previous,
                               const vym::Value& current);
+
+// An id a save refers to: the parameter that carries it, the table and
+// column that must hold it, and what the refusal calls it.
+struct Reference {
+    const char* parameter;
+    const char* table;
+    const char* column;
+    const char* what;
+};
+// What a stock record refers to by id, other than its unit of measure.
+extern const std::vector<Reference> kStockReferences;
+// The refusal for the first reference given whose row does not exist;
+// nullopt when every one given exists.
+std::optional<std::string> MissingReference(ProcedureContext& call,
+                                            const std::vector<Reference>& references);
 
 // A refusal message when the item does not exist, else nullopt.
 std::optional<std::string> CheckItemExists(SqlSession& session, std::int32_t itemNo);

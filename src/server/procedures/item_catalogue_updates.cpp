@@ -323,26 +323,12 @@ Check CheckStock(ProcedureContext& call) {
     if (!rentalType.empty() && rentalType != "RETAIL" && rentalType != "RENTAL") {
         return "Rental type " + rentalType + " is not RETAIL or RENTAL.";
     }
-    const struct {
-        const char* parameter;
-        const char* table;
-        const char* column;
-        const char* what;
-    } references[] = {
-        {"@stock_type_id", "vym_item_stock_type", "stock_type_id", "Stock type"},
-        {"@model_id", "vym_item_stock_model", "model_id", "Model"},
-        {"@vendor_id", "vym_vendor", "vendor_id", "Vendor"},
-        {"@base_uom_id", "vym_uom", "uom_id", "Unit of measure"},
-        {"@stock_size_type_id", "vym_item_stock_size_type", "stock_size_type_id", "Size type"},
-        {"@serial_type_id", "vym_item_stock_serial_type", "serial_type_id", "Serial type"},
-        {"@binding_type_id", "vym_item_stock_binding_type", "binding_type_id", "Binding type"},
-        {"@report_department_id", "vym_report_department", "report_department_id",
-         "Reporting department"},
-    };
-    for (const auto& r : references) {
-        if (auto m = Missing(db, TextOrNull(call, r.parameter), r.table, r.column, r.what)) {
-            return m;
-        }
+    if (auto m = MissingReference(call, kStockReferences)) {
+        return m;
+    }
+    if (auto m =
+            Missing(db, TextOrNull(call, "@base_uom_id"), "vym_uom", "uom_id", "Unit of measure")) {
+        return m;
     }
     return Missing(db, NumberOrNull(call, "@format_no"), "vym_print_format", "format_no",
                    "Print format");
