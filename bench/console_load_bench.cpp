@@ -61,7 +61,8 @@ std::int32_t GatewayLoad(vym::Connection& db, const std::string& text) {
         for (const char* field :
              {"function_id", "catagory_id", "item_type", "Tree_ICON", "fun_tree_icon", "item_no",
               "long_description", "status_id", "item_color"}) {
-            bytes += rows->Fields(field).Value().ToString().size();
+            const vym::Value value = rows->Fields(field).Value();
+            bytes += value.IsNull() ? 0 : value.ToString().size();
         }
     }
     return bytes > 0 ? count : 0;

@@ -112,29 +112,9 @@ GuardedRow ItemRow(std::int32_t itemNo) {
     return {"vym_item", "item_no = ?", {itemNo}, "item"};
 }
 
-void Save(ProcedureContext& call, const DetailSave& detail) {
+// Inserts the item (number 0) or updates it; returns its number.
+std::int32_t WriteItem(ProcedureContext& call, std::int32_t itemNo, const vym::Value& instruction) {
     SqlSession& db = call.Session();
-    std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
-    if (itemNo != 0 && !RefuseIfRowChanged(call, ItemRow(itemNo), kMessage)) {
-        return;
-    }
-    Check refusal = CheckCommon(call, detail.itemType);
-    if (!refusal && detail.check) {
-        refusal = detail.check(call);
-    }
-    if (refusal) {
-        Refuse(call, kMessage, *refusal);
-        return;
-    }
-    if (itemNo != 0 && !ClaimRow(call, ItemRow(itemNo), kMessage)) {
-        return;
-    }
-
-    const vym::Value previousInstruction =
-        itemNo == 0
-            ? vym::Value::Null()
-            : db.QueryValue("SELECT instruction_no FROM vym_item WHERE item_no = ?", {itemNo});
-    const vym::Value instruction = WriteInstruction(call, previousInstruction);
     const std::string status = call.GetString("@status_id").value_or("");
     const std::initializer_list<vym::Value> values = {
         Upper(call.GetString("@item_type").value_or("")),
@@ -190,6 +170,33 @@ void Save(ProcedureContext& call, const DetailSave& detail) {
         update->Bind(static_cast<int>(values.size()) + 1, itemNo);
         update->Step();
     }
+    return itemNo;
+}
+
+void Save(ProcedureContext& call, const DetailSave& detail) {
+    SqlSession& db = call.Session();
+    std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
+    if (itemNo != 0 && !RefuseIfRowChanged(call, ItemRow(itemNo), kMessage)) {
+        return;
+    }
+    Check refusal = CheckCommon(call, detail.itemType);
+    if (!refusal && detail.check) {
+        refusal = detail.check(call);
+    }
+    if (refusal) {
+        Refuse(call, kMessage, *refusal);
+        return;
+    }
+    if (itemNo != 0 && !ClaimRow(call, ItemRow(itemNo), kMessage)) {
+        return;
+    }
+
+    const vym::Value previousInstruction =
+        itemNo == 0
+            ? vym::Value::Null()
+            : db.QueryValue("SELECT instruction_no FROM vym_item WHERE item_no = ?", {itemNo});
+    const vym::Value instruction = WriteInstruction(call, previousInstruction);
+    itemNo = WriteItem(call, itemNo, instruction);
     DeleteDroppedInstruction(db, previousInstruction, instruction);
     if (detail.write) {
         detail.write(call, itemNo);
