@@ -1,6 +1,7 @@
 #include "pricing/frm_edit_prices.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QPointer>
 #include <QTimer>
 
@@ -42,21 +43,34 @@ constexpr int kAllowDiscount = 12;
 constexpr int kFirstRows = 40;
 constexpr int kYieldMs = 30;
 
-QString RowText(Recordset& rows) {
-    QStringList cells{FieldText(rows, "item_type"),
-                      FieldText(rows, "item_no"),
-                      FieldText(rows, "item_description"),
-                      FieldText(rows, "price_no"),
-                      FieldText(rows, "location_id"),
-                      price_texts::Season(rows),
-                      price_texts::Discount(rows),
-                      FieldText(rows, "uom_id"),
-                      FieldText(rows, "unit_qty"),
-                      FieldText(rows, "unit_price"),
-                      FieldText(rows, "Price"),
-                      FieldText(rows, "seller_pricing"),
-                      FieldText(rows, "allow_line_discount")};
-    return cells.replaceInStrings("\t", " ").join("\t");
+// Most texts of the overview repeat (an item's type, number and description
+// on each of its prices, the locations, units and amounts): each distinct
+// text is held once and shared by every cell that shows it.
+class SharedTexts {
+  public:
+    const QString& operator()(const QString& text) {
+        auto found = texts_.constFind(text);
+        return found != texts_.constEnd() ? *found : *texts_.insert(text, text);
+    }
+
+  private:
+    QHash<QString, QString> texts_;
+};
+
+QStringList RowCells(Recordset& rows, SharedTexts& shared) {
+    return {shared(FieldText(rows, "item_type")),
+            shared(FieldText(rows, "item_no")),
+            shared(FieldText(rows, "item_description")),
+            FieldText(rows, "price_no"),
+            shared(FieldText(rows, "location_id")),
+            shared(price_texts::Season(rows)),
+            shared(price_texts::Discount(rows)),
+            shared(FieldText(rows, "uom_id")),
+            shared(FieldText(rows, "unit_qty")),
+            shared(FieldText(rows, "unit_price")),
+            shared(FieldText(rows, "Price")),
+            shared(FieldText(rows, "seller_pricing")),
+            shared(FieldText(rows, "allow_line_discount"))};
 }
 
 }  // namespace
@@ -114,10 +128,14 @@ bool frmEditPrices::LoadPrices() {
         auto rows = db_->ExecuteRecordset(*command);
         ui_->prgLoad->setRange(0, NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong());
         ui_->prgLoad->setValue(0);
+        SharedTexts shared;
         QElapsedTimer sinceYield;
         sinceYield.start();
         for (int read = 1; rows->IsOpen() && !rows->Eof(); rows->MoveNext(), ++read) {
-            grid.AddItem(RowText(*rows));
+            grid.AddItem(RowCells(*rows, shared));
+            if (read == kFirstRows) {
+                grid.AutoSizeColumns();  // the first rows show in full at once
+            }
             if (read == kFirstRows || sinceYield.elapsed() >= kYieldMs) {
                 ui_->prgLoad->setValue(read);
                 DoEvents();
@@ -131,6 +149,7 @@ bool frmEditPrices::LoadPrices() {
     if (!self) {
         return false;
     }
+    grid.AutoSizeColumns();
     ui_->prgLoad->setValue(grid.Rows() - 1);
     ui_->cmdStop->setEnabled(false);
     return loaded;

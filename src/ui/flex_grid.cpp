@@ -129,6 +129,10 @@ void FlexGrid::AddItem(const QString& tabSeparated) {
     model_->AppendRow(tabSeparated.split(QLatin1Char('\t')));
 }
 
+void FlexGrid::AddItem(const QStringList& cells) {
+    model_->AppendRow(cells);
+}
+
 void FlexGrid::AddItem(const QString& tabSeparated, int beforeRow) {
     model_->InsertRow(beforeRow, tabSeparated.split(QLatin1Char('\t')));
 }

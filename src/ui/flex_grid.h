@@ -46,6 +46,10 @@ class FlexGrid : public QTableView {
     // Rows --------------------------------------------------------------------
     void AddItem(const QString& tabSeparated);                 // appends a row
     void AddItem(const QString& tabSeparated, int beforeRow);  // inserts before a row
+    // Appends a row cell by cell: no text is split at tabs, and the cells keep
+    // the given strings (shared, not copied), which large loads of repeated
+    // texts rely on to stay small.
+    void AddItem(const QStringList& cells);
     void RemoveItem(int row);
     void Clear();          // removes every data row, keeps the columns
     void BeginBulkLoad();  // many AddItem calls: no repaint until EndBulkLoad
