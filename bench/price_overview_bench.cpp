@@ -29,6 +29,7 @@
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
 #include "ui/flex_grid.h"
+#include "ui/qt_prompter.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ double ResidentMb(const std::string& which) {
 // The user at the screen: lets Qt paint and take input whenever the load
 // yields, notes when the first rows were on screen, and presses Stop after
 // `stopAfterMs` when asked to.
-class User : public vym::Prompter {
+class User : public vym::ui::QtPrompter {
   public:
     User(QWidget& window, std::optional<double> stopAfterMs)
         : window_(window), stopAfterMs_(stopAfterMs) {
@@ -70,24 +71,8 @@ class User : public vym::Prompter {
     }
     ~User() override { vym::SetPrompter(previous_); }
 
-    vym::MsgResult Message(std::string_view, vym::MsgStyle, std::string_view) override {
-        return vym::MsgResult::OK;
-    }
-    std::optional<std::string> Input(std::string_view, std::string_view,
-                                     std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFile(std::string_view, std::string_view,
-                                        std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFile(std::string_view, std::string_view,
-                                        std::string_view) override {
-        return std::nullopt;
-    }
-    void SetBusy(bool) override {}
     void ProcessPendingInput() override {
-        QCoreApplication::processEvents();
+        QtPrompter::ProcessPendingInput();
         const auto now = Clock::now();
         if (!firstRows &&
             window_.findChild<vym::ui::FlexGrid*>("fgPrices")->model()->rowCount() >= kFirstRows) {

@@ -5,6 +5,7 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
+#include "model/record_fields.h"
 #include "pricing/price_texts.h"
 #include "ui/flex_grid.h"
 #include "ui/qt_text.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr int kPriceNo = 0;
 constexpr int kUnitQty = 4;
 constexpr int kPrice = 6;
-
-Value NumberOrNull(std::int32_t number) {
-    return number == 0 ? Value::Null() : Value(number);
-}
 
 }  // namespace
 
@@ -50,9 +47,9 @@ bool frmSelectPrice::Setup(ScreenContext* itemMaint, std::int32_t lItemNo,
     }
     FlexGrid& grid = *ui_->fgPrices;
     return trap_.Run(itemMaint->ErrorObject(), "Setup", &db->Native(), [&] {
-        auto command = NewProcedure(
-            *db, "VYM_SP_ITEM_PRICE_get",
-            {{"@item_no", NumberOrNull(lItemNo)}, {"@package_no", NumberOrNull(lPackageNo)}});
+        auto command = NewProcedure(*db, "VYM_SP_ITEM_PRICE_get",
+                                    {{"@item_no", fields::NullIfZero(lItemNo)},
+                                     {"@package_no", fields::NullIfZero(lPackageNo)}});
         auto rows = db->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             grid.AddItem(QStringList{FieldText(*rows, "price_no"), price_texts::Season(*rows),

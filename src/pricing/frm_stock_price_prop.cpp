@@ -8,6 +8,7 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "host/screen_context.h"
+#include "model/record_fields.h"
 #include "ui/qt_text.h"
 #include "ui_frm_stock_price_prop.h"
 
@@ -42,10 +43,10 @@ bool frmStockPriceProp::Setup(ScreenContext* itemMaint) {
         auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetPrice",
                                     {{"@item_no", ItemNo},
                                      {"@location_id", NullIfEmpty(LocationId)},
-                                     {"@sale_no", SaleNo == 0 ? Value::Null() : Value(SaleNo)},
+                                     {"@sale_no", fields::NullIfZero(SaleNo)},
                                      {"@unit_qty", UnitQty},
                                      {"@uom_id", NullIfEmpty(UomId)},
-                                     {"@price_no", PriceNo == 0 ? Value::Null() : Value(PriceNo)}});
+                                     {"@price_no", fields::NullIfZero(PriceNo)}});
         auto rows = db_->ExecuteRecordset(*command);
         // Without a price number the filters match other locations too.
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -98,12 +99,12 @@ bool frmStockPriceProp::SaveData() {
         auto command =
             NewProcedure(*db_, "VYM_SP_ITEM_UpdatePrice",
                          {{"@vym_user", db_->CurrentUserId()},
-                          {"@price_no", PriceNo == 0 ? Value::Null() : Value(PriceNo)},
+                          {"@price_no", fields::NullIfZero(PriceNo)},
                           {"@item_no", ItemNo},
                           {"@location_id", NullIfEmpty(LocationId)},
                           {"@unit_qty", UnitQty},
                           {"@uom_id", NullIfEmpty(UomId)},
-                          {"@sale_no", SaleNo == 0 ? Value::Null() : Value(SaleNo)},
+                          {"@sale_no", fields::NullIfZero(SaleNo)},
                           {"@unit_price", *price},
                           {"@seller_pricing", ui_->chkAllowSellerPricing->isChecked()},
                           {"@allow_line_discount", ui_->chkAllowLineDiscount->isChecked()}});

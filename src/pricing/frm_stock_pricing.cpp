@@ -11,6 +11,7 @@
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_stock.h"
+#include "model/record_fields.h"
 #include "pricing/frm_prompt_uom.h"
 #include "pricing/frm_stock_price_prop.h"
 #include "ui/flex_grid.h"
@@ -34,10 +35,6 @@ constexpr int kAnyLocation = 2;
 
 QString Money(const Currency& amount) {
     return Q(Format(amount, "$0.0000"));
-}
-
-Value NumberOrNull(std::int32_t number) {
-    return number == 0 ? Value::Null() : Value(number);
 }
 
 }  // namespace
@@ -216,15 +213,16 @@ bool frmStockPricing::SaveCellPrice(int row, int col) {
     QString refusal;
     bool saved = false;
     trap_.Run(errors_, "UpdatePrice", &db_->Native(), [&] {
-        auto command = NewProcedure(*db_, "VYM_SP_ITEM_UpdatePrice",
-                                    {{"@vym_user", db_->CurrentUserId()},
-                                     {"@price_no", NumberOrNull(grid.CellData(row, col).toInt())},
-                                     {"@item_no", item_->ItemNo},
-                                     {"@unit_price", *price},
-                                     {"@price", *price * qty},
-                                     {"@unit_qty", qty},
-                                     {"@uom_id", NullIfEmpty(grid.TextMatrix(row, kUom))},
-                                     {"@location_id", NullIfEmpty(LocationOf(col))}});
+        auto command =
+            NewProcedure(*db_, "VYM_SP_ITEM_UpdatePrice",
+                         {{"@vym_user", db_->CurrentUserId()},
+                          {"@price_no", fields::NullIfZero(grid.CellData(row, col).toInt())},
+                          {"@item_no", item_->ItemNo},
+                          {"@unit_price", *price},
+                          {"@price", *price * qty},
+                          {"@unit_qty", qty},
+                          {"@uom_id", NullIfEmpty(grid.TextMatrix(row, kUom))},
+                          {"@location_id", NullIfEmpty(LocationOf(col))}});
         if (!db_->Execute(*command)) {
             return;  // reported by the connection
         }
