@@ -65,4 +65,30 @@ Currency Currency::operator-() const {
     return Currency{} - *this;
 }
 
+Currency Currency::operator*(std::int64_t factor) const {
+    std::int64_t product = 0;
+    if (__builtin_mul_overflow(raw_, factor, &product)) {
+        ThrowOverflow();
+    }
+    return FromRaw(product);
+}
+
+Currency Currency::DividedBy(std::int64_t divisor) const {
+    if (divisor == 0) {
+        throw Error(errc::kDivisionByZero, version::kComponentTitle, "Division by zero");
+    }
+    if (divisor < 0) {
+        return (-*this).DividedBy(-divisor);
+    }
+    std::int64_t quotient = raw_ / divisor;
+    const std::int64_t remainder = raw_ % divisor;
+    // Compare twice the remainder with the divisor without overflowing.
+    const std::int64_t rest = remainder < 0 ? -remainder : remainder;
+    const std::int64_t half = divisor - rest;
+    if (rest > half || (rest == half && quotient % 2 != 0)) {
+        quotient += raw_ < 0 ? -1 : 1;
+    }
+    return FromRaw(quotient);
+}
+
 }  // namespace vym

@@ -27,6 +27,10 @@ class Currency {
     Currency operator+(Currency other) const;  // throws on overflow
     Currency operator-(Currency other) const;
     Currency operator-() const;
+    // Times a whole number (a quantity); throws on overflow.
+    Currency operator*(std::int64_t factor) const;
+    // Divided by a whole number other than 0, rounded half to even to four places.
+    Currency DividedBy(std::int64_t divisor) const;
 
   private:
     std::int64_t raw_ = 0;

@@ -337,7 +337,11 @@ bool IsNumeric(const Value& value) {
     return value.Type() == VarType::String && ParseNumber(value.ToString()).has_value();
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
+namespace {
+
+// A typed number as plain text ("-1250.5" for " -$1,250.5 "): a sign and a
+// "$" in either order, thousands separators between digits, one point.
+std::optional<std::string> PlainNumber(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
         return std::nullopt;
@@ -347,7 +351,6 @@ std::optional<double> ParseNumber(std::string_view text) {
     bool negative = false;
     bool sign = false;
     bool dollar = false;
-    // A sign and a "$" in either order: "-$5", "$-5".
     while (i < text.size()) {
         if (!sign && (text[i] == '-' || text[i] == '+')) {
             sign = true;
@@ -380,12 +383,60 @@ std::optional<double> ParseNumber(std::string_view text) {
     if (!digits) {
         return std::nullopt;
     }
+    return plain;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+    const auto plain = PlainNumber(text);
+    if (!plain) {
+        return std::nullopt;
+    }
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (ec != std::errc{} || end != plain.data() + plain.size()) {
+    const auto [end, ec] = std::from_chars(plain->data(), plain->data() + plain->size(), value);
+    if (ec != std::errc{} || end != plain->data() + plain->size()) {
         return std::nullopt;
     }
     return value;
+}
+
+// Read digit by digit, so that what the user typed is the amount, rounded
+// half to even at the fifth decimal place.
+std::optional<Currency> ParseCurrency(std::string_view text) {
+    const auto plain = PlainNumber(text);
+    if (!plain) {
+        return std::nullopt;
+    }
+    const bool negative = plain->front() == '-';
+    const std::string_view number = std::string_view(*plain).substr(negative ? 1 : 0);
+    const auto point = number.find('.');
+    const std::string_view whole = number.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
+    std::int64_t raw = 0;
+    bool overflow = false;
+    const auto push = [&](char digit) {
+        overflow = overflow || __builtin_mul_overflow(raw, 10, &raw) ||
+                   __builtin_add_overflow(raw, digit - '0', &raw);
+    };
+    for (char digit : whole) {
+        push(digit);
+    }
+    for (std::size_t place = 0; place < 4; ++place) {
+        push(place < fraction.size() ? fraction[place] : '0');
+    }
+    if (fraction.size() > 4) {
+        const char next = fraction[4];
+        const bool beyondHalf = fraction.find_first_not_of('0', 5) != std::string_view::npos;
+        if (next > '5' || (next == '5' && (beyondHalf || raw % 2 != 0))) {
+            overflow = overflow || __builtin_add_overflow(raw, 1, &raw);
+        }
+    }
+    if (overflow) {
+        return std::nullopt;
+    }
+    return Currency::FromRaw(negative ? -raw : raw);
 }
 
 }  // namespace vym

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/currency.h"
 #include "base/value.h"
 
 namespace vym {
@@ -35,5 +36,9 @@ inline bool IsNumeric(const char* text) {
     return IsNumeric(std::string_view(text));
 }
 std::optional<double> ParseNumber(std::string_view text);
+// The same text as an exact amount, rounded half to even to four places
+// ("2.5" is 2.5000, "1,250" is 1250.0000); nullopt when it is not a number or
+// does not fit a Currency.
+std::optional<Currency> ParseCurrency(std::string_view text);
 
 }  // namespace vym

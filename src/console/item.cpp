@@ -206,7 +206,12 @@ void Item::BuildMenus() {
             itemMaint_->StockSummary(this);
         }
     });
-    later(mnuStock, "mnuEditPricing", "&Edit Pricing");
+    QAction* mnuEditPricing = add(mnuStock, "mnuEditPricing", "&Edit Pricing");
+    connect(mnuEditPricing, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            itemMaint_->EditPrices(this);
+        }
+    });
 
     QMenu* mnuMaintenance = menuBar_->addMenu("&Maintenance");
     mnuMaintenance->setObjectName("mnuMaintenance");
@@ -237,13 +242,11 @@ void Item::BuildMenus() {
     connect(ui_->fgItems, &FlexGrid::SelectionChanged, this, &Item::UpdateRowCommands);
 }
 
-// Pricing, History and Location act on one row; for a row whose screen this
-// console cannot open they are not offered.
+// History and Location act on one stock row; for another row they are not
+// offered.
 void Item::UpdateRowCommands() {
     const QList<int> rows = ui_->fgItems->SelectedRows();
     const QString type = rows.size() == 1 ? ui_->fgItems->TextMatrix(rows.front(), kTypeCol) : "";
-    const bool stockRow = type == "STOCK" || type == "RENTAL";
-    mnuPricing_->setEnabled(!stockRow);
     mnuHistory_->setEnabled(type.isEmpty() || type == "STOCK");
     mnuLocation_->setEnabled(type.isEmpty() || type == "STOCK");
 }
@@ -1169,10 +1172,13 @@ void Item::mnuPricing_Click() {
     FlexGrid& grid = *ui_->fgItems;
     const std::int32_t number = grid.RowData(row).toInt();
     const QString type = grid.TextMatrix(row, kTypeCol);
+    CItem item;
     if (type == "STOCK" || type == "RENTAL") {
+        if (item.OpenItem(Db(), errors_, number)) {
+            itemMaint_->StockLocationPricing(item);
+        }
         return;
     }
-    CItem item;
     CPackage package;
     frmPricing pricing(this);
     if (type == "PACKAGE") {

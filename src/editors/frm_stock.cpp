@@ -252,9 +252,6 @@ void frmStock::SetTitle() {
     const QString number = item_->ItemNo == 0 ? QString("NEW") : QString::number(item_->ItemNo);
     setWindowTitle(QString(IsStock() ? "Stock" : "Rental") + " Item Properties (" + number + ")");
     ui_->txtItemNo->setText(number);
-    // Location prices of a saved item are kept by the stock pricing window;
-    // a new one only needs telling to apply first.
-    ui_->cmdLocationPricing->setEnabled(item_->ItemNo == 0);
 }
 
 void frmStock::ShowFieldsOfType() {
@@ -611,9 +608,25 @@ void frmStock::SelectVendor() {
 }
 
 void frmStock::LocationPricing() {
-    if (item_ != nullptr && item_->ItemNo == 0) {
+    if (item_ == nullptr) {
+        return;
+    }
+    if (item_->ItemNo == 0) {
         MsgBox("Please apply changes to save item setting location pricing.", kInformation,
                "Cancel Location Pricing");
+        return;
+    }
+    // Stock pricing saves the minimum price with the stored item, not with
+    // the edits in progress here; this window then shows what it saved.
+    CItem stored;
+    if (!stored.OpenItem(db_, errors_, item_->ItemNo)) {
+        return;
+    }
+    maint_->StockLocationPricing(stored);
+    if (IsStock() && stored.StockItem() != nullptr) {
+        FlagScope loading(loading_);
+        stock_->MinPrice = stored.StockItem()->MinPrice;
+        ui_->txtMinPrice->setText(Q(Format(MinPrice(), "0.0000")));
     }
 }
 

@@ -16,6 +16,7 @@ class QWidget;
 namespace vym {
 
 class AppServer;
+class CItem;
 class Connection;
 class Date;
 class ErrorObject;
@@ -72,6 +73,11 @@ class ScreenContext : public QObject, public ServiceObject {
     virtual void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
                                const QString& sLocationID = {}) = 0;
     virtual void StockSummary(QWidget* Parentform = nullptr) = 0;
+    // Stock pricing of a saved stock or rental item (not owned); nothing for
+    // an item not saved yet (number 0).
+    virtual void StockLocationPricing(CItem& oItem) = 0;
+    // The overview of every price.
+    virtual void EditPrices(QWidget* Parentform = nullptr) = 0;
     virtual void EditSupportTables() = 0;
     // The stock matrix, presetting the purchase order (0 for none), vendor
     // and stock type; False when the user cancelled. vList receives the

@@ -3,12 +3,18 @@
 #include "host/screen_context.h"
 #include "host/screen_registry.h"
 #include "model/citem.h"
+#include "pricing/frm_edit_prices.h"
 #include "pricing/frm_pricing.h"
+#include "pricing/frm_prompt_uom.h"
+#include "pricing/frm_select_price.h"
+#include "pricing/frm_stock_price_prop.h"
+#include "pricing/frm_stock_pricing.h"
 
 namespace vym {
 namespace {
 
 constexpr std::int32_t kDemoTicket = 100;
+constexpr std::int32_t kDemoGloves = 510;
 
 }  // namespace
 
@@ -19,6 +25,42 @@ void RegisterPricingScreens(ScreenRegistry& screens) {
         item.OpenItem(request.context.DBConnection().get(), request.context.ErrorObject(),
                       kDemoTicket);
         window->Setup(&request.context, &item);
+        return window;
+    });
+    screens.Register("stock-pricing", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmStockPricing>();
+        auto& item = KeepWith<CItem>(*window);
+        item.OpenItem(request.context.DBConnection().get(), request.context.ErrorObject(),
+                      kDemoGloves);
+        window->Setup(&request.context, &item);
+        return window;
+    });
+    screens.Register("stock-price-properties", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmStockPriceProp>();
+        window->ItemNo = kDemoGloves;
+        window->StockDescription = "Ski Gloves,GLOVE,Black,L";
+        window->LocationId = "BASE";
+        window->LocationDescription = "Base Lodge Shop";
+        window->UnitQty = 1;
+        window->UomId = "PR";
+        window->Setup(&request.context);
+        return window;
+    });
+    screens.Register("prompt-uom", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmPromptUOM>();
+        window->LoadUOM(request.context.DBConnection().get(), request.context.ErrorObject());
+        return window;
+    });
+    screens.Register("edit-prices", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmEditPrices>();
+        if (window->Setup(&request.context)) {
+            window->LoadPrices();
+        }
+        return window;
+    });
+    screens.Register("select-price", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmSelectPrice>();
+        window->Setup(&request.context, kDemoTicket, 0);
         return window;
     });
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/currency.h"
 #include "server/local_app_server.h"
 #include "server/migration.h"
 #include "server/schema_migrator.h"
@@ -61,6 +62,9 @@ void AddReferenceRows(SqlSession& db) {
         db.Run("INSERT OR IGNORE INTO vym_location (location_id, description) VALUES (?, ?)",
                {Code("GENL", l), "Generated Location " + std::to_string(l)});
     }
+    db.Run(
+        "INSERT OR IGNORE INTO vym_uom (uom_id, description) VALUES ('EA', 'Each'), "
+        "('CS', 'Case')");
     for (int t = 0; t < kStockTypes; ++t) {
         db.Run(
             "INSERT OR IGNORE INTO vym_item_stock_type (stock_type_id, description) "
@@ -82,6 +86,7 @@ struct ItemStatements {
     std::shared_ptr<SqlStatement> map;
     std::shared_ptr<SqlStatement> quantity;
     std::shared_ptr<SqlStatement> price;
+    std::shared_ptr<SqlStatement> stockPrice;
 };
 
 ItemStatements PrepareItemStatements(SqlSession& db) {
@@ -104,6 +109,9 @@ ItemStatements PrepareItemStatements(SqlSession& db) {
                        "VALUES (?, ?, ?)"),
         .price = db.Prepare("INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) "
                             "VALUES (?, 'EA', ?, ?)"),
+        .stockPrice = db.Prepare(
+            "INSERT INTO vym_price (item_no, uom_id, unit_qty, location_id, total_price, "
+            "unit_price, gross_unit_price) VALUES (?, ?, ?, ?, ?, ?, ?)"),
     };
 }
 
@@ -111,6 +119,29 @@ void Run(SqlStatement& statement, std::initializer_list<vym::Value> values) {
     statement.BindAll(values);
     statement.Step();
     statement.Reset();
+}
+
+// Beside its price for one, a stock or rental item sells by the three and the
+// case of twelve, and at two of the locations for less: six prices in all.
+void WriteStockPrices(ItemStatements& insert, std::int32_t no, std::int32_t done,
+                      vym::Currency unit) {
+    struct Tier {
+        const char* uom;
+        int qty;
+        int location;  // -1: any location
+        std::int64_t percent;
+    };
+    static constexpr Tier kTiers[] = {
+        {"EA", 1, 0, 95},   {"EA", 3, -1, 90}, {"EA", 3, 1, 85},
+        {"CS", 12, -1, 80}, {"CS", 12, 2, 75},
+    };
+    for (const Tier& t : kTiers) {
+        const vym::Currency price = (unit * t.percent).DividedBy(100);
+        const vym::Value location =
+            t.location < 0 ? vym::Value::Null()
+                           : vym::Value(Code("GENL", (done + t.location) % kLocations));
+        Run(*insert.stockPrice, {no, t.uom, t.qty, location, price * t.qty, price, price});
+    }
 }
 
 // Item number `no`, the `done`th generated in this run: its type, words and
@@ -140,14 +171,16 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
         Run(*insert.rental, {no, done % 12 == 5});
     }
     if (kind == "STOCK" || kind == "RENTAL") {
-        const double unitPrice = 5.0 + (done % 400) * 0.25;
+        const vym::Currency unit = vym::Currency::FromRaw(50000 + (done % 400) * 2500);
+        const double unitPrice = unit.ToDouble();
         Run(*insert.stock,
             {no, "GS" + std::to_string(no), Code("GENT", done % kStockTypes), done % 9 == 0, size,
              colour, Code("MAKER", done % 30), unitPrice, unitPrice / 2,
              Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no)});
         Run(*insert.map, {"GEN" + std::to_string(no), no});
         Run(*insert.quantity, {no, Code("GENL", done % kLocations), done % 25});
-        Run(*insert.price, {no, unitPrice, unitPrice});
+        Run(*insert.price, {no, unit, unit});
+        WriteStockPrices(insert, no, done, unit);
     }
 }
 

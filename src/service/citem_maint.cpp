@@ -18,7 +18,9 @@
 #include "inventory/frm_stock_summary.h"
 #include "model/citem.h"
 #include "model/record_fields.h"
+#include "pricing/frm_edit_prices.h"
 #include "pricing/frm_seasons.h"
+#include "pricing/frm_stock_pricing.h"
 #include "reference/frm_support_tables.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
@@ -543,6 +545,23 @@ bool CItemMaint::StockMatrix(QWidget* Parentform, std::int32_t lPONo,
         }
     });
     return accepted;
+}
+
+void CItemMaint::StockLocationPricing(CItem& oItem) {
+    if (oItem.ItemNo == 0) {
+        return;
+    }
+    trap_.Run(errorObject_, "StockLocationPricing", nullptr, [&] {
+        frmStockPricing screen;
+        if (screen.Setup(this, &oItem)) {
+            ui::RunModal(screen);
+        }
+    });
+}
+
+void CItemMaint::EditPrices(QWidget* Parentform) {
+    trap_.Run(errorObject_, "EditPrices", nullptr,
+              [&] { ShowScreen<frmEditPrices>(*this, Parentform); });
 }
 
 void CItemMaint::EditSupportTables() {

@@ -144,6 +144,11 @@ class CItemMaint : public ScreenContext {
                        const QString& sLocationID = {}) override;
     // The monthly stock summary and its posting.
     void StockSummary(QWidget* Parentform = nullptr) override;
+    // Stock pricing of the item (not owned), by unit of measure, quantity and
+    // location; nothing when the item is not saved yet.
+    void StockLocationPricing(CItem& oItem) override;
+    // Every price of every item.
+    void EditPrices(QWidget* Parentform = nullptr) override;
     // Functions, categories and units.
     void EditSupportTables() override;
     // The stock matrix; each item it creates is announced as

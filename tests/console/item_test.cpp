@@ -691,12 +691,15 @@ TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     prompter.Verify();
     EXPECT_TRUE(modals.Shown().isEmpty());
 
-    // A stock row: its history and locations; its pricing screen is not offered.
+    // A stock row: its history, locations and stock pricing.
     c.Grid().SelectRow(2, false);
-    EXPECT_FALSE(c.Find<QAction>("mnuPricing")->isEnabled());
-    modals.ExpectReject("frmStockHistory").ExpectReject("frmStockLocation");
+    ASSERT_TRUE(c.Find<QAction>("mnuPricing")->isEnabled());
+    modals.ExpectReject("frmStockHistory")
+        .ExpectReject("frmStockLocation")
+        .ExpectReject("frmStockPricing");
     c.Trigger("mnuHistory");
     c.Trigger("mnuLocation");
+    c.Trigger("mnuPricing");
     modals.Verify();
 
     // A ticket row: its price list; history and locations are for stock.
@@ -716,11 +719,13 @@ TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     modals.ExpectReject("frmStockSummary")
         .ExpectReject("frmSupportTables")
         .ExpectReject("frmProfiles")
-        .ExpectReject("frmSeasons");
+        .ExpectReject("frmSeasons")
+        .ExpectReject("frmEditPrices");
     c.Trigger("mnuStockSummary");
     c.Trigger("mnuSupportTables");
     c.Trigger("mnuProfile");
     c.Trigger("mnuSeasons");
+    c.Trigger("mnuEditPricing");
     modals.Verify();
 }
 
@@ -787,8 +792,8 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later : {"mnuPrintLabels", "mnuSalePricing", "mnuEditPricing",
-                              "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
+    for (const char* later : {"mnuPrintLabels", "mnuSalePricing", "mnuPackageUpgrade",
+                              "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
 }

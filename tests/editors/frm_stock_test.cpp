@@ -497,15 +497,30 @@ TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
               "700");
 }
 
-TEST_F(StockWindow, LocationPricingAsksForANewItemToBeAppliedFirst) {
+TEST_F(StockWindow, LocationPricingOpensForASavedItemOnly) {
     OpenNew("STOCK");
     PrompterScript prompter;
     prompter.ExpectMessage("Please apply changes to save item setting location pricing.",
                            "Cancel Location Pricing", kInformation);
     Click("cmdLocationPricing");
     prompter.Verify();
+
+    // A saved item's stock pricing saves the minimum price with the stored
+    // item, and this window shows it.
     Open(500);
-    EXPECT_FALSE(Find<QPushButton>("cmdLocationPricing")->isEnabled());
+    test::ScriptedModalRunner modals;
+    modals.Expect("frmStockPricing", [](QDialog& pricing) {
+        auto* minimum = pricing.findChild<QLineEdit*>("txtMinPrice");
+        minimum->selectAll();
+        QTest::keyClicks(minimum, "120.5");
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(minimum, &out);
+        pricing.accept();
+    });
+    Click("cmdLocationPricing");
+    modals.Verify();
+    EXPECT_EQ(Find<QLineEdit>("txtMinPrice")->text(), "120.5000");
+    EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 500"), "120.5");
 }
 
 TEST_F(StockWindow, CancelLeavesTheDatabaseAlone) {

@@ -1,5 +1,9 @@
 #include "server/procedures/item_price_procedures.h"
 
+#include <cstdint>
+
+#include "base/currency.h"
+
 namespace vym::server {
 namespace {
 
@@ -101,12 +105,44 @@ void AddPackagePrices(SqlSession& db) {
     }
 }
 
+// The shell jacket (500) and the ski gloves (510) by quantity and location
+// beside their catalogue price for any location, and the goggle (511) with a
+// line-discount-free seller price at the village.
+void AddStockPrices(SqlSession& db) {
+    struct StockPrice {
+        int item;
+        const char* uom;
+        int qty;
+        const char* location;  // nullptr: any location
+        std::int64_t cents;    // the unit price
+        bool lineDiscount;
+        bool sellerPricing;
+    };
+    static constexpr StockPrice kPrices[] = {
+        {500, "EA", 1, "SUMMIT", 16900, true, false},  {500, "EA", 3, nullptr, 14900, true, false},
+        {500, "EA", 3, "VILLAGE", 14500, true, false}, {510, "PR", 1, "BASE", 3195, true, false},
+        {510, "PR", 3, nullptr, 2750, true, false},    {510, "PR", 6, "BASE", 2495, true, false},
+        {511, "EA", 1, "VILLAGE", 6400, false, true},
+    };
+    for (const StockPrice& p : kPrices) {
+        const vym::Currency unit = vym::Currency::FromRaw(p.cents * 100);
+        db.Run(
+            "INSERT INTO vym_price (item_no, unit_qty, uom_id, location_id, total_price, "
+            "unit_price, gross_unit_price, line_discount, seller_pricing, vym_user) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'ADMIN')",
+            {p.item, p.qty, p.uom,
+             p.location == nullptr ? vym::Value::Null() : vym::Value(p.location), unit * p.qty,
+             unit, unit, p.lineDiscount, p.sellerPricing});
+    }
+}
+
 }  // namespace
 
 void AddItemPriceDemoRows(SqlSession& session) {
     AddDiscountRows(session);
     AddSeasonPrices(session);
     AddPackagePrices(session);
+    AddStockPrices(session);
 }
 
 }  // namespace vym::server

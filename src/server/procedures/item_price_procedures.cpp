@@ -82,9 +82,9 @@ std::optional<Amounts> ResolveAmounts(const ProcedureContext& call, std::int32_t
     auto unit = call.GetCurrency("@unit_price");
     auto total = call.GetCurrency("@price");
     if (unit && !total) {
-        total = vym::Currency::FromRaw(unit->Raw() * divisor);
+        total = *unit * divisor;
     } else if (total && !unit) {
-        unit = vym::Currency::FromDouble(total->ToDouble() / divisor);
+        unit = total->DividedBy(divisor);
     } else if (!unit && !total) {
         if (!stored) {
             return std::nullopt;
@@ -221,6 +221,20 @@ Check ResolveExtension(SqlSession& db, PriceKey& key) {
     return std::nullopt;
 }
 
+// Units of measure and locations price stock and rental articles only.
+Check StockKeyOfOtherItem(SqlSession& db, const PriceKey& key) {
+    if ((key.uom.IsNull() && key.location.IsNull()) || key.owner.item.IsNull()) {
+        return std::nullopt;
+    }
+    const std::string type = NullToEmpty(
+        db.QueryValue("SELECT item_type FROM vym_item WHERE item_no = ?", {key.owner.item}));
+    if (type == "STOCK" || type == "RENTAL") {
+        return std::nullopt;
+    }
+    return "Item " + key.owner.item.ToString() +
+           " is not a stock or rental item: it has no prices by unit of measure or location.";
+}
+
 Check MissingKeyReference(SqlSession& db, const PriceKey& key) {
     for (const Check& missing :
          {Missing(db, key.season, "vym_season", "season_no", "Season"),
@@ -246,13 +260,20 @@ vym::Value FromUnit(ProcedureContext& call, const PriceKey& key, const char* par
     return value.IsNull() ? vym::Value(1) : value;
 }
 
+// A stock price is keyed by its unit of measure and quantity, whatever unit
+// it was first written with; other prices by their unit.
 bool PriceKeyTaken(SqlSession& db, const PriceKey& key, const vym::Value& qty) {
     return !db.QueryValue(
-                  "SELECT 1 FROM vym_price WHERE item_no IS NOT DISTINCT FROM ?1 AND package_no IS NOT DISTINCT FROM ?2 "
-                  "AND package_price_no IS NOT DISTINCT FROM ?3 AND child_item_no IS NOT DISTINCT FROM ?4 "
-                  "AND parent_unit_id IS NOT DISTINCT FROM ?5 AND season_id IS NOT DISTINCT FROM ?6 AND discount_id IS NOT DISTINCT FROM ?7 "
-                  "AND unit_id IS NOT DISTINCT FROM ?8 AND uom_id IS NOT DISTINCT FROM ?9 AND location_id IS NOT DISTINCT FROM ?10 "
-                  "AND sale_no IS NOT DISTINCT FROM ?11 AND (?8 IS NOT NULL OR unit_qty = ?12) LIMIT 1",
+                  "SELECT 1 FROM vym_price WHERE item_no IS NOT DISTINCT FROM ?1 "
+                  "AND package_no IS NOT DISTINCT FROM ?2 "
+                  "AND package_price_no IS NOT DISTINCT FROM ?3 "
+                  "AND child_item_no IS NOT DISTINCT FROM ?4 "
+                  "AND parent_unit_id IS NOT DISTINCT FROM ?5 "
+                  "AND season_id IS NOT DISTINCT FROM ?6 AND discount_id IS NOT DISTINCT FROM ?7 "
+                  "AND (?9 IS NOT NULL OR unit_id IS NOT DISTINCT FROM ?8) "
+                  "AND uom_id IS NOT DISTINCT FROM ?9 AND location_id IS NOT DISTINCT FROM ?10 "
+                  "AND sale_no IS NOT DISTINCT FROM ?11 "
+                  "AND ((?8 IS NOT NULL AND ?9 IS NULL) OR unit_qty = ?12) LIMIT 1",
                   {key.owner.item, key.owner.package, key.owner.packagePrice, key.child,
                    key.parentUnit, key.season, key.discount, key.unit, key.uom, key.location,
                    key.sale, qty})
@@ -307,6 +328,9 @@ void InsertPrice(ProcedureContext& call) {
     if (!refusal) {
         refusal = MissingKeyReference(db, key);
     }
+    if (!refusal) {
+        refusal = StockKeyOfOtherItem(db, key);
+    }
     if (refusal) {
         Refuse(call, *refusal);
         return;
@@ -318,7 +342,11 @@ void InsertPrice(ProcedureContext& call) {
         return;
     }
     if (PriceKeyTaken(db, key, qty)) {
-        Refuse(call, "This combination of season, discount and unit already has a price assigned.");
+        Refuse(call, key.uom.IsNull() && key.location.IsNull()
+                         ? "This combination of season, discount and unit already has a price "
+                           "assigned."
+                         : "This unit of measure and quantity already has a price at this "
+                           "location.");
         return;
     }
     WriteNewPrice(call, key, qty, *amounts);
@@ -375,7 +403,27 @@ void UpdatePrice(ProcedureContext& call) {
     }
 }
 
-void GetPrices(ProcedureContext& call) {
+// Every price of every item, item by item, for the price overview; the lines
+// of package prices belong to their package price. Returns how many there
+// are, so that the overview can show its progress.
+void GetAllPrices(ProcedureContext& call) {
+    call.SetReturnValue(
+        call.Session()
+            .QueryValue("SELECT count(*) FROM vym_price WHERE item_no IS NOT NULL AND "
+                        "package_no IS NULL")
+            .ToLong());
+    call.EmitResultSet(
+        "SELECT i.item_type, p.item_no, i.long_description AS item_description, p.price_no, "
+        "p.location_id, p.season_id AS season_no, s.description AS season_desc, p.discount_id, "
+        "d.description AS discount_desc, p.uom_id, p.unit_qty, p.unit_price, "
+        "p.total_price AS Price, p.seller_pricing, p.line_discount AS allow_line_discount "
+        "FROM vym_price p JOIN vym_item i ON i.item_no = p.item_no "
+        "LEFT JOIN vym_season s ON s.season_no = p.season_id "
+        "LEFT JOIN vym_discount d ON d.discount_id = p.discount_id "
+        "WHERE p.item_no IS NOT NULL AND p.package_no IS NULL ORDER BY p.item_no, p.price_no");
+}
+
+void GetItemPrices(ProcedureContext& call) {
     // The prices this list keys by extension, season, discount and unit: a
     // stock price for one location or of a sale belongs to stock pricing, and
     // the lines of a package price to the package price.
@@ -406,6 +454,67 @@ void GetPrices(ProcedureContext& call) {
         "p.unit_id",
         {NumberOrNull(call, "@item_no"), NumberOrNull(call, "@package_no"),
          call.Get("@is_active")});
+}
+
+void GetPrices(ProcedureContext& call) {
+    if (call.IsNull("@item_no") && call.IsNull("@package_no")) {
+        GetAllPrices(call);
+    } else {
+        GetItemPrices(call);
+    }
+}
+
+// Stock prices by unit of measure, quantity and location. Every filter is
+// optional: a Null location, unit of measure or quantity does not narrow the
+// list; without a sale number only the regular prices come. A price number
+// finds its price whatever it is keyed by (the overview opens any price).
+void GetStockPrice(ProcedureContext& call) {
+    const vym::Value priceNo = NumberOrNull(call, "@price_no");
+    const vym::Value item = NumberOrNull(call, "@item_no");
+    const vym::Value package = NumberOrNull(call, "@package_no");
+    const vym::Value location = TextOrNull(call, "@location_id");
+    const vym::Value uom = TextOrNull(call, "@uom_id");
+    const vym::Value qty = call.Get("@unit_qty");
+    const vym::Value sale = NumberOrNull(call, "@sale_no");
+    call.EmitResultSet(
+        "SELECT p.price_no, p.item_no, p.package_no, p.location_id, "
+        "l.description AS location_description, p.uom_id, p.unit_qty, p.unit_price, "
+        "p.total_price AS Price, p.gross_unit_price, p.line_discount AS allow_line_discount, "
+        "p.seller_pricing, p.sale_no "
+        "FROM vym_price p LEFT JOIN vym_location l ON l.location_id = p.location_id "
+        "WHERE (CAST(? AS int) IS NULL OR p.price_no = ?) "
+        "AND (CAST(? AS int) IS NULL OR p.item_no = ?) "
+        "AND (CAST(? AS int) IS NULL OR p.package_no = ?) "
+        "AND (CAST(? AS varchar(10)) IS NULL OR p.location_id = ?) "
+        "AND (CAST(? AS varchar(10)) IS NULL OR p.uom_id = ?) "
+        "AND (CAST(? AS int) IS NULL OR p.unit_qty = ?) "
+        "AND (CAST(? AS int) IS NOT NULL OR (p.child_item_no IS NULL "
+        "AND p.package_price_no IS NULL AND p.season_id IS NULL AND p.discount_id IS NULL "
+        "AND COALESCE(p.sale_no, 0) = COALESCE(?, 0))) "
+        "ORDER BY COALESCE(p.uom_id, ''), p.unit_qty, p.location_id IS NOT NULL, "
+        "l.description, p.price_no",
+        {priceNo, priceNo, item, item, package, package, location, location, uom, uom, qty, qty,
+         priceNo, sale});
+}
+
+// The own prices of one item or package (no extension, package line or sale
+// prices), for choosing one.
+void GetPriceChoices(ProcedureContext& call) {
+    const vym::Value item = NumberOrNull(call, "@item_no");
+    const vym::Value package = NumberOrNull(call, "@package_no");
+    call.EmitResultSet(
+        "SELECT p.price_no, p.season_id AS season_no, s.description AS season_desc, "
+        "p.discount_id, d.description AS discount_desc, p.unit_id, p.unit_qty, p.unit_price, "
+        "p.total_price AS Price FROM vym_price p "
+        "LEFT JOIN vym_season s ON s.season_no = p.season_id "
+        "LEFT JOIN vym_discount d ON d.discount_id = p.discount_id "
+        "WHERE p.child_item_no IS NULL AND p.package_price_no IS NULL AND p.sale_no IS NULL "
+        "AND (CAST(? AS int) IS NULL OR p.package_no = ?) "
+        "AND (CAST(? AS int) IS NULL OR p.item_no = ?) "
+        "AND (CAST(? AS int) IS NOT NULL OR CAST(? AS int) IS NOT NULL) "
+        "ORDER BY p.season_id IS NOT NULL, p.season_id, p.discount_id IS NOT NULL, "
+        "p.discount_id, p.unit_qty, p.price_no",
+        {package, package, item, item, package, item});
 }
 
 // Why a price may not be deleted: it does not exist or is in use.
@@ -477,6 +586,16 @@ void RegisterItemPriceProcedures(ProcedureCatalog& catalog) {
                  Out(kMessage, DataType::VarChar, 255),
                  RowVersionParameter()},
                 UpdatePrice);
+
+    catalog.Add("VYM_SP_ITEM_GetPrice",
+                {In("@item_no", DataType::Integer), In("@package_no", DataType::Integer),
+                 In("@location_id", DataType::VarChar, 10), In("@sale_no", DataType::Integer),
+                 In("@unit_qty", DataType::Integer), In("@uom_id", DataType::VarChar, 10),
+                 In("@price_no", DataType::Integer)},
+                GetStockPrice);
+    catalog.Add("VYM_SP_ITEM_PRICE_get",
+                {In("@item_no", DataType::Integer), In("@package_no", DataType::Integer)},
+                GetPriceChoices);
 
     catalog.Add("VYM_SP_ITEM_DeletePrice",
                 {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255),

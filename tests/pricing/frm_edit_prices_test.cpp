@@ -1,0 +1,145 @@
+// The price overview and the price selection on the demo back office.
+#include "pricing/frm_edit_prices.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "base/prompter.h"
+#include "gateway/recordset.h"
+#include "pricing/frm_select_price.h"
+#include "service/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/back_office.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using ui::FlexGrid;
+
+constexpr int kPriceNo = 3;
+constexpr int kSeason = 5;
+constexpr int kDiscount = 6;
+constexpr int kUnitPrice = 9;
+constexpr int kPrice = 10;
+
+// A user who presses Stop the first time the load lets them.
+class StopAtFirstChance : public test::PrompterScript {
+  public:
+    explicit StopAtFirstChance(QWidget& window) : window_(window) {}
+    void ProcessPendingInput() override {
+        if (auto* stop = window_.findChild<QPushButton*>("cmdStop"); stop && stop->isEnabled()) {
+            stop->click();
+        }
+    }
+
+  private:
+    QWidget& window_;
+};
+
+// As the grid reports a double click on a cell.
+void DoubleClick(FlexGrid& grid, int row, int col) {
+    emit grid.CellDoubleClicked(row, col);
+}
+
+class PriceLists : public ::testing::Test {
+  protected:
+    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
+    void TearDown() override {
+        office_.ExpectNoErrorReports();
+        maint_.SetAppServer(nullptr);
+    }
+    int Row(FlexGrid& grid, std::int32_t priceNo, int col) {
+        return grid.FindRow(QString::number(priceNo), col);
+    }
+
+    test::ScriptedModalRunner modals;
+    test::BackOffice office_;
+    CItemMaint maint_;
+};
+
+TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
+    test::PrompterScript script;
+    frmEditPrices window;
+    ASSERT_TRUE(window.Setup(&maint_));
+    window.show();
+    ASSERT_TRUE(window.LoadPrices());
+    EXPECT_EQ(window.windowTitle(), "Edit Prices");
+    FlexGrid& grid = *window.findChild<FlexGrid*>("fgPrices");
+    EXPECT_EQ(grid.Rows() - 1,
+              office_.Scalar("SELECT count(*) FROM vym_price WHERE package_no IS NULL"));
+
+    const std::int32_t military = office_.Scalar(
+        "SELECT price_no FROM vym_price WHERE item_no = 100 AND discount_id = 'MILITARY'");
+    const int row = Row(grid, military, kPriceNo);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(grid.TextMatrix(row, kSeason), "Regular Season (3)");
+    EXPECT_EQ(grid.TextMatrix(row, kDiscount), "MILITARY:Active Military");
+    const std::int32_t gloves =
+        office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND unit_qty = 6");
+    const int stock = Row(grid, gloves, kPriceNo);
+    ASSERT_GT(stock, 0);
+    EXPECT_EQ(grid.TextMatrix(stock, kSeason), "");
+    EXPECT_EQ(grid.TextMatrix(stock, kDiscount), "");
+    EXPECT_EQ(grid.DisplayText(stock, kUnitPrice), "24.9500");
+
+    modals.Expect("frmStockPriceProp", [](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>("txtUnitPrice")->text(), "$24.9500");
+        auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
+        price->selectAll();
+        QTest::keyClicks(price, "2.5");
+        d.findChild<QPushButton*>("cmdOk")->click();
+    });
+    DoubleClick(grid, stock, kPrice);
+    modals.Verify();
+    EXPECT_EQ(grid.TextMatrix(stock, kUnitPrice), "$2.5000");
+    EXPECT_EQ(grid.DisplayText(stock, kPrice), "15.0000");
+    EXPECT_EQ(office_.Scalar("SELECT total_price * 10000 FROM vym_price WHERE price_no = " +
+                             std::to_string(gloves)),
+              150000);
+}
+
+TEST_F(PriceLists, StopEndsTheOverviewsLoad) {
+    frmEditPrices window;
+    StopAtFirstChance user(window);
+    ASSERT_TRUE(window.Setup(&maint_));
+    ASSERT_TRUE(window.LoadPrices());
+    const int rows = window.findChild<FlexGrid*>("fgPrices")->Rows() - 1;
+    EXPECT_GT(rows, 0);
+    EXPECT_LT(rows, office_.Scalar("SELECT count(*) FROM vym_price WHERE package_no IS NULL"));
+    EXPECT_FALSE(window.findChild<QPushButton*>("cmdStop")->isEnabled());
+}
+
+TEST_F(PriceLists, SelectionReturnsThePickedPrice) {
+    test::PrompterScript script;
+    struct Case {
+        std::int32_t item;
+        std::int32_t package;
+        int rows;
+    };
+    for (const Case& c : {Case{102, 0, 1}, Case{0, 1, 2}}) {
+        frmSelectPrice list;
+        ASSERT_TRUE(list.Setup(&maint_, c.item, c.package));
+        list.show();
+        EXPECT_EQ(list.windowTitle(), "Select Price");
+        FlexGrid& grid = *list.findChild<FlexGrid*>("fgPrices");
+        ASSERT_EQ(grid.Rows() - 1, c.rows);
+        DoubleClick(grid, c.rows, 1);
+        EXPECT_FALSE(list.Cancelled());
+        EXPECT_EQ(list.PriceNo(), grid.TextMatrix(c.rows, 0).toInt());
+        EXPECT_EQ(list.UnitQty(), 1);
+        EXPECT_EQ(list.Price(), Currency::FromRaw(c.item == 102 ? 690000 : 22200000));
+    }
+    frmSelectPrice list;
+    ASSERT_TRUE(list.Setup(&maint_, 0, 1));
+    EXPECT_EQ(list.findChild<FlexGrid*>("fgPrices")->TextMatrix(2, 1), "Regular Season (3)");
+    list.findChild<QPushButton*>("cmdCancel")->click();
+    EXPECT_TRUE(list.Cancelled());
+}
+
+}  // namespace
+}  // namespace vym

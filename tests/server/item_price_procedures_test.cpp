@@ -1,0 +1,195 @@
+// Stock prices by unit of measure, quantity and location on the demo back
+// office: the shell jacket (500, EA) and the ski gloves (510, PR) priced at
+// several locations and quantities, the goggle (511) at the village.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/value.h"
+#include "gateway/command.h"
+#include "gateway/procedure_call.h"
+#include "gateway/recordset.h"
+#include "support/server/back_office.h"
+
+namespace vym {
+namespace {
+
+using Args = std::vector<std::pair<std::string, Value>>;
+
+class ItemPriceProcedures : public ::testing::Test {
+  protected:
+    std::unique_ptr<Command> Call(const char* procedure, const Args& args) {
+        auto cmd = NewProcedure(office_.Db(), procedure);
+        for (const auto& [name, value] : args) {
+            cmd->Parameters[name].Value = value;
+        }
+        return cmd;
+    }
+    // One "uom/qty@location=unit" text per row the call returns ("-" for none).
+    std::vector<std::string> Rows(const char* procedure, const Args& args,
+                                  const std::vector<std::string>& columns) {
+        auto cmd = Call(procedure, args);
+        auto rows = office_.Db().ExecuteRecordset(*cmd);
+        std::vector<std::string> texts;
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            std::string text;
+            for (const std::string& column : columns) {
+                const Value value = rows->Fields(column).Value();
+                text += (text.empty() ? "" : "|") + (value.IsNull() ? "-" : value.ToString());
+            }
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    std::vector<std::string> StockPrices(const Args& args) {
+        return Rows("VYM_SP_ITEM_GetPrice", args, {"uom_id", "unit_qty", "location_id", "Price"});
+    }
+    struct Answer {
+        std::int32_t returned;
+        std::string message;
+        std::int32_t priceNo;
+    };
+    Answer Update(const Args& args) {
+        auto cmd = Call("VYM_SP_ITEM_UpdatePrice", args);
+        EXPECT_TRUE(office_.Db().Execute(*cmd));
+        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
+                NullToEmpty(cmd->Parameters["@Message"].Value),
+                NullToZero(cmd->Parameters["@price_no"].Value).ToLong()};
+    }
+    std::string Stored(std::int32_t priceNo) {
+        auto rows = office_.Db().OpenRecordset(
+            "SELECT printf('%s/%d@%s %.4f x %.4f ld%d sp%d sale%s', uom_id, unit_qty, "
+            "IFNULL(location_id, '-'), total_price, unit_price, line_discount, seller_pricing, "
+            "IFNULL(sale_no, '-')) FROM vym_price WHERE price_no = " +
+            std::to_string(priceNo));
+        return rows->Eof() ? "<none>" : rows->Fields(0).Value().ToString();
+    }
+    std::int32_t PriceNo(const std::string& where) {
+        return office_.Scalar("SELECT price_no FROM vym_price WHERE " + where);
+    }
+
+    test::BackOffice office_;
+};
+
+TEST_F(ItemPriceProcedures, GetPriceNarrowsByEveryFilterGiven) {
+    office_.Sql(
+        "INSERT INTO vym_price (item_no, uom_id, unit_qty, sale_no, total_price, unit_price) "
+        "VALUES (510, 'PR', 1, 7, 20, 20)");
+    const std::int32_t base = PriceNo(
+        "item_no = 510 AND unit_qty = 1 AND location_id IS NULL "
+        "AND sale_no IS NULL");
+    const std::int32_t sale = PriceNo("item_no = 510 AND sale_no = 7");
+    struct Case {
+        Args args;
+        std::vector<std::string> rows;
+    };
+    const Case cases[] = {
+        {{{"@item_no", 510}},
+         {"PR|1|-|29.95", "PR|1|BASE|31.95", "PR|3|-|82.5", "PR|6|BASE|149.7"}},
+        {{{"@item_no", 510}, {"@location_id", "BASE"}}, {"PR|1|BASE|31.95", "PR|6|BASE|149.7"}},
+        {{{"@item_no", 510}, {"@unit_qty", 3}}, {"PR|3|-|82.5"}},
+        {{{"@item_no", 510}, {"@uom_id", "EA"}}, {}},
+        {{{"@item_no", 510}, {"@sale_no", 7}}, {"PR|1|-|20"}},
+        {{{"@item_no", 510}, {"@price_no", base}}, {"PR|1|-|29.95"}},
+        {{{"@item_no", 510}, {"@price_no", sale}}, {"PR|1|-|20"}},
+        {{{"@item_no", 500}, {"@price_no", base}}, {}},
+        {{{"@item_no", 500}, {"@location_id", "VILLAGE"}, {"@uom_id", "EA"}, {"@unit_qty", 3}},
+         {"EA|3|VILLAGE|435"}},
+        // Season and discount prices are the price list's, not stock prices.
+        {{{"@item_no", 100}, {"@uom_id", Value::Null()}}, {"-|1|-|89", "-|1|-|69", "-|3|-|249"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StockPrices(c.args), c.rows) << ::testing::PrintToString(c.rows);
+    }
+}
+
+TEST_F(ItemPriceProcedures, StockPricesAreWrittenByLocationUnitOfMeasureAndQuantity) {
+    const Answer added = Update({{"@item_no", 510},
+                                 {"@uom_id", "PR"},
+                                 {"@unit_qty", 4},
+                                 {"@location_id", "SUMMIT"},
+                                 {"@unit_price", Currency::FromRaw(25000)},
+                                 {"@allow_line_discount", true},
+                                 {"@seller_pricing", false}});
+    ASSERT_EQ(added.returned, 0) << added.message;
+    EXPECT_EQ(Stored(added.priceNo), "PR/4@SUMMIT 10.0000 x 2.5000 ld1 sp0 sale-");
+
+    const Answer changed = Update({{"@price_no", added.priceNo},
+                                   {"@item_no", 510},
+                                   {"@location_id", "SUMMIT"},
+                                   {"@unit_qty", 4},
+                                   {"@uom_id", "PR"},
+                                   {"@unit_price", Currency::FromRaw(23333)},
+                                   {"@seller_pricing", true},
+                                   {"@allow_line_discount", false}});
+    ASSERT_EQ(changed.returned, 0) << changed.message;
+    EXPECT_EQ(changed.priceNo, added.priceNo);
+    EXPECT_EQ(Stored(added.priceNo), "PR/4@SUMMIT 9.3332 x 2.3333 ld0 sp1 sale-");
+
+    const Answer onSale = Update({{"@item_no", 510},
+                                  {"@uom_id", "PR"},
+                                  {"@unit_qty", 4},
+                                  {"@location_id", "SUMMIT"},
+                                  {"@sale_no", 3},
+                                  {"@price", Currency::FromRaw(100000)}});
+    ASSERT_EQ(onSale.returned, 0) << onSale.message;
+    EXPECT_EQ(Stored(onSale.priceNo), "PR/4@SUMMIT 10.0000 x 2.5000 ld0 sp0 sale3")
+        << "a sale price is a price of its own; a total divides exactly";
+}
+
+TEST_F(ItemPriceProcedures, StockPricesThatDoNotFitAreRefusedAndWriteNothing) {
+    const std::int32_t before = office_.Scalar("SELECT count(*) FROM vym_price");
+    const Args stock = {{"@item_no", 510}, {"@uom_id", "PR"}, {"@unit_price", 5}};
+    struct Case {
+        Args extra;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{{"@unit_qty", 3}},
+         "This unit of measure and quantity already has a price at this location."},
+        {{{"@unit_qty", 2}, {"@location_id", "MOON"}}, "Location MOON does not exist."},
+        {{{"@unit_qty", 2}, {"@uom_id", "GROSS"}}, "Unit of measure GROSS does not exist."},
+        {{{"@unit_qty", 2}, {"@unit_price", -1}}, "A price can not be negative."},
+        {{{"@unit_qty", 2}, {"@item_no", 100}, {"@location_id", "BASE"}},
+         "Item 100 is not a stock or rental item: it has no prices by unit of measure or "
+         "location."},
+    };
+    for (const Case& c : cases) {
+        Args args = stock;
+        for (const auto& [name, value] : c.extra) {
+            std::erase_if(args, [&](const auto& arg) { return arg.first == name; });
+            args.emplace_back(name, value);
+        }
+        const Answer refused = Update(args);
+        EXPECT_EQ(refused.returned, -1) << c.message;
+        EXPECT_EQ(refused.message, c.message);
+    }
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_price"), before);
+}
+
+TEST_F(ItemPriceProcedures, OverviewAndChoiceListsShowSeasonsAndDiscounts) {
+    const auto all = Rows("VYM_SP_ITEM_GetPrices", {},
+                          {"item_type", "item_no", "location_id", "season_desc", "discount_id",
+                           "uom_id", "unit_qty", "unit_price"});
+    EXPECT_EQ(static_cast<std::int32_t>(all.size()),
+              office_.Scalar("SELECT count(*) FROM vym_price WHERE package_no IS NULL"));
+    EXPECT_NE(std::find(all.begin(), all.end(), "STOCK|510|BASE|-|-|PR|6|24.95"), all.end());
+    EXPECT_NE(std::find(all.begin(), all.end(), "TICKET|100|-|Regular Season|MILITARY|-|1|69"),
+              all.end());
+    EXPECT_TRUE(std::is_sorted(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        return std::stoi(a.substr(a.find('|') + 1)) < std::stoi(b.substr(b.find('|') + 1));
+    }));
+
+    const std::vector<std::string> columns = {"season_no", "discount_id", "unit_id", "unit_qty",
+                                              "Price"};
+    EXPECT_EQ(Rows("VYM_SP_ITEM_PRICE_get", {{"@item_no", 102}}, columns),
+              std::vector<std::string>{"-|-|DAY|1|69"});
+    EXPECT_EQ(
+        Rows("VYM_SP_ITEM_PRICE_get", {{"@item_no", Value::Null()}, {"@package_no", 1}}, columns),
+        (std::vector<std::string>{"-|-|5DAY|1|1960", "3|-|5DAY|1|2220"}));
+    EXPECT_TRUE(Rows("VYM_SP_ITEM_PRICE_get", {}, columns).empty());
+}
+
+}  // namespace
+}  // namespace vym
