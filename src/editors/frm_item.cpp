@@ -534,11 +534,9 @@ void frmItem::LoadExtensionsAndRedemption() {
     }
     FlexGrid& grid = *ui_->fgExtensions;
     for (const CItemExtension& e : item_->Extensions) {
-        grid.AddItem(QStringList{QString::number(e.ChildItemNo), Q(e.ChildLongDescription),
-                                 CheckText(e.CreateNewProduct), CheckText(e.Activating),
-                                 QString::number(e.MaxQtyPerSeason),
-                                 QString::number(e.MaxQtyPerTrans)}
-                         .join('\t'));
+        grid.AddRow({QString::number(e.ChildItemNo), Q(e.ChildLongDescription),
+                     CheckText(e.CreateNewProduct), CheckText(e.Activating),
+                     QString::number(e.MaxQtyPerSeason), QString::number(e.MaxQtyPerTrans)});
     }
     grid.AutoSizeColumns();
     ShowRedemption(item_->RedeemItem, Q(item_->RedeemItemDescription));
@@ -552,10 +550,9 @@ void frmItem::LoadAddOns() {
         item_->OpenAddOns(db_, errors_);
     }
     for (const CItemAddOn& a : item_->AddOns) {
-        grid.AddItem(QStringList{QString(), QString::number(a.ChildItemNo),
-                                 Q(a.ChildItemDescription), QString::number(a.Price),
-                                 QString::number(a.AccessRuleNo), QString::number(a.FormatNo)}
-                         .join('\t'));
+        grid.AddRow({QString(), QString::number(a.ChildItemNo), Q(a.ChildItemDescription),
+                     QString::number(a.Price), QString::number(a.AccessRuleNo),
+                     QString::number(a.FormatNo)});
     }
     grid.AutoSizeColumns();
 }

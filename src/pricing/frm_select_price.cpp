@@ -52,12 +52,10 @@ bool frmSelectPrice::Setup(ScreenContext* itemMaint, std::int32_t lItemNo,
                                      {"@package_no", fields::NullIfZero(lPackageNo)}});
         auto rows = db->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            grid.AddRow(QStringList{FieldText(*rows, "price_no"), price_texts::Season(*rows),
-                                     price_texts::Discount(*rows), FieldText(*rows, "unit_id"),
-                                     FieldText(*rows, "unit_qty"), FieldText(*rows, "unit_price"),
-                                     FieldText(*rows, "Price")}
-                             .replaceInStrings("\t", " ")
-                             .join("\t"));
+            grid.AddRow({FieldText(*rows, "price_no"), price_texts::Season(*rows),
+                         price_texts::Discount(*rows), FieldText(*rows, "unit_id"),
+                         FieldText(*rows, "unit_qty"), FieldText(*rows, "unit_price"),
+                         FieldText(*rows, "Price")});
         }
         if (grid.Rows() > 1) {
             grid.SetCurrentCell(1, kPriceNo);
