@@ -23,7 +23,7 @@
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
 #include "server/local_app_server.h"
-#include "server/procedures/item_search_procedures.h"
+#include "server/sql_engine.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ std::int32_t RunOurs(const Case& c) {
 // The same statements straight through sqlite3.
 std::int32_t RunRaw(const Case& c) {
     const std::string text =
-        c.parameter == "@description" ? vym::server::DescriptionMatchQuery(c.value) : c.value;
+        c.parameter == "@description" ? vym::server::SqlEngine::Sqlite().TrigramArgument(c.value) : c.value;
     sqlite3_stmt* count = nullptr;
     sqlite3_prepare_v2(g->Raw(), c.countSql.c_str(), -1, &count, nullptr);
     sqlite3_bind_text(count, 1, text.c_str(), -1, SQLITE_TRANSIENT);

@@ -3,6 +3,8 @@
 // several locations and quantities, the goggle (511) at the village.
 #include <gtest/gtest.h>
 
+#include "base/format.h"
+
 #include <string>
 #include <vector>
 
@@ -57,13 +59,29 @@ class ItemPriceProcedures : public ::testing::Test {
                 NullToEmpty(cmd->Parameters["@Message"].Value),
                 NullToZero(cmd->Parameters["@price_no"].Value).ToLong()};
     }
+    // "uom/qty@location total x unit ldN spN saleN" of a stored price.
     std::string Stored(std::int32_t priceNo) {
         auto rows = office_.Db().OpenRecordset(
-            "SELECT printf('%s/%d@%s %.4f x %.4f ld%d sp%d sale%s', uom_id, unit_qty, "
-            "IFNULL(location_id, '-'), total_price, unit_price, line_discount, seller_pricing, "
-            "IFNULL(sale_no, '-')) FROM vym_price WHERE price_no = " +
+            "SELECT uom_id, unit_qty, location_id, total_price, unit_price, line_discount, "
+            "seller_pricing, sale_no FROM vym_price WHERE price_no = " +
             std::to_string(priceNo));
-        return rows->Eof() ? "<none>" : rows->Fields(0).Value().ToString();
+        if (rows->Eof()) {
+            return "<none>";
+        }
+        const auto text = [&](const char* field, const char* none) {
+            const Value value = rows->Fields(field).Value();
+            return value.IsNull() ? std::string(none) : value.ToString();
+        };
+        const auto amount = [&](const char* field) {
+            return Format(rows->Fields(field).Value(), "0.0000");
+        };
+        const auto flag = [&](const char* field) {
+            return NullToZero(rows->Fields(field).Value()).ToBool() ? "1" : "0";
+        };
+        return text("uom_id", "") + "/" + text("unit_qty", "0") + "@" + text("location_id", "-") +
+               " " + amount("total_price") + " x " + amount("unit_price") + " ld" +
+               flag("line_discount") + " sp" + flag("seller_pricing") + " sale" +
+               text("sale_no", "-");
     }
     std::int32_t PriceNo(const std::string& where) {
         return office_.Scalar("SELECT price_no FROM vym_price WHERE " + where);

@@ -44,13 +44,13 @@ Check PriceInUse(SqlSession& db, const vym::Value& priceNo) {
         db.QueryValue(
               "SELECT count(*) FROM vym_price p JOIN vym_price e ON e.item_no = p.item_no "
               "AND e.package_no IS NULL AND e.child_item_no IS NOT NULL "
-              "AND e.parent_unit_id = p.unit_id AND e.season_id IS p.season_id "
-              "AND e.discount_id IS p.discount_id "
+              "AND e.parent_unit_id = p.unit_id AND e.season_id IS NOT DISTINCT FROM p.season_id "
+              "AND e.discount_id IS NOT DISTINCT FROM p.discount_id "
               "WHERE p.price_no = ?1 AND p.child_item_no IS NULL AND p.package_no IS NULL "
               "AND NOT EXISTS (SELECT 1 FROM vym_price o WHERE o.price_no <> p.price_no "
               "AND o.item_no = p.item_no AND o.package_no IS NULL AND o.child_item_no IS NULL "
-              "AND o.unit_id = p.unit_id AND o.season_id IS p.season_id "
-              "AND o.discount_id IS p.discount_id)",
+              "AND o.unit_id = p.unit_id AND o.season_id IS NOT DISTINCT FROM p.season_id "
+              "AND o.discount_id IS NOT DISTINCT FROM p.discount_id)",
               {priceNo})
             .ToLong();
     if (extensions == 0) {

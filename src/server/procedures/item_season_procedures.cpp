@@ -20,7 +20,7 @@ void GetSeason(ProcedureContext& call) {
         "description AS Description, start_date, end_date, store_start_date, "
         "store_end_date, season_id, row_version FROM vym_season "
         "WHERE (?1 IS NULL OR CASE WHEN is_active <> 0 THEN 1 ELSE 0 END = ?1) "
-        "AND (?2 IS NULL OR end_date IS NULL OR end_date >= ?2) "
+        "AND (end_date >= ?2 OR ?2 IS NULL OR end_date IS NULL) "
         "AND (?3 IS NULL OR function_id IS NULL OR function_id = ?3) "
         "ORDER BY function_id NULLS FIRST, start_date, season_no",
         {active ? vym::Value(*active ? 1 : 0) : vym::Value::Null(),
