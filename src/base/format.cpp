@@ -184,6 +184,41 @@ std::string TwoDigits(int n) {
     return buffer;
 }
 
+// The date token of `run` equal letters `c` (lower case), or nothing when
+// `c` is no token letter; `take` becomes the letters the token uses.
+std::optional<std::string> DateToken(const Date& date, char c, std::size_t run, bool afterHour,
+                                     bool twelveHour, std::size_t& take) {
+    const auto digits = [&](int n) { return take == 2 ? TwoDigits(n) : std::to_string(n); };
+    switch (c) {
+        case 'd':
+            return digits(date.Day());
+        case 'm':
+            return digits(afterHour ? date.Minute() : date.Month());
+        case 'y':
+            if (run >= 4) {
+                take = 4;
+                return std::to_string(date.Year());
+            }
+            if (run >= 2) {
+                return TwoDigits(date.Year() % 100);
+            }
+            // One y: the day of the year.
+            return std::to_string(static_cast<int>(date.DateOnly().Serial() -
+                                                   Date::FromParts(date.Year(), 1, 1).Serial()) +
+                                  1);
+        case 'h': {
+            const int hour = date.Hour();
+            return digits(twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour);
+        }
+        case 'n':
+            return digits(date.Minute());
+        case 's':
+            return digits(date.Second());
+        default:
+            return std::nullopt;
+    }
+}
+
 // Date tokens without regard to case: d dd m mm y yy yyyy h hh n nn s ss, and
 // AMPM or AM/PM for a 12-hour clock ("ampm" and "am/pm" give lower case).
 // "m" and "mm" right after an hour are minutes ("hh:mm:ss").
@@ -226,46 +261,13 @@ std::string FormatDate(const Date& date, std::string_view pattern) {
             continue;
         }
         std::size_t take = std::min<std::size_t>(run, 2);
-        switch (c) {
-            case 'd':
-                out += take == 2 ? TwoDigits(date.Day()) : std::to_string(date.Day());
-                break;
-            case 'm': {
-                const int n = afterHour ? date.Minute() : date.Month();
-                out += take == 2 ? TwoDigits(n) : std::to_string(n);
-                break;
-            }
-            case 'y':
-                if (run >= 4) {
-                    take = 4;
-                    out += std::to_string(date.Year());
-                } else if (run >= 2) {
-                    out += TwoDigits(date.Year() % 100);
-                } else {  // day of the year
-                    const Date newYear = Date::FromParts(date.Year(), 1, 1);
-                    out += std::to_string(
-                        static_cast<int>(date.DateOnly().Serial() - newYear.Serial()) + 1);
-                }
-                break;
-            case 'h': {
-                int hour = date.Hour();
-                if (twelveHour) {
-                    hour = hour % 12 == 0 ? 12 : hour % 12;
-                }
-                out += take == 2 ? TwoDigits(hour) : std::to_string(hour);
-                break;
-            }
-            case 'n':
-                out += take == 2 ? TwoDigits(date.Minute()) : std::to_string(date.Minute());
-                break;
-            case 's':
-                out += take == 2 ? TwoDigits(date.Second()) : std::to_string(date.Second());
-                break;
-            default:
-                out += pattern[i];
-                i += 1;
-                continue;
+        const auto token = DateToken(date, c, run, afterHour, twelveHour, take);
+        if (!token) {
+            out += pattern[i];
+            i += 1;
+            continue;
         }
+        out += *token;
         afterHour = c == 'h';
         i += take;
     }

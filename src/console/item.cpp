@@ -69,82 +69,38 @@ struct Item::Tab {
 };
 
 const Item::Tab& Item::TabOf(const QString& key) {
+    constexpr const char* kColumns = "Function|Catagory|Type||ItemNo|Description";
+    // One row a tab: key, caption, procedure, grid format, number label and
+    // parameter, function type, item type, columns beyond the common ones.
+    // clang-format off
     static const std::vector<Tab> kTabs = {
-        {"ALL",
-         "All",
-         "VYM_SP_ITEM_GetItem",
-         "Function|Catagory|Type||ItemNo|Description",
-         "&Item#:",
-         "@item_no",
-         nullptr,
-         ttoAll,
+        {"ALL", "All", "VYM_SP_ITEM_GetItem", kColumns, "&Item#:", "@item_no", nullptr, ttoAll,
          {}},
-        {"TICKET",
-         "Ticket",
-         "VYM_SP_ITEM_GetItemTicket",
-         "Function|Catagory|Type||ItemNo|Description",
-         "&Item#:",
-         "@item_no",
-         "TICKET",
-         ttoTicket,
-         {}},
-        {"STOCK",
-         "Stock",
-         "VYM_SP_ITEM_GetItemStock",
+        {"TICKET", "Ticket", "VYM_SP_ITEM_GetItemTicket", kColumns, "&Item#:", "@item_no",
+         "TICKET", ttoTicket, {}},
+        {"STOCK", "Stock", "VYM_SP_ITEM_GetItemStock",
          "Function|Catagory|Type||ItemNo|Description|<Vendor|<Style|>Model|^Size|<Attribute|"
          "Cost|Price|Serialized|StockType|QOH|UPC",
-         "&Item#:",
-         "@item_no",
-         "STOCK",
-         ttoStock,
+         "&Item#:", "@item_no", "STOCK", ttoStock,
          {"vendor_id", "Style", "model_description", "stock_size", "Attribute", "Cost",
           "unit_price", "?Serialized", "stock_type_id", "qoh_column", "upc_code"}},
-        {"SS",
-         "Ski School",
-         "VYM_SP_ITEM_GetItemSS",
-         "Function|Catagory|Type||ItemNo|Description|Resource Type|Labor",
-         "&Item#:",
-         "@item_no",
-         "SS",
-         ttoSkiSchool,
-         {"resource_type_description", "labor_code_description"}},
-        {"PHOTO",
-         "Photo",
-         "VYM_SP_ITEM_GetItemPhoto",
-         "Function|Catagory|Type||ItemNo|Description|^PhotoSize|^Req ShipCharge",
-         "&Item#:",
-         "@item_no",
-         "PHOTO",
-         ttoPhoto,
-         {"photo_size_id", "?require_ship_charge"}},
-        {"SHIP",
-         "Ship",
-         "VYM_SP_ITEM_GetItemShip",
-         "Function|Catagory|Type||ItemNo|Description|^Rush|^PickUp",
-         "&Item#:",
-         "@item_no",
-         "SHIP",
-         ttoShip,
-         {"?Rush", "?Pickup"}},
-        {"PACKAGE",
-         "Package",
-         "VYM_SP_ITEM_GetPackage",
-         "Function|Catagory|Type||PackageNo|Description",
-         "Package#:",
-         "@package_no",
-         nullptr,
-         ttoPackage,
-         {}},
-        {"RENTAL",
-         "Rental",
-         "VYM_SP_ITEM_GetItemRental",
-         "Function|Catagory|Type||ItemNo|Description|Is A Package",
-         "&Item#:",
-         "@item_no",
-         "RENTAL",
-         ttoRental,
-         {"?is_package"}},
+        {"SS", "Ski School", "VYM_SP_ITEM_GetItemSS",
+         "Function|Catagory|Type||ItemNo|Description|Resource Type|Labor", "&Item#:", "@item_no",
+         "SS", ttoSkiSchool, {"resource_type_description", "labor_code_description"}},
+        {"PHOTO", "Photo", "VYM_SP_ITEM_GetItemPhoto",
+         "Function|Catagory|Type||ItemNo|Description|^PhotoSize|^Req ShipCharge", "&Item#:",
+         "@item_no", "PHOTO", ttoPhoto, {"photo_size_id", "?require_ship_charge"}},
+        {"SHIP", "Ship", "VYM_SP_ITEM_GetItemShip",
+         "Function|Catagory|Type||ItemNo|Description|^Rush|^PickUp", "&Item#:", "@item_no",
+         "SHIP", ttoShip, {"?Rush", "?Pickup"}},
+        {"PACKAGE", "Package", "VYM_SP_ITEM_GetPackage",
+         "Function|Catagory|Type||PackageNo|Description", "Package#:", "@package_no", nullptr,
+         ttoPackage, {}},
+        {"RENTAL", "Rental", "VYM_SP_ITEM_GetItemRental",
+         "Function|Catagory|Type||ItemNo|Description|Is A Package", "&Item#:", "@item_no",
+         "RENTAL", ttoRental, {"?is_package"}},
     };
+    // clang-format on
     for (const Tab& tab : kTabs) {
         if (key == QLatin1String(tab.key)) {
             return tab;
@@ -733,30 +689,92 @@ void Item::FillModels() {
 
 // Find -------------------------------------------------------------------------------------
 
+namespace {
+
+// An empty text is no criterion.
+void SetText(ParameterList& p, const char* name, const QString& text) {
+    if (!text.isEmpty()) {
+        p[name].Value = S(text);
+    }
+}
+
+// Digits only; anything else (or a number too large) is no criterion.
+std::optional<std::int32_t> Number(const QLineEdit* box) {
+    bool ok = false;
+    const int value = box->text().trimmed().toInt(&ok);
+    return ok ? std::optional<std::int32_t>(value) : std::nullopt;
+}
+
+}  // namespace
+
+bool Item::SetStockCriteria(ParameterList& p, std::optional<std::int32_t> itemNo) {
+    const auto itemNoEnd = Number(ui_->txtItemNoEnd);
+    if (itemNo && itemNoEnd && *itemNoEnd < *itemNo) {
+        MsgBox("The end item number range is less than the start.", kInformation,
+               "InValid End Item Number");
+        return false;
+    }
+    if (itemNoEnd) {
+        p["@item_no_end_range"].Value = *itemNoEnd;
+    }
+    SetText(p, "@map_id", ui_->txtMapNo->text().trimmed());
+    SetText(p, "@stock_type_id", ui_->cmbStockType->Key());
+    SetText(p, "@manufacturer", ui_->txtManufacturer->text().trimmed());
+    SetText(p, "@vendor_id", ui_->txtVendor->text().trimmed().toUpper());
+    SetText(p, "@model_id", ui_->cmbModel->Key());
+    const QStringList department = ui_->cmbDepartment->Key().split(',');
+    const char* departmentParameters[] = {"@department_id", "@report_department_id",
+                                          "@report_sub_department_id"};
+    for (int i = 0; i < 3 && i < department.size(); ++i) {
+        SetText(p, departmentParameters[i], department[i]);
+    }
+    SetText(p, "@location_id", ui_->cmbLocation->Key());
+    if (const auto since = ui_->dtNotSoldSince->Value()) {
+        p["@last_date_sold"].Value = *since;
+    }
+    if (ui_->chkSerialized->isChecked()) {
+        p["@serialized"].Value = true;
+    }
+    if (ui_->chkBindingType->isChecked()) {
+        p["@require_binding_type"].Value = true;
+    }
+    if (ui_->chkGroupMember->isChecked()) {
+        p["@group_member"].Value = true;
+    }
+    SetText(p, "@serial_type_id", serialTypeId_);
+    return true;
+}
+
+void Item::SetTypeCriteria(ParameterList& p, const QString& key) {
+    if (key == "ALL" || key == "TICKET" || key == "PACKAGE") {
+        SetText(p, "@register_group_id", ui_->cmbRegisterGroup->Key());
+    }
+    if (key == "SS") {
+        SetText(p, "@resource_type_id", ui_->cmbResourceType->Key());
+    }
+    if (key == "PHOTO") {
+        SetText(p, "@photo_size_id", ui_->cmbPhotoSize->Key());
+    }
+    if (key == "RENTAL") {
+        SetText(p, "@map_id", ui_->txtMapId->text().trimmed());
+        if (!ui_->optRentalAll->isChecked()) {
+            p["@is_package"].Value = ui_->optRentalPackages->isChecked();
+        }
+    }
+}
+
 std::unique_ptr<Command> Item::BuildSearch() {
     const QString key = SearchTab();
     const Tab& tab = TabOf(key);
     auto command = NewProcedure(*Db(), tab.procedure);
     ParameterList& p = command->Parameters;
-    auto setText = [&](const char* name, const QString& text) {
-        if (!text.isEmpty()) {
-            p[name].Value = S(text);
-        }
-    };
-    // Digits only; anything else (or a number too large) is no criterion.
-    auto number = [](const QLineEdit* box) -> std::optional<std::int32_t> {
-        bool ok = false;
-        const int value = box->text().trimmed().toInt(&ok);
-        return ok ? std::optional<std::int32_t>(value) : std::nullopt;
-    };
-
-    const auto itemNo = number(ui_->txtItemNo);
+    const auto itemNo = Number(ui_->txtItemNo);
     if (itemNo) {
         p[tab.numberParameter].Value = *itemNo;
     }
-    setText("@description", ui_->txtDescription->text().trimmed().toUpper());
-    setText("@function_id", ui_->cmbFunction->Key());
-    setText("@catagory_id", ui_->cmbCatagory->Key());
+    SetText(p, "@description", ui_->txtDescription->text().trimmed().toUpper());
+    SetText(p, "@function_id", ui_->cmbFunction->Key());
+    SetText(p, "@catagory_id", ui_->cmbCatagory->Key());
     if (ui_->optActive->isChecked()) {
         p["@status_id"].Value = "ACTIVE";
     } else if (ui_->optInactive->isChecked()) {
@@ -765,40 +783,9 @@ std::unique_ptr<Command> Item::BuildSearch() {
 
     std::vector<const char*> required;
     if (key == "STOCK") {
-        const auto itemNoEnd = number(ui_->txtItemNoEnd);
-        if (itemNo && itemNoEnd && *itemNoEnd < *itemNo) {
-            MsgBox("The end item number range is less than the start.", kInformation,
-                   "InValid End Item Number");
+        if (!SetStockCriteria(p, itemNo)) {
             return nullptr;
         }
-        if (itemNoEnd) {
-            p["@item_no_end_range"].Value = *itemNoEnd;
-        }
-        setText("@map_id", ui_->txtMapNo->text().trimmed());
-        setText("@stock_type_id", ui_->cmbStockType->Key());
-        setText("@manufacturer", ui_->txtManufacturer->text().trimmed());
-        setText("@vendor_id", ui_->txtVendor->text().trimmed().toUpper());
-        setText("@model_id", ui_->cmbModel->Key());
-        const QStringList department = ui_->cmbDepartment->Key().split(',');
-        const char* departmentParameters[] = {"@department_id", "@report_department_id",
-                                              "@report_sub_department_id"};
-        for (int i = 0; i < 3 && i < department.size(); ++i) {
-            setText(departmentParameters[i], department[i]);
-        }
-        setText("@location_id", ui_->cmbLocation->Key());
-        if (const auto since = ui_->dtNotSoldSince->Value()) {
-            p["@last_date_sold"].Value = *since;
-        }
-        if (ui_->chkSerialized->isChecked()) {
-            p["@serialized"].Value = true;
-        }
-        if (ui_->chkBindingType->isChecked()) {
-            p["@require_binding_type"].Value = true;
-        }
-        if (ui_->chkGroupMember->isChecked()) {
-            p["@group_member"].Value = true;
-        }
-        setText("@serial_type_id", serialTypeId_);
         // The function and category boxes are shown on this tab too, and
         // narrow its search as much as the tab's own criteria.
         required = {"@description",       "@item_no",
@@ -810,21 +797,7 @@ std::unique_ptr<Command> Item::BuildSearch() {
                     "@location_id",       "@last_date_sold",
                     "@function_id",       "@catagory_id"};
     } else {
-        if (key == "ALL" || key == "TICKET" || key == "PACKAGE") {
-            setText("@register_group_id", ui_->cmbRegisterGroup->Key());
-        }
-        if (key == "SS") {
-            setText("@resource_type_id", ui_->cmbResourceType->Key());
-        }
-        if (key == "PHOTO") {
-            setText("@photo_size_id", ui_->cmbPhotoSize->Key());
-        }
-        if (key == "RENTAL") {
-            setText("@map_id", ui_->txtMapId->text().trimmed());
-            if (!ui_->optRentalAll->isChecked()) {
-                p["@is_package"].Value = ui_->optRentalPackages->isChecked();
-            }
-        }
+        SetTypeCriteria(p, key);
         if (key == "ALL") {
             required = {"@description", "@item_no", "@register_group_id", "@function_id",
                         "@catagory_id"};

@@ -29,6 +29,7 @@ class CPackage;
 class Command;
 class Connection;
 class ErrorObject;
+class ParameterList;
 class Recordset;
 
 // The item console: finds items of every type by the criteria of its search
@@ -137,6 +138,11 @@ class Item : public QWidget, public VYMInterface {
     // The command of the current tab with the criteria set; nullptr (after
     // its message) when the criteria do not allow a search.
     std::unique_ptr<Command> BuildSearch();
+    // The Stock tab's own criteria; false (after its message) for a range
+    // that ends before it starts.
+    bool SetStockCriteria(ParameterList& p, std::optional<std::int32_t> itemNo);
+    // The criteria of the other type tabs.
+    void SetTypeCriteria(ParameterList& p, const QString& key);
     void LoadRows(Recordset& rows);
     // The cells of a row in the columns of `layout`, read from the result of
     // `source`'s search.

@@ -127,7 +127,26 @@ frmItem::frmItem(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::fr
         ui_->tabMain->AddTab(tab[0], tab[1]);
     }
     connect(ui_->tabMain, &ui::KeyTabBar::CurrentKeyChanged, this, &frmItem::SelectPage);
+    SetUpLists();
+    SetUpGrids();
+    connect(ui_->lstRegisterGroups, &ui::CheckList::CheckChanged, this,
+            [this] { registerGroupsChanged_ = true; });
+    connect(ui_->cmdSelectAll, &QPushButton::clicked, ui_->lstRegisterGroups,
+            [this] { ui_->lstRegisterGroups->SetAllChecked(true); });
+    connect(ui_->cmdAddExtension, &QPushButton::clicked, this, &frmItem::cmdAddExtension_Click);
+    connect(ui_->cmdDeleteExtension, &QPushButton::clicked, this,
+            &frmItem::cmdDeleteExtension_Click);
+    connect(ui_->cmdPickRedemption, &QPushButton::clicked, this, &frmItem::cmdPickRedemption_Click);
+    connect(ui_->cmdClearRedemption, &QPushButton::clicked, this,
+            [this] { ShowRedemption(0, {}); });
+    connect(ui_->cmdAddAddOn, &QPushButton::clicked, this, &frmItem::cmdAddAddOn_Click);
+    connect(ui_->cmdDeleteAddOn, &QPushButton::clicked, this, &frmItem::DeleteAddOn);
+    connect(ui_->cmdOk, &QPushButton::clicked, this, &frmItem::cmdOk_Click);
+    connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    SelectPage(ui_->tabMain->CurrentKey());
+}
 
+void frmItem::SetUpLists() {
     for (DataCombo* list :
          {ui_->cmbStatus, ui_->cmbFunction, ui_->cmbSaleProfile, ui_->cmbReturnProfile,
           ui_->cmbFormat, ui_->cmbDepartment, ui_->cmbAccessRule, ui_->cmbTransType,
@@ -154,7 +173,9 @@ frmItem::frmItem(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::fr
             &frmItem::chkUseNegativeFormat_Toggled);
     ui_->txtReturnCharge->setValidator(new QRegularExpressionValidator(
         QRegularExpression(R"(\d{0,6}(\.\d{0,4})?)"), ui_->txtReturnCharge));
+}
 
+void frmItem::SetUpGrids() {
     FlexGrid& extensions = *ui_->fgExtensions;
     extensions.SetFormatString(
         "Child ID|Child Description|^Create New Prdt|^Activating|^Max/Season|^Max/Trans");
@@ -185,22 +206,6 @@ frmItem::frmItem(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::fr
         ui_->fgAddOns->SetTextMatrix(row, kAddOnState, "*");
         addOnsChanged_ = true;
     });
-
-    connect(ui_->lstRegisterGroups, &ui::CheckList::CheckChanged, this,
-            [this] { registerGroupsChanged_ = true; });
-    connect(ui_->cmdSelectAll, &QPushButton::clicked, ui_->lstRegisterGroups,
-            [this] { ui_->lstRegisterGroups->SetAllChecked(true); });
-    connect(ui_->cmdAddExtension, &QPushButton::clicked, this, &frmItem::cmdAddExtension_Click);
-    connect(ui_->cmdDeleteExtension, &QPushButton::clicked, this,
-            &frmItem::cmdDeleteExtension_Click);
-    connect(ui_->cmdPickRedemption, &QPushButton::clicked, this, &frmItem::cmdPickRedemption_Click);
-    connect(ui_->cmdClearRedemption, &QPushButton::clicked, this,
-            [this] { ShowRedemption(0, {}); });
-    connect(ui_->cmdAddAddOn, &QPushButton::clicked, this, &frmItem::cmdAddAddOn_Click);
-    connect(ui_->cmdDeleteAddOn, &QPushButton::clicked, this, &frmItem::DeleteAddOn);
-    connect(ui_->cmdOk, &QPushButton::clicked, this, &frmItem::cmdOk_Click);
-    connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    SelectPage(ui_->tabMain->CurrentKey());
 }
 
 frmItem::~frmItem() = default;

@@ -79,6 +79,8 @@ class frmItem : public QDialog {
     bool UpdateAddOns();
     bool HostValidates();
 
+    void SetUpLists();
+    void SetUpGrids();
     void SelectPage(const QString& key);
     void ShowSymbol();
     void ShowRedemption(std::int32_t itemNo, const QString& description);

@@ -16,6 +16,7 @@
 #include "base/format.h"
 #include "base/prompter.h"
 #include "base/value.h"
+#include "editors/editor_rules.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
@@ -30,6 +31,7 @@
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/qt_text.h"
+#include "ui/show_refusal.h"
 #include "ui_frm_stock.h"
 
 namespace vym {
@@ -166,7 +168,12 @@ class FlagScope {
 
 frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::frmStock>()) {
     ui_->setupUi(this);
+    SetUpTabs();
+    SetUpFields();
+    ConnectEvents();
+}
 
+void frmStock::SetUpTabs() {
     ui::KeyTabBar& tabs = *ui_->tabStock;
     tabs.AddTab("DESC", "&Description");
     tabs.AddTab("PRICE", "&Price && Print");
@@ -183,7 +190,9 @@ frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
         }
     });
     ui_->stkTabs->setCurrentWidget(ui_->pgDesc);
+}
 
+void frmStock::SetUpFields() {
     ui_->cmbStatus->addItem("Active", "ACTIVE");
     ui_->cmbStatus->addItem("InActive", "INACTIVE");
     const std::pair<DataCombo*, QStringList> combos[] = {
@@ -216,7 +225,9 @@ frmStock::frmStock(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
     ui_->fgMaps->SetColumnHidden(0, true);
     ui_->fgRental->SetFormatString("New|<Item#|<Rental Item");
     ui_->fgRental->SetColumnHidden(0, true);
+}
 
+void frmStock::ConnectEvents() {
     // Lists being filled change their choice too: only the user's choice acts.
     const auto chosen = [this](void (frmStock::*handler)()) {
         return [this, handler] {
@@ -774,11 +785,22 @@ void frmStock::RemoveRentalItem() {
     }
 }
 
-bool frmStock::Refuse(const char* message, const char* title, const QString& tab, QWidget* field) {
-    MsgBox(message, kInformation, title);
-    ui_->tabStock->SetCurrentKey(tab);
-    field->setFocus();
-    return false;
+StockEntry frmStock::Entry() {
+    StockEntry entry;
+    entry.stock = IsStock();
+    entry.departmentId = ui_->cmbDepartment->Key().toStdString();
+    entry.reportDepartmentId = ReportDepartmentId();
+    entry.reportDepartmentRequired =
+        entry.reportDepartmentId.empty() && maint_->RequireReportingDepartment();
+    if (entry.stock) {
+        entry.stockType = ui_->cmbStockType->Key().toStdString();
+        entry.rentalType = StockRentalType().toStdString();
+        entry.vendorId = stock_->VendorId;
+        entry.serialized = ui_->chkSerialized->isChecked();
+        entry.serialTypeId = ui_->cmbSerialType->Key().toStdString();
+        entry.modelId = ui_->cmbModel->Key().toStdString();
+    }
+    return entry;
 }
 
 void frmStock::CopyFields() {
@@ -821,6 +843,10 @@ void frmStock::CopyFields() {
     stock.SetFormatNo(ui_->cmbPrintFormat->Key().toInt());
     stock.AllowLineDiscount = ui_->chkAllowLineDiscount->isChecked();
     stock.AllowSellerPricing = ui_->chkAllowSellerPricing->isChecked();
+    if (StockRentalType() == "RENTAL") {
+        stock.BindingTypeId = ui_->cmbBindingType->Key().toStdString();
+        stock.BootLength = static_cast<std::int16_t>(ui_->txtBootLength->text().toInt());
+    }
 }
 
 std::string frmStock::ChangedRows(const FlexGrid& grid, const char* element,
@@ -850,59 +876,10 @@ bool frmStock::SaveData() {
     if (ui_->txtMinPrice->text() != Q(Format(MinPrice(), "0.0000"))) {
         txtMinPrice_LostFocus();
     }
-    const bool noDepartment = ui_->cmbDepartment->Key().isEmpty();
-    const bool noReportDepartment = ReportDepartmentId().empty();
-    bool rentalRows = false;
-    if (!IsStock()) {
-        if (noDepartment) {
-            return Refuse("Department is required", "InValid Department", "DEPT",
-                          ui_->cmbDepartment);
-        }
-        if (noReportDepartment && maint_->RequireReportingDepartment()) {
-            return Refuse("Reporting Department is required for rental type stock.",
-                          "InValid Reporting Department", "DEPT", ui_->fgRptDept);
-        }
-        rentalRows = ui_->chkIsAPackage->isChecked();
-    } else {
-        if (ui_->cmbStockType->Key().isEmpty()) {
-            return Refuse("Stock Type is required", "Save Error", "DESC", ui_->cmbStockType);
-        }
-        if (stock_->VendorId.empty()) {
-            return Refuse("Vendor is Required", "Save Error", "DESC", ui_->cmdVendor);
-        }
-        if (noDepartment) {
-            return Refuse("Department is required", "InValid Department", "DEPT",
-                          ui_->cmbDepartment);
-        }
-        if (ui_->chkSerialized->isChecked() && ui_->cmbSerialType->Key().size() < 2) {
-            return Refuse("Serial Type is required for serialized stock.", "InValid Serial Type",
-                          "DESC", ui_->cmbSerialType);
-        }
-        const QString rentalType = StockRentalType();
-        const bool noModel = ui_->cmbModel->Key().isEmpty();
-        if (rentalType == "RETAIL") {
-            if (noModel) {
-                return Refuse("Stock Model is required for retail type stock.", "InValid Model",
-                              "DESC", ui_->cmbModel);
-            }
-            if (noReportDepartment && maint_->RequireReportingDepartment()) {
-                return Refuse("Reporting Department is required for retail type stock.",
-                              "InValid Reporting Department", "DEPT", ui_->fgRptDept);
-            }
-        } else if (rentalType == "RENTAL") {
-            if (noModel) {
-                return Refuse("Stock Model is required for rental type stock.", "InValid Model",
-                              "DESC", ui_->cmbModel);
-            }
-            if (noReportDepartment && maint_->RequireReportingDepartment()) {
-                return Refuse("Reporting Department is required for rental type stock.",
-                              "InValid Reporting Department", "DEPT", ui_->fgRptDept);
-            }
-            stock_->BindingTypeId = ui_->cmbBindingType->Key().toStdString();
-            stock_->BootLength = static_cast<std::int16_t>(ui_->txtBootLength->text().toInt());
-            rentalRows = true;
-        }
+    if (const Verdict refusal = CheckStock(Entry())) {
+        return ui::ShowRefusal(*refusal, *this, ui_->tabStock);
     }
+    const bool rentalRows = RentalTabApplies();
     CopyFields();
     const std::int32_t itemNo = item_->ItemNo;
     const std::int32_t instructionNo = item_->InstructionNo;

@@ -20,6 +20,7 @@ class CItemRent;
 class CItemStock;
 class Connection;
 class ErrorObject;
+struct StockEntry;
 
 namespace ui {
 class DataCombo;
@@ -63,6 +64,9 @@ class frmStock : public QDialog {
     std::string& ReportDepartmentId();
     std::string& ReportSubDepartmentId();
 
+    void SetUpTabs();
+    void SetUpFields();
+    void ConnectEvents();
     void ShowFieldsOfType();
     void FillLists();
     void LoadFields();
@@ -95,8 +99,8 @@ class frmStock : public QDialog {
     void RemoveRentalItem();
     void cmdOk_Click();
 
-    // Shows a failed check's message on its tab with the focus on the field.
-    bool Refuse(const char* message, const char* title, const QString& tab, QWidget* field);
+    // What the save checks look at.
+    StockEntry Entry();
     void CopyFields();
     // The changed rows of a grid whose column 0 tells new rows ("-1") from
     // loaded ones ("0"), one element each; `key` names the value column 1.

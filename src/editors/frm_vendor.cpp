@@ -4,12 +4,15 @@
 
 #include "base/prompter.h"
 #include "base/value.h"
+#include "editors/editor_rules.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
 #include "ui/qt_text.h"
+#include "ui/show_refusal.h"
 #include "ui_frm_vendor.h"
 
 namespace vym {
@@ -183,20 +186,14 @@ bool frmVendor::SaveData() {
     }
     const QString id = ui_->txtVendorId->text().trimmed().toUpper();
     const QString name = ui_->txtVendorName->text().trimmed();
-    if (new_ && id.isEmpty()) {
-        MsgBox("Vendor Id is required to save the new vendor record.", kInformation,
-               "Vendor Id Require");
-        ui_->txtVendorId->setFocus();
-        return false;
+    if (const Verdict refusal = CheckVendor({new_, id.toStdString(), name.toStdString()})) {
+        return ui::ShowRefusal(*refusal, *this);
     }
-    if (new_ && name.isEmpty()) {
-        MsgBox("Vendor Name is required to save the new vendor record.", kInformation,
-               "Vendor Name Require");
-        ui_->txtVendorName->setFocus();
-        return false;
-    }
+    ui::AddressControl& addresses = *ui_->ctlAddress;
+    const auto stored = addresses.Addresses();
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
+        Transaction transaction(*db_);
         auto command =
             NewProcedure(*db_, "VYM_SP_ITEM_UpdateVendor",
                          {{"@new_vendor", new_},
@@ -211,7 +208,6 @@ bool frmVendor::SaveData() {
                    "Update Vendor Failed");
             return;
         }
-        ui::AddressControl& addresses = *ui_->ctlAddress;
         if (addresses.Changed()) {
             for (int tab = 0; tab < ui_->tabAddress->count(); ++tab) {
                 const QString type = ui_->tabAddress->TabKey(tab);
@@ -236,9 +232,11 @@ bool frmVendor::SaveData() {
                 }
             }
         }
+        transaction.Commit();
         saved = true;
     });
     if (!saved) {
+        addresses.RestoreAddresses(stored);
         return false;
     }
     // A new vendor joins the list; a renamed one shows its new name.

@@ -15,6 +15,7 @@
 #include "gateway/recordset.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
+#include "pricing/season_rules.h"
 #include "ui/flex_grid.h"
 #include "ui/qt_text.h"
 #include "ui_frm_seasons.h"
@@ -27,17 +28,7 @@ using ui::NullIfEmpty;
 
 namespace {
 
-constexpr int kChanged = 0;
-constexpr int kSeasonNo = 1;
-constexpr int kActive = 2;
-constexpr int kType = 3;
-constexpr int kFunction = 4;
-constexpr int kGroup = 5;
-constexpr int kDescription = 6;
-constexpr int kStart = 7;
-constexpr int kEnd = 8;
-constexpr int kStoreStart = 9;
-constexpr int kStoreEnd = 10;
+using namespace season_column;
 
 constexpr const char* kDateFormat = "mm/dd/yyyy";
 
@@ -60,11 +51,7 @@ QString ListEntry(const QString& key, QString text) {
 }
 
 std::optional<Date> ParseDate(const QString& text) {
-    Date day;
-    if (!Date::Parse(text.trimmed().toStdString(), day)) {
-        return std::nullopt;
-    }
-    return day;
+    return ParseSeasonDate(text.trimmed().toStdString());
 }
 
 bool IsDateColumn(int col) {
@@ -221,55 +208,59 @@ void frmSeasons::fgSeasons_AfterEdit(int row, int col) {
 
 bool frmSeasons::ValidateRow(int row) {
     FlexGrid& grid = *ui_->fgSeasons;
-    const std::string suffix =
-        grid.TextMatrix(row, kSeasonNo).toStdString() + " Row " + std::to_string(row + 1);
-    const auto fail = [&](int col, const std::string& message, std::string_view title = {},
-                          MsgStyle style = {}) {
-        MsgBox(message, style, title);
-        grid.SetCurrentCell(row, col);
-        grid.setFocus();
-        return false;
-    };
-    if (grid.TextMatrix(row, kType).isEmpty()) {
-        return fail(kType,
-                    "You must specifiy a season type for season " +
-                        grid.TextMatrix(row, kSeasonNo).toStdString(),
-                    "Season Type Required", kInformation);
+    const auto cell = [&](int col) { return grid.TextMatrix(row, col).trimmed().toStdString(); };
+    const Verdict refusal = CheckSeason({cell(kSeasonNo), row, cell(kType), cell(kStart),
+                                         cell(kEnd), cell(kStoreStart), cell(kStoreEnd)});
+    if (!refusal) {
+        return true;
     }
-    const QString startText = grid.TextMatrix(row, kStart).trimmed();
-    const QString endText = grid.TextMatrix(row, kEnd).trimmed();
-    if (startText.isEmpty()) {
-        return fail(kStart, "Start date is required for season " + suffix);
+    MsgBox(refusal->message, refusal->style, refusal->title);
+    grid.SetCurrentCell(row, refusal->column);
+    grid.setFocus();
+    return false;
+}
+
+bool frmSeasons::DeleteSeason(int row, std::int32_t seasonNo) {
+    auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeleteSeason", {{"@season_no", seasonNo}});
+    if (db_->Execute(*command) &&
+        NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
+        return true;
     }
-    const auto start = ParseDate(startText);
-    if (!start) {
-        return fail(kStart, "Start date is invalid for season " + suffix);
+    // The season stays: show it again, or every later Ok would stop at the
+    // same refusal.
+    FlexGrid& grid = *ui_->fgSeasons;
+    grid.SetRowHidden(row, false);
+    grid.SetCurrentCell(row, kDescription);
+    std::string message = "Unable to delete season";
+    if (const std::string reason = NullToEmpty(command->Parameters["@message"].Value);
+        !reason.empty()) {
+        message += "\r\n" + reason;
     }
-    if (endText.isEmpty()) {
-        return fail(kEnd, "End date is required for season " + suffix);
+    MsgBox(message, kInformation);
+    return false;
+}
+
+std::optional<std::int32_t> frmSeasons::UpdateSeason(int row, std::int32_t seasonNo) {
+    FlexGrid& grid = *ui_->fgSeasons;
+    const QString group = grid.TextMatrix(row, kGroup).trimmed();
+    auto command = NewProcedure(
+        *db_, "VYM_SP_ITEM_UpdateSeason",
+        {{"@season_no", seasonNo != 0 ? Value(seasonNo) : Value::Null()},
+         {"@season_type_id", NullIfEmpty(grid.TextMatrix(row, kType))},
+         {"@description", grid.TextMatrix(row, kDescription).toStdString()},
+         {"@function_id", NullIfEmpty(grid.TextMatrix(row, kFunction))},
+         {"@is_active", grid.CellChecked(row, kActive)},
+         {"@start_date", DateOrNull(grid.TextMatrix(row, kStart))},
+         {"@end_date", DateOrNull(grid.TextMatrix(row, kEnd))},
+         {"@store_start_date", DateOrNull(grid.TextMatrix(row, kStoreStart))},
+         {"@store_end_date", DateOrNull(grid.TextMatrix(row, kStoreEnd))},
+         {"@season_group_id", group.isEmpty() ? Value::Null() : Value(group.toInt())}});
+    if (!db_->Execute(*command)) {
+        grid.SetCurrentCell(row, kDescription);
+        MsgBox("Error updating season", kInformation, "Unable to save changes");
+        return std::nullopt;
     }
-    const auto end = ParseDate(endText);
-    if (!end) {
-        return fail(kEnd, "End date is invalid for season " + suffix);
-    }
-    if (*end < *start) {
-        return fail(kEnd, "Start date must be less than end date for season " + suffix);
-    }
-    const QString storeStartText = grid.TextMatrix(row, kStoreStart).trimmed();
-    const QString storeEndText = grid.TextMatrix(row, kStoreEnd).trimmed();
-    const auto storeStart = ParseDate(storeStartText);
-    if (!storeStartText.isEmpty() && !storeStart) {
-        return fail(kStoreStart, "Store Start date is invalid for season " + suffix);
-    }
-    const auto storeEnd = ParseDate(storeEndText);
-    if (!storeEndText.isEmpty() && !storeEnd) {
-        return fail(kStoreEnd, "Store End date is invalid for season " + suffix);
-    }
-    if (storeStart && storeEnd && *storeEnd < *storeStart) {
-        return fail(kStoreEnd,
-                    "Store Start date must be less than Store End date for season " + suffix);
-    }
-    return true;
+    return NullToZero(command->Parameters["@season_no"].Value).ToLong();
 }
 
 bool frmSeasons::SaveData() {
@@ -286,26 +277,11 @@ bool frmSeasons::SaveData() {
         for (int row = 1; row < grid.Rows(); ++row) {
             const std::int32_t seasonNo = grid.TextMatrix(row, kSeasonNo).toInt();
             if (grid.IsRowHidden(row)) {
-                if (seasonNo == 0) {
-                    continue;  // never saved: nothing to delete
+                // A row never saved has nothing to delete.
+                if (seasonNo != 0 && !DeleteSeason(row, seasonNo)) {
+                    return;
                 }
-                auto command =
-                    NewProcedure(*db_, "VYM_SP_ITEM_DeleteSeason", {{"@season_no", seasonNo}});
-                if (db_->Execute(*command) &&
-                    NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
-                    continue;
-                }
-                // The season stays: show it again, or every later Ok would
-                // stop at the same refusal.
-                grid.SetRowHidden(row, false);
-                grid.SetCurrentCell(row, kDescription);
-                std::string message = "Unable to delete season";
-                if (const std::string reason = NullToEmpty(command->Parameters["@message"].Value);
-                    !reason.empty()) {
-                    message += "\r\n" + reason;
-                }
-                MsgBox(message, kInformation);
-                return;
+                continue;
             }
             if (!grid.CellChecked(row, kChanged)) {
                 continue;
@@ -313,27 +289,12 @@ bool frmSeasons::SaveData() {
             if (!ValidateRow(row)) {
                 return;
             }
-            const QString group = grid.TextMatrix(row, kGroup).trimmed();
-            auto command = NewProcedure(
-                *db_, "VYM_SP_ITEM_UpdateSeason",
-                {{"@season_no", seasonNo != 0 ? Value(seasonNo) : Value::Null()},
-                 {"@season_type_id", NullIfEmpty(grid.TextMatrix(row, kType))},
-                 {"@description", grid.TextMatrix(row, kDescription).toStdString()},
-                 {"@function_id", NullIfEmpty(grid.TextMatrix(row, kFunction))},
-                 {"@is_active", grid.CellChecked(row, kActive)},
-                 {"@start_date", DateOrNull(grid.TextMatrix(row, kStart))},
-                 {"@end_date", DateOrNull(grid.TextMatrix(row, kEnd))},
-                 {"@store_start_date", DateOrNull(grid.TextMatrix(row, kStoreStart))},
-                 {"@store_end_date", DateOrNull(grid.TextMatrix(row, kStoreEnd))},
-                 {"@season_group_id", group.isEmpty() ? Value::Null() : Value(group.toInt())}});
-            if (!db_->Execute(*command)) {
-                grid.SetCurrentCell(row, kDescription);
-                MsgBox("Error updating season", kInformation, "Unable to save changes");
+            const auto saved = UpdateSeason(row, seasonNo);
+            if (!saved) {
                 return;
             }
             if (seasonNo == 0) {
-                added.emplace_back(row,
-                                   NullToZero(command->Parameters["@season_no"].Value).ToLong());
+                added.emplace_back(row, *saved);
             }
         }
         transaction.Commit();

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "gateway/error_trap.h"
 
@@ -43,6 +45,10 @@ class frmSeasons : public QDialog {
     // The first problem of a changed row, shown with its cell current; False
     // when there is one.
     bool ValidateRow(int row);
+    // Each false after telling the user why; the caller rolls back.
+    bool DeleteSeason(int row, std::int32_t seasonNo);
+    // The season's number, new or as it was.
+    std::optional<std::int32_t> UpdateSeason(int row, std::int32_t seasonNo);
     void fgSeasons_BeforeEdit(int row, int col, bool& cancel);
     void fgSeasons_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgSeasons_AfterEdit(int row, int col);

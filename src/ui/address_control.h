@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "gateway/error_trap.h"
@@ -48,15 +49,21 @@ class AddressControl : public QWidget {
     // The stored number of the type's address; 0 for none.
     std::int32_t AddressNo(const QString& type) const;
 
-  signals:
-    void AddressChanged();
-
-  private:
     struct Address {
         std::int32_t number = 0;
         QStringList fields;  // in the order of kFields
         bool changed = false;
     };
+    // The addresses as they stand, to put back when a save that stored some
+    // of them is rolled back: numbers the database no longer holds must not
+    // be sent again.
+    QMap<QString, Address> Addresses() const { return addresses_; }
+    void RestoreAddresses(QMap<QString, Address> addresses) { addresses_ = std::move(addresses); }
+
+  signals:
+    void AddressChanged();
+
+  private:
     void Edited();
     void ShowFields(const Address& address);
 

@@ -16,6 +16,110 @@ bool IsHiddenDestination(const QString& word) {
     return kHidden.contains(word);
 }
 
+// Reads RTF into plain text: groups nest, hidden destinations and their
+// groups are dropped, control words become the characters they stand for.
+class RtfReader {
+  public:
+    explicit RtfReader(const QString& rtf) : rtf_(rtf), n_(rtf.size()) {}
+
+    QString Read() {
+        for (qsizetype i = 0; i < n_; ++i) {
+            const QChar c = rtf_[i];
+            if (c == QLatin1Char('{')) {
+                skip_.push_back(skip_.back());
+            } else if (c == QLatin1Char('}')) {
+                if (skip_.size() > 1) {
+                    skip_.pop_back();
+                }
+            } else if (c == QLatin1Char('\\')) {
+                i = Control(i);
+            } else if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+                Emit(QString(c));
+            }
+        }
+        while (out_.endsWith(QLatin1Char('\n'))) {
+            out_.chop(1);
+        }
+        return out_;
+    }
+
+  private:
+    void Emit(const QString& text) {
+        if (pendingFallback_ > 0) {
+            --pendingFallback_;
+            return;
+        }
+        if (!skip_.back()) {
+            out_ += text;
+        }
+    }
+
+    // The backslash at `i` and what follows it; returns the last index read.
+    qsizetype Control(qsizetype i) {
+        if (i + 1 >= n_) {
+            return i;
+        }
+        const QChar next = rtf_[i + 1];
+        if (next == QLatin1Char('\\') || next == QLatin1Char('{') || next == QLatin1Char('}')) {
+            Emit(QString(next));
+            return i + 1;
+        }
+        if (next == QLatin1Char('*')) {
+            skip_.back() = true;
+            return i + 1;
+        }
+        if (next == QLatin1Char('\'') && i + 3 < n_) {
+            bool ok = false;
+            const int code = rtf_.mid(i + 2, 2).toInt(&ok, 16);
+            if (ok) {
+                Emit(QString(QChar(code)));
+            }
+            return i + 3;
+        }
+        if (next.isLetter()) {
+            return Word(i);
+        }
+        return i + 1;  // a control symbol such as \~ or \-: nothing to show
+    }
+
+    // A control word with its optional number and delimiting blank.
+    qsizetype Word(qsizetype i) {
+        qsizetype j = i + 1;
+        while (j < n_ && rtf_[j].isLetter()) {
+            ++j;
+        }
+        const QString word = rtf_.mid(i + 1, j - i - 1);
+        qsizetype k = j;
+        if (k < n_ && rtf_[k] == QLatin1Char('-')) {
+            ++k;
+        }
+        while (k < n_ && rtf_[k].isDigit()) {
+            ++k;
+        }
+        const QString param = rtf_.mid(j, k - j);
+        if (k < n_ && rtf_[k] == QLatin1Char(' ')) {
+            ++k;  // the delimiter belongs to the control word
+        }
+        if (word == QLatin1String("par") || word == QLatin1String("line")) {
+            Emit(QStringLiteral("\n"));
+        } else if (word == QLatin1String("tab")) {
+            Emit(QStringLiteral("\t"));
+        } else if (word == QLatin1String("u") && !param.isEmpty()) {
+            Emit(QString(QChar(static_cast<char16_t>(param.toInt()))));
+            pendingFallback_ = 1;
+        } else if (IsHiddenDestination(word)) {
+            skip_.back() = true;
+        }
+        return k - 1;
+    }
+
+    const QString& rtf_;
+    const qsizetype n_;
+    QString out_;
+    std::vector<bool> skip_{false};  // one entry per open group
+    int pendingFallback_ = 0;        // characters standing in for the last \u character
+};
+
 }  // namespace
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
@@ -37,83 +141,7 @@ QString RichTextBox::Text() const {
 }
 
 QString RichTextBox::RtfToPlainText(const QString& rtf) {
-    QString out;
-    std::vector<bool> skip{false};  // one entry per open group
-    const qsizetype n = rtf.size();
-    int pendingFallback = 0;  // characters standing in for the last \u character
-    auto emitText = [&](const QString& s) {
-        if (pendingFallback > 0) {
-            --pendingFallback;
-            return;
-        }
-        if (!skip.back()) {
-            out += s;
-        }
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = rtf[i];
-        if (c == QLatin1Char('{')) {
-            skip.push_back(skip.back());
-        } else if (c == QLatin1Char('}')) {
-            if (skip.size() > 1) {
-                skip.pop_back();
-            }
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            continue;
-        } else if (c != QLatin1Char('\\')) {
-            emitText(QString(c));
-        } else if (i + 1 < n) {
-            const QChar next = rtf[i + 1];
-            if (next == QLatin1Char('\\') || next == QLatin1Char('{') || next == QLatin1Char('}')) {
-                emitText(QString(next));
-                ++i;
-            } else if (next == QLatin1Char('*')) {
-                skip.back() = true;
-                ++i;
-            } else if (next == QLatin1Char('\'') && i + 3 < n) {
-                bool ok = false;
-                const int code = rtf.mid(i + 2, 2).toInt(&ok, 16);
-                if (ok) {
-                    emitText(QString(QChar(code)));
-                }
-                i += 3;
-            } else if (next.isLetter()) {
-                qsizetype j = i + 1;
-                while (j < n && rtf[j].isLetter()) {
-                    ++j;
-                }
-                const QString word = rtf.mid(i + 1, j - i - 1);
-                qsizetype k = j;
-                if (k < n && rtf[k] == QLatin1Char('-')) {
-                    ++k;
-                }
-                while (k < n && rtf[k].isDigit()) {
-                    ++k;
-                }
-                const QString param = rtf.mid(j, k - j);
-                if (k < n && rtf[k] == QLatin1Char(' ')) {
-                    ++k;  // the delimiter belongs to the control word
-                }
-                i = k - 1;
-                if (word == QLatin1String("par") || word == QLatin1String("line")) {
-                    emitText(QStringLiteral("\n"));
-                } else if (word == QLatin1String("tab")) {
-                    emitText(QStringLiteral("\t"));
-                } else if (word == QLatin1String("u") && !param.isEmpty()) {
-                    emitText(QString(QChar(static_cast<char16_t>(param.toInt()))));
-                    pendingFallback = 1;
-                } else if (IsHiddenDestination(word)) {
-                    skip.back() = true;
-                }
-            } else {
-                ++i;  // a control symbol such as \~ or \-: nothing to show
-            }
-        }
-    }
-    while (out.endsWith(QLatin1Char('\n'))) {
-        out.chop(1);
-    }
-    return out;
+    return RtfReader(rtf).Read();
 }
 
 }  // namespace vym::ui

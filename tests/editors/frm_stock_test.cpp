@@ -309,13 +309,6 @@ TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
     EXPECT_EQ(CurrentTab(), "DEPT");
     Combo("cmbDepartment").SetKey("RETAIL");
 
-    Find<QCheckBox>("chkSerialized")->setChecked(true);
-    prompter.ExpectMessage("Serial Type is required for serialized stock.", "InValid Serial Type",
-                           kInformation);
-    EXPECT_FALSE(window_->SaveData());
-    EXPECT_EQ(CurrentTab(), "DESC");
-    Find<QCheckBox>("chkSerialized")->setChecked(false);
-
     prompter.ExpectMessage("Stock Model is required for retail type stock.", "InValid Model",
                            kInformation);
     EXPECT_FALSE(window_->SaveData());

@@ -172,6 +172,31 @@ TEST_F(VendorWindow, DeleteShowsTheDatabasesRefusalAndRemovesAFreeVendor) {
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), "0");
 }
 
+TEST_F(VendorWindow, AFailedAddressLeavesNoVendorAndTheRetrySavesBoth) {
+    maint_.SetAppServer(nullptr);
+    test::FaultInjectingConnection& faults = office_.Faults();
+    maint_.SetAppServer(&office_.Server());
+    window_.Setup(&maint_);
+    Find<QPushButton>("cmdAdd")->click();
+    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "peak");
+    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), "Peak Print");
+    QTest::keyClicks(Find<QLineEdit>("txtCity"), "Aspen");
+    const std::string addresses = Scalar("SELECT count(*) FROM vym_address");
+
+    // The vendor and its address are written, then linking them fails.
+    faults.FailOnCall(3, test::FaultInjectingConnection::Fault::ExecuteFailed);
+    EXPECT_FALSE(window_.SaveData());
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_vendor WHERE vendor_id = 'PEAK'"), "0");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), addresses);
+    EXPECT_EQ(Text("txtCity"), "Aspen");
+
+    faults.Disarm();
+    ASSERT_TRUE(window_.SaveData());
+    EXPECT_EQ(Scalar("SELECT a.city FROM vym_vendor v JOIN vym_address a "
+                     "ON a.address_no = v.vendor_address_no WHERE v.vendor_id = 'PEAK'"),
+              "Aspen");
+}
+
 TEST_F(VendorWindow, CancelClosesWithoutSaving) {
     window_.Setup(&maint_, "ATLAS");
     QTest::keyClicks(Find<QLineEdit>("txtVendorName"), " Ltd");

@@ -297,30 +297,12 @@ TEST_F(Seasons, OkStopsAtTheFirstRowAtFaultAndSavesNothing) {
     ok("You must specifiy a season type for season 0", "Season Type Required", kInformation, 8,
        kType);
 
-    EXPECT_TRUE(Type(1, kStoreStart, "next fall"));
-    ok("Store Start date is invalid for season 1 Row 2", "", kPlain, 1, kStoreStart);
-    EXPECT_TRUE(Type(1, kStoreStart, ""));
-    EXPECT_TRUE(Type(1, kStoreEnd, "later"));
-    ok("Store End date is invalid for season 1 Row 2", "", kPlain, 1, kStoreEnd);
-    EXPECT_TRUE(Type(1, kStoreEnd, ""));
-    ok("You must specifiy a season type for season 0", "Season Type Required", kInformation, 8,
-       kType);
-
-    EXPECT_TRUE(Type(3, kStoreStart, "3/10/2027"));
-    EXPECT_TRUE(Type(3, kStoreEnd, "3/1/2027"));
-    ok("Store Start date must be less than Store End date for season 3 Row 4", "", kPlain, 3,
-       kStoreEnd);
-    EXPECT_TRUE(Type(3, kStoreEnd, "3/10/2027"));
-
     Choose(8, kType, "Regular");
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar("SELECT description || ' ' || (start_date = end_date) || ' ' || "
-                     "IFNULL(store_start_date, '-') FROM vym_season WHERE season_no = 1"),
-              "Early Bird 1 -");
-    EXPECT_EQ(Scalar("SELECT store_start_date || ' ' || store_end_date FROM vym_season "
-                     "WHERE season_no = 3"),
-              "2027-03-10 2027-03-10");
+                     "store_start_date FROM vym_season WHERE season_no = 1"),
+              "Early Bird 1 2026-09-01");
 }
 
 TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
