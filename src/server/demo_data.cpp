@@ -9,6 +9,7 @@
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 
 namespace vym::server {
@@ -81,6 +82,7 @@ void AddDemoData(SqlSession& session) {
     AddInvDemoRows(session);
     AddItemReferenceDemoRows(session);
     AddItemPriceDemoRows(session);
+    AddPackagePricingDemoRows(session);
 }
 
 }  // namespace vym::server
