@@ -42,110 +42,77 @@ class PackagePricingProcedures : public ::testing::Test {
         }
         return shown;
     }
-    std::vector<std::string> Upgrades() {
-        return Rows("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_get", {},
-                    {"pay_first_package_item_no", "rental_package_item_no", "upgrade_price"});
+    std::string Upgrades() {
+        std::string pairs;
+        for (const std::string& row :
+             Rows("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_get", {},
+                  {"pay_first_package_item_no", "rental_package_item_no", "upgrade_price"})) {
+            std::string pair = row;
+            pair[pair.find('|')] = '>';
+            pair[pair.find('|')] = '=';
+            pairs += (pairs.empty() ? "" : " ") + pair;
+        }
+        return pairs;
     }
 
     test::BackOffice office_;
     std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
+// One call after the other on the same pairs: what each says and leaves.
+struct UpgradeCall {
+    bool remove;
+    std::int32_t payFirst;
+    std::int32_t rental;
+    const char* price;  // nullptr for Null
+    bool isNew;
+    const char* message;  // "" when done
+    const char* after;    // the pairs, "pay first>rental=price" by " "
+};
+
+const UpgradeCall kUpgradeCalls[] = {
+    {false, 702, 703, "20", true,
+     "An upgrade price from Adult Ski Package (Skis, Boots) to Snowboard Package already "
+     "exists.  Change its price in the list.",
+     "702>703=12.5 703>702=8"},
+    {false, 702, 703, "15.25", false, "", "702>703=15.25 703>702=8"},
+    {false, 702, 702, "1", true, "A rental package can not be upgraded to itself.",
+     "702>703=15.25 703>702=8"},
+    {false, 700, 703, "1", true, "Item 700 is not a rental package item.",
+     "702>703=15.25 703>702=8"},
+    {false, 703, 702, "-1", false, "An upgrade price can not be negative.",
+     "702>703=15.25 703>702=8"},
+    {false, 703, 702, nullptr, false, "An upgrade price is required.", "702>703=15.25 703>702=8"},
+    {true, 703, 702, nullptr, false, "", "702>703=15.25"},
+    {true, 703, 702, nullptr, false,
+     "The upgrade price from Snowboard Package to Adult Ski Package (Skis, Boots) does not "
+     "exist.",
+     "702>703=15.25"},
+    {false, 703, 702, "9.75", false,
+     "The upgrade price from Snowboard Package to Adult Ski Package (Skis, Boots) no longer "
+     "exists.",
+     "702>703=15.25"},
+    {false, 703, 702, "9.75", true, "", "702>703=15.25 703>702=9.75"},
+};
+
 TEST_F(PackagePricingProcedures, UpgradePricesAreAddedChangedAndDeletedNeverOverwritten) {
     ASSERT_EQ(
         Rows("VYM_SP_ITEM_RENTAL_PACKAGE_get", {}, {"item_no", "long_description"}),
         (std::vector<std::string>{"702|Adult Ski Package (Skis, Boots)", "703|Snowboard Package"}));
-    ASSERT_EQ(Upgrades(), (std::vector<std::string>{"702|703|12.5", "703|702|8"}));
-    const Value none = Value::Null();
-    struct Case {
-        const char* procedure;
-        Value payFirst;
-        Value rental;
-        Value price;
-        Value isNew;
-        const char* message;  // "" when done
-        std::vector<std::string> after;
-    };
-    const std::string update = "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update";
-    const std::string remove = "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete";
-    for (const Case& c : std::vector<Case>{
-             {"update",
-              702,
-              703,
-              Currency::FromDouble(20),
-              true,
-              "An upgrade price from Adult Ski Package (Skis, Boots) to Snowboard Package "
-              "already exists.  Change its price in the list.",
-              {"702|703|12.5", "703|702|8"}},
-             {"update",
-              702,
-              703,
-              Currency::FromDouble(15.25),
-              none,
-              "",
-              {"702|703|15.25", "703|702|8"}},
-             {"update",
-              702,
-              702,
-              Currency::FromDouble(1),
-              true,
-              "A rental package can not be upgraded to itself.",
-              {"702|703|15.25", "703|702|8"}},
-             {"update",
-              700,
-              703,
-              Currency::FromDouble(1),
-              true,
-              "Item 700 is not a rental package item.",
-              {"702|703|15.25", "703|702|8"}},
-             {"update",
-              703,
-              702,
-              Currency::FromDouble(-1),
-              none,
-              "An upgrade price can not be negative.",
-              {"702|703|15.25", "703|702|8"}},
-             {"update",
-              703,
-              702,
-              none,
-              none,
-              "An upgrade price is required.",
-              {"702|703|15.25", "703|702|8"}},
-             {"delete", 703, 702, none, none, "", {"702|703|15.25"}},
-             {"delete",
-              703,
-              702,
-              none,
-              none,
-              "The upgrade price from Snowboard Package to Adult Ski Package (Skis, Boots) does "
-              "not exist.",
-              {"702|703|15.25"}},
-             {"update",
-              703,
-              702,
-              Currency::FromDouble(9.75),
-              none,
-              "The upgrade price from Snowboard Package to Adult Ski Package (Skis, Boots) no "
-              "longer exists.",
-              {"702|703|15.25"}},
-             {"update",
-              703,
-              702,
-              Currency::FromDouble(9.75),
-              true,
-              "",
-              {"702|703|15.25", "703|702|9.75"}},
-         }) {
-        const bool updating = std::string(c.procedure) == "update";
-        const Answer answer = updating ? Call(update, {{"@pay_first_package_item_no", c.payFirst},
-                                                       {"@rental_package_item_no", c.rental},
-                                                       {"@upgrade_price", c.price},
-                                                       {"@is_new", c.isNew}})
-                                       : Call(remove, {{"@pay_first_package_item_no", c.payFirst},
-                                                       {"@rental_package_item_no", c.rental}});
-        const std::string what =
-            std::string(c.procedure) + " " + c.payFirst.ToString() + ">" + c.rental.ToString();
+    ASSERT_EQ(Upgrades(), "702>703=12.5 703>702=8");
+    for (const UpgradeCall& c : kUpgradeCalls) {
+        const Value price =
+            c.price == nullptr ? Value::Null() : Value(Currency::FromDouble(std::stod(c.price)));
+        const Answer answer = c.remove ? Call("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
+                                              {{"@pay_first_package_item_no", c.payFirst},
+                                               {"@rental_package_item_no", c.rental}})
+                                       : Call("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update",
+                                              {{"@pay_first_package_item_no", c.payFirst},
+                                               {"@rental_package_item_no", c.rental},
+                                               {"@upgrade_price", price},
+                                               {"@is_new", c.isNew}});
+        const std::string what = std::string(c.remove ? "delete " : "update ") +
+                                 std::to_string(c.payFirst) + ">" + std::to_string(c.rental);
         EXPECT_EQ(answer.message, c.message) << what;
         EXPECT_EQ(answer.returned, *c.message == '\0' ? 0 : -1) << what;
         EXPECT_EQ(Upgrades(), c.after) << what;
