@@ -56,6 +56,8 @@ class frmPricing : public QDialog {
     bool UpdatePrices();
     // The row's price number after a save; nullopt after a refusal.
     std::optional<std::int32_t> UpdatePrice(int row);
+    // Package mode: the package detail pricing of the row's package price.
+    void fgPrices_CellButtonClick(int row, int col);
     void fgPrices_BeforeEdit(int row, int col, bool& cancel);
     void fgPrices_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgPrices_AfterEdit(int row, int col);
@@ -63,6 +65,7 @@ class frmPricing : public QDialog {
 
     std::unique_ptr<Ui::frmPricing> ui_;
     ErrorTrap trap_{"frmPricing"};
+    ScreenContext* itemMaint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     CItem* item_ = nullptr;

@@ -714,11 +714,13 @@ TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     modals.ExpectReject("frmStockSummary")
         .ExpectReject("frmSupportTables")
         .ExpectReject("frmProfiles")
-        .ExpectReject("frmSeasons");
+        .ExpectReject("frmSeasons")
+        .ExpectReject("frmRentalPackageUpgradePricing");
     c.Trigger("mnuStockSummary");
     c.Trigger("mnuSupportTables");
     c.Trigger("mnuProfile");
     c.Trigger("mnuSeasons");
+    c.Trigger("mnuPackageUpgrade");
     modals.Verify();
 }
 
@@ -785,9 +787,8 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later :
-         {"mnuPrintLabels", "mnuStockMatrix", "mnuSalePricing", "mnuEditPricing",
-          "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
+    for (const char* later : {"mnuPrintLabels", "mnuStockMatrix", "mnuSalePricing",
+                              "mnuEditPricing", "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
 }
