@@ -15,13 +15,11 @@ struct PackagePriceRequest {
     std::int32_t seasonNo = 0;    // 0 for any season
     QString seasonDescription;
     QString discountId;  // empty for the base price
-    QString discountDescription;
     QString unitId;
     QString unitDescription;
     std::int32_t unitQty = 0;
-    QString grossUnitPrice;
-    bool sellerDisc = false;
-    bool sellerPrice = false;
+    bool sellerDisc = false;   // what a line not priced yet starts with
+    bool sellerPrice = false;  // sent with every line
 };
 
 // The package price once its lines are saved.

@@ -183,8 +183,9 @@ void frmPackageDetailPricing::AppendLine(Recordset& rows) {
     grid.SetTextMatrix(row, kUnitPrice, FieldText(rows, "unit_price"));
     grid.SetTextMatrix(row, kSubTotal, FieldText(rows, "Price"));
     grid.SetTextMatrix(row, kGross, FieldText(rows, "gross_unit_price"));
+    const Value lineDiscount = rows.Fields("allow_line_discount").Value();
     grid.SetCellChecked(row, kLineDiscount,
-                        NullToZero(rows.Fields("allow_line_discount").Value()).ToBool());
+                        lineDiscount.IsNull() ? request_.sellerDisc : lineDiscount.ToBool());
     grid.SetTextMatrix(row, kAcctUnits, FieldText(rows, "acct_units"));
     grid.SetTextMatrix(row, kPrintQty, FieldText(rows, "print_qty"));
     const QString itemRule = FieldText(rows, "item_access_rule_no");

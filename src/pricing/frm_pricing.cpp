@@ -401,11 +401,9 @@ void frmPricing::fgPrices_CellButtonClick(int row, int col) {
     request.seasonNo = grid.TextMatrix(row, kSeasonNo).toInt();
     request.seasonDescription = grid.TextMatrix(row, kSeason);
     request.discountId = grid.TextMatrix(row, kDiscountId);
-    request.discountDescription = grid.TextMatrix(row, kDiscount);
     request.unitId = grid.TextMatrix(row, kUnitId);
     request.unitDescription = grid.TextMatrix(row, kUnit);
     request.unitQty = grid.TextMatrix(row, kUnitQty).toInt();
-    request.grossUnitPrice = grid.TextMatrix(row, kGross);
     request.sellerDisc = grid.CellChecked(row, kSellerDisc);
     request.sellerPrice = grid.CellChecked(row, kSellerPrice);
     const auto result = itemMaint_->PackageDetailPricing(this, request);
