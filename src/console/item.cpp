@@ -195,44 +195,39 @@ void Item::BuildMenus() {
     connect(mnuHistory_, &QAction::triggered, this, &Item::mnuHistory_Click);
     connect(mnuLocation_, &QAction::triggered, this, &Item::mnuLocation_Click);
 
+    // Commands that open a screen through the service object.
+    auto opens = [this](QAction* action, auto open) {
+        connect(action, &QAction::triggered, this, [this, open] {
+            if (itemMaint_) {
+                open(*itemMaint_);
+            }
+        });
+    };
+
     QMenu* mnuStock = menuBar_->addMenu("&Stock");
     mnuStock->setObjectName("mnuStock");
     mnuStockMatrix_ = add(mnuStock, "mnuStockMatrix", "&Matrix");
     connect(mnuStockMatrix_, &QAction::triggered, this, &Item::mnuStockMatrix_Click);
     later(mnuStock, "mnuSalePricing", "Sale &Pricing");
-    QAction* mnuStockSummary = add(mnuStock, "mnuStockSummary", "&Summary");
-    connect(mnuStockSummary, &QAction::triggered, this, [this] {
-        if (itemMaint_) {
-            itemMaint_->StockSummary(this);
-        }
-    });
-    QAction* mnuEditPricing = add(mnuStock, "mnuEditPricing", "&Edit Pricing");
-    connect(mnuEditPricing, &QAction::triggered, this, [this] {
-        if (itemMaint_) {
-            itemMaint_->EditPrices(this);
-        }
-    });
+    opens(add(mnuStock, "mnuStockSummary", "&Summary"),
+          [this](ScreenContext& context) { context.StockSummary(this); });
+    opens(add(mnuStock, "mnuEditPricing", "&Edit Pricing"),
+          [this](ScreenContext& context) { context.EditPrices(this); });
 
     QMenu* mnuMaintenance = menuBar_->addMenu("&Maintenance");
     mnuMaintenance->setObjectName("mnuMaintenance");
-    later(mnuMaintenance, "mnuPackageUpgrade", "Package Rental Upgrade Pricing...");
-    QAction* mnuProfile = add(mnuMaintenance, "mnuProfile", "Profile...");
-    QAction* mnuSeasons = add(mnuMaintenance, "mnuSeasons", "Season Maintenance...");
+    opens(add(mnuMaintenance, "mnuPackageUpgrade", "Package Rental Upgrade Pricing..."),
+          [this](ScreenContext& context) { context.RentalPackageUpgradePricing(this); });
+    opens(add(mnuMaintenance, "mnuProfile", "Profile..."), [this](ScreenContext& context) {
+        frmProfiles profiles(this);
+        profiles.Setup(&context);
+        ui::RunModal(profiles);
+    });
+    opens(add(mnuMaintenance, "mnuSeasons", "Season Maintenance..."),
+          [](ScreenContext& context) { context.ShowSeasons(); });
     later(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes...");
     QAction* mnuSupportTables = add(mnuMaintenance, "mnuSupportTables", "Support Tables...");
     later(mnuMaintenance, "mnuTemplates", "Template Editor...");
-    connect(mnuProfile, &QAction::triggered, this, [this] {
-        if (itemMaint_) {
-            frmProfiles profiles(this);
-            profiles.Setup(itemMaint_);
-            ui::RunModal(profiles);
-        }
-    });
-    connect(mnuSeasons, &QAction::triggered, this, [this] {
-        if (itemMaint_) {
-            itemMaint_->ShowSeasons();
-        }
-    });
     connect(mnuSupportTables, &QAction::triggered, this, [this] {
         if (itemMaint_) {
             itemMaint_->EditSupportTables();

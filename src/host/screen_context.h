@@ -10,6 +10,7 @@
 #include "base/currency.h"
 #include "gateway/service_object.h"
 #include "host/item_enums.h"
+#include "host/package_price_request.h"
 
 class QWidget;
 
@@ -86,6 +87,11 @@ class ScreenContext : public QObject, public ServiceObject {
                              std::vector<std::int32_t>* vList = nullptr,
                              const QString& sVendorId = {}, const QString& sStockTypeId = {}) = 0;
     virtual void ShowSeasons() = 0;
+    virtual void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) = 0;
+    // The package detail pricing of one package price: the saved price, or
+    // nothing when the user cancelled or nothing could be saved.
+    virtual std::optional<PackagePriceResult> PackageDetailPricing(
+        QWidget* Parentform, const PackagePriceRequest& request) = 0;
 
     // Support-table writes: False, after the database's message, when refused;
     // the service object raises its events after a successful write.

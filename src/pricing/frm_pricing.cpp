@@ -128,6 +128,7 @@ frmPricing::frmPricing(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     connect(&grid, &FlexGrid::BeforeEdit, this, &frmPricing::fgPrices_BeforeEdit);
     connect(&grid, &FlexGrid::ValidateEdit, this, &frmPricing::fgPrices_ValidateEdit);
     connect(&grid, &FlexGrid::AfterEdit, this, &frmPricing::fgPrices_AfterEdit);
+    connect(&grid, &FlexGrid::CellButtonClick, this, &frmPricing::fgPrices_CellButtonClick);
     connect(ui_->cmdAdd, &QPushButton::clicked, this, &frmPricing::AddPrice);
     connect(ui_->cmdDelete, &QPushButton::clicked, this, &frmPricing::DeleteRow);
     connect(ui_->cmdDetail, &QPushButton::clicked, this, &frmPricing::ToggleDetail);
@@ -138,6 +139,7 @@ frmPricing::frmPricing(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
 frmPricing::~frmPricing() = default;
 
 bool frmPricing::Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackage) {
+    itemMaint_ = itemMaint;
     db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
     errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
     item_ = oItem;
@@ -154,10 +156,11 @@ bool frmPricing::Setup(ScreenContext* itemMaint, CItem* oItem, CPackage* oPackag
         setWindowTitle("Pricing for: " + description + " (" + QString::number(number) + ")");
         ui_->cmdDetail->setText("Show Detail");
         ui_->cmdDetail->setVisible(!packageMode_);
-        // A package price is made of the prices of its lines, set line by line,
-        // which this list does not do: here a package's prices are shown and
-        // deleted only.
-        ui_->cmdAdd->setEnabled(!packageMode_);
+        if (packageMode_) {
+            // A package price is made of the prices of its lines, set line by
+            // line in the package detail pricing behind the price's button.
+            ui_->fgPrices->SetColumnKind(kPrice, FlexGrid::ColumnKind::Button);
+        }
         ui_->tabPricing->setVisible(!packageMode_ && item_->HasExtensions(db_, errors_));
     });
     return prepared && (!accessRules_ || LoadRules()) && LoadPrices();
@@ -265,7 +268,7 @@ void frmPricing::ToggleDetail() {
 }
 
 void frmPricing::AddPrice() {
-    if (db_ == nullptr || packageMode_) {
+    if (db_ == nullptr) {
         return;
     }
     const bool extension = ui_->tabPricing->CurrentKey() == "EXT";
@@ -396,6 +399,37 @@ bool frmPricing::DeletePrice(std::int32_t priceNo, std::int32_t version) {
     return deleted;
 }
 
+void frmPricing::fgPrices_CellButtonClick(int row, int col) {
+    FlexGrid& grid = *ui_->fgPrices;
+    if (!packageMode_ || col != kPrice || itemMaint_ == nullptr) {
+        return;
+    }
+    PackagePriceRequest request;
+    request.package = package_;
+    request.priceNo = grid.RowData(row).toInt();
+    request.seasonNo = grid.TextMatrix(row, kSeasonNo).toInt();
+    request.seasonDescription = grid.TextMatrix(row, kSeason);
+    request.discountId = grid.TextMatrix(row, kDiscountId);
+    request.unitId = grid.TextMatrix(row, kUnitId);
+    request.unitDescription = grid.TextMatrix(row, kUnit);
+    request.unitQty = grid.TextMatrix(row, kUnitQty).toInt();
+    request.sellerDisc = grid.CellChecked(row, kSellerDisc);
+    request.sellerPrice = grid.CellChecked(row, kSellerPrice);
+    const auto result = itemMaint_->PackageDetailPricing(this, request);
+    if (!result || result->priceNo == 0) {
+        return;
+    }
+    if (result->deleted) {
+        grid.RemoveItem(row);
+        ApplyTabFilter();
+        return;
+    }
+    // Saved by the dialog already.
+    grid.SetRowData(row, result->priceNo);
+    grid.SetTextMatrix(row, kPrice, result->price);
+    grid.SetTextMatrix(row, kState, "0");
+}
+
 void frmPricing::fgPrices_BeforeEdit(int, int col, bool& cancel) {
     // In package mode the prices are set line by line, not here.
     cancel =
@@ -498,6 +532,13 @@ bool frmPricing::ValidatePrices() {
             ShowRow(row);
             return MsgBox(text, style, title);
         };
+        // Only the package detail pricing saves a package price: a new row
+        // without one would be dropped.
+        if (packageMode_ && grid.RowData(row).toInt() == 0) {
+            ask("Set the price of row " + r + " with the button in its Price cell before saving.",
+                kInformation, "Price Not Set");
+            return false;
+        }
         const Currency gross = CurrencyOf(grid.TextMatrix(row, kGross));
         const Currency unit = CurrencyOf(grid.TextMatrix(row, kUnitPrice));
         if (!packageMode_ && gross < unit) {

@@ -68,6 +68,8 @@ class frmPricing : public QDialog {
     // Keeps the first refusal of the save as a conflict, to show once the
     // save is rolled back.
     void KeepConflict(const ParameterList& p);
+    // Package mode: the package detail pricing of the row's package price.
+    void fgPrices_CellButtonClick(int row, int col);
     void fgPrices_BeforeEdit(int row, int col, bool& cancel);
     void fgPrices_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgPrices_AfterEdit(int row, int col);
@@ -75,6 +77,7 @@ class frmPricing : public QDialog {
 
     std::unique_ptr<Ui::frmPricing> ui_;
     ErrorTrap trap_{"frmPricing"};
+    ScreenContext* itemMaint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     CItem* item_ = nullptr;

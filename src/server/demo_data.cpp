@@ -10,6 +10,7 @@
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_stock_matrix_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 
 namespace vym::server {
@@ -83,6 +84,7 @@ void AddDemoData(SqlSession& session) {
     AddInvDemoRows(session);
     AddItemReferenceDemoRows(session);
     AddItemPriceDemoRows(session);
+    AddPackagePricingDemoRows(session);
 }
 
 }  // namespace vym::server

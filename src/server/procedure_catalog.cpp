@@ -15,6 +15,7 @@
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_stock_matrix_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
@@ -43,6 +44,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemStockEditorProcedures(*catalog);
         RegisterItemStockMatrixProcedures(*catalog);
         RegisterPackageProcedures(*catalog);
+        RegisterPackagePricingProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));

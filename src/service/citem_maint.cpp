@@ -18,6 +18,8 @@
 #include "inventory/frm_stock_summary.h"
 #include "model/citem.h"
 #include "model/record_fields.h"
+#include "packages/frm_package_detail_pricing.h"
+#include "packages/frm_rental_package_upgrade_pricing.h"
 #include "pricing/frm_edit_prices.h"
 #include "pricing/frm_seasons.h"
 #include "pricing/frm_stock_pricing.h"
@@ -572,6 +574,23 @@ void CItemMaint::EditSupportTables() {
 void CItemMaint::ShowSeasons() {
     trap_.Run(errorObject_, "ShowSeasons", nullptr,
               [&] { ShowScreen<frmSeasons>(*this, nullptr); });
+}
+
+void CItemMaint::RentalPackageUpgradePricing(QWidget* Parentform) {
+    trap_.Run(errorObject_, "RentalPackageUpgradePricing", nullptr,
+              [&] { ShowScreen<frmRentalPackageUpgradePricing>(*this, Parentform); });
+}
+
+std::optional<PackagePriceResult> CItemMaint::PackageDetailPricing(
+    QWidget* Parentform, const PackagePriceRequest& request) {
+    std::optional<PackagePriceResult> result;
+    trap_.Run(errorObject_, "PackageDetailPricing", nullptr, [&] {
+        frmPackageDetailPricing screen(Parentform);
+        if (screen.Setup(this, request) && ui::RunModal(screen) == QDialog::Accepted) {
+            result = screen.Result();
+        }
+    });
+    return result;
 }
 
 std::unique_ptr<ScreenContext> MakeScreenContext(vym::AppServer* server) {

@@ -159,6 +159,10 @@ class CItemMaint : public ScreenContext {
                      const QString& sStockTypeId = {}) override;
     // Season maintenance.
     void ShowSeasons() override;
+    // The rental package upgrade pricing.
+    void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) override;
+    std::optional<PackagePriceResult> PackageDetailPricing(
+        QWidget* Parentform, const PackagePriceRequest& request) override;
 
     // Support-table writes ----------------------------------------------------
     // A write that the database refuses shows its message box and returns

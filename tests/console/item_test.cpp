@@ -720,12 +720,14 @@ TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
         .ExpectReject("frmSupportTables")
         .ExpectReject("frmProfiles")
         .ExpectReject("frmSeasons")
-        .ExpectReject("frmEditPrices");
+        .ExpectReject("frmEditPrices")
+        .ExpectReject("frmRentalPackageUpgradePricing");
     c.Trigger("mnuStockSummary");
     c.Trigger("mnuSupportTables");
     c.Trigger("mnuProfile");
     c.Trigger("mnuSeasons");
     c.Trigger("mnuEditPricing");
+    c.Trigger("mnuPackageUpgrade");
     modals.Verify();
 }
 
@@ -792,8 +794,8 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later : {"mnuPrintLabels", "mnuSalePricing", "mnuPackageUpgrade",
-                              "mnuSpecialOffers", "mnuTemplates"}) {
+    for (const char* later :
+         {"mnuPrintLabels", "mnuSalePricing", "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
 }

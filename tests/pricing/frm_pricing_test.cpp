@@ -25,6 +25,7 @@
 #include "support/server/fault_injecting_connection.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
+#include "ui/flex_grid_delegate.h"
 #include "ui/image_combo.h"
 #include "ui/key_tab_bar.h"
 
@@ -591,12 +592,11 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     EXPECT_NE(grid.RowData(grid.Rows() - 1).toInt(), 0) << "the deleted row is gone";
 }
 
-TEST_F(PriceList, APackageShowsItsPricesWhichCanOnlyBeDeleted) {
+TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
     OpenPackage(1);
     EXPECT_EQ(window_.windowTitle(), "Pricing for: Family Ski Week (1)");
     EXPECT_TRUE(Find<QPushButton>("cmdDetail").isHidden());
     EXPECT_TRUE(Find<ui::KeyTabBar>("tabPricing").isHidden());
-    EXPECT_FALSE(Find<QPushButton>("cmdAdd").isEnabled());
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 3);
     EXPECT_EQ(grid.TextMatrix(1, kSeason), "[ANY Season]");
@@ -625,6 +625,49 @@ TEST_F(PriceList, APackageShowsItsPricesWhichCanOnlyBeDeleted) {
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE package_no = 1"), "3")
         << "the any-season price and its two line prices";
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE season_id = 3 AND package_no = 1"), "0");
+}
+
+// A new package price is added as a row, then priced line by line behind
+// the button of its Price cell; the price list takes the package total.
+TEST_F(PriceList, APackagePriceIsAddedAndPricedLineByLine) {
+    OpenPackage(1);
+    EXPECT_TRUE(Find<QPushButton>("cmdAdd").isEnabled());
+    modals.Expect("frmAddPrice", Fill("1", "'", "5DAY", ""));
+    Click("cmdAdd");
+    FlexGrid& grid = Grid();
+    ASSERT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.TextMatrix(3, kSeason), "Early Season");
+    script.ExpectMessage("Set the price of row 3 with the button in its Price cell before saving.",
+                         "Price Not Set", kInformation);
+    Click("cmdOk");
+    EXPECT_NE(window_.result(), QDialog::Accepted);
+
+    modals.Expect("frmPackageDetailPricing", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(),
+                  "Package Price for Family Ski Week for 5 Day for Early Season season");
+        FlexGrid& lines = *d.findChild<FlexGrid*>("fgGrid");
+        ASSERT_EQ(lines.Rows(), 3);
+        EXPECT_EQ(lines.TextMatrix(1, 6), "") << "no unit yet";
+        ASSERT_TRUE(test::ChooseInCell(lines, 1, 6, "5DAY - 5 EA"));
+        EXPECT_EQ(lines.TextMatrix(1, 7), "5");
+        ASSERT_TRUE(test::TypeIntoCell(lines, 1, 8, "$65"));
+        ASSERT_TRUE(test::ChooseInCell(lines, 2, 6, "DAY - 1 EA"));
+        ASSERT_TRUE(test::TypeIntoCell(lines, 2, 7, "5"));
+        ASSERT_TRUE(test::TypeIntoCell(lines, 2, 8, "29"));
+        EXPECT_EQ(d.findChild<QLineEdit*>("txtTotal")->text(), "1880.0000");
+        d.findChild<QPushButton*>("cmdOk")->click();
+    });
+    const QRect button =
+        ui::FlexGridDelegate::ButtonRect(grid.visualRect(grid.model()->index(3 - 1, kPrice)));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, button.center());
+    modals.Verify();
+    EXPECT_EQ(grid.DisplayText(3, kPrice), "1880.00");
+    const std::int32_t priceNo = grid.RowData(3).toInt();
+    ASSERT_NE(priceNo, 0);
+    Click("cmdOk");
+    EXPECT_EQ(window_.result(), QDialog::Accepted);
+    EXPECT_EQ(Prices("package_price_no = " + std::to_string(priceNo)),
+              "1/-/5DAY:1300.0000=5x65.0000<=65.0000 1/-/DAY:580.0000=5x29.0000<=29.0000");
 }
 
 }  // namespace

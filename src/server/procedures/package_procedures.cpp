@@ -286,15 +286,6 @@ void RegisterPackageProcedures(ProcedureCatalog& catalog) {
          In("@instruction_body", DataType::LongVarChar), Out(kMessage, DataType::VarChar, 255),
          RowVersionParameter()},
         UpdatePackage);
-    catalog.Add("VYM_SP_ITEM_GetPackageItems", {In("@package_no", DataType::Integer)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT pi.item_no, i.long_description, pi.seq_no, i.item_type, "
-                        "pi.pkg_qty, pi.format_no, pi.redeem_seq_no FROM vym_package_item pi "
-                        "JOIN vym_item i ON i.item_no = pi.item_no WHERE pi.package_no = ? "
-                        "ORDER BY pi.seq_no",
-                        {call.Get("@package_no")});
-                });
     catalog.Add("VYM_SP_ITEM_UpdatePackageDetail",
                 {In("@package_no", DataType::Integer), InOut("@seq_no", DataType::SmallInt),
                  In("@item_no", DataType::Integer), In("@qty", DataType::SmallInt),
