@@ -80,6 +80,13 @@ int main(int argc, char** argv) {
     OkPrompter prompter;
     vym::SetPrompter(&prompter);
     auto server = vym::server::LocalAppServer::Open(catalogue.path);
+    // A generated catalogue has no users: the clerk of the bench may open the console.
+    server->DBConnection()->ExecuteSQL(
+        "INSERT INTO vym_security_user (vym_user, name) VALUES ('ADMIN', 'Bench clerk') "
+        "ON CONFLICT DO NOTHING");
+    server->DBConnection()->ExecuteSQL(
+        "INSERT INTO vym_security_permission VALUES ('ADMIN', 'Item Maintenance', 'ITEM') "
+        "ON CONFLICT DO NOTHING");
 
     QElapsedTimer clock;
     clock.start();
