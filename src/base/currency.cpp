@@ -65,4 +65,25 @@ Currency Currency::operator-() const {
     return Currency{} - *this;
 }
 
+// The raw result is raw x factor.raw / divisor.raw: the scales cancel.
+Currency Currency::MulDiv(Currency factor, Currency divisor) const {
+    if (divisor.raw_ == 0) {
+        throw Error(errc::kDivisionByZero, version::kComponentTitle, "Division by zero");
+    }
+    using Wide = __int128;
+    const Wide numerator = static_cast<Wide>(raw_) * factor.raw_;
+    Wide quotient = numerator / divisor.raw_;
+    const Wide remainder = numerator % divisor.raw_;
+    const Wide twice = (remainder < 0 ? -remainder : remainder) * 2;
+    const Wide magnitude = divisor.raw_ < 0 ? -static_cast<Wide>(divisor.raw_) : divisor.raw_;
+    if (twice > magnitude || (twice == magnitude && quotient % 2 != 0)) {
+        quotient += (numerator < 0) == (divisor.raw_ < 0) ? 1 : -1;
+    }
+    if (quotient > std::numeric_limits<std::int64_t>::max() ||
+        quotient < std::numeric_limits<std::int64_t>::min()) {
+        ThrowOverflow();
+    }
+    return FromRaw(static_cast<std::int64_t>(quotient));
+}
+
 }  // namespace vym

@@ -5,6 +5,7 @@
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_price_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
+#include "server/procedures/item_sale_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
@@ -81,6 +82,7 @@ void AddDemoData(SqlSession& session) {
     AddInvDemoRows(session);
     AddItemReferenceDemoRows(session);
     AddItemPriceDemoRows(session);
+    AddItemSaleDemoRows(session);
 }
 
 }  // namespace vym::server
