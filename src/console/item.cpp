@@ -198,7 +198,12 @@ void Item::BuildMenus() {
     QMenu* mnuStock = menuBar_->addMenu("&Stock");
     mnuStock->setObjectName("mnuStock");
     later(mnuStock, "mnuStockMatrix", "&Matrix");
-    later(mnuStock, "mnuSalePricing", "Sale &Pricing");
+    QAction* mnuSalePricing = add(mnuStock, "mnuSalePricing", "Sale &Pricing");
+    connect(mnuSalePricing, &QAction::triggered, this, [this] {
+        if (itemMaint_) {
+            itemMaint_->StockSalePricing(this);
+        }
+    });
     QAction* mnuStockSummary = add(mnuStock, "mnuStockSummary", "&Summary");
     connect(mnuStockSummary, &QAction::triggered, this, [this] {
         if (itemMaint_) {

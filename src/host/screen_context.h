@@ -65,6 +65,12 @@ class ScreenContext : public QObject, public ServiceObject {
                                  QString* sVendorName = nullptr,
                                  std::int32_t* lVendorAddress = nullptr) = 0;
 
+    // The location picker; see CItemMaint::SelectLocation ("ALL" in sDesc on
+    // entry offers every location, else the user's own).
+    virtual bool SelectLocation(QWidget* Parentform, QString& sID, QString& sDesc,
+                                std::int32_t& lAddress, std::int32_t& lShipTo,
+                                std::int32_t& lInvoiceTo, std::int32_t& lConfirmTo) = 0;
+
     // Screens, each shown modally and closed before the call returns.
     virtual void ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo = 0,
                                   const QString& sLocationID = {},
@@ -72,6 +78,7 @@ class ScreenContext : public QObject, public ServiceObject {
     virtual void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
                                const QString& sLocationID = {}) = 0;
     virtual void StockSummary(QWidget* Parentform = nullptr) = 0;
+    virtual void StockSalePricing(QWidget* Parentform = nullptr) = 0;
     virtual void EditSupportTables() = 0;
     virtual void ShowSeasons() = 0;
 

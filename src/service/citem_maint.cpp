@@ -19,6 +19,7 @@
 #include "model/record_fields.h"
 #include "pricing/frm_seasons.h"
 #include "reference/frm_support_tables.h"
+#include "sales/frm_stock_sales.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 #include "ui/qt_text.h"
@@ -525,6 +526,11 @@ void CItemMaint::StockLocation(QWidget* Parentform, std::int32_t lItemNo,
 void CItemMaint::StockSummary(QWidget* Parentform) {
     trap_.Run(errorObject_, "StockSummary", nullptr,
               [&] { ShowScreen<frmStockSummary>(*this, Parentform); });
+}
+
+void CItemMaint::StockSalePricing(QWidget* Parentform) {
+    trap_.Run(errorObject_, "StockSalePricing", nullptr,
+              [&] { ShowScreen<frmStockSales>(*this, Parentform); });
 }
 
 void CItemMaint::EditSupportTables() {

@@ -785,9 +785,8 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 
     // Commands whose screens come with other parts are shown, not offered.
-    for (const char* later :
-         {"mnuPrintLabels", "mnuStockMatrix", "mnuSalePricing", "mnuEditPricing",
-          "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
+    for (const char* later : {"mnuPrintLabels", "mnuStockMatrix", "mnuEditPricing",
+                              "mnuPackageUpgrade", "mnuSpecialOffers", "mnuTemplates"}) {
         EXPECT_FALSE(c.Find<QAction>(later)->isEnabled()) << later;
     }
 }

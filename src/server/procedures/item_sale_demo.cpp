@@ -19,7 +19,7 @@ struct Sale {
 // both kinds of dates.
 constexpr Sale kSales[] = {
     {1, "StockNo", "End of Season Jackets", "BASE", -3, 14, false, true},
-    {2, "StockNo", "Spring Goggle Days", nullptr, 21, 14, true, false},
+    {2, "StockNo", "Spring Glove and Goggle Days", nullptr, 21, 14, true, false},
     {3, "Dept", "Village Retail 20% Off", "VILLAGE", -1, 10, false, false},
     {4, "Dept", "Rental Fleet Clearance", nullptr, 21, 30, false, true},
 };
