@@ -178,6 +178,7 @@ bool frmStockSales::EditSale(std::int32_t saleNo) {
         sale.SaleEndDate = Date(sale.SaleStartDate.Serial() + 7);
     }
     if (!sale.OpenSale(db_, errors_, saleNo) || isNew) {
+        sale.SaleNo = 0;  // OpenSale kept the number asked for; the save numbers the sale
         frmNewSale dialog(this);
         dialog.Setup(db_, errors_, &sale);
         ui::RunModal(dialog);
