@@ -78,17 +78,14 @@ bool CSale::Update(Connection* oDB, ErrorObject* oError) {
                           {"@location_id", NullIfEmpty(locationId_)},
                           {"@sale_start_date", SaleStartDate},
                           {"@sale_end_date", SaleEndDate},
-                          {"@sale_fixed_discount",
-                           SaleFixedAmount == Currency{} ? Value::Null() : Value(SaleFixedAmount)},
-                          {"@sale_fixed_percent",
-                           SaleFixedPercentage == 0.0 ? Value::Null() : Value(SaleFixedPercentage)},
+                          {"@sale_fixed_discount", fields::NullIfZero(SaleFixedAmount)},
+                          {"@sale_fixed_percent", fields::NullIfZero(SaleFixedPercentage)},
                           {"@item_qualified", static_cast<std::int16_t>(ItemQualified ? 1 : 0)}});
         if (!oDB->Execute(*cmd)) {
             return;
         }
         ParameterList& p = cmd->Parameters;
-        if (NullToZero(p["@RETURN_VALUE"].Value).ToLong() < 0) {
-            MsgBox(NullToEmpty(p["@message"].Value), kInformation, "Update Stock Sale Error");
+        if (fields::ProcedureRefused(p, "@message", "Update Stock Sale Error")) {
             return;
         }
         SaleNo = NullToZero(p["@sale_no"].Value).ToLong();

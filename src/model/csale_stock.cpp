@@ -68,21 +68,18 @@ bool CSaleStock::Update(Connection* oDB, ErrorObject* oError) {
             saved = true;
             return;
         }
-        auto cmd = NewProcedure(
-            *oDB, "VYM_SP_ITEM_UpdateItemStockSalePrice",
-            {{"@sale_no", SaleNo},
-             {"@item_no", ItemNo},
-             {"@unit_qty", unitQty_},
-             {"@uom_id", UOMId},
-             {"@location_id", fields::NullIfEmpty(locationId_)},
-             {"@sale_fixed_percent",
-              SaleFixedPercentage == 0.0 ? Value::Null() : Value(SaleFixedPercentage)}});
+        auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_UpdateItemStockSalePrice",
+                                {{"@sale_no", SaleNo},
+                                 {"@item_no", ItemNo},
+                                 {"@unit_qty", unitQty_},
+                                 {"@uom_id", UOMId},
+                                 {"@location_id", fields::NullIfEmpty(locationId_)},
+                                 {"@sale_fixed_percent", fields::NullIfZero(SaleFixedPercentage)}});
         if (!oDB->Execute(*cmd)) {
             return;
         }
         ParameterList& p = cmd->Parameters;
-        if (NullToZero(p["@RETURN_VALUE"].Value).ToLong() < 0) {
-            MsgBox(NullToEmpty(p["@message"].Value), kInformation, "Update Stock Sale Price Error");
+        if (fields::ProcedureRefused(p, "@message", "Update Stock Sale Price Error")) {
             return;
         }
         PriceNo = NullToZero(p["@price_no"].Value).ToLong();

@@ -25,16 +25,6 @@ using ui::S;
 
 namespace {
 
-constexpr Currency kHundred = Currency::FromRaw(100 * Currency::kScale);
-
-QString AmountCell(Currency amount) {
-    return amount == Currency{} ? QString() : Q(Value(amount).ToString());
-}
-
-Currency AmountOf(const QString& text) {
-    return sale_price::ReadAmount(S(text)).value_or(Currency{});
-}
-
 // A combo-list entry; "|" and ";" would end the entry early.
 QString ListEntry(const QString& key, QString text) {
     return "|#" + key + ";" + text.replace('|', '/').replace(';', ',');
@@ -82,12 +72,12 @@ frmDeptSalePricing::frmDeptSalePricing(QWidget* parent)
     connect(&grid, &FlexGrid::DeleteKeyPressed, this, &frmDeptSalePricing::DeleteRows);
     connect(ui_->cmdApplyPercent, &QPushButton::clicked, this, [this] {
         ApplyToSelected([this](FlexGrid& g, int row) {
-            g.SetTextMatrix(row, kPercentage, AmountCell(header_->Percent()));
+            g.SetTextMatrix(row, kPercentage, AmountText(header_->Percent(), true));
         });
     });
     connect(ui_->cmdApplyFlat, &QPushButton::clicked, this, [this] {
         ApplyToSelected([this](FlexGrid& g, int row) {
-            g.SetTextMatrix(row, kDiscount, AmountCell(header_->Flat()));
+            g.SetTextMatrix(row, kDiscount, AmountText(header_->Flat(), true));
         });
     });
     connect(ui_->cmdAdd, &QPushButton::clicked, this, &frmDeptSalePricing::cmdAdd_Click);
@@ -148,8 +138,8 @@ void frmDeptSalePricing::LoadLines() {
                                  Q(line.DepartmentId),
                                  Q(line.ReportDepartmentId),
                                  Q(line.ReportSubDepartmentId),
-                                 AmountCell(Currency::FromDouble(line.SaleFixedPercentage * 100.0)),
-                                 AmountCell(line.SaleFixedAmount),
+                                 AmountText(sale_price::PercentOf(line.SaleFixedPercentage), true),
+                                 AmountText(line.SaleFixedAmount, true),
                                  Q(line.VendorId)};
         for (int col = kSeqNo; col <= kVendorId; ++col) {
             grid.SetTextMatrix(row, col, cells[col]);
@@ -261,8 +251,7 @@ bool frmDeptSalePricing::SaveRow(int row) {
     line->ReportDepartmentId = S(grid.TextMatrix(row, kRptDept));
     line->ReportSubDepartmentId = S(grid.TextMatrix(row, kRptSubDept));
     line->SaleFixedAmount = AmountOf(grid.TextMatrix(row, kDiscount));
-    line->SaleFixedPercentage =
-        AmountOf(grid.TextMatrix(row, kPercentage)).ToDouble() / kHundred.ToDouble();
+    line->SaleFixedPercentage = sale_price::FractionOf(AmountOf(grid.TextMatrix(row, kPercentage)));
     line->DataChanged = true;
     return line->Update(db_, errors_);
 }

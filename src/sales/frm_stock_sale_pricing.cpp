@@ -25,15 +25,6 @@ using ui::S;
 
 namespace {
 
-// Four places kept, none shown that are not there: 17, 16.9915.
-QString AmountCell(Currency amount) {
-    return Q(Value(amount).ToString());
-}
-
-Currency AmountOf(const QString& text) {
-    return sale_price::ReadAmount(S(text)).value_or(Currency{});
-}
-
 Currency FieldAmount(Recordset& rows, const char* name) {
     return NullToZero(rows.Fields(name).Value()).ToCurrency();
 }
@@ -118,9 +109,9 @@ void frmStockSalePricing::AppendStock(std::int32_t itemNo, const QString& descri
     const int row = grid.Rows() - 1;
     grid.SetTextMatrix(row, kItemNo, QString::number(itemNo));
     grid.SetTextMatrix(row, kDescription, description);
-    grid.SetTextMatrix(row, kSale, AmountCell(sale));
-    grid.SetTextMatrix(row, kOriginal, AmountCell(original));
-    grid.SetTextMatrix(row, kDisc, AmountCell(disc));
+    grid.SetTextMatrix(row, kSale, AmountText(sale));
+    grid.SetTextMatrix(row, kOriginal, AmountText(original));
+    grid.SetTextMatrix(row, kDisc, AmountText(disc));
     grid.SetTextMatrix(row, kChanged, changed ? "True" : "False");
     grid.SetRowData(row, itemNo);
 }
@@ -146,8 +137,8 @@ void frmStockSalePricing::ApplyToSelected(Price price) {
     FlexGrid& grid = *ui_->fgStock;
     for (const int row : grid.SelectedRows()) {
         const sale_price::Line line = price(AmountOf(grid.TextMatrix(row, kOriginal)));
-        grid.SetTextMatrix(row, kSale, AmountCell(line.sale));
-        grid.SetTextMatrix(row, kDisc, AmountCell(line.disc));
+        grid.SetTextMatrix(row, kSale, AmountText(line.sale));
+        grid.SetTextMatrix(row, kDisc, AmountText(line.disc));
         grid.SetTextMatrix(row, kChanged, "True");
     }
 }
@@ -232,8 +223,8 @@ void frmStockSalePricing::fgStock_AfterEdit(int row, int col) {
     }
     const Currency original = AmountOf(grid.TextMatrix(row, kOriginal));
     const Currency sale = AmountOf(grid.TextMatrix(row, kSale));
-    grid.SetTextMatrix(row, kSale, AmountCell(sale));
-    grid.SetTextMatrix(row, kDisc, AmountCell(sale_price::DiscountOf(original, sale)));
+    grid.SetTextMatrix(row, kSale, AmountText(sale));
+    grid.SetTextMatrix(row, kDisc, AmountText(sale_price::DiscountOf(original, sale)));
     grid.SetTextMatrix(row, kChanged, "True");
 }
 

@@ -5,8 +5,6 @@
 namespace vym::sale_price {
 namespace {
 
-constexpr Currency kHundred = Currency::FromRaw(100 * Currency::kScale);
-
 Currency AtLeastZero(Currency amount) {
     return amount < Currency{} ? Currency{} : amount;
 }
@@ -16,6 +14,14 @@ Line Priced(Currency original, Currency sale) {
 }
 
 }  // namespace
+
+Currency PercentOf(double fraction) {
+    return Currency::FromDouble(fraction * 100.0);
+}
+
+double FractionOf(Currency percent) {
+    return percent.ToDouble() / kHundred.ToDouble();
+}
 
 Currency DiscountOf(Currency original, Currency sale) {
     return original == Currency{} ? Currency{} : (original - sale).MulDiv(kHundred, original);

@@ -13,6 +13,12 @@
 // percent as a user reads it (15 for 15 %), so 15 % of 20.00 is 3 exactly.
 namespace vym::sale_price {
 
+inline constexpr Currency kHundred = Currency::FromRaw(100 * Currency::kScale);
+
+// A sale keeps a percentage as a fraction (0.15); the screens show 15.
+Currency PercentOf(double fraction);
+double FractionOf(Currency percent);
+
 // A row's sale price and its discount off the regular price, in percent.
 struct Line {
     Currency sale;

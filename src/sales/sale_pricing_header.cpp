@@ -19,15 +19,13 @@ using ui::FieldText;
 using ui::Q;
 using ui::S;
 
-namespace {
-
-constexpr Currency kHundred = Currency::FromRaw(100 * Currency::kScale);
-
-QString AmountText(Currency amount) {
-    return amount == Currency{} ? QString() : Q(Value(amount).ToString());
+QString AmountText(Currency amount, bool blankZero) {
+    return blankZero && amount == Currency{} ? QString() : Q(Value(amount).ToString());
 }
 
-}  // namespace
+Currency AmountOf(const QString& text) {
+    return sale_price::ReadAmount(S(text)).value_or(Currency{});
+}
 
 SalePricingHeader::SalePricingHeader(const Widgets& widgets) : w_(widgets) {
     w_.location->SetColumns({"LocationID", "Description"});
@@ -63,8 +61,8 @@ void SalePricingHeader::Load(Connection& db, ErrorTrap& trap, ErrorObject* error
     w_.location->SetKey(Q(sale.LocationId()));
     w_.start->SetValue(sale.SaleStartDate);
     w_.end->SetValue(sale.SaleEndDate);
-    w_.percent->setText(AmountText(Currency::FromDouble(sale.SaleFixedPercentage * 100.0)));
-    w_.flat->setText(AmountText(sale.SaleFixedAmount));
+    w_.percent->setText(AmountText(sale_price::PercentOf(sale.SaleFixedPercentage), true));
+    w_.flat->setText(AmountText(sale.SaleFixedAmount, true));
 }
 
 bool SalePricingHeader::ReadInto(CSale& sale, QWidget& form) {
@@ -96,7 +94,7 @@ bool SalePricingHeader::ReadInto(CSale& sale, QWidget& form) {
     flat_ = *sale_price::ReadAmount(flat);
     price_ = *sale_price::ReadAmount(price);
     // The percentage is kept as the fraction the sale stores (0.15).
-    const double fraction = percent_.ToDouble() / kHundred.ToDouble();
+    const double fraction = sale_price::FractionOf(percent_);
     const std::string location = S(w_.location->Key());
     changed_ = changed_ || fraction != sale.SaleFixedPercentage || flat_ != sale.SaleFixedAmount ||
                start != sale.SaleStartDate || end != sale.SaleEndDate ||

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include "base/currency.h"
 
@@ -19,6 +20,13 @@ namespace ui {
 class DataCombo;
 class NullableDateEdit;
 }  // namespace ui
+
+// An amount as the sale screens show it in a box or cell: the places it has,
+// up to four ("17", "16.9915"); "" for 0 when blankZero.
+QString AmountText(Currency amount, bool blankZero = false);
+// A box or cell read as an amount; 0 when empty or unreadable (the checks
+// refuse those before anything is saved).
+Currency AmountOf(const QString& text);
 
 // The header both sale pricing screens share: the sale number, location,
 // dates and the discount boxes. It reads the boxes into the sale before
