@@ -1,5 +1,7 @@
 #include "sales/frm_sale_customer_groups.h"
 
+#include <QKeyEvent>
+
 #include "base/prompter.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
@@ -30,6 +32,14 @@ frmSaleCustomerGroups::frmSaleCustomerGroups(QWidget* parent)
 }
 
 frmSaleCustomerGroups::~frmSaleCustomerGroups() = default;
+
+void frmSaleCustomerGroups::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void frmSaleCustomerGroups::Setup(Connection* db, ErrorObject* errors, std::int32_t saleNo) {
     db_ = db;

@@ -31,6 +31,10 @@ class frmSaleCustomerGroups : public QDialog {
     bool CustomerQualified() const { return customerQualified_; }
     bool UserCanceled() const { return userCanceled_; }
 
+  protected:
+    // Enter moves on to the next field rather than closing the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     enum Column { kPreviousValue, kRequired, kGroupId, kDescription };
 

@@ -1,5 +1,7 @@
 #include "sales/frm_sale_items.h"
 
+#include <QKeyEvent>
+
 #include "base/prompter.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
@@ -26,6 +28,14 @@ frmSaleItems::frmSaleItems(QWidget* parent)
 }
 
 frmSaleItems::~frmSaleItems() = default;
+
+void frmSaleItems::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void frmSaleItems::Setup(ScreenContext* itemMaint, const std::vector<CSaleItemNo>& itemNos) {
     itemMaint_ = itemMaint;

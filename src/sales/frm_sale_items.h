@@ -30,6 +30,10 @@ class frmSaleItems : public QDialog {
     bool ItemQualified() const;
     bool UserCanceled() const { return userCanceled_; }
 
+  protected:
+    // Enter moves on to the next field rather than closing the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void cmdAdd_Click();
     void cmdDelete_Click();

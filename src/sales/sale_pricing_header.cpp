@@ -96,9 +96,6 @@ bool SalePricingHeader::ReadInto(CSale& sale, QWidget& form) {
     // The percentage is kept as the fraction the sale stores (0.15).
     const double fraction = sale_price::FractionOf(percent_);
     const std::string location = S(w_.location->Key());
-    changed_ = changed_ || fraction != sale.SaleFixedPercentage || flat_ != sale.SaleFixedAmount ||
-               start != sale.SaleStartDate || end != sale.SaleEndDate ||
-               location != sale.LocationId();
     sale.SaleFixedPercentage = fraction;
     sale.SaleFixedAmount = flat_;
     sale.SaleStartDate = start;

@@ -62,15 +62,12 @@ class SalePricingHeader : public QObject {
     Currency Percent() const { return percent_; }
     Currency Flat() const { return flat_; }
     Currency Price() const { return price_; }
-    // Whether a read changed what the sale held.
-    bool Changed() const { return changed_; }
 
   private:
     Widgets w_;
     Currency percent_;
     Currency flat_;
     Currency price_;
-    bool changed_ = false;
 };
 
 }  // namespace vym

@@ -81,14 +81,28 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
         "", kInformation);
     Menu("mnuCustomerQualified", 2);
 
-    // Unticking the only group sends its DELETE and clears the flag.
-    modals_.Expect("frmSaleCustomerGroups", [](QDialog& d) {
-        FlexGrid& groups = GridOf(d, "fgGroups");
-        const int employees = groups.FindRow("EMPLOYEE", 2);
-        ASSERT_TRUE(groups.CellChecked(employees, 1));
-        groups.SetCellChecked(employees, 1, false);
-        Click(d, "cmdOk");
-    });
+    // A group id holding a quote is sent whole; unticking every group then
+    // clears the flag.
+    office_.Sql("INSERT INTO vym_customer_group VALUES ('A\"B', 'Quote Club')");
+    auto tick = [](const char* group, bool ticked) {
+        return [group, ticked](QDialog& d) {
+            FlexGrid& groups = GridOf(d, "fgGroups");
+            const int row = groups.FindRow(group, 2);
+            ASSERT_GT(row, 0) << group;
+            groups.SetCellChecked(row, 1, ticked);
+            groups.setFocus();
+            QTest::keyClick(&d, Qt::Key_Return);
+            ASSERT_TRUE(d.isVisible());
+            if (!ticked) {
+                groups.SetCellChecked(groups.FindRow("EMPLOYEE", 2), 1, false);
+            }
+            Click(d, "cmdOk");
+        };
+    };
+    modals_.Expect("frmSaleCustomerGroups", tick("A\"B", true));
+    Menu("mnuCustomerQualified", 4);
+    EXPECT_EQ(Count("vym_sale_customer WHERE sale_no = 4 AND customer_group_id = 'A\"B'"), 1);
+    modals_.Expect("frmSaleCustomerGroups", tick("A\"B", false));
     Menu("mnuCustomerQualified", 4);
     EXPECT_FALSE(Grid().CellChecked(RowOf(4), kCustomerQualified));
     EXPECT_EQ(Count("vym_sale_customer WHERE sale_no = 4"), 0);
