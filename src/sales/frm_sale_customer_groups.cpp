@@ -63,6 +63,7 @@ void frmSaleCustomerGroups::Setup(Connection* db, ErrorObject* errors, std::int3
             grid.SetTextMatrix(row, kGroupId, FieldText(*rows, "customer_group_id"));
             grid.SetTextMatrix(row, kDescription, FieldText(*rows, "group_desc"));
         }
+        grid.AutoSizeColumns();
     });
 }
 

@@ -47,6 +47,7 @@ void frmSaleItems::Setup(ScreenContext* itemMaint, const std::vector<CSaleItemNo
             grid.AddItem(Q(item.ItemNo) + "\t" + Q(item.Description));
         }
     }
+    grid.AutoSizeColumns();
 }
 
 bool frmSaleItems::ItemQualified() const {
