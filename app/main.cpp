@@ -12,6 +12,7 @@
 #include "pricing/pricing_screens.h"
 #include "pricing/season_screens.h"
 #include "reference/reference_screens.h"
+#include "sales/sales_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterSeasonScreens(screens);
     vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);
+    vym::RegisterSalesScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);

@@ -74,21 +74,28 @@ Currency Currency::operator*(std::int64_t factor) const {
 }
 
 Currency Currency::DividedBy(std::int64_t divisor) const {
-    if (divisor == 0) {
+    return MulDiv(FromRaw(1), FromRaw(divisor));
+}
+
+// The raw result is raw x factor.raw / divisor.raw: the scales cancel.
+Currency Currency::MulDiv(Currency factor, Currency divisor) const {
+    if (divisor.raw_ == 0) {
         throw Error(errc::kDivisionByZero, version::kComponentTitle, "Division by zero");
     }
-    if (divisor < 0) {
-        return (-*this).DividedBy(-divisor);
+    using Wide = __int128;
+    const Wide numerator = static_cast<Wide>(raw_) * factor.raw_;
+    Wide quotient = numerator / divisor.raw_;
+    const Wide remainder = numerator % divisor.raw_;
+    const Wide twice = (remainder < 0 ? -remainder : remainder) * 2;
+    const Wide magnitude = divisor.raw_ < 0 ? -static_cast<Wide>(divisor.raw_) : divisor.raw_;
+    if (twice > magnitude || (twice == magnitude && quotient % 2 != 0)) {
+        quotient += (numerator < 0) == (divisor.raw_ < 0) ? 1 : -1;
     }
-    std::int64_t quotient = raw_ / divisor;
-    const std::int64_t remainder = raw_ % divisor;
-    // Compare twice the remainder with the divisor without overflowing.
-    const std::int64_t rest = remainder < 0 ? -remainder : remainder;
-    const std::int64_t half = divisor - rest;
-    if (rest > half || (rest == half && quotient % 2 != 0)) {
-        quotient += raw_ < 0 ? -1 : 1;
+    if (quotient > std::numeric_limits<std::int64_t>::max() ||
+        quotient < std::numeric_limits<std::int64_t>::min()) {
+        ThrowOverflow();
     }
-    return FromRaw(quotient);
+    return FromRaw(static_cast<std::int64_t>(quotient));
 }
 
 }  // namespace vym

@@ -31,6 +31,11 @@ class Currency {
     Currency operator*(std::int64_t factor) const;
     // Divided by a whole number other than 0, rounded half to even to four places.
     Currency DividedBy(std::int64_t divisor) const;
+    // This amount times `factor` divided by `divisor`, exactly, then rounded
+    // half to even to four places: a share of a price (price x 15 / 100)
+    // without passing through binary floating point. Throws Error(kOverflow)
+    // when the result does not fit, Error(kDivisionByZero) for a zero divisor.
+    Currency MulDiv(Currency factor, Currency divisor) const;
 
   private:
     std::int64_t raw_ = 0;

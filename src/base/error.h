@@ -26,6 +26,7 @@ class Error : public std::runtime_error {
 namespace errc {
 inline constexpr std::int32_t kInvalidProcedureCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kTypeMismatch = 13;

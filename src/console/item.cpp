@@ -208,7 +208,8 @@ void Item::BuildMenus() {
     mnuStock->setObjectName("mnuStock");
     mnuStockMatrix_ = add(mnuStock, "mnuStockMatrix", "&Matrix");
     connect(mnuStockMatrix_, &QAction::triggered, this, &Item::mnuStockMatrix_Click);
-    later(mnuStock, "mnuSalePricing", "Sale &Pricing");
+    opens(add(mnuStock, "mnuSalePricing", "Sale &Pricing"),
+          [this](ScreenContext& context) { context.StockSalePricing(this); });
     opens(add(mnuStock, "mnuStockSummary", "&Summary"),
           [this](ScreenContext& context) { context.StockSummary(this); });
     opens(add(mnuStock, "mnuEditPricing", "&Edit Pricing"),

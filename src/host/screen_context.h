@@ -67,6 +67,12 @@ class ScreenContext : public QObject, public ServiceObject {
                                  QString* sVendorName = nullptr,
                                  std::int32_t* lVendorAddress = nullptr) = 0;
 
+    // The location picker; see CItemMaint::SelectLocation ("ALL" in sDesc on
+    // entry offers every location, else the user's own).
+    virtual bool SelectLocation(QWidget* Parentform, QString& sID, QString& sDesc,
+                                std::int32_t& lAddress, std::int32_t& lShipTo,
+                                std::int32_t& lInvoiceTo, std::int32_t& lConfirmTo) = 0;
+
     // Screens, each shown modally and closed before the call returns.
     virtual void ShowStockHistory(QWidget* Parentform, std::int32_t lItemNo = 0,
                                   const QString& sLocationID = {},
@@ -79,6 +85,7 @@ class ScreenContext : public QObject, public ServiceObject {
     virtual void StockLocationPricing(CItem& oItem) = 0;
     // The overview of every price.
     virtual void EditPrices(QWidget* Parentform = nullptr) = 0;
+    virtual void StockSalePricing(QWidget* Parentform = nullptr) = 0;
     virtual void EditSupportTables() = 0;
     // The stock matrix, presetting the purchase order (0 for none), vendor
     // and stock type; False when the user cancelled. vList receives the

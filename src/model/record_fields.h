@@ -4,9 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/currency.h"
+#include "base/prompter.h"
 #include "base/value.h"
 #include "gateway/data_type.h"
 #include "gateway/field.h"
+#include "gateway/parameter.h"
 #include "gateway/recordset.h"
 
 // Reading a record's columns and writing its parameters by the Null rules
@@ -35,6 +38,22 @@ inline vym::Value NullIfEmpty(const std::string& text) {
 }
 inline vym::Value NullIfZero(std::int32_t number) {
     return number == 0 ? vym::Value::Null() : vym::Value(number);
+}
+inline vym::Value NullIfZero(vym::Currency amount) {
+    return amount == vym::Currency{} ? vym::Value::Null() : vym::Value(amount);
+}
+inline vym::Value NullIfZero(double number) {
+    return number == 0.0 ? vym::Value::Null() : vym::Value(number);
+}
+
+// True, after showing the procedure's `message` parameter in an information
+// box titled `title`, when the call returned a value below 0.
+inline bool ProcedureRefused(ParameterList& p, std::string_view message, std::string_view title) {
+    if (NullToZero(p["@RETURN_VALUE"].Value).ToLong() >= 0) {
+        return false;
+    }
+    MsgBox(NullToEmpty(p[message].Value), kInformation, title);
+    return true;
 }
 
 // A text column that may hold long data, read by chunks of its whole size

@@ -5,6 +5,7 @@
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_price_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
+#include "server/procedures/item_sale_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
@@ -85,6 +86,7 @@ void AddDemoData(SqlSession& session) {
     AddItemReferenceDemoRows(session);
     AddItemPriceDemoRows(session);
     AddPackagePricingDemoRows(session);
+    AddItemSaleDemoRows(session);
 }
 
 }  // namespace vym::server

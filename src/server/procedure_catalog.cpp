@@ -10,6 +10,7 @@
 #include "server/procedures/item_editor_procedures.h"
 #include "server/procedures/item_price_procedures.h"
 #include "server/procedures/item_reference_procedures.h"
+#include "server/procedures/item_sale_procedures.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/procedures/item_season_procedures.h"
 #include "server/procedures/item_stock_editor_procedures.h"
@@ -45,6 +46,8 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemStockMatrixProcedures(*catalog);
         RegisterPackageProcedures(*catalog);
         RegisterPackagePricingProcedures(*catalog);
+        RegisterItemSaleProcedures(*catalog);
+        RegisterItemSaleListProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));

@@ -24,6 +24,7 @@
 #include "pricing/frm_seasons.h"
 #include "pricing/frm_stock_pricing.h"
 #include "reference/frm_support_tables.h"
+#include "sales/frm_stock_sales.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 #include "ui/qt_text.h"
@@ -564,6 +565,11 @@ void CItemMaint::StockLocationPricing(CItem& oItem) {
 void CItemMaint::EditPrices(QWidget* Parentform) {
     trap_.Run(errorObject_, "EditPrices", nullptr,
               [&] { ShowScreen<frmEditPrices>(*this, Parentform); });
+}
+
+void CItemMaint::StockSalePricing(QWidget* Parentform) {
+    trap_.Run(errorObject_, "StockSalePricing", nullptr,
+              [&] { ShowScreen<frmStockSales>(*this, Parentform); });
 }
 
 void CItemMaint::EditSupportTables() {

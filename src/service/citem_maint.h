@@ -97,7 +97,8 @@ class CItemMaint : public ScreenContext {
     //
     // The user's own locations, or every location when sDesc is "ALL" on entry.
     bool SelectLocation(QWidget* Parentform, QString& sID, QString& sDesc, std::int32_t& lAddress,
-                        std::int32_t& lShipTo, std::int32_t& lInvoiceTo, std::int32_t& lConfirmTo);
+                        std::int32_t& lShipTo, std::int32_t& lInvoiceTo,
+                        std::int32_t& lConfirmTo) override;
     // The purchase orders, of one status when sStatusID is not empty.
     bool SelectPO(std::int32_t& lPONo, const QString& sStatusID = {}, QWidget* Parentform = nullptr,
                   QString* sVendorId = nullptr, QString* sVendorName = nullptr,
@@ -149,6 +150,8 @@ class CItemMaint : public ScreenContext {
     void StockLocationPricing(CItem& oItem) override;
     // Every price of every item.
     void EditPrices(QWidget* Parentform = nullptr) override;
+    // The stock sale list (its pricing and qualification screens open from it).
+    void StockSalePricing(QWidget* Parentform = nullptr) override;
     // Functions, categories and units.
     void EditSupportTables() override;
     // The stock matrix; each item it creates is announced as

@@ -166,3 +166,33 @@ TEST(Date, TextForms) {
 
 }  // namespace
 }  // namespace vym
+
+namespace vym {
+namespace {
+
+// A share of an amount is exact to the fourth place and rounds a true half
+// to even, whatever the signs.
+TEST(CurrencyMulDiv, IsExactAndRoundsHalvesToEven) {
+    auto c = [](std::int64_t raw) { return Currency::FromRaw(raw); };
+    struct Case {
+        std::int64_t amount, factor, divisor, expected;
+    };
+    for (const Case& k : {
+             Case{200000, 150000, 1000000, 30000},     // 15 % of 20.00 is 3
+             Case{1299900, 150000, 1000000, 194985},   // 15 % of 129.99 is 19.4985
+             Case{5, 50000, 100000, 2},                // 0.00025 -> 0.0002 (even)
+             Case{15, 50000, 100000, 8},               // 0.00075 -> 0.0008 (even)
+             Case{-15, 50000, 100000, -8},             // and the same below 0
+             Case{10000, 10000, 30000, 3333},          // a third
+             Case{20000, 1000000, 30000, 666667},      // 2 x 100 / 3
+             Case{-200000, 1000000, 300000, -666667},  // a negative discount
+         }) {
+        EXPECT_EQ(c(k.amount).MulDiv(c(k.factor), c(k.divisor)).Raw(), k.expected)
+            << k.amount << " x " << k.factor << " / " << k.divisor;
+    }
+    EXPECT_THROW(c(1).MulDiv(c(1), c(0)), Error);
+    EXPECT_THROW(c(INT64_MAX).MulDiv(c(20000), c(10000)), Error);
+}
+
+}  // namespace
+}  // namespace vym

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace vym {
+
+class ScreenRegistry;
+
+// The stock sale screens --screenshot can show, on the demo sales:
+// "stock-sales", "new-sale", "stock-sale-pricing" (sale 1),
+// "department-sale-pricing" (sale 3), "sale-item-nos" (sale 2) and
+// "sale-customer-groups" (sale 1).
+void RegisterSalesScreens(ScreenRegistry& screens);
+
+}  // namespace vym
