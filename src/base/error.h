@@ -28,7 +28,6 @@ inline constexpr std::int32_t kInvalidProcedureCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
 inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kOutOfMemory = 7;
-inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;
 inline constexpr std::int32_t kUnspecified = static_cast<std::int32_t>(0x80004005);
