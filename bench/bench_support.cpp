@@ -7,7 +7,9 @@
 #include <random>
 #include <system_error>
 
+#include "gateway/command.h"
 #include "server/large_catalogue.h"
+#include "server/procedure_catalog.h"
 
 namespace vym::bench {
 
@@ -19,6 +21,41 @@ std::optional<double> Find(const std::map<std::string, double>& values, const st
 }
 
 }  // namespace
+
+server::OpenOptions KeyedCallOptions() {
+    auto catalog = std::make_shared<server::ProcedureCatalog>();
+    catalog->Add("VYM_SP_BENCH_GetItem", {server::In("@item_no", DataType::Integer)},
+                 [](server::ProcedureContext& call) {
+                     call.EmitResultSet(kKeyedSelect, {call.Get("@item_no")});
+                 });
+    server::OpenOptions options;
+    options.catalog = catalog;
+    return options;
+}
+
+void CallForEachKey(Connection& db, const std::vector<std::int32_t>& keys) {
+    auto cmd = db.NewCommand();
+    cmd->CommandText = "VYM_SP_BENCH_GetItem";
+    cmd->Parameters.Refresh();
+    for (std::int32_t key : keys) {
+        cmd->Parameters["@item_no"].Value = key;
+        auto rs = db.ExecuteRecordset(*cmd);
+        BenchRow row{rs->Fields(0).Value().ToLong(), rs->Fields(1).Value().ToString(),
+                     rs->Fields(2).Value().ToDouble(), rs->Fields(3).Value().ToDate(),
+                     rs->Fields(4).Value().ToBool()};
+        benchmark::DoNotOptimize(row);
+    }
+}
+
+std::vector<std::int32_t> RandomKeys(int count, std::int32_t highest) {
+    std::mt19937 random(42);
+    std::uniform_int_distribution<std::int32_t> pick(1, highest);
+    std::vector<std::int32_t> keys;
+    for (int i = 0; i < count; ++i) {
+        keys.push_back(pick(random));
+    }
+    return keys;
+}
 
 std::string Env(const char* name, const std::string& fallback) {
     const char* value = std::getenv(name);

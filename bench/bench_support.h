@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/date.h"
 #include "server/local_app_server.h"
 
 namespace vym::bench {
@@ -41,6 +42,26 @@ class BenchDatabase {
     std::shared_ptr<Connection> db_;
     sqlite3* raw_ = nullptr;
 };
+
+// The keyed-call benches: VYM_SP_BENCH_GetItem reads one row of bench_item
+// (item_no, description, unit_price, created, is_active) by @item_no.
+constexpr const char* kKeyedSelect =
+    "SELECT item_no, description, unit_price, created, is_active FROM bench_item "
+    "WHERE item_no = ?";
+// What a caller keeps of one such row, built the same way on every side.
+struct BenchRow {
+    std::int64_t number;
+    std::string description;
+    double price;
+    Date created;
+    bool active;
+};
+// A server whose catalog holds only VYM_SP_BENCH_GetItem.
+server::OpenOptions KeyedCallOptions();
+// Calls VYM_SP_BENCH_GetItem once per key, reading each row into a BenchRow.
+void CallForEachKey(Connection& db, const std::vector<std::int32_t>& keys);
+// `count` keys from 1 to `highest`, the same ones on every run.
+std::vector<std::int32_t> RandomKeys(int count, std::int32_t highest);
 
 // An environment setting, or `fallback` when it is unset or empty.
 std::string Env(const char* name, const std::string& fallback);

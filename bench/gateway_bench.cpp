@@ -10,40 +10,24 @@
 
 #include <cstdio>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "bench_support.h"
 #include "gateway/command.h"
 #include "server/local_app_server.h"
-#include "server/procedure_catalog.h"
 
 namespace {
 
 constexpr int kRows = 100000;
 constexpr int kCalls = 10000;
-constexpr const char* kSelectOne =
-    "SELECT item_no, description, unit_price, created, is_active FROM bench_item "
-    "WHERE item_no = ?";
 constexpr const char* kSelectAll =
     "SELECT item_no, description, unit_price, created, is_active FROM bench_item";
 
 vym::bench::BenchDatabase* bench = nullptr;
 std::vector<std::int32_t> keys;
 
-// The procedure the keyed calls go through, and the 100,000 rows it reads.
-vym::server::OpenOptions GatewayOptions() {
-    auto catalog = std::make_shared<vym::server::ProcedureCatalog>();
-    catalog->Add("VYM_SP_BENCH_GetItem", {vym::server::In("@item_no", vym::DataType::Integer)},
-                 [](vym::server::ProcedureContext& call) {
-                     call.EmitResultSet(kSelectOne, {call.Get("@item_no")});
-                 });
-    vym::server::OpenOptions options;
-    options.catalog = catalog;
-    return options;
-}
-
+// The 100,000 rows the keyed calls read.
 void FillItems(vym::Connection& db) {
     db.ExecuteSQL(
         "CREATE TABLE bench_item (item_no int PRIMARY KEY, description varchar(60), "
@@ -54,29 +38,9 @@ void FillItems(vym::Connection& db) {
         "'2024-12-' || printf('%02d', 1 + i % 28) || ' 09:15:00', i % 2 FROM n");
 }
 
-// What a caller keeps of one row, built the same way on both sides.
-struct Row {
-    std::int64_t number;
-    std::string description;
-    double price;
-    vym::Date created;
-    bool active;
-};
-
 void BM_KeyedCallsGateway(benchmark::State& state) {
-    vym::Connection& db = bench->DB();
-    auto cmd = db.NewCommand();
-    cmd->CommandText = "VYM_SP_BENCH_GetItem";
-    cmd->Parameters.Refresh();
     for (auto _ : state) {
-        for (std::int32_t key : keys) {
-            cmd->Parameters["@item_no"].Value = key;
-            auto rs = db.ExecuteRecordset(*cmd);
-            Row row{rs->Fields(0).Value().ToLong(), rs->Fields(1).Value().ToString(),
-                    rs->Fields(2).Value().ToDouble(), rs->Fields(3).Value().ToDate(),
-                    rs->Fields(4).Value().ToBool()};
-            benchmark::DoNotOptimize(row);
-        }
+        vym::bench::CallForEachKey(bench->DB(), keys);
     }
 }
 
@@ -86,13 +50,14 @@ void Step(sqlite3_stmt* statement) {
     sqlite3_reset(statement);
 }
 
-Row RawRow(sqlite3_stmt* s) {
+vym::bench::BenchRow RawRow(sqlite3_stmt* s) {
     vym::Date created;
     vym::Date::ParseIso(reinterpret_cast<const char*>(sqlite3_column_text(s, 3)), created);
-    return Row{sqlite3_column_int64(s, 0),
-               std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
-                           sqlite3_column_bytes(s, 1)),
-               sqlite3_column_double(s, 2), created, sqlite3_column_int(s, 4) != 0};
+    return vym::bench::BenchRow{
+        sqlite3_column_int64(s, 0),
+        std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
+                    sqlite3_column_bytes(s, 1)),
+        sqlite3_column_double(s, 2), created, sqlite3_column_int(s, 4) != 0};
 }
 
 void BM_KeyedCallsRaw(benchmark::State& state) {
@@ -100,13 +65,13 @@ void BM_KeyedCallsRaw(benchmark::State& state) {
     sqlite3_stmt *begin = nullptr, *commit = nullptr, *select = nullptr;
     sqlite3_prepare_v2(raw, "BEGIN IMMEDIATE", -1, &begin, nullptr);
     sqlite3_prepare_v2(raw, "COMMIT", -1, &commit, nullptr);
-    sqlite3_prepare_v2(raw, kSelectOne, -1, &select, nullptr);
+    sqlite3_prepare_v2(raw, vym::bench::kKeyedSelect, -1, &select, nullptr);
     for (auto _ : state) {
         for (std::int32_t key : keys) {
             Step(begin);
             sqlite3_bind_int(select, 1, key);
             if (sqlite3_step(select) == SQLITE_ROW) {
-                Row row = RawRow(select);
+                vym::bench::BenchRow row = RawRow(select);
                 benchmark::DoNotOptimize(row);
             }
             sqlite3_reset(select);
@@ -127,8 +92,9 @@ void BM_RecordsetReadGateway(benchmark::State& state) {
         vym::Field& created = rs->Fields("created");
         vym::Field& active = rs->Fields("is_active");
         for (; !rs->Eof(); rs->MoveNext()) {
-            Row row{number.Value().ToLong(), description.Value().ToString(),
-                    price.Value().ToDouble(), created.Value().ToDate(), active.Value().ToBool()};
+            vym::bench::BenchRow row{number.Value().ToLong(), description.Value().ToString(),
+                                     price.Value().ToDouble(), created.Value().ToDate(),
+                                     active.Value().ToBool()};
             benchmark::DoNotOptimize(row);
         }
     }
@@ -139,7 +105,7 @@ void BM_RecordsetReadRaw(benchmark::State& state) {
     sqlite3_prepare_v2(bench->Raw(), kSelectAll, -1, &select, nullptr);
     for (auto _ : state) {
         while (sqlite3_step(select) == SQLITE_ROW) {
-            Row row = RawRow(select);
+            vym::bench::BenchRow row = RawRow(select);
             benchmark::DoNotOptimize(row);
         }
         sqlite3_reset(select);
@@ -156,14 +122,10 @@ BENCHMARK(BM_RecordsetReadRaw)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    vym::bench::BenchDatabase database("gateway-bench", GatewayOptions());
+    vym::bench::BenchDatabase database("gateway-bench", vym::bench::KeyedCallOptions());
     bench = &database;
     FillItems(database.DB());
-    std::mt19937 random(42);
-    std::uniform_int_distribution<std::int32_t> pick(1, kRows);
-    for (int i = 0; i < kCalls; ++i) {
-        keys.push_back(pick(random));
-    }
+    keys = vym::bench::RandomKeys(kCalls, kRows);
     vym::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

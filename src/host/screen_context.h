@@ -11,6 +11,7 @@
 #include "gateway/service_object.h"
 #include "host/item_enums.h"
 #include "host/package_price_request.h"
+#include "host/row_conflict.h"
 
 class QWidget;
 
@@ -101,15 +102,19 @@ class ScreenContext : public QObject, public ServiceObject {
         QWidget* Parentform, const PackagePriceRequest& request) = 0;
 
     // Support-table writes: False, after the database's message, when refused;
-    // the service object raises its events after a successful write.
+    // the service object raises its events after a successful write. A
+    // screen that read the row passes `guard` to have the save checked.
     virtual bool UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDate) = 0;
     virtual bool FunctionUpdate(const QString& sFunctionId, const QString& sDesc,
-                                const QString& sIcon, bool bIsActive) = 0;
+                                const QString& sIcon, bool bIsActive,
+                                GuardedSave* guard = nullptr) = 0;
     virtual bool CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
-                                  const QString& sDesc, bool bActive, bool bRequireAccessRule) = 0;
+                                  const QString& sDesc, bool bActive, bool bRequireAccessRule,
+                                  GuardedSave* guard = nullptr) = 0;
     virtual bool UnitUpdate(const QString& sFunctionId, const QString& sUnitId,
                             const QString& sDesc, const QString& sUOM, std::int16_t iQty,
-                            std::int16_t iAcctUnits, std::int16_t iPrintQty) = 0;
+                            std::int16_t iAcctUnits, std::int16_t iPrintQty,
+                            GuardedSave* guard = nullptr) = 0;
     virtual bool DeleteFunction(const QString& sFunctionId) = 0;
     virtual bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) = 0;
     virtual bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId) = 0;

@@ -385,8 +385,7 @@ bool frmPricing::DeletePrice(std::int32_t priceNo, std::int32_t version) {
         if (!db_->Execute(*command)) {
             return;
         }
-        if (RowChanged(command->Parameters)) {
-            KeepConflict(command->Parameters);
+        if (conflict_.Refused(command->Parameters)) {
             return;
         }
         if (Refused(command->Parameters["@RETURN_VALUE"].Value)) {
@@ -627,8 +626,7 @@ std::optional<frmPricing::SavedPrice> frmPricing::UpdatePrice(int row) {
         if (!db_->Execute(*command)) {
             return;
         }
-        if (RowChanged(p)) {
-            KeepConflict(p);
+        if (conflict_.Refused(p)) {
             return;
         }
         if (Refused(p["@RETURN_VALUE"].Value)) {
@@ -682,8 +680,7 @@ bool frmPricing::UpdatePrices() {
             grid.SetTextMatrix(row, kState, "1");
         }
         ApplyTabFilter();
-        if (const std::string conflict = std::exchange(rowConflict_, {});
-            !conflict.empty() && AskToReload(conflict)) {
+        if (conflict_.OfferReload()) {
             LoadPrices();
         }
         return false;
@@ -697,12 +694,6 @@ bool frmPricing::UpdatePrices() {
         grid.RemoveItem(row);
     }
     return true;
-}
-
-void frmPricing::KeepConflict(const ParameterList& p) {
-    if (rowConflict_.empty()) {
-        rowConflict_ = NullToEmpty(p["@Message"].Value);
-    }
 }
 
 void frmPricing::cmdOk_Click() {

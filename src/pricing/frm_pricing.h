@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmPricing;
@@ -20,7 +20,6 @@ class ScreenContext;
 class CPackage;
 class Connection;
 class ErrorObject;
-class ParameterList;
 class frmAddPrice;
 
 // The item price list ("Item Pricing"): every active price of one item, or of
@@ -65,9 +64,6 @@ class frmPricing : public QDialog {
     };
     // The row's price number and version after a save; nullopt after a refusal.
     std::optional<SavedPrice> UpdatePrice(int row);
-    // Keeps the first refusal of the save as a conflict, to show once the
-    // save is rolled back.
-    void KeepConflict(const ParameterList& p);
     // Package mode: the package detail pricing of the row's package price.
     void fgPrices_CellButtonClick(int row, int col);
     void fgPrices_BeforeEdit(int row, int col, bool& cancel);
@@ -86,7 +82,7 @@ class frmPricing : public QDialog {
     bool accessRules_ = false;  // the item prompts for an access number
     // The text an edited price cell takes once the edit is committed.
     std::optional<QString> editedText_;
-    std::string rowConflict_;
+    RowConflict conflict_;
 };
 
 }  // namespace vym

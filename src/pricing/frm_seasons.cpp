@@ -13,6 +13,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "pricing/season_rules.h"
@@ -129,6 +130,8 @@ void frmSeasons::LoadSeasons() {
                          FieldText(*rows, "season_group_id"), FieldText(*rows, "Description"),
                          FieldDate(*rows, "start_date"), FieldDate(*rows, "end_date"),
                          FieldDate(*rows, "store_start_date"), FieldDate(*rows, "store_end_date")});
+            // The version the season was read at goes with its save.
+            grid.SetCellData(grid.Rows() - 1, kSeasonNo, ReadRowVersion(*rows));
         }
         grid.EndBulkLoad();
     });
@@ -207,16 +210,20 @@ bool frmSeasons::ValidateRow(int row) {
 }
 
 bool frmSeasons::DeleteSeason(int row, std::int32_t seasonNo) {
+    FlexGrid& grid = *ui_->fgSeasons;
     auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeleteSeason", {{"@season_no", seasonNo}});
+    SendRowVersion(command->Parameters, grid.CellData(row, kSeasonNo).toInt());
     if (db_->Execute(*command) &&
         NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
         return true;
     }
     // The season stays: show it again, or every later Ok would stop at the
     // same refusal.
-    FlexGrid& grid = *ui_->fgSeasons;
     grid.SetRowHidden(row, false);
     grid.SetCurrentCell(row, kDescription);
+    if (conflict_.Refused(command->Parameters)) {
+        return false;
+    }
     std::string message = "Unable to delete season";
     if (const std::string reason = NullToEmpty(command->Parameters["@message"].Value);
         !reason.empty()) {
@@ -226,7 +233,7 @@ bool frmSeasons::DeleteSeason(int row, std::int32_t seasonNo) {
     return false;
 }
 
-std::optional<std::int32_t> frmSeasons::UpdateSeason(int row, std::int32_t seasonNo) {
+std::optional<frmSeasons::SavedSeason> frmSeasons::UpdateSeason(int row, std::int32_t seasonNo) {
     FlexGrid& grid = *ui_->fgSeasons;
     const QString group = grid.TextMatrix(row, kGroup).trimmed();
     auto command = NewProcedure(
@@ -241,12 +248,19 @@ std::optional<std::int32_t> frmSeasons::UpdateSeason(int row, std::int32_t seaso
          {"@store_start_date", DateOrNull(grid.TextMatrix(row, kStoreStart))},
          {"@store_end_date", DateOrNull(grid.TextMatrix(row, kStoreEnd))},
          {"@season_group_id", group.isEmpty() ? Value::Null() : Value(group.toInt())}});
-    if (!db_->Execute(*command)) {
+    SendRowVersion(command->Parameters, seasonNo != 0 ? grid.CellData(row, kSeasonNo).toInt() : 0);
+    const bool ran = db_->Execute(*command);
+    if (ran && conflict_.Refused(command->Parameters)) {
+        grid.SetCurrentCell(row, kDescription);
+        return std::nullopt;
+    }
+    if (!ran) {
         grid.SetCurrentCell(row, kDescription);
         MsgBox("Error updating season", kInformation, "Unable to save changes");
         return std::nullopt;
     }
-    return NullToZero(command->Parameters["@season_no"].Value).ToLong();
+    return SavedSeason{NullToZero(command->Parameters["@season_no"].Value).ToLong(),
+                       SavedRowVersion(command->Parameters)};
 }
 
 bool frmSeasons::SaveData() {
@@ -254,9 +268,10 @@ bool frmSeasons::SaveData() {
         return false;
     }
     FlexGrid& grid = *ui_->fgSeasons;
-    // Numbers of new seasons reach the grid only once everything committed,
-    // so that another try after a failure inserts them again.
-    std::vector<std::pair<int, std::int32_t>> added;
+    // Numbers of new seasons and new versions reach the grid only once
+    // everything committed, so that another try after a failure sends them
+    // as they were read.
+    std::vector<std::pair<int, SavedSeason>> written;
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -279,18 +294,20 @@ bool frmSeasons::SaveData() {
             if (!saved) {
                 return;
             }
-            if (seasonNo == 0) {
-                added.emplace_back(row, *saved);
-            }
+            written.emplace_back(row, *saved);
         }
         transaction.Commit();
         saved = true;
     });
     if (!saved) {
+        if (conflict_.OfferReload()) {
+            LoadSeasons();
+        }
         return false;
     }
-    for (const auto& [row, seasonNo] : added) {
-        grid.SetTextMatrix(row, kSeasonNo, QString::number(seasonNo));
+    for (const auto& [row, season] : written) {
+        grid.SetTextMatrix(row, kSeasonNo, QString::number(season.seasonNo));
+        grid.SetCellData(row, kSeasonNo, season.version);
     }
     for (int row = grid.Rows() - 1; row >= 1; --row) {
         if (grid.IsRowHidden(row)) {

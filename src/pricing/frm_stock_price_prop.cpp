@@ -7,6 +7,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "model/record_fields.h"
 #include "ui/qt_text.h"
@@ -39,6 +40,10 @@ bool frmStockPriceProp::Setup(ScreenContext* itemMaint) {
     ui_->lblStock->setText("Stock: " + StockDescription + " (" + QString::number(ItemNo) + ")");
     ui_->lblLocation->setText("Location: " + LocationDescription);
     ui_->lblUnitQty->setText("Unit Qty: " + QString::number(UnitQty));
+    return ReadPrice();
+}
+
+bool frmStockPriceProp::ReadPrice() {
     return trap_.Run(errors_, "Setup", &db_->Native(), [&] {
         auto command = NewProcedure(*db_, "VYM_SP_ITEM_GetPrice",
                                     {{"@item_no", ItemNo},
@@ -54,6 +59,7 @@ bool frmStockPriceProp::Setup(ScreenContext* itemMaint) {
                                  FieldText(*rows, "uom_id") == UomId)) {
                 PriceNo = rows->Fields("price_no").Value().ToLong();
                 unitPrice_ = rows->Fields("unit_price").Value().ToCurrency();
+                rowVersion_ = ReadRowVersion(*rows);
                 ui_->txtUnitPrice->setText(Q(Format(unitPrice_, "$0.0000")));
                 ui_->chkAllowLineDiscount->setChecked(
                     NullToZero(rows->Fields("allow_line_discount").Value()).ToBool());
@@ -108,8 +114,12 @@ bool frmStockPriceProp::SaveData() {
                           {"@unit_price", *price},
                           {"@seller_pricing", ui_->chkAllowSellerPricing->isChecked()},
                           {"@allow_line_discount", ui_->chkAllowLineDiscount->isChecked()}});
+        SendRowVersion(command->Parameters, PriceNo == 0 ? 0 : rowVersion_);
         if (!db_->Execute(*command)) {
             MsgBox("Unable to update price.", kInformation, "Price Failed to Update");
+            return;
+        }
+        if (conflict_.Refused(command->Parameters)) {
             return;
         }
         if (NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() < 0) {
@@ -118,9 +128,13 @@ bool frmStockPriceProp::SaveData() {
             return;
         }
         PriceNo = command->Parameters["@price_no"].Value.ToLong();
+        rowVersion_ = SavedRowVersion(command->Parameters);
         unitPrice_ = *price;
         saved = true;
     });
+    if (conflict_.OfferReload()) {
+        ReadPrice();
+    }
     return saved;
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/currency.h"
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmStockPriceProp;
@@ -46,13 +47,17 @@ class frmStockPriceProp : public QDialog {
     // After Ok: the price saved (PriceNo then holds its number).
     bool Saved() const { return saved_; }
     Currency UnitPrice() const { return unitPrice_; }
+    // The version of the price as read, and as saved after Ok.
+    std::int32_t RowVersion() const { return rowVersion_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool ReadPrice();
     void ReformatPrice();
-    // False when refused (said why) or failed (reported).
+    // False when refused (said why) or failed (reported). A price another
+    // station saved since it was read is reloaded when the user asks to.
     bool SaveData();
     void cmdOk_Click();
 
@@ -62,6 +67,8 @@ class frmStockPriceProp : public QDialog {
     ErrorObject* errors_ = nullptr;
     bool saved_ = false;
     Currency unitPrice_;
+    std::int32_t rowVersion_ = 0;
+    RowConflict conflict_;
 };
 
 }  // namespace vym

@@ -8,6 +8,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_stock.h"
@@ -125,10 +126,19 @@ bool frmStockPricing::FillUnitandLocation() {
             const int col =
                 location.isEmpty() ? kAnyLocation : kAnyLocation + 1 + locations_.indexOf(location);
             grid.SetTextMatrix(row, col, Money(rows->Fields("unit_price").Value().ToCurrency()));
-            grid.SetCellData(row, col, rows->Fields("price_no").Value().ToLong());
+            const std::int32_t priceNo = rows->Fields("price_no").Value().ToLong();
+            grid.SetCellData(row, col, priceNo);
+            versions_[priceNo] = ReadRowVersion(*rows);
         }
         grid.AutoSizeColumns();
     });
+}
+
+void frmStockPricing::OfferReload() {
+    if (conflict_.OfferReload()) {
+        ui_->fgPrices->Clear();
+        FillUnitandLocation();
+    }
 }
 
 void frmStockPricing::AddPriceRow() {
@@ -183,8 +193,12 @@ bool frmStockPricing::DeleteCellPrice(int row, int col) {
     bool failed = false;  // the connection reported why
     const bool ran = trap_.Run(errors_, "UpdatePrice", &db_->Native(), [&] {
         auto command = NewProcedure(*db_, "VYM_SP_ITEM_DeletePrice", {{"@price_no", priceNo}});
+        SendRowVersion(command->Parameters, versions_[priceNo]);
         if (!db_->Execute(*command)) {
             failed = true;
+            return;
+        }
+        if (conflict_.Refused(command->Parameters)) {
             return;
         }
         if (NullToZero(command->Parameters["@return_value"].Value).ToLong() < 0) {
@@ -198,6 +212,7 @@ bool frmStockPricing::DeleteCellPrice(int row, int col) {
     if (!ran || failed) {
         MsgBox("Unable to delete price.", kInformation, "Price Failed to Delete");
     }
+    OfferReload();
     return deleted;
 }
 
@@ -223,18 +238,27 @@ bool frmStockPricing::SaveCellPrice(int row, int col) {
                           {"@unit_qty", qty},
                           {"@uom_id", NullIfEmpty(grid.TextMatrix(row, kUom))},
                           {"@location_id", NullIfEmpty(LocationOf(col))}});
+        const std::int32_t priceNo = grid.CellData(row, col).toInt();
+        SendRowVersion(command->Parameters, priceNo == 0 ? 0 : versions_[priceNo]);
         if (!db_->Execute(*command)) {
             return;  // reported by the connection
+        }
+        if (conflict_.Refused(command->Parameters)) {
+            return;
         }
         if (NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() < 0) {
             refusal = Q(NullToEmpty(command->Parameters["@Message"].Value));
             return;
         }
-        grid.SetCellData(row, col, command->Parameters["@price_no"].Value.ToLong());
+        const std::int32_t savedNo = command->Parameters["@price_no"].Value.ToLong();
+        grid.SetCellData(row, col, savedNo);
+        versions_[savedNo] = SavedRowVersion(command->Parameters);
         grid.SetTextMatrix(row, col, Money(*price));
         saved = true;
     });
-    if (!saved) {
+    if (conflict_.Pending()) {
+        OfferReload();
+    } else if (!saved) {
         MsgBox(refusal.isEmpty() ? std::string("Unable to update price.") : S(refusal),
                kInformation, "Price Failed to Update");
     }
@@ -303,6 +327,7 @@ void frmStockPricing::PriceProperties(int row, int col) {
             return;
         }
         grid.SetCellData(row, col, properties.PriceNo);
+        versions_[properties.PriceNo] = properties.RowVersion();
         grid.SetTextMatrix(row, col, Money(properties.UnitPrice()));
     });
 }

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 class QAction;
 class QMenu;
@@ -25,7 +27,9 @@ class ScreenContext;
 // Stock pricing: the unit prices of one stock or rental item by unit of
 // measure and quantity (rows) and location (columns, the first for any
 // location). Each edited cell is saved at once; the minimum price is the
-// item's own and saved with the item.
+// item's own and saved with the item. A price another station saved or
+// deleted since it was read is refused, with who and when; the grid reloads
+// when the user asks to and otherwise keeps what was typed.
 class frmStockPricing : public QDialog {
     Q_OBJECT
 
@@ -43,6 +47,8 @@ class frmStockPricing : public QDialog {
 
   private:
     bool FillUnitandLocation();
+    // After a refused save: the prices as they are now, when the user asks.
+    void OfferReload();
     void AddPriceRow();
     void UpdatePrice(int row, int col);
     // The cell's price went (cleared) or changed; False when refused or failed.
@@ -64,6 +70,8 @@ class frmStockPricing : public QDialog {
     QString baseUom_;
     std::int32_t baseQty_ = 0;
     std::int32_t basePriceNo_ = 0;
+    std::map<std::int32_t, std::int32_t> versions_;  // of each price read or saved, by number
+    RowConflict conflict_;
 };
 
 }  // namespace vym

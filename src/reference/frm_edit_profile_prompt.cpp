@@ -5,6 +5,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -110,6 +111,7 @@ void frmEditProfilePrompt::GetProfilePrompt(const QString& profileId, const QStr
             return;
         }
         validationCodes_ = FieldText(*rows, "validation_codes");
+        rowVersion_ = ReadRowVersion(*rows);
         ui_->cmbReasonType->SetKey(FieldText(*rows, "reason_type_id"));
         ui_->cmbFilterListCode->SetKey(FieldText(*rows, "list_code"));
         // Last: choosing the prompt lists its codes against the ones just read.
@@ -175,6 +177,12 @@ void frmEditProfilePrompt::cmdOk_Click() {
     validationCodes_ = codes.join(',');
     cancelled_ = false;
     accept();
+}
+
+void frmEditProfilePrompt::reject() {
+    // The opener may show the editor again after a refused save.
+    cancelled_ = true;
+    QDialog::reject();
 }
 
 }  // namespace vym

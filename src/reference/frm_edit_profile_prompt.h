@@ -42,6 +42,10 @@ class frmEditProfilePrompt : public QDialog {
     // The checked codes joined with ",".
     const QString& ValidationCodes() const { return validationCodes_; }
     bool UserCancelled() const { return cancelled_; }
+    // The version the prompt was read at (0 for a new one), for its save.
+    std::int32_t RowVersion() const { return rowVersion_; }
+    // Cancel, Esc or closing the window.
+    void reject() override;
 
   private:
     void LoadCombos();
@@ -56,6 +60,7 @@ class frmEditProfilePrompt : public QDialog {
     ErrorObject* errors_ = nullptr;
     bool requireReasonType_ = false;
     bool cancelled_ = true;
+    std::int32_t rowVersion_ = 0;
     QString validationCodes_;
 };
 

@@ -5,6 +5,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "reference/frm_edit_profile_prompt.h"
 #include "ui/flex_grid.h"
@@ -150,7 +151,11 @@ bool frmProfilePrompt::EditProfilePrompt(const QString& moduleId, std::int32_t& 
                           {"@validation_codes", editor.ValidationCodes().toStdString()},
                           {"@reason_type_id", NullIfEmpty(editor.ReasonTypeId())},
                           {"@list_code", NullIfEmpty(editor.ListCode())}});
+        SendRowVersion(command->Parameters, seqNo == 0 ? 0 : editor.RowVersion());
         if (!Succeeded(*db_, *command)) {
+            if (conflict_.Refused(command->Parameters)) {
+                return;
+            }
             ShowUpdateError();
             return;
         }
@@ -167,12 +172,7 @@ void frmProfilePrompt::cmdAdd_Click() {
     }
     frmEditProfilePrompt editor(this);
     editor.Setup(maint_, profileId_, module);
-    ui::RunModal(editor);
-    std::int32_t seq = 0;
-    if (!editor.UserCancelled() && EditProfilePrompt(module, seq, editor)) {
-        LoadProfilePrompts();
-        SelectPrompt(module, seq);
-    }
+    RunEditor(editor, module, 0);
 }
 
 void frmProfilePrompt::cmdEdit_Click() {
@@ -181,13 +181,28 @@ void frmProfilePrompt::cmdEdit_Click() {
         return;
     }
     const QString module = ui_->grdPrompts->TextMatrix(row, kModule);
-    std::int32_t seq = ui_->grdPrompts->TextMatrix(row, kSeq).toInt();
+    const std::int32_t seq = ui_->grdPrompts->TextMatrix(row, kSeq).toInt();
     frmEditProfilePrompt editor(this);
     editor.Setup(maint_, profileId_, module, seq);
-    ui::RunModal(editor);
-    if (!editor.UserCancelled() && EditProfilePrompt(module, seq, editor)) {
-        LoadProfilePrompts();
-        SelectPrompt(module, seq);
+    RunEditor(editor, module, seq);
+}
+
+void frmProfilePrompt::RunEditor(frmEditProfilePrompt& editor, const QString& moduleId,
+                                 std::int32_t seqNo) {
+    for (;;) {
+        ui::RunModal(editor);
+        if (editor.UserCancelled()) {
+            return;
+        }
+        const bool saved = EditProfilePrompt(moduleId, seqNo, editor);
+        if (!saved && !conflict_.Pending()) {
+            return;
+        }
+        if (saved || conflict_.OfferReload()) {
+            LoadProfilePrompts();
+            SelectPrompt(moduleId, seqNo);
+            return;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmProfilePrompt;
@@ -40,9 +41,15 @@ class frmProfilePrompt : public QDialog {
     int SelectedRow() const;
     void SelectPrompt(const QString& moduleId, std::int32_t seqNo);
     // Saves the editor's prompt as prompt seqNo of the module (0 adds one);
-    // seqNo receives its number. False after the message of a failure.
+    // seqNo receives its number. False after the message of a failure, or
+    // with a conflict kept when another station saved the prompt since the
+    // editor read it.
     bool EditProfilePrompt(const QString& moduleId, std::int32_t& seqNo,
                            const frmEditProfilePrompt& editor);
+    // Shows the editor and saves what it holds. After a save refused because
+    // of another station's, the user reloads or gets the editor back with
+    // what they typed, to try again or cancel.
+    void RunEditor(frmEditProfilePrompt& editor, const QString& moduleId, std::int32_t seqNo);
     void ChangeSortOrder(int direction);
     void cmdAdd_Click();
     void cmdEdit_Click();
@@ -54,6 +61,7 @@ class frmProfilePrompt : public QDialog {
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     QString profileId_;
+    RowConflict conflict_;
 };
 
 }  // namespace vym

@@ -5,6 +5,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "reference/frm_profile_prompt.h"
 #include "ui/flex_grid.h"
@@ -88,11 +89,21 @@ void frmProfiles::LoadProfiles() {
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             grid.AddItem('\t' + FieldText(*rows, "profile_id") + '\t' +
                          FieldText(*rows, "Description"));
+            // The version the profile was read at goes with its save.
+            grid.SetCellData(grid.Rows() - 1, kProfile, ReadRowVersion(*rows));
         }
     });
     grid.AutoSizeColumns();
     if (grid.Rows() > 1) {
         grid.SetCurrentCell(1, kProfile);
+    }
+}
+
+void frmProfiles::ReloadAt(const QString& id) {
+    LoadProfiles();
+    FlexGrid& grid = *ui_->grdProfiles;
+    if (const int row = grid.FindRow(id, kProfile); row > 0) {
+        grid.SetCurrentCell(row, kDescription);
     }
 }
 
@@ -161,7 +172,9 @@ bool frmProfiles::UpdateRow(int row) {
         auto command = NewProcedure(
             *db_, "VYM_SP_ITEM_PROFILE_Update",
             {{"@profile_id", id.toStdString()}, {"@description", description.toStdString()}});
-        if (!db_->Execute(*command)) {
+        const bool isNew = grid.TextMatrix(row, kState) == kNew;
+        SendRowVersion(command->Parameters, isNew ? 0 : grid.CellData(row, kProfile).toInt());
+        if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
             return;
         }
         const std::string message = NullToEmpty(command->Parameters["@message"].Value);
@@ -169,8 +182,13 @@ bool frmProfiles::UpdateRow(int row) {
             MsgBox(message, kInformation, "Error Updating Profile");
             return;
         }
+        grid.SetCellData(row, kProfile, SavedRowVersion(command->Parameters));
         saved = true;
     });
+    if (conflict_.OfferReload()) {
+        ReloadAt(id);
+        return false;
+    }
     if (saved) {
         grid.SetTextMatrix(row, kState, QString());
         grid.SetTextMatrix(row, kProfile, id);

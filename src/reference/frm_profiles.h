@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmProfiles;
@@ -47,6 +48,9 @@ class frmProfiles : public QDialog {
     // LeaveRow before closing; a row that cannot be saved is discarded when
     // the user agrees. False when the window stays open.
     bool LeaveRowToClose();
+    // After another station's save refused this one and the user chose to
+    // reload: the profiles as they are now, on the one with `id`.
+    void ReloadAt(const QString& id);
     void grdProfiles_RowColChange(int row);
     void cmdAdd_Click();
     void cmdEdit_Click();
@@ -57,6 +61,7 @@ class frmProfiles : public QDialog {
     ScreenContext* maint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
+    RowConflict conflict_;
     int currentRow_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/frm_symbol.h"
 #include "host/screen_context.h"
 #include "ui/flex_grid.h"
@@ -69,6 +70,20 @@ int KeyRow(const FlexGrid& grid, int keyCol, const QString& key, int exceptRow) 
         }
     }
     return -1;
+}
+
+// The last row was read: it keeps its key as row data and the version it was
+// read at as the data of its key cell, for its saves.
+void KeepRead(FlexGrid& grid, int keyCol, const QString& key, Recordset& rows) {
+    const int row = grid.Rows() - 1;
+    grid.SetRowData(row, key);
+    grid.SetCellData(row, keyCol, ReadRowVersion(rows));
+}
+
+// The guard of a save of a row: the version the row was read at, none when
+// it is new.
+GuardedSave Guard(const FlexGrid& grid, int row, int keyCol, RowConflict& conflict) {
+    return {IsSaved(grid, row) ? grid.CellData(row, keyCol).toInt() : 0, &conflict};
 }
 
 std::int16_t Quantity(const FlexGrid& grid, int row, int col) {
@@ -178,7 +193,9 @@ void frmSupportTables::WatchKey(FlexGrid& grid, int keyCol, const char* noun) {
     });
 }
 
-void frmSupportTables::Saved(FlexGrid& grid, int row, int keyCol, const QString& newRow) {
+void frmSupportTables::Saved(FlexGrid& grid, int row, int keyCol, const GuardedSave& guard,
+                             const QString& newRow) {
+    grid.SetCellData(row, keyCol, guard.version);
     if (IsSaved(grid, row)) {
         return;
     }
@@ -195,7 +212,7 @@ void frmSupportTables::FillFunctions() {
             const QString id = FieldText(*rows, "function_id");
             grid.AddItem(id + '\t' + FieldFlag(*rows, "is_active") + '\t' +
                          FieldText(*rows, "tree_icon") + '\t' + FieldText(*rows, "Description"));
-            grid.SetRowData(grid.Rows() - 1, id);
+            KeepRead(grid, 0, id, *rows);
         }
     });
     grid.AddItem("\t-1\t\t");
@@ -246,7 +263,7 @@ void frmSupportTables::FillCatagories() {
             grid.AddItem(function + '\t' + id + '\t' + FieldFlag(*rows, "is_active") + '\t' +
                          FieldFlag(*rows, "require_access_rule") + '\t' +
                          FieldText(*rows, "Description"));
-            grid.SetRowData(grid.Rows() - 1, id);
+            KeepRead(grid, kCatagoryKey, id, *rows);
         }
     });
     grid.AddItem(function + "\t\t-1\t0\t");
@@ -267,7 +284,7 @@ void frmSupportTables::FillUnits() {
             grid.AddItem(function + '\t' + id + '\t' + FieldText(*rows, "uom_id") + '\t' +
                          FieldText(*rows, "qty") + '\t' + FieldText(*rows, "acct_units") + '\t' +
                          FieldText(*rows, "print_qty") + '\t' + FieldText(*rows, "Description"));
-            grid.SetRowData(grid.Rows() - 1, id);
+            KeepRead(grid, kUnitKey, id, *rows);
         }
     });
     grid.AddItem(function + "\t\t\t1\t1\t1\t");
@@ -280,14 +297,20 @@ void frmSupportTables::fgFunctions_AfterEdit(int row, int) {
     if (maint_ == nullptr || id.isEmpty()) {
         return;
     }
-    const bool saved = maint_->FunctionUpdate(id, grid.TextMatrix(row, kFunctionDescription),
-                                              grid.TextMatrix(row, kFunctionIcon),
-                                              grid.CellChecked(row, kFunctionActive));
-    if (saved && !IsSaved(grid, row)) {
-        Saved(grid, row, 0, "\t-1\t\t");
-        if (row == dependantRow_) {
-            Dependant(row);
+    const bool added = !IsSaved(grid, row);
+    GuardedSave guard = Guard(grid, row, 0, conflict_);
+    if (!maint_->FunctionUpdate(id, grid.TextMatrix(row, kFunctionDescription),
+                                grid.TextMatrix(row, kFunctionIcon),
+                                grid.CellChecked(row, kFunctionActive), &guard)) {
+        if (conflict_.OfferReload()) {
+            FillFunctions();
+            Dependant(grid.Row());
         }
+        return;
+    }
+    Saved(grid, row, 0, guard, "\t-1\t\t");
+    if (added && row == dependantRow_) {
+        Dependant(row);
     }
 }
 
@@ -298,11 +321,13 @@ void frmSupportTables::fgCatagories_AfterEdit(int row, int) {
         return;
     }
     const QString function = grid.TextMatrix(row, 0);
-    const bool saved = maint_->CatagoriesUpdate(
-        function, id, grid.TextMatrix(row, kCatagoryDescription),
-        grid.CellChecked(row, kCatagoryActive), grid.CellChecked(row, kCatagoryAccessRule));
-    if (saved) {
-        Saved(grid, row, kCatagoryKey, function + "\t\t-1\t0\t");
+    GuardedSave guard = Guard(grid, row, kCatagoryKey, conflict_);
+    if (maint_->CatagoriesUpdate(function, id, grid.TextMatrix(row, kCatagoryDescription),
+                                 grid.CellChecked(row, kCatagoryActive),
+                                 grid.CellChecked(row, kCatagoryAccessRule), &guard)) {
+        Saved(grid, row, kCatagoryKey, guard, function + "\t\t-1\t0\t");
+    } else if (conflict_.OfferReload()) {
+        FillCatagories();
     }
 }
 
@@ -313,12 +338,14 @@ void frmSupportTables::fgUnits_AfterEdit(int row, int) {
         return;
     }
     const QString function = grid.TextMatrix(row, 0);
-    const bool saved =
-        maint_->UnitUpdate(function, id, grid.TextMatrix(row, kUnitDescription),
+    GuardedSave guard = Guard(grid, row, kUnitKey, conflict_);
+    if (maint_->UnitUpdate(function, id, grid.TextMatrix(row, kUnitDescription),
                            grid.TextMatrix(row, kUnitUom), Quantity(grid, row, kUnitQty),
-                           Quantity(grid, row, kUnitAcctUnits), Quantity(grid, row, kUnitPrintQty));
-    if (saved) {
-        Saved(grid, row, kUnitKey, function + "\t\t\t1\t1\t1\t");
+                           Quantity(grid, row, kUnitAcctUnits), Quantity(grid, row, kUnitPrintQty),
+                           &guard)) {
+        Saved(grid, row, kUnitKey, guard, function + "\t\t\t1\t1\t1\t");
+    } else if (conflict_.OfferReload()) {
+        FillUnits();
     }
 }
 

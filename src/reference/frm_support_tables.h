@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmSupportTables;
@@ -55,9 +56,10 @@ class frmSupportTables : public QDialog {
     // The rules every grid shares: the key of a saved row stays, a key is
     // kept in upper case and may not repeat another row's.
     void WatchKey(ui::FlexGrid& grid, int keyCol, const char* noun);
-    // The typed key of a row saved for the first time becomes its row data,
-    // and a fresh empty row follows.
-    void Saved(ui::FlexGrid& grid, int row, int keyCol, const QString& newRow);
+    // A saved row keeps its new version. The typed key of a row saved for the
+    // first time becomes its row data, and a fresh empty row follows.
+    void Saved(ui::FlexGrid& grid, int row, int keyCol, const GuardedSave& guard,
+               const QString& newRow);
     // Asks before deleting a saved row; True when the user said Yes.
     static bool ConfirmDelete(const ui::FlexGrid& grid, int row, const char* noun);
 
@@ -67,6 +69,9 @@ class frmSupportTables : public QDialog {
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     int dependantRow_ = 0;
+    // A save refused because another station saved the row since it was read
+    // offers to refill that grid; No keeps what the user typed.
+    RowConflict conflict_;
 };
 
 }  // namespace vym

@@ -8,7 +8,9 @@
 #include "base/currency.h"
 #include "server/local_app_server.h"
 #include "server/migration.h"
+#include "server/postgres_session.h"
 #include "server/schema_migrator.h"
+#include "server/sql_engine.h"
 #include "server/sqlite_session.h"
 #include "server/write_transaction.h"
 
@@ -44,31 +46,34 @@ void AddReferenceRows(SqlSession& db) {
     for (int f = 0; f < kFunctions; ++f) {
         const std::string function = Code("GEN", f);
         db.Run(
-            "INSERT OR IGNORE INTO vym_function (function_id, description, tree_icon) "
-            "VALUES (?, ?, 'y')",
+            "INSERT INTO vym_function (function_id, description, tree_icon) "
+            "VALUES (?, ?, 'y') ON CONFLICT DO NOTHING",
             {function, "Generated function " + std::to_string(f)});
         for (int c = 0; c < kCatagories; ++c) {
             db.Run(
-                "INSERT OR IGNORE INTO vym_catagory (function_id, catagory_id, description) "
-                "VALUES (?, ?, ?)",
+                "INSERT INTO vym_catagory (function_id, catagory_id, description) "
+                "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
                 {function, Code("C", c), "Generated catagory " + std::to_string(c)});
         }
     }
     for (int v = 0; v < kVendors; ++v) {
-        db.Run("INSERT OR IGNORE INTO vym_vendor (vendor_id, vendor_name) VALUES (?, ?)",
-               {Code("GENV", v), "Generated Vendor " + std::to_string(v)});
+        db.Run(
+            "INSERT INTO vym_vendor (vendor_id, vendor_name) VALUES (?, ?) ON CONFLICT DO NOTHING",
+            {Code("GENV", v), "Generated Vendor " + std::to_string(v)});
     }
     for (int l = 0; l < kLocations; ++l) {
-        db.Run("INSERT OR IGNORE INTO vym_location (location_id, description) VALUES (?, ?)",
-               {Code("GENL", l), "Generated Location " + std::to_string(l)});
+        db.Run(
+            "INSERT INTO vym_location (location_id, description) VALUES (?, ?) "
+            "ON CONFLICT DO NOTHING",
+            {Code("GENL", l), "Generated Location " + std::to_string(l)});
     }
     db.Run(
-        "INSERT OR IGNORE INTO vym_uom (uom_id, description) VALUES ('EA', 'Each'), "
-        "('CS', 'Case')");
+        "INSERT INTO vym_uom (uom_id, description) VALUES ('EA', 'Each'), ('CS', 'Case') "
+        "ON CONFLICT DO NOTHING");
     for (int t = 0; t < kStockTypes; ++t) {
         db.Run(
-            "INSERT OR IGNORE INTO vym_item_stock_type (stock_type_id, description) "
-            "VALUES (?, ?)",
+            "INSERT INTO vym_item_stock_type (stock_type_id, description) "
+            "VALUES (?, ?) ON CONFLICT DO NOTHING",
             {Code("GENT", t), "Generated Stock Type " + std::to_string(t)});
     }
     transaction.Commit();
@@ -188,19 +193,26 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
 
 void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
                               const Progress& progress) {
-    // Creates and migrates the file when needed.
+    // Creates and migrates the file or the server's database when needed.
     LocalAppServer::Open(path);
-    SqliteSession::Options options;
-    options.createIfMissing = false;
-    options.newestSchemaVersion = NewestSchemaVersion(CompiledMigrations());
-    const auto session = SqliteSession::Open(path, options);
+    const int newest = NewestSchemaVersion(CompiledMigrations());
+    std::shared_ptr<SqlSession> session;
+    if (IsPostgresUri(path)) {
+        session = PostgresSession::Open(path, {newest});
+    } else {
+        SqliteSession::Options options;
+        options.createIfMissing = false;
+        options.newestSchemaVersion = newest;
+        session = SqliteSession::Open(path, options);
+    }
     SqlSession& db = *session;
+    const bool postgres = db.Engine().IsPostgres();
     // A made-up catalogue can be made again: speed over durability.
-    db.Run("PRAGMA synchronous = OFF");
+    db.Run(postgres ? "SET synchronous_commit = off" : "PRAGMA synchronous = OFF");
     AddReferenceRows(db);
 
     const std::int32_t first =
-        db.QueryValue("SELECT IFNULL(MAX(item_no), 0) + 1 FROM vym_item").ToLong();
+        db.QueryValue("SELECT COALESCE(MAX(item_no), 0) + 1 FROM vym_item").ToLong();
     ItemStatements insert = PrepareItemStatements(db);
     for (std::int32_t done = 0; done < items;) {
         WriteTransaction transaction(db);
@@ -213,7 +225,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
             progress(done);
         }
     }
-    db.Run("PRAGMA optimize");
+    // Fresh statistics, so that the planner sees the new rows and the trigram
+    // index before the first search.
+    db.Run(postgres ? "ANALYZE" : "PRAGMA optimize");
 }
 
 }  // namespace vym::server

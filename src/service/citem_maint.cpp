@@ -12,6 +12,7 @@
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "gateway/sql_quote.h"
 #include "inventory/frm_stock_history.h"
 #include "inventory/frm_stock_location.h"
@@ -299,11 +300,21 @@ bool CItemMaint::SelectPOLines(std::int32_t lPONo, std::vector<frmPickList::POLi
 }
 
 bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char* failureMessage,
-                           ProcedureArguments arguments) {
+                           ProcedureArguments arguments, GuardedSave* guard) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
         auto cmd = NewProcedure(Db(), procedure, arguments);
+        if (guard != nullptr) {
+            SendRowVersion(cmd->Parameters, guard->version);
+        }
         done = Db().Execute(*cmd);
+        if (done && guard != nullptr) {
+            if (guard->conflict->Refused(cmd->Parameters)) {
+                done = false;
+                return;
+            }
+            guard->version = SavedRowVersion(cmd->Parameters);
+        }
         if (!done && failureMessage != nullptr) {
             MsgBox(failureMessage, kInformation, "Update Failed");
         }
@@ -334,7 +345,7 @@ bool CItemMaint::UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDa
 }
 
 bool CItemMaint::FunctionUpdate(const QString& sFunctionId, const QString& sDesc,
-                                const QString& sIcon, bool bIsActive) {
+                                const QString& sIcon, bool bIsActive, GuardedSave* guard) {
     if (sFunctionId.isEmpty()) {
         return false;
     }
@@ -342,7 +353,8 @@ bool CItemMaint::FunctionUpdate(const QString& sFunctionId, const QString& sDesc
                    {{"@function_id", S(sFunctionId)},
                     {"@description", S(sDesc)},
                     {"@tree_icon", S(sIcon)},
-                    {"@is_active", bIsActive}})) {
+                    {"@is_active", bIsActive}},
+                   guard)) {
         return false;
     }
     emit FunctionUpdateEvent(sFunctionId, utUpdate);
@@ -350,13 +362,15 @@ bool CItemMaint::FunctionUpdate(const QString& sFunctionId, const QString& sDesc
 }
 
 bool CItemMaint::CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
-                                  const QString& sDesc, bool bActive, bool bRequireAccessRule) {
+                                  const QString& sDesc, bool bActive, bool bRequireAccessRule,
+                                  GuardedSave* guard) {
     if (!RunUpdate("VYM_SP_ITEM_UpdateCatagory", "CatagoriesUpdate", "Unable to update catagory",
                    {{"@function_id", S(sFunctionId)},
                     {"@catagory_id", S(sCatagoryID)},
                     {"@description", S(sDesc)},
                     {"@is_active", bActive},
-                    {"@require_access_rule", bRequireAccessRule}})) {
+                    {"@require_access_rule", bRequireAccessRule}},
+                   guard)) {
         return false;
     }
     emit CatagoryUpdateEvent(sFunctionId, sCatagoryID, utUpdate);
@@ -365,7 +379,7 @@ bool CItemMaint::CatagoriesUpdate(const QString& sFunctionId, const QString& sCa
 
 bool CItemMaint::UnitUpdate(const QString& sFunctionId, const QString& sUnitId,
                             const QString& sDesc, const QString& sUOM, std::int16_t iQty,
-                            std::int16_t iAcctUnits, std::int16_t iPrintQty) {
+                            std::int16_t iAcctUnits, std::int16_t iPrintQty, GuardedSave* guard) {
     if (!RunUpdate("VYM_SP_ITEM_UpdateUnit", "UnitUpdate", "Unable to update unit.",
                    {{"@function_id", S(sFunctionId)},
                     {"@unit_id", S(sUnitId)},
@@ -373,7 +387,8 @@ bool CItemMaint::UnitUpdate(const QString& sFunctionId, const QString& sUnitId,
                     {"@uom_id", S(sUOM)},
                     {"@qty", iQty},
                     {"@acct_units", iAcctUnits},
-                    {"@print_qty", iPrintQty}})) {
+                    {"@print_qty", iPrintQty}},
+                   guard)) {
         return false;
     }
     emit UnitUpdateEvent(sFunctionId, sUnitId, utUpdate);

@@ -172,13 +172,16 @@ class CItemMaint : public ScreenContext {
     // False without raising an event.
     bool UpdateBookDate(std::int32_t lTransNo, const vym::Date& dtBookDate) override;
     // Adds or changes a row; False without a call when sFunctionId is empty.
+    // With a guard, a row that another station saved since its screen read it
+    // is refused without a message, the refusal kept in the guard.
     bool FunctionUpdate(const QString& sFunctionId, const QString& sDesc, const QString& sIcon,
-                        bool bIsActive) override;
+                        bool bIsActive, GuardedSave* guard = nullptr) override;
     bool CatagoriesUpdate(const QString& sFunctionId, const QString& sCatagoryID,
-                          const QString& sDesc, bool bActive, bool bRequireAccessRule) override;
+                          const QString& sDesc, bool bActive, bool bRequireAccessRule,
+                          GuardedSave* guard = nullptr) override;
     bool UnitUpdate(const QString& sFunctionId, const QString& sUnitId, const QString& sDesc,
                     const QString& sUOM, std::int16_t iQty, std::int16_t iAcctUnits,
-                    std::int16_t iPrintQty) override;
+                    std::int16_t iPrintQty, GuardedSave* guard = nullptr) override;
     bool SeasonUpdate(const QString& sFunctionId, const QString& sSeason, const QString& sDesc,
                       const vym::Date& dtStart, const vym::Date& dtEnd);
     // lGroupNo 0 adds a group; lGroupNo then receives its number.
@@ -206,7 +209,7 @@ class CItemMaint : public ScreenContext {
     Connection& Db() const;
     // Runs a maintenance write; on a failed execution shows the message.
     bool RunUpdate(const char* procedure, const char* method, const char* failureMessage,
-                   ProcedureArguments arguments);
+                   ProcedureArguments arguments, GuardedSave* guard = nullptr);
     // Runs a delete; good when the procedure returned 0, else shows its
     // @message under the title.
     bool RunDelete(const char* procedure, const char* method, const char* errorTitle,

@@ -9,6 +9,18 @@ std::string CatalogueDatabase::Scalar(const std::string& sql) {
     return rs->Eof() ? std::string("<none>") : NullToEmpty(rs->Fields(0).Value());
 }
 
+std::string CatalogueDatabase::Joined(const std::string& sql, const std::string& separator) {
+    std::string joined;
+    for (auto rs = Db()->OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {
+        joined += joined.empty() ? "" : separator;
+        for (int col = 0; col < rs->FieldCount(); ++col) {
+            const Value& value = rs->Fields(col).Value();
+            joined += value.IsNull() ? std::string("-") : NullToEmpty(value);
+        }
+    }
+    return joined;
+}
+
 std::string CatalogueDatabase::Snapshot() {
     static const char* const kTables[] = {"vym_item",
                                           "vym_item_ticket",

@@ -26,6 +26,10 @@ class CatalogueDatabase {
 
     // The first column of the first row of an ad-hoc query, as text.
     std::string Scalar(const std::string& sql);
+    // Every row of an ad-hoc query as the texts of its columns run together
+    // (Null as "-"), the rows joined by `separator`: what both engines can
+    // answer alike, where an aggregate of strings is spelt differently.
+    std::string Joined(const std::string& sql, const std::string& separator);
     // Every row of the catalogue's tables, for checking that nothing changed.
     std::string Snapshot();
 

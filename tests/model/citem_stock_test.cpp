@@ -200,8 +200,9 @@ TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {
     EXPECT_EQ(call.procedure, "VYM_SP_ITEM_UpdateItemStockRentalItemXML");
     EXPECT_EQ(call.Find("@DOC")->Value.ToString(), "<ROOT>\r\n" + rows + "\r\n</ROOT>");
     EXPECT_EQ(call.Find("@DOC")->Size, static_cast<std::int32_t>(rows.size() + 17));
-    EXPECT_EQ(db.Scalar("SELECT group_concat(rental_item_no) FROM vym_item_stock_rental "
-                        "WHERE item_no = 610"),
+    EXPECT_EQ(db.Joined("SELECT rental_item_no FROM vym_item_stock_rental WHERE item_no = 610 "
+                        "ORDER BY rental_item_no",
+                        ","),
               "703");
 
     const std::string before = db.Snapshot();

@@ -25,11 +25,11 @@ class CPackageTest : public ::testing::Test {
     }
     const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
     std::string Lines(int packageNo) {
-        return db.Scalar(
-            "SELECT group_concat(seq_no || ':' || item_no || 'x' || pkg_qty || ' f' || "
-            "IFNULL(format_no, '-') || ' r' || IFNULL(redeem_seq_no, '-'), ' ') FROM "
-            "(SELECT * FROM vym_package_item WHERE package_no = " +
-            std::to_string(packageNo) + " ORDER BY seq_no)");
+        return db.Joined(
+            "SELECT seq_no, ':', item_no, 'x', pkg_qty, ' f', format_no, ' r', redeem_seq_no "
+            "FROM vym_package_item WHERE package_no = " +
+                std::to_string(packageNo) + " ORDER BY seq_no",
+            " ");
     }
 
     PrompterScript script;
@@ -145,7 +145,7 @@ TEST_F(CPackageTest, ARefusedSaveShowsTheMessageAndKeepsTheOldNumbers) {
     EXPECT_FALSE(package.Update(db.Db(), db.Errors()));
     EXPECT_EQ(package.PackageNo, 1);
     EXPECT_EQ(package.InstructionNo, instruction);
-    EXPECT_EQ(db.Scalar("SELECT IFNULL(redeem_package_no, 0) FROM vym_package "
+    EXPECT_EQ(db.Scalar("SELECT COALESCE(redeem_package_no, 0) FROM vym_package "
                         "WHERE package_no = 1"),
               "0");
 }
@@ -185,8 +185,9 @@ TEST_F(CPackageTest, LinesAreAddedChangedAndRemovedThroughTheirQuantity) {
     EXPECT_EQ(recording.calls.back().procedure, "VYM_SP_ITEM_DeletePackageDetail");
     EXPECT_EQ(Sent("@seq_no")->Value, Value(std::int16_t{3}));
     EXPECT_EQ(package.FindItem(3), nullptr) << "a deleted line is no longer saved";
-    EXPECT_EQ(db.Scalar("SELECT group_concat(seq_no || 'x' || pkg_qty, ' ') FROM "
-                        "vym_package_item WHERE package_no = 1"),
+    EXPECT_EQ(db.Joined("SELECT seq_no, 'x', pkg_qty FROM vym_package_item "
+                        "WHERE package_no = 1 ORDER BY seq_no",
+                        " "),
               "1x4 2x3");
 }
 

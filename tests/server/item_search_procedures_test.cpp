@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <vector>
 
@@ -371,8 +370,8 @@ TEST_F(ItemSearchProcedures, VendorsAreAddedFoundAddressedAndDeleted) {
 }
 
 TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
-    const auto dir = test::MakeTempDir();
-    const std::string path = (dir / "large.db").string();
+    const test::BackOffice office(test::BackOffice::Options{.demoData = false});
+    const std::string path = office.Path();
     std::vector<std::int32_t> progress;
     LargeCatalogue::Generate(path, 120, [&](std::int32_t written) { progress.push_back(written); });
     EXPECT_EQ(progress, (std::vector<std::int32_t>{120}));
@@ -404,7 +403,6 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
                   .Value()
                   .ToLong(),
               126);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(DescriptionSearch, QueriesQuoteTheTextAndNeedThreeCharacters) {

@@ -480,7 +480,7 @@ void GetStockPrice(ProcedureContext& call) {
         "SELECT p.price_no, p.item_no, p.package_no, p.location_id, "
         "l.description AS location_description, p.uom_id, p.unit_qty, p.unit_price, "
         "p.total_price AS Price, p.gross_unit_price, p.line_discount AS allow_line_discount, "
-        "p.seller_pricing, p.sale_no "
+        "p.seller_pricing, p.sale_no, p.row_version "
         "FROM vym_price p LEFT JOIN vym_location l ON l.location_id = p.location_id "
         "WHERE (CAST(? AS int) IS NULL OR p.price_no = ?) "
         "AND (CAST(? AS int) IS NULL OR p.item_no = ?) "

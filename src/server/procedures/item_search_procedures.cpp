@@ -28,11 +28,10 @@ class Search {
     // the index, so only matching items are read; the cross join keeps the
     // planner from probing the index once per item instead.
     void MatchDescription(const std::string& text) {
-        // The full-text query would end at a NUL and fail; no one types one
-        // into a description, so such a text quietly finds nothing.
-        if (text.find('\0') != std::string::npos) {
-            Where("1 = 0");
-        } else if (UsesDescriptionIndex(text)) {
+        if (FindsNothing(text)) {
+            return;
+        }
+        if (UsesDescriptionIndex(text)) {
             const SqlEngine::TrigramSearch search = engine_->DescriptionSearch();
             from_ = search.join + from_;
             Where(search.condition, {engine_->TrigramArgument(text)});
@@ -41,6 +40,13 @@ class Search {
             order_ = search.order;
         } else {
             Where(engine_->Contains("i.long_description", "?"), {text});
+        }
+    }
+
+    // Rows whose `column` holds the text, ignoring case.
+    void MatchContains(std::string_view column, const std::string& text) {
+        if (!FindsNothing(text)) {
+            Where(engine_->Contains(column, "?"), {text});
         }
     }
 
@@ -76,6 +82,17 @@ class Search {
     }
 
   private:
+    // A NUL ends a text on PostgreSQL and the full-text query on SQLite. No
+    // one types one into a description, so on both engines a text holding
+    // one finds nothing, quietly, before either engine sees it.
+    bool FindsNothing(const std::string& text) {
+        if (text.find('\0') == std::string::npos) {
+            return false;
+        }
+        Where("1 = 0");
+        return true;
+    }
+
     const SqlEngine* engine_;
     std::string from_;
     std::string order_;  // the order of the driving index, when it decides
@@ -436,7 +453,7 @@ void GetPackage(ProcedureContext& call) {
         search.Where("p.package_no = ?", {*number});
     }
     if (const auto description = Text(call, "@description")) {
-        search.Where(call.Session().Engine().Contains("p.description", "?"), {*description});
+        search.MatchContains("p.description", *description);
     }
     if (const auto function = Text(call, "@function_id")) {
         search.Where("p.function_id = ?", {*function});

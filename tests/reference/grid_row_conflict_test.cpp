@@ -1,0 +1,175 @@
+// The grid screens on two stations of one demo back office: each station runs
+// the screen on its own connection, as its own user, and both change the same
+// row. The second save is refused with who and when, keeps what was typed,
+// and a reload shows the other station's row.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/date.h"
+#include "base/prompter.h"
+#include "gateway/recordset.h"
+#include "pricing/frm_seasons.h"
+#include "reference/frm_profiles.h"
+#include "reference/frm_support_tables.h"
+#include "server/local_app_server.h"
+#include "service/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
+#include "support/server/back_office.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+using ui::FlexGrid;
+
+// How a screen saves a changed cell: its Ok button, leaving the row, or at
+// once on the edit.
+enum class SaveBy { Ok, LeavingTheRow, Editing };
+
+struct GridScreen {
+    const char* name;
+    std::function<std::unique_ptr<QDialog>(CItemMaint&)> open;
+    const char* grid;
+    int row;
+    int col;
+    SaveBy saveBy;
+    const char* what;
+    // The table and condition of the row, from the grid that shows it.
+    std::function<std::string(const FlexGrid&)> where;
+};
+
+template <typename Screen>
+std::unique_ptr<QDialog> Opened(CItemMaint& maint) {
+    auto screen = std::make_unique<Screen>();
+    screen->Setup(&maint);
+    screen->show();
+    QCoreApplication::processEvents();
+    return screen;
+}
+
+std::string Quoted(const QVariant& key) {
+    return "'" + key.toString().toStdString() + "'";
+}
+
+const GridScreen kScreens[] = {
+    {"Seasons", Opened<frmSeasons>, "fgSeasons", 1, 6, SaveBy::Ok, "season",
+     [](const FlexGrid& grid) {
+         return "vym_season WHERE season_no = " + grid.TextMatrix(1, 1).toStdString();
+     }},
+    {"Profiles", Opened<frmProfiles>, "grdProfiles", 1, 2, SaveBy::LeavingTheRow, "profile",
+     [](const FlexGrid& grid) {
+         return "vym_profile WHERE profile_id = '" + grid.TextMatrix(1, 1).toStdString() + "'";
+     }},
+    {"Functions", Opened<frmSupportTables>, "fgFunctions", 1, 3, SaveBy::Editing, "function",
+     [](const FlexGrid& grid) {
+         return "vym_function WHERE function_id = " + Quoted(grid.RowData(1));
+     }},
+    {"Catagories", Opened<frmSupportTables>, "fgCatagories", 1, 4, SaveBy::Editing, "catagory",
+     [](const FlexGrid& grid) {
+         return "vym_catagory WHERE function_id = '" + grid.TextMatrix(1, 0).toStdString() +
+                "' AND catagory_id = " + Quoted(grid.RowData(1));
+     }},
+    {"Units", Opened<frmSupportTables>, "fgUnits", 1, 6, SaveBy::Editing, "unit",
+     [](const FlexGrid& grid) {
+         return "vym_unit WHERE function_id = '" + grid.TextMatrix(1, 0).toStdString() +
+                "' AND unit_id = " + Quoted(grid.RowData(1));
+     }},
+};
+
+class GridRowConflict : public ::testing::TestWithParam<GridScreen> {
+  protected:
+    void SetUp() override {
+        here_.SetAppServer(&office_.Server());
+        there_.SetAppServer(station_.get());
+    }
+    void TearDown() override {
+        here_.SetAppServer(nullptr);
+        there_.SetAppServer(nullptr);
+    }
+    static FlexGrid& Grid(QDialog& screen) {
+        auto* grid = screen.findChild<FlexGrid*>(GetParam().grid);
+        EXPECT_NE(grid, nullptr);
+        return *grid;
+    }
+    // Types into the row's cell and saves it as the screen does.
+    static void TypeAndSave(QDialog& screen, const QString& text) {
+        const GridScreen& s = GetParam();
+        FlexGrid& grid = Grid(screen);
+        ASSERT_TRUE(test::TypeIntoCell(grid, s.row, s.col, text));
+        if (s.saveBy == SaveBy::Ok) {
+            screen.findChild<QPushButton*>("cmdOk")->click();
+        } else if (s.saveBy == SaveBy::LeavingTheRow) {
+            grid.SetCurrentCell(s.row + 1, s.col);
+        }
+        QCoreApplication::processEvents();
+    }
+    std::string Scalar(const std::string& sql) {
+        auto rows = office_.Db().OpenRecordset(sql);
+        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
+    }
+    // What the refusal says after JSMITH's save of the row.
+    std::string Refusal(const std::string& where) {
+        const Date at = office_.Db()
+                            .OpenRecordset("SELECT row_saved_at FROM " + where)
+                            ->Fields(0)
+                            .Value()
+                            .ToDate();
+        char when[17];
+        std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(),
+                      at.Year(), at.Hour(), at.Minute());
+        return std::string("This ") + GetParam().what + " was changed by JSMITH at " + when +
+               " after you opened it. Your changes were not saved; reload it to see the "
+               "changes.\r\n\r\nReload it now? No keeps what you typed on this screen.";
+    }
+
+    test::BackOffice office_;
+    std::unique_ptr<server::LocalAppServer> station_ = office_.OpenAgain("JSMITH");
+    CItemMaint here_;
+    CItemMaint there_;
+};
+
+TEST_P(GridRowConflict, TheSecondSaveIsRefusedKeepsTheTypingAndReloadsOnRequest) {
+    const GridScreen& s = GetParam();
+    PrompterScript prompter;
+    auto mine = s.open(here_);
+    auto theirs = s.open(there_);
+    const std::string where = s.where(Grid(*mine));
+    ASSERT_EQ(where, s.where(Grid(*theirs)));
+
+    TypeAndSave(*theirs, "Saved There");
+    ASSERT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
+    const std::string refused = Refusal(where);
+
+    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::No);
+    TypeAndSave(*mine, "Typed Here");
+    EXPECT_TRUE(mine->isVisible());
+    EXPECT_EQ(Grid(*mine).TextMatrix(s.row, s.col), "Typed Here");
+    EXPECT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
+
+    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    TypeAndSave(*mine, "Typed Twice");
+    EXPECT_EQ(Grid(*mine).TextMatrix(s.row, s.col), "Saved There");
+    EXPECT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
+
+    // Reloaded, the row saves on the version the other station left.
+    TypeAndSave(*mine, "Typed Again");
+    EXPECT_EQ(Scalar("SELECT description FROM " + where), "Typed Again");
+    EXPECT_EQ(Scalar("SELECT row_saved_by FROM " + where), "ADMIN");
+    office_.ExpectNoErrorReports();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, GridRowConflict, ::testing::ValuesIn(kScreens),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vym
