@@ -21,6 +21,9 @@ constexpr int kCatagories = 5;
 constexpr int kVendors = 50;
 constexpr int kLocations = 10;
 constexpr int kStockTypes = 10;
+constexpr int kDepartments = 12;
+constexpr int kReportDepartments = 6;
+constexpr int kModels = 20;
 
 constexpr std::array<const char*, 6> kTypes = {"TICKET", "STOCK", "SS", "PHOTO", "SHIP", "RENTAL"};
 constexpr std::array<const char*, 40> kWords = {
@@ -71,6 +74,23 @@ void AddReferenceRows(SqlSession& db) {
             "VALUES (?, ?)",
             {Code("GENT", t), "Generated Stock Type " + std::to_string(t)});
     }
+    for (int d = 0; d < kDepartments; ++d) {
+        db.Run("INSERT OR IGNORE INTO vym_department (department_id, description) VALUES (?, ?)",
+               {Code("GEND", d), "Generated Department " + std::to_string(d)});
+    }
+    for (int r = 0; r < kReportDepartments; ++r) {
+        db.Run(
+            "INSERT OR IGNORE INTO vym_report_department (report_department_id, description) "
+            "VALUES (?, ?)",
+            {Code("GENR", r), "Generated Report Department " + std::to_string(r)});
+    }
+    for (int m = 0; m < kModels; ++m) {
+        db.Run(
+            "INSERT OR IGNORE INTO vym_item_stock_model (model_id, stock_type_id, description) "
+            "VALUES (?, ?, ?)",
+            {Code("GENM", m), Code("GENT", m % kStockTypes),
+             "Generated Model " + std::to_string(m)});
+    }
     transaction.Commit();
 }
 
@@ -92,8 +112,8 @@ struct ItemStatements {
 ItemStatements PrepareItemStatements(SqlSession& db) {
     return {
         .item = db.Prepare("INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
-                           "short_description, long_description, status_id, tree_icon) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                           "short_description, long_description, status_id, tree_icon, "
+                           "department_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         .ticket = db.Prepare("INSERT INTO vym_item_ticket (item_no) VALUES (?)"),
         .ss = db.Prepare("INSERT INTO vym_item_ss (item_no) VALUES (?)"),
         .photo = db.Prepare("INSERT INTO vym_item_photo (item_no) VALUES (?)"),
@@ -101,8 +121,8 @@ ItemStatements PrepareItemStatements(SqlSession& db) {
         .rental = db.Prepare("INSERT INTO vym_item_rental (item_no, is_package) VALUES (?, ?)"),
         .stock = db.Prepare(
             "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, "
-            "stock_size, attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            "stock_size, attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code, "
+            "model_id, report_department_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         .map = db.Prepare("INSERT INTO vym_item_stock_map (map_id, item_no) VALUES (?, ?)"),
         .quantity =
             db.Prepare("INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) "
@@ -156,7 +176,8 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
                                     ' ' + colour + ' ' + size + ' ' + std::to_string(no);
     Run(*insert.item,
         {no, type, Code("GEN", function), Code("C", done % kCatagories), description.substr(0, 30),
-         description, done % 50 == 0 ? "INACTIVE" : "ACTIVE", vym::Value::Null()});
+         description, done % 50 == 0 ? "INACTIVE" : "ACTIVE", vym::Value::Null(),
+         Code("GEND", (done / 5) % kDepartments)});
     const std::string kind = type;
     if (kind == "TICKET") {
         Run(*insert.ticket, {no});
@@ -176,7 +197,8 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
         Run(*insert.stock,
             {no, "GS" + std::to_string(no), Code("GENT", done % kStockTypes), done % 9 == 0, size,
              colour, Code("MAKER", done % 30), unitPrice, unitPrice / 2,
-             Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no)});
+             Code("GENV", (done / 6) % kVendors), "07" + std::to_string(1000000000 + no),
+             Code("GENM", (done / 12) % kModels), Code("GENR", (done / 18) % kReportDepartments)});
         Run(*insert.map, {"GEN" + std::to_string(no), no});
         Run(*insert.quantity, {no, Code("GENL", done % kLocations), done % 25});
         Run(*insert.price, {no, unit, unit});
