@@ -128,6 +128,12 @@ std::string SqlEngine::NoCase(std::string_view expr) const {
     return IsPostgres() ? "lower(" + Text(expr) + ")" : Text(expr) + " COLLATE NOCASE";
 }
 
+std::string SqlEngine::NotIndexed(std::string_view column) const {
+    // PostgreSQL weighs its statistics itself; the embedded store's unary
+    // plus keeps the column's collation and hides it from the indexes.
+    return IsPostgres() ? Text(column) : "+" + Text(column);
+}
+
 std::string_view SqlEngine::TableExistsSql() const {
     return IsPostgres() ? "SELECT count(*) FROM pg_tables WHERE schemaname = current_schema() "
                           "AND tablename = ?"
@@ -148,11 +154,9 @@ std::string_view SqlEngine::TableCountSql() const {
 
 SqlEngine::TrigramSearch SqlEngine::DescriptionSearch() const {
     if (IsPostgres()) {
-        return {"", "i.long_description ILIKE ? ESCAPE '\\'", "i.item_no"};
+        return {"", "", "i.long_description ILIKE ? ESCAPE '\\'", "i.item_no"};
     }
-    // The cross join keeps the planner from probing the index once per item.
-    return {"vym_item_fts fts CROSS JOIN ", "fts.vym_item_fts MATCH ? AND i.item_no = fts.rowid",
-            "fts.rowid"};
+    return {"vym_item_fts fts", "fts.rowid", "fts.vym_item_fts MATCH ?", "fts.rowid"};
 }
 
 std::string SqlEngine::TrigramArgument(std::string_view text) const {

@@ -35,6 +35,10 @@ class SqlEngine {
     std::string Contains(std::string_view haystack, std::string_view needle) const;
     // An ORDER BY term that sorts text ignoring case.
     std::string NoCase(std::string_view expr) const;
+    // A column the planner may compare or sort by but not reach through an
+    // index: for a criterion that matches too much to drive a search, and for
+    // an order that a few matches are cheaper to sort into than to walk.
+    std::string NotIndexed(std::string_view column) const;
 
     // The column naming a row of any table, for writing back a row read
     // before (PostgreSQL's changes with each write: read it back then).
@@ -48,10 +52,12 @@ class SqlEngine {
     std::string_view TableCountSql() const;
 
     // The search of a long description through the engine's trigram index:
-    // the source to join, the condition (one parameter, bound to
-    // TrigramArgument) and the order the index hands matches out in.
+    // the index's own table to drive the search from (none when the index is
+    // on the item table), its item number, the condition (one parameter,
+    // bound to TrigramArgument) and the order the index hands matches out in.
     struct TrigramSearch {
-        std::string join;
+        std::string table;
+        std::string key;
         std::string condition;
         std::string order;
     };

@@ -130,7 +130,13 @@ TEST_F(ItemSearchProcedures, DescriptionMatchesAnywhereWithoutRegardToCase) {
     // Quotes and wildcards are text, not syntax.
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "\"PRO\" O'NEIL"}}).numbers,
               (Numbers{13}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "100%"}}).numbers, (Numbers{12}));
+    // Short texts too: "%" and "_" are characters, not wildcards.
+    for (const auto& [text, numbers] : std::vector<std::pair<std::string, Numbers>>{
+             {"100%", {12}}, {"%", {12}}, {"0%", {12}}, {"_", {}}, {"l_", {}}, {"'", {13}}}) {
+        const auto matched = Call("VYM_SP_ITEM_GetItem", {{"@description", text}});
+        EXPECT_EQ(matched.numbers, numbers) << text;
+        EXPECT_EQ(matched.count, static_cast<std::int32_t>(numbers.size())) << text;
+    }
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "OR a"}}).count, 0);
 
     // The index follows edits and deletes.
@@ -403,6 +409,99 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
                   .Value()
                   .ToLong(),
               126);
+}
+
+// A search reads its rows by whichever plan its count makes cheapest: none
+// for no match, its criteria's indexes and a sort for a few, the order's own
+// index for many. Each must give every match in the console's order, as the
+// plain query does.
+TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
+    const auto dir = test::MakeTempDir();
+    const std::string path = (dir / "large.db").string();
+    LargeCatalogue::Generate(path, 16000);
+    auto server = LocalAppServer::Open(path);
+    auto db = server->DBConnection();
+    const std::string itemOrder = " ORDER BY function_id, catagory_id, item_no";
+    const std::string stock =
+        "SELECT i.item_no FROM vym_item i JOIN vym_item_stock s ON s.item_no = i.item_no WHERE ";
+    struct Case {
+        const char* procedure;
+        std::map<std::string, vym::Value> criteria;
+        std::string plain;  // the same search as a plain query
+        std::size_t atLeast;
+    };
+    const std::vector<Case> cases = {
+        {"VYM_SP_ITEM_GetItem",
+         {{"@status_id", "ACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE status_id = 'ACTIVE'" + itemOrder,
+         6000},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@status_id", "INACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE status_id = 'INACTIVE'" + itemOrder,
+         100},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "e"}, {"@status_id", "ACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%e%' AND status_id = "
+         "'ACTIVE'" +
+             itemOrder,
+         6000},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "xs"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%xs%'" + itemOrder,
+         3000},
+        {"VYM_SP_ITEM_GetItem", {{"@description", "%"}}, "SELECT 1 WHERE 0", 0},
+        {"VYM_SP_ITEM_GetItemTicket",
+         {{"@status_id", "ACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE item_type = 'TICKET' AND status_id = 'ACTIVE'" +
+             itemOrder,
+         2000},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@status_id", "ACTIVE"}},
+         stock + "i.status_id = 'ACTIVE' ORDER BY i.item_no",
+         5100},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@description", "e"}, {"@department_id", "gend03"}},
+         stock + "i.long_description LIKE '%e%' AND i.department_id = 'GEND03' ORDER BY i.item_no",
+         100},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@manufacturer", "maker1"}, {"@location_id", "GENL03"}},
+         stock + "s.manufacturer LIKE 'MAKER1%' AND EXISTS (SELECT 1 FROM "
+                 "vym_item_stock_location l WHERE l.item_no = i.item_no AND l.location_id = "
+                 "'GENL03') ORDER BY i.item_no",
+         100},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@manufacturer", "maker"}},
+         stock + "s.manufacturer LIKE 'MAKER%' ORDER BY i.item_no",
+         5100},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@report_department_id", "GENR02"}, {"@status_id", "ACTIVE"}},
+         stock + "s.report_department_id = 'GENR02' AND i.status_id = 'ACTIVE' ORDER BY i.item_no",
+         500},
+    };
+    for (const Case& c : cases) {
+        auto command = db->NewCommand();
+        command->CommandText = c.procedure;
+        command->Parameters.Refresh();
+        for (const auto& [name, value] : c.criteria) {
+            command->Parameters[name].Value = value;
+        }
+        std::vector<std::int32_t> found;
+        for (auto rows = db->ExecuteRecordset(*command); !rows->Eof(); rows->MoveNext()) {
+            found.push_back(rows->Fields("item_no").Value().ToLong());
+        }
+        std::vector<std::int32_t> expected;
+        for (auto rows = db->OpenRecordset(c.plain); !rows->Eof(); rows->MoveNext()) {
+            expected.push_back(rows->Fields(0).Value().ToLong());
+        }
+        EXPECT_GE(expected.size(), c.atLeast) << c.plain;
+        EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(),
+                  static_cast<std::int32_t>(expected.size()))
+            << c.plain;
+        EXPECT_EQ(found, expected) << c.plain;
+    }
+    db.reset();
+    server.reset();
+    std::filesystem::remove_all(dir);
 }
 
 TEST(DescriptionSearch, QueriesQuoteTheTextAndNeedThreeCharacters) {

@@ -1,5 +1,6 @@
 #include "server/procedures/item_search_procedures.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -9,94 +10,201 @@
 namespace vym::server {
 namespace {
 
-// A search being put together: where its rows come from, its conditions and
-// the values they bind, in order.
+// Up to this many matches are read through whichever criterion finds them
+// fastest and then sorted; more are read by walking the order's own index,
+// which reaches the first rows shown long before every match is found.
+constexpr std::int32_t kSortedMatches = 5000;
+
+// Whether a criterion's index may find the rows of a search. One whose index
+// hands rows out in the result's order always may; another would make a
+// search of many matches read and sort every match first, so then it only
+// filters (and when counting, whenever a criterion of the first kind can
+// find the rows). A weak one (the status: most items share one) finds rows
+// only when no other criterion's index can. Some have no index at all.
+enum class Drives { Always, WhenFew, Weakly, Never };
+
+// A search being put together: the table of every match (the item, or a
+// package), the detail table of the tab's item type joined to it, the
+// conditions and the values they bind, in order.
 class Search {
   public:
-    Search(const SqlEngine& engine, std::string from) : engine_(&engine), from_(std::move(from)) {}
+    // `table` and `detail` are a table and its alias ("vym_item_stock s");
+    // a detail joins the item by its number.
+    Search(const SqlEngine& engine, std::string table, std::string detail = {})
+        : engine_(&engine), table_(std::move(table)), detail_(std::move(detail)) {}
 
     const SqlEngine& Engine() const { return *engine_; }
 
-    void Where(std::string condition, std::vector<vym::Value> values = {}) {
-        conditions_.push_back(std::move(condition));
+    // A condition on the item table, or (`onItem` false) on the detail table
+    // or the item number alone.
+    void Where(std::string condition, std::vector<vym::Value> values, Drives drives,
+               bool onItem = true) {
+        conditions_.push_back({std::move(condition), {}, drives, onItem});
+        Bind(std::move(values));
+    }
+    // `column` compared with `op` ("= ?", "LIKE ? ESCAPE '\'") to the value.
+    void Where(std::string_view column, std::string_view op, vym::Value value, Drives drives,
+               bool onItem = true) {
+        const std::string tail = " " + std::string(op);
+        conditions_.push_back(
+            {std::string(column) + tail, engine_->NotIndexed(column) + tail, drives, onItem});
+        Bind({std::move(value)});
+    }
+
+    // The item number of the narrowest table that holds every match.
+    std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
+    bool OnItemKey() const { return detail_.empty(); }
+
+    // A description long enough for the trigram index drives the search from
+    // the index, so only matching items are read; shorter ones read the
+    // descriptions.
+    void MatchDescription(const std::string& text) {
+        // The full-text query would end at a NUL and fail; no one types one
+        // into a description, so such a text quietly finds nothing.
+        if (text.find('\0') != std::string::npos) {
+            Where("1 = 0", {}, Drives::Always);
+        } else if (UsesDescriptionIndex(text)) {
+            const SqlEngine::TrigramSearch search = engine_->DescriptionSearch();
+            trigram_ = search;
+            Where(search.condition, {engine_->TrigramArgument(text)}, Drives::Always,
+                  search.table.empty());
+            // The index hands its matches out by item number: kept, so that
+            // the first rows come without sorting every match.
+            order_ = search.order;
+        } else {
+            Where("i.long_description", std::string(engine_->Like()) + " ? ESCAPE '\\'",
+                  "%" + StartsWithPattern(text), Drives::WhenFew);
+        }
+    }
+
+    // "SELECT <columns> FROM ... WHERE ...": the matches, for a subquery.
+    std::string Select(const std::string& columns) const {
+        return "SELECT " + columns + " FROM " + From(false, "") + WhereClause(Plan::Count, false);
+    }
+    const std::vector<vym::Value>& Values() const { return values_; }
+
+    // The number of matches goes to @RETURN_VALUE; the rows are read only as
+    // the caller walks them, so asking how many costs no row. How the rows
+    // are read follows from the number.
+    void Answer(ProcedureContext& call, const std::string& columns, const std::string& joins,
+                const std::string& orderBy, std::vector<vym::Value> columnValues = {}) const {
+        const std::int32_t count = Count(call.Session());
+        call.SetReturnValue(count);
+        const Plan plan = count == 0                ? Plan::Nothing
+                          : count <= kSortedMatches ? Plan::Sort
+                                                    : Plan::Walk;
+        for (const vym::Value& value : values_) {
+            columnValues.push_back(value);
+        }
+        call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
+                               WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
+                           columnValues);
+    }
+
+  private:
+    enum class Plan { Count, Nothing, Sort, Walk };
+    struct Condition {
+        std::string sql;
+        std::string filterOnly;  // the same kept from an index (when it has one)
+        Drives drives;
+        bool onItem;
+    };
+
+    static std::string Alias(const std::string& table) {
+        return table.substr(table.rfind(' ') + 1);
+    }
+
+    void Bind(std::vector<vym::Value> values) {
         for (vym::Value& value : values) {
             values_.push_back(std::move(value));
         }
     }
 
-    // A description long enough for the trigram index drives the search from
-    // the index, so only matching items are read; the cross join keeps the
-    // planner from probing the index once per item instead.
-    void MatchDescription(const std::string& text) {
-        if (FindsNothing(text)) {
-            return;
-        }
-        if (UsesDescriptionIndex(text)) {
-            const SqlEngine::TrigramSearch search = engine_->DescriptionSearch();
-            from_ = search.join + from_;
-            Where(search.condition, {engine_->TrigramArgument(text)});
-            // The index hands its matches out by item number: kept, so that
-            // the first rows come without sorting every match.
-            order_ = search.order;
-        } else {
-            Where(engine_->Contains("i.long_description", "?"), {text});
-        }
+    bool NeedsItem() const {
+        return detail_.empty() || std::any_of(conditions_.begin(), conditions_.end(),
+                                              [](const Condition& c) { return c.onItem; });
     }
 
-    // Rows whose `column` holds the text, ignoring case.
-    void MatchContains(std::string_view column, const std::string& text) {
-        if (!FindsNothing(text)) {
-            Where(engine_->Contains(column, "?"), {text});
+    // The tables read; a count leaves out the item table when no condition
+    // is on it, and everything but the trigram index when it alone decides.
+    std::string From(bool lean, const std::string& joins) const {
+        const bool item = !lean || NeedsItem();
+        std::string tables = item ? table_ : detail_;
+        if (item && !detail_.empty()) {
+            tables += " JOIN " + detail_ + " ON " + Key() + " = " + Alias(table_) + ".item_no";
         }
+        if (trigram_.table.empty()) {
+            return tables + joins;
+        }
+        if (lean && detail_.empty() && conditions_.size() == 1) {
+            return trigram_.table;
+        }
+        // The cross join keeps the planner from probing the index once per item.
+        return trigram_.table + " CROSS JOIN " + tables + joins;
     }
 
-    const std::string& From() const { return from_; }
-    std::string WhereClause() const {
+    // `lean`: for the tables of the count.
+    std::string WhereClause(Plan plan, bool lean) const {
         std::string clause;
-        for (const std::string& condition : conditions_) {
+        const auto add = [&clause](const std::string& condition) {
             clause += clause.empty() ? " WHERE " : " AND ";
             clause += condition;
+        };
+        if (plan == Plan::Nothing) {
+            add("1 = 0");
+        }
+        const auto any = [this](auto test) {
+            return std::any_of(conditions_.begin(), conditions_.end(), test);
+        };
+        const bool strongFinds = any([](const Condition& c) { return c.drives == Drives::Always; });
+        const bool otherFinds = any([](const Condition& c) {
+            return c.drives == Drives::Always || c.drives == Drives::WhenFew;
+        });
+        for (const Condition& condition : conditions_) {
+            const bool filterOnly =
+                (condition.drives == Drives::WhenFew &&
+                 (plan == Plan::Walk || (plan == Plan::Count && strongFinds))) ||
+                (condition.drives == Drives::Weakly && (plan == Plan::Walk || otherFinds));
+            add(filterOnly ? condition.filterOnly : condition.sql);
+        }
+        if (!trigram_.table.empty() && From(lean, "") != trigram_.table) {
+            add((lean && !NeedsItem() ? Key() : "i.item_no") + " = " + trigram_.key);
         }
         return clause;
     }
-    const std::vector<vym::Value>& Values() const { return values_; }
+
+    std::string Order(Plan plan, const std::string& orderBy) const {
+        if (!order_.empty()) {
+            return order_;
+        }
+        if (plan != Plan::Sort) {
+            return orderBy;
+        }
+        std::string order;
+        for (std::size_t start = 0; start < orderBy.size();) {
+            std::size_t end = orderBy.find(", ", start);
+            end = end == std::string::npos ? orderBy.size() : end;
+            order += (order.empty() ? "" : ", ") +
+                     engine_->NotIndexed(std::string_view(orderBy).substr(start, end - start));
+            start = end + 2;
+        }
+        return order;
+    }
 
     std::int32_t Count(SqlSession& session) const {
-        auto statement = session.Prepare("SELECT count(*) FROM " + from_ + WhereClause());
+        auto statement = session.Prepare("SELECT count(*) FROM " + From(true, "") +
+                                         WhereClause(Plan::Count, true));
         statement->BindAll(values_);
         statement->Step();
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
     }
 
-    // The number of matches goes to @RETURN_VALUE; the rows are read only as
-    // the caller walks them, so asking how many costs no row.
-    void Answer(ProcedureContext& call, const std::string& columns, const std::string& joins,
-                const std::string& orderBy, std::vector<vym::Value> columnValues = {}) const {
-        call.SetReturnValue(Count(call.Session()));
-        for (const vym::Value& value : values_) {
-            columnValues.push_back(value);
-        }
-        call.EmitResultSet("SELECT " + columns + " FROM " + from_ + joins + WhereClause() +
-                               " ORDER BY " + (order_.empty() ? orderBy : order_),
-                           columnValues);
-    }
-
-  private:
-    // A NUL ends a text on PostgreSQL and the full-text query on SQLite. No
-    // one types one into a description, so on both engines a text holding
-    // one finds nothing, quietly, before either engine sees it.
-    bool FindsNothing(const std::string& text) {
-        if (text.find('\0') == std::string::npos) {
-            return false;
-        }
-        Where("1 = 0");
-        return true;
-    }
-
     const SqlEngine* engine_;
-    std::string from_;
-    std::string order_;  // the order of the driving index, when it decides
-    std::vector<std::string> conditions_;
+    std::string table_;
+    std::string detail_;
+    SqlEngine::TrigramSearch trigram_;  // its table is empty unless the trigram index drives
+    std::string order_;                 // the order of the driving index, when it decides
+    std::vector<Condition> conditions_;
     std::vector<vym::Value> values_;
 };
 
@@ -116,28 +224,28 @@ vym::Value TextValue(const ProcedureContext& call, std::string_view name) {
 // Criteria every item tab shares.
 void AddItemCriteria(const ProcedureContext& call, Search& search) {
     if (const auto number = call.GetLong("@item_no")) {
-        search.Where("i.item_no = ?", {*number});
+        search.Where("i.item_no = ?", {*number}, Drives::Always);
     }
     if (const auto description = Text(call, "@description")) {
         search.MatchDescription(*description);
     }
+    // The function index holds the result's order.
     if (const auto function = Text(call, "@function_id")) {
-        search.Where("i.function_id = ?", {*function});
+        search.Where("i.function_id", "= ?", *function, Drives::Always);
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
-        search.Where("i.catagory_id = ?", {*catagory});
+        search.Where("i.catagory_id", "= ?", *catagory, Drives::Always);
     }
     if (const auto status = Text(call, "@status_id")) {
-        search.Where("i.status_id = ?", {*status});
+        search.Where("i.status_id", "= ?", *status, Drives::Weakly);
     }
 }
 
 void AddRegisterGroupCriterion(const ProcedureContext& call, Search& search) {
     if (const auto group = Text(call, "@register_group_id")) {
-        search.Where(
-            "EXISTS (SELECT 1 FROM vym_register_group_item g WHERE g.item_no = i.item_no "
-            "AND g.register_group_id = ?)",
-            {*group});
+        search.Where("EXISTS (SELECT 1 FROM vym_register_group_item g WHERE g.item_no = " +
+                         search.Key() + " AND g.register_group_id = ?)",
+                     {*group}, Drives::Never, search.OnItemKey());
     }
 }
 
@@ -184,8 +292,7 @@ void RegisterAllItems(ProcedureCatalog& catalog) {
 }
 
 void GetItemTicket(ProcedureContext& call) {
-    Search search(call.Session().Engine(),
-                  "vym_item i JOIN vym_item_ticket t ON t.item_no = i.item_no");
+    Search search(call.Session().Engine(), "vym_item i", "vym_item_ticket t");
     AddItemCriteria(call, search);
     AddRegisterGroupCriterion(call, search);
     search.Answer(call,
@@ -197,11 +304,10 @@ void GetItemTicket(ProcedureContext& call) {
 
 // The item record sends a location it does not use; it selects nothing.
 void GetItemSS(ProcedureContext& call) {
-    Search search(call.Session().Engine(),
-                  "vym_item i JOIN vym_item_ss ss ON ss.item_no = i.item_no");
+    Search search(call.Session().Engine(), "vym_item i", "vym_item_ss ss");
     AddItemCriteria(call, search);
     if (const auto resource = Text(call, "@resource_type_id")) {
-        search.Where("ss.resource_type_id = ?", {*resource});
+        search.Where("ss.resource_type_id = ?", {*resource}, Drives::Never, false);
     }
     search.Answer(call,
                   kItemColumns +
@@ -218,11 +324,10 @@ void GetItemSS(ProcedureContext& call) {
 }
 
 void GetItemPhoto(ProcedureContext& call) {
-    Search search(call.Session().Engine(),
-                  "vym_item i JOIN vym_item_photo ph ON ph.item_no = i.item_no");
+    Search search(call.Session().Engine(), "vym_item i", "vym_item_photo ph");
     AddItemCriteria(call, search);
     if (const auto size = Text(call, "@photo_size_id")) {
-        search.Where("ph.photo_size_id = ?", {*size});
+        search.Where("ph.photo_size_id = ?", {*size}, Drives::Never, false);
     }
     search.Answer(call,
                   kItemColumns +
@@ -232,25 +337,21 @@ void GetItemPhoto(ProcedureContext& call) {
 }
 
 void GetItemShip(ProcedureContext& call) {
-    Search search(call.Session().Engine(),
-                  "vym_item i JOIN vym_item_ship sh ON sh.item_no = i.item_no");
+    Search search(call.Session().Engine(), "vym_item i", "vym_item_ship sh");
     AddItemCriteria(call, search);
     search.Answer(call, kItemColumns + ", sh.rush AS Rush, sh.pickup AS Pickup", kFunctionJoin,
                   kItemOrder);
 }
 
 void GetItemRental(ProcedureContext& call) {
-    Search search(call.Session().Engine(),
-                  "vym_item i JOIN vym_item_rental r ON r.item_no = i.item_no");
+    Search search(call.Session().Engine(), "vym_item i", "vym_item_rental r");
     AddItemCriteria(call, search);
     if (const auto map = Text(call, "@map_id")) {
-        search.Where(
-            "i.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE "
-            "map_id = ?)",
-            {*map});
+        search.Where("r.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE map_id = ?)",
+                     {*map}, Drives::Always, false);
     }
     if (const auto package = call.GetBool("@is_package")) {
-        search.Where(*package ? "r.is_package <> 0" : "r.is_package = 0");
+        search.Where(*package ? "r.is_package <> 0" : "r.is_package = 0", {}, Drives::Never, false);
     }
     search.Answer(call,
                   kItemColumns +
@@ -299,85 +400,87 @@ void RegisterTypedItems(ProcedureCatalog& catalog) {
                 GetItemRental);
 }
 
+// Stock comes by item number: the order of the stock table and of its
+// vendor, type, model and department indexes, and of a list of numbers.
 void AddStockCriteria(const ProcedureContext& call, Search& search) {
     const auto from = call.GetLong("@item_no");
     const auto to = call.GetLong("@item_no_end_range");
     if (to) {
-        search.Where("i.item_no BETWEEN ? AND ?", {from.value_or(0), *to});
+        search.Where("s.item_no BETWEEN ? AND ?", {from.value_or(0), *to}, Drives::Always, false);
     } else if (from) {
-        search.Where("i.item_no = ?", {*from});
+        search.Where("s.item_no = ?", {*from}, Drives::Always, false);
     }
     if (const auto description = Text(call, "@description")) {
         search.MatchDescription(*description);
     }
     if (const auto map = Text(call, "@map_id")) {
-        search.Where("i.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE map_id = ?)",
-                     {*map});
+        search.Where("s.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE map_id = ?)",
+                     {*map}, Drives::Always, false);
     }
     struct Equal {
         const char* parameter;
         const char* column;
+        Drives drives;
     };
     static constexpr Equal kEquals[] = {
-        {"@function_id", "i.function_id"},
-        {"@catagory_id", "i.catagory_id"},
-        {"@status_id", "i.status_id"},
-        {"@stock_type_id", "s.stock_type_id"},
-        {"@vendor_id", "s.vendor_id"},
-        {"@model_id", "s.model_id"},
-        {"@department_id", "i.department_id"},
-        {"@report_department_id", "s.report_department_id"},
-        {"@report_sub_department_id", "s.report_sub_department_id"},
-        {"@serial_type_id", "s.serial_type_id"},
+        {"@function_id", "i.function_id", Drives::WhenFew},
+        {"@catagory_id", "i.catagory_id", Drives::Never},
+        {"@status_id", "i.status_id", Drives::Weakly},
+        {"@stock_type_id", "s.stock_type_id", Drives::Always},
+        {"@vendor_id", "s.vendor_id", Drives::Always},
+        {"@model_id", "s.model_id", Drives::Always},
+        {"@department_id", "i.department_id", Drives::WhenFew},
+        {"@report_department_id", "s.report_department_id", Drives::Always},
+        {"@report_sub_department_id", "s.report_sub_department_id", Drives::Never},
+        {"@serial_type_id", "s.serial_type_id", Drives::Never},
     };
     for (const Equal& equal : kEquals) {
         if (const auto value = Text(call, equal.parameter)) {
-            search.Where(std::string(equal.column) + " = ?", {*value});
+            search.Where(equal.column, "= ?", *value, equal.drives, equal.column[0] == 'i');
         }
     }
     if (const auto manufacturer = Text(call, "@manufacturer")) {
-        search.Where("s.manufacturer " + std::string(search.Engine().Like()) + " ? ESCAPE '\\'",
-                     {StartsWithPattern(*manufacturer)});
+        search.Where("s.manufacturer", std::string(search.Engine().Like()) + " ? ESCAPE '\\'",
+                     StartsWithPattern(*manufacturer), Drives::WhenFew, false);
     }
     // One item asked for by number is found wherever it is stocked; the
     // location then only chooses the quantity shown.
     if (const auto location = Text(call, "@location_id"); location && !(from && !to)) {
         search.Where(
-            "EXISTS (SELECT 1 FROM vym_item_stock_location l WHERE l.item_no = i.item_no "
-            "AND l.location_id = ?)",
-            {*location});
+            "s.item_no IN (SELECT l.item_no FROM vym_item_stock_location l "
+            "WHERE l.location_id = ?)",
+            {*location}, Drives::Always, false);
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
-            "NOT EXISTS (SELECT 1 FROM vym_item_stock_history h WHERE h.item_no = i.item_no "
+            "NOT EXISTS (SELECT 1 FROM vym_item_stock_history h WHERE h.item_no = s.item_no "
             "AND h.trans_type = 'SALE' AND h.trans_date >= ?)",
-            {*since});
+            {*since}, Drives::Never, false);
     }
     if (const auto serialized = call.GetBool("@serialized")) {
-        search.Where(*serialized ? "s.serialized <> 0" : "s.serialized = 0");
+        search.Where(*serialized ? "s.serialized <> 0" : "s.serialized = 0", {}, Drives::Never,
+                     false);
     }
     if (call.GetBool("@require_binding_type").value_or(false)) {
-        search.Where("s.binding_type_id IS NOT NULL");
+        search.Where("s.binding_type_id IS NOT NULL", {}, Drives::Never, false);
     }
 }
 
 // Also the read of one stock record (@item_no, @location_id) by the
 // stock record.
 void GetItemStock(ProcedureContext& call) {
-    const std::string stockFrom = "vym_item i JOIN vym_item_stock s ON s.item_no = i.item_no";
-    Search matches(call.Session().Engine(), stockFrom);
+    Search matches(call.Session().Engine(), "vym_item i", "vym_item_stock s");
     AddStockCriteria(call, matches);
     // Fellow group members: every stock item of a matrix group that
     // has a match.
     Search search = matches;
     if (call.GetBool("@group_member").value_or(false)) {
-        search = Search(call.Session().Engine(), stockFrom);
+        search = Search(call.Session().Engine(), "vym_item i", "vym_item_stock s");
         std::vector<vym::Value> twice = matches.Values();
         twice.insert(twice.end(), matches.Values().begin(), matches.Values().end());
-        search.Where("(i.item_no IN (SELECT i.item_no FROM " + matches.From() +
-                         matches.WhereClause() + ") OR s.group_no IN (SELECT s.group_no FROM " +
-                         matches.From() + matches.WhereClause() + "))",
-                     std::move(twice));
+        search.Where("(s.item_no IN (" + matches.Select("s.item_no") + ") OR s.group_no IN (" +
+                         matches.Select("s.group_no") + "))",
+                     std::move(twice), Drives::Never, false);
     }
     const std::string hasSerial = call.Session().TableExists("vym_item_stock_serial")
                                       ? "EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
@@ -386,8 +489,6 @@ void GetItemStock(ProcedureContext& call) {
     const std::string quantity =
         "(SELECT COALESCE(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
         "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
-    // Stock comes by item number, the order of its vendor, type and
-    // model indexes, so the first rows need no sort of every match.
     search.Answer(call,
                   kItemColumns +
                       ", s.stock_id, s.stock_type_id, st.description AS stock_type_desc, "
@@ -450,25 +551,27 @@ void RegisterStock(ProcedureCatalog& catalog) {
 void GetPackage(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_package p");
     if (const auto number = call.GetLong("@package_no")) {
-        search.Where("p.package_no = ?", {*number});
+        search.Where("p.package_no = ?", {*number}, Drives::Always);
     }
     if (const auto description = Text(call, "@description")) {
-        search.MatchContains("p.description", *description);
+        search.Where(call.Session().Engine().Contains("p.description", "?"), {*description},
+                     Drives::Never);
     }
     if (const auto function = Text(call, "@function_id")) {
-        search.Where("p.function_id = ?", {*function});
+        search.Where("p.function_id = ?", {*function}, Drives::Always);
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
-        search.Where("p.catagory_id = ?", {*catagory});
+        search.Where("p.catagory_id = ?", {*catagory}, Drives::Always);
     }
     if (const auto status = Text(call, "@status_id")) {
-        search.Where(status == "ACTIVE" ? "p.is_active <> 0" : "p.is_active = 0");
+        search.Where(status == "ACTIVE" ? "p.is_active <> 0" : "p.is_active = 0", {},
+                     Drives::Never);
     }
     if (const auto group = Text(call, "@register_group_id")) {
         search.Where(
             "EXISTS (SELECT 1 FROM vym_register_group_package g WHERE "
             "g.package_no = p.package_no AND g.register_group_id = ?)",
-            {*group});
+            {*group}, Drives::Never);
     }
     search.Answer(call,
                   "p.package_no, 'PACKAGE' AS item_type, p.function_id, f.description AS fun_desc, "
