@@ -82,19 +82,21 @@ void AddReferenceRows(SqlSession& db) {
             {Code("GENT", t), "Generated Stock Type " + std::to_string(t)});
     }
     for (int d = 0; d < kDepartments; ++d) {
-        db.Run("INSERT OR IGNORE INTO vym_department (department_id, description) VALUES (?, ?)",
-               {Code("GEND", d), "Generated Department " + std::to_string(d)});
+        db.Run(
+            "INSERT INTO vym_department (department_id, description) VALUES (?, ?) "
+            "ON CONFLICT DO NOTHING",
+            {Code("GEND", d), "Generated Department " + std::to_string(d)});
     }
     for (int r = 0; r < kReportDepartments; ++r) {
         db.Run(
-            "INSERT OR IGNORE INTO vym_report_department (report_department_id, description) "
-            "VALUES (?, ?)",
+            "INSERT INTO vym_report_department (report_department_id, description) "
+            "VALUES (?, ?) ON CONFLICT DO NOTHING",
             {Code("GENR", r), "Generated Report Department " + std::to_string(r)});
     }
     for (int m = 0; m < kModels; ++m) {
         db.Run(
-            "INSERT OR IGNORE INTO vym_item_stock_model (model_id, stock_type_id, description) "
-            "VALUES (?, ?, ?)",
+            "INSERT INTO vym_item_stock_model (model_id, stock_type_id, description) "
+            "VALUES (?, ?, ?) ON CONFLICT DO NOTHING",
             {Code("GENM", m), Code("GENT", m % kStockTypes),
              "Generated Model " + std::to_string(m)});
     }

@@ -1,5 +1,6 @@
 // Stock sale pricing on the demo back office's sale 1 (BASE): jackets 500 to
-// 503 at 119.25, a quarter off their regular 159.00. Glove 510 sells at 29.95.
+// 503 at 119.25, a quarter off their regular 159.00. Glove 510 sells at 27.50 at its cheapest
+// location.
 #include "sales/frm_stock_sale_pricing.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +119,7 @@ TEST_F(StockSalePricing, OkSavesTheHeaderTheChangedAndTheDeletedRowsTogether) {
     QTest::keyClick(&Box("txtStock"), Qt::Key_Return);
     const int glove = RowOf(510);
     ASSERT_GT(glove, 0);
-    EXPECT_EQ(Cells(510), "-10.05 29.95 133.5559");
+    EXPECT_EQ(Cells(510), "-12.5 27.5 145.4545");  // its lowest regular price
     EXPECT_EQ(Box("txtStock").text(), "");
     script_.ExpectMessage("The sale price in row " + std::to_string(glove) +
                               " is below 0. Lower the discount or enter a sale price.",
@@ -128,7 +129,7 @@ TEST_F(StockSalePricing, OkSavesTheHeaderTheChangedAndTheDeletedRowsTogether) {
     EXPECT_EQ(Price(510), "<none>");
 
     ASSERT_TRUE(test::TypeIntoCell(Grid(), glove, kSale, "$12.5"));
-    EXPECT_EQ(Cells(510), "12.5 29.95 58.2638");
+    EXPECT_EQ(Cells(510), "12.5 27.5 54.5455");
     Grid().SelectRow(glove, false);
     Grid().SelectRow(RowOf(503));
     script_.ExpectMessage("Are you sure you want to delete the selected stock rows?",

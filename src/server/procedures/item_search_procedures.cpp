@@ -554,8 +554,13 @@ void GetPackage(ProcedureContext& call) {
         search.Where("p.package_no = ?", {*number}, Drives::Always);
     }
     if (const auto description = Text(call, "@description")) {
-        search.Where(call.Session().Engine().Contains("p.description", "?"), {*description},
-                     Drives::Never);
+        // A NUL ends a text on PostgreSQL: such a text finds nothing on either engine.
+        if (description->find('\0') != std::string::npos) {
+            search.Where("1 = 0", {}, Drives::Always);
+        } else {
+            search.Where(call.Session().Engine().Contains("p.description", "?"), {*description},
+                         Drives::Never);
+        }
     }
     if (const auto function = Text(call, "@function_id")) {
         search.Where("p.function_id = ?", {*function}, Drives::Always);
