@@ -82,6 +82,7 @@ frmStockSales::frmStockSales(QWidget* parent)
             [this, &grid](const QPoint& at) { mnuSale_->popup(grid.viewport()->mapToGlobal(at)); });
     connect(&grid, &FlexGrid::CellDoubleClicked, this,
             [this](int, int) { EditSale(CurrentSaleNo() > 0 ? CurrentSaleNo() : -1); });
+    connect(&grid, &FlexGrid::ValidateEdit, this, &frmStockSales::fgSales_ValidateEdit);
     connect(&grid, &FlexGrid::AfterEdit, this, &frmStockSales::UpdateSaleDescription);
     connect(&grid, &FlexGrid::DeleteKeyPressed, this, &frmStockSales::DeleteSale);
     connect(ui_->cmdAdd, &QPushButton::clicked, this, [this] { EditSale(-1); });
@@ -266,6 +267,19 @@ void frmStockSales::DeleteSale() {
             grid.RemoveItem(*row);
         }
     }
+}
+
+void frmStockSales::fgSales_ValidateEdit(int, int col, const QString& text, bool& cancel) {
+    // The sale's description column holds 60 characters; a longer text is refused here, with
+    // the text quoted back, rather than cut short or failing the write on a strict server.
+    constexpr int kDescriptionWidth = 60;
+    if (col != kDescription || text.size() <= kDescriptionWidth) {
+        return;
+    }
+    cancel = true;
+    MsgBox("Error Updating " + S(ui_->fgSales->ColumnKey(col)) + " with " + S(text) + "\r\n" +
+           "The description can hold at most " + std::to_string(kDescriptionWidth) +
+           " characters.");
 }
 
 void frmStockSales::UpdateSaleDescription(int row, int col) {

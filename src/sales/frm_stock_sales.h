@@ -58,6 +58,7 @@ class frmStockSales : public QDialog {
     std::int32_t CurrentSaleNo() const;
     bool IsSet(int row, int col) const;
     void DeleteSale();
+    void fgSales_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void UpdateSaleDescription(int row, int col);
     void mnuItemQualified_Click();
     void mnuCustomerQualified_Click();

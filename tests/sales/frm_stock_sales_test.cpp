@@ -155,6 +155,13 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
 
     ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, "Village 25% Off"));
     EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
+    const QString tooLong = "Village " + QString(53, 'x');
+    prompts_.ExpectMessage("Error Updating Description with " + tooLong.toStdString() +
+                               "\r\nThe description can hold at most 60 characters.",
+                           "", {}, MsgResult::OK);
+    EXPECT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, tooLong));
+    EXPECT_EQ(Grid().TextMatrix(RowOf(3), kDescription), "Village 25% Off");
+    EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
 
     Grid().SelectRow(RowOf(1));
     Grid().SelectRow(RowOf(3));
