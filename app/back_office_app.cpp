@@ -17,6 +17,7 @@
 #include "host/vym_interface.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
+#include "vym/version.h"
 
 namespace vym {
 namespace {
@@ -98,6 +99,10 @@ int BackOfficeApp::Run(const QStringList& arguments) {
         ReportStartupError(QString::fromStdString(error.Description()), toConsole);
         return kBadArguments;
     }
+    if (options.showVersion) {
+        std::cout << "vym-backoffice (VYMItem) " << version::kVersion << '\n';
+        return 0;
+    }
     if (options.showHelp) {
         std::cout << StartupOptions::Usage().toStdString() << '\n';
         return 0;
@@ -132,6 +137,11 @@ int BackOfficeApp::Run(const QStringList& arguments) {
     }
     openOptions.createIfMissing = true;
     openOptions.demoData = true;
+    // A shared database's log goes with the station's other data.
+    const QString logs = StartupOptions::LogDirectory();
+    if (QDir().mkpath(logs)) {
+        openOptions.logDirectory = logs.toStdString();
+    }
     std::unique_ptr<server::LocalAppServer> server;
     try {
         server = server::LocalAppServer::Open(databasePath.toStdString(), openOptions);

@@ -1,4 +1,8 @@
 #include <QApplication>
+#include <algorithm>
+#include <initializer_list>
+#include <memory>
+#include <string_view>
 
 #include "back_office_app.h"
 #include "base/prompter.h"
@@ -16,8 +20,23 @@
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("vym-backoffice");
+    const auto given = [&](std::initializer_list<std::string_view> names) {
+        return std::any_of(argv + 1, argv + argc, [&](std::string_view arg) {
+            return std::find(names.begin(), names.end(), arg) != names.end();
+        });
+    };
+    // --help and --version answer on a terminal without a display.
+    const bool textOnly = given({"--help", "-h", "--version"});
+    // A screenshot needs no display: without one, draw off screen.
+    if (given({"--screenshot", "-screenshot"}) && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> application =
+        textOnly ? std::make_unique<QCoreApplication>(argc, argv)
+                 : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName("vym-backoffice");
 
     vym::ui::QtPrompter prompter;
     vym::SetPrompter(&prompter);
@@ -35,7 +54,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterReferenceScreens(screens);
     vym::RegisterSalesScreens(screens);
 
-    const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
+    const int status = vym::BackOfficeApp(plugIns, screens).Run(QCoreApplication::arguments());
     vym::SetPrompter(nullptr);
     return status;
 }

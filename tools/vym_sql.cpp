@@ -15,6 +15,7 @@
 #include "server/large_catalogue.h"
 #include "server/local_app_server.h"
 #include "server/postgres_session.h"
+#include "vym/version.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr const char* kUsageText =
     "       vym-sql --database FILE [--user ID] [--csv] --exec PROCEDURE [@name=value ...]\n"
     "       vym-sql --database FILE --demo\n"
     "       vym-sql --database FILE --generate N\n"
-    "       vym-sql --help\n"
+    "       vym-sql --help | --version\n"
     "  --demo   create FILE with the demo back office when it does not exist\n"
     "  --csv    print rows as comma-separated values\n"
     "  --generate N  add N made-up items of every type (for measuring searches)\n"
@@ -41,6 +42,7 @@ class UsageError : public std::runtime_error {
 
 struct Arguments {
     bool help = false;
+    bool version = false;
     std::string database;
     std::string user = "ADMIN";
     bool demo = false;
@@ -56,6 +58,10 @@ Arguments Parse(int argc, char** argv) {
     bool exec = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--version") {
+            args.version = true;
+            return args;
+        }
         if (arg == "--help" || arg == "-h") {
             args.help = true;
             return args;
@@ -368,6 +374,10 @@ int main(int argc, char** argv) {
         const int exit = Fail(kUsage, e.what());
         std::cerr << kUsageText;
         return exit;
+    }
+    if (args.version) {
+        std::cout << "vym-sql (VYMItem) " << vym::version::kVersion << '\n';
+        return 0;
     }
     if (args.help) {
         std::cout << kUsageText;

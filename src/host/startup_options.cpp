@@ -32,7 +32,8 @@ StartupOptions StartupOptions::Parse(const QStringList& arguments) {
     const QCommandLineOption screenshot("screenshot", {}, "FILE");
     const QCommandLineOption screen("screen", {}, "NAME");
     const QCommandLineOption help(QStringList{"help", "h"});
-    parser.addOptions({database, user, screenshot, screen, help});
+    const QCommandLineOption version("version");
+    parser.addOptions({database, user, screenshot, screen, help, version});
     if (!parser.parse(arguments)) {
         Fail(parser.errorText());
     }
@@ -42,6 +43,7 @@ StartupOptions StartupOptions::Parse(const QStringList& arguments) {
 
     StartupOptions options;
     options.showHelp = parser.isSet(help);
+    options.showVersion = parser.isSet(version);
     if (parser.isSet(database)) {
         options.databasePath = RequiredValue(parser, database);
     }
@@ -61,8 +63,14 @@ StartupOptions StartupOptions::Parse(const QStringList& arguments) {
 }
 
 QString StartupOptions::Usage() {
-    return "Usage: vym-backoffice [--database PATH] [--user ID] "
-           "[--screenshot FILE [--screen NAME]]";
+    return "Usage: vym-backoffice [--database PATH|URI] [--user ID] "
+           "[--screenshot FILE [--screen NAME]]\n"
+           "       vym-backoffice --help | --version";
+}
+
+QString StartupOptions::LogDirectory() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .filePath("logs");
 }
 
 QString StartupOptions::DefaultDatabasePath() {

@@ -19,12 +19,15 @@ class StartupOptions {
     static QString Usage();
     // vym-backoffice.db in the user's data directory.
     static QString DefaultDatabasePath();
+    // logs/ in the user's local data directory: the error logs of shared databases.
+    static QString LogDirectory();
 
     QString databasePath;  // empty: DefaultDatabasePath()
     QString userId;        // empty: the server's default user
     QString screenshotFile;
     QString screenName = "main";
     bool showHelp = false;
+    bool showVersion = false;
 
     bool ScreenshotMode() const { return !screenshotFile.isEmpty(); }
 };

@@ -14,18 +14,35 @@ namespace {
 struct Outcome {
     int status = -1;
     QString errors;
+    QString output;
 };
 
+// Without a display: no X or Wayland display and no platform chosen, as on a
+// server or a fresh install reached over ssh.
 Outcome RunProgram(const QStringList& arguments, const QString& dataHome) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        environment.remove(name);
+    }
     environment.insert("XDG_DATA_HOME", dataHome);
     process.setProcessEnvironment(environment);
     process.start(VYM_BACKOFFICE, arguments);
     EXPECT_TRUE(process.waitForFinished(60000)) << "still running";
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "crashed";
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()),
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+
+TEST(VymBackoffice, AnswersHelpAndVersionWithoutADisplay) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& [option, shown] : {std::pair{"--version", "vym-backoffice (VYMItem) 1."},
+                                        std::pair{"--help", "Usage: vym-backoffice"}}) {
+        const Outcome outcome = RunProgram({option}, dir.filePath("data"));
+        EXPECT_EQ(outcome.status, 0) << option << outcome.errors.toStdString();
+        EXPECT_TRUE(outcome.output.startsWith(shown)) << outcome.output.toStdString();
+    }
 }
 
 TEST(VymBackoffice, FirstRunCreatesTheDemoDatabaseAndRendersTheMainWindow) {
