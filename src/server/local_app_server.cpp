@@ -29,13 +29,17 @@ struct LocalAppServer::Impl {
 namespace {
 
 // A shared database has no folder of its own: each station keeps the log of
-// what it was told in its temporary folder, named after the database.
-std::string PostgresLogPath(const std::string& shownUri) {
+// what it was told in its log folder (the temporary folder when it has none),
+// named after the database.
+std::string PostgresLogPath(const std::string& shownUri, const std::string& logDirectory) {
     std::string name = "vym-";
     for (const char c : shownUri.substr(shownUri.find("://") + 3)) {
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     }
-    return (std::filesystem::temp_directory_path() / (name + ".log")).string();
+    const std::filesystem::path folder = logDirectory.empty()
+                                             ? std::filesystem::temp_directory_path()
+                                             : std::filesystem::path(logDirectory);
+    return (folder / (name + ".log")).string();
 }
 
 }  // namespace
@@ -67,7 +71,8 @@ std::unique_ptr<LocalAppServer> LocalAppServer::Open(const std::string& path,
                          "The database \"" + shown + "\" holds no back office.");
     }
     MigrateSchema(*impl->session, migrations, options.demoData, shown);
-    impl->errors = std::make_shared<ErrorLog>(postgres ? PostgresLogPath(shown) : path + ".log");
+    impl->errors = std::make_shared<ErrorLog>(
+        postgres ? PostgresLogPath(shown, options.logDirectory) : path + ".log");
     impl->connection = std::make_shared<SqliteConnection>(
         impl->session, options.catalog ? options.catalog : ProcedureCatalog::Standard(),
         impl->errors, options.userId);

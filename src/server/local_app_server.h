@@ -13,6 +13,9 @@ struct OpenOptions {
     std::string userId = "ADMIN";  // the signed-in user
     bool createIfMissing = true;   // a missing file becomes a new, migrated database
     bool demoData = false;         // fill a newly created database with the demo rows
+    // Where a station keeps the error log of a shared (PostgreSQL) database;
+    // empty for the temporary folder. A database file keeps its log beside it.
+    std::string logDirectory;
     // The procedures the connection offers; nullptr for the standard catalog.
     std::shared_ptr<const ProcedureCatalog> catalog;
 };
