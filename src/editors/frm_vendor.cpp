@@ -302,10 +302,16 @@ void frmVendor::DeleteVendor() {
         return;
     }
     bool deleted = false;
+    std::string conflict;
     trap_.Run(errors_, "DeleteVendor", &db_->Native(), [&] {
         auto command = NewProcedure(*db_, "VYM_SP_ITEM_VENDOR_delete",
                                     {{"@vendor_id", grid.TextMatrix(row, 0).toStdString()}});
+        SendRowVersion(command->Parameters, rowVersion_);
         if (!db_->Execute(*command)) {
+            return;
+        }
+        if (RowChanged(command->Parameters)) {
+            conflict = NullToEmpty(command->Parameters["@message"].Value);
             return;
         }
         if (NullToZero(command->Parameters["@return_value"].Value).ToLong() != 0) {
@@ -316,6 +322,9 @@ void frmVendor::DeleteVendor() {
         deleted = true;
     });
     if (!deleted) {
+        if (!conflict.empty() && AskToReload(conflict)) {
+            ShowVendor(shownRow_);
+        }
         return;
     }
     shownRow_ = 0;

@@ -115,9 +115,12 @@ class ScreenContext : public QObject, public ServiceObject {
                             const QString& sDesc, const QString& sUOM, std::int16_t iQty,
                             std::int16_t iAcctUnits, std::int16_t iPrintQty,
                             GuardedSave* guard = nullptr) = 0;
-    virtual bool DeleteFunction(const QString& sFunctionId) = 0;
-    virtual bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) = 0;
-    virtual bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId) = 0;
+    // A guard's version makes the delete refuse a row another station saved since.
+    virtual bool DeleteFunction(const QString& sFunctionId, GuardedSave* guard = nullptr) = 0;
+    virtual bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID,
+                                GuardedSave* guard = nullptr) = 0;
+    virtual bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId,
+                            GuardedSave* guard = nullptr) = 0;
 
   signals:
     // A stock item added by the stock matrix, passed on unchanged.

@@ -217,7 +217,8 @@ void frmProfiles::DeleteRow() {
             auto command =
                 NewProcedure(*db_, "VYM_SP_ITEM_PROFILE_Delete",
                              {{"@validate", validate}, {"@profile_id", id.toStdString()}});
-            if (!db_->Execute(*command)) {
+            SendRowVersion(command->Parameters, grid.CellData(row, kProfile).toInt());
+            if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
                 return;
             }
             if (NullToZero(command->Parameters["@return_value"].Value).ToLong() < 0) {
@@ -233,6 +234,10 @@ void frmProfiles::DeleteRow() {
         MsgBox("Are you sure you want to delete the Profile " + id.toStdString() + "?",
                kQuestionYesNoDefaultNo, "Confirm Delete") != MsgResult::Yes ||
         !runDelete(false, "Error Deleting Profile")) {
+        // Another station saved the profile since it was read: nothing was deleted.
+        if (conflict_.OfferReload()) {
+            ReloadAt(id);
+        }
         return;
     }
     currentRow_ = 0;

@@ -370,8 +370,15 @@ bool frmSupportTables::ConfirmDelete(const FlexGrid& grid, int row, const char* 
 
 void frmSupportTables::fgFunctions_DeleteKey(int row) {
     FlexGrid& grid = *ui_->fgFunctions;
-    if (maint_ == nullptr || !ConfirmDelete(grid, row, "function") ||
-        !maint_->DeleteFunction(grid.RowData(row).toString())) {
+    if (maint_ == nullptr || !ConfirmDelete(grid, row, "function")) {
+        return;
+    }
+    GuardedSave guard = Guard(grid, row, 0, conflict_);
+    if (!maint_->DeleteFunction(grid.RowData(row).toString(), &guard)) {
+        if (conflict_.OfferReload()) {
+            FillFunctions();
+            Dependant(grid.Row());
+        }
         return;
     }
     // Removing the row moves the current row, which shows its dependants.
@@ -384,17 +391,27 @@ void frmSupportTables::fgFunctions_DeleteKey(int row) {
 
 void frmSupportTables::fgCatagories_DeleteKey(int row) {
     FlexGrid& grid = *ui_->fgCatagories;
-    if (maint_ != nullptr && ConfirmDelete(grid, row, "catagory") &&
-        maint_->DeleteCatagory(grid.TextMatrix(row, 0), grid.RowData(row).toString())) {
+    if (maint_ == nullptr || !ConfirmDelete(grid, row, "catagory")) {
+        return;
+    }
+    GuardedSave guard = Guard(grid, row, kCatagoryKey, conflict_);
+    if (maint_->DeleteCatagory(grid.TextMatrix(row, 0), grid.RowData(row).toString(), &guard)) {
         grid.RemoveItem(row);
+    } else if (conflict_.OfferReload()) {
+        FillCatagories();
     }
 }
 
 void frmSupportTables::fgUnits_DeleteKey(int row) {
     FlexGrid& grid = *ui_->fgUnits;
-    if (maint_ != nullptr && ConfirmDelete(grid, row, "unit") &&
-        maint_->DeleteUnit(grid.TextMatrix(row, 0), grid.RowData(row).toString())) {
+    if (maint_ == nullptr || !ConfirmDelete(grid, row, "unit")) {
+        return;
+    }
+    GuardedSave guard = Guard(grid, row, kUnitKey, conflict_);
+    if (maint_->DeleteUnit(grid.TextMatrix(row, 0), grid.RowData(row).toString(), &guard)) {
         grid.RemoveItem(row);
+    } else if (conflict_.OfferReload()) {
+        FillUnits();
     }
 }
 

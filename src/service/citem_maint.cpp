@@ -323,11 +323,15 @@ bool CItemMaint::RunUpdate(const char* procedure, const char* method, const char
 }
 
 bool CItemMaint::RunDelete(const char* procedure, const char* method, const char* errorTitle,
-                           ProcedureArguments arguments) {
+                           ProcedureArguments arguments, GuardedSave* guard) {
     bool done = false;
     trap_.Run(errorObject_, method, connection_.get(), [&] {
         auto cmd = NewProcedure(Db(), procedure, arguments);
-        if (!Db().Execute(*cmd)) {
+        if (guard != nullptr) {
+            SendRowVersion(cmd->Parameters, guard->version);
+        }
+        if (!Db().Execute(*cmd) ||
+            (guard != nullptr && guard->conflict->Refused(cmd->Parameters))) {
             return;
         }
         if (NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() == 0) {
@@ -426,27 +430,29 @@ bool CItemMaint::UpdateStoreGroup(std::int32_t lStoreNo, std::int32_t& lGroupNo,
     return done;
 }
 
-bool CItemMaint::DeleteFunction(const QString& sFunctionId) {
+bool CItemMaint::DeleteFunction(const QString& sFunctionId, GuardedSave* guard) {
     if (!RunDelete("VYM_SP_ITEM_DeleteFunction", "DeleteFunction", "Delete Function Error",
-                   {{"@function_id", S(sFunctionId)}})) {
+                   {{"@function_id", S(sFunctionId)}}, guard)) {
         return false;
     }
     emit FunctionUpdateEvent(sFunctionId, utDelete);
     return true;
 }
 
-bool CItemMaint::DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) {
+bool CItemMaint::DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID,
+                                GuardedSave* guard) {
     if (!RunDelete("VYM_SP_ITEM_DeleteCatagory", "DeleteCatagory", "Delete Catagory Error",
-                   {{"@function_id", S(sFunctionId)}, {"@catagory_id", S(sCatagoryID)}})) {
+                   {{"@function_id", S(sFunctionId)}, {"@catagory_id", S(sCatagoryID)}}, guard)) {
         return false;
     }
     emit CatagoryUpdateEvent(sFunctionId, sCatagoryID, utDelete);
     return true;
 }
 
-bool CItemMaint::DeleteUnit(const QString& sFunctionId, const QString& sUnitId) {
+bool CItemMaint::DeleteUnit(const QString& sFunctionId, const QString& sUnitId,
+                            GuardedSave* guard) {
     if (!RunDelete("VYM_SP_ITEM_DeleteUnit", "DeleteUnit", "Delete Unit Error",
-                   {{"@function_id", S(sFunctionId)}, {"@unit_id", S(sUnitId)}})) {
+                   {{"@function_id", S(sFunctionId)}, {"@unit_id", S(sUnitId)}}, guard)) {
         return false;
     }
     emit UnitUpdateEvent(sFunctionId, sUnitId, utDelete);

@@ -189,10 +189,13 @@ class CItemMaint : public ScreenContext {
                           const QString& sDescription);
 
     // A delete the database refuses (a row still in use) shows the database's
-    // message and returns False.
-    bool DeleteFunction(const QString& sFunctionId) override;
-    bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID) override;
-    bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId) override;
+    // message and returns False; with a guard, a row another station saved
+    // since is refused into the guard's conflict, not shown.
+    bool DeleteFunction(const QString& sFunctionId, GuardedSave* guard = nullptr) override;
+    bool DeleteCatagory(const QString& sFunctionId, const QString& sCatagoryID,
+                        GuardedSave* guard = nullptr) override;
+    bool DeleteUnit(const QString& sFunctionId, const QString& sUnitId,
+                    GuardedSave* guard = nullptr) override;
     bool DeleteSeason(const QString& sFunctionId, const QString& sSeasonID);
     bool DeleteStoreGroup(std::int32_t lStoreNo, std::int32_t lGroupNo);
 
@@ -213,7 +216,7 @@ class CItemMaint : public ScreenContext {
     // Runs a delete; good when the procedure returned 0, else shows its
     // @message under the title.
     bool RunDelete(const char* procedure, const char* method, const char* errorTitle,
-                   ProcedureArguments arguments);
+                   ProcedureArguments arguments, GuardedSave* guard = nullptr);
     // Shows the pick list and reports whether a row was chosen.
     static bool ShowPickList(frmPickList& list);
 

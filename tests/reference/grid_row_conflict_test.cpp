@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QTest>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -168,7 +169,46 @@ TEST_P(GridRowConflict, TheSecondSaveIsRefusedKeepsTheTypingAndReloadsOnRequest)
     office_.ExpectNoErrorReports();
 }
 
+// A delete of a row another station saved since this one read it is refused
+// the same way, and the row stays: the support tables delete with the Delete
+// key once the user confirms, the profiles with their Delete button, which
+// asks the database before the user.
+class GridRowDeleteConflict : public GridRowConflict {};
+
+TEST_P(GridRowDeleteConflict, ADeleteOfARowSavedSinceIsRefused) {
+    const GridScreen& s = GetParam();
+    const bool byKey = s.saveBy == SaveBy::Editing;
+    PrompterScript prompter;
+    auto mine = s.open(here_);
+    auto theirs = s.open(there_);
+    const std::string where = s.where(Grid(*mine));
+    TypeAndSave(*theirs, "Saved There");
+
+    FlexGrid& grid = Grid(*mine);
+    const int rows = grid.Rows();
+    if (byKey) {
+        prompter.ExpectMessage("Are you sure you want to delete the " + std::string(s.what) + " " +
+                                   grid.RowData(s.row).toString().toStdString(),
+                               "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    }
+    prompter.ExpectMessage(Refusal(where), "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::No);
+    grid.SetCurrentCell(s.row, 1);
+    if (byKey) {
+        QTest::keyClick(&grid, Qt::Key_Delete);
+    } else {
+        mine->findChild<QPushButton*>("cmdDelete")->click();
+    }
+    EXPECT_EQ(grid.Rows(), rows);
+    EXPECT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
+    office_.ExpectNoErrorReports();
+}
+
 INSTANTIATE_TEST_SUITE_P(Screens, GridRowConflict, ::testing::ValuesIn(kScreens),
+                         [](const auto& info) { return std::string(info.param.name); });
+// Every screen but the seasons', which deletes nothing itself.
+INSTANTIATE_TEST_SUITE_P(Screens, GridRowDeleteConflict,
+                         ::testing::Values(kScreens[1], kScreens[2], kScreens[3], kScreens[4]),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,7 +50,8 @@ Saved Save(Connection& db, const std::string& procedure, const Arguments& args,
             message != nullptr ? NullToEmpty(message->Value) : std::string(), SavedRowVersion(p)};
 }
 
-class RowVersions : public ::testing::TestWithParam<GuardedSave> {
+// Two stations on one demo back office: this one, and JSMITH's.
+class Stations : public ::testing::Test {
   protected:
     std::string Column(const GuardedSave& save) {
         return NullToEmpty(office_.Db()
@@ -66,6 +69,14 @@ class RowVersions : public ::testing::TestWithParam<GuardedSave> {
     std::unique_ptr<server::LocalAppServer> other_ = office_.OpenAgain("JSMITH");
 };
 
+class RowVersions : public Stations, public ::testing::WithParamInterface<GuardedSave> {};
+
+void ExpectChangedByJSmith(const Saved& refused, const std::string& what) {
+    EXPECT_EQ(refused.returned, kRowChanged);
+    EXPECT_TRUE(refused.message.starts_with("This " + what + " was changed by JSMITH at "))
+        << refused.message;
+}
+
 // Both stations read the row; the one that saves second is refused with who
 // saved it, and the row keeps the first save until the second reloads.
 TEST_P(RowVersions, SecondSaverOfTheSameVersionIsRefusedWithWhoSavedAndTheRowKeepsTheFirstSave) {
@@ -78,9 +89,7 @@ TEST_P(RowVersions, SecondSaverOfTheSameVersionIsRefusedWithWhoSavedAndTheRowKee
     const std::string afterFirst = Column(save);
 
     const Saved second = Save(office_.Db(), save.procedure, save.args(2), read);
-    EXPECT_EQ(second.returned, kRowChanged);
-    EXPECT_TRUE(second.message.starts_with("This " + save.what + " was changed by JSMITH at "))
-        << second.message;
+    ExpectChangedByJSmith(second, save.what);
     EXPECT_TRUE(second.message.ends_with(
         " after you opened it. Your changes were not saved; reload it to see the changes."))
         << second.message;
@@ -111,75 +120,122 @@ Arguments Item(int itemNo, const char* type, const char* function, int marker) {
             {"@short_description", "Saved " + std::to_string(marker)}};
 }
 
+const GuardedSave kGuardedSaves[] = {
+    GuardedSave{"vym_sp_ITEM_UpdateItem", "item", "vym_item", "item_no = 100", "short_description",
+                [](int m) { return Item(100, "TICKET", "LIFT", m); }},
+    GuardedSave{"VYM_SP_ITEM_UpdateItemTicket", "item", "vym_item", "item_no = 101",
+                "short_description", [](int m) { return Item(101, "TICKET", "LIFT", m); }},
+    GuardedSave{"vym_sp_ITEM_UpdateItemStock", "item", "vym_item", "item_no = 500",
+                "short_description", [](int m) { return Item(500, "STOCK", "STOCK", m); }},
+    GuardedSave{
+        "VYM_SP_ITEM_UpdatePackage", "package", "vym_package", "package_no = 1", "description",
+        [](int m) {
+            return Arguments{{"@package_no", 1}, {"@description", "Week " + std::to_string(m)}};
+        }},
+    GuardedSave{"VYM_SP_ITEM_UpdatePrice", "price", "vym_price", "price_no = 1", "total_price",
+                [](int m) {
+                    return Arguments{{"@price_no", 1}, {"@price", vym::Value(10.0 * m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateSeason", "season", "vym_season", "season_no = 1", "description",
+                [](int m) {
+                    return Arguments{{"@season_no", 1},
+                                     {"@function_id", std::string("LIFT")},
+                                     {"@description", "Early " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function", "function_id = 'LIFT'",
+                "description",
+                [](int m) {
+                    return Arguments{{"@function_id", std::string("LIFT")},
+                                     {"@description", "Lifts " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
+                "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description",
+                [](int m) {
+                    return Arguments{{"@function_id", std::string("LIFT")},
+                                     {"@catagory_id", std::string("ADULT")},
+                                     {"@description", "Adults " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
+                "function_id = 'LIFT' AND unit_id = 'DAY'", "description",
+                [](int m) {
+                    return Arguments{{"@function_id", std::string("LIFT")},
+                                     {"@unit_id", std::string("DAY")},
+                                     {"@description", "Day " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
+                "description",
+                [](int m) {
+                    return Arguments{{"@profile_id", std::string("AGE")},
+                                     {"@description", "Age " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
+                "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1", "validation_codes",
+                [](int m) {
+                    return Arguments{
+                        {"@profile_id", std::string("LIFTID")},
+                        {"@module_id", std::string("TICKET")},
+                        {"@seq_no", 1},
+                        {"@prompt_id", std::string("PHOTOID")},
+                        {"@validation_codes", std::string(m == 1 ? "REQUIRED" : "DLFORMAT")}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
+                "vendor_name", [](int m) {
+                    return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
+                                     {"@vendor_name", "Alpine " + std::to_string(m)}};
+                }}};
+
+INSTANTIATE_TEST_SUITE_P(EveryGuardedSave, RowVersions, ::testing::ValuesIn(kGuardedSaves),
+                         [](const ::testing::TestParamInfo<GuardedSave>& info) {
+                             return info.param.procedure.substr(info.param.procedure.rfind('_') +
+                                                                1);
+                         });
+
+// A delete of a row another station saved since it was read is refused the
+// same way, and the row stays.
+struct GuardedDelete {
+    std::string procedure;
+    Arguments args;
+    const GuardedSave* save;  // the save that moves the row's version on
+};
+
+class RowVersionsOfDeletes : public Stations,
+                             public ::testing::WithParamInterface<GuardedDelete> {};
+
+TEST_P(RowVersionsOfDeletes, DeleteOfARowSavedSinceItWasReadIsRefusedAndTheRowStays) {
+    const GuardedDelete& guarded = GetParam();
+    const GuardedSave& save = *guarded.save;
+    const std::int32_t read = Version(save);
+    ASSERT_EQ(Save(*other_->DBConnection(), save.procedure, save.args(1), read).message, "");
+
+    ExpectChangedByJSmith(Save(office_.Db(), guarded.procedure, guarded.args, read), save.what);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM " + save.table + " WHERE " + save.key), 1);
+}
+
+const GuardedSave& SaveOf(std::string_view procedure) {
+    return *std::find_if(std::begin(kGuardedSaves), std::end(kGuardedSaves),
+                         [&](const GuardedSave& save) { return save.procedure == procedure; });
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    EveryGuardedSave, RowVersions,
-    ::testing::Values(
-        GuardedSave{"vym_sp_ITEM_UpdateItem", "item", "vym_item", "item_no = 100",
-                    "short_description", [](int m) { return Item(100, "TICKET", "LIFT", m); }},
-        GuardedSave{"VYM_SP_ITEM_UpdateItemTicket", "item", "vym_item", "item_no = 101",
-                    "short_description", [](int m) { return Item(101, "TICKET", "LIFT", m); }},
-        GuardedSave{"vym_sp_ITEM_UpdateItemStock", "item", "vym_item", "item_no = 500",
-                    "short_description", [](int m) { return Item(500, "STOCK", "STOCK", m); }},
-        GuardedSave{
-            "VYM_SP_ITEM_UpdatePackage", "package", "vym_package", "package_no = 1", "description",
-            [](int m) {
-                return Arguments{{"@package_no", 1}, {"@description", "Week " + std::to_string(m)}};
-            }},
-        GuardedSave{"VYM_SP_ITEM_UpdatePrice", "price", "vym_price", "price_no = 1", "total_price",
-                    [](int m) {
-                        return Arguments{{"@price_no", 1}, {"@price", vym::Value(10.0 * m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateSeason", "season", "vym_season", "season_no = 1",
-                    "description",
-                    [](int m) {
-                        return Arguments{{"@season_no", 1},
-                                         {"@function_id", std::string("LIFT")},
-                                         {"@description", "Early " + std::to_string(m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function",
-                    "function_id = 'LIFT'", "description",
-                    [](int m) {
-                        return Arguments{{"@function_id", std::string("LIFT")},
-                                         {"@description", "Lifts " + std::to_string(m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
-                    "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description",
-                    [](int m) {
-                        return Arguments{{"@function_id", std::string("LIFT")},
-                                         {"@catagory_id", std::string("ADULT")},
-                                         {"@description", "Adults " + std::to_string(m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
-                    "function_id = 'LIFT' AND unit_id = 'DAY'", "description",
-                    [](int m) {
-                        return Arguments{{"@function_id", std::string("LIFT")},
-                                         {"@unit_id", std::string("DAY")},
-                                         {"@description", "Day " + std::to_string(m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
-                    "description",
-                    [](int m) {
-                        return Arguments{{"@profile_id", std::string("AGE")},
-                                         {"@description", "Age " + std::to_string(m)}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
-                    "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1",
-                    "validation_codes",
-                    [](int m) {
-                        return Arguments{
-                            {"@profile_id", std::string("LIFTID")},
-                            {"@module_id", std::string("TICKET")},
-                            {"@seq_no", 1},
-                            {"@prompt_id", std::string("PHOTOID")},
-                            {"@validation_codes", std::string(m == 1 ? "REQUIRED" : "DLFORMAT")}};
-                    }},
-        GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
-                    "vendor_name",
-                    [](int m) {
-                        return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
-                                         {"@vendor_name", "Alpine " + std::to_string(m)}};
-                    }}),
-    [](const ::testing::TestParamInfo<GuardedSave>& info) {
+    EveryGuardedDelete, RowVersionsOfDeletes,
+    ::testing::Values(GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
+                                    {{"@function_id", std::string("LIFT")}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateFunction")},
+                      GuardedDelete{"VYM_SP_ITEM_DeleteCatagory",
+                                    {{"@function_id", std::string("LIFT")},
+                                     {"@catagory_id", std::string("ADULT")}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
+                      GuardedDelete{
+                          "VYM_SP_ITEM_DeleteUnit",
+                          {{"@function_id", std::string("LIFT")}, {"@unit_id", std::string("DAY")}},
+                          &SaveOf("VYM_SP_ITEM_UpdateUnit")},
+                      GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
+                                    {{"@validate", false}, {"@profile_id", std::string("AGE")}},
+                                    &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
+                      GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
+                                    {{"@vendor_id", std::string("ALPINEGEAR")}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateVendor")}),
+    [](const ::testing::TestParamInfo<GuardedDelete>& info) {
         return info.param.procedure.substr(info.param.procedure.rfind('_') + 1);
     });
 

@@ -133,6 +133,9 @@ void DeleteProfile(ProcedureContext& call) {
         Refuse(call, "Profile " + id + " does not exist.");
         return;
     }
+    if (!RefuseIfRowChanged(call, {"vym_profile", "profile_id = ?", {id}, "profile"}, "@message")) {
+        return;
+    }
     const auto items = Count(db,
                              "SELECT count(*) FROM vym_item WHERE "
                              "sale_profile_id = ?1 OR return_profile_id = ?1",
@@ -160,7 +163,7 @@ void RegisterProfileProcedures(ProcedureCatalog& catalog) {
         UpdateProfile);
     catalog.Add("VYM_SP_ITEM_PROFILE_Delete",
                 {In("@validate", DataType::Boolean), In("@profile_id", DataType::VarChar, 10),
-                 Out("@message", DataType::VarChar, 255)},
+                 Out("@message", DataType::VarChar, 255), RowVersionParameter()},
                 DeleteProfile);
 }
 

@@ -72,6 +72,10 @@ void DeleteFunction(ProcedureContext& call) {
         Refuse(call, "Function " + id + " does not exist.");
         return;
     }
+    if (!RefuseIfRowChanged(call, {"vym_function", "function_id = ?", {id}, "function"},
+                            kMessage)) {
+        return;
+    }
     std::vector<Reference> refs;
     if (db.TableExists("vym_item")) {
         refs.push_back({Count(db, "SELECT count(*) FROM vym_item WHERE function_id = ?", {id}),
@@ -99,10 +103,10 @@ void RegisterFunctionProcedures(ProcedureCatalog& catalog) {
          Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
         UpdateFunction);
 
-    catalog.Add(
-        "VYM_SP_ITEM_DeleteFunction",
-        {In("@function_id", DataType::VarChar, 10), Out("@message", DataType::VarChar, 255)},
-        DeleteFunction);
+    catalog.Add("VYM_SP_ITEM_DeleteFunction",
+                {In("@function_id", DataType::VarChar, 10), Out("@message", DataType::VarChar, 255),
+                 RowVersionParameter()},
+                DeleteFunction);
 }
 
 void UpdateCatagory(ProcedureContext& call) {
@@ -138,6 +142,12 @@ void DeleteCatagory(ProcedureContext& call) {
         Refuse(call, subject + " does not exist.");
         return;
     }
+    if (!RefuseIfRowChanged(
+            call,
+            {"vym_catagory", "function_id = ? AND catagory_id = ?", {function, id}, "catagory"},
+            kMessage)) {
+        return;
+    }
     if (db.TableExists("vym_item")) {
         const auto items = Count(db,
                                  "SELECT count(*) FROM vym_item WHERE function_id "
@@ -164,7 +174,7 @@ void RegisterCatagoryProcedures(ProcedureCatalog& catalog) {
     catalog.Add(
         "VYM_SP_ITEM_DeleteCatagory",
         {In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
-         Out("@message", DataType::VarChar, 255)},
+         Out("@message", DataType::VarChar, 255), RowVersionParameter()},
         DeleteCatagory);
 }
 
@@ -204,6 +214,11 @@ void DeleteUnit(ProcedureContext& call) {
         Refuse(call, subject + " does not exist.");
         return;
     }
+    if (!RefuseIfRowChanged(call,
+                            {"vym_unit", "function_id = ? AND unit_id = ?", {function, id}, "unit"},
+                            kMessage)) {
+        return;
+    }
     // A price names its unit by id only; the item it prices gives the function.
     if (db.TableExists("vym_price") && db.TableExists("vym_item")) {
         const auto prices =
@@ -231,7 +246,7 @@ void RegisterUnitProcedures(ProcedureCatalog& catalog) {
 
     catalog.Add("VYM_SP_ITEM_DeleteUnit",
                 {In("@function_id", DataType::VarChar, 10), In("@unit_id", DataType::VarChar, 10),
-                 Out("@message", DataType::VarChar, 255)},
+                 Out("@message", DataType::VarChar, 255), RowVersionParameter()},
                 DeleteUnit);
 }
 
@@ -246,7 +261,8 @@ vym::Value FindSeason(ProcedureContext& call) {
         return vym::Value::Null();
     }
     return call.Session().QueryValue(
-        "SELECT season_no FROM vym_season WHERE function_id IS NOT DISTINCT FROM ? AND season_id = ?",
+        "SELECT season_no FROM vym_season WHERE function_id IS NOT DISTINCT FROM ? AND season_id = "
+        "?",
         {TextOrNull(call, "@function_id"), code});
 }
 

@@ -195,6 +195,10 @@ void DeleteVendor(ProcedureContext& call) {
         Refuse(call, "The vendor " + NullToEmpty(vendor) + " does not exist.");
         return;
     }
+    if (!RefuseIfRowChanged(call, {"vym_vendor", "vendor_id = ?", {vendor}, "vendor"},
+                            "@message")) {
+        return;
+    }
     struct Use {
         const char* sql;
         const char* what;
@@ -252,7 +256,8 @@ void RegisterVendorWrites(ProcedureCatalog& catalog) {
         UpdateVendorAddress);
 
     catalog.Add("VYM_SP_ITEM_VENDOR_delete",
-                {In("@vendor_id", DataType::VarChar, 15), Out("@message", DataType::VarChar, 255)},
+                {In("@vendor_id", DataType::VarChar, 15), Out("@message", DataType::VarChar, 255),
+                 RowVersionParameter()},
                 DeleteVendor);
 }
 
