@@ -257,5 +257,50 @@ TEST_F(StockPricing, PropertiesEditOnePricesUnitPriceAndFlags) {
               "1033.0000/1/1");
 }
 
+// A second station (JSMITH) saves the base lodge's single pair while this
+// one has it open: this station's save, from the grid or from the
+// properties, is refused with who and when and keeps what was typed; a
+// reload shows JSMITH's price.
+TEST_F(StockPricing, APriceAnotherStationSavedSinceIsRefusedAndKeptAsTyped) {
+    Open(510);
+    const int one = Row("PR", 1);
+    const std::string where =
+        "vym_price WHERE price_no = " + std::to_string(Grid().CellData(one, kBase).toInt());
+    auto station = office_.OpenAgain("JSMITH");
+    CItemMaint theirMaint;
+    theirMaint.SetAppServer(station.get());
+    CItem theirItem;
+    ASSERT_TRUE(theirItem.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 510));
+    frmStockPricing theirs;
+    ASSERT_TRUE(theirs.Setup(&theirMaint, &theirItem));
+    FlexGrid& theirGrid = *theirs.findChild<FlexGrid*>("fgPrices");
+    ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "40"));
+
+    script.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
+                         kQuestionYesNoDefaultNo, MsgResult::No);
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), one, kBase, "25"));
+    script.Verify();
+    EXPECT_EQ(Grid().TextMatrix(one, kBase), "25");
+    EXPECT_EQ(Stored(1, "BASE"), "40.0000 = 1 x 40.0000");
+
+    Grid().SetCurrentCell(one, kBase);
+    modals.Expect("frmStockPriceProp", [&](QDialog& d) {
+        ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "41"));
+        auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
+        price->selectAll();
+        QTest::keyClicks(price, "26");
+        script.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
+                             kQuestionYesNoDefaultNo, MsgResult::Yes);
+        d.findChild<QPushButton*>("cmdOk")->click();
+        EXPECT_NE(d.result(), QDialog::Accepted);
+        EXPECT_EQ(price->text(), "$41.0000") << "reloaded";
+        d.reject();
+    });
+    window_.findChild<QAction*>("mnuProperties")->trigger();
+    modals.Verify();
+    EXPECT_EQ(Stored(1, "BASE"), "41.0000 = 1 x 41.0000");
+    theirMaint.SetAppServer(nullptr);
+}
+
 }  // namespace
 }  // namespace vym

@@ -7,12 +7,10 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "base/date.h"
 #include "base/prompter.h"
 #include "gateway/recordset.h"
 #include "pricing/frm_seasons.h"
@@ -118,17 +116,7 @@ class GridRowConflict : public ::testing::TestWithParam<GridScreen> {
     }
     // What the refusal says after JSMITH's save of the row.
     std::string Refusal(const std::string& where) {
-        const Date at = office_.Db()
-                            .OpenRecordset("SELECT row_saved_at FROM " + where)
-                            ->Fields(0)
-                            .Value()
-                            .ToDate();
-        char when[17];
-        std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(),
-                      at.Year(), at.Hour(), at.Minute());
-        return std::string("This ") + GetParam().what + " was changed by JSMITH at " + when +
-               " after you opened it. Your changes were not saved; reload it to see the "
-               "changes.\r\n\r\nReload it now? No keeps what you typed on this screen.";
+        return office_.ChangedBy("JSMITH", GetParam().what, where);
     }
 
     test::BackOffice office_;

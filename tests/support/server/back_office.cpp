@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "base/date.h"
 #include "gateway/recordset.h"
 
 namespace vym::test {
@@ -69,6 +72,18 @@ void BackOffice::Sql(const std::string& sql) {
 
 std::int32_t BackOffice::Scalar(const std::string& sql) {
     return Db().OpenRecordset(sql)->Fields(0).Value().ToLong();
+}
+
+std::string BackOffice::ChangedBy(const std::string& user, const std::string& what,
+                                  const std::string& where) {
+    const Date at =
+        Db().OpenRecordset("SELECT row_saved_at FROM " + where)->Fields(0).Value().ToDate();
+    char when[17];
+    std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(), at.Year(),
+                  at.Hour(), at.Minute());
+    return "This " + what + " was changed by " + user + " at " + when +
+           " after you opened it. Your changes were not saved; reload it to see the "
+           "changes.\r\n\r\nReload it now? No keeps what you typed on this screen.";
 }
 
 }  // namespace vym::test

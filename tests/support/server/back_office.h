@@ -55,6 +55,12 @@ class BackOffice {
     void Sql(const std::string& sql);
     std::int32_t Scalar(const std::string& sql);
 
+    // The question a screen asks when its save of the row `what` ("price")
+    // found by `where` ("vym_price WHERE price_no = 2") was refused because
+    // `user` saved the row after the screen read it.
+    std::string ChangedBy(const std::string& user, const std::string& what,
+                          const std::string& where);
+
   private:
     class SwitchableServer;
 
