@@ -95,7 +95,9 @@ std::int32_t CStockSerial::CheckQOH(Connection* oDB, ErrorObject* oError) {
                                 {{"@item_no", ItemNo},
                                  {"@location_id", LocationId},
                                  {"@serial_id", NullIfEmpty(SerialId)}});
-        oDB->Execute(*cmd);
+        if (!oDB->Execute(*cmd)) {
+            return;
+        }
         QOH = NullToZero(cmd->Parameters["@qoh"].Value).ToLong();
         QtySerialized = NullToZero(cmd->Parameters["@qty_serialized"].Value).ToLong();
         result = NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong();
@@ -125,8 +127,8 @@ bool CStockSerial::Update(Connection* oDB, ErrorObject* oError, bool bNew) {
                                  {"@ORIGINAL_COST", OriginalCost},
                                  {"@RETAIL_PRICE", RetailPrice},
                                  {"@DEPRECIATED_VALUE", DepreciatedValue}});
-        oDB->Execute(*cmd);
-        saved = !ProcedureRefused(cmd->Parameters, "@message", "Update Serial Failed");
+        saved = oDB->Execute(*cmd) &&
+                !ProcedureRefused(cmd->Parameters, "@message", "Update Serial Failed");
     });
     return saved;
 }
