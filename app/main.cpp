@@ -17,6 +17,7 @@
 #include "pricing/season_screens.h"
 #include "reference/reference_screens.h"
 #include "sales/sales_screens.h"
+#include "serials/serial_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     vym::ScreenRegistry screens;
     vym::RegisterHostScreens(screens);
     vym::RegisterItemConsole(plugIns, screens);
+    vym::RegisterSerialScreens(plugIns, screens);
     vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
     vym::RegisterInventoryScreens(screens);

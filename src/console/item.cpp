@@ -20,6 +20,7 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
+#include "host/console_rights.h"
 #include "host/frm_about.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
@@ -297,18 +298,7 @@ void Item::implements_Setup() {
     if (!server_) {
         return;
     }
-    if (!server_->CheckPermission("", "Item Maintenance", "ITEM")) {
-        MsgBox(
-            "You do not have permission to use Item Maintenance.  Please contact your System "
-            "Administrator to set up appropriate permissions.",
-            kInformation, kSecurityAlertTitle);
-        return;
-    }
-    if (!server_->ValidateUser()) {
-        MsgBox(
-            "You do not have permission to use Item Maintenance.  Your user id could not be "
-            "validated.",
-            kInformation, kSecurityAlertTitle);
+    if (!ConsoleRightsGranted(*server_, "Item Maintenance", "ITEM")) {
         return;
     }
     trap_.Run(errors_, "implements_Setup", nullptr, [&] {

@@ -29,6 +29,9 @@ BackOfficeWindow::BackOfficeWindow(AppServer& server, const PlugInRegistry& plug
     QAction* mnuExit = mnuFile->addAction("E&xit");
     mnuExit->setObjectName("mnuExit");
     connect(mnuExit, &QAction::triggered, this, &QMainWindow::close);
+    // One entry per console, Ctrl+1, Ctrl+2 ... in tab order.
+    QMenu* mnuConsoles = menuBar()->addMenu("&Consoles");
+    mnuConsoles->setObjectName("mnuConsoles");
     QMenu* mnuHelp = menuBar()->addMenu("&Help");
     QAction* mnuAbout = mnuHelp->addAction("&About...");
     mnuAbout->setObjectName("mnuAbout");
@@ -51,7 +54,14 @@ BackOfficeWindow::BackOfficeWindow(AppServer& server, const PlugInRegistry& plug
         console.plugIn->implements_SetAppServer(&server);
         console.plugIn->implements_Setup();
         console.plugIn->implements_Enable();
-        tabApplications_->addTab(console.widget, console.plugIn->implements_GetApplicationName());
+        const int tab = tabApplications_->addTab(console.widget,
+                                                 console.plugIn->implements_GetApplicationName());
+        QAction* show = mnuConsoles->addAction("&" + QString::number(tab + 1) + " " +
+                                               console.plugIn->implements_GetApplicationName());
+        show->setObjectName("mnuConsole" + QString::number(tab + 1));
+        show->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + tab)));
+        connect(show, &QAction::triggered, tabApplications_,
+                [this, tab] { tabApplications_->setCurrentIndex(tab); });
     }
     pages_->setCurrentWidget(tabApplications_->count() > 0 ? static_cast<QWidget*>(tabApplications_)
                                                            : pages_->widget(0));

@@ -18,6 +18,7 @@
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
+#include "server/procedures/serial_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
 
@@ -50,6 +51,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemSaleListProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
         RegisterInvProcedures(*catalog);
+        RegisterSerialProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));
     }();
     return standard;

@@ -105,6 +105,14 @@ TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) 
                   (QStringList{"Item Maintenance SetAppServer bound", "Item Maintenance Setup",
                                "Item Maintenance Enable", "Serial Maintenance SetAppServer bound",
                                "Serial Maintenance Setup", "Serial Maintenance Enable"}));
+        // The Consoles menu switches between them from the keyboard.
+        auto& second = Child<QAction>(window, "mnuConsole2");
+        EXPECT_EQ(second.text(), "&2 Serial Maintenance");
+        EXPECT_EQ(second.shortcut(), QKeySequence("Ctrl+2"));
+        second.trigger();
+        EXPECT_EQ(tabs.currentIndex(), 1);
+        Child<QAction>(window, "mnuConsole1").trigger();
+        EXPECT_EQ(tabs.currentIndex(), 0);
         ConsoleLog().clear();
     }
     EXPECT_EQ(ConsoleLog(),

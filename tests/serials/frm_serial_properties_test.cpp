@@ -1,0 +1,241 @@
+// The serial properties editor on the demo fleet: skis 600 (serial type SKI)
+// at BASE, boots 610 (SKIBOOT, default boot length 305) at SUMMIT, boards 620
+// at SUMMIT with every board on hand serialized.
+#include "serials/frm_serial_properties.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <string_view>
+
+#include "service/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "support/server/back_office.h"
+#include "ui/data_combo.h"
+
+namespace vym {
+namespace {
+
+using test::PrompterScript;
+
+class SerialProperties : public ::testing::Test {
+  protected:
+    SerialProperties() { maint_.SetAppServer(&office_.Server()); }
+    ~SerialProperties() override { maint_.SetAppServer(nullptr); }
+
+    template <class T>
+    T& Find(const char* name) {
+        T* widget = window_.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    // Types into a field and leaves it with Enter, as a user does.
+    void Type(const char* field, const QString& text) {
+        QLineEdit& edit = Find<QLineEdit>(field);
+        edit.setFocus();
+        edit.selectAll();
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QTest::keyClicks(&edit, text);
+        QTest::keyClick(&edit, Qt::Key_Return);
+    }
+    void Click(const char* button) { Find<QPushButton>(button).click(); }
+    void OpenNew() {
+        ASSERT_TRUE(window_.Setup(&maint_));
+        window_.show();
+    }
+    void Open(std::int32_t item, const char* serial) {
+        ASSERT_TRUE(window_.Setup(&maint_, item, serial));
+        window_.show();
+    }
+
+    test::BackOffice office_;
+    CItemMaint maint_;
+    frmSerialProperties window_;
+};
+
+TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {
+    PrompterScript script;
+    OpenNew();
+    struct Step {
+        const char* field;  // typed before saving; nullptr: nothing
+        const char* text;
+        const char* message;  // the refusal, nullptr: saved
+        const char* title;
+        const char* focus;
+    };
+    const Step steps[] = {
+        {nullptr, "", "Purchase Item is required", "Item Required", "txtItemNo"},
+        {"txtItemNo", "610", "Serial Id is required", "Serial Id Required", "txtSerialId"},
+        {"txtSerialId", "RB-T1", "Location is required", "Location Required", "cmbLocation"},
+        {"txtBootLength", "", "Boot Length is required for SKIBOOT serial types.",
+         "Boot Length Required", "txtBootLength"},
+        {"txtBootLength", "29O", "Boot Length must be a number of millimetres.",
+         "Invalid Boot Length", "txtBootLength"},
+        {"txtBootLength", "298", nullptr, nullptr, nullptr},
+    };
+    for (const Step& step : steps) {
+        if (step.field) {
+            Type(step.field, step.text);
+        }
+        if (std::string_view(step.field ? step.field : "") == "txtBootLength") {
+            Find<ui::DataCombo>("cmbLocation").SetKey("SUMMIT");
+        }
+        if (step.message) {
+            script.ExpectMessage(step.message, step.title, kInformation);
+        }
+        Click("cmdApply");
+        script.Verify();
+        if (step.focus) {
+            EXPECT_EQ(window_.focusWidget(), &Find<QWidget>(step.focus)) << step.message;
+        }
+    }
+    EXPECT_TRUE(window_.Saved());
+    EXPECT_EQ(Find<QLineEdit>("txtSerialId").text(), "RB-T1");
+    EXPECT_EQ(window_.windowTitle(), "Serial Properties of RB-T1 for Rental Boot,RB-COMFORT,,27");
+    EXPECT_EQ(office_.Scalar("SELECT boot_length FROM vym_item_stock_serial WHERE serial_id = "
+                             "'RB-T1' AND location_id = 'SUMMIT' AND status_id = 'NEW'"),
+              298);
+    EXPECT_FALSE(Find<ui::DataCombo>("cmbLocation").isEnabled()) << "a saved unit stays put";
+}
+
+TEST_F(SerialProperties, AssigningAnItemRefusesWhatCannotBeSerialized) {
+    PrompterScript script;
+    OpenNew();
+    struct Case {
+        const char* typed;
+        const char* message;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"12A", "Must enter a valid item number", "Invalid Purchase Item Number"},
+        {"99999", "Sorry the Item you selected is not valid can not be used.",
+         "Assign Item Cancelled"},
+        {"100", "Sorry the Item you selected is not a stock type and can not be used.",
+         "Assign Item Cancelled"},
+        {"500", "Sorry the Item you selected is not serialized and can not be used.",
+         "Assign Item Cancelled"},
+    };
+    for (const Case& c : cases) {
+        script.ExpectMessage(c.message, c.title, kInformation);
+        Type("txtItemNo", c.typed);
+        script.Verify();
+        EXPECT_EQ(window_.Unit().ItemNo, 0) << c.typed;
+    }
+    Type("txtItemNo", "600");
+    EXPECT_EQ(Find<QLabel>("lblItemDesc").text(), "Rental Ski,RS-ALLMTN,,160");
+    EXPECT_EQ(Find<QLabel>("lblRentalItem").text(), "Adult Ski Rental");
+    EXPECT_EQ(window_.focusWidget(), &Find<QWidget>("txtBindingItemNo")) << "a ski";
+    script.ExpectMessage(
+        "Sorry the Item you selected does not have a binding type id and can not "
+        "be used.",
+        "Assign Binding Item Cancelled", kInformation);
+    Type("txtBindingItemNo", "610");
+    Type("txtBindingItemNo", "630");
+    EXPECT_EQ(Find<QLabel>("lblBindingItemType").text(), "Standard Rental");
+}
+
+TEST_F(SerialProperties, GenerateKeepsATypedIdAndChecksTheQuantityLeft) {
+    PrompterScript script;
+    OpenNew();
+    Type("txtItemNo", "600");
+    Find<ui::DataCombo>("cmbLocation").SetKey("BASE");
+    Click("cmdGenerate");
+    EXPECT_EQ(Find<QLineEdit>("txtSerialId").text(), "RSB00006");
+    Type("txtSerialId", "MY-OWN-1");
+    Click("cmdGenerate");
+    EXPECT_EQ(Find<QLineEdit>("txtSerialId").text(), "MY-OWN-1");
+
+    script.ExpectMessage("The serial number you have provided is not unique.",
+                         "Non-Unique Serial id", kInformation);
+    Type("txtSerialId", "rsb00001");
+    script.Verify();
+
+    frmSerialProperties boards;
+    boards.Setup(&maint_, 620, {}, "SUMMIT");
+    script.ExpectMessage(
+        "Sorry there is not enough qty on hand available at the requested location Summit Rental "
+        "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
+        "3\r\nPlease transfer more to that location and try again.",
+        "Unable to Create Like", kInformation);
+    boards.findChild<QPushButton*>("cmdGenerate")->click();
+    EXPECT_EQ(boards.findChild<QLineEdit*>("txtSerialId")->text(), "");
+}
+
+TEST_F(SerialProperties, CreateLikeNeedsQuantityAndKeepsTheUnitWhenThereIsNone) {
+    PrompterScript script;
+    Open(620, "SBS00001");
+    script.ExpectMessage(
+        "Sorry there is not enough qty on hand available at the requested location Summit Rental "
+        "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
+        "3\r\nPlease transfer more to that location and try again.",
+        "Unable to Create Like", kInformation);
+    Click("cmdCreateLike");
+    EXPECT_EQ(window_.Unit().SerialId, "SBS00001");
+
+    frmSerialProperties ski;
+    ASSERT_TRUE(ski.Setup(&maint_, 600, "RSB00002"));
+    ski.findChild<QPushButton*>("cmdCreateLike")->click();
+    EXPECT_EQ(ski.Unit().SerialId, "");
+    EXPECT_EQ(ski.Unit().StatusId, "NEW");
+    EXPECT_EQ(ski.Unit().BindingItemNo, 630);
+    EXPECT_TRUE(ski.findChild<ui::DataCombo*>("cmbLocation")->isEnabled());
+}
+
+TEST_F(SerialProperties, MapIdsRefuseReservedStartsAndKeepTheUnitsOwnIds) {
+    PrompterScript script;
+    Open(600, "RSB00002");
+    QListWidget& maps = Find<QListWidget>("lstMapIds");
+    EXPECT_EQ(maps.count(), 2);  // the serial id and the maker's serial
+    script.ExpectMessage("Maps can not begin with reserved characters (S,C,P,I,#).", "Invalid Map",
+                         kInformation);
+    Type("txtMapId", "S-17");
+    Type("txtMapId", "s-17");
+    script.Verify();
+    ASSERT_EQ(maps.count(), 3);
+    EXPECT_EQ(Find<QLineEdit>("txtMapId").text(), "");
+
+    const auto remove = [&](const char* map, MsgResult answer, const char* refusal = nullptr) {
+        maps.setCurrentItem(maps.findItems(map, Qt::MatchExactly).front());
+        script.ExpectMessage(
+            std::string("Are you sure you want to delete the serial map: ") + map + "?",
+            "Confirm Serial Map Delete", kQuestionYesNoDefaultNo, answer);
+        if (refusal) {
+            script.ExpectMessage(refusal, "Can not Delete Map", kInformation);
+        }
+        QTest::keyClick(&maps, Qt::Key_Delete);
+    };
+    remove("RSB00002", MsgResult::Yes, "Sorry you can not delete the serial id from the map table");
+    remove("SL16-40113", MsgResult::Yes,
+           "Sorry you can not delete the manufacterur's serial from the map table");
+    remove("s-17", MsgResult::No);
+    EXPECT_EQ(maps.count(), 3);
+    remove("s-17", MsgResult::Yes);
+    script.Verify();
+    EXPECT_EQ(maps.count(), 2);
+}
+
+TEST_F(SerialProperties, ClosingOffersToSaveAndAFailedSaveKeepsTheScreen) {
+    PrompterScript script;
+    Open(600, "RSB00002");
+    Type("txtOriginalCost", "abc");
+    script.ExpectMessage("Do you want to save your changes to this serial number?", "Save Changes?",
+                         {MsgButtons::YesNoCancel, MsgIcon::Question, 1}, MsgResult::Yes);
+    script.ExpectMessage("The value should be a valid currency.", "Invalid Value", kInformation);
+    Click("cmdCancel");
+    script.Verify();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Find<QLineEdit>("txtOriginalCost").text(), "abc");
+    Type("txtOriginalCost", "1,250.5");
+    Click("cmdOk");
+    EXPECT_FALSE(window_.isVisible());
+    CStockSerial saved;
+    ASSERT_TRUE(saved.OpenSerial(&office_.Db(), nullptr, 600, "RSB00002"));
+    EXPECT_EQ(saved.OriginalCost, Currency::FromRaw(12505000));
+}
+
+}  // namespace
+}  // namespace vym
