@@ -18,6 +18,7 @@
 #include "support/qt/grid_typing.h"
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
+#include "ui/any_combo.h"
 #include "ui/flex_grid.h"
 
 namespace vym {
@@ -29,6 +30,23 @@ using ui::FlexGrid;
 constexpr int kOfferNo = 0;
 constexpr int kCode = 1;
 constexpr int kDescription = 5;
+
+// Picks an entry of a list by its text, as a user does.
+void Choose(QWidget& form, const char* list, const QString& shown) {
+    auto* combo = form.findChild<ui::AnyCombo*>(list);
+    const int at = combo->findText(shown);
+    ASSERT_GE(at, 0) << list << " has no " << shown.toStdString();
+    combo->setCurrentIndex(at);
+}
+
+QStringList Entries(QWidget& form, const char* list) {
+    auto* combo = form.findChild<ui::AnyCombo*>(list);
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
 
 void Click(QWidget& form, const char* button) {
     form.findChild<QPushButton*>(button)->click();
@@ -216,6 +234,59 @@ TEST_F(SpecialOffers, PackageSplitIsTotalledAsTypedAndRefusedUnlessItAddsUp) {
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail_package WHERE "
                      "special_offer_no = 1 AND seq_no = 5 AND fixed_discount = 2.5"),
               2);
+    office_.ExpectNoErrorReports();
+}
+
+TEST_F(SpecialOffers, StoreListsNarrowDownAndPricesComeFromThePriceList) {
+    OnDetail("cmdAddDetail", [&](QDialog& detail) {
+        EXPECT_EQ(Entries(detail, "cmbProductItem"), QStringList{"<Select A Store>"});
+        Choose(detail, "cmbStore", "Base Lodge Shop (1)");
+        EXPECT_EQ(Entries(detail, "cmbProductGroup").size(), 4);
+        EXPECT_EQ(Entries(detail, "cmbProduct").size(), 6);
+        EXPECT_EQ(Entries(detail, "cmbProductItem"), QStringList{"<Select A Product>"});
+        Choose(detail, "cmbProductGroup", "Accessories (2)");
+        EXPECT_EQ(Entries(detail, "cmbProduct"),
+                  (QStringList{"<Any Product>", "Goggles (201)", "Neck Gaiter (203)",
+                               "Ski Gloves (202)"}));
+        Choose(detail, "cmbProduct", "Goggles (201)");
+        const QStringList items = Entries(detail, "cmbProductItem");
+        ASSERT_EQ(items.size(), 3);
+        EXPECT_TRUE(items[1].startsWith("Item(510)")) << items[1].toStdString();
+        EXPECT_TRUE(items[1].endsWith(" SeqNo(1) "));
+        Choose(detail, "cmbProductItem", items[1]);
+        Type(detail, "txtFixed", ".50");
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 7 AND store_no = 1 AND product_group_no = 2 AND product_no = "
+                     "201 AND product_item_seq_no = 1 AND fixed_discount = 0.5"),
+              1);
+
+    // Line 6 names package 1 and one of its prices: another is picked from the list.
+    const std::int32_t second = Scalar(
+        "SELECT MIN(price_no) FROM vym_price WHERE package_no = 1 AND item_no IS NULL AND "
+        "price_no <> (SELECT "
+        "price_no FROM vym_special_offer_detail WHERE special_offer_no = 1 AND seq_no = 6)");
+    ASSERT_GT(second, 0);
+    Details().SetCurrentCell(Details().FindRow("6", 0), 0);
+    OnDetail("cmdEditDetail", [&](QDialog& detail) {
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtPackage")->text(), "Family Ski Week (1)");
+        Click(detail, "cmdClearPrice");
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtPrice")->text(), "");
+        modals_.Expect("frmSelectPrice", [&](QDialog& prices) {
+            auto& grid = *prices.findChild<FlexGrid*>("fgPrices");
+            grid.SetCurrentCell(grid.FindRow(QString::number(second), 0), 0);
+            Click(prices, "cmdOk");
+        });
+        Click(detail, "cmdPrice");
+        EXPECT_TRUE(detail.findChild<QLineEdit*>("txtPrice")
+                        ->text()
+                        .endsWith(" (" + QString::number(second) + ")"));
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT price_no FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 6"),
+              second);
     office_.ExpectNoErrorReports();
 }
 
