@@ -227,7 +227,8 @@ void Item::BuildMenus() {
     });
     opens(add(mnuMaintenance, "mnuSeasons", "Season Maintenance..."),
           [](ScreenContext& context) { context.ShowSeasons(); });
-    later(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes...");
+    opens(add(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes..."),
+          [](ScreenContext& context) { context.ShowSpecialOffer(); });
     QAction* mnuSupportTables = add(mnuMaintenance, "mnuSupportTables", "Support Tables...");
     later(mnuMaintenance, "mnuTemplates", "Template Editor...");
     connect(mnuSupportTables, &QAction::triggered, this, [this] {

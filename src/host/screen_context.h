@@ -23,6 +23,13 @@ class Connection;
 class Date;
 class ErrorObject;
 
+// A price picked from an item's or a package's price list.
+struct PriceChoice {
+    std::int32_t priceNo = 0;
+    Currency price;
+    std::int32_t unitQty = 0;
+};
+
 // What a screen stands on: the database connection and error object, the
 // signed-in user's server, the pickers, the support-table writes and the
 // openers of other screens. Screens know only this interface; the module's
@@ -95,6 +102,11 @@ class ScreenContext : public QObject, public ServiceObject {
                              std::vector<std::int32_t>* vList = nullptr,
                              const QString& sVendorId = {}, const QString& sStockTypeId = {}) = 0;
     virtual void ShowSeasons() = 0;
+    virtual void ShowSpecialOffer() = 0;
+    // The price list of the item, or of the package when lItemNo is 0: the
+    // price the user chose, or nothing when cancelled or unreadable.
+    virtual std::optional<PriceChoice> SelectPrice(QWidget* Parentform, std::int32_t lItemNo,
+                                                   std::int32_t lPackageNo) = 0;
     virtual void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) = 0;
     // The package detail pricing of one package price: the saved price, or
     // nothing when the user cancelled or nothing could be saved.

@@ -7,6 +7,9 @@
 #include "sales/frm_new_sale.h"
 #include "sales/frm_sale_customer_groups.h"
 #include "sales/frm_sale_items.h"
+#include "sales/frm_special_offer.h"
+#include "sales/frm_special_offer_detail.h"
+#include "sales/frm_special_offer_package.h"
 #include "sales/frm_stock_sale_pricing.h"
 #include "sales/frm_stock_sales.h"
 
@@ -16,6 +19,9 @@ namespace {
 constexpr std::int32_t kDemoItemSale = 1;
 constexpr std::int32_t kDemoQualifiedSale = 2;
 constexpr std::int32_t kDemoDeptSale = 3;
+constexpr std::int32_t kDemoOffer = 1;
+constexpr std::int32_t kDemoPackageLine = 5;
+constexpr std::int32_t kDemoPackage = 1;
 
 CSale& OpenDemoSale(QObject& window, const ScreenRequest& request, std::int32_t saleNo) {
     auto& sale = KeepWith<CSale>(window);
@@ -59,6 +65,21 @@ void RegisterSalesScreens(ScreenRegistry& screens) {
         auto window = std::make_unique<frmSaleCustomerGroups>();
         window->Setup(request.context.DBConnection().get(), request.context.ErrorObject(),
                       kDemoItemSale);
+        return window;
+    });
+    screens.Register("special-offers", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmSpecialOffer>();
+        window->Setup(&request.context);
+        return window;
+    });
+    screens.Register("special-offer-detail", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmSpecialOfferDetail>();
+        window->Setup(&request.context, kDemoOffer, "WINTER10", kDemoPackageLine);
+        return window;
+    });
+    screens.Register("special-offer-package-breakdown", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmSpecialOfferPackage>();
+        window->Setup(&request.context, kDemoPackage, kDemoOffer, kDemoPackageLine, std::nullopt);
         return window;
     });
 }

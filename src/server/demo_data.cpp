@@ -14,6 +14,7 @@
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/serial_procedures.h"
+#include "server/procedures/special_offer_procedures.h"
 
 namespace vym::server {
 namespace {
@@ -89,6 +90,7 @@ void AddDemoData(SqlSession& session) {
     AddPackagePricingDemoRows(session);
     AddItemSaleDemoRows(session);
     AddSerialDemoRows(session);
+    AddSpecialOfferDemoRows(session);
 }
 
 }  // namespace vym::server

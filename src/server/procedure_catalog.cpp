@@ -19,6 +19,7 @@
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/serial_procedures.h"
+#include "server/procedures/special_offer_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
 
@@ -50,6 +51,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemSaleProcedures(*catalog);
         RegisterItemSaleListProcedures(*catalog);
         RegisterStoreProcedures(*catalog);
+        RegisterSpecialOfferProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         RegisterSerialProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));

@@ -23,8 +23,10 @@
 #include "packages/frm_rental_package_upgrade_pricing.h"
 #include "pricing/frm_edit_prices.h"
 #include "pricing/frm_seasons.h"
+#include "pricing/frm_select_price.h"
 #include "pricing/frm_stock_pricing.h"
 #include "reference/frm_support_tables.h"
+#include "sales/frm_special_offer.h"
 #include "sales/frm_stock_sales.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
@@ -601,6 +603,24 @@ void CItemMaint::EditSupportTables() {
 void CItemMaint::ShowSeasons() {
     trap_.Run(errorObject_, "ShowSeasons", nullptr,
               [&] { ShowScreen<frmSeasons>(*this, nullptr); });
+}
+
+void CItemMaint::ShowSpecialOffer() {
+    trap_.Run(errorObject_, "ShowSpecialOffer", nullptr,
+              [&] { ShowScreen<frmSpecialOffer>(*this, nullptr); });
+}
+
+std::optional<PriceChoice> CItemMaint::SelectPrice(QWidget* Parentform, std::int32_t lItemNo,
+                                                   std::int32_t lPackageNo) {
+    std::optional<PriceChoice> choice;
+    trap_.Run(errorObject_, "SelectPrice", nullptr, [&] {
+        frmSelectPrice prices(Parentform);
+        if (prices.Setup(this, lItemNo, lPackageNo) && ui::RunModal(prices) == QDialog::Accepted &&
+            !prices.Cancelled()) {
+            choice = PriceChoice{prices.PriceNo(), prices.Price(), prices.UnitQty()};
+        }
+    });
+    return choice;
 }
 
 void CItemMaint::RentalPackageUpgradePricing(QWidget* Parentform) {

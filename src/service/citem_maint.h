@@ -162,6 +162,11 @@ class CItemMaint : public ScreenContext {
                      const QString& sStockTypeId = {}) override;
     // Season maintenance.
     void ShowSeasons() override;
+    // Special offer maintenance ("Special Offer Maintenance").
+    void ShowSpecialOffer() override;
+    // The price list ("Select Price") of the item, else of the package.
+    std::optional<PriceChoice> SelectPrice(QWidget* Parentform, std::int32_t lItemNo,
+                                           std::int32_t lPackageNo) override;
     // The rental package upgrade pricing.
     void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) override;
     std::optional<PackagePriceResult> PackageDetailPricing(

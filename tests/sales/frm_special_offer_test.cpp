@@ -1,0 +1,294 @@
+// Special offer maintenance on the demo back office: offer 1 "WINTER10" with
+// lines 1 to 6 (line 5 takes $20 off package 1, split $3 a lift ticket and
+// $2 a rental, four of each) and the expired offer 2 "SPRING22".
+#include "sales/frm_special_offer.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "base/prompter.h"
+#include "service/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/back_office.h"
+#include "ui/any_combo.h"
+#include "ui/flex_grid.h"
+
+namespace vym {
+namespace {
+
+using test::FaultInjectingConnection;
+using ui::FlexGrid;
+
+constexpr int kOfferNo = 0;
+constexpr int kCode = 1;
+constexpr int kDescription = 5;
+
+// Picks an entry of a list by its text, as a user does.
+void Choose(QWidget& form, const char* list, const QString& shown) {
+    auto* combo = form.findChild<ui::AnyCombo*>(list);
+    const int at = combo->findText(shown);
+    ASSERT_GE(at, 0) << list << " has no " << shown.toStdString();
+    combo->setCurrentIndex(at);
+}
+
+QStringList Entries(QWidget& form, const char* list) {
+    auto* combo = form.findChild<ui::AnyCombo*>(list);
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
+
+void Click(QWidget& form, const char* button) {
+    form.findChild<QPushButton*>(button)->click();
+}
+
+void Type(QWidget& form, const char* box, const QString& text) {
+    auto* edit = form.findChild<QLineEdit*>(box);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+class SpecialOffers : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        office_.Faults();
+        maint_.SetAppServer(&office_.Server());
+        window_.Setup(&maint_);
+        window_.show();
+    }
+    FlexGrid& Offers() { return *window_.findChild<FlexGrid*>("fgOffers"); }
+    FlexGrid& Details() { return *window_.findChild<FlexGrid*>("fgDetail"); }
+    std::int32_t Scalar(const std::string& sql) { return office_.Scalar(sql); }
+    // Opens the detail screen on a line of offer 1 and hands it to `user`.
+    void OnDetail(const char* button, const std::function<void(QDialog&)>& user) {
+        Offers().SetCurrentCell(Offers().FindRow("1", kOfferNo), kCode);
+        modals_.Expect("frmSpecialOfferDetail", user);
+        Click(window_, button);
+        modals_.Verify();
+    }
+
+    test::PrompterScript prompts_;
+    test::ScriptedModalRunner modals_;
+    test::BackOffice office_;
+    CItemMaint maint_;
+    frmSpecialOffer window_;
+};
+
+TEST_F(SpecialOffers, NewOffersAreCheckedAsTypedAndAppliedBeforeTheyTakeDetails) {
+    ASSERT_EQ(Offers().Rows(), 3);
+    EXPECT_EQ(Details().Rows(), 7);
+    EXPECT_EQ(window_.findChild<QGroupBox*>("fraDetail")->title(),
+              "Special Offer Detail for WINTER10");
+    EXPECT_EQ(Details().TextMatrix(1, 4), "10.0000%");
+
+    Click(window_, "cmdAdd");
+    ASSERT_EQ(Offers().TextMatrix(1, kOfferNo), "0");
+    EXPECT_EQ(Offers().TextMatrix(1, kDescription), "<New Offer>");
+    prompts_.ExpectMessage("Please do not use special characters (%<>&) in the special offer code.",
+                           "InValid Characters", kInformation);
+    ASSERT_TRUE(test::TypeIntoCell(Offers(), 1, kCode, "TEN%"));
+    EXPECT_EQ(Offers().TextMatrix(1, kCode), "");
+    prompts_.ExpectMessage("Maximum length of code is 50 characters.",
+                           "Special Offer Code Max of 50", kInformation);
+    test::TypeIntoCell(Offers(), 1, kCode, QString(51, 'C'));
+    test::TypeIntoCell(Offers(), 1, kCode, "winter10");
+    prompts_.ExpectMessage("Maximum length of description is 50 characters.", "Truncated to 50",
+                           kInformation);
+    test::TypeIntoCell(Offers(), 1, kDescription, QString(60, 'd'));
+    EXPECT_EQ(Offers().TextMatrix(1, kDescription), QString(50, 'd'));
+
+    prompts_.ExpectMessage("You must apply the new special offer first before editing the detail.",
+                           "Add Detail Cancelled", kInformation);
+    Offers().SetCurrentCell(1, kCode);
+    Click(window_, "cmdAddDetail");
+
+    // Codes are unique whatever their case: nothing is written, and the
+    // typed row stays as it was.
+    prompts_.ExpectMessage("The code winter10 is already used by special offer 1.",
+                           "Error Updating Special Offer", kInformation);
+    Click(window_, "cmdApply");
+    EXPECT_EQ(Offers().TextMatrix(1, kOfferNo), "0");
+    EXPECT_EQ(Offers().TextMatrix(1, kCode), "winter10");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer"), 2);
+
+    test::TypeIntoCell(Offers(), 1, kCode, QString(50, 'C'));
+    Click(window_, "cmdApply");
+    EXPECT_EQ(Offers().TextMatrix(1, kOfferNo), "3");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE special_offer_no = 3 AND "
+                     "is_active = 1 AND end_date > start_date AND description = '" +
+                     std::string(50, 'd') + "'"),
+              1);
+    office_.ExpectNoErrorReports();
+}
+
+TEST_F(SpecialOffers, ApplyIsAllOrNothingAndDeletesMarkedOffersWithTheirLines) {
+    const int expired = Offers().FindRow("2", kOfferNo);
+    test::TypeIntoCell(Offers(), Offers().FindRow("1", kOfferNo), kDescription, "Winter Sale");
+    prompts_.ExpectMessage("Are you sure you want to delete the selected row?",
+                           "Confirm Delete Special Offer", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Offers().SetCurrentCell(expired, kCode);
+    Click(window_, "cmdDelete");
+    EXPECT_TRUE(Offers().IsRowHidden(expired));
+
+    // The delete of offer 2 fails after offer 1 was written: neither stays.
+    office_.Faults().FailOnCall(2, FaultInjectingConnection::Fault::DiskFull);
+    Click(window_, "cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Winter Sale'"),
+              0);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 2"),
+              1);
+
+    office_.Faults().Disarm();
+    Click(window_, "cmdOk");
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Winter Sale'"),
+              1);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 2"),
+              0);
+}
+
+TEST_F(SpecialOffers, DetailLinesSaveTheDiscountAsTypedOrSayWhyNot) {
+    OnDetail("cmdAddDetail", [&](QDialog& detail) {
+        EXPECT_EQ(detail.findChild<QLabel*>("lblSeqNo")->text(), "New");
+        Type(detail, "txtPercentage", "10");
+        Type(detail, "txtFixed", "$5");
+        prompts_.ExpectMessage(
+            "You can only define either a percentage discount or a fixed discount but not both.",
+            "Invalid Discount Type", kInformation);
+        Click(detail, "cmdOk");
+        Type(detail, "txtFixed", "");
+        Type(detail, "txtPercentage", "12.5%");
+        Type(detail, "txtMinAmount", "1,250");
+        prompts_.ExpectMessage("You must select an item or a package before you select a price.",
+                               "Select Item or Price", kInformation);
+        Click(detail, "cmdPrice");
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 7 AND percentage_discount = 0.125 AND min_amount = 1250"),
+              1);
+    EXPECT_EQ(Details().Rows(), 8);
+
+    // An exclusion needs no discount; what its disabled boxes hold is kept.
+    Details().SetCurrentCell(Details().FindRow("7", 0), 0);
+    OnDetail("cmdEditDetail", [&](QDialog& detail) {
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtPercentage")->text(), "12.5000%");
+        detail.findChild<QCheckBox*>("chkExclude")->click();
+        EXPECT_FALSE(detail.findChild<QLineEdit*>("txtPercentage")->isEnabled());
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 7 AND exclude = 1 AND percentage_discount IS NULL"),
+              1);
+
+    prompts_.ExpectMessage("Are you sure you want to delete the selected offer detail?",
+                           "Confirm Delete Special Offer Detail", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    Details().SetCurrentCell(Details().FindRow("7", 0), 0);
+    Click(window_, "cmdDeleteDetail");
+    EXPECT_EQ(Details().Rows(), 7);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE seq_no = 7"), 0);
+    office_.ExpectNoErrorReports();
+}
+
+TEST_F(SpecialOffers, PackageSplitIsTotalledAsTypedAndRefusedUnlessItAddsUp) {
+    const auto split = [&](const QString& ticket, const QString& rental, const char* total) {
+        modals_.Expect("frmSpecialOfferPackage", [=](QDialog& breakdown) {
+            auto& grid = *breakdown.findChild<FlexGrid*>("fgPackage");
+            ASSERT_EQ(grid.Rows(), 3);
+            EXPECT_FALSE(test::TypeIntoCell(grid, 1, 2, "9"));
+            test::TypeIntoCell(grid, 1, 3, ticket);
+            test::TypeIntoCell(grid, 2, 3, rental);
+            EXPECT_EQ(breakdown.findChild<QLabel*>("lblTotal")->text(),
+                      QString("Total Fixed Discount: ") + total);
+            Click(breakdown, "cmdOk");
+        });
+    };
+    Details().SetCurrentCell(Details().FindRow("5", 0), 0);
+    OnDetail("cmdEditDetail", [&](QDialog& detail) {
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtFixed")->text(), "20.0000");
+        split("3", "$1.99", "19.96");
+        Click(detail, "cmdBreakdown");
+        prompts_.ExpectMessage(
+            "The package breakdown adds up to 19.96, not to the fixed discount of 20.00. Make the "
+            "parts add up to the fixed discount.",
+            "Unable to Update Offer Detail", kInformation);
+        Click(detail, "cmdOk");
+        EXPECT_TRUE(detail.isVisible());
+        split("2.50", "$2.50", "20.00");
+        Click(detail, "cmdBreakdown");
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail_package WHERE "
+                     "special_offer_no = 1 AND seq_no = 5 AND fixed_discount = 2.5"),
+              2);
+    office_.ExpectNoErrorReports();
+}
+
+TEST_F(SpecialOffers, StoreListsNarrowDownAndPricesComeFromThePriceList) {
+    OnDetail("cmdAddDetail", [&](QDialog& detail) {
+        EXPECT_EQ(Entries(detail, "cmbProductItem"), QStringList{"<Select A Store>"});
+        Choose(detail, "cmbStore", "Base Lodge Shop (1)");
+        EXPECT_EQ(Entries(detail, "cmbProductGroup").size(), 4);
+        EXPECT_EQ(Entries(detail, "cmbProduct").size(), 6);
+        EXPECT_EQ(Entries(detail, "cmbProductItem"), QStringList{"<Select A Product>"});
+        Choose(detail, "cmbProductGroup", "Accessories (2)");
+        EXPECT_EQ(Entries(detail, "cmbProduct"),
+                  (QStringList{"<Any Product>", "Goggles (201)", "Neck Gaiter (203)",
+                               "Ski Gloves (202)"}));
+        Choose(detail, "cmbProduct", "Goggles (201)");
+        const QStringList items = Entries(detail, "cmbProductItem");
+        ASSERT_EQ(items.size(), 3);
+        EXPECT_TRUE(items[1].startsWith("Item(510)")) << items[1].toStdString();
+        EXPECT_TRUE(items[1].endsWith(" SeqNo(1) "));
+        Choose(detail, "cmbProductItem", items[1]);
+        Type(detail, "txtFixed", ".50");
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 7 AND store_no = 1 AND product_group_no = 2 AND product_no = "
+                     "201 AND product_item_seq_no = 1 AND fixed_discount = 0.5"),
+              1);
+
+    // Line 6 names package 1 and one of its prices: another is picked from the list.
+    const std::int32_t second = Scalar(
+        "SELECT MIN(price_no) FROM vym_price WHERE package_no = 1 AND item_no IS NULL AND "
+        "price_no <> (SELECT "
+        "price_no FROM vym_special_offer_detail WHERE special_offer_no = 1 AND seq_no = 6)");
+    ASSERT_GT(second, 0);
+    Details().SetCurrentCell(Details().FindRow("6", 0), 0);
+    OnDetail("cmdEditDetail", [&](QDialog& detail) {
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtPackage")->text(), "Family Ski Week (1)");
+        Click(detail, "cmdClearPrice");
+        EXPECT_EQ(detail.findChild<QLineEdit*>("txtPrice")->text(), "");
+        modals_.Expect("frmSelectPrice", [&](QDialog& prices) {
+            auto& grid = *prices.findChild<FlexGrid*>("fgPrices");
+            grid.SetCurrentCell(grid.FindRow(QString::number(second), 0), 0);
+            Click(prices, "cmdOk");
+        });
+        Click(detail, "cmdPrice");
+        EXPECT_TRUE(detail.findChild<QLineEdit*>("txtPrice")
+                        ->text()
+                        .endsWith(" (" + QString::number(second) + ")"));
+        Click(detail, "cmdOk");
+    });
+    EXPECT_EQ(Scalar("SELECT price_no FROM vym_special_offer_detail WHERE special_offer_no = 1 "
+                     "AND seq_no = 6"),
+              second);
+    office_.ExpectNoErrorReports();
+}
+
+}  // namespace
+}  // namespace vym
