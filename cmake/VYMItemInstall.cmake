@@ -16,7 +16,7 @@ file(GLOB VYM_PUBLIC_HEADERS RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPEND
      ${PROJECT_SOURCE_DIR}/src/gateway/*.h ${PROJECT_SOURCE_DIR}/src/model/*.h)
 list(APPEND VYM_PUBLIC_HEADERS
      base/currency.h base/date.h base/prompter.h base/value.h
-     console/item.h
+     console/item.h serials/serial.h
      host/frm_pick_list.h host/item_enums.h host/package_price_request.h
      host/plug_in_registry.h host/row_conflict.h host/screen_context.h
      host/screen_registry.h host/vym_interface.h
