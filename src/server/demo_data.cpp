@@ -13,6 +13,7 @@
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
+#include "server/procedures/print_template_demo.h"
 
 namespace vym::server {
 namespace {
@@ -87,6 +88,7 @@ void AddDemoData(SqlSession& session) {
     AddItemPriceDemoRows(session);
     AddPackagePricingDemoRows(session);
     AddItemSaleDemoRows(session);
+    AddPrintTemplateDemoRows(session);
 }
 
 }  // namespace vym::server
