@@ -13,6 +13,7 @@
 #include "pricing/season_screens.h"
 #include "reference/reference_screens.h"
 #include "sales/sales_screens.h"
+#include "templates/template_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);
     vym::RegisterSalesScreens(screens);
+    vym::RegisterTemplateScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);

@@ -228,7 +228,8 @@ void Item::BuildMenus() {
           [](ScreenContext& context) { context.ShowSeasons(); });
     later(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes...");
     QAction* mnuSupportTables = add(mnuMaintenance, "mnuSupportTables", "Support Tables...");
-    later(mnuMaintenance, "mnuTemplates", "Template Editor...");
+    opens(add(mnuMaintenance, "mnuTemplates", "Template Editor..."),
+          [](ScreenContext& context) { context.EditTemplates(); });
     connect(mnuSupportTables, &QAction::triggered, this, [this] {
         if (itemMaint_) {
             itemMaint_->EditSupportTables();

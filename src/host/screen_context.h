@@ -95,6 +95,9 @@ class ScreenContext : public QObject, public ServiceObject {
                              std::vector<std::int32_t>* vList = nullptr,
                              const QString& sVendorId = {}, const QString& sStockTypeId = {}) = 0;
     virtual void ShowSeasons() = 0;
+    // The template manager for one format type ("STOCK", "ITEM", "CLUB"), or
+    // for all of them when empty.
+    virtual void EditTemplates(const QString& sFormatType = {}) = 0;
     virtual void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) = 0;
     // The package detail pricing of one package price: the saved price, or
     // nothing when the user cancelled or nothing could be saved.

@@ -26,6 +26,7 @@
 #include "pricing/frm_stock_pricing.h"
 #include "reference/frm_support_tables.h"
 #include "sales/frm_stock_sales.h"
+#include "templates/frm_templates.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 #include "ui/qt_text.h"
@@ -595,6 +596,27 @@ void CItemMaint::EditSupportTables() {
 void CItemMaint::ShowSeasons() {
     trap_.Run(errorObject_, "ShowSeasons", nullptr,
               [&] { ShowScreen<frmSeasons>(*this, nullptr); });
+}
+
+void CItemMaint::EditTemplates(const QString& sFormatType) {
+    trap_.Run(errorObject_, "EditTemplates", nullptr,
+              [&] { ShowScreen<frmTemplates>(*this, nullptr, sFormatType); });
+}
+
+std::int32_t CItemMaint::SelectFormat(const QString& sFormatType, bool* bUserCanceled) {
+    std::int32_t format = 0;
+    bool canceled = true;
+    trap_.Run(errorObject_, "SelectFormat", nullptr, [&] {
+        frmTemplates screen;
+        if (screen.Setup(this, sFormatType) && ui::RunModal(screen) == QDialog::Accepted) {
+            format = screen.SelectedFormat();
+            canceled = false;
+        }
+    });
+    if (bUserCanceled != nullptr) {
+        *bUserCanceled = canceled;
+    }
+    return format;
 }
 
 void CItemMaint::RentalPackageUpgradePricing(QWidget* Parentform) {
