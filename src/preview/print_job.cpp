@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
+#include "base/error.h"
 #include "base/prompter.h"
 #include "gateway/sql_quote.h"
 #include "preview/label_painter.h"
@@ -154,8 +155,13 @@ bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& ru
     const QString level =
         runs.empty() ? QString()
                      : runs.front().record.Field(QStringLiteral("Customer.Customer_Level_No"));
-    const std::optional<ResolvedTemplate> resolved =
-        ResolveTemplate(db, formatNo, pageSize, level, error);
+    std::optional<ResolvedTemplate> resolved;
+    try {
+        resolved = ResolveTemplate(db, formatNo, pageSize, level, error);
+    } catch (const vym::Error& failure) {
+        // The caller shows its own message; the reason goes with it.
+        *error = ui::Q(failure.Description());
+    }
     if (!resolved) {
         return false;
     }

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,9 +17,11 @@
 #include <QSplitter>
 #include <QUndoCommand>
 
+#include "base/prompter.h"
 #include "preview/element_item.h"
 #include "preview/label_painter.h"
 #include "preview/template_preview.h"
+#include "ui/qt_text.h"
 
 namespace vym::preview {
 namespace {
@@ -127,6 +131,9 @@ QWidget* TemplateDesigner::BuildToolBar() {
         connect(button, &QPushButton::clicked, this, [this, kind = add.kind] { AddElement(kind); });
         row->addWidget(button);
     }
+    QPushButton* picture = Button(bar, "cmdAddImage", QStringLiteral("&Picture..."));
+    connect(picture, &QPushButton::clicked, this, &TemplateDesigner::AddImage);
+    row->addWidget(picture);
     QPushButton* remove = Button(bar, "cmdDelete", QStringLiteral("&Delete"));
     connect(remove, &QPushButton::clicked, this, &TemplateDesigner::DeleteSelected);
     QPushButton* undo = Button(bar, "cmdUndo", QStringLiteral("&Undo"));
@@ -294,6 +301,31 @@ void TemplateDesigner::CommitGeometry() {
         after.elements[i] = items_[i]->Placed();
     }
     Change(after, Selected(), QStringLiteral("Move"));
+}
+
+// A picture from a file the user picks, at its own proportions.
+void TemplateDesigner::AddImage() {
+    const auto path =
+        CurrentPrompter().OpenFile("Insert Picture", "Pictures (*.png;*.jpg)|*.png;*.jpg", "");
+    if (!path) {
+        return;
+    }
+    QFile file(ui::Q(*path));
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QImage image = QImage::fromData(bytes);
+    if (image.isNull()) {
+        MsgBox("The file is not a PNG or JPEG picture: " + *path, kExclamation, "Insert Picture");
+        return;
+    }
+    Element e;
+    e.kind = ElementKind::Image;
+    e.x = e.y = 2;
+    e.height = std::min(20.0, label_.LabelHeight() - 2);
+    e.width = std::round(e.height * image.width() / image.height() * 100) / 100;
+    e.image = bytes;
+    LabelTemplate after = label_;
+    after.elements.push_back(e);
+    Change(after, static_cast<int>(after.elements.size()) - 1, QStringLiteral("Add"));
 }
 
 void TemplateDesigner::AddElement(ElementKind kind, const QString& field) {

@@ -56,6 +56,7 @@ class TemplateDesigner : public QDialog {
     QWidget* BuildToolBar();
     QWidget* BuildPropertyPanel();
     void AddElement(ElementKind kind, const QString& field = QString());
+    void AddImage();
     void DeleteSelected();
     bool NudgeSelected(int key, bool resize);
     void SyncItems();

@@ -9,6 +9,7 @@
 
 #include "support/qt/qt_printers.h"
 #include "support/server/back_office.h"
+#include "support/server/fault_injecting_connection.h"
 
 namespace vym::preview {
 namespace {
@@ -98,17 +99,21 @@ LabelTemplate OneElement(const Element& element) {
     return label;
 }
 
+// One 100 x 60 mm label of the record, written to `pdf`.
+void WriteLabel(const QString& pdf, const LabelTemplate& label, const CPrintData& record,
+                QStringList* problems) {
+    QPdfWriter writer(pdf);
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(60, 100), QPageSize::Millimeter),
+                                     QPageLayout::Landscape, QMarginsF()));
+    RenderLabels(writer, label, {LabelRun{record, 1}}, problems);
+}
+
 QStringList RenderAndDecode(const LabelTemplate& label, const CPrintData& record,
                             QStringList* problems) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("code.pdf"));
-    {
-        QPdfWriter writer(pdf);
-        writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(60, 100), QPageSize::Millimeter),
-                                         QPageLayout::Landscape, QMarginsF()));
-        RenderLabels(writer, label, {LabelRun{record, 1}}, problems);
-    }
+    WriteLabel(pdf, label, record, problems);
     return Decode(pdf);
 }
 
@@ -187,13 +192,7 @@ TEST(PrintJob, TextLandsWhereTheTemplatePlacesItWithinHalfAMillimetre) {
     }
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("text.pdf"));
-    {
-        QPdfWriter writer(pdf);
-        writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(60, 100), QPageSize::Millimeter),
-                                         QPageLayout::Landscape, QMarginsF()));
-        RenderLabels(writer, label, {LabelRun{}}, nullptr);
-    }
+    WriteLabel(pdf, label, CPrintData(), nullptr);
     const auto boxes = WordBoxes(pdf);
     for (const Placed& p : placed) {
         ASSERT_TRUE(boxes.contains(QLatin1String(p.word))) << p.word;
@@ -254,6 +253,15 @@ TEST(PrintJob, ATextOnlyTemplatePrintsTheRecordsValuesAsPlainText) {
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Stock GLOVE-BLK-L +UPC\n"))))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QLatin1String("{{"))) << text.toStdString();
+
+    // A locked database prints nothing and says why.
+    office.Faults().FailEveryCall(test::FaultInjectingConnection::Fault::Locked);
+    QFile::remove(pdf);
+    EXPECT_FALSE(PrintRecord(*office.Server().DBConnection(), binTag, CPrintData(), 1, QString(),
+                             QString(), PreviewMode::None, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("locked"), Qt::CaseInsensitive))
+        << error.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QGraphicsView>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "preview/designer.h"
@@ -103,7 +104,7 @@ TEST(TemplateDesigner, DraggingSnapsToTheGridAndUndoRedoReplayIt) {
               QPointF(18, 9));
 }
 
-TEST(TemplateDesigner, CancelKeepsNothingAndAFileThatIsNoTemplateIsRefusedWithItsReason) {
+TEST(TemplateDesigner, CancelKeepsNothingAndFilesThatAreNoTemplateOrPictureAreRefusedSayingWhy) {
     test::PrompterScript prompts;
     prompts.ExpectMessage("Unknown element <script> in the template.", "Invalid Template",
                           kExclamation);
@@ -114,6 +115,29 @@ TEST(TemplateDesigner, CancelKeepsNothingAndAFileThatIsNoTemplateIsRefusedWithIt
     modals.ExpectReject("frmDesigner");
     EXPECT_FALSE(EditTemplate(nullptr, modals, ShelfLabel(), kFields));
     modals.Verify();
+    prompts.Verify();
+
+    // A picture comes from a file; a file that is no picture is refused by name.
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("logo.png"));
+    const QString text = dir.filePath(QStringLiteral("logo.txt"));
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    ASSERT_TRUE(logo.save(png));
+    QFile(text).open(QIODevice::WriteOnly);
+    prompts.ExpectOpenFile(text.toStdString())
+        .ExpectMessage("The file is not a PNG or JPEG picture: " + text.toStdString(),
+                       "Insert Picture", kExclamation)
+        .ExpectOpenFile(png.toStdString());
+    TemplateDesigner designer;
+    QPushButton* picture = designer.findChild<QPushButton*>(QStringLiteral("cmdAddImage"));
+    picture->click();
+    EXPECT_TRUE(designer.Label().elements.empty());
+    picture->click();
+    ASSERT_EQ(designer.Label().elements.size(), 1u);
+    const Element& image = designer.Label().elements[0];
+    EXPECT_EQ(QSizeF(image.width, image.height), QSizeF(40, 20));  // 2:1 at the 20 mm default
+    EXPECT_EQ(QImage::fromData(image.image).pixelColor(0, 0), QColor(Qt::blue));
     prompts.Verify();
 
     TemplatePreview pane;
