@@ -6,6 +6,7 @@
 #include "editors/editor_screens.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
+#include "host/preview_screens.h"
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterReferenceScreens(screens);
     vym::RegisterSalesScreens(screens);
     vym::RegisterTemplateScreens(screens);
+    vym::RegisterPreviewScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QApplication::arguments());
     vym::SetPrompter(nullptr);
