@@ -16,6 +16,9 @@
 #include "host/screen_context.h"
 #include "model/ctemplate.h"
 #include "model/work_file.h"
+#include "preview/designer.h"
+#include "preview/label_template.h"
+#include "preview/template_preview.h"
 #include "templates/frm_new_template.h"
 #include "templates/template_lists.h"
 #include "templates/template_rules.h"
@@ -58,6 +61,10 @@ QStringList Parts(const QString& key) {
     return key.split(kSeparator);
 }
 
+QByteArray ContentBytes(const std::string& content) {
+    return QByteArray(content.data(), static_cast<qsizetype>(content.size()));
+}
+
 std::int32_t FormatNoOf(const QString& key) {
     return Parts(key).value(1).toInt();
 }
@@ -75,6 +82,9 @@ frmTemplates::frmTemplates(QWidget* parent)
     tree.SetImage(kPage, look.standardIcon(QStyle::SP_FileIcon));
     tree.SetImage(kLevel, look.standardIcon(QStyle::SP_DirHomeIcon));
     tree.SetImage(kTemplate, look.standardIcon(QStyle::SP_FileDialogDetailedView));
+    preview_ = new preview::TemplatePreview(ui_->fraPreview);
+    preview_->setObjectName("ctlPreview");
+    ui_->layoutPreview->addWidget(preview_);
     BuildNodeMenu();
     connect(&tree, &ui::KeyTree::NodeSelected, this, &frmTemplates::tvwTemplates_NodeSelected);
     connect(&tree, &QWidget::customContextMenuRequested, this, &frmTemplates::ShowNodeMenu);
@@ -218,6 +228,16 @@ std::int32_t frmTemplates::SelectedFormat() const {
     return Level(currentKey_) == kType ? 0 : FormatNoOf(currentKey_);
 }
 
+QStringList frmTemplates::Fields() const {
+    QStringList fields;
+    if (template_) {
+        for (const std::string& field : PrintFormatFields(template_->PrintFormatType())) {
+            fields.append(Q(field));
+        }
+    }
+    return fields;
+}
+
 QString frmTemplates::Level(const QString& key) const {
     return ui_->tvwTemplates->Tag(key).toString();
 }
@@ -289,13 +309,15 @@ void frmTemplates::DisplayTemplate() {
     ui_->cmbCustomerLevel->SetKey(template_ ? Q(template_->CustomerLevelID()) : QString());
     ui_->cmbTemplateType->SetKey(template_ ? Q(template_->TemplateType()) : QString());
     ui_->cmbField->clear();
-    if (template_) {
-        for (const std::string& field : PrintFormatFields(template_->PrintFormatType())) {
-            ui_->cmbField->addItem(Q(field));
-        }
-    }
+    ui_->cmbField->addItems(Fields());
     if (!textChanged_) {
         ui_->txtTemplate->setPlainText(template_ && custom ? Q(template_->Content()) : QString());
+    }
+    if (template_ && !custom) {
+        preview_->RegisterFields(Fields());
+        preview_->ShowTemplate(ContentBytes(template_->Content()));
+    } else {
+        preview_->Clear();
     }
     ui_->stkContent->setCurrentWidget(custom ? static_cast<QWidget*>(ui_->txtTemplate)
                                              : ui_->fraPreview);
@@ -384,11 +406,23 @@ void frmTemplates::InsertField() {
     ui_->txtTemplate->setFocus();
 }
 
+// A text template is edited in place; a graphical one in the designer, whose
+// result replaces the content.
 void frmTemplates::EditTemplate() {
     if (!template_) {
         return;
     }
-    ui_->txtTemplate->setFocus();
+    if (template_->TemplateType() != "TEMPLATE") {
+        ui_->txtTemplate->setFocus();
+        return;
+    }
+    const std::optional<QByteArray> edited = preview::EditTemplate(
+        this, ui::CurrentModalRunner(), ContentBytes(template_->Content()), Fields());
+    if (edited) {
+        trap_.Run(errors_, "EditTemplate", nullptr, [&] {
+            template_->SetContent(std::string_view(edited->constData(), edited->size()));
+        });
+    }
 }
 
 void frmTemplates::ImportTemplate() {
@@ -403,10 +437,13 @@ void frmTemplates::ImportTemplate() {
     }
     trap_.Run(errors_, "ImportTemplate", nullptr, [&] {
         const std::string content = ReadWholeFile(*path);
+        QString problem;
         if (custom) {
             ui_->txtTemplate->setPlainText(Q(content));
+        } else if (preview::ParseTemplate(ContentBytes(content), &problem)) {
+            template_->SetContent(content);  // the file as it is, byte for byte
         } else {
-            template_->SetContent(content);
+            MsgBox(S(problem), kExclamation, "Invalid Template");
         }
     });
 }

@@ -16,6 +16,10 @@ namespace Ui {
 class frmTemplates;
 }
 
+namespace vym::preview {
+class TemplatePreview;
+}
+
 namespace vym {
 
 class CTemplate;
@@ -75,6 +79,8 @@ class frmTemplates : public QDialog {
     void ShowNodeMenu(const QPoint& position);
     void BuildNodeMenu();
     QString Level(const QString& key) const;
+    // The data fields of the current template's format type.
+    QStringList Fields() const;
     bool Dirty() const;
 
     std::unique_ptr<Ui::frmTemplates> ui_;
@@ -89,7 +95,8 @@ class frmTemplates : public QDialog {
     QHash<QString, QString> formatDescriptions_;  // by format node key
     bool textChanged_ = false;
     bool loading_ = false;
-    bool switching_ = false;  // asking to save before another node shows
+    bool switching_ = false;                       // asking to save before another node shows
+    preview::TemplatePreview* preview_ = nullptr;  // owned by the pane
     QMenu* mnuNode_ = nullptr;
     QAction* mnuAddFormat_ = nullptr;
     QAction* mnuAddTemplate_ = nullptr;

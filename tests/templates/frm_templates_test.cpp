@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,8 @@
 #include "base/prompter.h"
 #include "model/ctemplate.h"
 #include "model/work_file.h"
+#include "preview/label_template.h"
+#include "preview/template_preview.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
@@ -276,6 +279,47 @@ TEST_F(Templates, TextTemplatesImportAndExportAsPlainText) {
                         "save-file dialog \"Export Template To File\" "
                         "Text (*.txt)|*.txt|Templates (*.tpl)|*.tpl"),
               shown.end());
+}
+
+// The demo's roll shelf label: shown in the preview, opened in the designer
+// with the stock fields, and replaced only by a file that is a template.
+TEST_F(Templates, GraphicalTemplatesArePreviewedAndTheirFilesKeptByteForByte) {
+    const QString roll = "STOCK\\4\\THERMAL\\2.25X1.25\\None\\Template";
+    Open("STOCK");
+    Click(roll);
+    auto* shown = window_.findChild<preview::TemplatePreview*>("ctlPreview");
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->Problem(), "");
+
+    modals_.Expect("frmDesigner", [](QDialog& d) {
+        EXPECT_EQ(d.findChild<QListWidget*>("lstFields")->count(), 42);
+        d.findChild<QPushButton*>("cmdOK")->click();
+    });
+    Press("cmdEdit");
+    EXPECT_FALSE(window_.findChild<QPushButton*>("cmdApply")->isEnabled());  // nothing changed
+
+    const WorkFile hostile("<!DOCTYPE t [<!ENTITY a \"aaaa\">]><label-template/>");
+    script_.ExpectOpenFile(hostile.Path().string());
+    script_.ExpectMessage("Template files may not declare a document type.", "Invalid Template",
+                          kExclamation);
+    Press("cmdImport");
+    EXPECT_FALSE(window_.findChild<QPushButton*>("cmdApply")->isEnabled());
+
+    const QByteArray blank = preview::SaveTemplate(preview::NewTemplate());
+    const WorkFile label(std::string_view(blank.constData(), blank.size()));
+    script_.ExpectOpenFile(label.Path().string());
+    Press("cmdImport");
+    Press("cmdApply");
+    CTemplate stored;
+    ASSERT_TRUE(stored.OpenTemplate(&office_.Db(), nullptr, 4, "THERMAL", "2.25X1.25", "None"));
+    EXPECT_EQ(stored.Content(), ReadWholeFile(label.Path()));
+
+    const std::filesystem::path exported = office_.Dir() / "roll.tpl";
+    script_.ExpectSaveFile(exported.string());
+    Press("cmdExport");
+    EXPECT_EQ(ReadWholeFile(exported), ReadWholeFile(label.Path()));
+    EXPECT_EQ(script_.Transcript().back(),
+              "save-file dialog \"Export Template To File\" Templates (*.tpl)|*.tpl");
 }
 
 }  // namespace
