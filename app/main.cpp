@@ -10,6 +10,7 @@
 #include "editors/editor_screens.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
+#include "host/preview_screens.h"
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
@@ -18,6 +19,7 @@
 #include "reference/reference_screens.h"
 #include "sales/sales_screens.h"
 #include "serials/serial_screens.h"
+#include "templates/template_screens.h"
 #include "ui/qt_prompter.h"
 
 int main(int argc, char* argv[]) {
@@ -55,6 +57,8 @@ int main(int argc, char* argv[]) {
     vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);
     vym::RegisterSalesScreens(screens);
+    vym::RegisterTemplateScreens(screens);
+    vym::RegisterPreviewScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QCoreApplication::arguments());
     vym::SetPrompter(nullptr);

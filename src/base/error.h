@@ -30,6 +30,8 @@ inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;
+inline constexpr std::int32_t kFileNotFound = 53;
+inline constexpr std::int32_t kPathFileAccess = 75;
 inline constexpr std::int32_t kUnspecified = static_cast<std::int32_t>(0x80004005);
 // Gateway errors (the numbers a database gateway reports for the same faults).
 inline constexpr std::int32_t kItemNotFound = 3265;

@@ -230,7 +230,8 @@ void Item::BuildMenus() {
     opens(add(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes..."),
           [](ScreenContext& context) { context.ShowSpecialOffer(); });
     QAction* mnuSupportTables = add(mnuMaintenance, "mnuSupportTables", "Support Tables...");
-    later(mnuMaintenance, "mnuTemplates", "Template Editor...");
+    opens(add(mnuMaintenance, "mnuTemplates", "Template Editor..."),
+          [](ScreenContext& context) { context.EditTemplates(); });
     connect(mnuSupportTables, &QAction::triggered, this, [this] {
         if (itemMaint_) {
             itemMaint_->EditSupportTables();

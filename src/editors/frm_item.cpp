@@ -170,6 +170,7 @@ void frmItem::SetUpLists() {
     ui_->lblSymbol->setAlignment(Qt::AlignCenter);
     connect(ui_->cmdSymbol, &QPushButton::clicked, this, &frmItem::cmdSymbol_Click);
     connect(ui_->chkSerialized, &QCheckBox::toggled, this, &frmItem::chkSerialized_Toggled);
+    connect(ui_->cmdFormats, &QPushButton::clicked, this, &frmItem::cmdFormats_Click);
     connect(ui_->chkUseNegativeFormat, &QCheckBox::toggled, this,
             &frmItem::chkUseNegativeFormat_Toggled);
     ui_->txtReturnCharge->setValidator(new QRegularExpressionValidator(
@@ -247,6 +248,26 @@ void frmItem::FillListFromProcedure(DataCombo& list, const char* procedure, cons
     }
 }
 
+// The product formats; the chosen one stays chosen while it exists.
+void frmItem::FillFormats() {
+    const QString chosen = ui_->cmbFormat->Key();
+    ui_->cmbFormat->ClearRows();
+    ui_->cmbFormat->AddRow({"", "<None>"});
+    FillList(*ui_->cmbFormat,
+             "SELECT format_no, description FROM vym_print_format WHERE "
+             "print_format_type = 'ITEM' ORDER BY description",
+             "format_no", "description");
+    ui_->cmbFormat->SetKey(chosen);
+}
+
+void frmItem::cmdFormats_Click() {
+    if (itemMaint_ == nullptr) {
+        return;
+    }
+    itemMaint_->EditTemplates("ITEM");
+    trap_.Run(errors_, "cmdFormats_Click", &db_->Native(), [&] { FillFormats(); });
+}
+
 void frmItem::FillComboBoxes() {
     if (db_ == nullptr) {
         return;
@@ -256,11 +277,7 @@ void frmItem::FillComboBoxes() {
             profiles->AddRow({"NONE", "<NONE>"});
             FillList(*profiles, "SELECT * FROM vym_profile", "profile_id", "Description");
         }
-        ui_->cmbFormat->AddRow({"", "<None>"});
-        FillList(*ui_->cmbFormat,
-                 "SELECT format_no, description FROM vym_print_format WHERE "
-                 "print_format_type = 'ITEM' ORDER BY description",
-                 "format_no", "description");
+        FillFormats();
         ui_->cmbAccessRule->AddRow({"0", "<None>"});
         FillList(*ui_->cmbAccessRule,
                  "SELECT access_rule_no, description FROM vym_access_rule ORDER BY description",

@@ -56,6 +56,8 @@ class frmItem : public QDialog {
 
   private:
     void FillComboBoxes();
+    void FillFormats();
+    void cmdFormats_Click();
     void FillCatagoryComboBoxes();
     void FillSSCombos();
     void FillPhotoCombos();

@@ -107,6 +107,9 @@ class ScreenContext : public QObject, public ServiceObject {
     // price the user chose, or nothing when cancelled or unreadable.
     virtual std::optional<PriceChoice> SelectPrice(QWidget* Parentform, std::int32_t lItemNo,
                                                    std::int32_t lPackageNo) = 0;
+    // The template manager for one format type ("STOCK", "ITEM", "CLUB"), or
+    // for all of them when empty.
+    virtual void EditTemplates(const QString& sFormatType = {}) = 0;
     virtual void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) = 0;
     // The package detail pricing of one package price: the saved price, or
     // nothing when the user cancelled or nothing could be saved.

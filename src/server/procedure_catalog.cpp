@@ -16,6 +16,7 @@
 #include "server/procedures/item_stock_editor_procedures.h"
 #include "server/procedures/item_stock_matrix_procedures.h"
 #include "server/procedures/item_support_procedures.h"
+#include "server/procedures/item_template_procedures.h"
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/serial_procedures.h"
@@ -44,6 +45,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemSeasonProcedures(*catalog);
         RegisterItemPriceProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
+        RegisterItemTemplateProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);
         RegisterItemStockMatrixProcedures(*catalog);
         RegisterPackageProcedures(*catalog);

@@ -167,6 +167,12 @@ class CItemMaint : public ScreenContext {
     // The price list ("Select Price") of the item, else of the package.
     std::optional<PriceChoice> SelectPrice(QWidget* Parentform, std::int32_t lItemNo,
                                            std::int32_t lPackageNo) override;
+    // The template manager for one format type ("STOCK", "ITEM" or "CLUB"),
+    // every type when empty.
+    void EditTemplates(const QString& sFormatType = {}) override;
+    // The template manager for choosing a format: the format of the node
+    // selected on OK; 0, with bUserCanceled set, when the user cancelled.
+    std::int32_t SelectFormat(const QString& sFormatType = {}, bool* bUserCanceled = nullptr);
     // The rental package upgrade pricing.
     void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) override;
     std::optional<PackagePriceResult> PackageDetailPricing(

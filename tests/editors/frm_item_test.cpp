@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
+#include "ui/key_tree.h"
 #include "ui/rich_text_box.h"
 
 namespace vym {
@@ -509,6 +512,38 @@ TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
     ASSERT_TRUE(window_->Saved());
     EXPECT_EQ(Scalar("SELECT IFNULL(redeem_item, 'none') FROM vym_item WHERE item_no = 107"),
               "none");
+}
+
+// The manager opens on the product formats only; a format added there is
+// offered when it closes, and the item keeps its own.
+TEST_F(ItemWindow, TheFormatsButtonManagesProductFormatsAndRefillsTheList) {
+    Open(100);
+    ASSERT_EQ(Combo("cmbFormat").Key(), "1");
+    ScriptedModalRunner modals;
+    modals.Expect("frmTemplates", [](QDialog& manager) {
+        auto& tree = *manager.findChild<ui::KeyTree*>("tvwTemplates");
+        ASSERT_EQ(tree.topLevelItemCount(), 1);
+        EXPECT_EQ(tree.topLevelItem(0)->text(0), "Products");
+        const QPoint at = tree.visualItemRect(tree.Node("ITEM")).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree.viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(tree.viewport(), &event);
+        manager.findChild<QAction*>("mnuAddFormat")->trigger();
+        auto* name = tree.viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(name, nullptr);
+        name->selectAll();
+        QTest::keyClicks(name, "Night Ticket");
+        QTest::keyClick(name, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        manager.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Click("cmdFormats");
+    DataCombo& formats = Combo("cmbFormat");
+    EXPECT_EQ(formats.Key(), "1");
+    QStringList shown;
+    for (int row = 0; row < formats.RowCount(); ++row) {
+        shown << formats.CellAt(row, 1);
+    }
+    EXPECT_TRUE(shown.contains("Night Ticket")) << shown.join(",").toStdString();
 }
 
 TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {

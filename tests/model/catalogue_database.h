@@ -18,6 +18,7 @@ class CatalogueDatabase {
     Connection* Db() { return &office_.Db(); }
     std::shared_ptr<Connection> SharedDb() { return office_.Local().DBConnection(); }
     ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
+    BackOffice& Office() { return office_; }
     const std::vector<ErrorReport>& Reports() { return office_.Local().Reports(); }
     // Another station on the same database, signed in as `user`.
     std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user) const {

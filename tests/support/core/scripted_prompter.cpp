@@ -148,17 +148,17 @@ std::optional<std::string> ScriptedPrompter::Input(std::string_view prompt, std:
     return e->reply;
 }
 
-std::optional<std::string> ScriptedPrompter::OpenFile(std::string_view title, std::string_view,
-                                                      std::string_view) {
-    const std::optional<Expectation> e =
-        Next(Kind::OpenFile, "open-file dialog \"" + std::string(title) + "\"");
+std::optional<std::string> ScriptedPrompter::OpenFile(std::string_view title,
+                                                      std::string_view filter, std::string_view) {
+    const std::optional<Expectation> e = Next(
+        Kind::OpenFile, "open-file dialog \"" + std::string(title) + "\" " + std::string(filter));
     return e ? e->reply : std::nullopt;
 }
 
-std::optional<std::string> ScriptedPrompter::SaveFile(std::string_view title, std::string_view,
-                                                      std::string_view) {
-    const std::optional<Expectation> e =
-        Next(Kind::SaveFile, "save-file dialog \"" + std::string(title) + "\"");
+std::optional<std::string> ScriptedPrompter::SaveFile(std::string_view title,
+                                                      std::string_view filter, std::string_view) {
+    const std::optional<Expectation> e = Next(
+        Kind::SaveFile, "save-file dialog \"" + std::string(title) + "\" " + std::string(filter));
     return e ? e->reply : std::nullopt;
 }
 

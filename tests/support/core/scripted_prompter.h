@@ -35,7 +35,8 @@ class ScriptedPrompter : public Prompter {
     // destructor calls it too.
     void Verify();
     bool AllMet() const { return expected_.empty(); }
-    // Everything shown so far, one line each, for failure messages.
+    // Everything shown so far, one line each (a file dialog with its title
+    // and filter), for failure messages and checks.
     const std::vector<std::string>& Transcript() const { return transcript_; }
 
     MsgResult Message(std::string_view text, MsgStyle style, std::string_view title) override;
