@@ -9,6 +9,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "packages/frm_rental_upgrade_pricing_new.h"
@@ -86,8 +87,8 @@ bool frmRentalPackageUpgradePricing::LoadUpgrades() {
             AppendUpgrade(FieldText(*rows, "pay_first_package_item_no"),
                           FieldText(*rows, "pay_first_description"),
                           FieldText(*rows, "rental_package_item_no"),
-                          FieldText(*rows, "rental_description"),
-                          FieldText(*rows, "upgrade_price"));
+                          FieldText(*rows, "rental_description"), FieldText(*rows, "upgrade_price"),
+                          ReadRowVersion(*rows));
         }
         grid.EndBulkLoad();
     });
@@ -97,12 +98,14 @@ bool frmRentalPackageUpgradePricing::LoadUpgrades() {
 
 void frmRentalPackageUpgradePricing::AppendUpgrade(const QString& payFirstNo,
                                                    const QString& payFirst, const QString& rentalNo,
-                                                   const QString& rental, const QString& price) {
+                                                   const QString& rental, const QString& price,
+                                                   std::int32_t version) {
     FlexGrid& grid = *ui_->fgUpgrades;
     grid.AddItem(QString());
     const int row = grid.Rows() - 1;
     grid.SetTextMatrix(row, kStatus, "0");
     grid.SetTextMatrix(row, kPayFirstNo, payFirstNo);
+    grid.SetCellData(row, kPayFirstNo, version);
     grid.SetTextMatrix(row, kPayFirst, payFirst + " (" + payFirstNo + ")");
     grid.SetTextMatrix(row, kRentalNo, rentalNo);
     grid.SetTextMatrix(row, kRental, rental + " (" + rentalNo + ")");
@@ -128,7 +131,8 @@ bool frmRentalPackageUpgradePricing::CallForRow(const char* procedure, int row,
         command->Parameters["@upgrade_price"].Value =
             *ParseUpgradePrice(S(grid.TextMatrix(row, kPrice).trimmed()));
     }
-    if (!db_->Execute(*command)) {
+    SendRowVersion(command->Parameters, grid.CellData(row, kPayFirstNo).toInt());
+    if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
         return false;
     }
     const Value returned = command->Parameters["@return_value"].Value;
@@ -148,7 +152,7 @@ void frmRentalPackageUpgradePricing::cmdAdd_Click() {
     }
     AppendUpgrade(QString::number(dialog.PayFirstItemNo()), dialog.PayFirstDescription(),
                   QString::number(dialog.RentalItemNo()), dialog.RentalDescription(),
-                  dialog.UpgradePrice());
+                  dialog.UpgradePrice(), dialog.RowVersion());
     ui_->fgUpgrades->SetCurrentCell(ui_->fgUpgrades->Rows() - 1, kPrice);
 }
 
@@ -173,6 +177,7 @@ void frmRentalPackageUpgradePricing::cmdDelete_Click() {
         deleted = true;
     });
     if (!deleted) {
+        OfferReload();
         return;
     }
     std::sort(rows.rbegin(), rows.rend());
@@ -198,6 +203,15 @@ void frmRentalPackageUpgradePricing::cmdOk_Click() {
     });
     if (saved) {
         accept();
+    } else {
+        OfferReload();
+    }
+}
+
+void frmRentalPackageUpgradePricing::OfferReload() {
+    // Rolled back: nothing of the save stayed. Yes shows the other station's prices.
+    if (conflict_.OfferReload()) {
+        LoadUpgrades();
     }
 }
 

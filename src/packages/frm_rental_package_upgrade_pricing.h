@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmRentalPackageUpgradePricing;
@@ -31,21 +33,25 @@ class frmRentalPackageUpgradePricing : public QDialog {
 
   private:
     bool LoadUpgrades();
+    // `version` is the version the pair was read or added at.
     void AppendUpgrade(const QString& payFirstNo, const QString& payFirst, const QString& rentalNo,
-                       const QString& rental, const QString& price);
-    // Runs the procedure for the row's pair (and price); False after a
-    // refusal (shown).
+                       const QString& rental, const QString& price, std::int32_t version);
+    // Runs the procedure for the row's pair (and price) with the version it
+    // was read at; False after a refusal (shown, or kept in conflict_ when
+    // another station saved the pair since).
     bool CallForRow(const char* procedure, int row, const char* errorTitle, bool withPrice);
     void fgUpgrades_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void cmdAdd_Click();
     void cmdDelete_Click();
     void cmdOk_Click();
+    void OfferReload();
 
     std::unique_ptr<Ui::frmRentalPackageUpgradePricing> ui_;
     ErrorTrap trap_{"frmRentalPackageUpgradePricing"};
     ScreenContext* itemMaint_ = nullptr;
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
+    RowConflict conflict_;
 };
 
 }  // namespace vym

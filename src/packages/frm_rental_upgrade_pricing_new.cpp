@@ -8,6 +8,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "packages/rental_upgrade_rules.h"
 #include "ui/qt_text.h"
@@ -96,6 +97,7 @@ void frmRentalUpgradePricingNew::cmdOk_Click() {
                    "Error Updating Rental Upgrade Price");
             return;
         }
+        rowVersion_ = SavedRowVersion(command->Parameters);
         saved = true;
     });
     if (saved) {

@@ -36,6 +36,8 @@ class frmRentalUpgradePricingNew : public QDialog {
     std::int32_t RentalItemNo() const;
     QString RentalDescription() const;
     QString UpgradePrice() const { return price_; }
+    // The version the new pair was stored at.
+    std::int32_t RowVersion() const { return rowVersion_; }
 
   private:
     void cmdOk_Click();
@@ -45,6 +47,7 @@ class frmRentalUpgradePricingNew : public QDialog {
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     QString price_;
+    std::int32_t rowVersion_ = 0;
 };
 
 }  // namespace vym

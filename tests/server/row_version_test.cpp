@@ -179,15 +179,34 @@ const GuardedSave kGuardedSaves[] = {
                         {"@validation_codes", std::string(m == 1 ? "REQUIRED" : "DLFORMAT")}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
-                "vendor_name", [](int m) {
+                "vendor_name",
+                [](int m) {
                     return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
                                      {"@vendor_name", "Alpine " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update", "upgrade price",
+                "vym_rental_upgrade_price",
+                "pay_first_package_item_no = 702 AND rental_package_item_no = 703", "upgrade_price",
+                [](int m) {
+                    return Arguments{{"@pay_first_package_item_no", 702},
+                                     {"@rental_package_item_no", 703},
+                                     {"@upgrade_price", vym::Value(5.0 * m)}};
                 }}};
+
+// A test's name: its procedure's, without the prefix and the underscores.
+std::string NameOf(const std::string& procedure) {
+    std::string name;
+    for (const char c : procedure.substr(procedure.find("ITEM_") + 5)) {
+        if (c != '_') {
+            name += c;
+        }
+    }
+    return name;
+}
 
 INSTANTIATE_TEST_SUITE_P(EveryGuardedSave, RowVersions, ::testing::ValuesIn(kGuardedSaves),
                          [](const ::testing::TestParamInfo<GuardedSave>& info) {
-                             return info.param.procedure.substr(info.param.procedure.rfind('_') +
-                                                                1);
+                             return NameOf(info.param.procedure);
                          });
 
 // A delete of a row another station saved since it was read is refused the
@@ -218,25 +237,28 @@ const GuardedSave& SaveOf(std::string_view procedure) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryGuardedDelete, RowVersionsOfDeletes,
-    ::testing::Values(GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
-                                    {{"@function_id", std::string("LIFT")}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateFunction")},
-                      GuardedDelete{"VYM_SP_ITEM_DeleteCatagory",
-                                    {{"@function_id", std::string("LIFT")},
-                                     {"@catagory_id", std::string("ADULT")}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
-                      GuardedDelete{
-                          "VYM_SP_ITEM_DeleteUnit",
-                          {{"@function_id", std::string("LIFT")}, {"@unit_id", std::string("DAY")}},
-                          &SaveOf("VYM_SP_ITEM_UpdateUnit")},
-                      GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
-                                    {{"@validate", false}, {"@profile_id", std::string("AGE")}},
-                                    &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
-                      GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
-                                    {{"@vendor_id", std::string("ALPINEGEAR")}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateVendor")}),
+    ::testing::Values(
+        GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
+                      {{"@function_id", std::string("LIFT")}},
+                      &SaveOf("VYM_SP_ITEM_UpdateFunction")},
+        GuardedDelete{
+            "VYM_SP_ITEM_DeleteCatagory",
+            {{"@function_id", std::string("LIFT")}, {"@catagory_id", std::string("ADULT")}},
+            &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
+        GuardedDelete{"VYM_SP_ITEM_DeleteUnit",
+                      {{"@function_id", std::string("LIFT")}, {"@unit_id", std::string("DAY")}},
+                      &SaveOf("VYM_SP_ITEM_UpdateUnit")},
+        GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
+                      {{"@validate", false}, {"@profile_id", std::string("AGE")}},
+                      &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
+        GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
+                      {{"@vendor_id", std::string("ALPINEGEAR")}},
+                      &SaveOf("VYM_SP_ITEM_UpdateVendor")},
+        GuardedDelete{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
+                      {{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
+                      &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")}),
     [](const ::testing::TestParamInfo<GuardedDelete>& info) {
-        return info.param.procedure.substr(info.param.procedure.rfind('_') + 1);
+        return NameOf(info.param.procedure);
     });
 
 // A row deleted after it was read is a conflict too: neither a save nor a

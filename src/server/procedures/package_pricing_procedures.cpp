@@ -5,6 +5,7 @@
 
 #include "base/currency.h"
 #include "server/procedures/item_catalogue_support.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -50,7 +51,8 @@ void GetRentalPackages(ProcedureContext& call) {
 void GetUpgradePrices(ProcedureContext& call) {
     call.EmitResultSet(
         "SELECT u.pay_first_package_item_no, f.long_description AS pay_first_description, "
-        "u.rental_package_item_no, r.long_description AS rental_description, u.upgrade_price "
+        "u.rental_package_item_no, r.long_description AS rental_description, u.upgrade_price, "
+        "u.row_version "
         "FROM vym_rental_upgrade_price u "
         "JOIN vym_item f ON f.item_no = u.pay_first_package_item_no "
         "JOIN vym_item r ON r.item_no = u.rental_package_item_no "
@@ -119,32 +121,45 @@ Check CheckUpgrade(ProcedureContext& call, const vym::Value& payFirst, const vym
     return std::nullopt;
 }
 
+GuardedRow UpgradeRow(const vym::Value& payFirst, const vym::Value& rental) {
+    return {"vym_rental_upgrade_price",
+            "pay_first_package_item_no = ? AND rental_package_item_no = ?",
+            {payFirst, rental},
+            "upgrade price"};
+}
+
 void UpdateUpgradePrice(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const vym::Value payFirst = NumberOrNull(call, "@pay_first_package_item_no");
     const vym::Value rental = NumberOrNull(call, "@rental_package_item_no");
+    const bool isNew = call.GetBool("@is_new").value_or(false);
+    if (!isNew && !RefuseIfRowChanged(call, UpgradeRow(payFirst, rental), kMessage)) {
+        return;
+    }
     if (auto why = CheckUpgrade(call, payFirst, rental)) {
         Refuse(call, kMessage, *why);
         return;
     }
     const std::initializer_list<vym::Value> values = {*call.GetCurrency("@upgrade_price"),
                                                       call.UserId(), payFirst, rental};
-    if (call.GetBool("@is_new").value_or(false)) {
-        db.Run(
-            "INSERT INTO vym_rental_upgrade_price (upgrade_price, vym_user, "
-            "pay_first_package_item_no, rental_package_item_no, update_date) "
-            "VALUES (?, ?, ?, ?, " +
-                db.Engine().Now() + ")",
-            values);
-    } else {
-        db.Run(
-            "UPDATE vym_rental_upgrade_price SET upgrade_price = ?, vym_user = ?, "
-            "update_date = " +
-                db.Engine().Now() +
-                " WHERE pay_first_package_item_no = ? AND rental_package_item_no = ?",
-            values);
-    }
-    call.SetOutput(kMessage, std::string());
+    WriteClaimed(call, UpgradeRow(payFirst, rental), kMessage, [&] {
+        if (isNew) {
+            db.Run(
+                "INSERT INTO vym_rental_upgrade_price (upgrade_price, vym_user, "
+                "pay_first_package_item_no, rental_package_item_no, update_date) "
+                "VALUES (?, ?, ?, ?, " +
+                    db.Engine().Now() + ")",
+                values);
+        } else {
+            db.Run(
+                "UPDATE vym_rental_upgrade_price SET upgrade_price = ?, vym_user = ?, "
+                "update_date = " +
+                    db.Engine().Now() +
+                    " WHERE pay_first_package_item_no = ? AND rental_package_item_no = ?",
+                values);
+        }
+        call.SetOutput(kMessage, std::string());
+    });
 }
 
 void DeleteUpgradePrice(ProcedureContext& call) {
@@ -154,6 +169,9 @@ void DeleteUpgradePrice(ProcedureContext& call) {
     if (!PairExists(db, payFirst, rental)) {
         Refuse(call, kMessage,
                "The upgrade price from " + PairText(db, payFirst, rental) + " does not exist.");
+        return;
+    }
+    if (!RefuseIfRowChanged(call, UpgradeRow(payFirst, rental), kMessage)) {
         return;
     }
     db.Run(
@@ -173,17 +191,17 @@ void RegisterPackagePricingProcedures(ProcedureCatalog& catalog) {
                 GetPackageItems);
     catalog.Add("VYM_SP_ITEM_RENTAL_PACKAGE_get", {}, GetRentalPackages);
     catalog.Add("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_get", {}, GetUpgradePrices);
-    catalog.Add(
-        "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update",
-        {In("@pay_first_package_item_no", DataType::Integer),
-         In("@rental_package_item_no", DataType::Integer), In("@upgrade_price", DataType::Currency),
-         In("@is_new", DataType::Boolean), Out(kMessage, DataType::VarChar, 255)},
-        UpdateUpgradePrice);
-    catalog.Add(
-        "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
-        {In("@pay_first_package_item_no", DataType::Integer),
-         In("@rental_package_item_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
-        DeleteUpgradePrice);
+    catalog.Add("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update",
+                {In("@pay_first_package_item_no", DataType::Integer),
+                 In("@rental_package_item_no", DataType::Integer),
+                 In("@upgrade_price", DataType::Currency), In("@is_new", DataType::Boolean),
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
+                UpdateUpgradePrice);
+    catalog.Add("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
+                {In("@pay_first_package_item_no", DataType::Integer),
+                 In("@rental_package_item_no", DataType::Integer),
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
+                DeleteUpgradePrice);
 }
 
 }  // namespace vym::server
