@@ -627,41 +627,45 @@ std::optional<PriceChoice> CItemMaint::SelectPrice(QWidget* Parentform, std::int
 void CItemMaint::EditTemplates(const QString& sFormatType) {
     trap_.Run(errorObject_, "EditTemplates", nullptr,
               [&] { ShowScreen<frmTemplates>(*this, nullptr, sFormatType); });
-    std::int32_t CItemMaint::SelectFormat(const QString& sFormatType, bool* bUserCanceled) {
-        std::int32_t format = 0;
-        bool canceled = true;
+}
+
+std::int32_t CItemMaint::SelectFormat(const QString& sFormatType, bool* bUserCanceled) {
+    std::int32_t format = 0;
+    bool canceled = true;
     trap_.Run(errorObject_, "SelectFormat", nullptr, [&] {
-            frmTemplates screen;
-            if (screen.Setup(this, sFormatType) && ui::RunModal(screen) == QDialog::Accepted) {
-                format = screen.SelectedFormat();
-                canceled = false;
-                if (bUserCanceled != nullptr) {
-                    *bUserCanceled = canceled;
-                }
-                return format;
-            }
+        frmTemplates screen;
+        if (screen.Setup(this, sFormatType) && ui::RunModal(screen) == QDialog::Accepted) {
+            format = screen.SelectedFormat();
+            canceled = false;
+        }
+    });
+    if (bUserCanceled != nullptr) {
+        *bUserCanceled = canceled;
+    }
+    return format;
+}
 
-            void CItemMaint::RentalPackageUpgradePricing(QWidget * Parentform) {
-                trap_.Run(errorObject_, "RentalPackageUpgradePricing", nullptr,
-                          [&] { ShowScreen<frmRentalPackageUpgradePricing>(*this, Parentform); });
-            }
+void CItemMaint::RentalPackageUpgradePricing(QWidget* Parentform) {
+    trap_.Run(errorObject_, "RentalPackageUpgradePricing", nullptr,
+              [&] { ShowScreen<frmRentalPackageUpgradePricing>(*this, Parentform); });
+}
 
-            std::optional<PackagePriceResult> CItemMaint::PackageDetailPricing(
-                QWidget * Parentform, const PackagePriceRequest& request) {
-                std::optional<PackagePriceResult> result;
-                trap_.Run(errorObject_, "PackageDetailPricing", nullptr, [&] {
-                    frmPackageDetailPricing screen(Parentform);
-                    if (screen.Setup(this, request) && ui::RunModal(screen) == QDialog::Accepted) {
-                        result = screen.Result();
-                    }
-                });
-                return result;
-            }
+std::optional<PackagePriceResult> CItemMaint::PackageDetailPricing(
+    QWidget* Parentform, const PackagePriceRequest& request) {
+    std::optional<PackagePriceResult> result;
+    trap_.Run(errorObject_, "PackageDetailPricing", nullptr, [&] {
+        frmPackageDetailPricing screen(Parentform);
+        if (screen.Setup(this, request) && ui::RunModal(screen) == QDialog::Accepted) {
+            result = screen.Result();
+        }
+    });
+    return result;
+}
 
-            std::unique_ptr<ScreenContext> MakeScreenContext(vym::AppServer * server) {
-                auto context = std::make_unique<CItemMaint>();
-                context->SetAppServer(server);
-                return context;
-            }
+std::unique_ptr<ScreenContext> MakeScreenContext(vym::AppServer* server) {
+    auto context = std::make_unique<CItemMaint>();
+    context->SetAppServer(server);
+    return context;
+}
 
 }  // namespace vym
