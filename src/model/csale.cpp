@@ -5,6 +5,7 @@
 
 #include "base/prompter.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/record_fields.h"
 #include "model/xml_document.h"
 
@@ -58,6 +59,7 @@ bool CSale::OpenSale(Connection* oDB, ErrorObject* oError, std::int32_t lSaleNo)
         SaleFixedPercentage = Double(r, "sale_fixed_percent");
         ItemQualified = Flag(r, "item_qualified");
         SetLocationDescription(Text(r, "loc_desc"));
+        RowVersion = ReadRowVersion(r);
         found = true;
     });
     return found;
@@ -68,6 +70,7 @@ bool CSale::Update(Connection* oDB, ErrorObject* oError) {
         return false;
     }
     bool saved = false;
+    rowConflict_.clear();
     trap_.Run(oError, "Update", oDB, [&] {
         using fields::NullIfEmpty;
         auto cmd =
@@ -81,14 +84,20 @@ bool CSale::Update(Connection* oDB, ErrorObject* oError) {
                           {"@sale_fixed_discount", fields::NullIfZero(SaleFixedAmount)},
                           {"@sale_fixed_percent", fields::NullIfZero(SaleFixedPercentage)},
                           {"@item_qualified", static_cast<std::int16_t>(ItemQualified ? 1 : 0)}});
+        SendRowVersion(cmd->Parameters, SaleNo == 0 ? 0 : RowVersion);
         if (!oDB->Execute(*cmd)) {
             return;
         }
         ParameterList& p = cmd->Parameters;
+        if (RowChanged(p)) {
+            rowConflict_ = NullToEmpty(p["@message"].Value);
+            return;
+        }
         if (fields::ProcedureRefused(p, "@message", "Update Stock Sale Error")) {
             return;
         }
         SaleNo = NullToZero(p["@sale_no"].Value).ToLong();
+        RowVersion = SavedRowVersion(p);
         saved = true;
     });
     return saved;

@@ -61,6 +61,13 @@ class CSale {
     // dates, location and qualification.
     CSaleDept& AddSaleDept();
 
+    // The version of the header as read or last saved: a save names it, so
+    // that a sale another station saved since is refused (RowConflict).
+    std::int32_t RowVersion = 0;
+    // Why the last Update was refused because another station saved or
+    // deleted the sale since it was read; "" otherwise. Nothing is shown.
+    const std::string& RowConflict() const { return rowConflict_; }
+
     // Loads the header of sale lSaleNo (SaleNo is set either way). True when
     // it was found.
     bool OpenSale(Connection* oDB, ErrorObject* oError, std::int32_t lSaleNo);
@@ -81,6 +88,7 @@ class CSale {
     std::string locationId_;
     std::string locationDescription_;
     std::map<std::int16_t, CSaleDept> saleDepts_;
+    std::string rowConflict_;
     std::int16_t maxSeqNo_ = 0;
     ErrorTrap trap_{"CSale"};
 };

@@ -7,6 +7,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/transaction.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/csale.h"
 #include "sales/sale_price_rules.h"
@@ -274,6 +275,7 @@ bool frmDeptSalePricing::SaveData() {
             deleted.push_back(line);
         }
     }
+    const std::int32_t version = sale_->RowVersion;
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -297,6 +299,12 @@ bool frmDeptSalePricing::SaveData() {
     if (!saved) {
         for (const CSaleDept& copy : deleted) {
             sale_->SaleDepts().insert_or_assign(copy.SeqNo, copy);
+        }
+        // Rolled back: the header is at the version it was read at.
+        sale_->RowVersion = version;
+        if (!sale_->RowConflict().empty() && AskToReload(sale_->RowConflict()) &&
+            sale_->OpenSale(db_, errors_, sale_->SaleNo)) {
+            Setup(itemMaint_, sale_);
         }
     }
     return saved;

@@ -7,6 +7,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/transaction.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/csale.h"
 #include "sales/sale_price_rules.h"
@@ -239,6 +240,7 @@ bool frmStockSalePricing::SaveData() {
             return ui::ShowRefusal(*refusal, *this);
         }
     }
+    const std::int32_t version = sale_->RowVersion;
     bool saved = false;
     trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -275,7 +277,19 @@ bool frmStockSalePricing::SaveData() {
         transaction.Commit();
         saved = true;
     });
+    if (!saved) {
+        // Rolled back: the header is at the version it was read at.
+        sale_->RowVersion = version;
+        OfferReload();
+    }
     return saved;
+}
+
+void frmStockSalePricing::OfferReload() {
+    if (!sale_->RowConflict().empty() && AskToReload(sale_->RowConflict()) &&
+        sale_->OpenSale(db_, errors_, sale_->SaleNo)) {
+        Setup(itemMaint_, sale_);
+    }
 }
 
 void frmStockSalePricing::cmdOk_Click() {

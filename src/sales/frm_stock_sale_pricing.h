@@ -59,6 +59,9 @@ class frmStockSalePricing : public QDialog {
     void fgStock_AfterEdit(int row, int col);
     bool SaveData();
     void cmdOk_Click();
+    // After a save refused because another station saved the sale since:
+    // asks, and on Yes shows the sale as it is now.
+    void OfferReload();
 
     std::unique_ptr<Ui::frmStockSalePricing> ui_;
     std::unique_ptr<SalePricingHeader> header_;

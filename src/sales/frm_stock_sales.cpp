@@ -356,6 +356,9 @@ bool frmStockSales::EditSaleItems(std::int32_t saleNo) {
         transaction.Commit();
         saved = true;
     });
+    if (!saved && !sale.RowConflict().empty()) {
+        MsgBox(sale.RowConflict(), kInformation, "Changed by Another User");
+    }
     if (saved) {
         const int row = ui_->fgSales->FindRow(QString::number(saleNo), kSaleId);
         ui_->fgSales->SetCellChecked(row, kItemQualified, sale.ItemQualified);

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "base/prompter.h"
@@ -82,6 +83,11 @@ const GridScreen kScreens[] = {
                 "' AND unit_id = " + Quoted(grid.RowData(1));
      }},
 };
+
+// Names the screen, not the parameter's bytes, in the test log.
+void PrintTo(const GridScreen& screen, std::ostream* out) {
+    *out << screen.name;
+}
 
 class GridRowConflict : public ::testing::TestWithParam<GridScreen> {
   protected:

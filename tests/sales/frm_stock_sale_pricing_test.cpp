@@ -151,5 +151,33 @@ TEST_F(StockSalePricing, OkSavesTheHeaderTheChangedAndTheDeletedRowsTogether) {
               40);
 }
 
+// JSMITH's station renames the sale while this one prices it: this Ok is
+// refused with who and when, saves nothing and keeps what was typed; on Yes
+// the screen shows the sale as JSMITH left it.
+TEST_F(StockSalePricing, ASaleAnotherStationSavedSinceIsRefusedAndReloadedOnRequest) {
+    auto station = office_.OpenAgain("JSMITH");
+    CSale theirs;
+    ASSERT_TRUE(theirs.OpenSale(station->DBConnection().get(), &station->ErrorObject(), 1));
+    theirs.Description = "Renamed There";
+    ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
+
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(500), kSale, "15"));
+    const std::string question = office_.ChangedBy("JSMITH", "sale", "vym_sale WHERE sale_no = 1");
+    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                          MsgResult::No);
+    Click("cmdOk");
+    EXPECT_TRUE(window_.UserCanceled());
+    EXPECT_EQ(Grid().TextMatrix(RowOf(500), kSale), "15");
+    EXPECT_EQ(Price(500), "119.25");
+
+    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                          MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_EQ(sale_.Description, "Renamed There");
+    EXPECT_EQ(Grid().TextMatrix(RowOf(500), kSale), "119.25") << "reloaded";
+    Click("cmdOk");
+    EXPECT_FALSE(window_.UserCanceled()) << "saved on the version JSMITH left";
+}
+
 }  // namespace
 }  // namespace vym

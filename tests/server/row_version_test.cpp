@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/date.h"
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/row_version.h"
@@ -183,6 +184,14 @@ const GuardedSave kGuardedSaves[] = {
                 [](int m) {
                     return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
                                      {"@vendor_name", "Alpine " + std::to_string(m)}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateItemStockSale", "sale", "vym_sale", "sale_no = 1", "description",
+                [](int m) {
+                    return Arguments{{"@sale_no", 1},
+                                     {"@sale_type", std::string("StockNo")},
+                                     {"@description", "Sale " + std::to_string(m)},
+                                     {"@sale_start_date", Date::FromParts(2026, 12, 1)},
+                                     {"@sale_end_date", Date::FromParts(2026, 12, 31)}};
                 }},
     GuardedSave{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update", "upgrade price",
                 "vym_rental_upgrade_price",

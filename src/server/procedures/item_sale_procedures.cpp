@@ -7,6 +7,7 @@
 #include "base/date.h"
 #include "server/procedures/item_catalogue_support.h"
 #include "server/procedures/item_sale_support.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 
@@ -104,6 +105,12 @@ void FollowHeader(SqlSession& db, std::int32_t saleNo) {
 void UpdateItemStockSale(ProcedureContext& call) {
     SqlSession& db = call.Session();
     std::int32_t saleNo = call.GetLong("@sale_no").value_or(0);
+    const auto saleRow = [&] {
+        return GuardedRow{"vym_sale", "sale_no = ?", {vym::Value(saleNo)}, "sale"};
+    };
+    if (saleNo != 0 && !RefuseIfRowChanged(call, saleRow(), kMessage)) {
+        return;
+    }
     const std::string type = call.GetString("@sale_type").value_or("");
     std::optional<std::string> refusal = item_sale::CheckTerms(call);
     if (!refusal && type != "Dept" && type != "StockNo") {
@@ -136,7 +143,11 @@ void UpdateItemStockSale(ProcedureContext& call) {
         insert->BindAll(values);
         insert->Step();
         saleNo = static_cast<std::int32_t>(db.LastInsertId());
+        ClaimRow(call, saleRow(), kMessage);
     } else {
+        if (!ClaimRow(call, saleRow(), kMessage)) {
+            return;
+        }
         auto update = db.Prepare(
             "UPDATE vym_sale SET sale_type = ?, description = ?, location_id = ?, "
             "sale_start_date = ?, sale_end_date = ?, sale_fixed_discount = ?, "
@@ -416,7 +427,7 @@ void RegisterItemSaleProcedures(ProcedureCatalog& catalog) {
          In("@sale_start_date", DataType::DBTimeStamp), In("@sale_end_date", DataType::DBTimeStamp),
          In("@sale_fixed_discount", DataType::Currency),
          In("@sale_fixed_percent", DataType::Double), In("@item_qualified", DataType::SmallInt),
-         Out(kMessage, DataType::VarChar, 255)},
+         Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
         UpdateItemStockSale);
     catalog.Add("VYM_SP_ITEM_GetItemStockDeptSale",
                 {In("@sale_no", DataType::Integer), In("@seq_no", DataType::SmallInt)},

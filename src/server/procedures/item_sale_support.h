@@ -18,7 +18,7 @@ inline constexpr const char* kMessage = "@message";
 inline constexpr const char* kSaleColumns =
     "s.sale_no, s.sale_type, s.description AS Description, s.location_id, s.sale_start_date, "
     "s.sale_end_date, s.sale_fixed_discount, s.sale_fixed_percent, s.item_qualified, "
-    "s.customer_qualified, COALESCE(l.description, '<ALL>') AS loc_desc "
+    "s.customer_qualified, s.row_version, COALESCE(l.description, '<ALL>') AS loc_desc "
     "FROM vym_sale s LEFT JOIN vym_location l ON l.location_id = s.location_id";
 
 // Why the discounts, dates and location of a sale or line can not be
