@@ -1,0 +1,181 @@
+// Serial console searches on a large catalogue of serialized units: the first
+// 200 rows through the search procedure (what the console waits for), against
+// raw sqlite3 running the very statement the procedure ran (caught as it runs
+// it, prepared once, bound alike for every run: the expanded texts are
+// compared) on the same file. The runs are paired, ours then raw, and the medians compared.
+//
+//   serial_search_bench          VYM_BENCH_ITEMS (default 1000000, about as many units)
+//                                VYM_BENCH_DB (default /tmp/vym_serial_bench_<items>.db)
+//                                VYM_BENCH_PLANS=1 prints each statement's query plan
+// The catalogue is generated once when the file does not exist.
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench_support.h"
+#include "gateway/command.h"
+#include "gateway/connection.h"
+#include "gateway/recordset.h"
+
+namespace {
+
+constexpr int kRows = 200;
+constexpr int kRuns = 15;
+constexpr double kTargetMs = 50.0;
+constexpr double kTargetRatio = 1.2;
+
+// The criteria in the order the procedure binds them.
+struct Case {
+    std::string name;
+    std::vector<std::pair<std::string, vym::Value>> criteria;
+};
+
+std::vector<Case> Cases(std::int32_t items) {
+    // Stock items are the 2nd, 8th, 14th ... generated, each with one to five units.
+    const std::int32_t stockItem = items / 2 - (items / 2) % 6 + 2;
+    const std::string serial = "SN" + std::to_string(stockItem);
+    return {
+        {"serial id", {{"@serial_id", serial + "-1"}}},
+        {"serial id, first digits", {{"@serial_id", serial.substr(0, serial.size() - 1)}}},
+        {"item", {{"@item_no", stockItem}}},
+        {"location GENL03 with status OUT", {{"@location_id", "GENL03"}, {"@status_id", "OUT"}}},
+        {"location GENL03 (every status)", {{"@location_id", "GENL03"}}},
+        {"model GENM04", {{"@model_id", "GENM04"}}},
+        {"model GENM04, active", {{"@is_active", true}, {"@model_id", "GENM04"}}},
+    };
+}
+
+vym::bench::BenchDatabase* g = nullptr;
+
+// Through the procedure, as the console does: the rows it shows first.
+int RunOurs(const Case& c) {
+    auto command = g->DB().NewCommand();
+    command->CommandText = "VYM_SP_SERIAL_SearchStockSerial";
+    command->Parameters.Refresh();
+    for (const auto& [name, value] : c.criteria) {
+        command->Parameters[name].Value = value;
+    }
+    auto rows = g->DB().ExecuteRecordset(*command);
+    int read = 0;
+    for (; !rows->Eof() && read < kRows; rows->MoveNext(), ++read) {
+        for (std::int32_t f = 0; f < rows->FieldCount(); ++f) {
+            benchmark::DoNotOptimize(rows->Fields(f).Value());
+        }
+    }
+    return read;
+}
+
+// The procedure's statement on the raw handle, prepared and bound once.
+class RawSearch {
+  public:
+    explicit RawSearch(const Case& c) {
+        const auto captured = vym::bench::StatementTrace::Capture([&c] { RunOurs(c); });
+        const auto rows = std::find_if(captured.rbegin(), captured.rend(), [](const auto& s) {
+            return s.first.starts_with("SELECT s.item_no,");
+        });
+        if (rows == captured.rend()) {
+            return;
+        }
+        sqlite3_prepare_v2(g->Raw(), rows->first.c_str(), -1, &rows_, nullptr);
+        criteria_ = c.criteria;
+        Bind();
+        same_ = vym::bench::Expanded(rows_) == rows->second;
+        if (!vym::bench::Env("VYM_BENCH_PLANS", "").empty()) {
+            std::printf("\n%s\n", c.name.c_str());
+            vym::bench::PrintPlan(g->Raw(), rows_);
+        }
+    }
+    ~RawSearch() { sqlite3_finalize(rows_); }
+    RawSearch(const RawSearch&) = delete;
+    RawSearch& operator=(const RawSearch&) = delete;
+
+    bool SameAsOurs() const { return same_; }
+
+    // Binds the criteria again, as every search does: SQLite plans a LIKE
+    // afresh for its new pattern then, which a statement stepped again with
+    // the values of the last run would skip.
+    int Run() const {
+        sqlite3_reset(rows_);
+        Bind();
+        int read = 0;
+        for (; read < kRows && sqlite3_step(rows_) == SQLITE_ROW; ++read) {
+            for (int col = 0; col < sqlite3_column_count(rows_); ++col) {
+                benchmark::DoNotOptimize(sqlite3_column_text(rows_, col));
+            }
+        }
+        return read;
+    }
+
+  private:
+    void Bind() const {
+        int n = 1;
+        for (const auto& [name, value] : criteria_) {
+            if (name == "@serial_id") {
+                sqlite3_bind_text(rows_, n++, (value.ToString() + "%").c_str(), -1,
+                                  SQLITE_TRANSIENT);
+            } else if (value.Type() == vym::VarType::String) {
+                sqlite3_bind_text(rows_, n++, value.ToString().c_str(), -1, SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_int(rows_, n++,
+                                 name == "@is_active" ? value.ToBool() : value.ToLong());
+            }
+        }
+    }
+
+    std::vector<std::pair<std::string, vym::Value>> criteria_;
+    sqlite3_stmt* rows_ = nullptr;
+    bool same_ = false;
+};
+
+}  // namespace
+
+int main() {
+    vym::bench::StatementTrace::Install();
+    const auto [items, path] = vym::bench::LargeCatalogueFile("vym_serial_bench");
+    vym::bench::BenchDatabase database(path);
+    g = &database;
+    std::printf("%d units\n\n", static_cast<int>(database.DB()
+                                                     .OpenRecordset("SELECT count(*) FROM "
+                                                                    "vym_item_stock_serial")
+                                                     ->Fields(0)
+                                                     .Value()
+                                                     .ToLong()));
+
+    std::printf("%-34s %6s %9s %9s %7s %7s\n", "search (first 200 rows)", "rows", "ours ms",
+                "raw ms", "ratio", "target");
+    int missed = 0;
+    const std::vector<Case> cases = Cases(items);
+    for (const Case& c : cases) {
+        const RawSearch raw(c);
+        const int rows = RunOurs(c);
+        const bool sameRows = raw.Run() == rows;
+        std::vector<double> ours;
+        std::vector<double> theirs;
+        for (int run = 0; run < kRuns; ++run) {
+            auto start = std::chrono::steady_clock::now();
+            RunOurs(c);
+            ours.push_back(vym::bench::MsSince(start));
+            start = std::chrono::steady_clock::now();
+            raw.Run();
+            theirs.push_back(vym::bench::MsSince(start));
+        }
+        const double oursMs = vym::bench::Median(ours);
+        const double rawMs = vym::bench::Median(theirs);
+        const bool met = oursMs <= kTargetMs && oursMs <= kTargetRatio * rawMs;
+        missed += met ? 0 : 1;
+        std::printf("%-34s %6d %9.3f %9.3f %7.2f %7s%s%s\n", c.name.c_str(), rows, oursMs, rawMs,
+                    oursMs / rawMs, met ? "met" : "MISSED",
+                    raw.SameAsOurs() ? "" : "  (raw statement differs!)",
+                    sameRows ? "" : "  (raw rows differ!)");
+    }
+    std::printf("%d of %zu searches over %.0f ms or %.1fx raw\n", missed, cases.size(), kTargetMs,
+                kTargetRatio);
+    return 0;
+}
