@@ -286,6 +286,12 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
                   distinct)
             << column;
     }
+    // Enough units of one item to make a search by the beginning of their ids
+    // walk the units in order rather than sort them.
+    office.Sql(
+        "WITH RECURSIVE n (k) AS (SELECT 6 UNION ALL SELECT k + 1 FROM n WHERE k < 5205) "
+        "INSERT INTO vym_item_stock_serial (item_no, serial_id, status_id, location_id) "
+        "SELECT 2, 'SN2-' || CAST(k AS varchar(5)), 'AVAIL', 'GENL01' FROM n");
     const auto serials = [](Recordset& rows) {
         std::string joined;
         for (; !rows.Eof(); rows.MoveNext()) {
@@ -299,6 +305,9 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
     };
     const Case cases[] = {
         {{{"@serial_id", "SN1"}}, "s.serial_id LIKE 'SN1%'"},
+        {{{"@serial_id", "sn2-"}}, "s.serial_id LIKE 'SN2-%'"},
+        {{{"@serial_id", "SN2-"}, {"@location_id", "GENL01"}},
+         "s.serial_id LIKE 'SN2-%' AND s.location_id = 'GENL01'"},
         {{{"@item_no", 12}}, "s.item_no = 12"},
         {{{"@location_id", "GENL03"}, {"@status_id", "OUT"}},
          "s.location_id = 'GENL03' AND s.status_id = 'OUT'"},

@@ -62,6 +62,26 @@ void GetItemStockSerial(ProcedureContext& call) {
         {RentalItemDescription(call.Session(), itemNo), itemNo, TextOrNull(call, "@serial_id")});
 }
 
+// Up to this many units whose serial id begins as typed are found through its
+// index and sorted; more are found by walking the units in the console's
+// order, which reaches the first rows shown long before every match is read.
+constexpr int kSortedSerials = 5000;
+
+// The serial id column as a search by its beginning `pattern` compares it:
+// kept from its index when that would find too many units to sort. Only the
+// embedded store is asked; PostgreSQL weighs its statistics itself.
+std::string SerialColumn(SqlSession& db, const vym::Value& pattern) {
+    const SqlEngine& engine = db.Engine();
+    if (engine.IsPostgres()) {
+        return "s.serial_id";
+    }
+    const vym::Value found = db.QueryValue(
+        "SELECT count(*) FROM (SELECT 1 FROM vym_item_stock_serial WHERE serial_id " +
+            std::string(engine.Like()) + " ? LIMIT " + std::to_string(kSortedSerials + 1) + ") u",
+        {pattern});
+    return found.ToLong() > kSortedSerials ? engine.NotIndexed("s.serial_id") : "s.serial_id";
+}
+
 // Every criterion is optional. Only those given go into the statement, so
 // that the planner reaches the units through the index of the one that
 // narrows them most; the serial id matches from its start so that a scanned
@@ -84,8 +104,11 @@ void SearchStockSerial(ProcedureContext& call) {
         where += (where.empty() ? " WHERE " : " AND ") + numbered;
     };
     const vym::Value typed = TextOrNull(call, "@serial_id");
-    add("s.serial_id " + std::string(engine.Like()) + " ?",
-        typed.IsNull() ? typed : vym::Value(typed.ToString() + "%"));
+    if (!typed.IsNull()) {
+        const vym::Value pattern = typed.ToString() + "%";
+        add(SerialColumn(call.Session(), pattern) + " " + std::string(engine.Like()) + " ?",
+            pattern);
+    }
     add("s.item_no = ?", item_catalogue::NumberOrNull(call, "@item_no"));
     add("(s.mfg_serial = ? OR " + engine.Contains("i.long_description", "?") + ")",
         TextOrNull(call, "@item_description"));
