@@ -130,14 +130,24 @@ void PrintPlan(sqlite3* db, sqlite3_stmt* statement) {
     sqlite3_finalize(plan);
 }
 
-double MsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double Median(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw) {
+    const auto timed = [](const std::function<void()>& run) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    std::vector<double> oursMs;
+    std::vector<double> rawMs;
+    for (int run = 0; run < runs; ++run) {
+        oursMs.push_back(timed(ours));
+        rawMs.push_back(timed(raw));
+    }
+    const auto median = [](std::vector<double>& ms) {
+        std::sort(ms.begin(), ms.end());
+        return ms[ms.size() / 2];
+    };
+    return {median(oursMs), median(rawMs)};
 }
 
 BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& options) {

@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -93,9 +92,13 @@ std::string Expanded(sqlite3_stmt* statement);
 // Prints the query plan of a prepared statement, one step a line.
 void PrintPlan(sqlite3* db, sqlite3_stmt* statement);
 
-// Milliseconds since `start`, and the median of a run of such times.
-double MsSince(std::chrono::steady_clock::time_point start);
-double Median(std::vector<double> ms);
+// The median milliseconds of `runs` paired runs, ours then raw in each pair,
+// so that both see the same state of the machine.
+struct PairedMs {
+    double ours = 0;
+    double raw = 0;
+};
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw);
 
 // Keeps each benchmark's time per iteration and items per second.
 class RatioReporter : public benchmark::ConsoleReporter {

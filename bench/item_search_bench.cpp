@@ -14,7 +14,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -266,18 +265,8 @@ int main() {
         const RawSearch raw(c);
         const std::int32_t matches = RunOurs(c);
         const bool sameCount = raw.Run() == matches;
-        std::vector<double> ours;
-        std::vector<double> theirs;
-        for (int run = 0; run < kRuns; ++run) {
-            auto start = std::chrono::steady_clock::now();
-            RunOurs(c);
-            ours.push_back(vym::bench::MsSince(start));
-            start = std::chrono::steady_clock::now();
-            raw.Run();
-            theirs.push_back(vym::bench::MsSince(start));
-        }
-        const double oursMs = vym::bench::Median(ours);
-        const double rawMs = vym::bench::Median(theirs);
+        const auto [oursMs, rawMs] = vym::bench::TimePaired(
+            kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
         missed += oursMs > kTargetMs ? 1 : 0;
         std::printf("%-40s %9d %9.2f %9.2f %7.2f %7s%s%s\n", c.name.c_str(), matches, oursMs, rawMs,
                     oursMs / rawMs, oursMs <= kTargetMs ? "met" : "MISSED",

@@ -13,7 +13,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -176,18 +175,8 @@ int main() {
         const RawSearch raw(c);
         const int rows = RunOurs(c);
         const bool sameRows = raw.Run() == rows;
-        std::vector<double> ours;
-        std::vector<double> theirs;
-        for (int run = 0; run < kRuns; ++run) {
-            auto start = std::chrono::steady_clock::now();
-            RunOurs(c);
-            ours.push_back(vym::bench::MsSince(start));
-            start = std::chrono::steady_clock::now();
-            raw.Run();
-            theirs.push_back(vym::bench::MsSince(start));
-        }
-        const double oursMs = vym::bench::Median(ours);
-        const double rawMs = vym::bench::Median(theirs);
+        const auto [oursMs, rawMs] = vym::bench::TimePaired(
+            kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
         const bool met = oursMs <= kTargetMs && oursMs <= kTargetRatio * rawMs;
         missed += met ? 0 : 1;
         std::printf("%-34s %6d %9.3f %9.3f %7.2f %7s%s%s\n", c.name.c_str(), rows, oursMs, rawMs,
