@@ -113,8 +113,10 @@ void SearchStockSerial(ProcedureContext& call) {
     add("(s.mfg_serial = ? OR " + engine.Contains("i.long_description", "?") + ")",
         TextOrNull(call, "@item_description"));
     add("s.location_id = ?", TextOrNull(call, "@location_id"));
-    // The unit's own index hands its matches out in the result's order; with
-    // none of these, the stock record's criteria find the units by item.
+    // These find the units through the unit's own indexes, which order them by
+    // the unit's item; without them the stock record's criteria (the model)
+    // find the units item by item in the stock's order, so that neither way
+    // sorts every match before the first rows.
     const bool byUnit = !where.empty();
     add("s.status_id = ?", TextOrNull(call, "@status_id"));
     const std::optional<bool> active = call.GetBool("@is_active");
