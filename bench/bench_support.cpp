@@ -1,5 +1,6 @@
 #include "bench_support.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -62,11 +63,11 @@ std::string Env(const char* name, const std::string& fallback) {
     return value != nullptr && *value != '\0' ? value : fallback;
 }
 
-Catalogue LargeCatalogueFile() {
+Catalogue LargeCatalogueFile(const std::string& stem) {
     Catalogue catalogue;
     catalogue.items = std::atoi(Env("VYM_BENCH_ITEMS", "1000000").c_str());
     catalogue.path =
-        Env("VYM_BENCH_DB", "/tmp/vym_bench_" + std::to_string(catalogue.items) + ".db");
+        Env("VYM_BENCH_DB", "/tmp/" + stem + "_" + std::to_string(catalogue.items) + ".db");
     if (!std::filesystem::exists(catalogue.path)) {
         std::cerr << "Generating " << catalogue.items << " items into " << catalogue.path << '\n';
         const auto start = std::chrono::steady_clock::now();
@@ -78,6 +79,75 @@ Catalogue LargeCatalogueFile() {
                   << " s\n";
     }
     return catalogue;
+}
+
+namespace {
+
+bool capturing = false;
+std::vector<StatementTrace::Statement> captured;
+
+int Trace(unsigned, void*, void* statement, void*) {
+    if (capturing) {
+        auto* stmt = static_cast<sqlite3_stmt*>(statement);
+        captured.emplace_back(sqlite3_sql(stmt), Expanded(stmt));
+    }
+    return 0;
+}
+
+int InstallTrace(sqlite3* db, const char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, Trace, nullptr);
+    return SQLITE_OK;
+}
+
+}  // namespace
+
+void StatementTrace::Install() {
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(InstallTrace));
+}
+
+std::vector<StatementTrace::Statement> StatementTrace::Capture(const std::function<void()>& run) {
+    captured.clear();
+    capturing = true;
+    run();
+    capturing = false;
+    return std::move(captured);
+}
+
+std::string Expanded(sqlite3_stmt* statement) {
+    char* text = sqlite3_expanded_sql(statement);
+    std::string out = text != nullptr ? text : "";
+    sqlite3_free(text);
+    return out;
+}
+
+void PrintPlan(sqlite3* db, sqlite3_stmt* statement) {
+    const std::string sql = "EXPLAIN QUERY PLAN " + Expanded(statement);
+    sqlite3_stmt* plan = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &plan, nullptr);
+    while (sqlite3_step(plan) == SQLITE_ROW) {
+        std::printf("  %s\n", reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)));
+    }
+    sqlite3_finalize(plan);
+}
+
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw) {
+    const auto timed = [](const std::function<void()>& run) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    std::vector<double> oursMs;
+    std::vector<double> rawMs;
+    for (int run = 0; run < runs; ++run) {
+        oursMs.push_back(timed(ours));
+        rawMs.push_back(timed(raw));
+    }
+    const auto median = [](std::vector<double>& ms) {
+        std::sort(ms.begin(), ms.end());
+        return ms[ms.size() / 2];
+    };
+    return {median(oursMs), median(rawMs)};
 }
 
 BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& options) {

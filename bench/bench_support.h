@@ -9,10 +9,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/date.h"
@@ -67,13 +69,36 @@ std::vector<std::int32_t> RandomKeys(int count, std::int32_t highest);
 std::string Env(const char* name, const std::string& fallback);
 
 // The large catalogue the search and load benches read: VYM_BENCH_ITEMS items
-// (default 1,000,000) in VYM_BENCH_DB (default /tmp/vym_bench_<items>.db),
-// generated with progress on stderr when the file does not exist yet.
+// (default 1,000,000) in VYM_BENCH_DB (default /tmp/<stem>_<items>.db),
+// generated with progress on stderr when the file does not exist yet. A bench
+// that needs rows an older generator did not write names a stem of its own.
 struct Catalogue {
     std::int32_t items = 0;
     std::string path;
 };
-Catalogue LargeCatalogueFile();
+Catalogue LargeCatalogueFile(const std::string& stem = "vym_bench");
+
+// The statements that the connections opened after Install() run while a
+// capture is on: each one's text and its text with the values bound.
+class StatementTrace {
+  public:
+    using Statement = std::pair<std::string, std::string>;
+    // Before the first connection is opened.
+    static void Install();
+    static std::vector<Statement> Capture(const std::function<void()>& run);
+};
+// A prepared statement's text with the values bound to it.
+std::string Expanded(sqlite3_stmt* statement);
+// Prints the query plan of a prepared statement, one step a line.
+void PrintPlan(sqlite3* db, sqlite3_stmt* statement);
+
+// The median milliseconds of `runs` paired runs, ours then raw in each pair,
+// so that both see the same state of the machine.
+struct PairedMs {
+    double ours = 0;
+    double raw = 0;
+};
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw);
 
 // Keeps each benchmark's time per iteration and items per second.
 class RatioReporter : public benchmark::ConsoleReporter {

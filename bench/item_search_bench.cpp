@@ -14,7 +14,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -149,26 +148,6 @@ std::vector<Case> Cases(std::int32_t items) {
     return cases;
 }
 
-// The statements the server's connection runs while `capturing`: their text
-// and their text with the values bound.
-bool capturing = false;
-std::vector<std::pair<std::string, std::string>> captured;
-
-int Trace(unsigned, void*, void* statement, void*) {
-    if (capturing) {
-        auto* stmt = static_cast<sqlite3_stmt*>(statement);
-        char* expanded = sqlite3_expanded_sql(stmt);
-        captured.emplace_back(sqlite3_sql(stmt), expanded != nullptr ? expanded : "");
-        sqlite3_free(expanded);
-    }
-    return 0;
-}
-
-int InstallTrace(sqlite3* db, const char**, const sqlite3_api_routines*) {
-    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, Trace, nullptr);
-    return SQLITE_OK;
-}
-
 vym::bench::BenchDatabase* g = nullptr;
 
 // Through the procedure, as the console does: count, then the rows it shows.
@@ -193,9 +172,7 @@ std::int32_t RunOurs(const Case& c) {
 class RawSearch {
   public:
     RawSearch(const Case& c) {
-        capturing = true;
-        RunOurs(c);
-        capturing = false;
+        const auto captured = vym::bench::StatementTrace::Capture([&c] { RunOurs(c); });
         const auto count = std::find_if(captured.rbegin(), captured.rend(), [](const auto& s) {
             return s.first.starts_with("SELECT count(*) FROM vym_");
         });
@@ -215,12 +192,12 @@ class RawSearch {
                         IsStock(c) ? std::optional<std::string>(
                                          location == c.criteria.end() ? "" : location->second)
                                    : std::nullopt);
-        same_ = Expanded(count_) == count->second && Expanded(rows_) == rows->second;
-        captured.clear();
+        same_ = vym::bench::Expanded(count_) == count->second &&
+                vym::bench::Expanded(rows_) == rows->second;
         if (!vym::bench::Env("VYM_BENCH_PLANS", "").empty()) {
             std::printf("\n%s\n", c.name.c_str());
             for (sqlite3_stmt* statement : {count_, rows_}) {
-                PrintPlan(statement);
+                vym::bench::PrintPlan(g->Raw(), statement);
             }
         }
     }
@@ -267,42 +244,15 @@ class RawSearch {
         return statement;
     }
 
-    static std::string Expanded(sqlite3_stmt* statement) {
-        char* text = sqlite3_expanded_sql(statement);
-        std::string out = text != nullptr ? text : "";
-        sqlite3_free(text);
-        return out;
-    }
-
-    static void PrintPlan(sqlite3_stmt* statement) {
-        const std::string sql = "EXPLAIN QUERY PLAN " + Expanded(statement);
-        sqlite3_stmt* plan = nullptr;
-        sqlite3_prepare_v2(g->Raw(), sql.c_str(), -1, &plan, nullptr);
-        while (sqlite3_step(plan) == SQLITE_ROW) {
-            std::printf("  %s\n", reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)));
-        }
-        sqlite3_finalize(plan);
-    }
-
     sqlite3_stmt* count_ = nullptr;
     sqlite3_stmt* rows_ = nullptr;
     bool same_ = false;
 };
 
-double Ms(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double Median(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 }  // namespace
 
 int main() {
-    sqlite3_auto_extension(reinterpret_cast<void (*)()>(InstallTrace));
+    vym::bench::StatementTrace::Install();
     const auto [items, path] = vym::bench::LargeCatalogueFile();
     vym::bench::BenchDatabase database(path);
     g = &database;
@@ -315,18 +265,8 @@ int main() {
         const RawSearch raw(c);
         const std::int32_t matches = RunOurs(c);
         const bool sameCount = raw.Run() == matches;
-        std::vector<double> ours;
-        std::vector<double> theirs;
-        for (int run = 0; run < kRuns; ++run) {
-            auto start = std::chrono::steady_clock::now();
-            RunOurs(c);
-            ours.push_back(Ms(start));
-            start = std::chrono::steady_clock::now();
-            raw.Run();
-            theirs.push_back(Ms(start));
-        }
-        const double oursMs = Median(ours);
-        const double rawMs = Median(theirs);
+        const auto [oursMs, rawMs] = vym::bench::TimePaired(
+            kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
         missed += oursMs > kTargetMs ? 1 : 0;
         std::printf("%-40s %9d %9.2f %9.2f %7.2f %7s%s%s\n", c.name.c_str(), matches, oursMs, rawMs,
                     oursMs / rawMs, oursMs <= kTargetMs ? "met" : "MISSED",

@@ -30,7 +30,8 @@ constexpr const char* kUsageText =
     "       vym-sql --help | --version\n"
     "  --demo   create FILE with the demo back office when it does not exist\n"
     "  --csv    print rows as comma-separated values\n"
-    "  --generate N  add N made-up items of every type (for measuring searches)\n"
+    "  --generate N  add N made-up items of every type and about N serialized units\n"
+    "                (for measuring searches)\n"
     "  values of --exec are converted to the parameter's type; NULL sends Null\n"
     "  FILE may be a PostgreSQL database, postgresql://user@host:port/dbname; its password\n"
     "  comes from PGPASSWORD or ~/.pgpass, never from the command line\n";

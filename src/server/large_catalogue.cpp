@@ -28,6 +28,12 @@ constexpr int kStockTypes = 10;
 constexpr int kDepartments = 12;
 constexpr int kReportDepartments = 6;
 constexpr int kModels = 20;
+// A stock or rental item has one to this many serialized units: three on
+// average, about one for every item generated.
+constexpr int kMostUnits = 5;
+// The unit statuses the schema comes with.
+constexpr std::array<const char*, 5> kUnitStatuses = {"NEW", "AVAIL", "OUT", "REPAIR", "RETIRED"};
+static_assert(kLocations <= 10, "unit locations are written as GENL0 and one digit");
 
 constexpr std::array<const char*, 6> kTypes = {"TICKET", "STOCK", "SS", "PHOTO", "SHIP", "RENTAL"};
 constexpr std::array<const char*, 40> kWords = {
@@ -215,6 +221,39 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
     }
 }
 
+// The serialized units of the stock and rental items from `first` on, in
+// one statement: unit k of the item written `done`th gets the serial id
+// "SN<item>-<k>", a location and a status that turn with k (so that each
+// location holds units of every status) and the item's cost and price.
+void WriteUnits(SqlSession& db, std::int32_t first) {
+    const std::string done = "(st.item_no - ?1)";
+    std::string units = "SELECT 1 AS k";
+    for (int k = 2; k <= kMostUnits; ++k) {
+        units += " UNION ALL SELECT " + std::to_string(k);
+    }
+    const std::string status =
+        "(" + done + " / 7 + n.k * 3) % " + std::to_string(kUnitStatuses.size());
+    std::string statusId = "CASE " + status;
+    for (std::size_t s = 0; s < kUnitStatuses.size(); ++s) {
+        statusId += " WHEN " + std::to_string(s) + " THEN '" + kUnitStatuses[s] + "'";
+    }
+    statusId += " END";
+    const std::string location =
+        "'GENL0' || CAST((" + done + " + n.k) % " + std::to_string(kLocations) + " AS varchar(2))";
+    db.Run(
+        "INSERT INTO vym_item_stock_serial (item_no, serial_id, mfg_serial, status_id, "
+        "location_id, current_location_id, is_active, original_cost, retail_price, "
+        "created_by, created_datetime) "
+        "SELECT st.item_no, 'SN' || CAST(st.item_no AS varchar(12)) || '-' || "
+        "CAST(n.k AS varchar(2)), 'MFG' || CAST(st.item_no * 8 + n.k AS varchar(12)), " +
+            statusId + ", " + location + ", " + location + ", CASE " + status + " WHEN " +
+            std::to_string(kUnitStatuses.size() - 1) +
+            " THEN 0 ELSE 1 END, st.current_cost, st.unit_price, 'GEN', " + db.Engine().Now() +
+            " FROM vym_item_stock st JOIN (" + units + ") n ON n.k <= 1 + " + done + " % " +
+            std::to_string(kMostUnits) + " WHERE st.item_no >= ?1 ORDER BY st.item_no, n.k",
+        {first});
+}
+
 // The indexes of the tables the items go to, and the trigger that indexes
 // each new description: dropped while the items are written and made again
 // after (in the same transaction), which sorts each index once instead of
@@ -226,7 +265,8 @@ class DeferredIndexes {
             "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND "
             "((type = 'index' AND tbl_name IN ('vym_item', 'vym_item_ticket', 'vym_item_ss', "
             "'vym_item_photo', 'vym_item_ship', 'vym_item_rental', 'vym_item_stock', "
-            "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price')) OR "
+            "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
+            "'vym_item_stock_serial')) OR "
             "(type = 'trigger' AND name = 'vym_item_fts_insert'))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
@@ -307,6 +347,7 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
             progress(done);
         }
     }
+    WriteUnits(db, first);
     if (indexes) {
         indexes->Restore(first);
     }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "server/large_catalogue.h"
 #include "support/server/back_office.h"
 
 namespace vym {
@@ -263,6 +266,68 @@ TEST_F(SerialProcedures, ContractHistoryListsTheUnitsContractsNewestFirst) {
     EXPECT_EQ(lines[0].substr(0, 23), "5007\t2\tPriya Natarajan\t");
     EXPECT_EQ(lines[1].substr(0, 18), "5001\t1\tMarco Ruiz\t");
     EXPECT_EQ(lines[1].substr(lines[1].size() - 5), "\tBASE");
+}
+
+// The made-up catalogue the serial searches are measured on: about one unit
+// per item, spread over locations, statuses and models, and each search finds
+// what a plain query of the units finds, in the console's order.
+TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
+    test::BackOffice office(test::BackOffice::Options{.demoData = false});
+    server::LargeCatalogue::Generate(office.Path(), 240);
+    EXPECT_EQ(office.Scalar("SELECT count(*) FROM vym_item_stock_serial"), 240);
+    EXPECT_EQ(office.Scalar("SELECT count(*) FROM vym_item_stock_serial s JOIN vym_item i ON "
+                            "i.item_no = s.item_no WHERE i.item_type NOT IN ('STOCK', 'RENTAL')"),
+              0);
+    for (const auto& [column, distinct] : std::vector<std::pair<std::string, int>>{
+             {"s.item_no", 80}, {"s.location_id", 10}, {"s.status_id", 5}, {"st.model_id", 20}}) {
+        EXPECT_EQ(office.Scalar("SELECT count(DISTINCT " + column +
+                                ") FROM vym_item_stock_serial s JOIN vym_item_stock st ON "
+                                "st.item_no = s.item_no"),
+                  distinct)
+            << column;
+    }
+    // Enough units of one item to make a search by the beginning of their ids
+    // walk the units in order rather than sort them.
+    office.Sql(
+        "WITH RECURSIVE n (k) AS (SELECT 6 UNION ALL SELECT k + 1 FROM n WHERE k < 5205) "
+        "INSERT INTO vym_item_stock_serial (item_no, serial_id, status_id, location_id) "
+        "SELECT 2, 'SN2-' || CAST(k AS varchar(5)), 'AVAIL', 'GENL01' FROM n");
+    const auto serials = [](Recordset& rows) {
+        std::string joined;
+        for (; !rows.Eof(); rows.MoveNext()) {
+            joined += NullToEmpty(rows.Fields("serial_id").Value()) + " ";
+        }
+        return joined;
+    };
+    struct Case {
+        Params args;
+        const char* where;
+    };
+    const Case cases[] = {
+        {{{"@serial_id", "SN1"}}, "s.serial_id LIKE 'SN1%'"},
+        {{{"@serial_id", "sn2-"}}, "s.serial_id LIKE 'SN2-%'"},
+        {{{"@serial_id", "SN2-"}, {"@location_id", "GENL01"}},
+         "s.serial_id LIKE 'SN2-%' AND s.location_id = 'GENL01'"},
+        {{{"@item_no", 12}}, "s.item_no = 12"},
+        {{{"@location_id", "GENL03"}, {"@status_id", "OUT"}},
+         "s.location_id = 'GENL03' AND s.status_id = 'OUT'"},
+        {{{"@model_id", "GENM04"}}, "st.model_id = 'GENM04'"},
+        {{{"@model_id", "GENM04"}, {"@is_active", true}},
+         "st.model_id = 'GENM04' AND s.status_id <> 'RETIRED'"},
+    };
+    for (const Case& c : cases) {
+        auto cmd = NewProcedure(office.Db(), "VYM_SP_SERIAL_SearchStockSerial");
+        for (const auto& [name, value] : c.args) {
+            cmd->Parameters[name].Value = value;
+        }
+        const std::string found = serials(*office.Db().ExecuteRecordset(*cmd));
+        const std::string plain = serials(*office.Db().OpenRecordset(
+            std::string("SELECT s.serial_id FROM vym_item_stock_serial s JOIN vym_item_stock st ON "
+                        "st.item_no = s.item_no WHERE ") +
+            c.where + " ORDER BY s.item_no, s.serial_id"));
+        EXPECT_EQ(found, plain) << c.where;
+        EXPECT_GE(std::count(plain.begin(), plain.end(), ' '), 2) << c.where;
+    }
 }
 
 }  // namespace

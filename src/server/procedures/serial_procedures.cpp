@@ -1,5 +1,6 @@
 #include "server/procedures/serial_procedures.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,27 +62,72 @@ void GetItemStockSerial(ProcedureContext& call) {
         {RentalItemDescription(call.Session(), itemNo), itemNo, TextOrNull(call, "@serial_id")});
 }
 
-// Every criterion is optional; the serial id matches from its start so that
-// a scanned or typed beginning finds the unit through its index.
+// Up to this many units whose serial id begins as typed are found through its
+// index and sorted; more are found by walking the units in the console's
+// order, which reaches the first rows shown long before every match is read.
+constexpr int kSortedSerials = 5000;
+
+// The serial id column as a search by its beginning `pattern` compares it:
+// kept from its index when that would find too many units to sort. Only the
+// embedded store is asked; PostgreSQL weighs its statistics itself.
+std::string SerialColumn(SqlSession& db, const vym::Value& pattern) {
+    const SqlEngine& engine = db.Engine();
+    if (engine.IsPostgres()) {
+        return "s.serial_id";
+    }
+    const vym::Value found = db.QueryValue(
+        "SELECT count(*) FROM (SELECT 1 FROM vym_item_stock_serial WHERE serial_id " +
+            std::string(engine.Like()) + " ? LIMIT " + std::to_string(kSortedSerials + 1) + ") u",
+        {pattern});
+    return found.ToLong() > kSortedSerials ? engine.NotIndexed("s.serial_id") : "s.serial_id";
+}
+
+// Every criterion is optional. Only those given go into the statement, so
+// that the planner reaches the units through the index of the one that
+// narrows them most; the serial id matches from its start so that a scanned
+// or typed beginning finds the unit through its index.
 void SearchStockSerial(ProcedureContext& call) {
     const SqlEngine& engine = call.Session().Engine();
+    std::string where;
+    std::vector<vym::Value> values;
+    // `condition` with "?" standing for the value bound.
+    const auto add = [&](const std::string& condition, const vym::Value& value) {
+        if (value.IsNull()) {
+            return;
+        }
+        values.push_back(value);
+        const std::string number = "?" + std::to_string(values.size());
+        std::string numbered;
+        for (char c : condition) {
+            numbered += c == '?' ? number : std::string(1, c);
+        }
+        where += (where.empty() ? " WHERE " : " AND ") + numbered;
+    };
     const vym::Value typed = TextOrNull(call, "@serial_id");
-    const vym::Value serial = typed.IsNull() ? typed : vym::Value(typed.ToString() + "%");
-    const vym::Value description = TextOrNull(call, "@item_description");
+    if (!typed.IsNull()) {
+        const vym::Value pattern = typed.ToString() + "%";
+        add(SerialColumn(call.Session(), pattern) + " " + std::string(engine.Like()) + " ?",
+            pattern);
+    }
+    add("s.item_no = ?", item_catalogue::NumberOrNull(call, "@item_no"));
+    add("(s.mfg_serial = ? OR " + engine.Contains("i.long_description", "?") + ")",
+        TextOrNull(call, "@item_description"));
+    add("s.location_id = ?", TextOrNull(call, "@location_id"));
+    // These find the units through the unit's own indexes, which order them by
+    // the unit's item; without them the stock record's criteria (the model)
+    // find the units item by item in the stock's order, so that neither way
+    // sorts every match before the first rows.
+    const bool byUnit = !where.empty();
+    add("s.status_id = ?", TextOrNull(call, "@status_id"));
     const std::optional<bool> active = call.GetBool("@is_active");
-    const std::string like(engine.Like());
-    // Each parameter's first use tells PostgreSQL its type.
-    const std::string criteria =
-        "(s.serial_id " + like +
-        " ?1 OR ?1 IS NULL) AND (s.item_no = ?2 OR ?2 IS NULL) "
-        "AND (s.mfg_serial = ?3 OR " +
-        engine.Contains("i.long_description", "?3") +
-        " OR ?3 IS NULL) AND (s.location_id = ?4 OR ?4 IS NULL) "
-        "AND (s.status_id = ?5 OR ?5 IS NULL) "
-        "AND (CASE WHEN s.is_active <> 0 THEN 1 ELSE 0 END = ?6 OR ?6 IS NULL) "
-        "AND (st.stock_size = ?7 OR ?7 IS NULL) AND (st.serial_type_id = ?8 OR ?8 IS NULL) "
-        "AND (st.model_id = ?9 OR ?9 IS NULL) AND (EXISTS (SELECT 1 FROM vym_item_stock_rental "
-        "sr WHERE sr.item_no = s.item_no AND sr.rental_item_no = ?10) OR ?10 IS NULL) ";
+    add("CASE WHEN s.is_active <> 0 THEN 1 ELSE 0 END = ?",
+        active ? vym::Value(*active ? 1 : 0) : vym::Value::Null());
+    add("st.stock_size = ?", TextOrNull(call, "@stock_size"));
+    add("st.serial_type_id = ?", TextOrNull(call, "@serial_type_id"));
+    add("st.model_id = ?", TextOrNull(call, "@model_id"));
+    add("EXISTS (SELECT 1 FROM vym_item_stock_rental sr WHERE sr.item_no = s.item_no AND "
+        "sr.rental_item_no = ?)",
+        item_catalogue::NumberOrNull(call, "@rental_item_no"));
     call.EmitResultSet(
         "SELECT s.item_no, st.stock_type_id, s.serial_id, i.long_description, s.location_id, "
         "m.description AS model_desc, s.status_id, v.vendor_name, "
@@ -94,15 +140,9 @@ void SearchStockSerial(ProcedureContext& call) {
         "JOIN vym_item_stock st ON st.item_no = s.item_no "
         "LEFT JOIN vym_item_stock_model m ON m.model_id = st.model_id "
         "LEFT JOIN vym_vendor v ON v.vendor_id = st.vendor_id "
-        "LEFT JOIN vym_item_stock_serial_type sty ON sty.serial_type_id = st.serial_type_id "
-        "WHERE " +
-            criteria + "ORDER BY s.item_no, s.serial_id",
-        std::vector<vym::Value>{serial, item_catalogue::NumberOrNull(call, "@item_no"), description,
-                                TextOrNull(call, "@location_id"), TextOrNull(call, "@status_id"),
-                                active ? vym::Value(*active ? 1 : 0) : vym::Value::Null(),
-                                TextOrNull(call, "@stock_size"),
-                                TextOrNull(call, "@serial_type_id"), TextOrNull(call, "@model_id"),
-                                item_catalogue::NumberOrNull(call, "@rental_item_no")});
+        "LEFT JOIN vym_item_stock_serial_type sty ON sty.serial_type_id = st.serial_type_id" +
+            where + " ORDER BY " + (byUnit ? "s" : "st") + ".item_no, s.serial_id",
+        values);
 }
 
 // What is on hand at the location against the units already serialized
