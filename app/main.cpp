@@ -10,6 +10,7 @@
 #include "editors/editor_screens.h"
 #include "host/host_screens.h"
 #include "host/plug_in_registry.h"
+#include "host/preview_screens.h"
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
 #include "packages/package_screens.h"
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);
     vym::RegisterSalesScreens(screens);
+    vym::RegisterPreviewScreens(screens);
 
     const int status = vym::BackOfficeApp(plugIns, screens).Run(QCoreApplication::arguments());
     vym::SetPrompter(nullptr);

@@ -13,6 +13,7 @@
 #include "server/procedures/item_support_procedures.h"
 #include "server/procedures/package_pricing_procedures.h"
 #include "server/procedures/package_procedures.h"
+#include "server/procedures/print_template_demo.h"
 #include "server/procedures/serial_procedures.h"
 #include "server/procedures/special_offer_procedures.h"
 
@@ -91,6 +92,7 @@ void AddDemoData(SqlSession& session) {
     AddItemSaleDemoRows(session);
     AddSerialDemoRows(session);
     AddSpecialOfferDemoRows(session);
+    AddPrintTemplateDemoRows(session);
 }
 
 }  // namespace vym::server
