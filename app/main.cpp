@@ -13,6 +13,7 @@
 #include "host/preview_screens.h"
 #include "host/screen_registry.h"
 #include "inventory/inventory_screens.h"
+#include "labels/labels_screens.h"
 #include "packages/package_screens.h"
 #include "pricing/pricing_screens.h"
 #include "pricing/season_screens.h"
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
     vym::RegisterEditorScreens(screens);
     vym::RegisterPackageScreens(screens);
     vym::RegisterInventoryScreens(screens);
+    vym::RegisterLabelScreens(screens);
     vym::RegisterSeasonScreens(screens);
     vym::RegisterPricingScreens(screens);
     vym::RegisterReferenceScreens(screens);

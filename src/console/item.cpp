@@ -187,7 +187,7 @@ void Item::BuildMenus() {
     mnuPricing_ = add(mnuItem, "mnuPricing", "P&ricing...");
     mnuHistory_ = add(mnuItem, "mnuHistory", "&History");
     mnuLocation_ = add(mnuItem, "mnuLocation", "Loca&tion");
-    later(mnuItem, "mnuPrintLabels", "Print &Labels...");
+    QAction* mnuPrintLabels = add(mnuItem, "mnuPrintLabels", "Print &Labels...");
     connect(mnuAdd, &QAction::triggered, this, &Item::mnuAdd_Click);
     connect(mnuCreateLike_, &QAction::triggered, this, &Item::mnuCreateLike_Click);
     connect(mnuDelete, &QAction::triggered, this, &Item::mnuDelete_Click);
@@ -195,6 +195,7 @@ void Item::BuildMenus() {
     connect(mnuPricing_, &QAction::triggered, this, &Item::mnuPricing_Click);
     connect(mnuHistory_, &QAction::triggered, this, &Item::mnuHistory_Click);
     connect(mnuLocation_, &QAction::triggered, this, &Item::mnuLocation_Click);
+    connect(mnuPrintLabels, &QAction::triggered, this, &Item::mnuPrintLabels_Click);
 
     // Commands that open a screen through the service object.
     auto opens = [this](QAction* action, auto open) {
@@ -1198,6 +1199,19 @@ void Item::mnuLocation_Click() {
     if (row > 0 && ui_->fgItems->TextMatrix(row, kTypeCol) == "STOCK") {
         itemMaint_->StockLocation(this, ui_->fgItems->RowData(row).toInt(),
                                   ui_->cmbLocation->Key());
+    }
+}
+
+void Item::mnuPrintLabels_Click() {
+    std::vector<StockLabelEntry> labels;
+    for (int row : ui_->fgItems->SelectedRows()) {
+        const QString type = ui_->fgItems->TextMatrix(row, kTypeCol);
+        if (type == "STOCK" || type == "RENTAL") {
+            labels.push_back({ui_->fgItems->RowData(row).toInt(), {}});
+        }
+    }
+    if (!labels.empty() && itemMaint_ != nullptr) {
+        itemMaint_->PrintStockLabels(labels);
     }
 }
 

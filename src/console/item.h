@@ -166,6 +166,7 @@ class Item : public QWidget, public VYMInterface {
     void mnuPricing_Click();
     void mnuHistory_Click();
     void mnuLocation_Click();
+    void mnuPrintLabels_Click();
     void mnuDelete_Click();
     void mnuCreateLike_Click();
     void mnuStockMatrix_Click();

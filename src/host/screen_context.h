@@ -30,6 +30,13 @@ struct PriceChoice {
     std::int32_t unitQty = 0;
 };
 
+// One entry of a list of labels to print: a stock item and, for one of its
+// serialized units, the unit's serial id.
+struct StockLabelEntry {
+    std::int32_t ItemNo = 0;
+    QString SerialId;
+};
+
 // What a screen stands on: the database connection and error object, the
 // signed-in user's server, the pickers, the support-table writes and the
 // openers of other screens. Screens know only this interface; the module's
@@ -88,6 +95,9 @@ class ScreenContext : public QObject, public ServiceObject {
     virtual void StockLocation(QWidget* Parentform, std::int32_t lItemNo = 0,
                                const QString& sLocationID = {}) = 0;
     virtual void StockSummary(QWidget* Parentform = nullptr) = 0;
+    // The label screen with a row for every entry; bSerialized labels units.
+    virtual void PrintStockLabels(const std::vector<StockLabelEntry>& vStockList,
+                                  bool bSerialized = false) = 0;
     // Stock pricing of a saved stock or rental item (not owned); nothing for
     // an item not saved yet (number 0).
     virtual void StockLocationPricing(CItem& oItem) = 0;

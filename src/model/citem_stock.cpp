@@ -59,6 +59,8 @@ bool CItemStock::OpenStock(Connection* oDB, ErrorObject* oError, std::int32_t lI
         auto rs = oDB->ExecuteRecordset(*cmd);
         if (rs->IsOpen() && !rs->Eof()) {
             Recordset& r = *rs;
+            StockId = Text(r, "stock_id");
+            Taxable = Flag(r, "taxable");
             StockTypeId = Text(r, "stock_type_id");
             StockTypeDesc = Text(r, "stock_type_desc");
             Serialized = Flag(r, "Serialized");

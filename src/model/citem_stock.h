@@ -32,6 +32,8 @@ class CItemStock : public CItemDetail {
     bool PromptForAccessNo() const override { return false; }
 
     std::string LocationId;  // the location the record was opened for
+    std::string StockId;
+    bool Taxable = false;  // the item's, read with the stock for its labels
     std::string StockTypeId;
     std::string StockTypeDesc;
     bool Serialized = false;

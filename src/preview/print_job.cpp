@@ -1,5 +1,7 @@
 #include "preview/print_job.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -18,9 +20,9 @@
 namespace vym::preview {
 namespace {
 
-std::optional<QString>& PdfPath() {
-    static std::optional<QString> path;
-    return path;
+PdfOutput*& CurrentPdfOutput() {
+    static PdfOutput* output = nullptr;
+    return output;
 }
 
 QPageLayout LayoutFor(double width, double height, bool landscape) {
@@ -53,7 +55,10 @@ void RenderText(QPagedPaintDevice& device, const QString& text, const std::vecto
 // Where the pages go: a PDF file when one is asked for or no printer is
 // installed, else the named (or default) printer.
 std::unique_ptr<QPagedPaintDevice> OpenDevice(const QString& printerName, QString* error) {
-    std::optional<QString> path = PdfPath();
+    std::optional<QString> path;
+    if (CurrentPdfOutput() != nullptr) {
+        path = CurrentPdfOutput()->NextFile();
+    }
     if (!path && QPrinterInfo::availablePrinterNames().isEmpty()) {
         const auto chosen =
             CurrentPrompter().SaveFile("Print To PDF File", "PDF (*.pdf)|*.pdf", "labels.pdf");
@@ -190,12 +195,25 @@ bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& ru
     return problems.isEmpty();
 }
 
-PdfOutput::PdfOutput(const QString& path) : previous_(PdfPath()) {
-    PdfPath() = path;
+PdfOutput::PdfOutput(const QString& path) : path_(path), previous_(CurrentPdfOutput()) {
+    CurrentPdfOutput() = this;
 }
 
 PdfOutput::~PdfOutput() {
-    PdfPath() = previous_;
+    CurrentPdfOutput() = previous_;
+}
+
+QString PdfOutput::NextFile() {
+    QString file = path_;
+    if (!files_.isEmpty()) {
+        const QFileInfo info(path_);
+        file = info.dir().filePath(QStringLiteral("%1-%2.%3")
+                                       .arg(info.completeBaseName())
+                                       .arg(files_.size() + 1)
+                                       .arg(info.suffix()));
+    }
+    files_ << file;
+    return file;
 }
 
 void RenderLabels(QPagedPaintDevice& device, const LabelTemplate& label,

@@ -55,7 +55,9 @@ bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& ru
                   const QString& printerName, const QString& pageSize, PreviewMode mode,
                   QString* error);
 
-// Sends every print job to a PDF file instead of a printer while it lives.
+// Sends every print job to a PDF file instead of a printer while it lives:
+// the first job to `path`, each later one beside it with its number
+// ("labels-2.pdf"), so that a run of jobs keeps every job's pages.
 class PdfOutput {
   public:
     explicit PdfOutput(const QString& path);
@@ -63,8 +65,15 @@ class PdfOutput {
     PdfOutput(const PdfOutput&) = delete;
     PdfOutput& operator=(const PdfOutput&) = delete;
 
+    // The files the jobs went to, in the order they were printed.
+    const QStringList& Files() const { return files_; }
+    // The file of the next job.
+    QString NextFile();
+
   private:
-    std::optional<QString> previous_;
+    QString path_;
+    QStringList files_;
+    PdfOutput* previous_;
 };
 
 // The pages of a label run on any paged device (printer, PDF writer);

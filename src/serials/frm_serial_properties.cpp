@@ -685,12 +685,7 @@ void frmSerialProperties::cmdPrintLabel_Click() {
     if (!OfferSave()) {
         return;
     }
-    // Labels go through the print component, which this back office does not
-    // have yet.
-    MsgBox(
-        "Labels cannot be printed yet: the print component is not installed in this back "
-        "office.",
-        kInformation, "Print Label");
+    context_->PrintStockLabels({{unit_.ItemNo, Q(unit_.SerialId)}}, true);
 }
 
 void frmSerialProperties::cmdOk_Click() {

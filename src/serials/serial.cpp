@@ -582,16 +582,19 @@ void Serial::mnuCreateFromTransfer_Click() {
     });
 }
 
-// Labels go through the print component, which this back office does not
-// have yet.
 void Serial::mnuPrintLabels_Click() {
-    if (SelectedRow() == 0) {
+    if (!itemMaint_) {
         return;
     }
-    MsgBox(
-        "Labels cannot be printed yet: the print component is not installed in this back "
-        "office.",
-        kInformation, "Print Labels");
+    trap_.Run(errors_, "PrintStockLabels", Db(), [&] {
+        std::vector<StockLabelEntry> labels;
+        for (const auto& [itemNo, serialId] : MultiSelect()) {
+            labels.push_back({itemNo, serialId});
+        }
+        if (!labels.empty()) {
+            itemMaint_->PrintStockLabels(labels, true);
+        }
+    });
 }
 
 }  // namespace vym

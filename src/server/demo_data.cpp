@@ -16,6 +16,7 @@
 #include "server/procedures/print_template_demo.h"
 #include "server/procedures/serial_procedures.h"
 #include "server/procedures/special_offer_procedures.h"
+#include "server/procedures/stock_label_procedures.h"
 
 namespace vym::server {
 namespace {
@@ -93,6 +94,7 @@ void AddDemoData(SqlSession& session) {
     AddSerialDemoRows(session);
     AddSpecialOfferDemoRows(session);
     AddPrintTemplateDemoRows(session);
+    AddReceivingDemoRows(session);
 }
 
 }  // namespace vym::server

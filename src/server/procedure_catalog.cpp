@@ -21,6 +21,7 @@
 #include "server/procedures/package_procedures.h"
 #include "server/procedures/serial_procedures.h"
 #include "server/procedures/special_offer_procedures.h"
+#include "server/procedures/stock_label_procedures.h"
 #include "server/procedures/store_procedures.h"
 #include "server/sql_error.h"
 
@@ -56,6 +57,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterSpecialOfferProcedures(*catalog);
         RegisterInvProcedures(*catalog);
         RegisterSerialProcedures(*catalog);
+        RegisterStockLabelProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));
     }();
     return standard;

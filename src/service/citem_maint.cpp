@@ -17,6 +17,7 @@
 #include "inventory/frm_stock_history.h"
 #include "inventory/frm_stock_location.h"
 #include "inventory/frm_stock_summary.h"
+#include "labels/frm_stock_labels.h"
 #include "model/citem.h"
 #include "model/record_fields.h"
 #include "packages/frm_package_detail_pricing.h"
@@ -555,6 +556,12 @@ void CItemMaint::StockLocation(QWidget* Parentform, std::int32_t lItemNo,
 void CItemMaint::StockSummary(QWidget* Parentform) {
     trap_.Run(errorObject_, "StockSummary", nullptr,
               [&] { ShowScreen<frmStockSummary>(*this, Parentform); });
+}
+
+void CItemMaint::PrintStockLabels(const std::vector<StockLabelEntry>& vStockList,
+                                  bool bSerialized) {
+    trap_.Run(errorObject_, "PrintStockLabels", nullptr,
+              [&] { ShowScreen<frmStockLabels>(*this, nullptr, vStockList, bSerialized); });
 }
 
 bool CItemMaint::StockMatrix(QWidget* Parentform, std::int32_t lPONo,

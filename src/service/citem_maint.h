@@ -145,6 +145,9 @@ class CItemMaint : public ScreenContext {
                        const QString& sLocationID = {}) override;
     // The monthly stock summary and its posting.
     void StockSummary(QWidget* Parentform = nullptr) override;
+    // The label screen (frmStockLabels) with a row for every entry.
+    void PrintStockLabels(const std::vector<StockLabelEntry>& vStockList,
+                          bool bSerialized = false) override;
     // Stock pricing of the item (not owned), by unit of measure, quantity and
     // location; nothing when the item is not saved yet.
     void StockLocationPricing(CItem& oItem) override;

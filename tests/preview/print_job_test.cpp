@@ -3,25 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "support/qt/qt_printers.h"
+#include "support/qt/run_tool.h"
 #include "support/server/back_office.h"
 #include "support/server/fault_injecting_connection.h"
 
 namespace vym::preview {
 namespace {
 
-constexpr long kShelfLabel = 4;
+using test::RunTool;
 
-QString RunTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
+constexpr long kShelfLabel = 4;
 
 // Every barcode a scanner reads off the PDF's pages, sorted.
 QStringList Decode(const QString& pdf) {

@@ -192,6 +192,30 @@ TEST_F(SerialConsole, DeletesAUnitThatIsNotOutAfterTheUserSaysYes) {
               0);
 }
 
+TEST_F(SerialConsole, PrintLabelsListsTheSelectedUnitsOnTheSerializedLabelScreen) {
+    Bind(office_.Server());
+    Type("txtSerialId", "RSB");
+    Search();
+    test::ScriptedModalRunner modals;
+    for (const int row : Grid().SelectedRows()) {
+        Grid().SelectRow(row, false);
+    }
+    Find<QAction>("mnuPrintLabels").trigger();  // nothing selected: nothing to label
+    for (const char* serial : {"RSB00002", "RSB00004"}) {
+        Grid().SelectRow(RowOf(serial));
+    }
+    modals.Expect("frmStockLabels", [](QDialog& labels) {
+        EXPECT_EQ(labels.windowTitle(), "Print Serialized Stock Labels");
+        const auto& grid = *labels.findChild<FlexGrid*>("dbgStockLabels");
+        ASSERT_EQ(grid.Rows(), 3);
+        EXPECT_EQ(grid.TextMatrix(1, 2), "RSB00002");
+        EXPECT_EQ(grid.TextMatrix(2, 2), "RSB00004");
+        labels.reject();
+    });
+    Find<QAction>("mnuPrintLabels").trigger();
+    modals.Verify();
+}
+
 TEST_F(SerialConsole, CreatesSerialsFromATransferBatchOnce) {
     PrompterScript script;
     test::ScriptedModalRunner modals;

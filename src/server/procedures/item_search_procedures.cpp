@@ -491,7 +491,8 @@ void GetItemStock(ProcedureContext& call) {
         "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
     search.Answer(call,
                   kItemColumns +
-                      ", s.stock_id, s.stock_type_id, st.description AS stock_type_desc, "
+                      ", i.taxable, s.stock_id, s.stock_type_id, "
+                      "st.description AS stock_type_desc, "
                       "s.serialized AS Serialized, s.format_no, s.stock_size, "
                       "s.attribute AS Attribute, s.style AS Style, s.manufacturer AS Manufacturer, "
                       "s.model_id AS Model, m.description AS model_description, "
