@@ -170,13 +170,6 @@ void Item::BuildMenus() {
         action->setObjectName(name);
         return action;
     };
-    // Commands whose screens are not part of this module yet are shown but
-    // not offered.
-    auto later = [&](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = add(menu, name, caption);
-        action->setEnabled(false);
-    };
-
     QMenu* mnuItem = menuBar_->addMenu("&Item");
     mnuItem->setObjectName("mnuItem");
     QAction* mnuAdd = add(mnuItem, "mnuAdd", "&Add...");
