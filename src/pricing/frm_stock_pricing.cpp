@@ -44,15 +44,13 @@ frmStockPricing::frmStockPricing(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmStockPricing>()) {
     ui_->setupUi(this);
     FlexGrid& grid = *ui_->fgPrices;
-    grid.setContextMenuPolicy(Qt::CustomContextMenu);
     mnuPrice_ = new QMenu("&Price", this);
     mnuPrice_->setObjectName("mnuPrice");
     QAction* properties = mnuPrice_->addAction("&Properties");
     properties->setObjectName("mnuProperties");
     connect(properties, &QAction::triggered, this,
             [this] { PriceProperties(ui_->fgPrices->Row(), ui_->fgPrices->Col()); });
-    connect(&grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { mnuPrice_->popup(ui_->fgPrices->mapToGlobal(at)); });
+    grid.SetContextMenu(mnuPrice_);
     connect(&grid, &FlexGrid::AfterEdit, this, &frmStockPricing::UpdatePrice);
     connect(ui_->cmdAddRow, &QPushButton::clicked, this, &frmStockPricing::AddPriceRow);
     connect(ui_->cmdClose, &QPushButton::clicked, this, &QDialog::accept);

@@ -60,7 +60,6 @@ frmStockSales::frmStockSales(QWidget* parent)
     grid.SetColumnKind(kCustomerQualified, FlexGrid::ColumnKind::CheckBox);
     grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
     grid.SetEditable(true);
-    grid.setContextMenuPolicy(Qt::CustomContextMenu);
 
     mnuSale_ = new QMenu("&Sale", this);
     mnuSale_->setObjectName("mnuSale");
@@ -78,8 +77,7 @@ frmStockSales::frmStockSales(QWidget* parent)
     connect(add("mnuDelete", "Delete"), &QAction::triggered, this, &frmStockSales::DeleteSale);
     add("mnuExit", "E&xit");  // shown, as it always was, with nothing to do
 
-    connect(&grid, &QWidget::customContextMenuRequested, this,
-            [this, &grid](const QPoint& at) { mnuSale_->popup(grid.viewport()->mapToGlobal(at)); });
+    grid.SetContextMenu(mnuSale_);
     connect(&grid, &FlexGrid::CellDoubleClicked, this,
             [this](int, int) { EditSale(CurrentSaleNo() > 0 ? CurrentSaleNo() : -1); });
     connect(&grid, &FlexGrid::ValidateEdit, this, &frmStockSales::fgSales_ValidateEdit);

@@ -106,10 +106,7 @@ Serial::Serial(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Seri
             EditUnit(row, false);
         }
     });
-    grid.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        mnuSerialNumbers_->popup(ui_->flxSerial->viewport()->mapToGlobal(at));
-    });
+    grid.SetContextMenu(mnuSerialNumbers_);
     EnableControls();
 }
 

@@ -512,6 +512,14 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
             emit DeleteKeyPressed(Row(), Col());
             event->accept();
             return;
+        case Qt::Key_C:
+            if (event->matches(QKeySequence::Copy)) {
+                CopySelection();
+                event->accept();
+                return;
+            }
+            QTableView::keyPressEvent(event);
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter: {
             const int row = Row();

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QTableView>
 #include <QVariant>
+#include <optional>
+
+class QMenu;
 
 namespace vym::ui {
 
@@ -123,6 +126,17 @@ class FlexGrid : public QTableView {
     bool EditCell(int row, int col);  // starts an edit as a user would (F2)
     bool IsEditing() const;           // a cell editor is open
 
+    // Out to other programs ---------------------------------------------------
+    // Every grid's context menu ends with "Copy" (also Ctrl+C) and "Export to CSV...";
+    // a screen's own popup menu is shown above them.
+    void SetContextMenu(QMenu* menu);
+    // The selected cells (the current cell when none is selected) as shown, a line
+    // per row and a tab between cells, as a spreadsheet pastes them.
+    QString SelectedText() const;
+    // The heading row and every row shown, as shown, written as CSV (UTF-8) to the
+    // file, which is replaced only when all of it was written. The reason when not.
+    std::optional<QString> ExportCsv(const QString& path) const;
+
   signals:
     void RowColChange(int row, int col);
     void SelectionChanged();
@@ -137,6 +151,7 @@ class FlexGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     friend class FlexGridDelegate;
@@ -146,9 +161,13 @@ class FlexGrid : public QTableView {
     void CommitEdit(int row, int col, const QString& newText);
     void ApplyHiddenColumns();
     int ColumnContentWidth(int col) const;
+    QString ExportText(int row, int col) const;
+    void CopySelection() const;
+    void AskExportCsv();
 
     FlexGridModel* model_;
     FlexGridDelegate* delegate_;
+    QMenu* screenMenu_ = nullptr;
 };
 
 }  // namespace vym::ui

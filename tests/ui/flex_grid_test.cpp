@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "support/core/prompter_script.h"
 #include "support/qt/qt_printers.h"
 #include "ui/flex_grid_delegate.h"
 #include "ui/symbol_font.h"
@@ -416,6 +423,77 @@ TEST_F(FlexGridTest, CellButtonsReportTheirCell) {
     EXPECT_EQ(clicked.at(0).at(1).toInt(), 5);
     grid.SetEditable(true);
     EXPECT_FALSE(grid.EditCell(1, 5)) << "a button cell has no text editor";
+}
+
+// A list goes out as it is shown: formatted, list texts, ticks as True/False,
+// hidden rows and columns left out, formulas escaped, CSV quoting where needed.
+class FlexGridOut : public FlexGridTest {
+  protected:
+    void SetUp() override {
+        FlexGridTest::SetUp();
+        grid.SetColumnFormat(2, "Currency");
+        grid.SetColumnKind(3, FlexGrid::ColumnKind::CheckBox);
+        grid.SetColumnComboList(5, "#A;Active|#X;Closed");
+        grid.SetColumnHidden(4, true);
+        grid.AddRow({"T-1", "Lift, full day", "52", "-1", "secret", "A"});
+        grid.AddRow({"T-2", "hidden", "1", "0", "", "X"});
+        grid.AddRow({"T-3", "=cmd|' /C calc'!A0", "-5", "0", "", "X"});
+        grid.AddRow({"T-4", "say \"two\"\tlines\n", "", "-1", "", "Q"});
+        grid.SetRowHidden(2, true);
+        Settle();
+    }
+    QString Exported() {
+        const QString path = dir.filePath("grid.csv");
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "(none)";
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(FlexGridOut, ExportWritesWhatIsShownAsCsv) {
+    EXPECT_EQ(grid.ExportCsv(dir.filePath("grid.csv")), std::nullopt);
+    EXPECT_EQ(Exported(), QString::fromUtf8("\xEF\xBB\xBF"
+                                            "Child ID,Description,Price,Active,State\r\n"
+                                            "T-1,\"Lift, full day\",$52.00,True,Active\r\n"
+                                            "T-3,'=cmd|' /C calc'!A0,($5.00),False,Closed\r\n"
+                                            "T-4,\"say \"\"two\"\"\tlines\n\",,True,Q\r\n"));
+    const auto refused = grid.ExportCsv(dir.filePath("no/such/folder/grid.csv"));
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_FALSE(refused->isEmpty());
+}
+
+TEST_F(FlexGridOut, CtrlCCopiesTheSelectedRowsAsTabbedLines) {
+    grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
+    grid.SelectRow(1);
+    grid.SelectRow(4);
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "T-1\tLift, full day\t$52.00\tTrue\tActive\n"
+              "T-4\t\"say \"\"two\"\"\tlines\n\"\t\tTrue\tQ\n");
+}
+
+// The context menu offers the screen's own commands first, then Copy and Export.
+TEST_F(FlexGridOut, TheContextMenuExportsToTheChosenFile) {
+    QMenu screenMenu;
+    screenMenu.addAction("&Properties");
+    grid.SetContextMenu(&screenMenu);
+    test::PrompterScript prompts;
+    prompts.ExpectSaveFile(dir.filePath("grid.csv").toStdString());
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            offered << action->text();
+        }
+        menu->findChild<QAction*>("mnuGridExportCsv")->trigger();
+        menu->close();
+    });
+    const QPoint at = grid.visualRect(Index(1, 1)).center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, grid.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(grid.viewport(), &event);
+    EXPECT_EQ(offered, QStringList({"&Properties", "", "Copy", "Export to CSV..."}));
+    EXPECT_TRUE(Exported().contains("T-3,'=cmd"));
 }
 
 TEST_F(FlexGridTest, TenThousandRowsLoadAndStayAddressable) {
