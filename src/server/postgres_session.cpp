@@ -627,6 +627,17 @@ void PostgresSession::BeginImmediate() {
     ++link.depth;
 }
 
+void PostgresSession::BeginRead() {
+    Link& link = *impl_->link;
+    if (link.depth == 0) {
+        impl_->Ready();
+        link.Exec("BEGIN READ ONLY", "BEGIN");
+    } else {
+        link.Exec("SAVEPOINT " + SavepointName(link.depth), "SAVEPOINT");
+    }
+    ++link.depth;
+}
+
 void PostgresSession::Commit() {
     Link& link = *impl_->link;
     const int depth = link.depth - 1;

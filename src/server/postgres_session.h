@@ -33,6 +33,7 @@ class PostgresSession : public SqlSession {
     std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
+    void BeginRead() override;
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override;

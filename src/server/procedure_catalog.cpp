@@ -79,6 +79,13 @@ void ProcedureCatalog::Add(std::string name, std::initializer_list<Parameter> pa
     byName_.emplace(std::move(key), std::move(procedure));
 }
 
+void ProcedureCatalog::AddRead(std::string name, std::initializer_list<Parameter> parameters,
+                               ProcedureBody body) {
+    const std::string key = name;
+    Add(std::move(name), parameters, std::move(body));
+    byName_.find(std::string_view(key))->second.ReadOnly = true;
+}
+
 const Procedure* ProcedureCatalog::Find(std::string_view name) const {
     const auto found = byName_.find(name);
     return found == byName_.end() ? nullptr : &found->second;

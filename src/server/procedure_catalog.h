@@ -87,6 +87,8 @@ struct Procedure {
     ParameterDeclarations Parameters;  // "@RETURN_VALUE" first
     ParameterIndex ParameterNames;     // of Parameters
     ProcedureBody Body;
+    // Runs in a read-only transaction: no write lock, and a write fails.
+    bool ReadOnly = false;
 };
 
 // Procedures by name, found without regard to case.
@@ -98,6 +100,9 @@ class ProcedureCatalog {
     // Registers a procedure; a name registered twice is a programming error
     // and throws.
     void Add(std::string name, std::initializer_list<Parameter> parameters, ProcedureBody body);
+    // The same for a procedure that only reads: it never queues behind a
+    // writer and costs no lock.
+    void AddRead(std::string name, std::initializer_list<Parameter> parameters, ProcedureBody body);
     // nullptr when there is no such procedure.
     const Procedure* Find(std::string_view name) const;
 

@@ -30,6 +30,10 @@ class SqlSession {
     // one is a savepoint, so a procedure called inside a caller's transaction
     // still commits or rolls back whole without ending the caller's.
     virtual void BeginImmediate() = 0;
+    // A read-only transaction takes no lock up front, so a reader never waits
+    // for a writer, and any statement that would write in it fails. Nested
+    // in another transaction it is a plain savepoint of it.
+    virtual void BeginRead() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
     virtual bool InTransaction() const = 0;

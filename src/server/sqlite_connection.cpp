@@ -137,7 +137,8 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
     ProcedureContext call(declared, procedure.ParameterNames, values, *session_, userId_);
     CallResult result;
     try {
-        WriteTransaction transaction(*session_);
+        Transaction transaction(*session_, procedure.ReadOnly ? Transaction::Access::ReadOnly
+                                                              : Transaction::Access::ReadWrite);
         procedure.Body(call);
         result.resultSets = call.TakeResultSets();
         if (wantRows && !result.resultSets.empty()) {

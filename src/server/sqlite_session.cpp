@@ -27,6 +27,7 @@ class SqliteStatement final : public SqlStatement {
     ~SqliteStatement() override { sqlite3_finalize(statement_); }
 
     const std::string& Sql() const override { return sql_; }
+    sqlite3_stmt* Handle() const { return statement_; }
 
     int ParameterCount() const override { return sqlite3_bind_parameter_count(statement_); }
     void BindNull(int index) override { Check(sqlite3_bind_null(statement_, index)); }
@@ -262,7 +263,8 @@ struct SqliteSession::Impl {
     std::string path;
     Database db;
     std::shared_ptr<Pool> pool = std::make_shared<Pool>();
-    int depth = 0;  // open transactions, the outermost included
+    int depth = 0;          // open transactions, the outermost included
+    bool readOnly = false;  // the outermost transaction is a read-only one
 };
 
 SqliteSession::SqliteSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -308,6 +310,7 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
 
 std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
     if (auto statement = impl_->pool->Take(sql)) {
+        RefuseWriteWhenReadOnly(static_cast<SqliteStatement&>(*statement).Handle(), sql);
         return Lend(std::move(statement), impl_->pool);
     }
     sqlite3_stmt* raw = nullptr;
@@ -321,6 +324,7 @@ std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
     if (!raw) {
         throw SqlError(SQLITE_MISUSE, "no statement", sql);
     }
+    RefuseWriteWhenReadOnly(raw, sql);
     for (const char* p = tail; p && p < sql.data() + sql.size(); ++p) {
         if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
             throw SqlError(SQLITE_MISUSE, "only one statement may be run at a time", sql);
@@ -352,10 +356,24 @@ void SqliteSession::BeginImmediate() {
     impl_->depth = depth + 1;
 }
 
+void SqliteSession::BeginRead() {
+    const int depth = impl_->depth;
+    Run(depth == 0 ? std::string("BEGIN") : "SAVEPOINT " + SavepointName(depth));
+    impl_->readOnly = impl_->readOnly || depth == 0;
+    impl_->depth = depth + 1;
+}
+
+void SqliteSession::RefuseWriteWhenReadOnly(sqlite3_stmt* statement, std::string_view sql) const {
+    if (impl_->readOnly && sqlite3_stmt_readonly(statement) == 0) {
+        throw SqlError(SQLITE_READONLY, "a read-only transaction cannot write", sql);
+    }
+}
+
 void SqliteSession::Commit() {
     const int depth = impl_->depth - 1;
     Run(depth <= 0 ? std::string("COMMIT") : "RELEASE " + SavepointName(depth));
     impl_->depth = std::max(depth, 0);
+    impl_->readOnly = impl_->readOnly && impl_->depth > 0;
 }
 
 void SqliteSession::Rollback() {
@@ -363,9 +381,11 @@ void SqliteSession::Rollback() {
         return;
     }
     const int depth = --impl_->depth;
+    impl_->readOnly = impl_->readOnly && depth > 0;
     // A failed statement may already have ended the whole transaction.
     if (!InTransaction()) {
         impl_->depth = 0;
+        impl_->readOnly = false;
         return;
     }
     const std::string sql =

@@ -6,6 +6,7 @@
 #include "server/sql_session.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vym::server {
 
@@ -34,6 +35,7 @@ class SqliteSession : public SqlSession {
     std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
+    void BeginRead() override;
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override;
@@ -48,6 +50,7 @@ class SqliteSession : public SqlSession {
   private:
     struct Impl;
     explicit SqliteSession(std::unique_ptr<Impl> impl);
+    void RefuseWriteWhenReadOnly(sqlite3_stmt* statement, std::string_view sql) const;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -4,15 +4,23 @@
 
 namespace vym::server {
 
-// An immediate write transaction that rolls back unless committed.
-class WriteTransaction {
+// A transaction that rolls back unless committed: a write transaction takes
+// the write lock up front; a read-only one takes none, so readers never queue
+// behind writers, and refuses any statement that would write.
+class Transaction {
   public:
-    explicit WriteTransaction(SqlSession& session) : session_(session) {
-        session_.BeginImmediate();
+    enum class Access { ReadWrite, ReadOnly };
+
+    Transaction(SqlSession& session, Access access) : session_(session) {
+        if (access == Access::ReadOnly) {
+            session_.BeginRead();
+        } else {
+            session_.BeginImmediate();
+        }
     }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    ~WriteTransaction() {
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction() {
         if (!done_) {
             session_.Rollback();
         }
@@ -26,6 +34,11 @@ class WriteTransaction {
   private:
     SqlSession& session_;
     bool done_ = false;
+};
+
+class WriteTransaction : public Transaction {
+  public:
+    explicit WriteTransaction(SqlSession& session) : Transaction(session, Access::ReadWrite) {}
 };
 
 }  // namespace vym::server

@@ -111,6 +111,20 @@ TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
     EXPECT_EQ(t.ItemCount(), 0);
 }
 
+// A procedure registered as a read runs in a read-only transaction: its write
+// fails and nothing stays.
+TEST(SqliteConnection, AReadProcedureThatWritesFailsAndWritesNothing) {
+    TempDatabase t;
+    auto cmd = t.Db().NewCommand();
+    cmd->CommandText = "VYM_SP_TEST_ReadThenWrite";
+    cmd->Parameters.Refresh();
+    EXPECT_FALSE(t.Db().Execute(*cmd));
+    ASSERT_EQ(t.Server().Reports().size(), 1u);
+    EXPECT_NE(t.Server().Reports()[0].Description.find("read-only transaction"), std::string::npos)
+        << t.Server().Reports()[0].Description;
+    EXPECT_EQ(t.ItemCount(), 0);
+}
+
 TEST(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
     TempDatabase t;
     {

@@ -85,5 +85,24 @@ TEST(SqliteSessionOpen, AFileAnotherProgramHoldsExclusivelyIsLockedNotDamaged) {
     EXPECT_EQ(message.find("damaged"), std::string::npos) << message;
 }
 
+// A reader does not queue behind a station that holds the write lock: it reads
+// the last committed rows at once, where a write transaction would wait.
+TEST(SqliteSessionTransactions, AReaderDoesNotWaitForAWriter) {
+    const TempDir dir;
+    const std::string path = HealthyFile(dir);
+    SqliteSession::Options options;
+    options.busyTimeoutMs = 50;
+    const auto writer = SqliteSession::Open(path, options);
+    const auto reader = SqliteSession::Open(path, options);
+    writer->BeginImmediate();
+    writer->Run("INSERT INTO t VALUES (1)");
+
+    reader->BeginRead();
+    EXPECT_EQ(reader->QueryValue("SELECT count(*) FROM t").ToLong(), 0);
+    reader->Commit();
+    EXPECT_THROW(reader->BeginImmediate(), Error);
+    writer->Commit();
+}
+
 }  // namespace
 }  // namespace vym::server

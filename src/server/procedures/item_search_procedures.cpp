@@ -283,7 +283,7 @@ void GetItem(ProcedureContext& call) {
 }
 
 void RegisterAllItems(ProcedureCatalog& catalog) {
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetItem",
         {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
@@ -363,14 +363,14 @@ void GetItemRental(ProcedureContext& call) {
 }
 
 void RegisterTypedItems(ProcedureCatalog& catalog) {
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetItemTicket",
         {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
          In("@status_id", DataType::VarChar, 10), In("@register_group_id", DataType::VarChar, 10)},
         GetItemTicket);
 
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetItemSS",
         {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
@@ -378,26 +378,27 @@ void RegisterTypedItems(ProcedureCatalog& catalog) {
          In("@location_id", DataType::VarChar, 10)},
         GetItemSS);
 
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetItemPhoto",
         {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
          In("@status_id", DataType::VarChar, 10), In("@photo_size_id", DataType::VarChar, 10)},
         GetItemPhoto);
 
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetItemShip",
         {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
          In("@status_id", DataType::VarChar, 10)},
         GetItemShip);
 
-    catalog.Add("VYM_SP_ITEM_GetItemRental",
-                {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
-                 In("@function_id", DataType::VarChar, 10),
-                 In("@catagory_id", DataType::VarChar, 10), In("@status_id", DataType::VarChar, 10),
-                 In("@map_id", DataType::VarChar, 30), In("@is_package", DataType::Boolean)},
-                GetItemRental);
+    catalog.AddRead(
+        "VYM_SP_ITEM_GetItemRental",
+        {In("@item_no", DataType::Integer), In("@description", DataType::VarChar, 80),
+         In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
+         In("@status_id", DataType::VarChar, 10), In("@map_id", DataType::VarChar, 30),
+         In("@is_package", DataType::Boolean)},
+        GetItemRental);
 }
 
 // Stock comes by item number: the order of the stock table and of its
@@ -524,28 +525,28 @@ void GetItemStock(ProcedureContext& call) {
 }
 
 void RegisterStock(ProcedureCatalog& catalog) {
-    catalog.Add("VYM_SP_ITEM_GetItemStock",
-                {In("@item_no", DataType::Integer),
-                 In("@location_id", DataType::VarChar, 10),
-                 In("@item_no_end_range", DataType::Integer),
-                 In("@description", DataType::VarChar, 80),
-                 In("@function_id", DataType::VarChar, 10),
-                 In("@catagory_id", DataType::VarChar, 10),
-                 In("@map_id", DataType::VarChar, 30),
-                 In("@stock_type_id", DataType::VarChar, 10),
-                 In("@manufacturer", DataType::VarChar, 30),
-                 In("@vendor_id", DataType::VarChar, 15),
-                 In("@model_id", DataType::VarChar, 20),
-                 In("@department_id", DataType::VarChar, 10),
-                 In("@report_department_id", DataType::VarChar, 10),
-                 In("@report_sub_department_id", DataType::VarChar, 10),
-                 In("@last_date_sold", DataType::DBTimeStamp),
-                 In("@serialized", DataType::Boolean),
-                 In("@require_binding_type", DataType::Boolean),
-                 In("@group_member", DataType::Boolean),
-                 In("@status_id", DataType::VarChar, 10),
-                 In("@serial_type_id", DataType::VarChar, 10)},
-                GetItemStock);
+    catalog.AddRead("VYM_SP_ITEM_GetItemStock",
+                    {In("@item_no", DataType::Integer),
+                     In("@location_id", DataType::VarChar, 10),
+                     In("@item_no_end_range", DataType::Integer),
+                     In("@description", DataType::VarChar, 80),
+                     In("@function_id", DataType::VarChar, 10),
+                     In("@catagory_id", DataType::VarChar, 10),
+                     In("@map_id", DataType::VarChar, 30),
+                     In("@stock_type_id", DataType::VarChar, 10),
+                     In("@manufacturer", DataType::VarChar, 30),
+                     In("@vendor_id", DataType::VarChar, 15),
+                     In("@model_id", DataType::VarChar, 20),
+                     In("@department_id", DataType::VarChar, 10),
+                     In("@report_department_id", DataType::VarChar, 10),
+                     In("@report_sub_department_id", DataType::VarChar, 10),
+                     In("@last_date_sold", DataType::DBTimeStamp),
+                     In("@serialized", DataType::Boolean),
+                     In("@require_binding_type", DataType::Boolean),
+                     In("@group_member", DataType::Boolean),
+                     In("@status_id", DataType::VarChar, 10),
+                     In("@serial_type_id", DataType::VarChar, 10)},
+                    GetItemStock);
 }
 
 // Also the read of one package (@package_no alone) by the package record.
@@ -597,7 +598,7 @@ void GetPackage(ProcedureContext& call) {
 }
 
 void RegisterPackages(ProcedureCatalog& catalog) {
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_ITEM_GetPackage",
         {In("@package_no", DataType::Integer), In("@description", DataType::VarChar, 80),
          In("@function_id", DataType::VarChar, 10), In("@catagory_id", DataType::VarChar, 10),
@@ -648,23 +649,24 @@ void GetItemStockModel(ProcedureContext& call) {
 }
 
 void RegisterLists(ProcedureCatalog& catalog) {
-    catalog.Add("VYM_SP_ITEM_getSearchCombos", {}, GetSearchCombos);
+    catalog.AddRead("VYM_SP_ITEM_getSearchCombos", {}, GetSearchCombos);
 
     // The active functions that have items of the type (every active function
     // when no type is given).
-    catalog.Add("VYM_SP_ITEM_GetTypeFunction", {In("@item_type", DataType::VarChar, 10)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT f.function_id, f.description AS Description, f.tree_icon "
-                        "FROM vym_function f WHERE f.is_active <> 0 AND (?1 IS NULL OR EXISTS "
-                        "(SELECT 1 FROM vym_item i WHERE i.function_id = f.function_id "
-                        "AND i.item_type = ?1)) ORDER BY f.description",
-                        {TextValue(call, "@item_type")});
-                });
+    catalog.AddRead("VYM_SP_ITEM_GetTypeFunction", {In("@item_type", DataType::VarChar, 10)},
+                    [](ProcedureContext& call) {
+                        call.EmitResultSet(
+                            "SELECT f.function_id, f.description AS Description, f.tree_icon "
+                            "FROM vym_function f WHERE f.is_active <> 0 AND (?1 IS NULL OR EXISTS "
+                            "(SELECT 1 FROM vym_item i WHERE i.function_id = f.function_id "
+                            "AND i.item_type = ?1)) ORDER BY f.description",
+                            {TextValue(call, "@item_type")});
+                    });
 
-    catalog.Add("VYM_SP_ITEM_GetItemStockModel",
-                {In("@stock_type_id", DataType::VarChar, 10), In("@is_active", DataType::Boolean)},
-                GetItemStockModel);
+    catalog.AddRead(
+        "VYM_SP_ITEM_GetItemStockModel",
+        {In("@stock_type_id", DataType::VarChar, 10), In("@is_active", DataType::Boolean)},
+        GetItemStockModel);
 }
 
 }  // namespace

@@ -181,51 +181,53 @@ void GetSerialContractHistory(ProcedureContext& call) {
 
 void RegisterLists(ProcedureCatalog& catalog) {
     // Locations that hold stock of the rental kind asked for (all without one).
-    catalog.Add("VYM_SP_SERIAL_GetLocation", {In("@stock_type_id", DataType::VarChar, 10)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT l.location_id, l.description AS Description, l.serial_prefix "
-                        "FROM vym_location l WHERE ?1 IS NULL OR EXISTS (SELECT 1 FROM "
-                        "vym_item_stock_location sl JOIN vym_item_stock st ON st.item_no = "
-                        "sl.item_no WHERE sl.location_id = l.location_id AND "
-                        "(st.rental_type = ?1 OR st.stock_type_id = ?1)) ORDER BY l.location_id",
-                        {TextOrNull(call, "@stock_type_id")});
-                });
-    catalog.Add("VYM_SP_SERIAL_GetSerialStatus", {}, [](ProcedureContext& call) {
+    catalog.AddRead(
+        "VYM_SP_SERIAL_GetLocation", {In("@stock_type_id", DataType::VarChar, 10)},
+        [](ProcedureContext& call) {
+            call.EmitResultSet(
+                "SELECT l.location_id, l.description AS Description, l.serial_prefix "
+                "FROM vym_location l WHERE ?1 IS NULL OR EXISTS (SELECT 1 FROM "
+                "vym_item_stock_location sl JOIN vym_item_stock st ON st.item_no = "
+                "sl.item_no WHERE sl.location_id = l.location_id AND "
+                "(st.rental_type = ?1 OR st.stock_type_id = ?1)) ORDER BY l.location_id",
+                {TextOrNull(call, "@stock_type_id")});
+        });
+    catalog.AddRead("VYM_SP_SERIAL_GetSerialStatus", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT status_id, description AS Description FROM vym_serial_status "
             "ORDER BY display_order, status_id");
     });
-    catalog.Add("VYM_SP_SERIAL_GetSerialType", {}, [](ProcedureContext& call) {
+    catalog.AddRead("VYM_SP_SERIAL_GetSerialType", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT serial_type_id, description AS Description FROM vym_item_stock_serial_type "
             "ORDER BY description");
     });
-    catalog.Add("VYM_SP_SERIAL_GetStockSizeType", {}, [](ProcedureContext& call) {
+    catalog.AddRead("VYM_SP_SERIAL_GetStockSizeType", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT stock_size_type_id, description AS Description FROM "
             "vym_item_stock_size_type ORDER BY description");
     });
-    catalog.Add("VYM_SP_SERIAL_GetStockSize", {In("@stock_size_type_id", DataType::VarChar, 10)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT stock_size FROM vym_item_stock_size WHERE stock_size_type_id = ? "
-                        "ORDER BY display_order",
-                        {TextOrNull(call, "@stock_size_type_id")});
-                });
-    catalog.Add("VYM_SP_SERIAL_GetRentalItems", {}, [](ProcedureContext& call) {
+    catalog.AddRead(
+        "VYM_SP_SERIAL_GetStockSize", {In("@stock_size_type_id", DataType::VarChar, 10)},
+        [](ProcedureContext& call) {
+            call.EmitResultSet(
+                "SELECT stock_size FROM vym_item_stock_size WHERE stock_size_type_id = ? "
+                "ORDER BY display_order",
+                {TextOrNull(call, "@stock_size_type_id")});
+        });
+    catalog.AddRead("VYM_SP_SERIAL_GetRentalItems", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT i.long_description, i.item_no FROM vym_item i WHERE EXISTS (SELECT 1 FROM "
             "vym_item_stock_rental sr WHERE sr.rental_item_no = i.item_no) "
             "ORDER BY i.long_description");
     });
-    catalog.Add("VYM_SP_SERIAL_GetPrintFormat", {In("@print_format_type", DataType::VarChar, 10)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT format_no, description AS Description FROM vym_print_format "
-                        "WHERE print_format_type = ? ORDER BY description",
-                        {TextOrNull(call, "@print_format_type")});
-                });
+    catalog.AddRead("VYM_SP_SERIAL_GetPrintFormat",
+                    {In("@print_format_type", DataType::VarChar, 10)}, [](ProcedureContext& call) {
+                        call.EmitResultSet(
+                            "SELECT format_no, description AS Description FROM vym_print_format "
+                            "WHERE print_format_type = ? ORDER BY description",
+                            {TextOrNull(call, "@print_format_type")});
+                    });
 }
 
 }  // namespace
@@ -234,10 +236,10 @@ namespace serial {
 
 void RegisterSerialReads(ProcedureCatalog& catalog) {
     RegisterLists(catalog);
-    catalog.Add("VYM_SP_SERIAL_GetItemStockSerial",
-                {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30)},
-                GetItemStockSerial);
-    catalog.Add(
+    catalog.AddRead("VYM_SP_SERIAL_GetItemStockSerial",
+                    {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30)},
+                    GetItemStockSerial);
+    catalog.AddRead(
         "VYM_SP_SERIAL_SearchStockSerial",
         {In("@serial_id", DataType::VarChar, 30), In("@item_no", DataType::Integer),
          In("@item_description", DataType::VarChar, 80), In("@location_id", DataType::VarChar, 10),
@@ -245,16 +247,16 @@ void RegisterSerialReads(ProcedureCatalog& catalog) {
          In("@stock_size", DataType::VarChar, 10), In("@serial_type_id", DataType::VarChar, 10),
          In("@model_id", DataType::VarChar, 20), In("@rental_item_no", DataType::Integer)},
         SearchStockSerial);
-    catalog.Add("VYM_SP_SERIAL_GetQOH",
-                {In("@item_no", DataType::Integer), In("@location_id", DataType::VarChar, 10),
-                 In("@serial_id", DataType::VarChar, 30), Out("@qoh", DataType::Integer),
-                 Out("@qty_serialized", DataType::Integer)},
-                GetQOH);
-    catalog.Add(
+    catalog.AddRead("VYM_SP_SERIAL_GetQOH",
+                    {In("@item_no", DataType::Integer), In("@location_id", DataType::VarChar, 10),
+                     In("@serial_id", DataType::VarChar, 30), Out("@qoh", DataType::Integer),
+                     Out("@qty_serialized", DataType::Integer)},
+                    GetQOH);
+    catalog.AddRead(
         "VYM_SP_SERIAL_GetSerialContractHistory",
         {In("@serial_id", DataType::VarChar, 30), Out("@column_header", DataType::VarChar, 255)},
         GetSerialContractHistory);
-    catalog.Add(
+    catalog.AddRead(
         "VYM_SP_SERIAL_GetRentalItemDesc",
         {In("@item_no", DataType::Integer), Out("@rental_item_desc", DataType::VarChar, 255)},
         [](ProcedureContext& call) {
@@ -262,14 +264,14 @@ void RegisterSerialReads(ProcedureCatalog& catalog) {
                            RentalItemDescription(call.Session(), call.Get("@item_no")));
             call.SetReturnValue(0);
         });
-    catalog.Add("VYM_SP_SERIAL_GetStockSerialMapIds",
-                {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30)},
-                [](ProcedureContext& call) {
-                    call.EmitResultSet(
-                        "SELECT map_id FROM vym_item_stock_serial_map WHERE item_no = ? AND "
-                        "serial_id = ? ORDER BY map_id",
-                        {call.Get("@item_no"), TextOrNull(call, "@serial_id")});
-                });
+    catalog.AddRead("VYM_SP_SERIAL_GetStockSerialMapIds",
+                    {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30)},
+                    [](ProcedureContext& call) {
+                        call.EmitResultSet(
+                            "SELECT map_id FROM vym_item_stock_serial_map WHERE item_no = ? AND "
+                            "serial_id = ? ORDER BY map_id",
+                            {call.Get("@item_no"), TextOrNull(call, "@serial_id")});
+                    });
 }
 
 }  // namespace serial

@@ -40,14 +40,14 @@ std::shared_ptr<const server::ProcedureCatalog> TestCatalog() {
                    call.SetOutput("@item_no", number);
                    call.SetOutput("@message", "");
                });
-        c->Add("VYM_SP_TEST_GetItems", {In("@is_active", DataType::Boolean)},
-               [](server::ProcedureContext& call) {
-                   call.EmitResultSet(
-                       "SELECT item_no, description, unit_price, created, is_active FROM "
-                       "test_item WHERE ?1 IS NULL OR is_active = ?1 ORDER BY item_no",
-                       {call.Get("@is_active")});
-                   call.EmitResultSet("SELECT count(*) AS items FROM test_item");
-               });
+        c->AddRead("VYM_SP_TEST_GetItems", {In("@is_active", DataType::Boolean)},
+                   [](server::ProcedureContext& call) {
+                       call.EmitResultSet(
+                           "SELECT item_no, description, unit_price, created, is_active FROM "
+                           "test_item WHERE ?1 IS NULL OR is_active = ?1 ORDER BY item_no",
+                           {call.Get("@is_active")});
+                       call.EmitResultSet("SELECT count(*) AS items FROM test_item");
+                   });
         c->Add("VYM_SP_TEST_AddThenFail", {In("@description", DataType::VarChar, 30)},
                [](server::ProcedureContext& call) {
                    call.Session().Run(
@@ -55,6 +55,11 @@ std::shared_ptr<const server::ProcedureCatalog> TestCatalog() {
                        {call.Get("@description")});
                    throw vym::Error(50000, "VYM_SP_TEST_AddThenFail", "Stock is posted.");
                });
+        // A read that writes after all: a fault the server must refuse.
+        c->AddRead("VYM_SP_TEST_ReadThenWrite", {}, [](server::ProcedureContext& call) {
+            call.Session().QueryValue("SELECT count(*) FROM test_item");
+            call.Session().Run("INSERT INTO test_item (item_no, description) VALUES (901, 'x')");
+        });
         return std::shared_ptr<const server::ProcedureCatalog>(std::move(c));
     }();
     return catalog;
