@@ -124,6 +124,11 @@ TEST_F(PriceHistory, RecordsWhoChangedWhatFromWhereAndOutlivesThePrice) {
               std::vector<std::string>(expected.begin(), expected.begin() + 4))
         << "the deleted price's own history";
     EXPECT_TRUE(History({{"@item_no", 511}, {"@price_no", priceNo}}).empty());
+    // The family week package's own two prices, not the lines they are made of.
+    for (const std::string& change : History({{"@package_no", 1}})) {
+        EXPECT_TRUE(change.starts_with("Insert|ADMIN|" + here_ + "|-/1@-|")) << change;
+    }
+    EXPECT_EQ(History({{"@package_no", 1}}).size(), 2u);
 }
 
 // A save the caller rolls back, here because its second call failed, takes

@@ -32,10 +32,11 @@ CREATE TABLE vym_price_history (
     old_gross_unit_price money,
     new_gross_unit_price money
 );
+-- Read by item or package, newest first (one price's changes among its
+-- item's): every index is one more write for each price written.
 CREATE INDEX vym_price_history_item ON vym_price_history (item_no, history_no);
 CREATE INDEX vym_price_history_package ON vym_price_history (package_no, history_no)
     WHERE package_no IS NOT NULL;
-CREATE INDEX vym_price_history_price ON vym_price_history (price_no, history_no);
 
 -- begin sqlite
 CREATE TRIGGER vym_price_history_insert AFTER INSERT ON vym_price BEGIN

@@ -545,8 +545,12 @@ void DeletePrice(ProcedureContext& call) {
 // Every recorded change of an item's prices (extension, stock and sale prices
 // included) or of a package's own prices, newest first; with @price_no, of
 // that price alone. Deleted prices and seasons still show: the history keeps
-// their keys, not references to them.
+// their keys, not references to them. The owner is matched plainly, so that
+// its index finds the rows.
 void GetPriceHistory(ProcedureContext& call) {
+    const vym::Value package = NumberOrNull(call, "@package_no");
+    const std::string owner = package.IsNull() ? "h.item_no = ?1 AND h.package_no IS NULL"
+                                               : "h.package_no = ?1 AND h.package_price_no IS NULL";
     call.EmitResultSet(
         "SELECT h.history_no, h.changed_at, h.vym_user, h.station, h.change_type, h.price_no, "
         "h.child_item_no, c.long_description AS extension_description, "
@@ -559,12 +563,9 @@ void GetPriceHistory(ProcedureContext& call) {
         "LEFT JOIN vym_item c ON c.item_no = h.child_item_no "
         "LEFT JOIN vym_season s ON s.season_no = h.season_id "
         "LEFT JOIN vym_discount d ON d.discount_id = h.discount_id "
-        "LEFT JOIN vym_location l ON l.location_id = h.location_id "
-        "WHERE CASE WHEN ?2 IS NOT NULL THEN h.package_no = ?2 AND h.package_price_no IS NULL "
-        "ELSE h.item_no = ?1 AND h.package_no IS NULL END "
-        "AND (CAST(?3 AS int) IS NULL OR h.price_no = ?3) "
-        "ORDER BY h.history_no DESC",
-        {NumberOrNull(call, "@item_no"), NumberOrNull(call, "@package_no"),
+        "LEFT JOIN vym_location l ON l.location_id = h.location_id WHERE " +
+            owner + " AND (CAST(?2 AS int) IS NULL OR h.price_no = ?2) ORDER BY h.history_no DESC",
+        {package.IsNull() ? NumberOrNull(call, "@item_no") : package,
          NumberOrNull(call, "@price_no")});
 }
 
