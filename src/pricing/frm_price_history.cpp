@@ -47,6 +47,10 @@ QStringList RowCells(Recordset& rows) {
                        ? QString("<ANY>")
                        : FieldText(rows, "location_id");  // a location deleted since
     }
+    const QString sale = FieldText(rows, "sale_no");
+    if (!sale.isEmpty()) {
+        location += " (Sale " + sale + ")";
+    }
     const QString unit = FieldText(rows, "unit_id");
     return {When(rows.Fields("changed_at").Value()),
             FieldText(rows, "vym_user"),

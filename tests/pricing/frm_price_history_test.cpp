@@ -95,9 +95,11 @@ TEST_F(PriceHistoryScreen, StockPricingShowsThePricesJustTypedAndCleared) {
     ShowHistory(window, Qt::Key_Escape, [&](QDialog& history) {
         EXPECT_EQ(history.windowTitle(), "Price History for: Ski Gloves,GLOVE,Black,L (510)");
         EXPECT_EQ(
-            Rows(history, 2),
+            Rows(history, 3),
             (std::vector<QString>{"ADMIN|" + here_ + "|Deleted||||PR|6|Base Lodge Shop|24.9500|",
-                                  "ADMIN|" + here_ + "|Changed||||PR|3|<ANY>|27.5000|28.0000"}));
+                                  "ADMIN|" + here_ + "|Changed||||PR|3|<ANY>|27.5000|28.0000",
+                                  "ADMIN|" + here_ + "|Added||||EA|1|<ANY> (Sale 2)||19.9900"}))
+            << "the last price the demo gives the gloves is one of a sale";
         const FlexGrid& shown = *history.findChild<FlexGrid*>("fgHistory");
         EXPECT_TRUE(shown.IsColumnHidden(kExtension) && shown.IsColumnHidden(kDiscount))
             << "the gloves have no extension or discount prices";
