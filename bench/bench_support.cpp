@@ -11,6 +11,7 @@
 #include "gateway/command.h"
 #include "server/large_catalogue.h"
 #include "server/procedure_catalog.h"
+#include "server/sqlite_session.h"
 
 namespace vym::bench {
 
@@ -158,6 +159,8 @@ BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& 
     server_ = server::LocalAppServer::Open(path, options);
     db_ = server_->DBConnection();
     sqlite3_open_v2(path.c_str(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // Its price writes are recorded in the price history as the server's are.
+    server::DefineActorFunction(raw_) = {options.userId, options.station};
     sqlite3_exec(raw_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(raw_, 10000);
     sqlite3_exec(raw_, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);

@@ -19,6 +19,7 @@
 #include "model/citem_ticket.h"
 #include "model/cpackage.h"
 #include "pricing/frm_add_price.h"
+#include "pricing/frm_price_history.h"
 #include "ui/flex_grid.h"
 #include "ui/modal_runner.h"
 #include "ui/qt_text.h"
@@ -132,6 +133,14 @@ frmPricing::frmPricing(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     connect(ui_->cmdAdd, &QPushButton::clicked, this, &frmPricing::AddPrice);
     connect(ui_->cmdDelete, &QPushButton::clicked, this, &frmPricing::DeleteRow);
     connect(ui_->cmdDetail, &QPushButton::clicked, this, &frmPricing::ToggleDetail);
+    connect(ui_->cmdHistory, &QPushButton::clicked, this, [this] {
+        frmPriceHistory history(this);
+        if (history.Setup(itemMaint_, packageMode_ ? 0 : item_->ItemNo,
+                          packageMode_ ? package_->PackageNo : 0,
+                          ui::Q(packageMode_ ? package_->Description : item_->LongDescription))) {
+            ui::RunModal(history);
+        }
+    });
     connect(ui_->cmdOk, &QPushButton::clicked, this, &frmPricing::cmdOk_Click);
     connect(ui_->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -13,6 +13,7 @@
 #include "model/citem.h"
 #include "model/citem_stock.h"
 #include "model/record_fields.h"
+#include "pricing/frm_price_history.h"
 #include "pricing/frm_prompt_uom.h"
 #include "pricing/frm_stock_price_prop.h"
 #include "ui/flex_grid.h"
@@ -53,6 +54,12 @@ frmStockPricing::frmStockPricing(QWidget* parent)
     grid.SetContextMenu(mnuPrice_);
     connect(&grid, &FlexGrid::AfterEdit, this, &frmStockPricing::UpdatePrice);
     connect(ui_->cmdAddRow, &QPushButton::clicked, this, &frmStockPricing::AddPriceRow);
+    connect(ui_->cmdHistory, &QPushButton::clicked, this, [this] {
+        frmPriceHistory history(this);
+        if (history.Setup(maint_, item_->ItemNo, 0, Q(item_->LongDescription))) {
+            ui::RunModal(history);
+        }
+    });
     connect(ui_->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     ui_->txtMinPrice->installEventFilter(this);
 }

@@ -4,6 +4,7 @@
 #include "host/screen_registry.h"
 #include "model/citem.h"
 #include "pricing/frm_edit_prices.h"
+#include "pricing/frm_price_history.h"
 #include "pricing/frm_pricing.h"
 #include "pricing/frm_prompt_uom.h"
 #include "pricing/frm_select_price.h"
@@ -25,6 +26,15 @@ void RegisterPricingScreens(ScreenRegistry& screens) {
         item.OpenItem(request.context.DBConnection().get(), request.context.ErrorObject(),
                       kDemoTicket);
         window->Setup(&request.context, &item);
+        return window;
+    });
+    screens.Register("price-history", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmPriceHistory>();
+        CItem item;
+        item.OpenItem(request.context.DBConnection().get(), request.context.ErrorObject(),
+                      kDemoGloves);
+        window->Setup(&request.context, kDemoGloves, 0,
+                      QString::fromStdString(item.LongDescription));
         return window;
     });
     screens.Register("stock-pricing", [](const ScreenRequest& request) {

@@ -257,7 +257,8 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
 // The indexes of the tables the items go to, and the trigger that indexes
 // each new description: dropped while the items are written and made again
 // after (in the same transaction), which sorts each index once instead of
-// finding a place in it for every row.
+// finding a place in it for every row. Made-up prices have no history: its
+// triggers go with them.
 class DeferredIndexes {
   public:
     explicit DeferredIndexes(SqlSession& db) : db_(db) {
@@ -267,7 +268,7 @@ class DeferredIndexes {
             "'vym_item_photo', 'vym_item_ship', 'vym_item_rental', 'vym_item_stock', "
             "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
             "'vym_item_stock_serial')) OR "
-            "(type = 'trigger' AND name = 'vym_item_fts_insert'))");
+            "(type = 'trigger' AND name IN ('vym_item_fts_insert', 'vym_price_history_insert')))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
                              std::string(schema->ColumnText(1)));

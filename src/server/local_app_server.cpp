@@ -1,5 +1,8 @@
 #include "server/local_app_server.h"
 
+#include <unistd.h>
+
+#include <array>
 #include <cctype>
 #include <filesystem>
 
@@ -44,6 +47,14 @@ std::string PostgresLogPath(const std::string& shownUri, const std::string& logD
 
 }  // namespace
 
+std::string DefaultStation() {
+    std::array<char, 256> name{};
+    if (gethostname(name.data(), name.size() - 1) != 0) {
+        return {};
+    }
+    return name.data();
+}
+
 LocalAppServer::LocalAppServer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 LocalAppServer::~LocalAppServer() = default;
 
@@ -70,6 +81,8 @@ std::unique_ptr<LocalAppServer> LocalAppServer::Open(const std::string& path,
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
                          "The database \"" + shown + "\" holds no back office.");
     }
+    // Before the migrations: the demo rows of a new database are this user's.
+    impl->session->SetActor({options.userId, options.station});
     MigrateSchema(*impl->session, migrations, options.demoData, shown);
     impl->errors = std::make_shared<ErrorLog>(
         postgres ? PostgresLogPath(shown, options.logDirectory) : path + ".log");

@@ -9,10 +9,15 @@
 
 namespace vym::server {
 
+// The machine's host name: the station a program works at unless told otherwise.
+std::string DefaultStation();
+
 struct OpenOptions {
     std::string userId = "ADMIN";  // the signed-in user
-    bool createIfMissing = true;   // a missing file becomes a new, migrated database
-    bool demoData = false;         // fill a newly created database with the demo rows
+    // Where the user works; the price history records it with every change.
+    std::string station = DefaultStation();
+    bool createIfMissing = true;  // a missing file becomes a new, migrated database
+    bool demoData = false;        // fill a newly created database with the demo rows
     // Where a station keeps the error log of a shared (PostgreSQL) database;
     // empty for the temporary folder. A database file keeps its log beside it.
     std::string logDirectory;

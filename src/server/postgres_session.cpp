@@ -150,7 +150,22 @@ struct Link {
         Setup();
     }
 
-    void Setup() { Exec("SET DateStyle = ISO; SET client_min_messages = warning", "connect"); }
+    void Setup() {
+        Exec("SET DateStyle = ISO; SET client_min_messages = warning", "connect");
+        ApplyActor();
+    }
+
+    // The actor as settings of the connection, which vym_actor() reads; set
+    // again on every connect.
+    void ApplyActor() {
+        const char* values[] = {actor.user.c_str(), actor.station.c_str()};
+        Result result = Wrap(PQexecParams(conn,
+                                          "SELECT set_config('vym.actor_user', $1, false), "
+                                          "set_config('vym.actor_station', $2, false)",
+                                          2, nullptr, values, nullptr, nullptr, 0));
+        Check(result.get(), "actor");
+    }
+    Actor actor;
 
     std::string DeclaredType(Oid table, int column);
     Oid BaseType(Oid type);
@@ -677,6 +692,14 @@ std::int64_t PostgresSession::LastInsertId() const {
 
 const SqlEngine& PostgresSession::Engine() const {
     return SqlEngine::Postgres();
+}
+
+void PostgresSession::SetActor(const Actor& actor) {
+    impl_->link->actor = actor;
+    if (impl_->link->depth == 0) {
+        impl_->Ready();
+    }
+    impl_->link->ApplyActor();
 }
 
 int PostgresSession::SchemaVersion() {

@@ -40,6 +40,7 @@ class PostgresSession : public SqlSession {
     std::int64_t Changes() const override;
     std::int64_t LastInsertId() const override;
     const SqlEngine& Engine() const override;
+    void SetActor(const Actor& actor) override;
     int SchemaVersion() override;
     void SetSchemaVersion(int version) override;
 

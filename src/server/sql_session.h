@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "base/value.h"
@@ -10,6 +11,15 @@
 #include "server/sql_statement.h"
 
 namespace vym::server {
+
+// Whom the changes made through a session are recorded as in the price
+// history: the signed-in user and the station they work at. The store's own
+// triggers read them through vym_actor('user') and vym_actor('station');
+// empty is recorded as Null.
+struct Actor {
+    std::string user;
+    std::string station;
+};
 
 // The one way the server reaches its store: prepare, bind, step. Procedures,
 // recordsets, settings and migrations all go through a session, so a second
@@ -44,6 +54,10 @@ class SqlSession {
 
     // The SQL that differs between engines.
     virtual const SqlEngine& Engine() const = 0;
+    // Who the changes from now on are made by. Called outside a transaction
+    // (a rolled-back transaction may take the setting with it).
+    virtual void SetActor(const Actor& actor) = 0;
+
     // The schema version the migrations recorded (0 for a new database).
     virtual int SchemaVersion() = 0;
     virtual void SetSchemaVersion(int version) = 0;

@@ -257,11 +257,39 @@ void CheckExistingFile(const std::string& path, const SqliteSession::Options& op
     }
 }
 
+// vym_actor('user') or vym_actor('station'): the actor's, Null when empty.
+void ActorFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) {
+    const auto& actor = *static_cast<const Actor*>(sqlite3_user_data(context));
+    const auto* what = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const std::string_view asked = what != nullptr ? what : "";
+    const std::string& value = asked == "user" ? actor.user : actor.station;
+    if (value.empty() || (asked != "user" && asked != "station")) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_text64(context, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
 }  // namespace
+
+Actor& DefineActorFunction(sqlite3* db) {
+    auto actor = std::make_unique<Actor>();
+    Actor& defined = *actor;
+    // The schema's triggers may call it: it only reads what this program set.
+    const int rc = sqlite3_create_function_v2(
+        db, "vym_actor", 1, SQLITE_UTF8 | SQLITE_INNOCUOUS, actor.release(), ActorFunction, nullptr,
+        nullptr,
+        [](void* owned) { const std::unique_ptr<Actor> release(static_cast<Actor*>(owned)); });
+    if (rc != SQLITE_OK) {
+        throw SqlError(rc, sqlite3_errmsg(db), "vym_actor");
+    }
+    return defined;
+}
 
 struct SqliteSession::Impl {
     std::string path;
     Database db;
+    Actor* actor = nullptr;  // owned by the handle
     std::shared_ptr<Pool> pool = std::make_shared<Pool>();
     int depth = 0;          // open transactions, the outermost included
     bool readOnly = false;  // the outermost transaction is a read-only one
@@ -304,6 +332,7 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
 
     auto impl = std::make_unique<Impl>();
     impl->path = path;
+    impl->actor = &DefineActorFunction(raw);
     impl->db = std::move(db);
     return std::shared_ptr<SqliteSession>(new SqliteSession(std::move(impl)));
 }
@@ -406,6 +435,10 @@ std::int64_t SqliteSession::LastInsertId() const {
 
 const SqlEngine& SqliteSession::Engine() const {
     return SqlEngine::Sqlite();
+}
+
+void SqliteSession::SetActor(const Actor& actor) {
+    *impl_->actor = actor;
 }
 
 int SqliteSession::SchemaVersion() {

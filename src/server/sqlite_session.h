@@ -42,6 +42,7 @@ class SqliteSession : public SqlSession {
     std::int64_t Changes() const override;
     std::int64_t LastInsertId() const override;
     const SqlEngine& Engine() const override;
+    void SetActor(const Actor& actor) override;
 
     // PRAGMA user_version: the schema version the migrations recorded.
     int SchemaVersion() override;
@@ -53,5 +54,10 @@ class SqliteSession : public SqlSession {
     void RefuseWriteWhenReadOnly(sqlite3_stmt* statement, std::string_view sql) const;
     std::unique_ptr<Impl> impl_;
 };
+
+// Defines vym_actor(what) on a handle, as every session's handle has it: the
+// price history's triggers cannot run without it. The handle owns the actor
+// it returns, which says whom the handle's changes are recorded as.
+Actor& DefineActorFunction(sqlite3* db);
 
 }  // namespace vym::server

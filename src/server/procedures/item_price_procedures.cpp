@@ -542,6 +542,33 @@ void DeletePrice(ProcedureContext& call) {
     db.Run("DELETE FROM vym_price WHERE price_no = ?", {priceNo});
 }
 
+// Every recorded change of an item's prices (extension, stock and sale prices
+// included) or of a package's own prices, newest first; with @price_no, of
+// that price alone. Deleted prices and seasons still show: the history keeps
+// their keys, not references to them. The owner is matched plainly, so that
+// its index finds the rows.
+void GetPriceHistory(ProcedureContext& call) {
+    const vym::Value package = NumberOrNull(call, "@package_no");
+    const std::string owner = package.IsNull() ? "h.item_no = ?1 AND h.package_no IS NULL"
+                                               : "h.package_no = ?1 AND h.package_price_no IS NULL";
+    call.EmitResultSet(
+        "SELECT h.history_no, h.changed_at, h.vym_user, h.station, h.change_type, h.price_no, "
+        "h.child_item_no, c.long_description AS extension_description, "
+        "COALESCE(h.season_id, 0) AS season_no, s.description AS season_desc, h.discount_id, "
+        "d.description AS discount_desc, h.unit_id, h.unit_qty, h.uom_id, h.location_id, "
+        "l.description AS location_description, h.sale_no, h.old_total_price, "
+        "h.new_total_price, h.old_unit_price, h.new_unit_price, h.old_gross_unit_price, "
+        "h.new_gross_unit_price "
+        "FROM vym_price_history h "
+        "LEFT JOIN vym_item c ON c.item_no = h.child_item_no "
+        "LEFT JOIN vym_season s ON s.season_no = h.season_id "
+        "LEFT JOIN vym_discount d ON d.discount_id = h.discount_id "
+        "LEFT JOIN vym_location l ON l.location_id = h.location_id WHERE " +
+            owner + " AND (CAST(?2 AS int) IS NULL OR h.price_no = ?2) ORDER BY h.history_no DESC",
+        {package.IsNull() ? NumberOrNull(call, "@item_no") : package,
+         NumberOrNull(call, "@price_no")});
+}
+
 void ValidateDeletePrice(ProcedureContext& call) {
     if (auto why = CheckDelete(call.Session(), NumberOrNull(call, "@price_no"))) {
         Refuse(call, *why);
@@ -604,6 +631,11 @@ void RegisterItemPriceProcedures(ProcedureCatalog& catalog) {
     catalog.Add("VyM_SP_ITEM_PRICE_validate_delete",
                 {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
                 ValidateDeletePrice);
+
+    catalog.Add("VYM_SP_ITEM_PRICE_HISTORY_get",
+                {In("@item_no", DataType::Integer), In("@package_no", DataType::Integer),
+                 In("@price_no", DataType::Integer)},
+                GetPriceHistory);
 
     catalog.Add("VYM_SP_ITEM_GetDiscount", {In("@is_active", DataType::Boolean)},
                 [](ProcedureContext& call) {

@@ -6,7 +6,8 @@
 namespace vym::server {
 
 // Prices of items and packages by extension item, season, discount and unit
-// (the item price list), every price write and delete, and the discount list.
+// (the item price list), every price write and delete, the history of an
+// item's or a package's prices, and the discount list.
 void RegisterItemPriceProcedures(ProcedureCatalog& catalog);
 
 // Season and discount prices of the demo lift tickets and lessons, and the

@@ -54,9 +54,11 @@ void BackOffice::SetHostConnection(std::shared_ptr<Connection> host) {
     server_->host = std::move(host);
 }
 
-std::unique_ptr<server::LocalAppServer> BackOffice::OpenAgain(const std::string& user) const {
+std::unique_ptr<server::LocalAppServer> BackOffice::OpenAgain(const std::string& user,
+                                                              const std::string& station) const {
     server::OpenOptions open;
     open.userId = user;
+    open.station = station;
     return server::LocalAppServer::Open(Path(), open);
 }
 

@@ -47,7 +47,9 @@ class BackOffice {
     FaultInjectingConnection& Faults();
     void SetHostConnection(std::shared_ptr<Connection> host);
     // Another server on the same file, as a second station would open it.
-    std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user = "ADMIN") const;
+    std::unique_ptr<server::LocalAppServer> OpenAgain(
+        const std::string& user = "ADMIN",
+        const std::string& station = server::DefaultStation()) const;
 
     // Fails the running test for each error the server was told of.
     void ExpectNoErrorReports() const;
