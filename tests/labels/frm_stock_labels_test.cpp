@@ -1,5 +1,6 @@
 // The label screen on the demo back office: gloves 510, goggles 511 and the
-// blue shell jacket 503 print with the shelf label (format 4).
+// blue shell jacket 503 print with the shelf label (format 4); the other
+// jackets and the rental units with the hang tag (format 3).
 #include "labels/frm_stock_labels.h"
 
 #include <gtest/gtest.h>
@@ -177,6 +178,32 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
          {std::pair{1, true}, {2, false}, {3, false}, {4, false}, {5, true}}) {
         EXPECT_EQ(Grid().CellChecked(row, kPrinted), printed) << row;
     }
+}
+
+TEST_F(StockLabels, SerialUnitsPrintTheirHangTagsOutOfTheBoxScanningAsTheirSerialIds) {
+    const std::string unitsOf620 = "FROM vym_item_stock_serial WHERE item_no = 620";
+    const QString first = QString::fromStdString(Scalar("SELECT min(serial_id) " + unitsOf620));
+    const QString last = QString::fromStdString(Scalar("SELECT max(serial_id) " + unitsOf620));
+    PrompterScript script;
+    window_.Setup(&maint_, {{620, first}, {620, last}}, true);
+    EXPECT_EQ(window_.windowTitle(), "Print Serialized Stock Labels");
+    ASSERT_EQ(Grid().Rows(), 3);
+    EXPECT_FALSE(Grid().IsColumnHidden(2));
+    EXPECT_EQ(Grid().TextMatrix(1, 2), first);
+    EXPECT_EQ(Grid().TextMatrix(1, 10), "Summit Rental Shop");
+    EXPECT_EQ(Grid().DisplayText(1, kFormat), "Hang Tag 2x3");
+
+    QTemporaryDir dir;
+    preview::PdfOutput output(dir.filePath("tags.pdf"));
+    window_.findChild<QPushButton*>("cmdPrintAll")->click();
+    ASSERT_EQ(output.Files().size(), 1);
+    const Printout out = Read(output.Files()[0]);
+    EXPECT_EQ(out.barcodes, QStringList{first});
+    EXPECT_EQ(out.pageSize, "144 x 216 pts");  // 2" x 3", a page a tag
+    EXPECT_EQ(out.pages, "2");
+    EXPECT_TRUE(out.text.contains(QLatin1String("FR155-7781"))) << out.text.toStdString();
+    EXPECT_TRUE(Grid().CellChecked(1, kPrinted));
+    EXPECT_TRUE(Grid().CellChecked(2, kPrinted));
 }
 
 TEST_F(StockLabels, TheStockNumbersButtonAnswersByMouseAndByKeyboard) {
