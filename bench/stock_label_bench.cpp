@@ -4,7 +4,8 @@
 //                        through "Select by Receiving No" (target 0.5 s),
 //                        against a raw sqlite3 handle running the same
 //                        statements; and every row printed to PDF through the
-//                        print component, one job a row (target 2 s).
+//                        print component, neighbouring rows of one format,
+//                        printer and page in one job (target 2 s).
 
 #include <sqlite3.h>
 #include <QAction>

@@ -1,9 +1,13 @@
 #include "labels/frm_stock_labels.h"
 
+#include <QElapsedTimer>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <map>
 
 #include "base/prompter.h"
 #include "gateway/connection.h"
@@ -42,8 +46,21 @@ enum Column {
 };
 
 constexpr char kDefaultPrinter[] = "0";  // key of the "Default" printer row
+// A load lets the user in (Stop, paint) after its first row and then this often.
+constexpr qint64 kYieldMs = 30;
 
 }  // namespace
+
+// Neighbouring rows of one format, printer and page, printed as one job.
+struct frmStockLabels::LabelJob {
+    long format = 0;
+    QString printer, page;
+    std::vector<int> rows;
+    std::vector<preview::LabelRun> runs;
+    // A receiving repeats its items: each stock record is read once a print
+    // (null when it could not be).
+    std::map<std::int32_t, std::unique_ptr<CItemStock>> stocks;
+};
 
 frmStockLabels::frmStockLabels(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::frmStockLabels>()) {
@@ -58,7 +75,9 @@ frmStockLabels::frmStockLabels(QWidget* parent)
     connect(ui_->cmdPrintSelected, &QPushButton::clicked, this,
             &frmStockLabels::PrintSelectedStock);
     connect(ui_->cmdPrintAll, &QPushButton::clicked, this, &frmStockLabels::PrintAllStock);
-    connect(ui_->cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->cmdClose, &QPushButton::clicked, this, &frmStockLabels::reject);
+    connect(ui_->cmdStop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+    SetLoading(false);
 
     FlexGrid& grid = *ui_->dbgStockLabels;
     grid.SetFormatString(
@@ -66,6 +85,8 @@ frmStockLabels::frmStockLabels(QWidget* parent)
         "<HomeLocId|<HomeLocDesc|<Printer and Page Size|<User Field 1|<User Field 2|"
         "<User Field 3|<User Field 4");
     grid.SetColumnKind(kPrinted, FlexGrid::ColumnKind::CheckBox);
+    grid.SetColumnKind(kStockNo, FlexGrid::ColumnKind::Button);
+    connect(&grid, &FlexGrid::CellButtonClick, this, &frmStockLabels::dbgStockLabels_BtnClick);
     grid.SetColumnFormat(kPrice, QStringLiteral("Currency"));
     grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
     grid.SetEditable(true);
@@ -164,6 +185,28 @@ int frmStockLabels::AddItem(std::int32_t lItemNo, const QString& sSerialId) {
     return added;
 }
 
+void frmStockLabels::reject() {
+    if (loading_) {
+        stopRequested_ = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void frmStockLabels::SetLoading(bool loading) {
+    loading_ = loading;
+    stopRequested_ = false;
+    ui_->prgLoad->setVisible(loading);
+    ui_->cmdStop->setVisible(loading);
+    ui_->cmdStop->setEnabled(loading);
+    ui_->cmdPrintSelected->setEnabled(!loading);
+    ui_->cmdPrintAll->setEnabled(!loading);
+    ui_->dbgStockLabels->setEnabled(!loading);
+    if (auto* select = findChild<QAction*>(QStringLiteral("mnuSelectByReceivingNo"))) {
+        select->setEnabled(!loading);
+    }
+}
+
 void frmStockLabels::mnuSelectByReceivingNo_Click() {
     trap_.Run(errors_, "mnuSelectByReceivingNo", db_, [&] {
         auto receivings = db_->OpenRecordset(
@@ -179,16 +222,49 @@ void frmStockLabels::mnuSelectByReceivingNo_Click() {
         const long receivingNo = list.ColumnText(QStringLiteral("receiving_no")).toLong();
         auto lines = db_->OpenRecordset("Select * from vym_receiving_line where receiving_no = " +
                                         std::to_string(receivingNo));
-        FlexGrid& grid = *ui_->dbgStockLabels;
+        std::vector<std::pair<std::int32_t, QString>> items;
         for (; !lines->Eof(); lines->MoveNext()) {
-            const int first = grid.Rows();
-            const int added = AddItem(lines->Fields("item_no").Value().ToLong());
-            for (int row = first; row < first + added; ++row) {
-                grid.SetTextMatrix(row, kQty, FieldText(*lines, "qty_received"));
-            }
+            items.emplace_back(lines->Fields("item_no").Value().ToLong(),
+                               FieldText(*lines, "qty_received"));
         }
-        grid.AutoSizeColumns();
+        if (LoadReceivingLines(items)) {
+            ui_->dbgStockLabels->AutoSizeColumns();
+        }
     });
+}
+
+bool frmStockLabels::LoadReceivingLines(
+    const std::vector<std::pair<std::int32_t, QString>>& lines) {
+    QPointer<frmStockLabels> self(this);
+    FlexGrid& grid = *ui_->dbgStockLabels;
+    const int before = grid.Rows();
+    SetLoading(true);
+    ui_->prgLoad->setRange(0, static_cast<int>(lines.size()));
+    ui_->prgLoad->setValue(0);
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    bool stopped = false;
+    for (std::size_t i = 0; i < lines.size() && !stopped; ++i) {
+        const int first = grid.Rows();
+        const int added = AddItem(lines[i].first);
+        for (int row = first; row < first + added; ++row) {
+            grid.SetTextMatrix(row, kQty, lines[i].second);
+        }
+        if (i == 0 || sinceYield.elapsed() >= kYieldMs) {
+            ui_->prgLoad->setValue(static_cast<int>(i + 1));
+            DoEvents();
+            if (!self) {
+                return false;
+            }
+            stopped = stopRequested_;
+            sinceYield.restart();
+        }
+    }
+    if (stopped) {
+        grid.SetRows(before);  // as it was before the load
+    }
+    SetLoading(false);
+    return !stopped;
 }
 
 StockLabelRow frmStockLabels::RowAt(int row) const {
@@ -215,46 +291,90 @@ StockLabelRow frmStockLabels::RowAt(int row) const {
     return label;
 }
 
-bool frmStockLabels::PrintCurrentRow(int row) {
+void frmStockLabels::PrintCurrentRow(int row, LabelJob& job) {
     const StockLabelRow label = RowAt(row);
     if (const Verdict refusal = CheckLabelRow(label)) {
+        PrintJob(job);  // the messages keep the order of the rows
         MsgBox(refusal->message, refusal->style, refusal->title);
-        return false;
+        return;
     }
-    bool printed = false;
     trap_.Run(errors_, "PrintCurrentRow", db_, [&] {
-        CItemStock stock;
-        if (!stock.OpenStock(db_, errors_, label.StockNo.toInt())) {
+        const std::int32_t itemNo = label.StockNo.toInt();
+        auto [found, added] = job.stocks.try_emplace(itemNo);
+        if (added) {
+            auto stock = std::make_unique<CItemStock>();
+            if (stock->OpenStock(db_, errors_, itemNo)) {
+                found->second = std::move(stock);
+            }
+        }
+        if (!found->second) {
+            PrintJob(job);
             MsgBox("Item could not be found in the database", kInformation);
             return;
         }
-        QString why;
-        printed = preview::PrintRecord(*db_, label.FormatID.toLong(),
-                                       StockLabelRecord(label, stock), label.Qty, label.Printer,
-                                       label.Page, preview::PreviewMode::None, &why);
-        if (!printed) {
-            MsgBox("Error printing stock label for " + S(label.StockNo), kInformation,
-                   "Print Error");
+        const long format = label.FormatID.toLong();
+        if (!job.rows.empty() &&
+            (format != job.format || label.Printer != job.printer || label.Page != job.page)) {
+            PrintJob(job);
         }
+        job.format = format;
+        job.printer = label.Printer;
+        job.page = label.Page;
+        job.rows.push_back(row);
+        job.runs.push_back({StockLabelRecord(label, *found->second), label.Qty});
     });
-    if (printed) {
-        ui_->dbgStockLabels->SetCellChecked(row, kPrinted, true);
+}
+
+void frmStockLabels::PrintJob(LabelJob& job) {
+    if (job.rows.empty()) {
+        return;
     }
-    return printed;
+    std::vector<QString> failed;
+    trap_.Run(errors_, "PrintCurrentRow", db_, [&] {
+        failed = preview::PrintRuns(*db_, job.format, job.runs, job.printer, job.page,
+                                    preview::PreviewMode::None);
+    });
+    FlexGrid& grid = *ui_->dbgStockLabels;
+    for (std::size_t i = 0; i < job.rows.size(); ++i) {
+        const int row = job.rows[i];
+        if (i < failed.size() && failed[i].isEmpty()) {
+            grid.SetCellChecked(row, kPrinted, true);
+        } else {
+            MsgBox("Error printing stock label for " + S(grid.TextMatrix(row, kStockNo)),
+                   kInformation, "Print Error");
+        }
+    }
+    job.rows.clear();
+    job.runs.clear();
+}
+
+void frmStockLabels::PrintRows(const QList<int>& rows) {
+    LabelJob job;
+    for (int row : rows) {
+        PrintCurrentRow(row, job);
+    }
+    PrintJob(job);
 }
 
 void frmStockLabels::PrintSelectedStock() {
-    trap_.Run(errors_, "PrintSelectedStock", db_, [&] {
-        for (int row : ui_->dbgStockLabels->SelectedRows()) {
-            PrintCurrentRow(row);
-        }
-    });
+    trap_.Run(errors_, "PrintSelectedStock", db_,
+              [&] { PrintRows(ui_->dbgStockLabels->SelectedRows()); });
 }
 
 void frmStockLabels::PrintAllStock() {
     trap_.Run(errors_, "PrintAllStock", db_, [&] {
+        QList<int> rows;
         for (int row = 1; row < ui_->dbgStockLabels->Rows(); ++row) {
-            PrintCurrentRow(row);
+            rows << row;
+        }
+        PrintRows(rows);
+    });
+}
+
+void frmStockLabels::dbgStockLabels_BtnClick(int row, int col) {
+    trap_.Run(errors_, "dbgStockLabels_BtnClick", db_, [&] {
+        if (row >= 1 && col == kStockNo) {
+            MsgBox("Sorry Not Implemented", kInformation);
         }
     });
 }

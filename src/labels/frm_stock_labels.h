@@ -39,14 +39,29 @@ class frmStockLabels : public QDialog {
     int AddItem(std::int32_t lItemNo, const QString& sSerialId = {});
     // Prints the selected rows, or every row, top to bottom; a row that
     // cannot be printed is reported and the next one printed all the same.
+    // Neighbouring rows of one format, printer and page go as one job.
     void PrintSelectedStock();
     void PrintAllStock();
 
+    // Closing (Esc, Close) while a receiving loads stops the load instead.
+    void reject() override;
+
   private:
+    struct LabelJob;
+
     void LoadFormats();
     void LoadPrinters();
     void mnuSelectByReceivingNo_Click();
-    bool PrintCurrentRow(int row);
+    // Adds the lines' rows with their quantities, showing progress; Stop
+    // takes them all away again. False when stopped.
+    bool LoadReceivingLines(const std::vector<std::pair<std::int32_t, QString>>& lines);
+    void SetLoading(bool loading);
+    void PrintRows(const QList<int>& rows);
+    // Adds the row to the job, printing the job first when the row cannot
+    // join it; a row that cannot be printed is reported after the job.
+    void PrintCurrentRow(int row, LabelJob& job);
+    void PrintJob(LabelJob& job);
+    void dbgStockLabels_BtnClick(int row, int col);
     StockLabelRow RowAt(int row) const;
 
     std::unique_ptr<Ui::frmStockLabels> ui_;
@@ -55,6 +70,8 @@ class frmStockLabels : public QDialog {
     ErrorObject* errors_ = nullptr;
     // The printer drop-down's rows after "Default": printer and page size.
     std::vector<std::pair<QString, QString>> printers_;
+    bool loading_ = false;
+    bool stopRequested_ = false;
 };
 
 }  // namespace vym

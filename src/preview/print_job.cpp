@@ -32,8 +32,11 @@ QPageLayout LayoutFor(double width, double height, bool landscape) {
                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-void RenderText(QPagedPaintDevice& device, const QString& text, const std::vector<LabelRun>& runs) {
+bool RenderText(QPagedPaintDevice& device, const QString& text, const std::vector<LabelRun>& runs) {
     QPainter painter(&device);
+    if (!painter.isActive()) {
+        return false;
+    }
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setPixelSize(std::max(1, device.logicalDpiY() * 9 / 72));
     painter.setFont(font);
@@ -50,6 +53,7 @@ void RenderText(QPagedPaintDevice& device, const QString& text, const std::vecto
                 Qt::AlignLeft | Qt::AlignTop, page);
         }
     }
+    return painter.end();
 }
 
 // Where the pages go: a PDF file when one is asked for or no printer is
@@ -85,27 +89,37 @@ std::unique_ptr<QPagedPaintDevice> OpenDevice(const QString& printerName, QStrin
     return printer;
 }
 
-bool Render(QPagedPaintDevice& device, const ResolvedTemplate& resolved,
-            const std::optional<LabelTemplate>& label, const std::vector<LabelRun>& runs,
-            QStringList* problems) {
+// Each run's problems, as RenderLabels reports them.
+std::vector<QString> Render(QPagedPaintDevice& device, const ResolvedTemplate& resolved,
+                            const std::optional<LabelTemplate>& label,
+                            const std::vector<LabelRun>& runs) {
+    std::vector<QString> problems(runs.size());
+    bool painted = false;
     if (label) {
         device.setPageLayout(LayoutFor(label->pageWidth, label->pageHeight, label->landscape));
-        RenderLabels(device, *label, runs, problems);
+        painted = RenderLabels(device, *label, runs, &problems);
     } else {
         device.setPageLayout(LayoutFor(resolved.pageWidth, resolved.pageHeight,
                                        resolved.pageWidth > resolved.pageHeight));
-        RenderText(device, QString::fromUtf8(resolved.content), runs);
+        painted = RenderText(device, QString::fromUtf8(resolved.content), runs);
     }
-    return true;
+    if (!painted) {
+        problems.assign(runs.size(), QStringLiteral("The pages could not be written."));
+    }
+    return problems;
 }
 
-bool ShowPreview(const ResolvedTemplate& resolved, const std::optional<LabelTemplate>& label,
-                 const std::vector<LabelRun>& runs, QStringList* problems) {
+// The problems of the pages as last drawn, for the preview or the printer.
+std::vector<QString> ShowPreview(const ResolvedTemplate& resolved,
+                                 const std::optional<LabelTemplate>& label,
+                                 const std::vector<LabelRun>& runs) {
+    std::vector<QString> problems(runs.size());
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter* target) { Render(*target, resolved, label, runs, problems); });
-    return ui::RunModal(dialog) == QDialog::Accepted;
+                     [&](QPrinter* target) { problems = Render(*target, resolved, label, runs); });
+    ui::RunModal(dialog);
+    return problems;
 }
 
 }  // namespace
@@ -145,54 +159,67 @@ std::optional<ResolvedTemplate> ResolveTemplate(Connection& db, long formatNo,
     return found;
 }
 
-bool PrintRecord(Connection& db, long formatNo, const CPrintData& record, int copies,
-                 const QString& printerName, const QString& pageSize, PreviewMode mode,
-                 QString* error) {
-    return PrintRecords(db, formatNo, {LabelRun{record, copies}}, printerName, pageSize, mode,
-                        error);
-}
-
-bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& runs,
-                  const QString& printerName, const QString& pageSize, PreviewMode mode,
-                  QString* error) {
-    QString ignored;
-    error = error != nullptr ? error : &ignored;
-    const QString level =
-        runs.empty() ? QString()
-                     : runs.front().record.Field(QStringLiteral("Customer.Customer_Level_No"));
+std::vector<QString> PrintRuns(Connection& db, long formatNo, const std::vector<LabelRun>& runs,
+                               const QString& printerName, const QString& pageSize,
+                               PreviewMode mode) {
+    if (runs.empty()) {
+        return {};
+    }
+    QString error;
+    const auto everyRun = [&] { return std::vector<QString>(runs.size(), error); };
     std::optional<ResolvedTemplate> resolved;
     try {
-        resolved = ResolveTemplate(db, formatNo, pageSize, level, error);
+        resolved = ResolveTemplate(
+            db, formatNo, pageSize,
+            runs.front().record.Field(QStringLiteral("Customer.Customer_Level_No")), &error);
     } catch (const vym::Error& failure) {
         // The caller shows its own message; the reason goes with it.
-        *error = ui::Q(failure.Description());
+        error = ui::Q(failure.Description());
     }
     if (!resolved) {
-        return false;
+        return everyRun();
     }
     std::optional<LabelTemplate> label;
     if (!resolved->textOnly) {
         QString why;
         label = ParseTemplate(resolved->content, &why);
         if (!label) {
-            *error = QStringLiteral("The template of print format %1 cannot be read: %2")
-                         .arg(formatNo)
-                         .arg(why);
-            return false;
+            error = QStringLiteral("The template of print format %1 cannot be read: %2")
+                        .arg(formatNo)
+                        .arg(why);
+            return everyRun();
         }
     }
-    QStringList problems;
     if (mode == PreviewMode::Preview) {
-        ShowPreview(*resolved, label, runs, &problems);
-    } else {
-        const std::unique_ptr<QPagedPaintDevice> device = OpenDevice(printerName, error);
-        if (!device) {
-            return false;
-        }
-        Render(*device, *resolved, label, runs, &problems);
+        return ShowPreview(*resolved, label, runs);
     }
-    *error = problems.join(u'\n');
-    return problems.isEmpty();
+    const std::unique_ptr<QPagedPaintDevice> device = OpenDevice(printerName, &error);
+    if (!device) {
+        return everyRun();
+    }
+    return Render(*device, *resolved, label, runs);
+}
+
+bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& runs,
+                  const QString& printerName, const QString& pageSize, PreviewMode mode,
+                  QString* error) {
+    QStringList reasons;
+    for (const QString& reason : PrintRuns(db, formatNo, runs, printerName, pageSize, mode)) {
+        if (!reason.isEmpty() && !reasons.contains(reason)) {
+            reasons << reason;
+        }
+    }
+    if (error != nullptr) {
+        *error = reasons.join(u'\n');
+    }
+    return reasons.isEmpty();
+}
+
+bool PrintRecord(Connection& db, long formatNo, const CPrintData& record, int copies,
+                 const QString& printerName, const QString& pageSize, PreviewMode mode,
+                 QString* error) {
+    return PrintRecords(db, formatNo, {LabelRun{record, copies}}, printerName, pageSize, mode,
+                        error);
 }
 
 PdfOutput::PdfOutput(const QString& path) : path_(path), previous_(CurrentPdfOutput()) {
@@ -216,23 +243,29 @@ QString PdfOutput::NextFile() {
     return file;
 }
 
-void RenderLabels(QPagedPaintDevice& device, const LabelTemplate& label,
-                  const std::vector<LabelRun>& runs, QStringList* problems) {
+bool RenderLabels(QPagedPaintDevice& device, const LabelTemplate& label,
+                  const std::vector<LabelRun>& runs, std::vector<QString>* problems) {
+    problems->assign(runs.size(), QString());
     QPainter painter(&device);
+    if (!painter.isActive()) {
+        return false;
+    }
     const double pxPerMm = device.logicalDpiX() / 25.4;
     const int perPage = label.LabelsPerPage();
     int position = 0;
-    for (const LabelRun& run : runs) {
-        for (int copy = 0; copy < run.copies; ++copy, ++position) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        QStringList found;
+        for (int copy = 0; copy < runs[r].copies; ++copy, ++position) {
             if (position > 0 && position % perPage == 0) {
                 device.newPage();
             }
             // A problem with a record's barcode is told once, not once a copy.
-            QStringList* report = copy == 0 ? problems : nullptr;
-            PaintLabel(painter, label, run.record, LabelOrigin(label, position) * pxPerMm, pxPerMm,
-                       report);
+            PaintLabel(painter, label, runs[r].record, LabelOrigin(label, position) * pxPerMm,
+                       pxPerMm, copy == 0 ? &found : nullptr);
         }
+        (*problems)[r] = found.join(u'\n');
     }
+    return painter.end();
 }
 
 QString FillTextTemplate(const QString& text, const CPrintData& record) {

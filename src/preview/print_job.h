@@ -41,19 +41,24 @@ std::optional<ResolvedTemplate> ResolveTemplate(Connection& db, long formatNo,
                                                 const QString& pageSize,
                                                 const QString& customerLevel, QString* error);
 
-// Prints `copies` labels of the record with the template of the format;
-// an empty printer name means the default printer. Where no printer is
-// installed the pages go to a PDF file the user chooses. False with the
-// reason in `error` when nothing was printed; a barcode that could not be
-// encoded prints as a placeholder and is reported in `error` too, with a
-// false result.
-bool PrintRecord(Connection& db, long formatNo, const CPrintData& record, int copies,
-                 const QString& printerName, const QString& pageSize, PreviewMode mode,
-                 QString* error);
-// Many records in one job, as a label run prints them.
+// Prints the runs in one job with the template of the format, in order; an
+// empty printer name means the default printer. Where no printer is
+// installed the pages go to a PDF file the user chooses. What became of each
+// run, in order: empty when it printed, else why not. What stops the job (no
+// template, no printer, pages that cannot be written) is every run's reason;
+// a barcode that could not be encoded is its own run's only: that label
+// prints with a placeholder and the run counts as not printed.
+std::vector<QString> PrintRuns(Connection& db, long formatNo, const std::vector<LabelRun>& runs,
+                               const QString& printerName, const QString& pageSize,
+                               PreviewMode mode);
+// The same, true when every run printed; the reasons of the others in `error`.
 bool PrintRecords(Connection& db, long formatNo, const std::vector<LabelRun>& runs,
                   const QString& printerName, const QString& pageSize, PreviewMode mode,
                   QString* error);
+// `copies` labels of one record.
+bool PrintRecord(Connection& db, long formatNo, const CPrintData& record, int copies,
+                 const QString& printerName, const QString& pageSize, PreviewMode mode,
+                 QString* error);
 
 // Sends every print job to a PDF file instead of a printer while it lives:
 // the first job to `path`, each later one beside it with its number
@@ -77,9 +82,11 @@ class PdfOutput {
 };
 
 // The pages of a label run on any paged device (printer, PDF writer);
-// labels fill a sheet's positions row by row. Problems as PaintLabel reports them.
-void RenderLabels(QPagedPaintDevice& device, const LabelTemplate& label,
-                  const std::vector<LabelRun>& runs, QStringList* problems);
+// labels fill a sheet's positions row by row. Each run's problems, as
+// PaintLabel reports them, go to its entry of `problems` (as many as runs).
+// False when the device could not be painted on: nothing was printed.
+bool RenderLabels(QPagedPaintDevice& device, const LabelTemplate& label,
+                  const std::vector<LabelRun>& runs, std::vector<QString>* problems);
 // A text-only template with {{table.field}} replaced by the record's values.
 QString FillTextTemplate(const QString& text, const CPrintData& record);
 

@@ -145,12 +145,16 @@ bool FlexGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
                          static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
 
     if (kind == FlexGridModel::Kind::Button) {
-        if (release && ButtonRect(option.rect)
-                           .contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        // Space presses the current cell's button, as it ticks a check box.
+        const bool pressed =
+            release ? ButtonRect(option.rect)
+                          .contains(static_cast<QMouseEvent*>(event)->position().toPoint())
+                    : event->type() == QEvent::KeyPress &&
+                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+        if (pressed) {
             emit grid_->CellButtonClick(row, col);
-            return true;
         }
-        return false;
+        return pressed;
     }
     if (kind != FlexGridModel::Kind::CheckBox) {
         return QStyledItemDelegate::editorEvent(event, model, option, index);

@@ -1,13 +1,15 @@
 // The label screen on the demo back office: gloves 510, goggles 511 and the
 // blue shell jacket 503 print with the shelf label (format 4); the other
-// jackets with the hang tag (format 3), which has no template.
+// jackets and the rental units with the hang tag (format 3).
 #include "labels/frm_stock_labels.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "base/format.h"
 #include "preview/print_job.h"
@@ -19,6 +21,7 @@
 #include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
+#include "ui/flex_grid_delegate.h"
 
 namespace vym {
 namespace {
@@ -27,13 +30,16 @@ using test::PrompterScript;
 using test::RunTool;
 
 constexpr int kPrinted = 0;
+constexpr int kStockNo = 1;
 constexpr int kQty = 5;
 constexpr int kFormat = 7;
 constexpr int kPrinter = 11;
 
-// What a scanner reads off a PDF's first page, its text and its page size.
+// What a scanner reads off a PDF's first page (every code, sorted), its text,
+// its page size and its number of pages.
 struct Printout {
-    QString barcode, text, pageSize, pages;
+    QStringList barcodes;
+    QString text, pageSize, pages;
 };
 
 Printout Read(const QString& pdf) {
@@ -42,9 +48,11 @@ Printout Read(const QString& pdf) {
             {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
              QStringLiteral("-singlefile"), pdf, png});
     Printout out;
-    out.barcode = RunTool(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"),
-                                                      png + QStringLiteral(".png")})
-                      .trimmed();
+    out.barcodes =
+        RunTool(QStringLiteral("zbarimg"),
+                {QStringLiteral("--raw"), QStringLiteral("-q"), png + QStringLiteral(".png")})
+            .split(u'\n', Qt::SkipEmptyParts);
+    out.barcodes.sort();
     out.text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     for (const QString& line : RunTool(QStringLiteral("pdfinfo"), {pdf}).split(u'\n')) {
         if (line.startsWith(QLatin1String("Page size:"))) {
@@ -56,15 +64,61 @@ Printout Read(const QString& pdf) {
     return out;
 }
 
+// A user at the screen while a load runs: `act` is what they do the first
+// time the load lets them in, while its Stop button shows.
+class UserDuringLoad : public PrompterScript {
+  public:
+    UserDuringLoad(QWidget& window, std::function<void()> act)
+        : stop_(*window.findChild<QPushButton*>("cmdStop")), act_(std::move(act)) {}
+    void ProcessPendingInput() override {
+        if (act_ && stop_.isVisible()) {
+            std::exchange(act_, nullptr)();
+        }
+    }
+
+  private:
+    QPushButton& stop_;
+    std::function<void()> act_;
+};
+
 class StockLabels : public ::testing::Test {
   protected:
     StockLabels() { maint_.SetAppServer(&office_.Server()); }
     ~StockLabels() override { maint_.SetAppServer(nullptr); }
 
-    ui::FlexGrid& Grid() { return *window_.findChild<ui::FlexGrid*>("dbgStockLabels"); }
+    ui::FlexGrid& Grid(QWidget& window) {
+        return *window.findChild<ui::FlexGrid*>("dbgStockLabels");
+    }
+    ui::FlexGrid& Grid() { return Grid(window_); }
     std::string Scalar(const std::string& sql) {
         auto rs = office_.Db().OpenRecordset(sql);
         return NullToEmpty(rs->Fields(0).Value());
+    }
+    QString Upc(std::int32_t item) {
+        return QString::fromStdString(
+            Scalar("SELECT upc_code FROM vym_item_stock WHERE item_no = " + std::to_string(item)));
+    }
+    QString Price(std::int32_t item) {
+        return QString::fromStdString(
+            Format(office_.Db()
+                       .OpenRecordset("SELECT unit_price FROM vym_item_stock WHERE item_no = " +
+                                      std::to_string(item))
+                       ->Fields(0)
+                       .Value(),
+                   "Currency"));
+    }
+    // Picks receiving 1002, the newest, from the receivings list.
+    void SelectReceiving1002(test::ScriptedModalRunner& modals) {
+        modals.Expect("frmPickList", [](QDialog& list) {
+            EXPECT_EQ(list.windowTitle(), "Select Receiving Number");
+            auto* grid = list.findChild<ui::FlexGrid*>("fgPickList");
+            ASSERT_EQ(grid->TextMatrix(1, 0), "1002");  // newest first
+            grid->SetCurrentCell(1, 0);
+            grid->SelectRow(1);
+            list.findChild<QPushButton*>("cmdOk")->click();
+        });
+        window_.findChild<QAction*>("mnuSelectByReceivingNo")->trigger();
+        modals.Verify();
     }
 
     test::BackOffice office_;
@@ -73,7 +127,14 @@ class StockLabels : public ::testing::Test {
 };
 
 TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
+    // 501 has a format without a template, 502 none, and 511 a UPC that
+    // code 128 cannot carry: it prints in the same job as 503 but fails alone.
+    office_.Sql(
+        "INSERT INTO vym_print_format (format_no, description, print_format_type) "
+        "VALUES (90, 'Price Sticker', 'STOCK')");
+    office_.Sql("UPDATE vym_item_stock SET format_no = 90 WHERE item_no = 501");
     office_.Sql("UPDATE vym_item_stock SET format_no = NULL WHERE item_no = 502");
+    office_.Sql("UPDATE vym_item_stock SET upc_code = 'GRÖSSE-1' WHERE item_no = 511");
     PrompterScript script;
     script.ExpectMessage("No stock label format defined for item 502", "", kInformation);
     window_.Setup(&maint_, {{510, {}}, {501, {}}, {502, {}}, {511, {}}, {503, {}}});
@@ -91,75 +152,139 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
     preview::PdfOutput output(dir.filePath("labels.pdf"));
     script.ExpectMessage("Error printing stock label for 501", "Print Error", kInformation)
         .ExpectMessage("Format is required to print labels.  Please select one and reprint for 502",
-                       "Invalid Format", kInformation);
+                       "Invalid Format", kInformation)
+        .ExpectMessage("Error printing stock label for 511", "Print Error", kInformation);
     window_.findChild<QPushButton*>("cmdPrintAll")->click();
     script.Verify();
 
-    // The hang tag's job found no template and wrote nothing.
-    ASSERT_EQ(output.Files().size(), 3);
-    struct Label {
-        int row;
-        std::int32_t item;
+    // One job a run of rows alike; the sticker's found no template and wrote
+    // nothing. 511's label is on the sheet, without a code to scan.
+    ASSERT_EQ(output.Files().size(), 2);
+    struct Job {
+        std::int32_t item;  // the one label that scans
         const char* pageSize;
         const char* pages;  // a page a copy on a roll
     };
-    const Label printed[] = {{1, 510, "162 x 90 pts", "2"},
-                             {4, 511, "612 x 792 pts (letter)", "1"},
-                             {5, 503, "612 x 792 pts (letter)", "1"}};
-    for (std::size_t i = 0; i < std::size(printed); ++i) {
-        const Label& label = printed[i];
-        SCOPED_TRACE(label.item);
+    const Job jobs[] = {{510, "162 x 90 pts", "2"}, {503, "612 x 792 pts (letter)", "1"}};
+    for (std::size_t i = 0; i < std::size(jobs); ++i) {
+        SCOPED_TRACE(jobs[i].item);
         const Printout out = Read(output.Files()[static_cast<qsizetype>(i)]);
-        const std::string item = std::to_string(label.item);
-        EXPECT_EQ(out.barcode.toStdString(),
-                  Scalar("SELECT upc_code FROM vym_item_stock WHERE item_no = " + item));
-        EXPECT_TRUE(out.text.contains(QString::fromStdString(Format(
-            office_.Db()
-                .OpenRecordset("SELECT unit_price FROM vym_item_stock WHERE item_no = " + item)
-                ->Fields(0)
-                .Value(),
-            "Currency"))))
-            << out.text.toStdString();
-        EXPECT_EQ(out.pageSize, label.pageSize);
-        EXPECT_EQ(out.pages, label.pages);
-        EXPECT_TRUE(Grid().CellChecked(label.row, kPrinted));
+        EXPECT_EQ(out.barcodes, QStringList{Upc(jobs[i].item)});
+        EXPECT_TRUE(out.text.contains(Price(jobs[i].item))) << out.text.toStdString();
+        EXPECT_EQ(out.pageSize, jobs[i].pageSize);
+        EXPECT_EQ(out.pages, jobs[i].pages);
     }
-    EXPECT_FALSE(Grid().CellChecked(2, kPrinted));
-    EXPECT_FALSE(Grid().CellChecked(3, kPrinted));
+    for (auto [row, printed] :
+         {std::pair{1, true}, {2, false}, {3, false}, {4, false}, {5, true}}) {
+        EXPECT_EQ(Grid().CellChecked(row, kPrinted), printed) << row;
+    }
 }
 
-TEST_F(StockLabels, AReceivingAddsItsLinesWithTheQuantitiesReceivedAndUnitsTheirOwnRows) {
+TEST_F(StockLabels, SerialUnitsPrintTheirHangTagsOutOfTheBoxScanningAsTheirSerialIds) {
+    const std::string unitsOf620 = "FROM vym_item_stock_serial WHERE item_no = 620";
+    const QString first = QString::fromStdString(Scalar("SELECT min(serial_id) " + unitsOf620));
+    const QString last = QString::fromStdString(Scalar("SELECT max(serial_id) " + unitsOf620));
+    PrompterScript script;
+    window_.Setup(&maint_, {{620, first}, {620, last}}, true);
+    EXPECT_EQ(window_.windowTitle(), "Print Serialized Stock Labels");
+    ASSERT_EQ(Grid().Rows(), 3);
+    EXPECT_FALSE(Grid().IsColumnHidden(2));
+    EXPECT_EQ(Grid().TextMatrix(1, 2), first);
+    EXPECT_EQ(Grid().TextMatrix(1, 10), "Summit Rental Shop");
+    EXPECT_EQ(Grid().DisplayText(1, kFormat), "Hang Tag 2x3");
+
+    QTemporaryDir dir;
+    preview::PdfOutput output(dir.filePath("tags.pdf"));
+    window_.findChild<QPushButton*>("cmdPrintAll")->click();
+    ASSERT_EQ(output.Files().size(), 1);
+    const Printout out = Read(output.Files()[0]);
+    EXPECT_EQ(out.barcodes, QStringList{first});
+    EXPECT_EQ(out.pageSize, "144 x 216 pts");  // 2" x 3", a page a tag
+    EXPECT_EQ(out.pages, "2");
+    EXPECT_TRUE(out.text.contains(QLatin1String("FR155-7781"))) << out.text.toStdString();
+    EXPECT_TRUE(Grid().CellChecked(1, kPrinted));
+    EXPECT_TRUE(Grid().CellChecked(2, kPrinted));
+}
+
+TEST_F(StockLabels, TheStockNumbersButtonAnswersByMouseAndByKeyboard) {
+    window_.Setup(&maint_, {{510, {}}, {511, {}}});
+    window_.show();
+    ui::FlexGrid& grid = Grid();
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        {"click",
+         [&] {
+             QCoreApplication::processEvents();  // the grid shows its rows
+             const QRect cell = grid.visualRect(grid.model()->index(1, kStockNo));
+             QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                               ui::FlexGridDelegate::ButtonRect(cell).center());
+         }},
+        {"space",
+         [&] {
+             grid.setFocus();
+             grid.SetCurrentCell(2, kStockNo);
+             QTest::keyClick(&grid, Qt::Key_Space);
+         }},
+    };
+    for (const auto& [how, press] : presses) {
+        SCOPED_TRACE(how);
+        PrompterScript script;
+        script.ExpectMessage("Sorry Not Implemented", "", kInformation);
+        press();
+        script.Verify();
+        EXPECT_EQ(grid.TextMatrix(2, kStockNo), "511");
+    }
+}
+
+TEST_F(StockLabels, AReceivingAddsItsLinesWithTheQuantitiesReceived) {
     window_.Setup(&maint_);
     window_.show();
     test::ScriptedModalRunner modals;
-    modals.Expect("frmPickList", [](QDialog& list) {
-        EXPECT_EQ(list.windowTitle(), "Select Receiving Number");
-        auto* grid = list.findChild<ui::FlexGrid*>("fgPickList");
-        ASSERT_EQ(grid->TextMatrix(1, 0), "1002");  // newest first
-        grid->SetCurrentCell(1, 0);
-        grid->SelectRow(1);
-        list.findChild<QPushButton*>("cmdOk")->click();
-    });
-    window_.findChild<QAction*>("mnuSelectByReceivingNo")->trigger();
-    modals.Verify();
+    SelectReceiving1002(modals);
     ASSERT_EQ(Grid().Rows(), 4);
     for (auto [row, item, qty] : {std::tuple{1, "503", "4"}, {2, "510", "12"}, {3, "511", "3"}}) {
-        EXPECT_EQ(Grid().TextMatrix(row, 1), item);
+        EXPECT_EQ(Grid().TextMatrix(row, kStockNo), item);
         EXPECT_EQ(Grid().TextMatrix(row, kQty), qty);
     }
+    EXPECT_TRUE(Grid().IsColumnHidden(2));  // no serial ids on stock labels
+}
 
-    // Serialized labels show the unit and where it lives.
-    frmStockLabels units;
-    const std::string serial = Scalar(
-        "SELECT serial_id FROM vym_item_stock_serial WHERE item_no = 620 ORDER BY serial_id");
-    units.Setup(&maint_, {{620, QString::fromStdString(serial)}}, true);
-    auto& grid = *units.findChild<ui::FlexGrid*>("dbgStockLabels");
-    EXPECT_EQ(units.windowTitle(), "Print Serialized Stock Labels");
-    ASSERT_EQ(grid.Rows(), 2);
-    EXPECT_FALSE(grid.IsColumnHidden(2));
-    EXPECT_EQ(grid.TextMatrix(1, 2).toStdString(), serial);
-    EXPECT_EQ(grid.TextMatrix(1, 10), "Summit Rental Shop");
-    EXPECT_TRUE(Grid().IsColumnHidden(2));
+TEST_F(StockLabels, StoppingAReceivingsLoadLeavesTheGridAsItWas) {
+    window_.Setup(&maint_, {{500, {}}});
+    window_.show();
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), 1, kQty, "7"));
+    auto* stop = window_.findChild<QPushButton*>("cmdStop");
+    auto* progress = window_.findChild<QProgressBar*>("prgLoad");
+    EXPECT_FALSE(stop->isVisible());
+    const std::pair<const char*, std::function<void()>> stops[] = {
+        {"Stop", [&] { QTest::mouseClick(stop, Qt::LeftButton); }},
+        {"Esc", [&] { QTest::keyClick(&window_, Qt::Key_Escape); }},
+    };
+    for (const auto& [how, press] : stops) {
+        SCOPED_TRACE(how);
+        bool shown = false;
+        UserDuringLoad user(window_, [&] {
+            shown = stop->isEnabled() && progress->isVisible() && progress->maximum() == 3 &&
+                    progress->value() == 1 &&
+                    !window_.findChild<QPushButton*>("cmdPrintAll")->isEnabled();
+            press();
+        });
+        test::ScriptedModalRunner modals;
+        SelectReceiving1002(modals);
+        EXPECT_TRUE(shown);
+        ASSERT_EQ(Grid().Rows(), 2);
+        EXPECT_EQ(Grid().TextMatrix(1, kStockNo), "500");
+        EXPECT_EQ(Grid().TextMatrix(1, kQty), "7");
+        EXPECT_TRUE(window_.isVisible()) << "closing stops the load, not the screen";
+        EXPECT_FALSE(stop->isVisible());
+        EXPECT_TRUE(window_.findChild<QPushButton*>("cmdPrintAll")->isEnabled());
+    }
+    // Left alone, the load adds every line; then Esc closes the screen.
+    PrompterScript script;
+    test::ScriptedModalRunner modals;
+    SelectReceiving1002(modals);
+    EXPECT_EQ(Grid().Rows(), 5);
+    QTest::keyClick(&window_, Qt::Key_Escape);
+    EXPECT_FALSE(window_.isVisible());
 }
 
 }  // namespace

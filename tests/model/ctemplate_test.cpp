@@ -1,5 +1,6 @@
-// Templates of the demo format 3 (STOCK "Hang Tag 2x3", without templates) on
-// the demo thermal printer, saved and read back through the procedures.
+// Templates of the demo format 3 (STOCK "Hang Tag 2x3", whose demo template
+// is for 2" x 3" tags) on the thermal printer's 2.25" x 1.25" labels, saved
+// and read back through the procedures.
 #include "model/ctemplate.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,8 @@ class CTemplateTest : public ::testing::Test {
     std::string Row(const std::string& level) {
         return db.Joined(
             "SELECT description, '|', template_type, '|', template_size FROM "
-            "vym_print_format_template WHERE format_no = 3 AND customer_level_id = '" +
+            "vym_print_format_template WHERE format_no = 3 AND page_size_id = '2.25X1.25' "
+            "AND customer_level_id = '" +
                 level + "'",
             ";");
     }

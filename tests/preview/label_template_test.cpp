@@ -40,7 +40,7 @@ QByteArray Png() {
 TEST(LabelTemplate, DemoTemplatesAndEveryElementKindSaveBackByteForByte) {
     test::BackOffice office;
     std::vector<QByteArray> files = DemoTemplates(office);
-    ASSERT_EQ(files.size(), 5u);
+    ASSERT_EQ(files.size(), 6u);
 
     LabelTemplate all = NewTemplate();
     all.sheet = SheetLayout{3, 10, 18.5, 2.5, 0.25, 0, 1.1, 2};

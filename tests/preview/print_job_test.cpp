@@ -94,21 +94,22 @@ LabelTemplate OneElement(const Element& element) {
     return label;
 }
 
-// One 100 x 60 mm label of the record, written to `pdf`.
-void WriteLabel(const QString& pdf, const LabelTemplate& label, const CPrintData& record,
-                QStringList* problems) {
+// One 100 x 60 mm label of the record, written to `pdf`; its problems.
+QString WriteLabel(const QString& pdf, const LabelTemplate& label, const CPrintData& record) {
     QPdfWriter writer(pdf);
     writer.setResolution(600);
     writer.setPageLayout(QPageLayout(QPageSize(QSizeF(60, 100), QPageSize::Millimeter),
                                      QPageLayout::Landscape, QMarginsF()));
-    RenderLabels(writer, label, {LabelRun{record, 1}}, problems);
+    std::vector<QString> problems;
+    EXPECT_TRUE(RenderLabels(writer, label, {LabelRun{record, 1}}, &problems));
+    return problems.at(0);
 }
 
 QStringList RenderAndDecode(const LabelTemplate& label, const CPrintData& record,
-                            QStringList* problems) {
+                            QString* problems) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("code.pdf"));
-    WriteLabel(pdf, label, record, problems);
+    *problems = WriteLabel(pdf, label, record);
     return Decode(pdf);
 }
 
@@ -138,10 +139,10 @@ TEST(PrintJob, EachSymbologyScansAsItsValueAndABadValuePrintsNoCode) {
         code.name = QStringLiteral("Item.Code");
         CPrintData record({QStringLiteral("Item.Code")});
         record.SetField(QStringLiteral("item.code"), c.value);
-        QStringList problems;
+        QString problems;
         const QStringList decoded = RenderAndDecode(OneElement(code), record, &problems);
         EXPECT_EQ(decoded, c.valid ? QStringList{c.value} : QStringList{}) << c.value.toStdString();
-        EXPECT_EQ(problems.size(), c.valid ? 0 : 1) << c.value.toStdString();
+        EXPECT_EQ(problems.isEmpty(), c.valid) << c.value.toStdString();
     }
 }
 
@@ -187,7 +188,7 @@ TEST(PrintJob, TextLandsWhereTheTemplatePlacesItWithinHalfAMillimetre) {
     }
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("text.pdf"));
-    WriteLabel(pdf, label, CPrintData(), nullptr);
+    WriteLabel(pdf, label, CPrintData());
     const auto boxes = WordBoxes(pdf);
     for (const Placed& p : placed) {
         ASSERT_TRUE(boxes.contains(QLatin1String(p.word))) << p.word;
@@ -248,6 +249,14 @@ TEST(PrintJob, ATextOnlyTemplatePrintsTheRecordsValuesAsPlainText) {
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Stock GLOVE-BLK-L +UPC\n"))))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QLatin1String("{{"))) << text.toStdString();
+
+    // Pages that cannot be written are not printed.
+    {
+        PdfOutput nowhere(dir.filePath(QStringLiteral("missing/tag.pdf")));
+        EXPECT_FALSE(PrintRecord(office.Db(), binTag, CPrintData(), 1, QString(), QString(),
+                                 PreviewMode::None, &error));
+        EXPECT_EQ(error, "The pages could not be written.");
+    }
 
     // A locked database prints nothing and says why.
     office.Faults().FailEveryCall(test::FaultInjectingConnection::Fault::Locked);

@@ -104,9 +104,9 @@ TEST_F(StockLabelProcedures, ItemRowsCarryTheStockAndUnitRowsTheirOwnPriceFormat
 
 TEST_F(StockLabelProcedures, PrintersListEveryPageOfEveryPrinterTypeAndReceivingsTheirLines) {
     const auto printers = Rows("VYM_SP_ITEM_GetPrinters", {});
-    ASSERT_EQ(printers.size(), 5u);
+    ASSERT_EQ(printers.size(), 6u);
     EXPECT_EQ(printers[0], (Row{{"printer", "CARD"}, {"page", "CR80"}}));
-    EXPECT_EQ(printers[4], (Row{{"printer", "THERMAL"}, {"page", "TICKET"}}));
+    EXPECT_EQ(printers[5], (Row{{"printer", "THERMAL"}, {"page", "TICKET"}}));
     EXPECT_EQ(Text("SELECT count(*) FROM vym_receiving_line WHERE receiving_no = 1002"), "3");
     // A receiving's line is of an item; the receiving goes with its lines.
     EXPECT_THROW(office_.Sql("INSERT INTO vym_receiving_line (receiving_no, line_no, item_no, "

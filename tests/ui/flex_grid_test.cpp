@@ -421,6 +421,15 @@ TEST_F(FlexGridTest, CellButtonsReportTheirCell) {
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).toInt(), 1);
     EXPECT_EQ(clicked.at(0).at(1).toInt(), 5);
+    // From the keyboard: Space on the cell; on a text cell Space does not click.
+    grid.setFocus();
+    grid.SetCurrentCell(1, 5);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    grid.SetCurrentCell(1, 1);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    ASSERT_EQ(clicked.count(), 2);
+    EXPECT_EQ(clicked.at(1).at(0).toInt(), 1);
+    EXPECT_EQ(clicked.at(1).at(1).toInt(), 5);
     grid.SetEditable(true);
     EXPECT_FALSE(grid.EditCell(1, 5)) << "a button cell has no text editor";
 }

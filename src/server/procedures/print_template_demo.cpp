@@ -7,6 +7,7 @@
 namespace vym::server {
 namespace {
 
+constexpr int kHangTag = 3;     // STOCK
 constexpr int kShelfLabel = 4;  // STOCK
 constexpr int kDayTicket = 1;   // ITEM
 constexpr int kPassCard = 2;    // CLUB
@@ -24,6 +25,7 @@ void AddPrinterRows(SqlSession& db) {
     };
     static constexpr Page kPages[] = {
         {"THERMAL", "2.25X1.25", "2.25\" x 1.25\" Label", 57.15, 31.75},
+        {"THERMAL", "2X3", "2\" x 3\" Hang Tag", 50.8, 76.2},
         {"THERMAL", "TICKET", "2\" x 5.5\" Ticket", 50.8, 139.7},
         {"LASER", "LETTER30", "US Letter, 30 Labels", 215.9, 279.4},
         {"LASER", "A4", "A4", 210.0, 297.0},
@@ -60,6 +62,21 @@ constexpr std::string_view kSheetLabelElements =
   <barcode x="6" y="10.5" width="54.68" height="14" symbology="code128" human-readable="true" name="Serial.UPC_Code" or-name="Stock.Stock_Id"/>
 )";
 
+// The hang tag of retail stock and of rental units: a unit's tag carries its
+// serial id, so that the counter scans the very unit; an item's its stock id.
+// The code keeps clear of the border, which a scanner would take for a bar.
+constexpr std::string_view kHangTagElements =
+    R"(  <rect x="1" y="1" width="48.8" height="74.2" thickness="0.3" filled="false"/>
+  <field x="3" y="9" width="44.8" height="5" font="DejaVu Sans" size="8" bold="true" align="left" name="Stock.Description"/>
+  <text x="3" y="15" width="8" height="4" font="DejaVu Sans" size="7" bold="false" align="left">Size</text>
+  <field x="11" y="15" width="16" height="4" font="DejaVu Sans" size="7" bold="false" align="left" name="Stock.Stock_Size"/>
+  <field x="27" y="14" width="20.8" height="6" font="DejaVu Sans" size="11" bold="true" align="right" format="Currency" name="Stock.Unit_Price"/>
+  <field x="3" y="21" width="44.8" height="4" font="DejaVu Sans" size="7" bold="false" align="left" name="Serial.Mfg_Serial_id"/>
+  <field x="3" y="25" width="44.8" height="4" font="DejaVu Sans" size="7" bold="false" align="left" name="Serial.Location_desc"/>
+  <barcode x="7" y="31" width="36.8" height="22" symbology="code128" human-readable="true" name="Serial.Serial_id" or-name="Stock.Stock_Id"/>
+  <field x="3" y="57" width="44.8" height="4" font="DejaVu Sans" size="7" bold="false" align="center" name="Serial.UPC_Code"/>
+)";
+
 std::string GraphicalTemplate(std::string_view page, std::string_view sheet,
                               std::string_view elements) {
     return std::string(
@@ -79,6 +96,10 @@ void AddTemplate(SqlSession& db, int formatNo, const char* printer, const char* 
 }
 
 void AddStockTemplates(SqlSession& db) {
+    AddTemplate(
+        db, kHangTag, "THERMAL", "2X3", "None", "Hang Tag - Roll", "TEMPLATE",
+        GraphicalTemplate("  <page width=\"50.8\" height=\"76.2\" orientation=\"portrait\"/>\n", "",
+                          kHangTagElements));
     AddTemplate(
         db, kShelfLabel, "THERMAL", "2.25X1.25", "None", "Shelf Label - Roll", "TEMPLATE",
         GraphicalTemplate("  <page width=\"57.15\" height=\"31.75\" orientation=\"landscape\"/>\n",
