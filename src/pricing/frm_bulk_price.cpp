@@ -28,6 +28,9 @@ namespace {
 
 constexpr char kRefusedStyle[] = "refused";
 constexpr char kTitle[] = "Bulk Price Change";
+// The first rows show as soon as they are read; after that the preview
+// yields to the user every few milliseconds.
+constexpr std::size_t kFirstRows = 40;
 constexpr int kYieldMs = 30;
 
 // The price's key as the price lists show it: extension, unit, and for stock
@@ -207,8 +210,7 @@ bool frmBulkPrice::Preview() {
     ui_->fgPreview->Clear();
     rows_.clear();
     refused_ = 0;
-    ui_->cmdStop->setEnabled(true);
-    ui_->cmdPreview->setEnabled(false);
+    LockEntry(true);
     QPointer<frmBulkPrice> self(this);
     const PriceRule rule = Rule();
     bool whole = false;
@@ -226,7 +228,7 @@ bool frmBulkPrice::Preview() {
         sinceYield.start();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             AddPreviewRow(*rows, rule);
-            if (sinceYield.elapsed() >= kYieldMs) {
+            if (rows_.size() == kFirstRows || sinceYield.elapsed() >= kYieldMs) {
                 ui_->prgPreview->setValue(static_cast<int>(rows_.size()));
                 DoEvents();
                 if (!self || stopRequested_) {
@@ -244,10 +246,18 @@ bool frmBulkPrice::Preview() {
     previewed_ = whole;
     ui_->fgPreview->AutoSizeColumns();
     ui_->prgPreview->setValue(static_cast<int>(rows_.size()));
-    ui_->cmdStop->setEnabled(false);
-    ui_->cmdPreview->setEnabled(true);
+    LockEntry(false);
     ShowSummary();
     return whole;
+}
+
+// The entry stays as the preview reads it until the preview ends; only Stop
+// and Close answer meanwhile.
+void frmBulkPrice::LockEntry(bool locked) {
+    ui_->fraItems->setEnabled(!locked);
+    ui_->fraChange->setEnabled(!locked);
+    ui_->cmdPreview->setEnabled(!locked);
+    ui_->cmdStop->setEnabled(locked);
 }
 
 void frmBulkPrice::ShowSummary() {

@@ -59,6 +59,7 @@ class frmBulkPrice : public QDialog {
     PriceRule Rule() const;
     void SetScopeParameters(Command& command) const;
     void AddPreviewRow(Recordset& rows, const PriceRule& rule);
+    void LockEntry(bool locked);
     void ShowSummary();
     void Invalidate();
 

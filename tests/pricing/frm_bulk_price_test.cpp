@@ -18,6 +18,7 @@
 #include "gateway/recordset.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
+#include "support/qt/stop_at_first_chance.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
@@ -34,9 +35,10 @@ constexpr MsgStyle kConfirm = kQuestionYesNoDefaultNo;
 
 class BulkPriceScreen : public ::testing::Test {
   protected:
-    void SetUp() override {
-        maint_.SetAppServer(&office_.Server());
-        ASSERT_TRUE(window_.Setup(&maint_, {510, 100}));
+    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
+    // As the console opens it on its search result.
+    void Open(const std::vector<std::int32_t>& items) {
+        ASSERT_TRUE(window_.Setup(&maint_, items));
         window_.show();
     }
     void TearDown() override {
@@ -100,6 +102,7 @@ class BulkPriceScreen : public ::testing::Test {
 };
 
 TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {
+    Open({510, 100});
     const std::int32_t gloves = Price("item_no = 510 AND unit_qty = 3 AND sale_no IS NULL");
     const std::int32_t employee = Price("item_no = 100 AND discount_id = 'EMPLOYEE'");
     const int prices = Prices("");
@@ -156,6 +159,7 @@ TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {
 // Another station saved one of the prices between preview and apply: the
 // user is told which and by whom, and no price changes.
 TEST_F(BulkPriceScreen, APriceChangedSinceThePreviewStopsTheWholeApply) {
+    Open({510, 100});
     const std::int32_t gloves = Price("item_no = 510 AND unit_qty = 3 AND sale_no IS NULL");
     const std::int32_t single = Price("item_no = 510 AND unit_qty = 1 AND location_id IS NULL");
     test::PrompterScript script;
@@ -185,6 +189,25 @@ TEST_F(BulkPriceScreen, APriceChangedSinceThePreviewStopsTheWholeApply) {
     EXPECT_EQ(Summary(), "No price was changed.");
     EXPECT_EQ(Stored(gloves), "85.00");
     EXPECT_EQ(Stored(single), "29.95");
+}
+
+// Stop ends the preview part way, and a part of a change is never applied.
+TEST_F(BulkPriceScreen, StopEndsThePreviewWithNothingToApply) {
+    test::StopAtFirstChance user(window_);
+    std::vector<std::int32_t> everything;
+    for (auto items = office_.Db().OpenRecordset("SELECT item_no FROM vym_item"); !items->Eof();
+         items->MoveNext()) {
+        everything.push_back(items->Fields(0).Value().ToLong());
+    }
+    Open(everything);
+    TypeAndPreview("10");
+    const int shown = Find<FlexGrid>("fgPreview").Rows() - 1;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, office_.Scalar("SELECT count(*) FROM vym_price WHERE item_no IS NOT NULL "
+                                    "AND package_no IS NULL AND sale_no IS NULL"));
+    EXPECT_TRUE(Summary().ends_with(" so far: the preview was stopped.")) << Summary();
+    EXPECT_FALSE(Find<QPushButton>("cmdApply").isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("cmdStop").isEnabled());
 }
 
 }  // namespace
