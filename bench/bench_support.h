@@ -36,6 +36,7 @@ class BenchDatabase {
     BenchDatabase& operator=(const BenchDatabase&) = delete;
 
     Connection& DB() const { return *db_; }
+    server::LocalAppServer& Server() const { return *server_; }
     sqlite3* Raw() const { return raw_; }
 
   private:

@@ -28,6 +28,7 @@
 #include "model/citem_stock.h"
 #include "model/cpackage.h"
 #include "packages/frm_edit_package.h"
+#include "pricing/frm_bulk_price.h"
 #include "pricing/frm_pricing.h"
 #include "reference/frm_profiles.h"
 #include "ui/modal_runner.h"
@@ -181,6 +182,7 @@ void Item::BuildMenus() {
     mnuHistory_ = add(mnuItem, "mnuHistory", "&History");
     mnuLocation_ = add(mnuItem, "mnuLocation", "Loca&tion");
     QAction* mnuPrintLabels = add(mnuItem, "mnuPrintLabels", "Print &Labels...");
+    QAction* mnuBulkPriceChange = add(mnuItem, "mnuBulkPriceChange", "Bul&k Price Change...");
     connect(mnuAdd, &QAction::triggered, this, &Item::mnuAdd_Click);
     connect(mnuCreateLike_, &QAction::triggered, this, &Item::mnuCreateLike_Click);
     connect(mnuDelete, &QAction::triggered, this, &Item::mnuDelete_Click);
@@ -203,6 +205,19 @@ void Item::BuildMenus() {
     mnuStock->setObjectName("mnuStock");
     mnuStockMatrix_ = add(mnuStock, "mnuStockMatrix", "&Matrix");
     connect(mnuStockMatrix_, &QAction::triggered, this, &Item::mnuStockMatrix_Click);
+    // The prices of every item the search found, packages aside.
+    opens(mnuBulkPriceChange, [this](ScreenContext& context) {
+        std::vector<std::int32_t> items;
+        for (int row = 1; row < ui_->fgItems->Rows(); ++row) {
+            if (ui_->fgItems->TextMatrix(row, kTypeCol) != "PACKAGE") {
+                items.push_back(ui_->fgItems->RowData(row).toInt());
+            }
+        }
+        frmBulkPrice bulk(this);
+        bulk.Setup(&context, items);
+        ui::RunModal(bulk);
+    });
+
     opens(add(mnuStock, "mnuSalePricing", "Sale &Pricing"),
           [this](ScreenContext& context) { context.StockSalePricing(this); });
     opens(add(mnuStock, "mnuStockSummary", "&Summary"),

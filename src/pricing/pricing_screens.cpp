@@ -1,8 +1,11 @@
 #include "pricing/pricing_screens.h"
 
+#include <QLineEdit>
+
 #include "host/screen_context.h"
 #include "host/screen_registry.h"
 #include "model/citem.h"
+#include "pricing/frm_bulk_price.h"
 #include "pricing/frm_edit_prices.h"
 #include "pricing/frm_price_history.h"
 #include "pricing/frm_pricing.h"
@@ -66,6 +69,13 @@ void RegisterPricingScreens(ScreenRegistry& screens) {
         if (window->Setup(&request.context)) {
             window->LoadPrices();
         }
+        return window;
+    });
+    screens.Register("bulk-price-change", [](const ScreenRequest& request) {
+        auto window = std::make_unique<frmBulkPrice>();
+        window->Setup(&request.context, {100, 500, 501, 502, 503, 510, 511});
+        window->findChild<QLineEdit*>("txtChange")->setText("10");
+        window->Preview();
         return window;
     });
     screens.Register("select-price", [](const ScreenRequest& request) {

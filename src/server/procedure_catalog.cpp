@@ -45,6 +45,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterItemReferenceProcedures(*catalog);
         RegisterItemSeasonProcedures(*catalog);
         RegisterItemPriceProcedures(*catalog);
+        RegisterItemBulkPriceProcedures(*catalog);
         RegisterItemEditorProcedures(*catalog);
         RegisterItemTemplateProcedures(*catalog);
         RegisterItemStockEditorProcedures(*catalog);

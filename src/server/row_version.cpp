@@ -30,10 +30,7 @@ std::string ChangedMessage(SqlSession& db, const GuardedRow& row) {
         return "This " + what +
                " was deleted by another user after you opened it. Your changes were not saved.";
     }
-    const std::string by(saved->ColumnText(0));
-    const std::string at(saved->ColumnText(1));
-    return "This " + what + " was changed by " + (by.empty() ? "another user" : by) +
-           (at.empty() ? std::string() : " at " + SavedAt(at)) +
+    return "This " + what + " was changed " + SavedBy(saved->ColumnText(0), saved->ColumnText(1)) +
            " after you opened it. Your changes were not saved; reload it to see the changes.";
 }
 
@@ -43,6 +40,11 @@ void Refuse(ProcedureContext& call, const GuardedRow& row, std::string_view mess
 }
 
 }  // namespace
+
+std::string SavedBy(std::string_view by, std::string_view at) {
+    return "by " + (by.empty() ? std::string("another user") : std::string(by)) +
+           (at.empty() ? std::string() : " at " + SavedAt(at));
+}
 
 Parameter RowVersionParameter() {
     return InOut(std::string(kRowVersionParameter), DataType::Integer);

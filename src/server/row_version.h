@@ -23,6 +23,10 @@ struct GuardedRow {
     std::string_view what;
 };
 
+// "by JSMITH at 12/06/2026 14:05" from a row's row_saved_by and row_saved_at
+// as stored ("by another user" when nobody is named).
+std::string SavedBy(std::string_view by, std::string_view at);
+
 // The @row_version parameter of a guarded save (InputOutput Integer).
 Parameter RowVersionParameter();
 

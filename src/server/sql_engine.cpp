@@ -77,6 +77,13 @@ const SqlEngine& SqlEngine::Postgres() {
     return engine;
 }
 
+std::string SqlEngine::NumbersOf(std::string_view parameter) const {
+    return IsPostgres()
+               ? "(SELECT CAST(value AS bigint) AS value FROM json_array_elements_text(CAST(" +
+                     Text(parameter) + " AS json)))"
+               : "(SELECT value FROM json_each(" + Text(parameter) + "))";
+}
+
 std::string_view SqlEngine::Name() const {
     return IsPostgres() ? "PostgreSQL" : "SQLite";
 }

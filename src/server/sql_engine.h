@@ -44,6 +44,11 @@ class SqlEngine {
     // before (PostgreSQL's changes with each write: read it back then).
     std::string_view RowId() const { return IsPostgres() ? "ctid" : "_rowid_"; }
 
+    // A list of numbers bound as one parameter, a JSON array ("[501,502]"), as
+    // a table of one column, value: a long list stays one bound text instead
+    // of a statement of its own length.
+    std::string NumbersOf(std::string_view parameter) const;
+
     // One parameter, the table's name: the count of such tables (0 or 1).
     std::string_view TableExistsSql() const;
     // One parameter, a table's name: its column names, in order.

@@ -235,6 +235,34 @@ TEST(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
     EXPECT_EQ(c.Numbers(), (Numbers{12}));
 }
 
+// The bulk price change works on the items the search found, and no others.
+TEST(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
+    ConsoleDatabase db;
+    db.Sql(
+        "INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) VALUES "
+        "(3, 'DAY', 40, 40), (10, 'EA', 20, 20), (11, 'EA', 21, 21), (12, 'EA', 22, 22)");
+    Console c(db);
+    c.Tab("STOCK");
+    c.Find<ui::AnyCombo>("cmbFunction")->SetKey("RETAIL");
+    c.FindNow();
+    ASSERT_EQ(c.Numbers(), (Numbers{10, 11, 12}));
+    test::ScriptedModalRunner modals;
+    modals.Expect("frmBulkPrice", [](QDialog& screen) {
+        EXPECT_EQ(screen.findChild<QLabel*>("lblSearchResult")->text(), "3 items");
+        screen.findChild<QLineEdit*>("txtChange")->setText("10");
+        screen.findChild<QPushButton*>("cmdPreview")->click();
+        const FlexGrid& preview = *screen.findChild<FlexGrid*>("fgPreview");
+        QStringList items;
+        for (int row = 1; row < preview.Rows(); ++row) {
+            items << preview.TextMatrix(row, 0);
+        }
+        EXPECT_EQ(items, (QStringList{"10", "11", "12"}));
+        screen.reject();
+    });
+    c.Trigger("mnuBulkPriceChange");
+    modals.Verify();
+}
+
 TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     ConsoleDatabase db;
     Console c(db);

@@ -13,6 +13,7 @@
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/scripted_modal_runner.h"
+#include "support/qt/stop_at_first_chance.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
@@ -26,20 +27,6 @@ constexpr int kSeason = 5;
 constexpr int kDiscount = 6;
 constexpr int kUnitPrice = 9;
 constexpr int kPrice = 10;
-
-// A user who presses Stop the first time the load lets them.
-class StopAtFirstChance : public test::PrompterScript {
-  public:
-    explicit StopAtFirstChance(QWidget& window) : window_(window) {}
-    void ProcessPendingInput() override {
-        if (auto* stop = window_.findChild<QPushButton*>("cmdStop"); stop && stop->isEnabled()) {
-            stop->click();
-        }
-    }
-
-  private:
-    QWidget& window_;
-};
 
 // As the grid reports a double click on a cell.
 void DoubleClick(FlexGrid& grid, int row, int col) {
@@ -105,7 +92,7 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
 
 TEST_F(PriceLists, StopEndsTheOverviewsLoad) {
     frmEditPrices window;
-    StopAtFirstChance user(window);
+    test::StopAtFirstChance user(window);
     ASSERT_TRUE(window.Setup(&maint_));
     ASSERT_TRUE(window.LoadPrices());
     const int rows = window.findChild<FlexGrid*>("fgPrices")->Rows() - 1;

@@ -1,0 +1,239 @@
+// The bulk price change on the demo back office: the ski gloves (510, landed
+// cost 15.50) priced at 29.95 for any location, 31.95 at the base lodge, 82.50
+// for three pairs and 149.70 for six at the base lodge; the goggle (511) of
+// another vendor; the adult day ticket (100) by season and discount.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/format.h"
+#include "base/price_change.h"
+#include "base/value.h"
+#include "gateway/command.h"
+#include "gateway/procedure_call.h"
+#include "gateway/recordset.h"
+#include "gateway/row_version.h"
+#include "support/server/back_office.h"
+
+namespace vym {
+namespace {
+
+using Args = std::vector<std::pair<std::string, Value>>;
+
+class BulkPriceProcedures : public ::testing::Test {
+  protected:
+    struct Previewed {
+        std::int32_t returned = 0;
+        std::string message;
+        std::vector<std::string> rows;   // "item|price|landed cost" ("-" for none)
+        std::vector<std::string> lines;  // the rows under +10 %, ending .99, to apply
+    };
+    Previewed Preview(const Args& scope) {
+        auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_preview");
+        for (const auto& [name, value] : scope) {
+            cmd->Parameters[name].Value = value;
+        }
+        auto rows = office_.Db().ExecuteRecordset(*cmd);
+        Previewed preview;
+        const PriceRule rule{PriceRule::Kind::Percent, Currency::FromRaw(100000),
+                             PriceRule::Ending::Cents99, PriceRule::Rounding::Nearest};
+        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            const auto text = [&](const char* field) {
+                const Value value = rows->Fields(field).Value();
+                return value.IsNull() ? std::string("-") : value.ToString();
+            };
+            const auto amount = [&](const char* field) {
+                const Value value = rows->Fields(field).Value();
+                return value.IsNull() ? std::string("-") : Format(value, "0.00");
+            };
+            preview.rows.push_back(text("item_no") + "|" + amount("Price") + "|" +
+                                   amount("landed_cost"));
+            const PriceChange change =
+                ChangePrice(rule, rows->Fields("Price").Value().ToCurrency(), std::nullopt,
+                            rows->Fields("unit_qty").Value().ToLong());
+            preview.lines.push_back(text("price_no") + "," + text("row_version") + "," +
+                                    Format(Value(change.price), "0.0000"));
+        }
+        preview.returned = NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong();
+        preview.message = NullToEmpty(cmd->Parameters["@Message"].Value);
+        return preview;
+    }
+    struct Applied {
+        std::int32_t returned = 0;
+        std::string message;
+        std::int32_t changed = 0;
+    };
+    static std::string Joined(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line + "\n";
+        }
+        return text;
+    }
+    Applied Apply(const std::vector<std::string>& lines) {
+        auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",
+                                {{"@prices", Joined(lines)}});
+        EXPECT_TRUE(office_.Db().Execute(*cmd));
+        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
+                NullToEmpty(cmd->Parameters["@Message"].Value),
+                NullToZero(cmd->Parameters["@changed"].Value).ToLong()};
+    }
+    // "total x unit (gross) vN by" of every price of the gloves.
+    std::vector<std::string> Gloves() {
+        auto rows = office_.Db().OpenRecordset(
+            "SELECT total_price, unit_price, gross_unit_price, row_version, row_saved_by "
+            "FROM vym_price WHERE item_no = 510 AND sale_no IS NULL ORDER BY price_no");
+        std::vector<std::string> texts;
+        for (; !rows->Eof(); rows->MoveNext()) {
+            const auto amount = [&](int field) {
+                return Format(rows->Fields(field).Value(), "0.00");
+            };
+            texts.push_back(amount(0) + " x " + amount(1) + " (" + amount(2) + ") v" +
+                            rows->Fields(3).Value().ToString() + " " +
+                            NullToEmpty(rows->Fields(4).Value()));
+        }
+        return texts;
+    }
+    std::int32_t GlovePrice(const char* where) {
+        return office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND " +
+                              std::string(where));
+    }
+
+    test::BackOffice office_;
+};
+
+TEST_F(BulkPriceProcedures, PreviewListsThePricesOfTheChosenItems) {
+    struct Case {
+        Args scope;
+        std::vector<std::string> rows;
+    };
+    const std::vector<std::string> gloves = {"510|29.95|15.50", "510|31.95|15.50",
+                                             "510|82.50|15.50", "510|149.70|15.50"};
+    const Case cases[] = {
+        {{{"@item_list", "510"}}, gloves},
+        {{{"@item_list", " 511,\n510 "}},
+         {gloves[0], gloves[1], gloves[2], gloves[3], "511|59.00|32.65", "511|64.00|32.65"}},
+        {{{"@vendor_id", "summitopt"}}, {"511|59.00|32.65", "511|64.00|32.65"}},
+        {{{"@stock_type_id", "ACCESSORY"}, {"@vendor_id", "ALPINEGEAR"}}, gloves},
+        {{{"@item_list", "100"}, {"@season_no", 3}},
+         {"100|99.00|-", "100|84.00|-", "100|69.00|-", "100|89.00|-"}},
+        {{{"@department_id", "LIFT"}, {"@season_no", 4}}, {"100|75.00|-", "101|45.00|-"}},
+    };
+    for (const Case& c : cases) {
+        const Previewed preview = Preview(c.scope);
+        EXPECT_EQ(preview.rows, c.rows) << ::testing::PrintToString(c.rows);
+        EXPECT_EQ(preview.returned, static_cast<std::int32_t>(c.rows.size()));
+    }
+    const std::pair<Args, const char*> refused[] = {
+        {{},
+         "Choose the items whose prices change: the search result, a department, a vendor "
+         "or a stock type."},
+        {{{"@season_no", 3}},
+         "Choose the items whose prices change: the search result, a "
+         "department, a vendor or a stock type."},
+        {{{"@item_list", "510;1=1"}}, "The item list holds something other than item numbers."},
+        {{{"@item_list", "510 -3"}}, "The item list holds something other than item numbers."},
+    };
+    for (const auto& [scope, message] : refused) {
+        const Previewed preview = Preview(scope);
+        EXPECT_EQ(preview.returned, -1) << message;
+        EXPECT_EQ(preview.message, message);
+        EXPECT_TRUE(preview.rows.empty());
+    }
+}
+
+// The new total is what the preview showed; the unit price follows from the
+// quantity and a gross unit price that stood at the unit price moves with it.
+TEST_F(BulkPriceProcedures, ApplyWritesEveryPreviewedPriceWithANewVersion) {
+    office_.Sql(
+        "UPDATE vym_price SET gross_unit_price = 40 WHERE item_no = 510 AND "
+        "unit_qty = 1 AND location_id IS NULL AND sale_no IS NULL");
+    const Previewed preview = Preview({{"@item_list", "510"}});
+    const Applied applied = Apply(preview.lines);
+    EXPECT_EQ(applied.returned, 0) << applied.message;
+    EXPECT_EQ(applied.changed, 4);
+    EXPECT_EQ(Gloves(), (std::vector<std::string>{
+                            "32.99 x 32.99 (40.00) v2 ADMIN", "34.99 x 34.99 (34.99) v2 ADMIN",
+                            "90.99 x 30.33 (30.33) v2 ADMIN", "164.99 x 27.50 (27.50) v2 ADMIN"}));
+    office_.ExpectNoErrorReports();
+}
+
+// Whatever stands in the way, no price changes: the preview is all or nothing.
+TEST_F(BulkPriceProcedures, ApplyRefusesTheWholeListForOnePriceAtFault) {
+    const std::int32_t base = GlovePrice("location_id = 'BASE' AND unit_qty = 1");
+    const std::string name = "Price " + std::to_string(base);
+    struct Case {
+        std::function<void(std::vector<std::string>& lines)> meddle;
+        std::int32_t returned;
+        std::string starts;
+        std::string ends;
+    };
+    const Case cases[] = {
+        {[&](std::vector<std::string>&) {
+             auto station = office_.OpenAgain("JSMITH");
+             auto save = NewProcedure(*station->DBConnection(), "VYM_SP_ITEM_UpdatePrice",
+                                      {{"@price_no", base}, {"@price", Currency::FromRaw(330000)}});
+             ASSERT_TRUE(station->DBConnection()->Execute(*save));
+         },
+         kRowChanged, name + " of item 510 Ski Gloves,GLOVE,Black,L was changed by JSMITH at ",
+         " after the preview. No price was changed; preview again to see the changes."},
+        {[&](std::vector<std::string>& lines) {
+             for (std::string& line : lines) {
+                 if (line.starts_with(std::to_string(base) + ",")) {
+                     line = line.substr(0, line.rfind(',')) + ",-1";
+                 }
+             }
+         },
+         -1, name + " of item 510 Ski Gloves,GLOVE,Black,L can not become -1.00: ",
+         "a price must be more than zero. No price was changed."},
+        {[&](std::vector<std::string>& lines) { lines.push_back("12,1"); }, -1,
+         "Each line of the price list must read price number, version, new price.", ""},
+        // Last: the price is gone for good.
+        {[&](std::vector<std::string>&) {
+             office_.Sql("DELETE FROM vym_price WHERE price_no = " + std::to_string(base));
+         },
+         kRowChanged, name + " was deleted by another user after the preview.",
+         " No price was changed; preview again."},
+    };
+    for (const Case& c : cases) {
+        Previewed preview = Preview({{"@item_list", "510"}});
+        c.meddle(preview.lines);
+        const std::vector<std::string> meddled = Gloves();
+        const Applied applied = Apply(preview.lines);
+        EXPECT_EQ(applied.returned, c.returned) << c.starts;
+        EXPECT_TRUE(applied.message.starts_with(c.starts)) << applied.message;
+        EXPECT_TRUE(applied.message.ends_with(c.ends)) << applied.message;
+        EXPECT_EQ(Gloves(), meddled) << c.starts;
+    }
+}
+
+// A store failure on the third price rolls back the two written before it.
+TEST_F(BulkPriceProcedures, AFailurePartWayThroughLeavesEveryPriceAsItWas) {
+    const std::int32_t third = GlovePrice("unit_qty = 3");
+    if (!test::PostgresServer().empty()) {
+        office_.Sql(
+            "CREATE FUNCTION fail_third_price() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            "IF NEW.price_no = " +
+            std::to_string(third) +
+            " THEN RAISE EXCEPTION 'database or disk is full'; END IF; RETURN NEW; END $$");
+        office_.Sql(
+            "CREATE TRIGGER fail_third_price BEFORE UPDATE ON vym_price FOR EACH ROW "
+            "EXECUTE FUNCTION fail_third_price()");
+    } else {
+        office_.Sql(
+            "CREATE TRIGGER fail_third_price BEFORE UPDATE ON vym_price WHEN "
+            "NEW.price_no = " +
+            std::to_string(third) + " BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
+    }
+    const std::vector<std::string> before = Gloves();
+    const Previewed preview = Preview({{"@item_list", "510"}});
+    auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",
+                            {{"@prices", Joined(preview.lines)}});
+    EXPECT_FALSE(office_.Db().Execute(*cmd));
+    EXPECT_EQ(Gloves(), before);
+}
+
+}  // namespace
+}  // namespace vym
