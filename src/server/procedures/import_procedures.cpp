@@ -50,31 +50,32 @@ constexpr StockColumn kStockColumns[] = {
     {"@min_qty", "min_qty", false},
 };
 
-// "a = COALESCE(?, a), ..." over the item's or the stock record's columns: a
-// column the file did not give keeps what it holds.
-std::string Assignments(bool onItem) {
-    std::string sql;
-    for (const StockColumn& c : kStockColumns) {
-        if (c.onItem == onItem) {
-            sql += std::string(sql.empty() ? "" : ", ") + c.column + " = COALESCE(?, " + c.column +
-                   ")";
-        }
-    }
-    return sql;
-}
-
-std::vector<vym::Value> Values(const ProcedureContext& call, bool onItem) {
+// The columns of the item's or of the stock record's that the row gives
+// (Null leaves a column as it is): only they are written, so that an
+// unchanged description does not churn the search indexes.
+struct Given {
+    std::string columns;  // ", a, b"
+    std::string marks;    // ", ?, ?"
+    std::string sets;     // "a = ?, b = ?"
     std::vector<vym::Value> values;
+};
+
+Given GivenColumns(const ProcedureContext& call, bool onItem) {
+    Given given;
     for (const StockColumn& c : kStockColumns) {
-        if (c.onItem == onItem) {
-            values.push_back(call.Get(c.parameter));
+        if (c.onItem != onItem || call.Get(c.parameter).IsNull()) {
+            continue;
         }
+        given.columns += std::string(", ") + c.column;
+        given.marks += ", ?";
+        given.sets += std::string(given.sets.empty() ? "" : ", ") + c.column + " = ?";
+        given.values.push_back(call.Get(c.parameter));
     }
-    return values;
+    return given;
 }
 
 void RunWithValues(SqlSession& db, const std::string& sql, std::vector<vym::Value> values,
-                   std::initializer_list<vym::Value> more) {
+                   const std::vector<vym::Value>& more) {
     values.insert(values.end(), more.begin(), more.end());
     auto statement = db.Prepare(sql);
     statement->BindAll(values);
@@ -107,25 +108,57 @@ const std::vector<Reference>& ImportReferences() {
     return references;
 }
 
+// A new stock item with the given columns, its own number as its map id and,
+// unless given, as its stock id; the long description is the short one
+// unless given.
 std::int32_t InsertStockItem(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const vym::Value user = call.GetString("@vym_user").value_or(call.UserId());
-    db.Run(
-        "INSERT INTO vym_item (item_type, function_id, catagory_id, short_description, "
-        "long_description, vym_user, create_date, update_date) VALUES ('STOCK', 'STOCK', "
-        "'STOCK', ?, ?, ?, " +
-            db.Engine().Now() + ", " + db.Engine().Now() + ")",
-        {call.Get("@short_description"), call.Get("@short_description"), user});
+    Given item = GivenColumns(call, true);
+    if (call.IsNull("@long_description")) {
+        item.columns += ", long_description";
+        item.marks += ", ?";
+        item.values.push_back(call.Get("@short_description"));
+    }
+    // Saved once, by this import: stamped as it is written, as a copy is.
+    RunWithValues(db,
+                  "INSERT INTO vym_item (item_type, function_id, catagory_id, vym_user, "
+                  "create_date, update_date, row_saved_by, row_saved_at" +
+                      item.columns + ") VALUES ('STOCK', 'STOCK', 'STOCK', ?, " +
+                      db.Engine().Now() + ", " + db.Engine().Now() + ", ?, " + db.Engine().Now() +
+                      item.marks + ")",
+                  {user, call.UserId()}, item.values);
     const auto itemNo = static_cast<std::int32_t>(db.LastInsertId());
-    // As the item editor does: the item's own number is always a map id.
     db.Run(
         "INSERT INTO vym_item_stock_map (map_id, item_no, vym_user) VALUES (?, ?, ?) "
         "ON CONFLICT DO NOTHING",
         {std::to_string(itemNo), itemNo, user});
-    db.Run("INSERT INTO vym_item_stock (item_no, stock_id) VALUES (?, ?)",
-           {itemNo, std::to_string(itemNo)});
-    ClaimRow(call, ItemRow(itemNo), kMessage);
+    Given stock = GivenColumns(call, false);
+    if (call.IsNull("@stock_id")) {
+        stock.columns += ", stock_id";
+        stock.marks += ", ?";
+        stock.values.push_back(std::to_string(itemNo));
+    }
+    RunWithValues(
+        db,
+        "INSERT INTO vym_item_stock (item_no" + stock.columns + ") VALUES (?" + stock.marks + ")",
+        {itemNo}, stock.values);
+    call.SetOutput("@row_version", 1);
     return itemNo;
+}
+
+void UpdateStockItem(ProcedureContext& call, std::int32_t itemNo) {
+    SqlSession& db = call.Session();
+    const Given item = GivenColumns(call, true);
+    RunWithValues(db,
+                  "UPDATE vym_item SET " + item.sets + (item.sets.empty() ? "" : ", ") +
+                      "vym_user = ?, update_date = " + db.Engine().Now() + " WHERE item_no = ?",
+                  item.values, {call.GetString("@vym_user").value_or(call.UserId()), itemNo});
+    const Given stock = GivenColumns(call, false);
+    if (!stock.sets.empty()) {
+        RunWithValues(db, "UPDATE vym_item_stock SET " + stock.sets + " WHERE item_no = ?",
+                      stock.values, {itemNo});
+    }
 }
 
 // Saves one imported stock row: a new stock item when @item_no is Null,
@@ -149,17 +182,12 @@ void SaveStockItem(ProcedureContext& call) {
             return;
         }
         itemNo = InsertStockItem(call);
-    } else if (!ClaimRow(call, ItemRow(itemNo), kMessage)) {
-        return;
+    } else {
+        if (!ClaimRow(call, ItemRow(itemNo), kMessage)) {
+            return;
+        }
+        UpdateStockItem(call, itemNo);
     }
-    static const std::string item = "UPDATE vym_item SET " + Assignments(true) +
-                                    ", vym_user = ?, update_date = " + db.Engine().Now() +
-                                    " WHERE item_no = ?";
-    static const std::string stock =
-        "UPDATE vym_item_stock SET " + Assignments(false) + " WHERE item_no = ?";
-    RunWithValues(db, item, Values(call, true),
-                  {call.GetString("@vym_user").value_or(call.UserId()), itemNo});
-    RunWithValues(db, stock, Values(call, false), {itemNo});
     call.SetOutput("@item_no", itemNo);
     call.SetOutput(kMessage, std::string());
 }
