@@ -59,10 +59,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
     connect(ui_->cmdImport, &QPushButton::clicked, this, &frmImport::Import);
     connect(ui_->cmdSaveRefused, &QPushButton::clicked, this, &frmImport::SaveRefused);
     connect(ui_->cmdStop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
-    connect(ui_->cmdClose, &QPushButton::clicked, this, [this] {
-        stopRequested_ = true;
-        reject();
-    });
+    connect(ui_->cmdClose, &QPushButton::clicked, this, &frmImport::reject);
     // A dry run holds for the file and kind it read.
     connect(ui_->txtFile, &QLineEdit::textEdited, this, &frmImport::Invalidate);
     connect(ui_->cmbKind, &QComboBox::currentIndexChanged, this, &frmImport::Invalidate);
@@ -81,6 +78,13 @@ void frmImport::SetFile(const QString& path) {
     Invalidate();
 }
 
+void frmImport::reject() {
+    stopRequested_ = true;
+    if (!working_) {
+        QDialog::reject();
+    }
+}
+
 ImportKind frmImport::Kind() const {
     return ui_->cmbKind->currentIndex() == 1 ? ImportKind::Prices : ImportKind::StockItems;
 }
@@ -88,6 +92,7 @@ ImportKind frmImport::Kind() const {
 // Buttons that start work are off while it runs, Stop only then; Import and
 // Save Refused Rows need a dry run with rows of their kind.
 void frmImport::SetWorking(bool working) {
+    working_ = working;
     const bool read = import_ != nullptr;
     for (QWidget* w :
          std::initializer_list<QWidget*>{ui_->txtFile, ui_->cmdBrowse, ui_->cmbKind,

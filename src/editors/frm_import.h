@@ -35,6 +35,10 @@ class frmImport : public QDialog {
     // could not be read or the user stopped.
     bool DryRun();
 
+  protected:
+    // Esc stops the work under way; without any, it closes the screen.
+    void reject() override;
+
   private:
     ImportKind Kind() const;
     void Browse();
@@ -51,6 +55,7 @@ class frmImport : public QDialog {
     Connection* db_ = nullptr;
     std::unique_ptr<CatalogueImport> import_;
     bool stopRequested_ = false;
+    bool working_ = false;
 };
 
 }  // namespace vym
