@@ -11,12 +11,14 @@
 
 #include "base/error.h"
 #include "base/prompter.h"
+#include "editors/frm_import.h"
 #include "host/back_office_window.h"
 #include "host/screen_registry.h"
 #include "host/startup_options.h"
 #include "host/vym_interface.h"
 #include "server/local_app_server.h"
 #include "service/citem_maint.h"
+#include "ui/modal_runner.h"
 #include "vym/version.h"
 
 namespace vym {
@@ -191,6 +193,12 @@ int BackOfficeApp::Run(const QStringList& arguments) {
     }
 
     BackOfficeWindow window(*server, plugIns_, databasePath);
+    window.AddMaintenanceCommand("&Import...", "mnuImport", [&itemMaint](QWidget* parent) {
+        frmImport import(parent);
+        if (import.Setup(&itemMaint)) {
+            ui::RunModal(import);
+        }
+    });
     window.show();
     return QApplication::exec();
 }

@@ -4,14 +4,17 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/csv.h"
 #include "base/error.h"
 #include "base/format.h"
 #include "gateway/command.h"
+#include "model/catalogue_import.h"
 #include "server/large_catalogue.h"
 #include "server/local_app_server.h"
 #include "server/postgres_session.h"
@@ -27,11 +30,18 @@ constexpr const char* kUsageText =
     "       vym-sql --database FILE [--user ID] [--csv] --exec PROCEDURE [@name=value ...]\n"
     "       vym-sql --database FILE --demo\n"
     "       vym-sql --database FILE --generate N\n"
+    "       vym-sql --database FILE --import CSV [--kind stock|prices] [--dry-run]\n"
+    "               [--refused OUT]\n"
+    "       vym-sql --template [--kind stock|prices]\n"
     "       vym-sql --help | --version\n"
     "  --demo   create FILE with the demo back office when it does not exist\n"
     "  --csv    print rows as comma-separated values\n"
     "  --generate N  add N made-up items of every type and about N serialized units\n"
     "                (for measuring searches)\n"
+    "  --import CSV  import stock items (the default) or prices from CSV: every row is listed\n"
+    "                with its fate, then all accepted rows are saved in one transaction, or\n"
+    "                none; --dry-run saves nothing, --refused writes the refused rows to OUT\n"
+    "  --template    print the header line of an import file\n"
     "  values of --exec are converted to the parameter's type; NULL sends Null\n"
     "  FILE may be a PostgreSQL database, postgresql://user@host:port/dbname; its password\n"
     "  comes from PGPASSWORD or ~/.pgpass, never from the command line\n";
@@ -52,6 +62,11 @@ struct Arguments {
     std::string sql;
     std::string procedure;
     std::vector<std::string> assignments;  // "@name=value"
+    std::string importFile;
+    vym::ImportKind kind = vym::ImportKind::StockItems;
+    bool dryRun = false;
+    bool printTemplate = false;
+    std::string refusedFile;
 };
 
 Arguments Parse(int argc, char** argv) {
@@ -91,6 +106,20 @@ Arguments Parse(int argc, char** argv) {
             }
         } else if (arg == "--csv") {
             args.csv = true;
+        } else if (arg == "--import") {
+            args.importFile = value();
+        } else if (arg == "--kind") {
+            const std::string kind = value();
+            if (kind != "stock" && kind != "prices") {
+                throw UsageError("--kind is stock or prices");
+            }
+            args.kind = kind == "stock" ? vym::ImportKind::StockItems : vym::ImportKind::Prices;
+        } else if (arg == "--dry-run") {
+            args.dryRun = true;
+        } else if (arg == "--refused") {
+            args.refusedFile = value();
+        } else if (arg == "--template") {
+            args.printTemplate = true;
         } else if (arg == "--exec") {
             exec = true;
             args.procedure = value();
@@ -102,13 +131,19 @@ Arguments Parse(int argc, char** argv) {
             throw UsageError("give the SQL as one argument (quote it)");
         }
     }
+    if (args.printTemplate) {
+        return args;
+    }
     if (args.database.empty()) {
         throw UsageError("--database FILE is required");
+    }
+    if (!args.importFile.empty() && (!args.sql.empty() || exec)) {
+        throw UsageError("give either --import or SQL or --exec, not more");
     }
     if (!args.sql.empty() && exec) {
         throw UsageError("give either SQL or --exec, not both");
     }
-    if (args.sql.empty() && !exec && !args.demo && args.generate == 0) {
+    if (args.sql.empty() && !exec && !args.demo && args.generate == 0 && args.importFile.empty()) {
         throw UsageError("nothing to run: give SQL or --exec PROCEDURE");
     }
     return args;
@@ -365,6 +400,74 @@ int Fail(int exit, std::string_view message) {
     return exit;
 }
 
+// Progress on stderr, a line that each report writes over.
+bool ShowProgress(const char* step, std::uint64_t done, std::uint64_t total) {
+    std::cerr << '\r' << step << ' ' << (total == 0 ? 100 : done * 100 / total) << "%   ";
+    progressShown = true;
+    return true;
+}
+
+void EndProgress() {
+    if (progressShown) {
+        std::cerr << '\n';
+        progressShown = false;
+    }
+}
+
+// Lists every row with its fate on stdout (as CSV), then saves the accepted
+// rows unless this is a dry run.
+int RunImport(vym::Connection& connection, const Arguments& args) {
+    std::ifstream file(args.importFile, std::ios::binary);
+    if (!file) {
+        return Fail(kFailed, "The file \"" + args.importFile + "\" can not be read.");
+    }
+    vym::CatalogueImport import(connection, args.kind);
+    const auto outcome = import.DryRun(file, [](std::uint64_t done, std::uint64_t total) {
+        return ShowProgress("Reading", done, total);
+    });
+    EndProgress();
+    if (outcome != vym::ImportOutcome::Done) {
+        return Fail(kFailed, import.Message());
+    }
+    for (const std::string& note : import.Notes()) {
+        std::cerr << note << '\n';
+    }
+    std::string out;
+    vym::csv::AppendRecord(out, {"Line", "Fate", "Key", "Details"});
+    for (std::size_t i = 0; i < import.RowCount(); ++i) {
+        const vym::ImportRow& row = import.Row(i);
+        vym::csv::AppendRecord(
+            out, {std::to_string(row.line), vym::CatalogueImport::FateText(row.fate), row.key,
+                  row.details});
+    }
+    std::cout << out;
+    std::cerr << import.Count(vym::RowFate::New) << " new, " << import.Count(vym::RowFate::Changed)
+              << " changed, " << import.Count(vym::RowFate::Unchanged) << " unchanged, "
+              << import.Count(vym::RowFate::Refused) << " refused\n";
+    if (!args.refusedFile.empty()) {
+        std::ofstream refused(args.refusedFile, std::ios::binary);
+        refused << import.RefusedCsv();
+        if (!refused.flush()) {
+            return Fail(kFailed,
+                        "The refused rows could not be written to \"" + args.refusedFile + "\".");
+        }
+    }
+    if (args.dryRun || import.Count(vym::RowFate::New) + import.Count(vym::RowFate::Changed) == 0) {
+        return 0;
+    }
+    const auto saved = import.Commit([](std::uint64_t done, std::uint64_t total) {
+        return ShowProgress("Saving", done, total);
+    });
+    EndProgress();
+    if (saved != vym::ImportOutcome::Done) {
+        return Fail(kFailed, import.Message());
+    }
+    std::cerr << "Imported "
+              << import.Count(vym::RowFate::New) + import.Count(vym::RowFate::Changed)
+              << " rows.\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -382,6 +485,10 @@ int main(int argc, char** argv) {
     }
     if (args.help) {
         std::cout << kUsageText;
+        return 0;
+    }
+    if (args.printTemplate) {
+        std::cout << vym::CatalogueImport::Template(args.kind);
         return 0;
     }
     try {
@@ -409,6 +516,9 @@ int main(int argc, char** argv) {
         auto connection = server->DBConnection();
         if (!args.procedure.empty()) {
             return RunProcedure(*connection, args);
+        }
+        if (!args.importFile.empty()) {
+            return RunImport(*connection, args);
         }
         return args.sql.empty() ? 0 : RunSql(*connection, args);
     } catch (const UsageError& e) {

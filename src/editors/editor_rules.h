@@ -3,25 +3,9 @@
 #include <string>
 
 #include "base/refusal.h"
+#include "model/stock_rules.h"
 
 namespace vym {
-
-// What the stock editor's checks look at, as the user left the screen.
-struct StockEntry {
-    bool stock = true;  // a stock record; false for a rental item
-    std::string stockType;
-    std::string rentalType;  // of the stock type: "RETAIL", "RENTAL" or another
-    std::string vendorId;
-    std::string departmentId;
-    std::string reportDepartmentId;
-    bool reportDepartmentRequired = false;  // the system's setting
-    bool serialized = false;
-    std::string serialTypeId;
-    std::string modelId;
-};
-
-// The first rule the entry breaks, in the order the user is told of them.
-Verdict CheckStock(const StockEntry& entry);
 
 // A vendor about to be saved; ids and names already trimmed.
 struct VendorEntry {

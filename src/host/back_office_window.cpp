@@ -32,6 +32,9 @@ BackOfficeWindow::BackOfficeWindow(AppServer& server, const PlugInRegistry& plug
     // One entry per console, Ctrl+1, Ctrl+2 ... in tab order.
     QMenu* mnuConsoles = menuBar()->addMenu("&Consoles");
     mnuConsoles->setObjectName("mnuConsoles");
+    mnuMaintenance_ = menuBar()->addMenu("&Maintenance");
+    mnuMaintenance_->setObjectName("mnuMaintenance");
+    mnuMaintenance_->menuAction()->setVisible(false);
     QMenu* mnuHelp = menuBar()->addMenu("&Help");
     QAction* mnuAbout = mnuHelp->addAction("&About...");
     mnuAbout->setObjectName("mnuAbout");
@@ -82,6 +85,14 @@ BackOfficeWindow::~BackOfficeWindow() {
     for (VYMInterface* plugIn : plugIns_) {
         plugIn->Implements_ShutDown();
     }
+}
+
+void BackOfficeWindow::AddMaintenanceCommand(const QString& caption, const QString& objectName,
+                                             std::function<void(QWidget* parent)> open) {
+    QAction* command = mnuMaintenance_->addAction(caption);
+    command->setObjectName(objectName);
+    connect(command, &QAction::triggered, this, [this, open = std::move(open)] { open(this); });
+    mnuMaintenance_->menuAction()->setVisible(true);
 }
 
 QWidget* BackOfficeWindow::BuildStartPage(const QString& databasePath, const QString& userId) {

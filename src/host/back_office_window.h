@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QStackedWidget;
 class QTabWidget;
 
@@ -17,7 +19,8 @@ class VYMInterface;
 // The back office's main window: one tab per registered console (bound to the
 // server, set up and enabled on opening, shut down on closing), a start page
 // naming the open database and user while there is none, the application
-// server's status text in the status bar and Help > About.
+// server's status text in the status bar, the Maintenance commands the
+// program adds and Help > About.
 class BackOfficeWindow : public QMainWindow {
     Q_OBJECT
 
@@ -27,6 +30,11 @@ class BackOfficeWindow : public QMainWindow {
                      QWidget* parent = nullptr);
     ~BackOfficeWindow() override;
 
+    // Adds a command to the Maintenance menu (shown once it has one); `open`
+    // shows the command's screen over `parent`, this window.
+    void AddMaintenanceCommand(const QString& caption, const QString& objectName,
+                               std::function<void(QWidget* parent)> open);
+
   private:
     QWidget* BuildStartPage(const QString& databasePath, const QString& userId);
     void ShowAbout();
@@ -34,6 +42,7 @@ class BackOfficeWindow : public QMainWindow {
     QStackedWidget* pages_ = nullptr;
     QTabWidget* tabApplications_ = nullptr;
     QLabel* lblStatus_ = nullptr;
+    QMenu* mnuMaintenance_ = nullptr;
     std::vector<VYMInterface*> plugIns_;  // the consoles in the tabs, which own them
 };
 

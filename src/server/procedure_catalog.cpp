@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/error.h"
+#include "server/procedures/import_procedures.h"
 #include "server/procedures/inv_procedures.h"
 #include "server/procedures/item_catalogue_procedures.h"
 #include "server/procedures/item_editor_procedures.h"
@@ -59,6 +60,7 @@ std::shared_ptr<const ProcedureCatalog> ProcedureCatalog::Standard() {
         RegisterInvProcedures(*catalog);
         RegisterSerialProcedures(*catalog);
         RegisterStockLabelProcedures(*catalog);
+        RegisterImportProcedures(*catalog);
         return std::shared_ptr<const ProcedureCatalog>(std::move(catalog));
     }();
     return standard;

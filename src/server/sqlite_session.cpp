@@ -324,6 +324,10 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     OpenStep(raw, path, "PRAGMA journal_mode = WAL");
     OpenStep(raw, path, "PRAGMA foreign_keys = ON");
     OpenStep(raw, path, "PRAGMA synchronous = NORMAL");
+    // Each procedure called inside a longer transaction (an import's
+    // thousands of rows) runs in a savepoint of its own: its journal is kept
+    // in memory, not written to a temporary file row after row.
+    OpenStep(raw, path, "PRAGMA temp_store = MEMORY");
     // A search of a large catalogue reads its indexes from memory of its own
     // rather than from whatever the operating system still caches: a 64 MB
     // page cache, and the first 256 MB of the file read in place.

@@ -188,3 +188,53 @@ TEST_F(VymSql, ExecCallsAProcedureWithConvertedValuesAndPrintsItsOutputs) {
 }
 
 }  // namespace
+
+namespace {
+
+// An import from the command line: the rows with their fates on stdout,
+// progress and the counts on stderr, the refused rows to a file; a dry run
+// saves nothing and an import saves the accepted rows.
+TEST_F(VymSql, ImportListsEveryRowAndSavesTheAcceptedOnesUnlessADryRun) {
+    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    const fs::path csv = dir_ / "catalogue.csv";
+    std::ofstream(csv, std::ios::binary)
+        << "Stock Id,Short Description,Department,Stock Type,Vendor,Model,Unit Price\r\n"
+           "NEW-1,New Fleece,RETAIL,APPAREL,ALPINEGEAR,SHELL,$49.50\r\n"
+           "NEW-2,No Vendor,RETAIL,APPAREL,,SHELL,10\r\n";
+    const std::string refused = (dir_ / "refused.csv").string();
+    const auto count = [&] {
+        return Exec({"--database", Db(), "--csv",
+                     "SELECT count(*) AS n FROM vym_item_stock WHERE stock_id = 'NEW-1'"})
+            .out;
+    };
+    const std::string listing =
+        "Line,Fate,Key,Details\r\n2,New,NEW-1,New Fleece\r\n3,Refused,NEW-2,Vendor is Required\r\n";
+
+    const Outcome dry =
+        Exec({"--database", Db(), "--import", csv.string(), "--dry-run", "--refused", refused});
+    ASSERT_EQ(dry.exit, 0) << dry.err;
+    EXPECT_EQ(dry.out, listing);
+    EXPECT_NE(dry.err.find("1 new, 0 changed, 0 unchanged, 1 refused\n"), std::string::npos)
+        << dry.err;
+    EXPECT_EQ(Slurp(refused),
+              "Stock Id,Short Description,Department,Stock Type,Vendor,Model,Unit Price,"
+              "Refused Because\r\nNEW-2,No Vendor,RETAIL,APPAREL,,SHELL,10,Vendor is Required\r\n");
+    EXPECT_EQ(count(), "n\r\n0\r\n");
+
+    const Outcome saved = Exec({"--database", Db(), "--import", csv.string(), "--kind", "stock"});
+    ASSERT_EQ(saved.exit, 0) << saved.err;
+    EXPECT_EQ(saved.out, listing);
+    EXPECT_NE(saved.err.find("Imported 1 rows.\n"), std::string::npos) << saved.err;
+    EXPECT_EQ(count(), "n\r\n1\r\n");
+
+    std::ofstream(csv, std::ios::binary) << "Name,Price\r\n";
+    const Outcome refusedWhole = Exec({"--database", Db(), "--import", csv.string()});
+    EXPECT_EQ(refusedWhole.exit, 1);
+    EXPECT_EQ(refusedWhole.err.substr(refusedWhole.err.rfind("vym-sql: ")),
+              "vym-sql: The file has no \"Item No\" or \"Stock Id\" column. Its first line must "
+              "name the columns, as the template's does.\n");
+    const Outcome header = Exec({"--template", "--kind", "prices"});
+    EXPECT_EQ(header.out, "Item No,Stock Id,Season,UOM,Qty,Location,Unit Price\r\n");
+}
+
+}  // namespace
