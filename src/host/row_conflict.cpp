@@ -13,13 +13,14 @@ bool AskToReload(const std::string& message) {
 }
 
 bool RowConflict::Refused(const ParameterList& parameters, std::string_view messageParameter) {
-    if (!RowChanged(parameters)) {
-        return false;
-    }
+    return RowChanged(parameters) && Refused(NullToEmpty(parameters[messageParameter].Value));
+}
+
+bool RowConflict::Refused(const std::string& recordConflict) {
     if (message_.empty()) {
-        message_ = NullToEmpty(parameters[messageParameter].Value);
+        message_ = recordConflict;
     }
-    return true;
+    return !recordConflict.empty();
 }
 
 bool RowConflict::OfferReload() {

@@ -24,6 +24,9 @@ class RowConflict {
     // refused because the row changed. The message of `messageParameter` is
     // kept, the first one of a save that writes several rows.
     bool Refused(const ParameterList& parameters, std::string_view messageParameter = "@message");
+    // After a record's save: True when the record kept a refusal because its
+    // row changed (its RowConflict(), "" when none), kept here the same way.
+    bool Refused(const std::string& recordConflict);
     // True from a refusal kept until OfferReload.
     bool Pending() const { return !message_.empty(); }
     // Once the save rolled back: when one was refused, shows who and when and

@@ -2,6 +2,7 @@
 
 #include "base/prompter.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/csale.h"
 #include "model/record_fields.h"
 
@@ -49,6 +50,7 @@ bool CSaleDept::ReadSaleDept(Recordset& rsTemp) {
     SaleFixedPercentage = Double(r, "sale_fixed_percent");
     ItemQualified = Flag(r, "item_qualified");
     SetLocationDescription(Text(r, "loc_desc"));
+    RowVersion = ReadRowVersion(r);
     return true;
 }
 
@@ -60,8 +62,15 @@ bool CSaleDept::DeleteLine(Connection* oDB, ErrorObject* oError) {
     trap_.Run(oError, "Update", oDB, [&] {
         auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_DeleteItemStockSaleDept",
                                 {{"@sale_no", SaleNo}, {"@seq_no", SeqNo}});
-        deleted =
-            oDB->Execute(*cmd) && NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() >= 0;
+        SendRowVersion(cmd->Parameters, RowVersion);
+        if (!oDB->Execute(*cmd)) {
+            return;
+        }
+        if (RowChanged(cmd->Parameters)) {
+            rowConflict_ = NullToEmpty(cmd->Parameters["@message"].Value);
+            return;
+        }
+        deleted = NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() >= 0;
     });
     return deleted;
 }
@@ -70,6 +79,7 @@ bool CSaleDept::Update(Connection* oDB, ErrorObject* oError) {
     if (oDB == nullptr) {
         return false;
     }
+    rowConflict_.clear();
     if (DeleteRecord) {
         if (DeleteLine(oDB, oError) && ParentSale != nullptr) {
             ParentSale->SaleDepts().erase(SeqNo);  // destroys this line: nothing may follow
@@ -96,15 +106,21 @@ bool CSaleDept::Update(Connection* oDB, ErrorObject* oError) {
                           {"@sale_fixed_discount", fields::NullIfZero(SaleFixedAmount)},
                           {"@sale_fixed_percent", fields::NullIfZero(SaleFixedPercentage)},
                           {"@item_qualified", static_cast<std::int16_t>(ItemQualified ? 1 : 0)}});
+        SendRowVersion(cmd->Parameters, RowVersion);
         if (!oDB->Execute(*cmd)) {
             return;
         }
         ParameterList& p = cmd->Parameters;
+        if (RowChanged(p)) {
+            rowConflict_ = NullToEmpty(p["@message"].Value);
+            return;
+        }
         if (fields::ProcedureRefused(p, "@message", "Update Stock Dept Sale Error")) {
             return;
         }
         SaleNo = NullToZero(p["@sale_no"].Value).ToLong();
         SeqNo = NullToZero(p["@seq_no"].Value).ToInteger();
+        RowVersion = SavedRowVersion(p);
         DataChanged = false;
         saved = true;
     });

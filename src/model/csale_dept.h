@@ -40,6 +40,13 @@ class CSaleDept {
     std::string VendorName;
     // The sale that owns the line through its SaleDepts (not owned).
     CSale* ParentSale = nullptr;
+    // The version of the line as read or last saved (0: never saved): a save
+    // or delete names it, so that a line another station saved since is
+    // refused (RowConflict).
+    std::int32_t RowVersion = 0;
+    // Why the last Update was refused because another station saved or
+    // deleted the line since it was read; "" otherwise. Nothing is shown.
+    const std::string& RowConflict() const { return rowConflict_; }
 
     // Accepted and discarded; always reads as "".
     std::string UnitQty() const { return {}; }
@@ -57,7 +64,8 @@ class CSaleDept {
     bool ReadSaleDept(Recordset& rsTemp);
     // Saves the line; SaleNo and SeqNo then hold what the database gave it.
     // A refusal shows the procedure's message titled "Update Stock Dept Sale
-    // Error" and returns False.
+    // Error" and returns False; one because the line changed since it was
+    // read shows nothing and is kept in RowConflict.
     //
     // With DeleteRecord set, deletes a saved line instead and takes the line
     // out of its parent's SaleDepts, which destroys it: the caller must not
@@ -69,6 +77,7 @@ class CSaleDept {
 
     std::string locationId_;
     std::string locationDescription_;
+    std::string rowConflict_;
     ErrorTrap trap_{"CSaleDept"};
 };
 

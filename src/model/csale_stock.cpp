@@ -4,6 +4,7 @@
 
 #include "base/prompter.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -47,6 +48,7 @@ bool CSaleStock::ReadSaleStock(Recordset& rsTemp) {
     SetLocationId(Text(rsTemp, "location_id"));
     SaleFixedPercentage = Double(rsTemp, "sale_fixed_percent");
     SetLocationDescription(Text(rsTemp, "loc_desc"));
+    RowVersion = ReadRowVersion(rsTemp);
     return true;
 }
 
@@ -55,15 +57,25 @@ bool CSaleStock::Update(Connection* oDB, ErrorObject* oError) {
         return false;
     }
     bool saved = false;
+    rowConflict_.clear();
+    // Kept when the price changed since it was read: nothing else is said.
+    const auto changed = [this](ParameterList& p) {
+        if (RowChanged(p)) {
+            rowConflict_ = NullToEmpty(p["@message"].Value);
+        }
+        return !rowConflict_.empty();
+    };
     trap_.Run(oError, "Update", oDB, [&] {
         if (unitQty_ == 0) {
             if (PriceNo > 0) {
                 auto cmd = NewProcedure(*oDB, "VYM_SP_ITEM_DeleteItemStockSalePrice",
                                         {{"@price_no", PriceNo}});
-                if (!oDB->Execute(*cmd)) {
+                SendRowVersion(cmd->Parameters, RowVersion);
+                if (!oDB->Execute(*cmd) || changed(cmd->Parameters)) {
                     return;
                 }
                 PriceNo = 0;
+                RowVersion = 0;
             }
             saved = true;
             return;
@@ -75,7 +87,8 @@ bool CSaleStock::Update(Connection* oDB, ErrorObject* oError) {
                                  {"@uom_id", UOMId},
                                  {"@location_id", fields::NullIfEmpty(locationId_)},
                                  {"@sale_fixed_percent", fields::NullIfZero(SaleFixedPercentage)}});
-        if (!oDB->Execute(*cmd)) {
+        SendRowVersion(cmd->Parameters, RowVersion);
+        if (!oDB->Execute(*cmd) || changed(cmd->Parameters)) {
             return;
         }
         ParameterList& p = cmd->Parameters;
@@ -83,6 +96,7 @@ bool CSaleStock::Update(Connection* oDB, ErrorObject* oError) {
             return;
         }
         PriceNo = NullToZero(p["@price_no"].Value).ToLong();
+        RowVersion = SavedRowVersion(p);
         saved = true;
     });
     return saved;

@@ -23,6 +23,13 @@ class CSaleStock {
     double SaleFixedPercentage = 0.0;  // a fraction
     std::int32_t PriceNo = 0;          // assigned by the database
     CSale* ParentSale = nullptr;       // not owned
+    // The version of the price as read or last saved (0: never saved): a
+    // save or delete names it, so that a price another station saved since
+    // is refused (RowConflict).
+    std::int32_t RowVersion = 0;
+    // Why the last Update was refused because another station saved or
+    // deleted the price since it was read; "" otherwise. Nothing is shown.
+    const std::string& RowConflict() const { return rowConflict_; }
 
     // The quantity as decimal text; "0" marks the line for deletion.
     std::string UnitQty() const { return std::to_string(unitQty_); }
@@ -38,13 +45,16 @@ class CSaleStock {
     bool ReadSaleStock(Recordset& rsTemp);
     // Saves the line (PriceNo then holds its number), or with a quantity of
     // 0 deletes a saved one. A refusal shows the procedure's message titled
-    // "Update Stock Sale Price Error" and returns False.
+    // "Update Stock Sale Price Error" and returns False; one because the
+    // price changed since it was read shows nothing and is kept in
+    // RowConflict.
     bool Update(Connection* oDB, ErrorObject* oError);
 
   private:
     std::int16_t unitQty_ = 1;
     std::string locationId_;
     std::string locationDescription_;
+    std::string rowConflict_;
     ErrorTrap trap_{"CSaleStock"};
 };
 

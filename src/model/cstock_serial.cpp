@@ -3,6 +3,7 @@
 #include "base/prompter.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "model/record_fields.h"
 
 namespace vym {
@@ -75,6 +76,7 @@ bool CStockSerial::OpenSerial(Connection* oDB, ErrorObject* oError, std::int32_t
         OriginalCost = Money(r, "ORIGINAL_COST");
         RetailPrice = Money(r, "RETAIL_Price");
         DepreciatedValue = Money(r, "DEPRECIATED_VALUE");
+        RowVersion = ReadRowVersion(r);
         customerNo_ = Long(r, "customer_no");
         customerName_ = Text(r, "full_name");
         contractNo_ = Long(r, "contract_no");
@@ -110,6 +112,7 @@ bool CStockSerial::Update(Connection* oDB, ErrorObject* oError, bool bNew) {
         return false;
     }
     bool saved = false;
+    rowConflict_.clear();
     trap_.Run(oError, "Update", oDB, [&] {
         auto cmd = NewProcedure(*oDB, "VYM_SP_SERIAL_UpdateItemStockSerial",
                                 {{"@item_no", ItemNo},
@@ -127,8 +130,20 @@ bool CStockSerial::Update(Connection* oDB, ErrorObject* oError, bool bNew) {
                                  {"@ORIGINAL_COST", OriginalCost},
                                  {"@RETAIL_PRICE", RetailPrice},
                                  {"@DEPRECIATED_VALUE", DepreciatedValue}});
-        saved = oDB->Execute(*cmd) &&
-                !ProcedureRefused(cmd->Parameters, "@message", "Update Serial Failed");
+        ParameterList& p = cmd->Parameters;
+        SendRowVersion(p, bNew ? 0 : RowVersion);
+        if (!oDB->Execute(*cmd)) {
+            return;
+        }
+        if (RowChanged(p)) {
+            rowConflict_ = NullToEmpty(p["@message"].Value);
+            return;
+        }
+        if (ProcedureRefused(p, "@message", "Update Serial Failed")) {
+            return;
+        }
+        RowVersion = SavedRowVersion(p);
+        saved = true;
     });
     return saved;
 }

@@ -64,6 +64,12 @@ class CStockSerial {
     vym::Currency OriginalCost;
     vym::Currency RetailPrice;
     vym::Currency DepreciatedValue;
+    // The version of the unit as read or last saved: a save names it, so that
+    // a unit another station saved since is refused (RowConflict).
+    std::int32_t RowVersion = 0;
+    // Why the last Update was refused because another station saved or
+    // deleted the unit since it was read; "" otherwise. Nothing is shown.
+    const std::string& RowConflict() const { return rowConflict_; }
 
     // The rental contract line the unit is out on, as OpenSerial read it.
     std::int32_t CustomerNo() const { return customerNo_; }
@@ -81,7 +87,9 @@ class CStockSerial {
     // set; -1 without a connection, location or item.
     std::int32_t CheckQOH(Connection* oDB, ErrorObject* oError);
     // Inserts (bNew) or updates the unit. A refusal of the database is shown
-    // in an information box titled "Update Serial Failed" and returns false.
+    // in an information box titled "Update Serial Failed" and returns false;
+    // one because the unit changed since it was read shows nothing and is
+    // kept in RowConflict.
     bool Update(Connection* oDB, ErrorObject* oError, bool bNew);
     // Copies the unit's own attributes, not the binding's type, rental
     // description, stamps, quantities or contract.
@@ -95,6 +103,7 @@ class CStockSerial {
     std::int32_t contractNo_ = 0;
     std::int32_t lineNo_ = 0;
     std::int32_t seqNo_ = 0;
+    std::string rowConflict_;
     ErrorTrap trap_{"CStockSerial"};
 };
 

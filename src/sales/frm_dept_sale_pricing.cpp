@@ -1,13 +1,13 @@
 #include "sales/frm_dept_sale_pricing.h"
 
 #include <QPushButton>
+#include <map>
 #include <vector>
 
 #include "base/prompter.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/transaction.h"
-#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/csale.h"
 #include "sales/sale_price_rules.h"
@@ -90,14 +90,9 @@ frmDeptSalePricing::frmDeptSalePricing(QWidget* parent)
 frmDeptSalePricing::~frmDeptSalePricing() = default;
 
 void frmDeptSalePricing::Setup(ScreenContext* itemMaint, CSale* sale) {
-    itemMaint_ = itemMaint;
-    db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
-    errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
-    sale_ = sale;
-    if (db_ == nullptr || sale_ == nullptr) {
+    if (!screen_.Open(itemMaint, sale, *header_, trap_)) {
         return;
     }
-    header_->Load(*db_, trap_, errors_, *sale_);
     LoadLists();
     LoadLines();
 }
@@ -105,9 +100,9 @@ void frmDeptSalePricing::Setup(ScreenContext* itemMaint, CSale* sale) {
 QString frmDeptSalePricing::ListOf(const char* procedure, const char* key, const QString& first,
                                    ProcedureArguments arguments) {
     QString list = ListEntry(QString(), first);
-    trap_.Run(errors_, "LoadLists", &db_->Native(), [&] {
-        auto command = NewProcedure(*db_, procedure, arguments);
-        auto rows = db_->ExecuteRecordset(*command);
+    trap_.Run(screen_.errors, "LoadLists", &screen_.db->Native(), [&] {
+        auto command = NewProcedure(*screen_.db, procedure, arguments);
+        auto rows = screen_.db->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
             list += ListEntry(FieldText(*rows, key), FieldText(*rows, "Description"));
         }
@@ -126,10 +121,10 @@ void frmDeptSalePricing::LoadLists() {
 void frmDeptSalePricing::LoadLines() {
     FlexGrid& grid = *ui_->fgDept;
     grid.Clear();
-    if (!sale_->OpenSaleDepts(db_, errors_)) {
+    if (!screen_.sale->OpenSaleDepts(screen_.db, screen_.errors)) {
         return;
     }
-    for (const auto& [seqNo, line] : sale_->SaleDepts()) {
+    for (const auto& [seqNo, line] : screen_.sale->SaleDepts()) {
         grid.AddItem(QString());
         const int row = grid.Rows() - 1;
         const QString cells[] = {QString::number(seqNo),
@@ -151,7 +146,7 @@ void frmDeptSalePricing::LoadLines() {
 
 template <class Set>
 void frmDeptSalePricing::ApplyToSelected(Set set) {
-    if (sale_ == nullptr || !header_->ReadInto(*sale_, *this)) {
+    if (screen_.sale == nullptr || !header_->ReadInto(*screen_.sale, *this)) {
         return;
     }
     FlexGrid& grid = *ui_->fgDept;
@@ -174,7 +169,8 @@ void frmDeptSalePricing::DeleteRows() {
     const QList<int> rows = grid.SelectedRows();
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const auto seqNo = static_cast<std::int16_t>(grid.TextMatrix(*row, kSeqNo).toInt());
-        if (auto line = sale_->SaleDepts().find(seqNo); line != sale_->SaleDepts().end()) {
+        if (auto line = screen_.sale->SaleDepts().find(seqNo);
+            line != screen_.sale->SaleDepts().end()) {
             line->second.DeleteRecord = true;
         }
         grid.RemoveItem(*row);
@@ -218,12 +214,12 @@ void frmDeptSalePricing::fgDept_ValidateEdit(int row, int col, const QString& te
 
 void frmDeptSalePricing::fgDept_CellButtonClick(int row, int col) {
     FlexGrid& grid = *ui_->fgDept;
-    if (col != kVendor || itemMaint_ == nullptr) {
+    if (col != kVendor || screen_.context == nullptr) {
         return;
     }
     QString name;
     const QString id =
-        itemMaint_->SelectVendor(this, grid.TextMatrix(row, kVendorId), &name, nullptr);
+        screen_.context->SelectVendor(this, grid.TextMatrix(row, kVendorId), &name, nullptr);
     if (id.isEmpty()) {
         return;
     }
@@ -235,10 +231,10 @@ void frmDeptSalePricing::fgDept_CellButtonClick(int row, int col) {
 bool frmDeptSalePricing::SaveRow(int row) {
     FlexGrid& grid = *ui_->fgDept;
     const auto seqNo = static_cast<std::int16_t>(grid.TextMatrix(row, kSeqNo).toInt());
-    auto found = sale_->SaleDepts().find(seqNo);
-    CSaleDept* line = found != sale_->SaleDepts().end() ? &found->second : nullptr;
+    auto found = screen_.sale->SaleDepts().find(seqNo);
+    CSaleDept* line = found != screen_.sale->SaleDepts().end() ? &found->second : nullptr;
     if (seqNo == 0) {
-        line = &sale_->AddSaleDept();
+        line = &screen_.sale->AddSaleDept();
         grid.SetTextMatrix(row, kSeqNo, QString::number(line->SeqNo));
     }
     if (line == nullptr) {
@@ -254,11 +250,16 @@ bool frmDeptSalePricing::SaveRow(int row) {
     line->SaleFixedAmount = AmountOf(grid.TextMatrix(row, kDiscount));
     line->SaleFixedPercentage = sale_price::FractionOf(AmountOf(grid.TextMatrix(row, kPercentage)));
     line->DataChanged = true;
-    return line->Update(db_, errors_);
+    if (line->Update(screen_.db, screen_.errors)) {
+        return true;
+    }
+    conflict_.Refused(line->RowConflict());
+    return false;
 }
 
 // All or nothing: when a step fails the transaction is rolled back and the
-// deleted lines go back into the sale, so that Ok may be pressed again.
+// deleted lines go back into the sale, with the sale and every line at the
+// version read, so that Ok may be pressed again.
 bool frmDeptSalePricing::SaveData() {
     FlexGrid& grid = *ui_->fgDept;
     for (int row = 1; row < grid.Rows(); ++row) {
@@ -270,21 +271,25 @@ bool frmDeptSalePricing::SaveData() {
         }
     }
     std::vector<CSaleDept> deleted;
-    for (const auto& [seqNo, line] : sale_->SaleDepts()) {
+    std::map<std::int16_t, std::int32_t> versions;
+    for (const auto& [seqNo, line] : screen_.sale->SaleDepts()) {
         if (line.DeleteRecord) {
             deleted.push_back(line);
         }
+        versions.emplace(seqNo, line.RowVersion);
     }
-    const std::int32_t version = sale_->RowVersion;
+    const std::int32_t version = screen_.sale->RowVersion;
     bool saved = false;
-    trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
-        Transaction transaction(*db_);
-        if (!sale_->Update(db_, errors_)) {
+    trap_.Run(screen_.errors, "SaveData", &screen_.db->Native(), [&] {
+        Transaction transaction(*screen_.db);
+        if (!screen_.sale->Update(screen_.db, screen_.errors)) {
             return;
         }
         for (const CSaleDept& copy : deleted) {
-            sale_->SaleDepts().at(copy.SeqNo).Update(db_, errors_);
-            if (sale_->SaleDepts().contains(copy.SeqNo)) {
+            CSaleDept& line = screen_.sale->SaleDepts().at(copy.SeqNo);
+            line.Update(screen_.db, screen_.errors);
+            if (screen_.sale->SaleDepts().contains(copy.SeqNo)) {
+                conflict_.Refused(line.RowConflict());
                 return;  // the delete was refused
             }
         }
@@ -298,20 +303,21 @@ bool frmDeptSalePricing::SaveData() {
     });
     if (!saved) {
         for (const CSaleDept& copy : deleted) {
-            sale_->SaleDepts().insert_or_assign(copy.SeqNo, copy);
+            screen_.sale->SaleDepts().insert_or_assign(copy.SeqNo, copy);
         }
-        // Rolled back: the header is at the version it was read at.
-        sale_->RowVersion = version;
-        if (!sale_->RowConflict().empty() && AskToReload(sale_->RowConflict()) &&
-            sale_->OpenSale(db_, errors_, sale_->SaleNo)) {
-            Setup(itemMaint_, sale_);
+        for (auto& [seqNo, line] : screen_.sale->SaleDepts()) {
+            line.RowVersion = versions.contains(seqNo) ? versions.at(seqNo) : 0;
+        }
+        if (screen_.ReloadAfterConflict(version, conflict_)) {
+            Setup(screen_.context, screen_.sale);
         }
     }
     return saved;
 }
 
 void frmDeptSalePricing::cmdOk_Click() {
-    if (db_ == nullptr || sale_ == nullptr || !header_->ReadInto(*sale_, *this) || !SaveData()) {
+    if (screen_.db == nullptr || screen_.sale == nullptr ||
+        !header_->ReadInto(*screen_.sale, *this) || !SaveData()) {
         return;
     }
     userCanceled_ = false;

@@ -6,6 +6,8 @@
 
 #include "gateway/error_trap.h"
 #include "gateway/procedure_call.h"
+#include "host/row_conflict.h"
+#include "sales/sale_pricing_header.h"
 
 namespace Ui {
 class frmDeptSalePricing;
@@ -14,10 +16,7 @@ class frmDeptSalePricing;
 namespace vym {
 
 class CSale;
-class Connection;
-class ErrorObject;
 class ScreenContext;
-class SalePricingHeader;
 
 // "Department Sale Pricing": the lines of a department sale, each naming a
 // department, report department and sub-department, model and/or vendor
@@ -67,10 +66,9 @@ class frmDeptSalePricing : public QDialog {
     std::unique_ptr<Ui::frmDeptSalePricing> ui_;
     std::unique_ptr<SalePricingHeader> header_;
     ErrorTrap trap_{"frmDeptSalePricing"};
-    ScreenContext* itemMaint_ = nullptr;
-    Connection* db_ = nullptr;
-    ErrorObject* errors_ = nullptr;
-    CSale* sale_ = nullptr;
+    SaleScreen screen_;
+    // A save refused because another station saved the sale or a line since.
+    RowConflict conflict_;
     bool userCanceled_ = true;
 };
 

@@ -10,6 +10,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
 #include "host/screen_context.h"
 #include "sales/frm_special_offer_detail.h"
@@ -36,6 +37,11 @@ constexpr int kEnd = 4;
 constexpr int kDescription = 5;
 
 constexpr int kSeqNo = 0;
+
+// The version a row was read or saved at, kept in its number cell's data.
+std::int32_t RowVersionOf(const FlexGrid& grid, int row, int col) {
+    return grid.CellData(row, col).toInt();
+}
 
 constexpr const char* kShortDate = "mm/dd/yy";
 
@@ -132,6 +138,7 @@ void frmSpecialOffer::LoadOffers() {
             const int row = grid.Rows() - 1;
             SetCellDate(grid, row, kStart, rows->Fields("start_date").Value());
             SetCellDate(grid, row, kEnd, rows->Fields("end_date").Value());
+            grid.SetCellData(row, kOfferNo, ReadRowVersion(*rows));
         }
     });
     grid.AutoSizeColumns();
@@ -174,6 +181,7 @@ void frmSpecialOffer::LoadDetails() {
                  FieldText(*rows, "product_group_description"),
                  Labelled(*rows, "product_name", "product_no"),
                  FieldText(*rows, "product_item_name")});
+            grid.SetCellData(grid.Rows() - 1, kSeqNo, ReadRowVersion(*rows));
         }
     });
     grid.AutoSizeColumns();
@@ -255,11 +263,15 @@ void frmSpecialOffer::DeleteDetail() {
             *db_, "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
             {{"@special_offer_no", ui_->fgOffers->TextMatrix(detailsOf_, kOfferNo).toInt()},
              {"@seq_no", details.TextMatrix(row, kSeqNo).toInt()}});
-        if (db_->Execute(*command) &&
+        SendRowVersion(command->Parameters, RowVersionOf(details, row, kSeqNo));
+        if (db_->Execute(*command) && !conflict_.Refused(command->Parameters) &&
             NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() >= 0) {
             details.RemoveItem(row);
         }
     });
+    if (conflict_.OfferReload()) {
+        LoadDetails();
+    }
 }
 
 void frmSpecialOffer::fgOffers_BeforeEdit(int row, int col, bool& cancel) {
@@ -307,7 +319,7 @@ void frmSpecialOffer::fgOffers_RowColChange(int row, int /*col*/) {
     }
 }
 
-bool frmSpecialOffer::UpdateOffer(int row, std::int32_t& offerNo) {
+bool frmSpecialOffer::UpdateOffer(int row, std::int32_t& offerNo, std::int32_t& version) {
     FlexGrid& grid = *ui_->fgOffers;
     auto command =
         NewProcedure(*db_, "VYM_SP_ITEM_SPECIAL_OFFER_update",
@@ -317,7 +329,8 @@ bool frmSpecialOffer::UpdateOffer(int row, std::int32_t& offerNo) {
                       {"@is_active", std::int16_t(grid.CellChecked(row, kActive) ? -1 : 0)},
                       {"@start_date", CellDate(grid, row, kStart)},
                       {"@end_date", CellDate(grid, row, kEnd)}});
-    if (!db_->Execute(*command)) {
+    SendRowVersion(command->Parameters, offerNo != 0 ? RowVersionOf(grid, row, kOfferNo) : 0);
+    if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
         return false;
     }
     if (NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() < 0) {
@@ -327,6 +340,7 @@ bool frmSpecialOffer::UpdateOffer(int row, std::int32_t& offerNo) {
         return false;
     }
     offerNo = NullToZero(command->Parameters["@special_offer_no"].Value).ToLong();
+    version = SavedRowVersion(command->Parameters);
     return true;
 }
 
@@ -335,9 +349,15 @@ bool frmSpecialOffer::SaveOffers() {
         return false;
     }
     FlexGrid& grid = *ui_->fgOffers;
-    // New numbers reach the grid only once everything committed, so that
-    // another try after a failure saves the same rows again.
-    std::vector<std::pair<int, std::int32_t>> numbers;
+    // New numbers and versions reach the grid only once everything
+    // committed, so that another try after a failure saves the same rows
+    // again, at the versions read.
+    struct Saved {
+        int row;
+        std::int32_t offerNo;
+        std::int32_t version;
+    };
+    std::vector<Saved> numbers;
     bool saved = false;
     trap_.Run(errors_, "SaveOffers", &db_->Native(), [&] {
         Transaction transaction(*db_);
@@ -347,27 +367,32 @@ bool frmSpecialOffer::SaveOffers() {
                 if (offerNo != 0) {
                     auto command = NewProcedure(*db_, "VYM_SP_ITEM_SPECIAL_OFFER_delete",
                                                 {{"@special_offer_no", offerNo}});
-                    // A refusal means another station deleted it first: it is gone either way.
-                    if (!db_->Execute(*command)) {
+                    SendRowVersion(command->Parameters, RowVersionOf(grid, row, kOfferNo));
+                    if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
                         return;
                     }
                 }
-                numbers.emplace_back(row, 0);
+                numbers.push_back({row, 0, 0});
                 continue;
             }
-            if (!UpdateOffer(row, offerNo)) {
+            std::int32_t version = 0;
+            if (!UpdateOffer(row, offerNo, version)) {
                 return;
             }
-            numbers.emplace_back(row, offerNo);
+            numbers.push_back({row, offerNo, version});
         }
         transaction.Commit();
         saved = true;
     });
     if (!saved) {
+        if (conflict_.OfferReload()) {
+            Setup(itemMaint_);
+        }
         return false;
     }
-    for (const auto& [row, offerNo] : numbers) {
+    for (const auto& [row, offerNo, version] : numbers) {
         grid.SetTextMatrix(row, kOfferNo, QString::number(offerNo));
+        grid.SetCellData(row, kOfferNo, version);
     }
     for (int row = grid.Rows() - 1; row >= 1; --row) {
         if (grid.RowData(row).toInt() == kDeletedMark) {

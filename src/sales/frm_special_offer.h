@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 
 namespace Ui {
 class frmSpecialOffer;
@@ -43,7 +44,8 @@ class frmSpecialOffer : public QDialog {
     void DeleteDetail();
     // Opens the detail screen on the current offer's line (0 for a new one).
     void OpenDetail(std::int32_t seqNo);
-    bool UpdateOffer(int row, std::int32_t& offerNo);
+    // Saves the row; offerNo and version then hold what the database gave it.
+    bool UpdateOffer(int row, std::int32_t& offerNo, std::int32_t& version);
     void fgOffers_BeforeEdit(int row, int col, bool& cancel);
     void fgOffers_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgOffers_AfterEdit(int row, int col);
@@ -57,6 +59,8 @@ class frmSpecialOffer : public QDialog {
     Connection* db_ = nullptr;
     ErrorObject* errors_ = nullptr;
     int detailsOf_ = 0;  // the offer row whose details are shown
+    // A save refused because another station saved an offer or line since.
+    RowConflict conflict_;
 };
 
 }  // namespace vym

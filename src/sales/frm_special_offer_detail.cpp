@@ -11,6 +11,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "gateway/row_version.h"
 #include "host/screen_context.h"
 #include "sales/frm_special_offer_package.h"
 #include "ui/any_combo.h"
@@ -205,6 +206,7 @@ void frmSpecialOfferDetail::LoadLine() {
         if (!rows->IsOpen() || rows->Eof()) {
             return;
         }
+        rowVersion_ = ReadRowVersion(*rows);
         const Value percent = rows->Fields("percentage_discount").Value();
         ui_->txtPercentage->setText(percent.IsNull() ? QString() : Q(Format(percent, "0.0000%")));
         ui_->txtFixed->setText(Money(rows->Fields("fixed_discount").Value()));
@@ -348,7 +350,8 @@ bool frmSpecialOfferDetail::SaveLine() {
             xml.Value = document;
             xml.Size = static_cast<std::int32_t>(document.size());
         }
-        if (!db_->Execute(*command)) {
+        SendRowVersion(command->Parameters, rowVersion_);
+        if (!db_->Execute(*command) || conflict_.Refused(command->Parameters)) {
             return;
         }
         if (NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong() < 0) {
@@ -357,8 +360,17 @@ bool frmSpecialOfferDetail::SaveLine() {
             return;
         }
         seqNo_ = NullToZero(command->Parameters["@seq_no"].Value).ToLong();
+        rowVersion_ = SavedRowVersion(command->Parameters);
         saved = true;
     });
+    if (conflict_.OfferReload()) {
+        // What the line no longer names goes; the rest is read again.
+        SetItem(0, {});
+        SetPackage(0, {});
+        SetPrice(0, {});
+        breakdown_.reset();
+        LoadLine();
+    }
     return saved;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
 #include "sales/special_offer_rules.h"
 
 namespace Ui {
@@ -62,6 +63,10 @@ class frmSpecialOfferDetail : public QDialog {
     std::int32_t itemNo_ = 0;
     std::int32_t packageNo_ = 0;
     std::int32_t priceNo_ = 0;
+    // The line's version as read or last saved; 0 for a new line.
+    std::int32_t rowVersion_ = 0;
+    // A save refused because another station saved the line since.
+    RowConflict conflict_;
     // The per-unit discounts once the breakdown screen handed them back.
     std::optional<std::vector<special_offer::BreakdownRow>> breakdown_;
 };

@@ -2,12 +2,14 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <map>
+#include <utility>
 
 #include "base/prompter.h"
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
+#include "gateway/row_version.h"
 #include "gateway/transaction.h"
-#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/csale.h"
 #include "sales/sale_price_rules.h"
@@ -72,26 +74,25 @@ frmStockSalePricing::frmStockSalePricing(QWidget* parent)
 frmStockSalePricing::~frmStockSalePricing() = default;
 
 void frmStockSalePricing::Setup(ScreenContext* itemMaint, CSale* sale) {
-    itemMaint_ = itemMaint;
-    db_ = itemMaint != nullptr ? itemMaint->DBConnection().get() : nullptr;
-    errors_ = itemMaint != nullptr ? itemMaint->ErrorObject() : nullptr;
-    sale_ = sale;
-    if (db_ == nullptr || sale_ == nullptr) {
+    if (!screen_.Open(itemMaint, sale, *header_, trap_)) {
         return;
     }
-    header_->Load(*db_, trap_, errors_, *sale_);
     LoadStock();
 }
 
 void frmStockSalePricing::LoadStock() {
     FlexGrid& grid = *ui_->fgStock;
     grid.Clear();
-    trap_.Run(errors_, "Setup", &db_->Native(), [&] {
-        auto command =
-            NewProcedure(*db_, "VYM_SP_ITEM_GetItemStockSalePrice", {{"@sale_no", sale_->SaleNo}});
-        auto rows = db_->ExecuteRecordset(*command);
+    deleted_.clear();
+    priceVersions_.clear();
+    trap_.Run(screen_.errors, "Setup", &screen_.db->Native(), [&] {
+        auto command = NewProcedure(*screen_.db, "VYM_SP_ITEM_GetItemStockSalePrice",
+                                    {{"@sale_no", screen_.sale->SaleNo}});
+        auto rows = screen_.db->ExecuteRecordset(*command);
         grid.BeginBulkLoad();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
+            priceVersions_[NullToZero(rows->Fields("item_no").Value()).ToLong()] =
+                ReadRowVersion(*rows);
             AppendStock(NullToZero(rows->Fields("item_no").Value()).ToLong(),
                         FieldText(*rows, "long_description"), FieldAmount(*rows, "unit_price"),
                         FieldAmount(*rows, "OriginalPrice"),
@@ -132,7 +133,7 @@ void frmStockSalePricing::AddItem(std::int32_t itemNo, const QString& descriptio
 
 template <class Price>
 void frmStockSalePricing::ApplyToSelected(Price price) {
-    if (sale_ == nullptr || !header_->ReadInto(*sale_, *this)) {
+    if (screen_.sale == nullptr || !header_->ReadInto(*screen_.sale, *this)) {
         return;
     }
     FlexGrid& grid = *ui_->fgStock;
@@ -161,11 +162,12 @@ void frmStockSalePricing::cmdApplyPrice_Click() {
 }
 
 void frmStockSalePricing::cmdAdd_Click() {
-    if (itemMaint_ == nullptr || sale_ == nullptr || !header_->ReadInto(*sale_, *this)) {
+    if (screen_.context == nullptr || screen_.sale == nullptr ||
+        !header_->ReadInto(*screen_.sale, *this)) {
         return;
     }
     std::vector<std::int32_t> picked;
-    if (!itemMaint_->SelectItem(ItemTypes::ttoStock, true, nullptr, nullptr, &picked)) {
+    if (!screen_.context->SelectItem(ItemTypes::ttoStock, true, nullptr, nullptr, &picked)) {
         return;
     }
     for (const std::int32_t itemNo : picked) {
@@ -181,12 +183,13 @@ void frmStockSalePricing::cmdAdd_Click() {
 
 void frmStockSalePricing::txtStock_Enter() {
     const QString stock = ui_->txtStock->text().trimmed();
-    if (db_ == nullptr || stock.isEmpty() || !header_->ReadInto(*sale_, *this)) {
+    if (screen_.db == nullptr || stock.isEmpty() || !header_->ReadInto(*screen_.sale, *this)) {
         return;
     }
-    trap_.Run(errors_, "txtStock_KeyPress", &db_->Native(), [&] {
-        auto command = NewProcedure(*db_, "VYM_SP_ITEM_SearchItemStock", {{"@map_id", S(stock)}});
-        auto rows = db_->ExecuteRecordset(*command);
+    trap_.Run(screen_.errors, "txtStock_KeyPress", &screen_.db->Native(), [&] {
+        auto command =
+            NewProcedure(*screen_.db, "VYM_SP_ITEM_SearchItemStock", {{"@map_id", S(stock)}});
+        auto rows = screen_.db->ExecuteRecordset(*command);
         if (!rows->IsOpen() || rows->Eof()) {
             return;
         }
@@ -240,60 +243,69 @@ bool frmStockSalePricing::SaveData() {
             return ui::ShowRefusal(*refusal, *this);
         }
     }
-    const std::int32_t version = sale_->RowVersion;
+    const std::int32_t version = screen_.sale->RowVersion;
+    std::map<std::int32_t, std::int32_t> versions = priceVersions_;
     bool saved = false;
-    trap_.Run(errors_, "SaveData", &db_->Native(), [&] {
-        Transaction transaction(*db_);
-        if (!sale_->Update(db_, errors_)) {
+    trap_.Run(screen_.errors, "SaveData", &screen_.db->Native(), [&] {
+        Transaction transaction(*screen_.db);
+        if (!screen_.sale->Update(screen_.db, screen_.errors) || !SavePrices(versions)) {
             return;
-        }
-        auto refused = [](Command& command, const char* title) {
-            const Value returned = command.Parameters["@RETURN_VALUE"].Value;
-            if (!returned.IsNull() && returned.ToLong() >= 0) {
-                return false;
-            }
-            MsgBox(NullToEmpty(command.Parameters["@message"].Value), kInformation, title);
-            return true;
-        };
-        for (int row = 1; row < grid.Rows(); ++row) {
-            if (grid.TextMatrix(row, kChanged) != "True") {
-                continue;
-            }
-            auto command = NewProcedure(*db_, "VyM_SP_ITEM_STOCK_SALE_update",
-                                        {{"@sale_no", sale_->SaleNo},
-                                         {"@item_no", grid.TextMatrix(row, kItemNo).toInt()},
-                                         {"@unit_price", AmountOf(grid.TextMatrix(row, kSale))}});
-            if (!db_->Execute(*command) || refused(*command, "Error Updating Stock Sale Item")) {
-                return;
-            }
-        }
-        for (const std::int32_t itemNo : deleted_) {
-            auto command = NewProcedure(*db_, "VyM_SP_ITEM_STOCK_SALE_delete",
-                                        {{"@sale_no", sale_->SaleNo}, {"@item_no", itemNo}});
-            if (!db_->Execute(*command) || refused(*command, "Error Deleting Stock Sale Item")) {
-                return;
-            }
         }
         transaction.Commit();
         saved = true;
     });
-    if (!saved) {
-        // Rolled back: the header is at the version it was read at.
-        sale_->RowVersion = version;
-        OfferReload();
+    if (saved) {
+        priceVersions_ = std::move(versions);
+        deleted_.clear();
+    } else if (screen_.ReloadAfterConflict(version, conflict_)) {
+        Setup(screen_.context, screen_.sale);
     }
     return saved;
 }
 
-void frmStockSalePricing::OfferReload() {
-    if (!sale_->RowConflict().empty() && AskToReload(sale_->RowConflict()) &&
-        sale_->OpenSale(db_, errors_, sale_->SaleNo)) {
-        Setup(itemMaint_, sale_);
+// The changed rows and the removed ones, each sent with the version of its
+// price as read (none for an item new to the sale), which `versions` then
+// holds as saved. False at the first refusal, said or kept in conflict_.
+bool frmStockSalePricing::SavePrices(std::map<std::int32_t, std::int32_t>& versions) {
+    FlexGrid& grid = *ui_->fgStock;
+    const auto save = [&](Command& command, std::int32_t itemNo, const char* title) {
+        SendRowVersion(command.Parameters, versions.contains(itemNo) ? versions[itemNo] : 0);
+        if (!screen_.db->Execute(command) || conflict_.Refused(command.Parameters)) {
+            return false;
+        }
+        const Value returned = command.Parameters["@RETURN_VALUE"].Value;
+        if (returned.IsNull() || returned.ToLong() < 0) {
+            MsgBox(NullToEmpty(command.Parameters["@message"].Value), kInformation, title);
+            return false;
+        }
+        versions[itemNo] = SavedRowVersion(command.Parameters);
+        return true;
+    };
+    for (int row = 1; row < grid.Rows(); ++row) {
+        const std::int32_t itemNo = grid.TextMatrix(row, kItemNo).toInt();
+        if (grid.TextMatrix(row, kChanged) == "True" &&
+            !save(*NewProcedure(*screen_.db, "VyM_SP_ITEM_STOCK_SALE_update",
+                                {{"@sale_no", screen_.sale->SaleNo},
+                                 {"@item_no", itemNo},
+                                 {"@unit_price", AmountOf(grid.TextMatrix(row, kSale))}}),
+                  itemNo, "Error Updating Stock Sale Item")) {
+            return false;
+        }
     }
+    for (const std::int32_t itemNo : deleted_) {
+        if (!save(*NewProcedure(*screen_.db, "VyM_SP_ITEM_STOCK_SALE_delete",
+                                {{"@sale_no", screen_.sale->SaleNo}, {"@item_no", itemNo}}),
+                  itemNo, "Error Deleting Stock Sale Item")) {
+            return false;
+        }
+        versions.erase(itemNo);
+    }
+    return true;
 }
 
 void frmStockSalePricing::cmdOk_Click() {
-    if (db_ == nullptr || sale_ == nullptr || !header_->ReadInto(*sale_, *this) || !SaveData()) {
+    if (screen_.db == nullptr || screen_.sale == nullptr ||
+        !header_->ReadInto(*screen_.sale, *this) || !SaveData()) {
         return;
     }
     userCanceled_ = false;

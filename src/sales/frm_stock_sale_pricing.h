@@ -3,11 +3,14 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "base/currency.h"
 #include "gateway/error_trap.h"
+#include "host/row_conflict.h"
+#include "sales/sale_pricing_header.h"
 
 namespace Ui {
 class frmStockSalePricing;
@@ -16,10 +19,7 @@ class frmStockSalePricing;
 namespace vym {
 
 class CSale;
-class Connection;
-class ErrorObject;
 class ScreenContext;
-class SalePricingHeader;
 
 // "Stock Sale Pricing": the sale price of every stock item of a sale priced
 // by item, set row by row or for the selected rows at once by a percentage,
@@ -58,18 +58,17 @@ class frmStockSalePricing : public QDialog {
     void fgStock_ValidateEdit(int row, int col, const QString& text, bool& cancel);
     void fgStock_AfterEdit(int row, int col);
     bool SaveData();
+    bool SavePrices(std::map<std::int32_t, std::int32_t>& versions);
     void cmdOk_Click();
-    // After a save refused because another station saved the sale since:
-    // asks, and on Yes shows the sale as it is now.
-    void OfferReload();
 
     std::unique_ptr<Ui::frmStockSalePricing> ui_;
     std::unique_ptr<SalePricingHeader> header_;
     ErrorTrap trap_{"frmStockSalePricing"};
-    ScreenContext* itemMaint_ = nullptr;
-    Connection* db_ = nullptr;
-    ErrorObject* errors_ = nullptr;
-    CSale* sale_ = nullptr;
+    SaleScreen screen_;
+    // A save refused because another station saved the sale or a price since.
+    RowConflict conflict_;
+    // The version of each item's sale price as read or last saved.
+    std::map<std::int32_t, std::int32_t> priceVersions_;
     std::vector<std::int32_t> deleted_;
     bool userCanceled_ = true;
 };

@@ -6,6 +6,8 @@
 #include "gateway/connection.h"
 #include "gateway/error_trap.h"
 #include "gateway/procedure_call.h"
+#include "host/row_conflict.h"
+#include "host/screen_context.h"
 #include "model/csale.h"
 #include "sales/sale_price_rules.h"
 #include "ui/data_combo.h"
@@ -103,6 +105,26 @@ bool SalePricingHeader::ReadInto(CSale& sale, QWidget& form) {
     sale.SetLocationId(location);
     sale.SetLocationDescription(S(w_.location->Cell(1)));
     return true;
+}
+
+bool SaleScreen::Open(ScreenContext* screenContext, CSale* shown, SalePricingHeader& header,
+                      ErrorTrap& trap) {
+    context = screenContext;
+    db = context != nullptr ? context->DBConnection().get() : nullptr;
+    errors = context != nullptr ? context->ErrorObject() : nullptr;
+    sale = shown;
+    if (db == nullptr || sale == nullptr) {
+        return false;
+    }
+    header.Load(*db, trap, errors, *sale);
+    return true;
+}
+
+bool SaleScreen::ReloadAfterConflict(std::int32_t version, RowConflict& rows) {
+    sale->RowVersion = version;
+    // The sale is saved first: its refusal comes before any row's.
+    rows.Refused(sale->RowConflict());
+    return rows.OfferReload() && sale->OpenSale(db, errors, sale->SaleNo);
 }
 
 }  // namespace vym

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+
 #include "base/currency.h"
 
 class QLabel;
@@ -15,6 +17,8 @@ class CSale;
 class Connection;
 class ErrorObject;
 class ErrorTrap;
+class RowConflict;
+class ScreenContext;
 
 namespace ui {
 class DataCombo;
@@ -68,6 +72,28 @@ class SalePricingHeader : public QObject {
     Currency percent_;
     Currency flat_;
     Currency price_;
+};
+
+// What a pricing screen shows and saves through: the screen context it was
+// opened with, that context's connection and error object, and the sale
+// (none owned).
+struct SaleScreen {
+    ScreenContext* context = nullptr;
+    Connection* db = nullptr;
+    ErrorObject* errors = nullptr;
+    CSale* sale = nullptr;
+
+    // Takes the context's connection and error object and the sale, and
+    // shows the sale in `header`. False, showing nothing, without a
+    // connection or a sale.
+    bool Open(ScreenContext* screenContext, CSale* shown, SalePricingHeader& header,
+              ErrorTrap& trap);
+    // After a save rolled back: the sale goes back to `version`, the one it
+    // was read at. When the save was refused because another station saved
+    // the sale, or a row of it kept in `rows`, since, shows who and when and
+    // asks to reload: True on Yes once the sale was read again, for the
+    // screen to show it anew. On No what the user typed stays.
+    bool ReloadAfterConflict(std::int32_t version, RowConflict& rows);
 };
 
 }  // namespace vym

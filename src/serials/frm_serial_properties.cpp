@@ -15,6 +15,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
+#include "host/row_conflict.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
 #include "model/citem_stock.h"
@@ -632,6 +633,9 @@ bool frmSerialProperties::SaveData() {
     saving.RetailPrice = amount(ui_->txtRetailPrice);
     saving.DepreciatedValue = amount(ui_->txtDepreciatedValue);
     if (!saving.Update(Db(), context_->ErrorObject(), isNew_)) {
+        if (!saving.RowConflict().empty() && AskToReload(saving.RowConflict())) {
+            ReloadUnit();
+        }
         return false;
     }
     isNew_ = false;
@@ -641,6 +645,15 @@ bool frmSerialProperties::SaveData() {
     unit_.OpenSerial(Db(), context_->ErrorObject(), saving.ItemNo, saving.SerialId);
     ShowUnit();
     return true;
+}
+
+// The unit as another station left it; what was typed goes.
+void frmSerialProperties::ReloadUnit() {
+    if (unit_.OpenSerial(Db(), context_->ErrorObject(), unit_.ItemNo, unit_.SerialId)) {
+        ReadItemKind();
+        ShowUnit();
+        changed_ = false;
+    }
 }
 
 bool frmSerialProperties::OfferSave() {

@@ -71,6 +71,7 @@ class frmSerialProperties : public QDialog {
     // Offers the unsaved changes for saving; false when the user cancelled
     // or the save failed.
     bool OfferSave();
+    void ReloadUnit();
     void cmdCreateLike_Click();
     void cmdPrintLabel_Click();
     void cmdApply_Click() { SaveData(); }

@@ -195,7 +195,8 @@ std::unique_ptr<Recordset> SqliteConnection::OpenRecordset(std::string_view sql)
 }
 
 std::unique_ptr<Recordset> SqliteConnection::OpenUpdatableRecordset(std::string_view sql) {
-    return std::make_unique<UpdatableRecordset>(session_, TranslateSql(sql, session_->Engine()));
+    return std::make_unique<UpdatableRecordset>(session_, TranslateSql(sql, session_->Engine()),
+                                                userId_);
 }
 
 std::int64_t SqliteConnection::ExecuteSQL(std::string_view sql) {

@@ -119,8 +119,9 @@ class UpdatableRecordset::BufferedField final : public vym::Field {
     std::size_t chunkOffset_ = 0;
 };
 
-UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std::string_view sql)
-    : session_(std::move(session)) {
+UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std::string_view sql,
+                                       std::string userId)
+    : session_(std::move(session)), userId_(std::move(userId)) {
     const auto table = SingleTableOf(sql);
     if (!table) {
         throw SqlError(1, "an updatable recordset needs a SELECT over one table", sql);
@@ -180,6 +181,15 @@ void UpdatableRecordset::BeginEdit() {
         changed_.assign(fields_.size(), false);
         chunked_.assign(fields_.size(), false);
     }
+}
+
+std::size_t UpdatableRecordset::GuardedVersion() const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (SameName(fields_[i]->Name(), "row_version")) {
+            return changed_[i] ? fields_.size() : i;
+        }
+    }
+    return fields_.size();
 }
 
 bool UpdatableRecordset::Eof() const {
@@ -250,6 +260,32 @@ void UpdatableRecordset::AddNew() {
     BeginEdit();
 }
 
+std::string UpdatableRecordset::InsertSql(const std::vector<std::size_t>& columns) const {
+    if (columns.empty()) {
+        return "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES";
+    }
+    std::string names, marks;
+    for (std::size_t i : columns) {
+        names += (names.empty() ? "" : ", ") + QuoteName(fields_[i]->Name());
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    return "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" + marks + ")";
+}
+
+std::string UpdatableRecordset::UpdateSql(const std::vector<std::size_t>& columns,
+                                          bool guarded) const {
+    std::string sql = "UPDATE " + QuoteName(table_) + " SET ";
+    for (std::size_t n = 0; n < columns.size(); ++n) {
+        sql += (n ? ", " : "") + QuoteName(fields_[columns[n]]->Name()) + " = ?";
+    }
+    if (guarded) {
+        sql += ", row_version = row_version + 1, row_saved_by = ?, row_saved_at = " +
+               session_->Engine().Now();
+    }
+    sql += " WHERE " + std::string(session_->Engine().RowId()) + " = ?";
+    return guarded ? sql + " AND row_version = ?" : sql;
+}
+
 void UpdatableRecordset::Update() {
     RequireOpen();
     if (!editing_) {
@@ -262,44 +298,45 @@ void UpdatableRecordset::Update() {
             columns.push_back(i);
         }
     }
-    std::string sql;
-    if (row.isNew) {
-        sql = "INSERT INTO " + QuoteName(table_);
-        if (columns.empty()) {
-            sql += " DEFAULT VALUES";
-        } else {
-            std::string names, marks;
-            for (std::size_t i : columns) {
-                names += (names.empty() ? "" : ", ") + QuoteName(fields_[i]->Name());
-                marks += marks.empty() ? "?" : ", ?";
-            }
-            sql += " (" + names + ") VALUES (" + marks + ")";
-        }
-    } else if (!columns.empty()) {
-        sql = "UPDATE " + QuoteName(table_) + " SET ";
-        for (std::size_t n = 0; n < columns.size(); ++n) {
-            sql += (n ? ", " : "") + QuoteName(fields_[columns[n]]->Name()) + " = ?";
-        }
-        sql += " WHERE " + std::string(session_->Engine().RowId()) + " = ?";
-    }
-    // The row's id as it stands after the write: PostgreSQL's moves with every update.
-    sql += " RETURNING " + std::string(session_->Engine().RowId());
+    const std::size_t version = row.isNew ? fields_.size() : GuardedVersion();
+    const bool guarded = version < fields_.size();
+    std::string sql = row.isNew         ? InsertSql(columns)
+                      : columns.empty() ? std::string()
+                                        : UpdateSql(columns, guarded);
     if (!sql.empty()) {
+        // The row's id as it stands after the write: PostgreSQL's moves with every update.
+        sql += " RETURNING " + std::string(session_->Engine().RowId());
         WriteTransaction transaction(*session_);
         auto statement = session_->Prepare(sql);
         int index = 1;
         for (std::size_t i : columns) {
             statement->Bind(index++, row.values[i]);
         }
-        if (!row.isNew) {
-            statement->Bind(index, row.rowid);
+        if (guarded) {
+            statement->Bind(index++, vym::Value(userId_));
         }
-        if (statement->Step()) {
+        if (!row.isNew) {
+            statement->Bind(index++, row.rowid);
+        }
+        if (guarded) {
+            statement->Bind(index, row.values[version]);
+        }
+        const bool written = statement->Step();
+        if (written) {
             row.rowid = ReadStoredValue(*statement, 0);
         }
         while (statement->Step()) {
         }
+        if (guarded && !written) {
+            throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
+                             "This row of " + table_ +
+                                 " was changed or deleted by another user after it was read. "
+                                 "The change was not saved.");
+        }
         transaction.Commit();
+        if (guarded) {
+            row.values[version] = vym::Value(row.values[version].ToLong() + 1);
+        }
         row.isNew = false;
     }
     editing_ = false;

@@ -15,11 +15,17 @@ namespace vym::server {
 // open (such selects name a key and return a row or two), edits are kept in
 // the row until Update writes them in one immediate transaction. Long text
 // is written by AppendChunk, pieces joined in order.
+//
+// A row read with its row_version is saved as the guarded saves of the
+// procedures save it: only while it still has the version read, which then
+// goes up by one with `userId` and the time recorded, so that a screen
+// holding the row elsewhere sees the change as a conflict.
 class UpdatableRecordset final : public vym::Recordset {
   public:
     // `sql` is already in the store's own dialect. Throws vym::Error when the
     // statement is not a SELECT over one table.
-    UpdatableRecordset(std::shared_ptr<SqlSession> session, std::string_view sql);
+    UpdatableRecordset(std::shared_ptr<SqlSession> session, std::string_view sql,
+                       std::string userId);
     ~UpdatableRecordset() override;
 
     bool IsOpen() const override { return open_; }
@@ -46,9 +52,15 @@ class UpdatableRecordset final : public vym::Recordset {
     void RequireOpen() const;
     Row& Current();
     void BeginEdit();
+    // The row_version column when it was read and is not being set by hand;
+    // else the column count.
+    std::size_t GuardedVersion() const;
+    std::string InsertSql(const std::vector<std::size_t>& columns) const;
+    std::string UpdateSql(const std::vector<std::size_t>& columns, bool guarded) const;
 
     std::shared_ptr<SqlSession> session_;
     std::string table_;
+    std::string userId_;
     std::vector<std::unique_ptr<BufferedField>> fields_;
     std::vector<Row> rows_;
     std::size_t position_ = 0;

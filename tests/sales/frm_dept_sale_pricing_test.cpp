@@ -108,5 +108,43 @@ TEST_F(DeptSalePricing, ALineNeverSavedIsRemovedWithoutADatabaseError) {
     EXPECT_EQ(sale_.SaleDepts().size(), 1u);
 }
 
+// JSMITH's station changes line 2 alone: this Ok saves the sale and line 1
+// before line 2 is refused, and nothing stays. No keeps what was typed and
+// the next Ok meets the same refusal, as the sale and line 1 went back to the
+// versions read; Yes shows the lines as JSMITH left them.
+TEST_F(DeptSalePricing, ALineAnotherStationSavedSinceRefusesTheWholeSaveAndReloadsOnRequest) {
+    auto station = office_.OpenAgain("JSMITH");
+    Connection* theirDb = station->DBConnection().get();
+    CSale theirs;
+    ASSERT_TRUE(theirs.OpenSale(theirDb, &station->ErrorObject(), 3));
+    ASSERT_TRUE(theirs.OpenSaleDepts(theirDb, &station->ErrorObject()));
+    theirs.SaleDepts().at(2).SaleFixedAmount = Currency::FromRaw(7 * Currency::kScale);
+    ASSERT_TRUE(theirs.SaleDepts().at(2).Update(theirDb, &station->ErrorObject()));
+
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), 1, kPercentage, "15"));
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), 2, kDiscount, "$6"));
+    const std::string before = Lines();
+    const std::string question =
+        office_.ChangedBy("JSMITH", "sale line", "vym_sale_dept WHERE sale_no = 3 AND seq_no = 2");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                               MsgResult::No);
+        Click("cmdOk");
+        EXPECT_TRUE(window_.UserCanceled());
+        EXPECT_EQ(Lines(), before);
+        EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "15");
+    }
+
+    prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    Click("cmdOk");
+    EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "20") << "reloaded";
+    EXPECT_EQ(Grid().TextMatrix(2, kDiscount), "7");
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), 2, kDiscount, "6"));
+    Click("cmdOk");
+    EXPECT_FALSE(window_.UserCanceled()) << "saved on the versions JSMITH left";
+    EXPECT_EQ(Lines(), "1,RETAIL,,0.2,,VILLAGE;2,,,,6,VILLAGE;");
+}
+
 }  // namespace
 }  // namespace vym

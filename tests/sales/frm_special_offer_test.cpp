@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "base/prompter.h"
+#include "gateway/procedure_call.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/grid_typing.h"
@@ -157,6 +158,43 @@ TEST_F(SpecialOffers, ApplyIsAllOrNothingAndDeletesMarkedOffersWithTheirLines) {
               1);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 2"),
               0);
+}
+
+// JSMITH's station renames offer 1 while this one edits it: Apply is refused
+// with who and when and writes nothing; No keeps what was typed, Yes shows
+// the offers as JSMITH left them, and the next save goes over that.
+TEST_F(SpecialOffers, AnOfferAnotherStationSavedSinceIsRefusedAndReloadedOnRequest) {
+    auto station = office_.OpenAgain("JSMITH");
+    auto renamed = NewProcedure(*station->DBConnection(), "VYM_SP_ITEM_SPECIAL_OFFER_update",
+                                {{"@special_offer_no", 1},
+                                 {"@special_offer_code", "WINTER10"},
+                                 {"@description", "Renamed There"},
+                                 {"@is_active", std::int16_t{1}}});
+    ASSERT_TRUE(station->DBConnection()->Execute(*renamed));
+
+    ASSERT_TRUE(
+        test::TypeIntoCell(Offers(), Offers().FindRow("1", kOfferNo), kDescription, "Winter Sale"));
+    const std::string question = office_.ChangedBy("JSMITH", "special offer",
+                                                   "vym_special_offer WHERE special_offer_no = 1");
+    prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::No);
+    Click(window_, "cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Offers().TextMatrix(Offers().FindRow("1", kOfferNo), kDescription), "Winter Sale");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Renamed There'"),
+              1);
+
+    prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                           MsgResult::Yes);
+    Click(window_, "cmdApply");
+    EXPECT_EQ(Offers().TextMatrix(Offers().FindRow("1", kOfferNo), kDescription), "Renamed There")
+        << "reloaded";
+    test::TypeIntoCell(Offers(), Offers().FindRow("1", kOfferNo), kDescription, "Winter Sale");
+    Click(window_, "cmdOk");
+    EXPECT_FALSE(window_.isVisible()) << "saved on the version JSMITH left";
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Winter Sale'"),
+              1);
+    office_.ExpectNoErrorReports();
 }
 
 TEST_F(SpecialOffers, DetailLinesSaveTheDiscountAsTypedOrSayWhyNot) {

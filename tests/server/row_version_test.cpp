@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/date.h"
+#include "base/error.h"
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/row_version.h"
@@ -200,12 +201,61 @@ const GuardedSave kGuardedSaves[] = {
                     return Arguments{{"@pay_first_package_item_no", 702},
                                      {"@rental_package_item_no", 703},
                                      {"@upgrade_price", vym::Value(5.0 * m)}};
-                }}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_update", "special offer", "vym_special_offer",
+                "special_offer_no = 1", "description",
+                [](int m) {
+                    return Arguments{{"@special_offer_no", 1},
+                                     {"@special_offer_code", std::string("WINTER10")},
+                                     {"@description", "Warm-Up " + std::to_string(m)},
+                                     {"@is_active", std::int16_t{1}}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update", "special offer line",
+                "vym_special_offer_detail", "special_offer_no = 1 AND seq_no = 1",
+                "percentage_discount",
+                [](int m) {
+                    return Arguments{{"@special_offer_no", 1},
+                                     {"@seq_no", 1},
+                                     {"@percentage_discount", 0.1 * m},
+                                     {"@item_type", std::string("STOCK")}};
+                }},
+    GuardedSave{"VYM_SP_SERIAL_UpdateItemStockSerial", "serial", "vym_item_stock_serial",
+                "item_no = 600 AND serial_id = 'RSB00001'", "comment_note",
+                [](int m) {
+                    return Arguments{{"@item_no", 600},
+                                     {"@serial_id", std::string("RSB00001")},
+                                     {"@status_id", std::string("AVAIL")},
+                                     {"@location_id", std::string("BASE")},
+                                     {"@comment_note", "Tuned " + std::to_string(m)},
+                                     {"@insert", std::int16_t{0}}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_UpdateItemStockSaleDept", "sale line", "vym_sale_dept",
+                "sale_no = 3 AND seq_no = 1", "sale_fixed_percent",
+                [](int m) {
+                    return Arguments{{"@sale_no", 3},
+                                     {"@seq_no", std::int16_t{1}},
+                                     {"@department_id", std::string("RETAIL")},
+                                     {"@sale_start_date", Date::FromParts(2026, 12, 1)},
+                                     {"@sale_end_date", Date::FromParts(2026, 12, 31)},
+                                     {"@sale_fixed_percent", 0.1 * m}};
+                }},
+    GuardedSave{"VYM_SP_ITEM_STOCK_SALE_update", "sale price", "vym_price",
+                "sale_no = 1 AND item_no = 500", "unit_price",
+                [](int m) {
+                    return Arguments{
+                        {"@sale_no", 1}, {"@item_no", 500}, {"@unit_price", vym::Value(10.0 * m)}};
+                }},
+    GuardedSave{
+        "VYM_SP_ITEM_UpdateItemStockSalePrice", "sale price", "vym_price",
+        "sale_no = 1 AND item_no = 501", "unit_price", [](int m) {
+            return Arguments{{"@sale_no", 1}, {"@item_no", 501}, {"@sale_fixed_percent", 0.1 * m}};
+        }}};
 
-// A test's name: its procedure's, without the prefix and the underscores.
+// A test's name: its procedure's, without the prefix and the area (ITEM_, SERIAL_) and
+// without the underscores.
 std::string NameOf(const std::string& procedure) {
     std::string name;
-    for (const char c : procedure.substr(procedure.find("ITEM_") + 5)) {
+    for (const char c : procedure.substr(procedure.find('_', 7) + 1)) {
         if (c != '_') {
             name += c;
         }
@@ -265,7 +315,19 @@ INSTANTIATE_TEST_SUITE_P(
                       &SaveOf("VYM_SP_ITEM_UpdateVendor")},
         GuardedDelete{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
                       {{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
-                      &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")}),
+                      &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")},
+        GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_delete",
+                      {{"@special_offer_no", 1}},
+                      &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_update")},
+        GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
+                      {{"@special_offer_no", 1}, {"@seq_no", 1}},
+                      &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update")},
+        GuardedDelete{"VYM_SP_ITEM_DeleteItemStockSaleDept",
+                      {{"@sale_no", 3}, {"@seq_no", std::int16_t{1}}},
+                      &SaveOf("VYM_SP_ITEM_UpdateItemStockSaleDept")},
+        GuardedDelete{"VYM_SP_ITEM_STOCK_SALE_delete",
+                      {{"@sale_no", 1}, {"@item_no", 500}},
+                      &SaveOf("VYM_SP_ITEM_STOCK_SALE_update")}),
     [](const ::testing::TestParamInfo<GuardedDelete>& info) {
         return NameOf(info.param.procedure);
     });
@@ -291,6 +353,44 @@ TEST(RowVersionsOfDeletedRows, SaveOrDeleteOfARowDeletedSinceItWasReadIsRefused)
         EXPECT_EQ(late.message, deleted) << procedure;
     }
     EXPECT_EQ(office.Scalar("SELECT count(*) FROM vym_price WHERE price_no = 2"), 0);
+}
+
+// Writes of a guarded row that do not go through a guarded save move its
+// version on all the same: the sale list's rename through an updatable
+// recordset and the serial console's prices, so that a screen that read the
+// row before them is refused with who changed it.
+TEST_F(Stations, UnguardedWritesMoveTheVersionOnForTheScreensThatReadTheRowBefore) {
+    Connection& theirs = *other_->DBConnection();
+    const GuardedSave& sale = SaveOf("VYM_SP_ITEM_UpdateItemStockSale");
+    const GuardedSave& unit = SaveOf("VYM_SP_SERIAL_UpdateItemStockSerial");
+    const std::int32_t saleRead = Version(sale);
+    const std::int32_t unitRead = Version(unit);
+
+    auto rows = theirs.OpenUpdatableRecordset("SELECT * FROM vym_sale WHERE sale_no = 1");
+    rows->Fields("Description").SetValue(std::string("Renamed in the List"));
+    rows->Update();
+    rows->Fields("Description").SetValue(std::string("Renamed Twice"));
+    rows->Update();
+    EXPECT_EQ(Version(sale), saleRead + 2) << "each write of the recordset counts";
+    auto cmd = theirs.NewCommand();
+    cmd->CommandText = "VYM_SP_SERIAL_OPTIONALPRICE_update";
+    cmd->Parameters.Refresh();
+    cmd->Parameters["@item_no"].Value = 600;
+    cmd->Parameters["@serial_id"].Value = std::string("RSB00001");
+    cmd->Parameters["@retail_price"].Value = vym::Value(99.0);
+    ASSERT_TRUE(theirs.Execute(*cmd));
+    EXPECT_EQ(Version(unit), unitRead + 1);
+
+    ExpectChangedByJSmith(Save(office_.Db(), sale.procedure, sale.args(2), saleRead), "sale");
+    ExpectChangedByJSmith(Save(office_.Db(), unit.procedure, unit.args(2), unitRead), "serial");
+    EXPECT_EQ(Column(sale), "Renamed Twice");
+
+    // A recordset holding a version another station moved on writes nothing.
+    auto stale = office_.Db().OpenUpdatableRecordset("SELECT * FROM vym_sale WHERE sale_no = 1");
+    ASSERT_EQ(Save(theirs, sale.procedure, sale.args(1), Version(sale)).message, "");
+    stale->Fields("Description").SetValue(std::string("Stale"));
+    EXPECT_THROW(stale->Update(), Error);
+    EXPECT_EQ(Column(sale), "Sale 1");
 }
 
 }  // namespace

@@ -69,6 +69,15 @@ constexpr const char* kRegularPrice =
     "COALESCE((SELECT MIN(r.unit_price) FROM vym_price r WHERE r.item_no = p.item_no "
     "AND r.location_id IS NULL AND r.sale_no IS NULL), st.unit_price, 0)";
 
+GuardedRow DeptRow(const vym::Value& saleNo, const vym::Value& seqNo) {
+    return {"vym_sale_dept", "sale_no = ? AND seq_no = ?", {saleNo, seqNo}, "sale line"};
+}
+
+// The sale price of an item: one price row per item and sale.
+GuardedRow SalePriceRow(const vym::Value& saleNo, const vym::Value& itemNo) {
+    return {"vym_price", "sale_no = ? AND item_no = ?", {saleNo, itemNo}, "sale price"};
+}
+
 vym::Value MoneyOrNull(const ProcedureContext& call, std::string_view name) {
     const auto amount = call.GetCurrency(name);
     return amount && *amount != vym::Currency{} ? vym::Value(*amount) : vym::Value::Null();
@@ -167,8 +176,8 @@ void GetItemStockDeptSale(ProcedureContext& call) {
         "SELECT d.sale_no, d.seq_no, d.model_id, d.rental_type, d.department_id, "
         "d.report_department_id, d.report_sub_department_id, d.vendor_id, v.vendor_name, "
         "d.location_id, d.sale_start_date, d.sale_end_date, d.sale_fixed_discount, "
-        "d.sale_fixed_percent, d.item_qualified, COALESCE(l.description, '<ALL>') AS loc_desc "
-        "FROM vym_sale_dept d LEFT JOIN vym_vendor v ON v.vendor_id = d.vendor_id "
+        "d.sale_fixed_percent, d.item_qualified, COALESCE(l.description, '<ALL>') AS loc_desc, "
+        "d.row_version FROM vym_sale_dept d LEFT JOIN vym_vendor v ON v.vendor_id = d.vendor_id "
         "LEFT JOIN vym_location l ON l.location_id = d.location_id "
         "WHERE d.sale_no = ?1 AND (?2 IS NULL OR d.seq_no = ?2) ORDER BY d.seq_no",
         {call.Get("@sale_no"), call.Get("@seq_no")});
@@ -215,21 +224,8 @@ std::optional<std::string> CheckDeptLine(ProcedureContext& call, std::int32_t sa
     return std::nullopt;
 }
 
-void UpdateItemStockSaleDept(ProcedureContext& call) {
-    SqlSession& db = call.Session();
-    const std::int32_t saleNo = call.GetLong("@sale_no").value_or(0);
-    std::int32_t seqNo = call.GetLong("@seq_no").value_or(0);
-    if (auto refusal = CheckDeptLine(call, saleNo)) {
-        Refuse(call, kMessage, *refusal);
-        return;
-    }
-    if (seqNo < 1) {
-        seqNo = db.QueryValue(
-                      "SELECT COALESCE(MAX(seq_no), 0) + 1 FROM vym_sale_dept WHERE sale_no = ?",
-                      {saleNo})
-                    .ToLong();
-    }
-    db.Run(
+void WriteDeptLine(ProcedureContext& call, std::int32_t saleNo, std::int32_t seqNo) {
+    call.Session().Run(
         "INSERT INTO vym_sale_dept (sale_no, seq_no, unit_qty, rental_type, department_id, "
         "model_id, report_department_id, report_sub_department_id, vendor_id, location_id, "
         "sale_start_date, sale_end_date, sale_fixed_discount, sale_fixed_percent, item_qualified) "
@@ -250,6 +246,29 @@ void UpdateItemStockSaleDept(ProcedureContext& call) {
          call.GetDate("@sale_start_date").value(), call.GetDate("@sale_end_date").value(),
          MoneyOrNull(call, "@sale_fixed_discount"), PercentOrNull(call, "@sale_fixed_percent"),
          call.GetLong("@item_qualified").value_or(0) != 0 ? 1 : 0});
+}
+
+void UpdateItemStockSaleDept(ProcedureContext& call) {
+    SqlSession& db = call.Session();
+    const std::int32_t saleNo = call.GetLong("@sale_no").value_or(0);
+    std::int32_t seqNo = call.GetLong("@seq_no").value_or(0);
+    if (seqNo >= 1 && !RefuseIfRowChanged(call, DeptRow(saleNo, seqNo), kMessage)) {
+        return;
+    }
+    if (auto refusal = CheckDeptLine(call, saleNo)) {
+        Refuse(call, kMessage, *refusal);
+        return;
+    }
+    if (seqNo < 1) {
+        seqNo = db.QueryValue(
+                      "SELECT COALESCE(MAX(seq_no), 0) + 1 FROM vym_sale_dept WHERE sale_no = ?",
+                      {saleNo})
+                    .ToLong();
+    }
+    if (!WriteClaimed(call, DeptRow(saleNo, seqNo), kMessage,
+                      [&] { WriteDeptLine(call, saleNo, seqNo); })) {
+        return;
+    }
     call.SetOutput("@sale_no", saleNo);
     call.SetOutput("@seq_no", static_cast<std::int16_t>(seqNo));
     call.SetOutput(kMessage, std::string());
@@ -257,8 +276,12 @@ void UpdateItemStockSaleDept(ProcedureContext& call) {
 
 // A line the screen numbered but never saved is already gone: not an error.
 void DeleteItemStockSaleDept(ProcedureContext& call) {
+    const GuardedRow line = DeptRow(call.Get("@sale_no"), call.Get("@seq_no"));
+    if (!ClaimRow(call, line, kMessage)) {
+        return;
+    }
     call.Session().Run("DELETE FROM vym_sale_dept WHERE sale_no = ? AND seq_no = ?",
-                       {call.Get("@sale_no"), call.Get("@seq_no")});
+                       {line.key[0], line.key[1]});
     call.SetOutput(kMessage, std::string());
 }
 
@@ -286,7 +309,7 @@ void GetItemStockSalePrice(ProcedureContext& call) {
              "q.OriginalPrice END AS sale_fixed_percent FROM (SELECT p.price_no, "
              "p.sale_no, p.item_no, p.unit_qty, p.uom_id, p.location_id, "
              "COALESCE(l.description, '<ALL>') AS loc_desc, i.long_description, "
-             "p.unit_price, ",
+             "p.unit_price, p.row_version, ",
              kRegularPrice,
              " AS OriginalPrice FROM vym_price p JOIN vym_item i ON i.item_no = p.item_no "
              "LEFT JOIN vym_item_stock st ON st.item_no = p.item_no "
@@ -332,6 +355,9 @@ void UpdateStockSaleItem(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const std::int32_t saleNo = call.GetLong("@sale_no").value_or(0);
     const std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
+    if (!RefuseIfRowChanged(call, SalePriceRow(saleNo, itemNo), kMessage)) {
+        return;
+    }
     const vym::Currency price = call.GetCurrency("@unit_price").value_or(vym::Currency{});
     std::optional<std::string> refusal = CheckSaleItem(db, saleNo, itemNo);
     if (!refusal && price < vym::Currency{}) {
@@ -341,14 +367,22 @@ void UpdateStockSaleItem(ProcedureContext& call) {
         Refuse(call, kMessage, *refusal);
         return;
     }
-    WriteSalePrice(db, saleNo, itemNo, price, vym::Value::Null(), vym::Value::Null(),
-                   call.UserId());
+    if (!WriteClaimed(call, SalePriceRow(saleNo, itemNo), kMessage, [&] {
+            WriteSalePrice(db, saleNo, itemNo, price, vym::Value::Null(), vym::Value::Null(),
+                           call.UserId());
+        })) {
+        return;
+    }
     call.SetOutput(kMessage, std::string());
 }
 
 void DeleteStockSaleItem(ProcedureContext& call) {
+    const GuardedRow price = SalePriceRow(call.Get("@sale_no"), call.Get("@item_no"));
+    if (!ClaimRow(call, price, kMessage)) {
+        return;
+    }
     call.Session().Run("DELETE FROM vym_price WHERE sale_no = ? AND item_no = ?",
-                       {call.Get("@sale_no"), call.Get("@item_no")});
+                       {price.key[0], price.key[1]});
     call.SetOutput(kMessage, std::string());
 }
 
@@ -357,6 +391,9 @@ void UpdateItemStockSalePrice(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const std::int32_t saleNo = call.GetLong("@sale_no").value_or(0);
     const std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
+    if (!RefuseIfRowChanged(call, SalePriceRow(saleNo, itemNo), kMessage)) {
+        return;
+    }
     const double fraction = call.GetDouble("@sale_fixed_percent").value_or(0.0);
     std::optional<std::string> refusal = CheckSaleItem(db, saleNo, itemNo);
     if (!refusal && (fraction < 0.0 || fraction >= 1.0)) {
@@ -375,12 +412,26 @@ void UpdateItemStockSalePrice(ProcedureContext& call) {
     const vym::Currency percent = vym::Currency::FromDouble(fraction * 100.0);
     const vym::Currency price =
         regular - regular.MulDiv(percent, vym::Currency::FromRaw(100 * vym::Currency::kScale));
-    WriteSalePrice(db, saleNo, itemNo, price, TextOrNull(call, "@uom_id"),
-                   NumberOrNull(call, "@unit_qty"), call.UserId());
+    if (!WriteClaimed(call, SalePriceRow(saleNo, itemNo), kMessage, [&] {
+            WriteSalePrice(db, saleNo, itemNo, price, TextOrNull(call, "@uom_id"),
+                           NumberOrNull(call, "@unit_qty"), call.UserId());
+        })) {
+        return;
+    }
     call.SetOutput("@price_no",
                    db.QueryValue("SELECT price_no FROM vym_price WHERE sale_no = ? AND item_no = ?",
                                  {saleNo, itemNo}));
     call.SetOutput(kMessage, std::string());
+}
+
+void DeleteItemStockSalePrice(ProcedureContext& call) {
+    const GuardedRow price{
+        "vym_price", "price_no = ? AND sale_no IS NOT NULL", {call.Get("@price_no")}, "sale price"};
+    if (!ClaimRow(call, price, kMessage)) {
+        return;
+    }
+    call.Session().Run("DELETE FROM vym_price WHERE price_no = ? AND sale_no IS NOT NULL",
+                       {price.key[0]});
 }
 
 void RegisterLookups(ProcedureCatalog& catalog) {
@@ -443,11 +494,11 @@ void RegisterItemSaleProcedures(ProcedureCatalog& catalog) {
          In("@sale_start_date", DataType::DBTimeStamp), In("@sale_end_date", DataType::DBTimeStamp),
          In("@sale_fixed_discount", DataType::Currency),
          In("@sale_fixed_percent", DataType::Double), In("@item_qualified", DataType::SmallInt),
-         Out(kMessage, DataType::VarChar, 255)},
+         Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
         UpdateItemStockSaleDept);
     catalog.Add("VYM_SP_ITEM_DeleteItemStockSaleDept",
                 {In("@sale_no", DataType::Integer), In("@seq_no", DataType::SmallInt),
-                 Out(kMessage, DataType::VarChar, 255)},
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
                 DeleteItemStockSaleDept);
     catalog.Add("VYM_SP_ITEM_GetItemStockSaleItem", {In("@sale_no", DataType::Integer)},
                 GetItemStockSaleItem);
@@ -455,26 +506,25 @@ void RegisterItemSaleProcedures(ProcedureCatalog& catalog) {
                 {In("@sale_no", DataType::Integer), In("@item_no", DataType::Integer),
                  In("@price_no", DataType::Integer)},
                 GetItemStockSalePrice);
-    catalog.Add(
-        "VYM_SP_ITEM_UpdateItemStockSalePrice",
-        {In("@sale_no", DataType::Integer), In("@item_no", DataType::Integer),
-         In("@unit_qty", DataType::SmallInt), In("@uom_id", DataType::VarChar, 10),
-         In("@location_id", DataType::VarChar, 10), In("@sale_fixed_percent", DataType::Double),
-         InOut("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255)},
-        UpdateItemStockSalePrice);
-    catalog.Add("VYM_SP_ITEM_DeleteItemStockSalePrice", {In("@price_no", DataType::Integer)},
-                [](ProcedureContext& call) {
-                    call.Session().Run(
-                        "DELETE FROM vym_price WHERE price_no = ? AND sale_no IS NOT NULL",
-                        {call.Get("@price_no")});
-                });
+    catalog.Add("VYM_SP_ITEM_UpdateItemStockSalePrice",
+                {In("@sale_no", DataType::Integer), In("@item_no", DataType::Integer),
+                 In("@unit_qty", DataType::SmallInt), In("@uom_id", DataType::VarChar, 10),
+                 In("@location_id", DataType::VarChar, 10),
+                 In("@sale_fixed_percent", DataType::Double), InOut("@price_no", DataType::Integer),
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
+                UpdateItemStockSalePrice);
+    catalog.Add("VYM_SP_ITEM_DeleteItemStockSalePrice",
+                {In("@price_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
+                DeleteItemStockSalePrice);
     catalog.Add("VYM_SP_ITEM_STOCK_SALE_update",
                 {In("@sale_no", DataType::Integer), In("@item_no", DataType::Integer),
-                 In("@unit_price", DataType::Currency), Out(kMessage, DataType::VarChar, 255)},
+                 In("@unit_price", DataType::Currency), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 UpdateStockSaleItem);
     catalog.Add("VYM_SP_ITEM_STOCK_SALE_delete",
                 {In("@sale_no", DataType::Integer), In("@item_no", DataType::Integer),
-                 Out(kMessage, DataType::VarChar, 255)},
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
                 DeleteStockSaleItem);
     RegisterLookups(catalog);
 }

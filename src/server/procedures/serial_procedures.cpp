@@ -41,7 +41,7 @@ void GetItemStockSerial(ProcedureContext& call) {
         "m.description AS model_desc, m.model_serial_prefix, "
         "CAST(?1 AS varchar(255)) AS rental_item_description, s.mounting_location_id, "
         "s.print_format_no, s.is_active, s.created_by, s.created_datetime, s.last_modified_by, "
-        "s.last_modified_datetime, s.original_cost AS ORIGINAL_COST, "
+        "s.last_modified_datetime, s.row_version, s.original_cost AS ORIGINAL_COST, "
         "s.retail_price AS RETAIL_Price, s.depreciated_value AS DEPRECIATED_VALUE, "
         "c.customer_no, cu.full_name, c.contract_no, c.line_no, c.seq_no "
         "FROM vym_item_stock_serial s JOIN vym_item i ON i.item_no = s.item_no "

@@ -4,6 +4,7 @@
 
 #include "server/procedures/item_catalogue_support.h"
 #include "server/procedures/serial_procedures.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 
@@ -19,6 +20,10 @@ bool UnitExists(SqlSession& db, const vym::Value& item, const vym::Value& serial
     return !db.QueryValue("SELECT 1 FROM vym_item_stock_serial WHERE item_no = ? AND serial_id = ?",
                           {item, serial})
                 .IsNull();
+}
+
+GuardedRow UnitRow(const vym::Value& item, const vym::Value& serial) {
+    return {"vym_item_stock_serial", "item_no = ? AND serial_id = ?", {item, serial}, "serial"};
 }
 
 const std::vector<item_catalogue::Reference> kUnitReferences = {
@@ -108,6 +113,11 @@ bool UpdateUnit(ProcedureContext& call, const std::vector<vym::Value>& unit,
 }
 
 void UpdateItemStockSerial(ProcedureContext& call) {
+    const bool isNew = call.GetLong("@insert").value_or(0) != 0;
+    const GuardedRow row = UnitRow(call.Get("@item_no"), TextOrNull(call, "@serial_id"));
+    if (!isNew && !RefuseIfRowChanged(call, row, "@message")) {
+        return;
+    }
     if (auto why = BadUnit(call)) {
         return Refuse(call, "@message", *why);
     }
@@ -125,7 +135,9 @@ void UpdateItemStockSerial(ProcedureContext& call) {
                                           Money(call, "@ORIGINAL_COST"),
                                           Money(call, "@RETAIL_PRICE"),
                                           Money(call, "@DEPRECIATED_VALUE")};
-    const bool isNew = call.GetLong("@insert").value_or(0) != 0;
+    if (!isNew && !ClaimRow(call, row, "@message")) {
+        return;
+    }
     if (isNew ? !InsertUnit(call, unit, user) : !UpdateUnit(call, unit, user)) {
         return Refuse(call, "@message",
                       isNew ? std::string(kNotUnique)
@@ -135,6 +147,9 @@ void UpdateItemStockSerial(ProcedureContext& call) {
     SqlSession& db = call.Session();
     serial::AddMap(db, unit[0], unit[1], unit[1], user);
     serial::AddMap(db, unit[0], unit[1], unit[2], user);
+    if (isNew) {
+        ClaimRow(call, row, "@message");
+    }
     call.SetReturnValue(0);
 }
 
@@ -309,21 +324,30 @@ void RegisterSerialWrites(ProcedureCatalog& catalog) {
          In("@boot_length", DataType::SmallInt), In("@vym_user", DataType::VarChar, 20),
          In("@insert", DataType::SmallInt), In("@status_id", DataType::VarChar, 10),
          In("@ORIGINAL_COST", DataType::Currency), In("@RETAIL_PRICE", DataType::Currency),
-         In("@DEPRECIATED_VALUE", DataType::Currency), Out("@message", DataType::VarChar, 255)},
+         In("@DEPRECIATED_VALUE", DataType::Currency), Out("@message", DataType::VarChar, 255),
+         RowVersionParameter()},
         UpdateItemStockSerial);
-    catalog.Add("VYM_SP_SERIAL_OPTIONALPRICE_update",
-                {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30),
-                 In("@depreciated_value", DataType::Currency),
-                 In("@original_cost", DataType::Currency), In("@retail_price", DataType::Currency)},
-                [](ProcedureContext& call) {
-                    const std::int64_t changed = call.Session().Run(
-                        "UPDATE vym_item_stock_serial SET depreciated_value = ?, "
-                        "original_cost = ?, retail_price = ? WHERE item_no = ? AND serial_id = ?",
-                        {Money(call, "@depreciated_value"), Money(call, "@original_cost"),
-                         Money(call, "@retail_price"), call.Get("@item_no"),
-                         TextOrNull(call, "@serial_id")});
-                    call.SetReturnValue(changed > 0 ? 0 : -1);
-                });
+    // The console's prices are a save of the unit too: its version moves on,
+    // so that an editor open on the unit elsewhere does not write over them.
+    catalog.Add(
+        "VYM_SP_SERIAL_OPTIONALPRICE_update",
+        {In("@item_no", DataType::Integer), In("@serial_id", DataType::VarChar, 30),
+         In("@depreciated_value", DataType::Currency), In("@original_cost", DataType::Currency),
+         In("@retail_price", DataType::Currency), Out("@message", DataType::VarChar, 255),
+         RowVersionParameter()},
+        [](ProcedureContext& call) {
+            if (!ClaimRow(call, UnitRow(call.Get("@item_no"), TextOrNull(call, "@serial_id")),
+                          "@message")) {
+                return;
+            }
+            const std::int64_t changed = call.Session().Run(
+                "UPDATE vym_item_stock_serial SET depreciated_value = ?, "
+                "original_cost = ?, retail_price = ? WHERE item_no = ? AND serial_id = ?",
+                {Money(call, "@depreciated_value"), Money(call, "@original_cost"),
+                 Money(call, "@retail_price"), call.Get("@item_no"),
+                 TextOrNull(call, "@serial_id")});
+            call.SetReturnValue(changed > 0 ? 0 : -1);
+        });
     // @item_no is optional: a serial id alone names the unit when only one
     // item has it.
     catalog.Add("VYM_SP_SERIAL_DeleteSerial",

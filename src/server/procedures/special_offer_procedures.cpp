@@ -9,6 +9,7 @@
 #include "base/format.h"
 #include "server/procedures/item_catalogue_support.h"
 #include "server/procedures/xml_rows.h"
+#include "server/row_version.h"
 
 namespace vym::server {
 namespace {
@@ -31,6 +32,17 @@ std::size_t Characters(const std::string& text) {
 
 std::string Money(vym::Currency amount) {
     return Format(vym::Value(amount), "0.00");
+}
+
+GuardedRow OfferRow(std::int32_t offerNo) {
+    return {"vym_special_offer", "special_offer_no = ?", {vym::Value(offerNo)}, "special offer"};
+}
+
+GuardedRow DetailRow(const vym::Value& offerNo, const vym::Value& seqNo) {
+    return {"vym_special_offer_detail",
+            "special_offer_no = ? AND seq_no = ?",
+            {offerNo, seqNo},
+            "special offer line"};
 }
 
 bool OfferExists(SqlSession& db, std::int32_t offerNo) {
@@ -73,8 +85,14 @@ std::optional<std::string> CheckOffer(ProcedureContext& call, std::int32_t offer
 void UpdateOffer(ProcedureContext& call) {
     SqlSession& db = call.Session();
     std::int32_t offerNo = call.GetLong("@special_offer_no").value_or(0);
+    if (offerNo != 0 && !RefuseIfRowChanged(call, OfferRow(offerNo), kMessage)) {
+        return;
+    }
     if (auto refusal = CheckOffer(call, offerNo)) {
         Refuse(call, kMessage, *refusal);
+        return;
+    }
+    if (offerNo != 0 && !ClaimRow(call, OfferRow(offerNo), kMessage)) {
         return;
     }
     const std::initializer_list<vym::Value> values = {
@@ -103,6 +121,7 @@ void UpdateOffer(ProcedureContext& call) {
     statement->Step();
     if (offerNo == 0) {
         offerNo = static_cast<std::int32_t>(db.LastInsertId());
+        ClaimRow(call, OfferRow(offerNo), kMessage);
     }
     call.SetOutput("@special_offer_no", offerNo);
     call.SetOutput(kMessage, std::string());
@@ -110,6 +129,9 @@ void UpdateOffer(ProcedureContext& call) {
 
 void DeleteOffer(ProcedureContext& call) {
     const auto offerNo = call.GetLong("@special_offer_no").value_or(0);
+    if (!ClaimRow(call, OfferRow(offerNo), kMessage)) {
+        return;
+    }
     // Detail lines and their breakdowns go with the offer (cascade).
     if (call.Session().Run("DELETE FROM vym_special_offer WHERE special_offer_no = ?", {offerNo}) ==
         0) {
@@ -124,8 +146,8 @@ void GetDetails(ProcedureContext& call) {
         "location_description, d.item_no, i.long_description, d.package_no, k.description AS "
         "package_description, d.price_no, p.total_price AS Price, d.store_no, s.description AS "
         "store_description, d.product_group_no, g.description AS product_group_description, "
-        "d.product_no, sp.product_name, d.product_item_seq_no, pi.product_item_name "
-        "FROM vym_special_offer_detail d "
+        "d.product_no, sp.product_name, d.product_item_seq_no, pi.product_item_name, "
+        "d.row_version FROM vym_special_offer_detail d "
         "LEFT JOIN vym_location l ON l.location_id = d.location_id "
         "LEFT JOIN vym_item i ON i.item_no = d.item_no "
         "LEFT JOIN vym_package k ON k.package_no = d.package_no "
@@ -392,13 +414,12 @@ vym::Value Optional(const std::optional<vym::Currency>& amount) {
     return amount ? vym::Value(*amount) : vym::Value::Null();
 }
 
-void WriteDetail(ProcedureContext& call, std::int32_t offerNo, std::int32_t seqNo,
+// A new line is inserted under its new number, so that two stations adding
+// a line at once can never both write the same one.
+void WriteDetail(ProcedureContext& call, std::int32_t offerNo, std::int32_t seqNo, bool isNew,
                  const LineDiscount& line) {
     SqlSession& db = call.Session();
-    if (db.QueryValue("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = ? "
-                      "AND seq_no = ?",
-                      {offerNo, seqNo})
-            .ToLong() == 0) {
+    if (isNew) {
         db.Run("INSERT INTO vym_special_offer_detail (special_offer_no, seq_no) VALUES (?, ?)",
                {offerNo, seqNo});
     }
@@ -433,14 +454,18 @@ void UpdateDetail(ProcedureContext& call) {
     SqlSession& db = call.Session();
     const std::int32_t offerNo = call.GetLong("@special_offer_no").value_or(0);
     std::int32_t seqNo = call.GetLong("@seq_no").value_or(0);
+    const bool isNew = seqNo == 0;
+    if (!isNew && !RefuseIfRowChanged(call, DetailRow(offerNo, seqNo), kMessage)) {
+        return;
+    }
     const LineDiscount line = ReadDiscount(call);
     std::optional<std::string> refusal;
     if (!OfferExists(db, offerNo)) {
         refusal = "Special offer " + std::to_string(offerNo) + " does not exist.";
-    } else if (seqNo != 0 && db.QueryValue("SELECT count(*) FROM vym_special_offer_detail "
-                                           "WHERE special_offer_no = ? AND seq_no = ?",
-                                           {offerNo, seqNo})
-                                     .ToLong() == 0) {
+    } else if (!isNew && db.QueryValue("SELECT count(*) FROM vym_special_offer_detail "
+                                       "WHERE special_offer_no = ? AND seq_no = ?",
+                                       {offerNo, seqNo})
+                                 .ToLong() == 0) {
         refusal = "Line " + std::to_string(seqNo) + " of special offer " + std::to_string(offerNo) +
                   " does not exist.";
     } else {
@@ -461,23 +486,33 @@ void UpdateDetail(ProcedureContext& call) {
         Refuse(call, kMessage, *refusal);
         return;
     }
-    if (seqNo == 0) {
+    if (isNew) {
         seqNo = db.QueryValue(
                       "SELECT COALESCE(MAX(seq_no), 0) + 1 FROM "
                       "vym_special_offer_detail WHERE special_offer_no = ?",
                       {offerNo})
                     .ToLong();
+    } else if (!ClaimRow(call, DetailRow(offerNo, seqNo), kMessage)) {
+        return;
     }
-    WriteDetail(call, offerNo, seqNo, line);
+    WriteDetail(call, offerNo, seqNo, isNew, line);
+    if (isNew) {
+        ClaimRow(call, DetailRow(offerNo, seqNo), kMessage);
+    }
     SaveBreakdown(db, offerNo, seqNo, breakdown);
     call.SetOutput("@seq_no", seqNo);
     call.SetOutput(kMessage, std::string());
 }
 
 void DeleteDetail(ProcedureContext& call) {
+    const vym::Value offerNo = call.Get("@special_offer_no");
+    const vym::Value seqNo = call.Get("@seq_no");
+    if (!ClaimRow(call, DetailRow(offerNo, seqNo), kMessage)) {
+        return;
+    }
     if (call.Session().Run(
             "DELETE FROM vym_special_offer_detail WHERE special_offer_no = ? AND seq_no = ?",
-            {call.Get("@special_offer_no"), call.Get("@seq_no")}) == 0) {
+            {offerNo, seqNo}) == 0) {
         call.SetReturnValue(-1);
     }
 }
@@ -500,7 +535,8 @@ void RegisterSpecialOfferProcedures(ProcedureCatalog& catalog) {
     catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_get", {}, [](ProcedureContext& call) {
         call.EmitResultSet(
             "SELECT special_offer_no, special_offer_code, is_active, start_date, end_date, "
-            "description AS Description FROM vym_special_offer ORDER BY special_offer_no");
+            "description AS Description, row_version FROM vym_special_offer "
+            "ORDER BY special_offer_no");
     });
     catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_update",
                 // Wider than the columns, so that a long text meets the
@@ -509,9 +545,11 @@ void RegisterSpecialOfferProcedures(ProcedureCatalog& catalog) {
                  In("@special_offer_code", DataType::VarChar, 255),
                  In("@description", DataType::VarChar, 255), In("@is_active", DataType::SmallInt),
                  In("@start_date", DataType::DBTimeStamp), In("@end_date", DataType::DBTimeStamp),
-                 Out(kMessage, DataType::VarChar, 255)},
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
                 UpdateOffer);
-    catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_delete", {In("@special_offer_no", DataType::Integer)},
+    catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_delete",
+                {In("@special_offer_no", DataType::Integer), Out(kMessage, DataType::VarChar, 255),
+                 RowVersionParameter()},
                 DeleteOffer);
     catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_get",
                 {In("@special_offer_no", DataType::Integer), In("@seq_no", DataType::Integer)},
@@ -527,10 +565,11 @@ void RegisterSpecialOfferProcedures(ProcedureCatalog& catalog) {
          In("@package_no", DataType::Integer), In("@price_no", DataType::Integer),
          In("@package_xml_package_no", DataType::Integer),
          In("@package_xml", DataType::LongVarChar), In("@min_amount", DataType::Double),
-         Out(kMessage, DataType::VarChar, 255)},
+         Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
         UpdateDetail);
     catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
-                {In("@special_offer_no", DataType::Integer), In("@seq_no", DataType::Integer)},
+                {In("@special_offer_no", DataType::Integer), In("@seq_no", DataType::Integer),
+                 Out(kMessage, DataType::VarChar, 255), RowVersionParameter()},
                 DeleteDetail);
     catalog.Add("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_PACKAGE_get",
                 {In("@package_no", DataType::Integer), In("@special_offer_no", DataType::Integer),
