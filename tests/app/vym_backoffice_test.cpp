@@ -60,24 +60,6 @@ TEST(VymBackoffice, FirstRunCreatesTheDemoDatabaseAndRendersTheMainWindow) {
     EXPECT_GE(image.height(), 400);
 }
 
-TEST(VymBackoffice, CorruptDatabaseGivesAMessageAndAFailureStatus) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString database = dir.filePath("broken.db");
-    {
-        QFile file(database);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(8192, '\x5a'));
-    }
-
-    const Outcome outcome = RunProgram(
-        {"--database", database, "--screenshot", dir.filePath("x.png")}, dir.filePath("data"));
-
-    EXPECT_NE(outcome.status, 0);
-    EXPECT_TRUE(outcome.errors.contains("vym-backoffice: ")) << outcome.errors.toStdString();
-    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
-}
-
 // Refusals and questions are answered on the console, never by a box that
 // waits: a user without the right fails at once, and the console's search on a
 // catalogue far beyond what loads unasked still renders.

@@ -41,15 +41,6 @@ TEST(ScriptedPrompter, ReportsADifferentMessage) {
     EXPECT_NE(r.failures[1].find("unexpected message \"Other\""), std::string::npos);
 }
 
-TEST(ScriptedPrompter, ReportsADifferentTitleOrStyle) {
-    Recorded r;
-    r.script.ExpectMessage("Sure?", "Delete", kQuestionYesNoDefaultNo, MsgResult::No)
-        .ExpectMessage("Sure?", "Delete", kQuestionYesNoDefaultNo, MsgResult::No);
-    EXPECT_EQ(MsgBox("Sure?", kQuestionYesNoDefaultNo, "Remove"), MsgResult::No);
-    MsgBox("Sure?", kQuestionYesNo, "Delete");
-    EXPECT_EQ(r.failures.size(), 2u);
-}
-
 TEST(ScriptedPrompter, ReportsMissingPromptsOnceAndRestoresThePreviousPrompter) {
     std::vector<std::string> failures;
     {
@@ -67,19 +58,24 @@ TEST(ScriptedPrompter, ReportsMissingPromptsOnceAndRestoresThePreviousPrompter) 
     EXPECT_EQ(InputBox("Code"), std::nullopt);
 }
 
-TEST(ScriptedPrompter, RejectsAnAnswerTheBoxCannotGive) {
+// A different title or style, a prompt of another kind, an answer the box
+// cannot give: each is one failure.
+TEST(ScriptedPrompter, ReportsEachMismatchOnce) {
     Recorded r;
-    r.script.ExpectMessage("Saved", "", kInformation, MsgResult::Yes);
-    EXPECT_EQ(r.failures.size(), 1u);
-    r.script.Verify();
-}
+    r.script.ExpectMessage("Sure?", "Delete", kQuestionYesNoDefaultNo, MsgResult::No)
+        .ExpectMessage("Sure?", "Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    EXPECT_EQ(MsgBox("Sure?", kQuestionYesNoDefaultNo, "Remove"), MsgResult::No);
+    MsgBox("Sure?", kQuestionYesNo, "Delete");
+    EXPECT_EQ(r.failures.size(), 2u);
 
-TEST(ScriptedPrompter, ReportsAPromptOfTheWrongKind) {
-    Recorded r;
     r.script.ExpectInput("Code", "A");
     EXPECT_EQ(MsgBox("Sure?", kQuestionYesNo), MsgResult::Yes);
     EXPECT_EQ(InputBox("Code"), "A");  // the input is still expected
-    EXPECT_EQ(r.failures.size(), 1u);
+    EXPECT_EQ(r.failures.size(), 3u);
+
+    r.script.ExpectMessage("Saved", "", kInformation, MsgResult::Yes);
+    EXPECT_EQ(r.failures.size(), 4u);
+    r.script.Verify();
 }
 
 }  // namespace

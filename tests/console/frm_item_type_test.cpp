@@ -18,10 +18,8 @@ TEST(ItemTypeChooser, PresetsTheGivenTypeAndTicketForAnyOther) {
     chooser.Setup("PACKAGE");
     EXPECT_EQ(chooser.ItemType(), "TICKET");
     EXPECT_TRUE(chooser.findChild<QRadioButton*>("optTicket")->isChecked());
-}
 
-TEST(ItemTypeChooser, OkReturnsTheChosenTypeAndCancelCancels) {
-    frmItemType chooser;
+    // Ok returns the chosen type, Cancel cancels.
     chooser.Setup("STOCK");
     EXPECT_TRUE(chooser.UserCancelled());
     chooser.findChild<QRadioButton*>("optSkiSchool")->click();

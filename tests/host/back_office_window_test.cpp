@@ -79,7 +79,8 @@ class MainWindow : public ::testing::Test {
     PlugInRegistry plugIns_;
 };
 
-TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpen) {
+TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpenAndTheAboutBox) {
+    RecordingRunner runner;
     BackOfficeWindow window(office_.Local(), plugIns_, Database());
 
     const auto& pages = Child<QStackedWidget>(window, "stkPages");
@@ -87,6 +88,9 @@ TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpen) {
     EXPECT_EQ(Child<QLabel>(window, "lblDatabase").text(), Database());
     EXPECT_EQ(Child<QLabel>(window, "lblUser").text(), "ADMIN");
     EXPECT_EQ(Child<QTabWidget>(window, "tabApplications").count(), 0);
+
+    Child<QAction>(window, "mnuAbout").trigger();
+    EXPECT_EQ(runner.titles, QStringList{"About VYMItem"});
 }
 
 TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) {
@@ -126,15 +130,6 @@ TEST_F(MainWindow, StatusBarFollowsTheServerStatusText) {
 
     window.reset();
     office_.Local().SetStatusText("after the window closed");  // must not touch the gone label
-}
-
-TEST_F(MainWindow, HelpAboutOpensTheAboutBox) {
-    RecordingRunner runner;
-    BackOfficeWindow window(office_.Local(), plugIns_, Database());
-
-    Child<QAction>(window, "mnuAbout").trigger();
-
-    EXPECT_EQ(runner.titles, QStringList{"About VYMItem"});
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST_F(ModChunk, FileToColumnRefusesEmptyOrMissingFiles) {
     EXPECT_TRUE(field.setValues.empty());
 }
 
-TEST_F(ModChunk, ShortFieldsAreCopiedInOnePieceAndBinaryStaysBinary) {
+TEST_F(ModChunk, ShortFieldsAreCopiedInOnePieceBothWaysAndBinaryStaysBinary) {
     Write(PathOf("small.bin"), std::string("a\0b", 3));
     RecordingField text(DataType::VarChar, 0);
     RecordingField binary(DataType::LongVarBinary, kFieldLong);
@@ -136,6 +136,12 @@ TEST_F(ModChunk, ShortFieldsAreCopiedInOnePieceAndBinaryStaysBinary) {
     ASSERT_EQ(binary.appended.size(), 2u);
     EXPECT_EQ(binary.appended[1].Type(), VarType::Binary);
     EXPECT_EQ(binary.appended[1].ToBytes(), (Bytes{'a', 0, 'b'}));
+
+    // And back: a short field is written whole, without chunks.
+    text.content = "plain text";
+    EXPECT_TRUE(ColumnToFile(&errors_, text, PathOf("plain.txt")));
+    EXPECT_EQ(Read(PathOf("plain.txt")), "plain text");
+    EXPECT_TRUE(text.requested.empty());
 }
 
 TEST_F(ModChunk, ColumnToFileReadsChunksUpToActualSizeAndReplacesTheFile) {
@@ -147,16 +153,6 @@ TEST_F(ModChunk, ColumnToFileReadsChunksUpToActualSizeAndReplacesTheFile) {
 
     EXPECT_EQ(Read(PathOf("out.tpl")), field.content);
     EXPECT_EQ(field.requested, (std::vector<std::int32_t>{1024, 1024, 452}));
-}
-
-TEST_F(ModChunk, ColumnToFileWritesShortFieldsWhole) {
-    RecordingField field(DataType::VarChar, 0);
-    field.content = "plain text";
-
-    EXPECT_TRUE(ColumnToFile(&errors_, field, PathOf("plain.txt")));
-
-    EXPECT_EQ(Read(PathOf("plain.txt")), "plain text");
-    EXPECT_TRUE(field.requested.empty());
 }
 
 TEST_F(ModChunk, FailedReadKeepsTheOldFileAndReportsUnderModChunk) {

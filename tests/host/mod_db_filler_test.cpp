@@ -136,17 +136,7 @@ TEST(FillGridFromRecordset, FormatsEachCellByItsFieldType) {
     EXPECT_TRUE(errors.reports.empty());
 }
 
-TEST(FillGridFromRecordset, ClosedRecordsetAddsNothing) {
-    MemoryRecordset recordset = ThreeRows();
-    recordset.open_ = false;
-    ui::FlexGrid grid;
-    grid.SetFormatString("Item#|Description");
-
-    EXPECT_FALSE(FillGridFromRecordset(nullptr, grid, recordset, false));
-    EXPECT_EQ(grid.Rows(), 1);
-}
-
-TEST(FillGridFromRecordset, StopEndsTheFillBeforeTheNextRow) {
+TEST(FillGridFromRecordset, StopEndsTheFillBeforeTheNextRowAndAClosedRecordsetAddsNothing) {
     StopPressingPrompter stopper(2);  // Stop pressed while yielding before the second row
     MemoryRecordset recordset = ThreeRows();
     ui::FlexGrid grid;
@@ -165,6 +155,13 @@ TEST(FillGridFromRecordset, StopEndsTheFillBeforeTheNextRow) {
     EXPECT_TRUE(FillGridFromRecordset(nullptr, grid, again, false));
     EXPECT_EQ(grid.Rows(), 4);
     EXPECT_EQ(stopper.yields, 2);
+
+    // A closed recordset adds nothing.
+    MemoryRecordset closed = ThreeRows();
+    closed.open_ = false;
+    grid.Clear();
+    EXPECT_FALSE(FillGridFromRecordset(nullptr, grid, closed, false));
+    EXPECT_EQ(grid.Rows(), 1);
 }
 
 class FillGridOnDatabase : public ::testing::Test {

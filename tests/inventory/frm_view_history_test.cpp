@@ -10,7 +10,7 @@
 namespace vym {
 namespace {
 
-TEST(ViewHistoryWindow, ShowsTheCallersRowsAndAnswersNextOrCancel) {
+TEST(ViewHistoryWindow, ShowsTheCallersRowsAndAnswersNextByButtonOrF7OrCancel) {
     frmViewHistory window;
     EXPECT_EQ(window.windowTitle(), "View History");
     window.Setup("<Contract|>Days|Returned", {"C-1001\t3\t01/04/2025", "C-1002\t1\t"});
@@ -31,10 +31,8 @@ TEST(ViewHistoryWindow, ShowsTheCallersRowsAndAnswersNextOrCancel) {
     window.show();
     window.reject();
     EXPECT_EQ(window.Result(), "CANCEL");
-}
 
-TEST(ViewHistoryWindow, F7AsksForTheNextPart) {
-    frmViewHistory window;
+    // F7 asks for the next part as the button does.
     window.Setup("<Contract", {});
     window.show();
     window.activateWindow();

@@ -399,13 +399,10 @@ TEST_F(ItemMaint, FailedUpdatesSayWhatFailedAndRaiseNothing) {
 
 TEST_F(ItemMaint, StoreGroupsAndBookDates) {
     std::int32_t group = 0;
+    // Numbering, renaming and the refusal's reasons are the procedures' own
+    // tests; here the number comes back and the refusal is shown.
     ASSERT_TRUE(maint_.UpdateStoreGroup(2, group, "Snowboards"));
     EXPECT_EQ(group, 3);
-    ASSERT_TRUE(maint_.UpdateStoreGroup(2, group, "Snowboards & Bindings"));
-    EXPECT_EQ(group, 3);
-    EXPECT_EQ(Scalar("SELECT description FROM vym_store_product_group WHERE store_no = 2 AND "
-                     "product_group_no = 3"),
-              Value("Snowboards & Bindings"));
     EXPECT_TRUE(maint_.DeleteStoreGroup(2, 3));
 
     prompts_.ExpectMessage("Product group 1 of store 2 is used by 2 products.",

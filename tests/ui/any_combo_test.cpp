@@ -9,7 +9,7 @@
 namespace vym::ui {
 namespace {
 
-TEST(AnyCombo, TheFirstEntryHasNoKey) {
+TEST(AnyCombo, TheFirstEntryHasNoKeyAndResetKeepsOnlyIt) {
     AnyCombo combo;
     combo.AddEntry("SKI", "Skis");
     combo.AddEntry("BOOT", "Boots");
@@ -30,18 +30,16 @@ TEST(AnyCombo, TheFirstEntryHasNoKey) {
     combo.SetKey("BOOT");
     EXPECT_FALSE(combo.SetKey(QString()));
     EXPECT_TRUE(combo.IsAny());
-}
 
-TEST(AnyCombo, ResetKeepsOnlyTheFirstEntry) {
-    AnyCombo combo(nullptr, "<All>");
-    combo.AddEntry("A", "Alpha");
-    combo.SetKey("A");
+    // Reset keeps only the first entry, renamed if asked.
+    combo.SetKey("BOOT");
     combo.Reset();
     EXPECT_EQ(combo.count(), 1);
-    EXPECT_EQ(combo.currentText(), "<All>");
+    EXPECT_EQ(combo.currentText(), "<ANY>");
     combo.Reset("<None>");
     EXPECT_EQ(combo.currentText(), "<None>");
     EXPECT_TRUE(combo.IsAny());
+    EXPECT_EQ(AnyCombo(nullptr, "<All>").itemText(0), "<All>");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace vym::ui {
 namespace {
 
-TEST(RichTextBox, LoadsPlainHtmlAndRtfAndReadsBackText) {
+TEST(RichTextBox, LoadsPlainHtmlRtfOrTypedTextAndReadsBackText) {
     RichTextBox box;
     box.SetText("Wax skis <daily>\nCheck bindings");
     EXPECT_EQ(box.Text(), "Wax skis <daily>\nCheck bindings");
@@ -22,10 +22,8 @@ TEST(RichTextBox, LoadsPlainHtmlAndRtfAndReadsBackText) {
         "{\\*\\generator Writer;}\\f0\\fs20 Wax \\b skis\\b0\\par\r\n"
         "Caf\\'e9 \\{open\\}\\tab 5\\u8364?\\par}");
     EXPECT_EQ(box.Text(), QString("Wax skis\nCaf\u00e9 {open}\t5\u20ac"));
-}
 
-TEST(RichTextBox, TypedTextReadsBack) {
-    RichTextBox box;
+    box.clear();
     box.show();
     QTest::keyClicks(&box, "Boots");
     QTest::keyClick(&box, Qt::Key_Return);
