@@ -15,7 +15,7 @@ set(VYM_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VYMItem)
 file(GLOB VYM_PUBLIC_HEADERS RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/src/gateway/*.h ${PROJECT_SOURCE_DIR}/src/model/*.h)
 list(APPEND VYM_PUBLIC_HEADERS
-     base/currency.h base/date.h base/prompter.h base/value.h
+     base/currency.h base/date.h base/prompter.h base/refusal.h base/value.h
      console/item.h serials/serial.h
      host/frm_pick_list.h host/item_enums.h host/package_price_request.h
      host/plug_in_registry.h host/row_conflict.h host/screen_context.h
