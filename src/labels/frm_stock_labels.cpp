@@ -87,6 +87,18 @@ frmStockLabels::frmStockLabels(QWidget* parent)
     grid.SetColumnKind(kPrinted, FlexGrid::ColumnKind::CheckBox);
     grid.SetColumnKind(kStockNo, FlexGrid::ColumnKind::Button);
     connect(&grid, &FlexGrid::CellButtonClick, this, &frmStockLabels::dbgStockLabels_BtnClick);
+    connect(&grid, &FlexGrid::ValidateEdit, this,
+            [this](int row, int col, const QString& typed, bool& cancel) {
+                if (col != kQty) {
+                    return;
+                }
+                const Verdict refusal =
+                    CheckCopies(typed, ui_->dbgStockLabels->TextMatrix(row, kStockNo));
+                if (refusal) {
+                    MsgBox(refusal->message, refusal->style, refusal->title);
+                    cancel = true;
+                }
+            });
     grid.SetColumnFormat(kPrice, QStringLiteral("Currency"));
     grid.SetSelectionMode(FlexGrid::SelectionMode::MultiRow);
     grid.SetEditable(true);
@@ -274,7 +286,7 @@ StockLabelRow frmStockLabels::RowAt(int row) const {
     label.SerialId = grid.TextMatrix(row, kSerialId);
     label.ManfSerialId = grid.TextMatrix(row, kManfSerialId);
     label.StockDesc = grid.TextMatrix(row, kStockDesc);
-    label.Qty = grid.TextMatrix(row, kQty).toInt();
+    label.Qty = grid.TextMatrix(row, kQty);
     label.FormatID = grid.TextMatrix(row, kFormatID);
     label.FormatDesc = grid.DisplayText(row, kFormatID);
     label.UPC = grid.TextMatrix(row, kUPC);
@@ -321,7 +333,7 @@ void frmStockLabels::PrintCurrentRow(int row, LabelJob& job) {
         job.printer = label.Printer;
         job.page = label.Page;
         job.rows.push_back(row);
-        job.runs.push_back({StockLabelRecord(label, *found->second), label.Qty});
+        job.runs.push_back({StockLabelRecord(label, *found->second), *ParseCopies(label.Qty)});
     });
 }
 

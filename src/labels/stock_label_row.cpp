@@ -19,17 +19,42 @@ QString Money(double amount) {
 
 }  // namespace
 
-Verdict CheckLabelRow(const StockLabelRow& row) {
-    bool numeric = false;
-    const long formatNo = row.FormatID.trimmed().toLong(&numeric);
-    if (numeric && formatNo > 0) {
+std::optional<int> ParseCopies(const QString& typed) {
+    const auto amount = ParseCurrency(ui::S(typed));
+    if (!amount || amount->Raw() % Currency::kScale != 0) {
+        return std::nullopt;
+    }
+    const std::int64_t copies = amount->Raw() / Currency::kScale;
+    if (copies < 1 || copies > kMostCopies) {
+        return std::nullopt;
+    }
+    return static_cast<int>(copies);
+}
+
+Verdict CheckCopies(const QString& typed, const QString& stockNo) {
+    if (ParseCopies(typed)) {
         return std::nullopt;
     }
     Refusal refusal;
-    refusal.message = "Format is required to print labels.  Please select one and reprint for " +
-                      ui::S(row.StockNo);
-    refusal.title = "Invalid Format";
+    refusal.message = "The number of labels for " + ui::S(stockNo) +
+                      " must be a whole number from 1 to " + std::to_string(kMostCopies) +
+                      ", not \"" + ui::S(typed) + "\".";
+    refusal.title = "Invalid Qty";
     return refusal;
+}
+
+Verdict CheckLabelRow(const StockLabelRow& row) {
+    bool numeric = false;
+    const long formatNo = row.FormatID.trimmed().toLong(&numeric);
+    if (!numeric || formatNo <= 0) {
+        Refusal refusal;
+        refusal.message =
+            "Format is required to print labels.  Please select one and reprint for " +
+            ui::S(row.StockNo);
+        refusal.title = "Invalid Format";
+        return refusal;
+    }
+    return CheckCopies(row.Qty, row.StockNo);
 }
 
 preview::CPrintData StockLabelRecord(const StockLabelRow& row, const CItemStock& stock) {

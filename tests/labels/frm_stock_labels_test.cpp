@@ -180,6 +180,26 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
     }
 }
 
+// A Qty that is not a whole number of labels is refused as it is typed, and
+// the cell keeps the number it had.
+TEST_F(StockLabels, AQtyThatIsNotAWholeNumberOfLabelsIsRefusedWhereItIsTyped) {
+    window_.Setup(&maint_, {{510, {}}}, false);
+    window_.show();
+    PrompterScript script;
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), 1, kQty, "1,250"));
+    EXPECT_EQ(Grid().TextMatrix(1, kQty), "1,250");
+    for (const char* typed : {"", "-", ".50", "abc", "0"}) {
+        script.ExpectMessage(
+            "The number of labels for 510 must be a whole number from 1 to "
+            "99999, not \"" +
+                std::string(typed) + "\".",
+            "Invalid Qty", kInformation);
+        test::TypeIntoCell(Grid(), 1, kQty, typed);
+        script.Verify();
+        EXPECT_EQ(Grid().TextMatrix(1, kQty), "1,250") << typed;
+    }
+}
+
 TEST_F(StockLabels, SerialUnitsPrintTheirHangTagsOutOfTheBoxScanningAsTheirSerialIds) {
     const std::string unitsOf620 = "FROM vym_item_stock_serial WHERE item_no = 620";
     const QString first = QString::fromStdString(Scalar("SELECT min(serial_id) " + unitsOf620));

@@ -81,5 +81,38 @@ TEST(StockLabelRow, ARowWithoutAFormatNumberIsRefusedNamingItsStock) {
     EXPECT_FALSE(CheckLabelRow(row));
 }
 
+TEST(StockLabelRow, TheNumberOfLabelsIsAWholeNumberAsUsersTypeIt) {
+    const struct {
+        const char* typed;
+        std::optional<int> copies;
+    } cases[] = {{"3", 3},
+                 {" 12 ", 12},
+                 {"1,250", 1250},
+                 {"2.0", 2},
+                 {"99999", 99999},
+                 {"", std::nullopt},
+                 {"0", std::nullopt},
+                 {"-1", std::nullopt},
+                 {"2.5", std::nullopt},
+                 {"abc", std::nullopt},
+                 {"100000", std::nullopt}};
+    StockLabelRow row;
+    row.StockNo = "502";
+    row.FormatID = "4";
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseCopies(c.typed), c.copies) << c.typed;
+        row.Qty = c.typed;
+        const Verdict verdict = CheckLabelRow(row);
+        EXPECT_EQ(verdict.has_value(), !c.copies.has_value()) << c.typed;
+        if (verdict) {
+            EXPECT_EQ(verdict->message,
+                      "The number of labels for 502 must be a whole number from "
+                      "1 to 99999, not \"" +
+                          std::string(c.typed) + "\".");
+            EXPECT_EQ(verdict->title, "Invalid Qty");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vym
