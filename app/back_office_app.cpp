@@ -122,6 +122,42 @@ int BackOfficeApp::Run(const QStringList& arguments) {
     }
 
     QString databasePath = options.databasePath;
+    const std::unique_ptr<server::LocalAppServer> server =
+        OpenServer(options, databasePath, toConsole);
+    if (!server) {
+        return kStartupFailed;
+    }
+
+    // The service object the server hands the consoles and the screens stand on.
+    CItemMaint itemMaint;
+    itemMaint.SetAppServer(server.get());
+    server->SetSharedServiceObject(&itemMaint);
+    const struct Unshare {
+        AppServer& holder;
+        ~Unshare() { holder.SetSharedServiceObject(nullptr); }
+    } unshare{*server};
+
+    if (options.ScreenshotMode()) {
+        return SaveScreenshot(options, ScreenRequest{*server, itemMaint, plugIns_, databasePath},
+                              [&] { return console && console->Refused(); })
+                   ? 0
+                   : kStartupFailed;
+    }
+
+    BackOfficeWindow window(*server, plugIns_, databasePath);
+    window.AddMaintenanceCommand("&Import...", "mnuImport", [&itemMaint](QWidget* parent) {
+        frmImport import(parent);
+        if (import.Setup(&itemMaint)) {
+            ui::RunModal(import);
+        }
+    });
+    window.show();
+    return QApplication::exec();
+}
+
+std::unique_ptr<server::LocalAppServer> BackOfficeApp::OpenServer(const StartupOptions& options,
+                                                                  QString& databasePath,
+                                                                  bool toConsole) const {
     if (databasePath.isEmpty()) {
         databasePath = StartupOptions::DefaultDatabasePath();
         const QString directory = QFileInfo(databasePath).absolutePath();
@@ -129,7 +165,7 @@ int BackOfficeApp::Run(const QStringList& arguments) {
             ReportStartupError(
                 "The data directory " + QDir::toNativeSeparators(directory) + " cannot be created.",
                 toConsole);
-            return kStartupFailed;
+            return nullptr;
         }
     }
 
@@ -149,58 +185,40 @@ int BackOfficeApp::Run(const QStringList& arguments) {
         server = server::LocalAppServer::Open(databasePath.toStdString(), openOptions);
     } catch (const std::exception& error) {
         ReportStartupError(MessageOf(error), toConsole);
-        return kStartupFailed;
+        return nullptr;
     }
     if (!server->ValidateUser()) {
         ReportStartupError("The user \"" + QString::fromStdString(openOptions.userId) +
                                "\" is not an active user of the database " +
                                QDir::toNativeSeparators(databasePath) + ".",
                            toConsole);
-        return kStartupFailed;
+        return nullptr;
     }
+    return server;
+}
 
-    // The service object the server hands the consoles and the screens stand on.
-    CItemMaint itemMaint;
-    itemMaint.SetAppServer(server.get());
-    server->SetSharedServiceObject(&itemMaint);
-    const struct Unshare {
-        AppServer& holder;
-        ~Unshare() { holder.SetSharedServiceObject(nullptr); }
-    } unshare{*server};
-
-    if (options.ScreenshotMode()) {
-        std::unique_ptr<QWidget> screen;
-        try {
-            screen = screens_.Create(options.screenName,
-                                     ScreenRequest{*server, itemMaint, plugIns_, databasePath});
-        } catch (const std::exception& error) {
-            ReportStartupError(MessageOf(error), toConsole);
-            return kStartupFailed;
-        }
-        screen->show();
-        QApplication::processEvents();
-        // The refusal is on stderr already.
-        if (console && console->Refused()) {
-            return kStartupFailed;
-        }
-        if (!screen->grab().save(options.screenshotFile, "PNG")) {
-            ReportStartupError("The screenshot cannot be written to " +
-                                   QDir::toNativeSeparators(options.screenshotFile) + ".",
-                               toConsole);
-            return kStartupFailed;
-        }
-        return 0;
+bool BackOfficeApp::SaveScreenshot(const StartupOptions& options, const ScreenRequest& request,
+                                   const std::function<bool()>& refused) const {
+    std::unique_ptr<QWidget> screen;
+    try {
+        screen = screens_.Create(options.screenName, request);
+    } catch (const std::exception& error) {
+        ReportStartupError(MessageOf(error), true);
+        return false;
     }
-
-    BackOfficeWindow window(*server, plugIns_, databasePath);
-    window.AddMaintenanceCommand("&Import...", "mnuImport", [&itemMaint](QWidget* parent) {
-        frmImport import(parent);
-        if (import.Setup(&itemMaint)) {
-            ui::RunModal(import);
-        }
-    });
-    window.show();
-    return QApplication::exec();
+    screen->show();
+    QApplication::processEvents();
+    // The refusal is on stderr already.
+    if (refused()) {
+        return false;
+    }
+    if (!screen->grab().save(options.screenshotFile, "PNG")) {
+        ReportStartupError("The screenshot cannot be written to " +
+                               QDir::toNativeSeparators(options.screenshotFile) + ".",
+                           true);
+        return false;
+    }
+    return true;
 }
 
 void BackOfficeApp::ReportStartupError(const QString& message, bool toConsole) const {

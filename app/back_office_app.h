@@ -2,11 +2,18 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace vym {
 
+namespace server {
+class LocalAppServer;
+}
 class PlugInRegistry;
 class ScreenRegistry;
+struct ScreenRequest;
+class StartupOptions;
 
 // The back-office program: reads its command line, opens the database (creating
 // it with demo data on first use), then shows the main window or renders one
@@ -28,6 +35,16 @@ class BackOfficeApp {
     int Run(const QStringList& arguments);
 
   private:
+    // The database the options name (the station's default one when they name
+    // none, which sets `databasePath`), opened for a user it knows; nullptr
+    // when it cannot be, after telling why.
+    std::unique_ptr<server::LocalAppServer> OpenServer(const StartupOptions& options,
+                                                       QString& databasePath, bool toConsole) const;
+    // Renders the requested screen to the options' PNG file; False, after
+    // telling why on stderr, when it cannot or when a message of the screen
+    // was refused (`refused`).
+    bool SaveScreenshot(const StartupOptions& options, const ScreenRequest& request,
+                        const std::function<bool()>& refused) const;
     void ReportStartupError(const QString& message, bool toConsole) const;
 
     const PlugInRegistry& plugIns_;

@@ -191,6 +191,7 @@ void Item::BuildMenus() {
     connect(mnuHistory_, &QAction::triggered, this, &Item::mnuHistory_Click);
     connect(mnuLocation_, &QAction::triggered, this, &Item::mnuLocation_Click);
     connect(mnuPrintLabels, &QAction::triggered, this, &Item::mnuPrintLabels_Click);
+    connect(mnuBulkPriceChange, &QAction::triggered, this, &Item::mnuBulkPriceChange_Click);
 
     // Commands that open a screen through the service object.
     auto opens = [this](QAction* action, auto open) {
@@ -205,18 +206,6 @@ void Item::BuildMenus() {
     mnuStock->setObjectName("mnuStock");
     mnuStockMatrix_ = add(mnuStock, "mnuStockMatrix", "&Matrix");
     connect(mnuStockMatrix_, &QAction::triggered, this, &Item::mnuStockMatrix_Click);
-    // The prices of every item the search found, packages aside.
-    opens(mnuBulkPriceChange, [this](ScreenContext& context) {
-        std::vector<std::int32_t> items;
-        for (int row = 1; row < ui_->fgItems->Rows(); ++row) {
-            if (ui_->fgItems->TextMatrix(row, kTypeCol) != "PACKAGE") {
-                items.push_back(ui_->fgItems->RowData(row).toInt());
-            }
-        }
-        frmBulkPrice bulk(this);
-        bulk.Setup(&context, items);
-        ui::RunModal(bulk);
-    });
 
     opens(add(mnuStock, "mnuSalePricing", "Sale &Pricing"),
           [this](ScreenContext& context) { context.StockSalePricing(this); });
@@ -1208,6 +1197,22 @@ void Item::mnuLocation_Click() {
         itemMaint_->StockLocation(this, ui_->fgItems->RowData(row).toInt(),
                                   ui_->cmbLocation->Key());
     }
+}
+
+// The prices of every item the search found, packages aside.
+void Item::mnuBulkPriceChange_Click() {
+    if (!itemMaint_) {
+        return;
+    }
+    std::vector<std::int32_t> items;
+    for (int row = 1; row < ui_->fgItems->Rows(); ++row) {
+        if (ui_->fgItems->TextMatrix(row, kTypeCol) != "PACKAGE") {
+            items.push_back(ui_->fgItems->RowData(row).toInt());
+        }
+    }
+    frmBulkPrice bulk(this);
+    bulk.Setup(itemMaint_, items);
+    ui::RunModal(bulk);
 }
 
 void Item::mnuPrintLabels_Click() {

@@ -167,6 +167,7 @@ class Item : public QWidget, public VYMInterface {
     void mnuHistory_Click();
     void mnuLocation_Click();
     void mnuPrintLabels_Click();
+    void mnuBulkPriceChange_Click();
     void mnuDelete_Click();
     void mnuCreateLike_Click();
     void mnuStockMatrix_Click();
