@@ -24,7 +24,7 @@ enum class ValueKind { Text, Id, Money, Count, Flag };
 // accepted for it, the column the server reads and the save's parameter
 // (with "@"), what it holds, its longest text (for a count, its largest
 // value; 0 for any) and, for an id, what it names.
-struct ColumnSpec {
+struct ImportColumn {
     const char* header;
     const char* aliases;  // "|"-separated, compared as Normalized()
     const char* field;
@@ -38,7 +38,7 @@ constexpr const char* kStockId = "stock_id";
 // The refused-rows file explains each row here; an import skips it.
 constexpr const char* kReasonHeader = "Refused Because";
 
-const std::vector<ColumnSpec> kStockColumns = {
+const std::vector<ImportColumn> kStockColumns = {
     {"Item No", "itemnumber|item", kItemNo, ValueKind::Count, 0, nullptr},
     {"Stock Id", "stockno|stocknumber|sku", kStockId, ValueKind::Text, 30, nullptr},
     {"Short Description", "description", "short_description", ValueKind::Text, 30, nullptr},
@@ -65,7 +65,7 @@ const std::vector<ColumnSpec> kStockColumns = {
     {"Status", "statusid", "status_id", ValueKind::Text, 10, nullptr},
 };
 
-const std::vector<ColumnSpec> kPriceColumns = {
+const std::vector<ImportColumn> kPriceColumns = {
     {"Item No", "itemnumber|item", kItemNo, ValueKind::Count, 0, nullptr},
     {"Stock Id", "stockno|stocknumber|sku", kStockId, ValueKind::Text, 30, nullptr},
     {"Season", "seasonno|seasonid", "season_no", ValueKind::Id, 12, "SEASON"},
@@ -78,7 +78,7 @@ const std::vector<ColumnSpec> kPriceColumns = {
 constexpr std::size_t kItemNoColumn = 0;
 constexpr std::size_t kStockIdColumn = 1;
 
-const std::vector<ColumnSpec>& Columns(ImportKind kind) {
+const std::vector<ImportColumn>& Columns(ImportKind kind) {
     return kind == ImportKind::StockItems ? kStockColumns : kPriceColumns;
 }
 
@@ -112,11 +112,11 @@ std::size_t Characters(std::string_view utf8) {
     }));
 }
 
-bool Matches(const ColumnSpec& spec, const std::string& header) {
-    if (header == Normalized(spec.header) || header == Normalized(spec.field)) {
+bool Matches(const ImportColumn& col, const std::string& header) {
+    if (header == Normalized(col.header) || header == Normalized(col.field)) {
         return true;
     }
-    std::string_view aliases = spec.aliases;
+    std::string_view aliases = col.aliases;
     while (!aliases.empty()) {
         const auto bar = aliases.find('|');
         if (aliases.substr(0, bar) == header) {
@@ -275,8 +275,8 @@ void LoadStockItems(Connection& db, Catalogue& catalogue) {
     auto rs = db.ExecuteRecordset(*cmd);
     const auto index = FieldIndex(*rs);
     std::vector<int> columns;
-    for (const ColumnSpec& spec : kStockColumns) {
-        columns.push_back(index.at(Normalized(spec.field)));
+    for (const ImportColumn& col : kStockColumns) {
+        columns.push_back(index.at(Normalized(col.field)));
     }
     const int version = index.at("rowversion");
     for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -333,22 +333,22 @@ struct Parsed {
     std::string refusal;
 };
 
-Parsed ParseCell(const Catalogue& catalogue, const ColumnSpec& spec, const std::string& cell) {
-    const std::string quoted = std::string(spec.header) + " \"" + cell + "\"";
-    switch (spec.kind) {
+Parsed ParseCell(const Catalogue& catalogue, const ImportColumn& col, const std::string& cell) {
+    const std::string quoted = std::string(col.header) + " \"" + cell + "\"";
+    switch (col.kind) {
         case ValueKind::Money: {
             const auto amount = ParseCurrency(cell);
             if (!amount) {
                 return {{}, quoted + " is not an amount."};
             }
             if (*amount < Currency()) {
-                return {{}, std::string(spec.header) + " can not be negative."};
+                return {{}, std::string(col.header) + " can not be negative."};
             }
             return {std::to_string(amount->Raw()), {}};
         }
         case ValueKind::Count: {
             const auto number = ParseNumber(cell);
-            const double most = spec.length > 0 ? spec.length : 2147483647.0;
+            const double most = col.length > 0 ? col.length : 2147483647.0;
             if (!number || *number != std::floor(*number) || *number < 0 || *number > most) {
                 return {{},
                         quoted + " is not a whole number from 0 to " +
@@ -367,7 +367,7 @@ Parsed ParseCell(const Catalogue& catalogue, const ColumnSpec& spec, const std::
             return {{}, quoted + " is not Yes or No."};
         }
         case ValueKind::Id: {
-            const auto& ids = catalogue.ids.find(spec.names);
+            const auto& ids = catalogue.ids.find(col.names);
             const auto found = ids == catalogue.ids.end() ? nullptr : &ids->second;
             if (found != nullptr) {
                 if (auto id = found->find(Upper(cell)); id != found->end()) {
@@ -379,9 +379,9 @@ Parsed ParseCell(const Catalogue& catalogue, const ColumnSpec& spec, const std::
         case ValueKind::Text:
             break;
     }
-    if (Characters(cell) > static_cast<std::size_t>(spec.length)) {
+    if (Characters(cell) > static_cast<std::size_t>(col.length)) {
         return {{},
-                std::string(spec.header) + " is longer than " + std::to_string(spec.length) +
+                std::string(col.header) + " is longer than " + std::to_string(col.length) +
                     " characters."};
     }
     return {cell, {}};
@@ -391,7 +391,7 @@ Parsed ParseCell(const Catalogue& catalogue, const ColumnSpec& spec, const std::
 
 struct CatalogueImport::Impl {
     Impl(Connection& connection, ImportKind importKind)
-        : db(connection), kind(importKind), specs(Columns(importKind)) {}
+        : db(connection), kind(importKind), known(Columns(importKind)) {}
 
     void Reset() {
         rows.clear();
@@ -424,7 +424,7 @@ struct CatalogueImport::Impl {
 
     Connection& db;
     ImportKind kind;
-    const std::vector<ColumnSpec>& specs;
+    const std::vector<ImportColumn>& known;
     std::vector<std::string> header;
     std::vector<int> fileColumn;  // by column: where it is in the file, or -1
     Catalogue catalogue;
@@ -436,7 +436,7 @@ struct CatalogueImport::Impl {
 };
 
 bool CatalogueImport::Impl::MapHeader(const std::vector<std::string>& fields) {
-    fileColumn.assign(specs.size(), -1);
+    fileColumn.assign(known.size(), -1);
     for (const std::string& field : fields) {
         header.push_back(Trimmed(csv::UnescapeFormula(field)));
     }
@@ -445,18 +445,18 @@ bool CatalogueImport::Impl::MapHeader(const std::vector<std::string>& fields) {
         if (name == Normalized(kReasonHeader)) {
             continue;
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&](const ColumnSpec& s) { return Matches(s, name); });
-        if (spec == specs.end()) {
+        const auto col = std::find_if(known.begin(), known.end(),
+                                      [&](const ImportColumn& s) { return Matches(s, name); });
+        if (col == known.end()) {
             notes.push_back(header[i].empty()
                                 ? "Column " + std::to_string(i + 1) + " has no name: it is skipped."
                                 : "The column \"" + header[i] +
                                       "\" is not imported: it is skipped.");
             continue;
         }
-        int& at = fileColumn[static_cast<std::size_t>(spec - specs.begin())];
+        int& at = fileColumn[static_cast<std::size_t>(col - known.begin())];
         if (at >= 0) {
-            return Refuse("The column \"" + std::string(spec->header) + "\" is in the file twice.");
+            return Refuse("The column \"" + std::string(col->header) + "\" is in the file twice.");
         }
         at = static_cast<int>(i);
     }
@@ -465,12 +465,12 @@ bool CatalogueImport::Impl::MapHeader(const std::vector<std::string>& fields) {
             "The file has no \"Item No\" or \"Stock Id\" column. Its first line must name the "
             "columns, as the template's does.");
     }
-    for (std::size_t c = 0; c < specs.size(); ++c) {
+    for (std::size_t c = 0; c < known.size(); ++c) {
         const bool required =
-            kind == ImportKind::Prices && (std::string_view(specs[c].field) == "uom_id" ||
-                                           std::string_view(specs[c].field) == "unit_price");
+            kind == ImportKind::Prices && (std::string_view(known[c].field) == "uom_id" ||
+                                           std::string_view(known[c].field) == "unit_price");
         if (required && fileColumn[c] < 0) {
-            return Refuse("The file has no \"" + std::string(specs[c].header) + "\" column.");
+            return Refuse("The file has no \"" + std::string(known[c].header) + "\" column.");
         }
     }
     return true;
@@ -480,13 +480,13 @@ bool CatalogueImport::Impl::MapHeader(const std::vector<std::string>& fields) {
 // is, the others are read all the same so that the row can still be named.
 std::optional<std::string> CatalogueImport::Impl::ReadCells(const std::vector<std::string>& fields,
                                                             Cells& cells) {
-    cells.assign(specs.size(), std::nullopt);
+    cells.assign(known.size(), std::nullopt);
     std::optional<std::string> refusal;
     if (fields.size() > header.size()) {
         refusal = "The row has " + std::to_string(fields.size()) +
                   " fields; the first line names " + std::to_string(header.size()) + " columns.";
     }
-    for (std::size_t c = 0; c < specs.size(); ++c) {
+    for (std::size_t c = 0; c < known.size(); ++c) {
         const int at = fileColumn[c];
         if (at < 0 || static_cast<std::size_t>(at) >= fields.size()) {
             continue;
@@ -496,12 +496,12 @@ std::optional<std::string> CatalogueImport::Impl::ReadCells(const std::vector<st
         if (cell.empty()) {
             continue;
         }
-        Parsed parsed = ParseCell(catalogue, specs[c], cell);
+        Parsed parsed = ParseCell(catalogue, known[c], cell);
         if (std::any_of(cell.begin(), cell.end(), [](char ch) {
                 return static_cast<unsigned char>(ch) < 0x20 && ch != '\t' && ch != '\r' &&
                        ch != '\n';
             })) {
-            parsed.refusal = std::string(specs[c].header) + " holds a control character.";
+            parsed.refusal = std::string(known[c].header) + " holds a control character.";
         }
         if (parsed.refusal.empty()) {
             cells[c] = std::move(parsed.value);
@@ -561,14 +561,14 @@ void CatalogueImport::Impl::ClassifyStock(const Cells& cells, PlannedRow& planne
         return;
     }
     std::vector<std::string> merged;
-    for (std::size_t c = 0; c < specs.size(); ++c) {
+    for (std::size_t c = 0; c < known.size(); ++c) {
         merged.push_back(cells[c] ? *cells[c] : item ? item->values[c] : std::string());
     }
     const auto at = [&](const char* field) -> const std::string& {
-        const auto spec = std::find_if(specs.begin(), specs.end(), [&](const ColumnSpec& s) {
+        const auto col = std::find_if(known.begin(), known.end(), [&](const ImportColumn& s) {
             return std::string_view(s.field) == field;
         });
-        return merged[static_cast<std::size_t>(spec - specs.begin())];
+        return merged[static_cast<std::size_t>(col - known.begin())];
     };
     if (at("short_description").empty()) {
         row.details = "Short Description is required.";
@@ -597,11 +597,11 @@ void CatalogueImport::Impl::ClassifyStock(const Cells& cells, PlannedRow& planne
     }
     planned.id = item->id;
     planned.rowVersion = item->rowVersion;
-    for (std::size_t c = kStockIdColumn; c < specs.size(); ++c) {
-        if (cells[c] && !SameValue(specs[c].kind, *cells[c], item->values[c])) {
-            row.details += std::string(row.details.empty() ? "" : "; ") + specs[c].header + " " +
-                           Shown(specs[c].kind, item->values[c]) + " \u2192 " +
-                           Shown(specs[c].kind, *cells[c]);
+    for (std::size_t c = kStockIdColumn; c < known.size(); ++c) {
+        if (cells[c] && !SameValue(known[c].kind, *cells[c], item->values[c])) {
+            row.details += std::string(row.details.empty() ? "" : "; ") + known[c].header + " " +
+                           Shown(known[c].kind, item->values[c]) + " \u2192 " +
+                           Shown(known[c].kind, *cells[c]);
         }
     }
     row.fate = row.details.empty() ? RowFate::Unchanged : RowFate::Changed;
@@ -719,8 +719,8 @@ void CatalogueImport::Impl::SetParameters(ParameterList& p, const PlannedRow& pl
     p["@row_version"].Value = planned.id == 0 ? Value::Null() : planned.rowVersion;
     if (kind == ImportKind::StockItems) {
         p["@item_no"].Value = id;
-        for (std::size_t c = kStockIdColumn; c < specs.size(); ++c) {
-            p[std::string("@") + specs[c].field].Value = ParameterValue(specs[c].kind, cells[c]);
+        for (std::size_t c = kStockIdColumn; c < known.size(); ++c) {
+            p[std::string("@") + known[c].field].Value = ParameterValue(known[c].kind, cells[c]);
         }
         return;
     }
@@ -776,8 +776,8 @@ CatalogueImport::~CatalogueImport() = default;
 
 std::string CatalogueImport::Template(ImportKind kind) {
     std::vector<std::string> headers;
-    for (const ColumnSpec& spec : Columns(kind)) {
-        headers.emplace_back(spec.header);
+    for (const ImportColumn& col : Columns(kind)) {
+        headers.emplace_back(col.header);
     }
     std::string out;
     csv::AppendRecord(out, headers);
