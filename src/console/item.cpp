@@ -20,7 +20,7 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
-#include "host/console_rights.h"
+#include "host/console_binding.h"
 #include "host/frm_about.h"
 #include "host/screen_context.h"
 #include "model/citem.h"
@@ -28,9 +28,7 @@
 #include "model/citem_stock.h"
 #include "model/cpackage.h"
 #include "packages/frm_edit_package.h"
-#include "pricing/frm_bulk_price.h"
 #include "pricing/frm_pricing.h"
-#include "reference/frm_profiles.h"
 #include "ui/modal_runner.h"
 #include "ui/qt_text.h"
 #include "ui_item.h"
@@ -218,11 +216,8 @@ void Item::BuildMenus() {
     mnuMaintenance->setObjectName("mnuMaintenance");
     opens(add(mnuMaintenance, "mnuPackageUpgrade", "Package Rental Upgrade Pricing..."),
           [this](ScreenContext& context) { context.RentalPackageUpgradePricing(this); });
-    opens(add(mnuMaintenance, "mnuProfile", "Profile..."), [this](ScreenContext& context) {
-        frmProfiles profiles(this);
-        profiles.Setup(&context);
-        ui::RunModal(profiles);
-    });
+    opens(add(mnuMaintenance, "mnuProfile", "Profile..."),
+          [this](ScreenContext& context) { context.EditProfiles(this); });
     opens(add(mnuMaintenance, "mnuSeasons", "Season Maintenance..."),
           [](ScreenContext& context) { context.ShowSeasons(); });
     opens(add(mnuMaintenance, "mnuSpecialOffers", "Special Offer Codes..."),
@@ -266,9 +261,7 @@ QString Item::SearchTab() const {
 }
 
 void Item::SetStatus(const QString& text) {
-    if (server_) {
-        server_->SetStatusText(S(text));
-    }
+    binding_.SetStatus(text);
 }
 
 // Plug-in interface --------------------------------------------------------------
@@ -276,12 +269,7 @@ void Item::SetStatus(const QString& text) {
 void Item::implements_SetAppServer(AppServer* server) {
     BusyCursor busy;
     try {
-        if (!server_) {
-            server_ = server;
-        }
-        if (server_) {
-            errors_ = &server_->ErrorObject();
-        }
+        binding_.Bind(server);
         enabled_ = true;
         EnableControls();
         SetStatus("Ready");
@@ -295,24 +283,16 @@ void Item::implements_SetAppServer(AppServer* server) {
 void Item::implements_Setup() {
     ui_->fgItems->setEnabled(false);
     menuBar_->setEnabled(false);
-    if (!server_) {
+    if (!binding_.Granted("Item Maintenance", "ITEM")) {
         return;
     }
-    if (!ConsoleRightsGranted(*server_, "Item Maintenance", "ITEM")) {
-        return;
-    }
-    trap_.Run(errors_, "implements_Setup", nullptr, [&] {
-        connection_ = server_->DBConnection();
-        if (ScreenContext* shared = dynamic_cast<ScreenContext*>(server_->SharedServiceObject())) {
-            SetItemMaint(shared);
-        } else {
-            ownItemMaint_ = MakeScreenContext(server_);
-            SetItemMaint(ownItemMaint_.get());
-        }
+    trap_.Run(Errors(), "implements_Setup", nullptr, [&] {
+        connection_ = binding_.Server()->DBConnection();
+        SetItemMaint(binding_.Context());
         EnableControls();
         FillSearchCombos();
         const QString stored =
-            Q(server_->GetSetting(kSettingsPath, "Environment", "SearchTab", "ALL"));
+            Q(binding_.Server()->GetSetting(kSettingsPath, "Environment", "SearchTab", "ALL"));
         if (stored == SearchTab() || !ui_->tabSearch->SetCurrentKey(stored)) {
             tabSearch_Click(SearchTab());
         }
@@ -340,10 +320,8 @@ QString Item::implements_ProgID() const {
 void Item::Implements_ShutDown() {
     stopRequested_ = true;
     SetItemMaint(nullptr);
-    ownItemMaint_.reset();
     connection_.reset();
-    errors_ = nullptr;
-    server_ = nullptr;
+    binding_.Release();
     enabled_ = false;
     EnableControls();
 }
@@ -560,9 +538,9 @@ void Item::tabSearch_Click(const QString& key) {
 
     FillFunctions();
     ui_->txtDescription->setFocus();
-    if (server_) {
-        trap_.Run(errors_, "tabSearch_Click", nullptr,
-                  [&] { server_->SaveSetting(kSettingsPath, "Environment", "SearchTab", S(key)); });
+    if (AppServer* server = binding_.Server()) {
+        trap_.Run(Errors(), "tabSearch_Click", nullptr,
+                  [&] { server->SaveSetting(kSettingsPath, "Environment", "SearchTab", S(key)); });
     }
 }
 
@@ -578,7 +556,7 @@ void Item::FillSearchCombos() {
     ui::ImageCombo& departments = *ui_->cmbDepartment;
     departments.clear();
     departments.AddEntry(QString(), "<ANY>");
-    trap_.Run(errors_, "FillSearchCombos", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "FillSearchCombos", &Db()->Native(), [&] {
         auto command = NewProcedure(*Db(), "VYM_SP_ITEM_getSearchCombos");
         auto rows = Db()->ExecuteRecordset(*command);
         QString department;
@@ -629,7 +607,7 @@ void Item::FillFunctions() {
     if (!Db()) {
         return;
     }
-    trap_.Run(errors_, "FillFunctions", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "FillFunctions", &Db()->Native(), [&] {
         auto command = NewProcedure(*Db(), "VYM_SP_ITEM_GetTypeFunction");
         if (const char* type = TabOf(SearchTab()).functionType) {
             command->Parameters["@item_type"].Value = type;
@@ -648,7 +626,7 @@ void Item::FillCatagories() {
     if (!Db() || function.isEmpty()) {
         return;
     }
-    trap_.Run(errors_, "FillCatagories", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "FillCatagories", &Db()->Native(), [&] {
         auto rows = Db()->OpenRecordset(
             "SELECT catagory_id, description FROM vym_catagory WHERE ISNULL(is_active,-1) <> 0 "
             "AND function_id = " +
@@ -665,7 +643,7 @@ void Item::FillModels() {
     if (!Db()) {
         return;
     }
-    trap_.Run(errors_, "FillModels", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "FillModels", &Db()->Native(), [&] {
         auto command = NewProcedure(
             *Db(), "VYM_SP_ITEM_GetItemStockModel",
             {{"@stock_type_id", ui::NullIfEmpty(ui_->cmbStockType->Key())}, {"@is_active", true}});
@@ -812,7 +790,7 @@ void Item::cmdFind_Click() {
     stopRequested_ = false;
     FlexGrid& grid = *ui_->fgItems;
 
-    trap_.Run(errors_, "cmdFind_Click", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "cmdFind_Click", &Db()->Native(), [&] {
         const std::unique_ptr<Command> command = BuildSearch();
         if (!command) {
             return;
@@ -900,7 +878,7 @@ void Item::StyleRow(int row, Recordset& rows) {
 
 int Item::ShowRecord(std::int32_t number, const QString& type) {
     int shown = 0;
-    trap_.Run(errors_, "ShowRecord", &Db()->Native(), [&] {
+    trap_.Run(Errors(), "ShowRecord", &Db()->Native(), [&] {
         auto read = [&](const Tab& tab) {
             auto command = NewProcedure(*Db(), tab.procedure, {{tab.numberParameter, number}});
             return Db()->ExecuteRecordset(*command);
@@ -1020,7 +998,7 @@ void Item::mnuDelete_Click() {
     // Last to first, so that removing a row leaves the numbers of the rows
     // still to do as they were.
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        trap_.Run(errors_, "mnuDelete_Click", &Db()->Native(), [&] {
+        trap_.Run(Errors(), "mnuDelete_Click", &Db()->Native(), [&] {
             const bool package = grid.TextMatrix(*row, kTypeCol) == "PACKAGE";
             auto command = NewProcedure(
                 *Db(), package ? "VyM_SP_ITEM_DeletePackage" : "VyM_SP_ITEM_DeleteItem",
@@ -1121,11 +1099,11 @@ void Item::mnuProperties_Click() {
     bool saved = false;
     if (type == "PACKAGE") {
         CPackage package;
-        saved = package.OpenPackage(Db(), errors_, number) && package.OpenItems(Db(), errors_) &&
+        saved = package.OpenPackage(Db(), Errors(), number) && package.OpenItems(Db(), Errors()) &&
                 EditPackage(package);
     } else {
         CItem item;
-        saved = item.OpenItem(Db(), errors_, number) && EditItem(item);
+        saved = item.OpenItem(Db(), Errors(), number) && EditItem(item);
     }
     if (saved) {
         ShowRecord(number, type);
@@ -1160,7 +1138,7 @@ void Item::mnuPricing_Click() {
     const QString type = grid.TextMatrix(row, kTypeCol);
     CItem item;
     if (type == "STOCK" || type == "RENTAL") {
-        if (item.OpenItem(Db(), errors_, number)) {
+        if (item.OpenItem(Db(), Errors(), number)) {
             itemMaint_->StockLocationPricing(item);
         }
         return;
@@ -1168,11 +1146,11 @@ void Item::mnuPricing_Click() {
     CPackage package;
     frmPricing pricing(this);
     if (type == "PACKAGE") {
-        if (!package.OpenPackage(Db(), errors_, number) || !package.OpenItems(Db(), errors_) ||
+        if (!package.OpenPackage(Db(), Errors(), number) || !package.OpenItems(Db(), Errors()) ||
             !pricing.Setup(itemMaint_, nullptr, &package)) {
             return;
         }
-    } else if (!item.OpenItem(Db(), errors_, number) ||
+    } else if (!item.OpenItem(Db(), Errors(), number) ||
                !pricing.Setup(itemMaint_, &item, nullptr)) {
         return;
     }
@@ -1210,9 +1188,7 @@ void Item::mnuBulkPriceChange_Click() {
             items.push_back(ui_->fgItems->RowData(row).toInt());
         }
     }
-    frmBulkPrice bulk(this);
-    bulk.Setup(itemMaint_, items);
-    ui::RunModal(bulk);
+    itemMaint_->BulkPriceChange(this, items);
 }
 
 void Item::mnuPrintLabels_Click() {
@@ -1259,10 +1235,10 @@ void Item::mnuCreateLike_Click() {
     }
     FlexGrid& grid = *ui_->fgItems;
     CItem item;
-    if (!item.OpenItem(Db(), errors_, grid.RowData(selected).toInt())) {
+    if (!item.OpenItem(Db(), Errors(), grid.RowData(selected).toInt())) {
         return;
     }
-    const std::int32_t copy = item.CreateCopy(Db(), errors_);
+    const std::int32_t copy = item.CreateCopy(Db(), Errors());
     if (copy == 0) {
         return;
     }

@@ -9,6 +9,7 @@
 
 #include "base/currency.h"
 #include "gateway/error_trap.h"
+#include "host/console_binding.h"
 #include "host/item_enums.h"
 #include "host/vym_interface.h"
 
@@ -85,7 +86,7 @@ class Item : public QWidget, public VYMInterface {
     // Hand over the service object (not owned), error object (not owned) and
     // connection directly instead of taking them from the application server.
     void SetItemMaint(ScreenContext* itemMaint);
-    void SetErrorObject(ErrorObject* errors) { errors_ = errors; }
+    void SetErrorObject(ErrorObject* errors) { binding_.SetErrors(errors); }
     void SetDBConnection(std::shared_ptr<Connection> connection);
 
     // Adds (bNew) or refreshes the stock tab's row of a stock item saved
@@ -173,6 +174,7 @@ class Item : public QWidget, public VYMInterface {
     void mnuStockMatrix_Click();
 
     Connection* Db() const { return connection_.get(); }
+    ErrorObject* Errors() const { return binding_.Errors(); }
     int SelectedRow() const;
 
     std::unique_ptr<Ui::Item> ui_;
@@ -184,11 +186,9 @@ class Item : public QWidget, public VYMInterface {
     QAction* mnuStockMatrix_ = nullptr;
 
     ErrorTrap trap_{"ItemNew"};
-    AppServer* server_ = nullptr;
-    ErrorObject* errors_ = nullptr;
+    ConsoleBinding binding_;
     std::shared_ptr<Connection> connection_;
     ScreenContext* itemMaint_ = nullptr;
-    std::unique_ptr<ScreenContext> ownItemMaint_;  // when the server shares none
 
     bool selectionMode_ = false;
     bool multiSelect_ = false;

@@ -121,6 +121,12 @@ class ScreenContext : public QObject, public ServiceObject {
     // for all of them when empty.
     virtual void EditTemplates(const QString& sFormatType = {}) = 0;
     virtual void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) = 0;
+    // Profile maintenance.
+    virtual void EditProfiles(QWidget* Parentform = nullptr) = 0;
+    // The bulk price change, over the given items (a search's result) or, when
+    // there are none, over what the user chooses on the screen.
+    virtual void BulkPriceChange(QWidget* Parentform,
+                                 const std::vector<std::int32_t>& vItems = {}) = 0;
     // The package detail pricing of one package price: the saved price, or
     // nothing when the user cancelled or nothing could be saved.
     virtual std::optional<PackagePriceResult> PackageDetailPricing(

@@ -13,7 +13,7 @@
 #include "gateway/connection.h"
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
-#include "host/console_rights.h"
+#include "host/console_binding.h"
 #include "host/frm_about.h"
 #include "host/mod_db_filler.h"
 #include "host/screen_context.h"
@@ -176,23 +176,17 @@ void Serial::EnableControls() {
 }
 
 void Serial::SetStatus(const QString& text) {
-    if (server_) {
-        server_->SetStatusText(S(text));
-    }
+    binding_.SetStatus(text);
 }
 
 // Plug-in interface --------------------------------------------------------------
 
 void Serial::implements_SetAppServer(AppServer* server) {
     try {
-        if (!server_) {
-            server_ = server;
+        binding_.Bind(server);
+        if (binding_.Server() != nullptr) {
+            SetStatus("Loading Serial Maintenance");
         }
-        if (!server_) {
-            return;
-        }
-        SetStatus("Loading Serial Maintenance");
-        errors_ = &server_->ErrorObject();
     } catch (const vym::Error& e) {
         MsgBox("Error Attempting to Bind Application Server: " + e.Description());
     } catch (const std::exception& e) {
@@ -203,20 +197,12 @@ void Serial::implements_SetAppServer(AppServer* server) {
 void Serial::implements_Setup() {
     enabled_ = false;
     EnableControls();
-    if (!server_) {
+    if (!binding_.Granted("Serial Maintenance", "SERIAL")) {
         return;
     }
-    if (!ConsoleRightsGranted(*server_, "Serial Maintenance", "SERIAL")) {
-        return;
-    }
-    trap_.Run(errors_, "implements_Setup", nullptr, [&] {
-        ScreenContext* context = dynamic_cast<ScreenContext*>(server_->SharedServiceObject());
-        if (context == nullptr) {
-            ownItemMaint_ = MakeScreenContext(server_);
-            context = ownItemMaint_.get();
-        }
+    trap_.Run(Errors(), "implements_Setup", nullptr, [&] {
         enabled_ = true;
-        Setup(server_->DBConnection(), errors_, context);
+        Setup(binding_.Server()->DBConnection(), Errors(), binding_.Context());
     });
     SetStatus("Ready");
 }
@@ -242,10 +228,8 @@ QString Serial::implements_ProgID() const {
 void Serial::Implements_ShutDown() {
     StopFill();
     itemMaint_ = nullptr;
-    ownItemMaint_.reset();
     connection_.reset();
-    errors_ = nullptr;
-    server_ = nullptr;
+    binding_.Release();
     enabled_ = false;
     EnableControls();
 }
@@ -256,17 +240,18 @@ void Serial::Setup(std::shared_ptr<Connection> oDB, ErrorObject* oError, ScreenC
                    std::int32_t lItemNo, const QString& sSerialId, const QString& sMfgSerial,
                    const QString& sLoc) {
     connection_ = std::move(oDB);
-    errors_ = oError;
+    binding_.SetErrors(oError);
     itemMaint_ = oItemMaint;
     enabled_ = connection_ != nullptr;
-    AppServer* rights = server_ ? server_ : (itemMaint_ ? itemMaint_->AppServer() : nullptr);
+    AppServer* rights =
+        binding_.Server() ? binding_.Server() : (itemMaint_ ? itemMaint_->AppServer() : nullptr);
     allowEdit_ = rights && rights->CheckPermission("", "StockMaint", "STOCKEDITSERIAL");
     allowDelete_ = rights && rights->CheckPermission("", "StockMaint", "STOCKDELSERIAL");
     EnableControls();
     if (!connection_) {
         return;
     }
-    trap_.Run(errors_, "Setup", Db(), [&] { FillSearchLists(); });
+    trap_.Run(Errors(), "Setup", Db(), [&] { FillSearchLists(); });
     ui_->txtItemNo->setText(lItemNo == 0 ? QString() : QString::number(lItemNo));
     ui_->txtSerialId->setText(sSerialId);
     ui_->cmbLocation->SetKey(sLoc);
@@ -300,7 +285,7 @@ void Serial::FillSizes() {
     if (!Db() || ui_->cmbSizeType->IsAny()) {
         return;
     }
-    trap_.Run(errors_, "cmbSizeType_Click", Db(), [&] {
+    trap_.Run(Errors(), "cmbSizeType_Click", Db(), [&] {
         Fill(*ui_->cmbSize, *Db(),
              NewProcedure(*Db(), "VYM_SP_SERIAL_GetStockSize",
                           {{"@stock_size_type_id", S(ui_->cmbSizeType->Key())}}),
@@ -348,7 +333,7 @@ void Serial::SearchStockSerial() {
         return;
     }
     searching_ = true;
-    trap_.Run(errors_, "SearchStockSerial", Db(), [&] {
+    trap_.Run(Errors(), "SearchStockSerial", Db(), [&] {
         std::unique_ptr<Command> cmd = BuildSearch();
         if (!cmd) {
             return;
@@ -357,7 +342,7 @@ void Serial::SearchStockSerial() {
         SetStatus("Seaching Serials...");
         EnableControls();
         auto rows = Db()->ExecuteRecordset(*cmd);
-        FillGridFromRecordset(errors_, *ui_->flxSerial, *rows, true);
+        FillGridFromRecordset(Errors(), *ui_->flxSerial, *rows, true);
         ui_->flxSerial->AutoSizeColumns();
     });
     searching_ = false;
@@ -396,7 +381,7 @@ void Serial::flxSerial_ValidateEdit(int /*row*/, int /*col*/, const QString& tex
 
 void Serial::flxSerial_AfterEdit(int row, int /*col*/) {
     const FlexGrid& grid = *ui_->flxSerial;
-    trap_.Run(errors_, "flxSerial_AfterEdit", Db(), [&] {
+    trap_.Run(Errors(), "flxSerial_AfterEdit", Db(), [&] {
         auto cmd =
             NewProcedure(*Db(), "VYM_SP_SERIAL_OPTIONALPRICE_update",
                          {{"@item_no", grid.TextMatrix(row, kItemNoCol).toInt()},
@@ -510,7 +495,7 @@ void Serial::mnuDelete_Click() {
         return;
     }
     FlexGrid& grid = *ui_->flxSerial;
-    trap_.Run(errors_, "mnuDelete_Click", Db(), [&] {
+    trap_.Run(Errors(), "mnuDelete_Click", Db(), [&] {
         auto cmd = NewProcedure(*Db(), "VYM_SP_SERIAL_DeleteSerial",
                                 {{"@serial_id", S(grid.TextMatrix(row, kSerialIdCol))},
                                  {"@vym_user", Db()->CurrentUserId()},
@@ -534,7 +519,7 @@ void Serial::mnuContractHistory_Click() {
     }
     QString header;
     QStringList lines;
-    const bool read = trap_.Run(errors_, "mnuContractHistory_Click", Db(), [&] {
+    const bool read = trap_.Run(Errors(), "mnuContractHistory_Click", Db(), [&] {
         auto cmd = NewProcedure(*Db(), "VYM_SP_SERIAL_GetSerialContractHistory",
                                 {{"@serial_id", S(serialId)}});
         auto rows = Db()->ExecuteRecordset(*cmd);
@@ -555,11 +540,11 @@ void Serial::mnuContractHistory_Click() {
 
 void Serial::mnuCreateFromTransfer_Click() {
     frmBatchFormat batch(this);
-    batch.Setup(Db(), errors_);
+    batch.Setup(Db(), Errors());
     if (ui::RunModal(batch) != QDialog::Accepted) {
         return;
     }
-    trap_.Run(errors_, "mnuCreateFromTransfer_Click", Db(), [&] {
+    trap_.Run(Errors(), "mnuCreateFromTransfer_Click", Db(), [&] {
         auto cmd = NewProcedure(
             *Db(), "VYM_SP_INV_BATCH_GenerateSerialNumbers",
             {{"@batch_no", batch.BatchNo()}, {"@print_format_no", batch.PrintFormatNo()}});
@@ -583,7 +568,7 @@ void Serial::mnuPrintLabels_Click() {
     if (!itemMaint_) {
         return;
     }
-    trap_.Run(errors_, "PrintStockLabels", Db(), [&] {
+    trap_.Run(Errors(), "PrintStockLabels", Db(), [&] {
         std::vector<StockLabelEntry> labels;
         for (const auto& [itemNo, serialId] : MultiSelect()) {
             labels.push_back({itemNo, serialId});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gateway/error_trap.h"
+#include "host/console_binding.h"
 #include "host/vym_interface.h"
 
 class QAction;
@@ -101,6 +102,7 @@ class Serial : public QWidget, public VYMInterface {
     void mnuPrintLabels_Click();
 
     Connection* Db() const { return connection_.get(); }
+    ErrorObject* Errors() const { return binding_.Errors(); }
 
     std::unique_ptr<Ui::Serial> ui_;
     QMenuBar* menuBar_ = nullptr;
@@ -111,11 +113,9 @@ class Serial : public QWidget, public VYMInterface {
     QAction* sepDelete_ = nullptr;
 
     ErrorTrap trap_{"Serial"};
-    AppServer* server_ = nullptr;
-    ErrorObject* errors_ = nullptr;
+    ConsoleBinding binding_;
     std::shared_ptr<Connection> connection_;
     ScreenContext* itemMaint_ = nullptr;
-    std::unique_ptr<ScreenContext> ownItemMaint_;  // when the server shares none
 
     bool allowEdit_ = false;
     bool allowDelete_ = false;

@@ -22,10 +22,12 @@
 #include "model/record_fields.h"
 #include "packages/frm_package_detail_pricing.h"
 #include "packages/frm_rental_package_upgrade_pricing.h"
+#include "pricing/frm_bulk_price.h"
 #include "pricing/frm_edit_prices.h"
 #include "pricing/frm_seasons.h"
 #include "pricing/frm_select_price.h"
 #include "pricing/frm_stock_pricing.h"
+#include "reference/frm_profiles.h"
 #include "reference/frm_support_tables.h"
 #include "sales/frm_special_offer.h"
 #include "sales/frm_stock_sales.h"
@@ -655,6 +657,16 @@ std::int32_t CItemMaint::SelectFormat(const QString& sFormatType, bool* bUserCan
 void CItemMaint::RentalPackageUpgradePricing(QWidget* Parentform) {
     trap_.Run(errorObject_, "RentalPackageUpgradePricing", nullptr,
               [&] { ShowScreen<frmRentalPackageUpgradePricing>(*this, Parentform); });
+}
+
+void CItemMaint::EditProfiles(QWidget* Parentform) {
+    trap_.Run(errorObject_, "EditProfiles", nullptr,
+              [&] { ShowScreen<frmProfiles>(*this, Parentform); });
+}
+
+void CItemMaint::BulkPriceChange(QWidget* Parentform, const std::vector<std::int32_t>& vItems) {
+    trap_.Run(errorObject_, "BulkPriceChange", nullptr,
+              [&] { ShowScreen<frmBulkPrice>(*this, Parentform, vItems); });
 }
 
 std::optional<PackagePriceResult> CItemMaint::PackageDetailPricing(

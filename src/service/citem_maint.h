@@ -178,6 +178,11 @@ class CItemMaint : public ScreenContext {
     std::int32_t SelectFormat(const QString& sFormatType = {}, bool* bUserCanceled = nullptr);
     // The rental package upgrade pricing.
     void RentalPackageUpgradePricing(QWidget* Parentform = nullptr) override;
+    // Profile maintenance ("Profile Maintenance").
+    void EditProfiles(QWidget* Parentform = nullptr) override;
+    // The bulk price change ("Bulk Price Change").
+    void BulkPriceChange(QWidget* Parentform,
+                         const std::vector<std::int32_t>& vItems = {}) override;
     std::optional<PackagePriceResult> PackageDetailPricing(
         QWidget* Parentform, const PackagePriceRequest& request) override;
 
