@@ -77,4 +77,18 @@ void ProcedureContext::EmitResultSet(std::string_view sql, const std::vector<vym
     resultSets_.push_back(std::move(statement));
 }
 
+vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
+    const auto text = call.GetString(name);
+    return text && !text->empty() ? vym::Value(*text) : vym::Value::Null();
+}
+
+void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message) {
+    call.SetOutput(messageParameter, message);
+    call.SetReturnValue(-1);
+}
+
+void Refuse(ProcedureContext& call, const std::string& message) {
+    Refuse(call, kMessage, message);
+}
+
 }  // namespace vym::server

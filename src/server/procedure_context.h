@@ -64,4 +64,17 @@ class ProcedureContext {
     std::vector<std::shared_ptr<SqlStatement>> resultSets_;
 };
 
+// The output parameter a business refusal goes to (parameter names match
+// without regard to case).
+inline constexpr const char* kMessage = "@message";
+
+// The parameter's text, or Null when it is Null or empty: the screens send
+// "" for "none" in many id parameters.
+vym::Value TextOrNull(const ProcedureContext& call, std::string_view name);
+
+// A business refusal the caller shows: the message in `messageParameter`
+// (else @message) and -1 as the return value, with nothing written.
+void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message);
+void Refuse(ProcedureContext& call, const std::string& message);
+
 }  // namespace vym::server

@@ -13,9 +13,6 @@ using item_catalogue::MissingReference;
 using item_catalogue::NumberOrNull;
 using item_catalogue::Reference;
 using item_catalogue::RowExists;
-using item_catalogue::TextOrNull;
-
-constexpr const char* kMessage = "@Message";
 
 // A column an imported stock row may set: its parameter, its table's column
 // and whether it is the item's (else the stock record's).
@@ -168,17 +165,16 @@ void SaveStockItem(ProcedureContext& call) {
     std::int32_t itemNo = call.GetLong("@item_no").value_or(0);
     if (itemNo != 0 && NullToEmpty(db.QueryValue("SELECT item_type FROM vym_item WHERE item_no = ?",
                                                  {itemNo})) != "STOCK") {
-        item_catalogue::Refuse(call, kMessage,
-                               "Item " + std::to_string(itemNo) + " is not a stock item.");
+        Refuse(call, kMessage, "Item " + std::to_string(itemNo) + " is not a stock item.");
         return;
     }
     if (auto missing = MissingReference(call, ImportReferences())) {
-        item_catalogue::Refuse(call, kMessage, *missing);
+        Refuse(call, kMessage, *missing);
         return;
     }
     if (itemNo == 0) {
         if (call.GetString("@short_description").value_or("").empty()) {
-            item_catalogue::Refuse(call, kMessage, "Short description is required.");
+            Refuse(call, kMessage, "Short description is required.");
             return;
         }
         itemNo = InsertStockItem(call);
@@ -238,20 +234,19 @@ void InsertImportedPrice(ProcedureContext& call, vym::Currency unit) {
 void SaveImportedPrice(ProcedureContext& call) {
     const vym::Currency unit = call.GetCurrency("@unit_price").value_or(vym::Currency());
     if (unit < vym::Currency()) {
-        item_catalogue::Refuse(call, kMessage, "A price can not be negative.");
+        Refuse(call, kMessage, "A price can not be negative.");
         return;
     }
     const vym::Value priceNo = NumberOrNull(call, "@price_no");
     if (priceNo.IsNull()) {
         if (auto why = CheckPriceKey(call)) {
-            item_catalogue::Refuse(call, kMessage, *why);
+            Refuse(call, kMessage, *why);
             return;
         }
         InsertImportedPrice(call, unit);
     } else {
         if (!RowExists(call.Session(), "vym_price", "price_no", priceNo)) {
-            item_catalogue::Refuse(call, kMessage,
-                                   "Price " + priceNo.ToString() + " does not exist.");
+            Refuse(call, kMessage, "Price " + priceNo.ToString() + " does not exist.");
             return;
         }
         if (!ClaimRow(call, PriceRow(priceNo), kMessage)) {

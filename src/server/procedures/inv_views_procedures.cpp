@@ -10,12 +10,6 @@
 namespace vym::server {
 namespace {
 
-// The screens send "" for "no location".
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    const auto text = call.GetString(name);
-    return text && !text->empty() ? vym::Value(*text) : vym::Value::Null();
-}
-
 std::string TwoDigits(int n) {
     char text[8];
     std::snprintf(text, sizeof text, "%02d", n);

@@ -21,11 +21,6 @@
 namespace vym::server {
 namespace {
 
-using item_catalogue::Refuse;
-using item_catalogue::TextOrNull;
-
-constexpr const char* kMessage = "@Message";
-
 // The prices a bulk change touches: an item's own prices, with those of its
 // extensions; package prices and a stock sale's prices have screens of their own.
 constexpr std::string_view kPricesInScope =

@@ -12,8 +12,6 @@
 namespace vym::server::item_catalogue {
 namespace {
 
-constexpr const char* kMessage = "@Message";
-
 double Amount(pugi::xml_node row, const char* attribute) {
     const std::string text = row.attribute(attribute).as_string();
     char* end = nullptr;

@@ -12,14 +12,6 @@ void RegisterItemCatalogueProcedures(ProcedureCatalog& catalog) {
 
 namespace item_catalogue {
 
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    const auto text = call.GetString(name);
-    if (!text || text->empty()) {
-        return vym::Value::Null();
-    }
-    return *text;
-}
-
 vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name) {
     const auto number = call.GetLong(name);
     if (!number || *number == 0) {
@@ -55,11 +47,6 @@ std::optional<std::string> MissingReference(ProcedureContext& call,
         }
     }
     return std::nullopt;
-}
-
-void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message) {
-    call.SetOutput(messageParameter, message);
-    call.SetReturnValue(-1);
 }
 
 vym::Value WriteInstruction(ProcedureContext& call, const vym::Value& previous) {

@@ -17,9 +17,6 @@ void RegisterReads(ProcedureCatalog& catalog);
 void RegisterUpdates(ProcedureCatalog& catalog);
 void RegisterListSaves(ProcedureCatalog& catalog);
 
-// The parameter's text, or Null when it is Null or empty: the screens send
-// "" for "none" in many id parameters.
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name);
 // The parameter's number, or Null when it is Null or 0.
 vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name);
 
@@ -27,10 +24,6 @@ vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name);
 // column are the procedures' own constants, never caller text.
 bool RowExists(SqlSession& session, std::string_view table, std::string_view column,
                const vym::Value& value);
-
-// A business refusal: @Message (as the procedure names it) and -1, with
-// nothing written.
-void Refuse(ProcedureContext& call, std::string_view messageParameter, const std::string& message);
 
 // Writes the text of @instruction_body and returns its number, or Null when
 // the text is empty. The item's or package's own instruction (`previous`) is

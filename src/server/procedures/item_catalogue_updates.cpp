@@ -12,8 +12,6 @@
 namespace vym::server::item_catalogue {
 namespace {
 
-constexpr const char* kMessage = "@Message";
-
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });

@@ -6,11 +6,6 @@
 namespace vym::server {
 namespace {
 
-void Refuse(ProcedureContext& call, const std::string& message) {
-    call.SetOutput("@message", message);
-    call.SetReturnValue(-1);
-}
-
 bool Any(SqlSession& session, const std::string& sql, const vym::Value& key) {
     return !session.QueryValue(sql, {key}).IsNull();
 }

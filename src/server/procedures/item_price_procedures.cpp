@@ -14,18 +14,11 @@ namespace {
 
 using item_catalogue::NumberOrNull;
 using item_catalogue::RowExists;
-using item_catalogue::TextOrNull;
-
-constexpr const char* kMessage = "@Message";
 
 using Check = std::optional<std::string>;
 
 GuardedRow PriceRow(const vym::Value& priceNo) {
     return {"vym_price", "price_no = ?", {priceNo}, "price"};
-}
-
-void Refuse(ProcedureContext& call, const std::string& message) {
-    item_catalogue::Refuse(call, kMessage, message);
 }
 
 Check Missing(SqlSession& db, const vym::Value& value, std::string_view table,

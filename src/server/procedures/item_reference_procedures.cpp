@@ -14,19 +14,8 @@ namespace {
 using item_support::Count;
 using item_support::UsedBy;
 
-// The refusal a caller shows: @message and a negative return value.
-void Refuse(ProcedureContext& call, const std::string& message) {
-    call.SetOutput("@message", message);
-    call.SetReturnValue(-1);
-}
-
 std::string TextOf(const ProcedureContext& call, std::string_view name) {
     return call.GetString(name).value_or("");
-}
-
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    const std::string text = TextOf(call, name);
-    return text.empty() ? vym::Value::Null() : vym::Value(text);
 }
 
 // A sequence number of 0 means none, as for a new prompt.

@@ -17,11 +17,8 @@ namespace {
 using item_catalogue::Number;
 using item_catalogue::ReadRows;
 using item_catalogue::Refusal;
-using item_catalogue::Refuse;
 using item_catalogue::RowExists;
 using item_catalogue::Text;
-using item_catalogue::TextOrNull;
-using item_sale::kMessage;
 
 // A copy at another location with every line, qualification and price of
 // the original, all in the call's one transaction.

@@ -33,7 +33,7 @@ std::optional<std::string> CheckTerms(ProcedureContext& call) {
     if (percent != 0.0 && amount != vym::Currency{}) {
         return "A sale takes a percentage or a flat amount discount, not both.";
     }
-    const vym::Value location = item_catalogue::TextOrNull(call, "@location_id");
+    const vym::Value location = TextOrNull(call, "@location_id");
     if (!location.IsNull() &&
         !item_catalogue::RowExists(call.Session(), "vym_location", "location_id", location)) {
         return "Location " + location.ToString() + " does not exist.";
@@ -58,10 +58,7 @@ std::string Sql(std::initializer_list<std::string_view> pieces) {
 namespace {
 
 using item_catalogue::NumberOrNull;
-using item_catalogue::Refuse;
 using item_catalogue::RowExists;
-using item_catalogue::TextOrNull;
-using item_sale::kMessage;
 
 // The item's regular price: its base price at every location, else the
 // stock record's. The price row is the one a register sells at.

@@ -11,8 +11,6 @@
 // catalog's interface).
 namespace vym::server::item_sale {
 
-inline constexpr const char* kMessage = "@message";
-
 // The columns of a sale as the list and the sale record read them; the
 // location's description is "<ALL>" for a sale at every location.
 inline constexpr const char* kSaleColumns =

@@ -5,11 +5,6 @@
 namespace vym::server {
 namespace {
 
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    auto text = call.GetString(name);
-    return text && !text->empty() ? vym::Value(*text) : vym::Value::Null();
-}
-
 // The departments stock of the stock type is sold in; for rental items (no
 // stock type) those of the rental stock types. Where no department is linked,
 // every item department may be used.

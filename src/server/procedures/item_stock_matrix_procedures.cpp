@@ -20,9 +20,6 @@ using item_catalogue::ReadRows;
 using item_catalogue::Refusal;
 using item_catalogue::RowExists;
 using item_catalogue::Text;
-using item_catalogue::TextOrNull;
-
-constexpr const char* kMessage = "@message";
 
 struct MatrixCell {
     std::string attribute;
@@ -293,7 +290,7 @@ void UpdateItemStockMatrix(ProcedureContext& call) {
         cells = ReadMatrix(call);
         rentalItems = ReadRentalItems(call);
     } catch (const Refusal& refusal) {
-        item_catalogue::Refuse(call, kMessage, refusal.message);
+        Refuse(call, kMessage, refusal.message);
         return;
     }
     MatrixWriter writer(call, po);

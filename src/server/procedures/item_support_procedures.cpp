@@ -30,24 +30,11 @@ std::string RequiredId(const ProcedureContext& call, std::string_view procedure,
     return *id;
 }
 
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    auto text = call.GetString(name);
-    return text && !text->empty() ? vym::Value(*text) : vym::Value::Null();
-}
-
-// The refusal a caller shows: @message and a non-zero return value.
-void Refuse(ProcedureContext& call, const std::string& message) {
-    call.SetOutput("@message", message);
-    call.SetReturnValue(-1);
-}
-
 void RequireFunction(SqlSession& db, std::string_view procedure, const std::string& functionId) {
     if (Count(db, "SELECT count(*) FROM vym_function WHERE function_id = ?", {functionId}) == 0) {
         Fail(procedure, "Function " + functionId + " does not exist.");
     }
 }
-
-constexpr const char* kMessage = "@message";
 
 void UpdateFunction(ProcedureContext& call) {
     static constexpr std::string_view kName = "VYM_SP_ITEM_UpdateFunction";

@@ -11,9 +11,6 @@ namespace vym::server {
 namespace {
 
 using item_catalogue::NumberOrNull;
-using item_catalogue::Refuse;
-
-constexpr const char* kMessage = "@message";
 
 using Check = std::optional<std::string>;
 

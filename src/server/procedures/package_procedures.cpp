@@ -20,13 +20,9 @@ using item_catalogue::Number;
 using item_catalogue::NumberOrNull;
 using item_catalogue::ReadRows;
 using item_catalogue::Refusal;
-using item_catalogue::Refuse;
 using item_catalogue::RowExists;
 using item_catalogue::Text;
-using item_catalogue::TextOrNull;
 using item_catalogue::WriteInstruction;
-
-constexpr const char* kMessage = "@Message";
 
 using Check = std::optional<std::string>;
 

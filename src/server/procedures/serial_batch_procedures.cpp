@@ -8,7 +8,6 @@
 namespace vym::server {
 
 using item_catalogue::NumberOrNull;
-using item_catalogue::Refuse;
 
 namespace {
 

@@ -8,8 +8,6 @@
 
 namespace vym::server {
 
-using item_catalogue::TextOrNull;
-
 namespace {
 
 // A stock item's rental items, by description, joined as one text.

@@ -9,8 +9,6 @@
 namespace vym::server {
 
 using item_catalogue::NumberOrNull;
-using item_catalogue::Refuse;
-using item_catalogue::TextOrNull;
 
 namespace {
 

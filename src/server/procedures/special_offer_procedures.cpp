@@ -15,11 +15,8 @@ namespace vym::server {
 namespace {
 
 using item_catalogue::NumberOrNull;
-using item_catalogue::Refuse;
 using item_catalogue::RowExists;
-using item_catalogue::TextOrNull;
 
-constexpr const char* kMessage = "@message";
 constexpr std::size_t kMaxText = 50;
 
 std::size_t Characters(const std::string& text) {

@@ -17,8 +17,6 @@ const char* const kStockLabelSelect =
 
 namespace {
 
-using item_catalogue::TextOrNull;
-
 void GetStockLabels(ProcedureContext& call) {
     call.EmitResultSet(kStockLabelSelect, {call.Get("@item_no"), TextOrNull(call, "@serial_id")});
 }

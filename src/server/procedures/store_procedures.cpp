@@ -16,12 +16,6 @@ std::string GroupName(std::int32_t store, std::int32_t group) {
     return "Product group " + std::to_string(group) + " of store " + std::to_string(store);
 }
 
-// The refusal a caller shows: @message and a non-zero return value.
-void Refuse(ProcedureContext& call, const std::string& message) {
-    call.SetOutput("@message", message);
-    call.SetReturnValue(-1);
-}
-
 // A Null or 0 group number adds a group under the store's next number.
 void UpdateStoreGroup(ProcedureContext& call) {
     static constexpr const char* kName = "VYM_SP_STORE_UpdateStoreGroup";

@@ -7,18 +7,8 @@
 namespace vym::server {
 namespace {
 
-void Refuse(ProcedureContext& call, const std::string& message) {
-    call.SetOutput("@message", message);
-    call.SetReturnValue(-1);
-}
-
 std::string TextOf(const ProcedureContext& call, std::string_view name) {
     return call.GetString(name).value_or("");
-}
-
-vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {
-    const std::string text = TextOf(call, name);
-    return text.empty() ? vym::Value::Null() : vym::Value(text);
 }
 
 // The fields of an address, as the address control keeps them.
