@@ -170,8 +170,10 @@ BenchDatabase::BenchDatabase(const std::string& path)
     : server_(server::LocalAppServer::Open(path)), db_(server_->DBConnection()) {
     sqlite3_open_v2(path.c_str(), &raw_, SQLITE_OPEN_READONLY, nullptr);
     // The page cache and memory-mapping of the server's own sessions.
-    sqlite3_exec(raw_, "PRAGMA cache_size = -65536; PRAGMA mmap_size = 268435456", nullptr, nullptr,
-                 nullptr);
+    for (const char* pragma :
+         {server::SqliteSession::kCacheSize, server::SqliteSession::kMmapSize}) {
+        sqlite3_exec(raw_, pragma, nullptr, nullptr, nullptr);
+    }
 }
 
 BenchDatabase::~BenchDatabase() {

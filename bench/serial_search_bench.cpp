@@ -1,8 +1,9 @@
 // Serial console searches on a large catalogue of serialized units: the first
 // 200 rows through the search procedure (what the console waits for), against
-// raw sqlite3 running the very statement the procedure ran (caught as it runs
-// it, prepared once, bound alike for every run: the expanded texts are
-// compared) on the same file. The runs are paired, ours then raw, and the medians compared.
+// raw sqlite3 running the very statements the procedure ran, its read
+// transaction's included (caught as it runs them, prepared once, bound alike
+// for every run: the expanded texts are compared) on the same file. The runs
+// are paired, ours then raw, and the medians compared.
 //
 //   serial_search_bench          VYM_BENCH_ITEMS (default 1000000, about as many units)
 //                                VYM_BENCH_DB (default /tmp/vym_serial_bench_<items>.db)
@@ -12,7 +13,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -72,34 +72,28 @@ int RunOurs(const Case& c) {
     return read;
 }
 
-// The procedure's statements on the raw handle, prepared once: a search by
-// the beginning of a serial id first counts how many units begin so (up to a
-// bound), then every search reads its rows.
+// The procedure's statements on the raw handle, prepared once: its read
+// transaction's BEGIN and COMMIT, and inside them, for a search by the
+// beginning of a serial id, the count of units that begin so (up to a
+// bound), then every search's rows, the first read before the COMMIT as the
+// procedure reads it.
 class RawSearch {
   public:
     explicit RawSearch(const Case& c) : criteria_(c.criteria) {
         const auto captured = vym::bench::StatementTrace::Capture([&c] { RunOurs(c); });
-        same_ = true;
-        for (const char* start :
-             {"SELECT count(*) FROM (SELECT 1 FROM vym_item_stock_serial", "SELECT s.item_no,"}) {
-            const auto found = std::find_if(captured.begin(), captured.end(), [start](auto& s) {
-                return s.first.starts_with(start);
-            });
-            if (found == captured.end()) {
-                continue;
-            }
+        same_ = captured.size() >= 3 && captured.front().first == "BEGIN" &&
+                captured.back().first == "COMMIT";
+        for (const auto& [sql, expanded] : captured) {
             sqlite3_stmt* statement = nullptr;
-            sqlite3_prepare_v2(g->Raw(), found->first.c_str(), -1, &statement, nullptr);
+            sqlite3_prepare_v2(g->Raw(), sql.c_str(), -1, &statement, nullptr);
             statements_.push_back(statement);
             Bind(statement);
-            same_ = same_ && vym::bench::Expanded(statement) == found->second;
-            if (!vym::bench::Env("VYM_BENCH_PLANS", "").empty()) {
+            same_ = same_ && vym::bench::Expanded(statement) == expanded;
+            if (!vym::bench::Env("VYM_BENCH_PLANS", "").empty() && sql.starts_with("SELECT")) {
                 std::printf("\n%s\n", c.name.c_str());
                 vym::bench::PrintPlan(g->Raw(), statement);
             }
         }
-        // The procedure's transaction is the gateway's own.
-        same_ = same_ && statements_.size() + 2 == captured.size();
     }
     ~RawSearch() {
         for (sqlite3_stmt* statement : statements_) {
@@ -109,28 +103,43 @@ class RawSearch {
     RawSearch(const RawSearch&) = delete;
     RawSearch& operator=(const RawSearch&) = delete;
 
-    // Whether raw runs every statement the procedure ran inside its
-    // transaction, as the procedure bound them.
+    // Whether raw runs every statement the procedure ran, its transaction's
+    // included, as the procedure bound them.
     bool SameAsOurs() const { return same_; }
 
     // Binds the criteria again, as every search does: SQLite plans a LIKE
     // afresh for its new pattern then, which a statement stepped again with
     // the values of the last run would skip. The rows read.
     int Run() const {
+        if (statements_.size() < 3) {
+            return -1;  // not the procedure's transaction: SameAsOurs() says so
+        }
+        sqlite3_stmt* rows = statements_[statements_.size() - 2];
+        for (auto it = statements_.begin(); *it != rows; ++it) {  // BEGIN and the count
+            sqlite3_reset(*it);
+            Bind(*it);
+            Read(*it, kRows);
+            sqlite3_reset(*it);
+        }
+        sqlite3_reset(rows);
+        Bind(rows);
+        const int first = Read(rows, 1);
+        sqlite3_step(statements_.back());
+        sqlite3_reset(statements_.back());
+        return first == 0 ? 0 : first + Read(rows, kRows - 1);
+    }
+
+  private:
+    static int Read(sqlite3_stmt* statement, int most) {
         int read = 0;
-        for (sqlite3_stmt* statement : statements_) {
-            sqlite3_reset(statement);
-            Bind(statement);
-            for (read = 0; read < kRows && sqlite3_step(statement) == SQLITE_ROW; ++read) {
-                for (int col = 0; col < sqlite3_column_count(statement); ++col) {
-                    benchmark::DoNotOptimize(sqlite3_column_text(statement, col));
-                }
+        for (; read < most && sqlite3_step(statement) == SQLITE_ROW; ++read) {
+            for (int col = 0; col < sqlite3_column_count(statement); ++col) {
+                benchmark::DoNotOptimize(sqlite3_column_text(statement, col));
             }
         }
         return read;
     }
 
-  private:
     // The criteria in order, as many as the statement takes.
     void Bind(sqlite3_stmt* statement) const {
         const int count = sqlite3_bind_parameter_count(statement);
@@ -149,7 +158,7 @@ class RawSearch {
     }
 
     std::vector<std::pair<std::string, vym::Value>> criteria_;
-    std::vector<sqlite3_stmt*> statements_;
+    std::vector<sqlite3_stmt*> statements_;  // BEGIN ... COMMIT
     bool same_ = false;
 };
 

@@ -24,7 +24,8 @@ class LargeCatalogue {
     using Progress = std::function<void(std::int32_t written)>;
 
     // Opens the database (created and migrated when missing) and appends the
-    // items after the highest item number, a block per transaction.
+    // items after the highest item number, in one transaction: a failed run
+    // leaves the database as it was.
     static void Generate(const std::string& path, std::int32_t items,
                          const Progress& progress = {});
 };

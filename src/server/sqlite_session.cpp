@@ -328,11 +328,8 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     // thousands of rows) runs in a savepoint of its own: its journal is kept
     // in memory, not written to a temporary file row after row.
     OpenStep(raw, path, "PRAGMA temp_store = MEMORY");
-    // A search of a large catalogue reads its indexes from memory of its own
-    // rather than from whatever the operating system still caches: a 64 MB
-    // page cache, and the first 256 MB of the file read in place.
-    OpenStep(raw, path, "PRAGMA cache_size = -65536");
-    OpenStep(raw, path, "PRAGMA mmap_size = 268435456");
+    OpenStep(raw, path, kCacheSize);
+    OpenStep(raw, path, kMmapSize);
 
     auto impl = std::make_unique<Impl>();
     impl->path = path;

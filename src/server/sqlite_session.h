@@ -25,6 +25,17 @@ class SqliteSession : public SqlSession {
         int busyTimeoutMs = 10000;
     };
 
+    // The page cache and memory map of every session. A search of a large
+    // catalogue reads its indexes from a page cache of its own, kept whatever
+    // else the machine reads, rather than from pages the operating system may
+    // have dropped: 64 MB. No memory map: its pages are the operating system's
+    // cache again, and they count towards the program's memory as it reads
+    // them (a console loading a million rows would touch all of its 256 MB),
+    // while the page cache stays within its size. A raw handle given the same
+    // statements reads the file as a session does.
+    static constexpr const char* kCacheSize = "PRAGMA cache_size = -65536";
+    static constexpr const char* kMmapSize = "PRAGMA mmap_size = 0";
+
     // Throws vym::Error with a message fit for the user that names the file
     // and the cause when it cannot be opened, created or read (locked by
     // another program, disk full, input/output error, no access, not a
