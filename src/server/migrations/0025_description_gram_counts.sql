@@ -15,16 +15,19 @@ CREATE TABLE vym_position (n int NOT NULL PRIMARY KEY);
 WITH RECURSIVE p (n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM p WHERE n < 1000)
 INSERT INTO vym_position (n) SELECT n FROM p;
 
-INSERT INTO vym_item_gram_count (gram, status_id, items)
-SELECT gram, status_id, count(*) FROM (
-    SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 1)) AS gram
-    FROM vym_item i JOIN vym_position p ON p.n <= length(i.long_description)
-    UNION
-    SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 2))
-    FROM vym_item i JOIN vym_position p ON p.n < length(i.long_description)
-) grams GROUP BY gram, status_id;
-
 -- begin sqlite
+-- Each text counted where it first stands in a description, row by row: a
+-- grouping would sort every text of every item in memory first.
+INSERT INTO vym_item_gram_count (gram, status_id, items)
+SELECT lower(substr(i.long_description, p.n, 1)), i.status_id, 1
+FROM vym_item i JOIN vym_position p ON p.n <= length(i.long_description)
+WHERE instr(lower(i.long_description), lower(substr(i.long_description, p.n, 1))) = p.n
+UNION ALL
+SELECT lower(substr(i.long_description, p.n, 2)), i.status_id, 1
+FROM vym_item i JOIN vym_position p ON p.n < length(i.long_description)
+WHERE instr(lower(i.long_description), lower(substr(i.long_description, p.n, 2))) = p.n
+ON CONFLICT (gram, status_id) DO UPDATE SET items = items + 1;
+
 -- A description of a status entering (delta 1) or leaving (-1) the counts.
 CREATE VIEW vym_item_gram_change AS
     SELECT long_description, status_id, 0 AS delta FROM vym_item WHERE 0;
@@ -51,6 +54,16 @@ BEGIN
     INSERT INTO vym_item_gram_change VALUES (new.long_description, new.status_id, 1);
 END;
 -- end sqlite
+-- begin postgresql
+INSERT INTO vym_item_gram_count (gram, status_id, items)
+SELECT gram, status_id, count(*) FROM (
+    SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 1)) AS gram
+    FROM vym_item i JOIN vym_position p ON p.n <= length(i.long_description)
+    UNION
+    SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 2))
+    FROM vym_item i JOIN vym_position p ON p.n < length(i.long_description)
+) grams GROUP BY gram, status_id;
+-- end postgresql
 -- begin postgresql
 -- OLD is Null for an insert and NEW for a delete.
 CREATE FUNCTION vym_item_grams_count() RETURNS trigger LANGUAGE plpgsql AS $$
