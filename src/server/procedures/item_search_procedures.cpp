@@ -15,6 +15,8 @@ namespace {
 // fastest and then sorted; more are read by walking the order's own index,
 // which reaches the first rows shown long before every match is found.
 constexpr std::int32_t kSortedMatches = 5000;
+// A status all items but at most this many share is counted by those others.
+constexpr std::int32_t kFewOthers = 50000;
 
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
@@ -69,6 +71,9 @@ class Search {
         Where("i.status_id", "= ?", status, Drives::Weakly);
         conditions_.back().status = true;
     }
+    // The last condition's index holds the status: a count of both reads
+    // one range of it.
+    void IndexedWithStatus() { conditions_.back().withStatus = true; }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
@@ -146,7 +151,8 @@ class Search {
         std::string probe;
         std::vector<vym::Value> probeValues;
         bool status = false;
-        std::string gram;  // a description too short for the trigram index
+        std::string gram;         // a description too short for the trigram index
+        bool withStatus = false;  // its index holds the status too
     };
 
     static std::string Alias(const std::string& table) {
@@ -224,10 +230,9 @@ class Search {
         return order;
     }
 
-    // A status that most matches share is counted the other way round when
-    // fewer items have another status than half the matches of the other
-    // criteria: every match less those of the other statuses, found through
-    // the status index.
+    // A status that all but a few items share is counted the other way round
+    // when those few are fewer than the matches of the other criteria: every
+    // match less those of the other statuses, found through the status index.
     std::int32_t Count(SqlSession& session) const {
         if (const auto counted = CountedGram(session)) {
             return *counted;
@@ -237,15 +242,22 @@ class Search {
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || !c.probe.empty(); });
-        if (status == conditions_.end() || !probes) {
+        const bool indexed = detail_.empty() && std::all_of(conditions_.begin(), conditions_.end(),
+                                                            [](const Condition& c) {
+                                                                return c.status || c.withStatus;
+                                                            });
+        if (status == conditions_.end() || !probes || indexed) {
+            return CountAll(session);
+        }
+        const vym::Value& value = status->values.front();
+        const std::int32_t others = OtherStatuses(session, value, kFewOthers);
+        if (others >= kFewOthers) {
             return CountAll(session);
         }
         Search rest = *this;
         rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
         const std::int32_t matches = rest.CountAll(session);
-        const std::int32_t half = matches / 2;
-        const vym::Value& value = status->values.front();
-        if (matches == 0 || OtherStatuses(session, value, half) >= half) {
+        if (matches == 0 || others >= matches) {
             return matches == 0 ? 0 : CountAll(session);
         }
         return matches - rest.CountOtherStatuses(session, value);
@@ -348,6 +360,7 @@ void AddItemCriteria(const ProcedureContext& call, Search& search) {
     // The function index holds the result's order.
     if (const auto function = Text(call, "@function_id")) {
         search.Where("i.function_id", "= ?", *function, Drives::Always);
+        search.IndexedWithStatus();
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
         search.Where("i.catagory_id", "= ?", *catagory, Drives::Always);
