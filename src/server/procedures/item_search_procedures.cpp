@@ -249,15 +249,12 @@ class Search {
         if (status == conditions_.end() || !probes || indexed) {
             return CountAll(session);
         }
-        const vym::Value& value = status->values.front();
-        const std::int32_t others = OtherStatuses(session, value, kFewOthers);
-        if (others >= kFewOthers) {
-            return CountAll(session);
-        }
         Search rest = *this;
         rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
         const std::int32_t matches = rest.CountAll(session);
-        if (matches == 0 || others >= matches) {
+        const std::int32_t few = std::min(matches, kFewOthers);
+        const vym::Value& value = status->values.front();
+        if (matches == 0 || OtherStatuses(session, value, few) >= few) {
             return matches == 0 ? 0 : CountAll(session);
         }
         return matches - rest.CountOtherStatuses(session, value);
