@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -285,6 +287,50 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
         {first});
 }
 
+// The counts of the short texts in the descriptions of the items from `first`
+// on, as the item triggers keep them: every character and pair of characters,
+// lowered, once an item. Generated descriptions are ASCII, a byte a character.
+void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
+    std::map<std::string, std::vector<std::int32_t>> counts;  // by status, by gram
+    std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
+    auto rows = db.Prepare("SELECT long_description, status_id FROM vym_item WHERE item_no >= ?");
+    rows->BindAll(std::vector<vym::Value>{first});
+    for (std::int32_t row = 0; rows->Step(); ++row) {
+        std::vector<std::int32_t>& count = counts[std::string(rows->ColumnText(1))];
+        count.resize(seen.size());
+        const std::string_view text = rows->ColumnText(0);
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const auto lower = [&text](std::size_t i) {
+                return static_cast<unsigned char>(
+                    std::tolower(static_cast<unsigned char>(text[i])));
+            };
+            const std::size_t pair =
+                at + 1 < text.size() ? std::size_t{lower(at)} << 8 | lower(at + 1) : 0;
+            for (const std::size_t gram : {std::size_t{0x10000} + lower(at), pair}) {
+                if (gram != 0 && seen[gram] != row) {
+                    seen[gram] = row;
+                    ++count[gram];
+                }
+            }
+        }
+    }
+    auto upsert = db.Prepare(
+        "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
+        "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
+        "excluded.items");
+    for (const auto& [status, count] : counts) {
+        for (std::size_t gram = 1; gram < count.size(); ++gram) {
+            if (count[gram] > 0) {
+                const std::string text =
+                    gram >= 0x10000
+                        ? std::string(1, static_cast<char>(gram & 0xFF))
+                        : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
+                Run(*upsert, {text, status, count[gram]});
+            }
+        }
+    }
+}
+
 // The indexes of the tables the items go to, and the trigger that indexes
 // each new description: dropped while the items are written and made again
 // after (in the same transaction), which sorts each index once instead of
@@ -299,7 +345,8 @@ class DeferredIndexes {
             "'vym_item_photo', 'vym_item_ship', 'vym_item_rental', 'vym_item_stock', "
             "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
             "'vym_item_stock_serial')) OR "
-            "(type = 'trigger' AND name IN ('vym_item_fts_insert', 'vym_price_history_insert')))");
+            "(type = 'trigger' AND name IN ('vym_item_fts_insert', 'vym_item_grams_insert', "
+            "'vym_price_history_insert')))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
                              std::string(schema->ColumnText(1)));
@@ -317,6 +364,7 @@ class DeferredIndexes {
             "INSERT INTO vym_item_fts (rowid, long_description) "
             "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
             {first});
+        CountDescriptionGrams(db_, first);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.
@@ -372,6 +420,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     std::optional<DeferredIndexes> indexes;
     if (!postgres) {
         indexes.emplace(db);
+    } else {
+        // The short texts of the descriptions are counted once, after.
+        db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_grams_insert");
     }
     const std::vector<BlockInsert> inserts = BlockInserts();
     for (std::int32_t done = 0; done < items;) {
@@ -385,6 +436,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     WriteUnits(db, first);
     if (indexes) {
         indexes->Restore(first);
+    } else {
+        db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_grams_insert");
+        CountDescriptionGrams(db, first);
     }
     transaction.Commit();
     // Fresh statistics, so that the planner sees the new rows and the trigram

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -182,6 +183,104 @@ TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
     // One item by number is the item record's read.
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@item_no", 3}}).numbers, (Numbers{3}));
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@item_no", 3}}).count, 0);
+}
+
+// A search of active items among matches of which fewer than half could be
+// inactive counts every match less the inactive ones.
+TEST_F(ItemSearchProcedures, ACommonStatusIsCountedByTheFewOthers) {
+    for (int no = 20; no <= 28; ++no) {
+        db_->ExecuteSQL(
+            "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
+            "long_description, status_id) VALUES (" +
+            std::to_string(no) + ", 'STOCK', 'RETAIL', 'OUTER', 'Lift Pass Holder', '" +
+            (no == 28 ? "INACTIVE" : "ACTIVE") + "')");
+        db_->ExecuteSQL("INSERT INTO vym_item_stock (item_no, vendor_id) VALUES (" +
+                        std::to_string(no) + ", 'ALPINE')");
+    }
+    const Numbers holders = {20, 21, 22, 23, 24, 25, 26, 27};
+    struct Case {
+        const char* procedure;
+        std::map<std::string, vym::Value> criteria;
+        Numbers numbers;
+    };
+    const std::vector<Case> cases = {
+        {"VYM_SP_ITEM_GetItem", {{"@description", "PASS"}}, holders},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "E"}},
+         {6, 7, 10, 11, 20, 21, 22, 23, 24, 25, 26, 27, 5, 3}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@description", "pass"}}, holders},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@vendor_id", "alpine"}},
+         {10, 11, 20, 21, 22, 23, 24, 25, 26, 27}},
+    };
+    for (Case c : cases) {
+        c.criteria["@status_id"] = "active";
+        const auto found = Call(c.procedure, c.criteria);
+        const std::string what = c.procedure + (" " + c.criteria.begin()->first);
+        EXPECT_EQ(found.numbers, c.numbers) << what;
+        EXPECT_EQ(found.count, static_cast<std::int32_t>(c.numbers.size())) << what;
+    }
+}
+
+// Texts of one or two characters are counted from counts the item triggers
+// keep; the rows still come from reading the descriptions, so after every
+// kind of write both must agree.
+TEST_F(ItemSearchProcedures, ShortTextCountsFollowEveryWriteOfAnItem) {
+    const auto save = [this] {
+        std::int32_t rv = 0;
+        Message("vym_sp_ITEM_UpdateItem",
+                {{"@item_type", "SHIP"},
+                 {"@function_id", "SHIP"},
+                 {"@short_description", "Yak"},
+                 {"@long_description", "Xylo Yak Express"},
+                 {"@status_id", "INACTIVE"}},
+                &rv);
+    };
+    const auto editThroughARecordset = [this] {
+        auto rows = db_->OpenUpdatableRecordset(
+            "SELECT item_no, long_description FROM vym_item WHERE item_no = 5");
+        rows->Fields("long_description").SetValue("Zz Top 10%");
+        rows->Update();
+    };
+    const auto remove = [this] {
+        std::int32_t rv = 0;
+        EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}, &rv), "");
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> writes = {
+        {"as they were", [] {}},
+        {"saved by the procedure", save},
+        {"status changed",
+         [this] {
+             db_->ExecuteSQL(
+                 "UPDATE vym_item SET status_id = 'INACTIVE' "
+                 "WHERE item_no IN (4, 10)");
+         }},
+        {"edited through a recordset", editThroughARecordset},
+        {"deleted by the procedure", remove},
+        {"added without a description",
+         [this] {
+             db_->ExecuteSQL(
+                 "INSERT INTO vym_item (item_no, item_type, long_description) "
+                 "VALUES (50, 'SHIP', NULL)");
+         }},
+        {"described again",
+         [this] {
+             db_->ExecuteSQL("UPDATE vym_item SET long_description = 'xx' WHERE item_no = 50");
+         }},
+    };
+    for (const auto& [what, write] : writes) {
+        write();
+        for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%"}) {
+            for (const char* status : {"", "ACTIVE", "inactive"}) {
+                const auto found =
+                    Call("VYM_SP_ITEM_GetItem", {{"@description", text}, {"@status_id", status}});
+                EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
+                    << what << ": \"" << text << "\" " << status;
+            }
+        }
+    }
+    // Two day tickets and the saved item.
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "Y"}}).count, 3);
 }
 
 TEST_F(ItemSearchProcedures, ResultRowsCarryTheColumnsTheConsoleShows) {
@@ -450,6 +549,16 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          "SELECT item_no FROM vym_item WHERE long_description LIKE '%xs%'" + itemOrder,
          3000},
         {"VYM_SP_ITEM_GetItem", {{"@description", "%"}}, "SELECT 1 WHERE 0", 0},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "premium"}, {"@status_id", "ACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%premium%' AND status_id = "
+         "'ACTIVE' ORDER BY item_no",
+         6000},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "jacket"}, {"@status_id", "INACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%jacket%' AND status_id = "
+         "'INACTIVE' ORDER BY item_no",
+         1},
         {"VYM_SP_ITEM_GetItemTicket",
          {{"@status_id", "ACTIVE"}},
          "SELECT item_no FROM vym_item WHERE item_type = 'TICKET' AND status_id = 'ACTIVE'" +
@@ -473,6 +582,11 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          {{"@manufacturer", "maker"}},
          stock + "s.manufacturer LIKE 'MAKER%' ORDER BY i.item_no",
          5100},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@location_id", "GENL03"}, {"@status_id", "ACTIVE"}},
+         stock + "i.status_id = 'ACTIVE' AND EXISTS (SELECT 1 FROM vym_item_stock_location l "
+                 "WHERE l.item_no = i.item_no AND l.location_id = 'GENL03') ORDER BY i.item_no",
+         500},
         {"VYM_SP_ITEM_GetItemStock",
          {{"@report_department_id", "GENR02"}, {"@status_id", "ACTIVE"}},
          stock + "s.report_department_id = 'GENR02' AND i.status_id = 'ACTIVE' ORDER BY i.item_no",

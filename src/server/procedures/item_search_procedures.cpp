@@ -1,6 +1,7 @@
 #include "server/procedures/item_search_procedures.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,13 @@ namespace {
 // fastest and then sorted; more are read by walking the order's own index,
 // which reaches the first rows shown long before every match is found.
 constexpr std::int32_t kSortedMatches = 5000;
+// A status all items but at most this many share is counted by those others.
+constexpr std::int32_t kFewOthers = 50000;
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+}
 
 // Whether a criterion's index may find the rows of a search. One whose index
 // hands rows out in the result's order always may; another would make a
@@ -39,17 +47,33 @@ class Search {
     // or the item number alone.
     void Where(std::string condition, std::vector<vym::Value> values, Drives drives,
                bool onItem = true) {
-        conditions_.push_back({std::move(condition), {}, drives, onItem});
-        Bind(std::move(values));
+        conditions_.push_back(
+            {condition, {}, drives, onItem, values, condition, values, false, {}});
     }
     // `column` compared with `op` ("= ?", "LIKE ? ESCAPE '\'") to the value.
     void Where(std::string_view column, std::string_view op, vym::Value value, Drives drives,
                bool onItem = true) {
         const std::string tail = " " + std::string(op);
-        conditions_.push_back(
-            {std::string(column) + tail, engine_->NotIndexed(column) + tail, drives, onItem});
-        Bind({std::move(value)});
+        const std::string filter = engine_->NotIndexed(column) + tail;
+        conditions_.push_back({std::string(column) + tail,
+                               filter,
+                               drives,
+                               onItem,
+                               {value},
+                               filter,
+                               {value},
+                               false,
+                               {}});
     }
+    // Most items share one status: it finds rows only when nothing else can,
+    // and a count of the common one counts the rare others instead.
+    void MatchStatus(const std::string& status) {
+        Where("i.status_id", "= ?", status, Drives::Weakly);
+        conditions_.back().status = true;
+    }
+    // The last condition's index holds the status: a count of both reads
+    // one range of it.
+    void IndexedWithStatus() { conditions_.back().withStatus = true; }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
@@ -68,12 +92,20 @@ class Search {
             trigram_ = search;
             Where(search.condition, {engine_->TrigramArgument(text)}, Drives::Always,
                   search.table.empty());
+            // Tried on one row, the index is the LIKE the short texts use, which
+            // folds the case of the same letters when the text is plain ASCII.
+            Condition& match = conditions_.back();
+            match.probe = IsAscii(text) ? "i.long_description " + std::string(engine_->Like()) +
+                                              " ? ESCAPE '\\'"
+                                        : std::string();
+            match.probeValues = {"%" + StartsWithPattern(text)};
             // The index hands its matches out by item number: kept, so that
             // the first rows come without sorting every match.
             order_ = search.order;
         } else {
             Where("i.long_description", std::string(engine_->Like()) + " ? ESCAPE '\\'",
                   "%" + StartsWithPattern(text), Drives::WhenFew);
+            conditions_.back().gram = text;
         }
     }
 
@@ -81,7 +113,13 @@ class Search {
     std::string Select(const std::string& columns) const {
         return "SELECT " + columns + " FROM " + From(false, "") + WhereClause(Plan::Count, false);
     }
-    const std::vector<vym::Value>& Values() const { return values_; }
+    std::vector<vym::Value> Values() const {
+        std::vector<vym::Value> values;
+        for (const Condition& condition : conditions_) {
+            values.insert(values.end(), condition.values.begin(), condition.values.end());
+        }
+        return values;
+    }
 
     // The number of matches goes to @RETURN_VALUE; the rows are read only as
     // the caller walks them, so asking how many costs no row. How the rows
@@ -93,8 +131,8 @@ class Search {
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
                                                     : Plan::Walk;
-        for (const vym::Value& value : values_) {
-            columnValues.push_back(value);
+        for (vym::Value& value : Values()) {
+            columnValues.push_back(std::move(value));
         }
         call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
                                WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
@@ -108,16 +146,17 @@ class Search {
         std::string filterOnly;  // the same kept from an index (when it has one)
         Drives drives;
         bool onItem;
+        std::vector<vym::Value> values;
+        // The same tested on a row found otherwise (none when it cannot be).
+        std::string probe;
+        std::vector<vym::Value> probeValues;
+        bool status = false;
+        std::string gram;         // a description too short for the trigram index
+        bool withStatus = false;  // its index holds the status too
     };
 
     static std::string Alias(const std::string& table) {
         return table.substr(table.rfind(' ') + 1);
-    }
-
-    void Bind(std::vector<vym::Value> values) {
-        for (vym::Value& value : values) {
-            values_.push_back(std::move(value));
-        }
     }
 
     bool NeedsItem() const {
@@ -191,10 +230,97 @@ class Search {
         return order;
     }
 
+    // A status that all but a few items share is counted the other way round
+    // when those few are fewer than the matches of the other criteria: every
+    // match less those of the other statuses, found through the status index.
     std::int32_t Count(SqlSession& session) const {
+        if (const auto counted = CountedGram(session)) {
+            return *counted;
+        }
+        const auto status = std::find_if(conditions_.begin(), conditions_.end(),
+                                         [](const Condition& c) { return c.status; });
+        const bool probes =
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || !c.probe.empty(); });
+        const bool indexed = detail_.empty() && std::all_of(conditions_.begin(), conditions_.end(),
+                                                            [](const Condition& c) {
+                                                                return c.status || c.withStatus;
+                                                            });
+        if (status == conditions_.end() || !probes || indexed) {
+            return CountAll(session);
+        }
+        Search rest = *this;
+        rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
+        const std::int32_t matches = rest.CountAll(session);
+        const std::int32_t few = std::min(matches, kFewOthers);
+        const vym::Value& value = status->values.front();
+        if (matches == 0 || OtherStatuses(session, value, few) >= few) {
+            return matches == 0 ? 0 : CountAll(session);
+        }
+        return matches - rest.CountOtherStatuses(session, value);
+    }
+
+    // A short description alone, or with the status, among all items: its
+    // matches are counted as the items are written, by text and status.
+    std::optional<std::int32_t> CountedGram(SqlSession& session) const {
+        const auto gram = std::find_if(conditions_.begin(), conditions_.end(),
+                                       [](const Condition& c) { return !c.gram.empty(); });
+        const bool alone =
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || !c.gram.empty(); });
+        if (!detail_.empty() || gram == conditions_.end() || !alone) {
+            return std::nullopt;
+        }
+        std::string sql =
+            "SELECT COALESCE(SUM(items), 0) FROM vym_item_gram_count WHERE gram = lower(?)";
+        std::vector<vym::Value> values = {gram->gram};
+        for (const Condition& condition : conditions_) {
+            if (condition.status) {
+                sql += " AND status_id = ?";
+                values.push_back(condition.values.front());
+            }
+        }
+        auto statement = session.Prepare(sql);
+        statement->BindAll(values);
+        statement->Step();
+        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+    }
+
+    std::int32_t CountAll(SqlSession& session) const {
         auto statement = session.Prepare("SELECT count(*) FROM " + From(true, "") +
                                          WhereClause(Plan::Count, true));
-        statement->BindAll(values_);
+        statement->BindAll(Values());
+        statement->Step();
+        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+    }
+
+    // How many items have another status than `status`, up to `most`: read
+    // from the status index, never more than that many.
+    static std::int32_t OtherStatuses(SqlSession& session, const vym::Value& status,
+                                      std::int32_t most) {
+        return session
+            .QueryValue(
+                "SELECT count(*) FROM (SELECT 1 FROM vym_item WHERE status_id < ? "
+                "OR status_id > ? LIMIT ?) other",
+                {status, status, most})
+            .ToLong();
+    }
+
+    // The matches of another status than `status`, each found through the
+    // status index and tried against the criteria.
+    std::int32_t CountOtherStatuses(SqlSession& session, const vym::Value& status) const {
+        std::string sql = "SELECT count(*) FROM " + table_;
+        if (!detail_.empty()) {
+            sql += " JOIN " + detail_ + " ON " + Key() + " = i.item_no";
+        }
+        sql += " WHERE (i.status_id < ? OR i.status_id > ?)";
+        std::vector<vym::Value> values = {status, status};
+        for (const Condition& condition : conditions_) {
+            sql += " AND " + condition.probe;
+            values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
+        }
+        auto statement = session.Prepare(sql);
+        statement->BindAll(values);
         statement->Step();
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
     }
@@ -205,7 +331,6 @@ class Search {
     SqlEngine::TrigramSearch trigram_;  // its table is empty unless the trigram index drives
     std::string order_;                 // the order of the driving index, when it decides
     std::vector<Condition> conditions_;
-    std::vector<vym::Value> values_;
 };
 
 std::optional<std::string> Text(const ProcedureContext& call, std::string_view name) {
@@ -232,12 +357,13 @@ void AddItemCriteria(const ProcedureContext& call, Search& search) {
     // The function index holds the result's order.
     if (const auto function = Text(call, "@function_id")) {
         search.Where("i.function_id", "= ?", *function, Drives::Always);
+        search.IndexedWithStatus();
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
         search.Where("i.catagory_id", "= ?", *catagory, Drives::Always);
     }
     if (const auto status = Text(call, "@status_id")) {
-        search.Where("i.status_id", "= ?", *status, Drives::Weakly);
+        search.MatchStatus(*status);
     }
 }
 
@@ -426,7 +552,6 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
     static constexpr Equal kEquals[] = {
         {"@function_id", "i.function_id", Drives::WhenFew},
         {"@catagory_id", "i.catagory_id", Drives::Never},
-        {"@status_id", "i.status_id", Drives::Weakly},
         {"@stock_type_id", "s.stock_type_id", Drives::Always},
         {"@vendor_id", "s.vendor_id", Drives::Always},
         {"@model_id", "s.model_id", Drives::Always},
@@ -439,6 +564,9 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
         if (const auto value = Text(call, equal.parameter)) {
             search.Where(equal.column, "= ?", *value, equal.drives, equal.column[0] == 'i');
         }
+    }
+    if (const auto status = Text(call, "@status_id")) {
+        search.MatchStatus(*status);
     }
     if (const auto manufacturer = Text(call, "@manufacturer")) {
         search.Where("s.manufacturer", std::string(search.Engine().Like()) + " ? ESCAPE '\\'",
@@ -477,8 +605,9 @@ void GetItemStock(ProcedureContext& call) {
     Search search = matches;
     if (call.GetBool("@group_member").value_or(false)) {
         search = Search(call.Session().Engine(), "vym_item i", "vym_item_stock s");
-        std::vector<vym::Value> twice = matches.Values();
-        twice.insert(twice.end(), matches.Values().begin(), matches.Values().end());
+        const std::vector<vym::Value> once = matches.Values();
+        std::vector<vym::Value> twice = once;
+        twice.insert(twice.end(), once.begin(), once.end());
         search.Where("(s.item_no IN (" + matches.Select("s.item_no") + ") OR s.group_no IN (" +
                          matches.Select("s.group_no") + "))",
                      std::move(twice), Drives::Never, false);
