@@ -96,9 +96,14 @@ class Search {
         for (const vym::Value& value : values_) {
             columnValues.push_back(value);
         }
-        call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
-                               WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
-                           columnValues);
+        SqlStatement& rows =
+            call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
+                                   WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
+                               columnValues);
+        // The console shows the first rows while it reads the rest.
+        if (plan == Plan::Walk) {
+            rows.FetchInBatches();
+        }
     }
 
   private:
