@@ -598,8 +598,16 @@ class PostgresStatement final : public SqlStatement, private Cursor {
             OpenCursor(values);
             return;
         }
-        Result result = Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_,
-                                            values.data(), nullptr, nullptr, 0));
+        // A pattern's best plan depends on the pattern (the trigram index for
+        // a long one, a scan for one or two characters): a statement matching
+        // one is planned for each value, never by a plan cached for any value.
+        const bool perValue = text_.find("LIKE ") != std::string::npos;
+        const std::vector<Oid> types = perValue ? Types() : std::vector<Oid>();
+        Result result = perValue
+                            ? Wrap(PQexecParams(link_->conn, text_.c_str(), parameters_,
+                                                types.data(), values.data(), nullptr, nullptr, 0))
+                            : Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_,
+                                                  values.data(), nullptr, nullptr, 0));
         link_->Check(result.get(), sql_);
         const std::string_view command = PQcmdStatus(result.get());
         if (command.starts_with("INSERT") || command.starts_with("UPDATE") ||
