@@ -221,6 +221,95 @@ void WriteItem(ItemStatements& insert, std::int32_t no, std::int32_t done) {
     }
 }
 
+// The same items written by PostgreSQL itself, a statement per table for
+// the items from `from` to `to`, the `first`th written as `done` 0: a row a
+// statement would take the server as long to receive as to store.
+std::string Numbered(const char* prefix, const std::string& number) {
+    return "'" + std::string(prefix) + "' || lpad(CAST(" + number + " AS text), 2, '0')";
+}
+
+template <std::size_t N>
+std::string Pick(const std::array<const char*, N>& words, const std::string& index) {
+    std::string array = "(ARRAY[";
+    for (std::size_t i = 0; i < N; ++i) {
+        array += (i ? ", '" : "'") + std::string(words[i]) + "'";
+    }
+    return array + "])[(" + index + ") + 1]";
+}
+
+void WriteItemsOnServer(SqlSession& db, std::int32_t first, std::int32_t from, std::int32_t to) {
+    const std::string span = " FROM (SELECT g AS no, g - " + std::to_string(first) +
+                             " AS d FROM generate_series(" + std::to_string(from) + ", " +
+                             std::to_string(to) + ") g) n";
+    const std::string description =
+        "CASE WHEN d % 2 = 0 THEN 'PREMIUM ' ELSE 'CLASSIC ' END || " +
+        Pick(kWords, "d / 7 % " + std::to_string(kWords.size())) + " || ' ' || " +
+        Pick(kColours, "d / 3 % " + std::to_string(kColours.size())) + " || ' ' || " +
+        Pick(kSizes, "d % " + std::to_string(kSizes.size())) + " || ' ' || CAST(no AS text)";
+    db.Run(
+        "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
+        "short_description, long_description, status_id, department_id) "
+        "SELECT no, " +
+        Pick(kTypes, "d % 6") + ", " +
+        Numbered("GEN", "CASE WHEN d % 2 = 0 THEN 0 ELSE 1 + d / 2 % " +
+                            std::to_string(kFunctions - 1) + " END") +
+        ", " + Numbered("C", "d % " + std::to_string(kCatagories)) + ", substr(" + description +
+        ", 1, 30), " + description + ", CASE WHEN d % 50 = 0 THEN 'INACTIVE' ELSE 'ACTIVE' END, " +
+        Numbered("GEND", "d / 5 % " + std::to_string(kDepartments)) + span);
+    db.Run("INSERT INTO vym_item_ticket (item_no) SELECT no" + span + " WHERE d % 6 = 0");
+    db.Run("INSERT INTO vym_item_ss (item_no) SELECT no" + span + " WHERE d % 6 = 2");
+    db.Run("INSERT INTO vym_item_photo (item_no) SELECT no" + span + " WHERE d % 6 = 3");
+    db.Run(
+        "INSERT INTO vym_item_ship (item_no, rush) SELECT no, "
+        "CASE WHEN d % 4 = 0 THEN 1 ELSE 0 END" +
+        span + " WHERE d % 6 = 4");
+    db.Run(
+        "INSERT INTO vym_item_rental (item_no, is_package) SELECT no, "
+        "CASE WHEN d % 12 = 5 THEN 1 ELSE 0 END" +
+        span + " WHERE d % 6 = 5");
+    const std::string stocked = span + " WHERE d % 6 IN (1, 5)";
+    const std::string unit = "(5 + d % 400 * 0.25)";
+    db.Run(
+        "INSERT INTO vym_item_stock (item_no, stock_id, stock_type_id, serialized, "
+        "stock_size, attribute, manufacturer, unit_price, current_cost, vendor_id, upc_code, "
+        "model_id, report_department_id) SELECT no, 'GS' || CAST(no AS text), " +
+        Numbered("GENT", "d % " + std::to_string(kStockTypes)) +
+        ", CASE WHEN d % 9 = 0 THEN 1 ELSE 0 END, " +
+        Pick(kSizes, "d % " + std::to_string(kSizes.size())) + ", " +
+        Pick(kColours, "d / 3 % " + std::to_string(kColours.size())) + ", " +
+        Numbered("MAKER", "d % 30") + ", " + unit + ", " + unit + " / 2, " +
+        Numbered("GENV", "d / 6 % " + std::to_string(kVendors)) +
+        ", '07' || CAST(1000000000 + no AS text), " +
+        Numbered("GENM", "d / 12 % " + std::to_string(kModels)) + ", " +
+        Numbered("GENR", "d / 18 % " + std::to_string(kReportDepartments)) + stocked);
+    db.Run(
+        "INSERT INTO vym_item_stock_map (map_id, item_no) SELECT 'GEN' || CAST(no AS text), "
+        "no" +
+        stocked);
+    db.Run("INSERT INTO vym_item_stock_location (item_no, location_id, qty_on_hand) SELECT no, " +
+           Numbered("GENL", "d % " + std::to_string(kLocations)) + ", d % 25" + stocked);
+    // The price for one, then the tiers of WriteStockPrices, numbered as
+    // the key trigger would number them one by one.
+    const std::string location =
+        "CASE WHEN t.location < 0 THEN NULL ELSE " +
+        Numbered("GENL", "(d + t.location) % " + std::to_string(kLocations)) + " END";
+    db.Run(
+        "INSERT INTO vym_price (price_no, item_no, unit_id, uom_id, unit_qty, location_id, "
+        "total_price, unit_price, gross_unit_price) "
+        "SELECT (SELECT COALESCE(MAX(price_no), 0) FROM vym_price) + row_number() OVER "
+        "(ORDER BY no, t.tier), no, CASE WHEN t.tier = 0 THEN 'EA' END, "
+        "CASE WHEN t.tier > 0 THEN t.uom END, t.qty, "
+        "CASE WHEN t.tier > 0 THEN " +
+        location + " END, " + unit + " * t.percent / 100 * t.qty, " + unit +
+        " * t.percent / 100, CASE WHEN t.tier > 0 "
+        "THEN " +
+        unit + " * t.percent / 100 ELSE 0 END" + stocked.substr(0, stocked.find(" WHERE")) +
+        " CROSS JOIN (VALUES (0, 'EA', 1, -1, 100), (1, 'EA', 1, 0, 95), "
+        "(2, 'EA', 3, -1, 90), (3, 'EA', 3, 1, 85), (4, 'CS', 12, -1, 80), "
+        "(5, 'CS', 12, 2, 75)) t (tier, uom, qty, location, percent)" +
+        stocked.substr(stocked.find(" WHERE")));
+}
+
 // The serialized units of the stock and rental items from `first` on, in
 // one statement: unit k of the item written `done`th gets the serial id
 // "SN<item>-<k>", a location and a status that turn with k (so that each
@@ -338,15 +427,29 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     if (!postgres) {
         indexes.emplace(db);
     }
-    ItemStatements insert = PrepareItemStatements(db);
+    // Made-up prices have no history.
+    if (postgres) {
+        db.Run("ALTER TABLE vym_price DISABLE TRIGGER vym_price_history_insert");
+    }
+    std::optional<ItemStatements> insert;
     for (std::int32_t done = 0; done < items;) {
         const std::int32_t end = std::min(items, done + kBlock);
+        if (postgres) {
+            WriteItemsOnServer(db, first, first + done, first + end - 1);
+            done = end;
+        }
         for (; done < end; ++done) {
-            WriteItem(insert, first + done, done);
+            if (!insert) {
+                insert = PrepareItemStatements(db);
+            }
+            WriteItem(*insert, first + done, done);
         }
         if (progress) {
             progress(done);
         }
+    }
+    if (postgres) {
+        db.Run("ALTER TABLE vym_price ENABLE TRIGGER vym_price_history_insert");
     }
     WriteUnits(db, first);
     if (indexes) {
