@@ -26,152 +26,28 @@
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
+#include "item_search_cases.h"
 #include "server/procedures/item_search_procedures.h"
 #include "server/sql_engine.h"
 
 namespace {
 
-constexpr int kRows = 200;
+using vym::bench::kSearchRows;
+using vym::bench::kSearchTargetMs;
+using vym::bench::SearchCase;
+
 constexpr int kRuns = 9;
-constexpr double kTargetMs = 50.0;
-
-using Criteria = std::vector<std::pair<std::string, std::string>>;
-
-struct Case {
-    std::string name;
-    std::string procedure;
-    Criteria criteria;
-};
-
-bool IsStock(const Case& c) {
-    return c.procedure == "VYM_SP_ITEM_GetItemStock";
-}
-
-// The order in which each procedure binds its criteria.
-int Rank(const Case& c, const std::string& parameter) {
-    static const std::vector<std::string> kItem = {
-        "@item_no",           "@description",      "@function_id",   "@catagory_id", "@status_id",
-        "@register_group_id", "@resource_type_id", "@photo_size_id", "@map_id"};
-    static const std::vector<std::string> kStock = {"@item_no",
-                                                    "@description",
-                                                    "@map_id",
-                                                    "@function_id",
-                                                    "@catagory_id",
-                                                    "@status_id",
-                                                    "@stock_type_id",
-                                                    "@vendor_id",
-                                                    "@model_id",
-                                                    "@department_id",
-                                                    "@report_department_id",
-                                                    "@report_sub_department_id",
-                                                    "@serial_type_id",
-                                                    "@manufacturer",
-                                                    "@location_id"};
-    const auto& order = IsStock(c) ? kStock : kItem;
-    return static_cast<int>(std::find(order.begin(), order.end(), parameter) - order.begin());
-}
-
-// The value a criterion binds, as the procedure makes it.
-std::string Bound(const std::string& parameter, const std::string& value) {
-    if (parameter == "@manufacturer") {
-        return vym::server::StartsWithPattern(value);
-    }
-    if (parameter != "@description") {
-        return value;
-    }
-    return vym::server::UsesDescriptionIndex(value)
-               ? vym::server::SqlEngine::Sqlite().TrigramArgument(value)
-               : "%" + vym::server::StartsWithPattern(value);
-}
-
-std::vector<Case> Cases(std::int32_t items) {
-    // Stock items are the 2nd, 8th, 14th ... generated; rental ones the 6th, 12th ...
-    const std::int32_t stockItem = items / 2 - (items / 2) % 6 + 2;
-    const std::string stockMap = "GEN" + std::to_string(stockItem);
-    const std::string rentalMap = "GEN" + std::to_string(stockItem + 4);
-    const std::string all = "VYM_SP_ITEM_GetItem";
-    const std::string stock = "VYM_SP_ITEM_GetItemStock";
-    std::vector<Case> cases = {
-        {"description JACKET", all, {{"@description", "JACKET"}}},
-        {"description PREMIUM (half)", all, {{"@description", "PREMIUM"}}},
-        {"description X (1 char)", all, {{"@description", "X"}}},
-        {"description Q (1 char, none)", all, {{"@description", "Q"}}},
-        {"description XL (2 chars)", all, {{"@description", "XL"}}},
-        {"description 7X (2 chars, few)", all, {{"@description", "7X"}}},
-        {"description %", all, {{"@description", "%"}}},
-        {"description _", all, {{"@description", "_"}}},
-        {"description 100%", all, {{"@description", "100%"}}},
-        {"function GEN05", all, {{"@function_id", "GEN05"}}},
-        {"function GEN00 (half)", all, {{"@function_id", "GEN00"}}},
-        {"status INACTIVE", all, {{"@status_id", "INACTIVE"}}},
-        {"ticket description PREMIUM", "VYM_SP_ITEM_GetItemTicket", {{"@description", "PREMIUM"}}},
-        {"ticket function GEN00", "VYM_SP_ITEM_GetItemTicket", {{"@function_id", "GEN00"}}},
-        {"ss function GEN03", "VYM_SP_ITEM_GetItemSS", {{"@function_id", "GEN03"}}},
-        {"photo description X", "VYM_SP_ITEM_GetItemPhoto", {{"@description", "X"}}},
-        {"ship function GEN00", "VYM_SP_ITEM_GetItemShip", {{"@function_id", "GEN00"}}},
-        {"rental map id", "VYM_SP_ITEM_GetItemRental", {{"@map_id", rentalMap}}},
-        {"stock map id", stock, {{"@map_id", stockMap}}},
-        {"stock vendor GENV07", stock, {{"@vendor_id", "GENV07"}}},
-        {"stock type GENT03", stock, {{"@stock_type_id", "GENT03"}}},
-        {"stock model GENM04", stock, {{"@model_id", "GENM04"}}},
-        {"stock department GEND02", stock, {{"@department_id", "GEND02"}}},
-        {"stock report dept GENR01", stock, {{"@report_department_id", "GENR01"}}},
-        {"stock manufacturer MAKER1", stock, {{"@manufacturer", "MAKER1"}}},
-        {"stock manufacturer MAKER07", stock, {{"@manufacturer", "MAKER07"}}},
-        {"stock manufacturer 1%", stock, {{"@manufacturer", "1%"}}},
-        {"stock location GENL03", stock, {{"@location_id", "GENL03"}}},
-        {"stock description X", stock, {{"@description", "X"}}},
-        {"stock description JACKET", stock, {{"@description", "JACKET"}}},
-        {"stock function GEN07", stock, {{"@function_id", "GEN07"}}},
-    };
-    // Every search again for active items only; and active items alone.
-    const std::size_t alone = cases.size();
-    for (std::size_t i = 0; i < alone; ++i) {
-        if (cases[i].criteria.front().first == "@status_id") {
-            continue;
-        }
-        Case active = cases[i];
-        active.name += " +ACTIVE";
-        active.criteria.emplace_back("@status_id", "ACTIVE");
-        cases.push_back(std::move(active));
-    }
-    cases.push_back({"status ACTIVE", all, {{"@status_id", "ACTIVE"}}});
-    cases.push_back({"stock status ACTIVE", stock, {{"@status_id", "ACTIVE"}}});
-    for (Case& c : cases) {
-        std::stable_sort(c.criteria.begin(), c.criteria.end(), [&c](const auto& a, const auto& b) {
-            return Rank(c, a.first) < Rank(c, b.first);
-        });
-    }
-    const std::string filter = vym::bench::Env("VYM_BENCH_FILTER", "");
-    std::erase_if(cases,
-                  [&filter](const Case& c) { return c.name.find(filter) == std::string::npos; });
-    return cases;
-}
 
 vym::bench::BenchDatabase* g = nullptr;
 
-// Through the procedure, as the console does: count, then the rows it shows.
-std::int32_t RunOurs(const Case& c) {
-    auto command = g->DB().NewCommand();
-    command->CommandText = c.procedure;
-    command->Parameters.Refresh();
-    for (const auto& [name, value] : c.criteria) {
-        command->Parameters[name].Value = value;
-    }
-    auto rows = g->DB().ExecuteRecordset(*command);
-    const std::int32_t count = command->Parameters["@RETURN_VALUE"].Value.ToLong();
-    for (int read = 0; !rows->Eof() && read < kRows; rows->MoveNext(), ++read) {
-        for (std::int32_t f = 0; f < rows->FieldCount(); ++f) {
-            benchmark::DoNotOptimize(rows->Fields(f).Value());
-        }
-    }
-    return count;
+std::int32_t RunOurs(const SearchCase& c) {
+    return vym::bench::RunSearch(g->DB(), c);
 }
 
 // The procedure's two statements on the raw handle, prepared and bound once.
 class RawSearch {
   public:
-    RawSearch(const Case& c) {
+    RawSearch(const SearchCase& c) {
         const auto captured = vym::bench::StatementTrace::Capture([&c] { RunOurs(c); });
         const auto count = std::find_if(captured.rbegin(), captured.rend(), [](const auto& s) {
             return s.first.starts_with("SELECT count(*) FROM vym_");
@@ -183,15 +59,16 @@ class RawSearch {
         });
         std::vector<std::string> values;
         for (const auto& [name, value] : c.criteria) {
-            values.push_back(Bound(name, value));
+            values.push_back(vym::bench::Bound(vym::server::SqlEngine::Sqlite(), name, value));
         }
         count_ = Prepare(count->first, values, std::nullopt);
         const auto location = std::find_if(c.criteria.begin(), c.criteria.end(),
                                            [](const auto& p) { return p.first == "@location_id"; });
-        rows_ = Prepare(rows->first, values,
-                        IsStock(c) ? std::optional<std::string>(
-                                         location == c.criteria.end() ? "" : location->second)
-                                   : std::nullopt);
+        rows_ = Prepare(
+            rows->first, values,
+            vym::bench::IsStock(c)
+                ? std::optional<std::string>(location == c.criteria.end() ? "" : location->second)
+                : std::nullopt);
         same_ = vym::bench::Expanded(count_) == count->second &&
                 vym::bench::Expanded(rows_) == rows->second;
         if (!vym::bench::Env("VYM_BENCH_PLANS", "").empty()) {
@@ -215,7 +92,7 @@ class RawSearch {
         sqlite3_step(count_);
         const std::int32_t matches = sqlite3_column_int(count_, 0);
         sqlite3_reset(rows_);
-        for (int read = 0; read < kRows && sqlite3_step(rows_) == SQLITE_ROW; ++read) {
+        for (int read = 0; read < kSearchRows && sqlite3_step(rows_) == SQLITE_ROW; ++read) {
             for (int col = 0; col < sqlite3_column_count(rows_); ++col) {
                 benchmark::DoNotOptimize(sqlite3_column_text(rows_, col));
             }
@@ -260,20 +137,21 @@ int main() {
     std::printf("%-40s %9s %9s %9s %7s %7s\n", "search (count + 200 rows)", "matches", "ours ms",
                 "raw ms", "ratio", "target");
     int missed = 0;
-    const std::vector<Case> cases = Cases(items);
-    for (const Case& c : cases) {
+    const std::vector<SearchCase> cases =
+        vym::bench::SearchCases(items, vym::bench::Env("VYM_BENCH_FILTER", ""));
+    for (const SearchCase& c : cases) {
         const RawSearch raw(c);
         const std::int32_t matches = RunOurs(c);
         const bool sameCount = raw.Run() == matches;
         const auto [oursMs, rawMs] = vym::bench::TimePaired(
             kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
-        missed += oursMs > kTargetMs ? 1 : 0;
+        missed += oursMs > kSearchTargetMs ? 1 : 0;
         std::printf("%-40s %9d %9.2f %9.2f %7.2f %7s%s%s\n", c.name.c_str(), matches, oursMs, rawMs,
-                    oursMs / rawMs, oursMs <= kTargetMs ? "met" : "MISSED",
+                    oursMs / rawMs, oursMs <= kSearchTargetMs ? "met" : "MISSED",
                     raw.SameAsOurs() ? "" : "  (raw statements differ!)",
                     sameCount ? "" : "  (raw count differs!)");
     }
-    std::printf("%d of %zu searches over %.0f ms\n", missed, cases.size(), kTargetMs);
+    std::printf("%d of %zu searches over %.0f ms\n", missed, cases.size(), kSearchTargetMs);
 
     // The same searches on ten million items need that catalogue on disk.
     const double scale = 10'000'000.0 / items;
