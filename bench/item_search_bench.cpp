@@ -25,98 +25,21 @@
 #include "gateway/command.h"
 #include "gateway/connection.h"
 #include "gateway/recordset.h"
+#include "item_search_cases.h"
 
 namespace {
 
-constexpr int kRows = 200;
+using vym::bench::kSearchRows;
+using vym::bench::kSearchTargetMs;
+using vym::bench::SearchCase;
+
 constexpr int kRuns = 9;
-constexpr double kTargetMs = 50.0;
-
-using Criteria = std::vector<std::pair<std::string, std::string>>;
-
-struct Case {
-    std::string name;
-    std::string procedure;
-    Criteria criteria;
-};
-
-std::vector<Case> Cases(std::int32_t items) {
-    // Stock items are the 2nd, 8th, 14th ... generated; rental ones the 6th, 12th ...
-    const std::int32_t stockItem = items / 2 - (items / 2) % 6 + 2;
-    const std::string stockMap = "GEN" + std::to_string(stockItem);
-    const std::string rentalMap = "GEN" + std::to_string(stockItem + 4);
-    const std::string all = "VYM_SP_ITEM_GetItem";
-    const std::string stock = "VYM_SP_ITEM_GetItemStock";
-    std::vector<Case> cases = {
-        {"description JACKET", all, {{"@description", "JACKET"}}},
-        {"description PREMIUM (half)", all, {{"@description", "PREMIUM"}}},
-        {"description X (1 char)", all, {{"@description", "X"}}},
-        {"description Q (1 char, none)", all, {{"@description", "Q"}}},
-        {"description XL (2 chars)", all, {{"@description", "XL"}}},
-        {"description 7X (2 chars, few)", all, {{"@description", "7X"}}},
-        {"description %", all, {{"@description", "%"}}},
-        {"description _", all, {{"@description", "_"}}},
-        {"description 100%", all, {{"@description", "100%"}}},
-        {"function GEN05", all, {{"@function_id", "GEN05"}}},
-        {"function GEN00 (half)", all, {{"@function_id", "GEN00"}}},
-        {"status INACTIVE", all, {{"@status_id", "INACTIVE"}}},
-        {"ticket description PREMIUM", "VYM_SP_ITEM_GetItemTicket", {{"@description", "PREMIUM"}}},
-        {"ticket function GEN00", "VYM_SP_ITEM_GetItemTicket", {{"@function_id", "GEN00"}}},
-        {"ss function GEN03", "VYM_SP_ITEM_GetItemSS", {{"@function_id", "GEN03"}}},
-        {"photo description X", "VYM_SP_ITEM_GetItemPhoto", {{"@description", "X"}}},
-        {"ship function GEN00", "VYM_SP_ITEM_GetItemShip", {{"@function_id", "GEN00"}}},
-        {"rental map id", "VYM_SP_ITEM_GetItemRental", {{"@map_id", rentalMap}}},
-        {"stock map id", stock, {{"@map_id", stockMap}}},
-        {"stock vendor GENV07", stock, {{"@vendor_id", "GENV07"}}},
-        {"stock type GENT03", stock, {{"@stock_type_id", "GENT03"}}},
-        {"stock model GENM04", stock, {{"@model_id", "GENM04"}}},
-        {"stock department GEND02", stock, {{"@department_id", "GEND02"}}},
-        {"stock report dept GENR01", stock, {{"@report_department_id", "GENR01"}}},
-        {"stock manufacturer MAKER1", stock, {{"@manufacturer", "MAKER1"}}},
-        {"stock manufacturer MAKER07", stock, {{"@manufacturer", "MAKER07"}}},
-        {"stock manufacturer 1%", stock, {{"@manufacturer", "1%"}}},
-        {"stock location GENL03", stock, {{"@location_id", "GENL03"}}},
-        {"stock description X", stock, {{"@description", "X"}}},
-        {"stock description JACKET", stock, {{"@description", "JACKET"}}},
-        {"stock function GEN07", stock, {{"@function_id", "GEN07"}}},
-    };
-    // Every search again for active items only; and active items alone.
-    const std::size_t alone = cases.size();
-    for (std::size_t i = 0; i < alone; ++i) {
-        if (cases[i].criteria.front().first == "@status_id") {
-            continue;
-        }
-        Case active = cases[i];
-        active.name += " +ACTIVE";
-        active.criteria.emplace_back("@status_id", "ACTIVE");
-        cases.push_back(std::move(active));
-    }
-    cases.push_back({"status ACTIVE", all, {{"@status_id", "ACTIVE"}}});
-    cases.push_back({"stock status ACTIVE", stock, {{"@status_id", "ACTIVE"}}});
-    const std::string filter = vym::bench::Env("VYM_BENCH_FILTER", "");
-    std::erase_if(cases,
-                  [&filter](const Case& c) { return c.name.find(filter) == std::string::npos; });
-    return cases;
-}
 
 vym::bench::BenchDatabase* g = nullptr;
 
 // Through the procedure, as the console does: count, then the rows it shows.
-std::int32_t RunOurs(const Case& c) {
-    auto command = g->DB().NewCommand();
-    command->CommandText = c.procedure;
-    command->Parameters.Refresh();
-    for (const auto& [name, value] : c.criteria) {
-        command->Parameters[name].Value = value;
-    }
-    auto rows = g->DB().ExecuteRecordset(*command);
-    const std::int32_t count = command->Parameters["@RETURN_VALUE"].Value.ToLong();
-    for (int read = 0; !rows->Eof() && read < kRows; rows->MoveNext(), ++read) {
-        for (std::int32_t f = 0; f < rows->FieldCount(); ++f) {
-            benchmark::DoNotOptimize(rows->Fields(f).Value());
-        }
-    }
-    return count;
+std::int32_t RunOurs(const SearchCase& c) {
+    return vym::bench::RunSearch(g->DB(), c);
 }
 
 // Binds to `statement` (prepared from `sql`) the values that `expanded`, the
@@ -171,7 +94,7 @@ void BindAsExpanded(sqlite3_stmt* statement, const std::string& sql, const std::
 // counts, then its rows, of which the console reads the first 200.
 class RawSearch {
   public:
-    explicit RawSearch(const Case& c) {
+    explicit RawSearch(const SearchCase& c) {
         same_ = true;
         for (const auto& [sql, expanded] :
              vym::bench::StatementTrace::Capture([&c] { RunOurs(c); })) {
@@ -206,7 +129,7 @@ class RawSearch {
     void Run() const {
         for (sqlite3_stmt* statement : statements_) {
             sqlite3_reset(statement);
-            for (int read = 0; read < kRows && sqlite3_step(statement) == SQLITE_ROW; ++read) {
+            for (int read = 0; read < kSearchRows && sqlite3_step(statement) == SQLITE_ROW; ++read) {
                 for (int col = 0; col < sqlite3_column_count(statement); ++col) {
                     benchmark::DoNotOptimize(sqlite3_column_text(statement, col));
                 }
@@ -230,18 +153,19 @@ int main() {
     std::printf("%-40s %9s %9s %9s %7s %7s\n", "search (count + 200 rows)", "matches", "ours ms",
                 "raw ms", "ratio", "50 ms");
     int missed = 0;
-    const std::vector<Case> cases = Cases(items);
-    for (const Case& c : cases) {
+    const std::vector<SearchCase> cases =
+        vym::bench::SearchCases(items, vym::bench::Env("VYM_BENCH_FILTER", ""));
+    for (const SearchCase& c : cases) {
         const RawSearch raw(c);
         const std::int32_t matches = RunOurs(c);
         const auto [oursMs, rawMs] = vym::bench::TimePaired(
             kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
-        missed += oursMs > kTargetMs ? 1 : 0;
+        missed += oursMs > kSearchTargetMs ? 1 : 0;
         std::printf("%-40s %9d %9.2f %9.2f %7.2f %7s%s\n", c.name.c_str(), matches, oursMs, rawMs,
-                    oursMs / rawMs, oursMs <= kTargetMs ? "met" : "MISSED",
+                    oursMs / rawMs, oursMs <= kSearchTargetMs ? "met" : "MISSED",
                     raw.SameAsOurs() ? "" : "  (raw statements differ!)");
     }
-    std::printf("%d of %zu searches over %.0f ms\n", missed, cases.size(), kTargetMs);
+    std::printf("%d of %zu searches over %.0f ms\n", missed, cases.size(), kSearchTargetMs);
 
     // The same searches on ten million items need that catalogue on disk.
     const double scale = 10'000'000.0 / items;

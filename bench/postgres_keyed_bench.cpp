@@ -20,9 +20,12 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "postgres_bench_support.h"
 #include "server/local_app_server.h"
 
 namespace {
+
+using vym::bench::Check;
 
 constexpr int kRows = 100000;
 constexpr int kCalls = 10000;
@@ -35,45 +38,6 @@ constexpr const char* kRawBegin = "BEGIN; SELECT pg_advisory_xact_lock(74797335)
 vym::Connection* gateway = nullptr;
 PGconn* raw = nullptr;
 std::vector<std::int32_t> keys;
-
-void Check(PGresult* result, const char* what) {
-    const ExecStatusType status = PQresultStatus(result);
-    const bool good = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
-    const std::string message = good ? "" : PQresultErrorMessage(result);
-    PQclear(result);
-    if (!good) {
-        throw std::runtime_error(std::string(what) + ": " + message);
-    }
-}
-
-PGconn* Connect(const std::string& uri) {
-    PGconn* conn = PQconnectdb(uri.c_str());
-    if (PQstatus(conn) != CONNECTION_OK) {
-        const std::string message = PQerrorMessage(conn);
-        PQfinish(conn);
-        throw std::runtime_error("cannot connect: " + message);
-    }
-    return conn;
-}
-
-// The URI of database `name` on the server of `uri`: its path replaced.
-std::string OnDatabase(const std::string& uri, const std::string& name) {
-    const auto path = uri.find('/', uri.find("://") + 3);
-    const auto query = uri.find('?');
-    return (path == std::string::npos ? uri : uri.substr(0, path)) + "/" + name +
-           (query == std::string::npos ? "" : uri.substr(query));
-}
-
-// A new database of the bench's own, migrated by the gateway, with the
-// 100,000 rows the calls read.
-void CreateDatabase(const std::string& server) {
-    PGconn* admin = Connect(server);
-    PQsetNoticeProcessor(
-        admin, [](void*, const char*) {}, nullptr);
-    Check(PQexec(admin, ("DROP DATABASE IF EXISTS " + std::string(kDatabase)).c_str()), "drop");
-    Check(PQexec(admin, ("CREATE DATABASE " + std::string(kDatabase)).c_str()), "create");
-    PQfinish(admin);
-}
 
 void FillItems(PGconn* conn) {
     Check(PQexec(conn,
@@ -127,29 +91,13 @@ BENCHMARK(BM_KeyedCallsRawPostgres)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    std::string server = vym::bench::Env("VYM_BENCH_POSTGRESQL", "");
-    const std::string port = vym::bench::Env("VYM_BENCH_PG_PORT", "54339");
-    const bool throwaway = server.empty();
-    const auto cluster = [&](const char* action) {
-        return std::system(("'" VYM_PG_CLUSTER "' " + std::string(action) + " " + port).c_str());
-    };
-    if (throwaway) {
-        if (cluster("start") != 0) {
-            std::fprintf(stderr,
-                         "could not start a PostgreSQL cluster; set VYM_BENCH_POSTGRESQL\n");
-            return 1;
-        }
-        // Over the cluster's local socket.
-        server = "postgresql://vym@%2Ftmp%2Fvym-pg-test-" + port + ":" + port + "/postgres";
-    }
-    int status = 0;
     try {
-        CreateDatabase(server);
-        const std::string uri = OnDatabase(server, kDatabase);
+        const vym::bench::PostgresServer server("54339");
+        const std::string uri = server.CreateDatabase(kDatabase);
         vym::server::OpenOptions options = vym::bench::KeyedCallOptions();
         options.createIfMissing = true;
         auto office = vym::server::LocalAppServer::Open(uri, options);
-        raw = Connect(uri);
+        raw = vym::bench::Connect(uri);
         FillItems(raw);
         gateway = office->DBConnection().get();
         keys = vym::bench::RandomKeys(kCalls, kRows);
@@ -162,10 +110,7 @@ int main(int argc, char** argv) {
         PQfinish(raw);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        status = 1;
+        return 1;
     }
-    if (throwaway && cluster("stop") != 0) {
-        status = 1;
-    }
-    return status;
+    return 0;
 }

@@ -10,7 +10,6 @@
 // a superuser) or else on a throwaway cluster that scripts/pg-test-cluster
 // starts on VYM_BENCH_PG_PORT (default 54338); VYM_BENCH_ENGINES=sqlite skips it.
 
-#include <libpq-fe.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +27,7 @@
 #include "bench_support.h"
 #include "gateway/recordset.h"
 #include "model/citem.h"
+#include "postgres_bench_support.h"
 #include "server/local_app_server.h"
 
 namespace {
@@ -159,22 +159,6 @@ vym::server::OpenOptions DemoOptions() {
     return options;
 }
 
-std::string CreatePostgresDatabase(const std::string& server) {
-    PGconn* admin = PQconnectdb(server.c_str());
-    if (PQstatus(admin) != CONNECTION_OK) {
-        std::fprintf(stderr, "%s", PQerrorMessage(admin));
-        PQfinish(admin);
-        return {};
-    }
-    PQsetNoticeProcessor(
-        admin, [](void*, const char*) {}, nullptr);
-    PQclear(PQexec(admin, "DROP DATABASE IF EXISTS vym_bench_stations"));
-    PQclear(PQexec(admin, "CREATE DATABASE vym_bench_stations"));
-    PQfinish(admin);
-    const auto path = server.find('/', server.find("://") + 3);
-    return server.substr(0, path) + "/vym_bench_stations";
-}
-
 }  // namespace
 
 int main() {
@@ -191,23 +175,14 @@ int main() {
     if (engines.find("postgresql") == std::string::npos) {
         return 0;
     }
-    std::string server = vym::bench::Env("VYM_BENCH_POSTGRESQL", "");
-    const std::string port = vym::bench::Env("VYM_BENCH_PG_PORT", "54338");
-    const bool throwaway = server.empty();
-    const auto cluster = [&](const char* action) {
-        return std::system(("'" VYM_PG_CLUSTER "' " + std::string(action) + " " + port).c_str());
-    };
-    if (throwaway) {
-        if (cluster("start") != 0) {
-            std::fprintf(stderr,
-                         "could not start a PostgreSQL cluster; set VYM_BENCH_POSTGRESQL\n");
-            return 1;
-        }
-        server = "postgresql://vym@%2Ftmp%2Fvym-pg-test-" + port + ":" + port + "/postgres";
-    }
-    if (const std::string uri = CreatePostgresDatabase(server); !uri.empty()) {
+    try {
+        const vym::bench::PostgresServer server("54338");
+        const std::string uri = server.CreateDatabase("vym_bench_stations");
         vym::server::LocalAppServer::Open(uri, DemoOptions());
         Measure("PostgreSQL", uri);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
     }
-    return throwaway && cluster("stop") != 0 ? 1 : 0;
+    return 0;
 }

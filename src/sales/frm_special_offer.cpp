@@ -45,8 +45,12 @@ std::int32_t RowVersionOf(const FlexGrid& grid, int row, int col) {
 
 constexpr const char* kShortDate = "mm/dd/yy";
 
-// A deleted offer row stays, hidden, until the next save deletes it.
+// A deleted offer row stays, hidden, until the next save deletes it. A saved
+// offer is written again only when edited since, so that what another station
+// saved meanwhile to an offer left alone here neither refuses the save nor
+// is written over.
 constexpr int kDeletedMark = 1;
+constexpr int kEditedMark = 2;
 
 QString ShortDate(const Value& day) {
     return day.IsNull() ? QString() : Q(Format(day, kShortDate));
@@ -297,6 +301,7 @@ void frmSpecialOffer::fgOffers_ValidateEdit(int /*row*/, int col, const QString&
 
 void frmSpecialOffer::fgOffers_AfterEdit(int row, int col) {
     FlexGrid& grid = *ui_->fgOffers;
+    grid.SetRowData(row, kEditedMark);
     const QString text = grid.TextMatrix(row, col);
     if (col == kDescription) {
         if (const auto cut = special_offer::CutDescription(S(text))) {
@@ -375,6 +380,9 @@ bool frmSpecialOffer::SaveOffers() {
                 numbers.push_back({row, 0, 0});
                 continue;
             }
+            if (offerNo != 0 && grid.RowData(row).toInt() != kEditedMark) {
+                continue;
+            }
             std::int32_t version = 0;
             if (!UpdateOffer(row, offerNo, version)) {
                 return;
@@ -393,6 +401,9 @@ bool frmSpecialOffer::SaveOffers() {
     for (const auto& [row, offerNo, version] : numbers) {
         grid.SetTextMatrix(row, kOfferNo, QString::number(offerNo));
         grid.SetCellData(row, kOfferNo, version);
+        if (grid.RowData(row).toInt() == kEditedMark) {
+            grid.SetRowData(row, QVariant());
+        }
     }
     for (int row = grid.Rows() - 1; row >= 1; --row) {
         if (grid.RowData(row).toInt() == kDeletedMark) {

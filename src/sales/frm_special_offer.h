@@ -29,7 +29,8 @@ class frmSpecialOffer : public QDialog {
 
     // Loads the offers and the details of the first (itemMaint not owned).
     void Setup(ScreenContext* itemMaint);
-    // Writes every offer row and deletes the marked ones, all or nothing.
+    // Writes the new offers and those edited since they were read or saved,
+    // and deletes the marked ones, all or nothing.
     // False after the message of the row at fault; the grid then still holds
     // everything as typed.
     bool SaveOffers();

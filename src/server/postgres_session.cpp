@@ -2,8 +2,10 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -94,6 +96,16 @@ vym::Error LostConnection(std::string_view context) {
         context);
 }
 
+// A statement whose rows come through a cursor, a batch at a time.
+class Cursor {
+  public:
+    virtual ~Cursor() = default;
+    // Fetches every row left and closes the cursor, before its transaction ends.
+    virtual void FetchRest() = 0;
+    // Forgets the cursor, gone with its transaction: no more rows.
+    virtual void Drop() = 0;
+};
+
 // The connection and what the statements of a session share.
 struct Link {
     PGconn* conn = nullptr;
@@ -104,6 +116,11 @@ struct Link {
     std::uint64_t generation = 0;
     std::uint64_t nextName = 0;
     bool lost = false;
+    // The open transaction is a read; a read that ended while cursors were
+    // open in it commits once they close, or before anything else is sent.
+    bool readOnly = false;
+    bool commitDeferred = false;
+    std::vector<Cursor*> cursors;
     // Declared types of table columns and base types of domains, by number.
     std::map<std::pair<Oid, int>, std::string> declared;
     std::map<Oid, Oid> baseTypes;
@@ -117,9 +134,37 @@ struct Link {
 
     // Runs SQL without parameters; throws on failure.
     Result Exec(std::string_view sql, std::string_view context) {
+        Settle();
+        return Run(sql, context);
+    }
+    // The same within a read whose end waits for its cursors.
+    Result Run(std::string_view sql, std::string_view context) {
         Result result = Wrap(PQexec(conn, std::string(sql).c_str()));
         Check(result.get(), context);
         return result;
+    }
+
+    // Ends a read whose cursors kept it open: fetches what they have left
+    // first, so that their statements still step through every row.
+    void Settle() {
+        if (!commitDeferred) {
+            return;
+        }
+        commitDeferred = false;
+        for (Cursor* cursor : std::exchange(cursors, {})) {
+            cursor->FetchRest();
+        }
+        Run("COMMIT", "COMMIT");
+    }
+
+    // A cursor closed by its statement; the read it kept open ends with the last.
+    void Close(Cursor* cursor, const std::string& name) {
+        std::erase(cursors, cursor);
+        if (!Bad()) {
+            const bool last = commitDeferred && cursors.empty();
+            commitDeferred = commitDeferred && !last;
+            Run("CLOSE " + name + (last ? "; COMMIT" : ""), "CLOSE");
+        }
     }
 
     void Check(const PGresult* result, std::string_view context) {
@@ -147,6 +192,10 @@ struct Link {
         }
         lost = false;
         ++generation;
+        commitDeferred = false;
+        for (Cursor* cursor : std::exchange(cursors, {})) {
+            cursor->Drop();
+        }
         Setup();
     }
 
@@ -158,6 +207,7 @@ struct Link {
     // The actor as settings of the connection, which vym_actor() reads; set
     // again on every connect.
     void ApplyActor() {
+        Settle();
         const char* values[] = {actor.user.c_str(), actor.station.c_str()};
         Result result = Wrap(PQexecParams(conn,
                                           "SELECT set_config('vym.actor_user', $1, false), "
@@ -271,7 +321,12 @@ int HexDigit(char c) {
     return c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0;
 }
 
-class PostgresStatement final : public SqlStatement {
+// The first batch of a result read through a cursor is what a screen shows
+// first; later batches grow, up to the largest.
+constexpr int kFirstBatch = 200;
+constexpr int kLargestBatch = 20000;
+
+class PostgresStatement final : public SqlStatement, private Cursor {
   public:
     PostgresStatement(std::shared_ptr<Link> link, std::string sql)
         : link_(std::move(link)), sql_(std::move(sql)) {
@@ -281,6 +336,11 @@ class PostgresStatement final : public SqlStatement {
     PostgresStatement(const PostgresStatement&) = delete;
     PostgresStatement& operator=(const PostgresStatement&) = delete;
     ~PostgresStatement() override {
+        try {
+            CloseCursor();
+        } catch (const vym::Error&) {
+            // The connection failed; the server closed the cursor with it.
+        }
         if (generation_ == link_->generation && !link_->Bad()) {
             for (const auto& entry : prepared_) {
                 Wrap(PQexec(link_->conn, ("DEALLOCATE " + entry.second).c_str()));
@@ -320,14 +380,22 @@ class PostgresStatement final : public SqlStatement {
         }
         ++row_;
         blobs_.assign(columns_.size(), {});
+        if (row_ >= PQntuples(result_.get()) && NextBatch()) {
+            row_ = 0;
+        }
         return row_ < PQntuples(result_.get());
     }
     void Reset() override {
+        CloseCursor();
+        rest_.clear();
+        dropped_ = false;
         result_.reset();
         row_ = -1;
     }
+    void FetchInBatches() override { batched_ = true; }
     void Rewind() {
         Reset();
+        batched_ = false;
         values_.assign(values_.size(), std::nullopt);
         kinds_.assign(kinds_.size(), kUnknown);
     }
@@ -426,6 +494,7 @@ class PostgresStatement final : public SqlStatement {
     // for the kinds of value bound to it (text as case-blind text, so that
     // a NOCASE column still compares as one), once per combination.
     void Describe() {
+        link_->Settle();
         generation_ = link_->generation;
         prepared_.clear();
         name_ = "vym_" + std::to_string(++link_->nextName);
@@ -491,14 +560,20 @@ class PostgresStatement final : public SqlStatement {
         return false;
     }
 
-    // The server's statement for the kinds of value bound to open parameters.
-    const std::string& Prepared() {
+    // The parameter types for the kinds of value bound to open parameters.
+    std::vector<Oid> Types() const {
         std::vector<Oid> types = probe_;
         for (std::size_t i = 0; i < types.size(); ++i) {
             if (types[i] != kUnknown && kinds_[i] != kUnknown) {
                 types[i] = kinds_[i];
             }
         }
+        return types;
+    }
+
+    // The server's statement for the kinds of value bound to open parameters.
+    const std::string& Prepared() {
+        std::vector<Oid> types = Types();
         if (auto found = prepared_.find(types); found != prepared_.end()) {
             return found->second;
         }
@@ -510,6 +585,7 @@ class PostgresStatement final : public SqlStatement {
     }
 
     void Execute() {
+        link_->Settle();
         if (generation_ != link_->generation) {
             Describe();  // prepared on a connection since lost
         }
@@ -517,8 +593,21 @@ class PostgresStatement final : public SqlStatement {
         for (std::size_t i = 0; i < values_.size(); ++i) {
             values[i] = values_[i] ? values_[i]->c_str() : nullptr;
         }
-        Result result = Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_,
-                                            values.data(), nullptr, nullptr, 0));
+        // A cursor lives as long as its transaction.
+        if (batched_ && link_->depth > 0 && !columns_.empty()) {
+            OpenCursor(values);
+            return;
+        }
+        // A pattern's best plan depends on the pattern (the trigram index for
+        // a long one, a scan for one or two characters): a statement matching
+        // one is planned for each value, never by a plan cached for any value.
+        const bool perValue = text_.find("LIKE ") != std::string::npos;
+        const std::vector<Oid> types = perValue ? Types() : std::vector<Oid>();
+        Result result = perValue
+                            ? Wrap(PQexecParams(link_->conn, text_.c_str(), parameters_,
+                                                types.data(), values.data(), nullptr, nullptr, 0))
+                            : Wrap(PQexecPrepared(link_->conn, Prepared().c_str(), parameters_,
+                                                  values.data(), nullptr, nullptr, 0));
         link_->Check(result.get(), sql_);
         const std::string_view command = PQcmdStatus(result.get());
         if (command.starts_with("INSERT") || command.starts_with("UPDATE") ||
@@ -527,6 +616,65 @@ class PostgresStatement final : public SqlStatement {
         }
         result_ = std::move(result);
         row_ = -1;
+    }
+
+    void OpenCursor(const std::vector<const char*>& values) {
+        const std::string name = "vym_cursor_" + std::to_string(++link_->nextName);
+        const std::vector<Oid> types = Types();
+        Result declared = Wrap(PQexecParams(
+            link_->conn, ("DECLARE " + name + " NO SCROLL CURSOR FOR " + text_).c_str(),
+            parameters_, types.data(), values.data(), nullptr, nullptr, 0));
+        link_->Check(declared.get(), sql_);
+        cursor_ = name;
+        link_->cursors.push_back(this);
+        batch_ = kFirstBatch;
+        result_ = Fetch(batch_);
+        row_ = -1;
+    }
+
+    Result Fetch(int rows) {
+        Result result = link_->Run("FETCH " + std::to_string(rows) + " FROM " + cursor_, sql_);
+        if (PQntuples(result.get()) < rows) {
+            CloseCursor();
+        }
+        return result;
+    }
+
+    // The next batch of rows into the result; false after the last.
+    bool NextBatch() {
+        while (!rest_.empty()) {
+            result_ = std::move(rest_.front());
+            rest_.pop_front();
+            if (PQntuples(result_.get()) > 0) {
+                return true;
+            }
+        }
+        if (dropped_) {
+            dropped_ = false;
+            throw LostConnection(sql_);
+        }
+        if (cursor_.empty()) {
+            return false;
+        }
+        batch_ = std::min(batch_ * 4, kLargestBatch);
+        result_ = Fetch(batch_);
+        return PQntuples(result_.get()) > 0;
+    }
+
+    void CloseCursor() {
+        if (!cursor_.empty()) {
+            link_->Close(this, std::exchange(cursor_, {}));
+        }
+    }
+
+    void FetchRest() override {
+        rest_.push_back(link_->Run("FETCH ALL FROM " + cursor_, sql_));
+        link_->Run("CLOSE " + std::exchange(cursor_, {}), sql_);
+    }
+
+    void Drop() override {
+        cursor_.clear();
+        dropped_ = true;
     }
 
     std::shared_ptr<Link> link_;
@@ -542,6 +690,11 @@ class PostgresStatement final : public SqlStatement {
     std::vector<Column> columns_;
     Result result_{nullptr, PQclear};
     int row_ = -1;
+    bool batched_ = false;
+    std::string cursor_;  // while rows are left to fetch through it
+    int batch_ = 0;
+    std::deque<Result> rest_;  // fetched before the read ended, not yet stepped to
+    bool dropped_ = false;     // the cursor went with a lost connection
     mutable std::vector<std::vector<std::uint8_t>> blobs_;
 };
 
@@ -636,6 +789,7 @@ void PostgresSession::BeginImmediate() {
     if (link.depth == 0) {
         impl_->Ready();
         link.Exec(kBegin, "BEGIN");
+        link.readOnly = false;
     } else {
         link.Exec("SAVEPOINT " + SavepointName(link.depth), "SAVEPOINT");
     }
@@ -647,6 +801,7 @@ void PostgresSession::BeginRead() {
     if (link.depth == 0) {
         impl_->Ready();
         link.Exec("BEGIN READ ONLY", "BEGIN");
+        link.readOnly = true;
     } else {
         link.Exec("SAVEPOINT " + SavepointName(link.depth), "SAVEPOINT");
     }
@@ -657,6 +812,15 @@ void PostgresSession::Commit() {
     Link& link = *impl_->link;
     const int depth = link.depth - 1;
     link.depth = std::max(depth, 0);
+    if (depth <= 0 && !link.cursors.empty()) {
+        // A read stays open for its cursors; those of a write, which would
+        // close with it, fetch their rows left first.
+        link.commitDeferred = true;
+        if (!link.readOnly) {
+            link.Settle();
+        }
+        return;
+    }
     link.Exec(depth <= 0 ? std::string("COMMIT") : "RELEASE SAVEPOINT " + SavepointName(depth),
               "COMMIT");
 }
@@ -667,6 +831,11 @@ void PostgresSession::Rollback() {
         return;
     }
     const int depth = --link.depth;
+    if (depth == 0) {
+        for (Cursor* cursor : std::exchange(link.cursors, {})) {
+            cursor->Drop();
+        }
+    }
     if (link.Bad()) {
         return;  // the server rolled the whole transaction back when it went
     }
@@ -677,7 +846,9 @@ void PostgresSession::Rollback() {
 }
 
 bool PostgresSession::InTransaction() const {
-    return PQtransactionStatus(impl_->link->conn) != PQTRANS_IDLE;
+    const Link& link = *impl_->link;
+    return link.depth > 0 ||
+           (!link.commitDeferred && PQtransactionStatus(link.conn) != PQTRANS_IDLE);
 }
 
 std::int64_t PostgresSession::Changes() const {

@@ -71,10 +71,12 @@ void ProcedureContext::EmitResultSet(std::string_view sql, std::initializer_list
     resultSets_.push_back(std::move(statement));
 }
 
-void ProcedureContext::EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args) {
+SqlStatement& ProcedureContext::EmitResultSet(std::string_view sql,
+                                              const std::vector<vym::Value>& args) {
     auto statement = session_.Prepare(sql);
     statement->BindAll(args);
     resultSets_.push_back(std::move(statement));
+    return *resultSets_.back();
 }
 
 vym::Value TextOrNull(const ProcedureContext& call, std::string_view name) {

@@ -49,8 +49,9 @@ class ProcedureContext {
     // they were emitted.
     void EmitResultSet(std::string_view sql, std::initializer_list<vym::Value> args = {});
     // The same for a statement whose values are only known at run time (a
-    // search with a varying set of criteria).
-    void EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
+    // search with a varying set of criteria); returns the statement, for a
+    // hint such as FetchInBatches.
+    SqlStatement& EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
     std::vector<std::shared_ptr<SqlStatement>> TakeResultSets() { return std::move(resultSets_); }
 
   private:

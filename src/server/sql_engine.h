@@ -43,6 +43,11 @@ class SqlEngine {
     // The column naming a row of any table, for writing back a row read
     // before (PostgreSQL's changes with each write: read it back then).
     std::string_view RowId() const { return IsPostgres() ? "ctid" : "_rowid_"; }
+    // Whether the row id read before still finding a row proves the row is as
+    // it was read: PostgreSQL's moves with every write; the embedded store's
+    // stays, so there a write that must find the row unchanged compares the
+    // values read too.
+    bool RowIdMovesOnWrite() const { return IsPostgres(); }
 
     // A list of numbers bound as one parameter, a JSON array ("[501,502]"), as
     // a table of one column, value: a long list stays one bound text instead

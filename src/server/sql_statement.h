@@ -47,6 +47,10 @@ class SqlStatement {
     virtual bool Step() = 0;
     // Rewinds the statement for another run; the bindings are kept.
     virtual void Reset() = 0;
+    // Before the first Step: the rows may be many, of which the first are
+    // wanted soon. An engine that would fetch the whole result at once
+    // fetches it in batches instead, as the rows are stepped to.
+    virtual void FetchInBatches() {}
 
     virtual int ColumnCount() const = 0;
     virtual std::string_view ColumnName(int column) const = 0;

@@ -139,11 +139,16 @@ UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std:
 
     auto statement = session_->Prepare(withRowid);
     const int count = statement->ColumnCount();
+    const bool match = !session_->Engine().RowIdMovesOnWrite();
     std::vector<ColumnType> types;
     for (int i = 1; i < count; ++i) {
         types.push_back(ColumnTypeFromDeclaration(statement->ColumnDeclaredType(i)));
         fields_.push_back(std::make_unique<BufferedField>(
             *this, i - 1, std::string(statement->ColumnName(i)), types.back()));
+        // An expression has no declared type, nor a stored value to compare.
+        if (match && types.back().declared) {
+            matched_.push_back(static_cast<std::size_t>(i - 1));
+        }
     }
     while (statement->Step()) {
         Row row;
@@ -151,6 +156,9 @@ UpdatableRecordset::UpdatableRecordset(std::shared_ptr<SqlSession> session, std:
         row.values.reserve(types.size());
         for (int i = 1; i < count; ++i) {
             row.values.push_back(ReadColumn(*statement, i, types[i - 1]));
+        }
+        for (std::size_t i : matched_) {
+            row.stored.push_back(ReadStoredValue(*statement, static_cast<int>(i) + 1));
         }
         rows_.push_back(std::move(row));
     }
@@ -283,7 +291,22 @@ std::string UpdatableRecordset::UpdateSql(const std::vector<std::size_t>& column
                session_->Engine().Now();
     }
     sql += " WHERE " + std::string(session_->Engine().RowId()) + " = ?";
-    return guarded ? sql + " AND row_version = ?" : sql;
+    if (guarded) {
+        return sql + " AND row_version = ?";
+    }
+    for (std::size_t i : matched_) {
+        sql += " AND " + QuoteName(fields_[i]->Name()) + " IS ?";
+    }
+    return sql;
+}
+
+std::string UpdatableRecordset::ReturningSql() const {
+    // The row's id as it stands after the write: PostgreSQL's moves with every update.
+    std::string sql = " RETURNING " + std::string(session_->Engine().RowId());
+    for (std::size_t i : matched_) {
+        sql += ", " + QuoteName(fields_[i]->Name());
+    }
+    return sql;
 }
 
 void UpdatableRecordset::Update() {
@@ -304,8 +327,7 @@ void UpdatableRecordset::Update() {
                       : columns.empty() ? std::string()
                                         : UpdateSql(columns, guarded);
     if (!sql.empty()) {
-        // The row's id as it stands after the write: PostgreSQL's moves with every update.
-        sql += " RETURNING " + std::string(session_->Engine().RowId());
+        sql += ReturningSql();
         WriteTransaction transaction(*session_);
         auto statement = session_->Prepare(sql);
         int index = 1;
@@ -320,14 +342,22 @@ void UpdatableRecordset::Update() {
         }
         if (guarded) {
             statement->Bind(index, row.values[version]);
+        } else if (!row.isNew) {
+            for (const vym::Value& value : row.stored) {
+                statement->Bind(index++, value);
+            }
         }
         const bool written = statement->Step();
         if (written) {
             row.rowid = ReadStoredValue(*statement, 0);
+            row.stored.clear();
+            for (std::size_t n = 0; n < matched_.size(); ++n) {
+                row.stored.push_back(ReadStoredValue(*statement, static_cast<int>(n) + 1));
+            }
         }
         while (statement->Step()) {
         }
-        if (guarded && !written) {
+        if (!written && !row.isNew) {
             throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
                              "This row of " + table_ +
                                  " was changed or deleted by another user after it was read. "

@@ -19,7 +19,9 @@ namespace vym::server {
 // A row read with its row_version is saved as the guarded saves of the
 // procedures save it: only while it still has the version read, which then
 // goes up by one with `userId` and the time recorded, so that a screen
-// holding the row elsewhere sees the change as a conflict.
+// holding the row elsewhere sees the change as a conflict. Any other row is
+// saved only while it is still as it was read. Either save fails, saying so,
+// when another station changed or deleted the row in between.
 class UpdatableRecordset final : public vym::Recordset {
   public:
     // `sql` is already in the store's own dialect. Throws vym::Error when the
@@ -47,6 +49,8 @@ class UpdatableRecordset final : public vym::Recordset {
         vym::Value rowid;  // the engine's own row id
         bool isNew = false;
         std::vector<vym::Value> values;
+        // The matched columns as stored when read or last written.
+        std::vector<vym::Value> stored;
     };
 
     void RequireOpen() const;
@@ -57,11 +61,17 @@ class UpdatableRecordset final : public vym::Recordset {
     std::size_t GuardedVersion() const;
     std::string InsertSql(const std::vector<std::size_t>& columns) const;
     std::string UpdateSql(const std::vector<std::size_t>& columns, bool guarded) const;
+    // " RETURNING" the row id and the matched columns as now stored.
+    std::string ReturningSql() const;
 
     std::shared_ptr<SqlSession> session_;
     std::string table_;
     std::string userId_;
     std::vector<std::unique_ptr<BufferedField>> fields_;
+    // The table's own columns among the fields, compared with what was read
+    // before a write where the row id alone cannot tell (see
+    // SqlEngine::RowIdMovesOnWrite); none where it can.
+    std::vector<std::size_t> matched_;
     std::vector<Row> rows_;
     std::size_t position_ = 0;
     bool open_ = true;

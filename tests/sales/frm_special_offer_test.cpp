@@ -30,6 +30,7 @@ using ui::FlexGrid;
 
 constexpr int kOfferNo = 0;
 constexpr int kCode = 1;
+constexpr int kActive = 2;
 constexpr int kDescription = 5;
 
 // Picks an entry of a list by its text, as a user does.
@@ -194,6 +195,53 @@ TEST_F(SpecialOffers, AnOfferAnotherStationSavedSinceIsRefusedAndReloadedOnReque
     EXPECT_FALSE(window_.isVisible()) << "saved on the version JSMITH left";
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Winter Sale'"),
               1);
+    office_.ExpectNoErrorReports();
+}
+
+// Apply writes only the offers edited here: JSMITH's rename of offer 2 is
+// neither refused nor written over by a save of offer 1, nor by an Apply with
+// nothing edited since; ticking an offer's IsActive edits it, and so is
+// refused once JSMITH saved that offer since.
+TEST_F(SpecialOffers, ApplyWritesOnlyTheOffersEditedHereSoOtherStationsKeepTheirs) {
+    auto station = office_.OpenAgain("JSMITH");
+    const auto rename = [&station](std::int32_t offerNo, const char* code,
+                                   const char* description) {
+        auto renamed = NewProcedure(*station->DBConnection(), "VYM_SP_ITEM_SPECIAL_OFFER_update",
+                                    {{"@special_offer_no", offerNo},
+                                     {"@special_offer_code", code},
+                                     {"@description", description},
+                                     {"@is_active", std::int16_t{1}}});
+        EXPECT_TRUE(station->DBConnection()->Execute(*renamed));
+    };
+    const auto description = [this](int offerNo) {
+        return NullToEmpty(office_.Db()
+                               .OpenRecordset("SELECT description FROM vym_special_offer WHERE "
+                                              "special_offer_no = " +
+                                              std::to_string(offerNo))
+                               ->Fields(0)
+                               .Value());
+    };
+    const int winter = Offers().FindRow("1", kOfferNo);
+
+    rename(2, "SPRING22", "Renamed There");
+    ASSERT_TRUE(test::TypeIntoCell(Offers(), winter, kDescription, "Winter Sale"));
+    Click(window_, "cmdApply");
+    EXPECT_EQ(description(1), "Winter Sale");
+    EXPECT_EQ(description(2), "Renamed There");
+
+    rename(1, "WINTER10", "Renamed Again");
+    Click(window_, "cmdApply");
+    EXPECT_EQ(description(1), "Renamed Again") << "saved once, not again";
+
+    Offers().SetCurrentCell(winter, kActive);
+    QTest::keyClick(&Offers(), Qt::Key_Space);
+    prompts_.ExpectMessage(office_.ChangedBy("JSMITH", "special offer",
+                                             "vym_special_offer WHERE special_offer_no = 1"),
+                           "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
+    Click(window_, "cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(description(1), "Renamed Again");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE is_active = 1"), 2);
     office_.ExpectNoErrorReports();
 }
 

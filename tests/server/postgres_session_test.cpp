@@ -4,6 +4,9 @@
 
 #include "gateway/command.h"
 #include "gateway/recordset.h"
+#include "server/migration.h"
+#include "server/schema_migrator.h"
+#include "server/sqlite_session.h"
 #include "support/server/postgres_database.h"
 #include "support/server/temp_database.h"
 
@@ -75,6 +78,61 @@ TEST(PostgresSession, ALostConnectionRollsTheSaveBackAndTheNextCallReconnects) {
     auto again = AddItem(t.Db(), 503);
     EXPECT_TRUE(t.Db().Execute(*again));
     EXPECT_EQ(t.ItemCount(), before + 1);
+}
+
+// A result read in batches (through a cursor on PostgreSQL, which keeps the
+// read it was opened in going) gives every row in order, whatever the session
+// does before the last: a write, which ends that read first; the statement
+// run again; and a statement let go before its last row.
+TEST(SqlSession, RowsReadInBatchesAllArriveWhateverTheSessionDoesMeanwhile) {
+    TempDatabase t;
+    std::shared_ptr<SqlSession> session;
+    const int newest = NewestSchemaVersion(CompiledMigrations());
+    if (IsPostgresUri(t.Path())) {
+        session = PostgresSession::Open(t.Path(), {newest});
+    } else {
+        SqliteSession::Options options;
+        options.createIfMissing = false;
+        options.newestSchemaVersion = newest;
+        session = SqliteSession::Open(t.Path(), options);
+    }
+    SqlSession& db = *session;
+    db.Run(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO test_item (item_no, description) "
+        "SELECT i, 'Item ' || CAST(i AS varchar(10)) FROM n");
+    const auto readAll = [&db](int first) {
+        db.BeginRead();
+        auto rows = db.Prepare("SELECT item_no FROM test_item ORDER BY item_no");
+        rows->FetchInBatches();
+        std::vector<std::int64_t> read;
+        while (static_cast<int>(read.size()) < first && rows->Step()) {
+            read.push_back(rows->ColumnInt64(0));
+        }
+        db.Commit();
+        EXPECT_FALSE(db.InTransaction());
+        return std::make_pair(rows, read);
+    };
+
+    auto [rows, read] = readAll(300);
+    db.BeginImmediate();
+    db.Run("UPDATE test_item SET description = 'Changed' WHERE item_no = 3000");
+    db.Commit();
+    while (rows->Step()) {
+        read.push_back(rows->ColumnInt64(0));
+    }
+    ASSERT_EQ(read.size(), 3000u);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        ASSERT_EQ(read[i], static_cast<std::int64_t>(i + 1));
+    }
+    rows.reset();
+
+    auto again = readAll(5);
+    EXPECT_EQ(again.second.back(), 5);
+    again.first.reset();
+    EXPECT_EQ(
+        db.QueryValue("SELECT count(*) FROM test_item WHERE description = 'Changed'").ToLong(), 1);
+    EXPECT_FALSE(db.InTransaction());
 }
 
 }  // namespace

@@ -105,5 +105,65 @@ TEST(UpdatableRecordset, FailedUpdateWritesNothing) {
     EXPECT_EQ(t.ItemCount(), 1);
 }
 
+// A row read without a row_version is written back only while it is still as
+// it was read, whatever another station did to it in between: the write fails
+// and says so instead of overwriting that change or quietly writing nothing.
+// The recordset's own earlier write, of a row read or added, is no such change.
+TEST(UpdatableRecordset, AWriteOfARowAnotherStationChangedSinceFailsAndSaysSo) {
+    struct Case {
+        const char* name;
+        const char* theirs;       // between the two writes here
+        const char* description;  // then held by item 1; empty when it is gone
+    };
+    const Case cases[] = {
+        {"nobody else", "", "Here Twice"},
+        {"renamed there", "UPDATE test_item SET description = 'There' WHERE item_no = 1", "There"},
+        {"another column there", "UPDATE test_item SET weight = 2.5 WHERE item_no = 1",
+         "Here Once"},
+        {"deleted there", "DELETE FROM test_item WHERE item_no = 1", ""},
+    };
+    for (const Case& c : cases) {
+        for (const bool added : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (added ? ", added here" : ", read here"));
+            TempDatabase t;
+            t.Db().ExecuteSQL(
+                "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
+                "is_active, qty, weight, notes) VALUES (2, 'Other', 0.1, '2024-12-01 09:15:00', "
+                "'2024-12-01', 1, 3, 0.1, 'other')");
+            if (!added) {
+                t.Db().ExecuteSQL(
+                    "INSERT INTO test_item (item_no, description, unit_price, created, "
+                    "start_date, is_active, qty, weight, notes) VALUES (1, 'Old', 19.99, "
+                    "'2024-12-01 09:15:00', '2024-12-01', 1, 3, 0.1, 'keep')");
+            }
+            auto rs = t.Db().OpenUpdatableRecordset("SELECT * FROM test_item WHERE item_no = 1");
+            if (added) {
+                rs->AddNew();
+                rs->Fields("item_no").SetValue(std::int32_t{1});
+            }
+            rs->Fields("description").SetValue("Here Once");
+            rs->Fields("unit_price").SetValue("24.95");
+            rs->Update();
+            if (*c.theirs != '\0') {
+                t.OpenAgain("JSMITH")->DBConnection()->ExecuteSQL(c.theirs);
+            }
+            rs->Fields("description").SetValue("Here Twice");
+            std::string message;
+            try {
+                rs->Update();
+            } catch (const Error& e) {
+                message = e.Description();
+            }
+            EXPECT_EQ(message, *c.theirs == '\0'
+                                   ? ""
+                                   : "This row of test_item was changed or deleted by another "
+                                     "user after it was read. The change was not saved.");
+            auto now = t.Db().OpenRecordset("SELECT description FROM test_item WHERE item_no = 1");
+            EXPECT_EQ(now->Eof() ? "" : now->Fields(0).Value().ToString(), c.description);
+            EXPECT_EQ(t.ItemCount(), *c.description == '\0' ? 1 : 2);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vym::server

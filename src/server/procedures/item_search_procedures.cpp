@@ -134,9 +134,14 @@ class Search {
         for (vym::Value& value : Values()) {
             columnValues.push_back(std::move(value));
         }
-        call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
-                               WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
-                           columnValues);
+        SqlStatement& rows =
+            call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
+                                   WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
+                               columnValues);
+        // The console shows the first rows while it reads the rest.
+        if (plan == Plan::Walk) {
+            rows.FetchInBatches();
+        }
     }
 
   private:
