@@ -2,56 +2,34 @@
 // path typed, a dry run, the refused rows saved, then the import.
 #include "editors/frm_import.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
 
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-
-class ImportScreen : public ::testing::Test {
+class ImportScreen : public test::ScreenTest {
   protected:
-    ImportScreen() { maint_.SetAppServer(&office_.Server()); }
-    ~ImportScreen() override { maint_.SetAppServer(nullptr); }
+    ImportScreen() : ScreenTest(&window_) {}
 
-    template <class Widget>
-    Widget& Find(const char* name) {
-        auto* widget = window_.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
     QString Write(const char* name, const std::string& text) {
         const QString path = dir_.filePath(name);
         std::ofstream(path.toStdString(), std::ios::binary) << text;
         return path;
     }
-    std::string Scalar(const std::string& sql) {
-        auto rs = office_.Db().OpenRecordset(sql);
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
-    }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     QTemporaryDir dir_;
     frmImport window_;
 };
 
 TEST_F(ImportScreen, DryRunListsEveryRowThenImportSavesTheAcceptedOnes) {
-    PrompterScript script;
     const QString file = Write("prices.csv",
                                "Item No,UOM,Qty,Location,Unit Price\r\n"
                                "510,PR,1,BASE,\"1,250\"\r\n"
@@ -65,9 +43,9 @@ TEST_F(ImportScreen, DryRunListsEveryRowThenImportSavesTheAcceptedOnes) {
     auto& cmdSaveRefused = Find<QPushButton>("cmdSaveRefused");
 
     // Enter on an empty file asks for one; the default button is Dry Run.
-    script.ExpectMessage("Choose the file to import.", "Import", kInformation);
+    script_.ExpectMessage("Choose the file to import.", "Import", kInformation);
     QTest::keyClick(&txtFile, Qt::Key_Return);
-    ASSERT_TRUE(script.AllMet());
+    ASSERT_TRUE(script_.AllMet());
 
     QTest::keyClicks(&txtFile, file);
     QTest::keyClicks(&Find<QComboBox>("cmbKind"), "P");
@@ -89,7 +67,7 @@ TEST_F(ImportScreen, DryRunListsEveryRowThenImportSavesTheAcceptedOnes) {
               "1 new, 1 changed, 1 unchanged, 1 refused. The file was read as UTF-8.");
 
     const QString refused = dir_.filePath("fix-me.csv");
-    script.ExpectSaveFile(refused.toStdString());
+    script_.ExpectSaveFile(refused.toStdString());
     QTest::mouseClick(&cmdSaveRefused, Qt::LeftButton);
     QFile saved(refused);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -98,11 +76,11 @@ TEST_F(ImportScreen, DryRunListsEveryRowThenImportSavesTheAcceptedOnes) {
               "511,EA,3,,-,\"Unit Price \"\"-\"\" is not an amount.\"\r\n");
 
     // Answering No saves nothing; Yes saves both rows.
-    script.ExpectMessage("Import 2 rows? The unchanged and refused rows are left as they are.",
-                         "Import", kQuestionYesNo, MsgResult::No);
+    script_.ExpectMessage("Import 2 rows? The unchanged and refused rows are left as they are.",
+                          "Import", kQuestionYesNo, MsgResult::No);
     QTest::mouseClick(&cmdImport, Qt::LeftButton);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE item_no = 511 AND unit_qty = 2"), "0");
-    script
+    script_
         .ExpectMessage("Import 2 rows? The unchanged and refused rows are left as they are.",
                        "Import", kQuestionYesNo, MsgResult::Yes)
         .ExpectMessage("Imported 2 rows.", "Import", kInformation);

@@ -1,31 +1,22 @@
 #include "editors/frm_item.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
 
 #include "base/date.h"
-#include "gateway/recordset.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/key_tree.h"
 #include "ui/rich_text_box.h"
@@ -35,7 +26,6 @@ namespace {
 
 using test::ChooseInCell;
 using test::FaultInjectingConnection;
-using test::PrompterScript;
 using test::ScriptedModalRunner;
 using test::TypeIntoCell;
 using ui::DataCombo;
@@ -52,13 +42,8 @@ struct HostAnswer {
     std::vector<std::int32_t> asked;
 };
 
-class ItemWindow : public ::testing::Test {
+class ItemWindow : public test::ScreenTest {
   protected:
-    void TearDown() override {
-        maint_.SetAppServer(nullptr);
-        window_.reset();
-    }
-
     // A host system whose sp_item_validate gives `answer_`.
     void ConnectHost() {
         auto catalog = std::make_shared<server::ProcedureCatalog>();
@@ -75,11 +60,11 @@ class ItemWindow : public ::testing::Test {
         options.catalog = catalog;
         host_ = server::LocalAppServer::Open((office_.Dir() / "host.db").string(), options);
         office_.SetHostConnection(host_->DBConnection());
+        Rebind();
     }
 
     // Opens the editor on an item of the demo catalogue (0: a new one of `type`).
     void Open(std::int32_t itemNo, const std::string& type = "TICKET") {
-        maint_.SetAppServer(&office_.Server());
         if (itemNo != 0) {
             ASSERT_TRUE(item_.OpenItem(maint_.DBConnection().get(), maint_.ErrorObject(), itemNo));
         } else {
@@ -88,15 +73,10 @@ class ItemWindow : public ::testing::Test {
             item_.CatagoryID = "ADULT";
         }
         window_ = std::make_unique<frmItem>();
+        screen_ = window_.get();
         window_->Setup(&maint_, item_);
     }
 
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     QCheckBox& Check(const char* name) { return Find<QCheckBox>(name); }
     void Click(const char* name) { Find<QPushButton>(name).click(); }
@@ -108,9 +88,6 @@ class ItemWindow : public ::testing::Test {
             keys << tabs.TabKey(i);
         }
         return keys;
-    }
-    std::string Scalar(const std::string& sql) {
-        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
     }
     std::string Column(const std::string& sql) {
         std::string values;
@@ -139,10 +116,8 @@ class ItemWindow : public ::testing::Test {
         };
     }
 
-    test::BackOffice office_;
     std::unique_ptr<server::LocalAppServer> host_;
     HostAnswer answer_;
-    CItemMaint maint_;
     CItem item_;
     std::unique_ptr<frmItem> window_;
 };
@@ -236,16 +211,15 @@ TEST_F(ItemWindow, ValidatesDepartmentThenAccessRuleBeforeAskingTheHost) {
     ConnectHost();
     answer_.code = "E";
     Open(101);
-    PrompterScript prompter;
     Combo("cmbDepartment").SetKey("");
-    prompter.ExpectMessage("The accounting department is required", "Department Required",
-                           kInformation);
+    script_.ExpectMessage("The accounting department is required", "Department Required",
+                          kInformation);
     EXPECT_FALSE(window_->ValidateData());
     EXPECT_EQ(Find<ui::KeyTabBar>("tabMain").CurrentKey(), "Accounting");
 
     Combo("cmbDepartment").SetKey("LIFT");
     Combo("cmbAccessRule").SetKey("0");
-    prompter.ExpectMessage("The Access Rule is required", "Access Rule Required", kInformation);
+    script_.ExpectMessage("The Access Rule is required", "Access Rule Required", kInformation);
     EXPECT_FALSE(window_->ValidateData());
     EXPECT_TRUE(answer_.asked.empty());
 
@@ -269,25 +243,23 @@ TEST_F(ItemWindow, ValidatesDepartmentThenAccessRuleBeforeAskingTheHost) {
 TEST_F(ItemWindow, TheHostsErrorRefusesAndItsWarningAsks) {
     ConnectHost();
     Open(102);
-    PrompterScript prompter;
     answer_ = {"E", "Item 102 is locked by the host.", {}};
-    prompter.ExpectMessage("Item 102 is locked by the host.", "Item Validation Error",
-                           kInformation);
+    script_.ExpectMessage("Item 102 is locked by the host.", "Item Validation Error", kInformation);
     EXPECT_FALSE(window_->ValidateData());
 
     answer_.code = "W";
     answer_.message = "Item 102 has open sales.";
     const std::string warning =
         "Item 102 has open sales. Do you want to continue and save these changes?";
-    prompter.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
-                           MsgResult::No);
+    script_.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
+                          MsgResult::No);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(window_->result(), QDialog::Rejected);
 
     Type("txtShortDesc", "Senior Day 65+");
-    prompter.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
-                           MsgResult::Yes);
+    script_.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
+                          MsgResult::Yes);
     Click("cmdOk");
     EXPECT_TRUE(window_->Saved());
     EXPECT_EQ(window_->result(), QDialog::Accepted);
@@ -308,8 +280,7 @@ TEST_F(ItemWindow, SavesANewTicketWithItsGroupsAndInstructionsWithoutAskingTheHo
     Find<ui::RichTextBox>("rtfInstructions").SetText("Valid from 3 pm.");
     Type("txtReturnCharge", "0.25");
 
-    ScriptedModalRunner modals;
-    modals.Expect("frmSymbol", [](QDialog& symbols) {
+    modals_.Expect("frmSymbol", [](QDialog& symbols) {
         symbols.findChild<FlexGrid*>("fgSymbols")->SetCurrentCell(1, 0);  // code 33
         symbols.findChild<QPushButton*>("cmdOk")->click();
     });
@@ -340,7 +311,7 @@ TEST_F(ItemWindow, SavesANewTicketWithItsGroupsAndInstructionsWithoutAskingTheHo
 }
 
 TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
-    FaultInjectingConnection& faulty = office_.Faults();
+    FaultInjectingConnection& faulty = Faults();
     Open(0);
     FillNewTicket();
     Find<ui::CheckList>("lstRegisterGroups").SetChecked(3, true);
@@ -349,6 +320,7 @@ TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
     const std::string instructions = Scalar("SELECT count(*) FROM vym_item_instruction");
 
     faulty.FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);  // the groups
+    errorsExpected_ = true;
     EXPECT_FALSE(window_->SaveData());
     EXPECT_EQ(item_.ItemNo, 0);
     EXPECT_EQ(item_.InstructionNo, 0);
@@ -366,11 +338,10 @@ TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
 
 TEST_F(ItemWindow, ARefusedItemSaveSavesNoneOfItsLists) {
     Open(101);
-    PrompterScript prompter;
     Find<ui::CheckList>("lstRegisterGroups").SetAllChecked(false);
     Type("txtShortDesc", "");
-    prompter.ExpectMessage("Short description is required.", "Update Item TICKET Message",
-                           kInformation);
+    script_.ExpectMessage("Short description is required.", "Update Item TICKET Message",
+                          kInformation);
     EXPECT_FALSE(window_->SaveData());
     EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = 101"),
               "TICKETS");
@@ -378,11 +349,9 @@ TEST_F(ItemWindow, ARefusedItemSaveSavesNoneOfItsLists) {
 
 TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
     Open(100);
-    PrompterScript prompter;
-    ScriptedModalRunner modals;
-    modals.Expect("frmItemLookup", Pick(102));
-    prompter.ExpectMessage("The item you want to add Add-Ons to must be serialzied.",
-                           "Cancelled Add-On Add", kInformation);
+    modals_.Expect("frmItemLookup", Pick(102));
+    script_.ExpectMessage("The item you want to add Add-Ons to must be serialzied.",
+                          "Cancelled Add-On Add", kInformation);
     Click("cmdAddAddOn");
     FlexGrid& addOns = Find<FlexGrid>("fgAddOns");
     EXPECT_EQ(addOns.Rows(), 2);
@@ -399,12 +368,12 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
          "Invalid Item"},
     };
     for (const auto& refusal : refusals) {
-        modals.Expect("frmItemLookup", Pick(refusal.item));
-        prompter.ExpectMessage(refusal.message, refusal.title, kInformation);
+        modals_.Expect("frmItemLookup", Pick(refusal.item));
+        script_.ExpectMessage(refusal.message, refusal.title, kInformation);
         Click("cmdAddAddOn");
     }
     EXPECT_EQ(addOns.Rows(), 2);
-    modals.Expect("frmItemLookup", Pick(200));
+    modals_.Expect("frmItemLookup", Pick(200));
     Click("cmdAddAddOn");
     ASSERT_EQ(addOns.Rows(), 3);
     EXPECT_EQ(addOns.TextMatrix(2, 1), "200");
@@ -413,27 +382,27 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
     // The old add-on goes after its confirmation; the new one gets a price.
     addOns.SetCurrentCell(1, 1);
     const MsgStyle yesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Question, 2};
-    prompter.ExpectMessage(
+    script_.ExpectMessage(
         "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
         yesNoCancel, MsgResult::Cancel);
     Click("cmdDeleteAddOn");
     EXPECT_FALSE(addOns.IsRowHidden(1));
-    prompter.ExpectMessage(
+    script_.ExpectMessage(
         "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
         yesNoCancel, MsgResult::Yes);
     Click("cmdDeleteAddOn");
     EXPECT_TRUE(addOns.IsRowHidden(1));
     window_->show();
     Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                           kInformation);
+    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                          kInformation);
     ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12,5x"));
     EXPECT_EQ(addOns.TextMatrix(2, 3), "0");
     ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12.5"));
     ASSERT_TRUE(ChooseInCell(addOns, 2, 4, "Beginner Area Only"));
     EXPECT_FALSE(TypeIntoCell(addOns, 2, 2, "Renamed")) << "the description is not edited";
 
-    prompter.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
     ASSERT_TRUE(window_->Saved());
     EXPECT_EQ(Column("SELECT child_item_no || ':' || price || ':' || access_rule_no FROM "
@@ -443,31 +412,29 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
 
 TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     Open(101);
-    PrompterScript prompter;
-    ScriptedModalRunner modals;
     FlexGrid& extensions = Find<FlexGrid>("fgExtensions");
     ASSERT_EQ(extensions.Rows(), 2);  // 103
 
-    modals.Expect("frmItemLookup", Pick(106));
+    modals_.Expect("frmItemLookup", Pick(106));
     Click("cmdAddExtension");
     ASSERT_EQ(extensions.Rows(), 3);
     EXPECT_EQ(extensions.TextMatrix(2, 1), "Night Skiing Upgrade");
     EXPECT_FALSE(extensions.CellChecked(2, 2));
 
     // The same item again is refused with its reason.
-    modals.Expect("frmItemLookup", Pick(106));
-    prompter.ExpectMessage("Item is already associated as an extension", "Invalid Extension",
-                           kInformation);
+    modals_.Expect("frmItemLookup", Pick(106));
+    script_.ExpectMessage("Item is already associated as an extension", "Invalid Extension",
+                          kInformation);
     Click("cmdAddExtension");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(extensions.Rows(), 3);
 
     window_->show();
     Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    prompter.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                           kInformation);
+    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                          kInformation);
     ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "two"));
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(extensions.TextMatrix(2, 4), "0");
     ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "2"));
     EXPECT_EQ(extensions.TextMatrix(2, 4), "2");
@@ -478,7 +445,7 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     Click("cmdDeleteExtension");
     EXPECT_TRUE(extensions.IsRowHidden(1));
 
-    prompter.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
     ASSERT_TRUE(window_->Saved());
     EXPECT_EQ(Column("SELECT child_item_no || ':' || max_qty_per_season FROM vym_extension WHERE "
@@ -489,11 +456,10 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
 TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
     Open(107);
     EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
-    ScriptedModalRunner modals;
-    modals.Expect("frmItemLookup", Pick(107));  // itself: no change
+    modals_.Expect("frmItemLookup", Pick(107));  // itself: no change
     Click("cmdPickRedemption");
     EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
-    modals.Expect("frmItemLookup", Pick(101));
+    modals_.Expect("frmItemLookup", Pick(101));
     Click("cmdPickRedemption");
     EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Child Day Ticket (6-12) (101)");
     Click("cmdClearRedemption");
@@ -503,10 +469,8 @@ TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
     EXPECT_TRUE(Check("chkSerialized").isChecked());
     Check("chkSerialized").setChecked(false);
     EXPECT_FALSE(Check("chkUseNegativeFormat").isChecked());
-
-    PrompterScript prompter;
     Combo("cmbAccessRule").SetKey("3");
-    prompter.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
     ASSERT_TRUE(window_->Saved());
     EXPECT_EQ(Scalar("SELECT IFNULL(redeem_item, 'none') FROM vym_item WHERE item_no = 107"),
@@ -518,8 +482,7 @@ TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
 TEST_F(ItemWindow, TheFormatsButtonManagesProductFormatsAndRefillsTheList) {
     Open(100);
     ASSERT_EQ(Combo("cmbFormat").Key(), "1");
-    ScriptedModalRunner modals;
-    modals.Expect("frmTemplates", [](QDialog& manager) {
+    modals_.Expect("frmTemplates", [](QDialog& manager) {
         auto& tree = *manager.findChild<ui::KeyTree*>("tvwTemplates");
         ASSERT_EQ(tree.topLevelItemCount(), 1);
         EXPECT_EQ(tree.topLevelItem(0)->text(0), "Products");
@@ -583,19 +546,18 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
     shortDesc.selectAll();
     QTest::keyClicks(&shortDesc, "Adult Full Day");
-    PrompterScript prompter;
-    prompter.ExpectMessage(kNoHost, "", {});
-    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                           MsgResult::No);
+    script_.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                          MsgResult::No);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Full Day");
     EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),
               "Adult Day Pass");
 
-    prompter.ExpectMessage(kNoHost, "", {});
-    prompter.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                           MsgResult::Yes);
+    script_.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
+                          MsgResult::Yes);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Day Pass");
@@ -604,7 +566,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
 
     shortDesc.selectAll();
     QTest::keyClicks(&shortDesc, "Adult Full Day");
-    prompter.ExpectMessage(kNoHost, "", {});
+    script_.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
     EXPECT_TRUE(window_->Saved());
     EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),

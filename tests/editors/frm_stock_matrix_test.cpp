@@ -1,31 +1,22 @@
 #include "editors/frm_stock_matrix.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <functional>
 #include <tuple>
 #include <vector>
 
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using test::TypeIntoCell;
 using ui::DataCombo;
 using ui::FlexGrid;
@@ -34,25 +25,14 @@ constexpr const char* kNoAttributes =
     "You have not defined any attributes or quantities.  Please fill out the Matrix tab before "
     "proceeding.";
 
-class StockMatrixWindow : public ::testing::Test {
+class StockMatrixWindow : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
-
     frmStockMatrix& Open(std::int32_t po = 0, const QString& vendor = {},
                          const QString& stockType = {}) {
         window_ = std::make_unique<frmStockMatrix>();
+        screen_ = window_.get();
         window_->Setup(&maint_, po, vendor, stockType);
         return *window_;
-    }
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
     }
     QLineEdit& Box(const char* name) { return Find<QLineEdit>(name); }
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
@@ -90,8 +70,6 @@ class StockMatrixWindow : public ::testing::Test {
     }
     std::int32_t StockItems() { return office_.Scalar("SELECT COUNT(*) FROM vym_item_stock"); }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<frmStockMatrix> window_;
 };
 
@@ -133,9 +111,8 @@ TEST_F(StockMatrixWindow, CostPriceAndMarginFollowWhatIsTyped) {
 
 TEST_F(StockMatrixWindow, MatrixTakesSizesAsColumnsAndNumbersAsQuantities) {
     Open();
-    PrompterScript prompter;
-    prompter.ExpectMessage("Please select a type size before adding attribute rows.",
-                           "Add Row Cancelled", kInformation);
+    script_.ExpectMessage("Please select a type size before adding attribute rows.",
+                          "Add Row Cancelled", kInformation);
     Click("cmdAddRow");
     EXPECT_EQ(Matrix().Rows(), 1);
 
@@ -150,7 +127,7 @@ TEST_F(StockMatrixWindow, MatrixTakesSizesAsColumnsAndNumbersAsQuantities) {
     for (const Case& c : {Case{"1,250", "1,250"}, Case{"$20", "$20"}, Case{"abc", "$20"},
                           Case{"-", "$20"}, Case{"", ""}, Case{".50", ".50"}}) {
         if (QString(c.typed) == "abc" || QString(c.typed) == "-") {
-            prompter.ExpectMessage("Value must be numeric", "Invalid Value", kInformation);
+            script_.ExpectMessage("Value must be numeric", "Invalid Value", kInformation);
         }
         ASSERT_TRUE(TypeIntoCell(Matrix(), 1, 3, c.typed));
         EXPECT_EQ(Matrix().TextMatrix(1, 3), c.kept) << c.typed;
@@ -170,8 +147,7 @@ TEST_F(StockMatrixWindow, MatrixTakesSizesAsColumnsAndNumbersAsQuantities) {
 
 TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
     Open(1005);
-    PrompterScript prompter;
-    prompter.ExpectMessage(kNoAttributes, "Save Cancelled", kInformation);
+    script_.ExpectMessage(kNoAttributes, "Save Cancelled", kInformation);
     Click("cmdOk");
     EXPECT_EQ(CurrentTab(), "Matrix");
 
@@ -190,8 +166,7 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
          [&] { Type("txtDescription", "Trail Fleece"); }},
         {"Vendor is Required", "Save Error", "DESC",
          [&] {
-             test::ScriptedModalRunner modals;
-             modals.Expect("frmVendor", [](QDialog& vendors) {
+             modals_.Expect("frmVendor", [](QDialog& vendors) {
                  FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
                  vendors.findChild<QToolButton*>("cmdIndex26")->click();
                  grid.SetCurrentCell(grid.FindRow("ALPINEGEAR", 0), 0);
@@ -206,10 +181,10 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
         {"Error no data from matrix", "Save Error", "DESC", [] {}},
     };
     for (const Step& step : steps) {
-        prompter.ExpectMessage(
+        script_.ExpectMessage(
             "Are you sure you want to generate all the stock for this stock matrix?",
             "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
-        prompter.ExpectMessage(step.message, step.title, kInformation);
+        script_.ExpectMessage(step.message, step.title, kInformation);
         Click("cmdOk");
         EXPECT_EQ(CurrentTab(), step.tab) << step.message;
         step.fix();
@@ -227,8 +202,8 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
                          added.emplace_back(item, description, cost, price, qty, vendor);
                      });
     const std::int32_t before = StockItems();
-    prompter.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                           "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
+                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     ASSERT_EQ(added.size(), 2u);
@@ -250,14 +225,14 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
 // is left behind, and the window keeps the matrix for another try.
 TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
     Open(1005, "ALPINEGEAR");
-    PrompterScript prompter;
     FillFleece();
     office_.Sql(
         "CREATE TRIGGER fail_blue BEFORE INSERT ON vym_item_stock WHEN NEW.attribute = 'Blue' "
         "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     const std::int32_t items = office_.Scalar("SELECT COUNT(*) FROM vym_item");
-    prompter.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                           "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    errorsExpected_ = true;
+    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
+                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_NE(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT COUNT(*) FROM vym_item"), items);
@@ -267,8 +242,8 @@ TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
 
     // The same matrix saves once the store works again.
     office_.Sql("DROP TRIGGER fail_blue");
-    prompter.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                           "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
+                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT SUM(qty_ord) FROM vym_po_line WHERE po_no = 1005"), 1254);

@@ -1,47 +1,30 @@
 #include "editors/frm_stock.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
 
-#include "gateway/recordset.h"
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 
 namespace vym {
 namespace {
 
 using test::FaultInjectingConnection;
-using test::PrompterScript;
-using test::ScriptedModalRunner;
 using ui::DataCombo;
 using ui::FlexGrid;
 
-class StockWindow : public ::testing::Test {
+class StockWindow : public test::ScreenTest {
   protected:
-    void SetUp() override {
-        office_.Faults();
-        maint_.SetAppServer(&office_.Server());
-    }
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
+    void SetUp() override { Faults(); }
 
     frmStock& Open(std::int32_t itemNo) {
         item_ = std::make_unique<CItem>();
@@ -59,20 +42,15 @@ class StockWindow : public ::testing::Test {
     }
     frmStock& Show() {
         window_ = std::make_unique<frmStock>();
+        screen_ = window_.get();
         window_->Setup(&maint_, *item_);
         return *window_;
     }
 
-    template <class T>
-    T* Find(const char* name) {
-        T* widget = window_->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit& Box(const char* name) { return *Find<QLineEdit>(name); }
-    DataCombo& Combo(const char* name) { return *Find<DataCombo>(name); }
-    FlexGrid& Grid(const char* name) { return *Find<FlexGrid>(name); }
-    void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+    QLineEdit& Box(const char* name) { return Find<QLineEdit>(name); }
+    DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
+    FlexGrid& Grid(const char* name) { return Find<FlexGrid>(name); }
+    void Click(const char* name) { Find<QAbstractButton>(name).click(); }
     // Replaces a field's text as a user would: select all, type.
     void Type(const char* name, const QString& text) {
         QLineEdit& box = Box(name);
@@ -83,12 +61,12 @@ class StockWindow : public ::testing::Test {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(&Box(name), &out);
     }
-    QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock")->CurrentKey(); }
+    QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock").CurrentKey(); }
     QStringList Tabs() {
-        auto* tabs = Find<ui::KeyTabBar>("tabStock");
+        auto& tabs = Find<ui::KeyTabBar>("tabStock");
         QStringList keys;
-        for (int i = 0; i < tabs->count(); ++i) {
-            keys << tabs->TabKey(i);
+        for (int i = 0; i < tabs.count(); ++i) {
+            keys << tabs.TabKey(i);
         }
         return keys;
     }
@@ -109,9 +87,6 @@ class StockWindow : public ::testing::Test {
         ASSERT_GT(row, 0) << text.toStdString();
         g.SetCurrentCell(row, 1);
     }
-    std::string Scalar(const std::string& sql) {
-        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
-    }
     // Picks an item in the item lookup by its number.
     static void PickItem(QDialog& lookup, const QString& itemNo) {
         lookup.findChild<QPushButton*>("cmdFind")->click();
@@ -126,8 +101,6 @@ class StockWindow : public ::testing::Test {
         lookup.findChild<QPushButton*>("cmdOk")->click();
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<CItem> item_;
     std::unique_ptr<frmStock> window_;
 };
@@ -141,7 +114,7 @@ TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
     EXPECT_EQ(Combo("cmbModel").Key(), "SHELL");
     EXPECT_EQ(Combo("cmbSize").Key(), "M");
     EXPECT_EQ(Combo("cmbSize").RowCount(), 5);  // the letter sizes in display order
-    EXPECT_EQ(Find<QLabel>("lblVendorName")->text(), "Alpine Gear Supply Co.");
+    EXPECT_EQ(Find<QLabel>("lblVendorName").text(), "Alpine Gear Supply Co.");
     EXPECT_EQ(Box("txtUnitPrice").text(), "$159.0000");
     EXPECT_EQ(Box("txtMinPrice").text(), "127.2000");
     EXPECT_EQ(Box("txtAvgTotal").text(), "$90.7500");
@@ -243,7 +216,7 @@ TEST_F(StockWindow, PricesTypedKeyByKeyAreReadWhenTheFieldIsLeft) {
 TEST_F(StockWindow, ARentalItemHasNoMarginAndAPackageHasItsDetailTab) {
     Open(702);
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (702)");
-    EXPECT_TRUE(Find<QCheckBox>("chkIsAPackage")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>("chkIsAPackage").isChecked());
     EXPECT_EQ(Tabs().last(), "RENTAL");
     EXPECT_EQ(Column("fgRental", 1), (QStringList{"700", "701"}));
     EXPECT_EQ(Combo("cmbDepartment").Key(), "RENTAL");
@@ -253,20 +226,19 @@ TEST_F(StockWindow, ARentalItemHasNoMarginAndAPackageHasItsDetailTab) {
     EXPECT_EQ(Box("txtMargin").text(), "");
     EXPECT_DOUBLE_EQ(item_->RentItem()->UnitPrice, 0);
 
-    Find<QCheckBox>("chkIsAPackage")->click();
+    Find<QCheckBox>("chkIsAPackage").click();
     EXPECT_FALSE(Tabs().contains("RENTAL"));
-    Find<QCheckBox>("chkIsAPackage")->click();
+    Find<QCheckBox>("chkIsAPackage").click();
     EXPECT_EQ(Tabs().last(), "RENTAL");
 }
 
 TEST_F(StockWindow, MinimumPriceBelowCostWarnsButIsSaved) {
     Open(500);
-    PrompterScript prompter;
     Type("txtMinPrice", "50");
-    prompter.ExpectMessage("Minimum Price is less than the current Cost.", "Minimum Price Warning",
-                           kExclamation);
+    script_.ExpectMessage("Minimum Price is less than the current Cost.", "Minimum Price Warning",
+                          kExclamation);
     Leave("txtMinPrice");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Box("txtMinPrice").text(), "50.0000");
 
     // Text that is no amount goes back to the price that will be saved.
@@ -284,38 +256,36 @@ TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
     office_.Db().ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
     OpenNew("STOCK");
     EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (NEW)");
-    PrompterScript prompter;
-    ScriptedModalRunner modals;
 
-    prompter.ExpectMessage("Stock Type is required", "Save Error", kInformation);
-    Find<ui::KeyTabBar>("tabStock")->SetCurrentKey("PRICE");
+    script_.ExpectMessage("Stock Type is required", "Save Error", kInformation);
+    Find<ui::KeyTabBar>("tabStock").SetCurrentKey("PRICE");
     Click("cmdApply");
     EXPECT_EQ(CurrentTab(), "DESC");
 
     Combo("cmbStockType").SetKey("APPAREL");
-    prompter.ExpectMessage("Vendor is Required", "Save Error", kInformation);
+    script_.ExpectMessage("Vendor is Required", "Save Error", kInformation);
     EXPECT_FALSE(window_->SaveData());
-    modals.Expect("frmVendor", [](QDialog& vendors) {
+    modals_.Expect("frmVendor", [](QDialog& vendors) {
         FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
         vendors.findChild<QToolButton*>("cmdIndex26")->click();
         grid.SetCurrentCell(grid.FindRow("SNOWLINE", 0), 0);
         vendors.findChild<QPushButton*>("cmdOk")->click();
     });
     Click("cmdVendor");
-    EXPECT_EQ(Find<QLabel>("lblVendorName")->text(), "Snowline Outfitters");
+    EXPECT_EQ(Find<QLabel>("lblVendorName").text(), "Snowline Outfitters");
 
     Combo("cmbDepartment").SetKey("RETAIL");
     Box("txtAttribute").setText("Green");
     Combo("cmbModel").SetKey("SHELL");
     EXPECT_EQ(Box("txtLongDesc").text(), "Parka,SHELL,Green,");
 
-    prompter.ExpectMessage("Reporting Department is required for retail type stock.",
-                           "InValid Reporting Department", kInformation);
+    script_.ExpectMessage("Reporting Department is required for retail type stock.",
+                          "InValid Reporting Department", kInformation);
     EXPECT_FALSE(window_->SaveData());
     EXPECT_EQ(CurrentTab(), "DEPT");
     ChooseRow("fgRptDept", "Softgoods");
     ChooseRow("fgSubRptDept", "Jackets");
-    prompter.Verify();
+    script_.Verify();
 
     Type("txtUnitPrice", "120");
     ASSERT_TRUE(window_->SaveData());
@@ -340,12 +310,11 @@ TEST_F(StockWindow, ARentalItemNeedsItsDepartments) {
     OpenNew("RENTAL");
     EXPECT_EQ(window_->windowTitle(), "Rental Item Properties (NEW)");
     EXPECT_EQ(Combo("cmbDepartment").RowCount(), 1);  // the rental stock types' department
-    PrompterScript prompter;
-    prompter.ExpectMessage("Department is required", "InValid Department", kInformation);
+    script_.ExpectMessage("Department is required", "InValid Department", kInformation);
     EXPECT_FALSE(window_->SaveData());
     Combo("cmbDepartment").SetKey("RENTAL");
-    prompter.ExpectMessage("Reporting Department is required for rental type stock.",
-                           "InValid Reporting Department", kInformation);
+    script_.ExpectMessage("Reporting Department is required for rental type stock.",
+                          "InValid Reporting Department", kInformation);
     EXPECT_FALSE(window_->SaveData());
     ChooseRow("fgRptDept", "Rental Revenue");
     EXPECT_TRUE(window_->SaveData());
@@ -356,26 +325,25 @@ TEST_F(StockWindow, ARentalItemNeedsItsDepartments) {
 
 TEST_F(StockWindow, MapIdsAreAddedAndDeletedOnlyWithAnItemNumber) {
     OpenNew("STOCK");
-    PrompterScript prompter;
-    prompter.ExpectMessage(
+    script_.ExpectMessage(
         "Item must have an item number before providing map ids.  Please apply before "
         "supplying map ids.",
         "Map Add Cancelled", kInformation);
     Box("txtMapId").setText("PARKA-1");
     Click("cmdAddMap");
-    prompter.Verify();
+    script_.Verify();
 
     Open(500);
     Box("txtMapId").setText("jkt-red-m");
-    prompter.ExpectMessage("Map is already in the list", "Invalid Map", kInformation);
+    script_.ExpectMessage("Map is already in the list", "Invalid Map", kInformation);
     Click("cmdAddMap");
     Box("txtMapId").setText("shell");
-    prompter.ExpectMessage("Item Map can not begin with a reserved character (S,C,I,P,#).",
-                           "Invalid Item Map", kInformation);
+    script_.ExpectMessage("Item Map can not begin with a reserved character (S,C,I,P,#).",
+                          "Invalid Item Map", kInformation);
     Click("cmdAddMap");
     EXPECT_EQ(Box("txtMapId").text(), "SHELL");
     Box("txtMapId").setText("jkt-red-l");  // another item's
-    prompter.ExpectMessage("Item Map already exits for item 501", "Item Map Error", kInformation);
+    script_.ExpectMessage("Item Map already exits for item 501", "Item Map Error", kInformation);
     Click("cmdAddMap");
     // Shown, so that Enter would reach the default button if the field let it.
     window_->show();
@@ -387,19 +355,19 @@ TEST_F(StockWindow, MapIdsAreAddedAndDeletedOnlyWithAnItemNumber) {
 
     FlexGrid& maps = Grid("fgMaps");
     maps.SetCurrentCell(maps.FindRow("500", 1), 1);
-    prompter.ExpectMessage("Sorry you can not delete the item number from the map list.",
-                           "Map Delete Cancelled", kInformation);
+    script_.ExpectMessage("Sorry you can not delete the item number from the map list.",
+                          "Map Delete Cancelled", kInformation);
     Click("cmdDeleteMap");
     maps.SetCurrentCell(maps.FindRow("JKT-RED-M", 1), 1);
-    prompter.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
-                           "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
+                          "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdDeleteMap");
     EXPECT_EQ(Column("fgMaps", 1).size(), 3);
-    prompter.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
-                           "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
+                          "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDeleteMap");
     EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "RED JACKET M"}));
-    prompter.Verify();
+    script_.Verify();
 
     ASSERT_TRUE(window_->SaveData());
     EXPECT_EQ(Scalar("SELECT group_concat(map_id, ',') FROM (SELECT map_id FROM "
@@ -413,19 +381,17 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleAreListedOnceAndSaveOnlyTheirChan
     Open(600);
     EXPECT_EQ(Tabs().last(), "RENTAL");
     EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
-    PrompterScript prompter;
-    ScriptedModalRunner modals;
 
-    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
-    prompter.ExpectMessage("Item is already in the rental item list", "Invalid Rental Item",
-                           kInformation);
+    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    script_.ExpectMessage("Item is already in the rental item list", "Invalid Rental Item",
+                          kInformation);
     Click("cmdAddRental");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
 
-    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "701"); });
+    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "701"); });
     Click("cmdAddRental");
-    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "704"); });
+    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "704"); });
     Click("cmdAddRental");
     EXPECT_EQ(Column("fgRental", 2),
               (QStringList{"Adult Ski Rental", "Adult Boot Rental", "Demo Ski, Season Lease"}));
@@ -433,13 +399,12 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleAreListedOnceAndSaveOnlyTheirChan
     // Added and removed again before saving: nothing to save for it.
     FlexGrid& rental = Grid("fgRental");
     rental.SetCurrentCell(rental.FindRow("704", 1), 1);
-    prompter.ExpectMessage(
-        "Are you sure you want to remove the rental item Demo Ski, Season Lease?",
-        "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to remove the rental item Demo Ski, Season Lease?",
+                          "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdRemoveRental");
     rental.SetCurrentCell(rental.FindRow("700", 1), 1);
-    prompter.ExpectMessage("Are you sure you want to remove the rental item Adult Ski Rental?",
-                           "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to remove the rental item Adult Ski Rental?",
+                          "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdRemoveRental");
     EXPECT_EQ(Column("fgRental", 1), QStringList{"701"});
 
@@ -458,16 +423,16 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleAreListedOnceAndSaveOnlyTheirChan
 TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
     OpenNew("RENTAL");
     const std::string items = Scalar("SELECT count(*) FROM vym_item");
-    Find<QCheckBox>("chkIsAPackage")->click();
+    Find<QCheckBox>("chkIsAPackage").click();
     Combo("cmbDepartment").SetKey("RENTAL");
-    ScriptedModalRunner modals;
-    modals.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
     Click("cmdAddRental");
 
     // The item is written, then its detail rows fail.
     maint_.RequireReportingDepartment();  // read once, before the save
     const int calls = office_.Faults().Calls();
     office_.Faults().FailOnCall(2, FaultInjectingConnection::Fault::ExecuteFailed);
+    errorsExpected_ = true;
     EXPECT_FALSE(window_->SaveData());
     EXPECT_EQ(office_.Faults().Calls(), calls + 2);
     EXPECT_FALSE(window_->Saved());
@@ -487,17 +452,15 @@ TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
 
 TEST_F(StockWindow, LocationPricingOpensForASavedItemOnly) {
     OpenNew("STOCK");
-    PrompterScript prompter;
-    prompter.ExpectMessage("Please apply changes to save item setting location pricing.",
-                           "Cancel Location Pricing", kInformation);
+    script_.ExpectMessage("Please apply changes to save item setting location pricing.",
+                          "Cancel Location Pricing", kInformation);
     Click("cmdLocationPricing");
-    prompter.Verify();
+    script_.Verify();
 
     // A saved item's stock pricing saves the minimum price with the stored
     // item, and this window shows it.
     Open(500);
-    test::ScriptedModalRunner modals;
-    modals.Expect("frmStockPricing", [](QDialog& pricing) {
+    modals_.Expect("frmStockPricing", [](QDialog& pricing) {
         auto* minimum = pricing.findChild<QLineEdit*>("txtMinPrice");
         minimum->selectAll();
         QTest::keyClicks(minimum, "120.5");
@@ -506,8 +469,8 @@ TEST_F(StockWindow, LocationPricingOpensForASavedItemOnly) {
         pricing.accept();
     });
     Click("cmdLocationPricing");
-    modals.Verify();
-    EXPECT_EQ(Find<QLineEdit>("txtMinPrice")->text(), "120.5000");
+    modals_.Verify();
+    EXPECT_EQ(Find<QLineEdit>("txtMinPrice").text(), "120.5000");
     EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 500"), "120.5");
 }
 

@@ -1,28 +1,20 @@
 #include "editors/frm_vendor.h"
 
-#include <gtest/gtest.h>
-
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
 
-#include "gateway/recordset.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 #include "ui/key_tab_bar.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-
-class VendorWindow : public ::testing::Test {
+class VendorWindow : public test::ScreenTest {
   protected:
+    VendorWindow() : ScreenTest(&window_, "fgVendors", {.demoData = false}) {}
     void SetUp() override {
         for (const char* sql : {
                  "INSERT INTO vym_vendor_address_type VALUES ('PRIMARY', 'Primary'), "
@@ -38,67 +30,52 @@ class VendorWindow : public ::testing::Test {
              }) {
             office_.Sql(sql);
         }
-        maint_.SetAppServer(&office_.Server());
     }
-    void TearDown() override { maint_.SetAppServer(nullptr); }
-    template <class T>
-    T* Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QString Text(const char* box) { return Find<QLineEdit>(box)->text(); }
-    ui::FlexGrid& Grid() { return *Find<ui::FlexGrid>("fgVendors"); }
-    std::string Scalar(const std::string& sql) {
-        return NullToEmpty(office_.Db().OpenRecordset(sql)->Fields(0).Value());
-    }
+    QString Text(const char* box) { return Find<QLineEdit>(box).text(); }
 
-    test::BackOffice office_{{.demoData = false}};
-    CItemMaint maint_;
     frmVendor window_;
 };
 
 TEST_F(VendorWindow, SetupSelectsTheGivenVendorWithItsAddressesByTypeAndCancelSavesNothing) {
     window_.Setup(&maint_, "alpine");
     EXPECT_EQ(window_.windowTitle(), "Vendors");
-    auto* tabs = Find<ui::KeyTabBar>("tabAddress");
-    ASSERT_EQ(tabs->count(), 2);
-    EXPECT_EQ(tabs->TabKey(0), "PRIMARY");
+    auto& tabs = Find<ui::KeyTabBar>("tabAddress");
+    ASSERT_EQ(tabs.count(), 2);
+    EXPECT_EQ(tabs.TabKey(0), "PRIMARY");
     EXPECT_EQ(Text("txtVendorId"), "ALPINE");
     EXPECT_EQ(Text("txtContact"), "Marta");
     EXPECT_EQ(Text("txtCity"), "Denver");
-    tabs->SetCurrentKey("BILLING");  // no address of this type
+    tabs.SetCurrentKey("BILLING");  // no address of this type
     EXPECT_EQ(Text("txtCity"), "");
     EXPECT_EQ(window_.PrimaryAddressNo(), 10);
 
     // The index bar: a letter filters by name, the last button lists all.
-    Find<QToolButton>("cmdIndex18")->click();  // "S"
+    Find<QToolButton>("cmdIndex18").click();  // "S"
     ASSERT_EQ(Grid().Rows(), 2);
     EXPECT_EQ(Text("txtVendorId"), "SNOW");
-    Find<QToolButton>("cmdIndex26")->click();
+    Find<QToolButton>("cmdIndex26").click();
     EXPECT_EQ(Grid().Rows(), 4);
 
     // Cancel closes without saving what was typed.
-    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), " Ltd");
-    Find<QPushButton>("cmdCancel")->click();
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorName"), " Ltd");
+    Find<QPushButton>("cmdCancel").click();
     EXPECT_TRUE(window_.UserCancelled());
     EXPECT_EQ(Scalar("SELECT vendor_name FROM vym_vendor WHERE vendor_id = 'SNOW'"), "Snowline");
 }
 
 TEST_F(VendorWindow, AddsAVendorInUpperCaseWithItsAddress) {
     window_.Setup(&maint_);
-    PrompterScript prompter;
-    Find<QPushButton>("cmdAdd")->click();
-    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), "Peak Print");
-    prompter.ExpectMessage("Vendor Id is required to save the new vendor record.",
-                           "Vendor Id Require", kInformation);
+    Find<QPushButton>("cmdAdd").click();
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorName"), "Peak Print");
+    script_.ExpectMessage("Vendor Id is required to save the new vendor record.",
+                          "Vendor Id Require", kInformation);
     EXPECT_FALSE(window_.SaveData());
-    prompter.Verify();
+    script_.Verify();
 
-    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "peak");
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorId"), "peak");
     EXPECT_EQ(Text("txtVendorId"), "PEAK");
-    QTest::keyClicks(Find<QLineEdit>("txtCity"), "Aspen");
-    Find<QPushButton>("cmdOk")->click();
+    QTest::keyClicks(&Find<QLineEdit>("txtCity"), "Aspen");
+    Find<QPushButton>("cmdOk").click();
     EXPECT_FALSE(window_.UserCancelled());
     EXPECT_EQ(window_.VendorId(), "PEAK");
     EXPECT_EQ(Scalar("SELECT vendor_name FROM vym_vendor WHERE vendor_id = 'PEAK'"), "Peak Print");
@@ -108,30 +85,29 @@ TEST_F(VendorWindow, AddsAVendorInUpperCaseWithItsAddress) {
     EXPECT_GT(window_.PrimaryAddressNo(), 0);
 
     // A second vendor with the same id is refused by the database.
-    Find<QPushButton>("cmdAdd")->click();
-    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "peak");
-    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), "Other");
-    prompter.ExpectMessage("The vendor id PEAK is already in use.", "Update Vendor Failed",
-                           kInformation);
+    Find<QPushButton>("cmdAdd").click();
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorId"), "peak");
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorName"), "Other");
+    script_.ExpectMessage("The vendor id PEAK is already in use.", "Update Vendor Failed",
+                          kInformation);
     EXPECT_FALSE(window_.SaveData());
     EXPECT_EQ(Text("txtVendorName"), "Other");  // the entry stays
 }
 
 TEST_F(VendorWindow, OnlyANewVendorsIdTakesTyping) {
-    PrompterScript prompter;
     window_.Setup(&maint_);
     // No vendor shown: nothing typed could be saved.
     for (const char* box : {"txtVendorId", "txtVendorName", "txtContact"}) {
-        QTest::keyClicks(Find<QLineEdit>(box), "X");
+        QTest::keyClicks(&Find<QLineEdit>(box), "X");
         EXPECT_EQ(Text(box), "") << box;
     }
 
-    Find<QToolButton>("cmdIndex26")->click();
+    Find<QToolButton>("cmdIndex26").click();
     Grid().SetCurrentCell(Grid().FindRow("ATLAS", 0), 0);
-    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "X");
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorId"), "X");
     EXPECT_EQ(Text("txtVendorId"), "ATLAS");
-    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), " Ltd");
-    Find<QPushButton>("cmdOk")->click();
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorName"), " Ltd");
+    Find<QPushButton>("cmdOk").click();
     EXPECT_FALSE(window_.UserCancelled());
     EXPECT_EQ(window_.VendorId(), "ATLAS");
     EXPECT_EQ(Scalar("SELECT vendor_name FROM vym_vendor WHERE vendor_id = 'ATLAS'"),
@@ -144,10 +120,10 @@ TEST_F(VendorWindow, OnlyANewVendorsIdTakesTyping) {
 
 TEST_F(VendorWindow, SelectingAnotherVendorSavesTheChangedOneFirst) {
     window_.Setup(&maint_, "ALPINE");
-    Find<QLineEdit>("txtContact")->clear();
-    QTest::keyClicks(Find<QLineEdit>("txtContact"), "Lena");
-    Find<ui::KeyTabBar>("tabAddress")->SetCurrentKey("BILLING");
-    QTest::keyClicks(Find<QLineEdit>("txtCity"), "Boulder");
+    Find<QLineEdit>("txtContact").clear();
+    QTest::keyClicks(&Find<QLineEdit>("txtContact"), "Lena");
+    Find<ui::KeyTabBar>("tabAddress").SetCurrentKey("BILLING");
+    QTest::keyClicks(&Find<QLineEdit>("txtCity"), "Boulder");
     Grid().SetCurrentCell(Grid().FindRow("ATLAS", 0), 0);
     EXPECT_EQ(Text("txtVendorId"), "ATLAS");
     EXPECT_EQ(Scalar("SELECT contact_name FROM vym_vendor WHERE vendor_id = 'ALPINE'"), "Lena");
@@ -159,38 +135,36 @@ TEST_F(VendorWindow, SelectingAnotherVendorSavesTheChangedOneFirst) {
 
 TEST_F(VendorWindow, DeleteShowsTheDatabasesRefusalAndRemovesAFreeVendor) {
     window_.Setup(&maint_, "SNOW");
-    PrompterScript prompter;
-    prompter
+    script_
         .ExpectMessage("Are you sure you want to delete Snowline?", "Confirm Vendor Delete",
                        kQuestionYesNoDefaultNo, MsgResult::Yes)
         .ExpectMessage("Snowline is the vendor of 1 stock item(s) and cannot be deleted.",
                        "Error Deleting Vendor", kInformation);
-    Find<QPushButton>("cmdDelete")->click();
+    Find<QPushButton>("cmdDelete").click();
     EXPECT_EQ(Grid().Rows(), 4);
     EXPECT_EQ(Text("txtVendorId"), "SNOW");
 
     Grid().SetCurrentCell(Grid().FindRow("ALPINE", 0), 0);
-    prompter.ExpectMessage("Are you sure you want to delete Alpine Gear?", "Confirm Vendor Delete",
-                           kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Find<QPushButton>("cmdDelete")->click();
+    script_.ExpectMessage("Are you sure you want to delete Alpine Gear?", "Confirm Vendor Delete",
+                          kQuestionYesNoDefaultNo, MsgResult::Yes);
+    Find<QPushButton>("cmdDelete").click();
     EXPECT_EQ(Grid().Rows(), 3);
     EXPECT_EQ(Text("txtVendorId"), "ATLAS");  // the next row
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), "0");
 }
 
 TEST_F(VendorWindow, AFailedAddressLeavesNoVendorAndTheRetrySavesBoth) {
-    maint_.SetAppServer(nullptr);
-    test::FaultInjectingConnection& faults = office_.Faults();
-    maint_.SetAppServer(&office_.Server());
+    test::FaultInjectingConnection& faults = Faults();
     window_.Setup(&maint_);
-    Find<QPushButton>("cmdAdd")->click();
-    QTest::keyClicks(Find<QLineEdit>("txtVendorId"), "peak");
-    QTest::keyClicks(Find<QLineEdit>("txtVendorName"), "Peak Print");
-    QTest::keyClicks(Find<QLineEdit>("txtCity"), "Aspen");
+    Find<QPushButton>("cmdAdd").click();
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorId"), "peak");
+    QTest::keyClicks(&Find<QLineEdit>("txtVendorName"), "Peak Print");
+    QTest::keyClicks(&Find<QLineEdit>("txtCity"), "Aspen");
     const std::string addresses = Scalar("SELECT count(*) FROM vym_address");
 
     // The vendor and its address are written, then linking them fails.
     faults.FailOnCall(3, test::FaultInjectingConnection::Fault::ExecuteFailed);
+    errorsExpected_ = true;
     EXPECT_FALSE(window_.SaveData());
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_vendor WHERE vendor_id = 'PEAK'"), "0");
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), addresses);

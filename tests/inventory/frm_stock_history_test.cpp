@@ -1,41 +1,28 @@
 #include "inventory/frm_stock_history.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/date.h"
-#include "inventory/inventory_database.h"
-#include "support/core/prompter_script.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/nullable_date_edit.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using ui::FlexGrid;
 using ui::NullableDateEdit;
 
 constexpr int kTransNoCol = 10;
 constexpr int kBookDateCol = 12;
 
-class StockHistoryWindow : public ::testing::Test {
+class StockHistoryWindow : public test::ScreenTest {
   protected:
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
-    FlexGrid& Grid() { return Find<FlexGrid>("fgHistory"); }
+    StockHistoryWindow() : ScreenTest(&window_, "fgHistory") {}
     NullableDateEdit& DateBox(const char* name) { return Find<NullableDateEdit>(name); }
-    void Click(const char* button) { Find<QPushButton>(button).click(); }
     int HistoryRows(const std::string& where) {
-        return db_.Count("SELECT count(*) FROM vym_item_stock_history WHERE " + where);
+        return office_.Scalar("SELECT count(*) FROM vym_item_stock_history WHERE " + where);
     }
     // The grid row of a transaction.
     int RowOf(std::int32_t transNo) {
@@ -52,16 +39,15 @@ class StockHistoryWindow : public ::testing::Test {
         QCoreApplication::processEvents();
     }
     std::string BookDate(std::int32_t transNo) {
-        return db_.Text("SELECT book_date || '' FROM vym_item_stock_history WHERE trans_no = " +
-                        std::to_string(transNo));
+        return Scalar("SELECT book_date || '' FROM vym_item_stock_history WHERE trans_no = " +
+                      std::to_string(transNo));
     }
 
-    test::InventoryDatabase db_;
     frmStockHistory window_;
 };
 
 TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationFirst) {
-    window_.Setup(&db_.Maint(), 601, "summit", "RS170-0044");
+    window_.Setup(&maint_, 601, "summit", "RS170-0044");
     EXPECT_EQ(window_.windowTitle(), "View Stock History");
     EXPECT_EQ(Find<QLineEdit>("txtItemNo").text(), "601");
     EXPECT_EQ(Find<QLineEdit>("txtItemNo").toolTip(),
@@ -69,7 +55,7 @@ TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationF
     auto& locations = Find<ui::DataCombo>("cmbLocation");
     EXPECT_EQ(locations.Key(), "SUMMIT");
     EXPECT_EQ(locations.CellAt(0, 1), "<Any Location>");
-    EXPECT_EQ(locations.RowCount(), 1 + db_.Count("SELECT count(*) FROM vym_location"));
+    EXPECT_EQ(locations.RowCount(), 1 + office_.Scalar("SELECT count(*) FROM vym_location"));
     EXPECT_EQ(Grid().Rows(), 1) << "nothing is searched before Find Now";
 
     // The serial unit's own movements only.
@@ -86,13 +72,13 @@ TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationF
 }
 
 TEST_F(StockHistoryWindow, EmptySearchListsAllHistoryAndFiltersNarrowIt) {
-    window_.Setup(&db_.Maint());
+    window_.Setup(&maint_);
     Click("cmdFind");
     EXPECT_EQ(Grid().Rows() - 1, HistoryRows("1 = 1"));
     // Money and book dates as the columns show them.
     const int row =
-        RowOf(db_.Count("SELECT min(trans_no) FROM vym_item_stock_history WHERE "
-                        "item_no = 500 AND trans_type = 'SALE'"));
+        RowOf(office_.Scalar("SELECT min(trans_no) FROM vym_item_stock_history WHERE "
+                             "item_no = 500 AND trans_type = 'SALE'"));
     ASSERT_GT(row, 0);
     EXPECT_EQ(Grid().DisplayText(row, 13), "($89.50)");
     EXPECT_EQ(Grid().DisplayText(row, kBookDateCol), "11/22/2024");
@@ -105,7 +91,7 @@ TEST_F(StockHistoryWindow, EmptySearchListsAllHistoryAndFiltersNarrowIt) {
 }
 
 TEST_F(StockHistoryWindow, AToDateLeftEmptyTakesTheFromDate) {
-    window_.Setup(&db_.Maint(), 500);
+    window_.Setup(&maint_, 500);
     DateBox("dtpTransFrom").SetValue(Date::FromParts(2024, 12, 16));
     emit DateBox("dtpTransFrom").editingFinished();  // the user leaves the box
     EXPECT_EQ(DateBox("dtpTransTo").Value(), Date::FromParts(2024, 12, 16));
@@ -122,13 +108,12 @@ TEST_F(StockHistoryWindow, AToDateLeftEmptyTakesTheFromDate) {
 
 // Only the book date is edited: a date is saved, anything else is put back.
 TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndOnlyAValidDateIsSaved) {
-    window_.Setup(&db_.Maint(), 500, "BASE");
+    window_.Setup(&maint_, 500, "BASE");
     Click("cmdFind");
     ASSERT_GT(Grid().Rows(), 2);
     EXPECT_FALSE(Grid().EditCell(1, 6)) << "quantities are history";
     const std::int32_t trans = Grid().TextMatrix(1, kTransNoCol).toInt();
 
-    PrompterScript prompter;
     TypeBookDate(1, "12/1/2024");
     EXPECT_EQ(BookDate(trans), "2024-12-01");
     EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), "12/01/2024");
@@ -136,22 +121,23 @@ TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndOnlyAValidDateIsSaved) {
     const std::string stored = BookDate(trans);
 
     for (const char* typed : {"2/30/2025", "soon", "10:30"}) {
-        prompter.ExpectMessage("Invalid date, could not save date change", "InValid Date",
-                               kInformation);
+        script_.ExpectMessage("Invalid date, could not save date change", "InValid Date",
+                              kInformation);
         TypeBookDate(1, typed);
         EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown) << typed;
     }
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(BookDate(trans), stored);
 
     // A transaction gone since the search: the database refuses, the error is
     // reported and the cell shows what it held.
-    db_.Server().DBConnection()->ExecuteSQL("DELETE FROM vym_item_stock_history WHERE trans_no = " +
-                                            std::to_string(trans));
-    const auto reports = db_.Server().Reports().size();
+    office_.Db().ExecuteSQL("DELETE FROM vym_item_stock_history WHERE trans_no = " +
+                            std::to_string(trans));
+    const auto reports = office_.Local().Reports().size();
+    errorsExpected_ = true;
     TypeBookDate(1, "1/5/2025");
     EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown);
-    EXPECT_EQ(db_.Server().Reports().size(), reports + 1);
+    EXPECT_EQ(office_.Local().Reports().size(), reports + 1);
 }
 
 }  // namespace

@@ -1,35 +1,24 @@
 #include "inventory/frm_stock_location.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 
-#include "inventory/inventory_database.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 
 namespace vym {
 namespace {
 
 using ui::FlexGrid;
 
-class StockLocationWindow : public ::testing::Test {
+class StockLocationWindow : public test::ScreenTest {
   protected:
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
-    FlexGrid& Grid() { return Find<FlexGrid>("fgLocation"); }
+    StockLocationWindow() : ScreenTest(&window_, "fgLocation") {}
 
-    test::InventoryDatabase db_;
     frmStockLocation window_;
 };
 
 TEST_F(StockLocationWindow, ListsTheItemsLocationsWithTheirCountsAndDates) {
-    window_.Setup(&db_.Maint(), 511);
+    window_.Setup(&maint_, 511);
     EXPECT_EQ(window_.windowTitle(), "View Stock Location");
     FlexGrid& grid = Grid();
     EXPECT_EQ(grid.ColumnHeading(2), "Qty on Hand");
@@ -47,17 +36,17 @@ TEST_F(StockLocationWindow, ListsTheItemsLocationsWithTheirCountsAndDates) {
 }
 
 TEST_F(StockLocationWindow, SearchesByLocationAloneOrEverything) {
-    window_.Setup(&db_.Maint(), 0, "summit");
+    window_.Setup(&maint_, 0, "summit");
     EXPECT_EQ(Find<ui::DataCombo>("cmbLocation").Key(), "SUMMIT");
     Find<QPushButton>("cmdFind").click();
     EXPECT_EQ(Grid().Rows() - 1,
-              db_.Count("SELECT count(*) FROM vym_item_stock_location WHERE location_id = "
-                        "'SUMMIT'"));
+              office_.Scalar("SELECT count(*) FROM vym_item_stock_location WHERE location_id = "
+                             "'SUMMIT'"));
     EXPECT_EQ(Grid().TextMatrix(1, 3), Grid().TextMatrix(1, 2)) << "rental units are serialized";
 
     Find<ui::DataCombo>("cmbLocation").setCurrentIndex(0);  // <Any Location>
     Find<QPushButton>("cmdFind").click();
-    EXPECT_EQ(Grid().Rows() - 1, db_.Count("SELECT count(*) FROM vym_item_stock_location"));
+    EXPECT_EQ(Grid().Rows() - 1, office_.Scalar("SELECT count(*) FROM vym_item_stock_location"));
 }
 
 }  // namespace

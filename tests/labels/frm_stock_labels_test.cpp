@@ -3,24 +3,16 @@
 // jackets and the rental units with the hang tag (format 3).
 #include "labels/frm_stock_labels.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
 
 #include "base/format.h"
 #include "preview/print_job.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
 #include "support/qt/qt_printers.h"
 #include "support/qt/run_tool.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 #include "ui/flex_grid_delegate.h"
 
 namespace vym {
@@ -81,10 +73,9 @@ class UserDuringLoad : public PrompterScript {
     std::function<void()> act_;
 };
 
-class StockLabels : public ::testing::Test {
+class StockLabels : public test::ScreenTest {
   protected:
-    StockLabels() { maint_.SetAppServer(&office_.Server()); }
-    ~StockLabels() override { maint_.SetAppServer(nullptr); }
+    StockLabels() : ScreenTest(&window_, "dbgStockLabels") {}
 
     ui::FlexGrid& Grid(QWidget& window) {
         return *window.findChild<ui::FlexGrid*>("dbgStockLabels");
@@ -108,8 +99,8 @@ class StockLabels : public ::testing::Test {
                    "Currency"));
     }
     // Picks receiving 1002, the newest, from the receivings list.
-    void SelectReceiving1002(test::ScriptedModalRunner& modals) {
-        modals.Expect("frmPickList", [](QDialog& list) {
+    void SelectReceiving1002() {
+        modals_.Expect("frmPickList", [](QDialog& list) {
             EXPECT_EQ(list.windowTitle(), "Select Receiving Number");
             auto* grid = list.findChild<ui::FlexGrid*>("fgPickList");
             ASSERT_EQ(grid->TextMatrix(1, 0), "1002");  // newest first
@@ -118,11 +109,9 @@ class StockLabels : public ::testing::Test {
             list.findChild<QPushButton*>("cmdOk")->click();
         });
         window_.findChild<QAction*>("mnuSelectByReceivingNo")->trigger();
-        modals.Verify();
+        modals_.Verify();
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmStockLabels window_;
 };
 
@@ -135,11 +124,10 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
     office_.Sql("UPDATE vym_item_stock SET format_no = 90 WHERE item_no = 501");
     office_.Sql("UPDATE vym_item_stock SET format_no = NULL WHERE item_no = 502");
     office_.Sql("UPDATE vym_item_stock SET upc_code = 'GRÖSSE-1' WHERE item_no = 511");
-    PrompterScript script;
-    script.ExpectMessage("No stock label format defined for item 502", "", kInformation);
+    script_.ExpectMessage("No stock label format defined for item 502", "", kInformation);
     window_.Setup(&maint_, {{510, {}}, {501, {}}, {502, {}}, {511, {}}, {503, {}}});
     window_.show();
-    script.Verify();
+    script_.Verify();
     ASSERT_EQ(Grid().Rows(), 6);
     EXPECT_EQ(window_.windowTitle(), "Print Stock Labels");
     EXPECT_EQ(Grid().DisplayText(1, kFormat), "Shelf Label");
@@ -150,12 +138,12 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
 
     QTemporaryDir dir;
     preview::PdfOutput output(dir.filePath("labels.pdf"));
-    script.ExpectMessage("Error printing stock label for 501", "Print Error", kInformation)
+    script_.ExpectMessage("Error printing stock label for 501", "Print Error", kInformation)
         .ExpectMessage("Format is required to print labels.  Please select one and reprint for 502",
                        "Invalid Format", kInformation)
         .ExpectMessage("Error printing stock label for 511", "Print Error", kInformation);
     window_.findChild<QPushButton*>("cmdPrintAll")->click();
-    script.Verify();
+    script_.Verify();
 
     // One job a run of rows alike; the sticker's found no template and wrote
     // nothing. 511's label is on the sheet, without a code to scan.
@@ -185,17 +173,16 @@ TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {
 TEST_F(StockLabels, AQtyThatIsNotAWholeNumberOfLabelsIsRefusedWhereItIsTyped) {
     window_.Setup(&maint_, {{510, {}}}, false);
     window_.show();
-    PrompterScript script;
     ASSERT_TRUE(test::TypeIntoCell(Grid(), 1, kQty, "1,250"));
     EXPECT_EQ(Grid().TextMatrix(1, kQty), "1,250");
     for (const char* typed : {"", "-", ".50", "abc", "0"}) {
-        script.ExpectMessage(
+        script_.ExpectMessage(
             "The number of labels for 510 must be a whole number from 1 to "
             "99999, not \"" +
                 std::string(typed) + "\".",
             "Invalid Qty", kInformation);
         test::TypeIntoCell(Grid(), 1, kQty, typed);
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(Grid().TextMatrix(1, kQty), "1,250") << typed;
     }
 }
@@ -204,7 +191,6 @@ TEST_F(StockLabels, SerialUnitsPrintTheirHangTagsOutOfTheBoxScanningAsTheirSeria
     const std::string unitsOf620 = "FROM vym_item_stock_serial WHERE item_no = 620";
     const QString first = QString::fromStdString(Scalar("SELECT min(serial_id) " + unitsOf620));
     const QString last = QString::fromStdString(Scalar("SELECT max(serial_id) " + unitsOf620));
-    PrompterScript script;
     window_.Setup(&maint_, {{620, first}, {620, last}}, true);
     EXPECT_EQ(window_.windowTitle(), "Print Serialized Stock Labels");
     ASSERT_EQ(Grid().Rows(), 3);
@@ -247,10 +233,9 @@ TEST_F(StockLabels, TheStockNumbersButtonAnswersByMouseAndByKeyboard) {
     };
     for (const auto& [how, press] : presses) {
         SCOPED_TRACE(how);
-        PrompterScript script;
-        script.ExpectMessage("Sorry Not Implemented", "", kInformation);
+        script_.ExpectMessage("Sorry Not Implemented", "", kInformation);
         press();
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(grid.TextMatrix(2, kStockNo), "511");
     }
 }
@@ -258,8 +243,7 @@ TEST_F(StockLabels, TheStockNumbersButtonAnswersByMouseAndByKeyboard) {
 TEST_F(StockLabels, AReceivingAddsItsLinesWithTheQuantitiesReceived) {
     window_.Setup(&maint_);
     window_.show();
-    test::ScriptedModalRunner modals;
-    SelectReceiving1002(modals);
+    SelectReceiving1002();
     ASSERT_EQ(Grid().Rows(), 4);
     for (auto [row, item, qty] : {std::tuple{1, "503", "4"}, {2, "510", "12"}, {3, "511", "3"}}) {
         EXPECT_EQ(Grid().TextMatrix(row, kStockNo), item);
@@ -288,8 +272,7 @@ TEST_F(StockLabels, StoppingAReceivingsLoadLeavesTheGridAsItWas) {
                     !window_.findChild<QPushButton*>("cmdPrintAll")->isEnabled();
             press();
         });
-        test::ScriptedModalRunner modals;
-        SelectReceiving1002(modals);
+        SelectReceiving1002();
         EXPECT_TRUE(shown);
         ASSERT_EQ(Grid().Rows(), 2);
         EXPECT_EQ(Grid().TextMatrix(1, kStockNo), "500");
@@ -299,9 +282,7 @@ TEST_F(StockLabels, StoppingAReceivingsLoadLeavesTheGridAsItWas) {
         EXPECT_TRUE(window_.findChild<QPushButton*>("cmdPrintAll")->isEnabled());
     }
     // Left alone, the load adds every line; then Esc closes the screen.
-    PrompterScript script;
-    test::ScriptedModalRunner modals;
-    SelectReceiving1002(modals);
+    SelectReceiving1002();
     EXPECT_EQ(Grid().Rows(), 5);
     QTest::keyClick(&window_, Qt::Key_Escape);
     EXPECT_FALSE(window_.isVisible());

@@ -20,6 +20,7 @@ class CatalogueDatabase {
     ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     BackOffice& Office() { return office_; }
     const std::vector<ErrorReport>& Reports() { return office_.Local().Reports(); }
+    void ExpectNoErrorReports() const { office_.ExpectNoErrorReports(); }
     // Another station on the same database, signed in as `user`.
     std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user) const {
         return office_.OpenAgain(user);

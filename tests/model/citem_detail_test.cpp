@@ -22,11 +22,7 @@ class CItemDetailTest : public ::testing::Test {
         EXPECT_TRUE(detail.Update(*cmd, db.Errors()));
         return cmd;
     }
-    void TearDown() override {
-        for (const ErrorReport& r : db.Reports()) {
-            ADD_FAILURE() << r.Source << ": " << r.Description;
-        }
-    }
+    void TearDown() override { db.ExpectNoErrorReports(); }
     CatalogueDatabase db;
 };
 

@@ -13,11 +13,7 @@ namespace {
 class CItemListsTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100)); }
-    void TearDown() override {
-        for (const ErrorReport& r : db.Reports()) {
-            ADD_FAILURE() << r.Source << ": " << r.Description;
-        }
-    }
+    void TearDown() override { db.ExpectNoErrorReports(); }
     const RecordingConnection::Call& LastCall() { return recording.calls.back(); }
     std::string SentDocument(std::string_view name) {
         const Parameter* p = LastCall().Find(name);

@@ -121,11 +121,7 @@ TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
 
 class CItemStockDbTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (const ErrorReport& r : db.Reports()) {
-            ADD_FAILURE() << r.Source << ": " << r.Description;
-        }
-    }
+    void TearDown() override { db.ExpectNoErrorReports(); }
     PrompterScript script;
     CatalogueDatabase db;
 };

@@ -15,11 +15,7 @@ namespace {
 
 class CSaleTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        for (const ErrorReport& r : db.Reports()) {
-            ADD_FAILURE() << r.Source << ": " << r.Description;
-        }
-    }
+    void TearDown() override { db.ExpectNoErrorReports(); }
     const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
 
     PrompterScript script;

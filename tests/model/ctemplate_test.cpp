@@ -18,9 +18,7 @@ class CTemplateTest : public ::testing::Test {
   protected:
     void TearDown() override {
         if (!errorsExpected_) {
-            for (const ErrorReport& r : db.Reports()) {
-                ADD_FAILURE() << r.Source << ": " << r.Description;
-            }
+            db.ExpectNoErrorReports();
         }
     }
     // A stored template of format 3 with the given content.

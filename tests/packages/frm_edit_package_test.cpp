@@ -3,33 +3,24 @@
 // "Learn to Ski Day" (ticket, lesson and rental lines).
 #include "packages/frm_edit_package.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "base/prompter.h"
 #include "model/cpackage.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/check_list.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 #include "ui/rich_text_box.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using test::ScriptedModalRunner;
 using test::TypeIntoCell;
 using ui::FlexGrid;
@@ -50,14 +41,9 @@ ScriptedModalRunner::Handler Pick(const char* tab, const char* number) {
     };
 }
 
-class PackageEditor : public ::testing::Test {
+class PackageEditor : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-    }
+    PackageEditor() : ScreenTest(&window_) {}
     void Open(std::int32_t packageNo) {
         Connection* db = &office_.Db();
         ASSERT_TRUE(package_.OpenPackage(db, &office_.Local().ErrorObject(), packageNo));
@@ -65,19 +51,8 @@ class PackageEditor : public ::testing::Test {
         window_.Setup(&maint_, package_);
         window_.show();
     }
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
     FlexGrid& Items() { return Find<FlexGrid>("gdItems"); }
     FlexGrid& Map() { return Find<FlexGrid>("gdRedemptionItems"); }
-    void Click(const char* button) { Find<QPushButton>(button).click(); }
-    std::string Scalar(const std::string& sql) {
-        auto rows = office_.Db().OpenRecordset(sql);
-        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
-    }
     std::string Lines(int packageNo) {
         return Scalar(
             "SELECT group_concat(seq_no || ':' || item_no || 'x' || pkg_qty || ' r' || "
@@ -95,21 +70,16 @@ class PackageEditor : public ::testing::Test {
         QCoreApplication::processEvents();
     }
     void Remove(int row, MsgResult answer = MsgResult::Yes) {
-        script.ExpectMessage("Are you sure you want to remove " +
-                                 Items().TextMatrix(row, 4).toStdString() +
-                                 " from the package?\r\nall package prices must be recreated!",
-                             "", kRemoveQuestion, answer);
+        script_.ExpectMessage("Are you sure you want to remove " +
+                                  Items().TextMatrix(row, 4).toStdString() +
+                                  " from the package?\r\nall package prices must be recreated!",
+                              "", kRemoveQuestion, answer);
         Items().SetCurrentCell(row, 4);
         Click("cmdDelete");
     }
 
-    PrompterScript script;
-    ScriptedModalRunner modals;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CPackage package_;
     frmEditPackage window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
@@ -144,7 +114,7 @@ TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
     window_.close();
     frmEditPackage family;
     CPackage package;
-    ASSERT_TRUE(package.OpenPackage(&office_.Db(), &office_.Local().ErrorObject(), 1));
+    ASSERT_TRUE(package.OpenPackage(Db(), Errors(), 1));
     family.Setup(&maint_, package);
     EXPECT_TRUE(family.findChild<QCheckBox*>("ckbShowOnTree")->isChecked());
     EXPECT_FALSE(family.findChild<QPushButton*>("cmdSymbol")->text().isEmpty());
@@ -164,15 +134,15 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
 
     // A quantity of 0 would remove the line unasked; the others are no quantity.
     for (const char* typed : {"0", "x", "1.5", "-2", "40000"}) {
-        script.ExpectMessage(
+        script_.ExpectMessage(
             "The quantity must be a whole number from 1 to 32767.  Use Delete to remove an item "
             "from the package.",
             "Invalid Quantity", kInformation);
         EXPECT_TRUE(TypeIntoCell(items, 1, 5, typed));
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(items.TextMatrix(1, 5), "1") << typed;
     }
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "After changing the qty you will need to update any defined prices for this package to "
         "reflect this change",
         "Price Adjustment", kInformation);
@@ -193,9 +163,9 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
 TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
     Open(2);
     const std::string before = Lines(2);
-    modals.Expect("frmItemLookup", Pick("TICKET", "101"));
+    modals_.Expect("frmItemLookup", Pick("TICKET", "101"));
     Click("cmdAdd");
-    modals.Expect("frmItemLookup", Pick("TICKET", "102"));
+    modals_.Expect("frmItemLookup", Pick("TICKET", "102"));
     Click("cmdAdd");
     FlexGrid& items = Items();
     ASSERT_EQ(items.Rows(), 6);
@@ -227,13 +197,13 @@ TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
 TEST_F(PackageEditor, RedemptionPackageIsCheckedThenMappedLineByLine) {
     Open(2);
     auto choosePackage = [&](const char* number) {
-        modals.Expect("frmItemLookup", Pick("PACKAGE", number));
+        modals_.Expect("frmItemLookup", Pick("PACKAGE", number));
         Click("cmdRedeemPackage");
     };
-    script.ExpectMessage("You can not associate a redemption package to itself.",
-                         "Redemption Package Error", kInformation);
+    script_.ExpectMessage("You can not associate a redemption package to itself.",
+                          "Redemption Package Error", kInformation);
     choosePackage("2");
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "The redemption package selected does not have the same number of items as this "
         "package.",
         "Redemption Association Error", kInformation);
@@ -245,8 +215,8 @@ TEST_F(PackageEditor, RedemptionPackageIsCheckedThenMappedLineByLine) {
     EXPECT_EQ(Find<QLabel>("lblRedeemPackage").text(), "Family Ski Week (1)");
     EXPECT_EQ(Map().TextMatrix(1, 3), "0");
 
-    script.ExpectMessage("The item Adult Day Ticket needs to be mapped to a redemption item",
-                         "Redemption Association Error", kInformation);
+    script_.ExpectMessage("The item Adult Day Ticket needs to be mapped to a redemption item",
+                          "Redemption Association Error", kInformation);
     Find<ui::KeyTabBar>("tabPackage").SetCurrentKey("ITEMS");
     Click("cmdOk");
     EXPECT_EQ(Find<ui::KeyTabBar>("tabPackage").CurrentKey(), "ASSOCIATIONS");
@@ -254,8 +224,8 @@ TEST_F(PackageEditor, RedemptionPackageIsCheckedThenMappedLineByLine) {
 
     Choose(Map(), 1, 3, "Adult Day Ticket");
     Choose(Map(), 2, 3, "Adult Day Ticket");
-    script.ExpectMessage("Each maped item can only be used once.", "Redemption Association Error",
-                         kInformation);
+    script_.ExpectMessage("Each maped item can only be used once.", "Redemption Association Error",
+                          kInformation);
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
 
@@ -292,7 +262,7 @@ TEST_F(PackageEditor, HeaderFieldsAndRegisterGroupsAreSaved) {
     ASSERT_TRUE(catagories.SetKey("CHILD"));
     Find<QCheckBox>("ckbShowOnTree").setChecked(true);
     Find<ui::RichTextBox>("rtbInstructions").SetText("Meet at the clock tower.");
-    modals.Expect("frmSymbol", [](QDialog& symbols) {
+    modals_.Expect("frmSymbol", [](QDialog& symbols) {
         symbols.findChild<FlexGrid*>("fgSymbols")->SetCurrentCell(2, 3);  // code 33 + 13
         symbols.findChild<QPushButton*>("cmdOk")->click();
     });
@@ -316,14 +286,14 @@ TEST_F(PackageEditor, HeaderFieldsAndRegisterGroupsAreSaved) {
 TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
     Open(1);
     Find<QLineEdit>("txtDescription").clear();
-    script.ExpectMessage("Description is required.", "Update Package Message", kInformation);
-    script.ExpectMessage("Unable to update package", "", MsgStyle{});
+    script_.ExpectMessage("Description is required.", "Update Package Message", kInformation);
+    script_.ExpectMessage("Unable to update package", "", MsgStyle{});
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
 
     Find<QLineEdit>("txtDescription").setText("Family Ski Fortnight");
     Remove(1);  // the line package 4 is redeemed as
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "A line of the package Family Ski Week Online is redeemed as line 1, which can not be "
         "removed.",
         "Update Package Message", kInformation);
@@ -337,15 +307,14 @@ TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
 }
 
 TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgain) {
-    test::FaultInjectingConnection& faulty = office_.Faults();
-    maint_.SetAppServer(&office_.Server());
+    test::FaultInjectingConnection& faulty = Faults();
     package_.FunctionID = "LIFT";
     package_.CatagoryID = "ADULT";
     window_.Setup(&maint_, package_);
     EXPECT_EQ(window_.windowTitle(), "Package Properties (0)");
     EXPECT_EQ(Find<ui::DataCombo>("cmbCatagory").Key(), "ADULT");
     Find<QLineEdit>("txtDescription").setText("Spring Pass");
-    modals.Expect("frmItemLookup", Pick("TICKET", "100"));
+    modals_.Expect("frmItemLookup", Pick("TICKET", "100"));
     Click("cmdAdd");
     ASSERT_EQ(Items().Rows(), 2);
 

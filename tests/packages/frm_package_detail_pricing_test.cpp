@@ -4,34 +4,25 @@
 // five days each (2220.00).
 #include "packages/frm_package_detail_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "base/prompter.h"
 #include "model/cpackage.h"
 #include "packages/package_price_rules.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
 using namespace package_price_column;
-using test::PrompterScript;
-using test::TypeIntoCell;
 using ui::FlexGrid;
 
-class PackageDetailPricing : public ::testing::Test {
+class PackageDetailPricing : public test::ScreenTest {
   protected:
+    PackageDetailPricing() : ScreenTest(&window_, "fgGrid") {}
     void SetUp() override {
-        office_.Faults();
-        maint_.SetAppServer(&office_.Server());
+        Faults();
         Connection* db = &office_.Db();
         ASSERT_TRUE(package_.OpenPackage(db, &office_.Local().ErrorObject(), 1));
         request_.package = &package_;
@@ -46,18 +37,7 @@ class PackageDetailPricing : public ::testing::Test {
         ASSERT_TRUE(window_.Setup(&maint_, request_));
         window_.show();
     }
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-        maint_.SetAppServer(nullptr);
-    }
-    FlexGrid& Grid() { return *window_.findChild<FlexGrid*>("fgGrid"); }
     QString Total() { return window_.findChild<QLineEdit*>("txtTotal")->text(); }
-    void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
-    bool Type(int row, int col, const QString& text) {
-        return TypeIntoCell(Grid(), row, col, text);
-    }
     // The package price and its lines as saved: "total:line unit prices".
     std::string Saved() {
         const std::string price = std::to_string(request_.priceNo);
@@ -71,19 +51,15 @@ class PackageDetailPricing : public ::testing::Test {
                    price));
     }
     void ExpectLargeDiscount(MsgResult answer) {
-        script.ExpectMessage(
+        script_.ExpectMessage(
             "Are you sure you want to create a price more than 80% less than the gross price "
             "for row 1 Adult Day Ticket?",
             "Confirm Large Discount", kQuestionYesNo, answer);
     }
 
-    PrompterScript script;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CPackage package_;
     PackagePriceRequest request_;
     frmPackageDetailPricing window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(PackageDetailPricing, ShowsEachLineWithItsPriceAndSumsThem) {
@@ -110,8 +86,8 @@ TEST_F(PackageDetailPricing, ShowsEachLineWithItsPriceAndSumsThem) {
 TEST_F(PackageDetailPricing, RefusesWhatIsNoPriceAndWarnsOfRounding) {
     FlexGrid& grid = Grid();
     for (const char* typed : {"-", "abc", "-5", "1.2.3"}) {
-        script.ExpectMessage("Please enter a valid numeric value for price.", "InValid Price Value",
-                             kInformation);
+        script_.ExpectMessage("Please enter a valid numeric value for price.",
+                              "InValid Price Value", kInformation);
         Type(1, kUnitPrice, typed);
         EXPECT_EQ(grid.TextMatrix(1, kUnitPrice), "79") << typed;
     }
@@ -121,7 +97,7 @@ TEST_F(PackageDetailPricing, RefusesWhatIsNoPriceAndWarnsOfRounding) {
     EXPECT_EQ(Total(), "1040.0500") << "4 x 5 x 20.0025 + 640";
 
     ExpectLargeDiscount(MsgResult::Yes);
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "Warning the package price that you have set will not be the price that the customer is "
         "charged due to rounding issues in line prices.\r\nYour price is $1,040.05\r\nThe total "
         "price the customer would be charged is $1,040.04\r\nDo you want to adjust your price?",
@@ -151,8 +127,8 @@ TEST_F(PackageDetailPricing, SavesThePackagePriceAndEveryLineOrNothing) {
     ASSERT_TRUE(Type(2, kUnitPrice, "30"));
     office_.Faults().FailOnCall(3, test::FaultInjectingConnection::Fault::ExecuteFailed);
     errorsExpected_ = true;
-    script.ExpectMessage("Unable to save data.  Close anyway", "Save Error", kQuestionYesNo,
-                         MsgResult::No);
+    script_.ExpectMessage("Unable to save data.  Close anyway", "Save Error", kQuestionYesNo,
+                          MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Saved(), "222000:1110000");
@@ -166,12 +142,12 @@ TEST_F(PackageDetailPricing, SavesThePackagePriceAndEveryLineOrNothing) {
 }
 
 TEST_F(PackageDetailPricing, DeletesThePackagePriceWithItsLines) {
-    script.ExpectMessage("Are you sure you want to delete all the item prices for this package?",
-                         "Confirm Package Price Delete", kQuestionYesNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete all the item prices for this package?",
+                          "Confirm Package Price Delete", kQuestionYesNo, MsgResult::No);
     Click("cmdDelete");
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_price WHERE package_no = 1"), 6);
-    script.ExpectMessage("Are you sure you want to delete all the item prices for this package?",
-                         "Confirm Package Price Delete", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete all the item prices for this package?",
+                          "Confirm Package Price Delete", kQuestionYesNo, MsgResult::Yes);
     Click("cmdDelete");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_TRUE(window_.Result().deleted);

@@ -3,24 +3,15 @@
 // and 8.00).
 #include "packages/frm_rental_package_upgrade_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "base/prompter.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using test::ScriptedModalRunner;
 using test::TypeIntoCell;
 using ui::FlexGrid;
@@ -30,19 +21,13 @@ constexpr int kPayFirst = 2;
 constexpr int kRental = 4;
 constexpr int kPrice = 5;
 
-class RentalUpgradePricing : public ::testing::Test {
+class RentalUpgradePricing : public test::ScreenTest {
   protected:
+    RentalUpgradePricing() : ScreenTest(&window_, "fgUpgrades") {}
     void SetUp() override {
-        maint_.SetAppServer(&office_.Server());
         ASSERT_TRUE(window_.Setup(&maint_));
         window_.show();
     }
-    void TearDown() override {
-        office_.ExpectNoErrorReports();
-        maint_.SetAppServer(nullptr);
-    }
-    FlexGrid& Grid() { return *window_.findChild<FlexGrid*>("fgUpgrades"); }
-    void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
     // The pairs as saved: "pay first>rental=price in cents".
     std::string Saved() {
         auto rows = office_.Db().OpenRecordset(
@@ -71,10 +56,6 @@ class RentalUpgradePricing : public ::testing::Test {
         };
     }
 
-    PrompterScript script;
-    ScriptedModalRunner modals;
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmRentalPackageUpgradePricing window_;
 };
 
@@ -85,8 +66,8 @@ TEST_F(RentalUpgradePricing, ChangedPricesAreSavedTogetherOnOk) {
     EXPECT_EQ(grid.TextMatrix(1, kRental), "Snowboard Package (703)");
     EXPECT_EQ(grid.DisplayText(1, kPrice), "12.5000");
     for (const char* typed : {"-", "", "abc", "-1"}) {
-        script.ExpectMessage("The upgrade price must be an amount of 0 or more.",
-                             "Invalid Upgrade Price", kInformation);
+        script_.ExpectMessage("The upgrade price must be an amount of 0 or more.",
+                              "Invalid Upgrade Price", kInformation);
         TypeIntoCell(grid, 2, kPrice, typed);
         EXPECT_EQ(grid.DisplayText(2, kPrice), "8.0000") << typed;
         EXPECT_EQ(grid.TextMatrix(2, kStatus), "0") << typed;
@@ -98,7 +79,7 @@ TEST_F(RentalUpgradePricing, ChangedPricesAreSavedTogetherOnOk) {
     // Another station deleted the first pair: nothing is saved, the user's price stays.
     ASSERT_TRUE(TypeIntoCell(grid, 1, kPrice, "1,250"));
     office_.Sql("DELETE FROM vym_rental_upgrade_price WHERE pay_first_package_item_no = 702");
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "This upgrade price was deleted by another user after you opened it. Your changes were "
         "not saved.\r\n\r\nReload it now? No keeps what you typed on this screen.",
         "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
@@ -136,8 +117,8 @@ TEST_F(RentalUpgradePricing, APairIsAddedOnceAndDeletedOnRequest) {
                   "already exists.  Change its price in the list.",
                   "Error Updating Rental Upgrade Price"},
          }) {
-        modals.Expect("frmRentalUpgradePricingNew", [&](QDialog& d) {
-            script.ExpectMessage(c.message, c.title, kInformation);
+        modals_.Expect("frmRentalUpgradePricingNew", [&](QDialog& d) {
+            script_.ExpectMessage(c.message, c.title, kInformation);
             Fill(c.payFirst, c.rental, c.price)(d);
             EXPECT_TRUE(d.isVisible()) << c.message;
             d.reject();
@@ -150,13 +131,13 @@ TEST_F(RentalUpgradePricing, APairIsAddedOnceAndDeletedOnRequest) {
     FlexGrid& grid = Grid();
     grid.SelectRow(1);
     grid.SelectRow(2);
-    script.ExpectMessage("Are you sure you want to delete the selected upgrade prices?",
-                         "Confirm Price Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the selected upgrade prices?",
+                          "Confirm Price Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_EQ(Saved(), "");
 
-    modals.Expect("frmRentalUpgradePricingNew", Fill(1, 0, "$15"));
+    modals_.Expect("frmRentalUpgradePricingNew", Fill(1, 0, "$15"));
     Click("cmdAdd");
     ASSERT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.TextMatrix(1, kPayFirst), "Snowboard Package (703)");

@@ -3,46 +3,32 @@
 // extensions) and the family week package (1, function LIFT).
 #include "pricing/frm_add_price.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <filesystem>
 
 #include "base/prompter.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/image_combo.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-
-class AddPrice : public ::testing::Test {
+class AddPrice : public test::ScreenTest {
   protected:
+    AddPrice() : ScreenTest(&dialog_) {}
     void SetUp() override {
         // The demo seasons follow the calendar; these stay on sale whatever the date.
         office_.Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
     }
-    void TearDown() override { office_.ExpectNoErrorReports(); }
-    Connection* Db() { return &office_.Db(); }
-    ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     bool SetupItem(std::int32_t itemNo, bool extension) {
         EXPECT_TRUE(item_.OpenItem(Db(), Errors(), itemNo));
         return dialog_.Setup(Db(), Errors(), &item_, nullptr, extension);
-    }
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = dialog_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
     }
     ui::ImageCombo& Image(const char* name) { return Find<ui::ImageCombo>(name); }
     ui::DataCombo& Combo(const char* name) { return Find<ui::DataCombo>(name); }
@@ -55,14 +41,12 @@ class AddPrice : public ::testing::Test {
     }
     void Ok() { Find<QPushButton>("cmdOk").click(); }
     void ExpectRefusal(const char* text, const char* title, const char* focus) {
-        script.ExpectMessage(text, title, kInformation);
+        script_.ExpectMessage(text, title, kInformation);
         Ok();
         EXPECT_EQ(dialog_.result(), QDialog::Rejected) << text;
         EXPECT_EQ(dialog_.focusWidget(), dialog_.findChild<QWidget*>(focus)) << focus;
     }
 
-    PrompterScript script;
-    test::BackOffice office_;
     CItem item_;
     frmAddPrice dialog_;
 };

@@ -4,23 +4,16 @@
 // price is 0.
 #include "pricing/frm_bulk_price.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/format.h"
 #include "gateway/command.h"
 #include "gateway/procedure_call.h"
-#include "gateway/recordset.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
+#include "support/qt/screen_test.h"
 #include "support/qt/stop_at_first_chance.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
 
 namespace vym {
 namespace {
@@ -33,21 +26,13 @@ constexpr int kNote = 10;
 constexpr char kTitle[] = "Bulk Price Change";
 constexpr MsgStyle kConfirm = kQuestionYesNoDefaultNo;
 
-class BulkPriceScreen : public ::testing::Test {
+class BulkPriceScreen : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
+    BulkPriceScreen() : ScreenTest(&window_) {}
     // As the console opens it on its search result.
     void Open(const std::vector<std::int32_t>& items) {
         ASSERT_TRUE(window_.Setup(&maint_, items));
         window_.show();
-    }
-    void TearDown() override {
-        office_.ExpectNoErrorReports();
-        maint_.SetAppServer(nullptr);
-    }
-    template <class Widget>
-    Widget& Find(const char* name) {
-        return *window_.findChild<Widget*>(name);
     }
     // Types the change as the user does and presses Enter: the default button previews.
     void TypeAndPreview(const char* change) {
@@ -96,8 +81,6 @@ class BulkPriceScreen : public ::testing::Test {
     }
     std::string Summary() { return Find<QLabel>("lblSummary").text().toStdString(); }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmBulkPrice window_;
 };
 
@@ -108,20 +91,18 @@ TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {
     const int prices = Prices("");
     ASSERT_EQ(Prices(" AND total_price = 0"), 1);
     {
-        test::PrompterScript script;
         const std::pair<const char*, const char*> refused[] = {
             {"", "Enter the change: a percentage, an amount or a margin."},
             {"ten", "\"ten\" is not a number."},
             {"-100", "Prices can not be lowered by 100 % or more."},
         };
         for (const auto& [typed, message] : refused) {
-            script.ExpectMessage(message, kTitle, kInformation);
+            script_.ExpectMessage(message, kTitle, kInformation);
             TypeAndPreview(typed);
         }
         EXPECT_EQ(Find<FlexGrid>("fgPreview").Rows(), 1);
     }
     {
-        test::PrompterScript script;
         Choose("cmbEnding", 1);  // .99
         TypeAndPreview("10");
         FlexGrid& grid = Find<FlexGrid>("fgPreview");
@@ -130,16 +111,15 @@ TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {
         EXPECT_EQ(Previewed(employee),
                   "|The new price would be 0.00: a price must be more than zero.");
         EXPECT_EQ(Summary(), std::to_string(prices - 1) + " prices change, 1 can not change.");
-        script.ExpectMessage("Change " + std::to_string(prices - 1) +
-                                 " prices?  1 price that can not change stays as it is.",
-                             kTitle, kConfirm, MsgResult::Yes);
+        script_.ExpectMessage("Change " + std::to_string(prices - 1) +
+                                  " prices?  1 price that can not change stays as it is.",
+                              kTitle, kConfirm, MsgResult::Yes);
         ClickApply();
         EXPECT_EQ(Summary(), std::to_string(prices - 1) + " prices changed.");
     }
     EXPECT_EQ(Stored(gloves), "90.99");
     EXPECT_EQ(Stored(employee), "0.00");
     {
-        test::PrompterScript script;
         Choose("cmbRule", 1);    // by amount
         Choose("cmbEnding", 0);  // to the cent
         TypeAndPreview(".50");
@@ -149,8 +129,8 @@ TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {
         // An amount raises the employee price from 0 too. Declining leaves
         // every price as it is.
         EXPECT_EQ(Previewed(employee), "1250.00|");
-        script.ExpectMessage("Change " + std::to_string(prices) + " prices?", kTitle, kConfirm,
-                             MsgResult::No);
+        script_.ExpectMessage("Change " + std::to_string(prices) + " prices?", kTitle, kConfirm,
+                              MsgResult::No);
         ClickApply();
     }
     EXPECT_EQ(Stored(gloves), "90.99");
@@ -162,7 +142,6 @@ TEST_F(BulkPriceScreen, APriceChangedSinceThePreviewStopsTheWholeApply) {
     Open({510, 100});
     const std::int32_t gloves = Price("item_no = 510 AND unit_qty = 3 AND sale_no IS NULL");
     const std::int32_t single = Price("item_no = 510 AND unit_qty = 1 AND location_id IS NULL");
-    test::PrompterScript script;
     TypeAndPreview("-5");
     EXPECT_EQ(Previewed(gloves), "78.38|");
 
@@ -176,15 +155,15 @@ TEST_F(BulkPriceScreen, APriceChangedSinceThePreviewStopsTheWholeApply) {
     const std::size_t at = question.find(" at ") + 4;
     const std::string when = question.substr(at, question.find(" after ") - at);
 
-    script.ExpectMessage("Change " + std::to_string(Prices("") - 1) +
-                             " prices?  1 price that can not change stays as it is.",
-                         kTitle, kConfirm, MsgResult::Yes);
-    script.ExpectMessage("Price " + std::to_string(gloves) +
-                             " of item 510 Ski Gloves,GLOVE,Black,L was changed by JSMITH at " +
-                             when +
-                             " after the preview. No price was changed; preview again to see "
-                             "the changes.",
-                         kTitle, kExclamation);
+    script_.ExpectMessage("Change " + std::to_string(Prices("") - 1) +
+                              " prices?  1 price that can not change stays as it is.",
+                          kTitle, kConfirm, MsgResult::Yes);
+    script_.ExpectMessage("Price " + std::to_string(gloves) +
+                              " of item 510 Ski Gloves,GLOVE,Black,L was changed by JSMITH at " +
+                              when +
+                              " after the preview. No price was changed; preview again to see "
+                              "the changes.",
+                          kTitle, kExclamation);
     ClickApply();
     EXPECT_EQ(Summary(), "No price was changed.");
     EXPECT_EQ(Stored(gloves), "85.00");

@@ -1,21 +1,13 @@
 // The price overview and the price selection on the demo back office.
 #include "pricing/frm_edit_prices.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/prompter.h"
-#include "gateway/recordset.h"
 #include "pricing/frm_select_price.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/scripted_modal_runner.h"
+#include "support/qt/screen_test.h"
 #include "support/qt/stop_at_first_chance.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
 
 namespace vym {
 namespace {
@@ -33,24 +25,14 @@ void DoubleClick(FlexGrid& grid, int row, int col) {
     emit grid.CellDoubleClicked(row, col);
 }
 
-class PriceLists : public ::testing::Test {
+class PriceLists : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        office_.ExpectNoErrorReports();
-        maint_.SetAppServer(nullptr);
-    }
     int Row(FlexGrid& grid, std::int32_t priceNo, int col) {
         return grid.FindRow(QString::number(priceNo), col);
     }
-
-    test::ScriptedModalRunner modals;
-    test::BackOffice office_;
-    CItemMaint maint_;
 };
 
 TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
-    test::PrompterScript script;
     frmEditPrices window;
     ASSERT_TRUE(window.Setup(&maint_));
     window.show();
@@ -74,7 +56,7 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
     EXPECT_EQ(grid.TextMatrix(stock, kDiscount), "");
     EXPECT_EQ(grid.DisplayText(stock, kUnitPrice), "24.9500");
 
-    modals.Expect("frmStockPriceProp", [](QDialog& d) {
+    modals_.Expect("frmStockPriceProp", [](QDialog& d) {
         EXPECT_EQ(d.findChild<QLineEdit*>("txtUnitPrice")->text(), "$24.9500");
         auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
         price->selectAll();
@@ -82,7 +64,7 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
         d.findChild<QPushButton*>("cmdOk")->click();
     });
     DoubleClick(grid, stock, kPrice);
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(grid.TextMatrix(stock, kUnitPrice), "$2.5000");
     EXPECT_EQ(grid.DisplayText(stock, kPrice), "15.0000");
     EXPECT_EQ(office_.Scalar("SELECT total_price * 10000 FROM vym_price WHERE price_no = " +
@@ -102,7 +84,6 @@ TEST_F(PriceLists, StopEndsTheOverviewsLoad) {
 }
 
 TEST_F(PriceLists, SelectionReturnsThePickedPrice) {
-    test::PrompterScript script;
     struct Case {
         std::int32_t item;
         std::int32_t package;

@@ -3,9 +3,6 @@
 // the pair, and the adult day ticket (100) by season, discount and unit.
 #include "pricing/frm_price_history.h"
 
-#include <gtest/gtest.h>
-
-#include <QPushButton>
 #include <QTest>
 
 #include "gateway/procedure_call.h"
@@ -13,13 +10,8 @@
 #include "pricing/frm_pricing.h"
 #include "pricing/frm_stock_pricing.h"
 #include "server/local_app_server.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
 #include "support/qt/qt_printers.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
@@ -30,14 +22,8 @@ constexpr int kWhen = 0;
 constexpr int kExtension = 4;
 constexpr int kDiscount = 6;
 
-class PriceHistoryScreen : public ::testing::Test {
+class PriceHistoryScreen : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        office_.ExpectNoErrorReports();
-        maint_.SetAppServer(nullptr);
-    }
-
     // The history's first rows as "user|station|change|extension|season|
     // discount|unit|qty|location|old|new"; each must say when.
     static std::vector<QString> Rows(QDialog& history, int count) {
@@ -65,16 +51,12 @@ class PriceHistoryScreen : public ::testing::Test {
         EXPECT_TRUE(modals_.AllMet());
     }
 
-    test::PrompterScript script_;
-    test::ScriptedModalRunner modals_;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CItem item_;
     const QString here_ = QString::fromStdString(server::DefaultStation());
 };
 
 TEST_F(PriceHistoryScreen, StockPricingShowsThePricesJustTypedAndCleared) {
-    ASSERT_TRUE(item_.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), 510));
+    ASSERT_TRUE(item_.OpenItem(Db(), Errors(), 510));
     frmStockPricing window;
     ASSERT_TRUE(window.Setup(&maint_, &item_));
     window.show();
@@ -115,7 +97,7 @@ TEST_F(PriceHistoryScreen, PriceListShowsAnotherStationsChange) {
                              {{"@price_no", regular}, {"@item_no", 100}, {"@price", 104}});
     ASSERT_TRUE(desk->DBConnection()->Execute(*save));
 
-    ASSERT_TRUE(item_.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), 100));
+    ASSERT_TRUE(item_.OpenItem(Db(), Errors(), 100));
     frmPricing window;
     ASSERT_TRUE(window.Setup(&maint_, &item_));
     window.show();

@@ -4,27 +4,18 @@
 // family week package (1) with two package prices made of line prices.
 #include "pricing/frm_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "base/prompter.h"
-#include "gateway/recordset.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
 #include "server/local_app_server.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "support/server/fault_injecting_connection.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/flex_grid_delegate.h"
 #include "ui/image_combo.h"
 #include "ui/key_tab_bar.h"
@@ -32,7 +23,6 @@
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using test::ScriptedModalRunner;
 using ui::FlexGrid;
 
@@ -53,42 +43,22 @@ constexpr int kPrintQty = 17;
 constexpr int kAccessRule = 18;
 constexpr int kConfirmed = 20;
 
-class PriceList : public ::testing::Test {
+class PriceList : public test::ScreenTest {
   protected:
-    void SetUp() override {
-        office_.Faults();
-        maint_.SetAppServer(&office_.Server());
+    PriceList() : ScreenTest(&window_, "fgPrices") {
+        Faults();
         // The demo seasons follow the calendar; these stay on sale whatever the date.
         Sql("UPDATE vym_season SET end_date = '2099-04-30' WHERE function_id = 'LIFT'");
     }
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-        maint_.SetAppServer(nullptr);
-    }
     void Open(std::int32_t itemNo) {
-        ASSERT_TRUE(item_.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), itemNo));
+        ASSERT_TRUE(item_.OpenItem(Db(), Errors(), itemNo));
         ASSERT_TRUE(window_.Setup(&maint_, &item_));
         window_.show();
     }
     void OpenPackage(std::int32_t packageNo) {
-        ASSERT_TRUE(package_.OpenPackage(&office_.Db(), &office_.Local().ErrorObject(), packageNo));
+        ASSERT_TRUE(package_.OpenPackage(Db(), Errors(), packageNo));
         ASSERT_TRUE(window_.Setup(&maint_, nullptr, &package_));
         window_.show();
-    }
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
-    FlexGrid& Grid() { return Find<FlexGrid>("fgPrices"); }
-    void Click(const char* button) { Find<QPushButton>(button).click(); }
-    void Sql(const std::string& sql) { office_.Sql(sql); }
-    std::string Scalar(const std::string& sql) {
-        auto rows = office_.Db().OpenRecordset(sql);
-        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
     }
     // The shown row of a season, discount and unit as the grid shows them; 0 if none.
     int Row(const QString& season, const QString& discount, const QString& unit) {
@@ -110,19 +80,6 @@ class PriceList : public ::testing::Test {
             }
         }
         return rows;
-    }
-    // Types into a cell as a user would; False when the grid refused the edit.
-    bool Type(int row, int col, const QString& text) {
-        return test::TypeIntoCell(Grid(), row, col, text);
-    }
-    void Choose(FlexGrid& grid, int row, int col, const QString& shown) {
-        ASSERT_TRUE(grid.EditCell(row, col));
-        auto* combo = qobject_cast<QComboBox*>(grid.focusWidget());
-        ASSERT_NE(combo, nullptr);
-        ASSERT_GE(combo->findText(shown), 0) << shown.toStdString();
-        combo->setCurrentIndex(combo->findText(shown));
-        QTest::keyClick(combo, Qt::Key_Return);
-        QCoreApplication::processEvents();
     }
     // The add-price dialog as a user fills it.
     ScriptedModalRunner::Handler Fill(const char* season, const char* discount, const char* unit,
@@ -151,14 +108,9 @@ class PriceList : public ::testing::Test {
             where + " ORDER BY price_no)");
     }
 
-    PrompterScript script;
-    ScriptedModalRunner modals;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CItem item_;
     CPackage package_;
     frmPricing window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
@@ -216,7 +168,7 @@ TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
     // access has no rule list.
     frmPricing senior;
     CItem ticket;
-    ASSERT_TRUE(ticket.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), 102));
+    ASSERT_TRUE(ticket.OpenItem(Db(), Errors(), 102));
     ASSERT_TRUE(senior.Setup(&maint_, &ticket));
     EXPECT_TRUE(senior.findChild<ui::KeyTabBar*>("tabPricing")->isHidden());
     EXPECT_EQ(senior.findChild<FlexGrid*>("fgPrices")->Rows(), 2);
@@ -239,12 +191,12 @@ TEST_F(PriceList, PriceAndUnitPriceFollowEachOtherByTheUnitQuantity) {
     EXPECT_EQ(grid.TextMatrix(row, kPrice), "360.00");
     EXPECT_EQ(grid.TextMatrix(row, kGross), "120") << "the gross follows a higher unit price";
 
-    script.ExpectMessage("The gross unit price may not be less than the unit price.",
-                         "Invalid Gross Price", kInformation);
+    script_.ExpectMessage("The gross unit price may not be less than the unit price.",
+                          "Invalid Gross Price", kInformation);
     ASSERT_TRUE(Type(row, kGross, "119.99"));
     EXPECT_EQ(grid.TextMatrix(row, kGross), "120");
-    script.ExpectMessage("Please enter a valid numeric value for price.", "InValid Price Value",
-                         kInformation);
+    script_.ExpectMessage("Please enter a valid numeric value for price.", "InValid Price Value",
+                          kInformation);
     ASSERT_TRUE(Type(row, kPrice, "12A"));
     EXPECT_EQ(grid.TextMatrix(row, kPrice), "360.00");
 
@@ -277,7 +229,7 @@ TEST_F(PriceList, DeletedRowsGoOnOkUnlessThePriceIsInUse) {
     // The base day price is the parent price of the extension prices.
     const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
     grid.SetCurrentCell(day, kSeason);
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "This price is the parent price of 2 extension prices.  Delete the extension prices "
         "first.",
         "Delete Cancelled", kInformation);
@@ -286,12 +238,12 @@ TEST_F(PriceList, DeletedRowsGoOnOkUnlessThePriceIsInUse) {
 
     const int corporate = Row("Regular Season", "Corporate Partner", "Full Day");
     grid.SetCurrentCell(corporate, kSeason);
-    script.ExpectMessage("Are you sure you want to delete the selected price row?",
-                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
+                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdDelete");
     EXPECT_FALSE(grid.IsRowHidden(corporate));
-    script.ExpectMessage("Are you sure you want to delete the selected price row?",
-                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
+                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
     EXPECT_TRUE(grid.IsRowHidden(corporate));
 
@@ -300,11 +252,11 @@ TEST_F(PriceList, DeletedRowsGoOnOkUnlessThePriceIsInUse) {
     const std::string clearing =
         "Clearing a unit price will delete the price from the database.  Do you want to delete "
         "the price?";
-    script.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
     grid.SetColumnHidden(kUnitPrice, false);
     ASSERT_TRUE(Type(half, kUnitPrice, ""));
     EXPECT_EQ(grid.TextMatrix(half, kUnitPrice), "69");
-    script.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage(clearing, "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     ASSERT_TRUE(Type(half, kUnitPrice, ""));
     EXPECT_TRUE(grid.IsRowHidden(half));
     EXPECT_EQ(grid.TextMatrix(half, kState), "-1");
@@ -327,7 +279,7 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     Open(100);
     FlexGrid& grid = Grid();
     const int rows = grid.Rows();
-    modals.Expect("frmAddPrice", Fill("3", "'EMPLOYEE", "3DAY", "10"));
+    modals_.Expect("frmAddPrice", Fill("3", "'EMPLOYEE", "3DAY", "10"));
     Click("cmdAdd");
     ASSERT_EQ(grid.Rows(), rows + 1);
     const int row = rows;
@@ -346,31 +298,31 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     EXPECT_EQ(grid.TextMatrix(row, kAccessRule), "1") << "the ticket's own rule";
     EXPECT_EQ(grid.TextMatrix(row, kConfirmed), "");
 
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "This combination of season, discount and unit already has a price assigned.  Please "
         "edit the existing price.",
         "Price already Exists.", kInformation);
-    modals.Expect("frmAddPrice", Fill("3", "'MILITARY", "DAY", "50"));
+    modals_.Expect("frmAddPrice", Fill("3", "'MILITARY", "DAY", "50"));
     Click("cmdAdd");
     EXPECT_EQ(grid.Rows(), rows + 1);
     EXPECT_EQ(grid.Row(), Row("Regular Season", "Active Military", "Full Day"));
 
     // An extension price: the extension's unit prices it, the ticket's unit is its parent.
     Find<ui::KeyTabBar>("tabPricing").SetCurrentKey("EXT");
-    modals.Expect("frmAddPrice", Fill("2", "'", "DAY", "12", 106, "HALF"));
+    modals_.Expect("frmAddPrice", Fill("2", "'", "DAY", "12", 106, "HALF"));
     Click("cmdAdd");
     ASSERT_EQ(grid.Rows(), rows + 2);
     EXPECT_EQ(grid.TextMatrix(rows + 1, kExtension), "Night Skiing Upgrade");
     EXPECT_EQ(grid.TextMatrix(rows + 1, kParentUnit), "Full Day");
     EXPECT_EQ(grid.TextMatrix(rows + 1, kUnit), "Half Day (from 12:30)");
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "This combination of extension item, season, discount and unit already has a price "
         "assigned.  Please edit the existing price.",
         "Price already Exists.", kInformation);
-    modals.Expect("frmAddPrice", Fill("2", "'", "DAY", "14", 106, "HALF"));
+    modals_.Expect("frmAddPrice", Fill("2", "'", "DAY", "14", 106, "HALF"));
     Click("cmdAdd");
     EXPECT_EQ(grid.Rows(), rows + 2);
-    modals.ExpectReject("frmAddPrice");
+    modals_.ExpectReject("frmAddPrice");
     Click("cmdAdd");
     EXPECT_EQ(grid.Rows(), rows + 2);
 
@@ -409,7 +361,7 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
         "Are you sure you want to create a price more than 80% less than the gross price for "
         "row " +
         std::to_string(spring) + "?";
-    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
     again.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(again.isVisible()) << "No keeps the screen open";
     EXPECT_EQ(Scalar(stored), "1.00/1.80");
@@ -421,13 +373,13 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     const std::string change =
         "Are you sure you want to change the access rule to: Beginner Area Only for row " +
         std::to_string(early) + "?";
-    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
     again.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(again.isVisible());
     EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
 
-    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
-    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
     again.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_EQ(again.result(), QDialog::Accepted);
     EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "-1");
@@ -461,18 +413,18 @@ TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
     const std::string stored =
         "SELECT printf('%.2f', unit_price) || '/' || IFNULL(access_rule_no, 'none') FROM "
         "vym_price WHERE item_no = 100 AND child_item_no = 106";
-    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
-    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
     Click("cmdOk");
-    script.Verify();
+    script_.Verify();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(tabs.CurrentKey(), "EXT");
     EXPECT_EQ(grid.Row(), upgrade);
     EXPECT_EQ(Scalar(stored), "15.00/1");
 
     tabs.SetCurrentKey("ITEM");
-    script.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
-    script.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar(stored), "2.00/2");
@@ -496,9 +448,9 @@ TEST_F(PriceList, AcctUnitsAndPrintQtyMustBeWholeNumbers) {
         {kPrintQty, "", "Print Qty must be a whole number of 0 or more.", "Invalid Print Qty"},
     };
     for (const auto& refusal : refusals) {
-        script.ExpectMessage(refusal.message, refusal.title, kInformation);
+        script_.ExpectMessage(refusal.message, refusal.title, kInformation);
         ASSERT_TRUE(Type(day, refusal.col, refusal.typed)) << refusal.typed;
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(grid.TextMatrix(day, refusal.col), "1") << refusal.typed;
     }
     EXPECT_EQ(grid.TextMatrix(day, kState), "");
@@ -523,12 +475,13 @@ TEST_F(PriceList, NoRuleOnARuleLessItemAndAnUnchangedForeignRuleAreConfirmed) {
     ASSERT_LT(regular, spring);
     Choose(grid, regular, kAccessRule, "[NO RULE]");
     Choose(grid, spring, kAccessRule, "Beginner Area Only");  // the rule it had
-    script.ExpectMessage("Are you sure you don't want to assign an access rule to row " +
-                             std::to_string(regular) + "?  The item does not have a rule defind.",
-                         "Confirm No Access Rule", kQuestionYesNo, MsgResult::Yes);
-    script.ExpectMessage("Access Rule not equal Item Access Rule - Do you want to save?  For row " +
-                             std::to_string(spring),
-                         "Access Rule Warning", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you don't want to assign an access rule to row " +
+                              std::to_string(regular) + "?  The item does not have a rule defind.",
+                          "Confirm No Access Rule", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(
+        "Access Rule not equal Item Access Rule - Do you want to save?  For row " +
+            std::to_string(spring),
+        "Access Rule Warning", kQuestionYesNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar("SELECT IFNULL(access_rule_no, 'none') FROM vym_price WHERE item_no = 101 "
@@ -546,10 +499,10 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     ASSERT_TRUE(Type(spring, kPrice, "70"));
     ASSERT_TRUE(Type(early, kPrice, "72"));
     grid.SetCurrentCell(corporate, kSeason);
-    script.ExpectMessage("Are you sure you want to delete the selected price row?",
-                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
+                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
-    modals.Expect("frmAddPrice", Fill("1", "'GROUP20", "DAY", "65"));
+    modals_.Expect("frmAddPrice", Fill("1", "'GROUP20", "DAY", "65"));
     Click("cmdAdd");
     const int added = grid.Rows() - 1;
 
@@ -559,7 +512,7 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     const std::string earlyNo = std::to_string(grid.RowData(early).toInt());
     Sql("DELETE FROM vym_price WHERE price_no = " + earlyNo);
     const std::string afterRemoval = Prices(all);
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "This price was deleted by another user after you opened it. Your changes were not "
         "saved.\r\n\r\nReload it now? No keeps what you typed on this screen.",
         "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
@@ -617,8 +570,8 @@ TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
               "Family Ski Week has prices and cannot be deleted.");
 
     grid.SetCurrentCell(2, kSeason);
-    script.ExpectMessage("Are you sure you want to delete the selected price row?",
-                         "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
+                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
     Click("cmdOk");
     ASSERT_EQ(window_.result(), QDialog::Accepted);
@@ -632,17 +585,17 @@ TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
 TEST_F(PriceList, APackagePriceIsAddedAndPricedLineByLine) {
     OpenPackage(1);
     EXPECT_TRUE(Find<QPushButton>("cmdAdd").isEnabled());
-    modals.Expect("frmAddPrice", Fill("1", "'", "5DAY", ""));
+    modals_.Expect("frmAddPrice", Fill("1", "'", "5DAY", ""));
     Click("cmdAdd");
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 4);
     EXPECT_EQ(grid.TextMatrix(3, kSeason), "Early Season");
-    script.ExpectMessage("Set the price of row 3 with the button in its Price cell before saving.",
-                         "Price Not Set", kInformation);
+    script_.ExpectMessage("Set the price of row 3 with the button in its Price cell before saving.",
+                          "Price Not Set", kInformation);
     Click("cmdOk");
     EXPECT_NE(window_.result(), QDialog::Accepted);
 
-    modals.Expect("frmPackageDetailPricing", [](QDialog& d) {
+    modals_.Expect("frmPackageDetailPricing", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(),
                   "Package Price for Family Ski Week for 5 Day for Early Season season");
         FlexGrid& lines = *d.findChild<FlexGrid*>("fgGrid");
@@ -660,7 +613,7 @@ TEST_F(PriceList, APackagePriceIsAddedAndPricedLineByLine) {
     const QRect button =
         ui::FlexGridDelegate::ButtonRect(grid.visualRect(grid.model()->index(3 - 1, kPrice)));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, button.center());
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(grid.DisplayText(3, kPrice), "1880.00");
     const std::int32_t priceNo = grid.RowData(3).toInt();
     ASSERT_NE(priceNo, 0);

@@ -3,26 +3,19 @@
 // 7 Pond Skim Weekend, inactive), then 5 Holiday Rentals and 6 Winter Lessons.
 #include "pricing/frm_seasons.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "base/date.h"
 #include "base/format.h"
 #include "base/prompter.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using ui::FlexGrid;
 
 constexpr int kChanged = 0;
@@ -39,33 +32,18 @@ constexpr int kStoreEnd = 10;
 
 constexpr MsgStyle kPlain{};
 
-class Seasons : public ::testing::Test {
+class Seasons : public test::ScreenTest {
   protected:
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-    }
+    Seasons() : ScreenTest(&window_, "fgSeasons") {}
     void Open() {
-        maint_.SetAppServer(&office_.Server());
         window_.Setup(&maint_);
         window_.show();
     }
     // Opens the screen on a connection that fails where the test says.
     test::FaultInjectingConnection& OpenFaulty() {
-        test::FaultInjectingConnection& faults = office_.Faults();
+        test::FaultInjectingConnection& faults = Faults();
         Open();
         return faults;
-    }
-    FlexGrid& Grid() {
-        auto* grid = window_.findChild<FlexGrid*>("fgSeasons");
-        EXPECT_NE(grid, nullptr);
-        return *grid;
-    }
-    void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
-    std::string Scalar(const std::string& sql) {
-        auto rows = office_.Db().OpenRecordset(sql);
-        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
     }
     std::string Season(int seasonNo) {
         return Scalar(
@@ -81,36 +59,6 @@ class Seasons : public ::testing::Test {
             "SELECT group_concat(season_no || ':' || description || ':' || is_active || ':' || "
             "end_date, ' ') FROM (SELECT * FROM vym_season ORDER BY season_no)");
     }
-    // Types into a cell as a user would; False when the grid refused the edit.
-    bool Type(int row, int col, const QString& text) {
-        FlexGrid& grid = Grid();
-        if (!grid.EditCell(row, col)) {
-            return false;
-        }
-        auto* editor = qobject_cast<QLineEdit*>(grid.focusWidget());
-        EXPECT_NE(editor, nullptr);
-        if (editor == nullptr) {
-            return false;
-        }
-        editor->selectAll();
-        if (text.isEmpty()) {
-            QTest::keyClick(editor, Qt::Key_Delete);
-        }
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        return true;
-    }
-    void Choose(int row, int col, const QString& shown) {
-        FlexGrid& grid = Grid();
-        ASSERT_TRUE(grid.EditCell(row, col));
-        auto* combo = qobject_cast<QComboBox*>(grid.focusWidget());
-        ASSERT_NE(combo, nullptr);
-        ASSERT_GE(combo->findText(shown), 0) << shown.toStdString();
-        combo->setCurrentIndex(combo->findText(shown));
-        QTest::keyClick(combo, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
     void ToggleActive(int row) {
         Grid().SetCurrentCell(row, kActive);
         QTest::keyClick(&Grid(), Qt::Key_Space);
@@ -120,8 +68,8 @@ class Seasons : public ::testing::Test {
         for (int row = 1; row < grid.Rows(); ++row) {
             grid.SelectRow(row, std::find(rows.begin(), rows.end(), row) != rows.end());
         }
-        script.ExpectMessage("Are you sure you want to delete all the selected season rows?",
-                             "Confirm Season Delete", kQuestionYesNoDefaultNo, answer);
+        script_.ExpectMessage("Are you sure you want to delete all the selected season rows?",
+                              "Confirm Season Delete", kQuestionYesNoDefaultNo, answer);
         Click("cmdDelete");
     }
     // A new season the save accepts.
@@ -133,11 +81,7 @@ class Seasons : public ::testing::Test {
         return row;
     }
 
-    PrompterScript script;
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmSeasons window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(Seasons, ListsEverySeasonWithItsTypeFunctionAndDates) {
@@ -251,11 +195,11 @@ TEST_F(Seasons, DateCellsTakeOnlyDatesAndTheGroupOnlyANumber) {
     FlexGrid& grid = Grid();
     const QString start = grid.TextMatrix(1, kStart);
     for (const char* typed : {"13/45/2026", "soon", ""}) {
-        script.ExpectMessage("You must specify a valid date", "InValid Date", kInformation);
+        script_.ExpectMessage("You must specify a valid date", "InValid Date", kInformation);
         EXPECT_TRUE(Type(1, kStart, typed));
         EXPECT_EQ(grid.TextMatrix(1, kStart), start) << typed;
     }
-    script.ExpectMessage("You must specify a valid date", "InValid Date", kInformation);
+    script_.ExpectMessage("You must specify a valid date", "InValid Date", kInformation);
     EXPECT_TRUE(Type(1, kEnd, "2/30/2027"));
     EXPECT_EQ(grid.TextMatrix(1, kChanged), "0") << "a refused edit changes nothing";
 
@@ -277,7 +221,7 @@ TEST_F(Seasons, OkStopsAtTheFirstRowAtFaultAndSavesNothing) {
     const std::string before = AllSeasons();
     const auto ok = [&](const std::string& message, const char* title, MsgStyle style, int row,
                         int col) {
-        script.ExpectMessage(message, title, style);
+        script_.ExpectMessage(message, title, style);
         Click("cmdOk");
         EXPECT_EQ(window_.result(), QDialog::Rejected) << message;
         EXPECT_EQ(grid.Row(), row) << message;
@@ -317,9 +261,9 @@ TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
     ASSERT_EQ(grid.TextMatrix(6, kSeasonNo), "5");
     Delete({6}, MsgResult::Yes);
 
-    script.ExpectMessage("Unable to delete season\r\nSeason 5 is used by " + prices +
-                             (prices == "1" ? " price." : " prices."),
-                         "", kInformation);
+    script_.ExpectMessage("Unable to delete season\r\nSeason 5 is used by " + prices +
+                              (prices == "1" ? " price." : " prices."),
+                          "", kInformation);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Rejected);
     EXPECT_EQ(AllSeasons(), before);
@@ -342,7 +286,7 @@ TEST_F(Seasons, AWriteThatFailsHalfWayLeavesTheDatabaseAsItWas) {
     AddSeason("Summer Uphill");
     errorsExpected_ = true;
     faulty.FailOnCall(2, test::FaultInjectingConnection::Fault::DiskFull);
-    script.ExpectMessage("Error updating season", "Unable to save changes", kInformation);
+    script_.ExpectMessage("Error updating season", "Unable to save changes", kInformation);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Rejected);
     EXPECT_EQ(AllSeasons(), before) << "the first new season is rolled back";

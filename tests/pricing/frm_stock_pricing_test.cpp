@@ -2,32 +2,21 @@
 // for any location at 1 and 3 pairs, at the base lodge at 1 and 6 pairs.
 #include "pricing/frm_stock_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/prompter.h"
-#include "gateway/recordset.h"
 #include "model/citem.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 #include "ui/image_combo.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-using test::ScriptedModalRunner;
 using ui::FlexGrid;
 
 constexpr int kAny = 2;
@@ -35,24 +24,15 @@ constexpr int kBase = 3;  // the locations follow by description
 constexpr int kSummit = 4;
 constexpr int kVillage = 6;
 
-class StockPricing : public ::testing::Test {
+class StockPricing : public test::ScreenTest {
   protected:
-    void SetUp() override {
-        office_.Faults();
-        maint_.SetAppServer(&office_.Server());
-    }
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-        maint_.SetAppServer(nullptr);
-    }
+    StockPricing() : ScreenTest(&window_, "fgPrices") {}
+    void SetUp() override { Faults(); }
     void Open(std::int32_t itemNo) {
-        ASSERT_TRUE(item_.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), itemNo));
+        ASSERT_TRUE(item_.OpenItem(Db(), Errors(), itemNo));
         ASSERT_TRUE(window_.Setup(&maint_, &item_));
         window_.show();
     }
-    FlexGrid& Grid() { return *window_.findChild<FlexGrid*>("fgPrices"); }
     // The data row of a unit of measure and quantity; 0 when there is none.
     int Row(const QString& uom, int qty) {
         for (int row = 1; row < Grid().Rows(); ++row) {
@@ -69,10 +49,6 @@ class StockPricing : public ::testing::Test {
         }
         return headings;
     }
-    std::string Scalar(const std::string& sql) {
-        auto rows = office_.Db().OpenRecordset(sql);
-        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
-    }
     // "total = qty x unit" of the gloves' regular price at a location ("" any).
     std::string Stored(int qty, const std::string& location) {
         return Scalar(
@@ -81,7 +57,7 @@ class StockPricing : public ::testing::Test {
             std::to_string(qty) + " AND IFNULL(location_id, '') = '" + location + "'");
     }
     void AddRow(const char* uom, const QString& qty) {
-        modals.Expect("frmPromptUOM", [=](QDialog& prompt) {
+        modals_.Expect("frmPromptUOM", [=](QDialog& prompt) {
             EXPECT_EQ(prompt.windowTitle(), "Select UOM and Qty");
             EXPECT_TRUE(prompt.findChild<ui::ImageCombo*>("cmbUOM")->SetKey(uom));
             auto* box = prompt.findChild<QLineEdit*>("txtQty");
@@ -95,13 +71,8 @@ class StockPricing : public ::testing::Test {
         window_.findChild<QPushButton*>("cmdAddRow")->click();
     }
 
-    PrompterScript script;
-    ScriptedModalRunner modals;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CItem item_;
     frmStockPricing window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(StockPricing, ShowsOneRowPerUnitOfMeasureAndQuantityAndOneColumnPerLocation) {
@@ -124,7 +95,7 @@ TEST_F(StockPricing, ShowsOneRowPerUnitOfMeasureAndQuantityAndOneColumnPerLocati
 
     frmStockPricing rental;
     CItem skis;
-    ASSERT_TRUE(skis.OpenItem(&office_.Db(), &office_.Local().ErrorObject(), 700));
+    ASSERT_TRUE(skis.OpenItem(Db(), Errors(), 700));
     ASSERT_TRUE(rental.Setup(&maint_, &skis));
     EXPECT_EQ(rental.windowTitle(),
               QString::fromStdString("Pricing for Rental Item (700) " + skis.LongDescription));
@@ -133,10 +104,10 @@ TEST_F(StockPricing, ShowsOneRowPerUnitOfMeasureAndQuantityAndOneColumnPerLocati
 
 TEST_F(StockPricing, TypedPricesAreSavedAtOnceAndRefusedOnesKeepTheirText) {
     Open(510);
-    script.ExpectMessage("Please enter a whole number of 1 or more for the quantity.",
-                         "InValid Quantity", kInformation);
+    script_.ExpectMessage("Please enter a whole number of 1 or more for the quantity.",
+                          "InValid Quantity", kInformation);
     AddRow("PR", "two");
-    modals.Verify();
+    modals_.Verify();
     AddRow("PR", "4");
     const int four = Row("PR", 4);
     ASSERT_NE(four, 0);
@@ -168,10 +139,10 @@ TEST_F(StockPricing, TypedPricesAreSavedAtOnceAndRefusedOnesKeepTheirText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString() + " at " + std::to_string(c.qty));
         if (c.message != nullptr) {
-            script.ExpectMessage(c.message, c.title, kInformation);
+            script_.ExpectMessage(c.message, c.title, kInformation);
         }
         ASSERT_TRUE(test::TypeIntoCell(Grid(), Row("PR", c.qty), c.col, c.typed));
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(Grid().TextMatrix(Row("PR", c.qty), c.col), c.shown);
         EXPECT_EQ(Stored(c.qty, c.location), c.stored);
     }
@@ -185,7 +156,7 @@ TEST_F(StockPricing, TypedPricesAreSavedAtOnceAndRefusedOnesKeepTheirText) {
     // A failed save says so; the cell keeps the text and the database the price.
     errorsExpected_ = true;
     office_.Faults().FailEveryCall(test::FaultInjectingConnection::Fault::ExecuteFailed);
-    script.ExpectMessage("Unable to update price.", "Price Failed to Update", kInformation);
+    script_.ExpectMessage("Unable to update price.", "Price Failed to Update", kInformation);
     ASSERT_TRUE(test::TypeIntoCell(Grid(), Row("PR", 4), kAny, "3"));
     EXPECT_EQ(Grid().TextMatrix(Row("PR", 4), kAny), "3");
     office_.Faults().Disarm();
@@ -205,10 +176,10 @@ TEST_F(StockPricing, MinimumPriceIsSavedWithTheItemWhenItIsAnAmount) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(minimum, &out);
     };
-    script.ExpectMessage("Please enter a numeric value for the minimum price value.",
-                         "InValid Minimum Price", kInformation);
+    script_.ExpectMessage("Please enter a numeric value for the minimum price value.",
+                          "InValid Minimum Price", kInformation);
     leave("cheap");
-    script.Verify();
+    script_.Verify();
     EXPECT_EQ(minimum->text(), "cheap");
     EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 510"), stored);
     leave("$1,012.5");
@@ -223,7 +194,7 @@ TEST_F(StockPricing, PropertiesEditOnePricesUnitPriceAndFlags) {
     const int one = Row("PR", 1);
     const int priceNo = Grid().CellData(one, kBase).toInt();
     Grid().SetCurrentCell(one, kBase);
-    modals.Expect("frmStockPriceProp", [&](QDialog& d) {
+    modals_.Expect("frmStockPriceProp", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Stock Price Properties (" + QString::number(priceNo) + ")");
         EXPECT_EQ(d.findChild<QLabel*>("lblStock")->text(),
                   "Stock: Ski Gloves,GLOVE,Black,L (510)");
@@ -236,8 +207,8 @@ TEST_F(StockPricing, PropertiesEditOnePricesUnitPriceAndFlags) {
 
         price->selectAll();
         QTest::keyClicks(price, "abc");
-        script.ExpectMessage("Please enter a valid numeric value for price.", "InValid Price Value",
-                             kInformation);
+        script_.ExpectMessage("Please enter a valid numeric value for price.",
+                              "InValid Price Value", kInformation);
         d.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_NE(d.result(), QDialog::Accepted) << "a refused price keeps the dialog open";
         price->selectAll();
@@ -249,7 +220,7 @@ TEST_F(StockPricing, PropertiesEditOnePricesUnitPriceAndFlags) {
         EXPECT_EQ(d.result(), QDialog::Accepted);
     });
     window_.findChild<QAction*>("mnuProperties")->trigger();
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(Grid().TextMatrix(one, kBase), "$1033.0000");
     EXPECT_EQ(Scalar("SELECT printf('%.4f/%d/%d', unit_price, seller_pricing, line_discount) "
                      "FROM vym_price WHERE price_no = " +
@@ -276,28 +247,28 @@ TEST_F(StockPricing, APriceAnotherStationSavedSinceIsRefusedAndKeptAsTyped) {
     FlexGrid& theirGrid = *theirs.findChild<FlexGrid*>("fgPrices");
     ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "40"));
 
-    script.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
-                         kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
+                          kQuestionYesNoDefaultNo, MsgResult::No);
     ASSERT_TRUE(test::TypeIntoCell(Grid(), one, kBase, "25"));
-    script.Verify();
+    script_.Verify();
     EXPECT_EQ(Grid().TextMatrix(one, kBase), "25");
     EXPECT_EQ(Stored(1, "BASE"), "40.0000 = 1 x 40.0000");
 
     Grid().SetCurrentCell(one, kBase);
-    modals.Expect("frmStockPriceProp", [&](QDialog& d) {
+    modals_.Expect("frmStockPriceProp", [&](QDialog& d) {
         ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "41"));
         auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
         price->selectAll();
         QTest::keyClicks(price, "26");
-        script.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
-                             kQuestionYesNoDefaultNo, MsgResult::Yes);
+        script_.ExpectMessage(office_.ChangedBy("JSMITH", "price", where),
+                              "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::Yes);
         d.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_NE(d.result(), QDialog::Accepted);
         EXPECT_EQ(price->text(), "$41.0000") << "reloaded";
         d.reject();
     });
     window_.findChild<QAction*>("mnuProperties")->trigger();
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(Stored(1, "BASE"), "41.0000 = 1 x 41.0000");
     theirMaint.SetAppServer(nullptr);
 }

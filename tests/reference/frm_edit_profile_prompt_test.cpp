@@ -1,35 +1,24 @@
 #include "reference/frm_edit_profile_prompt.h"
 
-#include <gtest/gtest.h>
-
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using ui::DataCombo;
 using ui::FlexGrid;
 
 // The demo's prompt definitions: REASON requires a reason type and allows
 // REQUIRED and COMMENT; PHOTOID allows REQUIRED, DLFORMAT and NOTEXPIRED.
-class EditProfilePromptWindow : public ::testing::Test {
+class EditProfilePromptWindow : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
     void Open(std::int32_t seq = 0) {
         window_ = std::make_unique<frmEditProfilePrompt>();
+        screen_ = window_.get();
         window_->Setup(&maint_, "LIFTID", "TICKET", seq);
         window_->show();
         QCoreApplication::processEvents();
@@ -50,28 +39,25 @@ class EditProfilePromptWindow : public ::testing::Test {
     }
     void ClickOk() { window_->findChild<QPushButton*>("cmdOk")->click(); }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<frmEditProfilePrompt> window_;
 };
 
 TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) {
     Open();
-    PrompterScript prompter;
     EXPECT_EQ(window_->windowTitle(), "Profile Prompt");
     EXPECT_EQ(Combo("cmbPrompt").Key(), "");
     EXPECT_EQ(Combo("cmbReasonType").currentText(), "<None>");
-    prompter.ExpectMessage("A prompt is required to continue.", "Prompt Required", kInformation);
+    script_.ExpectMessage("A prompt is required to continue.", "Prompt Required", kInformation);
     ClickOk();
-    prompter.Verify();
+    script_.Verify();
     EXPECT_TRUE(window_->isVisible());
 
     Combo("cmbPrompt").SetKey("REASON");
     EXPECT_EQ(Listed(), QStringList({"REQUIRED", "COMMENT"}));
-    prompter.ExpectMessage("A reason type is required for this prompt.", "Reason Type Required",
-                           kInformation);
+    script_.ExpectMessage("A reason type is required for this prompt.", "Reason Type Required",
+                          kInformation);
     ClickOk();
-    prompter.Verify();
+    script_.Verify();
     EXPECT_TRUE(window_->UserCancelled());
 
     Combo("cmbReasonType").SetKey("DEFECT");
@@ -85,7 +71,6 @@ TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) 
 
 TEST_F(EditProfilePromptWindow, APromptThatNeedsNoReasonTypeIsAcceptedWithoutOne) {
     Open();
-    PrompterScript prompter;
     Combo("cmbPrompt").SetKey("PHOTOID");
     Toggle("NOTEXPIRED");
     Toggle("REQUIRED");

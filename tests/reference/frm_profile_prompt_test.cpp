@@ -1,42 +1,28 @@
 #include "reference/frm_profile_prompt.h"
 
-#include <gtest/gtest.h>
-
-#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
 
-#include "gateway/recordset.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
-#include "ui/flex_grid.h"
 #include "ui/key_tab_bar.h"
 
 namespace vym {
 namespace {
 
 using test::FaultInjectingConnection;
-using test::PrompterScript;
-using test::ScriptedModalRunner;
 using ui::DataCombo;
 using ui::FlexGrid;
 
 // Profile LIFTID of the demo asks at the ticket windows for a photo ID (1),
 // a return reason for weather closures, filtered to supervisors (2), and a
 // manager's authorization (3); at the retail registers for two prompts.
-class ProfilePromptWindow : public ::testing::Test {
+class ProfilePromptWindow : public test::ScreenTest {
   protected:
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
     void Open(const QString& profile = "LIFTID") {
-        maint_.SetAppServer(&office_.Server());
         window_ = std::make_unique<frmProfilePrompt>();
+        screen_ = window_.get();
         window_->Setup(&maint_, profile);
         window_->show();
         QCoreApplication::processEvents();
@@ -80,8 +66,6 @@ class ProfilePromptWindow : public ::testing::Test {
         QTest::keyClick(codes, Qt::Key_Space);
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<frmProfilePrompt> window_;
 };
 
@@ -96,26 +80,24 @@ TEST_F(ProfilePromptWindow, EachModuleTabShowsItsOwnPromptsInOrder) {
     EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 2), "PHOTOID") << "the module's first is selected";
     Tabs().SetCurrentKey("RENTAL");
     EXPECT_TRUE(Shown().isEmpty());
-    PrompterScript prompter;  // nothing selected: nothing to ask about
     Click("cmdDelete");
 }
 
 TEST_F(ProfilePromptWindow, AddSavesTheEditorsPromptLastInTheModule) {
     Open();
     Tabs().SetCurrentKey("TICKET");
-    ScriptedModalRunner modals;
-    modals.ExpectReject("frmEditProfilePrompt");
+    modals_.ExpectReject("frmEditProfilePrompt");
     Click("cmdAdd");
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(Saved(4), "<none>") << "cancelled";
 
-    modals.Expect("frmEditProfilePrompt", [](QDialog& editor) {
+    modals_.Expect("frmEditProfilePrompt", [](QDialog& editor) {
         editor.findChild<DataCombo*>("cmbPrompt")->SetKey("GUESTNAME");
         Toggle(editor, "PROPERCASE");
         editor.findChild<QPushButton*>("cmdOk")->click();
     });
     Click("cmdAdd");
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(Saved(4), "GUESTNAME///PROPERCASE");
     EXPECT_EQ(Shown(), QStringList({"1:PHOTOID", "2:REASON", "3:AUTHORIZE", "4:GUESTNAME"}));
     EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 1), "4") << "the new prompt is selected";
@@ -125,8 +107,7 @@ TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
     Open();
     Tabs().SetCurrentKey("TICKET");
     SelectSeq(2);
-    ScriptedModalRunner modals;
-    modals.Expect("frmEditProfilePrompt", [](QDialog& editor) {
+    modals_.Expect("frmEditProfilePrompt", [](QDialog& editor) {
         EXPECT_EQ(editor.findChild<DataCombo*>("cmbPrompt")->Key(), "REASON");
         EXPECT_EQ(editor.findChild<DataCombo*>("cmbReasonType")->Key(), "WEATHER");
         EXPECT_EQ(editor.findChild<DataCombo*>("cmbFilterListCode")->Key(), "SUPERVISOR");
@@ -135,7 +116,7 @@ TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
         editor.findChild<QPushButton*>("cmdOk")->click();
     });
     emit Grid().CellDoubleClicked(Grid().Row(), 2);
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(Saved(2), "REASON/INJURY/SUPERVISOR/");
     EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 3), "INJURY");
 }
@@ -143,20 +124,19 @@ TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
 TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
     Open();
     Tabs().SetCurrentKey("TICKET");
-    PrompterScript prompter;
     SelectSeq(1);
-    prompter.ExpectMessage(
+    script_.ExpectMessage(
         "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
         "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdDelete");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Saved(1), "PHOTOID///REQUIRED,NOTEXPIRED");
 
-    prompter.ExpectMessage(
+    script_.ExpectMessage(
         "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
         "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
 
     SelectSeq(1);
@@ -171,21 +151,20 @@ TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
 }
 
 TEST_F(ProfilePromptWindow, AFailedSaveSaysSoAndChangesNothing) {
-    FaultInjectingConnection& faulty = office_.Faults();
+    FaultInjectingConnection& faulty = Faults();
+    errorsExpected_ = true;
     Open();
     Tabs().SetCurrentKey("TICKET");
     SelectSeq(3);
-    PrompterScript prompter;
-    ScriptedModalRunner modals;
-    modals.Expect("frmEditProfilePrompt", [&](QDialog& editor) {
+    modals_.Expect("frmEditProfilePrompt", [&](QDialog& editor) {
         Toggle(editor, "PASSWORD");
         faulty.FailOnCall(1, FaultInjectingConnection::Fault::DiskFull);
         editor.findChild<QPushButton*>("cmdOk")->click();
     });
-    prompter.ExpectMessage("Error updating profile prompt", "Update Error", kInformation);
+    script_.ExpectMessage("Error updating profile prompt", "Update Error", kInformation);
     Click("cmdEdit");
-    modals.Verify();
-    prompter.Verify();
+    modals_.Verify();
+    script_.Verify();
     EXPECT_EQ(Saved(3), "AUTHORIZE//MANAGER/REQUIRED,PASSWORD");
 }
 

@@ -1,25 +1,16 @@
 #include "reference/frm_profiles.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <functional>
 
-#include "gateway/recordset.h"
 #include "gateway/sql_quote.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using ui::FlexGrid;
 
 constexpr int kProfile = 1;
@@ -27,21 +18,16 @@ constexpr int kDescription = 2;
 
 // The demo's profiles: AGE, LIFTID (the return profile of two day tickets),
 // PASSPHOTO, RENTWAIVER (used by no item) and RETURN.
-class ProfilesWindow : public ::testing::Test {
+class ProfilesWindow : public test::ScreenTest {
   protected:
-    void SetUp() override { maint_.SetAppServer(&office_.Server()); }
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
     void Open() {
         window_ = std::make_unique<frmProfiles>();
+        screen_ = window_.get();
         window_->Setup(&maint_);
         window_->show();
         QCoreApplication::processEvents();
     }
     FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdProfiles"); }
-    void Click(const char* button) { window_->findChild<QPushButton*>(button)->click(); }
     // Types into the cell being edited, or starts the edit first.
     bool Type(int row, int col, const QString& text) {
         FlexGrid& grid = Grid();
@@ -70,14 +56,11 @@ class ProfilesWindow : public ::testing::Test {
         return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<frmProfiles> window_;
 };
 
 TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
     Open();
-    PrompterScript prompter;
     EXPECT_EQ(window_->windowTitle(), "Profile Maintenance");
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 6);
@@ -88,9 +71,9 @@ TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
     EXPECT_TRUE(grid.IsEditing()) << "the new row's id is ready for typing";
     ASSERT_TRUE(Type(6, kProfile, "golf"));
     EXPECT_EQ(grid.TextMatrix(6, kProfile), "GOLF");
-    prompter.ExpectMessage("Description is a required field", "Description Required", kInformation);
+    script_.ExpectMessage("Description is a required field", "Description Required", kInformation);
     grid.SetCurrentCell(1, kDescription);
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(grid.Row(), 6) << "the row that cannot be saved stays current";
     EXPECT_EQ(Description("GOLF"), "<none>");
 
@@ -111,18 +94,18 @@ TEST_F(ProfilesWindow, AnAddedRowIsSavedWhenLeftOnceItHasAnIdAndADescription) {
     Click("cmdAdd");
     ASSERT_TRUE(Type(7, kProfile, "age"));
     ASSERT_TRUE(Type(7, kDescription, "Another"));
-    prompter.ExpectMessage("Profile AGE already exists.", "Error Updating Profile", kInformation);
+    script_.ExpectMessage("Profile AGE already exists.", "Error Updating Profile", kInformation);
     grid.SetCurrentCell(1, kDescription);
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Description("AGE"), "Guest Age Check");
 
     // Without an id the window closes only when the row is given up.
     ASSERT_TRUE(Type(7, kProfile, ""));
-    prompter.ExpectMessage("Profile Id is a required field", "Profile Id Required", kInformation)
+    script_.ExpectMessage("Profile Id is a required field", "Profile Id Required", kInformation)
         .ExpectMessage("The profile row is not valid.  Do you want to discard its changes?",
                        "Invalid Profile", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdClose");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_TRUE(window_->isVisible());
     ASSERT_TRUE(Type(7, kProfile, "skate"));
     Click("cmdClose");
@@ -155,15 +138,14 @@ TEST_F(ProfilesWindow, ARowThatCannotBeSavedIsDiscardedOnClosingWhenTheUserAgree
         } else {
             ASSERT_TRUE(Type(2, kDescription, ""));
         }
-        PrompterScript prompter;
         for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
-            prompter
+            script_
                 .ExpectMessage("Description is a required field", "Description Required",
                                kInformation)
                 .ExpectMessage("The profile row is not valid.  Do you want to discard its changes?",
                                "Invalid Profile", kQuestionYesNoDefaultNo, answer);
             closing.close(*window_);
-            prompter.Verify();
+            script_.Verify();
             EXPECT_EQ(window_->isVisible(), answer == MsgResult::No);
         }
         EXPECT_EQ(Description("LIFTID"), "Lift Ticket Refund - Photo ID");
@@ -173,7 +155,6 @@ TEST_F(ProfilesWindow, ARowThatCannotBeSavedIsDiscardedOnClosingWhenTheUserAgree
 
 TEST_F(ProfilesWindow, AnAddedRowLeftEmptyGoesWithoutAWord) {
     Open();
-    PrompterScript prompter;
     Click("cmdAdd");
     Grid().SetCurrentCell(1, kDescription);
     EXPECT_EQ(Grid().Rows(), 6);
@@ -184,41 +165,39 @@ TEST_F(ProfilesWindow, AnAddedRowLeftEmptyGoesWithoutAWord) {
 
 TEST_F(ProfilesWindow, DeleteAsksTheDatabaseBeforeTheUser) {
     Open();
-    PrompterScript prompter;
     FlexGrid& grid = Grid();
     grid.SetCurrentCell(grid.FindRow("LIFTID", kProfile), kProfile);
-    prompter.ExpectMessage("Profile LIFTID is used by 2 items.", "Delete Profile Cancelled",
-                           kInformation);
+    script_.ExpectMessage("Profile LIFTID is used by 2 items.", "Delete Profile Cancelled",
+                          kInformation);
     Click("cmdDelete");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_GT(grid.FindRow("LIFTID", kProfile), 0);
 
     grid.SetCurrentCell(grid.FindRow("RENTWAIVER", kProfile), kProfile);
-    prompter.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
-                           "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
+                          "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
     Click("cmdDelete");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(Description("RENTWAIVER"), "Rental Waiver and DIN Setting");
 
-    prompter.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
-                           "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
+                          "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     Click("cmdDelete");
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(grid.FindRow("RENTWAIVER", kProfile), -1);
     EXPECT_EQ(Description("RENTWAIVER"), "<none>");
 }
 
 TEST_F(ProfilesWindow, EditOpensThePromptsOfTheSelectedProfile) {
     Open();
-    test::ScriptedModalRunner modals;
     QString title;
-    modals.Expect("frmProfilePrompt", [&](QDialog& dialog) {
+    modals_.Expect("frmProfilePrompt", [&](QDialog& dialog) {
         title = dialog.windowTitle();
         dialog.findChild<QPushButton*>("cmdClose")->click();
     });
     Grid().SetCurrentCell(Grid().FindRow("PASSPHOTO", kProfile), kProfile);
     Click("cmdEdit");
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(title, "Prompts for Profile PASSPHOTO");
 }
 
@@ -227,9 +206,8 @@ TEST_F(ProfilesWindow, EditWithoutAProfileSaysSo) {
     office_.Db().ExecuteSQL("UPDATE vym_item SET sale_profile_id = NULL, return_profile_id = NULL");
     office_.Db().ExecuteSQL("DELETE FROM vym_profile");
     Open();
-    PrompterScript prompter;
-    prompter.ExpectMessage("Please select a row before selecting the edit function.",
-                           "Edit Cancelled", kInformation);
+    script_.ExpectMessage("Please select a row before selecting the edit function.",
+                          "Edit Cancelled", kInformation);
     Click("cmdEdit");
 }
 

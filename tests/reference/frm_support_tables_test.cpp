@@ -1,42 +1,28 @@
 #include "reference/frm_support_tables.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
-#include "gateway/recordset.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 #include "ui/flex_grid_delegate.h"
 
 namespace vym {
 namespace {
 
 using test::FaultInjectingConnection;
-using test::PrompterScript;
 using test::TypeIntoCell;
 using ui::FlexGrid;
 
 // The screen on the demo database: function LIFT with four categories, all
 // used by items; TUBING is closed and used by nothing.
-class SupportTablesWindow : public ::testing::Test {
+class SupportTablesWindow : public test::ScreenTest {
   protected:
-    void TearDown() override {
-        window_.reset();
-        maint_.SetAppServer(nullptr);
-    }
     void Open() {
-        maint_.SetAppServer(&office_.Server());
         window_ = std::make_unique<frmSupportTables>();
+        screen_ = window_.get();
         window_->resize(900, 700);
         window_->Setup(&maint_);
         window_->show();
@@ -56,10 +42,6 @@ class SupportTablesWindow : public ::testing::Test {
         grid.SetCurrentCell(row, 1);
         QTest::keyClick(&grid, Qt::Key_Delete);
     }
-    std::string Scalar(const std::string& sql) {
-        auto rs = office_.Db().OpenRecordset(sql);
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
-    }
     // Every data row's key column holds the function.
     static bool AllOf(const FlexGrid& grid, const QString& function) {
         for (int row = 1; row < grid.Rows(); ++row) {
@@ -70,8 +52,6 @@ class SupportTablesWindow : public ::testing::Test {
         return true;
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     std::unique_ptr<frmSupportTables> window_;
 };
 
@@ -114,7 +94,6 @@ TEST_F(SupportTablesWindow, SelectingAFunctionShowsOnlyItsCategoriesAndUnits) {
 
 TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
     Open();
-    PrompterScript prompter;
     FlexGrid& functions = Functions();
     const int added = functions.Rows() - 1;
     ASSERT_TRUE(TypeIntoCell(functions, added, 0, "golf"));
@@ -128,9 +107,9 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
     EXPECT_EQ(Caption(), "Function GOLF Dependant");
 
     // A key another row has would overwrite that entry.
-    prompter.ExpectMessage("Function LIFT already exists.", "Duplicate Function", kInformation);
+    script_.ExpectMessage("Function LIFT already exists.", "Duplicate Function", kInformation);
     ASSERT_TRUE(TypeIntoCell(functions, added + 1, 0, "lift"));
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(functions.TextMatrix(added + 1, 0), "");
     EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'LIFT'"),
               "Lift Tickets");
@@ -165,15 +144,15 @@ TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
 }
 
 TEST_F(SupportTablesWindow, AFailedSaveLeavesTheRowAsTypedAndUnsaved) {
-    FaultInjectingConnection& faulty = office_.Faults();
+    FaultInjectingConnection& faulty = Faults();
     Open();
-    PrompterScript prompter;
     FlexGrid& functions = Functions();
     const int added = functions.Rows() - 1;
     faulty.FailOnCall(1, FaultInjectingConnection::Fault::Locked);
-    prompter.ExpectMessage("Unable to update function", "Update Failed", kInformation);
+    errorsExpected_ = true;
+    script_.ExpectMessage("Unable to update function", "Update Failed", kInformation);
     ASSERT_TRUE(TypeIntoCell(functions, added, 0, "GOLF"));
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(functions.TextMatrix(added, 0), "GOLF");
     EXPECT_EQ(functions.Rows(), added + 1) << "no new row for an entry not saved";
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), "0");
@@ -186,7 +165,6 @@ TEST_F(SupportTablesWindow, AFailedSaveLeavesTheRowAsTypedAndUnsaved) {
 
 TEST_F(SupportTablesWindow, DeleteKeyAsksFirstAndKeepsWhatTheDatabaseRefuses) {
     Open();
-    PrompterScript prompter;
     FlexGrid& functions = Functions();
     const int lift = functions.FindRow("LIFT", 0);
     functions.SetCurrentCell(lift, 0);
@@ -195,30 +173,30 @@ TEST_F(SupportTablesWindow, DeleteKeyAsksFirstAndKeepsWhatTheDatabaseRefuses) {
     const std::string items = Scalar(
         "SELECT count(*) FROM vym_item WHERE function_id = 'LIFT' AND catagory_id = "
         "'ADULT'");
-    prompter
+    script_
         .ExpectMessage("Are you sure you want to delete the catagory ADULT", "Confirm Delete",
                        kQuestionYesNoDefaultNo, MsgResult::Yes)
         .ExpectMessage("Catagory ADULT of function LIFT is used by " + items + " items.",
                        "Delete Catagory Error", kInformation);
     PressDelete(catagories, adult);
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(catagories.FindRow("ADULT", 1), adult);
 
     // No keeps the row without asking the database.
-    prompter.ExpectMessage("Are you sure you want to delete the function LIFT", "Confirm Delete",
-                           kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete the function LIFT", "Confirm Delete",
+                          kQuestionYesNoDefaultNo, MsgResult::No);
     PressDelete(functions, lift);
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(functions.FindRow("LIFT", 0), lift);
 
     // The empty row is not an entry: nothing to ask.
     PressDelete(catagories, catagories.Rows() - 1);
 
     const int tubing = functions.FindRow("TUBING", 0);
-    prompter.ExpectMessage("Are you sure you want to delete the function TUBING", "Confirm Delete",
-                           kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete the function TUBING", "Confirm Delete",
+                          kQuestionYesNoDefaultNo, MsgResult::Yes);
     PressDelete(functions, tubing);
-    prompter.Verify();
+    script_.Verify();
     EXPECT_EQ(functions.FindRow("TUBING", 0), -1);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_function WHERE function_id = 'TUBING'"), "0");
     EXPECT_EQ(Caption(), "Function " + functions.TextMatrix(functions.Row(), 0) + " Dependant");
@@ -226,8 +204,7 @@ TEST_F(SupportTablesWindow, DeleteKeyAsksFirstAndKeepsWhatTheDatabaseRefuses) {
 
 TEST_F(SupportTablesWindow, TheIconButtonPicksASymbolAndSavesTheFunction) {
     Open();
-    test::ScriptedModalRunner modals;
-    modals.Expect("frmSymbol", [](QDialog& dialog) {
+    modals_.Expect("frmSymbol", [](QDialog& dialog) {
         auto* symbols = dialog.findChild<FlexGrid*>("fgSymbols");
         // Code 120 is the 88th symbol: row 9, column 7.
         symbols->SetCurrentCell(9, 7);
@@ -239,7 +216,7 @@ TEST_F(SupportTablesWindow, TheIconButtonPicksASymbolAndSavesTheFunction) {
     functions.scrollTo(icon);
     const QRect button = ui::FlexGridDelegate::ButtonRect(functions.visualRect(icon));
     QTest::mouseClick(functions.viewport(), Qt::LeftButton, {}, button.center());
-    modals.Verify();
+    modals_.Verify();
     EXPECT_EQ(functions.TextMatrix(ship, 2), "x");
     EXPECT_EQ(Scalar("SELECT tree_icon FROM vym_function WHERE function_id = 'SHIP'"), "x");
 }

@@ -2,19 +2,12 @@
 // takes 20 % off the RETAIL department, line 2 $5 off the GOGGLE model.
 #include "sales/frm_dept_sale_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/prompter.h"
 #include "model/csale.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
@@ -27,17 +20,14 @@ constexpr int kRptDept = 5;
 constexpr int kPercentage = 7;
 constexpr int kDiscount = 8;
 
-class DeptSalePricing : public ::testing::Test {
+class DeptSalePricing : public test::ScreenTest {
   protected:
+    DeptSalePricing() : ScreenTest(&window_, "fgDept") {}
     void SetUp() override {
-        maint_.SetAppServer(&office_.Server());
         sale_.OpenSale(&office_.Db(), maint_.ErrorObject(), 3);
         window_.Setup(&maint_, &sale_);
         window_.show();
     }
-    void TearDown() override { office_.ExpectNoErrorReports(); }
-    FlexGrid& Grid() { return *window_.findChild<FlexGrid*>("fgDept"); }
-    void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
     std::string Lines() {
         std::string lines;
         auto rows = office_.Db().OpenRecordset(
@@ -52,9 +42,6 @@ class DeptSalePricing : public ::testing::Test {
         return lines;
     }
 
-    test::PrompterScript prompts_;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CSale sale_;
     frmDeptSalePricing window_;
 };
@@ -69,7 +56,7 @@ TEST_F(DeptSalePricing, OkDeletesAndSavesTheLinesTogetherOnceEachHasOneDiscount)
     Grid().SelectRow(1);
     Grid().SelectRow(2);
     Click("cmdApplyPercent");
-    prompts_.ExpectMessage(
+    script_.ExpectMessage(
         "A sale line takes a percentage or a flat amount discount, not both (row 2).",
         "Invalid Sale Line", kInformation);
     Click("cmdOk");
@@ -79,8 +66,8 @@ TEST_F(DeptSalePricing, OkDeletesAndSavesTheLinesTogetherOnceEachHasOneDiscount)
     ASSERT_TRUE(test::TypeIntoCell(Grid(), 2, kDiscount, ""));
     // The report list follows the line's department.
     ASSERT_TRUE(test::ChooseInCell(Grid(), 1, kRptDept, "Hardgoods"));
-    prompts_.ExpectMessage("The percentage must be less than 100. (row 1)",
-                           "Invalid Percentage Discount", kInformation);
+    script_.ExpectMessage("The percentage must be less than 100. (row 1)",
+                          "Invalid Percentage Discount", kInformation);
     EXPECT_TRUE(test::TypeIntoCell(Grid(), 1, kPercentage, "100"));
     EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "10");
 
@@ -127,16 +114,16 @@ TEST_F(DeptSalePricing, ALineAnotherStationSavedSinceRefusesTheWholeSaveAndReloa
     const std::string question =
         office_.ChangedBy("JSMITH", "sale line", "vym_sale_dept WHERE sale_no = 3 AND seq_no = 2");
     for (int attempt = 0; attempt < 2; ++attempt) {
-        prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                               MsgResult::No);
+        script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                              MsgResult::No);
         Click("cmdOk");
         EXPECT_TRUE(window_.UserCanceled());
         EXPECT_EQ(Lines(), before);
         EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "15");
     }
 
-    prompts_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                           MsgResult::Yes);
+    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
+                          MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "20") << "reloaded";
     EXPECT_EQ(Grid().TextMatrix(2, kDiscount), "7");

@@ -3,49 +3,38 @@
 // location.
 #include "sales/frm_stock_sale_pricing.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include "base/prompter.h"
 #include "model/csale.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
 using ui::FlexGrid;
 
 constexpr int kSale = 2;
 constexpr int kOriginal = 3;
 constexpr int kDisc = 4;
 
-class StockSalePricing : public ::testing::Test {
+class StockSalePricing : public test::ScreenTest {
   protected:
+    StockSalePricing() : ScreenTest(&window_, "fgStock") {}
     void SetUp() override {
         // Jacket 500 at 20.00 and 501 at nothing, for the arithmetic at a glance.
         office_.Sql("UPDATE vym_price SET unit_price = 20 WHERE item_no = 500 AND sale_no IS NULL");
         office_.Sql("UPDATE vym_price SET unit_price = 0 WHERE item_no = 501 AND sale_no IS NULL");
-        maint_.SetAppServer(&office_.Server());
         sale_.OpenSale(&office_.Db(), maint_.ErrorObject(), 1);
         window_.Setup(&maint_, &sale_);
         window_.show();
     }
-    void TearDown() override { office_.ExpectNoErrorReports(); }
-    FlexGrid& Grid() { return *window_.findChild<FlexGrid*>("fgStock"); }
     QLineEdit& Box(const char* name) { return *window_.findChild<QLineEdit*>(name); }
     void Type(const char* box, const QString& text) {
         Box(box).setFocus();
         QTest::keyClicks(&Box(box), text);
     }
-    void Click(const char* button) { window_.findChild<QPushButton*>(button)->click(); }
     int RowOf(int itemNo) { return Grid().FindRow(QString::number(itemNo), 0); }
     QString Cells(int itemNo) {
         const int row = RowOf(itemNo);
@@ -59,9 +48,6 @@ class StockSalePricing : public ::testing::Test {
         return rows->Eof() ? "<none>" : rows->Fields(0).Value().ToString();
     }
 
-    PrompterScript script_;
-    test::BackOffice office_;
-    CItemMaint maint_;
     CSale sale_;
     frmStockSalePricing window_;
 };

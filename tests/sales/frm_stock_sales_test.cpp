@@ -3,21 +3,13 @@
 // (VILLAGE, lines RETAIL 20 % and GOGGLE $5) and 4 (customer group EMPLOYEE).
 #include "sales/frm_stock_sales.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "base/prompter.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
-#include "ui/flex_grid.h"
+#include "support/qt/screen_test.h"
 
 namespace vym {
 namespace {
@@ -30,7 +22,7 @@ constexpr int kLocation = 3;
 constexpr int kItemQualified = 6;
 constexpr int kCustomerQualified = 7;
 
-void Click(QWidget& form, const char* button) {
+void Press(QWidget& form, const char* button) {
     form.findChild<QPushButton*>(button)->click();
 }
 
@@ -38,15 +30,13 @@ FlexGrid& GridOf(QWidget& form, const char* name) {
     return *form.findChild<FlexGrid*>(name);
 }
 
-class StockSales : public ::testing::Test {
+class StockSales : public test::ScreenTest {
   protected:
+    StockSales() : ScreenTest(&window_, "fgSales") {}
     void SetUp() override {
-        maint_.SetAppServer(&office_.Server());
         window_.Setup(&maint_);
         window_.show();
     }
-    void TearDown() override { office_.ExpectNoErrorReports(); }
-    FlexGrid& Grid() { return GridOf(window_, "fgSales"); }
     int RowOf(int saleNo) { return Grid().FindRow(QString::number(saleNo), 0); }
     void Menu(const char* command, int saleNo) {
         Grid().SetCurrentCell(RowOf(saleNo), kType);
@@ -56,10 +46,6 @@ class StockSales : public ::testing::Test {
         return office_.Scalar("SELECT count(*) FROM " + where);
     }
 
-    test::PrompterScript prompts_;
-    test::ScriptedModalRunner modals_;
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmStockSales window_;
 };
 
@@ -70,12 +56,12 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
     EXPECT_EQ(Grid().TextMatrix(RowOf(2), kLocation), "<ALL>");
     EXPECT_TRUE(Grid().CellChecked(RowOf(1), kCustomerQualified));
 
-    prompts_.ExpectMessage(
+    script_.ExpectMessage(
         "You can not apply item qualified to a sale with customer qualified.\r\n"
         "Clear the customer qualified groups before adding item numbers.",
         "Already Customer Qualified", kInformation);
     Menu("mnuItemQualified", 1);
-    prompts_.ExpectMessage(
+    script_.ExpectMessage(
         "You can not apply customer qualified to a sale with item qualified.\r\n"
         "Clear the item qualified items before adding customer groups.",
         "", kInformation);
@@ -96,7 +82,7 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
             if (!ticked) {
                 groups.SetCellChecked(groups.FindRow("EMPLOYEE", 2), 1, false);
             }
-            Click(d, "cmdOk");
+            Press(d, "cmdOk");
         };
     };
     modals_.Expect("frmSaleCustomerGroups", tick("A\"B", true));
@@ -113,10 +99,10 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
         FlexGrid& items = GridOf(d, "fgItems");
         ASSERT_EQ(items.TextMatrix(1, 0), "104");
         items.SelectRow(1);
-        prompts_.ExpectMessage("Are you sure you want to remove the selected item(s)?",
-                               "Confirm Item Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-        Click(d, "cmdDelete");
-        Click(d, "cmdOk");
+        script_.ExpectMessage("Are you sure you want to remove the selected item(s)?",
+                              "Confirm Item Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        Press(d, "cmdDelete");
+        Press(d, "cmdOk");
     });
     Menu("mnuItemQualified", 2);
     EXPECT_FALSE(Grid().CellChecked(RowOf(2), kItemQualified));
@@ -128,13 +114,13 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
     modals_.Expect("frmNewSale", [](QDialog& d) {
         QTest::keyClicks(d.findChild<QLineEdit*>("txtDescription"), "Summit \"Demo\" Days");
         d.findChild<QRadioButton*>("optDept")->click();
-        Click(d, "cmdOk");
+        Press(d, "cmdOk");
     });
     modals_.Expect("frmDeptSalePricing", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Department Sale Pricing");
-        Click(d, "cmdOk");
+        Press(d, "cmdOk");
     });
-    Click(window_, "cmdAdd");
+    Click("cmdAdd");
     ASSERT_EQ(Grid().Rows(), 6);
     EXPECT_EQ(Grid().TextMatrix(5, kType), "Dept");
     EXPECT_EQ(Grid().TextMatrix(5, kDescription), "Summit \"Demo\" Days");
@@ -144,10 +130,10 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
     modals_.Expect("frmPickList", [](QDialog& d) {
         FlexGrid& list = *d.findChild<FlexGrid*>();
         list.SetCurrentCell(list.FindRow("SUMMIT", 0), 0);
-        Click(d, "cmdOk");
+        Press(d, "cmdOk");
     });
     Grid().SetCurrentCell(RowOf(3), 0);
-    Click(window_, "cmdCopy");
+    Click("cmdCopy");
     ASSERT_EQ(Grid().Rows(), 7);
     EXPECT_EQ(Grid().Row(), 6);
     EXPECT_EQ(Grid().TextMatrix(6, kLocation), "Summit Rental Shop");
@@ -156,19 +142,19 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
     ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, "Village 25% Off"));
     EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
     const QString tooLong = "Village " + QString(53, 'x');
-    prompts_.ExpectMessage("Error Updating Description with " + tooLong.toStdString() +
-                               "\r\nThe description can hold at most 60 characters.",
-                           "", {}, MsgResult::OK);
+    script_.ExpectMessage("Error Updating Description with " + tooLong.toStdString() +
+                              "\r\nThe description can hold at most 60 characters.",
+                          "", {}, MsgResult::OK);
     EXPECT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, tooLong));
     EXPECT_EQ(Grid().TextMatrix(RowOf(3), kDescription), "Village 25% Off");
     EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
 
     Grid().SelectRow(RowOf(1));
     Grid().SelectRow(RowOf(3));
-    prompts_.ExpectMessage("Are you sure you want to delete This Sale?", "Confirm Delete Sale",
-                           kQuestionYesNoDefaultNo, MsgResult::Yes);
-    prompts_.ExpectMessage("Are you sure you want to delete This Sale?", "Confirm Delete Sale",
-                           kQuestionYesNoDefaultNo, MsgResult::No);
+    script_.ExpectMessage("Are you sure you want to delete This Sale?", "Confirm Delete Sale",
+                          kQuestionYesNoDefaultNo, MsgResult::Yes);
+    script_.ExpectMessage("Are you sure you want to delete This Sale?", "Confirm Delete Sale",
+                          kQuestionYesNoDefaultNo, MsgResult::No);
     window_.findChild<QAction*>("mnuDelete")->trigger();
     EXPECT_EQ(RowOf(3), -1);
     EXPECT_GT(RowOf(1), 0);

@@ -3,36 +3,22 @@
 // at SUMMIT with every board on hand serialized.
 #include "serials/frm_serial_properties.h"
 
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 #include <string_view>
 
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-
-class SerialProperties : public ::testing::Test {
+class SerialProperties : public test::ScreenTest {
   protected:
-    SerialProperties() { maint_.SetAppServer(&office_.Server()); }
-    ~SerialProperties() override { maint_.SetAppServer(nullptr); }
+    SerialProperties() : ScreenTest(&window_) {}
 
-    template <class T>
-    T& Find(const char* name) {
-        T* widget = window_.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
-    }
     // Types into a field and leaves it with Enter, as a user does.
     void Type(const char* field, const QString& text) {
         QLineEdit& edit = Find<QLineEdit>(field);
@@ -42,7 +28,6 @@ class SerialProperties : public ::testing::Test {
         QTest::keyClicks(&edit, text);
         QTest::keyClick(&edit, Qt::Key_Return);
     }
-    void Click(const char* button) { Find<QPushButton>(button).click(); }
     void OpenNew() {
         ASSERT_TRUE(window_.Setup(&maint_));
         window_.show();
@@ -52,13 +37,10 @@ class SerialProperties : public ::testing::Test {
         window_.show();
     }
 
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmSerialProperties window_;
 };
 
 TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {
-    PrompterScript script;
     OpenNew();
     struct Step {
         const char* field;  // typed before saving; nullptr: nothing
@@ -85,10 +67,10 @@ TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {
             Find<ui::DataCombo>("cmbLocation").SetKey("SUMMIT");
         }
         if (step.message) {
-            script.ExpectMessage(step.message, step.title, kInformation);
+            script_.ExpectMessage(step.message, step.title, kInformation);
         }
         Click("cmdApply");
-        script.Verify();
+        script_.Verify();
         if (step.focus) {
             EXPECT_EQ(window_.focusWidget(), &Find<QWidget>(step.focus)) << step.message;
         }
@@ -103,7 +85,6 @@ TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {
 }
 
 TEST_F(SerialProperties, AssigningAnItemRefusesWhatCannotBeSerialized) {
-    PrompterScript script;
     OpenNew();
     struct Case {
         const char* typed;
@@ -120,16 +101,16 @@ TEST_F(SerialProperties, AssigningAnItemRefusesWhatCannotBeSerialized) {
          "Assign Item Cancelled"},
     };
     for (const Case& c : cases) {
-        script.ExpectMessage(c.message, c.title, kInformation);
+        script_.ExpectMessage(c.message, c.title, kInformation);
         Type("txtItemNo", c.typed);
-        script.Verify();
+        script_.Verify();
         EXPECT_EQ(window_.Unit().ItemNo, 0) << c.typed;
     }
     Type("txtItemNo", "600");
     EXPECT_EQ(Find<QLabel>("lblItemDesc").text(), "Rental Ski,RS-ALLMTN,,160");
     EXPECT_EQ(Find<QLabel>("lblRentalItem").text(), "Adult Ski Rental");
     EXPECT_EQ(window_.focusWidget(), &Find<QWidget>("txtBindingItemNo")) << "a ski";
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "Sorry the Item you selected does not have a binding type id and can not "
         "be used.",
         "Assign Binding Item Cancelled", kInformation);
@@ -139,7 +120,6 @@ TEST_F(SerialProperties, AssigningAnItemRefusesWhatCannotBeSerialized) {
 }
 
 TEST_F(SerialProperties, GenerateKeepsATypedIdAndChecksTheQuantityLeft) {
-    PrompterScript script;
     OpenNew();
     Type("txtItemNo", "600");
     Find<ui::DataCombo>("cmbLocation").SetKey("BASE");
@@ -149,14 +129,14 @@ TEST_F(SerialProperties, GenerateKeepsATypedIdAndChecksTheQuantityLeft) {
     Click("cmdGenerate");
     EXPECT_EQ(Find<QLineEdit>("txtSerialId").text(), "MY-OWN-1");
 
-    script.ExpectMessage("The serial number you have provided is not unique.",
-                         "Non-Unique Serial id", kInformation);
+    script_.ExpectMessage("The serial number you have provided is not unique.",
+                          "Non-Unique Serial id", kInformation);
     Type("txtSerialId", "rsb00001");
-    script.Verify();
+    script_.Verify();
 
     frmSerialProperties boards;
     boards.Setup(&maint_, 620, {}, "SUMMIT");
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "Sorry there is not enough qty on hand available at the requested location Summit Rental "
         "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
         "3\r\nPlease transfer more to that location and try again.",
@@ -166,9 +146,8 @@ TEST_F(SerialProperties, GenerateKeepsATypedIdAndChecksTheQuantityLeft) {
 }
 
 TEST_F(SerialProperties, CreateLikeNeedsQuantityAndKeepsTheUnitWhenThereIsNone) {
-    PrompterScript script;
     Open(620, "SBS00001");
-    script.ExpectMessage(
+    script_.ExpectMessage(
         "Sorry there is not enough qty on hand available at the requested location Summit Rental "
         "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
         "3\r\nPlease transfer more to that location and try again.",
@@ -186,25 +165,24 @@ TEST_F(SerialProperties, CreateLikeNeedsQuantityAndKeepsTheUnitWhenThereIsNone) 
 }
 
 TEST_F(SerialProperties, MapIdsRefuseReservedStartsAndKeepTheUnitsOwnIds) {
-    PrompterScript script;
     Open(600, "RSB00002");
     QListWidget& maps = Find<QListWidget>("lstMapIds");
     EXPECT_EQ(maps.count(), 2);  // the serial id and the maker's serial
-    script.ExpectMessage("Maps can not begin with reserved characters (S,C,P,I,#).", "Invalid Map",
-                         kInformation);
+    script_.ExpectMessage("Maps can not begin with reserved characters (S,C,P,I,#).", "Invalid Map",
+                          kInformation);
     Type("txtMapId", "S-17");
     Type("txtMapId", "s-17");
-    script.Verify();
+    script_.Verify();
     ASSERT_EQ(maps.count(), 3);
     EXPECT_EQ(Find<QLineEdit>("txtMapId").text(), "");
 
     const auto remove = [&](const char* map, MsgResult answer, const char* refusal = nullptr) {
         maps.setCurrentItem(maps.findItems(map, Qt::MatchExactly).front());
-        script.ExpectMessage(
+        script_.ExpectMessage(
             std::string("Are you sure you want to delete the serial map: ") + map + "?",
             "Confirm Serial Map Delete", kQuestionYesNoDefaultNo, answer);
         if (refusal) {
-            script.ExpectMessage(refusal, "Can not Delete Map", kInformation);
+            script_.ExpectMessage(refusal, "Can not Delete Map", kInformation);
         }
         QTest::keyClick(&maps, Qt::Key_Delete);
     };
@@ -214,19 +192,19 @@ TEST_F(SerialProperties, MapIdsRefuseReservedStartsAndKeepTheUnitsOwnIds) {
     remove("s-17", MsgResult::No);
     EXPECT_EQ(maps.count(), 3);
     remove("s-17", MsgResult::Yes);
-    script.Verify();
+    script_.Verify();
     EXPECT_EQ(maps.count(), 2);
 }
 
 TEST_F(SerialProperties, ClosingOffersToSaveAndAFailedSaveKeepsTheScreen) {
-    PrompterScript script;
     Open(600, "RSB00002");
     Type("txtOriginalCost", "abc");
-    script.ExpectMessage("Do you want to save your changes to this serial number?", "Save Changes?",
-                         {MsgButtons::YesNoCancel, MsgIcon::Question, 1}, MsgResult::Yes);
-    script.ExpectMessage("The value should be a valid currency.", "Invalid Value", kInformation);
+    script_.ExpectMessage("Do you want to save your changes to this serial number?",
+                          "Save Changes?", {MsgButtons::YesNoCancel, MsgIcon::Question, 1},
+                          MsgResult::Yes);
+    script_.ExpectMessage("The value should be a valid currency.", "Invalid Value", kInformation);
     Click("cmdCancel");
-    script.Verify();
+    script_.Verify();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Find<QLineEdit>("txtOriginalCost").text(), "abc");
     Type("txtOriginalCost", "1,250.5");

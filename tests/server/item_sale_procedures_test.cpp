@@ -7,6 +7,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
@@ -18,23 +19,9 @@ using Args = std::initializer_list<std::pair<const char*, Value>>;
 // department sales 3 (VILLAGE, two lines) and 4 (one line, EMPLOYEE).
 class SaleProcedures : public ::testing::Test {
   protected:
-    struct Answer {
-        std::int32_t returned = 0;
-        std::string message;
-        std::unique_ptr<Command> cmd;
-    };
+    using Answer = test::ProcedureAnswer;
     Answer Call(const char* procedure, Args args) {
-        Answer answer;
-        answer.cmd = db_->NewCommand();
-        answer.cmd->CommandText = procedure;
-        answer.cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            answer.cmd->Parameters[name].Value = value;
-        }
-        EXPECT_TRUE(db_->Execute(*answer.cmd)) << procedure;
-        answer.returned = NullToZero(answer.cmd->Parameters["@RETURN_VALUE"].Value).ToLong();
-        answer.message = NullToEmpty(answer.cmd->Parameters["@message"].Value);
-        return answer;
+        return test::CallProcedure(*db_, procedure, args);
     }
     std::int32_t Count(const std::string& table, std::int32_t saleNo) {
         return office_.Scalar("SELECT count(*) FROM " + table +

@@ -9,6 +9,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
@@ -20,28 +21,9 @@ using Args = std::vector<std::pair<const char*, Value>>;
 // the expired offer 2 "SPRING22".
 class SpecialOfferProcedures : public ::testing::Test {
   protected:
-    struct Answer {
-        std::int32_t returned = 0;
-        std::string message;
-        std::unique_ptr<Command> cmd;
-        std::int32_t Output(const char* name) const {
-            return NullToZero(cmd->Parameters[name].Value).ToLong();
-        }
-    };
+    using Answer = test::ProcedureAnswer;
     Answer Call(const char* procedure, const Args& args) {
-        Answer answer;
-        answer.cmd = db_->NewCommand();
-        answer.cmd->CommandText = procedure;
-        answer.cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            answer.cmd->Parameters[name].Value = value;
-        }
-        EXPECT_TRUE(db_->Execute(*answer.cmd)) << procedure;
-        answer.returned = NullToZero(answer.cmd->Parameters["@RETURN_VALUE"].Value).ToLong();
-        if (const Parameter* message = answer.cmd->Parameters.Find("@message")) {
-            answer.message = NullToEmpty(message->Value);
-        }
-        return answer;
+        return test::CallProcedure(*db_, procedure, args);
     }
     // A line of offer 1: seqNo 0 adds one.
     Answer SaveLine(std::int32_t seqNo, Args args) {

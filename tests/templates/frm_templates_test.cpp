@@ -4,15 +4,12 @@
 // format 1 prints on products, 2 is a club card.
 #include "templates/frm_templates.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <fstream>
 
@@ -21,10 +18,7 @@
 #include "model/work_file.h"
 #include "preview/label_template.h"
 #include "preview/template_preview.h"
-#include "service/citem_maint.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/qt/screen_test.h"
 #include "support/server/template_rows.h"
 #include "ui/data_combo.h"
 #include "ui/key_tree.h"
@@ -32,14 +26,12 @@
 namespace vym {
 namespace {
 
-using test::PrompterScript;
-using test::ScriptedModalRunner;
-
 constexpr MsgStyle kYesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Question, 1};
 const QString kTag = "STOCK\\90\\TP\\P1\\None\\Template";
 
-class Templates : public ::testing::Test {
+class Templates : public test::ScreenTest {
   protected:
+    Templates() : ScreenTest(&window_) {}
     void SetUp() override {
         test::AddTemplateTestRows(office_);
         CTemplate tag;
@@ -50,13 +42,7 @@ class Templates : public ::testing::Test {
         tag.SetContent("Item {{Stock.Item_No}}");
         ASSERT_TRUE(tag.UpdateTemplate(&office_.Db(), nullptr));
     }
-    void TearDown() override {
-        if (!errorsExpected_) {
-            office_.ExpectNoErrorReports();
-        }
-    }
     void Open(const QString& type = {}) {
-        maint_.SetAppServer(&office_.Server());
         ASSERT_TRUE(window_.Setup(&maint_, type));
         window_.show();
         Tree().expandAll();
@@ -91,12 +77,7 @@ class Templates : public ::testing::Test {
     }
     std::int32_t Count(const std::string& sql) { return office_.Scalar(sql); }
 
-    PrompterScript script_;
-    ScriptedModalRunner modals_;
-    test::BackOffice office_;
-    CItemMaint maint_;
     frmTemplates window_;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(Templates, NewTemplateIsCheckedInOrderThenStoredWhereTheTreeShowsIt) {
@@ -203,7 +184,7 @@ TEST_F(Templates, DeletingAFormatChecksItsUseByTypeAndTakesItsTemplatesAlong) {
     errorsExpected_ = true;
     script_.ExpectMessage("Are you sure you want to delete zz Tag and all it's Templates?",
                           "Confirm Format Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    test::FaultInjectingConnection& faults = office_.Faults();
+    test::FaultInjectingConnection& faults = Faults();
     Open();  // now on the injector
     faults.FailOnCall(3, test::FaultInjectingConnection::Fault::Locked);
     Menu("STOCK\\90", "mnuDelete");

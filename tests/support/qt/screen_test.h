@@ -1,0 +1,86 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QWidget>
+#include <string>
+
+#include "gateway/recordset.h"
+#include "service/citem_maint.h"
+#include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
+#include "support/qt/scripted_modal_runner.h"
+#include "support/server/back_office.h"
+#include "ui/flex_grid.h"
+
+namespace vym::test {
+
+// What a screen test starts from: a demo back office with the service bound
+// to it, scripted message boxes and dialogs, and the lookups a user's eye and
+// hand make on the screen under test. The fixture hands over its screen (and
+// the name of its main grid), if it has one, before the screen is built; each test ends with
+// no error reported unless it says it expects some.
+class ScreenTest : public ::testing::Test {
+  protected:
+    explicit ScreenTest(QWidget* screen = nullptr, const char* grid = "",
+                        BackOffice::Options options = {})
+        : office_(std::move(options)), screen_(screen), grid_(grid) {
+        maint_.SetAppServer(&office_.Server());
+    }
+    ~ScreenTest() override { maint_.SetAppServer(nullptr); }
+    void TearDown() override {
+        if (!errorsExpected_) {
+            office_.ExpectNoErrorReports();
+        }
+    }
+
+    template <class T>
+    T& Find(const char* name) {
+        T* widget = screen_->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    ui::FlexGrid& Grid() { return Find<ui::FlexGrid>(grid_); }
+    void Click(const char* button) { Find<QPushButton>(button).click(); }
+    // Binds the service again: it takes the server's connection when bound.
+    void Rebind() {
+        maint_.SetAppServer(nullptr);
+        maint_.SetAppServer(&office_.Server());
+    }
+    // Puts the fault injector between the service and the database.
+    FaultInjectingConnection& Faults() {
+        FaultInjectingConnection& faults = office_.Faults();
+        Rebind();
+        return faults;
+    }
+    Connection* Db() { return &office_.Db(); }
+    ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
+    void Sql(const std::string& sql) { office_.Sql(sql); }
+    // The first column of the first row as text, "<none>" when there is no row.
+    std::string Scalar(const std::string& sql) {
+        auto rows = office_.Db().OpenRecordset(sql);
+        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
+    }
+    // Types into a cell of the main grid as a user would; false when the grid refused the edit.
+    bool Type(int row, int col, const QString& text) {
+        return TypeIntoCell(Grid(), row, col, text);
+    }
+    void Choose(ui::FlexGrid& grid, int row, int col, const QString& shown) {
+        ASSERT_TRUE(ChooseInCell(grid, row, col, shown)) << shown.toStdString();
+    }
+    void Choose(int row, int col, const QString& shown) { Choose(Grid(), row, col, shown); }
+
+    PrompterScript script_;
+    ScriptedModalRunner modals_;
+    BackOffice office_;
+    CItemMaint maint_;
+    bool errorsExpected_ = false;
+    // Where Find looks; a fixture that builds its screen per test points it there.
+    QWidget* screen_;
+
+  private:
+    const char* grid_;
+};
+
+}  // namespace vym::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/value.h"
+#include "gateway/command.h"
+#include "gateway/connection.h"
+
+namespace vym::test {
+
+// What a stored procedure answered: its return value, its @message when it
+// has one, and the command for its other outputs.
+struct ProcedureAnswer {
+    std::int32_t returned = 0;
+    std::string message;
+    std::unique_ptr<Command> cmd;
+
+    std::int32_t Output(const char* name) const {
+        return NullToZero(cmd->Parameters[name].Value).ToLong();
+    }
+};
+
+// Calls `procedure` with the values by parameter name, as a screen does; a
+// call the connection fails fails the running test.
+template <class Arguments>
+ProcedureAnswer CallProcedure(Connection& db, const std::string& procedure,
+                              const Arguments& arguments) {
+    ProcedureAnswer answer;
+    answer.cmd = db.NewCommand();
+    answer.cmd->CommandText = procedure;
+    answer.cmd->Parameters.Refresh();
+    for (const auto& [name, value] : arguments) {
+        answer.cmd->Parameters[name].Value = value;
+    }
+    EXPECT_TRUE(db.Execute(*answer.cmd)) << procedure;
+    answer.returned = answer.Output("@RETURN_VALUE");
+    if (const Parameter* message = answer.cmd->Parameters.Find("@message")) {
+        answer.message = NullToEmpty(message->Value);
+    }
+    return answer;
+}
+
+}  // namespace vym::test
