@@ -1,14 +1,13 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "gateway/parameter_index.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
@@ -22,23 +21,10 @@ class StatementPool {
     static constexpr std::size_t kMaxCachedStatements = 256;
 
     // The hash of a text, eight bytes at a time: a procedure's long SELECT
-    // is hashed on every call, so this is the pool's hot path.
+    // is hashed on every call, so this is the pool's hot path. Texts told
+    // apart only by case share it; the texts themselves are compared.
     static std::size_t Hash(std::string_view text) {
-        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
-        std::uint64_t hash = text.size();
-        std::size_t at = 0;
-        for (; at + 8 <= text.size(); at += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + at, 8);
-            hash = (hash ^ word) * kMix;
-            hash ^= hash >> 29;
-        }
-        std::uint64_t tail = 0;
-        if (at < text.size()) {
-            std::memcpy(&tail, text.data() + at, text.size() - at);
-        }
-        hash = (hash ^ tail) * kMix;
-        return static_cast<std::size_t>(hash ^ (hash >> 29));
+        return static_cast<std::size_t>(ParameterIndex::HashName(text));
     }
 
     // An idle statement for `sql`, whose Hash() is `hash`; nullptr when none.
