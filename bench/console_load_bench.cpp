@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
     std::printf("%-34s %10.0f %10s %8s\n", "peak memory of its own (MB)", peak.AnonMb(), "300",
                 peak.AnonMb() <= 300 ? "met" : "MISSED");
     std::printf("%-34s %10.0f\n", "  before the load (MB)", beforeAnon);
+    std::printf("%-34s %10.0f\n", "  after the load (MB)", StatusMb("RssAnon"));
     std::printf("%-34s %10.0f\n", "  database file mapped then (MB)", peak.FileMb());
     std::printf("%-34s %10.0f\n", "peak RSS, mapped file too (MB)", StatusMb("VmHWM"));
     std::printf("%-34s %10.0f\n", "  before the load (MB)", before);
