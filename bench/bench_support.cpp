@@ -1,9 +1,11 @@
 #include "bench_support.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <system_error>
@@ -87,8 +89,10 @@ namespace {
 bool capturing = false;
 std::vector<StatementTrace::Statement> captured;
 
-int Trace(unsigned, void*, void* statement, void*) {
-    if (capturing) {
+int Trace(unsigned, void*, void* statement, void* text) {
+    // A trigger's program reports itself as "-- TRIGGER name": it is part of
+    // the statement already captured.
+    if (capturing && !std::string_view(static_cast<const char*>(text)).starts_with("--")) {
         auto* stmt = static_cast<sqlite3_stmt*>(statement);
         captured.emplace_back(sqlite3_sql(stmt), Expanded(stmt));
     }
@@ -121,6 +125,189 @@ std::string Expanded(sqlite3_stmt* statement) {
     return out;
 }
 
+namespace {
+
+// The end of the quoted text, name or comment starting at `at`.
+std::size_t QuotedEnd(const std::string& sql, std::size_t at) {
+    if (sql.compare(at, 2, "--") == 0) {
+        const std::size_t end = sql.find('\n', at);
+        return end == std::string::npos ? sql.size() : end;
+    }
+    const char close = sql[at] == '[' ? ']' : sql[at];
+    std::size_t end = at + 1;
+    while (end < sql.size()) {
+        if (sql[end++] == close) {
+            if (end < sql.size() && sql[end] == close && close != ']') {
+                ++end;  // a doubled quote stands for one
+                continue;
+            }
+            break;
+        }
+    }
+    return end;
+}
+
+bool StartsQuote(const std::string& sql, std::size_t at) {
+    const char c = sql[at];
+    return c == '\'' || c == '"' || c == '`' || c == '[' || sql.compare(at, 2, "--") == 0;
+}
+
+}  // namespace
+
+RawReplay::RawReplay(sqlite3* db, const std::vector<StatementTrace::Statement>& trace) {
+    for (const auto& [sql, expanded] : trace) {
+        sqlite3_stmt*& statement = prepared_[sql];
+        if (statement == nullptr &&
+            sqlite3_prepare_v3(db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
+                               nullptr) != SQLITE_OK) {
+            complete_ = false;
+        }
+        Step step{statement, {}};
+        complete_ = ReadValues(sql, expanded, step.values) && complete_;
+        steps_.push_back(std::move(step));
+    }
+}
+
+RawReplay::~RawReplay() {
+    for (const auto& [sql, statement] : prepared_) {
+        sqlite3_finalize(statement);
+    }
+}
+
+// Walks the text and its expanded form side by side; where the text has a
+// parameter the expanded one has the literal sqlite3_expanded_sql wrote:
+// NULL, a number (a real always with "." or an exponent), 'text' or x'hex'.
+bool RawReplay::ReadValues(const std::string& sql, const std::string& expanded,
+                           std::vector<Literal>& values) {
+    std::size_t i = 0, j = 0;
+    int highest = 0;
+    while (i < sql.size()) {
+        if (StartsQuote(sql, i)) {
+            const std::size_t end = QuotedEnd(sql, i);
+            if (expanded.compare(j, end - i, sql, i, end - i) != 0) {
+                return false;
+            }
+            j += end - i;
+            i = end;
+            continue;
+        }
+        if (sql[i] != '?') {
+            if (j >= expanded.size() || expanded[j] != sql[i]) {
+                return false;
+            }
+            ++i, ++j;
+            continue;
+        }
+        Literal value;
+        ++i;
+        while (i < sql.size() && std::isdigit(static_cast<unsigned char>(sql[i]))) {
+            value.index = value.index * 10 + (sql[i++] - '0');
+        }
+        value.index = value.index == 0 ? highest + 1 : value.index;
+        highest = std::max(highest, value.index);
+        if (expanded.compare(j, 4, "NULL") == 0) {
+            value.type = SQLITE_NULL;
+            j += 4;
+        } else if (expanded[j] == '\'' || expanded.compare(j, 2, "x'") == 0) {
+            const bool blob = expanded[j] == 'x';
+            j += blob ? 1 : 0;
+            const std::size_t end = QuotedEnd(expanded, j);
+            std::string quoted = expanded.substr(j + 1, end - j - 2);
+            for (std::size_t q = quoted.find("''"); q != std::string::npos;
+                 q = quoted.find("''", q + 1)) {
+                quoted.erase(q, 1);
+            }
+            value.type = blob ? SQLITE_BLOB : SQLITE_TEXT;
+            for (std::size_t h = 0; blob && h + 1 < quoted.size(); h += 2) {
+                value.bytes += static_cast<char>(std::stoi(quoted.substr(h, 2), nullptr, 16));
+            }
+            value.bytes = blob ? value.bytes : quoted;
+            j = end;
+        } else {
+            const char* start = expanded.c_str() + j;
+            char* end = nullptr;
+            const std::size_t length = std::strspn(start, "+-0123456789.eE");
+            if (std::string_view(start, length).find_first_of(".eE") != std::string_view::npos) {
+                value.type = SQLITE_FLOAT;
+                value.real = std::strtod(start, &end);
+            } else {
+                value.type = SQLITE_INTEGER;
+                value.integer = std::strtoll(start, &end, 10);
+            }
+            if (end == start) {
+                return false;
+            }
+            j += static_cast<std::size_t>(end - start);
+        }
+        values.push_back(std::move(value));
+    }
+    return j == expanded.size();
+}
+
+std::int64_t RawReplay::Run() {
+    std::int64_t cells = 0;
+    for (const Step& step : steps_) {
+        sqlite3_stmt* s = step.statement;
+        for (const Literal& v : step.values) {
+            switch (v.type) {
+                case SQLITE_INTEGER:
+                    sqlite3_bind_int64(s, v.index, v.integer);
+                    break;
+                case SQLITE_FLOAT:
+                    sqlite3_bind_double(s, v.index, v.real);
+                    break;
+                case SQLITE_TEXT:
+                    sqlite3_bind_text(s, v.index, v.bytes.data(), static_cast<int>(v.bytes.size()),
+                                      SQLITE_STATIC);
+                    break;
+                case SQLITE_BLOB:
+                    sqlite3_bind_blob(s, v.index, v.bytes.data(), static_cast<int>(v.bytes.size()),
+                                      SQLITE_STATIC);
+                    break;
+                default:
+                    sqlite3_bind_null(s, v.index);
+            }
+        }
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            for (int c = 0, n = sqlite3_column_count(s); c < n; ++c, ++cells) {
+                switch (sqlite3_column_type(s, c)) {
+                    case SQLITE_INTEGER:
+                        benchmark::DoNotOptimize(sqlite3_column_int64(s, c));
+                        break;
+                    case SQLITE_FLOAT:
+                        benchmark::DoNotOptimize(sqlite3_column_double(s, c));
+                        break;
+                    case SQLITE_NULL:
+                        break;
+                    default: {
+                        const auto* data = static_cast<const char*>(sqlite3_column_blob(s, c));
+                        std::string copy(data != nullptr ? data : "",
+                                         static_cast<std::size_t>(sqlite3_column_bytes(s, c)));
+                        benchmark::DoNotOptimize(copy);
+                    }
+                }
+            }
+        }
+        sqlite3_reset(s);
+    }
+    return cells;
+}
+
+std::string CompareTraces(const std::vector<StatementTrace::Statement>& ours,
+                          const std::vector<StatementTrace::Statement>& raw) {
+    for (std::size_t i = 0; i < std::min(ours.size(), raw.size()); ++i) {
+        if (ours[i].second != raw[i].second) {
+            return "statement " + std::to_string(i + 1) + " differs: ours \"" + ours[i].second +
+                   "\", raw \"" + raw[i].second + "\"";
+        }
+    }
+    if (ours.size() != raw.size()) {
+        return "ours ran " + std::to_string(ours.size()) + " statements, raw " +
+               std::to_string(raw.size());
+    }
+    return "same";
+}
+
 void PrintPlan(sqlite3* db, sqlite3_stmt* statement) {
     const std::string sql = "EXPLAIN QUERY PLAN " + Expanded(statement);
     sqlite3_stmt* plan = nullptr;
@@ -131,7 +318,8 @@ void PrintPlan(sqlite3* db, sqlite3_stmt* statement) {
     sqlite3_finalize(plan);
 }
 
-PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw) {
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw,
+                    const std::function<void()>& before) {
     const auto timed = [](const std::function<void()>& run) {
         const auto start = std::chrono::steady_clock::now();
         run();
@@ -141,8 +329,12 @@ PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::func
     std::vector<double> oursMs;
     std::vector<double> rawMs;
     for (int run = 0; run < runs; ++run) {
-        oursMs.push_back(timed(ours));
-        rawMs.push_back(timed(raw));
+        for (auto [side, ms] : {std::pair{&ours, &oursMs}, std::pair{&raw, &rawMs}}) {
+            if (before) {
+                before();
+            }
+            ms->push_back(timed(*side));
+        }
     }
     const auto median = [](std::vector<double>& ms) {
         std::sort(ms.begin(), ms.end());
@@ -161,9 +353,16 @@ BenchDatabase::BenchDatabase(const std::string& tag, const server::OpenOptions& 
     sqlite3_open_v2(path.c_str(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     // Its price writes are recorded in the price history as the server's are.
     server::DefineActorFunction(raw_) = {options.userId, options.station};
-    sqlite3_exec(raw_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(raw_, 10000);
-    sqlite3_exec(raw_, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    // The settings of the server's own handle, whatever they are now.
+    for (const char* pragma :
+         {"synchronous", "foreign_keys", "temp_store", "cache_size", "mmap_size"}) {
+        const auto value = db_->OpenRecordset(std::string("PRAGMA ") + pragma);
+        const std::string set =
+            std::string("PRAGMA ") + pragma + " = " +
+            std::to_string(static_cast<std::int64_t>(value->Fields(0).Value().ToDouble()));
+        sqlite3_exec(raw_, set.c_str(), nullptr, nullptr, nullptr);
+    }
 }
 
 BenchDatabase::BenchDatabase(const std::string& path)

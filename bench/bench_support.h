@@ -90,16 +90,60 @@ class StatementTrace {
 };
 // A prepared statement's text with the values bound to it.
 std::string Expanded(sqlite3_stmt* statement);
+
+// The statements of a traced run of ours, run again on a raw handle: each
+// distinct text prepared once, bound with the values it was traced with (read
+// back from its expanded text), every row stepped and every cell read as a
+// caller keeps it (text and blobs copied out).
+class RawReplay {
+  public:
+    RawReplay(sqlite3* db, const std::vector<StatementTrace::Statement>& trace);
+    ~RawReplay();
+    RawReplay(const RawReplay&) = delete;
+    RawReplay& operator=(const RawReplay&) = delete;
+
+    // False when a traced statement did not prepare or its values could not
+    // be read back: the replay would not run what ours ran.
+    bool Complete() const { return complete_; }
+    // Runs every statement once, in the traced order; the cells read.
+    std::int64_t Run();
+
+  private:
+    struct Literal {
+        int index = 0;  // the parameter's number
+        int type = 0;   // SQLITE_NULL, SQLITE_INTEGER ...
+        std::int64_t integer = 0;
+        double real = 0;
+        std::string bytes;  // text or blob
+    };
+    struct Step {
+        sqlite3_stmt* statement = nullptr;
+        std::vector<Literal> values;
+    };
+    static bool ReadValues(const std::string& sql, const std::string& expanded,
+                           std::vector<Literal>& values);
+
+    std::map<std::string, sqlite3_stmt*> prepared_;
+    std::vector<Step> steps_;
+    bool complete_ = true;
+};
+// "same" when two traces ran the same texts with the same values, else the
+// first difference.
+std::string CompareTraces(const std::vector<StatementTrace::Statement>& ours,
+                          const std::vector<StatementTrace::Statement>& raw);
 // Prints the query plan of a prepared statement, one step a line.
 void PrintPlan(sqlite3* db, sqlite3_stmt* statement);
 
-// The median milliseconds of `runs` paired runs, ours then raw in each pair,
-// so that both see the same state of the machine.
+// The median milliseconds (wall time) of `runs` paired runs, ours then raw
+// in each pair, so that both see the same state of the machine. `before`,
+// when given, runs untimed before each side: it puts back the rows a run
+// changed, so that both sides start alike.
 struct PairedMs {
     double ours = 0;
     double raw = 0;
 };
-PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw);
+PairedMs TimePaired(int runs, const std::function<void()>& ours, const std::function<void()>& raw,
+                    const std::function<void()>& before = {});
 
 // Keeps each benchmark's time per iteration and items per second.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -1,15 +1,16 @@
-// The gateway against raw sqlite3 doing the same work:
+// The gateway against raw sqlite3 running the same statements (the traces of
+// both sides are compared, and the result printed beside the times):
 //   - 10,000 procedure calls, each reading one row by key in its own
-//     immediate transaction (the raw side runs BEGIN IMMEDIATE / SELECT /
-//     COMMIT with prepared statements);
+//     transaction, read into typed values;
 //   - reading a 100,000-row recordset field by field into typed values.
-// Prints both times and the ratio ours / raw for each.
+// The raw side prepares its statements once and reads the same values the
+// same way (dates parsed, text copied). Runs are paired, ours then raw, and
+// the medians of the wall times compared.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,11 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kCalls = 10000;
+constexpr int kRuns = 15;
 constexpr const char* kSelectAll =
     "SELECT item_no, description, unit_price, created, is_active FROM bench_item";
 
 vym::bench::BenchDatabase* bench = nullptr;
-std::vector<std::int32_t> keys;
 
 // The 100,000 rows the keyed calls read.
 void FillItems(vym::Connection& db) {
@@ -38,18 +39,6 @@ void FillItems(vym::Connection& db) {
         "'2024-12-' || printf('%02d', 1 + i % 28) || ' 09:15:00', i % 2 FROM n");
 }
 
-void BM_KeyedCallsGateway(benchmark::State& state) {
-    for (auto _ : state) {
-        vym::bench::CallForEachKey(bench->DB(), keys);
-    }
-}
-
-void Step(sqlite3_stmt* statement) {
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-    }
-    sqlite3_reset(statement);
-}
-
 vym::bench::BenchRow RawRow(sqlite3_stmt* s) {
     vym::Date created;
     vym::Date::ParseIso(reinterpret_cast<const char*>(sqlite3_column_text(s, 3)), created);
@@ -60,80 +49,104 @@ vym::bench::BenchRow RawRow(sqlite3_stmt* s) {
         sqlite3_column_double(s, 2), created, sqlite3_column_int(s, 4) != 0};
 }
 
-void BM_KeyedCallsRaw(benchmark::State& state) {
-    sqlite3* raw = bench->Raw();
-    sqlite3_stmt *begin = nullptr, *commit = nullptr, *select = nullptr;
-    sqlite3_prepare_v2(raw, "BEGIN IMMEDIATE", -1, &begin, nullptr);
-    sqlite3_prepare_v2(raw, "COMMIT", -1, &commit, nullptr);
-    sqlite3_prepare_v2(raw, vym::bench::kKeyedSelect, -1, &select, nullptr);
-    for (auto _ : state) {
+// A statement prepared once on the raw handle.
+class Prepared {
+  public:
+    explicit Prepared(const char* sql) {
+        sqlite3_prepare_v3(bench->Raw(), sql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
+    }
+    ~Prepared() { sqlite3_finalize(statement_); }
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+    sqlite3_stmt* get() const { return statement_; }
+    void Run() const {
+        while (sqlite3_step(statement_) == SQLITE_ROW) {
+        }
+        sqlite3_reset(statement_);
+    }
+
+  private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// What the procedure runs for each key: its transaction around the read.
+class RawKeyedCalls {
+  public:
+    void Run(const std::vector<std::int32_t>& keys) const {
         for (std::int32_t key : keys) {
-            Step(begin);
-            sqlite3_bind_int(select, 1, key);
-            if (sqlite3_step(select) == SQLITE_ROW) {
-                vym::bench::BenchRow row = RawRow(select);
+            begin_.Run();
+            sqlite3_bind_int(select_.get(), 1, key);
+            if (sqlite3_step(select_.get()) == SQLITE_ROW) {
+                vym::bench::BenchRow row = RawRow(select_.get());
                 benchmark::DoNotOptimize(row);
             }
-            sqlite3_reset(select);
-            Step(commit);
+            sqlite3_reset(select_.get());
+            commit_.Run();
         }
     }
-    sqlite3_finalize(begin);
-    sqlite3_finalize(commit);
-    sqlite3_finalize(select);
-}
 
-void BM_RecordsetReadGateway(benchmark::State& state) {
-    for (auto _ : state) {
-        auto rs = bench->DB().OpenRecordset(kSelectAll);
-        vym::Field& number = rs->Fields("item_no");
-        vym::Field& description = rs->Fields("description");
-        vym::Field& price = rs->Fields("unit_price");
-        vym::Field& created = rs->Fields("created");
-        vym::Field& active = rs->Fields("is_active");
-        for (; !rs->Eof(); rs->MoveNext()) {
-            vym::bench::BenchRow row{number.Value().ToLong(), description.Value().ToString(),
-                                     price.Value().ToDouble(), created.Value().ToDate(),
-                                     active.Value().ToBool()};
-            benchmark::DoNotOptimize(row);
-        }
+  private:
+    Prepared begin_{"BEGIN IMMEDIATE"};
+    Prepared commit_{"COMMIT"};
+    Prepared select_{vym::bench::kKeyedSelect};
+};
+
+void ReadAllOurs() {
+    auto rs = bench->DB().OpenRecordset(kSelectAll);
+    vym::Field& number = rs->Fields("item_no");
+    vym::Field& description = rs->Fields("description");
+    vym::Field& price = rs->Fields("unit_price");
+    vym::Field& created = rs->Fields("created");
+    vym::Field& active = rs->Fields("is_active");
+    for (; !rs->Eof(); rs->MoveNext()) {
+        vym::bench::BenchRow row{number.Value().ToLong(), description.Value().ToString(),
+                                 price.Value().ToDouble(), created.Value().ToDate(),
+                                 active.Value().ToBool()};
+        benchmark::DoNotOptimize(row);
     }
 }
 
-void BM_RecordsetReadRaw(benchmark::State& state) {
-    sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(bench->Raw(), kSelectAll, -1, &select, nullptr);
-    for (auto _ : state) {
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            vym::bench::BenchRow row = RawRow(select);
-            benchmark::DoNotOptimize(row);
-        }
-        sqlite3_reset(select);
+void ReadAllRaw(const Prepared& select) {
+    while (sqlite3_step(select.get()) == SQLITE_ROW) {
+        vym::bench::BenchRow row = RawRow(select.get());
+        benchmark::DoNotOptimize(row);
     }
-    sqlite3_finalize(select);
+    sqlite3_reset(select.get());
 }
 
-BENCHMARK(BM_KeyedCallsGateway)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_KeyedCallsRaw)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordsetReadGateway)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RecordsetReadRaw)->Unit(benchmark::kMillisecond);
+void Report(const char* what, const vym::bench::PairedMs& ms, double target,
+            const std::string& statements) {
+    std::printf("%-30s ours %8.2f ms  raw %8.2f ms  ratio %.2f  target %.1f %s\n", what, ms.ours,
+                ms.raw, ms.ours / ms.raw, target, ms.ours <= target * ms.raw ? "met" : "MISSED");
+    std::printf("%-30s statements against raw: %s\n", "", statements.c_str());
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+int main() {
+    vym::bench::StatementTrace::Install();
     vym::bench::BenchDatabase database("gateway-bench", vym::bench::KeyedCallOptions());
     bench = &database;
     FillItems(database.DB());
-    keys = vym::bench::RandomKeys(kCalls, kRows);
-    vym::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    const std::vector<std::int32_t> keys = vym::bench::RandomKeys(kCalls, kRows);
+    using vym::bench::StatementTrace;
 
-    std::printf("\n");
-    vym::bench::PrintTimeRatio(reporter, "10,000 keyed procedure calls", "BM_KeyedCallsGateway",
-                               "BM_KeyedCallsRaw", 1.3);
-    vym::bench::PrintTimeRatio(reporter, "100,000-row recordset read", "BM_RecordsetReadGateway",
-                               "BM_RecordsetReadRaw", 1.2);
+    const RawKeyedCalls keyed;
+    const std::vector<std::int32_t> few(keys.begin(), keys.begin() + 3);
+    const std::string keyedSame = vym::bench::CompareTraces(
+        StatementTrace::Capture([&] { vym::bench::CallForEachKey(database.DB(), few); }),
+        StatementTrace::Capture([&] { keyed.Run(few); }));
+    const auto keyedMs = vym::bench::TimePaired(
+        kRuns, [&] { vym::bench::CallForEachKey(database.DB(), keys); }, [&] { keyed.Run(keys); });
+
+    const Prepared selectAll(kSelectAll);
+    const std::string readSame =
+        vym::bench::CompareTraces(StatementTrace::Capture(ReadAllOurs),
+                                  StatementTrace::Capture([&] { ReadAllRaw(selectAll); }));
+    const auto readMs = vym::bench::TimePaired(kRuns, ReadAllOurs, [&] { ReadAllRaw(selectAll); });
+
+    std::printf("Paired runs, median wall time of %d\n", kRuns);
+    Report("10,000 keyed procedure calls", keyedMs, 1.3, keyedSame);
+    Report("100,000-row recordset read", readMs, 1.2, readSame);
     return 0;
 }

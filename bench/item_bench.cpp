@@ -1,19 +1,24 @@
 // Opening and saving catalogue items through the record classes against raw
-// sqlite3 doing the same reads and writes:
+// sqlite3 running the very statements the procedures ran: a run of ours is
+// traced, and the raw side replays the trace (each text prepared once, bound
+// with the traced values, every row read); the raw side's own trace is then
+// compared with ours and the result printed beside the times.
 //   - opening every demo item with its detail record (CItem::OpenItem: two
-//     procedure calls per item; the raw side runs the same two queries, each
-//     in its own transaction, with prepared statements);
+//     procedure calls per item, each in its own transaction);
 //   - saving a stock item (CItem::Update: one procedure call that checks its
-//     references and writes the item and stock rows; the raw side runs the
-//     same lookups and writes in one transaction).
-// Prints items per second on both sides and the ratio ours / raw.
+//     references, claims the row and writes the item and stock rows), 20
+//     saves a run with a new price each. Before each run, untimed, the row's
+//     version and price are put back and the item reopened, so that every
+//     run, ours or raw, makes the same changes.
+// Runs are paired, ours then raw, and the medians of the wall times compared.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
+#include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,191 +32,108 @@ namespace {
 const std::vector<std::int32_t> kItems = {100, 101, 102, 103, 104, 105, 106, 107, 200, 201, 202,
                                           300, 301, 302, 400, 401, 402, 500, 501, 502, 503, 510,
                                           511, 600, 601, 610, 700, 701, 702, 703, 704};
-
-constexpr const char* kGetItem =
-    "SELECT i.item_no, i.item_type, i.function_id, f.description AS fun_desc, i.catagory_id, "
-    "c.description AS cat_desc, i.short_description, i.long_description, i.tree_icon, "
-    "i.department_id, i.host_required, i.redeem_item, r.long_description, r.item_type, "
-    "i.taxable, i.status_id, i.instruction_no, n.instruction_body, i.comment_note, "
-    "i.report_note, i.unit_based_return, i.return_charge_rate, i.maintain_inventory, "
-    "i.show_on_tree, i.sale_profile_id, i.return_profile_id, i.format_no FROM vym_item i "
-    "LEFT JOIN vym_function f ON f.function_id = i.function_id "
-    "LEFT JOIN vym_catagory c ON c.function_id = i.function_id AND c.catagory_id = i.catagory_id "
-    "LEFT JOIN vym_item r ON r.item_no = i.redeem_item "
-    "LEFT JOIN vym_item_instruction n ON n.instruction_no = i.instruction_no WHERE i.item_no = ?";
-
-const std::map<std::string, std::string> kDetail = {
-    {"TICKET",
-     "SELECT t.item_no, t.access_rule_no, t.access_trans_type_id, i.format_no, "
-     "t.use_negative_format, t.serialized FROM vym_item_ticket t JOIN vym_item i "
-     "ON i.item_no = t.item_no WHERE t.item_no = ?"},
-    {"SS",
-     "SELECT s.*, i.format_no FROM vym_item_ss s JOIN vym_item i ON i.item_no = s.item_no "
-     "WHERE s.item_no = ?"},
-    {"PHOTO", "SELECT * FROM vym_item_photo WHERE item_no = ?"},
-    {"SHIP", "SELECT * FROM vym_item_ship WHERE item_no = ?"},
-    {"RENTAL", "SELECT * FROM vym_item_rental WHERE item_no = ?"},
-    {"STOCK",
-     "SELECT s.*, st.description, m.description, m.model_serial_prefix, u.description, "
-     "v.vendor_name, i.status_id, sz.description, se.description, b.description, "
-     "(SELECT IFNULL(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
-     "WHERE l.item_no = s.item_no) FROM vym_item_stock s JOIN vym_item i ON i.item_no = s.item_no "
-     "LEFT JOIN vym_item_stock_type st ON st.stock_type_id = s.stock_type_id "
-     "LEFT JOIN vym_item_stock_model m ON m.model_id = s.model_id "
-     "LEFT JOIN vym_uom u ON u.uom_id = s.base_uom_id "
-     "LEFT JOIN vym_vendor v ON v.vendor_id = s.vendor_id "
-     "LEFT JOIN vym_item_stock_size_type sz ON sz.stock_size_type_id = s.stock_size_type_id "
-     "LEFT JOIN vym_item_stock_serial_type se ON se.serial_type_id = s.serial_type_id "
-     "LEFT JOIN vym_item_stock_binding_type b ON b.binding_type_id = s.binding_type_id "
-     "WHERE s.item_no = ?"},
-};
-
-const std::vector<std::string> kSaveLookups = {
-    "SELECT item_type FROM vym_item WHERE item_no = ?1",
-    "SELECT 1 FROM vym_function WHERE function_id = 'RETAIL' AND ?1 > 0",
-    "SELECT 1 FROM vym_catagory WHERE function_id = 'RETAIL' AND catagory_id = 'OUTERWEAR' "
-    "AND ?1 > 0",
-    "SELECT 1 FROM vym_department WHERE department_id = 'RETAIL' AND ?1 > 0",
-    "SELECT 1 FROM vym_item_stock_type WHERE stock_type_id = 'APPAREL' AND ?1 > 0",
-    "SELECT 1 FROM vym_item_stock_model WHERE model_id = 'SHELL' AND ?1 > 0",
-    "SELECT 1 FROM vym_vendor WHERE vendor_id = 'ALPINEGEAR' AND ?1 > 0",
-    "SELECT instruction_no FROM vym_item WHERE item_no = ?1",
-};
-constexpr const char* kSaveItem =
-    "UPDATE vym_item SET short_description = 'Shell Jacket', status_id = 'ACTIVE', "
-    "taxable = 1, update_date = strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime') "
-    "WHERE item_no = ?1";
-constexpr const char* kSaveStock =
-    "UPDATE vym_item_stock SET unit_price = ?2, min_price = 120, stock_type_id = 'APPAREL', "
-    "model_id = 'SHELL', vendor_id = 'ALPINEGEAR' WHERE item_no = ?1";
+constexpr std::int32_t kStockItem = 500;
+constexpr int kSaves = 20;
+constexpr int kRuns = 21;
+constexpr double kTarget = 1.3;
 
 vym::bench::BenchDatabase* bench = nullptr;
 
-// A prepared statement that lives for one benchmark.
-class Statement {
-  public:
-    Statement(sqlite3* db, const std::string& sql) {
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &statement_, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(statement_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return statement_; }
-    // Runs to the end; the number of columns read on the rows.
-    int Run() {
-        int cells = 0;
-        while (sqlite3_step(statement_) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(statement_); ++c) {
-                cells += sqlite3_column_type(statement_, c) == SQLITE_TEXT
-                             ? sqlite3_column_bytes(statement_, c) > 0
-                             : sqlite3_column_int(statement_, c) != 0;
-            }
+void OpenAll() {
+    for (std::int32_t no : kItems) {
+        vym::CItem item;
+        if (!item.OpenItem(&bench->DB(), nullptr, no)) {
+            std::fprintf(stderr, "item %d did not open\n", no);
+            std::exit(1);
         }
-        sqlite3_reset(statement_);
-        return cells;
+    }
+}
+
+// The stock item as saved before every run: its rows' versions and price.
+class SavedState {
+  public:
+    SavedState()
+        : itemVersion_(Query("SELECT row_version FROM vym_item WHERE item_no = 500")),
+          stockVersion_(Query("SELECT row_version FROM vym_item_stock WHERE item_no = 500")),
+          price_(Query("SELECT unit_price FROM vym_item_stock WHERE item_no = 500")) {}
+
+    // Puts the rows back and reopens the item as a clerk would.
+    void Restore(std::optional<vym::CItem>& item) const {
+        const std::string sql =
+            "UPDATE vym_item SET row_version = " + itemVersion_ +
+            " WHERE item_no = 500; UPDATE vym_item_stock SET row_version = " + stockVersion_ +
+            ", unit_price = " + price_ + " WHERE item_no = 500";
+        sqlite3_exec(bench->Raw(), sql.c_str(), nullptr, nullptr, nullptr);
+        item.emplace().OpenItem(&bench->DB(), nullptr, kStockItem);
     }
 
   private:
-    sqlite3_stmt* statement_ = nullptr;
+    static std::string Query(const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(bench->Raw(), sql, -1, &statement, nullptr);
+        std::string value = "NULL";
+        if (sqlite3_step(statement) == SQLITE_ROW &&
+            sqlite3_column_type(statement, 0) != SQLITE_NULL) {
+            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        }
+        sqlite3_finalize(statement);
+        return value;
+    }
+
+    std::string itemVersion_;
+    std::string stockVersion_;
+    std::string price_;
 };
 
-void BM_OpenItemsOurs(benchmark::State& state) {
-    for (auto _ : state) {
-        for (std::int32_t no : kItems) {
-            vym::CItem item;
-            benchmark::DoNotOptimize(item.OpenItem(&bench->DB(), nullptr, no));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kItems.size()));
-}
-
-void BM_OpenItemsRaw(benchmark::State& state) {
-    sqlite3* raw = bench->Raw();
-    Statement begin(raw, "BEGIN IMMEDIATE"), commit(raw, "COMMIT"), item(raw, kGetItem);
-    std::map<std::string, std::unique_ptr<Statement>> details;
-    for (const auto& [type, sql] : kDetail) {
-        details[type] = std::make_unique<Statement>(raw, sql);
-    }
-    for (auto _ : state) {
-        for (std::int32_t no : kItems) {
-            begin.Run();
-            sqlite3_bind_int(item.get(), 1, no);
-            std::string type;
-            if (sqlite3_step(item.get()) == SQLITE_ROW) {
-                type = reinterpret_cast<const char*>(sqlite3_column_text(item.get(), 1));
-            }
-            benchmark::DoNotOptimize(item.Run());
-            commit.Run();
-            begin.Run();
-            Statement& detail = *details[type];
-            sqlite3_bind_int(detail.get(), 1, no);
-            benchmark::DoNotOptimize(detail.Run());
-            commit.Run();
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kItems.size()));
-}
-
-void BM_SaveStockItemOurs(benchmark::State& state) {
-    vym::CItem item;
-    item.OpenItem(&bench->DB(), nullptr, 500);
-    double price = 159;
-    for (auto _ : state) {
-        item.StockItem()->UnitPrice = (price += 0.01);
+void SaveRepeatedly(vym::CItem& item) {
+    const double start = item.StockItem()->UnitPrice;
+    for (int save = 1; save <= kSaves; ++save) {
+        item.StockItem()->UnitPrice = start + 0.01 * save;
         if (!item.Update(&bench->DB(), nullptr)) {
-            state.SkipWithError("the save failed");
-            break;
+            std::fprintf(stderr, "the save failed\n");
+            std::exit(1);
         }
     }
-    state.SetItemsProcessed(state.iterations());
 }
 
-void BM_SaveStockItemRaw(benchmark::State& state) {
-    sqlite3* raw = bench->Raw();
-    Statement begin(raw, "BEGIN IMMEDIATE"), commit(raw, "COMMIT");
-    Statement saveItem(raw, kSaveItem), saveStock(raw, kSaveStock);
-    std::vector<std::unique_ptr<Statement>> lookups;
-    for (const std::string& sql : kSaveLookups) {
-        lookups.push_back(std::make_unique<Statement>(raw, sql));
-        sqlite3_bind_int(lookups.back()->get(), 1, 500);
+void Compare(const char* what, double per, const char* unit, const std::function<void()>& ours,
+             const std::function<void()>& before) {
+    using vym::bench::StatementTrace;
+    if (before) {
+        before();
     }
-    sqlite3_bind_int(saveItem.get(), 1, 500);
-    sqlite3_bind_int(saveStock.get(), 1, 500);
-    double price = 159;
-    for (auto _ : state) {
-        begin.Run();
-        for (auto& lookup : lookups) {
-            benchmark::DoNotOptimize(lookup->Run());
-        }
-        saveItem.Run();
-        sqlite3_bind_double(saveStock.get(), 2, price += 0.01);
-        saveStock.Run();
-        commit.Run();
+    const auto trace = StatementTrace::Capture(ours);
+    vym::bench::RawReplay raw(bench->Raw(), trace);
+    if (before) {
+        before();
     }
-    state.SetItemsProcessed(state.iterations());
+    const std::string same =
+        vym::bench::CompareTraces(trace, StatementTrace::Capture([&raw] { raw.Run(); }));
+    const auto ms = vym::bench::TimePaired(
+        kRuns, ours, [&raw] { raw.Run(); }, before);
+    std::printf("%-34s ours %8.1f %s  raw %8.1f %s  ratio %.2f  target %.1f %s\n", what,
+                ms.ours * 1000 / per, unit, ms.raw * 1000 / per, unit, ms.ours / ms.raw, kTarget,
+                ms.ours <= kTarget * ms.raw ? "met" : "MISSED");
+    std::printf("%-34s %zu statements a run; against raw: %s%s\n", "", trace.size(), same.c_str(),
+                raw.Complete() ? "" : " (the replay could not read every value back!)");
 }
-
-BENCHMARK(BM_OpenItemsOurs)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenItemsRaw)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveStockItemOurs)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SaveStockItemRaw)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+int main() {
+    vym::bench::StatementTrace::Install();
     vym::server::OpenOptions options;
     options.demoData = true;
     vym::bench::BenchDatabase database("item-bench", options);
     bench = &database;
-    vym::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
 
-    std::printf("\n");
-    vym::bench::PrintRateRatio(reporter, "Open item with its detail", "BM_OpenItemsOurs",
-                               "BM_OpenItemsRaw");
-    vym::bench::PrintRateRatio(reporter, "Save a stock item", "BM_SaveStockItemOurs",
-                               "BM_SaveStockItemRaw");
+    std::printf("Paired runs, median wall time of %d\n", kRuns);
+    Compare("Open an item with its detail", static_cast<double>(kItems.size()), "us/item", OpenAll,
+            {});
+    const SavedState saved;
+    std::optional<vym::CItem> item;
+    Compare(
+        "Save a stock item", kSaves, "us/save", [&item] { SaveRepeatedly(*item); },
+        [&] { saved.Restore(item); });
     return 0;
 }

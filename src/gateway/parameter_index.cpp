@@ -12,10 +12,12 @@ char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
+}  // namespace
+
 // Eight bytes at a time with the ASCII case bit set, so "@Item_No" and
 // "@ITEM_NO" hash alike; names this folds together by mistake are told
 // apart by SameName.
-std::uint64_t HashName(std::string_view name) {
+std::uint64_t ParameterIndex::HashName(std::string_view name) {
     constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = name.size();
@@ -33,8 +35,6 @@ std::uint64_t HashName(std::string_view name) {
     hash = (hash ^ (tail | kCaseBits)) * kMix;
     return hash ^ (hash >> 29);
 }
-
-}  // namespace
 
 ParameterIndex::ParameterIndex(const std::vector<Parameter>& parameters) {
     entries_.reserve(parameters.size());

@@ -31,6 +31,8 @@ class ParameterIndex {
 
     // Equal names regardless of ASCII case ("@RETURN_VALUE", "@return_value").
     static bool SameName(std::string_view a, std::string_view b);
+    // A hash that names equal by SameName share (others may share it too).
+    static std::uint64_t HashName(std::string_view name);
 
   private:
     struct Entry {

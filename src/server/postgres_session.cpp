@@ -349,6 +349,8 @@ class PostgresStatement final : public SqlStatement, private Cursor {
     }
 
     const std::string& Sql() const override { return sql_; }
+    // Described again only on a new connection.
+    std::uint64_t ColumnsVersion() const override { return generation_; }
     int ParameterCount() const override { return parameters_; }
 
     void BindNull(int index) override { Slot(index, kUnknown).reset(); }
@@ -774,10 +776,12 @@ std::shared_ptr<SqlStatement> PostgresSession::Prepare(std::string_view sql) {
     if (impl_->link->depth == 0) {
         impl_->Ready();
     }
-    if (auto statement = impl_->pool->Take(sql)) {
-        return Lend(std::move(statement), impl_->pool);
+    const std::size_t hash = Pool::Hash(sql);
+    if (auto statement = impl_->pool->Take(sql, hash)) {
+        return Lend(std::move(statement), impl_->pool, hash);
     }
-    return Lend(std::make_unique<PostgresStatement>(impl_->link, std::string(sql)), impl_->pool);
+    return Lend(std::make_unique<PostgresStatement>(impl_->link, std::string(sql)), impl_->pool,
+                hash);
 }
 
 void PostgresSession::ExecuteScript(std::string_view sql) {

@@ -2,8 +2,6 @@
 
 #include <strings.h>
 
-#include <cctype>
-
 #include "base/error.h"
 #include "server/procedures/import_procedures.h"
 #include "server/procedures/inv_procedures.h"
@@ -95,11 +93,7 @@ const Procedure* ProcedureCatalog::Find(std::string_view name) const {
 }
 
 std::size_t ProcedureCatalog::NameHash::operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-case name
-    for (unsigned char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(std::toupper(c))) * 1099511628211ull;
-    }
-    return hash;
+    return ParameterIndex::HashName(name);
 }
 
 bool ProcedureCatalog::NameEqual::operator()(std::string_view a, std::string_view b) const {

@@ -1,7 +1,5 @@
 #include "server/sql_recordset.h"
 
-#include <strings.h>
-
 #include <string>
 
 #include "server/column_type.h"
@@ -11,8 +9,8 @@ namespace vym::server {
 
 class SqlRecordset::ColumnField final : public vym::Field {
   public:
-    ColumnField(SqlRecordset& owner, int column, std::string name, ColumnType type)
-        : owner_(owner), column_(column), name_(std::move(name)), type_(type) {}
+    ColumnField(SqlRecordset& owner, int column, const std::string& name, ColumnType type)
+        : owner_(owner), column_(column), name_(name), type_(type) {}
 
     const std::string& Name() const override { return name_; }
     DataType Type() const override { return type_.type; }
@@ -63,7 +61,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
   private:
     SqlRecordset& owner_;
     int column_;
-    std::string name_;
+    const std::string& name_;  // in the owner's column set
     ColumnType type_;
     std::uint64_t chunkRow_ = 0;
     std::size_t chunkOffset_ = 0;
@@ -79,6 +77,7 @@ SqlRecordset::~SqlRecordset() = default;
 
 void SqlRecordset::Start(std::optional<bool> hasRow) {
     fields_.clear();
+    columns_.reset();
     current_.reset();
     open_ = next_ < resultSets_.size();
     eof_ = true;
@@ -87,18 +86,17 @@ void SqlRecordset::Start(std::optional<bool> hasRow) {
         return;
     }
     current_ = std::move(resultSets_[next_++]);
-    const int count = current_->ColumnCount();
-    fields_.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        fields_.push_back(std::make_unique<ColumnField>(
-            *this, i, std::string(current_->ColumnName(i)),
-            ColumnTypeFromDeclaration(current_->ColumnDeclaredType(i))));
-    }
     eof_ = !(hasRow ? *hasRow : current_->Step());
     ++rowNumber_;
-    if (!eof_) {
-        for (auto& field : fields_) {
-            field->TakeTypeFromFirstRow();
+    // Read after the first step: a statement the engine prepared again there
+    // (the schema changed since it was cached) may have other columns.
+    columns_ = ColumnSet::Of(*current_);
+    // Reserved once: the fields handed out stay where they are.
+    fields_.reserve(columns_->Count());
+    for (int i = 0; i < columns_->Count(); ++i) {
+        fields_.emplace_back(*this, i, columns_->Name(i), columns_->Type(i));
+        if (!eof_) {
+            fields_.back().TakeTypeFromFirstRow();
         }
     }
 }
@@ -138,28 +136,19 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
     if (index < 0 || index >= static_cast<std::int32_t>(fields_.size())) {
         ThrowFieldNotFound(std::to_string(index));
     }
-    return *fields_[index];
+    return fields_[index];
 }
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    for (auto& field : fields_) {
-        const std::string& own = field->Name();
-        if (own.size() == name.size() && strncasecmp(own.data(), name.data(), name.size()) == 0) {
-            return *field;
-        }
+    if (const auto found = columns_ ? columns_->Find(name) : std::nullopt) {
+        return fields_[*found];
     }
     ThrowFieldNotFound(name);
 }
 
 bool SqlRecordset::HasField(std::string_view name) const {
-    for (const auto& field : fields_) {
-        const std::string& own = field->Name();
-        if (own.size() == name.size() && strncasecmp(own.data(), name.data(), name.size()) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return columns_ && columns_->Find(name).has_value();
 }
 
 bool SqlRecordset::NextRecordset() {
@@ -169,6 +158,7 @@ bool SqlRecordset::NextRecordset() {
 
 void SqlRecordset::Close() {
     fields_.clear();
+    columns_.reset();
     current_.reset();
     resultSets_.clear();
     open_ = false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gateway/recordset.h"
+#include "server/column_set.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
@@ -42,7 +43,8 @@ class SqlRecordset final : public vym::Recordset {
     std::vector<std::shared_ptr<SqlStatement>> resultSets_;
     std::size_t next_ = 0;
     std::shared_ptr<SqlStatement> current_;
-    std::vector<std::unique_ptr<ColumnField>> fields_;
+    std::shared_ptr<const ColumnSet> columns_;  // of current_
+    std::vector<ColumnField> fields_;
     std::uint64_t rowNumber_ = 0;  // tells fields a new row began
     bool open_ = false;
     bool eof_ = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ struct StoredCell {
     std::span<const std::uint8_t> blob;
 };
 
+class ColumnSet;
+
 // A prepared statement of the server's SQL session. Parameters are numbered
 // from 1, columns from 0. Step and the binds throw vym::Error naming the
 // engine's error and the statement.
@@ -31,6 +34,9 @@ class SqlStatement {
     virtual ~SqlStatement() = default;
 
     virtual const std::string& Sql() const = 0;
+    // Changes whenever the engine prepares the statement again, which may
+    // change its columns (the schema changed).
+    virtual std::uint64_t ColumnsVersion() const = 0;
 
     virtual int ParameterCount() const = 0;
     virtual void BindNull(int index) = 0;
@@ -64,6 +70,12 @@ class SqlStatement {
     virtual double ColumnDouble(int column) const = 0;
     virtual std::string_view ColumnText(int column) const = 0;
     virtual std::span<const std::uint8_t> ColumnBlob(int column) const = 0;
+
+  private:
+    friend class ColumnSet;
+    // The columns as the last recordset over the statement worked them out.
+    std::shared_ptr<const ColumnSet> columnSet_;
+    std::uint64_t columnSetVersion_ = 0;
 };
 
 }  // namespace vym::server

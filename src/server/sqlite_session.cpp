@@ -27,6 +27,10 @@ class SqliteStatement final : public SqlStatement {
     ~SqliteStatement() override { sqlite3_finalize(statement_); }
 
     const std::string& Sql() const override { return sql_; }
+    std::uint64_t ColumnsVersion() const override {
+        return static_cast<std::uint64_t>(
+            sqlite3_stmt_status(statement_, SQLITE_STMTSTATUS_REPREPARE, 0));
+    }
     sqlite3_stmt* Handle() const { return statement_; }
 
     int ParameterCount() const override { return sqlite3_bind_parameter_count(statement_); }
@@ -291,8 +295,25 @@ struct SqliteSession::Impl {
     Database db;
     Actor* actor = nullptr;  // owned by the handle
     std::shared_ptr<Pool> pool = std::make_shared<Pool>();
+    // Every procedure call begins and ends a transaction: these are prepared
+    // once, not looked up by their text call after call.
+    std::unique_ptr<SqliteStatement> beginWrite, beginRead, commit;
     int depth = 0;          // open transactions, the outermost included
     bool readOnly = false;  // the outermost transaction is a read-only one
+
+    void RunKept(std::unique_ptr<SqliteStatement>& kept, const char* sql) {
+        if (!kept) {
+            sqlite3_stmt* raw = nullptr;
+            const int rc =
+                sqlite3_prepare_v3(db.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+            if (rc != SQLITE_OK) {
+                throw SqlError(rc, sqlite3_errmsg(db.get()), sql);
+            }
+            kept = std::make_unique<SqliteStatement>(db, raw, sql);
+        }
+        kept->Step();
+        kept->Reset();
+    }
 };
 
 SqliteSession::SqliteSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -339,9 +360,10 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
 }
 
 std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
-    if (auto statement = impl_->pool->Take(sql)) {
-        RefuseWriteWhenReadOnly(static_cast<SqliteStatement&>(*statement).Handle(), sql);
-        return Lend(std::move(statement), impl_->pool);
+    const std::size_t hash = Pool::Hash(sql);
+    if (auto statement = impl_->pool->Take(sql, hash)) {
+        RefuseWriteWhenReadOnly(statement->Handle(), sql);
+        return Lend(std::move(statement), impl_->pool, hash);
     }
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -360,7 +382,7 @@ std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
             throw SqlError(SQLITE_MISUSE, "only one statement may be run at a time", sql);
         }
     }
-    return Lend(std::move(statement), impl_->pool);
+    return Lend(std::move(statement), impl_->pool, hash);
 }
 
 void SqliteSession::ExecuteScript(std::string_view sql) {
@@ -382,13 +404,21 @@ std::string SavepointName(int depth) {
 
 void SqliteSession::BeginImmediate() {
     const int depth = impl_->depth;
-    Run(depth == 0 ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + SavepointName(depth));
+    if (depth == 0) {
+        impl_->RunKept(impl_->beginWrite, "BEGIN IMMEDIATE");
+    } else {
+        Run("SAVEPOINT " + SavepointName(depth));
+    }
     impl_->depth = depth + 1;
 }
 
 void SqliteSession::BeginRead() {
     const int depth = impl_->depth;
-    Run(depth == 0 ? std::string("BEGIN") : "SAVEPOINT " + SavepointName(depth));
+    if (depth == 0) {
+        impl_->RunKept(impl_->beginRead, "BEGIN");
+    } else {
+        Run("SAVEPOINT " + SavepointName(depth));
+    }
     impl_->readOnly = impl_->readOnly || depth == 0;
     impl_->depth = depth + 1;
 }
@@ -401,7 +431,11 @@ void SqliteSession::RefuseWriteWhenReadOnly(sqlite3_stmt* statement, std::string
 
 void SqliteSession::Commit() {
     const int depth = impl_->depth - 1;
-    Run(depth <= 0 ? std::string("COMMIT") : "RELEASE " + SavepointName(depth));
+    if (depth <= 0) {
+        impl_->RunKept(impl_->commit, "COMMIT");
+    } else {
+        Run("RELEASE " + SavepointName(depth));
+    }
     impl_->depth = std::max(depth, 0);
     impl_->readOnly = impl_->readOnly && impl_->depth > 0;
 }

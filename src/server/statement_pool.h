@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "gateway/parameter_index.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
@@ -20,8 +20,16 @@ class StatementPool {
   public:
     static constexpr std::size_t kMaxCachedStatements = 256;
 
-    std::unique_ptr<Statement> Take(std::string_view sql) {
-        auto found = idle_.find(sql);
+    // The hash of a text, eight bytes at a time: a procedure's long SELECT
+    // is hashed on every call, so this is the pool's hot path. Texts told
+    // apart only by case share it; the texts themselves are compared.
+    static std::size_t Hash(std::string_view text) {
+        return static_cast<std::size_t>(ParameterIndex::HashName(text));
+    }
+
+    // An idle statement for `sql`, whose Hash() is `hash`; nullptr when none.
+    std::unique_ptr<Statement> Take(std::string_view sql, std::size_t hash) {
+        auto found = idle_.find(Probe{hash, sql});
         if (found == idle_.end() || found->second.empty()) {
             return nullptr;
         }
@@ -31,13 +39,17 @@ class StatementPool {
         return statement;
     }
 
-    void GiveBack(std::unique_ptr<Statement> statement) {
+    void GiveBack(std::unique_ptr<Statement> statement, std::size_t hash) {
         statement->Rewind();
         if (count_ >= kMaxCachedStatements) {
             count_ -= idle_.begin()->second.size();
             idle_.erase(idle_.begin());
         }
-        idle_[statement->Sql()].push_back(std::move(statement));
+        auto found = idle_.find(Probe{hash, statement->Sql()});
+        if (found == idle_.end()) {
+            found = idle_.emplace(Key{hash, statement->Sql()}, Idle{}).first;
+        }
+        found->second.push_back(std::move(statement));
         ++count_;
     }
 
@@ -47,15 +59,29 @@ class StatementPool {
     }
 
   private:
-    struct TextHash {
+    // A text with its hash, worked out once when the statement is lent.
+    struct Key {
+        std::size_t hash;
+        std::string text;
+    };
+    struct Probe {
+        std::size_t hash;
+        std::string_view text;
+    };
+    struct KeyHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
+        std::size_t operator()(const Key& key) const { return key.hash; }
+        std::size_t operator()(const Probe& probe) const { return probe.hash; }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return a.hash == b.hash && std::string_view(a.text) == std::string_view(b.text);
         }
     };
-    std::unordered_map<std::string, std::vector<std::unique_ptr<Statement>>, TextHash,
-                       std::equal_to<>>
-        idle_;
+    using Idle = std::vector<std::unique_ptr<Statement>>;
+    std::unordered_map<Key, Idle, KeyHash, KeyEqual> idle_;
     std::size_t count_ = 0;
 };
 
@@ -63,11 +89,12 @@ class StatementPool {
 // or is finalized when the session has gone.
 template <class Statement>
 std::shared_ptr<SqlStatement> Lend(std::unique_ptr<Statement> statement,
-                                   const std::shared_ptr<StatementPool<Statement>>& pool) {
-    return {statement.release(), [weak = std::weak_ptr(pool)](Statement* s) {
+                                   const std::shared_ptr<StatementPool<Statement>>& pool,
+                                   std::size_t hash) {
+    return {statement.release(), [weak = std::weak_ptr(pool), hash](Statement* s) {
                 std::unique_ptr<Statement> owned(s);
                 if (auto alive = weak.lock()) {
-                    alive->GiveBack(std::move(owned));
+                    alive->GiveBack(std::move(owned), hash);
                 }
             }};
 }

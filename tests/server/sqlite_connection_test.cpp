@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
+#include "support/server/postgres_database.h"
 #include "support/server/temp_database.h"
 
 namespace vym::server {
@@ -258,6 +259,58 @@ TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
     rs->MoveNext();
     EXPECT_TRUE(rs->Eof());
     EXPECT_THROW(rs->Fields(0).Value(), Error);
+}
+
+// A statement keeps the columns worked out for its last recordset; each read
+// below must still see the columns, types and values of its own statement.
+// The embedded store prepares a statement again when the schema changed, and
+// types an expression column from its first row; PostgreSQL does neither.
+TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
+    TempDatabase t;
+    const bool postgres = !test::PostgresServer().empty();
+    const char* kAll = "SELECT * FROM test_item";
+    const char* kTyped =
+        "SELECT CASE WHEN count(*) > 1 THEN 'many' ELSE 5 END AS Kind FROM test_item";
+    struct Read {
+        bool embeddedOnly;
+        const char* before;  // run first, when set
+        const char* query;
+        const char* field;  // in another case than the query's
+        DataType type;      // Empty: no such field
+        std::string value;
+    };
+    const std::vector<Read> reads = {
+        {false, "INSERT INTO test_item (item_no, description) VALUES (1, 'Boot Dryer')", kAll,
+         "DESCRIPTION", DataType::VarChar, "Boot Dryer"},
+        {true, "ALTER TABLE test_item ADD COLUMN deposit money DEFAULT 12.5", kAll, "Deposit",
+         DataType::Currency, "12.5"},
+        {false, nullptr, "SELECT description AS item_no, item_no AS description FROM test_item",
+         "Item_No", DataType::VarChar, "Boot Dryer"},
+        {false, nullptr, "SELECT item_no, description AS ITEM_NO FROM test_item", "Item_no",
+         DataType::Integer, "1"},
+        {true, nullptr, kTyped, "kind", DataType::Integer, "5"},
+        {true, "INSERT INTO test_item (item_no) VALUES (2)", kTyped, "KIND", DataType::VarChar,
+         "many"},
+        {true, "ALTER TABLE test_item DROP COLUMN deposit", kAll, "deposit", DataType::Empty, ""},
+    };
+    for (const Read& read : reads) {
+        if (read.embeddedOnly && postgres) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(read.query) + " / " + read.field);
+        if (read.before) {
+            t.Db().ExecuteSQL(read.before);
+        }
+        auto rs = t.Db().OpenRecordset(read.query);
+        if (read.type == DataType::Empty) {
+            EXPECT_FALSE(rs->HasField(read.field));
+            EXPECT_THROW(rs->Fields(read.field), Error);
+            continue;
+        }
+        ASSERT_TRUE(rs->HasField(read.field));
+        EXPECT_EQ(rs->Fields(read.field).Type(), read.type);
+        EXPECT_EQ(rs->Fields(read.field).Value().ToString(), read.value);
+    }
 }
 
 TEST(SqliteConnection, TrueIsStoredAsOneInABitColumn) {

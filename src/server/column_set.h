@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "server/column_type.h"
+#include "server/sql_statement.h"
+
+namespace vym::server {
+
+// What a recordset works out from a statement's columns before it reads a
+// row: each column's name and declared type, and the names indexed without
+// regard to case. The statement keeps it for the next recordset over it, so
+// that a procedure called again and again works it out once.
+class ColumnSet {
+  public:
+    // The set of the statement's columns: the one it keeps, unless the engine
+    // has prepared the statement again since (its columns may have changed).
+    static std::shared_ptr<const ColumnSet> Of(SqlStatement& statement);
+
+    int Count() const { return static_cast<int>(names_.size()); }
+    const std::string& Name(int column) const { return names_[column]; }
+    const ColumnType& Type(int column) const { return types_[column]; }
+    // The first column so named, regardless of ASCII case.
+    std::optional<int> Find(std::string_view name) const;
+
+  private:
+    explicit ColumnSet(const SqlStatement& statement);
+
+    std::vector<std::string> names_;
+    std::vector<ColumnType> types_;
+    std::vector<std::pair<std::uint64_t, int>> byHash_;  // sorted; equal hashes by column
+};
+
+}  // namespace vym::server
