@@ -129,7 +129,8 @@ class RawSearch {
     void Run() const {
         for (sqlite3_stmt* statement : statements_) {
             sqlite3_reset(statement);
-            for (int read = 0; read < kSearchRows && sqlite3_step(statement) == SQLITE_ROW; ++read) {
+            for (int read = 0; read < kSearchRows && sqlite3_step(statement) == SQLITE_ROW;
+                 ++read) {
                 for (int col = 0; col < sqlite3_column_count(statement); ++col) {
                     benchmark::DoNotOptimize(sqlite3_column_text(statement, col));
                 }

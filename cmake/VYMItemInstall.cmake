@@ -17,7 +17,7 @@ file(GLOB VYM_PUBLIC_HEADERS RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPEND
 list(APPEND VYM_PUBLIC_HEADERS
      base/currency.h base/date.h base/prompter.h base/refusal.h base/value.h
      console/item.h serials/serial.h
-     host/frm_pick_list.h host/item_enums.h host/package_price_request.h
+     host/console_binding.h host/frm_pick_list.h host/item_enums.h host/package_price_request.h
      host/plug_in_registry.h host/row_conflict.h host/screen_context.h
      host/screen_registry.h host/vym_interface.h
      server/local_app_server.h server/procedure_catalog.h server/procedure_context.h

@@ -325,7 +325,9 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
                     gram >= 0x10000
                         ? std::string(1, static_cast<char>(gram & 0xFF))
                         : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
-                Run(*upsert, {text, status, count[gram]});
+                upsert->BindAll(std::vector<vym::Value>{text, status, count[gram]});
+                upsert->Step();
+                upsert->Reset();
             }
         }
     }
