@@ -423,11 +423,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     if (!postgres) {
         indexes.emplace(db);
     } else {
-        // The short texts of the descriptions are counted once, after.
+        // The short texts of the descriptions are counted once, after; and
+        // made-up prices have no history.
         db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_grams_insert");
-    }
-    // Made-up prices have no history.
-    if (postgres) {
         db.Run("ALTER TABLE vym_price DISABLE TRIGGER vym_price_history_insert");
     }
     const std::vector<BlockInsert> inserts = BlockInserts();
@@ -439,13 +437,11 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
             progress(done);
         }
     }
-    if (postgres) {
-        db.Run("ALTER TABLE vym_price ENABLE TRIGGER vym_price_history_insert");
-    }
     WriteUnits(db, first);
     if (indexes) {
         indexes->Restore(first);
     } else {
+        db.Run("ALTER TABLE vym_price ENABLE TRIGGER vym_price_history_insert");
         db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_grams_insert");
         CountDescriptionGrams(db, first);
     }
