@@ -166,6 +166,13 @@ SqlEngine::TrigramSearch SqlEngine::DescriptionSearch() const {
     return {"vym_item_fts fts", "fts.rowid", "fts.vym_item_fts MATCH ?", "fts.rowid"};
 }
 
+std::string_view SqlEngine::WordCountSql() const {
+    return IsPostgres() ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
+                          "FROM vym_item_word_count "
+                          "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0"
+                        : std::string_view();
+}
+
 std::string SqlEngine::TrigramArgument(std::string_view text) const {
     std::string out = IsPostgres() ? "%" : "\"";
     for (const char c : text) {

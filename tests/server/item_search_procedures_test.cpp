@@ -223,9 +223,11 @@ TEST_F(ItemSearchProcedures, ACommonStatusIsCountedByTheFewOthers) {
 }
 
 // Texts of one or two characters are counted from counts the item triggers
-// keep; the rows still come from reading the descriptions, so after every
-// kind of write both must agree.
-TEST_F(ItemSearchProcedures, ShortTextCountsFollowEveryWriteOfAnItem) {
+// keep, and on PostgreSQL longer ones within one word from the counts kept by
+// word (two words holding one text are counted the long way); the rows still
+// come from reading the descriptions, so after every kind of write both must
+// agree.
+TEST_F(ItemSearchProcedures, KeptTextCountsFollowEveryWriteOfAnItem) {
     const auto save = [this] {
         std::int32_t rv = 0;
         Message("vym_sp_ITEM_UpdateItem",
@@ -265,12 +267,14 @@ TEST_F(ItemSearchProcedures, ShortTextCountsFollowEveryWriteOfAnItem) {
          }},
         {"described again",
          [this] {
-             db_->ExecuteSQL("UPDATE vym_item SET long_description = 'xx' WHERE item_no = 50");
+             db_->ExecuteSQL(
+                 "UPDATE vym_item SET long_description = 'xx  Express express' WHERE item_no = 50");
          }},
     };
     for (const auto& [what, write] : writes) {
         write();
-        for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%"}) {
+        for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%", "xylo", "EXPRESS",
+                                 "ess", "top", "10%", "day", "l d"}) {
             for (const char* status : {"", "ACTIVE", "inactive"}) {
                 const auto found =
                     Call("VYM_SP_ITEM_GetItem", {{"@description", text}, {"@status_id", status}});

@@ -99,6 +99,9 @@ class Search {
                                               " ? ESCAPE '\\'"
                                         : std::string();
             match.probeValues = {"%" + StartsWithPattern(text)};
+            if (text.find(' ') == std::string::npos) {
+                match.word = text;
+            }
             // The index hands its matches out by item number: kept, so that
             // the first rows come without sorting every match.
             order_ = search.order;
@@ -157,6 +160,7 @@ class Search {
         std::vector<vym::Value> probeValues;
         bool status = false;
         std::string gram;         // a description too short for the trigram index
+        std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
     };
 
@@ -266,19 +270,26 @@ class Search {
     }
 
     // A short description alone, or with the status, among all items: its
-    // matches are counted as the items are written, by text and status.
+    // matches are counted as the items are written, by text and status. So
+    // are those of a longer one within one word where the engine keeps counts
+    // by word, when a single word holds it.
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
-        const auto gram = std::find_if(conditions_.begin(), conditions_.end(),
-                                       [](const Condition& c) { return !c.gram.empty(); });
+        const auto counted = [this](const Condition& c) {
+            return !c.gram.empty() || (!c.word.empty() && !engine_->WordCountSql().empty());
+        };
+        const auto gram = std::find_if(conditions_.begin(), conditions_.end(), counted);
         const bool alone =
             std::all_of(conditions_.begin(), conditions_.end(),
-                        [](const Condition& c) { return c.status || !c.gram.empty(); });
+                        [&counted](const Condition& c) { return c.status || counted(c); });
         if (!detail_.empty() || gram == conditions_.end() || !alone) {
             return std::nullopt;
         }
-        std::string sql =
-            "SELECT COALESCE(SUM(items), 0) FROM vym_item_gram_count WHERE gram = lower(?)";
-        std::vector<vym::Value> values = {gram->gram};
+        const bool byWord = gram->gram.empty();
+        std::string sql = byWord ? std::string(engine_->WordCountSql())
+                                 : "SELECT 1, COALESCE(SUM(items), 0) FROM vym_item_gram_count "
+                                   "WHERE gram = lower(?)";
+        std::vector<vym::Value> values = {byWord ? engine_->TrigramArgument(gram->word)
+                                                 : gram->gram};
         for (const Condition& condition : conditions_) {
             if (condition.status) {
                 sql += " AND status_id = ?";
@@ -288,7 +299,11 @@ class Search {
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
         statement->Step();
-        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+        // Two words holding the text may stand in one description.
+        if (statement->ColumnInt64(0) > 1) {
+            return std::nullopt;
+        }
+        return static_cast<std::int32_t>(statement->ColumnInt64(1));
     }
 
     std::int32_t CountAll(SqlSession& session) const {

@@ -1,0 +1,2 @@
+-- Held for the change made beside this one; nothing to do here.
+SELECT 1;
