@@ -199,8 +199,14 @@ struct Link {
         Setup();
     }
 
+    // The statements are short: compiling one (jit) takes longer than running
+    // it. A result read through a cursor is one a screen shows the first rows
+    // of while it reads on, so its plan is made for those first rows.
     void Setup() {
-        Exec("SET DateStyle = ISO; SET client_min_messages = warning", "connect");
+        Exec(
+            "SET DateStyle = ISO; SET client_min_messages = warning; SET jit = off; "
+            "SET cursor_tuple_fraction = 0.01",
+            "connect");
         ApplyActor();
     }
 
@@ -322,8 +328,10 @@ int HexDigit(char c) {
 }
 
 // The first batch of a result read through a cursor is what a screen shows
-// first; later batches grow, up to the largest.
-constexpr int kFirstBatch = 200;
+// first: the console's first 200 rows, and the one its recordset reads ahead
+// of them, so that they come in one fetch. Later batches grow, up to the
+// largest.
+constexpr int kFirstBatch = 201;
 constexpr int kLargestBatch = 20000;
 
 class PostgresStatement final : public SqlStatement, private Cursor {
