@@ -333,6 +333,23 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
     }
 }
 
+// The counts of the words of the descriptions of the items from `first` on,
+// as the item triggers keep them on PostgreSQL: each word (lowered, between
+// spaces) once an item, where it first stands.
+void CountDescriptionWords(SqlSession& db, std::int32_t first) {
+    db.Run(
+        "INSERT INTO vym_item_word_count (word, status_id, items) "
+        "SELECT w.word, i.status_id, count(*) FROM vym_item i "
+        "CROSS JOIN LATERAL unnest(string_to_array(lower(i.long_description), ' ')) "
+        "WITH ORDINALITY AS w (word, n) "
+        "WHERE i.item_no >= ? AND w.word <> '' "
+        "AND array_position(string_to_array(lower(i.long_description), ' '), w.word) = w.n "
+        "GROUP BY w.word, i.status_id "
+        "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
+        "excluded.items",
+        {first});
+}
+
 // The indexes of the tables the items go to, and the trigger that indexes
 // each new description: dropped while the items are written and made again
 // after (in the same transaction), which sorts each index once instead of
@@ -423,9 +440,10 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     if (!postgres) {
         indexes.emplace(db);
     } else {
-        // The short texts of the descriptions are counted once, after; and
-        // made-up prices have no history.
+        // The short texts and the words of the descriptions are counted once,
+        // after; and made-up prices have no history.
         db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_grams_insert");
+        db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_words_insert");
         db.Run("ALTER TABLE vym_price DISABLE TRIGGER vym_price_history_insert");
     }
     const std::vector<BlockInsert> inserts = BlockInserts();
@@ -443,7 +461,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     } else {
         db.Run("ALTER TABLE vym_price ENABLE TRIGGER vym_price_history_insert");
         db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_grams_insert");
+        db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_words_insert");
         CountDescriptionGrams(db, first);
+        CountDescriptionWords(db, first);
     }
     transaction.Commit();
     // Fresh statistics, so that the planner sees the new rows and the trigram
