@@ -222,10 +222,10 @@ TEST_F(ItemSearchProcedures, ACommonStatusIsCountedByTheFewOthers) {
     }
 }
 
-// Texts of one or two characters are counted from counts the item triggers
-// keep; the rows still come from reading the descriptions, so after every
-// kind of write both must agree.
-TEST_F(ItemSearchProcedures, ShortTextCountsFollowEveryWriteOfAnItem) {
+// Texts of one or two characters, and each typed tab's items by function and
+// status, are counted from counts the triggers keep; the rows still come
+// from reading the items, so after every kind of write both must agree.
+TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
     const auto save = [this] {
         std::int32_t rv = 0;
         Message("vym_sp_ITEM_UpdateItem",
@@ -267,9 +267,34 @@ TEST_F(ItemSearchProcedures, ShortTextCountsFollowEveryWriteOfAnItem) {
          [this] {
              db_->ExecuteSQL("UPDATE vym_item SET long_description = 'xx' WHERE item_no = 50");
          }},
+        {"moved to another function",
+         [this] {
+             db_->ExecuteSQL("UPDATE vym_item SET function_id = 'lift' WHERE item_no IN (5, 11)");
+         }},
+        // An item's type does not decide which type tables hold a row of it.
+        {"given a row of another type",
+         [this] {
+             db_->ExecuteSQL("INSERT INTO vym_item_ticket (item_no) VALUES (5)");
+             db_->ExecuteSQL("INSERT INTO vym_item_ss (item_no) VALUES (50)");
+         }},
+        {"a type's row removed",
+         [this] { db_->ExecuteSQL("DELETE FROM vym_item_rental WHERE item_no = 6"); }},
     };
+    const std::vector<const char*> tabs = {"VYM_SP_ITEM_GetItemTicket", "VYM_SP_ITEM_GetItemSS",
+                                           "VYM_SP_ITEM_GetItemPhoto",  "VYM_SP_ITEM_GetItemShip",
+                                           "VYM_SP_ITEM_GetItemRental", "VYM_SP_ITEM_GetItemStock"};
     for (const auto& [what, write] : writes) {
         write();
+        for (const char* tab : tabs) {
+            for (const char* function : {"", "LIFT", "ship", "Retail"}) {
+                for (const char* status : {"", "ACTIVE", "inactive"}) {
+                    const auto found =
+                        Call(tab, {{"@function_id", function}, {"@status_id", status}});
+                    EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
+                        << what << ": " << tab << " " << function << " " << status;
+                }
+            }
+        }
         for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%"}) {
             for (const char* status : {"", "ACTIVE", "inactive"}) {
                 const auto found =

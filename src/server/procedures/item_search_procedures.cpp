@@ -74,6 +74,9 @@ class Search {
     // The last condition's index holds the status: a count of both reads
     // one range of it.
     void IndexedWithStatus() { conditions_.back().withStatus = true; }
+    // The last condition is the item's function: each typed tab's counts
+    // hold it (see CountedByTab).
+    void CountedByTab() { conditions_.back().tabCounted = true; }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
@@ -158,6 +161,7 @@ class Search {
         bool status = false;
         std::string gram;         // a description too short for the trigram index
         bool withStatus = false;  // its index holds the status too
+        bool tabCounted = false;  // the function, which the typed tabs count by
     };
 
     static std::string Alias(const std::string& table) {
@@ -242,6 +246,9 @@ class Search {
         if (const auto counted = CountedGram(session)) {
             return *counted;
         }
+        if (const auto counted = CountedByTab(session)) {
+            return *counted;
+        }
         const auto status = std::find_if(conditions_.begin(), conditions_.end(),
                                          [](const Condition& c) { return c.status; });
         const bool probes =
@@ -285,6 +292,31 @@ class Search {
                 values.push_back(condition.values.front());
             }
         }
+        return Single(session, sql, values);
+    }
+
+    // A typed tab searched by function, status, both or neither: its rows
+    // are counted by both as they are written (to the tab's own table or
+    // to their items).
+    std::optional<std::int32_t> CountedByTab(SqlSession& session) const {
+        const bool counted =
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || c.tabCounted; });
+        if (detail_.empty() || !counted) {
+            return std::nullopt;
+        }
+        std::string sql = "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
+        std::vector<vym::Value> values = {detail_.substr(0, detail_.find(' '))};
+        for (const Condition& condition : conditions_) {
+            sql += condition.status ? " AND status_id = ?" : " AND function_id = ?";
+            values.push_back(condition.values.front());
+        }
+        return Single(session, sql, values);
+    }
+
+    // The one number `sql` reads.
+    static std::int32_t Single(SqlSession& session, const std::string& sql,
+                               const std::vector<vym::Value>& values) {
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
         statement->Step();
@@ -292,11 +324,9 @@ class Search {
     }
 
     std::int32_t CountAll(SqlSession& session) const {
-        auto statement = session.Prepare("SELECT count(*) FROM " + From(true, "") +
-                                         WhereClause(Plan::Count, true));
-        statement->BindAll(Values());
-        statement->Step();
-        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+        return Single(session,
+                      "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true),
+                      Values());
     }
 
     // How many items have another status than `status`, up to `most`: read
@@ -324,10 +354,7 @@ class Search {
             sql += " AND " + condition.probe;
             values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
         }
-        auto statement = session.Prepare(sql);
-        statement->BindAll(values);
-        statement->Step();
-        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+        return Single(session, sql, values);
     }
 
     const SqlEngine* engine_;
@@ -363,6 +390,7 @@ void AddItemCriteria(const ProcedureContext& call, Search& search) {
     if (const auto function = Text(call, "@function_id")) {
         search.Where("i.function_id", "= ?", *function, Drives::Always);
         search.IndexedWithStatus();
+        search.CountedByTab();
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
         search.Where("i.catagory_id", "= ?", *catagory, Drives::Always);
@@ -568,6 +596,9 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
     for (const Equal& equal : kEquals) {
         if (const auto value = Text(call, equal.parameter)) {
             search.Where(equal.column, "= ?", *value, equal.drives, equal.column[0] == 'i');
+            if (equal.parameter == std::string_view("@function_id")) {
+                search.CountedByTab();
+            }
         }
     }
     if (const auto status = Text(call, "@status_id")) {
