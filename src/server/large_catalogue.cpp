@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/currency.h"
@@ -288,15 +289,22 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
 }
 
 // The counts of the short texts in the descriptions of the items from `first`
-// on, as the item triggers keep them: every character and pair of characters,
-// lowered, once an item. Generated descriptions are ASCII, a byte a character.
-void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
-    std::map<std::string, std::vector<std::int32_t>> counts;  // by status, by gram
+// on, as the triggers keep them: every character and pair of characters,
+// lowered, once an item; among all items, or (`byTab`) on each typed tab.
+// Generated descriptions are ASCII, a byte a character.
+void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
+    // By tab and status, by gram.
+    std::map<std::pair<std::string, std::string>, std::vector<std::int32_t>> counts;
     std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
-    auto rows = db.Prepare("SELECT long_description, status_id FROM vym_item WHERE item_no >= ?");
+    auto rows =
+        db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab FROM vym_item_tab t "
+                           "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
+                         : "SELECT long_description, status_id, '' FROM vym_item "
+                           "WHERE item_no >= ?");
     rows->BindAll(std::vector<vym::Value>{first});
     for (std::int32_t row = 0; rows->Step(); ++row) {
-        std::vector<std::int32_t>& count = counts[std::string(rows->ColumnText(1))];
+        std::vector<std::int32_t>& count =
+            counts[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(1))}];
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
         for (std::size_t at = 0; at < text.size(); ++at) {
@@ -315,17 +323,25 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
         }
     }
     auto upsert = db.Prepare(
-        "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
-        "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
-        "excluded.items");
-    for (const auto& [status, count] : counts) {
+        byTab ? "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
+                "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
+                "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items"
+              : "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
+                "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
+                "excluded.items");
+    for (const auto& [key, count] : counts) {
+        const auto& [tab, status] = key;
         for (std::size_t gram = 1; gram < count.size(); ++gram) {
             if (count[gram] > 0) {
                 const std::string text =
                     gram >= 0x10000
                         ? std::string(1, static_cast<char>(gram & 0xFF))
                         : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
-                upsert->BindAll(std::vector<vym::Value>{text, status, count[gram]});
+                std::vector<vym::Value> values = {text, status, count[gram]};
+                if (byTab) {
+                    values.emplace_back(tab);
+                }
+                upsert->BindAll(values);
                 upsert->Step();
                 upsert->Reset();
             }
@@ -391,7 +407,8 @@ class DeferredIndexes {
             "INSERT INTO vym_item_fts (rowid, long_description) "
             "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
             {first});
-        CountDescriptionGrams(db_, first);
+        CountDescriptionGrams(db_, first, false);
+        CountDescriptionGrams(db_, first, true);
         CountTabs(db_, first);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
@@ -467,7 +484,8 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
         indexes->Restore(first);
     } else {
         CountingTriggers(db, "ENABLE");
-        CountDescriptionGrams(db, first);
+        CountDescriptionGrams(db, first, false);
+        CountDescriptionGrams(db, first, true);
         CountTabs(db, first);
     }
     transaction.Commit();

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "server/large_catalogue.h"
@@ -286,12 +287,19 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
     for (const auto& [what, write] : writes) {
         write();
         for (const char* tab : tabs) {
-            for (const char* function : {"", "LIFT", "ship", "Retail"}) {
+            for (const auto& [criterion, value] :
+                 std::vector<std::pair<const char*, const char*>>{{"@function_id", ""},
+                                                                  {"@function_id", "LIFT"},
+                                                                  {"@function_id", "ship"},
+                                                                  {"@function_id", "Retail"},
+                                                                  {"@description", "x"},
+                                                                  {"@description", "E"},
+                                                                  {"@description", "ll"},
+                                                                  {"@description", "sHiP"}}) {
                 for (const char* status : {"", "ACTIVE", "inactive"}) {
-                    const auto found =
-                        Call(tab, {{"@function_id", function}, {"@status_id", status}});
+                    const auto found = Call(tab, {{criterion, value}, {"@status_id", status}});
                     EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
-                        << what << ": " << tab << " " << function << " " << status;
+                        << what << ": " << tab << " " << value << " " << status;
                 }
             }
         }

@@ -74,6 +74,9 @@ class Search {
     // The last condition's index holds the status: a count of both reads
     // one range of it.
     void IndexedWithStatus() { conditions_.back().withStatus = true; }
+    // The last condition as tried on one row found otherwise, when its own
+    // form would lead the count through its index instead.
+    void ProbedBy(std::string probe) { conditions_.back().probe = std::move(probe); }
     // The last condition is the item's function: each typed tab's counts
     // hold it (see CountedByTab).
     void CountedByTab() { conditions_.back().tabCounted = true; }
@@ -167,6 +170,8 @@ class Search {
     static std::string Alias(const std::string& table) {
         return table.substr(table.rfind(' ') + 1);
     }
+    // The detail table, which names its tab in the counts.
+    std::string Tab() const { return detail_.substr(0, detail_.find(' ')); }
 
     bool NeedsItem() const {
         return detail_.empty() || std::any_of(conditions_.begin(), conditions_.end(),
@@ -254,10 +259,9 @@ class Search {
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || !c.probe.empty(); });
-        const bool indexed = detail_.empty() && std::all_of(conditions_.begin(), conditions_.end(),
-                                                            [](const Condition& c) {
-                                                                return c.status || c.withStatus;
-                                                            });
+        const bool indexed =
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
             return CountAll(session);
         }
@@ -266,26 +270,37 @@ class Search {
         const std::int32_t matches = rest.CountAll(session);
         const std::int32_t few = std::min(matches, kFewOthers);
         const vym::Value& value = status->values.front();
-        if (matches == 0 || OtherStatuses(session, value, few) >= few) {
-            return matches == 0 ? 0 : CountAll(session);
+        // A tab none of whose items has another status matches as many.
+        if (matches == 0 || (!detail_.empty() && TabOtherStatuses(session, value) == 0)) {
+            return matches;
+        }
+        if (OtherStatuses(session, value, few) >= few) {
+            return CountAll(session);
         }
         return matches - rest.CountOtherStatuses(session, value);
     }
 
-    // A short description alone, or with the status, among all items: its
-    // matches are counted as the items are written, by text and status.
+    // A short description alone, or with the status, among all items or on a
+    // typed tab: its matches are counted as the items are written, by text
+    // and status (and tab).
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
         const auto gram = std::find_if(conditions_.begin(), conditions_.end(),
                                        [](const Condition& c) { return !c.gram.empty(); });
         const bool alone =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || !c.gram.empty(); });
-        if (!detail_.empty() || gram == conditions_.end() || !alone) {
+        if (gram == conditions_.end() || !alone) {
             return std::nullopt;
         }
-        std::string sql =
-            "SELECT COALESCE(SUM(items), 0) FROM vym_item_gram_count WHERE gram = lower(?)";
+        std::string sql = detail_.empty() ? "SELECT COALESCE(SUM(items), 0) FROM "
+                                            "vym_item_gram_count WHERE gram = lower(?)"
+                                          : "SELECT COALESCE(SUM(items), 0) FROM "
+                                            "vym_item_tab_gram_count WHERE gram = lower(?) "
+                                            "AND tab = ?";
         std::vector<vym::Value> values = {gram->gram};
+        if (!detail_.empty()) {
+            values.push_back(Tab());
+        }
         for (const Condition& condition : conditions_) {
             if (condition.status) {
                 sql += " AND status_id = ?";
@@ -306,7 +321,7 @@ class Search {
             return std::nullopt;
         }
         std::string sql = "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
-        std::vector<vym::Value> values = {detail_.substr(0, detail_.find(' '))};
+        std::vector<vym::Value> values = {Tab()};
         for (const Condition& condition : conditions_) {
             sql += condition.status ? " AND status_id = ?" : " AND function_id = ?";
             values.push_back(condition.values.front());
@@ -339,6 +354,14 @@ class Search {
                 "OR status_id > ? LIMIT ?) other",
                 {status, status, most})
             .ToLong();
+    }
+
+    // How many of the tab's items have another status than `status`.
+    std::int32_t TabOtherStatuses(SqlSession& session, const vym::Value& status) const {
+        return Single(session,
+                      "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ? "
+                      "AND (status_id < ? OR status_id > ?)",
+                      {Tab(), status, status});
     }
 
     // The matches of another status than `status`, each found through the
@@ -581,14 +604,16 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
         const char* parameter;
         const char* column;
         Drives drives;
+        bool tabCounted = false;  // the typed tabs' counts hold it
+        bool withStatus = false;  // its index holds the status too
     };
     static constexpr Equal kEquals[] = {
-        {"@function_id", "i.function_id", Drives::WhenFew},
+        {"@function_id", "i.function_id", Drives::WhenFew, true},
         {"@catagory_id", "i.catagory_id", Drives::Never},
         {"@stock_type_id", "s.stock_type_id", Drives::Always},
         {"@vendor_id", "s.vendor_id", Drives::Always},
         {"@model_id", "s.model_id", Drives::Always},
-        {"@department_id", "i.department_id", Drives::WhenFew},
+        {"@department_id", "i.department_id", Drives::WhenFew, false, true},
         {"@report_department_id", "s.report_department_id", Drives::Always},
         {"@report_sub_department_id", "s.report_sub_department_id", Drives::Never},
         {"@serial_type_id", "s.serial_type_id", Drives::Never},
@@ -596,8 +621,11 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
     for (const Equal& equal : kEquals) {
         if (const auto value = Text(call, equal.parameter)) {
             search.Where(equal.column, "= ?", *value, equal.drives, equal.column[0] == 'i');
-            if (equal.parameter == std::string_view("@function_id")) {
+            if (equal.tabCounted) {
                 search.CountedByTab();
+            }
+            if (equal.withStatus) {
+                search.IndexedWithStatus();
             }
         }
     }
@@ -615,6 +643,9 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
             "s.item_no IN (SELECT l.item_no FROM vym_item_stock_location l "
             "WHERE l.location_id = ?)",
             {*location}, Drives::Always, false);
+        search.ProbedBy(
+            "EXISTS (SELECT 1 FROM vym_item_stock_location l WHERE l.item_no = s.item_no "
+            "AND l.location_id = ?)");
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
