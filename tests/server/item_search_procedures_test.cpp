@@ -550,7 +550,8 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
 TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
     const auto dir = test::MakeTempDir();
     const std::string path = (dir / "large.db").string();
-    LargeCatalogue::Generate(path, 16000);
+    // Enough that a typed tab's active items are many.
+    LargeCatalogue::Generate(path, 33000);
     auto server = LocalAppServer::Open(path);
     auto db = server->DBConnection();
     const std::string itemOrder = " ORDER BY function_id, catagory_id, item_no";
@@ -597,6 +598,11 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          "SELECT item_no FROM vym_item WHERE item_type = 'TICKET' AND status_id = 'ACTIVE'" +
              itemOrder,
          2000},
+        {"VYM_SP_ITEM_GetItemPhoto",
+         {{"@status_id", "ACTIVE"}},
+         "SELECT i.item_no FROM vym_item i JOIN vym_item_photo ph ON ph.item_no = i.item_no "
+         "WHERE i.status_id = 'ACTIVE' ORDER BY i.function_id, i.catagory_id, i.item_no",
+         5001},
         {"VYM_SP_ITEM_GetItemStock",
          {{"@status_id", "ACTIVE"}},
          stock + "i.status_id = 'ACTIVE' ORDER BY i.item_no",

@@ -137,13 +137,16 @@ class Search {
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
                                                     : Plan::Walk;
-        for (vym::Value& value : Values()) {
+        const std::optional<Search> walk =
+            plan == Plan::Walk ? WithinTabFunctions(call.Session(), orderBy) : std::nullopt;
+        const Search& read = walk ? *walk : *this;
+        for (vym::Value& value : read.Values()) {
             columnValues.push_back(std::move(value));
         }
-        SqlStatement& rows =
-            call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
-                                   WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
-                               columnValues);
+        SqlStatement& rows = call.EmitResultSet(
+            "SELECT " + columns + " FROM " + read.From(false, joins) +
+                read.WhereClause(plan, false) + " ORDER BY " + read.Order(plan, orderBy),
+            columnValues);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
             rows.FetchInBatches();
@@ -170,6 +173,46 @@ class Search {
     static std::string Alias(const std::string& table) {
         return table.substr(table.rfind(' ') + 1);
     }
+    // A typed tab walked in the console's order skips the functions that
+    // hold none of its items (a type's items often sit in a few): its counts
+    // tell which, unless one of its items has no function.
+    std::optional<Search> WithinTabFunctions(SqlSession& session,
+                                             const std::string& orderBy) const {
+        const bool byFunction = std::any_of(conditions_.begin(), conditions_.end(),
+                                            [](const Condition& c) { return c.tabCounted; });
+        if (detail_.empty() || byFunction || !trigram_.table.empty() ||
+            !orderBy.starts_with("i.function_id")) {
+            return std::nullopt;
+        }
+        std::string sql =
+            "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0";
+        std::vector<vym::Value> values = {Tab()};
+        for (const Condition& condition : conditions_) {
+            if (condition.status) {
+                sql += " AND status_id = ?";
+                values.push_back(condition.values.front());
+            }
+        }
+        auto functions = session.Prepare(sql);
+        functions->BindAll(values);
+        std::string list;
+        std::vector<vym::Value> names;
+        while (functions->Step()) {
+            const std::string name(functions->ColumnText(0));
+            if (name.empty()) {
+                return std::nullopt;
+            }
+            list += list.empty() ? "?" : ", ?";
+            names.emplace_back(name);
+        }
+        if (names.empty()) {
+            return std::nullopt;
+        }
+        Search walk = *this;
+        walk.Where("i.function_id IN (" + list + ")", std::move(names), Drives::Always);
+        return walk;
+    }
+
     // The detail table, which names its tab in the counts.
     std::string Tab() const { return detail_.substr(0, detail_.find(' ')); }
 
