@@ -288,23 +288,44 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
         {first});
 }
 
+// How many items each typed tab finds, by tab, function and status.
+using TabCounts = std::map<std::array<std::string, 3>, std::int32_t>;
+
+void AddTabCounts(SqlSession& db, const TabCounts& tabs) {
+    auto upsert = db.Prepare(
+        "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
+        "VALUES (?, ?, ?, ?) ON CONFLICT (tab, function_id, status_id) "
+        "DO UPDATE SET items = vym_item_tab_count.items + excluded.items");
+    for (const auto& [key, items] : tabs) {
+        upsert->BindAll(std::vector<vym::Value>{key[0], key[1], key[2], items});
+        upsert->Step();
+        upsert->Reset();
+    }
+}
+
 // The counts of the short texts in the descriptions of the items from `first`
 // on, as the triggers keep them: every character and pair of characters,
-// lowered, once an item; among all items, or (`byTab`) on each typed tab.
-// Generated descriptions are ASCII, a byte a character.
+// lowered, once an item; among all items, or (`byTab`) on each typed tab,
+// where the tab's items are counted by function and status too. Generated
+// descriptions are ASCII, a byte a character.
 void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
     // By tab and status, by gram.
     std::map<std::pair<std::string, std::string>, std::vector<std::int32_t>> counts;
+    TabCounts tabs;
     std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
-    auto rows =
-        db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab FROM vym_item_tab t "
-                           "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
-                         : "SELECT long_description, status_id, '' FROM vym_item "
-                           "WHERE item_no >= ?");
+    auto rows = db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab, "
+                                   "COALESCE(i.function_id, '') FROM vym_item_tab t "
+                                   "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
+                                 : "SELECT long_description, status_id, '', '' FROM vym_item "
+                                   "WHERE item_no >= ?");
     rows->BindAll(std::vector<vym::Value>{first});
     for (std::int32_t row = 0; rows->Step(); ++row) {
-        std::vector<std::int32_t>& count =
-            counts[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(1))}];
+        const std::string tab(rows->ColumnText(2));
+        const std::string status(rows->ColumnText(1));
+        if (byTab) {
+            ++tabs[{tab, std::string(rows->ColumnText(3)), status}];
+        }
+        std::vector<std::int32_t>& count = counts[{tab, status}];
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
         for (std::size_t at = 0; at < text.size(); ++at) {
@@ -347,19 +368,7 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
             }
         }
     }
-}
-
-// How many items each typed tab finds by function and status, for the rows
-// of the items from `first` on, as the triggers of the tabs' tables count.
-void CountTabs(SqlSession& db, std::int32_t first) {
-    db.Run(
-        "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
-        "SELECT t.tab, COALESCE(i.function_id, ''), i.status_id, count(*) FROM vym_item_tab t "
-        "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ? "
-        "GROUP BY t.tab, COALESCE(i.function_id, ''), i.status_id "
-        "ON CONFLICT (tab, function_id, status_id) "
-        "DO UPDATE SET items = vym_item_tab_count.items + excluded.items",
-        {first});
+    AddTabCounts(db, tabs);
 }
 
 // PostgreSQL's triggers that count each row written (the embedded store
@@ -409,7 +418,6 @@ class DeferredIndexes {
             {first});
         CountDescriptionGrams(db_, first, false);
         CountDescriptionGrams(db_, first, true);
-        CountTabs(db_, first);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.
@@ -486,7 +494,6 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
         CountingTriggers(db, "ENABLE");
         CountDescriptionGrams(db, first, false);
         CountDescriptionGrams(db, first, true);
-        CountTabs(db, first);
     }
     transaction.Commit();
     // Fresh statistics, so that the planner sees the new rows and the trigram

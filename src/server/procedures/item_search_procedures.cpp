@@ -302,7 +302,10 @@ class Search {
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || !c.probe.empty(); });
+        // The status alone counts the rest of the items the other way round too.
         const bool indexed =
+            std::any_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.withStatus; }) &&
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
