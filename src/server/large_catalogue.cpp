@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/currency.h"
@@ -287,16 +288,44 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
         {first});
 }
 
+// How many items each typed tab finds, by tab, function and status.
+using TabCounts = std::map<std::array<std::string, 3>, std::int32_t>;
+
+void AddTabCounts(SqlSession& db, const TabCounts& tabs) {
+    auto upsert = db.Prepare(
+        "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
+        "VALUES (?, ?, ?, ?) ON CONFLICT (tab, function_id, status_id) "
+        "DO UPDATE SET items = vym_item_tab_count.items + excluded.items");
+    for (const auto& [key, items] : tabs) {
+        upsert->BindAll(std::vector<vym::Value>{key[0], key[1], key[2], items});
+        upsert->Step();
+        upsert->Reset();
+    }
+}
+
 // The counts of the short texts in the descriptions of the items from `first`
-// on, as the item triggers keep them: every character and pair of characters,
-// lowered, once an item. Generated descriptions are ASCII, a byte a character.
-void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
-    std::map<std::string, std::vector<std::int32_t>> counts;  // by status, by gram
+// on, as the triggers keep them: every character and pair of characters,
+// lowered, once an item; among all items, or (`byTab`) on each typed tab,
+// where the tab's items are counted by function and status too. Generated
+// descriptions are ASCII, a byte a character.
+void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
+    // By tab and status, by gram.
+    std::map<std::pair<std::string, std::string>, std::vector<std::int32_t>> counts;
+    TabCounts tabs;
     std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
-    auto rows = db.Prepare("SELECT long_description, status_id FROM vym_item WHERE item_no >= ?");
+    auto rows = db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab, "
+                                   "COALESCE(i.function_id, '') FROM vym_item_tab t "
+                                   "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
+                                 : "SELECT long_description, status_id, '', '' FROM vym_item "
+                                   "WHERE item_no >= ?");
     rows->BindAll(std::vector<vym::Value>{first});
     for (std::int32_t row = 0; rows->Step(); ++row) {
-        std::vector<std::int32_t>& count = counts[std::string(rows->ColumnText(1))];
+        const std::string tab(rows->ColumnText(2));
+        const std::string status(rows->ColumnText(1));
+        if (byTab) {
+            ++tabs[{tab, std::string(rows->ColumnText(3)), status}];
+        }
+        std::vector<std::int32_t>& count = counts[{tab, status}];
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
         for (std::size_t at = 0; at < text.size(); ++at) {
@@ -315,21 +344,42 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first) {
         }
     }
     auto upsert = db.Prepare(
-        "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
-        "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
-        "excluded.items");
-    for (const auto& [status, count] : counts) {
+        byTab ? "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
+                "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
+                "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items"
+              : "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
+                "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
+                "excluded.items");
+    for (const auto& [key, count] : counts) {
+        const auto& [tab, status] = key;
         for (std::size_t gram = 1; gram < count.size(); ++gram) {
             if (count[gram] > 0) {
                 const std::string text =
                     gram >= 0x10000
                         ? std::string(1, static_cast<char>(gram & 0xFF))
                         : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
-                upsert->BindAll(std::vector<vym::Value>{text, status, count[gram]});
+                std::vector<vym::Value> values = {text, status, count[gram]};
+                if (byTab) {
+                    values.emplace_back(tab);
+                }
+                upsert->BindAll(values);
                 upsert->Step();
                 upsert->Reset();
             }
         }
+    }
+    AddTabCounts(db, tabs);
+}
+
+// PostgreSQL's triggers that count each row written (the embedded store
+// drops them with the indexes), set aside while the items are written.
+void CountingTriggers(SqlSession& db, const std::string& how) {
+    db.Run("ALTER TABLE vym_item " + how + " TRIGGER vym_item_grams_insert");
+    db.Run("ALTER TABLE vym_item " + how + " TRIGGER vym_item_words_insert");
+    db.Run("ALTER TABLE vym_price " + how + " TRIGGER vym_price_history_insert");
+    db.Run("ALTER TABLE vym_item " + how + " TRIGGER vym_item_tabs_insert");
+    for (const std::string type : {"ticket", "ss", "photo", "ship", "rental", "stock"}) {
+        db.Run("ALTER TABLE vym_item_" + type + " " + how + " TRIGGER vym_item_" + type + "_tab");
     }
 }
 
@@ -364,8 +414,9 @@ class DeferredIndexes {
             "'vym_item_photo', 'vym_item_ship', 'vym_item_rental', 'vym_item_stock', "
             "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
             "'vym_item_stock_serial')) OR "
-            "(type = 'trigger' AND name IN ('vym_item_fts_insert', 'vym_item_grams_insert', "
-            "'vym_price_history_insert')))");
+            "(type = 'trigger' AND (name IN ('vym_item_fts_insert', 'vym_item_grams_insert', "
+            "'vym_price_history_insert', 'vym_item_tabs_insert') "
+            "OR name GLOB 'vym_item_*_tab_insert')))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
                              std::string(schema->ColumnText(1)));
@@ -383,7 +434,8 @@ class DeferredIndexes {
             "INSERT INTO vym_item_fts (rowid, long_description) "
             "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
             {first});
-        CountDescriptionGrams(db_, first);
+        CountDescriptionGrams(db_, first, false);
+        CountDescriptionGrams(db_, first, true);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.
@@ -442,9 +494,7 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     } else {
         // The short texts and the words of the descriptions are counted once,
         // after; and made-up prices have no history.
-        db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_grams_insert");
-        db.Run("ALTER TABLE vym_item DISABLE TRIGGER vym_item_words_insert");
-        db.Run("ALTER TABLE vym_price DISABLE TRIGGER vym_price_history_insert");
+        CountingTriggers(db, "DISABLE");
     }
     const std::vector<BlockInsert> inserts = BlockInserts();
     for (std::int32_t done = 0; done < items;) {
@@ -459,10 +509,9 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     if (indexes) {
         indexes->Restore(first);
     } else {
-        db.Run("ALTER TABLE vym_price ENABLE TRIGGER vym_price_history_insert");
-        db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_grams_insert");
-        db.Run("ALTER TABLE vym_item ENABLE TRIGGER vym_item_words_insert");
-        CountDescriptionGrams(db, first);
+        CountingTriggers(db, "ENABLE");
+        CountDescriptionGrams(db, first, false);
+        CountDescriptionGrams(db, first, true);
         CountDescriptionWords(db, first);
     }
     transaction.Commit();

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "server/large_catalogue.h"
@@ -222,12 +223,12 @@ TEST_F(ItemSearchProcedures, ACommonStatusIsCountedByTheFewOthers) {
     }
 }
 
-// Texts of one or two characters are counted from counts the item triggers
-// keep, and on PostgreSQL longer ones within one word from the counts kept by
-// word (two words holding one text are counted the long way); the rows still
-// come from reading the descriptions, so after every kind of write both must
-// agree.
-TEST_F(ItemSearchProcedures, KeptTextCountsFollowEveryWriteOfAnItem) {
+// Texts of one or two characters, and each typed tab's items by function and
+// status, are counted from counts the triggers keep, and on PostgreSQL longer
+// texts within one word from the counts kept by word (two words holding one
+// text are counted the long way); the rows still come from reading the items,
+// so after every kind of write both must agree.
+TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
     const auto save = [this] {
         std::int32_t rv = 0;
         Message("vym_sp_ITEM_UpdateItem",
@@ -270,9 +271,41 @@ TEST_F(ItemSearchProcedures, KeptTextCountsFollowEveryWriteOfAnItem) {
              db_->ExecuteSQL(
                  "UPDATE vym_item SET long_description = 'xx  Express express' WHERE item_no = 50");
          }},
+        {"moved to another function",
+         [this] {
+             db_->ExecuteSQL("UPDATE vym_item SET function_id = 'lift' WHERE item_no IN (5, 11)");
+         }},
+        // An item's type does not decide which type tables hold a row of it.
+        {"given a row of another type",
+         [this] {
+             db_->ExecuteSQL("INSERT INTO vym_item_ticket (item_no) VALUES (5)");
+             db_->ExecuteSQL("INSERT INTO vym_item_ss (item_no) VALUES (50)");
+         }},
+        {"a type's row removed",
+         [this] { db_->ExecuteSQL("DELETE FROM vym_item_rental WHERE item_no = 6"); }},
     };
+    const std::vector<const char*> tabs = {"VYM_SP_ITEM_GetItemTicket", "VYM_SP_ITEM_GetItemSS",
+                                           "VYM_SP_ITEM_GetItemPhoto",  "VYM_SP_ITEM_GetItemShip",
+                                           "VYM_SP_ITEM_GetItemRental", "VYM_SP_ITEM_GetItemStock"};
     for (const auto& [what, write] : writes) {
         write();
+        for (const char* tab : tabs) {
+            for (const auto& [criterion, value] :
+                 std::vector<std::pair<const char*, const char*>>{{"@function_id", ""},
+                                                                  {"@function_id", "LIFT"},
+                                                                  {"@function_id", "ship"},
+                                                                  {"@function_id", "Retail"},
+                                                                  {"@description", "x"},
+                                                                  {"@description", "E"},
+                                                                  {"@description", "ll"},
+                                                                  {"@description", "sHiP"}}) {
+                for (const char* status : {"", "ACTIVE", "inactive"}) {
+                    const auto found = Call(tab, {{criterion, value}, {"@status_id", status}});
+                    EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
+                        << what << ": " << tab << " " << value << " " << status;
+                }
+            }
+        }
         for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%", "xylo", "EXPRESS",
                                  "ess", "top", "10%", "day", "l d"}) {
             for (const char* status : {"", "ACTIVE", "inactive"}) {
@@ -521,7 +554,8 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
 TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
     const auto dir = test::MakeTempDir();
     const std::string path = (dir / "large.db").string();
-    LargeCatalogue::Generate(path, 16000);
+    // Enough that a typed tab's active items are many.
+    LargeCatalogue::Generate(path, 33000);
     auto server = LocalAppServer::Open(path);
     auto db = server->DBConnection();
     const std::string itemOrder = " ORDER BY function_id, catagory_id, item_no";
@@ -568,6 +602,11 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          "SELECT item_no FROM vym_item WHERE item_type = 'TICKET' AND status_id = 'ACTIVE'" +
              itemOrder,
          2000},
+        {"VYM_SP_ITEM_GetItemPhoto",
+         {{"@status_id", "ACTIVE"}},
+         "SELECT i.item_no FROM vym_item i JOIN vym_item_photo ph ON ph.item_no = i.item_no "
+         "WHERE i.status_id = 'ACTIVE' ORDER BY i.function_id, i.catagory_id, i.item_no",
+         5001},
         {"VYM_SP_ITEM_GetItemStock",
          {{"@status_id", "ACTIVE"}},
          stock + "i.status_id = 'ACTIVE' ORDER BY i.item_no",

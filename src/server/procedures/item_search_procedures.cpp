@@ -74,6 +74,12 @@ class Search {
     // The last condition's index holds the status: a count of both reads
     // one range of it.
     void IndexedWithStatus() { conditions_.back().withStatus = true; }
+    // The last condition as tried on one row found otherwise, when its own
+    // form would lead the count through its index instead.
+    void ProbedBy(std::string probe) { conditions_.back().probe = std::move(probe); }
+    // The last condition is the item's function: each typed tab's counts
+    // hold it (see CountedByTab).
+    void CountedByTab() { conditions_.back().tabCounted = true; }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
@@ -134,13 +140,16 @@ class Search {
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
                                                     : Plan::Walk;
-        for (vym::Value& value : Values()) {
+        const std::optional<Search> walk =
+            plan == Plan::Walk ? WithinTabFunctions(call.Session(), orderBy) : std::nullopt;
+        const Search& read = walk ? *walk : *this;
+        for (vym::Value& value : read.Values()) {
             columnValues.push_back(std::move(value));
         }
-        SqlStatement& rows =
-            call.EmitResultSet("SELECT " + columns + " FROM " + From(false, joins) +
-                                   WhereClause(plan, false) + " ORDER BY " + Order(plan, orderBy),
-                               columnValues);
+        SqlStatement& rows = call.EmitResultSet(
+            "SELECT " + columns + " FROM " + read.From(false, joins) +
+                read.WhereClause(plan, false) + " ORDER BY " + read.Order(plan, orderBy),
+            columnValues);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
             rows.FetchInBatches();
@@ -162,11 +171,54 @@ class Search {
         std::string gram;         // a description too short for the trigram index
         std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
+        bool tabCounted = false;  // the function, which the typed tabs count by
     };
 
     static std::string Alias(const std::string& table) {
         return table.substr(table.rfind(' ') + 1);
     }
+    // A typed tab walked in the console's order skips the functions that
+    // hold none of its items (a type's items often sit in a few): its counts
+    // tell which, unless one of its items has no function.
+    std::optional<Search> WithinTabFunctions(SqlSession& session,
+                                             const std::string& orderBy) const {
+        const bool byFunction = std::any_of(conditions_.begin(), conditions_.end(),
+                                            [](const Condition& c) { return c.tabCounted; });
+        if (detail_.empty() || byFunction || !trigram_.table.empty() ||
+            !orderBy.starts_with("i.function_id")) {
+            return std::nullopt;
+        }
+        std::string sql =
+            "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0";
+        std::vector<vym::Value> values = {Tab()};
+        for (const Condition& condition : conditions_) {
+            if (condition.status) {
+                sql += " AND status_id = ?";
+                values.push_back(condition.values.front());
+            }
+        }
+        auto functions = session.Prepare(sql);
+        functions->BindAll(values);
+        std::string list;
+        std::vector<vym::Value> names;
+        while (functions->Step()) {
+            const std::string name(functions->ColumnText(0));
+            if (name.empty()) {
+                return std::nullopt;
+            }
+            list += list.empty() ? "?" : ", ?";
+            names.emplace_back(name);
+        }
+        if (names.empty()) {
+            return std::nullopt;
+        }
+        Search walk = *this;
+        walk.Where("i.function_id IN (" + list + ")", std::move(names), Drives::Always);
+        return walk;
+    }
+
+    // The detail table, which names its tab in the counts.
+    std::string Tab() const { return detail_.substr(0, detail_.find(' ')); }
 
     bool NeedsItem() const {
         return detail_.empty() || std::any_of(conditions_.begin(), conditions_.end(),
@@ -246,15 +298,20 @@ class Search {
         if (const auto counted = CountedGram(session)) {
             return *counted;
         }
+        if (const auto counted = CountedByTab(session)) {
+            return *counted;
+        }
         const auto status = std::find_if(conditions_.begin(), conditions_.end(),
                                          [](const Condition& c) { return c.status; });
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || !c.probe.empty(); });
-        const bool indexed = detail_.empty() && std::all_of(conditions_.begin(), conditions_.end(),
-                                                            [](const Condition& c) {
-                                                                return c.status || c.withStatus;
-                                                            });
+        // The status alone counts the rest of the items the other way round too.
+        const bool indexed =
+            std::any_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.withStatus; }) &&
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
             return CountAll(session);
         }
@@ -263,33 +320,45 @@ class Search {
         const std::int32_t matches = rest.CountAll(session);
         const std::int32_t few = std::min(matches, kFewOthers);
         const vym::Value& value = status->values.front();
-        if (matches == 0 || OtherStatuses(session, value, few) >= few) {
-            return matches == 0 ? 0 : CountAll(session);
+        // A tab none of whose items has another status matches as many.
+        if (matches == 0 || (!detail_.empty() && TabOtherStatuses(session, value) == 0)) {
+            return matches;
+        }
+        if (OtherStatuses(session, value, few) >= few) {
+            return CountAll(session);
         }
         return matches - rest.CountOtherStatuses(session, value);
     }
 
-    // A short description alone, or with the status, among all items: its
-    // matches are counted as the items are written, by text and status. So
-    // are those of a longer one within one word where the engine keeps counts
-    // by word, when a single word holds it.
+    // A short description alone, or with the status, among all items or on a
+    // typed tab: its matches are counted as the items are written, by text
+    // and status (and tab). So are those of a longer one among all items
+    // within one word where the engine keeps counts by word, when a single
+    // word holds it.
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
-        const auto counted = [this](const Condition& c) {
-            return !c.gram.empty() || (!c.word.empty() && !engine_->WordCountSql().empty());
+        const bool wordsKept = detail_.empty() && !engine_->WordCountSql().empty();
+        const auto counted = [wordsKept](const Condition& c) {
+            return !c.gram.empty() || (!c.word.empty() && wordsKept);
         };
         const auto gram = std::find_if(conditions_.begin(), conditions_.end(), counted);
         const bool alone =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [&counted](const Condition& c) { return c.status || counted(c); });
-        if (!detail_.empty() || gram == conditions_.end() || !alone) {
+        if (gram == conditions_.end() || !alone) {
             return std::nullopt;
         }
         const bool byWord = gram->gram.empty();
-        std::string sql = byWord ? std::string(engine_->WordCountSql())
-                                 : "SELECT 1, COALESCE(SUM(items), 0) FROM vym_item_gram_count "
-                                   "WHERE gram = lower(?)";
+        std::string sql = byWord            ? std::string(engine_->WordCountSql())
+                          : detail_.empty() ? "SELECT 1, COALESCE(SUM(items), 0) FROM "
+                                              "vym_item_gram_count WHERE gram = lower(?)"
+                                            : "SELECT 1, COALESCE(SUM(items), 0) FROM "
+                                              "vym_item_tab_gram_count WHERE gram = lower(?) "
+                                              "AND tab = ?";
         std::vector<vym::Value> values = {byWord ? engine_->TrigramArgument(gram->word)
                                                  : gram->gram};
+        if (!byWord && !detail_.empty()) {
+            values.push_back(Tab());
+        }
         for (const Condition& condition : conditions_) {
             if (condition.status) {
                 sql += " AND status_id = ?";
@@ -306,12 +375,38 @@ class Search {
         return static_cast<std::int32_t>(statement->ColumnInt64(1));
     }
 
-    std::int32_t CountAll(SqlSession& session) const {
-        auto statement = session.Prepare("SELECT count(*) FROM " + From(true, "") +
-                                         WhereClause(Plan::Count, true));
-        statement->BindAll(Values());
+    // A typed tab searched by function, status, both or neither: its rows
+    // are counted by both as they are written (to the tab's own table or
+    // to their items).
+    std::optional<std::int32_t> CountedByTab(SqlSession& session) const {
+        const bool counted =
+            std::all_of(conditions_.begin(), conditions_.end(),
+                        [](const Condition& c) { return c.status || c.tabCounted; });
+        if (detail_.empty() || !counted) {
+            return std::nullopt;
+        }
+        std::string sql = "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
+        std::vector<vym::Value> values = {Tab()};
+        for (const Condition& condition : conditions_) {
+            sql += condition.status ? " AND status_id = ?" : " AND function_id = ?";
+            values.push_back(condition.values.front());
+        }
+        return Single(session, sql, values);
+    }
+
+    // The one number `sql` reads.
+    static std::int32_t Single(SqlSession& session, const std::string& sql,
+                               const std::vector<vym::Value>& values) {
+        auto statement = session.Prepare(sql);
+        statement->BindAll(values);
         statement->Step();
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
+    }
+
+    std::int32_t CountAll(SqlSession& session) const {
+        return Single(session,
+                      "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true),
+                      Values());
     }
 
     // How many items have another status than `status`, up to `most`: read
@@ -324,6 +419,14 @@ class Search {
                 "OR status_id > ? LIMIT ?) other",
                 {status, status, most})
             .ToLong();
+    }
+
+    // How many of the tab's items have another status than `status`.
+    std::int32_t TabOtherStatuses(SqlSession& session, const vym::Value& status) const {
+        return Single(session,
+                      "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ? "
+                      "AND (status_id < ? OR status_id > ?)",
+                      {Tab(), status, status});
     }
 
     // The matches of another status than `status`, each found through the
@@ -339,10 +442,7 @@ class Search {
             sql += " AND " + condition.probe;
             values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
         }
-        auto statement = session.Prepare(sql);
-        statement->BindAll(values);
-        statement->Step();
-        return static_cast<std::int32_t>(statement->ColumnInt64(0));
+        return Single(session, sql, values);
     }
 
     const SqlEngine* engine_;
@@ -378,6 +478,7 @@ void AddItemCriteria(const ProcedureContext& call, Search& search) {
     if (const auto function = Text(call, "@function_id")) {
         search.Where("i.function_id", "= ?", *function, Drives::Always);
         search.IndexedWithStatus();
+        search.CountedByTab();
     }
     if (const auto catagory = Text(call, "@catagory_id")) {
         search.Where("i.catagory_id", "= ?", *catagory, Drives::Always);
@@ -568,14 +669,16 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
         const char* parameter;
         const char* column;
         Drives drives;
+        bool tabCounted = false;  // the typed tabs' counts hold it
+        bool withStatus = false;  // its index holds the status too
     };
     static constexpr Equal kEquals[] = {
-        {"@function_id", "i.function_id", Drives::WhenFew},
+        {"@function_id", "i.function_id", Drives::WhenFew, true},
         {"@catagory_id", "i.catagory_id", Drives::Never},
         {"@stock_type_id", "s.stock_type_id", Drives::Always},
         {"@vendor_id", "s.vendor_id", Drives::Always},
         {"@model_id", "s.model_id", Drives::Always},
-        {"@department_id", "i.department_id", Drives::WhenFew},
+        {"@department_id", "i.department_id", Drives::WhenFew, false, true},
         {"@report_department_id", "s.report_department_id", Drives::Always},
         {"@report_sub_department_id", "s.report_sub_department_id", Drives::Never},
         {"@serial_type_id", "s.serial_type_id", Drives::Never},
@@ -583,6 +686,12 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
     for (const Equal& equal : kEquals) {
         if (const auto value = Text(call, equal.parameter)) {
             search.Where(equal.column, "= ?", *value, equal.drives, equal.column[0] == 'i');
+            if (equal.tabCounted) {
+                search.CountedByTab();
+            }
+            if (equal.withStatus) {
+                search.IndexedWithStatus();
+            }
         }
     }
     if (const auto status = Text(call, "@status_id")) {
@@ -599,6 +708,9 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
             "s.item_no IN (SELECT l.item_no FROM vym_item_stock_location l "
             "WHERE l.location_id = ?)",
             {*location}, Drives::Always, false);
+        search.ProbedBy(
+            "EXISTS (SELECT 1 FROM vym_item_stock_location l WHERE l.item_no = s.item_no "
+            "AND l.location_id = ?)");
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
