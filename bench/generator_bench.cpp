@@ -6,7 +6,9 @@
 // must come out alike: their rows are counted.
 //
 //   generator_bench    VYM_BENCH_ITEMS (default 1000000; 10000000 takes about
-//                      ten times as long and 5 GB of disk for each database)
+//                      thirteen times the processor time, the indexes' sorts
+//                      growing faster than the rows, and 9.5 GB of disk for
+//                      each database)
 //                      VYM_BENCH_DIR (default the temporary folder): the two
 //                      databases are made there and removed after
 // The target is for a million items; a larger catalogue is held to the same

@@ -825,6 +825,7 @@ void Item::LoadRows(Recordset& rows, std::int32_t count) {
     const bool package = SearchTab() == "PACKAGE";
     FlexGrid& grid = *ui_->fgItems;
     constexpr int kProgressRows = 10000;
+    grid.ReserveRows(count);
     for (int loaded = 0; rows.IsOpen() && !rows.Eof(); rows.MoveNext(), ++loaded) {
         DoEvents();
         if (!self || stopRequested_) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/currency.h"
+#include "base/error.h"
 #include "server/local_app_server.h"
 #include "server/migration.h"
 #include "server/postgres_session.h"
@@ -451,6 +452,38 @@ class DeferredIndexes {
     std::vector<std::string> creates_;
 };
 
+// On the embedded store, a rollback journal rather than the write-ahead log
+// while the items go in: the pages the new rows take lie past the file's old
+// end, which a rollback journal never copies, so the rows are written once,
+// straight into the file, not to the log and then again into the file. A
+// failed or killed run still leaves the file as it was: the rollback, or the
+// next open, plays the journal back. Another program holding the file open
+// keeps it in the log, as before. Made before the run's transaction and gone
+// after it, when the file goes back to the log.
+class RollbackJournal {
+  public:
+    explicit RollbackJournal(SqlSession& db) : db_(db), switched_(Switch("truncate")) {}
+    ~RollbackJournal() {
+        if (switched_) {
+            Switch("wal");
+        }
+    }
+    RollbackJournal(const RollbackJournal&) = delete;
+    RollbackJournal& operator=(const RollbackJournal&) = delete;
+
+  private:
+    bool Switch(const std::string& mode) noexcept {
+        try {
+            return db_.QueryValue("PRAGMA journal_mode = " + mode).ToString() == mode;
+        } catch (const vym::Error&) {
+            return false;  // another connection has the file open in the log
+        }
+    }
+
+    SqlSession& db_;
+    bool switched_;
+};
+
 }  // namespace
 
 void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
@@ -480,6 +513,10 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
         db.Run("PRAGMA foreign_keys = OFF");
         db.Run("PRAGMA temp_store = MEMORY");
         db.Run("PRAGMA cache_size = -262144");
+    }
+    std::optional<RollbackJournal> journal;
+    if (!postgres) {
+        journal.emplace(db);
     }
     AddReferenceRows(db);
 

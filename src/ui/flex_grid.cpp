@@ -137,6 +137,10 @@ void FlexGrid::AddRow(const QStringList& cells) {
     model_->AppendRow(cells);
 }
 
+void FlexGrid::ReserveRows(int rows) {
+    model_->ReserveRows(rows);
+}
+
 void FlexGrid::AddItem(const QString& tabSeparated, int beforeRow) {
     model_->InsertRow(beforeRow, tabSeparated.split(QLatin1Char('\t')));
 }

@@ -55,6 +55,8 @@ class FlexGrid : public QTableView {
     void AddItem(const QString& tabSeparated, int beforeRow);  // inserts before a row
     // Appends a row cell by cell, so that a tab in a text cannot shift the columns.
     void AddRow(const QStringList& cells);
+    // Room for `rows` data rows in all, before a load whose size is known.
+    void ReserveRows(int rows);
     void RemoveItem(int row);
     void Clear();          // removes every data row, keeps the columns
     void BeginBulkLoad();  // many AddItem calls: no repaint until EndBulkLoad

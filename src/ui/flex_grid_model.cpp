@@ -12,6 +12,14 @@ namespace vym::ui {
 
 namespace {
 
+// A copy that takes only the room of its bytes. A row built by toUtf8 or by
+// appending has room to grow (toUtf8 takes three bytes a character); kept for
+// every row of a large load, that room would double the grid's memory, and
+// given back it would leave holes that the next rows are too large to use.
+QByteArray Exact(const QByteArray& bytes) {
+    return QByteArray(bytes.constData(), bytes.size());
+}
+
 // Appends a cell's text to a packed row, escaping what would end the cell.
 void AppendCell(QByteArray& packed, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
@@ -376,7 +384,12 @@ FlexGridModel::Row FlexGridModel::MakeRow(const QStringList& cells) const {
         }
         AppendCell(row.packed, cells[i]);
     }
+    row.packed = Exact(row.packed);
     return row;
+}
+
+void FlexGridModel::ReserveRows(int rows) {
+    rows_.reserve(static_cast<std::size_t>(std::max(rows, 0)));
 }
 
 void FlexGridModel::AppendRow(const QStringList& cells) {
@@ -393,6 +406,7 @@ void FlexGridModel::AppendRow(const QString& tabSeparated) {
         row.packed.replace("\\", "\\\\");
     }
     Truncate(row.packed, ColumnCount());
+    row.packed = Exact(row.packed);
     rows_.push_back(std::move(row));
     if (!holdBack_ && !flushTimer_.isActive()) {
         flushTimer_.start();
@@ -431,7 +445,8 @@ void FlexGridModel::RemoveAllRows() {
         announced_ = 0;
         endRemoveRows();
     }
-    rows_.clear();
+    // Gives back the room of a large load, not only its rows.
+    std::vector<Row>().swap(rows_);
 }
 
 void FlexGridModel::Flush() {
@@ -546,12 +561,25 @@ void FlexGridModel::SetCellData(int row, int col, const QVariant& data) {
 }
 
 QVariant FlexGridModel::RowData(int row) const {
-    return row >= 1 && row <= DataRows() ? rows_[row - 1].data : QVariant();
+    if (row < 1 || row > DataRows()) {
+        return {};
+    }
+    const Row& held = rows_[row - 1];
+    if (held.numbered) {
+        return held.number;
+    }
+    return held.extras ? held.extras->data : QVariant();
 }
 
 void FlexGridModel::SetRowData(int row, const QVariant& data) {
-    if (row >= 1 && row <= DataRows()) {
-        rows_[row - 1].data = data;
+    if (row < 1 || row > DataRows()) {
+        return;
+    }
+    Row& held = rows_[row - 1];
+    held.numbered = data.typeId() == QMetaType::Int;
+    held.number = held.numbered ? data.toInt() : 0;
+    if (held.extras || (!held.numbered && data.isValid())) {
+        ExtrasOf(held).data = held.numbered ? QVariant() : data;
     }
 }
 

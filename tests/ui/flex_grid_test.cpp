@@ -101,6 +101,45 @@ TEST_F(FlexGridTest, RowsAreTabSeparatedAndNumberedFromOne) {
     EXPECT_EQ(grid.ColumnHeading(0), "Child");
 }
 
+// A row keeps the data it was given, of whatever type, after any other, and
+// carries it when rows are inserted above it; rows loaded with room reserved
+// for them read as rows added one by one.
+TEST_F(FlexGridTest, RowDataKeepsItsValueAndTypeThroughEveryChange) {
+    const QList<QVariant> values = {QVariant(42),
+                                    QVariant(QString("K1")),
+                                    QVariant(qlonglong(5'000'000'000)),
+                                    QVariant(-7),
+                                    QVariant(),
+                                    QVariant(QString()),
+                                    QVariant(0)};
+    grid.ReserveRows(3);
+    for (int row = 1; row <= 3; ++row) {
+        grid.AddItem(QString::number(row) + "\tRow");
+    }
+    grid.SetCellData(3, 1, "look");  // a row with other data of its own
+    for (int row : {2, 3}) {
+        QVariant previous;
+        for (const QVariant& value : values) {
+            SCOPED_TRACE(QString("row %1 after %2, given %3")
+                             .arg(row)
+                             .arg(previous.toString(), value.toString())
+                             .toStdString());
+            grid.SetRowData(row, value);
+            EXPECT_EQ(grid.RowData(row), value);
+            EXPECT_EQ(grid.RowData(row).typeId(), value.typeId());
+            previous = value;
+        }
+    }
+    grid.SetRowData(2, 42);
+    grid.SetRowData(3, QString("K3"));
+    grid.AddItem("0\tAbove", 1);
+    EXPECT_FALSE(grid.RowData(1).isValid());
+    EXPECT_EQ(grid.RowData(3), QVariant(42));
+    EXPECT_EQ(grid.RowData(4), QVariant(QString("K3")));
+    EXPECT_EQ(grid.CellData(4, 1).toString(), "look");
+    EXPECT_EQ(grid.TextMatrix(4, 0), "3");
+}
+
 TEST_F(FlexGridTest, CellsKeepTabsBackslashesAndAnyCharacter) {
     const QStringList texts = {"",  "a\tb", "C:\\temp\\", "\\t as typed", "\u00fcn\u00ef \u20ac",
                                "\\"};
