@@ -10,6 +10,7 @@
 #include "gateway/error_object.h"
 #include "gateway/field.h"
 #include "support/core/prompter_script.h"
+#include "support/core/recording_errors.h"
 
 namespace vym {
 namespace {
@@ -54,12 +55,6 @@ class RecordingField : public Field {
     std::size_t readAt_ = 0;
 };
 
-class RecordingErrors : public ErrorObject {
-  public:
-    void Report(const ErrorReport& report) override { reports.push_back(report); }
-    std::vector<ErrorReport> reports;
-};
-
 class ModChunk : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -87,7 +82,7 @@ class ModChunk : public ::testing::Test {
     }
 
     test::PrompterScript prompter_;
-    RecordingErrors errors_;
+    test::RecordingErrors errors_;
     std::filesystem::path dir_;
 };
 

@@ -7,6 +7,7 @@
 #include "gateway/error_object.h"
 #include "gateway/recordset.h"
 #include "support/core/prompter_script.h"
+#include "support/core/recording_errors.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
@@ -89,12 +90,6 @@ class StopPressingPrompter : public test::PrompterScript {
     int stopOnYield_;
 };
 
-class RecordingErrors : public ErrorObject {
-  public:
-    void Report(const ErrorReport& report) override { reports.push_back(report); }
-    std::vector<ErrorReport> reports;
-};
-
 MemoryRecordset ThreeRows() {
     return MemoryRecordset(
         {{"item_no", DataType::Integer}, {"description", DataType::VarChar}},
@@ -117,7 +112,7 @@ TEST(FillGridFromRecordset, FormatsEachCellByItsFieldType) {
                                 Value::Null(), Value::Null(), Value::Null(), Value::Null()}});
     ui::FlexGrid grid;
     grid.SetFormatString("Note|Price|Sold|Booked|Stamp|At|Qty|Active");
-    RecordingErrors errors;
+    test::RecordingErrors errors;
 
     ASSERT_TRUE(FillGridFromRecordset(&errors, grid, recordset, false));
 
@@ -172,7 +167,7 @@ class FillGridOnDatabase : public ::testing::Test {
 TEST_F(FillGridOnDatabase, NullFirstFieldStillGivesARow) {
     ui::FlexGrid grid;
     grid.SetFormatString("Note|User");
-    RecordingErrors errors;
+    test::RecordingErrors errors;
 
     ASSERT_TRUE(FillGrid(office_.Db(), &errors, grid,
                          "SELECT NULL AS no_note, vym_user FROM vym_security_user "
@@ -189,7 +184,7 @@ TEST_F(FillGridOnDatabase, NullFirstFieldStillGivesARow) {
 TEST_F(FillGridOnDatabase, BadQueryIsReportedUnderModDBFiller) {
     ui::FlexGrid grid;
     grid.SetFormatString("A");
-    RecordingErrors errors;
+    test::RecordingErrors errors;
 
     EXPECT_FALSE(FillGrid(office_.Db(), &errors, grid,
                           "SELECT no_such_column FROM vym_security_user", false));

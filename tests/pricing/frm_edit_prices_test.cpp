@@ -14,11 +14,11 @@ namespace {
 
 using ui::FlexGrid;
 
-constexpr int kPriceNo = 3;
-constexpr int kSeason = 5;
-constexpr int kDiscount = 6;
-constexpr int kUnitPrice = 9;
-constexpr int kPrice = 10;
+constexpr int kListPriceNo = 3;
+constexpr int kListSeason = 5;
+constexpr int kListDiscount = 6;
+constexpr int kListUnitPrice = 9;
+constexpr int kListPrice = 10;
 
 // As the grid reports a double click on a cell.
 void DoubleClick(FlexGrid& grid, int row, int col) {
@@ -44,17 +44,17 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
 
     const std::int32_t military = office_.Scalar(
         "SELECT price_no FROM vym_price WHERE item_no = 100 AND discount_id = 'MILITARY'");
-    const int row = Row(grid, military, kPriceNo);
+    const int row = Row(grid, military, kListPriceNo);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(grid.TextMatrix(row, kSeason), "Regular Season (3)");
-    EXPECT_EQ(grid.TextMatrix(row, kDiscount), "MILITARY:Active Military");
+    EXPECT_EQ(grid.TextMatrix(row, kListSeason), "Regular Season (3)");
+    EXPECT_EQ(grid.TextMatrix(row, kListDiscount), "MILITARY:Active Military");
     const std::int32_t gloves =
         office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND unit_qty = 6");
-    const int stock = Row(grid, gloves, kPriceNo);
+    const int stock = Row(grid, gloves, kListPriceNo);
     ASSERT_GT(stock, 0);
-    EXPECT_EQ(grid.TextMatrix(stock, kSeason), "");
-    EXPECT_EQ(grid.TextMatrix(stock, kDiscount), "");
-    EXPECT_EQ(grid.DisplayText(stock, kUnitPrice), "24.9500");
+    EXPECT_EQ(grid.TextMatrix(stock, kListSeason), "");
+    EXPECT_EQ(grid.TextMatrix(stock, kListDiscount), "");
+    EXPECT_EQ(grid.DisplayText(stock, kListUnitPrice), "24.9500");
 
     modals_.Expect("frmStockPriceProp", [](QDialog& d) {
         EXPECT_EQ(d.findChild<QLineEdit*>("txtUnitPrice")->text(), "$24.9500");
@@ -63,10 +63,10 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
         QTest::keyClicks(price, "2.5");
         d.findChild<QPushButton*>("cmdOk")->click();
     });
-    DoubleClick(grid, stock, kPrice);
+    DoubleClick(grid, stock, kListPrice);
     modals_.Verify();
-    EXPECT_EQ(grid.TextMatrix(stock, kUnitPrice), "$2.5000");
-    EXPECT_EQ(grid.DisplayText(stock, kPrice), "15.0000");
+    EXPECT_EQ(grid.TextMatrix(stock, kListUnitPrice), "$2.5000");
+    EXPECT_EQ(grid.DisplayText(stock, kListPrice), "15.0000");
     EXPECT_EQ(office_.Scalar("SELECT total_price * 10000 FROM vym_price WHERE price_no = " +
                              std::to_string(gloves)),
               150000);

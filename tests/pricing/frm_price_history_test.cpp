@@ -18,9 +18,9 @@ namespace {
 
 using ui::FlexGrid;
 
-constexpr int kWhen = 0;
-constexpr int kExtension = 4;
-constexpr int kDiscount = 6;
+constexpr int kHistoryWhen = 0;
+constexpr int kHistoryExtension = 4;
+constexpr int kHistoryDiscount = 6;
 
 class PriceHistoryScreen : public test::ScreenTest {
   protected:
@@ -30,9 +30,9 @@ class PriceHistoryScreen : public test::ScreenTest {
         const FlexGrid& grid = *history.findChild<FlexGrid*>("fgHistory");
         std::vector<QString> rows;
         for (int row = 1; row <= count && row < grid.Rows(); ++row) {
-            EXPECT_FALSE(grid.TextMatrix(row, kWhen).isEmpty());
+            EXPECT_FALSE(grid.TextMatrix(row, kHistoryWhen).isEmpty());
             QStringList cells;
-            for (int col = kWhen + 1; col < grid.Cols(); ++col) {
+            for (int col = kHistoryWhen + 1; col < grid.Cols(); ++col) {
                 cells << grid.TextMatrix(row, col);
             }
             rows.push_back(cells.join('|'));
@@ -83,7 +83,8 @@ TEST_F(PriceHistoryScreen, StockPricingShowsThePricesJustTypedAndCleared) {
                                   "ADMIN|" + here_ + "|Added||||EA|1|<ANY> (Sale 2)||19.9900"}))
             << "the last price the demo gives the gloves is one of a sale";
         const FlexGrid& shown = *history.findChild<FlexGrid*>("fgHistory");
-        EXPECT_TRUE(shown.IsColumnHidden(kExtension) && shown.IsColumnHidden(kDiscount))
+        EXPECT_TRUE(shown.IsColumnHidden(kHistoryExtension) &&
+                    shown.IsColumnHidden(kHistoryDiscount))
             << "the gloves have no extension or discount prices";
     });
 }
@@ -107,7 +108,8 @@ TEST_F(PriceHistoryScreen, PriceListShowsAnotherStationsChange) {
                   std::vector<QString>{
                       "JSMITH|FRONT-DESK|Changed||Regular Season (3)||DAY|1||99.0000|104.0000"});
         const FlexGrid& shown = *history.findChild<FlexGrid*>("fgHistory");
-        EXPECT_FALSE(shown.IsColumnHidden(kExtension) || shown.IsColumnHidden(kDiscount))
+        EXPECT_FALSE(shown.IsColumnHidden(kHistoryExtension) ||
+                     shown.IsColumnHidden(kHistoryDiscount))
             << "the ticket has extension and discount prices";
     });
 }

@@ -28,7 +28,7 @@ using ui::FlexGrid;
 
 constexpr int kState = 0;
 constexpr int kExtension = 1;
-constexpr int kSeasonNo = 2;
+constexpr int kPricingSeasonNo = 2;
 constexpr int kSeason = 3;
 constexpr int kDiscountId = 4;
 constexpr int kDiscount = 5;
@@ -125,7 +125,7 @@ TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
     const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
     ASSERT_NE(day, 0);
     EXPECT_EQ(grid.DisplayText(day, kPrice), "89.00");
-    EXPECT_EQ(grid.TextMatrix(day, kSeasonNo), "0");
+    EXPECT_EQ(grid.TextMatrix(day, kPricingSeasonNo), "0");
     EXPECT_EQ(grid.TextMatrix(day, kDiscountId), "");
     EXPECT_EQ(grid.TextMatrix(day, kConfirmed), "-1");
     const int military = Row("Regular Season", "Active Military", "Full Day");
@@ -285,7 +285,7 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     const int row = rows;
     EXPECT_EQ(grid.Row(), row);
     EXPECT_EQ(grid.TextMatrix(row, kState), "1");
-    EXPECT_EQ(grid.TextMatrix(row, kSeasonNo), "3");
+    EXPECT_EQ(grid.TextMatrix(row, kPricingSeasonNo), "3");
     EXPECT_EQ(grid.TextMatrix(row, kSeason), "Regular Season");
     EXPECT_EQ(grid.TextMatrix(row, kDiscountId), "EMPLOYEE");
     EXPECT_EQ(grid.TextMatrix(row, kDiscount), "STAFF Resort Employee");

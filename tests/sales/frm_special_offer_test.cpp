@@ -42,10 +42,6 @@ QStringList Entries(QWidget& form, const char* list) {
     return entries;
 }
 
-void Press(QWidget& form, const char* button) {
-    form.findChild<QPushButton*>(button)->click();
-}
-
 void Fill(QWidget& form, const char* box, const QString& text) {
     auto* edit = form.findChild<QLineEdit*>(box);
     edit->selectAll();
@@ -239,14 +235,14 @@ TEST_F(SpecialOffers, DetailLinesSaveTheDiscountAsTypedOrSayWhyNot) {
         script_.ExpectMessage(
             "You can only define either a percentage discount or a fixed discount but not both.",
             "Invalid Discount Type", kInformation);
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdOk");
         Fill(detail, "txtFixed", "");
         Fill(detail, "txtPercentage", "12.5%");
         Fill(detail, "txtMinAmount", "1,250");
         script_.ExpectMessage("You must select an item or a package before you select a price.",
                               "Select Item or Price", kInformation);
-        Press(detail, "cmdPrice");
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdPrice");
+        test::Press(detail, "cmdOk");
     });
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
                      "AND seq_no = 7 AND percentage_discount = 0.125 AND min_amount = 1250"),
@@ -259,7 +255,7 @@ TEST_F(SpecialOffers, DetailLinesSaveTheDiscountAsTypedOrSayWhyNot) {
         EXPECT_EQ(detail.findChild<QLineEdit*>("txtPercentage")->text(), "12.5000%");
         detail.findChild<QCheckBox*>("chkExclude")->click();
         EXPECT_FALSE(detail.findChild<QLineEdit*>("txtPercentage")->isEnabled());
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdOk");
     });
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
                      "AND seq_no = 7 AND exclude = 1 AND percentage_discount IS NULL"),
@@ -284,23 +280,23 @@ TEST_F(SpecialOffers, PackageSplitIsTotalledAsTypedAndRefusedUnlessItAddsUp) {
             test::TypeIntoCell(grid, 2, 3, rental);
             EXPECT_EQ(breakdown.findChild<QLabel*>("lblTotal")->text(),
                       QString("Total Fixed Discount: ") + total);
-            Press(breakdown, "cmdOk");
+            test::Press(breakdown, "cmdOk");
         });
     };
     Details().SetCurrentCell(Details().FindRow("5", 0), 0);
     OnDetail("cmdEditDetail", [&](QDialog& detail) {
         EXPECT_EQ(detail.findChild<QLineEdit*>("txtFixed")->text(), "20.0000");
         split("3", "$1.99", "19.96");
-        Press(detail, "cmdBreakdown");
+        test::Press(detail, "cmdBreakdown");
         script_.ExpectMessage(
             "The package breakdown adds up to 19.96, not to the fixed discount of 20.00. Make the "
             "parts add up to the fixed discount.",
             "Unable to Update Offer Detail", kInformation);
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdOk");
         EXPECT_TRUE(detail.isVisible());
         split("2.50", "$2.50", "20.00");
-        Press(detail, "cmdBreakdown");
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdBreakdown");
+        test::Press(detail, "cmdOk");
     });
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail_package WHERE "
                      "special_offer_no = 1 AND seq_no = 5 AND fixed_discount = 2.5"),
@@ -325,7 +321,7 @@ TEST_F(SpecialOffers, StoreListsNarrowDownAndPricesComeFromThePriceList) {
         EXPECT_TRUE(items[1].endsWith(" SeqNo(1) "));
         Pick(detail, "cmbProductItem", items[1]);
         Fill(detail, "txtFixed", ".50");
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdOk");
     });
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE special_offer_no = 1 "
                      "AND seq_no = 7 AND store_no = 1 AND product_group_no = 2 AND product_no = "
@@ -341,18 +337,18 @@ TEST_F(SpecialOffers, StoreListsNarrowDownAndPricesComeFromThePriceList) {
     Details().SetCurrentCell(Details().FindRow("6", 0), 0);
     OnDetail("cmdEditDetail", [&](QDialog& detail) {
         EXPECT_EQ(detail.findChild<QLineEdit*>("txtPackage")->text(), "Family Ski Week (1)");
-        Press(detail, "cmdClearPrice");
+        test::Press(detail, "cmdClearPrice");
         EXPECT_EQ(detail.findChild<QLineEdit*>("txtPrice")->text(), "");
         modals_.Expect("frmSelectPrice", [&](QDialog& prices) {
             auto& grid = *prices.findChild<FlexGrid*>("fgPrices");
             grid.SetCurrentCell(grid.FindRow(QString::number(second), 0), 0);
-            Press(prices, "cmdOk");
+            test::Press(prices, "cmdOk");
         });
-        Press(detail, "cmdPrice");
+        test::Press(detail, "cmdPrice");
         EXPECT_TRUE(detail.findChild<QLineEdit*>("txtPrice")
                         ->text()
                         .endsWith(" (" + QString::number(second) + ")"));
-        Press(detail, "cmdOk");
+        test::Press(detail, "cmdOk");
     });
     EXPECT_EQ(Scalar("SELECT price_no FROM vym_special_offer_detail WHERE special_offer_no = 1 "
                      "AND seq_no = 6"),

@@ -17,14 +17,10 @@ namespace {
 using ui::FlexGrid;
 
 constexpr int kType = 1;
-constexpr int kDescription = 2;
+constexpr int kSaleDescription = 2;
 constexpr int kLocation = 3;
 constexpr int kItemQualified = 6;
 constexpr int kCustomerQualified = 7;
-
-void Press(QWidget& form, const char* button) {
-    form.findChild<QPushButton*>(button)->click();
-}
 
 FlexGrid& GridOf(QWidget& form, const char* name) {
     return *form.findChild<FlexGrid*>(name);
@@ -82,7 +78,7 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
             if (!ticked) {
                 groups.SetCellChecked(groups.FindRow("EMPLOYEE", 2), 1, false);
             }
-            Press(d, "cmdOk");
+            test::Press(d, "cmdOk");
         };
     };
     modals_.Expect("frmSaleCustomerGroups", tick("A\"B", true));
@@ -101,8 +97,8 @@ TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {
         items.SelectRow(1);
         script_.ExpectMessage("Are you sure you want to remove the selected item(s)?",
                               "Confirm Item Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-        Press(d, "cmdDelete");
-        Press(d, "cmdOk");
+        test::Press(d, "cmdDelete");
+        test::Press(d, "cmdOk");
     });
     Menu("mnuItemQualified", 2);
     EXPECT_FALSE(Grid().CellChecked(RowOf(2), kItemQualified));
@@ -114,23 +110,23 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
     modals_.Expect("frmNewSale", [](QDialog& d) {
         QTest::keyClicks(d.findChild<QLineEdit*>("txtDescription"), "Summit \"Demo\" Days");
         d.findChild<QRadioButton*>("optDept")->click();
-        Press(d, "cmdOk");
+        test::Press(d, "cmdOk");
     });
     modals_.Expect("frmDeptSalePricing", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Department Sale Pricing");
-        Press(d, "cmdOk");
+        test::Press(d, "cmdOk");
     });
     Click("cmdAdd");
     ASSERT_EQ(Grid().Rows(), 6);
     EXPECT_EQ(Grid().TextMatrix(5, kType), "Dept");
-    EXPECT_EQ(Grid().TextMatrix(5, kDescription), "Summit \"Demo\" Days");
+    EXPECT_EQ(Grid().TextMatrix(5, kSaleDescription), "Summit \"Demo\" Days");
     const int added = Grid().TextMatrix(5, 0).toInt();
     EXPECT_EQ(Count("vym_sale WHERE sale_type = 'Dept' AND sale_no = " + std::to_string(added)), 1);
 
     modals_.Expect("frmPickList", [](QDialog& d) {
         FlexGrid& list = *d.findChild<FlexGrid*>();
         list.SetCurrentCell(list.FindRow("SUMMIT", 0), 0);
-        Press(d, "cmdOk");
+        test::Press(d, "cmdOk");
     });
     Grid().SetCurrentCell(RowOf(3), 0);
     Click("cmdCopy");
@@ -139,14 +135,14 @@ TEST_F(StockSales, CreatesCopiesRenamesAndDeletesSales) {
     EXPECT_EQ(Grid().TextMatrix(6, kLocation), "Summit Rental Shop");
     EXPECT_EQ(Count("vym_sale_dept WHERE sale_no = " + Grid().TextMatrix(6, 0).toStdString()), 2);
 
-    ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, "Village 25% Off"));
+    ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kSaleDescription, "Village 25% Off"));
     EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
     const QString tooLong = "Village " + QString(53, 'x');
     script_.ExpectMessage("Error Updating Description with " + tooLong.toStdString() +
                               "\r\nThe description can hold at most 60 characters.",
                           "", {}, MsgResult::OK);
-    EXPECT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kDescription, tooLong));
-    EXPECT_EQ(Grid().TextMatrix(RowOf(3), kDescription), "Village 25% Off");
+    EXPECT_TRUE(test::TypeIntoCell(Grid(), RowOf(3), kSaleDescription, tooLong));
+    EXPECT_EQ(Grid().TextMatrix(RowOf(3), kSaleDescription), "Village 25% Off");
     EXPECT_EQ(Count("vym_sale WHERE sale_no = 3 AND description = 'Village 25% Off'"), 1);
 
     Grid().SelectRow(RowOf(1));

@@ -8,11 +8,12 @@
 #include "gateway/command.h"
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo back office, whose stock articles have a few months of history.
 class InvViewProcedures : public ::testing::Test {

@@ -16,11 +16,12 @@
 #include "gateway/recordset.h"
 #include "gateway/row_version.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::vector<std::pair<std::string, Value>>;
+using Args = test::ProcedureArgs;
 
 class BulkPriceProcedures : public ::testing::Test {
   protected:

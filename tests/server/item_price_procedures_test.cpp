@@ -13,11 +13,12 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::vector<std::pair<std::string, Value>>;
+using Args = test::ProcedureArgs;
 
 class ItemPriceProcedures : public ::testing::Test {
   protected:

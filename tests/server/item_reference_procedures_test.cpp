@@ -8,11 +8,12 @@
 #include "gateway/sql_quote.h"
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo database: profile LIFTID asks on the ticket windows for a photo ID
 // (1), a return reason (2) and a manager's authorization (3), and is the

@@ -12,7 +12,7 @@
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo database: item sales 1 (BASE, jackets 500-503, customer groups
 // PASSHOLD and SKICLUB) and 2 (every location, goggles, item 104 qualifies),

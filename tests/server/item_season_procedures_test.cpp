@@ -9,11 +9,12 @@
 #include "gateway/command.h"
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo database: lift seasons 1 to 4 and 7 (inactive), rental season 5,
 // ski school season 6.

@@ -8,11 +8,12 @@
 #include "gateway/command.h"
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo database with the standard procedures, in a directory of its own.
 class SupportProcedures : public ::testing::Test {

@@ -11,12 +11,13 @@
 #include "gateway/row_version.h"
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/template_rows.h"
 
 namespace vym {
 namespace {
 
-using Args = std::initializer_list<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 class TemplateProcedures : public ::testing::Test {
   protected:

@@ -17,7 +17,7 @@ struct Tally {
     int failed = -1;
 };
 
-Tally ReadTally(const std::filesystem::path& path) {
+Tally ReadSerialTally(const std::filesystem::path& path) {
     std::ifstream in(path);
     std::string line;
     std::getline(in, line);
@@ -42,8 +42,8 @@ TEST(SerialRace, TwoStationsNeverSaveOneSerialIdTwice) {
     const std::string both = "(" + station("ADMIN") + " & " + station("RMILLER") + " & wait)";
     ASSERT_EQ(std::system(both.c_str()), 0);
 
-    const Tally admin = ReadTally(dir / "ADMIN");
-    const Tally rmiller = ReadTally(dir / "RMILLER");
+    const Tally admin = ReadSerialTally(dir / "ADMIN");
+    const Tally rmiller = ReadSerialTally(dir / "RMILLER");
     for (const Tally& t : {admin, rmiller}) {
         EXPECT_EQ(t.generated, kCycles);
         EXPECT_EQ(t.failed, 0);

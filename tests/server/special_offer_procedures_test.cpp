@@ -14,7 +14,7 @@
 namespace vym {
 namespace {
 
-using Args = std::vector<std::pair<const char*, Value>>;
+using Args = test::ProcedureArgs;
 
 // The demo database: offer 1 "WINTER10" (lines 1 to 6; line 5 takes $20 off
 // package 1, split as $3 a lift ticket and $2 a rental, four of each) and

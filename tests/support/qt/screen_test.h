@@ -16,6 +16,11 @@
 
 namespace vym::test {
 
+// Clicks a form's button as the user does.
+inline void Press(QWidget& form, const char* button) {
+    form.findChild<QPushButton*>(button)->click();
+}
+
 // What a screen test starts from: a demo back office with the service bound
 // to it, scripted message boxes and dialogs, and the lookups a user's eye and
 // hand make on the screen under test. The fixture hands over its screen (and

@@ -5,12 +5,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/connection.h"
 
 namespace vym::test {
+
+// A procedure's arguments by parameter name, as a screen sets them.
+using ProcedureArgs = std::vector<std::pair<std::string, Value>>;
 
 // What a stored procedure answered: its return value, its @message when it
 // has one, and the command for its other outputs.
