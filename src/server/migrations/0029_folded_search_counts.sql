@@ -37,25 +37,26 @@ BEGIN
     INSERT INTO vym_item_count_fold (txid) VALUES (tx) ON CONFLICT (txid) DO NOTHING;
 END $$;
 
--- OLD is Null for an insert and NEW for a delete.
+-- An item's description leaving (`before`) and entering (`after`) the counts
+-- `counts_name` in a write `op`.
+CREATE FUNCTION vym_item_noted_write(counts_name text, op text, before vym_item, after vym_item)
+RETURNS void LANGUAGE plpgsql AS $$
+BEGIN
+    IF op <> 'INSERT' THEN
+        PERFORM vym_item_count_noted(counts_name, NULL, before.status_id, before.long_description, -1);
+    END IF;
+    IF op <> 'DELETE' THEN
+        PERFORM vym_item_count_noted(counts_name, NULL, after.status_id, after.long_description, 1);
+    END IF;
+END $$;
 CREATE OR REPLACE FUNCTION vym_item_grams_count() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
-    IF TG_OP <> 'INSERT' THEN
-        PERFORM vym_item_count_noted('grams', NULL, OLD.status_id, OLD.long_description, -1);
-    END IF;
-    IF TG_OP <> 'DELETE' THEN
-        PERFORM vym_item_count_noted('grams', NULL, NEW.status_id, NEW.long_description, 1);
-    END IF;
+    PERFORM vym_item_noted_write('grams', TG_OP, OLD, NEW);
     RETURN NULL;
 END $$;
 CREATE OR REPLACE FUNCTION vym_item_words_count() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
-    IF TG_OP <> 'INSERT' THEN
-        PERFORM vym_item_count_noted('words', NULL, OLD.status_id, OLD.long_description, -1);
-    END IF;
-    IF TG_OP <> 'DELETE' THEN
-        PERFORM vym_item_count_noted('words', NULL, NEW.status_id, NEW.long_description, 1);
-    END IF;
+    PERFORM vym_item_noted_write('words', TG_OP, OLD, NEW);
     RETURN NULL;
 END $$;
 -- A row of a type's table counts under its item as the item stands now;
