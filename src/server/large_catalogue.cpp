@@ -50,9 +50,13 @@ constexpr std::array<const char*, 8> kColours = {"RED",   "BLUE", "BLACK",  "WHI
                                                  "GREEN", "GREY", "ORANGE", "TEAL"};
 constexpr std::array<const char*, 5> kSizes = {"XS", "S", "M", "L", "XL"};
 
+// A code of at least two digits after its prefix: "C00", "GEN12".
 std::string Code(const char* prefix, int number) {
-    std::string digits = std::to_string(number);
-    return prefix + std::string(digits.size() < 2 ? 2 - digits.size() : 0, '0') + digits;
+    std::string code = prefix;
+    if (number < 10) {
+        code += '0';
+    }
+    return code + std::to_string(number);
 }
 
 // The lists the items point to; kept when the database already has them.

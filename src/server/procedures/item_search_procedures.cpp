@@ -191,12 +191,7 @@ class Search {
         std::string sql =
             "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0";
         std::vector<vym::Value> values = {Tab()};
-        for (const Condition& condition : conditions_) {
-            if (condition.status) {
-                sql += " AND status_id = ?";
-                values.push_back(condition.values.front());
-            }
-        }
+        WithStatus(sql, values);
         auto functions = session.Prepare(sql);
         functions->BindAll(values);
         std::string list;
@@ -330,6 +325,16 @@ class Search {
         return matches - rest.CountOtherStatuses(session, value);
     }
 
+    // The status criterion, if any, on a count table.
+    void WithStatus(std::string& sql, std::vector<vym::Value>& values) const {
+        for (const Condition& condition : conditions_) {
+            if (condition.status) {
+                sql += " AND status_id = ?";
+                values.push_back(condition.values.front());
+            }
+        }
+    }
+
     // A short description alone, or with the status, among all items or on a
     // typed tab: its matches are counted as the items are written, by text
     // and status (and tab). So are those of a longer one among all items
@@ -359,12 +364,7 @@ class Search {
         if (!byWord && !detail_.empty()) {
             values.push_back(Tab());
         }
-        for (const Condition& condition : conditions_) {
-            if (condition.status) {
-                sql += " AND status_id = ?";
-                values.push_back(condition.values.front());
-            }
-        }
+        WithStatus(sql, values);
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
         statement->Step();
