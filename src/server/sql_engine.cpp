@@ -170,7 +170,10 @@ std::string_view SqlEngine::WordCountSql() const {
     return IsPostgres() ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
                           "FROM vym_item_word_count "
                           "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0"
-                        : std::string_view();
+                        : "SELECT count(DISTINCT c.word), COALESCE(SUM(c.items), 0) "
+                          "FROM vym_item_word_fts f JOIN vym_item_word w ON w.word_no = f.rowid "
+                          "JOIN vym_item_word_count c ON c.word = w.word "
+                          "WHERE f.vym_item_word_fts MATCH ? AND c.items > 0";
 }
 
 std::string SqlEngine::TrigramArgument(std::string_view text) const {

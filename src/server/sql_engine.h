@@ -78,8 +78,8 @@ class SqlEngine {
     // holds it), from the counts the item triggers keep by word and status:
     // one parameter, bound to TrigramArgument; "AND status_id = ?" may follow.
     // Returns how many words hold the text and how many items have them, which
-    // is the number of matches when at most one word does. Empty where no such
-    // counts are kept (the embedded store counts through its trigram index).
+    // is the number of matches when at most one word does. A word of digits
+    // alone may go uncounted: ask only for a text holding something else.
     std::string_view WordCountSql() const;
 
     // A migration script for this engine: fragments marked for the other

@@ -1,6 +1,7 @@
 #include "server/procedures/item_search_procedures.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -105,7 +106,11 @@ class Search {
                                               " ? ESCAPE '\\'"
                                         : std::string();
             match.probeValues = {"%" + StartsWithPattern(text)};
-            if (text.find(' ') == std::string::npos) {
+            // Words of digits alone are not counted by word.
+            const bool digits = std::all_of(text.begin(), text.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
+            if (text.find(' ') == std::string::npos && !digits) {
                 match.word = text;
             }
             // The index hands its matches out by item number: kept, so that
@@ -338,10 +343,9 @@ class Search {
     // A short description alone, or with the status, among all items or on a
     // typed tab: its matches are counted as the items are written, by text
     // and status (and tab). So are those of a longer one among all items
-    // within one word where the engine keeps counts by word, when a single
-    // word holds it.
+    // within one word, by word, when a single word holds it.
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
-        const bool wordsKept = detail_.empty() && !engine_->WordCountSql().empty();
+        const bool wordsKept = detail_.empty();
         const auto counted = [wordsKept](const Condition& c) {
             return !c.gram.empty() || (!c.word.empty() && wordsKept);
         };
