@@ -302,15 +302,6 @@ TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     EXPECT_EQ(c.status.back(), "Found Items 2");
     EXPECT_TRUE(c.status.contains("Seaching Items..."));
     EXPECT_TRUE(server::LocalAppServer::Open(db.Server().DatabasePath())->Reports().empty());
-
-    c.Tab("STOCK");
-    c.Type("txtItemNo", "12");
-    c.Type("txtItemNoEnd", "10");
-    PrompterScript prompter;
-    prompter.ExpectMessage("The end item number range is less than the start.",
-                           "InValid End Item Number", kInformation);
-    c.FindNow();
-    EXPECT_EQ(c.Grid().Rows(), 1);
 }
 
 TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
