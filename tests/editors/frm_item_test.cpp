@@ -8,10 +8,8 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <cstdio>
 #include <filesystem>
 
-#include "base/date.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
 #include "support/qt/screen_test.h"
@@ -530,18 +528,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     ASSERT_TRUE(theirs.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 100));
     theirs.ShortDescription = "Adult Day Pass";
     ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
-    const vym::Date at = office_.Db()
-                             .OpenRecordset("SELECT row_saved_at FROM vym_item WHERE item_no = 100")
-                             ->Fields(0)
-                             .Value()
-                             .ToDate();
-    char when[17];
-    std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(), at.Year(),
-                  at.Hour(), at.Minute());
-    const std::string refused =
-        std::string("This item was changed by JSMITH at ") + when +
-        " after you opened it. Your changes were not saved; reload it to see the changes.\r\n\r\n"
-        "Reload it now? No keeps what you typed on this screen.";
+    const std::string refused = office_.ChangedBy("JSMITH", "item", "vym_item WHERE item_no = 100");
 
     QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
     shortDesc.selectAll();
