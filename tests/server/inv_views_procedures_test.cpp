@@ -18,18 +18,9 @@ using Args = test::ProcedureArgs;
 // The demo back office, whose stock articles have a few months of history.
 class InvViewProcedures : public ::testing::Test {
   protected:
-    std::unique_ptr<vym::Command> Prepare(const char* procedure, Args args) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        return cmd;
-    }
     // The rows a procedure returns, each as "col0|col1|...".
     std::vector<std::string> Rows(const char* procedure, Args args) {
-        auto cmd = Prepare(procedure, args);
+        auto cmd = test::Prepared(*db_, procedure, args);
         auto rs = db_->ExecuteRecordset(*cmd);
         std::vector<std::string> rows;
         for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -51,8 +42,8 @@ class InvViewProcedures : public ::testing::Test {
     }
     // Posts a month; the @RETURN_VALUE and @message.
     std::pair<std::int32_t, std::string> Post(int year, int month, const char* email) {
-        auto cmd = Prepare("VYM_SP_INV_STOCK_SUMMARY_JOB",
-                           {{"@year", year}, {"@month", month}, {"@email", email}});
+        auto cmd = test::Prepared(*db_, "VYM_SP_INV_STOCK_SUMMARY_JOB",
+                                  {{"@year", year}, {"@month", month}, {"@email", email}});
         EXPECT_TRUE(db_->Execute(*cmd));
         return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
                 NullToEmpty(cmd->Parameters["@message"].Value)};
@@ -85,7 +76,7 @@ TEST_F(InvViewProcedures, DemoHistoryChainsEachLocationsQuantityToWhatItHolds) {
 }
 
 TEST_F(InvViewProcedures, StockHistoryRangesTakeWholeDaysAndBookDatesApart) {
-    auto cmd = Prepare("VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 601}});
+    auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 601}});
     auto rs = db_->ExecuteRecordset(*cmd);
     ASSERT_EQ(rs->FieldCount(), 19);
     EXPECT_EQ(rs->Fields(10).Name(), "trans_no");

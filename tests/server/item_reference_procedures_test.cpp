@@ -22,12 +22,7 @@ class ReferenceProcedures : public ::testing::Test {
   protected:
     // Runs the procedure; its return value, or -99 when it failed to execute.
     std::int32_t Call(const char* procedure, Args args, std::unique_ptr<Command>* out = nullptr) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = test::Prepared(*db_, procedure, args);
         const std::int32_t result =
             db_->Execute(*cmd) ? NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() : -99;
         if (out != nullptr) {
