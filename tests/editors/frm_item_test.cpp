@@ -77,7 +77,6 @@ class ItemWindow : public test::ScreenTest {
 
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     QCheckBox& Check(const char* name) { return Find<QCheckBox>(name); }
-    void Click(const char* name) { Find<QPushButton>(name).click(); }
     void Type(const char* name, const QString& text) { Find<QLineEdit>(name).setText(text); }
     QStringList TabKeys() {
         auto& tabs = Find<ui::KeyTabBar>("tabMain");
@@ -534,8 +533,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     shortDesc.selectAll();
     QTest::keyClicks(&shortDesc, "Adult Full Day");
     script_.ExpectMessage(kNoHost, "", {});
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(refused, MsgResult::No);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Full Day");
@@ -543,8 +541,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
               "Adult Day Pass");
 
     script_.ExpectMessage(kNoHost, "", {});
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(refused, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Day Pass");
