@@ -164,12 +164,6 @@ TEST(Date, TextForms) {
     EXPECT_EQ(Value("2024-03-05").ToDate(), Date::FromParts(2024, 3, 5));
 }
 
-}  // namespace
-}  // namespace vym
-
-namespace vym {
-namespace {
-
 // A share of an amount is exact to the fourth place and rounds a true half
 // to even, whatever the signs.
 TEST(CurrencyMulDiv, IsExactAndRoundsHalvesToEven) {

@@ -26,7 +26,7 @@ void Click(QDialog& dialog, const char* button) {
     dialog.findChild<QPushButton*>(button)->click();
 }
 
-TEST(ItemLookup, KeepsTheLastSearchUntilAskedToClearIt) {
+TEST(ItemLookup, ChoosesByDoubleClickAndKeepsTheLastSearchUntilAskedToClearIt) {
     ConsoleDatabase db;
     auto server = db.Open();
     CItemMaint maint;
@@ -39,7 +39,7 @@ TEST(ItemLookup, KeepsTheLastSearchUntilAskedToClearIt) {
         Click(lookup, "cmdFind");
         ASSERT_EQ(Grid(lookup).Rows(), 3);
         Grid(lookup).SelectRow(2);
-        Click(lookup, "cmdOk");
+        emit Grid(lookup).CellDoubleClicked(2, 5);  // as Ok
     });
     std::int32_t itemNo = 0;
     QString description;
@@ -77,22 +77,6 @@ TEST(ItemLookup, KeepsTheLastSearchUntilAskedToClearIt) {
     EXPECT_TRUE(maint.SelectItem(ttoTicket, true, nullptr, nullptr, &chosen, {}, false, {}, {}, {},
                                  true, std::nullopt, false, true));
     EXPECT_EQ(chosen, (std::vector<std::int32_t>{1, 2}));
-}
-
-TEST(ItemLookup, ADoubleClickChoosesTheRow) {
-    ConsoleDatabase db;
-    auto server = db.Open();
-    CItemMaint maint;
-    maint.SetAppServer(server.get());
-    ScriptedModalRunner modals;
-    modals.Expect("frmItemLookup", [](QDialog& lookup) {
-        Click(lookup, "cmdFind");  // the ship tab needs no criteria
-        Grid(lookup).SelectRow(1);
-        emit Grid(lookup).CellDoubleClicked(1, 5);
-    });
-    std::int32_t itemNo = 0;
-    EXPECT_TRUE(maint.SelectItem(ttoShip, false, &itemNo));
-    EXPECT_EQ(itemNo, 6);
 }
 
 }  // namespace

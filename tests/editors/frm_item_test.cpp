@@ -8,10 +8,8 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <cstdio>
 #include <filesystem>
 
-#include "base/date.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
 #include "support/qt/screen_test.h"
@@ -79,7 +77,6 @@ class ItemWindow : public test::ScreenTest {
 
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     QCheckBox& Check(const char* name) { return Find<QCheckBox>(name); }
-    void Click(const char* name) { Find<QPushButton>(name).click(); }
     void Type(const char* name, const QString& text) { Find<QLineEdit>(name).setText(text); }
     QStringList TabKeys() {
         auto& tabs = Find<ui::KeyTabBar>("tabMain");
@@ -530,25 +527,13 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     ASSERT_TRUE(theirs.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 100));
     theirs.ShortDescription = "Adult Day Pass";
     ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
-    const vym::Date at = office_.Db()
-                             .OpenRecordset("SELECT row_saved_at FROM vym_item WHERE item_no = 100")
-                             ->Fields(0)
-                             .Value()
-                             .ToDate();
-    char when[17];
-    std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d", at.Month(), at.Day(), at.Year(),
-                  at.Hour(), at.Minute());
-    const std::string refused =
-        std::string("This item was changed by JSMITH at ") + when +
-        " after you opened it. Your changes were not saved; reload it to see the changes.\r\n\r\n"
-        "Reload it now? No keeps what you typed on this screen.";
+    const std::string refused = office_.ChangedBy("JSMITH", "item", "vym_item WHERE item_no = 100");
 
     QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
     shortDesc.selectAll();
     QTest::keyClicks(&shortDesc, "Adult Full Day");
     script_.ExpectMessage(kNoHost, "", {});
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(refused, MsgResult::No);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Full Day");
@@ -556,8 +541,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
               "Adult Day Pass");
 
     script_.ExpectMessage(kNoHost, "", {});
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(refused, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_FALSE(window_->Saved());
     EXPECT_EQ(shortDesc.text(), "Adult Day Pass");

@@ -37,13 +37,7 @@ class StockMatrixWindow : public test::ScreenTest {
     QLineEdit& Box(const char* name) { return Find<QLineEdit>(name); }
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     FlexGrid& Matrix() { return Find<FlexGrid>("fgMatrix"); }
-    void Click(const char* name) { Find<QAbstractButton>(name).click(); }
-    void Type(const char* name, const QString& text) {
-        QLineEdit& box = Box(name);
-        box.selectAll();
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QTest::keyClicks(&box, text);
-    }
+    void Type(const char* name, const QString& text) { test::ReplaceText(Box(name), text); }
     void Leave(const char* name) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(&Box(name), &out);

@@ -50,7 +50,6 @@ class StockWindow : public test::ScreenTest {
     QLineEdit& Box(const char* name) { return Find<QLineEdit>(name); }
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     FlexGrid& Grid(const char* name) { return Find<FlexGrid>(name); }
-    void Click(const char* name) { Find<QAbstractButton>(name).click(); }
     // Replaces a field's text as a user would: select all, type.
     void Type(const char* name, const QString& text) {
         QLineEdit& box = Box(name);
@@ -201,9 +200,7 @@ TEST_F(StockWindow, PricesTypedKeyByKeyAreReadWhenTheFieldIsLeft) {
         SCOPED_TRACE(std::string(c.field) + " \"" + c.typed + "\"");
         Open(500);
         QLineEdit& box = Box(c.field);
-        box.selectAll();
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QTest::keyClicks(&box, c.typed);
+        test::ReplaceText(box, c.typed);
         EXPECT_EQ(box.text(), c.typed);
         Leave(c.field);
         EXPECT_EQ(box.text(), c.shown);

@@ -11,6 +11,7 @@
 #include "gateway/field.h"
 #include "support/core/prompter_script.h"
 #include "support/core/recording_errors.h"
+#include "support/server/temp_database.h"
 
 namespace vym {
 namespace {
@@ -57,15 +58,7 @@ class RecordingField : public Field {
 
 class ModChunk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vym_chunk_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return (dir_.path / name).string(); }
     static void Write(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;
     }
@@ -81,9 +74,9 @@ class ModChunk : public ::testing::Test {
         return text;
     }
 
+    test::TempDir dir_;
     test::PrompterScript prompter_;
     test::RecordingErrors errors_;
-    std::filesystem::path dir_;
 };
 
 TEST_F(ModChunk, FileToColumnAppendsRemainderFirstThenWholeChunks) {
@@ -159,7 +152,7 @@ TEST_F(ModChunk, FailedReadKeepsTheOldFileAndReportsUnderModChunk) {
     EXPECT_FALSE(ColumnToFile(&errors_, field, PathOf("keep.tpl")));
 
     EXPECT_EQ(Read(PathOf("keep.tpl")), "the user's template");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path),
                             std::filesystem::directory_iterator()),
               1);
     ASSERT_EQ(errors_.reports.size(), 1u);

@@ -28,16 +28,6 @@ class StockHistoryWindow : public test::ScreenTest {
     int RowOf(std::int32_t transNo) {
         return Grid().FindRow(QString::number(transNo), kTransNoCol);
     }
-    // Types into the Book Date cell as a user would.
-    void TypeBookDate(int row, const QString& text) {
-        ASSERT_TRUE(Grid().EditCell(row, kBookDateCol));
-        auto* editor = qobject_cast<QLineEdit*>(Grid().focusWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
     std::string BookDate(std::int32_t transNo) {
         return Scalar("SELECT book_date || '' FROM vym_item_stock_history WHERE trans_no = " +
                       std::to_string(transNo));
@@ -114,7 +104,7 @@ TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndOnlyAValidDateIsSaved) {
     EXPECT_FALSE(Grid().EditCell(1, 6)) << "quantities are history";
     const std::int32_t trans = Grid().TextMatrix(1, kTransNoCol).toInt();
 
-    TypeBookDate(1, "12/1/2024");
+    ASSERT_TRUE(Type(1, kBookDateCol, "12/1/2024"));
     EXPECT_EQ(BookDate(trans), "2024-12-01");
     EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), "12/01/2024");
     const QString shown = Grid().TextMatrix(1, kBookDateCol);
@@ -123,7 +113,7 @@ TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndOnlyAValidDateIsSaved) {
     for (const char* typed : {"2/30/2025", "soon", "10:30"}) {
         script_.ExpectMessage("Invalid date, could not save date change", "InValid Date",
                               kInformation);
-        TypeBookDate(1, typed);
+        ASSERT_TRUE(Type(1, kBookDateCol, typed));
         EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown) << typed;
     }
     script_.Verify();
@@ -135,7 +125,7 @@ TEST_F(StockHistoryWindow, OnlyTheBookDateIsEditedAndOnlyAValidDateIsSaved) {
                             std::to_string(trans));
     const auto reports = office_.Local().Reports().size();
     errorsExpected_ = true;
-    TypeBookDate(1, "1/5/2025");
+    ASSERT_TRUE(Type(1, kBookDateCol, "1/5/2025"));
     EXPECT_EQ(Grid().TextMatrix(1, kBookDateCol), shown);
     EXPECT_EQ(office_.Local().Reports().size(), reports + 1);
 }

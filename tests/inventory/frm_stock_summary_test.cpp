@@ -53,12 +53,6 @@ TEST_F(StockSummaryWindow, ShowsEachMonthUnderItsYearWithItsTransactions) {
     EXPECT_EQ(window_.TableMenu()->title(), "&Table");
 }
 
-TEST_F(StockSummaryWindow, AnEmptyHistoryIsSaid) {
-    Sql("DELETE FROM vym_item_stock_history");
-    script_.ExpectMessage("There are no batch scans to display", "Batch Scans", kInformation);
-    window_.Setup(&maint_);
-}
-
 TEST_F(StockSummaryWindow, PostingAMonthNodeAsksForTheAddressAndPostsIt) {
     window_.Setup(&maint_);
     // A year node is no month.

@@ -77,14 +77,6 @@ class StockLabels : public test::ScreenTest {
   protected:
     StockLabels() : ScreenTest(&window_, "dbgStockLabels") {}
 
-    ui::FlexGrid& Grid(QWidget& window) {
-        return *window.findChild<ui::FlexGrid*>("dbgStockLabels");
-    }
-    ui::FlexGrid& Grid() { return Grid(window_); }
-    std::string Scalar(const std::string& sql) {
-        auto rs = office_.Db().OpenRecordset(sql);
-        return NullToEmpty(rs->Fields(0).Value());
-    }
     QString Upc(std::int32_t item) {
         return QString::fromStdString(
             Scalar("SELECT upc_code FROM vym_item_stock WHERE item_no = " + std::to_string(item)));

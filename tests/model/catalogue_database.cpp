@@ -4,11 +4,6 @@
 
 namespace vym::test {
 
-std::string CatalogueDatabase::Scalar(const std::string& sql) {
-    auto rs = Db()->OpenRecordset(sql);
-    return rs->Eof() ? std::string("<none>") : NullToEmpty(rs->Fields(0).Value());
-}
-
 std::string CatalogueDatabase::Joined(const std::string& sql, const std::string& separator) {
     std::string joined;
     for (auto rs = Db()->OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {

@@ -27,7 +27,7 @@ class CatalogueDatabase {
     }
 
     // The first column of the first row of an ad-hoc query, as text.
-    std::string Scalar(const std::string& sql);
+    std::string Scalar(const std::string& sql) { return office_.Text(sql); }
     // Every row of an ad-hoc query as the texts of its columns run together
     // (Null as "-"), the rows joined by `separator`: what both engines can
     // answer alike, where an aggregate of strings is spelt differently.

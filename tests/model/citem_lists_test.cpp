@@ -6,6 +6,7 @@
 #include "catalogue_database.h"
 #include "model/citem.h"
 #include "support/core/prompter_script.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym::test {
 namespace {
@@ -21,13 +22,9 @@ class CItemListsTest : public ::testing::Test {
     }
     // Runs an XML procedure directly, as a caller that builds its own rows.
     std::string CallDocumentProcedure(const std::string& procedure, const std::string& doc) {
-        auto cmd = db.Db()->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        cmd->Parameters["@DOC"].Value = doc;
-        EXPECT_TRUE(db.Db()->Execute(*cmd));
-        EXPECT_EQ(cmd->Parameters["@RETURN_VALUE"].Value, Value(std::int32_t{1}));
-        return NullToEmpty(cmd->Parameters["@Message"].Value);
+        const auto answer = CallProcedure(*db.Db(), procedure, ProcedureArgs{{"@DOC", doc}});
+        EXPECT_EQ(answer.returned, 1);
+        return answer.message;
     }
 
     PrompterScript script;

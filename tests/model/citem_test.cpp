@@ -12,6 +12,7 @@
 #include "model/citem_ticket.h"
 #include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym::test {
 namespace {
@@ -318,10 +319,7 @@ TEST_F(CItemTest, NewInstructionIsSentAsMinusOneAndLongTextComesBackWhole) {
 
     {
         // The text comes back as long data, which is read by chunks.
-        auto cmd = db.Db()->NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_GetItem";
-        cmd->Parameters.Refresh();
-        cmd->Parameters["@item_no"].Value = std::int32_t{101};
+        auto cmd = Prepared(*db.Db(), "VYM_SP_ITEM_GetItem", {{"@item_no", std::int32_t{101}}});
         auto rs = db.Db()->ExecuteRecordset(*cmd);
         EXPECT_NE(rs->Fields("Instruction_Body").Attributes() & kFieldLong, 0);
     }

@@ -60,15 +60,6 @@ class PackageEditor : public test::ScreenTest {
             "WHERE package_no = " +
             std::to_string(packageNo) + " ORDER BY seq_no)");
     }
-    void Choose(FlexGrid& grid, int row, int col, const QString& shown) {
-        ASSERT_TRUE(grid.EditCell(row, col));
-        auto* combo = qobject_cast<QComboBox*>(grid.focusWidget());
-        ASSERT_NE(combo, nullptr);
-        ASSERT_GE(combo->findText(shown), 0) << shown.toStdString();
-        combo->setCurrentIndex(combo->findText(shown));
-        QTest::keyClick(combo, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
     void Remove(int row, MsgResult answer = MsgResult::Yes) {
         script_.ExpectMessage("Are you sure you want to remove " +
                                   Items().TextMatrix(row, 4).toStdString() +

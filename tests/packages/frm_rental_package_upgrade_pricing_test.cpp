@@ -79,10 +79,10 @@ TEST_F(RentalUpgradePricing, ChangedPricesAreSavedTogetherOnOk) {
     // Another station deleted the first pair: nothing is saved, the user's price stays.
     ASSERT_TRUE(TypeIntoCell(grid, 1, kPrice, "1,250"));
     office_.Sql("DELETE FROM vym_rental_upgrade_price WHERE pay_first_package_item_no = 702");
-    script_.ExpectMessage(
+    ExpectReload(
         "This upgrade price was deleted by another user after you opened it. Your changes were "
         "not saved.\r\n\r\nReload it now? No keeps what you typed on this screen.",
-        "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
+        MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Saved(), "703>702=800");

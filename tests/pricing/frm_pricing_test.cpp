@@ -99,6 +99,16 @@ class PriceList : public test::ScreenTest {
             d.findChild<QPushButton*>("cmdOk")->click();
         };
     }
+    // The questions Ok asks about a row's price and its access rule.
+    static std::string LargeDiscount(int row) {
+        return "Are you sure you want to create a price more than 80% less than the gross price "
+               "for row " +
+               std::to_string(row) + "?";
+    }
+    static std::string RuleChange(int row) {
+        return "Are you sure you want to change the access rule to: Beginner Area Only for row " +
+               std::to_string(row) + "?";
+    }
     std::string Prices(const std::string& where) {
         return Scalar(
             "SELECT group_concat(k, ' ') FROM (SELECT IFNULL(season_id, 0) || '/' || "
@@ -357,10 +367,7 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     again.findChild<QPushButton*>("cmdDetail")->click();
     FlexGrid& grid = *again.findChild<FlexGrid*>("fgPrices");
     ASSERT_TRUE(test::TypeIntoCell(grid, spring, kUnitPrice, "0.99"));
-    const std::string large =
-        "Are you sure you want to create a price more than 80% less than the gross price for "
-        "row " +
-        std::to_string(spring) + "?";
+    const std::string large = LargeDiscount(spring);
     script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
     again.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(again.isVisible()) << "No keeps the screen open";
@@ -370,9 +377,7 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
     const int early = Row("Early Season", "[BASE Price]", "Full Day");
     Choose(grid, early, kAccessRule, "Beginner Area Only");
     EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
-    const std::string change =
-        "Are you sure you want to change the access rule to: Beginner Area Only for row " +
-        std::to_string(early) + "?";
+    const std::string change = RuleChange(early);
     script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
     again.findChild<QPushButton*>("cmdOk")->click();
     EXPECT_TRUE(again.isVisible());
@@ -403,13 +408,8 @@ TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
     tabs.SetCurrentKey("ITEM");
     ASSERT_TRUE(grid.IsRowHidden(upgrade));
 
-    const std::string r = std::to_string(upgrade);
-    const std::string large =
-        "Are you sure you want to create a price more than 80% less than the gross price for "
-        "row " +
-        r + "?";
-    const std::string change =
-        "Are you sure you want to change the access rule to: Beginner Area Only for row " + r + "?";
+    const std::string large = LargeDiscount(upgrade);
+    const std::string change = RuleChange(upgrade);
     const std::string stored =
         "SELECT printf('%.2f', unit_price) || '/' || IFNULL(access_rule_no, 'none') FROM "
         "vym_price WHERE item_no = 100 AND child_item_no = 106";
@@ -512,10 +512,10 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     const std::string earlyNo = std::to_string(grid.RowData(early).toInt());
     Sql("DELETE FROM vym_price WHERE price_no = " + earlyNo);
     const std::string afterRemoval = Prices(all);
-    script_.ExpectMessage(
+    ExpectReload(
         "This price was deleted by another user after you opened it. Your changes were not "
         "saved.\r\n\r\nReload it now? No keeps what you typed on this screen.",
-        "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
+        MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Prices(all), afterRemoval) << "the saves before the refusal are rolled back";

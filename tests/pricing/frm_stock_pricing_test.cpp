@@ -247,8 +247,7 @@ TEST_F(StockPricing, APriceAnotherStationSavedSinceIsRefusedAndKeptAsTyped) {
     FlexGrid& theirGrid = *theirs.findChild<FlexGrid*>("fgPrices");
     ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "40"));
 
-    script_.ExpectMessage(office_.ChangedBy("JSMITH", "price", where), "Changed by Another User",
-                          kQuestionYesNoDefaultNo, MsgResult::No);
+    ExpectReload(office_.ChangedBy("JSMITH", "price", where), MsgResult::No);
     ASSERT_TRUE(test::TypeIntoCell(Grid(), one, kBase, "25"));
     script_.Verify();
     EXPECT_EQ(Grid().TextMatrix(one, kBase), "25");
@@ -260,8 +259,7 @@ TEST_F(StockPricing, APriceAnotherStationSavedSinceIsRefusedAndKeptAsTyped) {
         auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
         price->selectAll();
         QTest::keyClicks(price, "26");
-        script_.ExpectMessage(office_.ChangedBy("JSMITH", "price", where),
-                              "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        ExpectReload(office_.ChangedBy("JSMITH", "price", where), MsgResult::Yes);
         d.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_NE(d.result(), QDialog::Accepted);
         EXPECT_EQ(price->text(), "$41.0000") << "reloaded";

@@ -42,9 +42,7 @@ class ProfilesWindow : public test::ScreenTest {
         if (editor == nullptr) {
             return false;
         }
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClicks(editor, text);
+        test::ReplaceText(*editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
         return true;

@@ -122,15 +122,13 @@ TEST_P(GridRowConflict, TheSecondSaveIsRefusedKeepsTheTypingAndReloadsOnRequest)
     ASSERT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
     const std::string refused = Refusal(where);
 
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(refused, MsgResult::No);
     TypeAndSave(*mine, "Typed Here");
     EXPECT_TRUE(mine->isVisible());
     EXPECT_EQ(Grid(*mine).TextMatrix(s.row, s.col), "Typed Here");
     EXPECT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
 
-    script_.ExpectMessage(refused, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(refused, MsgResult::Yes);
     TypeAndSave(*mine, "Typed Twice");
     EXPECT_EQ(Grid(*mine).TextMatrix(s.row, s.col), "Saved There");
     EXPECT_EQ(Scalar("SELECT description FROM " + where), "Saved There");
@@ -162,8 +160,7 @@ TEST_P(GridRowDeleteConflict, ADeleteOfARowSavedSinceIsRefused) {
                                   grid.RowData(s.row).toString().toStdString(),
                               "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
     }
-    script_.ExpectMessage(Refusal(where), "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(Refusal(where), MsgResult::No);
     grid.SetCurrentCell(s.row, 1);
     if (byKey) {
         QTest::keyClick(&grid, Qt::Key_Delete);

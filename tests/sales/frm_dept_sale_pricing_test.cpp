@@ -114,16 +114,14 @@ TEST_F(DeptSalePricing, ALineAnotherStationSavedSinceRefusesTheWholeSaveAndReloa
     const std::string question =
         office_.ChangedBy("JSMITH", "sale line", "vym_sale_dept WHERE sale_no = 3 AND seq_no = 2");
     for (int attempt = 0; attempt < 2; ++attempt) {
-        script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                              MsgResult::No);
+        ExpectReload(question, MsgResult::No);
         Click("cmdOk");
         EXPECT_TRUE(window_.UserCanceled());
         EXPECT_EQ(Lines(), before);
         EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "15");
     }
 
-    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(question, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(Grid().TextMatrix(1, kPercentage), "20") << "reloaded";
     EXPECT_EQ(Grid().TextMatrix(2, kDiscount), "7");

@@ -43,10 +43,18 @@ QStringList Entries(QWidget& form, const char* list) {
 }
 
 void Fill(QWidget& form, const char* box, const QString& text) {
-    auto* edit = form.findChild<QLineEdit*>(box);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
+    test::ReplaceText(*form.findChild<QLineEdit*>(box), text);
+}
+
+// Another station's save of an offer's header.
+void SaveThere(server::LocalAppServer& station, std::int32_t offerNo, const char* code,
+               const char* description) {
+    auto saved = NewProcedure(*station.DBConnection(), "VYM_SP_ITEM_SPECIAL_OFFER_update",
+                              {{"@special_offer_no", offerNo},
+                               {"@special_offer_code", code},
+                               {"@description", description},
+                               {"@is_active", std::int16_t{1}}});
+    ASSERT_TRUE(station.DBConnection()->Execute(*saved));
 }
 
 class SpecialOffers : public test::ScreenTest {
@@ -149,28 +157,20 @@ TEST_F(SpecialOffers, ApplyIsAllOrNothingAndDeletesMarkedOffersWithTheirLines) {
 // with who and when and writes nothing; No keeps what was typed, Yes shows
 // the offers as JSMITH left them, and the next save goes over that.
 TEST_F(SpecialOffers, AnOfferAnotherStationSavedSinceIsRefusedAndReloadedOnRequest) {
-    auto station = office_.OpenAgain("JSMITH");
-    auto renamed = NewProcedure(*station->DBConnection(), "VYM_SP_ITEM_SPECIAL_OFFER_update",
-                                {{"@special_offer_no", 1},
-                                 {"@special_offer_code", "WINTER10"},
-                                 {"@description", "Renamed There"},
-                                 {"@is_active", std::int16_t{1}}});
-    ASSERT_TRUE(station->DBConnection()->Execute(*renamed));
+    SaveThere(*office_.OpenAgain("JSMITH"), 1, "WINTER10", "Renamed There");
 
     ASSERT_TRUE(
         test::TypeIntoCell(Offers(), Offers().FindRow("1", kOfferNo), kDescription, "Winter Sale"));
     const std::string question = office_.ChangedBy("JSMITH", "special offer",
                                                    "vym_special_offer WHERE special_offer_no = 1");
-    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(question, MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(Offers().TextMatrix(Offers().FindRow("1", kOfferNo), kDescription), "Winter Sale");
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_special_offer WHERE description = 'Renamed There'"),
               1);
 
-    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(question, MsgResult::Yes);
     Click("cmdApply");
     EXPECT_EQ(Offers().TextMatrix(Offers().FindRow("1", kOfferNo), kDescription), "Renamed There")
         << "reloaded";
@@ -187,40 +187,27 @@ TEST_F(SpecialOffers, AnOfferAnotherStationSavedSinceIsRefusedAndReloadedOnReque
 // refused once JSMITH saved that offer since.
 TEST_F(SpecialOffers, ApplyWritesOnlyTheOffersEditedHereSoOtherStationsKeepTheirs) {
     auto station = office_.OpenAgain("JSMITH");
-    const auto rename = [&station](std::int32_t offerNo, const char* code,
-                                   const char* description) {
-        auto renamed = NewProcedure(*station->DBConnection(), "VYM_SP_ITEM_SPECIAL_OFFER_update",
-                                    {{"@special_offer_no", offerNo},
-                                     {"@special_offer_code", code},
-                                     {"@description", description},
-                                     {"@is_active", std::int16_t{1}}});
-        EXPECT_TRUE(station->DBConnection()->Execute(*renamed));
-    };
     const auto description = [this](int offerNo) {
-        return NullToEmpty(office_.Db()
-                               .OpenRecordset("SELECT description FROM vym_special_offer WHERE "
-                                              "special_offer_no = " +
-                                              std::to_string(offerNo))
-                               ->Fields(0)
-                               .Value());
+        return office_.Text("SELECT description FROM vym_special_offer WHERE special_offer_no = " +
+                            std::to_string(offerNo));
     };
     const int winter = Offers().FindRow("1", kOfferNo);
 
-    rename(2, "SPRING22", "Renamed There");
+    SaveThere(*station, 2, "SPRING22", "Renamed There");
     ASSERT_TRUE(test::TypeIntoCell(Offers(), winter, kDescription, "Winter Sale"));
     Click("cmdApply");
     EXPECT_EQ(description(1), "Winter Sale");
     EXPECT_EQ(description(2), "Renamed There");
 
-    rename(1, "WINTER10", "Renamed Again");
+    SaveThere(*station, 1, "WINTER10", "Renamed Again");
     Click("cmdApply");
     EXPECT_EQ(description(1), "Renamed Again") << "saved once, not again";
 
     Offers().SetCurrentCell(winter, kActive);
     QTest::keyClick(&Offers(), Qt::Key_Space);
-    script_.ExpectMessage(office_.ChangedBy("JSMITH", "special offer",
-                                            "vym_special_offer WHERE special_offer_no = 1"),
-                          "Changed by Another User", kQuestionYesNoDefaultNo, MsgResult::No);
+    ExpectReload(office_.ChangedBy("JSMITH", "special offer",
+                                   "vym_special_offer WHERE special_offer_no = 1"),
+                 MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(description(1), "Renamed Again");

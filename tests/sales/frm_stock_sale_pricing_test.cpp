@@ -149,15 +149,13 @@ TEST_F(StockSalePricing, ASaleAnotherStationSavedSinceIsRefusedAndReloadedOnRequ
 
     ASSERT_TRUE(test::TypeIntoCell(Grid(), RowOf(500), kSale, "15"));
     const std::string question = office_.ChangedBy("JSMITH", "sale", "vym_sale WHERE sale_no = 1");
-    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
+    ExpectReload(question, MsgResult::No);
     Click("cmdOk");
     EXPECT_TRUE(window_.UserCanceled());
     EXPECT_EQ(Grid().TextMatrix(RowOf(500), kSale), "15");
     EXPECT_EQ(Price(500), "119.25");
 
-    script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
+    ExpectReload(question, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(sale_.Description, "Renamed There");
     EXPECT_EQ(Grid().TextMatrix(RowOf(500), kSale), "119.25") << "reloaded";

@@ -23,9 +23,7 @@ class SerialProperties : public test::ScreenTest {
     void Type(const char* field, const QString& text) {
         QLineEdit& edit = Find<QLineEdit>(field);
         edit.setFocus();
-        edit.selectAll();
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QTest::keyClicks(&edit, text);
+        test::ReplaceText(edit, text);
         QTest::keyClick(&edit, Qt::Key_Return);
     }
     void OpenNew() {

@@ -18,18 +18,9 @@ using Args = test::ProcedureArgs;
 // The demo back office, whose stock articles have a few months of history.
 class InvViewProcedures : public ::testing::Test {
   protected:
-    std::unique_ptr<vym::Command> Prepare(const char* procedure, Args args) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        return cmd;
-    }
     // The rows a procedure returns, each as "col0|col1|...".
     std::vector<std::string> Rows(const char* procedure, Args args) {
-        auto cmd = Prepare(procedure, args);
+        auto cmd = test::Prepared(*db_, procedure, args);
         auto rs = db_->ExecuteRecordset(*cmd);
         std::vector<std::string> rows;
         for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
@@ -41,18 +32,10 @@ class InvViewProcedures : public ::testing::Test {
         }
         return rows;
     }
-    std::int32_t CountOf(const std::string& sql) {
-        auto rs = db_->OpenRecordset(sql);
-        return rs->Eof() ? 0 : NullToZero(rs->Fields(0).Value()).ToLong();
-    }
-    std::string Text(const std::string& sql) {
-        auto rs = db_->OpenRecordset(sql);
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
-    }
     // Posts a month; the @RETURN_VALUE and @message.
     std::pair<std::int32_t, std::string> Post(int year, int month, const char* email) {
-        auto cmd = Prepare("VYM_SP_INV_STOCK_SUMMARY_JOB",
-                           {{"@year", year}, {"@month", month}, {"@email", email}});
+        auto cmd = test::Prepared(*db_, "VYM_SP_INV_STOCK_SUMMARY_JOB",
+                                  {{"@year", year}, {"@month", month}, {"@email", email}});
         EXPECT_TRUE(db_->Execute(*cmd));
         return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
                 NullToEmpty(cmd->Parameters["@message"].Value)};
@@ -63,29 +46,32 @@ class InvViewProcedures : public ::testing::Test {
 };
 
 TEST_F(InvViewProcedures, DemoHistoryChainsEachLocationsQuantityToWhatItHolds) {
-    ASSERT_GT(CountOf("SELECT count(*) FROM vym_item_stock_history"), 50);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_history "
-                      "WHERE after_qty <> before_qty + qty"),
+    ASSERT_GT(office_.Scalar("SELECT count(*) FROM vym_item_stock_history"), 50);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item_stock_history "
+                             "WHERE after_qty <> before_qty + qty"),
               0);
     // Each movement starts from where the one before it at that location ended.
-    EXPECT_EQ(CountOf("SELECT count(*) FROM (SELECT before_qty, LAG(after_qty, 1, 0) OVER "
-                      "(PARTITION BY item_no, location_id ORDER BY trans_date, trans_no) AS "
-                      "previous FROM vym_item_stock_history) AS h WHERE before_qty <> previous"),
-              0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_location l WHERE l.qty_on_hand <> "
-                      "(SELECT h.after_qty FROM vym_item_stock_history h WHERE h.item_no = "
-                      "l.item_no AND h.location_id = l.location_id ORDER BY h.trans_date DESC, "
-                      "h.trans_no DESC LIMIT 1)"),
-              0);
     EXPECT_EQ(
-        Text("SELECT last_date_sold || '' FROM vym_item_stock_location WHERE item_no = 500 AND "
-             "location_id = 'BASE'"),
-        Text("SELECT max(trans_date) FROM vym_item_stock_history WHERE item_no = 500 AND "
-             "location_id = 'BASE' AND trans_type = 'SALE'"));
+        office_.Scalar("SELECT count(*) FROM (SELECT before_qty, LAG(after_qty, 1, 0) OVER "
+                       "(PARTITION BY item_no, location_id ORDER BY trans_date, trans_no) AS "
+                       "previous FROM vym_item_stock_history) AS h WHERE before_qty <> previous"),
+        0);
+    EXPECT_EQ(
+        office_.Scalar("SELECT count(*) FROM vym_item_stock_location l WHERE l.qty_on_hand <> "
+                       "(SELECT h.after_qty FROM vym_item_stock_history h WHERE h.item_no = "
+                       "l.item_no AND h.location_id = l.location_id ORDER BY h.trans_date DESC, "
+                       "h.trans_no DESC LIMIT 1)"),
+        0);
+    EXPECT_EQ(
+        office_.Text(
+            "SELECT last_date_sold || '' FROM vym_item_stock_location WHERE item_no = 500 AND "
+            "location_id = 'BASE'"),
+        office_.Text("SELECT max(trans_date) FROM vym_item_stock_history WHERE item_no = 500 AND "
+                     "location_id = 'BASE' AND trans_type = 'SALE'"));
 }
 
 TEST_F(InvViewProcedures, StockHistoryRangesTakeWholeDaysAndBookDatesApart) {
-    auto cmd = Prepare("VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 601}});
+    auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 601}});
     auto rs = db_->ExecuteRecordset(*cmd);
     ASSERT_EQ(rs->FieldCount(), 19);
     EXPECT_EQ(rs->Fields(10).Name(), "trans_no");
@@ -119,31 +105,33 @@ TEST_F(InvViewProcedures, SummaryCountsMovementsByBookMonth) {
     for (const auto& m : months) {
         total += std::stoi(m.substr(m.rfind('|') + 1));
     }
-    EXPECT_EQ(total, CountOf("SELECT count(*) FROM vym_item_stock_history"));
+    EXPECT_EQ(total, office_.Scalar("SELECT count(*) FROM vym_item_stock_history"));
 }
 
 TEST_F(InvViewProcedures, PostingAMonthSummarisesItAndQueuesTheNotice) {
     ASSERT_EQ(Post(2024, 12, "manager@resort.example"),
               (std::pair<std::int32_t, std::string>{0, ""}));
     // The jacket at the base lodge in December: 2 sold, 3 sent to the village, 1 sold.
-    EXPECT_EQ(Text("SELECT begin_qty || ' +' || qty_in || ' -' || qty_out || ' = ' || end_qty || "
-                   "' in ' || trans FROM vym_item_stock_summary WHERE s_year = 2024 AND "
-                   "s_month = 12 AND item_no = 500 AND location_id = 'BASE'"),
-              "7 +0 -6 = 1 in 3");
-    EXPECT_EQ(CountOf("SELECT sum(trans) FROM vym_item_stock_summary WHERE s_month = 12"),
-              CountOf("SELECT count(*) FROM vym_item_stock_history WHERE "
-                      "COALESCE(book_date, trans_date) >= '2024-12-01' AND "
-                      "COALESCE(book_date, trans_date) < '2025-01-01'"));
-    EXPECT_EQ(Text("SELECT to_address || ' ' || subject FROM vym_mail_outbox"),
+    EXPECT_EQ(
+        office_.Text("SELECT begin_qty || ' +' || qty_in || ' -' || qty_out || ' = ' || end_qty || "
+                     "' in ' || trans FROM vym_item_stock_summary WHERE s_year = 2024 AND "
+                     "s_month = 12 AND item_no = 500 AND location_id = 'BASE'"),
+        "7 +0 -6 = 1 in 3");
+    EXPECT_EQ(office_.Scalar("SELECT sum(trans) FROM vym_item_stock_summary WHERE s_month = 12"),
+              office_.Scalar("SELECT count(*) FROM vym_item_stock_history WHERE "
+                             "COALESCE(book_date, trans_date) >= '2024-12-01' AND "
+                             "COALESCE(book_date, trans_date) < '2025-01-01'"));
+    EXPECT_EQ(office_.Text("SELECT to_address || ' ' || subject FROM vym_mail_outbox"),
               "manager@resort.example Stock Summary 12/2024 posted");
-    EXPECT_EQ(Text("SELECT vym_user || ' ' || rows_posted FROM vym_inv_stock_summary_job"),
-              "ADMIN " + std::to_string(CountOf("SELECT count(*) FROM vym_item_stock_summary")));
+    EXPECT_EQ(
+        office_.Text("SELECT vym_user || ' ' || rows_posted FROM vym_inv_stock_summary_job"),
+        "ADMIN " + std::to_string(office_.Scalar("SELECT count(*) FROM vym_item_stock_summary")));
 
     // Posting again replaces the month's rows instead of adding to them.
-    const auto rows = CountOf("SELECT count(*) FROM vym_item_stock_summary");
+    const auto rows = office_.Scalar("SELECT count(*) FROM vym_item_stock_summary");
     ASSERT_EQ(Post(2024, 12, "manager@resort.example").first, 0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_item_stock_summary"), rows);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_mail_outbox"), 2);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item_stock_summary"), rows);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_mail_outbox"), 2);
 }
 
 TEST_F(InvViewProcedures, PostingRefusesImpossibleMonthsAndAddressesWritingNothing) {
@@ -152,8 +140,8 @@ TEST_F(InvViewProcedures, PostingRefusesImpossibleMonthsAndAddressesWritingNothi
     EXPECT_EQ(Post(0, 1, "a@b.example").first, -1);
     EXPECT_EQ(Post(2025, 1, "nobody"),
               (std::pair<std::int32_t, std::string>{-1, "nobody is not an email address."}));
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_inv_stock_summary_job"), 0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_mail_outbox"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_inv_stock_summary_job"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_mail_outbox"), 0);
 }
 
 }  // namespace

@@ -22,17 +22,10 @@ using Args = test::ProcedureArgs;
 
 class ItemPriceProcedures : public ::testing::Test {
   protected:
-    std::unique_ptr<Command> Call(const char* procedure, const Args& args) {
-        auto cmd = NewProcedure(office_.Db(), procedure);
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        return cmd;
-    }
     // One "uom/qty@location=unit" text per row the call returns ("-" for none).
     std::vector<std::string> Rows(const char* procedure, const Args& args,
                                   const std::vector<std::string>& columns) {
-        auto cmd = Call(procedure, args);
+        auto cmd = test::Prepared(office_.Db(), procedure, args);
         auto rows = office_.Db().ExecuteRecordset(*cmd);
         std::vector<std::string> texts;
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -54,11 +47,8 @@ class ItemPriceProcedures : public ::testing::Test {
         std::int32_t priceNo;
     };
     Answer Update(const Args& args) {
-        auto cmd = Call("VYM_SP_ITEM_UpdatePrice", args);
-        EXPECT_TRUE(office_.Db().Execute(*cmd));
-        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
-                NullToEmpty(cmd->Parameters["@Message"].Value),
-                NullToZero(cmd->Parameters["@price_no"].Value).ToLong()};
+        const auto answer = test::CallProcedure(office_.Db(), "VYM_SP_ITEM_UpdatePrice", args);
+        return {answer.returned, answer.message, answer.Output("@price_no")};
     }
     // "uom/qty@location total x unit ldN spN saleN" of a stored price.
     std::string Stored(std::int32_t priceNo) {

@@ -22,12 +22,7 @@ class ReferenceProcedures : public ::testing::Test {
   protected:
     // Runs the procedure; its return value, or -99 when it failed to execute.
     std::int32_t Call(const char* procedure, Args args, std::unique_ptr<Command>* out = nullptr) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = test::Prepared(*db_, procedure, args);
         const std::int32_t result =
             db_->Execute(*cmd) ? NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong() : -99;
         if (out != nullptr) {
@@ -53,10 +48,6 @@ class ReferenceProcedures : public ::testing::Test {
         }
         return list;
     }
-    std::int32_t CountOf(const std::string& sql) {
-        auto rs = db_->OpenRecordset(sql);
-        return NullToZero(rs->Fields(0).Value()).ToLong();
-    }
 
     test::BackOffice office_;
     std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
@@ -71,17 +62,21 @@ TEST_F(ReferenceProcedures, ProfileDeleteRefusesAProfileInUseAndValidateOnlyChec
     // The real delete checks again rather than trusting the screen.
     EXPECT_EQ(Call("VYM_SP_ITEM_PROFILE_Delete", {{"@validate", false}, {"@profile_id", "LIFTID"}}),
               -1);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile WHERE profile_id = 'LIFTID'"), 1);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_profile WHERE profile_id = 'LIFTID'"), 1);
 
     EXPECT_EQ(
         Call("VYM_SP_ITEM_PROFILE_Delete", {{"@validate", true}, {"@profile_id", "RENTWAIVER"}}),
         0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile WHERE profile_id = 'RENTWAIVER'"), 1);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_profile WHERE profile_id = 'RENTWAIVER'"),
+              1);
     EXPECT_EQ(
         Call("VYM_SP_ITEM_PROFILE_Delete", {{"@validate", false}, {"@profile_id", "rentwaiver"}}),
         0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile WHERE profile_id = 'RENTWAIVER'"), 0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'RENTWAIVER'"), 0)
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_profile WHERE profile_id = 'RENTWAIVER'"),
+              0);
+    EXPECT_EQ(
+        office_.Scalar("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'RENTWAIVER'"),
+        0)
         << "a profile's prompts go with it";
 
     EXPECT_EQ(
@@ -113,8 +108,8 @@ TEST_F(ReferenceProcedures, ProfileUpdateAddsInUpperCaseRenamesAndRefusesMissing
     EXPECT_EQ(Call("VYM_SP_ITEM_PROFILE_Update",
                    {{"@profile_id", "ELEVENCHARS"}, {"@description", "Too long"}}, &cmd),
               -99);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile WHERE profile_id IN ('X', "
-                      "'ELEVENCHARS')"),
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_profile WHERE profile_id IN ('X', "
+                             "'ELEVENCHARS')"),
               0);
 }
 
@@ -132,9 +127,10 @@ TEST_F(ReferenceProcedures, UpdateProfilePromptAppendsChecksTheDefinitionAndTidi
               0);
     EXPECT_EQ(NullToZero(cmd->Parameters["@seq_no"].Value).ToLong(), 4);
     EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:PHOTOID 2:REASON 3:AUTHORIZE 4:GUESTNAME");
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'LIFTID' AND "
-                      "seq_no = 4 AND validation_codes = 'PROPERCASE,REQUIRED'"),
-              1);
+    EXPECT_EQ(
+        office_.Scalar("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'LIFTID' AND "
+                       "seq_no = 4 AND validation_codes = 'PROPERCASE,REQUIRED'"),
+        1);
 
     // Refusals write nothing.
     struct Refusal {
@@ -177,10 +173,11 @@ TEST_F(ReferenceProcedures, UpdateProfilePromptAppendsChecksTheDefinitionAndTidi
                                                        {"@reason_type_id", "INJURY"},
                                                        {"@list_code", ""}}),
               0);
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'LIFTID' AND "
-                      "module_id = 'TICKET' AND seq_no = 2 AND reason_type_id = 'INJURY' AND "
-                      "validation_codes IS NULL AND list_code IS NULL"),
-              1);
+    EXPECT_EQ(
+        office_.Scalar("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'LIFTID' AND "
+                       "module_id = 'TICKET' AND seq_no = 2 AND reason_type_id = 'INJURY' AND "
+                       "validation_codes IS NULL AND list_code IS NULL"),
+        1);
 }
 
 TEST_F(ReferenceProcedures, DeleteAndSortKeepAModuleNumberedInOrder) {

@@ -140,14 +140,14 @@ TEST_F(SaleProcedures, ItemSalePricesAreWrittenOncePerItemAndNeverNegative) {
                                                       {"@sale_fixed_percent", 0.15}});
     EXPECT_EQ(percent.returned, 0) << percent.message;
     EXPECT_EQ(price(511), 1104915);
-    EXPECT_GT(NullToZero(percent.cmd->Parameters["@price_no"].Value).ToLong(), 0);
+    EXPECT_GT(percent.Output("@price_no"), 0);
 }
 
 TEST_F(SaleProcedures, CopyTakesEverythingAndDeleteRemovesEverything) {
     const std::string original = Contents(1);
     ASSERT_EQ(original, "vym_sale_dept=0 vym_sale_item=0 vym_sale_customer=2 vym_price=4 ");
     Answer copy = Call("VYM_SP_ITEM_SALE_Copy", {{"@sale_no", 1}, {"@location_id", "VILLAGE"}});
-    const std::int32_t copyNo = NullToZero(copy.cmd->Parameters["@new_sale_no"].Value).ToLong();
+    const std::int32_t copyNo = copy.Output("@new_sale_no");
     ASSERT_GT(copyNo, 4);
     EXPECT_EQ(Contents(copyNo), original);
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_price WHERE sale_no = " +
@@ -155,7 +155,7 @@ TEST_F(SaleProcedures, CopyTakesEverythingAndDeleteRemovesEverything) {
               4);
     const Answer lines =
         Call("VYM_SP_ITEM_SALE_Copy", {{"@sale_no", 3}, {"@location_id", Value::Null()}});
-    const std::int32_t linesNo = NullToZero(lines.cmd->Parameters["@new_sale_no"].Value).ToLong();
+    const std::int32_t linesNo = lines.Output("@new_sale_no");
     EXPECT_EQ(Contents(linesNo), Contents(3));
 
     const Answer refused =
@@ -216,10 +216,7 @@ TEST_F(SaleProcedures, CustomerGroupDocumentsChangeOnlyTheNamedSale) {
         EXPECT_EQ(selected(1), c.groups) << c.document;
     }
     EXPECT_EQ(selected(4), "EMPLOYEE ");
-    auto groups = db_->NewCommand();
-    groups->CommandText = "VYM_SP_ITEM_GetSaleCustomerGroups";
-    groups->Parameters.Refresh();
-    groups->Parameters["@sale_no"].Value = 1;
+    auto groups = test::Prepared(*db_, "VYM_SP_ITEM_GetSaleCustomerGroups", {{"@sale_no", 1}});
     auto rs = db_->ExecuteRecordset(*groups);
     int ticked = 0;
     for (; !rs->Eof(); rs->MoveNext()) {

@@ -18,27 +18,19 @@ using Args = test::ProcedureArgs;
 // The demo database with the standard procedures, in a directory of its own.
 class SupportProcedures : public ::testing::Test {
   protected:
-    // Runs the procedure; `ok` is what Execute reported.
-    std::unique_ptr<Command> Call(const char* procedure, Args args, bool* ok = nullptr) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
+    // Runs the procedure; false when the connection failed it. `out` gets the command.
+    bool Runs(const char* procedure, const Args& args, std::unique_ptr<Command>* out = nullptr) {
+        auto cmd = test::Prepared(*db_, procedure, args);
         const bool executed = db_->Execute(*cmd);
-        if (ok != nullptr) {
-            *ok = executed;
+        if (out != nullptr) {
+            *out = std::move(cmd);
         }
-        return cmd;
+        return executed;
     }
     // A delete's @RETURN_VALUE and @message.
-    std::pair<std::int32_t, std::string> Delete(const char* procedure, Args args) {
-        bool ok = false;
-        auto cmd = Call(procedure, args, &ok);
-        EXPECT_TRUE(ok) << procedure;
-        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
-                NullToEmpty(cmd->Parameters["@message"].Value)};
+    std::pair<std::int32_t, std::string> Delete(const char* procedure, const Args& args) {
+        const auto answer = test::CallProcedure(*db_, procedure, args);
+        return {answer.returned, answer.message};
     }
     Value Scalar(const std::string& sql) {
         auto rs = db_->OpenRecordset(sql);
@@ -51,21 +43,14 @@ class SupportProcedures : public ::testing::Test {
 };
 
 TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {
-    bool ok = false;
-    Call("VYM_SP_ITEM_UpdateFunction",
-         {{"@function_id", "GOLF"},
-          {"@description", "Golf"},
-          {"@tree_icon", "g"},
-          {"@is_active", true}},
-         &ok);
-    ASSERT_TRUE(ok);
-    Call("VYM_SP_ITEM_UpdateFunction",
-         {{"@function_id", "golf"},
-          {"@description", "Golf Course"},
-          {"@tree_icon", ""},
-          {"@is_active", false}},
-         &ok);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateFunction", {{"@function_id", "GOLF"},
+                                                    {"@description", "Golf"},
+                                                    {"@tree_icon", "g"},
+                                                    {"@is_active", true}}));
+    ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateFunction", {{"@function_id", "golf"},
+                                                    {"@description", "Golf Course"},
+                                                    {"@tree_icon", ""},
+                                                    {"@is_active", false}}));
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 1);
     EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"),
               Value("Golf Course"));
@@ -77,14 +62,12 @@ TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase
 TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWriteNothing) {
     const auto functions = CountOf("SELECT count(*) FROM vym_function");
     const auto units = CountOf("SELECT count(*) FROM vym_unit");
-    bool ok = true;
-    Call("VYM_SP_ITEM_UpdateFunction", {{"@function_id", ""}, {"@description", "Nothing"}}, &ok);
-    EXPECT_FALSE(ok);
-    Call("VYM_SP_ITEM_UpdateCatagory", {{"@function_id", "NOSUCH"}, {"@catagory_id", "X"}}, &ok);
-    EXPECT_FALSE(ok);
-    Call("VYM_SP_ITEM_UpdateUnit",
-         {{"@function_id", "LIFT"}, {"@unit_id", "NIGHT"}, {"@uom_id", "BARREL"}}, &ok);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(
+        Runs("VYM_SP_ITEM_UpdateFunction", {{"@function_id", ""}, {"@description", "Nothing"}}));
+    EXPECT_FALSE(
+        Runs("VYM_SP_ITEM_UpdateCatagory", {{"@function_id", "NOSUCH"}, {"@catagory_id", "X"}}));
+    EXPECT_FALSE(Runs("VYM_SP_ITEM_UpdateUnit",
+                      {{"@function_id", "LIFT"}, {"@unit_id", "NIGHT"}, {"@uom_id", "BARREL"}}));
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function"), functions);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit"), units);
     EXPECT_EQ(office_.Local().Reports().size(), 3u);
@@ -106,9 +89,7 @@ TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored)
          }) {
         const auto before = CountOf(c.count);
         const auto reports = office_.Local().Reports().size();
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = c.procedure;
-        cmd->Parameters.Refresh();
+        auto cmd = test::Prepared(*db_, c.procedure);
         // Everything else as a save that goes through.
         for (const auto& [name, value] : Args{{"@function_id", "LIFT"},
                                               {"@item_type", "TICKET"},
@@ -128,17 +109,13 @@ TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored)
 }
 
 TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
-    bool ok = false;
-    Call("VYM_SP_ITEM_UpdateUnit",
-         {{"@function_id", "lift"},
-          {"@unit_id", "day"},
-          {"@description", "All Day"},
-          {"@uom_id", ""},
-          {"@qty", std::int16_t{1}},
-          {"@acct_units", std::int16_t{2}},
-          {"@print_qty", std::int16_t{0}}},
-         &ok);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateUnit", {{"@function_id", "lift"},
+                                                {"@unit_id", "day"},
+                                                {"@description", "All Day"},
+                                                {"@uom_id", ""},
+                                                {"@qty", std::int16_t{1}},
+                                                {"@acct_units", std::int16_t{2}},
+                                                {"@print_qty", std::int16_t{0}}}));
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'LIFT' AND "
                       "unit_id = 'DAY'"),
               1);
@@ -148,14 +125,11 @@ TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
     EXPECT_TRUE(Scalar("SELECT uom_id FROM vym_unit WHERE function_id = 'LIFT' AND unit_id = 'DAY'")
                     .IsNull());
 
-    Call("VYM_SP_ITEM_UpdateCatagory",
-         {{"@function_id", "LIFT"},
-          {"@catagory_id", "ADULT"},
-          {"@description", "Adult 19-64"},
-          {"@is_active", false},
-          {"@require_access_rule", false}},
-         &ok);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateCatagory", {{"@function_id", "LIFT"},
+                                                    {"@catagory_id", "ADULT"},
+                                                    {"@description", "Adult 19-64"},
+                                                    {"@is_active", false},
+                                                    {"@require_access_rule", false}}));
     EXPECT_EQ(Scalar("SELECT description FROM vym_catagory WHERE catagory_id = 'ADULT'"),
               Value("Adult 19-64"));
     EXPECT_EQ(Scalar("SELECT require_access_rule FROM vym_catagory WHERE catagory_id = 'ADULT'"),
@@ -257,9 +231,7 @@ TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWr
              Case{{{"@season_no", 99999}, {"@season_type_id", "PEAK"}},
                   "Season 99999 does not exist."},
          }) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_UpdateSeason";
-        cmd->Parameters.Refresh();
+        auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_UpdateSeason");
         cmd->Parameters["@start_date"].Value = Date::FromParts(2025, 3, 1, 0, 0, 0);
         cmd->Parameters["@end_date"].Value = Date::FromParts(2025, 3, 31, 0, 0, 0);
         for (const auto& [name, value] : c.args) {
@@ -276,38 +248,36 @@ TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWr
 }
 
 TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {
-    bool ok = false;
-    auto cmd = Call("VYM_SP_ITEM_UpdateSeason",
-                    {{"@function_id", "LIFT"},
-                     {"@season_id", "spring"},
-                     {"@description", "Spring Fling"},
-                     {"@start_date", Date::FromParts(2025, 3, 20)},
-                     {"@end_date", Date::FromParts(2025, 4, 27)}},
-                    &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(cmd->Parameters["@season_no"].Value.ToLong(), 4);
+    // The season number the save gives back; 0 when the call failed.
+    const auto save = [&](const char* function, const char* season, const char* description,
+                          const Date& start, const Date& end) -> std::int32_t {
+        std::unique_ptr<Command> cmd;
+        return Runs("VYM_SP_ITEM_UpdateSeason",
+                    {{"@function_id", function},
+                     {"@season_id", season},
+                     {"@description", description},
+                     {"@start_date", start},
+                     {"@end_date", end}},
+                    &cmd)
+                   ? cmd->Parameters["@season_no"].Value.ToLong()
+                   : 0;
+    };
+    EXPECT_EQ(save("LIFT", "spring", "Spring Fling", Date::FromParts(2025, 3, 20),
+                   Date::FromParts(2025, 4, 27)),
+              4);
     EXPECT_EQ(Scalar("SELECT season_type_id FROM vym_season WHERE season_no = 4"), Value("VALUE"));
     EXPECT_EQ(Scalar("SELECT end_date FROM vym_season WHERE season_no = 4"),
               Value(Date::FromParts(2025, 4, 27)));
-
-    cmd = Call("VYM_SP_ITEM_UpdateSeason",
-               {{"@function_id", "SKISCHOOL"},
-                {"@season_id", "SPRING"},
-                {"@description", "Spring Lessons"},
-                {"@start_date", Date::FromParts(2025, 4, 1)},
-                {"@end_date", Date::FromParts(2025, 4, 1)}},
-               &ok);
-    ASSERT_TRUE(ok) << "a one-day season";
-    EXPECT_GT(cmd->Parameters["@season_no"].Value.ToLong(), 6);
+    EXPECT_GT(save("SKISCHOOL", "SPRING", "Spring Lessons", Date::FromParts(2025, 4, 1),
+                   Date::FromParts(2025, 4, 1)),
+              6)
+        << "a one-day season";
 
     const Value earlyStart = Scalar("SELECT start_date FROM vym_season WHERE season_no = 1");
-    Call("VYM_SP_ITEM_UpdateSeason",
-         {{"@function_id", "LIFT"},
-          {"@season_id", "EARLY"},
-          {"@start_date", Date::FromParts(2024, 12, 1)},
-          {"@end_date", Date::FromParts(2024, 11, 1)}},
-         &ok);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Runs("VYM_SP_ITEM_UpdateSeason", {{"@function_id", "LIFT"},
+                                                   {"@season_id", "EARLY"},
+                                                   {"@start_date", Date::FromParts(2024, 12, 1)},
+                                                   {"@end_date", Date::FromParts(2024, 11, 1)}}));
     EXPECT_EQ(Scalar("SELECT start_date FROM vym_season WHERE season_no = 1"), earlyStart);
 }
 
@@ -315,43 +285,39 @@ TEST_F(SupportProcedures, BookDateAndSystemParameters) {
     db_->ExecuteSQL(
         "INSERT INTO vym_item_stock_history (trans_no, item_no, location_id, "
         "trans_date) VALUES (77, 90001, 'BASE', '2025-01-03 10:00:00')");
-    bool ok = false;
-    Call("VYM_SP_ITEM_UpdateItemStockHistory",
-         {{"@trans_no", 77}, {"@book_date", Date::FromParts(2025, 1, 31)}}, &ok);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateItemStockHistory",
+                     {{"@trans_no", 77}, {"@book_date", Date::FromParts(2025, 1, 31)}}));
     EXPECT_EQ(Scalar("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 77"),
               Value(Date::FromParts(2025, 1, 31)));
-    Call("VYM_SP_ITEM_UpdateItemStockHistory",
-         {{"@trans_no", 78}, {"@book_date", Date::FromParts(2025, 1, 31)}}, &ok);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Runs("VYM_SP_ITEM_UpdateItemStockHistory",
+                      {{"@trans_no", 78}, {"@book_date", Date::FromParts(2025, 1, 31)}}));
 
-    EXPECT_EQ(Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value,
-              Value(false));
+    const auto required = [&] {
+        return test::CallProcedure(*db_, "VYM_SP_ITEM_SYSTEM_PARM_get", Args{})
+            .cmd->Parameters["@req_rpt_dept"]
+            .Value;
+    };
+    EXPECT_EQ(required(), Value(false));
     db_->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = 1");
-    EXPECT_EQ(Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value,
-              Value(true));
+    EXPECT_EQ(required(), Value(true));
     db_->ExecuteSQL("UPDATE vym_system_parm SET req_rpt_dept = NULL");
-    EXPECT_TRUE(
-        Call("VYM_SP_ITEM_SYSTEM_PARM_get", {})->Parameters["@req_rpt_dept"].Value.IsNull());
+    EXPECT_TRUE(required().IsNull());
 }
 
 TEST_F(SupportProcedures, StoreGroupsGetTheStoresNextNumberAndStayWhileProductsUseThem) {
-    bool ok = false;
-    auto cmd = Call(
+    std::unique_ptr<Command> cmd;
+    ASSERT_TRUE(Runs(
         "VYM_SP_STORE_UpdateStoreGroup",
         {{"@store_no", 1}, {"@product_group_no", Value::Null()}, {"@description", "Rentals To Go"}},
-        &ok);
-    ASSERT_TRUE(ok);
+        &cmd));
     EXPECT_EQ(cmd->Parameters["@product_group_no"].Value.ToLong(), 4);
-    Call("VYM_SP_STORE_UpdateStoreGroup",
-         {{"@store_no", 1}, {"@product_group_no", 4}, {"@description", "Rentals"}}, &ok);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Runs("VYM_SP_STORE_UpdateStoreGroup",
+                     {{"@store_no", 1}, {"@product_group_no", 4}, {"@description", "Rentals"}}));
     EXPECT_EQ(Scalar("SELECT description FROM vym_store_product_group WHERE store_no = 1 AND "
                      "product_group_no = 4"),
               Value("Rentals"));
-    Call("VYM_SP_STORE_UpdateStoreGroup",
-         {{"@store_no", 9}, {"@product_group_no", 0}, {"@description", "Nowhere"}}, &ok);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Runs("VYM_SP_STORE_UpdateStoreGroup",
+                      {{"@store_no", 9}, {"@product_group_no", 0}, {"@description", "Nowhere"}}));
 
     auto [rv, message] =
         Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 2}});
@@ -364,9 +330,7 @@ TEST_F(SupportProcedures, StoreGroupsGetTheStoresNextNumberAndStayWhileProductsU
 }
 
 TEST_F(SupportProcedures, PurchaseOrdersFilteredByStatusWithTheirAmount) {
-    auto cmd = db_->NewCommand();
-    cmd->CommandText = "VyM_SP_INV_PO_GetPO";
-    cmd->Parameters.Refresh();
+    auto cmd = test::Prepared(*db_, "VyM_SP_INV_PO_GetPO");
     auto all = db_->ExecuteRecordset(*cmd);
     int rows = 0;
     for (; !all->Eof(); all->MoveNext()) {

@@ -27,34 +27,25 @@ class TemplateProcedures : public ::testing::Test {
             "INSERT INTO vym_print_format (format_no, description, print_format_type) "
             "VALUES (92, 'zz Card', 'CLUB')");
     }
-    std::unique_ptr<Command> Call(Connection& db, const char* procedure, Args args) {
-        auto cmd = db.NewCommand();
-        cmd->CommandText = procedure;
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        return cmd;
-    }
     // Saves a template; the version sent is the one given (0: none read).
     std::unique_ptr<Command> Save(Connection& db, int format, const char* page, const char* level,
                                   const char* description, Value content, std::int32_t version) {
-        auto cmd = Call(db, "VYM_SP_ITEM_UpdatePrintFormatTemplate",
-                        {{"@format_no", format},
-                         {"@printer_type_id", "TP"},
-                         {"@page_size_id", page},
-                         {"@customer_level_id", level},
-                         {"@description", description},
-                         {"@template_type", "CUSTOM"},
-                         {"@format_template", std::move(content)}});
+        auto cmd = test::Prepared(db, "VYM_SP_ITEM_UpdatePrintFormatTemplate",
+                                  {{"@format_no", format},
+                                   {"@printer_type_id", "TP"},
+                                   {"@page_size_id", page},
+                                   {"@customer_level_id", level},
+                                   {"@description", description},
+                                   {"@template_type", "CUSTOM"},
+                                   {"@format_template", std::move(content)}});
         SendRowVersion(cmd->Parameters, version);
         EXPECT_TRUE(db.Execute(*cmd));
         return cmd;
     }
     // The tree rows of the test's formats of a type, one "no:printer:page:level:desc" each.
     std::string Tree(const Value& type) {
-        auto cmd =
-            Call(*db_, "VYM_SP_ITEM_GetPrintFormatPrinterPage", {{"@print_format_type", type}});
+        auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetPrintFormatPrinterPage",
+                                  {{"@print_format_type", type}});
         auto rows = db_->ExecuteRecordset(*cmd);
         std::string out;
         for (; !rows->Eof(); rows->MoveNext()) {
@@ -73,11 +64,11 @@ class TemplateProcedures : public ::testing::Test {
     }
     // What GetPrintFormatTemplate answers: its return value and "desc:size:content".
     std::pair<std::int32_t, std::string> Get(int format, const char* page, const char* level) {
-        auto cmd = Call(*db_, "VYM_SP_ITEM_GetPrintFormatTemplate",
-                        {{"@format_no", format},
-                         {"@printer_type_id", "tp"},
-                         {"@page_size_id", page},
-                         {"@customer_level_id", level}});
+        auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetPrintFormatTemplate",
+                                  {{"@format_no", format},
+                                   {"@printer_type_id", "tp"},
+                                   {"@page_size_id", page},
+                                   {"@customer_level_id", level}});
         auto rows = db_->ExecuteRecordset(*cmd);
         std::string row;
         if (!rows->Eof()) {
@@ -135,11 +126,11 @@ TEST_F(TemplateProcedures, SavesKeepOrReplaceContentAndRefuseAStaleVersion) {
 
     // Deleting takes the one template of the key only.
     Save(*db_, 90, "P2", "None", "Other", Of("o"), 0);
-    auto gone = Call(*db_, "VYM_SP_ITEM_DeletePrintFormatTemplate",
-                     {{"@format_no", 90},
-                      {"@printer_type_id", "TP"},
-                      {"@page_size_id", "P1"},
-                      {"@customer_level_id", "None"}});
+    auto gone = test::Prepared(*db_, "VYM_SP_ITEM_DeletePrintFormatTemplate",
+                               {{"@format_no", 90},
+                                {"@printer_type_id", "TP"},
+                                {"@page_size_id", "P1"},
+                                {"@customer_level_id", "None"}});
     EXPECT_TRUE(db_->Execute(*gone));
     EXPECT_EQ(Get(90, "P1", "None").first, 0);
     EXPECT_EQ(Get(90, "P2", "None").first, 1);

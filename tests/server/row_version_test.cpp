@@ -13,11 +13,12 @@
 #include "gateway/command.h"
 #include "gateway/row_version.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
 
-using Arguments = std::vector<std::pair<std::string, vym::Value>>;
+using Arguments = test::ProcedureArgs;
 
 struct Saved {
     std::int32_t returned = 0;
@@ -38,18 +39,10 @@ struct GuardedSave {
 
 Saved Save(Connection& db, const std::string& procedure, const Arguments& args,
            const vym::Value& version) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = procedure;
-    cmd->Parameters.Refresh();
-    for (const auto& [name, value] : args) {
-        cmd->Parameters[name].Value = value;
-    }
-    cmd->Parameters[kRowVersionParameter].Value = version;
-    EXPECT_TRUE(db.Execute(*cmd)) << procedure;
-    const ParameterList& p = cmd->Parameters;
-    const Parameter* message = p.Find("@message");
-    return {NullToZero(p["@RETURN_VALUE"].Value).ToLong(),
-            message != nullptr ? NullToEmpty(message->Value) : std::string(), SavedRowVersion(p)};
+    Arguments versioned = args;
+    versioned.emplace_back(kRowVersionParameter, version);
+    const auto answer = test::CallProcedure(db, procedure, versioned);
+    return {answer.returned, answer.message, SavedRowVersion(answer.cmd->Parameters)};
 }
 
 // Two stations on one demo back office: this one, and JSMITH's.
@@ -372,13 +365,10 @@ TEST_F(Stations, UnguardedWritesMoveTheVersionOnForTheScreensThatReadTheRowBefor
     rows->Fields("Description").SetValue(std::string("Renamed Twice"));
     rows->Update();
     EXPECT_EQ(Version(sale), saleRead + 2) << "each write of the recordset counts";
-    auto cmd = theirs.NewCommand();
-    cmd->CommandText = "VYM_SP_SERIAL_OPTIONALPRICE_update";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@item_no"].Value = 600;
-    cmd->Parameters["@serial_id"].Value = std::string("RSB00001");
-    cmd->Parameters["@retail_price"].Value = vym::Value(99.0);
-    ASSERT_TRUE(theirs.Execute(*cmd));
+    test::CallProcedure(theirs, "VYM_SP_SERIAL_OPTIONALPRICE_update",
+                        Arguments{{"@item_no", 600},
+                                  {"@serial_id", std::string("RSB00001")},
+                                  {"@retail_price", vym::Value(99.0)}});
     EXPECT_EQ(Version(unit), unitRead + 1);
 
     ExpectChangedByJSmith(Save(office_.Db(), sale.procedure, sale.args(2), saleRead), "sale");

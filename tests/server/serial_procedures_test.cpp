@@ -11,6 +11,7 @@
 #include "gateway/recordset.h"
 #include "server/large_catalogue.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym {
 namespace {
@@ -23,16 +24,9 @@ using Params = std::vector<std::pair<std::string, Value>>;
 // four skis of 600 (and gloves) to BASE.
 class SerialProcedures : public ::testing::Test {
   protected:
-    std::unique_ptr<Command> Prepare(const char* procedure, const Params& params) {
-        auto cmd = NewProcedure(db_, procedure);
-        for (const auto& [name, value] : params) {
-            cmd->Parameters[name].Value = value;
-        }
-        return cmd;
-    }
     // Runs the procedure; the return value, and its message in `message`.
     std::int32_t Call(const char* procedure, const Params& params, std::string* message = nullptr) {
-        last_ = Prepare(procedure, params);
+        last_ = test::Prepared(db_, procedure, params);
         db_.Execute(*last_);
         if (message) {
             *message = NullToEmpty(last_->Parameters["@message"].Value);
@@ -46,7 +40,7 @@ class SerialProcedures : public ::testing::Test {
     std::string Output(const char* name) { return NullToEmpty(last_->Parameters[name].Value); }
     // A column of the procedure's rows (the first by default), joined by blanks.
     std::string Rows(const char* procedure, const Params& params, int column = 0) {
-        auto cmd = Prepare(procedure, params);
+        auto cmd = test::Prepared(db_, procedure, params);
         auto rows = db_.ExecuteRecordset(*cmd);
         std::string joined;
         for (; !rows->Eof(); rows->MoveNext()) {
@@ -316,10 +310,7 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
          "st.model_id = 'GENM04' AND s.status_id <> 'RETIRED'"},
     };
     for (const Case& c : cases) {
-        auto cmd = NewProcedure(office.Db(), "VYM_SP_SERIAL_SearchStockSerial");
-        for (const auto& [name, value] : c.args) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = test::Prepared(office.Db(), "VYM_SP_SERIAL_SearchStockSerial", c.args);
         const std::string found = serials(*office.Db().ExecuteRecordset(*cmd));
         const std::string plain = serials(*office.Db().OpenRecordset(
             std::string("SELECT s.serial_id FROM vym_item_stock_serial s JOIN vym_item_stock st ON "

@@ -238,12 +238,8 @@ TEST_F(SpecialOfferProcedures, PackageSplitMustAddUpToTheFixedDiscountToTheCent)
         SaveLine(0, {{"@percentage_discount", 0.1}, {"@package_xml", Document("1", "1")}}).message,
         "Only a package line with a fixed discount can split it over the package's items.");
 
-    auto rows = db_->NewCommand();
-    rows->CommandText = "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_PACKAGE_get";
-    rows->Parameters.Refresh();
-    rows->Parameters["@package_no"].Value = 1;
-    rows->Parameters["@special_offer_no"].Value = 1;
-    rows->Parameters["@seq_no"].Value = 5;
+    auto rows = test::Prepared(*db_, "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_PACKAGE_get",
+                               {{"@package_no", 1}, {"@special_offer_no", 1}, {"@seq_no", 5}});
     auto rs = db_->ExecuteRecordset(*rows);
     std::string listed;
     for (; !rs->Eof(); rs->MoveNext()) {

@@ -41,18 +41,14 @@ class StockLabelProcedures : public ::testing::Test {
         }
         return rows;
     }
-    std::string Text(const std::string& sql) {
-        auto rs = db_->OpenRecordset(sql);
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
-    }
 
     test::BackOffice office_;
     std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(StockLabelProcedures, ItemRowsCarryTheStockAndUnitRowsTheirOwnPriceFormatAndHome) {
-    const std::string unit =
-        Text("SELECT serial_id FROM vym_item_stock_serial WHERE item_no = 601 ORDER BY serial_id");
+    const std::string unit = office_.Text(
+        "SELECT serial_id FROM vym_item_stock_serial WHERE item_no = 601 ORDER BY serial_id");
     ASSERT_NE(unit, "<none>");
     office_.Sql(
         "UPDATE vym_item_stock_serial SET print_format_no = NULL, retail_price = 199.5 "
@@ -70,7 +66,7 @@ TEST_F(StockLabelProcedures, ItemRowsCarryTheStockAndUnitRowsTheirOwnPriceFormat
          {{"serial_id", ""},
           {"mfg_serial", ""},
           {"format_no", "4"},
-          {"upc_code", Text("SELECT upc_code FROM vym_item_stock WHERE item_no = 510")},
+          {"upc_code", office_.Text("SELECT upc_code FROM vym_item_stock WHERE item_no = 510")},
           {"location_id", "<null>"},
           {"price", "29.95"}}},
         // The unit's price, and its item's format when it has none of its own.
@@ -107,13 +103,15 @@ TEST_F(StockLabelProcedures, PrintersListEveryPageOfEveryPrinterTypeAndReceiving
     ASSERT_EQ(printers.size(), 6u);
     EXPECT_EQ(printers[0], (Row{{"printer", "CARD"}, {"page", "CR80"}}));
     EXPECT_EQ(printers[5], (Row{{"printer", "THERMAL"}, {"page", "TICKET"}}));
-    EXPECT_EQ(Text("SELECT count(*) FROM vym_receiving_line WHERE receiving_no = 1002"), "3");
+    EXPECT_EQ(office_.Text("SELECT count(*) FROM vym_receiving_line WHERE receiving_no = 1002"),
+              "3");
     // A receiving's line is of an item; the receiving goes with its lines.
     EXPECT_THROW(office_.Sql("INSERT INTO vym_receiving_line (receiving_no, line_no, item_no, "
                              "qty_received) VALUES (1002, 9, 999999, 1)"),
                  std::exception);
     office_.Sql("DELETE FROM vym_receiving WHERE receiving_no = 1002");
-    EXPECT_EQ(Text("SELECT count(*) FROM vym_receiving_line WHERE receiving_no = 1002"), "0");
+    EXPECT_EQ(office_.Text("SELECT count(*) FROM vym_receiving_line WHERE receiving_no = 1002"),
+              "0");
 }
 
 }  // namespace

@@ -89,11 +89,6 @@ TEST_F(VymSql, BadInputGivesAMessageAndAFailingExit) {
     EXPECT_EQ(none.exit, 2);
     EXPECT_NE(none.err.find("--database"), std::string::npos);
 
-    const Outcome missing = Exec({"--database", Db(), "SELECT 1"});
-    EXPECT_EQ(missing.exit, 1);
-    EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
-    EXPECT_FALSE(fs::exists(Db()));
-
     {
         std::ofstream junk(Db());
         junk << "lift line notes";
@@ -186,10 +181,6 @@ TEST_F(VymSql, ExecCallsAProcedureWithConvertedValuesAndPrintsItsOutputs) {
     EXPECT_EQ(refused.exit, 1);
     EXPECT_NE(refused.err.find("9999"), std::string::npos) << refused.err;
 }
-
-}  // namespace
-
-namespace {
 
 // An import from the command line: the rows with their fates on stdout,
 // progress and the counts on stderr, the refused rows to a file; a dry run

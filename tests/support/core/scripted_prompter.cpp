@@ -7,37 +7,15 @@ namespace vym {
 namespace {
 
 const char* ButtonsName(MsgButtons b) {
-    switch (b) {
-        case MsgButtons::OK:
-            return "OK";
-        case MsgButtons::OKCancel:
-            return "OKCancel";
-        case MsgButtons::YesNo:
-            return "YesNo";
-        case MsgButtons::YesNoCancel:
-            return "YesNoCancel";
-        case MsgButtons::RetryCancel:
-            return "RetryCancel";
-        case MsgButtons::AbortRetryIgnore:
-            return "AbortRetryIgnore";
-    }
-    return "?";
+    static const char* const kNames[] = {"OK",          "OKCancel",    "YesNo",
+                                         "YesNoCancel", "RetryCancel", "AbortRetryIgnore"};
+    return kNames[static_cast<int>(b)];
 }
 
 const char* IconName(MsgIcon i) {
-    switch (i) {
-        case MsgIcon::None:
-            return "no icon";
-        case MsgIcon::Information:
-            return "Information";
-        case MsgIcon::Question:
-            return "Question";
-        case MsgIcon::Exclamation:
-            return "Exclamation";
-        case MsgIcon::Critical:
-            return "Critical";
-    }
-    return "?";
+    static const char* const kNames[] = {"no icon", "Information", "Question", "Exclamation",
+                                         "Critical"};
+    return kNames[static_cast<int>(i)];
 }
 
 std::string DescribeMessage(std::string_view text, std::string_view title, MsgStyle style) {
@@ -83,21 +61,10 @@ ScriptedPrompter& ScriptedPrompter::ExpectSaveFile(std::optional<std::string> pa
 
 void ScriptedPrompter::Verify() {
     for (const Expectation& e : expected_) {
-        std::string what;
-        switch (e.kind) {
-            case Kind::Message:
-                what = DescribeMessage(e.text, e.title, e.style);
-                break;
-            case Kind::Input:
-                what = "input box \"" + e.text + "\"";
-                break;
-            case Kind::OpenFile:
-                what = "open-file dialog";
-                break;
-            case Kind::SaveFile:
-                what = "save-file dialog";
-                break;
-        }
+        const std::string what = e.kind == Kind::Message ? DescribeMessage(e.text, e.title, e.style)
+                                 : e.kind == Kind::Input ? "input box \"" + e.text + "\""
+                                 : e.kind == Kind::OpenFile ? "open-file dialog"
+                                                            : "save-file dialog";
         std::string shown;
         for (const std::string& line : transcript_) {
             shown += "\n  " + line;

@@ -9,6 +9,13 @@
 
 namespace vym::test {
 
+// Replaces what a box holds as a user does: selects it all, deletes it, types.
+inline void ReplaceText(QLineEdit& box, const QString& text) {
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClicks(&box, text);
+}
+
 // Types into a grid cell as a user does: the cell's editor, then Enter.
 // False when the grid does not let the cell be edited.
 inline bool TypeIntoCell(ui::FlexGrid& grid, int row, int col, const QString& text) {
@@ -20,9 +27,7 @@ inline bool TypeIntoCell(ui::FlexGrid& grid, int row, int col, const QString& te
     if (editor == nullptr) {
         return false;
     }
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
+    ReplaceText(*editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QWidget>
 #include <string>
@@ -47,7 +48,7 @@ class ScreenTest : public ::testing::Test {
         return *widget;
     }
     ui::FlexGrid& Grid() { return Find<ui::FlexGrid>(grid_); }
-    void Click(const char* button) { Find<QPushButton>(button).click(); }
+    void Click(const char* button) { Find<QAbstractButton>(button).click(); }
     // Binds the service again: it takes the server's connection when bound.
     void Rebind() {
         maint_.SetAppServer(nullptr);
@@ -63,10 +64,7 @@ class ScreenTest : public ::testing::Test {
     ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     void Sql(const std::string& sql) { office_.Sql(sql); }
     // The first column of the first row as text, "<none>" when there is no row.
-    std::string Scalar(const std::string& sql) {
-        auto rows = office_.Db().OpenRecordset(sql);
-        return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
-    }
+    std::string Scalar(const std::string& sql) { return office_.Text(sql); }
     // Types into a cell of the main grid as a user would; false when the grid refused the edit.
     bool Type(int row, int col, const QString& text) {
         return TypeIntoCell(Grid(), row, col, text);
@@ -75,6 +73,10 @@ class ScreenTest : public ::testing::Test {
         ASSERT_TRUE(ChooseInCell(grid, row, col, shown)) << shown.toStdString();
     }
     void Choose(int row, int col, const QString& shown) { Choose(Grid(), row, col, shown); }
+    // Scripts the question a save refused for another station's change asks, and its answer.
+    void ExpectReload(const std::string& question, MsgResult answer) {
+        script_.ExpectMessage(question, "Changed by Another User", kQuestionYesNoDefaultNo, answer);
+    }
 
     PrompterScript script_;
     ScriptedModalRunner modals_;

@@ -76,6 +76,11 @@ std::int32_t BackOffice::Scalar(const std::string& sql) {
     return Db().OpenRecordset(sql)->Fields(0).Value().ToLong();
 }
 
+std::string BackOffice::Text(const std::string& sql) {
+    auto rows = Db().OpenRecordset(sql);
+    return rows->Eof() ? "<none>" : NullToEmpty(rows->Fields(0).Value());
+}
+
 std::string BackOffice::ChangedBy(const std::string& user, const std::string& what,
                                   const std::string& where) {
     const Date at =

@@ -56,6 +56,8 @@ class BackOffice {
 
     void Sql(const std::string& sql);
     std::int32_t Scalar(const std::string& sql);
+    // The first column of the first row as text, "<none>" when there is no row.
+    std::string Text(const std::string& sql);
 
     // The question a screen asks when its save of the row `what` ("price")
     // found by `where` ("vym_price WHERE price_no = 2") was refused because

@@ -29,18 +29,26 @@ struct ProcedureAnswer {
     }
 };
 
+// A call of `procedure` with the values by parameter name, not yet run.
+template <class Arguments = ProcedureArgs>
+std::unique_ptr<Command> Prepared(Connection& db, const std::string& procedure,
+                                  const Arguments& arguments = {}) {
+    auto cmd = db.NewCommand();
+    cmd->CommandText = procedure;
+    cmd->Parameters.Refresh();
+    for (const auto& [name, value] : arguments) {
+        cmd->Parameters[name].Value = value;
+    }
+    return cmd;
+}
+
 // Calls `procedure` with the values by parameter name, as a screen does; a
 // call the connection fails fails the running test.
 template <class Arguments>
 ProcedureAnswer CallProcedure(Connection& db, const std::string& procedure,
                               const Arguments& arguments) {
     ProcedureAnswer answer;
-    answer.cmd = db.NewCommand();
-    answer.cmd->CommandText = procedure;
-    answer.cmd->Parameters.Refresh();
-    for (const auto& [name, value] : arguments) {
-        answer.cmd->Parameters[name].Value = value;
-    }
+    answer.cmd = Prepared(db, procedure, arguments);
     EXPECT_TRUE(db.Execute(*answer.cmd)) << procedure;
     answer.returned = answer.Output("@RETURN_VALUE");
     if (const Parameter* message = answer.cmd->Parameters.Find("@message")) {
