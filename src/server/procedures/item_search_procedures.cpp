@@ -78,6 +78,9 @@ class Search {
     // The last condition as tried on one row found otherwise, when its own
     // form would lead the count through its index instead.
     void ProbedBy(std::string probe) { conditions_.back().probe = std::move(probe); }
+    // The last condition, as a walk in the console's order tests it on each
+    // row instead of listing its matches first.
+    void FilteredBy(std::string filter) { conditions_.back().filterOnly = std::move(filter); }
     // The last condition is the item's function: each typed tab's counts
     // hold it (see CountedByTab).
     void CountedByTab() { conditions_.back().tabCounted = true; }
@@ -706,15 +709,19 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
                      StartsWithPattern(*manufacturer), Drives::WhenFew, false);
     }
     // One item asked for by number is found wherever it is stocked; the
-    // location then only chooses the quantity shown.
+    // location then only chooses the quantity shown. A location stocking
+    // many items is tested on each item of the walk: listing them all in
+    // order first would read every one before the first row.
     if (const auto location = Text(call, "@location_id"); location && !(from && !to)) {
         search.Where(
             "s.item_no IN (SELECT l.item_no FROM vym_item_stock_location l "
             "WHERE l.location_id = ?)",
-            {*location}, Drives::Always, false);
-        search.ProbedBy(
+            {*location}, Drives::WhenFew, false);
+        const std::string stocked =
             "EXISTS (SELECT 1 FROM vym_item_stock_location l WHERE l.item_no = s.item_no "
-            "AND l.location_id = ?)");
+            "AND l.location_id = ?)";
+        search.FilteredBy(stocked);
+        search.ProbedBy(stocked);
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
