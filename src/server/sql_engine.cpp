@@ -166,11 +166,16 @@ SqlEngine::TrigramSearch SqlEngine::DescriptionSearch() const {
     return {"vym_item_fts fts", "fts.rowid", "fts.vym_item_fts MATCH ?", "fts.rowid"};
 }
 
-std::string_view SqlEngine::WordCountSql() const {
-    return IsPostgres() ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
-                          "FROM vym_item_word_count "
-                          "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0"
-                        : std::string_view();
+std::string_view SqlEngine::WordCountSql(bool onTab) const {
+    if (!IsPostgres()) {
+        return {};
+    }
+    return onTab ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
+                   "FROM vym_item_tab_word_count WHERE word LIKE lower(CAST(? AS text)) "
+                   "ESCAPE '\\' AND items > 0 AND tab = ?"
+                 : "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
+                   "FROM vym_item_word_count "
+                   "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0";
 }
 
 std::string SqlEngine::TrigramArgument(std::string_view text) const {

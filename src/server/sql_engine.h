@@ -75,12 +75,14 @@ class SqlEngine {
     std::string TrigramArgument(std::string_view text) const;
     // The words of the descriptions that hold a text of three characters or
     // more with no space (which lies within one word of each description that
-    // holds it), from the counts the item triggers keep by word and status:
-    // one parameter, bound to TrigramArgument; "AND status_id = ?" may follow.
-    // Returns how many words hold the text and how many items have them, which
-    // is the number of matches when at most one word does. Empty where no such
-    // counts are kept (the embedded store counts through its trigram index).
-    std::string_view WordCountSql() const;
+    // holds it), from the counts the item triggers keep by word and status,
+    // among all items or (`onTab`) on a typed tab: a parameter bound to
+    // TrigramArgument, then on a tab one bound to the tab's table; "AND
+    // status_id = ?" may follow. Returns how many words hold the text and how
+    // many items have them, which is the number of matches when at most one
+    // word does. Empty where no such counts are kept (the embedded store
+    // counts through its trigram index).
+    std::string_view WordCountSql(bool onTab) const;
 
     // A migration script for this engine: fragments marked for the other
     // engine dropped, and on PostgreSQL the column types and keys translated
