@@ -146,6 +146,10 @@ class Search {
         for (vym::Value& value : read.Values()) {
             columnValues.push_back(std::move(value));
         }
+        // The rows join their lookups after the search's own tables.
+        if (const std::string_view asWritten = engine_->JoinsAsWritten(); !asWritten.empty()) {
+            call.Session().Run(asWritten);
+        }
         SqlStatement& rows = call.EmitResultSet(
             "SELECT " + columns + " FROM " + read.From(false, joins) +
                 read.WhereClause(plan, false) + " ORDER BY " + read.Order(plan, orderBy),
