@@ -9,14 +9,23 @@
 //                                VYM_BENCH_DB (default /tmp/vym_bench_<items>.db)
 //                                VYM_BENCH_PLANS=1 prints each statement's query plan
 //                                VYM_BENCH_FILTER=text runs only the searches naming it
+//                                VYM_BENCH_RUNS pairs of runs (default 9)
+//                                VYM_BENCH_COLD=1 drops the file from the operating
+//                                system's cache before every run: each side starts
+//                                with its own page cache only, as after the machine
+//                                needed the memory for something else
 // The catalogue is generated once when the file does not exist.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,9 +43,19 @@ using vym::bench::kSearchRows;
 using vym::bench::kSearchTargetMs;
 using vym::bench::SearchCase;
 
-constexpr int kRuns = 9;
-
 vym::bench::BenchDatabase* g = nullptr;
+
+// Asks the operating system to forget the pages it holds of `path` (those
+// not mapped by a process); a missing file has none.
+void DropFromSystemCache(const std::string& path) {
+    for (const std::string& file : {path, path + "-wal"}) {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        if (fd >= 0) {
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+    }
+}
 
 // Through the procedure, as the console does: count, then the rows it shows.
 std::int32_t RunOurs(const SearchCase& c) {
@@ -154,6 +173,12 @@ int main() {
 
     std::printf("%-40s %9s %9s %9s %7s %7s\n", "search (count + 200 rows)", "matches", "ours ms",
                 "raw ms", "ratio", "50 ms");
+    const int runs = std::atoi(vym::bench::Env("VYM_BENCH_RUNS", "9").c_str());
+    const bool cold = !vym::bench::Env("VYM_BENCH_COLD", "").empty();
+    std::function<void()> before;
+    if (cold) {
+        before = [&path] { DropFromSystemCache(path); };
+    }
     int missed = 0;
     const std::vector<SearchCase> cases =
         vym::bench::SearchCases(items, vym::bench::Env("VYM_BENCH_FILTER", ""));
@@ -161,7 +186,7 @@ int main() {
         const RawSearch raw(c);
         const std::int32_t matches = RunOurs(c);
         const auto [oursMs, rawMs] = vym::bench::TimePaired(
-            kRuns, [&c] { RunOurs(c); }, [&raw] { raw.Run(); });
+            runs, [&c] { RunOurs(c); }, [&raw] { raw.Run(); }, before);
         missed += oursMs > kSearchTargetMs ? 1 : 0;
         std::printf("%-40s %9d %9.2f %9.2f %7.2f %7s%s\n", c.name.c_str(), matches, oursMs, rawMs,
                     oursMs / rawMs, oursMs <= kSearchTargetMs ? "met" : "MISSED",
@@ -170,8 +195,10 @@ int main() {
     std::printf("%d of %zu searches over %.0f ms\n", missed, cases.size(), kSearchTargetMs);
     // What both sides read through: pages their own cache does not hold come
     // from the operating system's cache of the file, or from the disk.
-    std::printf("%d items; both sides with %s and %s\n", items,
-                vym::server::SqliteSession::kCacheSize, vym::server::SqliteSession::kMmapSize);
+    std::printf("%d items; both sides with %s and %s; %s\n", items,
+                vym::server::SqliteSession::kCacheSize, vym::server::SqliteSession::kMmapSize,
+                cold ? "the file dropped from the system's cache before each run"
+                     : "the system's cache kept");
 
     // The same searches on ten million items need that catalogue on disk.
     if (items < 10'000'000) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -308,13 +309,56 @@ void AddTabCounts(SqlSession& db, const TabCounts& tabs) {
     }
 }
 
+// How many items of each status have each word of their descriptions, as
+// the embedded store's triggers count them: lowered, between spaces, once an
+// item, a word of digits alone left out.
+class WordCounts {
+  public:
+    void Add(std::string_view text, const std::string& status) {
+        std::vector<std::string> words;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            std::string word(text.substr(at, end - at));
+            for (char& c : word) {
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            const bool digits = std::all_of(word.begin(), word.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
+            if (!digits && std::find(words.begin(), words.end(), word) == words.end()) {
+                words.push_back(std::move(word));
+            }
+            at = end + 1;
+        }
+        for (std::string& word : words) {
+            ++counts_[{std::move(word), status}];
+        }
+    }
+
+    void Write(SqlSession& db) const {
+        auto upsert = db.Prepare(
+            "INSERT INTO vym_item_word_count (word, status_id, items) VALUES (?, ?, ?) "
+            "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
+            "excluded.items");
+        for (const auto& [key, items] : counts_) {
+            upsert->BindAll(std::vector<vym::Value>{key.first, key.second, items});
+            upsert->Step();
+            upsert->Reset();
+        }
+    }
+
+  private:
+    std::map<std::pair<std::string, std::string>, std::int32_t> counts_;
+};
+
 // The counts of the short texts in the descriptions of the items from `first`
 // on, as the triggers keep them: every character and pair of characters,
 // lowered, once an item; among all items by function, category and status,
 // or (`byTab`) on each typed tab by status, where the tab's items are counted
 // by function and status too. Generated descriptions are ASCII, a byte a
-// character.
-void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
+// character. Among all items, their words too, into `words`.
+void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
+                           WordCounts* words = nullptr) {
     // By tab (or function and category) and status, by gram.
     std::map<std::array<std::string, 3>, std::vector<std::int32_t>> counts;
     TabCounts tabs;
@@ -336,6 +380,9 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab) {
                     status}];
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
+        if (words) {
+            words->Add(text, status);
+        }
         for (std::size_t at = 0; at < text.size(); ++at) {
             const auto lower = [&text](std::size_t i) {
                 return static_cast<unsigned char>(
@@ -436,7 +483,7 @@ class DeferredIndexes {
             "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
             "'vym_item_stock_serial')) OR "
             "(type = 'trigger' AND (name IN ('vym_item_fts_insert', 'vym_item_grams_insert', "
-            "'vym_price_history_insert', 'vym_item_tabs_insert') "
+            "'vym_item_words_insert', 'vym_price_history_insert', 'vym_item_tabs_insert') "
             "OR name GLOB 'vym_item_*_tab_insert')))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
@@ -455,8 +502,10 @@ class DeferredIndexes {
             "INSERT INTO vym_item_fts (rowid, long_description) "
             "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
             {first});
-        CountDescriptionGrams(db_, first, false);
+        WordCounts words;
+        CountDescriptionGrams(db_, first, false, &words);
         CountDescriptionGrams(db_, first, true);
+        words.Write(db_);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.

@@ -169,7 +169,10 @@ struct Link {
 
     void Check(const PGresult* result, std::string_view context) {
         const ExecStatusType status = PQresultStatus(result);
-        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        // A script of comments alone (a migration of the other engine's) runs
+        // nothing, and nothing went wrong.
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ||
+            status == PGRES_EMPTY_QUERY) {
             return;
         }
         if (PQstatus(conn) != CONNECTION_OK) {

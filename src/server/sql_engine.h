@@ -88,8 +88,9 @@ class SqlEngine {
     // TrigramArgument, then on a tab one bound to the tab's table; "AND
     // status_id = ?" may follow. Returns how many words hold the text and how
     // many items have them, which is the number of matches when at most one
-    // word does. Empty where no such counts are kept (the embedded store
-    // counts through its trigram index).
+    // word does. A word of digits alone may go uncounted: ask only for a text
+    // holding something else. Empty where no such counts are kept (the
+    // embedded store keeps none by tab).
     std::string_view WordCountSql(bool onTab) const;
 
     // A migration script for this engine: fragments marked for the other

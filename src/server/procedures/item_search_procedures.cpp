@@ -1,6 +1,7 @@
 #include "server/procedures/item_search_procedures.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -105,7 +106,11 @@ class Search {
                                               " ? ESCAPE '\\'"
                                         : std::string();
             match.probeValues = {"%" + StartsWithPattern(text)};
-            if (text.find(' ') == std::string::npos) {
+            // Words of digits alone are not counted by word.
+            const bool digits = std::all_of(text.begin(), text.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
+            if (text.find(' ') == std::string::npos && !digits) {
                 match.word = text;
             }
             // The index hands its matches out by item number: kept, so that
