@@ -151,8 +151,11 @@ class Search {
         for (vym::Value& value : read.Values()) {
             columnValues.push_back(std::move(value));
         }
-        // The rows join their lookups after the search's own tables.
-        if (const std::string_view asWritten = engine_->JoinsAsWritten(); !asWritten.empty()) {
+        // A walk reads the order's own index and joins the lookups to each
+        // row it keeps, as written; a few matches are found through their
+        // criteria, which the planner may have to join first.
+        if (const std::string_view asWritten = engine_->JoinsAsWritten();
+            plan == Plan::Walk && !asWritten.empty()) {
             call.Session().Run(asWritten);
         }
         SqlStatement& rows = call.EmitResultSet(
