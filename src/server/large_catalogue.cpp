@@ -353,29 +353,31 @@ class WordCounts {
 
 // The counts of the short texts in the descriptions of the items from `first`
 // on, as the triggers keep them: every character and pair of characters,
-// lowered, once an item; among all items, or (`byTab`) on each typed tab,
-// where the tab's items are counted by function and status too. Generated
-// descriptions are ASCII, a byte a character. Among all items, their words
-// too, into `words`.
+// lowered, once an item; among all items by function, category and status,
+// or (`byTab`) on each typed tab by status, where the tab's items are counted
+// by function and status too. Generated descriptions are ASCII, a byte a
+// character. Among all items, their words too, into `words`.
 void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
                            WordCounts* words = nullptr) {
-    // By tab and status, by gram.
-    std::map<std::pair<std::string, std::string>, std::vector<std::int32_t>> counts;
+    // By tab (or function and category) and status, by gram.
+    std::map<std::array<std::string, 3>, std::vector<std::int32_t>> counts;
     TabCounts tabs;
     std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
     auto rows = db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab, "
-                                   "COALESCE(i.function_id, '') FROM vym_item_tab t "
+                                   "COALESCE(i.function_id, ''), '' FROM vym_item_tab t "
                                    "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
-                                 : "SELECT long_description, status_id, '', '' FROM vym_item "
-                                   "WHERE item_no >= ?");
+                                 : "SELECT long_description, status_id, "
+                                   "COALESCE(function_id, ''), COALESCE(catagory_id, ''), '' "
+                                   "FROM vym_item WHERE item_no >= ?");
     rows->BindAll(std::vector<vym::Value>{first});
     for (std::int32_t row = 0; rows->Step(); ++row) {
-        const std::string tab(rows->ColumnText(2));
         const std::string status(rows->ColumnText(1));
         if (byTab) {
-            ++tabs[{tab, std::string(rows->ColumnText(3)), status}];
+            ++tabs[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(3)), status}];
         }
-        std::vector<std::int32_t>& count = counts[{tab, status}];
+        std::vector<std::int32_t>& count =
+            counts[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(byTab ? 4 : 3)),
+                    status}];
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
         if (words) {
@@ -396,24 +398,25 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
             }
         }
     }
-    auto upsert = db.Prepare(
-        byTab ? "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
-                "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
-                "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items"
-              : "INSERT INTO vym_item_gram_count (gram, status_id, items) VALUES (?, ?, ?) "
-                "ON CONFLICT (gram, status_id) DO UPDATE SET items = vym_item_gram_count.items + "
-                "excluded.items");
+    auto upsert =
+        db.Prepare(byTab ? "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
+                           "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
+                           "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items"
+                         : "INSERT INTO vym_item_gram_count (gram, status_id, items, function_id, "
+                           "catagory_id) VALUES (?, ?, ?, ?, ?) "
+                           "ON CONFLICT (gram, status_id, function_id, catagory_id) "
+                           "DO UPDATE SET items = vym_item_gram_count.items + excluded.items");
     for (const auto& [key, count] : counts) {
-        const auto& [tab, status] = key;
+        const auto& [place, catagory, status] = key;
         for (std::size_t gram = 1; gram < count.size(); ++gram) {
             if (count[gram] > 0) {
                 const std::string text =
                     gram >= 0x10000
                         ? std::string(1, static_cast<char>(gram & 0xFF))
                         : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
-                std::vector<vym::Value> values = {text, status, count[gram]};
-                if (byTab) {
-                    values.emplace_back(tab);
+                std::vector<vym::Value> values = {text, status, count[gram], place};
+                if (!byTab) {
+                    values.emplace_back(catagory);
                 }
                 upsert->BindAll(values);
                 upsert->Step();
@@ -438,18 +441,30 @@ void CountingTriggers(SqlSession& db, const std::string& how) {
 
 // The counts of the words of the descriptions of the items from `first` on,
 // as the item triggers keep them on PostgreSQL: each word (lowered, between
-// spaces) once an item, where it first stands.
+// spaces) once an item, where it first stands; among all items and on each
+// typed tab.
 void CountDescriptionWords(SqlSession& db, std::int32_t first) {
-    db.Run(
-        "INSERT INTO vym_item_word_count (word, status_id, items) "
-        "SELECT w.word, i.status_id, count(*) FROM vym_item i "
+    const std::string words =
         "CROSS JOIN LATERAL unnest(string_to_array(lower(i.long_description), ' ')) "
         "WITH ORDINALITY AS w (word, n) "
         "WHERE i.item_no >= ? AND w.word <> '' "
-        "AND array_position(string_to_array(lower(i.long_description), ' '), w.word) = w.n "
-        "GROUP BY w.word, i.status_id "
-        "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
-        "excluded.items",
+        "AND array_position(string_to_array(lower(i.long_description), ' '), w.word) = w.n ";
+    db.Run(
+        "INSERT INTO vym_item_word_count (word, status_id, items) "
+        "SELECT w.word, i.status_id, count(*) FROM vym_item i " +
+            words +
+            "GROUP BY w.word, i.status_id "
+            "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
+            "excluded.items",
+        {first});
+    db.Run(
+        "INSERT INTO vym_item_tab_word_count (tab, word, status_id, items) "
+        "SELECT t.tab, w.word, i.status_id, count(*) FROM vym_item_tab t "
+        "JOIN vym_item i ON i.item_no = t.item_no " +
+            words +
+            "GROUP BY t.tab, w.word, i.status_id "
+            "ON CONFLICT (tab, word, status_id) DO UPDATE SET items = "
+            "vym_item_tab_word_count.items + excluded.items",
         {first});
 }
 

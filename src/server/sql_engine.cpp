@@ -166,14 +166,20 @@ SqlEngine::TrigramSearch SqlEngine::DescriptionSearch() const {
     return {"vym_item_fts fts", "fts.rowid", "fts.vym_item_fts MATCH ?", "fts.rowid"};
 }
 
-std::string_view SqlEngine::WordCountSql() const {
-    return IsPostgres() ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
-                          "FROM vym_item_word_count "
-                          "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0"
-                        : "SELECT count(DISTINCT c.word), COALESCE(SUM(c.items), 0) "
-                          "FROM vym_item_word_fts f JOIN vym_item_word w ON w.word_no = f.rowid "
-                          "JOIN vym_item_word_count c ON c.word = w.word "
-                          "WHERE f.vym_item_word_fts MATCH ? AND c.items > 0";
+std::string_view SqlEngine::WordCountSql(bool onTab) const {
+    if (!IsPostgres()) {
+        return onTab ? std::string_view()
+                     : "SELECT count(DISTINCT c.word), COALESCE(SUM(c.items), 0) "
+                       "FROM vym_item_word_fts f JOIN vym_item_word w ON w.word_no = f.rowid "
+                       "JOIN vym_item_word_count c ON c.word = w.word "
+                       "WHERE f.vym_item_word_fts MATCH ? AND c.items > 0";
+    }
+    return onTab ? "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
+                   "FROM vym_item_tab_word_count WHERE word LIKE lower(CAST(? AS text)) "
+                   "ESCAPE '\\' AND items > 0 AND tab = ?"
+                 : "SELECT count(DISTINCT word), COALESCE(SUM(items), 0) "
+                   "FROM vym_item_word_count "
+                   "WHERE word LIKE lower(CAST(? AS text)) ESCAPE '\\' AND items > 0";
 }
 
 std::string SqlEngine::TrigramArgument(std::string_view text) const {

@@ -49,6 +49,14 @@ class SqlEngine {
     // values read too.
     bool RowIdMovesOnWrite() const { return IsPostgres(); }
 
+    // Run before a statement of many joins in a transaction: the statement
+    // is planned with its joins in the order written (PostgreSQL otherwise
+    // weighs every order, which took longer than reading a search's first
+    // rows); empty where planning is cheap.
+    std::string_view JoinsAsWritten() const {
+        return IsPostgres() ? "SET LOCAL join_collapse_limit = 1" : std::string_view();
+    }
+
     // A list of numbers bound as one parameter, a JSON array ("[501,502]"), as
     // a table of one column, value: a long list stays one bound text instead
     // of a statement of its own length.
@@ -75,12 +83,15 @@ class SqlEngine {
     std::string TrigramArgument(std::string_view text) const;
     // The words of the descriptions that hold a text of three characters or
     // more with no space (which lies within one word of each description that
-    // holds it), from the counts the item triggers keep by word and status:
-    // one parameter, bound to TrigramArgument; "AND status_id = ?" may follow.
-    // Returns how many words hold the text and how many items have them, which
-    // is the number of matches when at most one word does. A word of digits
-    // alone may go uncounted: ask only for a text holding something else.
-    std::string_view WordCountSql() const;
+    // holds it), from the counts the item triggers keep by word and status,
+    // among all items or (`onTab`) on a typed tab: a parameter bound to
+    // TrigramArgument, then on a tab one bound to the tab's table; "AND
+    // status_id = ?" may follow. Returns how many words hold the text and how
+    // many items have them, which is the number of matches when at most one
+    // word does. A word of digits alone may go uncounted: ask only for a text
+    // holding something else. Empty where no such counts are kept (the
+    // embedded store keeps none by tab).
+    std::string_view WordCountSql(bool onTab) const;
 
     // A migration script for this engine: fragments marked for the other
     // engine dropped, and on PostgreSQL the column types and keys translated

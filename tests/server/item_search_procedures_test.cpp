@@ -129,15 +129,22 @@ class ItemSearchProcedures : public ::testing::Test {
     }
     // Each kept count beside the same count made afresh from the items.
     static std::vector<std::pair<std::string, std::string>> KeptCounts(bool postgres) {
+        const std::string place =
+            "i.item_no, i.status_id, upper(COALESCE(i.function_id, '')) AS function_id, "
+            "upper(COALESCE(i.catagory_id, '')) AS catagory_id, ";
         const std::string grams =
-            "SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 1)) AS gram "
+            "SELECT " + place +
+            "lower(substr(i.long_description, p.n, 1)) AS gram "
             "FROM vym_item i JOIN vym_position p ON p.n <= length(i.long_description) UNION "
-            "SELECT i.item_no, i.status_id, lower(substr(i.long_description, p.n, 2)) "
+            "SELECT " +
+            place +
+            "lower(substr(i.long_description, p.n, 2)) "
             "FROM vym_item i JOIN vym_position p ON p.n < length(i.long_description)";
         std::vector<std::pair<std::string, std::string>> counts = {
-            {"SELECT gram, upper(status_id), items FROM vym_item_gram_count WHERE items <> 0",
-             "SELECT gram, upper(status_id), count(*) FROM (" + grams +
-                 ") g GROUP BY gram, upper(status_id)"},
+            {"SELECT gram, upper(status_id), upper(function_id), upper(catagory_id), items "
+             "FROM vym_item_gram_count WHERE items <> 0",
+             "SELECT gram, upper(status_id), function_id, catagory_id, count(*) FROM (" + grams +
+                 ") g GROUP BY gram, upper(status_id), function_id, catagory_id"},
             {"SELECT tab, upper(function_id), upper(status_id), items FROM vym_item_tab_count "
              "WHERE items <> 0",
              "SELECT t.tab, upper(COALESCE(i.function_id, '')), upper(i.status_id), count(*) "
@@ -163,6 +170,15 @@ class ItemSearchProcedures : public ::testing::Test {
         counts.emplace_back(
             "SELECT word, upper(status_id), items FROM vym_item_word_count WHERE items <> 0",
             words);
+        if (postgres) {
+            counts.emplace_back(
+                "SELECT tab, word, upper(status_id), items FROM vym_item_tab_word_count "
+                "WHERE items <> 0",
+                "SELECT t.tab, w, upper(i.status_id), count(DISTINCT i.item_no) "
+                "FROM vym_item_tab t JOIN vym_item i ON i.item_no = t.item_no "
+                "CROSS JOIN LATERAL unnest(string_to_array(lower(i.long_description), ' ')) w "
+                "WHERE w <> '' GROUP BY t.tab, w, upper(i.status_id)");
+        }
         return counts;
     }
 
@@ -397,6 +413,11 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
         {"moved to another function",
          [this] {
              db_->ExecuteSQL("UPDATE vym_item SET function_id = 'lift' WHERE item_no IN (5, 11)");
+         }},
+        {"moved to another category",
+         [this] {
+             db_->ExecuteSQL("UPDATE vym_item SET catagory_id = 'child' WHERE item_no IN (1, 3)");
+             db_->ExecuteSQL("UPDATE vym_item SET catagory_id = NULL WHERE item_no = 10");
          }},
         // An item's type does not decide which type tables hold a row of it.
         {"given a row of another type",
@@ -688,6 +709,9 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
     LargeCatalogue::Generate(path, 33000);
     auto server = LocalAppServer::Open(path);
     auto db = server->DBConnection();
+    // Items with no category sort first in their function.
+    db->ExecuteSQL(
+        "UPDATE vym_item SET catagory_id = NULL WHERE function_id = 'GEN07' AND item_no % 7 = 0");
     const std::string itemOrder = " ORDER BY function_id, catagory_id, item_no";
     const std::string stock =
         "SELECT i.item_no FROM vym_item i JOIN vym_item_stock s ON s.item_no = i.item_no WHERE ";
@@ -716,6 +740,17 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          {{"@description", "xs"}},
          "SELECT item_no FROM vym_item WHERE long_description LIKE '%xs%'" + itemOrder,
          3000},
+        // All in the last category of each function, some with none.
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "xl"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%xl%'" + itemOrder,
+         6000},
+        {"VYM_SP_ITEM_GetItem",
+         {{"@description", "Xl"}, {"@status_id", "ACTIVE"}},
+         "SELECT item_no FROM vym_item WHERE long_description LIKE '%xl%' AND status_id = "
+         "'ACTIVE'" +
+             itemOrder,
+         6000},
         {"VYM_SP_ITEM_GetItem", {{"@description", "%"}}, "SELECT 1 WHERE 0", 0},
         {"VYM_SP_ITEM_GetItem",
          {{"@description", "premium"}, {"@status_id", "ACTIVE"}},

@@ -149,10 +149,17 @@ class Search {
                           : count <= kSortedMatches ? Plan::Sort
                                                     : Plan::Walk;
         const std::optional<Search> walk =
-            plan == Plan::Walk ? WithinTabFunctions(call.Session(), orderBy) : std::nullopt;
+            plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), orderBy) : std::nullopt;
         const Search& read = walk ? *walk : *this;
         for (vym::Value& value : read.Values()) {
             columnValues.push_back(std::move(value));
+        }
+        // A walk reads the order's own index and joins the lookups to each
+        // row it keeps, as written; a few matches are found through their
+        // criteria, which the planner may have to join first.
+        if (const std::string_view asWritten = engine_->JoinsAsWritten();
+            plan == Plan::Walk && !asWritten.empty()) {
+            call.Session().Run(asWritten);
         }
         SqlStatement& rows = call.EmitResultSet(
             "SELECT " + columns + " FROM " + read.From(false, joins) +
@@ -188,14 +195,7 @@ class Search {
     // A typed tab walked in the console's order skips the functions that
     // hold none of its items (a type's items often sit in a few): its counts
     // tell which, unless one of its items has no function.
-    std::optional<Search> WithinTabFunctions(SqlSession& session,
-                                             const std::string& orderBy) const {
-        const bool byFunction = std::any_of(conditions_.begin(), conditions_.end(),
-                                            [](const Condition& c) { return c.tabCounted; });
-        if (detail_.empty() || byFunction || !trigram_.table.empty() ||
-            !orderBy.starts_with("i.function_id")) {
-            return std::nullopt;
-        }
+    std::optional<Search> WithinTabFunctions(SqlSession& session) const {
         std::string sql =
             "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0";
         std::vector<vym::Value> values = {Tab()};
@@ -218,6 +218,52 @@ class Search {
         Search walk = *this;
         walk.Where("i.function_id IN (" + list + ")", std::move(names), Drives::Always);
         return walk;
+    }
+
+    // A short text walked in the console's order starts at the first
+    // function and category holding it (a text of one category sits late in
+    // most functions): its counts tell which. Items with no function sort
+    // apart on each engine, and with no category first in their function on
+    // one and last on the other: they count under '', which comes first.
+    std::optional<Search> FromFirstPlace(SqlSession& session, const std::string& gram) const {
+        std::string sql =
+            "SELECT function_id, catagory_id FROM vym_item_gram_count WHERE gram = lower(?) "
+            "AND items > 0";
+        std::vector<vym::Value> values = {gram};
+        WithStatus(sql, values);
+        auto place = session.Prepare(sql + " ORDER BY function_id, catagory_id LIMIT 1");
+        place->BindAll(values);
+        if (!place->Step() || place->ColumnText(0).empty()) {
+            return std::nullopt;
+        }
+        Search walk = *this;
+        const std::string function(place->ColumnText(0));
+        const std::string catagory(place->ColumnText(1));
+        if (catagory.empty()) {
+            walk.Where("i.function_id >= ?", {function}, Drives::Always);
+        } else {
+            walk.Where("(i.function_id, i.catagory_id) >= (?, ?)", {function, catagory},
+                       Drives::Always);
+        }
+        return walk;
+    }
+
+    // A walk in the console's order that the counts let skip what holds no
+    // match.
+    std::optional<Search> WithinMatchedPlaces(SqlSession& session,
+                                              const std::string& orderBy) const {
+        const bool byFunction = std::any_of(conditions_.begin(), conditions_.end(),
+                                            [](const Condition& c) { return c.tabCounted; });
+        if (byFunction || !trigram_.table.empty() ||
+            !orderBy.starts_with("i.function_id, i.catagory_id")) {
+            return std::nullopt;
+        }
+        if (!detail_.empty()) {
+            return WithinTabFunctions(session);
+        }
+        const auto gram = std::find_if(conditions_.begin(), conditions_.end(),
+                                       [](const Condition& c) { return !c.gram.empty(); });
+        return gram == conditions_.end() ? std::nullopt : FromFirstPlace(session, gram->gram);
     }
 
     // The detail table, which names its tab in the counts.
@@ -345,10 +391,10 @@ class Search {
 
     // A short description alone, or with the status, among all items or on a
     // typed tab: its matches are counted as the items are written, by text
-    // and status (and tab). So are those of a longer one among all items
-    // within one word, by word, when a single word holds it.
+    // and status (and tab). So are those of a longer one within one word
+    // where the engine keeps counts by word, when a single word holds it.
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
-        const bool wordsKept = detail_.empty();
+        const bool wordsKept = !engine_->WordCountSql(!detail_.empty()).empty();
         const auto counted = [wordsKept](const Condition& c) {
             return !c.gram.empty() || (!c.word.empty() && wordsKept);
         };
@@ -360,7 +406,7 @@ class Search {
             return std::nullopt;
         }
         const bool byWord = gram->gram.empty();
-        std::string sql = byWord            ? std::string(engine_->WordCountSql())
+        std::string sql = byWord            ? std::string(engine_->WordCountSql(!detail_.empty()))
                           : detail_.empty() ? "SELECT 1, COALESCE(SUM(items), 0) FROM "
                                               "vym_item_gram_count WHERE gram = lower(?)"
                                             : "SELECT 1, COALESCE(SUM(items), 0) FROM "
@@ -368,7 +414,7 @@ class Search {
                                               "AND tab = ?";
         std::vector<vym::Value> values = {byWord ? engine_->TrigramArgument(gram->word)
                                                  : gram->gram};
-        if (!byWord && !detail_.empty()) {
+        if (!detail_.empty()) {
             values.push_back(Tab());
         }
         WithStatus(sql, values);
