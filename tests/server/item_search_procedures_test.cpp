@@ -155,30 +155,32 @@ class ItemSearchProcedures : public ::testing::Test {
              "SELECT t.tab, g.gram, upper(g.status_id), count(*) FROM vym_item_tab t JOIN (" +
                  grams + ") g ON g.item_no = t.item_no GROUP BY t.tab, g.gram, upper(g.status_id)"},
         };
+        // Each word of each item, once or more.
         const std::string words =
-            postgres ? "SELECT w, upper(i.status_id), count(DISTINCT i.item_no) FROM vym_item i "
-                       "CROSS JOIN LATERAL unnest(string_to_array(lower(i.long_description), ' ')) "
-                       "w WHERE w <> '' GROUP BY w, upper(i.status_id)"
-                     // The embedded store leaves out words of digits alone.
-                     : "WITH RECURSIVE split (item_no, status_id, word, rest) AS ("
-                       "SELECT item_no, status_id, '', lower(long_description) || ' ' "
-                       "FROM vym_item UNION ALL SELECT item_no, status_id, "
-                       "substr(rest, 1, instr(rest, ' ') - 1), substr(rest, instr(rest, ' ') + 1) "
-                       "FROM split WHERE rest <> '') "
-                       "SELECT word, upper(status_id), count(DISTINCT item_no) FROM split "
-                       "WHERE word <> '' AND word GLOB '*[^0-9]*' GROUP BY word, upper(status_id)";
+            "(" +
+            std::string(postgres
+                            ? "SELECT i.item_no, i.status_id, w AS word FROM vym_item i CROSS JOIN "
+                              "LATERAL unnest(string_to_array(lower(i.long_description), ' ')) w "
+                              "WHERE w <> ''"
+                            // The embedded store leaves out words of digits alone.
+                            : "WITH RECURSIVE split (item_no, status_id, word, rest) AS ("
+                              "SELECT item_no, status_id, '', lower(long_description) || ' ' "
+                              "FROM vym_item UNION ALL SELECT item_no, status_id, "
+                              "substr(rest, 1, instr(rest, ' ') - 1), "
+                              "substr(rest, instr(rest, ' ') + 1) FROM split WHERE rest <> '') "
+                              "SELECT item_no, status_id, word FROM split "
+                              "WHERE word <> '' AND word GLOB '*[^0-9]*'") +
+            ") w";
         counts.emplace_back(
             "SELECT word, upper(status_id), items FROM vym_item_word_count WHERE items <> 0",
-            words);
-        if (postgres) {
-            counts.emplace_back(
-                "SELECT tab, word, upper(status_id), items FROM vym_item_tab_word_count "
-                "WHERE items <> 0",
-                "SELECT t.tab, w, upper(i.status_id), count(DISTINCT i.item_no) "
-                "FROM vym_item_tab t JOIN vym_item i ON i.item_no = t.item_no "
-                "CROSS JOIN LATERAL unnest(string_to_array(lower(i.long_description), ' ')) w "
-                "WHERE w <> '' GROUP BY t.tab, w, upper(i.status_id)");
-        }
+            "SELECT w.word, upper(w.status_id), count(DISTINCT w.item_no) FROM " + words +
+                " GROUP BY w.word, upper(w.status_id)");
+        counts.emplace_back(
+            "SELECT tab, word, upper(status_id), items FROM vym_item_tab_word_count "
+            "WHERE items <> 0",
+            "SELECT t.tab, w.word, upper(w.status_id), count(DISTINCT w.item_no) "
+            "FROM vym_item_tab t JOIN " +
+                words + " ON w.item_no = t.item_no GROUP BY t.tab, w.word, upper(w.status_id)");
         return counts;
     }
 
