@@ -311,10 +311,11 @@ void AddTabCounts(SqlSession& db, const TabCounts& tabs) {
 
 // How many items of each status have each word of their descriptions, as
 // the embedded store's triggers count them: lowered, between spaces, once an
-// item, a word of digits alone left out.
+// item, a word of digits alone left out; among all items, or on a typed tab.
 class WordCounts {
   public:
-    void Add(std::string_view text, const std::string& status) {
+    // `tab` is empty for all items.
+    void Add(std::string_view text, const std::string& status, const std::string& tab) {
         std::vector<std::string> words;
         for (std::size_t at = 0; at < text.size();) {
             const std::size_t end = std::min(text.find(' ', at), text.size());
@@ -331,24 +332,34 @@ class WordCounts {
             at = end + 1;
         }
         for (std::string& word : words) {
-            ++counts_[{std::move(word), status}];
+            ++counts_[{tab, std::move(word), status}];
         }
     }
 
     void Write(SqlSession& db) const {
-        auto upsert = db.Prepare(
+        auto all = db.Prepare(
             "INSERT INTO vym_item_word_count (word, status_id, items) VALUES (?, ?, ?) "
             "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
             "excluded.items");
+        auto onTab = db.Prepare(
+            "INSERT INTO vym_item_tab_word_count (word, status_id, items, tab) "
+            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, word, status_id) "
+            "DO UPDATE SET items = vym_item_tab_word_count.items + excluded.items");
         for (const auto& [key, items] : counts_) {
-            upsert->BindAll(std::vector<vym::Value>{key.first, key.second, items});
-            upsert->Step();
-            upsert->Reset();
+            const auto& [tab, word, status] = key;
+            SqlStatement& upsert = tab.empty() ? *all : *onTab;
+            std::vector<vym::Value> values = {word, status, items};
+            if (!tab.empty()) {
+                values.emplace_back(tab);
+            }
+            upsert.BindAll(values);
+            upsert.Step();
+            upsert.Reset();
         }
     }
 
   private:
-    std::map<std::pair<std::string, std::string>, std::int32_t> counts_;
+    std::map<std::array<std::string, 3>, std::int32_t> counts_;
 };
 
 // The counts of the short texts in the descriptions of the items from `first`
@@ -356,7 +367,7 @@ class WordCounts {
 // lowered, once an item; among all items by function, category and status,
 // or (`byTab`) on each typed tab by status, where the tab's items are counted
 // by function and status too. Generated descriptions are ASCII, a byte a
-// character. Among all items, their words too, into `words`.
+// character. Their words too, into `words`.
 void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
                            WordCounts* words = nullptr) {
     // By tab (or function and category) and status, by gram.
@@ -381,7 +392,7 @@ void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
         count.resize(seen.size());
         const std::string_view text = rows->ColumnText(0);
         if (words) {
-            words->Add(text, status);
+            words->Add(text, status, byTab ? std::string(rows->ColumnText(2)) : std::string());
         }
         for (std::size_t at = 0; at < text.size(); ++at) {
             const auto lower = [&text](std::size_t i) {
@@ -504,7 +515,7 @@ class DeferredIndexes {
             {first});
         WordCounts words;
         CountDescriptionGrams(db_, first, false, &words);
-        CountDescriptionGrams(db_, first, true);
+        CountDescriptionGrams(db_, first, true, &words);
         words.Write(db_);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the

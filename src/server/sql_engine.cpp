@@ -168,7 +168,10 @@ SqlEngine::TrigramSearch SqlEngine::DescriptionSearch() const {
 
 std::string_view SqlEngine::WordCountSql(bool onTab) const {
     if (!IsPostgres()) {
-        return onTab ? std::string_view()
+        return onTab ? "SELECT count(DISTINCT c.word), COALESCE(SUM(c.items), 0) "
+                       "FROM vym_item_word_fts f JOIN vym_item_word w ON w.word_no = f.rowid "
+                       "JOIN vym_item_tab_word_count c ON c.word = w.word "
+                       "WHERE f.vym_item_word_fts MATCH ? AND c.items > 0 AND c.tab = ?"
                      : "SELECT count(DISTINCT c.word), COALESCE(SUM(c.items), 0) "
                        "FROM vym_item_word_fts f JOIN vym_item_word w ON w.word_no = f.rowid "
                        "JOIN vym_item_word_count c ON c.word = w.word "

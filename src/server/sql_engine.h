@@ -89,8 +89,7 @@ class SqlEngine {
     // status_id = ?" may follow. Returns how many words hold the text and how
     // many items have them, which is the number of matches when at most one
     // word does. A word of digits alone may go uncounted: ask only for a text
-    // holding something else. Empty where no such counts are kept (the
-    // embedded store keeps none by tab).
+    // holding something else.
     std::string_view WordCountSql(bool onTab) const;
 
     // A migration script for this engine: fragments marked for the other

@@ -391,13 +391,10 @@ class Search {
 
     // A short description alone, or with the status, among all items or on a
     // typed tab: its matches are counted as the items are written, by text
-    // and status (and tab). So are those of a longer one within one word
-    // where the engine keeps counts by word, when a single word holds it.
+    // and status (and tab). So are those of a longer one within one word,
+    // by word, when a single word holds it.
     std::optional<std::int32_t> CountedGram(SqlSession& session) const {
-        const bool wordsKept = !engine_->WordCountSql(!detail_.empty()).empty();
-        const auto counted = [wordsKept](const Condition& c) {
-            return !c.gram.empty() || (!c.word.empty() && wordsKept);
-        };
+        const auto counted = [](const Condition& c) { return !c.gram.empty() || !c.word.empty(); };
         const auto gram = std::find_if(conditions_.begin(), conditions_.end(), counted);
         const bool alone =
             std::all_of(conditions_.begin(), conditions_.end(),
