@@ -10,10 +10,12 @@ ColumnSet::ColumnSet(const SqlStatement& statement) {
     const int count = statement.ColumnCount();
     names_.reserve(count);
     types_.reserve(count);
+    readers_.reserve(count);
     byHash_.reserve(count);
     for (int i = 0; i < count; ++i) {
         names_.emplace_back(statement.ColumnName(i));
         types_.push_back(ColumnTypeFromDeclaration(statement.ColumnDeclaredType(i)));
+        readers_.push_back(ReaderFor(types_.back()));
         byHash_.emplace_back(ParameterIndex::HashName(names_.back()), i);
     }
     std::sort(byHash_.begin(), byHash_.end());

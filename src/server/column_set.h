@@ -26,6 +26,8 @@ class ColumnSet {
     int Count() const { return static_cast<int>(names_.size()); }
     const std::string& Name(int column) const { return names_[column]; }
     const ColumnType& Type(int column) const { return types_[column]; }
+    // How a field of the column reads its value (ReaderFor its type).
+    ColumnReader Reader(int column) const { return readers_[column]; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;
 
@@ -34,6 +36,7 @@ class ColumnSet {
 
     std::vector<std::string> names_;
     std::vector<ColumnType> types_;
+    std::vector<ColumnReader> readers_;
     std::vector<std::pair<std::uint64_t, int>> byHash_;  // sorted; equal hashes by column
 };
 

@@ -210,63 +210,119 @@ vym::Value ReadStoredValue(const SqlStatement& statement, int column) {
     return ReadStoredCell(statement.Cell(column));
 }
 
-vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
+namespace {
+
+// One reader per kind of column. A value stored in another class than the
+// column's (a number in a date column) reads as it is stored.
+vym::Value ReadStoredColumn(const SqlStatement& statement, int column) {
+    return ReadStoredCell(statement.Cell(column));
+}
+
+bool IsNumber(const StoredCell& cell) {
+    return cell.storage == StorageClass::Integer || cell.storage == StorageClass::Real;
+}
+
+vym::Value ReadMoneyColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    return IsNumber(cell) ? vym::Value(MoneyFromStored(AsDouble(cell))) : ReadStoredCell(cell);
+}
+
+vym::Value ReadDateColumn(const SqlStatement& statement, int column) {
+    return ReadDate(statement.Cell(column));
+}
+
+vym::Value ReadBooleanColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    return IsNumber(cell) ? vym::Value(AsDouble(cell) != 0.0) : ReadStoredCell(cell);
+}
+
+vym::Value ReadIntegerColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
+                                                 : ReadStoredCell(cell);
+}
+
+vym::Value ReadSmallIntColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    if (cell.storage == StorageClass::Integer && cell.integer >= INT16_MIN &&
+        cell.integer <= INT16_MAX) {
+        return static_cast<std::int16_t>(cell.integer);
+    }
+    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
+                                                 : ReadStoredCell(cell);
+}
+
+vym::Value ReadTinyIntColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    if (cell.storage == StorageClass::Integer && cell.integer >= 0 && cell.integer <= 255) {
+        return static_cast<std::uint8_t>(cell.integer);
+    }
+    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
+                                                 : ReadStoredCell(cell);
+}
+
+vym::Value ReadDoubleColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    return IsNumber(cell) ? vym::Value(AsDouble(cell)) : ReadStoredCell(cell);
+}
+
+// A number in a text column reads as the engine writes it.
+vym::Value ReadTextColumn(const SqlStatement& statement, int column) {
+    const StoredCell cell = statement.Cell(column);
+    switch (cell.storage) {
+        case StorageClass::Null:
+            return vym::Value::Null();
+        case StorageClass::Text:
+            return cell.text;
+        default:
+            return statement.ColumnText(column);
+    }
+}
+
+vym::Value ReadBinaryColumn(const SqlStatement& statement, int column) {
     const StoredCell cell = statement.Cell(column);
     if (cell.storage == StorageClass::Null) {
         return vym::Value::Null();
     }
-    const bool number = cell.storage == StorageClass::Integer || cell.storage == StorageClass::Real;
+    const auto blob = cell.storage == StorageClass::Blob ? cell.blob : statement.ColumnBlob(column);
+    return Bytes(blob.begin(), blob.end());
+}
+
+}  // namespace
+
+ColumnReader ReaderFor(const ColumnType& type) {
     switch (type.type) {
         case DataType::Currency:
-            if (number) {
-                return MoneyFromStored(AsDouble(cell));
-            }
-            break;
+            return ReadMoneyColumn;
         case DataType::DBTimeStamp:
         case DataType::DBDate:
         case DataType::DBTime:
-            return ReadDate(cell);
+            return ReadDateColumn;
         case DataType::Boolean:
-            if (number) {
-                return AsDouble(cell) != 0.0;
-            }
-            break;
+            return ReadBooleanColumn;
         case DataType::UnsignedTinyInt:
+            return ReadTinyIntColumn;
         case DataType::SmallInt:
+            return ReadSmallIntColumn;
         case DataType::Integer:
         case DataType::BigInt:
-            if (cell.storage == StorageClass::Integer) {
-                const std::int64_t v = cell.integer;
-                if (type.type == DataType::SmallInt && v >= INT16_MIN && v <= INT16_MAX) {
-                    return static_cast<std::int16_t>(v);
-                }
-                if (type.type == DataType::UnsignedTinyInt && v >= 0 && v <= 255) {
-                    return static_cast<std::uint8_t>(v);
-                }
-                return vym::Value::FromInt64(v);
-            }
-            break;
+            return ReadIntegerColumn;
         case DataType::Double:
-            if (number) {
-                return AsDouble(cell);
-            }
-            break;
+            return ReadDoubleColumn;
         case DataType::Char:
         case DataType::VarChar:
         case DataType::LongVarChar:
-            // A number in a text column reads as the engine writes it.
-            return cell.storage == StorageClass::Text ? vym::Value(cell.text)
-                                                      : vym::Value(statement.ColumnText(column));
+            return ReadTextColumn;
         case DataType::VarBinary:
-        case DataType::LongVarBinary: {
-            const auto blob =
-                cell.storage == StorageClass::Blob ? cell.blob : statement.ColumnBlob(column);
-            return Bytes(blob.begin(), blob.end());
-        }
+        case DataType::LongVarBinary:
+            return ReadBinaryColumn;
         default:
-            break;
+            return ReadStoredColumn;
     }
-    return ReadStoredCell(cell);
+}
+
+vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
+    return ReaderFor(type)(statement, column);
 }
 
 vym::Value ConvertToType(const vym::Value& value, DataType type) {
