@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "gateway/name_slots.h"
 #include "server/column_type.h"
 #include "server/sql_statement.h"
 
@@ -37,7 +37,7 @@ class ColumnSet {
     std::vector<std::string> names_;
     std::vector<ColumnType> types_;
     std::vector<ColumnReader> readers_;
-    std::vector<std::pair<std::uint64_t, int>> byHash_;  // sorted; equal hashes by column
+    NameSlots byName_;
 };
 
 }  // namespace vym::server
