@@ -19,12 +19,14 @@ void NameSlots::Add(std::uint64_t hash, std::size_t position) {
 void NameSlots::Clear() {
     slots_.clear();
     used_ = 0;
+    distinct_ = true;
 }
 
 void NameSlots::Place(std::uint64_t hash, std::uint32_t position) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = hash & mask;
     while (slots_[at].position != kFree) {
+        distinct_ = distinct_ && slots_[at].hash != hash;
         at = (at + 1) & mask;
     }
     slots_[at] = {hash, position};

@@ -19,6 +19,8 @@ class NameSlots {
     // first is met first.
     void Add(std::uint64_t hash, std::size_t position);
     void Clear();
+    // No two positions were added under one hash, so no two names are equal.
+    bool Distinct() const { return distinct_; }
 
     // The first position added under `hash` that `matches` accepts.
     template <class Matches>
@@ -46,6 +48,7 @@ class NameSlots {
 
     std::vector<Slot> slots_;  // a power of two in size
     std::size_t used_ = 0;
+    bool distinct_ = true;
 };
 
 }  // namespace vym

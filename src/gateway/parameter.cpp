@@ -66,7 +66,7 @@ Parameter* ParameterList::Find(std::string_view name) {
 }
 
 const Parameter* ParameterList::Find(std::string_view name) const {
-    const auto found = index_.Find(items_, name);
+    const auto found = index_.Find(items_, name, next_);
     return found ? &items_[*found] : nullptr;
 }
 

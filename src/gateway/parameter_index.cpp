@@ -102,6 +102,19 @@ std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& pa
     return std::nullopt;
 }
 
+std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& parameters,
+                                                std::string_view name, std::size_t& next) const {
+    // With equal names in the list, only the index knows which comes first.
+    if (next < parameters.size() && slots_.Distinct() && SameName(parameters[next].Name, name)) {
+        return next++;
+    }
+    const auto found = Find(parameters, name);
+    if (found) {
+        next = *found + 1;
+    }
+    return found;
+}
+
 bool ParameterIndex::SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

@@ -30,6 +30,11 @@ class ParameterIndex {
     // for; the first of equal names.
     std::optional<std::size_t> Find(const std::vector<Parameter>& parameters,
                                     std::string_view name) const;
+    // The same, trying first the position `next`, which is then set after
+    // the one found: callers mostly go through a procedure's parameters in
+    // the order it declares them, and so skip the hashing.
+    std::optional<std::size_t> Find(const std::vector<Parameter>& parameters, std::string_view name,
+                                    std::size_t& next) const;
 
     // Equal names regardless of ASCII case ("@RETURN_VALUE", "@return_value").
     static bool SameName(std::string_view a, std::string_view b);
