@@ -34,4 +34,16 @@ std::optional<int> ColumnSet::Find(std::string_view name) const {
     return found ? std::optional<int>(static_cast<int>(*found)) : std::nullopt;
 }
 
+std::optional<int> ColumnSet::Find(std::string_view name, int& next) const {
+    // With equal names among the columns, only the index knows which comes first.
+    if (next < Count() && byName_.Distinct() && ParameterIndex::SameName(names_[next], name)) {
+        return next++;
+    }
+    const auto found = Find(name);
+    if (found) {
+        next = *found + 1;
+    }
+    return found;
+}
+
 }  // namespace vym::server

@@ -30,6 +30,10 @@ class ColumnSet {
     ColumnReader Reader(int column) const { return readers_[column]; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;
+    // The same, trying first the column `next`, which is then set after the
+    // one found: callers mostly read a row's fields in the order of its
+    // columns, and so skip the hashing.
+    std::optional<int> Find(std::string_view name, int& next) const;
 
   private:
     explicit ColumnSet(const SqlStatement& statement);

@@ -97,6 +97,7 @@ void SqlRecordset::Start(std::optional<bool> hasRow) {
     // Read after the first step: a statement the engine prepared again there
     // (the schema changed since it was cached) may have other columns.
     columns_ = ColumnSet::Of(*current_);
+    nextField_ = 0;
     // Reserved once: the fields handed out stay where they are.
     fields_.reserve(columns_->Count());
     for (int i = 0; i < columns_->Count(); ++i) {
@@ -152,7 +153,7 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    if (const auto found = columns_ ? columns_->Find(name) : std::nullopt) {
+    if (const auto found = columns_ ? columns_->Find(name, nextField_) : std::nullopt) {
         return fields_[*found];
     }
     ThrowFieldNotFound(name);

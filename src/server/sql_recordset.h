@@ -46,6 +46,7 @@ class SqlRecordset final : public vym::Recordset {
     std::shared_ptr<SqlStatement> current_;
     std::shared_ptr<const ColumnSet> columns_;  // of current_
     std::vector<ColumnField> fields_;
+    int nextField_ = 0;            // where Fields looks for a name first
     std::uint64_t rowNumber_ = 0;  // tells fields a new row began
     bool open_ = false;
     bool eof_ = true;
