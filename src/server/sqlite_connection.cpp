@@ -95,6 +95,14 @@ ParameterDeclarations SqliteConnection::DescribeProcedure(std::string_view proce
     return FindProcedure(procedure).Parameters;
 }
 
+void SqliteConnection::DescribeProcedureInto(std::string_view procedure,
+                                             ParameterDeclarations& parameters,
+                                             ParameterIndex& names) {
+    const Procedure& found = FindProcedure(procedure);
+    parameters = found.Parameters;
+    names = found.ParameterNames;
+}
+
 SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantRows) {
     if (command.CommandType == CommandTypeEnum::Text) {
         return {RunText(*session_, command.CommandText), std::nullopt};
