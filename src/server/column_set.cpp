@@ -13,7 +13,7 @@ ColumnSet::ColumnSet(const SqlStatement& statement) {
     for (int i = 0; i < count; ++i) {
         names_.emplace_back(statement.ColumnName(i));
         types_.push_back(ColumnTypeFromDeclaration(statement.ColumnDeclaredType(i)));
-        readers_.push_back(ReaderFor(types_.back()));
+        readers_.push_back(statement.Reader(types_.back()));
         byName_.Add(ParameterIndex::HashName(names_.back()), i);
     }
 }

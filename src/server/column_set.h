@@ -26,7 +26,7 @@ class ColumnSet {
     int Count() const { return static_cast<int>(names_.size()); }
     const std::string& Name(int column) const { return names_[column]; }
     const ColumnType& Type(int column) const { return types_[column]; }
-    // How a field of the column reads its value (ReaderFor its type).
+    // How a field of the column reads its value (the statement's Reader).
     ColumnReader Reader(int column) const { return readers_[column]; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "server/column_readers.h"
 
 namespace vym::server {
 namespace {
@@ -62,49 +63,6 @@ bool ParseTime(std::string_view text, vym::Date& out) {
     }
     out = vym::Date((h * 3600 + m * 60 + s) / 86400.0);
     return true;
-}
-
-// Stored money is a Currency written as a number, so it sits next to a whole
-// number of ten-thousandths; only a value near a half needs exact rounding.
-vym::Currency MoneyFromStored(double stored) {
-    const double scaled = stored * static_cast<double>(Currency::kScale);
-    const double nearest = std::nearbyint(scaled);
-    if (std::fabs(scaled) < 9e17 && std::fabs(scaled - nearest) < 0.25) {
-        return Currency::FromRaw(static_cast<std::int64_t>(nearest));
-    }
-    return Currency::FromDouble(stored);
-}
-
-// A number cell as the engine would read it as a double.
-double AsDouble(const StoredCell& cell) {
-    return cell.storage == StorageClass::Integer ? static_cast<double>(cell.integer) : cell.real;
-}
-
-vym::Value ReadStoredCell(const StoredCell& cell) {
-    switch (cell.storage) {
-        case StorageClass::Null:
-            return vym::Value::Null();
-        case StorageClass::Integer:
-            return vym::Value::FromInt64(cell.integer);
-        case StorageClass::Real:
-            return cell.real;
-        case StorageClass::Text:
-            return cell.text;
-        case StorageClass::Blob:
-            return Bytes(cell.blob.begin(), cell.blob.end());
-    }
-    return vym::Value::Null();
-}
-
-vym::Value ReadDate(const StoredCell& cell) {
-    if (cell.storage != StorageClass::Text) {
-        return ReadStoredCell(cell);
-    }
-    vym::Date date;
-    if (vym::Date::ParseIso(cell.text, date) || ParseTime(cell.text, date)) {
-        return date;
-    }
-    return cell.text;
 }
 
 ColumnType ParseDeclaration(std::string_view declared) {
@@ -176,6 +134,33 @@ constexpr std::size_t kMaxRememberedDeclarations = 256;
 
 }  // namespace
 
+vym::Value ReadStoredCell(const StoredCell& cell) {
+    switch (cell.storage) {
+        case StorageClass::Null:
+            return vym::Value::Null();
+        case StorageClass::Integer:
+            return vym::Value::FromInt64(cell.integer);
+        case StorageClass::Real:
+            return cell.real;
+        case StorageClass::Text:
+            return cell.text;
+        case StorageClass::Blob:
+            return Bytes(cell.blob.begin(), cell.blob.end());
+    }
+    return vym::Value::Null();
+}
+
+vym::Value ReadDate(const StoredCell& cell) {
+    if (cell.storage != StorageClass::Text) {
+        return ReadStoredCell(cell);
+    }
+    vym::Date date;
+    if (vym::Date::ParseIso(cell.text, date) || ParseTime(cell.text, date)) {
+        return date;
+    }
+    return cell.text;
+}
+
 ColumnType ColumnTypeFromDeclaration(std::string_view declared) {
     if (declared.empty()) {
         return {};
@@ -211,118 +196,17 @@ vym::Value ReadStoredValue(const SqlStatement& statement, int column) {
 }
 
 namespace {
-
-// One reader per kind of column. A value stored in another class than the
-// column's (a number in a date column) reads as it is stored.
-vym::Value ReadStoredColumn(const SqlStatement& statement, int column) {
-    return ReadStoredCell(statement.Cell(column));
+StoredCell CellOf(const SqlStatement& statement, int column) {
+    return statement.Cell(column);
 }
-
-bool IsNumber(const StoredCell& cell) {
-    return cell.storage == StorageClass::Integer || cell.storage == StorageClass::Real;
-}
-
-vym::Value ReadMoneyColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    return IsNumber(cell) ? vym::Value(MoneyFromStored(AsDouble(cell))) : ReadStoredCell(cell);
-}
-
-vym::Value ReadDateColumn(const SqlStatement& statement, int column) {
-    return ReadDate(statement.Cell(column));
-}
-
-vym::Value ReadBooleanColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    return IsNumber(cell) ? vym::Value(AsDouble(cell) != 0.0) : ReadStoredCell(cell);
-}
-
-vym::Value ReadIntegerColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
-                                                 : ReadStoredCell(cell);
-}
-
-vym::Value ReadSmallIntColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    if (cell.storage == StorageClass::Integer && cell.integer >= INT16_MIN &&
-        cell.integer <= INT16_MAX) {
-        return static_cast<std::int16_t>(cell.integer);
-    }
-    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
-                                                 : ReadStoredCell(cell);
-}
-
-vym::Value ReadTinyIntColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    if (cell.storage == StorageClass::Integer && cell.integer >= 0 && cell.integer <= 255) {
-        return static_cast<std::uint8_t>(cell.integer);
-    }
-    return cell.storage == StorageClass::Integer ? vym::Value::FromInt64(cell.integer)
-                                                 : ReadStoredCell(cell);
-}
-
-vym::Value ReadDoubleColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    return IsNumber(cell) ? vym::Value(AsDouble(cell)) : ReadStoredCell(cell);
-}
-
-// A number in a text column reads as the engine writes it.
-vym::Value ReadTextColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    switch (cell.storage) {
-        case StorageClass::Null:
-            return vym::Value::Null();
-        case StorageClass::Text:
-            return cell.text;
-        default:
-            return statement.ColumnText(column);
-    }
-}
-
-vym::Value ReadBinaryColumn(const SqlStatement& statement, int column) {
-    const StoredCell cell = statement.Cell(column);
-    if (cell.storage == StorageClass::Null) {
-        return vym::Value::Null();
-    }
-    const auto blob = cell.storage == StorageClass::Blob ? cell.blob : statement.ColumnBlob(column);
-    return Bytes(blob.begin(), blob.end());
-}
-
 }  // namespace
 
 ColumnReader ReaderFor(const ColumnType& type) {
-    switch (type.type) {
-        case DataType::Currency:
-            return ReadMoneyColumn;
-        case DataType::DBTimeStamp:
-        case DataType::DBDate:
-        case DataType::DBTime:
-            return ReadDateColumn;
-        case DataType::Boolean:
-            return ReadBooleanColumn;
-        case DataType::UnsignedTinyInt:
-            return ReadTinyIntColumn;
-        case DataType::SmallInt:
-            return ReadSmallIntColumn;
-        case DataType::Integer:
-        case DataType::BigInt:
-            return ReadIntegerColumn;
-        case DataType::Double:
-            return ReadDoubleColumn;
-        case DataType::Char:
-        case DataType::VarChar:
-        case DataType::LongVarChar:
-            return ReadTextColumn;
-        case DataType::VarBinary:
-        case DataType::LongVarBinary:
-            return ReadBinaryColumn;
-        default:
-            return ReadStoredColumn;
-    }
+    return column_readers::For<CellOf>(type);
 }
 
 vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
-    return ReaderFor(type)(statement, column);
+    return statement.Reader(type)(statement, column);
 }
 
 vym::Value ConvertToType(const vym::Value& value, DataType type) {

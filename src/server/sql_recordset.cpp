@@ -59,7 +59,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
     void TakeTypeFromFirstRow() {
         if (!type_.declared) {
             type_ = ColumnTypeFromStorage(owner_.Row().ColumnStorage(column_));
-            read_ = ReaderFor(type_);
+            read_ = owner_.Row().Reader(type_);
         }
     }
 

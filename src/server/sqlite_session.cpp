@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "server/column_readers.h"
 #include "server/sql_engine.h"
 #include "server/sql_error.h"
 #include "server/statement_pool.h"
@@ -106,10 +107,16 @@ class SqliteStatement final : public SqlStatement {
                 return StorageClass::Null;
         }
     }
-    StoredCell Cell(int column) const override {
+    StoredCell Cell(int column) const override { return CellOf(*this, column); }
+    ColumnReader Reader(const ColumnType& type) const override {
+        return column_readers::For<CellOf>(type);
+    }
+    // Cell, without a virtual call, for the readers of this engine's columns.
+    static StoredCell CellOf(const SqlStatement& of, int column) {
+        const auto& self = static_cast<const SqliteStatement&>(of);
         // One call into the engine per cell: the value's own accessors take
         // no lock, and a statement is used by one thread at a time.
-        sqlite3_value* value = sqlite3_column_value(statement_, column);
+        sqlite3_value* value = sqlite3_column_value(self.statement_, column);
         StoredCell cell;
         switch (sqlite3_value_type(value)) {
             case SQLITE_INTEGER:
