@@ -69,7 +69,7 @@ Parameter* ParameterList::Find(std::string_view name) {
 }
 
 const Parameter* ParameterList::Find(std::string_view name) const {
-    const auto found = index_.Find(items_, name, next_);
+    const auto found = index_.Find(items_, name);
     return found ? &items_[*found] : nullptr;
 }
 

@@ -60,8 +60,7 @@ class ParameterList {
     const std::string& commandText_;
     Connection* connection_;
     std::vector<Parameter> items_;
-    ParameterIndex index_;          // kept in step with items_
-    mutable std::size_t next_ = 0;  // where the next name is looked for first
+    ParameterIndex index_;  // kept in step with items_
 };
 
 }  // namespace vym

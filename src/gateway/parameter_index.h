@@ -32,7 +32,8 @@ class ParameterIndex {
                                     std::string_view name) const;
     // The same, trying first the position `next`, which is then set after
     // the one found: callers mostly go through a procedure's parameters in
-    // the order it declares them, and so skip the hashing.
+    // the order it declares them, and so skip the hashing. Only for a list
+    // whose names are not renamed in place after it was indexed.
     std::optional<std::size_t> Find(const std::vector<Parameter>& parameters, std::string_view name,
                                     std::size_t& next) const;
 
