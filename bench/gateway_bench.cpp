@@ -6,11 +6,14 @@
 // The raw side prepares its statements once and reads the same values the
 // same way (dates parsed, text copied). Runs are paired, ours then raw, and
 // the medians of the wall times compared.
+//
+//   gateway_bench    VYM_BENCH_RUNS pairs of runs (default 15; 1 for a profile)
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,7 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kCalls = 10000;
-constexpr int kRuns = 15;
+const int kRuns = std::atoi(vym::bench::Env("VYM_BENCH_RUNS", "15").c_str());
 constexpr const char* kSelectAll =
     "SELECT item_no, description, unit_price, created, is_active FROM bench_item";
 

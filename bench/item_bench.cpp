@@ -11,6 +11,8 @@
 //     version and price are put back and the item reopened, so that every
 //     run, ours or raw, makes the same changes.
 // Runs are paired, ours then raw, and the medians of the wall times compared.
+//
+//   item_bench    VYM_BENCH_RUNS pairs of runs (default 21; 1 for a profile)
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -34,7 +36,7 @@ const std::vector<std::int32_t> kItems = {100, 101, 102, 103, 104, 105, 106, 107
                                           511, 600, 601, 610, 700, 701, 702, 703, 704};
 constexpr std::int32_t kStockItem = 500;
 constexpr int kSaves = 20;
-constexpr int kRuns = 21;
+const int kRuns = std::atoi(vym::bench::Env("VYM_BENCH_RUNS", "21").c_str());
 constexpr double kTarget = 1.3;
 
 vym::bench::BenchDatabase* bench = nullptr;

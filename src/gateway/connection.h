@@ -52,6 +52,14 @@ class Connection {
     // The server's declarations of a procedure's parameters (Parameters.Refresh).
     // Throws Error naming the procedure when there is no such procedure.
     virtual ParameterDeclarations DescribeProcedure(std::string_view procedure) = 0;
+    // The same with the names indexed, as Parameters.Refresh keeps them. A
+    // server that indexes each procedure once hands out copies of its index
+    // rather than have every call work it out again.
+    virtual void DescribeProcedureInto(std::string_view procedure,
+                                       ParameterDeclarations& parameters, ParameterIndex& names) {
+        parameters = DescribeProcedure(procedure);
+        names = ParameterIndex(parameters);
+    }
 };
 
 }  // namespace vym

@@ -38,7 +38,7 @@ void ErrorTrap::Caught(ErrorObject* errors, std::string_view procedure,
     }
     ErrorReport report;
     report.Number = lastNumber_;
-    report.Source = prefix_ + " " + std::string(procedure);
+    report.Source = Prefix().append(" ").append(procedure);
     report.Description = lastDescription_;
     report.NativeConnection = connection != nullptr ? &connection->Native() : nullptr;
     errors->Report(report);

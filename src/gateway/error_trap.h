@@ -26,9 +26,9 @@ std::string ModuleSourcePrefix(std::string_view module);
 class ErrorTrap {
   public:
     // A module of the component ("ItemMaint", "CItem").
-    explicit ErrorTrap(std::string_view module) : prefix_(ModuleSourcePrefix(module)) {}
+    explicit ErrorTrap(std::string_view module) : module_(module) {}
     // A shared code module reports under its bare name ("modDBFiller").
-    static ErrorTrap Shared(std::string_view module) { return ErrorTrap(std::string(module), 0); }
+    static ErrorTrap Shared(std::string_view module) { return ErrorTrap(module, true); }
 
     template <class Body>
     bool Run(ErrorObject* errors, std::string_view procedure, const Connection* connection,
@@ -42,16 +42,19 @@ class ErrorTrap {
         }
     }
 
-    const std::string& Prefix() const { return prefix_; }
+    // Worked out when asked: a record opens a trap of its own every time, and
+    // most never catch anything.
+    std::string Prefix() const { return shared_ ? module_ : ModuleSourcePrefix(module_); }
     std::int32_t LastErrorNumber() const { return lastNumber_; }
     const std::string& LastErrorDescription() const { return lastDescription_; }
 
   private:
-    ErrorTrap(std::string prefix, int) : prefix_(std::move(prefix)) {}
+    ErrorTrap(std::string_view module, bool shared) : module_(module), shared_(shared) {}
     // Called inside the catch block: classifies std::current_exception().
     void Caught(ErrorObject* errors, std::string_view procedure, const Connection* connection);
 
-    std::string prefix_;
+    std::string module_;
+    bool shared_ = false;
     std::int32_t lastNumber_ = 0;
     std::string lastDescription_;
 };

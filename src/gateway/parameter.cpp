@@ -18,8 +18,11 @@ void ParameterList::Refresh() {
         throw Error(errc::kObjectClosed, kSource,
                     "Operation is not allowed when the object is closed (" + commandText_ + ").");
     }
-    items_ = connection_->DescribeProcedure(commandText_);
-    index_ = ParameterIndex(items_);
+    std::vector<Parameter> items;
+    ParameterIndex index;
+    connection_->DescribeProcedureInto(commandText_, items, index);
+    items_ = std::move(items);
+    index_ = std::move(index);
 }
 
 void ParameterList::Append(Parameter parameter) {

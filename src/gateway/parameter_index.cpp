@@ -1,6 +1,5 @@
 #include "gateway/parameter_index.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "gateway/parameter.h"
@@ -12,52 +11,88 @@ char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
+std::uint64_t Word(const char* at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+std::uint32_t Half(const char* at) {
+    std::uint32_t half = 0;
+    std::memcpy(&half, at, sizeof half);
+    return half;
+}
+
+// Equal bytes, read as HashName reads them: names are short, and a call of
+// memcmp would cost more than the comparison.
+bool SameBytes(const char* a, const char* b, std::size_t size) {
+    if (size >= 8) {
+        for (std::size_t at = 0; at + 8 < size; at += 8) {
+            if (Word(a + at) != Word(b + at)) {
+                return false;
+            }
+        }
+        return Word(a + size - 8) == Word(b + size - 8);
+    }
+    if (size >= 4) {
+        return Half(a) == Half(b) && Half(a + size - 4) == Half(b + size - 4);
+    }
+    for (std::size_t at = 0; at < size; ++at) {
+        if (a[at] != b[at]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 // Eight bytes at a time with the ASCII case bit set, so "@Item_No" and
 // "@ITEM_NO" hash alike; names this folds together by mistake are told
-// apart by SameName.
+// apart by SameName. The last bytes are read as one word overlapping the
+// ones before, and short names in at most two reads, never byte by byte.
 std::uint64_t ParameterIndex::HashName(std::string_view name) {
     constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
-    std::uint64_t hash = name.size();
-    std::size_t at = 0;
-    for (; at + 8 <= name.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, name.data() + at, 8);
-        hash = (hash ^ (word | kCaseBits)) * kMix;
-        hash ^= hash >> 29;
-    }
+    const char* data = name.data();
+    const std::size_t size = name.size();
+    std::uint64_t hash = size;
     std::uint64_t tail = 0;
-    if (at < name.size()) {
-        std::memcpy(&tail, name.data() + at, name.size() - at);
+    if (size >= 8) {
+        for (std::size_t at = 0; at + 8 < size; at += 8) {
+            hash = (hash ^ (Word(data + at) | kCaseBits)) * kMix;
+            hash ^= hash >> 29;
+        }
+        tail = Word(data + size - 8);
+    } else if (size >= 4) {
+        tail = Half(data) | (static_cast<std::uint64_t>(Half(data + size - 4)) << 32);
+    } else if (size > 0) {
+        tail = static_cast<unsigned char>(data[0]) |
+               (static_cast<std::uint64_t>(static_cast<unsigned char>(data[size / 2])) << 8) |
+               (static_cast<std::uint64_t>(static_cast<unsigned char>(data[size - 1])) << 16);
     }
     hash = (hash ^ (tail | kCaseBits)) * kMix;
     return hash ^ (hash >> 29);
 }
 
 ParameterIndex::ParameterIndex(const std::vector<Parameter>& parameters) {
-    entries_.reserve(parameters.size());
+    slots_.Reserve(parameters.size());
     for (std::size_t i = 0; i < parameters.size(); ++i) {
-        entries_.push_back({HashName(parameters[i].Name), i});
+        slots_.Add(HashName(parameters[i].Name), i);
     }
-    std::sort(entries_.begin(), entries_.end());
 }
 
 void ParameterIndex::Add(std::string_view name, std::size_t position) {
-    const Entry entry{HashName(name), position};
-    entries_.insert(std::upper_bound(entries_.begin(), entries_.end(), entry), entry);
+    slots_.Add(HashName(name), position);
 }
 
 std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& parameters,
                                                 std::string_view name) const {
-    const std::uint64_t hash = HashName(name);
-    const auto found =
-        std::lower_bound(entries_.begin(), entries_.end(), hash,
-                         [](const Entry& entry, std::uint64_t key) { return entry.hash < key; });
-    if (found != entries_.end() && found->hash == hash && found->position < parameters.size() &&
-        SameName(parameters[found->position].Name, name)) {
-        return found->position;
+    const auto found = slots_.Find(HashName(name), [&](std::size_t position) {
+        return position < parameters.size() && SameName(parameters[position].Name, name);
+    });
+    if (found) {
+        return found;
     }
     for (std::size_t i = 0; i < parameters.size(); ++i) {
         if (SameName(parameters[i].Name, name)) {
@@ -67,11 +102,24 @@ std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& pa
     return std::nullopt;
 }
 
+std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& parameters,
+                                                std::string_view name, std::size_t& next) const {
+    // With equal names in the list, only the index knows which comes first.
+    if (next < parameters.size() && slots_.Distinct() && SameName(parameters[next].Name, name)) {
+        return next++;
+    }
+    const auto found = Find(parameters, name);
+    if (found) {
+        next = *found + 1;
+    }
+    return found;
+}
+
 bool ParameterIndex::SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
-    if (a == b) {
+    if (SameBytes(a.data(), b.data(), a.size())) {
         return true;  // callers mostly spell a name as it was declared
     }
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "gateway/name_slots.h"
+
 namespace vym {
 
 struct Parameter;
@@ -20,14 +22,20 @@ class ParameterIndex {
     ParameterIndex() = default;
     explicit ParameterIndex(const std::vector<Parameter>& parameters);
 
-    // The parameter at `position` is now called `name`.
+    // The parameter at `position`, after those already added, is called `name`.
     void Add(std::string_view name, std::size_t position);
-    void Clear() { entries_.clear(); }
+    void Clear() { slots_.Clear(); }
 
     // The position of `name` in `parameters`, the list the index was built
     // for; the first of equal names.
     std::optional<std::size_t> Find(const std::vector<Parameter>& parameters,
                                     std::string_view name) const;
+    // The same, trying first the position `next`, which is then set after
+    // the one found: callers mostly go through a procedure's parameters in
+    // the order it declares them, and so skip the hashing. Only for a list
+    // whose names are not renamed in place after it was indexed.
+    std::optional<std::size_t> Find(const std::vector<Parameter>& parameters, std::string_view name,
+                                    std::size_t& next) const;
 
     // Equal names regardless of ASCII case ("@RETURN_VALUE", "@return_value").
     static bool SameName(std::string_view a, std::string_view b);
@@ -35,12 +43,7 @@ class ParameterIndex {
     static std::uint64_t HashName(std::string_view name);
 
   private:
-    struct Entry {
-        std::uint64_t hash;
-        std::size_t position;
-        auto operator<=>(const Entry&) const = default;
-    };
-    std::vector<Entry> entries_;  // by hash, then position
+    NameSlots slots_;
 };
 
 }  // namespace vym

@@ -1,7 +1,5 @@
 #include "server/column_set.h"
 
-#include <algorithm>
-
 #include "gateway/parameter_index.h"
 
 namespace vym::server {
@@ -10,13 +8,14 @@ ColumnSet::ColumnSet(const SqlStatement& statement) {
     const int count = statement.ColumnCount();
     names_.reserve(count);
     types_.reserve(count);
-    byHash_.reserve(count);
+    readers_.reserve(count);
+    byName_.Reserve(count);
     for (int i = 0; i < count; ++i) {
         names_.emplace_back(statement.ColumnName(i));
         types_.push_back(ColumnTypeFromDeclaration(statement.ColumnDeclaredType(i)));
-        byHash_.emplace_back(ParameterIndex::HashName(names_.back()), i);
+        readers_.push_back(statement.Reader(types_.back()));
+        byName_.Add(ParameterIndex::HashName(names_.back()), i);
     }
-    std::sort(byHash_.begin(), byHash_.end());
 }
 
 std::shared_ptr<const ColumnSet> ColumnSet::Of(SqlStatement& statement) {
@@ -29,14 +28,22 @@ std::shared_ptr<const ColumnSet> ColumnSet::Of(SqlStatement& statement) {
 }
 
 std::optional<int> ColumnSet::Find(std::string_view name) const {
-    const std::uint64_t hash = ParameterIndex::HashName(name);
-    auto at = std::lower_bound(byHash_.begin(), byHash_.end(), std::pair{hash, 0});
-    for (; at != byHash_.end() && at->first == hash; ++at) {
-        if (ParameterIndex::SameName(names_[at->second], name)) {
-            return at->second;
-        }
+    const auto found = byName_.Find(ParameterIndex::HashName(name), [&](std::size_t column) {
+        return ParameterIndex::SameName(names_[column], name);
+    });
+    return found ? std::optional<int>(static_cast<int>(*found)) : std::nullopt;
+}
+
+std::optional<int> ColumnSet::Find(std::string_view name, int& next) const {
+    // With equal names among the columns, only the index knows which comes first.
+    if (next < Count() && byName_.Distinct() && ParameterIndex::SameName(names_[next], name)) {
+        return next++;
     }
-    return std::nullopt;
+    const auto found = Find(name);
+    if (found) {
+        next = *found + 1;
+    }
+    return found;
 }
 
 }  // namespace vym::server

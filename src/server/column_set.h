@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "gateway/name_slots.h"
 #include "server/column_type.h"
 #include "server/sql_statement.h"
 
@@ -26,15 +26,22 @@ class ColumnSet {
     int Count() const { return static_cast<int>(names_.size()); }
     const std::string& Name(int column) const { return names_[column]; }
     const ColumnType& Type(int column) const { return types_[column]; }
+    // How a field of the column reads its value (the statement's Reader).
+    ColumnReader Reader(int column) const { return readers_[column]; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;
+    // The same, trying first the column `next`, which is then set after the
+    // one found: callers mostly read a row's fields in the order of its
+    // columns, and so skip the hashing.
+    std::optional<int> Find(std::string_view name, int& next) const;
 
   private:
     explicit ColumnSet(const SqlStatement& statement);
 
     std::vector<std::string> names_;
     std::vector<ColumnType> types_;
-    std::vector<std::pair<std::uint64_t, int>> byHash_;  // sorted; equal hashes by column
+    std::vector<ColumnReader> readers_;
+    NameSlots byName_;
 };
 
 }  // namespace vym::server

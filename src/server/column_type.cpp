@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "server/column_readers.h"
 
 namespace vym::server {
 namespace {
@@ -62,49 +63,6 @@ bool ParseTime(std::string_view text, vym::Date& out) {
     }
     out = vym::Date((h * 3600 + m * 60 + s) / 86400.0);
     return true;
-}
-
-// Stored money is a Currency written as a number, so it sits next to a whole
-// number of ten-thousandths; only a value near a half needs exact rounding.
-vym::Currency MoneyFromStored(double stored) {
-    const double scaled = stored * static_cast<double>(Currency::kScale);
-    const double nearest = std::nearbyint(scaled);
-    if (std::fabs(scaled) < 9e17 && std::fabs(scaled - nearest) < 0.25) {
-        return Currency::FromRaw(static_cast<std::int64_t>(nearest));
-    }
-    return Currency::FromDouble(stored);
-}
-
-// A number cell as the engine would read it as a double.
-double AsDouble(const StoredCell& cell) {
-    return cell.storage == StorageClass::Integer ? static_cast<double>(cell.integer) : cell.real;
-}
-
-vym::Value ReadStoredCell(const StoredCell& cell) {
-    switch (cell.storage) {
-        case StorageClass::Null:
-            return vym::Value::Null();
-        case StorageClass::Integer:
-            return vym::Value::FromInt64(cell.integer);
-        case StorageClass::Real:
-            return cell.real;
-        case StorageClass::Text:
-            return cell.text;
-        case StorageClass::Blob:
-            return Bytes(cell.blob.begin(), cell.blob.end());
-    }
-    return vym::Value::Null();
-}
-
-vym::Value ReadDate(const StoredCell& cell) {
-    if (cell.storage != StorageClass::Text) {
-        return ReadStoredCell(cell);
-    }
-    vym::Date date;
-    if (vym::Date::ParseIso(cell.text, date) || ParseTime(cell.text, date)) {
-        return date;
-    }
-    return cell.text;
 }
 
 ColumnType ParseDeclaration(std::string_view declared) {
@@ -176,6 +134,33 @@ constexpr std::size_t kMaxRememberedDeclarations = 256;
 
 }  // namespace
 
+vym::Value ReadStoredCell(const StoredCell& cell) {
+    switch (cell.storage) {
+        case StorageClass::Null:
+            return vym::Value::Null();
+        case StorageClass::Integer:
+            return vym::Value::FromInt64(cell.integer);
+        case StorageClass::Real:
+            return cell.real;
+        case StorageClass::Text:
+            return cell.text;
+        case StorageClass::Blob:
+            return Bytes(cell.blob.begin(), cell.blob.end());
+    }
+    return vym::Value::Null();
+}
+
+vym::Value ReadDate(const StoredCell& cell) {
+    if (cell.storage != StorageClass::Text) {
+        return ReadStoredCell(cell);
+    }
+    vym::Date date;
+    if (vym::Date::ParseIso(cell.text, date) || ParseTime(cell.text, date)) {
+        return date;
+    }
+    return cell.text;
+}
+
 ColumnType ColumnTypeFromDeclaration(std::string_view declared) {
     if (declared.empty()) {
         return {};
@@ -210,63 +195,18 @@ vym::Value ReadStoredValue(const SqlStatement& statement, int column) {
     return ReadStoredCell(statement.Cell(column));
 }
 
+namespace {
+StoredCell CellOf(const SqlStatement& statement, int column) {
+    return statement.Cell(column);
+}
+}  // namespace
+
+ColumnReader ReaderFor(const ColumnType& type) {
+    return column_readers::For<CellOf>(type);
+}
+
 vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
-    const StoredCell cell = statement.Cell(column);
-    if (cell.storage == StorageClass::Null) {
-        return vym::Value::Null();
-    }
-    const bool number = cell.storage == StorageClass::Integer || cell.storage == StorageClass::Real;
-    switch (type.type) {
-        case DataType::Currency:
-            if (number) {
-                return MoneyFromStored(AsDouble(cell));
-            }
-            break;
-        case DataType::DBTimeStamp:
-        case DataType::DBDate:
-        case DataType::DBTime:
-            return ReadDate(cell);
-        case DataType::Boolean:
-            if (number) {
-                return AsDouble(cell) != 0.0;
-            }
-            break;
-        case DataType::UnsignedTinyInt:
-        case DataType::SmallInt:
-        case DataType::Integer:
-        case DataType::BigInt:
-            if (cell.storage == StorageClass::Integer) {
-                const std::int64_t v = cell.integer;
-                if (type.type == DataType::SmallInt && v >= INT16_MIN && v <= INT16_MAX) {
-                    return static_cast<std::int16_t>(v);
-                }
-                if (type.type == DataType::UnsignedTinyInt && v >= 0 && v <= 255) {
-                    return static_cast<std::uint8_t>(v);
-                }
-                return vym::Value::FromInt64(v);
-            }
-            break;
-        case DataType::Double:
-            if (number) {
-                return AsDouble(cell);
-            }
-            break;
-        case DataType::Char:
-        case DataType::VarChar:
-        case DataType::LongVarChar:
-            // A number in a text column reads as the engine writes it.
-            return cell.storage == StorageClass::Text ? vym::Value(cell.text)
-                                                      : vym::Value(statement.ColumnText(column));
-        case DataType::VarBinary:
-        case DataType::LongVarBinary: {
-            const auto blob =
-                cell.storage == StorageClass::Blob ? cell.blob : statement.ColumnBlob(column);
-            return Bytes(blob.begin(), blob.end());
-        }
-        default:
-            break;
-    }
-    return ReadStoredCell(cell);
+    return statement.Reader(type)(statement, column);
 }
 
 vym::Value ConvertToType(const vym::Value& value, DataType type) {

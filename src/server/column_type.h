@@ -27,6 +27,9 @@ ColumnType ColumnTypeFromStorage(StorageClass storage);
 // The current row's value of a column as a field of that type reads it:
 // money exact to four places, dates from their ISO text, bits as Boolean.
 vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type);
+// ReadColumn for one type, chosen once for a column rather than cell by cell
+// (SqlStatement::Reader gives the engine's own).
+ColumnReader ReaderFor(const ColumnType& type);
 // The value as the store holds it, without a declared type.
 vym::Value ReadStoredValue(const SqlStatement& statement, int column);
 

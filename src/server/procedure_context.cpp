@@ -16,7 +16,7 @@ ProcedureContext::ProcedureContext(const ParameterDeclarations& declarations,
       userId_(userId) {}
 
 std::size_t ProcedureContext::IndexOf(std::string_view name) const {
-    if (const auto found = names_.Find(declarations_, name)) {
+    if (const auto found = names_.Find(declarations_, name, next_)) {
         return *found;
     }
     throw vym::Error(errc::kItemNotFound, std::string(kConnectionSource),

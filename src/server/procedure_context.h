@@ -59,6 +59,7 @@ class ProcedureContext {
 
     const ParameterDeclarations& declarations_;
     const ParameterIndex& names_;
+    mutable std::size_t next_ = 1;  // where IndexOf looks first; 0 is the return value
     std::vector<vym::Value>& values_;
     SqlSession& session_;
     const std::string& userId_;

@@ -9,8 +9,12 @@ namespace vym::server {
 
 class SqlRecordset::ColumnField final : public vym::Field {
   public:
-    ColumnField(SqlRecordset& owner, int column, const std::string& name, ColumnType type)
-        : owner_(owner), column_(column), name_(name), type_(type) {}
+    ColumnField(SqlRecordset& owner, int column, const ColumnSet& columns)
+        : owner_(owner),
+          column_(column),
+          name_(columns.Name(column)),
+          type_(columns.Type(column)),
+          read_(columns.Reader(column)) {}
 
     const std::string& Name() const override { return name_; }
     DataType Type() const override { return type_.type; }
@@ -31,7 +35,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
         }
     }
 
-    vym::Value Value() const override { return ReadColumn(owner_.Row(), column_, type_); }
+    vym::Value Value() const override { return read_(owner_.Row(), column_); }
     void SetValue(const vym::Value&) override { ThrowNotUpdatable(); }
     void AppendChunk(const vym::Value&) override { ThrowNotUpdatable(); }
 
@@ -55,6 +59,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
     void TakeTypeFromFirstRow() {
         if (!type_.declared) {
             type_ = ColumnTypeFromStorage(owner_.Row().ColumnStorage(column_));
+            read_ = owner_.Row().Reader(type_);
         }
     }
 
@@ -63,6 +68,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
     int column_;
     const std::string& name_;  // in the owner's column set
     ColumnType type_;
+    ColumnReader read_;
     std::uint64_t chunkRow_ = 0;
     std::size_t chunkOffset_ = 0;
 };
@@ -80,21 +86,22 @@ void SqlRecordset::Start(std::optional<bool> hasRow) {
     columns_.reset();
     current_.reset();
     open_ = next_ < resultSets_.size();
-    eof_ = true;
+    SetEof(true);
     if (!open_) {
         resultSets_.clear();
         return;
     }
     current_ = std::move(resultSets_[next_++]);
-    eof_ = !(hasRow ? *hasRow : current_->Step());
+    SetEof(!(hasRow ? *hasRow : current_->Step()));
     ++rowNumber_;
     // Read after the first step: a statement the engine prepared again there
     // (the schema changed since it was cached) may have other columns.
     columns_ = ColumnSet::Of(*current_);
+    nextField_ = 0;
     // Reserved once: the fields handed out stay where they are.
     fields_.reserve(columns_->Count());
     for (int i = 0; i < columns_->Count(); ++i) {
-        fields_.emplace_back(*this, i, columns_->Name(i), columns_->Type(i));
+        fields_.emplace_back(*this, i, *columns_);
         if (!eof_) {
             fields_.back().TakeTypeFromFirstRow();
         }
@@ -107,12 +114,17 @@ void SqlRecordset::RequireOpen() const {
     }
 }
 
+void SqlRecordset::SetEof(bool eof) {
+    eof_ = eof;
+    row_ = eof ? nullptr : current_.get();
+}
+
 const SqlStatement& SqlRecordset::Row() const {
-    RequireOpen();
-    if (eof_) {
+    if (row_ == nullptr) {
+        RequireOpen();
         ThrowNoCurrentRecord();
     }
-    return *current_;
+    return *row_;
 }
 
 bool SqlRecordset::Eof() const {
@@ -122,7 +134,7 @@ bool SqlRecordset::Eof() const {
 
 void SqlRecordset::MoveNext() {
     Row();
-    eof_ = !current_->Step();
+    SetEof(!current_->Step());
     ++rowNumber_;
 }
 
@@ -141,7 +153,7 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    if (const auto found = columns_ ? columns_->Find(name) : std::nullopt) {
+    if (const auto found = columns_ ? columns_->Find(name, nextField_) : std::nullopt) {
         return fields_[*found];
     }
     ThrowFieldNotFound(name);
@@ -162,7 +174,7 @@ void SqlRecordset::Close() {
     current_.reset();
     resultSets_.clear();
     open_ = false;
-    eof_ = true;
+    SetEof(true);
 }
 
 void SqlRecordset::AddNew() {

@@ -38,6 +38,7 @@ class SqlRecordset final : public vym::Recordset {
 
     void Start(std::optional<bool> hasRow = std::nullopt);
     void RequireOpen() const;
+    void SetEof(bool eof);
     const SqlStatement& Row() const;
 
     std::vector<std::shared_ptr<SqlStatement>> resultSets_;
@@ -45,9 +46,11 @@ class SqlRecordset final : public vym::Recordset {
     std::shared_ptr<SqlStatement> current_;
     std::shared_ptr<const ColumnSet> columns_;  // of current_
     std::vector<ColumnField> fields_;
+    int nextField_ = 0;            // where Fields looks for a name first
     std::uint64_t rowNumber_ = 0;  // tells fields a new row began
     bool open_ = false;
     bool eof_ = true;
+    const SqlStatement* row_ = nullptr;  // current_ while it is on a row
 };
 
 }  // namespace vym::server

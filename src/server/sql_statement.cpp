@@ -1,5 +1,7 @@
 #include "server/sql_statement.h"
 
+#include "server/column_type.h"
+
 namespace vym::server {
 
 void SqlStatement::Bind(int index, const vym::Value& value) {
@@ -33,6 +35,10 @@ void SqlStatement::Bind(int index, const vym::Value& value) {
             break;
         }
     }
+}
+
+ColumnReader SqlStatement::Reader(const ColumnType& type) const {
+    return ReaderFor(type);
 }
 
 void SqlStatement::BindAll(std::span<const vym::Value> values) {

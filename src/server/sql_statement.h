@@ -25,6 +25,11 @@ struct StoredCell {
 };
 
 class ColumnSet;
+class SqlStatement;
+struct ColumnType;
+
+// Reads a column of the statement's current row as a field of one type reads it.
+using ColumnReader = vym::Value (*)(const SqlStatement& statement, int column);
 
 // A prepared statement of the server's SQL session. Parameters are numbered
 // from 1, columns from 0. Step and the binds throw vym::Error naming the
@@ -70,6 +75,9 @@ class SqlStatement {
     virtual double ColumnDouble(int column) const = 0;
     virtual std::string_view ColumnText(int column) const = 0;
     virtual std::span<const std::uint8_t> ColumnBlob(int column) const = 0;
+    // How a column of `type` is read from this statement (ReaderFor, unless
+    // the engine reads its own statements' cells more directly).
+    virtual ColumnReader Reader(const ColumnType& type) const;
 
   private:
     friend class ColumnSet;

@@ -95,6 +95,14 @@ ParameterDeclarations SqliteConnection::DescribeProcedure(std::string_view proce
     return FindProcedure(procedure).Parameters;
 }
 
+void SqliteConnection::DescribeProcedureInto(std::string_view procedure,
+                                             ParameterDeclarations& parameters,
+                                             ParameterIndex& names) {
+    const Procedure& found = FindProcedure(procedure);
+    parameters = found.Parameters;
+    names = found.ParameterNames;
+}
+
 SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantRows) {
     if (command.CommandType == CommandTypeEnum::Text) {
         return {RunText(*session_, command.CommandText), std::nullopt};
@@ -120,7 +128,9 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
             slot = *found;
         }
         slots.push_back(slot);
-        if (SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
+        // Every value starts as Null, which a parameter left Empty or Null keeps.
+        const bool sent = !parameter.Value.IsEmpty() && !parameter.Value.IsNull();
+        if (sent && SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
             try {
                 values[slot] = ConvertToType(parameter.Value, declared[slot].Type);
             } catch (const vym::Error& e) {

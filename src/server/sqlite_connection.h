@@ -34,6 +34,9 @@ class SqliteConnection : public vym::Connection {
     void RollbackTrans() override { session_->Rollback(); }
     std::string CurrentUserId() const override { return userId_; }
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override;
+    // The catalog's declarations and its index of their names.
+    void DescribeProcedureInto(std::string_view procedure, ParameterDeclarations& parameters,
+                               ParameterIndex& names) override;
 
     SqlSession& Session() { return *session_; }
 

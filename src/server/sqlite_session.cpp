@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "server/column_readers.h"
 #include "server/sql_engine.h"
 #include "server/sql_error.h"
 #include "server/statement_pool.h"
@@ -42,7 +44,20 @@ class SqliteStatement final : public SqlStatement {
         Check(sqlite3_bind_double(statement_, index, value));
     }
     void BindText(int index, std::string_view value) override {
-        Check(sqlite3_bind_text64(statement_, index, value.data(), value.size(), SQLITE_TRANSIENT,
+        // Kept by the statement in a buffer of the parameter's, whose room
+        // lasts from one call to the next: the engine neither allocates nor
+        // copies, and the text lives until the statement is rewound.
+        if (index < 1 || index > sqlite3_bind_parameter_count(statement_)) {
+            Check(sqlite3_bind_text64(statement_, index, value.data(), value.size(),
+                                      SQLITE_TRANSIENT, SQLITE_UTF8));
+            return;
+        }
+        if (texts_.size() < static_cast<std::size_t>(index)) {
+            texts_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(statement_)));
+        }
+        std::string& kept = texts_[static_cast<std::size_t>(index) - 1];
+        kept.assign(value);
+        Check(sqlite3_bind_text64(statement_, index, kept.data(), kept.size(), SQLITE_STATIC,
                                   SQLITE_UTF8));
     }
     void BindBlob(int index, std::span<const std::uint8_t> value) override {
@@ -92,10 +107,16 @@ class SqliteStatement final : public SqlStatement {
                 return StorageClass::Null;
         }
     }
-    StoredCell Cell(int column) const override {
+    StoredCell Cell(int column) const override { return CellOf(*this, column); }
+    ColumnReader Reader(const ColumnType& type) const override {
+        return column_readers::For<CellOf>(type);
+    }
+    // Cell, without a virtual call, for the readers of this engine's columns.
+    static StoredCell CellOf(const SqlStatement& of, int column) {
+        const auto& self = static_cast<const SqliteStatement&>(of);
         // One call into the engine per cell: the value's own accessors take
         // no lock, and a statement is used by one thread at a time.
-        sqlite3_value* value = sqlite3_column_value(statement_, column);
+        sqlite3_value* value = sqlite3_column_value(self.statement_, column);
         StoredCell cell;
         switch (sqlite3_value_type(value)) {
             case SQLITE_INTEGER:
@@ -156,6 +177,7 @@ class SqliteStatement final : public SqlStatement {
     Database db_;  // kept open while any statement lives
     sqlite3_stmt* statement_;
     std::string sql_;
+    std::vector<std::string> texts_;  // the text bound to each parameter
 };
 
 using Pool = StatementPool<SqliteStatement>;
