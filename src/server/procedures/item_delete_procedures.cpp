@@ -26,8 +26,7 @@ std::string ItemInUse(SqlSession& session, const vym::Value& item, const std::st
     if (Any(session, "SELECT 1 FROM vym_item_stock_history WHERE item_no = ? LIMIT 1", item)) {
         return name + " has stock history and cannot be deleted.";
     }
-    if (session.TableExists("vym_item_stock_serial") &&
-        Any(session, "SELECT 1 FROM vym_item_stock_serial WHERE item_no = ? LIMIT 1", item)) {
+    if (Any(session, "SELECT 1 FROM vym_item_stock_serial WHERE item_no = ? LIMIT 1", item)) {
         return name + " has serial units and cannot be deleted.";
     }
     if (Any(session, "SELECT 1 FROM vym_po_line WHERE item_no = ? LIMIT 1", item)) {

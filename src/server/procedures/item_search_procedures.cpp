@@ -798,10 +798,6 @@ void GetItemStock(ProcedureContext& call) {
                          matches.Select("s.group_no") + "))",
                      std::move(twice), Drives::Never, false);
     }
-    const std::string hasSerial = call.Session().TableExists("vym_item_stock_serial")
-                                      ? "EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
-                                        "WHERE ser.item_no = s.item_no)"
-                                      : "0";
     const std::string quantity =
         "(SELECT COALESCE(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
         "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
@@ -821,8 +817,10 @@ void GetItemStock(ProcedureContext& call) {
                       "s.min_qty AS Min_Qty, s.vendor_id, v.vendor_name, s.rental_type, "
                       "s.report_department_id, s.report_sub_department_id, s.group_no, "
                       "s.stock_size_type_id, sz.description AS stock_size_type_desc, " +
-                      quantity + " AS qty_on_hand, " + quantity + " AS qoh_column, " + hasSerial +
-                      " AS has_serial, s.serial_type_id, se.description AS serial_type_desc, "
+                      quantity + " AS qty_on_hand, " + quantity +
+                      " AS qoh_column, EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
+                      "WHERE ser.item_no = s.item_no) AS has_serial, s.serial_type_id, "
+                      "se.description AS serial_type_desc, "
                       "s.binding_type_id, b.description AS binding_type_desc, s.boot_length, "
                       "s.upc_code",
                   kFunctionJoin +
