@@ -103,10 +103,12 @@ FROM vym_item i CROSS JOIN LATERAL (
     SELECT lower(substr(i.long_description, p.n, 2)) FROM vym_position p
     WHERE p.n < length(i.long_description)) g (gram)
 GROUP BY g.gram, i.status_id, COALESCE(i.function_id, ''), COALESCE(i.catagory_id, '');
+-- end postgresql
 
 -- Each typed tab's items by the words of their descriptions (as
 -- vym_item_word_count counts them among all items): a tab's search of a
 -- word counts from here instead of joining every match to the tab's table.
+-- The embedded store fills and keeps it from 0032 on.
 CREATE TABLE vym_item_tab_word_count (
     tab varchar(30) NOT NULL,
     word text NOT NULL,
@@ -114,6 +116,7 @@ CREATE TABLE vym_item_tab_word_count (
     items int NOT NULL DEFAULT 0,
     PRIMARY KEY (tab, word, status_id)
 );
+-- begin postgresql
 INSERT INTO vym_item_tab_word_count (tab, word, status_id, items)
 SELECT t.tab, w.word, i.status_id, count(*)
 FROM vym_item_tab t JOIN vym_item i ON i.item_no = t.item_no CROSS JOIN LATERAL (

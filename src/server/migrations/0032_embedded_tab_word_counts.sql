@@ -1,15 +1,8 @@
 -- The embedded store counts each typed tab's items by the words of their
--- descriptions too, as the server does since 0031, and as it counts them
--- among all items (0030): a tab's search of a word counts from here instead
--- of joining every match to the tab's table.
+-- descriptions too (vym_item_tab_word_count, made in 0031), as the server
+-- does, and as it counts them among all items (0030): a tab's search of a
+-- word counts from here instead of joining every match to the tab's table.
 -- begin sqlite
-CREATE TABLE vym_item_tab_word_count (
-    tab varchar(30) NOT NULL,
-    word text NOT NULL,
-    status_id varchar(10) COLLATE NOCASE NOT NULL,
-    items int NOT NULL DEFAULT 0,
-    PRIMARY KEY (tab, word, status_id)
-);
 -- Whichever of an item's triggers runs first, its words are indexed.
 CREATE TRIGGER vym_item_tab_word_count_insert AFTER INSERT ON vym_item_tab_word_count BEGIN
     INSERT INTO vym_item_word (word) VALUES (new.word) ON CONFLICT (word) DO NOTHING;
