@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -294,49 +297,83 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
         {first});
 }
 
-// How many items each typed tab finds, by tab, function and status.
-using TabCounts = std::map<std::array<std::string, 3>, std::int32_t>;
-
-void AddTabCounts(SqlSession& db, const TabCounts& tabs) {
-    auto upsert = db.Prepare(
-        "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
-        "VALUES (?, ?, ?, ?) ON CONFLICT (tab, function_id, status_id) "
-        "DO UPDATE SET items = vym_item_tab_count.items + excluded.items");
-    for (const auto& [key, items] : tabs) {
-        upsert->BindAll(std::vector<vym::Value>{key[0], key[1], key[2], items});
-        upsert->Step();
-        upsert->Reset();
+// The texts the counts are kept by (statuses, functions, categories, tabs,
+// words), each given a small number once, so that counting an item looks up
+// numbers, not strings.
+class Names {
+  public:
+    std::uint32_t Id(std::string_view name) {
+        if (const auto found = ids_.find(name); found != ids_.end()) {
+            return found->second;
+        }
+        names_.emplace_back(name);
+        return ids_.emplace(names_.back(), static_cast<std::uint32_t>(names_.size() - 1))
+            .first->second;
     }
+    const std::string& Name(std::uint64_t id) const { return names_[id]; }
+
+  private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::deque<std::string> names_;  // a deque keeps the keys of ids_ in place
+    std::unordered_map<std::string_view, std::uint32_t, Hash, std::equal_to<>> ids_;
+};
+
+// Three names' numbers as one key.
+constexpr std::uint64_t Key(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+    return a << 42 | b << 21 | c;
+}
+constexpr std::uint64_t KeyPart(std::uint64_t key, int part) {
+    return key >> (42 - 21 * part) & ((std::uint64_t{1} << 21) - 1);
 }
 
-// How many items of each status have each word of their descriptions, as
-// the embedded store's triggers count them: lowered, between spaces, once an
-// item, a word of digits alone left out; among all items, or on a typed tab.
-class WordCounts {
+// The counts the item triggers keep of the descriptions of the items from
+// `first` on, made in one pass over them in item order beside their typed
+// tabs in the same order: every character and pair of characters of a
+// description, lowered, once an item, among all items by function, category
+// and status, and on each of the item's tabs by status; how many items each
+// tab finds by function and status; and (`words`, as the embedded store's
+// triggers count them) each word, lowered, between spaces, once an item, a
+// word of digits alone left out, among all items and on each tab. Generated
+// descriptions are ASCII, a byte a character.
+class DescriptionCounts {
   public:
-    // `tab` is empty for all items.
-    void Add(std::string_view text, const std::string& status, const std::string& tab) {
-        std::vector<std::string> words;
-        for (std::size_t at = 0; at < text.size();) {
-            const std::size_t end = std::min(text.find(' ', at), text.size());
-            std::string word(text.substr(at, end - at));
-            for (char& c : word) {
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    DescriptionCounts(SqlSession& db, std::int32_t first, bool words) : words_{words, {}} {
+        auto items = db.Prepare(
+            "SELECT item_no, long_description, status_id, COALESCE(function_id, ''), "
+            "COALESCE(catagory_id, '') FROM vym_item WHERE item_no >= ? ORDER BY item_no");
+        auto tabs =
+            db.Prepare("SELECT item_no, tab FROM vym_item_tab WHERE item_no >= ? ORDER BY item_no");
+        items->BindAll(std::vector<vym::Value>{first});
+        tabs->BindAll(std::vector<vym::Value>{first});
+        bool moreTabs = tabs->Step();
+        std::vector<std::uint32_t> itemTabs;
+        while (items->Step()) {
+            const std::int64_t item = items->ColumnInt64(0);
+            itemTabs.clear();
+            for (; moreTabs && tabs->ColumnInt64(0) <= item; moreTabs = tabs->Step()) {
+                if (tabs->ColumnInt64(0) == item) {
+                    itemTabs.push_back(names_.Id(tabs->ColumnText(1)));
+                }
             }
-            const bool digits = std::all_of(word.begin(), word.end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c)) != 0;
-            });
-            if (!digits && std::find(words.begin(), words.end(), word) == words.end()) {
-                words.push_back(std::move(word));
-            }
-            at = end + 1;
-        }
-        for (std::string& word : words) {
-            ++counts_[{tab, std::move(word), status}];
+            Add(items->ColumnText(1), names_.Id(items->ColumnText(2)),
+                names_.Id(items->ColumnText(3)), names_.Id(items->ColumnText(4)), itemTabs);
         }
     }
 
     void Write(SqlSession& db) const {
+        WriteGrams(db);
+        auto tabCount = db.Prepare(
+            "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
+            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, function_id, status_id) "
+            "DO UPDATE SET items = vym_item_tab_count.items + excluded.items");
+        for (const auto& [key, items] : tabCounts_) {
+            Upsert(*tabCount, {Part(key, 0), Part(key, 1), Part(key, 2), items});
+        }
         auto all = db.Prepare(
             "INSERT INTO vym_item_word_count (word, status_id, items) VALUES (?, ?, ?) "
             "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
@@ -345,98 +382,147 @@ class WordCounts {
             "INSERT INTO vym_item_tab_word_count (word, status_id, items, tab) "
             "VALUES (?, ?, ?, ?) ON CONFLICT (tab, word, status_id) "
             "DO UPDATE SET items = vym_item_tab_word_count.items + excluded.items");
-        for (const auto& [key, items] : counts_) {
-            const auto& [tab, word, status] = key;
-            SqlStatement& upsert = tab.empty() ? *all : *onTab;
-            std::vector<vym::Value> values = {word, status, items};
-            if (!tab.empty()) {
-                values.emplace_back(tab);
+        for (const auto& [key, items] : words_.counts) {
+            // The tab's number is one more than its name's, none for all items.
+            const std::uint64_t tab = KeyPart(key, 0);
+            if (tab == 0) {
+                Upsert(*all, {Part(key, 1), Part(key, 2), items});
+            } else {
+                Upsert(*onTab, {Part(key, 1), Part(key, 2), items, names_.Name(tab - 1)});
             }
-            upsert.BindAll(values);
-            upsert.Step();
-            upsert.Reset();
         }
     }
 
   private:
-    std::map<std::array<std::string, 3>, std::int32_t> counts_;
-};
+    using Grams = std::vector<std::int32_t>;  // by gram: see GramsOf
+    static constexpr std::size_t kGrams = 0x10000 + 0x100;
 
-// The counts of the short texts in the descriptions of the items from `first`
-// on, as the triggers keep them: every character and pair of characters,
-// lowered, once an item; among all items by function, category and status,
-// or (`byTab`) on each typed tab by status, where the tab's items are counted
-// by function and status too. Generated descriptions are ASCII, a byte a
-// character. Their words too, into `words`.
-void CountDescriptionGrams(SqlSession& db, std::int32_t first, bool byTab,
-                           WordCounts* words = nullptr) {
-    // By tab (or function and category) and status, by gram.
-    std::map<std::array<std::string, 3>, std::vector<std::int32_t>> counts;
-    TabCounts tabs;
-    std::vector<std::int32_t> seen(0x10000 + 0x100, -1);
-    auto rows = db.Prepare(byTab ? "SELECT i.long_description, i.status_id, t.tab, "
-                                   "COALESCE(i.function_id, ''), '' FROM vym_item_tab t "
-                                   "JOIN vym_item i ON i.item_no = t.item_no WHERE t.item_no >= ?"
-                                 : "SELECT long_description, status_id, "
-                                   "COALESCE(function_id, ''), COALESCE(catagory_id, ''), '' "
-                                   "FROM vym_item WHERE item_no >= ?");
-    rows->BindAll(std::vector<vym::Value>{first});
-    for (std::int32_t row = 0; rows->Step(); ++row) {
-        const std::string status(rows->ColumnText(1));
-        if (byTab) {
-            ++tabs[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(3)), status}];
+    struct Words {
+        bool on;
+        std::unordered_map<std::uint64_t, std::int32_t> counts;  // Key(tab + 1 or 0, word, status)
+    };
+
+    static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+    void Add(std::string_view text, std::uint32_t status, std::uint32_t function,
+             std::uint32_t catagory, const std::vector<std::uint32_t>& itemTabs) {
+        GramsOf(text);
+        Count(Key(function, catagory, status), allGrams_);
+        for (const std::uint32_t tab : itemTabs) {
+            Count(Key(tab, 0, status), tabGrams_);
+            ++tabCounts_[Key(tab, function, status)];
         }
-        std::vector<std::int32_t>& count =
-            counts[{std::string(rows->ColumnText(2)), std::string(rows->ColumnText(byTab ? 4 : 3)),
-                    status}];
-        count.resize(seen.size());
-        const std::string_view text = rows->ColumnText(0);
-        if (words) {
-            words->Add(text, status, byTab ? std::string(rows->ColumnText(2)) : std::string());
+        if (words_.on) {
+            WordsOf(text);
+            for (const std::uint32_t word : itemWords_) {
+                ++words_.counts[Key(0, word, status)];
+                for (const std::uint32_t tab : itemTabs) {
+                    ++words_.counts[Key(tab + 1, word, status)];
+                }
+            }
         }
+    }
+
+    // The description's grams, each once, into itemGrams_: a character c is
+    // 0x10000 + c, a pair (c, d) is c << 8 | d.
+    void GramsOf(std::string_view text) {
+        ++row_;
+        itemGrams_.clear();
+        const auto note = [this](std::size_t gram) {
+            if (seen_[gram] != row_) {
+                seen_[gram] = row_;
+                itemGrams_.push_back(static_cast<std::uint32_t>(gram));
+            }
+        };
         for (std::size_t at = 0; at < text.size(); ++at) {
-            const auto lower = [&text](std::size_t i) {
-                return static_cast<unsigned char>(
-                    std::tolower(static_cast<unsigned char>(text[i])));
-            };
-            const std::size_t pair =
-                at + 1 < text.size() ? std::size_t{lower(at)} << 8 | lower(at + 1) : 0;
-            for (const std::size_t gram : {std::size_t{0x10000} + lower(at), pair}) {
-                if (gram != 0 && seen[gram] != row) {
-                    seen[gram] = row;
-                    ++count[gram];
+            const auto c = static_cast<unsigned char>(Lower(text[at]));
+            note(0x10000 + c);
+            if (at + 1 < text.size()) {
+                const std::size_t pair =
+                    std::size_t{c} << 8 | static_cast<unsigned char>(Lower(text[at + 1]));
+                if (pair != 0) {
+                    note(pair);
                 }
             }
         }
     }
-    auto upsert =
-        db.Prepare(byTab ? "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
-                           "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
-                           "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items"
-                         : "INSERT INTO vym_item_gram_count (gram, status_id, items, function_id, "
-                           "catagory_id) VALUES (?, ?, ?, ?, ?) "
-                           "ON CONFLICT (gram, status_id, function_id, catagory_id) "
-                           "DO UPDATE SET items = vym_item_gram_count.items + excluded.items");
-    for (const auto& [key, count] : counts) {
-        const auto& [place, catagory, status] = key;
-        for (std::size_t gram = 1; gram < count.size(); ++gram) {
-            if (count[gram] > 0) {
-                const std::string text =
-                    gram >= 0x10000
-                        ? std::string(1, static_cast<char>(gram & 0xFF))
-                        : std::string{static_cast<char>(gram >> 8), static_cast<char>(gram & 0xFF)};
-                std::vector<vym::Value> values = {text, status, count[gram], place};
-                if (!byTab) {
-                    values.emplace_back(catagory);
+
+    void Count(std::uint64_t place, std::unordered_map<std::uint64_t, Grams>& counts) {
+        Grams& grams = counts[place];
+        grams.resize(kGrams);
+        for (const std::uint32_t gram : itemGrams_) {
+            ++grams[gram];
+        }
+    }
+
+    void WordsOf(std::string_view text) {
+        itemWords_.clear();
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            word_.assign(text.substr(at, end - at));
+            std::transform(word_.begin(), word_.end(), word_.begin(), Lower);
+            const bool digits = std::all_of(word_.begin(), word_.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
+            if (!digits) {
+                const std::uint32_t word = names_.Id(word_);
+                if (std::find(itemWords_.begin(), itemWords_.end(), word) == itemWords_.end()) {
+                    itemWords_.push_back(word);
                 }
-                upsert->BindAll(values);
-                upsert->Step();
-                upsert->Reset();
+            }
+            at = end + 1;
+        }
+    }
+
+    void WriteGrams(SqlSession& db) const {
+        auto all = db.Prepare(
+            "INSERT INTO vym_item_gram_count (gram, status_id, items, function_id, catagory_id) "
+            "VALUES (?, ?, ?, ?, ?) ON CONFLICT (gram, status_id, function_id, catagory_id) "
+            "DO UPDATE SET items = vym_item_gram_count.items + excluded.items");
+        auto onTab = db.Prepare(
+            "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
+            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
+            "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items");
+        for (const bool byTab : {false, true}) {
+            for (const auto& [place, grams] : byTab ? tabGrams_ : allGrams_) {
+                for (std::size_t gram = 1; gram < grams.size(); ++gram) {
+                    if (grams[gram] == 0) {
+                        continue;
+                    }
+                    const std::string text = gram >= 0x10000
+                                                 ? std::string(1, static_cast<char>(gram & 0xFF))
+                                                 : std::string{static_cast<char>(gram >> 8),
+                                                               static_cast<char>(gram & 0xFF)};
+                    if (byTab) {
+                        Upsert(*onTab, {text, Part(place, 2), grams[gram], Part(place, 0)});
+                    } else {
+                        Upsert(*all,
+                               {text, Part(place, 2), grams[gram], Part(place, 0), Part(place, 1)});
+                    }
+                }
             }
         }
     }
-    AddTabCounts(db, tabs);
-}
+
+    std::string Part(std::uint64_t key, int part) const { return names_.Name(KeyPart(key, part)); }
+
+    static void Upsert(SqlStatement& upsert, std::initializer_list<vym::Value> values) {
+        upsert.BindAll(std::vector<vym::Value>(values));
+        upsert.Step();
+        upsert.Reset();
+    }
+
+    Names names_;
+    Words words_;
+    std::unordered_map<std::uint64_t, Grams> allGrams_;  // Key(function, catagory, status)
+    std::unordered_map<std::uint64_t, Grams> tabGrams_;  // Key(tab, 0, status)
+    std::map<std::uint64_t, std::int32_t> tabCounts_;    // Key(tab, function, status)
+    std::vector<std::int32_t> seen_ = std::vector<std::int32_t>(kGrams, -1);
+    std::int32_t row_ = -1;
+    std::vector<std::uint32_t> itemGrams_;
+    std::vector<std::uint32_t> itemWords_;
+    std::string word_;
+};
 
 // PostgreSQL's triggers that count each row written (the embedded store
 // drops them with the indexes), set aside while the items are written.
@@ -513,10 +599,7 @@ class DeferredIndexes {
             "INSERT INTO vym_item_fts (rowid, long_description) "
             "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
             {first});
-        WordCounts words;
-        CountDescriptionGrams(db_, first, false, &words);
-        CountDescriptionGrams(db_, first, true, &words);
-        words.Write(db_);
+        DescriptionCounts(db_, first, true).Write(db_);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.
@@ -627,8 +710,7 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
         indexes->Restore(first);
     } else {
         CountingTriggers(db, "ENABLE");
-        CountDescriptionGrams(db, first, false);
-        CountDescriptionGrams(db, first, true);
+        DescriptionCounts(db, first, false).Write(db);
         CountDescriptionWords(db, first);
     }
     transaction.Commit();
