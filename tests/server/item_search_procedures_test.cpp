@@ -508,6 +508,7 @@ TEST_F(ItemSearchProcedures, StockCriteria) {
         Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@item_no_end_range", 13}}).numbers,
         (Numbers{11, 12, 13}));
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123456789"}}).numbers, (Numbers{10}));
+    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123"}}).count, 0);
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@vendor_id", "snow"}}).numbers,
               (Numbers{12, 13}));
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@location_id", "SUMMIT"}}).numbers,

@@ -599,6 +599,18 @@ void GetItemTicket(ProcedureContext& call) {
                   kFunctionJoin, kItemOrder);
 }
 
+// A map id names one item at most: it is looked up first and the search
+// asks for that item by number. Left as a subquery among the lookup joins,
+// PostgreSQL would join it last and read all the stock to find one item.
+void WhereMapped(ProcedureContext& call, Search& search, const char* column) {
+    if (const auto map = Text(call, "@map_id")) {
+        search.Where(std::string(column) + " = ?",
+                     {call.Session().QueryValue(
+                         "SELECT item_no FROM vym_item_stock_map WHERE map_id = ?", {*map})},
+                     Drives::Always, false);
+    }
+}
+
 // The item record sends a location it does not use; it selects nothing.
 void GetItemSS(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_ss ss");
@@ -643,10 +655,7 @@ void GetItemShip(ProcedureContext& call) {
 void GetItemRental(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_rental r");
     AddItemCriteria(call, search);
-    if (const auto map = Text(call, "@map_id")) {
-        search.Where("r.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE map_id = ?)",
-                     {*map}, Drives::Always, false);
-    }
+    WhereMapped(call, search, "r.item_no");
     if (const auto package = call.GetBool("@is_package")) {
         search.Where(*package ? "r.is_package <> 0" : "r.is_package = 0", {}, Drives::Never, false);
     }
@@ -700,7 +709,7 @@ void RegisterTypedItems(ProcedureCatalog& catalog) {
 
 // Stock comes by item number: the order of the stock table and of its
 // vendor, type, model and department indexes, and of a list of numbers.
-void AddStockCriteria(const ProcedureContext& call, Search& search) {
+void AddStockCriteria(ProcedureContext& call, Search& search) {
     const auto from = call.GetLong("@item_no");
     const auto to = call.GetLong("@item_no_end_range");
     if (to) {
@@ -711,10 +720,7 @@ void AddStockCriteria(const ProcedureContext& call, Search& search) {
     if (const auto description = Text(call, "@description")) {
         search.MatchDescription(*description);
     }
-    if (const auto map = Text(call, "@map_id")) {
-        search.Where("s.item_no IN (SELECT item_no FROM vym_item_stock_map WHERE map_id = ?)",
-                     {*map}, Drives::Always, false);
-    }
+    WhereMapped(call, search, "s.item_no");
     struct Equal {
         const char* parameter;
         const char* column;
