@@ -2,20 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <deque>
-#include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "base/currency.h"
 #include "base/error.h"
+#include "server/description_counts.h"
 #include "server/local_app_server.h"
 #include "server/migration.h"
 #include "server/postgres_session.h"
@@ -297,233 +293,6 @@ void WriteUnits(SqlSession& db, std::int32_t first) {
         {first});
 }
 
-// The texts the counts are kept by (statuses, functions, categories, tabs,
-// words), each given a small number once, so that counting an item looks up
-// numbers, not strings.
-class Names {
-  public:
-    std::uint32_t Id(std::string_view name) {
-        if (const auto found = ids_.find(name); found != ids_.end()) {
-            return found->second;
-        }
-        names_.emplace_back(name);
-        return ids_.emplace(names_.back(), static_cast<std::uint32_t>(names_.size() - 1))
-            .first->second;
-    }
-    const std::string& Name(std::uint64_t id) const { return names_[id]; }
-
-  private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>()(text);
-        }
-    };
-    std::deque<std::string> names_;  // a deque keeps the keys of ids_ in place
-    std::unordered_map<std::string_view, std::uint32_t, Hash, std::equal_to<>> ids_;
-};
-
-// Three names' numbers as one key.
-constexpr std::uint64_t Key(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
-    return a << 42 | b << 21 | c;
-}
-constexpr std::uint64_t KeyPart(std::uint64_t key, int part) {
-    return key >> (42 - 21 * part) & ((std::uint64_t{1} << 21) - 1);
-}
-
-// The counts the item triggers keep of the descriptions of the items from
-// `first` on, made in one pass over them in item order beside their typed
-// tabs in the same order: every character and pair of characters of a
-// description, lowered, once an item, among all items by function, category
-// and status, and on each of the item's tabs by status; how many items each
-// tab finds by function and status; and (`words`, as the embedded store's
-// triggers count them) each word, lowered, between spaces, once an item, a
-// word of digits alone left out, among all items and on each tab. Generated
-// descriptions are ASCII, a byte a character.
-class DescriptionCounts {
-  public:
-    DescriptionCounts(SqlSession& db, std::int32_t first, bool words) : words_{words, {}} {
-        auto items = db.Prepare(
-            "SELECT item_no, long_description, status_id, COALESCE(function_id, ''), "
-            "COALESCE(catagory_id, '') FROM vym_item WHERE item_no >= ? ORDER BY item_no");
-        auto tabs =
-            db.Prepare("SELECT item_no, tab FROM vym_item_tab WHERE item_no >= ? ORDER BY item_no");
-        items->BindAll(std::vector<vym::Value>{first});
-        tabs->BindAll(std::vector<vym::Value>{first});
-        bool moreTabs = tabs->Step();
-        std::vector<std::uint32_t> itemTabs;
-        while (items->Step()) {
-            const std::int64_t item = items->ColumnInt64(0);
-            itemTabs.clear();
-            for (; moreTabs && tabs->ColumnInt64(0) <= item; moreTabs = tabs->Step()) {
-                if (tabs->ColumnInt64(0) == item) {
-                    itemTabs.push_back(names_.Id(tabs->ColumnText(1)));
-                }
-            }
-            Add(items->ColumnText(1), names_.Id(items->ColumnText(2)),
-                names_.Id(items->ColumnText(3)), names_.Id(items->ColumnText(4)), itemTabs);
-        }
-    }
-
-    void Write(SqlSession& db) const {
-        WriteGrams(db);
-        auto tabCount = db.Prepare(
-            "INSERT INTO vym_item_tab_count (tab, function_id, status_id, items) "
-            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, function_id, status_id) "
-            "DO UPDATE SET items = vym_item_tab_count.items + excluded.items");
-        for (const auto& [key, items] : tabCounts_) {
-            Upsert(*tabCount, {Part(key, 0), Part(key, 1), Part(key, 2), items});
-        }
-        auto all = db.Prepare(
-            "INSERT INTO vym_item_word_count (word, status_id, items) VALUES (?, ?, ?) "
-            "ON CONFLICT (word, status_id) DO UPDATE SET items = vym_item_word_count.items + "
-            "excluded.items");
-        auto onTab = db.Prepare(
-            "INSERT INTO vym_item_tab_word_count (word, status_id, items, tab) "
-            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, word, status_id) "
-            "DO UPDATE SET items = vym_item_tab_word_count.items + excluded.items");
-        for (const auto& [key, items] : words_.counts) {
-            // The tab's number is one more than its name's, none for all items.
-            const std::uint64_t tab = KeyPart(key, 0);
-            if (tab == 0) {
-                Upsert(*all, {Part(key, 1), Part(key, 2), items});
-            } else {
-                Upsert(*onTab, {Part(key, 1), Part(key, 2), items, names_.Name(tab - 1)});
-            }
-        }
-    }
-
-  private:
-    using Grams = std::vector<std::int32_t>;  // by gram: see GramsOf
-    static constexpr std::size_t kGrams = 0x10000 + 0x100;
-
-    struct Words {
-        bool on;
-        std::unordered_map<std::uint64_t, std::int32_t> counts;  // Key(tab + 1 or 0, word, status)
-    };
-
-    static char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-    void Add(std::string_view text, std::uint32_t status, std::uint32_t function,
-             std::uint32_t catagory, const std::vector<std::uint32_t>& itemTabs) {
-        GramsOf(text);
-        Count(Key(function, catagory, status), allGrams_);
-        for (const std::uint32_t tab : itemTabs) {
-            Count(Key(tab, 0, status), tabGrams_);
-            ++tabCounts_[Key(tab, function, status)];
-        }
-        if (words_.on) {
-            WordsOf(text);
-            for (const std::uint32_t word : itemWords_) {
-                ++words_.counts[Key(0, word, status)];
-                for (const std::uint32_t tab : itemTabs) {
-                    ++words_.counts[Key(tab + 1, word, status)];
-                }
-            }
-        }
-    }
-
-    // The description's grams, each once, into itemGrams_: a character c is
-    // 0x10000 + c, a pair (c, d) is c << 8 | d.
-    void GramsOf(std::string_view text) {
-        ++row_;
-        itemGrams_.clear();
-        const auto note = [this](std::size_t gram) {
-            if (seen_[gram] != row_) {
-                seen_[gram] = row_;
-                itemGrams_.push_back(static_cast<std::uint32_t>(gram));
-            }
-        };
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            const auto c = static_cast<unsigned char>(Lower(text[at]));
-            note(0x10000 + c);
-            if (at + 1 < text.size()) {
-                const std::size_t pair =
-                    std::size_t{c} << 8 | static_cast<unsigned char>(Lower(text[at + 1]));
-                if (pair != 0) {
-                    note(pair);
-                }
-            }
-        }
-    }
-
-    void Count(std::uint64_t place, std::unordered_map<std::uint64_t, Grams>& counts) {
-        Grams& grams = counts[place];
-        grams.resize(kGrams);
-        for (const std::uint32_t gram : itemGrams_) {
-            ++grams[gram];
-        }
-    }
-
-    void WordsOf(std::string_view text) {
-        itemWords_.clear();
-        for (std::size_t at = 0; at < text.size();) {
-            const std::size_t end = std::min(text.find(' ', at), text.size());
-            word_.assign(text.substr(at, end - at));
-            std::transform(word_.begin(), word_.end(), word_.begin(), Lower);
-            const bool digits = std::all_of(word_.begin(), word_.end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c)) != 0;
-            });
-            if (!digits) {
-                const std::uint32_t word = names_.Id(word_);
-                if (std::find(itemWords_.begin(), itemWords_.end(), word) == itemWords_.end()) {
-                    itemWords_.push_back(word);
-                }
-            }
-            at = end + 1;
-        }
-    }
-
-    void WriteGrams(SqlSession& db) const {
-        auto all = db.Prepare(
-            "INSERT INTO vym_item_gram_count (gram, status_id, items, function_id, catagory_id) "
-            "VALUES (?, ?, ?, ?, ?) ON CONFLICT (gram, status_id, function_id, catagory_id) "
-            "DO UPDATE SET items = vym_item_gram_count.items + excluded.items");
-        auto onTab = db.Prepare(
-            "INSERT INTO vym_item_tab_gram_count (gram, status_id, items, tab) "
-            "VALUES (?, ?, ?, ?) ON CONFLICT (tab, gram, status_id) "
-            "DO UPDATE SET items = vym_item_tab_gram_count.items + excluded.items");
-        for (const bool byTab : {false, true}) {
-            for (const auto& [place, grams] : byTab ? tabGrams_ : allGrams_) {
-                for (std::size_t gram = 1; gram < grams.size(); ++gram) {
-                    if (grams[gram] == 0) {
-                        continue;
-                    }
-                    const std::string text = gram >= 0x10000
-                                                 ? std::string(1, static_cast<char>(gram & 0xFF))
-                                                 : std::string{static_cast<char>(gram >> 8),
-                                                               static_cast<char>(gram & 0xFF)};
-                    if (byTab) {
-                        Upsert(*onTab, {text, Part(place, 2), grams[gram], Part(place, 0)});
-                    } else {
-                        Upsert(*all,
-                               {text, Part(place, 2), grams[gram], Part(place, 0), Part(place, 1)});
-                    }
-                }
-            }
-        }
-    }
-
-    std::string Part(std::uint64_t key, int part) const { return names_.Name(KeyPart(key, part)); }
-
-    static void Upsert(SqlStatement& upsert, std::initializer_list<vym::Value> values) {
-        upsert.BindAll(std::vector<vym::Value>(values));
-        upsert.Step();
-        upsert.Reset();
-    }
-
-    Names names_;
-    Words words_;
-    std::unordered_map<std::uint64_t, Grams> allGrams_;  // Key(function, catagory, status)
-    std::unordered_map<std::uint64_t, Grams> tabGrams_;  // Key(tab, 0, status)
-    std::map<std::uint64_t, std::int32_t> tabCounts_;    // Key(tab, function, status)
-    std::vector<std::int32_t> seen_ = std::vector<std::int32_t>(kGrams, -1);
-    std::int32_t row_ = -1;
-    std::vector<std::uint32_t> itemGrams_;
-    std::vector<std::uint32_t> itemWords_;
-    std::string word_;
-};
-
 // PostgreSQL's triggers that count each row written (the embedded store
 // drops them with the indexes), set aside while the items are written.
 void CountingTriggers(SqlSession& db, const std::string& how) {
@@ -592,20 +361,27 @@ class DeferredIndexes {
         }
     }
 
-    // Indexes the descriptions of the items from `first` on, then makes the
-    // indexes and the trigger again.
-    void Restore(std::int32_t first) {
+    // Indexes the descriptions of the items `first` up to `end` and counts
+    // them, then makes the indexes and the triggers again.
+    void Restore(std::int32_t first, std::int32_t end) {
         // The full-text index merges its segments once, at the end, not over
         // and over as they pile up while the rows go in: a third less work.
         // Its settings go back to their defaults after.
         FullTextMerging(0, 64);
-        db_.Run(
-            "INSERT INTO vym_item_fts (rowid, long_description) "
-            "SELECT item_no, long_description FROM vym_item WHERE item_no >= ?",
-            {first});
+        // Each block is counted while the next is indexed.
+        DescriptionCounts counts(true);
+        for (std::int32_t from = first; from < end; from += kBlock) {
+            const std::int32_t to = std::min(end, from + kBlock);
+            counts.Read(db_, from, to);
+            db_.Run(
+                "INSERT INTO vym_item_fts (rowid, long_description) "
+                "SELECT item_no, long_description FROM vym_item "
+                "WHERE item_no >= ? AND item_no < ?",
+                {from, to});
+        }
         db_.Run("INSERT INTO vym_item_fts (vym_item_fts) VALUES ('optimize')");
         FullTextMerging(4, 16);
-        DescriptionCounts(db_, first, true).Write(db_);
+        counts.Write(db_);
         // An index is sorted in runs the size of the page cache, then merged:
         // runs of 2 MB sort in the processor's own caches, which makes the
         // indexes of a million items a fifth faster than one run in 256 MB.
@@ -722,10 +498,14 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
     }
     WriteUnits(db, first);
     if (indexes) {
-        indexes->Restore(first);
+        indexes->Restore(first, first + items);
     } else {
         CountingTriggers(db, "ENABLE");
-        DescriptionCounts(db, first, false).Write(db);
+        DescriptionCounts counts(false);
+        for (std::int32_t from = first; from < first + items; from += kBlock) {
+            counts.Read(db, from, std::min(first + items, from + kBlock));
+        }
+        counts.Write(db);
         CountDescriptionWords(db, first);
     }
     transaction.Commit();
