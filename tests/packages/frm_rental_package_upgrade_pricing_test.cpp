@@ -21,9 +21,9 @@ constexpr int kPayFirst = 2;
 constexpr int kRental = 4;
 constexpr int kPrice = 5;
 
-class RentalUpgradePricing : public test::ScreenTest {
+class RentalUpgradePricing : public test::ScreenOf<frmRentalPackageUpgradePricing> {
   protected:
-    RentalUpgradePricing() : ScreenTest(&window_, "fgUpgrades") {}
+    RentalUpgradePricing() : ScreenOf("fgUpgrades") {}
     void SetUp() override {
         ASSERT_TRUE(window_.Setup(&maint_));
         window_.show();
@@ -55,8 +55,6 @@ class RentalUpgradePricing : public test::ScreenTest {
             d.findChild<QPushButton*>(ok ? "cmdOk" : "cmdCancel")->click();
         };
     }
-
-    frmRentalPackageUpgradePricing window_;
 };
 
 TEST_F(RentalUpgradePricing, ChangedPricesAreSavedTogetherOnOk) {
