@@ -244,12 +244,8 @@ TEST(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
         EXPECT_EQ(screen.findChild<QLabel*>("lblSearchResult")->text(), "3 items");
         screen.findChild<QLineEdit*>("txtChange")->setText("10");
         screen.findChild<QPushButton*>("cmdPreview")->click();
-        const FlexGrid& preview = *screen.findChild<FlexGrid*>("fgPreview");
-        QStringList items;
-        for (int row = 1; row < preview.Rows(); ++row) {
-            items << preview.TextMatrix(row, 0);
-        }
-        EXPECT_EQ(items, (QStringList{"10", "11", "12"}));
+        EXPECT_EQ(test::ColumnTexts(*screen.findChild<FlexGrid*>("fgPreview"), 0),
+                  (QStringList{"10", "11", "12"}));
         screen.reject();
     });
     c.Trigger("mnuBulkPriceChange");

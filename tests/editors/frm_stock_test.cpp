@@ -71,14 +71,7 @@ class StockWindow : public test::ScreenTest {
     }
     // The visible rows' texts in a column.
     QStringList Column(const char* grid, int col) {
-        FlexGrid& g = Grid(grid);
-        QStringList texts;
-        for (int row = 1; row < g.Rows(); ++row) {
-            if (!g.IsRowHidden(row)) {
-                texts << g.TextMatrix(row, col);
-            }
-        }
-        return texts;
+        return test::ColumnTexts(Grid(grid), col, true);
     }
     void ChooseRow(const char* grid, const QString& text) {
         FlexGrid& g = Grid(grid);

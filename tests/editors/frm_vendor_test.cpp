@@ -12,9 +12,9 @@
 namespace vym {
 namespace {
 
-class VendorWindow : public test::ScreenTest {
+class VendorWindow : public test::ScreenOf<frmVendor> {
   protected:
-    VendorWindow() : ScreenTest(&window_, "fgVendors", {.demoData = false}) {}
+    VendorWindow() : ScreenOf("fgVendors", {.demoData = false}) {}
     void SetUp() override {
         for (const char* sql : {
                  "INSERT INTO vym_vendor_address_type VALUES ('PRIMARY', 'Primary'), "
@@ -32,8 +32,6 @@ class VendorWindow : public test::ScreenTest {
         }
     }
     QString Text(const char* box) { return Find<QLineEdit>(box).text(); }
-
-    frmVendor window_;
 };
 
 TEST_F(VendorWindow, SetupSelectsTheGivenVendorWithItsAddressesByTypeAndCancelSavesNothing) {

@@ -17,9 +17,9 @@ using ui::NullableDateEdit;
 constexpr int kTransNoCol = 10;
 constexpr int kBookDateCol = 12;
 
-class StockHistoryWindow : public test::ScreenTest {
+class StockHistoryWindow : public test::ScreenOf<frmStockHistory> {
   protected:
-    StockHistoryWindow() : ScreenTest(&window_, "fgHistory") {}
+    StockHistoryWindow() : ScreenOf("fgHistory") {}
     NullableDateEdit& DateBox(const char* name) { return Find<NullableDateEdit>(name); }
     int HistoryRows(const std::string& where) {
         return office_.Scalar("SELECT count(*) FROM vym_item_stock_history WHERE " + where);
@@ -32,8 +32,6 @@ class StockHistoryWindow : public test::ScreenTest {
         return Scalar("SELECT book_date || '' FROM vym_item_stock_history WHERE trans_no = " +
                       std::to_string(transNo));
     }
-
-    frmStockHistory window_;
 };
 
 TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationFirst) {

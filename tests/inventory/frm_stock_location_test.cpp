@@ -10,11 +10,9 @@ namespace {
 
 using ui::FlexGrid;
 
-class StockLocationWindow : public test::ScreenTest {
+class StockLocationWindow : public test::ScreenOf<frmStockLocation> {
   protected:
-    StockLocationWindow() : ScreenTest(&window_, "fgLocation") {}
-
-    frmStockLocation window_;
+    StockLocationWindow() : ScreenOf("fgLocation") {}
 };
 
 TEST_F(StockLocationWindow, ListsTheItemsLocationsWithTheirCountsAndDates) {

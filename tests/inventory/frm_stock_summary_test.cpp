@@ -17,9 +17,8 @@ constexpr const char* kScheduled =
     "Stock Summary scheduled for posting.  You will will receive an email when the posting is "
     "complete.";
 
-class StockSummaryWindow : public test::ScreenTest {
+class StockSummaryWindow : public test::ScreenOf<frmStockSummary> {
   protected:
-    StockSummaryWindow() : ScreenTest(&window_) {}
     ui::KeyTree& Tree() { return *window_.findChild<ui::KeyTree*>("tvwSummary"); }
     void Choose(const char* action) {
         QAction* found = window_.TableMenu()->findChild<QAction*>(action);
@@ -34,8 +33,6 @@ class StockSummaryWindow : public test::ScreenTest {
     std::int32_t Postings() {
         return office_.Scalar("SELECT count(*) FROM vym_inv_stock_summary_job");
     }
-
-    frmStockSummary window_;
 };
 
 TEST_F(StockSummaryWindow, ShowsEachMonthUnderItsYearWithItsTransactions) {

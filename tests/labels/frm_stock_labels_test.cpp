@@ -73,9 +73,9 @@ class UserDuringLoad : public PrompterScript {
     std::function<void()> act_;
 };
 
-class StockLabels : public test::ScreenTest {
+class StockLabels : public test::ScreenOf<frmStockLabels> {
   protected:
-    StockLabels() : ScreenTest(&window_, "dbgStockLabels") {}
+    StockLabels() : ScreenOf("dbgStockLabels") {}
 
     QString Upc(std::int32_t item) {
         return QString::fromStdString(
@@ -103,8 +103,6 @@ class StockLabels : public test::ScreenTest {
         window_.findChild<QAction*>("mnuSelectByReceivingNo")->trigger();
         modals_.Verify();
     }
-
-    frmStockLabels window_;
 };
 
 TEST_F(StockLabels, PrintAllPrintsEveryRowItCanAndTicksOnlyThose) {

@@ -10,6 +10,7 @@
 #include "model/citem_ss.h"
 #include "model/citem_stock.h"
 #include "model/citem_ticket.h"
+#include "support/core/fields.h"
 #include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 #include "support/server/procedure_answer.h"
@@ -41,33 +42,13 @@ void FillCommon(CItem& item, const std::string& type) {
     item.ReturnProfileId = "RETURN";
 }
 
-void ExpectSameCommon(const CItem& saved, const CItem& read) {
-    EXPECT_EQ(read.ItemNo, saved.ItemNo);
-    EXPECT_EQ(read.ItemType(), saved.ItemType());
-    EXPECT_EQ(read.FunctionID, saved.FunctionID);
-    EXPECT_EQ(read.FunctionDescription, "Lift Tickets");
-    EXPECT_EQ(read.CatagoryID, saved.CatagoryID);
-    EXPECT_EQ(read.CatagoryDescription, "Adult");
-    EXPECT_EQ(read.ShortDescription, saved.ShortDescription);
-    EXPECT_EQ(read.LongDescription, saved.LongDescription);
-    EXPECT_EQ(read.TreeIcon, saved.TreeIcon);
-    EXPECT_EQ(read.DepartmentId, saved.DepartmentId);
-    EXPECT_EQ(read.HostRequired, saved.HostRequired);
-    EXPECT_EQ(read.RedeemItem, saved.RedeemItem);
-    EXPECT_EQ(read.RedeemItemDescription, "Adult Day Ticket");
-    EXPECT_EQ(read.RedeemItemType, "TICKET");
-    EXPECT_EQ(read.Taxable, saved.Taxable);
-    EXPECT_EQ(read.StatusId, saved.StatusId);
-    EXPECT_EQ(read.InstructionNo, saved.InstructionNo);
-    EXPECT_EQ(read.Instruction, saved.Instruction);
-    EXPECT_EQ(read.CommentNote, saved.CommentNote);
-    EXPECT_EQ(read.ReportNotes, saved.ReportNotes);
-    EXPECT_EQ(read.UnitBasedReturn, saved.UnitBasedReturn);
-    EXPECT_DOUBLE_EQ(read.ReturnChargeRate, saved.ReturnChargeRate);
-    EXPECT_EQ(read.MaintainInventory, saved.MaintainInventory);
-    EXPECT_EQ(read.ShowOnTree, saved.ShowOnTree);
-    EXPECT_EQ(read.SaleProfileId, saved.SaleProfileId);
-    EXPECT_EQ(read.ReturnProfileId, saved.ReturnProfileId);
+// The common fields a save writes and an open reads back.
+std::string Common(const CItem& i) {
+    return Fields(i.ItemNo, i.ItemType(), i.FunctionID, i.CatagoryID, i.ShortDescription,
+                  i.LongDescription, i.TreeIcon, i.DepartmentId, i.HostRequired, i.RedeemItem,
+                  i.Taxable, i.StatusId, i.InstructionNo, i.Instruction, i.CommentNote,
+                  i.ReportNotes, i.UnitBasedReturn, i.ReturnChargeRate, i.MaintainInventory,
+                  i.ShowOnTree, i.SaleProfileId, i.ReturnProfileId);
 }
 
 class CItemTest : public ::testing::Test {
@@ -79,7 +60,10 @@ class CItemTest : public ::testing::Test {
         ASSERT_GT(item.InstructionNo, 0);
         EXPECT_EQ(item.SubItem()->ItemNo(), item.ItemNo);
         ASSERT_TRUE(read.OpenItem(db.Db(), db.Errors(), item.ItemNo));
-        ExpectSameCommon(item, read);
+        EXPECT_EQ(Common(read), Common(item));
+        EXPECT_EQ(Fields(read.FunctionDescription, read.CatagoryDescription,
+                         read.RedeemItemDescription, read.RedeemItemType),
+                  "Lift Tickets|Adult|Adult Day Ticket|TICKET");
         ASSERT_NE(read.SubItem(), nullptr);
         EXPECT_EQ(read.SubItem()->ParentItem(), &read);
         EXPECT_EQ(read.SubItem()->ItemNo(), item.ItemNo);
@@ -136,11 +120,9 @@ TEST_F(CItemTest, TicketRoundTrip) {
     SaveAndReopen(item, read);
     ASSERT_NE(read.TicketItem(), nullptr);
     const CItemTicket& r = *read.TicketItem();
-    EXPECT_EQ(r.AccessRuleNo, 2);
-    EXPECT_EQ(r.AccessTransTypeId, "SCAN");
-    EXPECT_EQ(r.FormatNo(), 1);
-    EXPECT_TRUE(r.UseNegativeFormat());
-    EXPECT_TRUE(r.Serialized);
+    EXPECT_EQ(Fields(r.AccessRuleNo, r.AccessTransTypeId, r.FormatNo(), r.UseNegativeFormat(),
+                     r.Serialized),
+              "2|SCAN|1|true|true");
 }
 
 TEST_F(CItemTest, SkiSchoolRoundTrip) {
@@ -162,17 +144,10 @@ TEST_F(CItemTest, SkiSchoolRoundTrip) {
     SaveAndReopen(item, read);
     ASSERT_NE(read.SSItem(), nullptr);
     const CItemSS& r = *read.SSItem();
-    EXPECT_EQ(r.FormatNo(), 5);
-    EXPECT_EQ(r.LaborCodeId, "GRPLES");
-    EXPECT_EQ(r.EventTypeId, "CLINIC");
-    EXPECT_TRUE(r.Serialized);
-    EXPECT_EQ(r.AccessRuleNo, 3);
-    EXPECT_EQ(r.AccessTransTypeId, "LESSON");
-    EXPECT_EQ(r.ConfirmationLetter, "LessonConfirm");
-    EXPECT_EQ(r.ResourceTypeId, "INSTR");
-    EXPECT_EQ(r.LessonCodeId, "L2");
-    EXPECT_EQ(r.LaborHours, 3);
-    EXPECT_EQ(r.ScheduledHours, 4);
+    EXPECT_EQ(Fields(r.FormatNo(), r.LaborCodeId, r.EventTypeId, r.Serialized, r.AccessRuleNo,
+                     r.AccessTransTypeId, r.ConfirmationLetter, r.ResourceTypeId, r.LessonCodeId,
+                     r.LaborHours, r.ScheduledHours),
+              "5|GRPLES|CLINIC|true|3|LESSON|LessonConfirm|INSTR|L2|3|4");
 }
 
 TEST_F(CItemTest, PhotoAndShipRoundTrip) {
@@ -185,11 +160,9 @@ TEST_F(CItemTest, PhotoAndShipRoundTrip) {
     CItem readPhoto;
     SaveAndReopen(photo, readPhoto);
     ASSERT_NE(readPhoto.ItemPhoto(), nullptr);
-    EXPECT_EQ(readPhoto.ItemPhoto()->PhotoSize, "8X10");
-    EXPECT_TRUE(readPhoto.ItemPhoto()->AutoRush);
-    EXPECT_TRUE(readPhoto.ItemPhoto()->MailNotAllowed);
-    EXPECT_TRUE(readPhoto.ItemPhoto()->RequireShipCharge);
-    EXPECT_EQ(readPhoto.ItemPhoto()->LabCode, "ONSITE");
+    const CItemPhoto& r = *readPhoto.ItemPhoto();
+    EXPECT_EQ(Fields(r.PhotoSize, r.AutoRush, r.MailNotAllowed, r.RequireShipCharge, r.LabCode),
+              "8X10|true|true|true|ONSITE");
 
     CItem ship;
     FillCommon(ship, "SHIP");
@@ -198,8 +171,7 @@ TEST_F(CItemTest, PhotoAndShipRoundTrip) {
     CItem readShip;
     SaveAndReopen(ship, readShip);
     ASSERT_NE(readShip.ItemShip(), nullptr);
-    EXPECT_TRUE(readShip.ItemShip()->Rush);
-    EXPECT_TRUE(readShip.ItemShip()->Pickup);
+    EXPECT_EQ(Fields(readShip.ItemShip()->Rush, readShip.ItemShip()->Pickup), "true|true");
 }
 
 TEST_F(CItemTest, RentalRoundTrip) {
@@ -216,14 +188,9 @@ TEST_F(CItemTest, RentalRoundTrip) {
     SaveAndReopen(item, read);
     ASSERT_NE(read.RentItem(), nullptr);
     const CItemRent& o = *read.RentItem();
-    EXPECT_EQ(o.ReportDepartmentId, "RENTREV");
-    EXPECT_EQ(o.ReportSubDepartmentId, "SKIRENT");
-    EXPECT_DOUBLE_EQ(o.UnitPrice, 42.5);
-    EXPECT_DOUBLE_EQ(o.MinPrice, 35.25);
-    EXPECT_TRUE(o.AllowLineDiscount);
-    EXPECT_TRUE(o.AllowSellerPricing);
-    EXPECT_TRUE(o.IsAPackage);
-    EXPECT_TRUE(o.SeasonRental);
+    EXPECT_EQ(Fields(o.ReportDepartmentId, o.ReportSubDepartmentId, o.UnitPrice, o.MinPrice,
+                     o.AllowLineDiscount, o.AllowSellerPricing, o.IsAPackage, o.SeasonRental),
+              "RENTREV|SKIRENT|42.5|35.25|true|true|true|true");
 }
 
 TEST_F(CItemTest, StockRoundTrip) {
@@ -260,43 +227,18 @@ TEST_F(CItemTest, StockRoundTrip) {
     SaveAndReopen(item, read);
     ASSERT_NE(read.StockItem(), nullptr);
     const CItemStock& o = *read.StockItem();
-    EXPECT_EQ(o.StockTypeId, "APPAREL");
-    EXPECT_EQ(o.StockTypeDesc, "Apparel");
-    EXPECT_TRUE(o.Serialized);
-    EXPECT_EQ(o.FormatNo(), 3);
-    EXPECT_EQ(o.StockSize, "XL");
-    EXPECT_EQ(o.StockAttribute, "Green");
-    EXPECT_EQ(o.Style, "Hooded");
-    EXPECT_EQ(o.Manufacturer, "Alpine Gear");
-    EXPECT_EQ(o.Model, "SHELL");
-    EXPECT_EQ(o.StockModelDesc, "Summit Shell Jacket");
-    EXPECT_EQ(o.ModelSerialPrefix, "");
-    EXPECT_DOUBLE_EQ(o.MinPrice, 100.5);
-    EXPECT_DOUBLE_EQ(o.UnitPrice, 179.99);
-    EXPECT_FALSE(o.AllowLineDiscount);
-    EXPECT_TRUE(o.AllowSellerPricing);
-    EXPECT_EQ(o.BaseUOMId, "EA");
-    EXPECT_EQ(o.BaseUOMDesc, "Each");
-    EXPECT_DOUBLE_EQ(o.CurrentCost, 91.25);
-    EXPECT_EQ(o.MinQty, 3);
-    EXPECT_EQ(o.VendorId, "ALPINEGEAR");
-    EXPECT_EQ(o.VendorName, "Alpine Gear Supply Co.");
-    EXPECT_EQ(o.StatusId(), "INACTIVE");
-    EXPECT_EQ(o.RentalType, "RETAIL");
-    EXPECT_EQ(o.ReportDepartmentId, "SOFTG");
-    EXPECT_EQ(o.ReportSubDepartmentId, "JACKETS");
-    EXPECT_EQ(o.GroupNo, 12);
-    EXPECT_EQ(o.StockSizeTypeId, "ALPHA");
-    EXPECT_EQ(o.StockSizeTypeDesc, "Letter Sizes");
-    EXPECT_EQ(o.QOH, 0);
-    EXPECT_FALSE(o.HasSerialNumbers);
-    EXPECT_EQ(o.SerialTypeId, "SKI");
-    EXPECT_EQ(o.SerialTypeDesc, "Ski");
-    EXPECT_EQ(o.BindingTypeId, "STD");
-    EXPECT_EQ(o.BindingTypeDesc, "Standard Rental");
-    EXPECT_EQ(o.BootLength, 300);
-    EXPECT_EQ(o.UPC, "071234599999");
-    EXPECT_FALSE(o.DataChanged);
+    EXPECT_EQ(Fields(o.StockTypeId, o.StockTypeDesc, o.Serialized, o.FormatNo(), o.StockSize,
+                     o.StockAttribute, o.Style, o.Manufacturer, o.Model, o.StockModelDesc,
+                     o.ModelSerialPrefix, o.MinPrice, o.UnitPrice, o.AllowLineDiscount,
+                     o.AllowSellerPricing, o.BaseUOMId, o.BaseUOMDesc, o.CurrentCost, o.MinQty),
+              "APPAREL|Apparel|true|3|XL|Green|Hooded|Alpine Gear|SHELL|Summit Shell Jacket||"
+              "100.5|179.99|false|true|EA|Each|91.25|3");
+    EXPECT_EQ(Fields(o.VendorId, o.VendorName, o.StatusId(), o.RentalType, o.ReportDepartmentId,
+                     o.ReportSubDepartmentId, o.GroupNo, o.StockSizeTypeId, o.StockSizeTypeDesc,
+                     o.QOH, o.HasSerialNumbers, o.SerialTypeId, o.SerialTypeDesc, o.BindingTypeId,
+                     o.BindingTypeDesc, o.BootLength, o.UPC, o.DataChanged),
+              "ALPINEGEAR|Alpine Gear Supply Co.|INACTIVE|RETAIL|SOFTG|JACKETS|12|ALPHA|"
+              "Letter Sizes|0|false|SKI|Ski|STD|Standard Rental|300|071234599999|false");
 }
 
 TEST_F(CItemTest, NewInstructionIsSentAsMinusOneAndLongTextComesBackWhole) {
@@ -401,19 +343,17 @@ TEST_F(CItemTest, ListsLoadInProcedureOrder) {
     ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100));
     ASSERT_TRUE(item.OpenExtensions(db.Db(), db.Errors()));
     ASSERT_EQ(item.Extensions.size(), 2u);
-    EXPECT_EQ(item.Extensions[0].ChildItemNo, 103);
-    EXPECT_EQ(item.Extensions[0].ParentItemNo, 100);
-    EXPECT_EQ(item.Extensions[0].ChildLongDescription, "Additional Consecutive Day");
-    EXPECT_EQ(item.Extensions[0].MaxQtyPerTrans, 6);
-    EXPECT_TRUE(item.Extensions[1].Activating);
+    const CItemExtension& first = item.Extensions[0];
+    EXPECT_EQ(Fields(first.ChildItemNo, first.ParentItemNo, first.ChildLongDescription,
+                     first.MaxQtyPerTrans, item.Extensions[1].Activating),
+              "103|100|Additional Consecutive Day|6|true");
     ASSERT_TRUE(item.OpenAddOns(db.Db(), db.Errors()));
     ASSERT_EQ(item.AddOns.size(), 1u);
-    EXPECT_EQ(item.AddOns[0].ChildItemNo, 105);
-    EXPECT_DOUBLE_EQ(item.AddOns[0].Price, 8.0);
+    EXPECT_EQ(Fields(item.AddOns[0].ChildItemNo, item.AddOns[0].Price), "105|8");
     ASSERT_TRUE(item.OpenRegisterGroups(db.Db(), db.Errors()));
     ASSERT_EQ(item.RegisterGroups.size(), 1u);
-    EXPECT_EQ(item.RegisterGroups[0].RegisterGroupId, "TICKETS");
-    EXPECT_EQ(item.RegisterGroups[0].Description, "Ticket Windows");
+    EXPECT_EQ(Fields(item.RegisterGroups[0].RegisterGroupId, item.RegisterGroups[0].Description),
+              "TICKETS|Ticket Windows");
     EXPECT_TRUE(item.HasExtensions(db.Db(), db.Errors()));
     CItem lesson;
     lesson.ItemNo = 200;

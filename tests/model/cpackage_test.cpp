@@ -7,6 +7,7 @@
 
 #include "base/prompter.h"
 #include "catalogue_database.h"
+#include "support/core/fields.h"
 #include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 
@@ -41,27 +42,19 @@ class CPackageTest : public ::testing::Test {
 TEST_F(CPackageTest, OpensTheHeaderItsLinesAndItsRedemptionPackage) {
     CPackage package;
     ASSERT_TRUE(package.OpenPackage(db.Db(), db.Errors(), 1));
-    EXPECT_EQ(package.PackageNo, 1);
-    EXPECT_EQ(package.Description, "Family Ski Week");
-    EXPECT_TRUE(package.IsActive);
-    EXPECT_EQ(package.FunctionID, "LIFT");
-    EXPECT_EQ(package.FunctionDescription, "Lift Tickets");
-    EXPECT_EQ(package.CatagoryID, "ADULT");
-    EXPECT_TRUE(package.ShowOnTree);
-    EXPECT_EQ(package.TreeIcon, "y");
+    EXPECT_EQ(Fields(package.PackageNo, package.Description, package.IsActive, package.FunctionID,
+                     package.FunctionDescription, package.CatagoryID, package.ShowOnTree,
+                     package.TreeIcon, package.RedeemPackageNo),
+              "1|Family Ski Week|true|LIFT|Lift Tickets|ADULT|true|y|0");
     EXPECT_NE(package.InstructionNo, 0);
     EXPECT_EQ(package.Instruction.rfind("Collect the lift tickets", 0), 0u);
-    EXPECT_EQ(package.RedeemPackageNo, 0);
 
     ASSERT_TRUE(package.OpenItems(db.Db(), db.Errors()));
     ASSERT_EQ(package.Items().size(), 2u);
     const CPackageItem& ticket = package.Items()[0];
-    EXPECT_EQ(ticket.SeqNo, 1);
-    EXPECT_EQ(ticket.ItemNo, 100);
-    EXPECT_EQ(ticket.ItemType, "TICKET");
-    EXPECT_EQ(ticket.LongDescription, "Adult Day Ticket");
-    EXPECT_EQ(ticket.Qty, 4);
-    EXPECT_EQ(ticket.FormatNo, 0);
+    EXPECT_EQ(Fields(ticket.SeqNo, ticket.ItemNo, ticket.ItemType, ticket.LongDescription,
+                     ticket.Qty, ticket.FormatNo),
+              "1|100|TICKET|Adult Day Ticket|4|0");
     EXPECT_EQ(ticket.PackageParent, &package);
     EXPECT_EQ(package.Items()[1].ItemType, "RENTAL");
     EXPECT_EQ(package.FindItem(2), &package.Items()[1]);
@@ -69,14 +62,14 @@ TEST_F(CPackageTest, OpensTheHeaderItsLinesAndItsRedemptionPackage) {
 
     ASSERT_TRUE(package.OpenRegisterGroups(db.Db(), db.Errors()));
     ASSERT_EQ(package.RegisterGroups.size(), 2u);
-    EXPECT_EQ(package.RegisterGroups[1].RegisterGroupId, "TICKETS");
-    EXPECT_EQ(package.RegisterGroups[1].Description, "Ticket Windows");
+    EXPECT_EQ(
+        Fields(package.RegisterGroups[1].RegisterGroupId, package.RegisterGroups[1].Description),
+        "TICKETS|Ticket Windows");
 
     CPackage online;
     ASSERT_TRUE(online.OpenPackage(db.Db(), db.Errors(), 4));
-    EXPECT_EQ(online.RedeemPackageNo, 1);
-    EXPECT_EQ(online.RedeemPackageDesc, "Family Ski Week");
-    EXPECT_EQ(online.Instruction, "");
+    EXPECT_EQ(Fields(online.RedeemPackageNo, online.RedeemPackageDesc, online.Instruction),
+              "1|Family Ski Week|");
     ASSERT_TRUE(online.OpenItems(db.Db(), db.Errors()));
     ASSERT_EQ(online.Items().size(), 2u);
     EXPECT_NE(online.Items()[0].FormatNo, 0);
@@ -108,8 +101,7 @@ TEST_F(CPackageTest, ANewPackageIsSentAsNullAndTakesTheNumbersItWasGiven) {
 
     CPackage read;
     ASSERT_TRUE(read.OpenPackage(db.Db(), db.Errors(), package.PackageNo));
-    EXPECT_EQ(read.Description, "Beginner Weekend");
-    EXPECT_FALSE(read.IsActive);
+    EXPECT_EQ(Fields(read.Description, read.IsActive), "Beginner Weekend|false");
     EXPECT_EQ(read.CatagoryDescription,
               db.Scalar("SELECT description FROM vym_catagory WHERE "
                         "function_id = 'LIFT' AND catagory_id = 'ADULT'"));

@@ -8,6 +8,7 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/csale_stock.h"
+#include "support/core/fields.h"
 #include "support/core/prompter_script.h"
 
 namespace vym::test {
@@ -26,10 +27,9 @@ class CSaleTest : public ::testing::Test {
 TEST_F(CSaleTest, OpensAHeaderAndItsLinesAndNumbersNewLinesAfterTheHighest) {
     CSale sale;
     ASSERT_TRUE(sale.OpenSale(db.Db(), db.Errors(), 3));
-    EXPECT_EQ(sale.SaleType, "Dept");
-    EXPECT_EQ(sale.Description, "Village Retail 20% Off");
-    EXPECT_EQ(sale.LocationId(), "VILLAGE");
-    EXPECT_EQ(sale.LocationDescription(), "Village Sports");
+    EXPECT_EQ(
+        Fields(sale.SaleType, sale.Description, sale.LocationId(), sale.LocationDescription()),
+        "Dept|Village Retail 20% Off|VILLAGE|Village Sports");
     EXPECT_LT(sale.SaleStartDate, sale.SaleEndDate);
     ASSERT_TRUE(sale.OpenSaleDepts(db.Db(), db.Errors()));
     ASSERT_EQ(sale.SaleDepts().size(), 2u);
@@ -47,9 +47,7 @@ TEST_F(CSaleTest, OpensAHeaderAndItsLinesAndNumbersNewLinesAfterTheHighest) {
     again.OpenSale(db.Db(), db.Errors(), 3);
     ASSERT_TRUE(again.OpenSaleDepts(db.Db(), db.Errors()));
     CSaleDept& sixth = again.AddSaleDept();
-    EXPECT_EQ(sixth.SeqNo, 6);
-    EXPECT_EQ(sixth.LocationId(), "VILLAGE");
-    EXPECT_EQ(sixth.SaleNo, 3);
+    EXPECT_EQ(Fields(sixth.SeqNo, sixth.LocationId(), sixth.SaleNo), "6|VILLAGE|3");
 
     // A line never saved goes without a database error; a saved one is deleted.
     const std::size_t calls = recording.calls.size();

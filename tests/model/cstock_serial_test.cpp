@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/prompter.h"
+#include "support/core/fields.h"
 #include "support/core/prompter_script.h"
 #include "support/server/back_office.h"
 
@@ -19,17 +20,12 @@ class StockSerial : public ::testing::Test {
 TEST_F(StockSerial, OpensTheUnitWithItsItemBindingAndContract) {
     CStockSerial ski;
     ASSERT_TRUE(ski.OpenSerial(db_, errors_, 600, "rsb00003"));
-    EXPECT_EQ(ski.ItemDesc, "Rental Ski,RS-ALLMTN,,160");
-    EXPECT_EQ(ski.MfgSerial, "SL16-40117");
-    EXPECT_EQ(ski.StatusId, "OUT");
-    EXPECT_EQ(ski.LocationDesc, "Base Lodge Shop");
-    EXPECT_EQ(ski.BindingItemNo, 630);
-    EXPECT_EQ(ski.BindingItemTypeId, "STD");
-    EXPECT_EQ(ski.BootLength, 305);
-    EXPECT_EQ(ski.ModelSerialPrefixId, "RS");
-    EXPECT_EQ(ski.RentalItemDesc, "Adult Ski Rental");
-    EXPECT_EQ(ski.CustomerName(), "Dana Whitfield");
-    EXPECT_EQ(ski.ContractNo(), 5012);
+    EXPECT_EQ(
+        test::Fields(ski.ItemDesc, ski.MfgSerial, ski.StatusId, ski.LocationDesc, ski.BindingItemNo,
+                     ski.BindingItemTypeId, ski.BootLength, ski.ModelSerialPrefixId,
+                     ski.RentalItemDesc, ski.CustomerName(), ski.ContractNo()),
+        "Rental Ski,RS-ALLMTN,,160|SL16-40117|OUT|Base Lodge Shop|630|STD|305|RS|"
+        "Adult Ski Rental|Dana Whitfield|5012");
     EXPECT_EQ(ski.OriginalCost, Currency::FromRaw(2120000));
     EXPECT_EQ(ski.DepreciatedValue, Currency::FromRaw(1272000));
 
@@ -83,19 +79,14 @@ TEST_F(StockSerial, CopiesAndClearsAsANewUnitLikeIt) {
 
     CStockSerial copy;
     ski.CopySerial(copy);
-    EXPECT_EQ(copy.SerialId, "RSB00001");
-    EXPECT_EQ(copy.BindingItemNo, 630);
-    EXPECT_EQ(copy.BindingItemTypeId, "");
-    EXPECT_EQ(copy.RentalItemDesc, "");
-    EXPECT_EQ(copy.CreatedBy, "");
+    EXPECT_EQ(test::Fields(copy.SerialId, copy.BindingItemNo, copy.BindingItemTypeId,
+                           copy.RentalItemDesc, copy.CreatedBy),
+              "RSB00001|630|||");
 
     ski.ClearState();
-    EXPECT_EQ(ski.SerialId, "");
-    EXPECT_EQ(ski.MfgSerial, "");
-    EXPECT_EQ(ski.StatusId, "NEW");
-    EXPECT_TRUE(ski.IsActive);
-    EXPECT_EQ(ski.ItemNo, 600);
-    EXPECT_EQ(ski.CreatedBy, "");
+    EXPECT_EQ(test::Fields(ski.SerialId, ski.MfgSerial, ski.StatusId, ski.IsActive, ski.ItemNo,
+                           ski.CreatedBy),
+              "||NEW|true|600|");
     EXPECT_GT(ski.CreatedOn.Serial(), 0);
 }
 

@@ -21,25 +21,19 @@ constexpr int kPayFirst = 2;
 constexpr int kRental = 4;
 constexpr int kPrice = 5;
 
-class RentalUpgradePricing : public test::ScreenTest {
+class RentalUpgradePricing : public test::ScreenOf<frmRentalPackageUpgradePricing> {
   protected:
-    RentalUpgradePricing() : ScreenTest(&window_, "fgUpgrades") {}
+    RentalUpgradePricing() : ScreenOf("fgUpgrades") {}
     void SetUp() override {
         ASSERT_TRUE(window_.Setup(&maint_));
         window_.show();
     }
     // The pairs as saved: "pay first>rental=price in cents".
     std::string Saved() {
-        auto rows = office_.Db().OpenRecordset(
-            "SELECT pay_first_package_item_no, rental_package_item_no, "
-            "CAST(upgrade_price * 100 AS int) FROM vym_rental_upgrade_price "
-            "ORDER BY pay_first_package_item_no, rental_package_item_no");
-        std::string saved;
-        for (; !rows->Eof(); rows->MoveNext()) {
-            saved += (saved.empty() ? "" : " ") + rows->Fields(0).Value().ToString() + ">" +
-                     rows->Fields(1).Value().ToString() + "=" + rows->Fields(2).Value().ToString();
-        }
-        return saved;
+        return Scalar(
+            "SELECT group_concat(pair, ' ') FROM (SELECT pay_first_package_item_no || '>' || "
+            "rental_package_item_no || '=' || CAST(upgrade_price * 100 AS int) AS pair FROM "
+            "vym_rental_upgrade_price ORDER BY pay_first_package_item_no, rental_package_item_no)");
     }
     // The new-upgrade dialog as a user fills it: rows of both lists (-1 for
     // none) and the price typed.
@@ -55,8 +49,6 @@ class RentalUpgradePricing : public test::ScreenTest {
             d.findChild<QPushButton*>(ok ? "cmdOk" : "cmdCancel")->click();
         };
     }
-
-    frmRentalPackageUpgradePricing window_;
 };
 
 TEST_F(RentalUpgradePricing, ChangedPricesAreSavedTogetherOnOk) {

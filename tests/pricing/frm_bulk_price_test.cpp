@@ -26,9 +26,8 @@ constexpr int kNote = 10;
 constexpr char kTitle[] = "Bulk Price Change";
 constexpr MsgStyle kConfirm = kQuestionYesNoDefaultNo;
 
-class BulkPriceScreen : public test::ScreenTest {
+class BulkPriceScreen : public test::ScreenOf<frmBulkPrice> {
   protected:
-    BulkPriceScreen() : ScreenTest(&window_) {}
     // As the console opens it on its search result.
     void Open(const std::vector<std::int32_t>& items) {
         ASSERT_TRUE(window_.Setup(&maint_, items));
@@ -80,8 +79,6 @@ class BulkPriceScreen : public test::ScreenTest {
         return office_.Scalar("SELECT price_no FROM vym_price WHERE " + std::string(where));
     }
     std::string Summary() { return Find<QLabel>("lblSummary").text().toStdString(); }
-
-    frmBulkPrice window_;
 };
 
 TEST_F(BulkPriceScreen, PreviewsWhatTheUserTypedAndAppliesItInOneSave) {

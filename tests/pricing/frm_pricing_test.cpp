@@ -135,9 +135,7 @@ TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
     const int day = Row("[ANY Season]", "[BASE Price]", "Full Day");
     ASSERT_NE(day, 0);
     EXPECT_EQ(grid.DisplayText(day, kPrice), "89.00");
-    EXPECT_EQ(grid.TextMatrix(day, kPricingSeasonNo), "0");
-    EXPECT_EQ(grid.TextMatrix(day, kDiscountId), "");
-    EXPECT_EQ(grid.TextMatrix(day, kConfirmed), "-1");
+    EXPECT_EQ(test::CellTexts(grid, day, {kPricingSeasonNo, kDiscountId, kConfirmed}), "0||-1");
     const int military = Row("Regular Season", "Active Military", "Full Day");
     ASSERT_NE(military, 0);
     EXPECT_EQ(grid.TextMatrix(military, kDiscountId), "MILITARY");
@@ -169,9 +167,9 @@ TEST_F(PriceList, ShowsTheItemsOwnAndExtensionPricesOnTheirTabs) {
     const int upgrade = ShownRows().back();
     EXPECT_FALSE(grid.IsColumnHidden(kExtension));
     EXPECT_FALSE(grid.IsColumnHidden(kParentUnit));
-    EXPECT_EQ(grid.TextMatrix(upgrade, kExtension), "Night Skiing Upgrade");
+    EXPECT_EQ(test::CellTexts(grid, upgrade, {kExtension, kParentUnit}),
+              "Night Skiing Upgrade|Full Day");
     EXPECT_EQ(grid.CellData(upgrade, kExtension).toInt(), 106);
-    EXPECT_EQ(grid.TextMatrix(upgrade, kParentUnit), "Full Day");
     EXPECT_EQ(grid.Row(), ShownRows().front());
 
     // An item without extensions has no tabs; one that does not prompt for
@@ -189,11 +187,10 @@ TEST_F(PriceList, PriceAndUnitPriceFollowEachOtherByTheUnitQuantity) {
     FlexGrid& grid = Grid();
     const int row = Row("Holiday Period", "[BASE Price]", "3 Day");
     ASSERT_TRUE(Type(row, kPrice, "10"));
-    EXPECT_EQ(grid.TextMatrix(row, kUnitPrice), "3.3333");
     EXPECT_EQ(grid.DisplayText(row, kPrice), "10.00");
-    EXPECT_EQ(grid.TextMatrix(row, kPrice), "9.9999");
-    EXPECT_EQ(grid.TextMatrix(row, kGross), "115") << "a gross above stays";
-    EXPECT_EQ(grid.TextMatrix(row, kState), "1");
+    // A gross above the unit price stays.
+    EXPECT_EQ(test::CellTexts(grid, row, {kUnitPrice, kPrice, kGross, kState}),
+              "3.3333|9.9999|115|1");
 
     ASSERT_TRUE(Type(row, kUnitPrice, "3.3333"));
     EXPECT_EQ(grid.TextMatrix(row, kPrice), "10.00");
@@ -294,19 +291,12 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     ASSERT_EQ(grid.Rows(), rows + 1);
     const int row = rows;
     EXPECT_EQ(grid.Row(), row);
-    EXPECT_EQ(grid.TextMatrix(row, kState), "1");
-    EXPECT_EQ(grid.TextMatrix(row, kPricingSeasonNo), "3");
-    EXPECT_EQ(grid.TextMatrix(row, kSeason), "Regular Season");
-    EXPECT_EQ(grid.TextMatrix(row, kDiscountId), "EMPLOYEE");
-    EXPECT_EQ(grid.TextMatrix(row, kDiscount), "STAFF Resort Employee");
-    EXPECT_EQ(grid.TextMatrix(row, kUnit), "3 Day");
-    EXPECT_EQ(grid.TextMatrix(row, kUnitQty), "3");
-    EXPECT_EQ(grid.TextMatrix(row, kAcctUnits), "3");
-    EXPECT_EQ(grid.TextMatrix(row, kUnitPrice), "3.3333");
-    EXPECT_EQ(grid.TextMatrix(row, kGross), "3.3333");
-    EXPECT_EQ(grid.TextMatrix(row, kPrice), "9.9999");
-    EXPECT_EQ(grid.TextMatrix(row, kAccessRule), "1") << "the ticket's own rule";
-    EXPECT_EQ(grid.TextMatrix(row, kConfirmed), "");
+    // The access rule is the ticket's own.
+    EXPECT_EQ(
+        test::CellTexts(grid, row,
+                        {kState, kPricingSeasonNo, kSeason, kDiscountId, kDiscount, kUnit, kUnitQty,
+                         kAcctUnits, kUnitPrice, kGross, kPrice, kAccessRule, kConfirmed}),
+        "1|3|Regular Season|EMPLOYEE|STAFF Resort Employee|3 Day|3|3|3.3333|3.3333|9.9999|1|");
 
     script_.ExpectMessage(
         "This combination of season, discount and unit already has a price assigned.  Please "
@@ -322,9 +312,8 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     modals_.Expect("frmAddPrice", Fill("2", "'", "DAY", "12", 106, "HALF"));
     Click("cmdAdd");
     ASSERT_EQ(grid.Rows(), rows + 2);
-    EXPECT_EQ(grid.TextMatrix(rows + 1, kExtension), "Night Skiing Upgrade");
-    EXPECT_EQ(grid.TextMatrix(rows + 1, kParentUnit), "Full Day");
-    EXPECT_EQ(grid.TextMatrix(rows + 1, kUnit), "Half Day (from 12:30)");
+    EXPECT_EQ(test::CellTexts(grid, rows + 1, {kExtension, kParentUnit, kUnit}),
+              "Night Skiing Upgrade|Full Day|Half Day (from 12:30)");
     script_.ExpectMessage(
         "This combination of extension item, season, discount and unit already has a price "
         "assigned.  Please edit the existing price.",
@@ -552,8 +541,7 @@ TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
     EXPECT_TRUE(Find<ui::KeyTabBar>("tabPricing").isHidden());
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 3);
-    EXPECT_EQ(grid.TextMatrix(1, kSeason), "[ANY Season]");
-    EXPECT_EQ(grid.TextMatrix(1, kUnit), "5 Day");
+    EXPECT_EQ(test::CellTexts(grid, 1, {kSeason, kUnit}), "[ANY Season]|5 Day");
     EXPECT_EQ(grid.DisplayText(1, kPrice), "1960.00");
     EXPECT_EQ(grid.TextMatrix(2, kSeason), "Regular Season");
     EXPECT_FALSE(grid.EditCell(1, kPrice));

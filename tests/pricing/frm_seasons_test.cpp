@@ -32,9 +32,9 @@ constexpr int kStoreEnd = 10;
 
 constexpr MsgStyle kPlain{};
 
-class Seasons : public test::ScreenTest {
+class Seasons : public test::ScreenOf<frmSeasons> {
   protected:
-    Seasons() : ScreenTest(&window_, "fgSeasons") {}
+    Seasons() : ScreenOf("fgSeasons") {}
     void Open() {
         window_.Setup(&maint_);
         window_.show();
@@ -80,8 +80,6 @@ class Seasons : public test::ScreenTest {
         Type(row, kDescription, description);
         return row;
     }
-
-    frmSeasons window_;
 };
 
 TEST_F(Seasons, ListsEverySeasonWithItsTypeFunctionAndDates) {
@@ -93,28 +91,22 @@ TEST_F(Seasons, ListsEverySeasonWithItsTypeFunctionAndDates) {
               "Start|Store End");
     EXPECT_TRUE(grid.IsColumnHidden(kChanged));
     ASSERT_EQ(grid.Rows(), 8);
-    QStringList numbers;
-    for (int row = 1; row < grid.Rows(); ++row) {
-        numbers << grid.TextMatrix(row, kSeasonNo);
-        EXPECT_EQ(grid.TextMatrix(row, kChanged), "0");
-    }
-    EXPECT_EQ(numbers, QStringList({"1", "2", "3", "4", "7", "5", "6"}));
+    EXPECT_EQ(test::ColumnTexts(grid, kSeasonNo), QStringList({"1", "2", "3", "4", "7", "5", "6"}));
+    EXPECT_EQ(test::ColumnTexts(grid, kChanged), QStringList(7, "0"));
 
-    EXPECT_EQ(grid.TextMatrix(1, kType), "VALUE");
+    EXPECT_EQ(test::CellTexts(grid, 1, {kType, kFunction, kGroup, kDescription}),
+              "VALUE|LIFT|1|Early Season");
     EXPECT_EQ(grid.DisplayText(1, kType), "Value");
-    EXPECT_EQ(grid.TextMatrix(1, kFunction), "LIFT");
     EXPECT_EQ(grid.DisplayText(1, kFunction), "Lift Tickets");
-    EXPECT_EQ(grid.TextMatrix(1, kGroup), "1");
-    EXPECT_EQ(grid.TextMatrix(1, kDescription), "Early Season");
     const auto shown = [&](const char* column, int seasonNo) {
         return QString::fromStdString(
             Scalar(std::string("SELECT strftime('%m/%d/%Y', ") + column +
                    ") FROM vym_season WHERE season_no = " + std::to_string(seasonNo)));
     };
-    EXPECT_EQ(grid.TextMatrix(1, kStart), shown("start_date", 1));
-    EXPECT_EQ(grid.TextMatrix(1, kEnd), shown("end_date", 1));
-    EXPECT_EQ(grid.TextMatrix(1, kStoreStart), shown("store_start_date", 1));
-    EXPECT_EQ(grid.TextMatrix(1, kStoreEnd), shown("store_end_date", 1));
+    EXPECT_EQ(test::CellTexts(grid, 1, {kStart, kEnd, kStoreStart, kStoreEnd}),
+              QStringList({shown("start_date", 1), shown("end_date", 1),
+                           shown("store_start_date", 1), shown("store_end_date", 1)})
+                  .join(u'|'));
     EXPECT_EQ(grid.TextMatrix(1, kStart).size(), 10);
     EXPECT_EQ(grid.TextMatrix(7, kStoreStart), "") << "the lessons are not sold online";
     EXPECT_TRUE(grid.CellChecked(1, kActive));
@@ -129,16 +121,11 @@ TEST_F(Seasons, AddedChangedAndDeletedSeasonsAreSavedTogetherOnOk) {
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 9);
     const QString today = QString::fromStdString(Format(Value(Date::Today()), "mm/dd/yyyy"));
-    EXPECT_EQ(grid.TextMatrix(8, kChanged), "-1");
-    EXPECT_EQ(grid.TextMatrix(8, kSeasonNo), "0");
     EXPECT_TRUE(grid.CellChecked(8, kActive));
-    EXPECT_EQ(grid.TextMatrix(8, kType), "");
-    EXPECT_EQ(grid.TextMatrix(8, kFunction), "");
-    EXPECT_EQ(grid.TextMatrix(8, kGroup), "");
-    EXPECT_EQ(grid.TextMatrix(8, kDescription), "<New Season>");
-    for (int col : {kStart, kEnd, kStoreStart, kStoreEnd}) {
-        EXPECT_EQ(grid.TextMatrix(8, col), today);
-    }
+    EXPECT_EQ(test::CellTexts(grid, 8,
+                              {kChanged, kSeasonNo, kType, kFunction, kGroup, kDescription, kStart,
+                               kEnd, kStoreStart, kStoreEnd}),
+              "-1|0||||<New Season>|" + QStringList(4, today).join(u'|'));
     Choose(8, kType, "Peak");
     Choose(8, kFunction, "Lift Tickets");
     EXPECT_TRUE(Type(8, kGroup, "2"));

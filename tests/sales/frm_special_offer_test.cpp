@@ -57,9 +57,8 @@ void SaveThere(server::LocalAppServer& station, std::int32_t offerNo, const char
     ASSERT_TRUE(station.DBConnection()->Execute(*saved));
 }
 
-class SpecialOffers : public test::ScreenTest {
+class SpecialOffers : public test::ScreenOf<frmSpecialOffer> {
   protected:
-    SpecialOffers() : ScreenTest(&window_) {}
     void SetUp() override {
         Faults();
         window_.Setup(&maint_);
@@ -75,8 +74,6 @@ class SpecialOffers : public test::ScreenTest {
         Click(button);
         modals_.Verify();
     }
-
-    frmSpecialOffer window_;
 };
 
 TEST_F(SpecialOffers, NewOffersAreCheckedAsTypedAndAppliedBeforeTheyTakeDetails) {

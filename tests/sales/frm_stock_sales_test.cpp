@@ -26,9 +26,9 @@ FlexGrid& GridOf(QWidget& form, const char* name) {
     return *form.findChild<FlexGrid*>(name);
 }
 
-class StockSales : public test::ScreenTest {
+class StockSales : public test::ScreenOf<frmStockSales> {
   protected:
-    StockSales() : ScreenTest(&window_, "fgSales") {}
+    StockSales() : ScreenOf("fgSales") {}
     void SetUp() override {
         window_.Setup(&maint_);
         window_.show();
@@ -41,8 +41,6 @@ class StockSales : public test::ScreenTest {
     std::int32_t Count(const std::string& where) {
         return office_.Scalar("SELECT count(*) FROM " + where);
     }
-
-    frmStockSales window_;
 };
 
 TEST_F(StockSales, ListsEverySaleAndKeepsTheTwoQualificationsApart) {

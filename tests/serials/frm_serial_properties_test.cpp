@@ -15,10 +15,8 @@
 namespace vym {
 namespace {
 
-class SerialProperties : public test::ScreenTest {
+class SerialProperties : public test::ScreenOf<frmSerialProperties> {
   protected:
-    SerialProperties() : ScreenTest(&window_) {}
-
     // Types into a field and leaves it with Enter, as a user does.
     void Type(const char* field, const QString& text) {
         QLineEdit& edit = Find<QLineEdit>(field);
@@ -34,8 +32,6 @@ class SerialProperties : public test::ScreenTest {
         ASSERT_TRUE(window_.Setup(&maint_, item, serial));
         window_.show();
     }
-
-    frmSerialProperties window_;
 };
 
 TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {

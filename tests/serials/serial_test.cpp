@@ -38,13 +38,7 @@ class SerialConsole : public test::ScreenTest {
         QTest::keyClicks(&edit, text);
     }
     void Search() { Find<QPushButton>("cmdFind").click(); }
-    QString Serials() {
-        QStringList ids;
-        for (int row = 1; row < Grid().Rows(); ++row) {
-            ids << Grid().TextMatrix(row, kSerialIdCol);
-        }
-        return ids.join(' ');
-    }
+    QString Serials() { return test::ColumnTexts(Grid(), kSerialIdCol).join(' '); }
     int RowOf(const QString& serial) { return Grid().FindRow(serial, kSerialIdCol); }
     std::string Cell(const char* column, const char* serial) {
         auto rows = office_.Db().OpenRecordset(std::string("SELECT ") + column +

@@ -9,6 +9,7 @@
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -16,21 +17,12 @@ namespace {
 using Args = test::ProcedureArgs;
 
 // The demo back office, whose stock articles have a few months of history.
-class InvViewProcedures : public ::testing::Test {
+class InvViewProcedures : public test::ProcedureTest {
   protected:
     // The rows a procedure returns, each as "col0|col1|...".
     std::vector<std::string> Rows(const char* procedure, Args args) {
         auto cmd = test::Prepared(*db_, procedure, args);
-        auto rs = db_->ExecuteRecordset(*cmd);
-        std::vector<std::string> rows;
-        for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
-            std::string row;
-            for (std::int32_t i = 0; i < rs->FieldCount(); ++i) {
-                row += (i > 0 ? "|" : "") + NullToEmpty(rs->Fields(i).Value());
-            }
-            rows.push_back(row);
-        }
-        return rows;
+        return test::RowTexts(*db_->ExecuteRecordset(*cmd));
     }
     // Posts a month; the @RETURN_VALUE and @message.
     std::pair<std::int32_t, std::string> Post(int year, int month, const char* email) {
@@ -40,9 +32,6 @@ class InvViewProcedures : public ::testing::Test {
         return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
                 NullToEmpty(cmd->Parameters["@message"].Value)};
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(InvViewProcedures, DemoHistoryChainsEachLocationsQuantityToWhatItHolds) {

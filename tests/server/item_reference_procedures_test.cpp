@@ -9,6 +9,7 @@
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -18,7 +19,7 @@ using Args = test::ProcedureArgs;
 // The demo database: profile LIFTID asks on the ticket windows for a photo ID
 // (1), a return reason (2) and a manager's authorization (3), and is the
 // return profile of two day tickets; RENTWAIVER is used by no item.
-class ReferenceProcedures : public ::testing::Test {
+class ReferenceProcedures : public test::ProcedureTest {
   protected:
     // Runs the procedure; its return value, or -99 when it failed to execute.
     std::int32_t Call(const char* procedure, Args args, std::unique_ptr<Command>* out = nullptr) {
@@ -48,9 +49,6 @@ class ReferenceProcedures : public ::testing::Test {
         }
         return list;
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(ReferenceProcedures, ProfileDeleteRefusesAProfileInUseAndValidateOnlyChecks) {

@@ -8,6 +8,7 @@
 #include "gateway/command.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -17,12 +18,8 @@ using Args = test::ProcedureArgs;
 // The demo database: item sales 1 (BASE, jackets 500-503, customer groups
 // PASSHOLD and SKICLUB) and 2 (every location, goggles, item 104 qualifies),
 // department sales 3 (VILLAGE, two lines) and 4 (one line, EMPLOYEE).
-class SaleProcedures : public ::testing::Test {
+class SaleProcedures : public test::ProcedureTest {
   protected:
-    using Answer = test::ProcedureAnswer;
-    Answer Call(const char* procedure, Args args) {
-        return test::CallProcedure(*db_, procedure, args);
-    }
     std::int32_t Count(const std::string& table, std::int32_t saleNo) {
         return office_.Scalar("SELECT count(*) FROM " + table +
                               " WHERE sale_no = " + std::to_string(saleNo));
@@ -37,8 +34,6 @@ class SaleProcedures : public ::testing::Test {
         return text;
     }
 
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
     const Date today_ = Date::Today();
 };
 

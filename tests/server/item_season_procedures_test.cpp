@@ -10,6 +10,7 @@
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -18,7 +19,7 @@ using Args = test::ProcedureArgs;
 
 // The demo database: lift seasons 1 to 4 and 7 (inactive), rental season 5,
 // ski school season 6.
-class SeasonProcedures : public ::testing::Test {
+class SeasonProcedures : public test::ProcedureTest {
   protected:
     // The season numbers GetSeason returns, in order.
     std::string Seasons(Args args) {
@@ -41,9 +42,6 @@ class SeasonProcedures : public ::testing::Test {
                                      std::to_string(seasonNo));
         return rs->Fields(0).Value().ToDate();
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(SeasonProcedures, GetSeasonFiltersByActiveEndAndFunction) {

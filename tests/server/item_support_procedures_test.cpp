@@ -9,6 +9,7 @@
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 using Args = test::ProcedureArgs;
 
 // The demo database with the standard procedures, in a directory of its own.
-class SupportProcedures : public ::testing::Test {
+class SupportProcedures : public test::ProcedureTest {
   protected:
     // Runs the procedure; false when the connection failed it. `out` gets the command.
     bool Runs(const char* procedure, const Args& args, std::unique_ptr<Command>* out = nullptr) {
@@ -37,9 +38,6 @@ class SupportProcedures : public ::testing::Test {
         return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
     }
     std::int32_t CountOf(const std::string& sql) { return NullToZero(Scalar(sql)).ToLong(); }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {

@@ -12,6 +12,7 @@
 #include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 #include "support/server/template_rows.h"
 
 namespace vym {
@@ -19,7 +20,7 @@ namespace {
 
 using Args = test::ProcedureArgs;
 
-class TemplateProcedures : public ::testing::Test {
+class TemplateProcedures : public test::ProcedureTest {
   protected:
     void SetUp() override {
         test::AddTemplateTestRows(office_);
@@ -79,9 +80,6 @@ class TemplateProcedures : public ::testing::Test {
         }
         return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(), row};
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 Bytes Of(const std::string& text) {

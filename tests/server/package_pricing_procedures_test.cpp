@@ -11,11 +11,13 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
 
-class PackagePricingProcedures : public ::testing::Test {
+class PackagePricingProcedures : public test::ProcedureTest {
   protected:
     struct Answer {
         std::int32_t returned = 0;
@@ -31,16 +33,7 @@ class PackagePricingProcedures : public ::testing::Test {
     std::vector<std::string> Rows(const std::string& procedure, ProcedureArguments arguments,
                                   const std::vector<std::string>& columns) {
         auto command = NewProcedure(*db_, procedure, arguments);
-        auto rows = db_->ExecuteRecordset(*command);
-        std::vector<std::string> shown;
-        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            std::string line;
-            for (const std::string& column : columns) {
-                line += (line.empty() ? "" : "|") + NullToEmpty(rows->Fields(column).Value());
-            }
-            shown.push_back(line);
-        }
-        return shown;
+        return test::RowTexts(*db_->ExecuteRecordset(*command), columns);
     }
     std::string Upgrades() {
         std::string pairs;
@@ -54,9 +47,6 @@ class PackagePricingProcedures : public ::testing::Test {
         }
         return pairs;
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 // One call after the other on the same pairs: what each says and leaves.

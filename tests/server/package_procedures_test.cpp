@@ -6,12 +6,14 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
 
 // The demo database with the standard procedures.
-class PackageProcedures : public ::testing::Test {
+class PackageProcedures : public test::ProcedureTest {
   protected:
     struct Answer {
         std::int32_t returned = 0;
@@ -27,18 +29,10 @@ class PackageProcedures : public ::testing::Test {
                 NullToEmpty(cmd->Parameters["@Message"].Value)};
     }
     std::vector<std::string> Groups(std::int32_t packageNo) {
-        auto rs = db_->OpenRecordset(
+        return test::RowTexts(*db_->OpenRecordset(
             "SELECT register_group_id FROM vym_register_group_package WHERE package_no = " +
-            std::to_string(packageNo) + " ORDER BY register_group_id");
-        std::vector<std::string> groups;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            groups.push_back(rs->Fields(0).Value().ToString());
-        }
-        return groups;
+            std::to_string(packageNo) + " ORDER BY register_group_id"));
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(PackageProcedures, RegisterGroupDocumentReplacesThePackagesGroups) {

@@ -248,12 +248,7 @@ TEST_F(SerialProcedures, MapsAndDeletesKeepTheirRules) {
 TEST_F(SerialProcedures, ContractHistoryListsTheUnitsContractsNewestFirst) {
     auto cmd =
         NewProcedure(db_, "VYM_SP_SERIAL_GetSerialContractHistory", {{"@serial_id", "RSB00001"}});
-    auto rows = db_.ExecuteRecordset(*cmd);
-    std::vector<std::string> lines;
-    for (; !rows->Eof(); rows->MoveNext()) {
-        lines.push_back(NullToEmpty(rows->Fields("grid_line").Value()));
-    }
-    rows->Close();
+    const auto lines = test::RowTexts(*db_.ExecuteRecordset(*cmd), {"grid_line"});
     EXPECT_EQ(NullToEmpty(cmd->Parameters["@column_header"].Value),
               "Contract|Line|Customer|Out|Returned|Return Loc");
     ASSERT_EQ(lines.size(), 2u);

@@ -10,6 +10,7 @@
 #include "gateway/command.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
@@ -19,12 +20,8 @@ using Args = test::ProcedureArgs;
 // The demo database: offer 1 "WINTER10" (lines 1 to 6; line 5 takes $20 off
 // package 1, split as $3 a lift ticket and $2 a rental, four of each) and
 // the expired offer 2 "SPRING22".
-class SpecialOfferProcedures : public ::testing::Test {
+class SpecialOfferProcedures : public test::ProcedureTest {
   protected:
-    using Answer = test::ProcedureAnswer;
-    Answer Call(const char* procedure, const Args& args) {
-        return test::CallProcedure(*db_, procedure, args);
-    }
     // A line of offer 1: seqNo 0 adds one.
     Answer SaveLine(std::int32_t seqNo, Args args) {
         args.emplace_back("@special_offer_no", 1);
@@ -57,8 +54,6 @@ class SpecialOfferProcedures : public ::testing::Test {
                "\" fixed_discount=\"" + rentalEach + "\"/>\r\n</ROOT>";
     }
 
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
     const std::int32_t ticket_ = office_.Scalar(
         "SELECT MIN(pi.item_no) FROM vym_package_item pi JOIN vym_item i ON i.item_no = "
         "pi.item_no WHERE pi.package_no = 1 AND i.item_type = 'TICKET'");

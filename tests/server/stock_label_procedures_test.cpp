@@ -12,13 +12,14 @@
 #include "gateway/command.h"
 #include "gateway/procedure_call.h"
 #include "support/server/back_office.h"
+#include "support/server/procedure_test.h"
 
 namespace vym {
 namespace {
 
 using Row = std::map<std::string, std::string>;
 
-class StockLabelProcedures : public ::testing::Test {
+class StockLabelProcedures : public test::ProcedureTest {
   protected:
     // Each row by column name in lower case (PostgreSQL folds the names the
     // procedures give); money as "0.00", since the engines spell it apart.
@@ -41,9 +42,6 @@ class StockLabelProcedures : public ::testing::Test {
         }
         return rows;
     }
-
-    test::BackOffice office_;
-    std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(StockLabelProcedures, ItemRowsCarryTheStockAndUnitRowsTheirOwnPriceFormatAndHome) {

@@ -94,12 +94,7 @@ class ItemMaint : public ::testing::Test {
         Click(dialog, "cmdCancel");
     }
     static QStringList Column(QDialog& dialog, int col) {
-        FlexGrid& grid = Grid(dialog);
-        QStringList texts;
-        for (int row = grid.FixedRows(); row < grid.Rows(); ++row) {
-            texts << grid.TextMatrix(row, col);
-        }
-        return texts;
+        return test::ColumnTexts(Grid(dialog), col);
     }
 
     QStringList events_;

@@ -29,9 +29,8 @@ namespace {
 constexpr MsgStyle kYesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Question, 1};
 const QString kTag = "STOCK\\90\\TP\\P1\\None\\Template";
 
-class Templates : public test::ScreenTest {
+class Templates : public test::ScreenOf<frmTemplates> {
   protected:
-    Templates() : ScreenTest(&window_) {}
     void SetUp() override {
         test::AddTemplateTestRows(office_);
         CTemplate tag;
@@ -76,8 +75,6 @@ class Templates : public test::ScreenTest {
                    : "<none>";
     }
     std::int32_t Count(const std::string& sql) { return office_.Scalar(sql); }
-
-    frmTemplates window_;
 };
 
 TEST_F(Templates, NewTemplateIsCheckedInOrderThenStoredWhereTheTreeShowsIt) {

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QStringList>
 #include <QTest>
+#include <initializer_list>
 
 #include "ui/flex_grid.h"
 
@@ -31,6 +33,26 @@ inline bool TypeIntoCell(ui::FlexGrid& grid, int row, int col, const QString& te
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     return true;
+}
+
+// A column's texts under the header, the hidden rows left out when asked.
+inline QStringList ColumnTexts(const ui::FlexGrid& grid, int col, bool shownOnly = false) {
+    QStringList texts;
+    for (int row = grid.FixedRows(); row < grid.Rows(); ++row) {
+        if (!shownOnly || !grid.IsRowHidden(row)) {
+            texts << grid.TextMatrix(row, col);
+        }
+    }
+    return texts;
+}
+
+// A row's cells as the grid holds them, "a|b|c", to check many in one expectation.
+inline QString CellTexts(const ui::FlexGrid& grid, int row, std::initializer_list<int> cols) {
+    QStringList texts;
+    for (const int col : cols) {
+        texts << grid.TextMatrix(row, col);
+    }
+    return texts.join(u'|');
 }
 
 // Picks an entry of a cell's drop-down list by its text.

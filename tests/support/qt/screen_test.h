@@ -90,4 +90,14 @@ class ScreenTest : public ::testing::Test {
     const char* grid_;
 };
 
+// A screen test of one window, built anew for each test.
+template <class Window>
+class ScreenOf : public ScreenTest {
+  protected:
+    explicit ScreenOf(const char* grid = "", BackOffice::Options options = {})
+        : ScreenTest(&window_, grid, std::move(options)) {}
+
+    Window window_;
+};
+
 }  // namespace vym::test

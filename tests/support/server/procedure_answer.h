@@ -11,6 +11,7 @@
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/connection.h"
+#include "gateway/recordset.h"
 
 namespace vym::test {
 
@@ -40,6 +41,24 @@ std::unique_ptr<Command> Prepared(Connection& db, const std::string& procedure,
         cmd->Parameters[name].Value = value;
     }
     return cmd;
+}
+
+// The rows of a result (none when it is closed), each as the texts of its
+// columns joined by "|", Null as ""; `columns` picks columns by name.
+inline std::vector<std::string> RowTexts(Recordset& rows,
+                                         const std::vector<std::string>& columns = {}) {
+    std::vector<std::string> texts;
+    for (; rows.IsOpen() && !rows.Eof(); rows.MoveNext()) {
+        std::string text;
+        for (std::int32_t i = 0;
+             i < (columns.empty() ? rows.FieldCount() : static_cast<std::int32_t>(columns.size()));
+             ++i) {
+            const Field& field = columns.empty() ? rows.Fields(i) : rows.Fields(columns[i]);
+            text += (i > 0 ? "|" : "") + NullToEmpty(field.Value());
+        }
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 // Calls `procedure` with the values by parameter name, as a screen does; a
