@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -35,53 +36,79 @@ bool IsAscii(std::string_view text) {
 // only when no other criterion's index can. Some have no index at all.
 enum class Drives { Always, WhenFew, Weakly, Never };
 
-// SQL texts kept by the shape of the search they were built for: a search's
-// text depends only on its tables and on its conditions and how each finds
-// rows, never on the values bound, and building it cost the read of one item
-// by number more than running it did. A kept text stays where it is until
-// the program ends; past kMost texts (many shapes are rare) more are built
-// for their call alone.
-class ShapeTexts {
-  public:
-    static constexpr std::size_t kMost = 4096;
+// The SQL texts of one shape of search (Search::Shape), each built the first
+// time it is needed and kept from then on.
+struct ShapeTexts {
+    std::string count;      // of every match
+    std::string gramCount;  // from the counts kept as items are written
+    std::string tabCount;
+    std::string otherCount;  // of the matches of the other statuses
+    std::string rowsNone;    // the rows, by plan
+    std::string rowsSorted;
+    std::string rowsWalked;
+};
 
-    // The text kept under `shape`, made by `build` the first time; `unkept`
-    // holds it when it cannot be kept.
-    template <class Build>
-    std::string_view Text(const std::string& shape, Build build, std::string& unkept) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (const auto found = texts_.find(shape); found != texts_.end()) {
-                return found->second;
+// The texts of one procedure's searches by their shapes: a search's SQL
+// depends only on its tables and on its conditions and how each finds rows,
+// never on the values bound, and building it cost the read of one item by
+// number more than running it did. Kept texts stay where they are until the
+// program ends; past kMost shapes (most shapes are rare) the texts of more
+// are built for their call alone.
+class SearchTexts {
+  public:
+    static constexpr std::size_t kMost = 1024;
+
+    // The texts of one search: those kept for its shape, if any.
+    class Kept {
+      public:
+        Kept(SearchTexts& all, ShapeTexts* mine) : all_(all), mine_(mine) {}
+        SearchTexts& All() const { return all_; }
+
+        // The text in `slot`, made by `build` the first time; `unkept`
+        // holds it when the shape has no texts kept.
+        template <class Build>
+        std::string_view Get(std::string ShapeTexts::*slot, Build build,
+                             std::string& unkept) const {
+            if (mine_ == nullptr) {
+                unkept = build();
+                return unkept;
             }
+            const std::lock_guard lock(all_.mutex_);
+            std::string& kept = mine_->*slot;
+            if (kept.empty()) {
+                kept = build();
+            }
+            return kept;
         }
-        std::string text = build();
+
+      private:
+        SearchTexts& all_;
+        ShapeTexts* mine_;
+    };
+
+    Kept Of(const std::string& shape) {
         const std::lock_guard lock(mutex_);
-        if (texts_.size() >= kMost) {
-            unkept = std::move(text);
-            return unkept;
+        if (const auto found = byShape_.find(shape); found != byShape_.end()) {
+            return {*this, found->second.get()};
         }
-        return texts_.try_emplace(shape, std::move(text)).first->second;
+        if (byShape_.size() >= kMost) {
+            return {*this, nullptr};
+        }
+        return {*this, byShape_.emplace(shape, std::make_unique<ShapeTexts>()).first->second.get()};
     }
 
   private:
     std::mutex mutex_;
-    std::unordered_map<std::string, std::string> texts_;
+    std::unordered_map<std::string, std::unique_ptr<ShapeTexts>> byShape_;
 };
 
-// The counts' texts, of every search.
-ShapeTexts& CountTexts() {
-    static ShapeTexts texts;
-    return texts;
-}
-
 // What a procedure's rows hold: the columns, the joins they need and the
-// console's order, with the texts of the rows' query built from them.
+// console's order, with the texts of its searches.
 struct Rows {
     std::string columns;
     std::string joins;
     std::string orderBy;
-    mutable ShapeTexts texts = {};
+    mutable SearchTexts texts = {};
 };
 
 // A search being put together: the table of every match (the item, or a
@@ -193,7 +220,7 @@ class Search {
         return values;
     }
 
-    // What the texts of the search depend on (the key of ShapeTexts): the
+    // What the texts of the search depend on (the key of SearchTexts): the
     // engine, the tables, and each condition's forms and how it finds rows,
     // but no value.
     std::string Shape() const {
@@ -220,8 +247,8 @@ class Search {
     // are read follows from the number.
     void Answer(ProcedureContext& call, const Rows& rows,
                 std::vector<vym::Value> columnValues = {}) const {
-        const std::string shape = Shape();
-        const std::int32_t count = Count(call.Session(), shape);
+        const SearchTexts::Kept kept = rows.texts.Of(Shape());
+        const std::int32_t count = Count(call.Session(), kept);
         call.SetReturnValue(count);
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
@@ -240,14 +267,18 @@ class Search {
             call.Session().Run(asWritten);
         }
         std::string unkept;
-        const std::string_view sql = rows.texts.Text(
-            (walk ? walk->Shape() : shape) + static_cast<char>('0' + static_cast<int>(plan)),
-            [&] {
-                return "SELECT " + rows.columns + " FROM " + read.From(false, rows.joins) +
-                       read.WhereClause(plan, false) + " ORDER BY " +
-                       read.Order(plan, rows.orderBy);
-            },
-            unkept);
+        const std::string_view sql =
+            (walk ? rows.texts.Of(walk->Shape()) : kept)
+                .Get(
+                    plan == Plan::Walk   ? &ShapeTexts::rowsWalked
+                    : plan == Plan::Sort ? &ShapeTexts::rowsSorted
+                                         : &ShapeTexts::rowsNone,
+                    [&] {
+                        return "SELECT " + rows.columns + " FROM " + read.From(false, rows.joins) +
+                               read.WhereClause(plan, false) + " ORDER BY " +
+                               read.Order(plan, rows.orderBy);
+                    },
+                    unkept);
         SqlStatement& statement = call.EmitResultSet(sql, columnValues);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
@@ -430,11 +461,11 @@ class Search {
     // A status that all but a few items share is counted the other way round
     // when those few are fewer than the matches of the other criteria: every
     // match less those of the other statuses, found through the status index.
-    std::int32_t Count(SqlSession& session, const std::string& shape) const {
-        if (const auto counted = CountedGram(session, shape)) {
+    std::int32_t Count(SqlSession& session, const SearchTexts::Kept& kept) const {
+        if (const auto counted = CountedGram(session, kept)) {
             return *counted;
         }
-        if (const auto counted = CountedByTab(session, shape)) {
+        if (const auto counted = CountedByTab(session, kept)) {
             return *counted;
         }
         const auto status = std::find_if(conditions_.begin(), conditions_.end(),
@@ -449,12 +480,12 @@ class Search {
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
-            return CountAll(session, shape);
+            return CountAll(session, kept);
         }
         Search rest = *this;
         rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
-        const std::string restShape = rest.Shape();
-        const std::int32_t matches = rest.CountAll(session, restShape);
+        const SearchTexts::Kept restKept = kept.All().Of(rest.Shape());
+        const std::int32_t matches = rest.CountAll(session, restKept);
         const std::int32_t few = std::min(matches, kFewOthers);
         const vym::Value& value = status->values.front();
         // A tab none of whose items has another status matches as many.
@@ -462,9 +493,9 @@ class Search {
             return matches;
         }
         if (OtherStatuses(session, value, few) >= few) {
-            return CountAll(session, shape);
+            return CountAll(session, kept);
         }
-        return matches - rest.CountOtherStatuses(session, restShape, value);
+        return matches - rest.CountOtherStatuses(session, restKept, value);
     }
 
     // The status criterion, if any, on a count table: its condition and its value.
@@ -489,7 +520,8 @@ class Search {
     // typed tab: its matches are counted as the items are written, by text
     // and status (and tab). So are those of a longer one within one word,
     // by word, when a single word holds it.
-    std::optional<std::int32_t> CountedGram(SqlSession& session, const std::string& shape) const {
+    std::optional<std::int32_t> CountedGram(SqlSession& session,
+                                            const SearchTexts::Kept& kept) const {
         const auto counted = [](const Condition& c) { return !c.gram.empty() || !c.word.empty(); };
         const auto gram = std::find_if(conditions_.begin(), conditions_.end(), counted);
         const bool alone =
@@ -500,8 +532,8 @@ class Search {
         }
         const bool byWord = gram->gram.empty();
         std::string unkept;
-        const std::string_view sql = CountTexts().Text(
-            'g' + shape,
+        const std::string_view sql = kept.Get(
+            &ShapeTexts::gramCount,
             [&] {
                 return (byWord            ? std::string(engine_->WordCountSql(!detail_.empty()))
                         : detail_.empty() ? "SELECT 1, COALESCE(SUM(items), 0) FROM "
@@ -531,7 +563,8 @@ class Search {
     // A typed tab searched by function, status, both or neither: its rows
     // are counted by both as they are written (to the tab's own table or
     // to their items).
-    std::optional<std::int32_t> CountedByTab(SqlSession& session, const std::string& shape) const {
+    std::optional<std::int32_t> CountedByTab(SqlSession& session,
+                                             const SearchTexts::Kept& kept) const {
         const bool counted =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.tabCounted; });
@@ -543,8 +576,8 @@ class Search {
             values.push_back(condition.values.front());
         }
         std::string unkept;
-        const std::string_view sql = CountTexts().Text(
-            't' + shape,
+        const std::string_view sql = kept.Get(
+            &ShapeTexts::tabCount,
             [this] {
                 std::string text =
                     "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
@@ -566,10 +599,10 @@ class Search {
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
     }
 
-    std::int32_t CountAll(SqlSession& session, const std::string& shape) const {
+    std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept) const {
         std::string unkept;
-        const std::string_view sql = CountTexts().Text(
-            'c' + shape,
+        const std::string_view sql = kept.Get(
+            &ShapeTexts::count,
             [this] {
                 return "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true);
             },
@@ -599,15 +632,15 @@ class Search {
 
     // The matches of another status than `status`, each found through the
     // status index and tried against the criteria.
-    std::int32_t CountOtherStatuses(SqlSession& session, const std::string& shape,
+    std::int32_t CountOtherStatuses(SqlSession& session, const SearchTexts::Kept& kept,
                                     const vym::Value& status) const {
         std::vector<vym::Value> values = {status, status};
         for (const Condition& condition : conditions_) {
             values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
         }
         std::string unkept;
-        const std::string_view sql = CountTexts().Text(
-            'o' + shape,
+        const std::string_view sql = kept.Get(
+            &ShapeTexts::otherCount,
             [this] {
                 std::string text = "SELECT count(*) FROM " + std::string(table_);
                 if (!detail_.empty()) {
