@@ -27,6 +27,7 @@ struct StoredCell {
 class ColumnSet;
 class SqlStatement;
 struct ColumnType;
+struct RecordsetFields;
 
 // Reads a column of the statement's current row as a field of one type reads it.
 using ColumnReader = vym::Value (*)(const SqlStatement& statement, int column);
@@ -81,9 +82,12 @@ class SqlStatement {
 
   private:
     friend class ColumnSet;
+    friend class SqlRecordset;
     // The columns as the last recordset over the statement worked them out.
     std::shared_ptr<const ColumnSet> columnSet_;
     std::uint64_t columnSetVersion_ = 0;
+    // The fields of the last recordset over the statement, for the next one.
+    std::shared_ptr<RecordsetFields> fields_;
 };
 
 }  // namespace vym::server
