@@ -112,9 +112,10 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
 
     // Match the command's parameters to the declarations (usually in the
     // same order, as Refresh made them) and take the values sent.
-    std::vector<vym::Value> values(declared.size(), vym::Value::Null());
-    std::vector<std::size_t> slots;
-    slots.reserve(command.Parameters.Count());
+    std::vector<vym::Value>& values = values_;
+    std::vector<std::size_t>& slots = slots_;
+    values.assign(declared.size(), vym::Value::Null());
+    slots.clear();
     for (const Parameter& parameter : command.Parameters) {
         std::size_t slot = slots.size();
         if (slot >= declared.size() ||

@@ -128,23 +128,20 @@ class Search {
     // or the item number alone.
     void Where(std::string condition, std::vector<vym::Value> values, Drives drives,
                bool onItem = true) {
-        conditions_.push_back(
-            {condition, {}, drives, onItem, values, condition, values, false, {}});
+        Condition& added = conditions_.emplace_back();
+        added.sql = std::move(condition);
+        added.drives = drives;
+        added.onItem = onItem;
+        added.values = std::move(values);
     }
     // `column` compared with `op` ("= ?", "LIKE ? ESCAPE '\'") to the value.
     void Where(std::string_view column, std::string_view op, vym::Value value, Drives drives,
                bool onItem = true) {
         const std::string tail = " " + std::string(op);
-        const std::string filter = engine_->NotIndexed(column) + tail;
-        conditions_.push_back({std::string(column) + tail,
-                               filter,
-                               drives,
-                               onItem,
-                               {value},
-                               filter,
-                               {value},
-                               false,
-                               {}});
+        Where(std::string(column) + tail, {std::move(value)}, drives, onItem);
+        Condition& added = conditions_.back();
+        added.filterOnly = engine_->NotIndexed(column) + tail;
+        added.probe = added.filterOnly;
     }
     // Most items share one status: it finds rows only when nothing else can,
     // and a count of the common one counts the rare others instead.
@@ -190,7 +187,7 @@ class Search {
             match.probe = IsAscii(text) ? "i.long_description " + std::string(engine_->Like()) +
                                               " ? ESCAPE '\\'"
                                         : std::string();
-            match.probeValues = {"%" + StartsWithPattern(text)};
+            match.probeValues = std::vector<vym::Value>{"%" + StartsWithPattern(text)};
             // Words of digits alone are not counted by word.
             const bool digits = std::all_of(text.begin(), text.end(), [](char c) {
                 return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -212,12 +209,12 @@ class Search {
     std::string Select(const std::string& columns) const {
         return "SELECT " + columns + " FROM " + From(false, "") + WhereClause(Plan::Count, false);
     }
-    std::vector<vym::Value> Values() const {
-        std::vector<vym::Value> values;
+    // The values of the conditions, after those `before` them.
+    std::vector<vym::Value> Values(std::vector<vym::Value> before = {}) const {
         for (const Condition& condition : conditions_) {
-            values.insert(values.end(), condition.values.begin(), condition.values.end());
+            before.insert(before.end(), condition.values.begin(), condition.values.end());
         }
-        return values;
+        return before;
     }
 
     // What the texts of the search depend on (the key of SearchTexts): the
@@ -229,7 +226,7 @@ class Search {
         shape.append(1, '\x1f').append(table_).append(1, '\x1f').append(detail_);
         for (const Condition& c : conditions_) {
             shape.append(1, '\x1e').append(c.sql).append(1, '\x1f').append(c.filterOnly);
-            shape.append(1, '\x1f').append(c.probe).append(1, '\x1f');
+            shape.append(1, '\x1f').append(c.Probe()).append(1, '\x1f');
             const char flags[] = {static_cast<char>('0' + static_cast<int>(c.drives)),
                                   c.onItem ? 'i' : '-',
                                   c.status ? 's' : '-',
@@ -248,7 +245,8 @@ class Search {
     void Answer(ProcedureContext& call, const Rows& rows,
                 std::vector<vym::Value> columnValues = {}) const {
         const SearchTexts::Kept kept = rows.texts.Of(Shape());
-        const std::int32_t count = Count(call.Session(), kept);
+        const std::vector<vym::Value> values = Values();
+        const std::int32_t count = Count(call.Session(), kept, values);
         call.SetReturnValue(count);
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
@@ -256,9 +254,9 @@ class Search {
         const std::optional<Search> walk =
             plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), rows.orderBy) : std::nullopt;
         const Search& read = walk ? *walk : *this;
-        for (vym::Value& value : read.Values()) {
-            columnValues.push_back(std::move(value));
-        }
+        // Bound to the rows: the columns' values, then those of the conditions.
+        const std::vector<vym::Value> bound =
+            walk || !columnValues.empty() ? read.Values(std::move(columnValues)) : values;
         // A walk reads the order's own index and joins the lookups to each
         // row it keeps, as written; a few matches are found through their
         // criteria, which the planner may have to join first.
@@ -279,7 +277,7 @@ class Search {
                                read.Order(plan, rows.orderBy);
                     },
                     unkept);
-        SqlStatement& statement = call.EmitResultSet(sql, columnValues);
+        SqlStatement& statement = call.EmitResultSet(sql, bound);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
             statement.FetchInBatches();
@@ -294,14 +292,20 @@ class Search {
         Drives drives;
         bool onItem;
         std::vector<vym::Value> values;
-        // The same tested on a row found otherwise (none when it cannot be).
-        std::string probe;
-        std::vector<vym::Value> probeValues;
+        // The same tested on a row found otherwise (none when it is empty),
+        // and its values, when they are not those of the condition itself.
+        std::optional<std::string> probe;
+        std::optional<std::vector<vym::Value>> probeValues;
         bool status = false;
         std::string gram;         // a description too short for the trigram index
         std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
         bool tabCounted = false;  // the function, which the typed tabs count by
+
+        const std::string& Probe() const { return probe ? *probe : sql; }
+        const std::vector<vym::Value>& ProbeValues() const {
+            return probeValues ? *probeValues : values;
+        }
     };
 
     static std::string_view Alias(std::string_view table) {
@@ -461,7 +465,9 @@ class Search {
     // A status that all but a few items share is counted the other way round
     // when those few are fewer than the matches of the other criteria: every
     // match less those of the other statuses, found through the status index.
-    std::int32_t Count(SqlSession& session, const SearchTexts::Kept& kept) const {
+    // `values` are those of the conditions.
+    std::int32_t Count(SqlSession& session, const SearchTexts::Kept& kept,
+                       const std::vector<vym::Value>& values) const {
         if (const auto counted = CountedGram(session, kept)) {
             return *counted;
         }
@@ -472,7 +478,7 @@ class Search {
                                          [](const Condition& c) { return c.status; });
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
-                        [](const Condition& c) { return c.status || !c.probe.empty(); });
+                        [](const Condition& c) { return c.status || !c.Probe().empty(); });
         // The status alone counts the rest of the items the other way round too.
         const bool indexed =
             std::any_of(conditions_.begin(), conditions_.end(),
@@ -480,12 +486,12 @@ class Search {
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
-            return CountAll(session, kept);
+            return CountAll(session, kept, values);
         }
         Search rest = *this;
         rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
         const SearchTexts::Kept restKept = kept.All().Of(rest.Shape());
-        const std::int32_t matches = rest.CountAll(session, restKept);
+        const std::int32_t matches = rest.CountAll(session, restKept, rest.Values());
         const std::int32_t few = std::min(matches, kFewOthers);
         const vym::Value& value = status->values.front();
         // A tab none of whose items has another status matches as many.
@@ -493,7 +499,7 @@ class Search {
             return matches;
         }
         if (OtherStatuses(session, value, few) >= few) {
-            return CountAll(session, kept);
+            return CountAll(session, kept, values);
         }
         return matches - rest.CountOtherStatuses(session, restKept, value);
     }
@@ -599,7 +605,8 @@ class Search {
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
     }
 
-    std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept) const {
+    std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept,
+                          const std::vector<vym::Value>& values) const {
         std::string unkept;
         const std::string_view sql = kept.Get(
             &ShapeTexts::count,
@@ -607,7 +614,7 @@ class Search {
                 return "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true);
             },
             unkept);
-        return Single(session, sql, Values());
+        return Single(session, sql, values);
     }
 
     // How many items have another status than `status`, up to `most`: read
@@ -636,7 +643,8 @@ class Search {
                                     const vym::Value& status) const {
         std::vector<vym::Value> values = {status, status};
         for (const Condition& condition : conditions_) {
-            values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
+            values.insert(values.end(), condition.ProbeValues().begin(),
+                          condition.ProbeValues().end());
         }
         std::string unkept;
         const std::string_view sql = kept.Get(
@@ -649,7 +657,7 @@ class Search {
                 }
                 text += " WHERE (i.status_id < ? OR i.status_id > ?)";
                 for (const Condition& condition : conditions_) {
-                    text += " AND " + condition.probe;
+                    text += " AND " + condition.Probe();
                 }
                 return text;
             },
