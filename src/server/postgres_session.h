@@ -30,7 +30,7 @@ class PostgresSession : public SqlSession {
     static std::shared_ptr<PostgresSession> Open(const std::string& uri, const Options& options);
     ~PostgresSession() override;
 
-    std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
+    StatementRef Prepare(std::string_view sql) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;

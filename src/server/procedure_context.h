@@ -52,7 +52,7 @@ class ProcedureContext {
     // search with a varying set of criteria); returns the statement, for a
     // hint such as FetchInBatches.
     SqlStatement& EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
-    std::vector<std::shared_ptr<SqlStatement>> TakeResultSets() { return std::move(resultSets_); }
+    std::vector<StatementRef> TakeResultSets() { return std::move(resultSets_); }
 
   private:
     std::size_t IndexOf(std::string_view name) const;
@@ -63,7 +63,7 @@ class ProcedureContext {
     std::vector<vym::Value>& values_;
     SqlSession& session_;
     const std::string& userId_;
-    std::vector<std::shared_ptr<SqlStatement>> resultSets_;
+    std::vector<StatementRef> resultSets_;
 };
 
 // The output parameter a business refusal goes to (parameter names match

@@ -117,8 +117,7 @@ struct RecordsetFields {
     std::vector<StatementField> fields;
 };
 
-SqlRecordset::SqlRecordset(std::vector<std::shared_ptr<SqlStatement>> resultSets,
-                           std::optional<bool> firstHasRow)
+SqlRecordset::SqlRecordset(std::vector<StatementRef> resultSets, std::optional<bool> firstHasRow)
     : resultSets_(std::move(resultSets)) {
     Start(firstHasRow);
 }

@@ -17,7 +17,7 @@ class SqlRecordset final : public vym::Recordset {
     // The first statement is run at once, unless `firstHasRow` says it was
     // stepped already and whether that gave a row. An empty list gives a
     // closed recordset (a call that returned no result set).
-    explicit SqlRecordset(std::vector<std::shared_ptr<SqlStatement>> resultSets,
+    explicit SqlRecordset(std::vector<StatementRef> resultSets,
                           std::optional<bool> firstHasRow = std::nullopt);
     ~SqlRecordset() override;
 
@@ -40,9 +40,9 @@ class SqlRecordset final : public vym::Recordset {
     void RequireOpen() const;
     void SetEof(bool eof);
 
-    std::vector<std::shared_ptr<SqlStatement>> resultSets_;
+    std::vector<StatementRef> resultSets_;
     std::size_t next_ = 0;
-    std::shared_ptr<SqlStatement> current_;
+    StatementRef current_;
     std::shared_ptr<const ColumnSet> columns_;  // of current_
     // Kept by current_ (fields of a statement handed from one recordset over
     // it to the next), or nullptr.

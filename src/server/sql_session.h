@@ -31,7 +31,7 @@ class SqlSession {
     // A prepared statement for `sql`, taken from the session's cache when a
     // free one exists. It goes back to the cache, rewound, when its last
     // holder lets go, so a statement kept alive keeps its rows readable.
-    virtual std::shared_ptr<SqlStatement> Prepare(std::string_view sql) = 0;
+    virtual StatementRef Prepare(std::string_view sql) = 0;
     // Runs a script of statements that return no rows (a migration).
     virtual void ExecuteScript(std::string_view sql) = 0;
 

@@ -60,7 +60,7 @@ void CheckSize(const Parameter& declared, const vym::Value& value, const std::st
 
 // Runs one statement of ad-hoc SQL. A statement that changes data runs in its
 // own immediate transaction; a query is handed back unread.
-std::vector<std::shared_ptr<SqlStatement>> RunText(SqlSession& session, std::string_view text) {
+std::vector<StatementRef> RunText(SqlSession& session, std::string_view text) {
     auto statement = session.Prepare(TranslateSql(text, session.Engine()));
     if (statement->ColumnCount() > 0) {
         return {std::move(statement)};

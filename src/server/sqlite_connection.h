@@ -46,7 +46,7 @@ class SqliteConnection : public vym::Connection {
 
   private:
     struct CallResult {
-        std::vector<std::shared_ptr<SqlStatement>> resultSets;
+        std::vector<StatementRef> resultSets;
         // Whether the first result set has a row, when it was stepped already.
         std::optional<bool> firstHasRow;
     };

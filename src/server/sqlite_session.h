@@ -47,7 +47,7 @@ class SqliteSession : public SqlSession {
     static std::shared_ptr<SqliteSession> Open(const std::string& path, const Options& options);
     ~SqliteSession() override;
 
-    std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
+    StatementRef Prepare(std::string_view sql) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;
