@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gateway/name_slots.h"
+#include "gateway/parameter_index.h"
 #include "server/column_type.h"
 #include "server/sql_statement.h"
 
@@ -33,6 +34,11 @@ class ColumnSet {
     const std::vector<int>& Undeclared() const { return undeclared_; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;
+    // Whether the column `at` is the only one so named: the first guess of
+    // Find, which callers try inline before calling it.
+    bool IsAt(int at, std::string_view name) const {
+        return at < Count() && byName_.Distinct() && ParameterIndex::SameName(names_[at], name);
+    }
     // The same, trying first the column `next` and the few after it; `next`
     // is then set after the one found: callers mostly read a row's fields in
     // the order of its columns, and so skip the hashing.

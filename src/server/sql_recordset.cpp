@@ -203,6 +203,9 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
+    if (columns_->IsAt(nextField_, name)) {
+        return fields_->fields[nextField_++];
+    }
     if (const auto found = columns_->Find(name, nextField_)) {
         return fields_->fields[*found];
     }

@@ -86,7 +86,7 @@ class SearchTexts {
         ShapeTexts* mine_;
     };
 
-    Kept Of(const std::string& shape) {
+    Kept Of(std::string_view shape) {
         const std::lock_guard lock(mutex_);
         if (const auto found = byShape_.find(shape); found != byShape_.end()) {
             return {*this, found->second.get()};
@@ -94,12 +94,21 @@ class SearchTexts {
         if (byShape_.size() >= kMost) {
             return {*this, nullptr};
         }
-        return {*this, byShape_.emplace(shape, std::make_unique<ShapeTexts>()).first->second.get()};
+        return {*this, byShape_.emplace(std::string(shape), std::make_unique<ShapeTexts>())
+                           .first->second.get()};
     }
 
   private:
+    // Shapes are looked up as they are written, without a copy.
+    struct ShapeHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view shape) const {
+            return std::hash<std::string_view>{}(shape);
+        }
+    };
     std::mutex mutex_;
-    std::unordered_map<std::string, std::unique_ptr<ShapeTexts>> byShape_;
+    std::unordered_map<std::string, std::unique_ptr<ShapeTexts>, ShapeHash, std::equal_to<>>
+        byShape_;
 };
 
 // What a procedure's rows hold: the columns, the joins they need and the
@@ -219,10 +228,11 @@ class Search {
 
     // What the texts of the search depend on (the key of SearchTexts): the
     // engine, the tables, and each condition's forms and how it finds rows,
-    // but no value.
-    std::string Shape() const {
-        std::string shape(engine_->Name());
-        shape.reserve(128);
+    // but no value. Written into the thread's own buffer, which is good until
+    // the thread's next Shape(): a call looks its texts up with it at once.
+    std::string_view Shape() const {
+        thread_local std::string shape;
+        shape.assign(engine_->Name());
         shape.append(1, '\x1f').append(table_).append(1, '\x1f').append(detail_);
         for (const Condition& c : conditions_) {
             shape.append(1, '\x1e').append(c.sql).append(1, '\x1f').append(c.filterOnly);
