@@ -788,11 +788,10 @@ std::shared_ptr<PostgresSession> PostgresSession::Open(const std::string& uri,
     return std::shared_ptr<PostgresSession>(new PostgresSession(std::move(impl)));
 }
 
-StatementRef PostgresSession::Prepare(std::string_view sql) {
+StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash) {
     if (impl_->link->depth == 0) {
         impl_->Ready();
     }
-    const std::size_t hash = Pool::Hash(sql);
     if (auto statement = impl_->pool->Take(sql, hash)) {
         return Lend(std::move(statement));
     }

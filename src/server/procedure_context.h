@@ -52,10 +52,13 @@ class ProcedureContext {
     // search with a varying set of criteria); returns the statement, for a
     // hint such as FetchInBatches.
     SqlStatement& EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
+    // The same for a text prepared call after call.
+    SqlStatement& EmitResultSet(const HashedSql& sql, const std::vector<vym::Value>& args);
     std::vector<StatementRef> TakeResultSets() { return std::move(resultSets_); }
 
   private:
     std::size_t IndexOf(std::string_view name) const;
+    SqlStatement& EmitResultSet(StatementRef statement, const std::vector<vym::Value>& args);
 
     const ParameterDeclarations& declarations_;
     const ParameterIndex& names_;

@@ -386,8 +386,7 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     return std::shared_ptr<SqliteSession>(new SqliteSession(std::move(impl)));
 }
 
-StatementRef SqliteSession::Prepare(std::string_view sql) {
-    const std::size_t hash = Pool::Hash(sql);
+StatementRef SqliteSession::Prepare(std::string_view sql, std::size_t hash) {
     if (auto statement = impl_->pool->Take(sql, hash)) {
         sqlite3_stmt* handle = statement->Handle();
         StatementRef lent = Lend(std::move(statement));

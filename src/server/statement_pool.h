@@ -1,16 +1,13 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "gateway/parameter_index.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
@@ -32,34 +29,7 @@ class StatementPool {
         std::size_t lent = 0;
     };
 
-    // The hash of a text: a procedure's long SELECT is hashed on every call,
-    // so this is the pool's hot path. Long texts are read 32 bytes a round in
-    // four lanes that do not wait for each other; the texts themselves are
-    // compared, so a hash only has to spread them.
-    static std::size_t Hash(std::string_view text) {
-        const std::size_t size = text.size();
-        if (size < 32) {
-            return static_cast<std::size_t>(ParameterIndex::HashName(text));
-        }
-        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
-        const char* data = text.data();
-        std::uint64_t a = size, b = ~size, c = kMix, d = ~kMix;
-        const auto round = [&](const char* at) {
-            a = (a ^ Word(at)) * kMix;
-            b = (b ^ Word(at + 8)) * kMix;
-            c = (c ^ Word(at + 16)) * kMix;
-            d = (d ^ Word(at + 24)) * kMix;
-        };
-        for (std::size_t at = 0; at + 32 < size; at += 32) {
-            round(data + at);
-        }
-        round(data + size - 32);  // the last 32 bytes, overlapping those before
-        std::uint64_t hash = a ^ std::rotl(b, 16) ^ std::rotl(c, 32) ^ std::rotl(d, 48);
-        hash = (hash ^ (hash >> 29)) * kMix;
-        return static_cast<std::size_t>(hash ^ (hash >> 32));
-    }
-
-    // An idle statement for `sql`, whose Hash() is `hash`, lent from now on;
+    // An idle statement for `sql`, whose HashedSql::Hash is `hash`, lent from now on;
     // nullptr when none.
     std::unique_ptr<Statement> Take(std::string_view sql, std::size_t hash) {
         const auto found = buckets_.find(Probe{hash, sql});
@@ -105,12 +75,6 @@ class StatementPool {
     }
 
   private:
-    static std::uint64_t Word(const char* at) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, at, sizeof word);
-        return word;
-    }
-
     // A text with its hash, worked out once when the statement is lent.
     struct Key {
         std::size_t hash;

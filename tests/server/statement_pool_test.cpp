@@ -1,5 +1,7 @@
 #include "server/statement_pool.h"
 
+#include "server/sql_session.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,23 +31,23 @@ using Pool = StatementPool<CountedStatement>;
 // A statement made for `sql` and lent, as a session makes one.
 std::unique_ptr<CountedStatement> Made(const std::shared_ptr<Pool>& pool, const std::string& sql) {
     auto statement = std::make_unique<CountedStatement>(sql);
-    statement->home = {pool, &pool->Lend(sql, Pool::Hash(sql))};
+    statement->home = {pool, &pool->Lend(sql, HashedSql::Hash(sql))};
     return statement;
 }
 
 TEST(StatementPool, LendsAStatementOnceAndTakesItBackRewound) {
     auto pool = std::make_shared<Pool>();
     const std::string sql = "SELECT item_no FROM vym_item WHERE item_no = ?";
-    EXPECT_EQ(pool->Take(sql, Pool::Hash(sql)), nullptr);
+    EXPECT_EQ(pool->Take(sql, HashedSql::Hash(sql)), nullptr);
     auto first = Made(pool, sql);
     CountedStatement* kept = first.get();
     // Lent, the statement is not handed out again: a second holder gets another.
-    EXPECT_EQ(pool->Take(sql, Pool::Hash(sql)), nullptr);
+    EXPECT_EQ(pool->Take(sql, HashedSql::Hash(sql)), nullptr);
     PoolHome<CountedStatement>::Return(std::move(first));
-    auto again = pool->Take(sql, Pool::Hash(sql));
+    auto again = pool->Take(sql, HashedSql::Hash(sql));
     EXPECT_EQ(again.get(), kept);
     EXPECT_TRUE(again->rewound);
-    EXPECT_EQ(pool->Take(sql, Pool::Hash(sql)), nullptr);
+    EXPECT_EQ(pool->Take(sql, HashedSql::Hash(sql)), nullptr);
     PoolHome<CountedStatement>::Return(std::move(again));
     pool.reset();
     EXPECT_EQ(CountedStatement::alive, 0);
@@ -66,7 +68,7 @@ TEST(StatementPool, StaysWithinItsBoundAndTakesBackWhatWasLentMeanwhile) {
     EXPECT_EQ(CountedStatement::alive, 1);
     CountedStatement* kept = lent.get();
     PoolHome<CountedStatement>::Return(std::move(lent));
-    auto again = pool->Take("SELECT 'lent'", Pool::Hash("SELECT 'lent'"));
+    auto again = pool->Take("SELECT 'lent'", HashedSql::Hash("SELECT 'lent'"));
     EXPECT_EQ(again.get(), kept);
     pool.reset();
     PoolHome<CountedStatement>::Return(std::move(again));

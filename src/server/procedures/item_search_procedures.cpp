@@ -39,13 +39,13 @@ enum class Drives { Always, WhenFew, Weakly, Never };
 // The SQL texts of one shape of search (Search::Shape), each built the first
 // time it is needed and kept from then on.
 struct ShapeTexts {
-    std::string count;      // of every match
-    std::string gramCount;  // from the counts kept as items are written
-    std::string tabCount;
-    std::string otherCount;  // of the matches of the other statuses
-    std::string rowsNone;    // the rows, by plan
-    std::string rowsSorted;
-    std::string rowsWalked;
+    HashedSql count;      // of every match
+    HashedSql gramCount;  // from the counts kept as items are written
+    HashedSql tabCount;
+    HashedSql otherCount;  // of the matches of the other statuses
+    HashedSql rowsNone;    // the rows, by plan
+    HashedSql rowsSorted;
+    HashedSql rowsWalked;
 };
 
 // The texts of one procedure's searches by their shapes: a search's SQL
@@ -67,16 +67,15 @@ class SearchTexts {
         // The text in `slot`, made by `build` the first time; `unkept`
         // holds it when the shape has no texts kept.
         template <class Build>
-        std::string_view Get(std::string ShapeTexts::*slot, Build build,
-                             std::string& unkept) const {
+        const HashedSql& Get(HashedSql ShapeTexts::*slot, Build build, HashedSql& unkept) const {
             if (mine_ == nullptr) {
-                unkept = build();
+                unkept = HashedSql(build());
                 return unkept;
             }
             const std::lock_guard lock(all_.mutex_);
-            std::string& kept = mine_->*slot;
-            if (kept.empty()) {
-                kept = build();
+            HashedSql& kept = mine_->*slot;
+            if (kept.text.empty()) {
+                kept = HashedSql(build());
             }
             return kept;
         }
@@ -274,19 +273,19 @@ class Search {
             plan == Plan::Walk && !asWritten.empty()) {
             call.Session().Run(asWritten);
         }
-        std::string unkept;
-        const std::string_view sql =
-            (walk ? rows.texts.Of(walk->Shape()) : kept)
-                .Get(
-                    plan == Plan::Walk   ? &ShapeTexts::rowsWalked
-                    : plan == Plan::Sort ? &ShapeTexts::rowsSorted
-                                         : &ShapeTexts::rowsNone,
-                    [&] {
-                        return "SELECT " + rows.columns + " FROM " + read.From(false, rows.joins) +
-                               read.WhereClause(plan, false) + " ORDER BY " +
-                               read.Order(plan, rows.orderBy);
-                    },
-                    unkept);
+        HashedSql unkept;
+        const HashedSql& sql = (walk ? rows.texts.Of(walk->Shape()) : kept)
+                                   .Get(
+                                       plan == Plan::Walk   ? &ShapeTexts::rowsWalked
+                                       : plan == Plan::Sort ? &ShapeTexts::rowsSorted
+                                                            : &ShapeTexts::rowsNone,
+                                       [&] {
+                                           return "SELECT " + rows.columns + " FROM " +
+                                                  read.From(false, rows.joins) +
+                                                  read.WhereClause(plan, false) + " ORDER BY " +
+                                                  read.Order(plan, rows.orderBy);
+                                       },
+                                       unkept);
         SqlStatement& statement = call.EmitResultSet(sql, bound);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
@@ -547,8 +546,8 @@ class Search {
             return std::nullopt;
         }
         const bool byWord = gram->gram.empty();
-        std::string unkept;
-        const std::string_view sql = kept.Get(
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
             &ShapeTexts::gramCount,
             [&] {
                 return (byWord            ? std::string(engine_->WordCountSql(!detail_.empty()))
@@ -591,8 +590,8 @@ class Search {
         for (const Condition& condition : conditions_) {
             values.push_back(condition.values.front());
         }
-        std::string unkept;
-        const std::string_view sql = kept.Get(
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
             &ShapeTexts::tabCount,
             [this] {
                 std::string text =
@@ -607,7 +606,9 @@ class Search {
     }
 
     // The one number `sql` reads.
-    static std::int32_t Single(SqlSession& session, std::string_view sql,
+    // `sql` is a text or a HashedSql.
+    template <class Sql>
+    static std::int32_t Single(SqlSession& session, const Sql& sql,
                                const std::vector<vym::Value>& values) {
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
@@ -617,8 +618,8 @@ class Search {
 
     std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept,
                           const std::vector<vym::Value>& values) const {
-        std::string unkept;
-        const std::string_view sql = kept.Get(
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
             &ShapeTexts::count,
             [this] {
                 return "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true);
@@ -656,8 +657,8 @@ class Search {
             values.insert(values.end(), condition.ProbeValues().begin(),
                           condition.ProbeValues().end());
         }
-        std::string unkept;
-        const std::string_view sql = kept.Get(
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
             &ShapeTexts::otherCount,
             [this] {
                 std::string text = "SELECT count(*) FROM " + std::string(table_);
