@@ -1,51 +1,8 @@
 #include "gateway/parameter_index.h"
 
-#include <cstring>
-
 #include "gateway/parameter.h"
 
 namespace vym {
-namespace {
-
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-std::uint64_t Word(const char* at) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-}
-
-std::uint32_t Half(const char* at) {
-    std::uint32_t half = 0;
-    std::memcpy(&half, at, sizeof half);
-    return half;
-}
-
-// Equal bytes, read as HashName reads them: names are short, and a call of
-// memcmp would cost more than the comparison.
-bool SameBytes(const char* a, const char* b, std::size_t size) {
-    if (size >= 8) {
-        for (std::size_t at = 0; at + 8 < size; at += 8) {
-            if (Word(a + at) != Word(b + at)) {
-                return false;
-            }
-        }
-        return Word(a + size - 8) == Word(b + size - 8);
-    }
-    if (size >= 4) {
-        return Half(a) == Half(b) && Half(a + size - 4) == Half(b + size - 4);
-    }
-    for (std::size_t at = 0; at < size; ++at) {
-        if (a[at] != b[at]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 // Eight bytes at a time with the ASCII case bit set, so "@Item_No" and
 // "@ITEM_NO" hash alike; names this folds together by mistake are told
@@ -115,15 +72,10 @@ std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& pa
     return found;
 }
 
-bool ParameterIndex::SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    if (SameBytes(a.data(), b.data(), a.size())) {
-        return true;  // callers mostly spell a name as it was declared
-    }
+bool ParameterIndex::SameNameInAnyCase(std::string_view a, std::string_view b) {
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Upper(a[i]) != Upper(b[i])) {
+        if (upper(a[i]) != upper(b[i])) {
             return false;
         }
     }

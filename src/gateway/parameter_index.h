@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,11 +39,50 @@ class ParameterIndex {
                                     std::size_t& next) const;
 
     // Equal names regardless of ASCII case ("@RETURN_VALUE", "@return_value").
-    static bool SameName(std::string_view a, std::string_view b);
+    // Inline: a recordset's fields are looked for by name cell after cell.
+    static bool SameName(std::string_view a, std::string_view b) {
+        return a.size() == b.size() &&
+               (SameBytes(a.data(), b.data(), a.size()) || SameNameInAnyCase(a, b));
+    }
     // A hash that names equal by SameName share (others may share it too).
     static std::uint64_t HashName(std::string_view name);
 
   private:
+    static std::uint64_t Word(const char* at) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, at, sizeof word);
+        return word;
+    }
+    static std::uint32_t Half(const char* at) {
+        std::uint32_t half = 0;
+        std::memcpy(&half, at, sizeof half);
+        return half;
+    }
+    // Equal bytes, read as HashName reads them: names are short, and a call
+    // of memcmp would cost more than the comparison.
+    static bool SameBytes(const char* a, const char* b, std::size_t size) {
+        if (size >= 8) {
+            for (std::size_t at = 0; at + 8 < size; at += 8) {
+                if (Word(a + at) != Word(b + at)) {
+                    return false;
+                }
+            }
+            return Word(a + size - 8) == Word(b + size - 8);
+        }
+        if (size >= 4) {
+            return Half(a) == Half(b) && Half(a + size - 4) == Half(b + size - 4);
+        }
+        for (std::size_t at = 0; at < size; ++at) {
+            if (a[at] != b[at]) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // Equal sizes assumed; callers mostly spell a name as it was declared,
+    // which SameBytes tells first.
+    static bool SameNameInAnyCase(std::string_view a, std::string_view b);
+
     NameSlots slots_;
 };
 

@@ -14,6 +14,9 @@ ColumnSet::ColumnSet(const SqlStatement& statement) {
         names_.emplace_back(statement.ColumnName(i));
         types_.push_back(ColumnTypeFromDeclaration(statement.ColumnDeclaredType(i)));
         readers_.push_back(statement.Reader(types_.back()));
+        if (!types_.back().declared) {
+            undeclared_.push_back(i);
+        }
         byName_.Add(ParameterIndex::HashName(names_.back()), i);
     }
 }
@@ -35,9 +38,15 @@ std::optional<int> ColumnSet::Find(std::string_view name) const {
 }
 
 std::optional<int> ColumnSet::Find(std::string_view name, int& next) const {
-    // With equal names among the columns, only the index knows which comes first.
-    if (next < Count() && byName_.Distinct() && ParameterIndex::SameName(names_[next], name)) {
-        return next++;
+    // With equal names among the columns, only the index knows which comes
+    // first. A record often skips a column or two it does not keep.
+    if (byName_.Distinct()) {
+        for (int at = next; at < Count() && at < next + kSkipped; ++at) {
+            if (ParameterIndex::SameName(names_[at], name)) {
+                next = at + 1;
+                return at;
+            }
+        }
     }
     const auto found = Find(name);
     if (found) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gateway/name_slots.h"
+#include "gateway/parameter_index.h"
 #include "server/column_type.h"
 #include "server/sql_statement.h"
 
@@ -28,19 +29,30 @@ class ColumnSet {
     const ColumnType& Type(int column) const { return types_[column]; }
     // How a field of the column reads its value (the statement's Reader).
     ColumnReader Reader(int column) const { return readers_[column]; }
+    // The columns without a declared type (expressions), which take the type
+    // of what the first row holds.
+    const std::vector<int>& Undeclared() const { return undeclared_; }
     // The first column so named, regardless of ASCII case.
     std::optional<int> Find(std::string_view name) const;
-    // The same, trying first the column `next`, which is then set after the
-    // one found: callers mostly read a row's fields in the order of its
-    // columns, and so skip the hashing.
+    // Whether the column `at` is the only one so named: the first guess of
+    // Find, which callers try inline before calling it.
+    bool IsAt(int at, std::string_view name) const {
+        return at < Count() && byName_.Distinct() && ParameterIndex::SameName(names_[at], name);
+    }
+    // The same, trying first the column `next` and the few after it; `next`
+    // is then set after the one found: callers mostly read a row's fields in
+    // the order of its columns, and so skip the hashing.
     std::optional<int> Find(std::string_view name, int& next) const;
 
   private:
+    static constexpr int kSkipped = 3;
+
     explicit ColumnSet(const SqlStatement& statement);
 
     std::vector<std::string> names_;
     std::vector<ColumnType> types_;
     std::vector<ColumnReader> readers_;
+    std::vector<int> undeclared_;
     NameSlots byName_;
 };
 

@@ -359,6 +359,8 @@ class PostgresStatement final : public SqlStatement, private Cursor {
         }
     }
 
+    PoolHome<PostgresStatement> home;
+
     const std::string& Sql() const override { return sql_; }
     // Described again only on a new connection.
     std::uint64_t ColumnsVersion() const override { return generation_; }
@@ -482,6 +484,9 @@ class PostgresStatement final : public SqlStatement, private Cursor {
     }
 
   private:
+    void Released() override {
+        PoolHome<PostgresStatement>::Return(std::unique_ptr<PostgresStatement>(this));
+    }
     struct Column {
         std::string name;
         std::string declared;
@@ -783,16 +788,16 @@ std::shared_ptr<PostgresSession> PostgresSession::Open(const std::string& uri,
     return std::shared_ptr<PostgresSession>(new PostgresSession(std::move(impl)));
 }
 
-std::shared_ptr<SqlStatement> PostgresSession::Prepare(std::string_view sql) {
+StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash) {
     if (impl_->link->depth == 0) {
         impl_->Ready();
     }
-    const std::size_t hash = Pool::Hash(sql);
     if (auto statement = impl_->pool->Take(sql, hash)) {
-        return Lend(std::move(statement), impl_->pool, hash);
+        return Lend(std::move(statement));
     }
-    return Lend(std::make_unique<PostgresStatement>(impl_->link, std::string(sql)), impl_->pool,
-                hash);
+    auto statement = std::make_unique<PostgresStatement>(impl_->link, std::string(sql));
+    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash)};
+    return Lend(std::move(statement));
 }
 
 void PostgresSession::ExecuteScript(std::string_view sql) {

@@ -30,7 +30,8 @@ class PostgresSession : public SqlSession {
     static std::shared_ptr<PostgresSession> Open(const std::string& uri, const Options& options);
     ~PostgresSession() override;
 
-    std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
+    using SqlSession::Prepare;
+    StatementRef Prepare(std::string_view sql, std::size_t hash) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;

@@ -73,7 +73,16 @@ void ProcedureContext::EmitResultSet(std::string_view sql, std::initializer_list
 
 SqlStatement& ProcedureContext::EmitResultSet(std::string_view sql,
                                               const std::vector<vym::Value>& args) {
-    auto statement = session_.Prepare(sql);
+    return EmitResultSet(session_.Prepare(sql), args);
+}
+
+SqlStatement& ProcedureContext::EmitResultSet(const HashedSql& sql,
+                                              const std::vector<vym::Value>& args) {
+    return EmitResultSet(session_.Prepare(sql), args);
+}
+
+SqlStatement& ProcedureContext::EmitResultSet(StatementRef statement,
+                                              const std::vector<vym::Value>& args) {
     statement->BindAll(args);
     resultSets_.push_back(std::move(statement));
     return *resultSets_.back();

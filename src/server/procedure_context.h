@@ -52,10 +52,13 @@ class ProcedureContext {
     // search with a varying set of criteria); returns the statement, for a
     // hint such as FetchInBatches.
     SqlStatement& EmitResultSet(std::string_view sql, const std::vector<vym::Value>& args);
-    std::vector<std::shared_ptr<SqlStatement>> TakeResultSets() { return std::move(resultSets_); }
+    // The same for a text prepared call after call.
+    SqlStatement& EmitResultSet(const HashedSql& sql, const std::vector<vym::Value>& args);
+    std::vector<StatementRef> TakeResultSets() { return std::move(resultSets_); }
 
   private:
     std::size_t IndexOf(std::string_view name) const;
+    SqlStatement& EmitResultSet(StatementRef statement, const std::vector<vym::Value>& args);
 
     const ParameterDeclarations& declarations_;
     const ParameterIndex& names_;
@@ -63,7 +66,7 @@ class ProcedureContext {
     std::vector<vym::Value>& values_;
     SqlSession& session_;
     const std::string& userId_;
-    std::vector<std::shared_ptr<SqlStatement>> resultSets_;
+    std::vector<StatementRef> resultSets_;
 };
 
 // The output parameter a business refusal goes to (parameter names match

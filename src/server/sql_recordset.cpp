@@ -6,11 +6,30 @@
 #include "server/field_access.h"
 
 namespace vym::server {
+namespace {
 
-class SqlRecordset::ColumnField final : public vym::Field {
+// Where the fields of a statement stand: the row they read, whether the
+// recordset reading them is open, and the number of the row.
+struct FieldCursor {
+    const SqlStatement* row = nullptr;  // the statement while it is on a row
+    bool open = false;
+    std::uint64_t rowNumber = 0;  // tells fields a new row began
+
+    const SqlStatement& Row() const {
+        if (row == nullptr) {
+            if (!open) {
+                ThrowRecordsetClosed();
+            }
+            ThrowNoCurrentRecord();
+        }
+        return *row;
+    }
+};
+
+class StatementField final : public vym::Field {
   public:
-    ColumnField(SqlRecordset& owner, int column, const ColumnSet& columns)
-        : owner_(owner),
+    StatementField(const FieldCursor& cursor, int column, const ColumnSet& columns)
+        : cursor_(cursor),
           column_(column),
           name_(columns.Name(column)),
           type_(columns.Type(column)),
@@ -22,7 +41,7 @@ class SqlRecordset::ColumnField final : public vym::Field {
     std::int32_t DefinedSize() const override { return type_.definedSize; }
 
     std::int32_t ActualSize() const override {
-        const SqlStatement& row = owner_.Row();
+        const SqlStatement& row = cursor_.Row();
         switch (row.ColumnStorage(column_)) {
             case StorageClass::Null:
                 return 0;
@@ -35,14 +54,14 @@ class SqlRecordset::ColumnField final : public vym::Field {
         }
     }
 
-    vym::Value Value() const override { return read_(owner_.Row(), column_); }
+    vym::Value Value() const override { return read_(cursor_.Row(), column_); }
     void SetValue(const vym::Value&) override { ThrowNotUpdatable(); }
     void AppendChunk(const vym::Value&) override { ThrowNotUpdatable(); }
 
     vym::Value GetChunk(std::int32_t length) override {
-        const SqlStatement& row = owner_.Row();
-        if (chunkRow_ != owner_.rowNumber_) {
-            chunkRow_ = owner_.rowNumber_;
+        const SqlStatement& row = cursor_.Row();
+        if (chunkRow_ != cursor_.rowNumber) {
+            chunkRow_ = cursor_.rowNumber;
             chunkOffset_ = 0;
         }
         if (row.ColumnStorage(column_) == StorageClass::Blob) {
@@ -56,55 +75,91 @@ class SqlRecordset::ColumnField final : public vym::Field {
         return NextChunk(row.ColumnText(column_), false, chunkOffset_, length);
     }
 
-    void TakeTypeFromFirstRow() {
-        if (!type_.declared) {
-            type_ = ColumnTypeFromStorage(owner_.Row().ColumnStorage(column_));
-            read_ = owner_.Row().Reader(type_);
+    // A column without a declared type takes the type of what the first row
+    // holds, the declared one otherwise.
+    void TakeType(const ColumnSet& columns) {
+        type_ = columns.Type(column_);
+        read_ = columns.Reader(column_);
+        if (const SqlStatement* row = cursor_.row) {
+            type_ = ColumnTypeFromStorage(row->ColumnStorage(column_));
+            read_ = row->Reader(type_);
         }
     }
 
   private:
-    SqlRecordset& owner_;
+    const FieldCursor& cursor_;
     int column_;
-    const std::string& name_;  // in the owner's column set
+    const std::string& name_;  // in the column set
     ColumnType type_;
     ColumnReader read_;
     std::uint64_t chunkRow_ = 0;
     std::size_t chunkOffset_ = 0;
 };
 
-SqlRecordset::SqlRecordset(std::vector<std::shared_ptr<SqlStatement>> resultSets,
-                           std::optional<bool> firstHasRow)
+}  // namespace
+
+// The fields over a statement's columns, kept by the statement for the next
+// recordset over it: a statement is read by one recordset at a time, and a
+// procedure called again and again has its statement read again and again.
+struct RecordsetFields {
+    explicit RecordsetFields(std::shared_ptr<const ColumnSet> set) : columns(std::move(set)) {
+        // Reserved once: the fields handed out stay where they are.
+        fields.reserve(columns->Count());
+        for (int i = 0; i < columns->Count(); ++i) {
+            fields.emplace_back(cursor, i, *columns);
+        }
+    }
+    RecordsetFields(const RecordsetFields&) = delete;
+    RecordsetFields& operator=(const RecordsetFields&) = delete;
+
+    std::shared_ptr<const ColumnSet> columns;  // the fields were made for
+    FieldCursor cursor;
+    std::vector<StatementField> fields;
+};
+
+SqlRecordset::SqlRecordset(std::vector<StatementRef> resultSets, std::optional<bool> firstHasRow)
     : resultSets_(std::move(resultSets)) {
     Start(firstHasRow);
 }
 
-SqlRecordset::~SqlRecordset() = default;
+SqlRecordset::~SqlRecordset() {
+    Leave();
+}
 
-void SqlRecordset::Start(std::optional<bool> hasRow) {
-    fields_.clear();
+void SqlRecordset::Leave() {
+    if (fields_) {
+        // The row number goes on from here: a field tells a new row by it.
+        fields_->cursor.row = nullptr;
+        fields_->cursor.open = false;
+        fields_ = nullptr;
+    }
     columns_.reset();
     current_.reset();
+}
+
+void SqlRecordset::Start(std::optional<bool> hasRow) {
+    Leave();
     open_ = next_ < resultSets_.size();
-    SetEof(true);
+    eof_ = true;
     if (!open_) {
         resultSets_.clear();
         return;
     }
     current_ = std::move(resultSets_[next_++]);
-    SetEof(!(hasRow ? *hasRow : current_->Step()));
-    ++rowNumber_;
+    const bool row = hasRow ? *hasRow : current_->Step();
     // Read after the first step: a statement the engine prepared again there
     // (the schema changed since it was cached) may have other columns.
     columns_ = ColumnSet::Of(*current_);
     nextField_ = 0;
-    // Reserved once: the fields handed out stay where they are.
-    fields_.reserve(columns_->Count());
-    for (int i = 0; i < columns_->Count(); ++i) {
-        fields_.emplace_back(*this, i, *columns_);
-        if (!eof_) {
-            fields_.back().TakeTypeFromFirstRow();
-        }
+    std::shared_ptr<RecordsetFields>& kept = current_->fields_;
+    if (!kept || kept->columns != columns_) {
+        kept = std::make_shared<RecordsetFields>(columns_);
+    }
+    fields_ = kept.get();
+    fields_->cursor.open = true;
+    SetEof(!row);
+    for (const int column : columns_->Undeclared()) {
+        fields_->fields[column].TakeType(*columns_);
     }
 }
 
@@ -116,15 +171,8 @@ void SqlRecordset::RequireOpen() const {
 
 void SqlRecordset::SetEof(bool eof) {
     eof_ = eof;
-    row_ = eof ? nullptr : current_.get();
-}
-
-const SqlStatement& SqlRecordset::Row() const {
-    if (row_ == nullptr) {
-        RequireOpen();
-        ThrowNoCurrentRecord();
-    }
-    return *row_;
+    fields_->cursor.row = eof ? nullptr : current_.get();
+    ++fields_->cursor.rowNumber;
 }
 
 bool SqlRecordset::Eof() const {
@@ -133,28 +181,33 @@ bool SqlRecordset::Eof() const {
 }
 
 void SqlRecordset::MoveNext() {
-    Row();
+    RequireOpen();
+    if (eof_) {
+        ThrowNoCurrentRecord();
+    }
     SetEof(!current_->Step());
-    ++rowNumber_;
 }
 
 std::int32_t SqlRecordset::FieldCount() const {
     RequireOpen();
-    return static_cast<std::int32_t>(fields_.size());
+    return columns_->Count();
 }
 
 vym::Field& SqlRecordset::Fields(std::int32_t index) {
     RequireOpen();
-    if (index < 0 || index >= static_cast<std::int32_t>(fields_.size())) {
+    if (index < 0 || index >= columns_->Count()) {
         ThrowFieldNotFound(std::to_string(index));
     }
-    return fields_[index];
+    return fields_->fields[index];
 }
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    if (const auto found = columns_ ? columns_->Find(name, nextField_) : std::nullopt) {
-        return fields_[*found];
+    if (columns_->IsAt(nextField_, name)) {
+        return fields_->fields[nextField_++];
+    }
+    if (const auto found = columns_->Find(name, nextField_)) {
+        return fields_->fields[*found];
     }
     ThrowFieldNotFound(name);
 }
@@ -169,12 +222,10 @@ bool SqlRecordset::NextRecordset() {
 }
 
 void SqlRecordset::Close() {
-    fields_.clear();
-    columns_.reset();
-    current_.reset();
+    Leave();
     resultSets_.clear();
     open_ = false;
-    SetEof(true);
+    eof_ = true;
 }
 
 void SqlRecordset::AddNew() {

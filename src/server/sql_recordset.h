@@ -17,7 +17,7 @@ class SqlRecordset final : public vym::Recordset {
     // The first statement is run at once, unless `firstHasRow` says it was
     // stepped already and whether that gave a row. An empty list gives a
     // closed recordset (a call that returned no result set).
-    explicit SqlRecordset(std::vector<std::shared_ptr<SqlStatement>> resultSets,
+    explicit SqlRecordset(std::vector<StatementRef> resultSets,
                           std::optional<bool> firstHasRow = std::nullopt);
     ~SqlRecordset() override;
 
@@ -34,23 +34,22 @@ class SqlRecordset final : public vym::Recordset {
     void Update() override;
 
   private:
-    class ColumnField;
-
     void Start(std::optional<bool> hasRow = std::nullopt);
+    // Leaves the statement read so far; its fields then say the recordset is closed.
+    void Leave();
     void RequireOpen() const;
     void SetEof(bool eof);
-    const SqlStatement& Row() const;
 
-    std::vector<std::shared_ptr<SqlStatement>> resultSets_;
+    std::vector<StatementRef> resultSets_;
     std::size_t next_ = 0;
-    std::shared_ptr<SqlStatement> current_;
+    StatementRef current_;
     std::shared_ptr<const ColumnSet> columns_;  // of current_
-    std::vector<ColumnField> fields_;
-    int nextField_ = 0;            // where Fields looks for a name first
-    std::uint64_t rowNumber_ = 0;  // tells fields a new row began
+    // Kept by current_ (fields of a statement handed from one recordset over
+    // it to the next), or nullptr.
+    RecordsetFields* fields_ = nullptr;
+    int nextField_ = 0;  // where Fields looks for a name first
     bool open_ = false;
     bool eof_ = true;
-    const SqlStatement* row_ = nullptr;  // current_ while it is on a row
 };
 
 }  // namespace vym::server

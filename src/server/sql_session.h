@@ -21,6 +21,19 @@ struct Actor {
     std::string station;
 };
 
+// A text prepared call after call, with the hash that the sessions' caches of
+// statements find it by worked out once: a procedure's long SELECT is then
+// not read through on every call.
+struct HashedSql {
+    HashedSql() = default;
+    explicit HashedSql(std::string sql) : text(std::move(sql)), hash(Hash(text)) {}
+    // The hash the caches find a text by.
+    static std::size_t Hash(std::string_view text);
+
+    std::string text;
+    std::size_t hash = 0;
+};
+
 // The one way the server reaches its store: prepare, bind, step. Procedures,
 // recordsets, settings and migrations all go through a session, so a second
 // engine only needs a second implementation of this interface.
@@ -31,7 +44,10 @@ class SqlSession {
     // A prepared statement for `sql`, taken from the session's cache when a
     // free one exists. It goes back to the cache, rewound, when its last
     // holder lets go, so a statement kept alive keeps its rows readable.
-    virtual std::shared_ptr<SqlStatement> Prepare(std::string_view sql) = 0;
+    StatementRef Prepare(std::string_view sql) { return Prepare(sql, HashedSql::Hash(sql)); }
+    StatementRef Prepare(const HashedSql& sql) { return Prepare(sql.text, sql.hash); }
+    // The same for a text whose HashedSql::Hash is `hash`.
+    virtual StatementRef Prepare(std::string_view sql, std::size_t hash) = 0;
     // Runs a script of statements that return no rows (a migration).
     virtual void ExecuteScript(std::string_view sql) = 0;
 

@@ -27,6 +27,7 @@ struct StoredCell {
 class ColumnSet;
 class SqlStatement;
 struct ColumnType;
+struct RecordsetFields;
 
 // Reads a column of the statement's current row as a field of one type reads it.
 using ColumnReader = vym::Value (*)(const SqlStatement& statement, int column);
@@ -81,9 +82,57 @@ class SqlStatement {
 
   private:
     friend class ColumnSet;
+    friend class SqlRecordset;
+    friend class StatementRef;
+    // Called when the last holder lets go: a session's statement goes back
+    // to the session's cache, or is finalized when the session has gone.
+    virtual void Released() { delete this; }
+
+    std::uint32_t holders_ = 0;
     // The columns as the last recordset over the statement worked them out.
     std::shared_ptr<const ColumnSet> columnSet_;
     std::uint64_t columnSetVersion_ = 0;
+    // The fields of the last recordset over the statement, for the next one.
+    std::shared_ptr<RecordsetFields> fields_;
+};
+
+// A holder of a statement a session lent (SqlSession::Prepare): copies share
+// it, and the statement goes back when the last of them lets go. The count is
+// kept in the statement, so lending one allocates nothing; like its session,
+// a statement is used by one thread at a time.
+class StatementRef {
+  public:
+    StatementRef() = default;
+    // The first holder of a statement no one holds.
+    explicit StatementRef(SqlStatement* statement) : statement_(statement) {
+        if (statement_) {
+            ++statement_->holders_;
+        }
+    }
+    StatementRef(const StatementRef& other) : StatementRef(other.statement_) {}
+    StatementRef(StatementRef&& other) noexcept : statement_(other.statement_) {
+        other.statement_ = nullptr;
+    }
+    StatementRef& operator=(StatementRef other) noexcept {
+        std::swap(statement_, other.statement_);
+        return *this;
+    }
+    ~StatementRef() { reset(); }
+
+    void reset() {
+        SqlStatement* held = statement_;
+        statement_ = nullptr;
+        if (held && --held->holders_ == 0) {
+            held->Released();
+        }
+    }
+    SqlStatement* get() const { return statement_; }
+    SqlStatement* operator->() const { return statement_; }
+    SqlStatement& operator*() const { return *statement_; }
+    explicit operator bool() const { return statement_ != nullptr; }
+
+  private:
+    SqlStatement* statement_ = nullptr;
 };
 
 }  // namespace vym::server

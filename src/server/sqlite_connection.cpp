@@ -60,7 +60,7 @@ void CheckSize(const Parameter& declared, const vym::Value& value, const std::st
 
 // Runs one statement of ad-hoc SQL. A statement that changes data runs in its
 // own immediate transaction; a query is handed back unread.
-std::vector<std::shared_ptr<SqlStatement>> RunText(SqlSession& session, std::string_view text) {
+std::vector<StatementRef> RunText(SqlSession& session, std::string_view text) {
     auto statement = session.Prepare(TranslateSql(text, session.Engine()));
     if (statement->ColumnCount() > 0) {
         return {std::move(statement)};
@@ -112,9 +112,10 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
 
     // Match the command's parameters to the declarations (usually in the
     // same order, as Refresh made them) and take the values sent.
-    std::vector<vym::Value> values(declared.size(), vym::Value::Null());
-    std::vector<std::size_t> slots;
-    slots.reserve(command.Parameters.Count());
+    std::vector<vym::Value>& values = values_;
+    std::vector<std::size_t>& slots = slots_;
+    values.assign(declared.size(), vym::Value::Null());
+    slots.clear();
     for (const Parameter& parameter : command.Parameters) {
         std::size_t slot = slots.size();
         if (slot >= declared.size() ||

@@ -46,7 +46,7 @@ class SqliteConnection : public vym::Connection {
 
   private:
     struct CallResult {
-        std::vector<std::shared_ptr<SqlStatement>> resultSets;
+        std::vector<StatementRef> resultSets;
         // Whether the first result set has a row, when it was stepped already.
         std::optional<bool> firstHasRow;
     };
@@ -60,6 +60,11 @@ class SqliteConnection : public vym::Connection {
     std::shared_ptr<const ProcedureCatalog> catalog_;
     std::shared_ptr<vym::ErrorObject> errors_;
     std::string userId_;
+    // A call's values by declared parameter, and the declared parameter of
+    // each of the command's: kept from call to call (a connection makes one
+    // call at a time) so that a call allocates neither.
+    std::vector<vym::Value> values_;
+    std::vector<std::size_t> slots_;
 };
 
 }  // namespace vym::server

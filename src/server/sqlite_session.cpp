@@ -28,6 +28,8 @@ class SqliteStatement final : public SqlStatement {
     SqliteStatement& operator=(const SqliteStatement&) = delete;
     ~SqliteStatement() override { sqlite3_finalize(statement_); }
 
+    PoolHome<SqliteStatement> home;
+
     const std::string& Sql() const override { return sql_; }
     std::uint64_t ColumnsVersion() const override {
         return static_cast<std::uint64_t>(
@@ -168,6 +170,9 @@ class SqliteStatement final : public SqlStatement {
     }
 
   private:
+    void Released() override {
+        PoolHome<SqliteStatement>::Return(std::unique_ptr<SqliteStatement>(this));
+    }
     void Check(int rc) {
         if (rc != SQLITE_OK) {
             throw SqlError(rc, sqlite3_errmsg(db_.get()), sql_);
@@ -381,11 +386,12 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     return std::shared_ptr<SqliteSession>(new SqliteSession(std::move(impl)));
 }
 
-std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
-    const std::size_t hash = Pool::Hash(sql);
+StatementRef SqliteSession::Prepare(std::string_view sql, std::size_t hash) {
     if (auto statement = impl_->pool->Take(sql, hash)) {
-        RefuseWriteWhenReadOnly(statement->Handle(), sql);
-        return Lend(std::move(statement), impl_->pool, hash);
+        sqlite3_stmt* handle = statement->Handle();
+        StatementRef lent = Lend(std::move(statement));
+        RefuseWriteWhenReadOnly(handle, sql);
+        return lent;
     }
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -404,7 +410,8 @@ std::shared_ptr<SqlStatement> SqliteSession::Prepare(std::string_view sql) {
             throw SqlError(SQLITE_MISUSE, "only one statement may be run at a time", sql);
         }
     }
-    return Lend(std::move(statement), impl_->pool, hash);
+    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash)};
+    return Lend(std::move(statement));
 }
 
 void SqliteSession::ExecuteScript(std::string_view sql) {

@@ -47,7 +47,8 @@ class SqliteSession : public SqlSession {
     static std::shared_ptr<SqliteSession> Open(const std::string& path, const Options& options);
     ~SqliteSession() override;
 
-    std::shared_ptr<SqlStatement> Prepare(std::string_view sql) override;
+    using SqlSession::Prepare;
+    StatementRef Prepare(std::string_view sql, std::size_t hash) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;

@@ -1,93 +1,80 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "gateway/parameter_index.h"
 #include "server/sql_statement.h"
 
 namespace vym::server {
 
 // A session's cache of prepared statements keyed by their SQL text. Ad-hoc
-// SQL carries its literals, so the cache is bounded. `Statement` has Sql()
-// and Rewind() (clears the run and the bindings).
+// SQL carries its literals, so the cache is bounded. `Statement` has Sql(),
+// Rewind() (clears the run and the bindings) and a PoolHome named `home`.
 template <class Statement>
 class StatementPool {
   public:
     static constexpr std::size_t kMaxCachedStatements = 256;
 
-    // The hash of a text: a procedure's long SELECT is hashed on every call,
-    // so this is the pool's hot path. Long texts are read 32 bytes a round in
-    // four lanes that do not wait for each other; the texts themselves are
-    // compared, so a hash only has to spread them.
-    static std::size_t Hash(std::string_view text) {
-        const std::size_t size = text.size();
-        if (size < 32) {
-            return static_cast<std::size_t>(ParameterIndex::HashName(text));
-        }
-        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
-        const char* data = text.data();
-        std::uint64_t a = size, b = ~size, c = kMix, d = ~kMix;
-        const auto round = [&](const char* at) {
-            a = (a ^ Word(at)) * kMix;
-            b = (b ^ Word(at + 8)) * kMix;
-            c = (c ^ Word(at + 16)) * kMix;
-            d = (d ^ Word(at + 24)) * kMix;
-        };
-        for (std::size_t at = 0; at + 32 < size; at += 32) {
-            round(data + at);
-        }
-        round(data + size - 32);  // the last 32 bytes, overlapping those before
-        std::uint64_t hash = a ^ std::rotl(b, 16) ^ std::rotl(c, 32) ^ std::rotl(d, 48);
-        hash = (hash ^ (hash >> 29)) * kMix;
-        return static_cast<std::size_t>(hash ^ (hash >> 32));
-    }
+    // The statements of one text: those idle, and how many are lent. A
+    // statement keeps its bucket (PoolHome), so that giving it back neither
+    // hashes nor compares its text; a bucket goes only when none of its
+    // statements is lent.
+    struct Bucket {
+        std::vector<std::unique_ptr<Statement>> idle;
+        std::size_t lent = 0;
+    };
 
-    // An idle statement for `sql`, whose Hash() is `hash`; nullptr when none.
+    // An idle statement for `sql`, whose HashedSql::Hash is `hash`, lent from now on;
+    // nullptr when none.
     std::unique_ptr<Statement> Take(std::string_view sql, std::size_t hash) {
-        auto found = idle_.find(Probe{hash, sql});
-        if (found == idle_.end() || found->second.empty()) {
+        const auto found = buckets_.find(Probe{hash, sql});
+        if (found == buckets_.end() || found->second.idle.empty()) {
             return nullptr;
         }
-        std::unique_ptr<Statement> statement = std::move(found->second.back());
-        found->second.pop_back();
+        Bucket& bucket = found->second;
+        std::unique_ptr<Statement> statement = std::move(bucket.idle.back());
+        bucket.idle.pop_back();
+        ++bucket.lent;
         --count_;
         return statement;
     }
 
-    void GiveBack(std::unique_ptr<Statement> statement, std::size_t hash) {
+    // The bucket of a statement just made for `sql`, lent from now on.
+    Bucket& Lend(std::string_view sql, std::size_t hash) {
+        auto found = buckets_.find(Probe{hash, sql});
+        if (found == buckets_.end()) {
+            found = buckets_.emplace(Key{hash, std::string(sql)}, Bucket{}).first;
+        }
+        ++found->second.lent;
+        return found->second;
+    }
+
+    // A statement of `bucket` back from its holders.
+    void GiveBack(std::unique_ptr<Statement> statement, Bucket& bucket) {
         statement->Rewind();
-        if (count_ >= kMaxCachedStatements) {
-            count_ -= idle_.begin()->second.size();
-            idle_.erase(idle_.begin());
+        // Before the statement counts as back: its own bucket, still lending
+        // it, stays.
+        for (auto at = buckets_.begin(); count_ >= kMaxCachedStatements && at != buckets_.end();) {
+            at = Drop(at);
         }
-        auto found = idle_.find(Probe{hash, statement->Sql()});
-        if (found == idle_.end()) {
-            found = idle_.emplace(Key{hash, statement->Sql()}, Idle{}).first;
-        }
-        found->second.push_back(std::move(statement));
+        --bucket.lent;
+        bucket.idle.push_back(std::move(statement));
         ++count_;
     }
 
+    // Finalizes every idle statement.
     void Clear() {
-        idle_.clear();
-        count_ = 0;
+        for (auto at = buckets_.begin(); at != buckets_.end();) {
+            at = Drop(at);
+        }
     }
 
   private:
-    static std::uint64_t Word(const char* at) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, at, sizeof word);
-        return word;
-    }
-
     // A text with its hash, worked out once when the statement is lent.
     struct Key {
         std::size_t hash;
@@ -109,23 +96,42 @@ class StatementPool {
             return a.hash == b.hash && std::string_view(a.text) == std::string_view(b.text);
         }
     };
-    using Idle = std::vector<std::unique_ptr<Statement>>;
-    std::unordered_map<Key, Idle, KeyHash, KeyEqual> idle_;
-    std::size_t count_ = 0;
+    using Buckets = std::unordered_map<Key, Bucket, KeyHash, KeyEqual>;
+
+    // Finalizes a bucket's idle statements and drops the bucket, unless some
+    // of its statements are lent; the bucket after it.
+    typename Buckets::iterator Drop(typename Buckets::iterator at) {
+        count_ -= at->second.idle.size();
+        at->second.idle.clear();
+        return at->second.lent == 0 ? buckets_.erase(at) : std::next(at);
+    }
+
+    Buckets buckets_;
+    std::size_t count_ = 0;  // idle statements
 };
 
-// Hands a statement out; it returns to the pool when its last holder lets go,
-// or is finalized when the session has gone.
+// Where a pooled statement goes back to when its last holder lets go: its
+// pool, unless the session has gone, and its bucket there. Set once, when the
+// statement is made.
 template <class Statement>
-std::shared_ptr<SqlStatement> Lend(std::unique_ptr<Statement> statement,
-                                   const std::shared_ptr<StatementPool<Statement>>& pool,
-                                   std::size_t hash) {
-    return {statement.release(), [weak = std::weak_ptr(pool), hash](Statement* s) {
-                std::unique_ptr<Statement> owned(s);
-                if (auto alive = weak.lock()) {
-                    alive->GiveBack(std::move(owned), hash);
-                }
-            }};
+struct PoolHome {
+    std::weak_ptr<StatementPool<Statement>> pool;
+    typename StatementPool<Statement>::Bucket* bucket = nullptr;
+
+    // Gives `statement` (whose home this is) back to its pool, or finalizes
+    // it when the pool has gone.
+    static void Return(std::unique_ptr<Statement> statement) {
+        if (auto alive = statement->home.pool.lock()) {
+            auto& bucket = *statement->home.bucket;
+            alive->GiveBack(std::move(statement), bucket);
+        }
+    }
+};
+
+// Hands a statement out; it returns home (PoolHome) when its last holder lets go.
+template <class Statement>
+StatementRef Lend(std::unique_ptr<Statement> statement) {
+    return StatementRef(statement.release());
 }
 
 }  // namespace vym::server

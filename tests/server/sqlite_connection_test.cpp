@@ -261,8 +261,9 @@ TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
     EXPECT_THROW(rs->Fields(0).Value(), Error);
 }
 
-// A statement keeps the columns worked out for its last recordset; each read
-// below must still see the columns, types and values of its own statement.
+// A statement keeps the columns and fields worked out for its last
+// recordset; each read below must still see the columns, types and values of
+// its own statement, and read long data from the start.
 // The embedded store prepares a statement again when the schema changed, and
 // types an expression column from its first row; PostgreSQL does neither.
 TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
@@ -310,6 +311,7 @@ TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
         ASSERT_TRUE(rs->HasField(read.field));
         EXPECT_EQ(rs->Fields(read.field).Type(), read.type);
         EXPECT_EQ(rs->Fields(read.field).Value().ToString(), read.value);
+        EXPECT_EQ(rs->Fields(read.field).GetChunk(3).ToString(), read.value.substr(0, 3));
     }
 }
 

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -32,15 +36,99 @@ bool IsAscii(std::string_view text) {
 // only when no other criterion's index can. Some have no index at all.
 enum class Drives { Always, WhenFew, Weakly, Never };
 
+// The SQL texts of one shape of search (Search::Shape), each built the first
+// time it is needed and kept from then on.
+struct ShapeTexts {
+    HashedSql count;      // of every match
+    HashedSql gramCount;  // from the counts kept as items are written
+    HashedSql tabCount;
+    HashedSql otherCount;  // of the matches of the other statuses
+    HashedSql rowsNone;    // the rows, by plan
+    HashedSql rowsSorted;
+    HashedSql rowsWalked;
+};
+
+// The texts of one procedure's searches by their shapes: a search's SQL
+// depends only on its tables and on its conditions and how each finds rows,
+// never on the values bound, and building it cost the read of one item by
+// number more than running it did. Kept texts stay where they are until the
+// program ends; past kMost shapes (most shapes are rare) the texts of more
+// are built for their call alone.
+class SearchTexts {
+  public:
+    static constexpr std::size_t kMost = 1024;
+
+    // The texts of one search: those kept for its shape, if any.
+    class Kept {
+      public:
+        Kept(SearchTexts& all, ShapeTexts* mine) : all_(all), mine_(mine) {}
+        SearchTexts& All() const { return all_; }
+
+        // The text in `slot`, made by `build` the first time; `unkept`
+        // holds it when the shape has no texts kept.
+        template <class Build>
+        const HashedSql& Get(HashedSql ShapeTexts::*slot, Build build, HashedSql& unkept) const {
+            if (mine_ == nullptr) {
+                unkept = HashedSql(build());
+                return unkept;
+            }
+            const std::lock_guard lock(all_.mutex_);
+            HashedSql& kept = mine_->*slot;
+            if (kept.text.empty()) {
+                kept = HashedSql(build());
+            }
+            return kept;
+        }
+
+      private:
+        SearchTexts& all_;
+        ShapeTexts* mine_;
+    };
+
+    Kept Of(std::string_view shape) {
+        const std::lock_guard lock(mutex_);
+        if (const auto found = byShape_.find(shape); found != byShape_.end()) {
+            return {*this, found->second.get()};
+        }
+        if (byShape_.size() >= kMost) {
+            return {*this, nullptr};
+        }
+        return {*this, byShape_.emplace(std::string(shape), std::make_unique<ShapeTexts>())
+                           .first->second.get()};
+    }
+
+  private:
+    // Shapes are looked up as they are written, without a copy.
+    struct ShapeHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view shape) const {
+            return std::hash<std::string_view>{}(shape);
+        }
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::string, std::unique_ptr<ShapeTexts>, ShapeHash, std::equal_to<>>
+        byShape_;
+};
+
+// What a procedure's rows hold: the columns, the joins they need and the
+// console's order, with the texts of its searches.
+struct Rows {
+    std::string columns;
+    std::string joins;
+    std::string orderBy;
+    mutable SearchTexts texts = {};
+};
+
 // A search being put together: the table of every match (the item, or a
 // package), the detail table of the tab's item type joined to it, the
 // conditions and the values they bind, in order.
 class Search {
   public:
-    // `table` and `detail` are a table and its alias ("vym_item_stock s");
-    // a detail joins the item by its number.
-    Search(const SqlEngine& engine, std::string table, std::string detail = {})
-        : engine_(&engine), table_(std::move(table)), detail_(std::move(detail)) {}
+    // `table` and `detail` are a table and its alias ("vym_item_stock s"),
+    // spelt out where the search is made; a detail joins the item by its
+    // number.
+    Search(const SqlEngine& engine, std::string_view table, std::string_view detail = {})
+        : engine_(&engine), table_(table), detail_(detail) {}
 
     const SqlEngine& Engine() const { return *engine_; }
 
@@ -48,23 +136,20 @@ class Search {
     // or the item number alone.
     void Where(std::string condition, std::vector<vym::Value> values, Drives drives,
                bool onItem = true) {
-        conditions_.push_back(
-            {condition, {}, drives, onItem, values, condition, values, false, {}});
+        Condition& added = conditions_.emplace_back();
+        added.sql = std::move(condition);
+        added.drives = drives;
+        added.onItem = onItem;
+        added.values = std::move(values);
     }
     // `column` compared with `op` ("= ?", "LIKE ? ESCAPE '\'") to the value.
     void Where(std::string_view column, std::string_view op, vym::Value value, Drives drives,
                bool onItem = true) {
         const std::string tail = " " + std::string(op);
-        const std::string filter = engine_->NotIndexed(column) + tail;
-        conditions_.push_back({std::string(column) + tail,
-                               filter,
-                               drives,
-                               onItem,
-                               {value},
-                               filter,
-                               {value},
-                               false,
-                               {}});
+        Where(std::string(column) + tail, {std::move(value)}, drives, onItem);
+        Condition& added = conditions_.back();
+        added.filterOnly = engine_->NotIndexed(column) + tail;
+        added.probe = added.filterOnly;
     }
     // Most items share one status: it finds rows only when nothing else can,
     // and a count of the common one counts the rare others instead.
@@ -86,7 +171,9 @@ class Search {
     void CountedByTab() { conditions_.back().tabCounted = true; }
 
     // The item number of the narrowest table that holds every match.
-    std::string Key() const { return Alias(detail_.empty() ? table_ : detail_) + ".item_no"; }
+    std::string Key() const {
+        return std::string(Alias(detail_.empty() ? table_ : detail_)) + ".item_no";
+    }
     bool OnItemKey() const { return detail_.empty(); }
 
     // A description long enough for the trigram index drives the search from
@@ -108,7 +195,7 @@ class Search {
             match.probe = IsAscii(text) ? "i.long_description " + std::string(engine_->Like()) +
                                               " ? ESCAPE '\\'"
                                         : std::string();
-            match.probeValues = {"%" + StartsWithPattern(text)};
+            match.probeValues = std::vector<vym::Value>{"%" + StartsWithPattern(text)};
             // Words of digits alone are not counted by word.
             const bool digits = std::all_of(text.begin(), text.end(), [](char c) {
                 return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -130,30 +217,55 @@ class Search {
     std::string Select(const std::string& columns) const {
         return "SELECT " + columns + " FROM " + From(false, "") + WhereClause(Plan::Count, false);
     }
-    std::vector<vym::Value> Values() const {
-        std::vector<vym::Value> values;
+    // The values of the conditions, after those `before` them.
+    std::vector<vym::Value> Values(std::vector<vym::Value> before = {}) const {
         for (const Condition& condition : conditions_) {
-            values.insert(values.end(), condition.values.begin(), condition.values.end());
+            before.insert(before.end(), condition.values.begin(), condition.values.end());
         }
-        return values;
+        return before;
+    }
+
+    // What the texts of the search depend on (the key of SearchTexts): the
+    // engine, the tables, and each condition's forms and how it finds rows,
+    // but no value. Written into the thread's own buffer, which is good until
+    // the thread's next Shape(): a call looks its texts up with it at once.
+    std::string_view Shape() const {
+        thread_local std::string shape;
+        shape.assign(engine_->Name());
+        shape.append(1, '\x1f').append(table_).append(1, '\x1f').append(detail_);
+        for (const Condition& c : conditions_) {
+            shape.append(1, '\x1e').append(c.sql).append(1, '\x1f').append(c.filterOnly);
+            shape.append(1, '\x1f').append(c.Probe()).append(1, '\x1f');
+            const char flags[] = {static_cast<char>('0' + static_cast<int>(c.drives)),
+                                  c.onItem ? 'i' : '-',
+                                  c.status ? 's' : '-',
+                                  c.withStatus ? 'w' : '-',
+                                  c.tabCounted ? 'f' : '-',
+                                  c.gram.empty() ? '-' : 'g',
+                                  c.word.empty() ? '-' : 'w'};
+            shape.append(flags, sizeof flags);
+        }
+        return shape;
     }
 
     // The number of matches goes to @RETURN_VALUE; the rows are read only as
     // the caller walks them, so asking how many costs no row. How the rows
     // are read follows from the number.
-    void Answer(ProcedureContext& call, const std::string& columns, const std::string& joins,
-                const std::string& orderBy, std::vector<vym::Value> columnValues = {}) const {
-        const std::int32_t count = Count(call.Session());
+    void Answer(ProcedureContext& call, const Rows& rows,
+                std::vector<vym::Value> columnValues = {}) const {
+        const SearchTexts::Kept kept = rows.texts.Of(Shape());
+        const std::vector<vym::Value> values = Values();
+        const std::int32_t count = Count(call.Session(), kept, values);
         call.SetReturnValue(count);
         const Plan plan = count == 0                ? Plan::Nothing
                           : count <= kSortedMatches ? Plan::Sort
                                                     : Plan::Walk;
         const std::optional<Search> walk =
-            plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), orderBy) : std::nullopt;
+            plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), rows.orderBy) : std::nullopt;
         const Search& read = walk ? *walk : *this;
-        for (vym::Value& value : read.Values()) {
-            columnValues.push_back(std::move(value));
-        }
+        // Bound to the rows: the columns' values, then those of the conditions.
+        const std::vector<vym::Value> bound =
+            walk || !columnValues.empty() ? read.Values(std::move(columnValues)) : values;
         // A walk reads the order's own index and joins the lookups to each
         // row it keeps, as written; a few matches are found through their
         // criteria, which the planner may have to join first.
@@ -161,13 +273,23 @@ class Search {
             plan == Plan::Walk && !asWritten.empty()) {
             call.Session().Run(asWritten);
         }
-        SqlStatement& rows = call.EmitResultSet(
-            "SELECT " + columns + " FROM " + read.From(false, joins) +
-                read.WhereClause(plan, false) + " ORDER BY " + read.Order(plan, orderBy),
-            columnValues);
+        HashedSql unkept;
+        const HashedSql& sql = (walk ? rows.texts.Of(walk->Shape()) : kept)
+                                   .Get(
+                                       plan == Plan::Walk   ? &ShapeTexts::rowsWalked
+                                       : plan == Plan::Sort ? &ShapeTexts::rowsSorted
+                                                            : &ShapeTexts::rowsNone,
+                                       [&] {
+                                           return "SELECT " + rows.columns + " FROM " +
+                                                  read.From(false, rows.joins) +
+                                                  read.WhereClause(plan, false) + " ORDER BY " +
+                                                  read.Order(plan, rows.orderBy);
+                                       },
+                                       unkept);
+        SqlStatement& statement = call.EmitResultSet(sql, bound);
         // The console shows the first rows while it reads the rest.
         if (plan == Plan::Walk) {
-            rows.FetchInBatches();
+            statement.FetchInBatches();
         }
     }
 
@@ -179,27 +301,34 @@ class Search {
         Drives drives;
         bool onItem;
         std::vector<vym::Value> values;
-        // The same tested on a row found otherwise (none when it cannot be).
-        std::string probe;
-        std::vector<vym::Value> probeValues;
+        // The same tested on a row found otherwise (none when it is empty),
+        // and its values, when they are not those of the condition itself.
+        std::optional<std::string> probe;
+        std::optional<std::vector<vym::Value>> probeValues;
         bool status = false;
         std::string gram;         // a description too short for the trigram index
         std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
         bool tabCounted = false;  // the function, which the typed tabs count by
+
+        const std::string& Probe() const { return probe ? *probe : sql; }
+        const std::vector<vym::Value>& ProbeValues() const {
+            return probeValues ? *probeValues : values;
+        }
     };
 
-    static std::string Alias(const std::string& table) {
+    static std::string_view Alias(std::string_view table) {
         return table.substr(table.rfind(' ') + 1);
     }
     // A typed tab walked in the console's order skips the functions that
     // hold none of its items (a type's items often sit in a few): its counts
     // tell which, unless one of its items has no function.
     std::optional<Search> WithinTabFunctions(SqlSession& session) const {
-        std::string sql =
-            "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0";
+        const std::string sql =
+            "SELECT DISTINCT function_id FROM vym_item_tab_count WHERE tab = ? AND items > 0" +
+            StatusClause();
         std::vector<vym::Value> values = {Tab()};
-        WithStatus(sql, values);
+        AddStatusValue(values);
         auto functions = session.Prepare(sql);
         functions->BindAll(values);
         std::string list;
@@ -226,11 +355,12 @@ class Search {
     // apart on each engine, and with no category first in their function on
     // one and last on the other: they count under '', which comes first.
     std::optional<Search> FromFirstPlace(SqlSession& session, const std::string& gram) const {
-        std::string sql =
+        const std::string sql =
             "SELECT function_id, catagory_id FROM vym_item_gram_count WHERE gram = lower(?) "
-            "AND items > 0";
+            "AND items > 0" +
+            StatusClause();
         std::vector<vym::Value> values = {gram};
-        WithStatus(sql, values);
+        AddStatusValue(values);
         auto place = session.Prepare(sql + " ORDER BY function_id, catagory_id LIMIT 1");
         place->BindAll(values);
         if (!place->Step() || place->ColumnText(0).empty()) {
@@ -267,7 +397,7 @@ class Search {
     }
 
     // The detail table, which names its tab in the counts.
-    std::string Tab() const { return detail_.substr(0, detail_.find(' ')); }
+    std::string Tab() const { return std::string(detail_.substr(0, detail_.find(' '))); }
 
     bool NeedsItem() const {
         return detail_.empty() || std::any_of(conditions_.begin(), conditions_.end(),
@@ -278,9 +408,10 @@ class Search {
     // is on it, and everything but the trigram index when it alone decides.
     std::string From(bool lean, const std::string& joins) const {
         const bool item = !lean || NeedsItem();
-        std::string tables = item ? table_ : detail_;
+        std::string tables(item ? table_ : detail_);
         if (item && !detail_.empty()) {
-            tables += " JOIN " + detail_ + " ON " + Key() + " = " + Alias(table_) + ".item_no";
+            tables.append(" JOIN ").append(detail_).append(" ON ").append(Key()).append(" = ");
+            tables.append(Alias(table_)).append(".item_no");
         }
         if (trigram_.table.empty()) {
             return tables + joins;
@@ -343,18 +474,20 @@ class Search {
     // A status that all but a few items share is counted the other way round
     // when those few are fewer than the matches of the other criteria: every
     // match less those of the other statuses, found through the status index.
-    std::int32_t Count(SqlSession& session) const {
-        if (const auto counted = CountedGram(session)) {
+    // `values` are those of the conditions.
+    std::int32_t Count(SqlSession& session, const SearchTexts::Kept& kept,
+                       const std::vector<vym::Value>& values) const {
+        if (const auto counted = CountedGram(session, kept)) {
             return *counted;
         }
-        if (const auto counted = CountedByTab(session)) {
+        if (const auto counted = CountedByTab(session, kept)) {
             return *counted;
         }
         const auto status = std::find_if(conditions_.begin(), conditions_.end(),
                                          [](const Condition& c) { return c.status; });
         const bool probes =
             std::all_of(conditions_.begin(), conditions_.end(),
-                        [](const Condition& c) { return c.status || !c.probe.empty(); });
+                        [](const Condition& c) { return c.status || !c.Probe().empty(); });
         // The status alone counts the rest of the items the other way round too.
         const bool indexed =
             std::any_of(conditions_.begin(), conditions_.end(),
@@ -362,11 +495,12 @@ class Search {
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.withStatus; });
         if (status == conditions_.end() || !probes || indexed) {
-            return CountAll(session);
+            return CountAll(session, kept, values);
         }
         Search rest = *this;
         rest.conditions_.erase(rest.conditions_.begin() + (status - conditions_.begin()));
-        const std::int32_t matches = rest.CountAll(session);
+        const SearchTexts::Kept restKept = kept.All().Of(rest.Shape());
+        const std::int32_t matches = rest.CountAll(session, restKept, rest.Values());
         const std::int32_t few = std::min(matches, kFewOthers);
         const vym::Value& value = status->values.front();
         // A tab none of whose items has another status matches as many.
@@ -374,16 +508,24 @@ class Search {
             return matches;
         }
         if (OtherStatuses(session, value, few) >= few) {
-            return CountAll(session);
+            return CountAll(session, kept, values);
         }
-        return matches - rest.CountOtherStatuses(session, value);
+        return matches - rest.CountOtherStatuses(session, restKept, value);
     }
 
-    // The status criterion, if any, on a count table.
-    void WithStatus(std::string& sql, std::vector<vym::Value>& values) const {
+    // The status criterion, if any, on a count table: its condition and its value.
+    std::string StatusClause() const {
+        std::string clause;
         for (const Condition& condition : conditions_) {
             if (condition.status) {
-                sql += " AND status_id = ?";
+                clause += " AND status_id = ?";
+            }
+        }
+        return clause;
+    }
+    void AddStatusValue(std::vector<vym::Value>& values) const {
+        for (const Condition& condition : conditions_) {
+            if (condition.status) {
                 values.push_back(condition.values.front());
             }
         }
@@ -393,7 +535,8 @@ class Search {
     // typed tab: its matches are counted as the items are written, by text
     // and status (and tab). So are those of a longer one within one word,
     // by word, when a single word holds it.
-    std::optional<std::int32_t> CountedGram(SqlSession& session) const {
+    std::optional<std::int32_t> CountedGram(SqlSession& session,
+                                            const SearchTexts::Kept& kept) const {
         const auto counted = [](const Condition& c) { return !c.gram.empty() || !c.word.empty(); };
         const auto gram = std::find_if(conditions_.begin(), conditions_.end(), counted);
         const bool alone =
@@ -403,18 +546,25 @@ class Search {
             return std::nullopt;
         }
         const bool byWord = gram->gram.empty();
-        std::string sql = byWord            ? std::string(engine_->WordCountSql(!detail_.empty()))
-                          : detail_.empty() ? "SELECT 1, COALESCE(SUM(items), 0) FROM "
-                                              "vym_item_gram_count WHERE gram = lower(?)"
-                                            : "SELECT 1, COALESCE(SUM(items), 0) FROM "
-                                              "vym_item_tab_gram_count WHERE gram = lower(?) "
-                                              "AND tab = ?";
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
+            &ShapeTexts::gramCount,
+            [&] {
+                return (byWord            ? std::string(engine_->WordCountSql(!detail_.empty()))
+                        : detail_.empty() ? "SELECT 1, COALESCE(SUM(items), 0) FROM "
+                                            "vym_item_gram_count WHERE gram = lower(?)"
+                                          : "SELECT 1, COALESCE(SUM(items), 0) FROM "
+                                            "vym_item_tab_gram_count WHERE gram = lower(?) "
+                                            "AND tab = ?") +
+                       StatusClause();
+            },
+            unkept);
         std::vector<vym::Value> values = {byWord ? engine_->TrigramArgument(gram->word)
                                                  : gram->gram};
         if (!detail_.empty()) {
             values.push_back(Tab());
         }
-        WithStatus(sql, values);
+        AddStatusValue(values);
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
         statement->Step();
@@ -428,24 +578,37 @@ class Search {
     // A typed tab searched by function, status, both or neither: its rows
     // are counted by both as they are written (to the tab's own table or
     // to their items).
-    std::optional<std::int32_t> CountedByTab(SqlSession& session) const {
+    std::optional<std::int32_t> CountedByTab(SqlSession& session,
+                                             const SearchTexts::Kept& kept) const {
         const bool counted =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.tabCounted; });
         if (detail_.empty() || !counted) {
             return std::nullopt;
         }
-        std::string sql = "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
         std::vector<vym::Value> values = {Tab()};
         for (const Condition& condition : conditions_) {
-            sql += condition.status ? " AND status_id = ?" : " AND function_id = ?";
             values.push_back(condition.values.front());
         }
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
+            &ShapeTexts::tabCount,
+            [this] {
+                std::string text =
+                    "SELECT COALESCE(SUM(items), 0) FROM vym_item_tab_count WHERE tab = ?";
+                for (const Condition& condition : conditions_) {
+                    text += condition.status ? " AND status_id = ?" : " AND function_id = ?";
+                }
+                return text;
+            },
+            unkept);
         return Single(session, sql, values);
     }
 
     // The one number `sql` reads.
-    static std::int32_t Single(SqlSession& session, const std::string& sql,
+    // `sql` is a text or a HashedSql.
+    template <class Sql>
+    static std::int32_t Single(SqlSession& session, const Sql& sql,
                                const std::vector<vym::Value>& values) {
         auto statement = session.Prepare(sql);
         statement->BindAll(values);
@@ -453,10 +616,16 @@ class Search {
         return static_cast<std::int32_t>(statement->ColumnInt64(0));
     }
 
-    std::int32_t CountAll(SqlSession& session) const {
-        return Single(session,
-                      "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true),
-                      Values());
+    std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept,
+                          const std::vector<vym::Value>& values) const {
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
+            &ShapeTexts::count,
+            [this] {
+                return "SELECT count(*) FROM " + From(true, "") + WhereClause(Plan::Count, true);
+            },
+            unkept);
+        return Single(session, sql, values);
     }
 
     // How many items have another status than `status`, up to `most`: read
@@ -481,23 +650,35 @@ class Search {
 
     // The matches of another status than `status`, each found through the
     // status index and tried against the criteria.
-    std::int32_t CountOtherStatuses(SqlSession& session, const vym::Value& status) const {
-        std::string sql = "SELECT count(*) FROM " + table_;
-        if (!detail_.empty()) {
-            sql += " JOIN " + detail_ + " ON " + Key() + " = i.item_no";
-        }
-        sql += " WHERE (i.status_id < ? OR i.status_id > ?)";
+    std::int32_t CountOtherStatuses(SqlSession& session, const SearchTexts::Kept& kept,
+                                    const vym::Value& status) const {
         std::vector<vym::Value> values = {status, status};
         for (const Condition& condition : conditions_) {
-            sql += " AND " + condition.probe;
-            values.insert(values.end(), condition.probeValues.begin(), condition.probeValues.end());
+            values.insert(values.end(), condition.ProbeValues().begin(),
+                          condition.ProbeValues().end());
         }
+        HashedSql unkept;
+        const HashedSql& sql = kept.Get(
+            &ShapeTexts::otherCount,
+            [this] {
+                std::string text = "SELECT count(*) FROM " + std::string(table_);
+                if (!detail_.empty()) {
+                    text.append(" JOIN ").append(detail_).append(" ON ").append(Key());
+                    text.append(" = i.item_no");
+                }
+                text += " WHERE (i.status_id < ? OR i.status_id > ?)";
+                for (const Condition& condition : conditions_) {
+                    text += " AND " + condition.Probe();
+                }
+                return text;
+            },
+            unkept);
         return Single(session, sql, values);
     }
 
     const SqlEngine* engine_;
-    std::string table_;
-    std::string detail_;
+    std::string_view table_;
+    std::string_view detail_;
     SqlEngine::TrigramSearch trigram_;  // its table is empty unless the trigram index drives
     std::string order_;                 // the order of the driving index, when it decides
     std::vector<Condition> conditions_;
@@ -556,27 +737,29 @@ const std::string kFunctionJoin = " LEFT JOIN vym_function f ON f.function_id = 
 const std::string kItemOrder = "i.function_id, i.catagory_id, i.item_no";
 
 // Also the read of one item (@item_no alone) by the item record.
+const Rows kItemRows = {
+    "i.item_no, i.item_type, i.function_id, f.description AS fun_desc, "
+    "i.catagory_id, c.description AS cat_desc, i.short_description, "
+    "i.long_description, i.tree_icon AS Tree_ICON, f.tree_icon AS fun_tree_icon, "
+    "i.item_color, i.department_id, i.host_required, i.redeem_item, "
+    "r.long_description AS redeem_item_description, "
+    "r.item_type AS redeem_item_type, i.taxable AS Taxable, i.status_id, "
+    "i.instruction_no, n.instruction_body AS Instruction_Body, i.comment_note, "
+    "i.report_note, i.unit_based_return, i.return_charge_rate, "
+    "i.maintain_inventory, i.show_on_tree, i.sale_profile_id, i.return_profile_id, "
+    "i.format_no, i.row_version",
+    kFunctionJoin +
+        " LEFT JOIN vym_catagory c ON c.function_id = i.function_id "
+        "AND c.catagory_id = i.catagory_id "
+        "LEFT JOIN vym_item r ON r.item_no = i.redeem_item "
+        "LEFT JOIN vym_item_instruction n ON n.instruction_no = i.instruction_no",
+    kItemOrder};
+
 void GetItem(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i");
     AddItemCriteria(call, search);
     AddRegisterGroupCriterion(call, search);
-    search.Answer(call,
-                  "i.item_no, i.item_type, i.function_id, f.description AS fun_desc, "
-                  "i.catagory_id, c.description AS cat_desc, i.short_description, "
-                  "i.long_description, i.tree_icon AS Tree_ICON, f.tree_icon AS fun_tree_icon, "
-                  "i.item_color, i.department_id, i.host_required, i.redeem_item, "
-                  "r.long_description AS redeem_item_description, "
-                  "r.item_type AS redeem_item_type, i.taxable AS Taxable, i.status_id, "
-                  "i.instruction_no, n.instruction_body AS Instruction_Body, i.comment_note, "
-                  "i.report_note, i.unit_based_return, i.return_charge_rate, "
-                  "i.maintain_inventory, i.show_on_tree, i.sale_profile_id, i.return_profile_id, "
-                  "i.format_no, i.row_version",
-                  kFunctionJoin +
-                      " LEFT JOIN vym_catagory c ON c.function_id = i.function_id "
-                      "AND c.catagory_id = i.catagory_id "
-                      "LEFT JOIN vym_item r ON r.item_no = i.redeem_item "
-                      "LEFT JOIN vym_item_instruction n ON n.instruction_no = i.instruction_no",
-                  kItemOrder);
+    search.Answer(call, kItemRows);
 }
 
 void RegisterAllItems(ProcedureCatalog& catalog) {
@@ -588,15 +771,16 @@ void RegisterAllItems(ProcedureCatalog& catalog) {
         GetItem);
 }
 
+const Rows kTicketRows = {kItemColumns +
+                              ", t.access_rule_no, t.access_trans_type_id, i.format_no, "
+                              "t.use_negative_format, t.serialized AS Serialized",
+                          kFunctionJoin, kItemOrder};
+
 void GetItemTicket(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_ticket t");
     AddItemCriteria(call, search);
     AddRegisterGroupCriterion(call, search);
-    search.Answer(call,
-                  kItemColumns +
-                      ", t.access_rule_no, t.access_trans_type_id, i.format_no, "
-                      "t.use_negative_format, t.serialized AS Serialized",
-                  kFunctionJoin, kItemOrder);
+    search.Answer(call, kTicketRows);
 }
 
 // A map id names one item at most: it is looked up first and the search
@@ -611,6 +795,19 @@ void WhereMapped(ProcedureContext& call, Search& search, const char* column) {
     }
 }
 
+const Rows kServiceRows = {
+    kItemColumns +
+        ", i.format_no, ss.labor_code_id, ss.event_type_id, "
+        "ss.serialized AS Serialized, ss.access_rule_no, ss.access_trans_type_id, "
+        "ss.confirmation_letter_report, ss.resource_type_id, ss.lesson_code_id, "
+        "ss.labor_hours, ss.schedule_hours, "
+        "rt.description AS resource_type_description, "
+        "lc.description AS labor_code_description",
+    kFunctionJoin +
+        " LEFT JOIN vym_resource_type rt ON rt.resource_type_id = ss.resource_type_id"
+        " LEFT JOIN vym_labor_code lc ON lc.labor_code_id = ss.labor_code_id",
+    kItemOrder};
+
 // The item record sends a location it does not use; it selects nothing.
 void GetItemSS(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_ss ss");
@@ -618,19 +815,13 @@ void GetItemSS(ProcedureContext& call) {
     if (const auto resource = Text(call, "@resource_type_id")) {
         search.Where("ss.resource_type_id = ?", {*resource}, Drives::Never, false);
     }
-    search.Answer(call,
-                  kItemColumns +
-                      ", i.format_no, ss.labor_code_id, ss.event_type_id, "
-                      "ss.serialized AS Serialized, ss.access_rule_no, ss.access_trans_type_id, "
-                      "ss.confirmation_letter_report, ss.resource_type_id, ss.lesson_code_id, "
-                      "ss.labor_hours, ss.schedule_hours, "
-                      "rt.description AS resource_type_description, "
-                      "lc.description AS labor_code_description",
-                  kFunctionJoin +
-                      " LEFT JOIN vym_resource_type rt ON rt.resource_type_id = ss.resource_type_id"
-                      " LEFT JOIN vym_labor_code lc ON lc.labor_code_id = ss.labor_code_id",
-                  kItemOrder);
+    search.Answer(call, kServiceRows);
 }
+
+const Rows kPhotoRows = {kItemColumns +
+                             ", ph.photo_size_id, ph.auto_rush, ph.mail_not_allowed, "
+                             "ph.require_ship_charge, ph.lab_code_id",
+                         kFunctionJoin, kItemOrder};
 
 void GetItemPhoto(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_photo ph");
@@ -638,19 +829,24 @@ void GetItemPhoto(ProcedureContext& call) {
     if (const auto size = Text(call, "@photo_size_id")) {
         search.Where("ph.photo_size_id = ?", {*size}, Drives::Never, false);
     }
-    search.Answer(call,
-                  kItemColumns +
-                      ", ph.photo_size_id, ph.auto_rush, ph.mail_not_allowed, "
-                      "ph.require_ship_charge, ph.lab_code_id",
-                  kFunctionJoin, kItemOrder);
+    search.Answer(call, kPhotoRows);
 }
+
+const Rows kShipRows = {kItemColumns + ", sh.rush AS Rush, sh.pickup AS Pickup", kFunctionJoin,
+                        kItemOrder};
 
 void GetItemShip(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_ship sh");
     AddItemCriteria(call, search);
-    search.Answer(call, kItemColumns + ", sh.rush AS Rush, sh.pickup AS Pickup", kFunctionJoin,
-                  kItemOrder);
+    search.Answer(call, kShipRows);
 }
+
+const Rows kRentalRows = {kItemColumns +
+                              ", r.report_department_id, r.report_sub_department_id, "
+                              "r.unit_price, r.min_price, r.allow_line_discount, "
+                              "r.allow_seller_pricing, r.is_package, "
+                              "r.season_rental AS Season_Rental",
+                          kFunctionJoin, kItemOrder};
 
 void GetItemRental(ProcedureContext& call) {
     Search search(call.Session().Engine(), "vym_item i", "vym_item_rental r");
@@ -659,13 +855,7 @@ void GetItemRental(ProcedureContext& call) {
     if (const auto package = call.GetBool("@is_package")) {
         search.Where(*package ? "r.is_package <> 0" : "r.is_package = 0", {}, Drives::Never, false);
     }
-    search.Answer(call,
-                  kItemColumns +
-                      ", r.report_department_id, r.report_sub_department_id, "
-                      "r.unit_price, r.min_price, r.allow_line_discount, "
-                      "r.allow_seller_pricing, r.is_package, "
-                      "r.season_rental AS Season_Rental",
-                  kFunctionJoin, kItemOrder);
+    search.Answer(call, kRentalRows);
 }
 
 void RegisterTypedItems(ProcedureCatalog& catalog) {
@@ -787,6 +977,46 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
     }
 }
 
+// The quantity on hand at the location bound first, or everywhere.
+const std::string kStockQuantity =
+    "(SELECT COALESCE(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
+    "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
+
+const Rows kStockRows = {
+    kItemColumns +
+        ", i.taxable, s.stock_id, s.stock_type_id, "
+        "st.description AS stock_type_desc, "
+        "s.serialized AS Serialized, s.format_no, s.stock_size, "
+        "s.attribute AS Attribute, s.style AS Style, s.manufacturer AS Manufacturer, "
+        "s.model_id AS Model, m.description AS model_description, "
+        "m.model_serial_prefix, s.min_price, s.unit_price, s.allow_line_discount, "
+        "s.allow_seller_pricing, s.base_uom_id AS Base_UOM_Id, "
+        "u.description AS uom_desc, s.current_avg_cost AS Current_Avg_Cost, "
+        "s.current_avg_freight AS Current_Avg_Freight, "
+        "s.current_avg_discount AS Current_Avg_Discount, "
+        "s.current_cost AS Current_Cost, s.current_cost AS Cost, "
+        "s.min_qty AS Min_Qty, s.vendor_id, v.vendor_name, s.rental_type, "
+        "s.report_department_id, s.report_sub_department_id, s.group_no, "
+        "s.stock_size_type_id, sz.description AS stock_size_type_desc, " +
+        kStockQuantity + " AS qty_on_hand, " + kStockQuantity +
+        " AS qoh_column, EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
+        "WHERE ser.item_no = s.item_no) AS has_serial, s.serial_type_id, "
+        "se.description AS serial_type_desc, "
+        "s.binding_type_id, b.description AS binding_type_desc, s.boot_length, "
+        "s.upc_code",
+    kFunctionJoin +
+        " LEFT JOIN vym_item_stock_type st ON st.stock_type_id = s.stock_type_id"
+        " LEFT JOIN vym_item_stock_model m ON m.model_id = s.model_id"
+        " LEFT JOIN vym_uom u ON u.uom_id = s.base_uom_id"
+        " LEFT JOIN vym_vendor v ON v.vendor_id = s.vendor_id"
+        " LEFT JOIN vym_item_stock_size_type sz"
+        " ON sz.stock_size_type_id = s.stock_size_type_id"
+        " LEFT JOIN vym_item_stock_serial_type se"
+        " ON se.serial_type_id = s.serial_type_id"
+        " LEFT JOIN vym_item_stock_binding_type b"
+        " ON b.binding_type_id = s.binding_type_id",
+    "s.item_no"};
+
 // Also the read of one stock record (@item_no, @location_id) by the
 // stock record.
 void GetItemStock(ProcedureContext& call) {
@@ -794,53 +1024,17 @@ void GetItemStock(ProcedureContext& call) {
     AddStockCriteria(call, matches);
     // Fellow group members: every stock item of a matrix group that
     // has a match.
-    Search search = matches;
+    std::optional<Search> group;
     if (call.GetBool("@group_member").value_or(false)) {
-        search = Search(call.Session().Engine(), "vym_item i", "vym_item_stock s");
+        group.emplace(call.Session().Engine(), "vym_item i", "vym_item_stock s");
         const std::vector<vym::Value> once = matches.Values();
         std::vector<vym::Value> twice = once;
         twice.insert(twice.end(), once.begin(), once.end());
-        search.Where("(s.item_no IN (" + matches.Select("s.item_no") + ") OR s.group_no IN (" +
+        group->Where("(s.item_no IN (" + matches.Select("s.item_no") + ") OR s.group_no IN (" +
                          matches.Select("s.group_no") + "))",
                      std::move(twice), Drives::Never, false);
     }
-    const std::string quantity =
-        "(SELECT COALESCE(SUM(l.qty_on_hand), 0) FROM vym_item_stock_location l "
-        "WHERE l.item_no = s.item_no AND (?1 IS NULL OR l.location_id = ?1))";
-    search.Answer(call,
-                  kItemColumns +
-                      ", i.taxable, s.stock_id, s.stock_type_id, "
-                      "st.description AS stock_type_desc, "
-                      "s.serialized AS Serialized, s.format_no, s.stock_size, "
-                      "s.attribute AS Attribute, s.style AS Style, s.manufacturer AS Manufacturer, "
-                      "s.model_id AS Model, m.description AS model_description, "
-                      "m.model_serial_prefix, s.min_price, s.unit_price, s.allow_line_discount, "
-                      "s.allow_seller_pricing, s.base_uom_id AS Base_UOM_Id, "
-                      "u.description AS uom_desc, s.current_avg_cost AS Current_Avg_Cost, "
-                      "s.current_avg_freight AS Current_Avg_Freight, "
-                      "s.current_avg_discount AS Current_Avg_Discount, "
-                      "s.current_cost AS Current_Cost, s.current_cost AS Cost, "
-                      "s.min_qty AS Min_Qty, s.vendor_id, v.vendor_name, s.rental_type, "
-                      "s.report_department_id, s.report_sub_department_id, s.group_no, "
-                      "s.stock_size_type_id, sz.description AS stock_size_type_desc, " +
-                      quantity + " AS qty_on_hand, " + quantity +
-                      " AS qoh_column, EXISTS (SELECT 1 FROM vym_item_stock_serial ser "
-                      "WHERE ser.item_no = s.item_no) AS has_serial, s.serial_type_id, "
-                      "se.description AS serial_type_desc, "
-                      "s.binding_type_id, b.description AS binding_type_desc, s.boot_length, "
-                      "s.upc_code",
-                  kFunctionJoin +
-                      " LEFT JOIN vym_item_stock_type st ON st.stock_type_id = s.stock_type_id"
-                      " LEFT JOIN vym_item_stock_model m ON m.model_id = s.model_id"
-                      " LEFT JOIN vym_uom u ON u.uom_id = s.base_uom_id"
-                      " LEFT JOIN vym_vendor v ON v.vendor_id = s.vendor_id"
-                      " LEFT JOIN vym_item_stock_size_type sz"
-                      " ON sz.stock_size_type_id = s.stock_size_type_id"
-                      " LEFT JOIN vym_item_stock_serial_type se"
-                      " ON se.serial_type_id = s.serial_type_id"
-                      " LEFT JOIN vym_item_stock_binding_type b"
-                      " ON b.binding_type_id = s.binding_type_id",
-                  "s.item_no", {TextValue(call, "@location_id")});
+    (group ? *group : matches).Answer(call, kStockRows, {TextValue(call, "@location_id")});
 }
 
 void RegisterStock(ProcedureCatalog& catalog) {
@@ -867,6 +1061,22 @@ void RegisterStock(ProcedureCatalog& catalog) {
                      In("@serial_type_id", DataType::VarChar, 10)},
                     GetItemStock);
 }
+
+const Rows kPackageRows = {
+    "p.package_no, 'PACKAGE' AS item_type, p.function_id, f.description AS fun_desc, "
+    "p.catagory_id, c.description AS cat_desc, p.description AS Description, "
+    "p.display_seq, p.is_active, "
+    "CASE WHEN p.is_active <> 0 THEN 'ACTIVE' ELSE 'INACTIVE' END AS status_id, "
+    "NULL AS item_color, p.show_on_tree, p.tree_icon AS Tree_ICON, "
+    "f.tree_icon AS fun_tree_icon, p.instruction_no, "
+    "n.instruction_body AS Instruction_Body, p.redeem_package_no, "
+    "rp.description AS redeem_package_desc, p.row_version",
+    " LEFT JOIN vym_function f ON f.function_id = p.function_id"
+    " LEFT JOIN vym_catagory c ON c.function_id = p.function_id"
+    " AND c.catagory_id = p.catagory_id"
+    " LEFT JOIN vym_item_instruction n ON n.instruction_no = p.instruction_no"
+    " LEFT JOIN vym_package rp ON rp.package_no = p.redeem_package_no",
+    "p.function_id, p.catagory_id, p.display_seq, p.package_no"};
 
 // Also the read of one package (@package_no alone) by the package record.
 void GetPackage(ProcedureContext& call) {
@@ -899,21 +1109,7 @@ void GetPackage(ProcedureContext& call) {
             "g.package_no = p.package_no AND g.register_group_id = ?)",
             {*group}, Drives::Never);
     }
-    search.Answer(call,
-                  "p.package_no, 'PACKAGE' AS item_type, p.function_id, f.description AS fun_desc, "
-                  "p.catagory_id, c.description AS cat_desc, p.description AS Description, "
-                  "p.display_seq, p.is_active, "
-                  "CASE WHEN p.is_active <> 0 THEN 'ACTIVE' ELSE 'INACTIVE' END AS status_id, "
-                  "NULL AS item_color, p.show_on_tree, p.tree_icon AS Tree_ICON, "
-                  "f.tree_icon AS fun_tree_icon, p.instruction_no, "
-                  "n.instruction_body AS Instruction_Body, p.redeem_package_no, "
-                  "rp.description AS redeem_package_desc, p.row_version",
-                  " LEFT JOIN vym_function f ON f.function_id = p.function_id"
-                  " LEFT JOIN vym_catagory c ON c.function_id = p.function_id"
-                  " AND c.catagory_id = p.catagory_id"
-                  " LEFT JOIN vym_item_instruction n ON n.instruction_no = p.instruction_no"
-                  " LEFT JOIN vym_package rp ON rp.package_no = p.redeem_package_no",
-                  "p.function_id, p.catagory_id, p.display_seq, p.package_no");
+    search.Answer(call, kPackageRows);
 }
 
 void RegisterPackages(ProcedureCatalog& catalog) {

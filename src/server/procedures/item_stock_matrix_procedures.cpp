@@ -220,7 +220,7 @@ class MatrixWriter {
     std::int32_t lastLine_ = 0;
     vym::Value rentalType_;
     vym::Value now_ = vym::Date::Now();
-    std::shared_ptr<SqlStatement> item_, stock_, map_, rental_, line_;
+    StatementRef item_, stock_, map_, rental_, line_;
 };
 
 std::int32_t MatrixWriter::Write(const MatrixCell& cell,
