@@ -67,13 +67,11 @@ constexpr std::uint64_t KeyPart(std::uint64_t key, int part) {
     return key >> (42 - 21 * part) & ((std::uint64_t{1} << 21) - 1);
 }
 
-}  // namespace description_counts
-
-class DescriptionCounts::Counter {
+class Counter {
   public:
     explicit Counter(bool words) : words_{words, {}} {}
 
-    void Add(const description_counts::ItemTexts& read) {
+    void Add(const ItemTexts& read) {
         std::size_t begin = 0;
         std::size_t at = 0;
         const auto next = [&] {
@@ -124,9 +122,6 @@ class DescriptionCounts::Counter {
     }
 
   private:
-    static constexpr auto Key = description_counts::Key;
-    static constexpr auto KeyPart = description_counts::KeyPart;
-
     using Grams = std::vector<std::int32_t>;  // by gram: see GramsOf
     static constexpr std::size_t kGrams = 0x10000 + 0x100;
 
@@ -245,7 +240,7 @@ class DescriptionCounts::Counter {
         upsert.Reset();
     }
 
-    description_counts::Names names_;
+    Names names_;
     Words words_;
     std::unordered_map<std::uint64_t, Grams> allGrams_;  // Key(function, catagory, status)
     std::unordered_map<std::uint64_t, Grams> tabGrams_;  // Key(tab, 0, status)
@@ -259,14 +254,14 @@ class DescriptionCounts::Counter {
 
 // Counts what it is handed on a thread of its own, two ranges at most
 // waiting, so that reading runs ahead of counting by little memory.
-class DescriptionCounts::Worker {
+class Worker {
   public:
     explicit Worker(bool words) : counter_(words), thread_([this] { Run(); }) {}
     ~Worker() { Finish(); }
     Worker(const Worker&) = delete;
     Worker& operator=(const Worker&) = delete;
 
-    void Hand(description_counts::ItemTexts read) {
+    void Hand(ItemTexts read) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return waiting_.size() < 2 || failure_; });
         if (failure_) {
@@ -288,7 +283,7 @@ class DescriptionCounts::Worker {
   private:
     void Run() {
         for (;;) {
-            description_counts::ItemTexts read;
+            ItemTexts read;
             {
                 std::unique_lock lock(mutex_);
                 changed_.wait(lock, [this] { return !waiting_.empty() || done_; });
@@ -325,13 +320,16 @@ class DescriptionCounts::Worker {
     Counter counter_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<description_counts::ItemTexts> waiting_;
+    std::deque<ItemTexts> waiting_;
     bool done_ = false;
     std::exception_ptr failure_;
     std::thread thread_;  // last: it starts once the rest is made
 };
 
-DescriptionCounts::DescriptionCounts(bool words) : worker_(std::make_unique<Worker>(words)) {}
+}  // namespace description_counts
+
+DescriptionCounts::DescriptionCounts(bool words)
+    : worker_(std::make_unique<description_counts::Worker>(words)) {}
 
 DescriptionCounts::~DescriptionCounts() = default;
 

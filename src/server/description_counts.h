@@ -7,6 +7,10 @@ namespace vym::server {
 
 class SqlSession;
 
+namespace description_counts {
+class Worker;
+}
+
 // The counts the item triggers keep of the items' descriptions, made for
 // items written in bulk with those triggers set aside: every character and
 // pair of characters of a description, lowered, once an item, among all
@@ -35,9 +39,7 @@ class DescriptionCounts {
     void Write(SqlSession& db);
 
   private:
-    class Counter;
-    class Worker;
-    std::unique_ptr<Worker> worker_;
+    std::unique_ptr<description_counts::Worker> worker_;
 };
 
 }  // namespace vym::server

@@ -165,10 +165,9 @@ BlockInsert ItemInsert() {
         "CASE WHEN d % 2 = 0 THEN 0 ELSE 1 + (d / 2) % " + std::to_string(kFunctions - 1) + " END";
     // Materialized, the description is made once for both columns that
     // take it; a subquery would be merged into the insert and make it twice.
-    const std::string series = Series(1);
     return {0, 1,
-            series.substr(0, series.size() - 1) + ", g AS MATERIALIZED (SELECT d, " + kNo +
-                " AS no, " + description + " AS description FROM n) " +
+            Series(1) + ", g AS MATERIALIZED (SELECT d, " + kNo + " AS no, " + description +
+                " AS description FROM n) " +
                 "INSERT INTO vym_item (item_no, item_type, function_id, catagory_id, "
                 "short_description, long_description, status_id, department_id) "
                 "SELECT no, " +
