@@ -136,6 +136,7 @@ class Counter {
              std::uint32_t catagory, const std::vector<std::uint32_t>& itemTabs) {
         GramsOf(text);
         Count(Key(function, catagory, status), allGrams_);
+        ++tabCounts_[Key(allItems_, function, status)];
         for (const std::uint32_t tab : itemTabs) {
             Count(Key(tab, 0, status), tabGrams_);
             ++tabCounts_[Key(tab, function, status)];
@@ -241,6 +242,9 @@ class Counter {
     }
 
     Names names_;
+    // The tab of all items, counted by function and status as each typed
+    // tab is.
+    std::uint32_t allItems_ = names_.Id("vym_item");
     Words words_;
     std::unordered_map<std::uint64_t, Grams> allGrams_;  // Key(function, catagory, status)
     std::unordered_map<std::uint64_t, Grams> tabGrams_;  // Key(tab, 0, status)

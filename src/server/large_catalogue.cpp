@@ -305,6 +305,28 @@ void CountingTriggers(SqlSession& db, const std::string& how) {
     for (const std::string type : {"ticket", "ss", "photo", "ship", "rental", "stock"}) {
         db.Run("ALTER TABLE vym_item_" + type + " " + how + " TRIGGER vym_item_" + type + "_tab");
     }
+    db.Run("ALTER TABLE vym_item_stock " + how + " TRIGGER vym_item_stock_counts");
+    db.Run("ALTER TABLE vym_item_stock_location " + how +
+           " TRIGGER vym_item_stock_location_counts");
+}
+
+// The stock items from `first` on by location and by manufacturer, as the
+// stock triggers count them.
+void CountStock(SqlSession& db, std::int32_t first) {
+    db.Run(
+        "INSERT INTO vym_item_stock_location_count (location_id, items) "
+        "SELECT l.location_id, count(*) FROM vym_item_stock_location l "
+        "JOIN vym_item_stock s ON s.item_no = l.item_no WHERE l.item_no >= ? "
+        "GROUP BY l.location_id ON CONFLICT (location_id) "
+        "DO UPDATE SET items = vym_item_stock_location_count.items + excluded.items",
+        {first});
+    db.Run(
+        "INSERT INTO vym_item_stock_manufacturer_count (manufacturer, items) "
+        "SELECT manufacturer, count(*) FROM vym_item_stock "
+        "WHERE item_no >= ? AND manufacturer IS NOT NULL "
+        "GROUP BY manufacturer ON CONFLICT (manufacturer) "
+        "DO UPDATE SET items = vym_item_stock_manufacturer_count.items + excluded.items",
+        {first});
 }
 
 // The counts of the words of the descriptions of the items from `first` on,
@@ -351,7 +373,8 @@ class DeferredIndexes {
             "'vym_item_stock_map', 'vym_item_stock_location', 'vym_price', "
             "'vym_item_stock_serial')) OR "
             "(type = 'trigger' AND (name IN ('vym_item_fts_insert', 'vym_item_grams_insert', "
-            "'vym_item_words_insert', 'vym_price_history_insert', 'vym_item_tabs_insert') "
+            "'vym_item_words_insert', 'vym_price_history_insert', 'vym_item_tabs_insert', "
+            "'vym_item_stock_counts_insert', 'vym_item_stock_location_counts_insert') "
             "OR name GLOB 'vym_item_*_tab_insert')))");
         while (schema->Step()) {
             drops_.push_back("DROP " + std::string(schema->ColumnText(0)) + " " +
@@ -499,6 +522,7 @@ void LargeCatalogue::Generate(const std::string& path, std::int32_t items,
         }
     }
     WriteUnits(db, first);
+    CountStock(db, first);
     if (indexes) {
         indexes->Restore(first, first + items);
     } else {

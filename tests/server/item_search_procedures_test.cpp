@@ -51,8 +51,15 @@ std::vector<std::pair<std::string, std::string>> KeptCounts(bool postgres) {
         {"SELECT tab, upper(function_id), upper(status_id), items FROM vym_item_tab_count "
          "WHERE items <> 0",
          "SELECT t.tab, upper(COALESCE(i.function_id, '')), upper(i.status_id), count(*) "
-         "FROM vym_item_tab t JOIN vym_item i ON i.item_no = t.item_no "
+         "FROM (SELECT tab, item_no FROM vym_item_tab UNION ALL "
+         "SELECT 'vym_item', item_no FROM vym_item) t JOIN vym_item i ON i.item_no = t.item_no "
          "GROUP BY t.tab, upper(COALESCE(i.function_id, '')), upper(i.status_id)"},
+        {"SELECT upper(location_id), items FROM vym_item_stock_location_count WHERE items <> 0",
+         "SELECT upper(l.location_id), count(*) FROM vym_item_stock_location l "
+         "JOIN vym_item_stock s ON s.item_no = l.item_no GROUP BY upper(l.location_id)"},
+        {"SELECT manufacturer, items FROM vym_item_stock_manufacturer_count WHERE items <> 0",
+         "SELECT manufacturer, count(*) FROM vym_item_stock WHERE manufacturer IS NOT NULL "
+         "GROUP BY manufacturer"},
         {"SELECT tab, gram, upper(status_id), items FROM vym_item_tab_gram_count "
          "WHERE items <> 0",
          "SELECT t.tab, g.gram, upper(g.status_id), count(*) FROM vym_item_tab t JOIN (" + grams +
@@ -434,14 +441,32 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
          }},
         {"a type's row removed",
          [this] { db_->ExecuteSQL("DELETE FROM vym_item_rental WHERE item_no = 6"); }},
+        // Only a stock item counts under a location.
+        {"stocked elsewhere",
+         [this] {
+             db_->ExecuteSQL(
+                 "INSERT INTO vym_item_stock_location (item_no, location_id) "
+                 "VALUES (11, 'BASE'), (5, 'base')");
+             db_->ExecuteSQL(
+                 "UPDATE vym_item_stock_location SET item_no = 4 "
+                 "WHERE item_no = 10 AND location_id = 'BASE'");
+             db_->ExecuteSQL("UPDATE vym_item_stock SET manufacturer = 'Optic' WHERE item_no = 11");
+         }},
+        {"stock rows added and removed",
+         [this] {
+             db_->ExecuteSQL(
+                 "INSERT INTO vym_item_stock (item_no, manufacturer) VALUES (5, 'north')");
+             db_->ExecuteSQL("DELETE FROM vym_item_stock WHERE item_no = 11");
+         }},
         {"several items saved as one", severalAtOnce},
         {"a savepoint rolled back", savepointRolledBack},
         {"constraints checked midway", checkedMidway},
         {"two stations at once", twoStations},
     };
-    const std::vector<const char*> tabs = {"VYM_SP_ITEM_GetItemTicket", "VYM_SP_ITEM_GetItemSS",
-                                           "VYM_SP_ITEM_GetItemPhoto",  "VYM_SP_ITEM_GetItemShip",
-                                           "VYM_SP_ITEM_GetItemRental", "VYM_SP_ITEM_GetItemStock"};
+    const std::vector<const char*> tabs = {"VYM_SP_ITEM_GetItem",     "VYM_SP_ITEM_GetItemTicket",
+                                           "VYM_SP_ITEM_GetItemSS",   "VYM_SP_ITEM_GetItemPhoto",
+                                           "VYM_SP_ITEM_GetItemShip", "VYM_SP_ITEM_GetItemRental",
+                                           "VYM_SP_ITEM_GetItemStock"};
     for (const auto& [what, write] : writes) {
         write();
         for (const auto& [kept, afresh] : KeptCounts(postgres)) {
@@ -462,6 +487,19 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
                     EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
                         << what << ": " << tab << " " << value << " " << status;
                 }
+            }
+        }
+        for (const auto& [criterion, value] :
+             std::vector<std::pair<const char*, const char*>>{{"@location_id", "base"},
+                                                              {"@location_id", "SUMMIT"},
+                                                              {"@manufacturer", "north"},
+                                                              {"@manufacturer", "North 100%"},
+                                                              {"@manufacturer", "Opt"}}) {
+            for (const char* status : {"", "ACTIVE", "inactive"}) {
+                const auto found =
+                    Call("VYM_SP_ITEM_GetItemStock", {{criterion, value}, {"@status_id", status}});
+                EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
+                    << what << ": " << criterion << " " << value << " " << status;
             }
         }
         for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%", "xylo", "EXPRESS",

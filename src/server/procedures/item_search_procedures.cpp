@@ -169,6 +169,10 @@ class Search {
     // The last condition is the item's function: each typed tab's counts
     // hold it (see CountedByTab).
     void CountedByTab() { conditions_.back().tabCounted = true; }
+    // The last condition's matches are counted as they are written: `sql`
+    // reads their number, bound to the condition's values, when it is the
+    // only condition.
+    void CountedBy(std::string sql) { conditions_.back().counted = std::move(sql); }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const {
@@ -310,6 +314,7 @@ class Search {
         std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
         bool tabCounted = false;  // the function, which the typed tabs count by
+        std::string counted;      // reads the number of its matches alone (CountedBy)
 
         const std::string& Probe() const { return probe ? *probe : sql; }
         const std::vector<vym::Value>& ProbeValues() const {
@@ -396,8 +401,12 @@ class Search {
         return gram == conditions_.end() ? std::nullopt : FromFirstPlace(session, gram->gram);
     }
 
-    // The detail table, which names its tab in the counts.
-    std::string Tab() const { return std::string(detail_.substr(0, detail_.find(' '))); }
+    // The table that names the tab in the counts: the detail table, or the
+    // item table on the tab of all items (see CountedByTab).
+    std::string Tab() const {
+        const std::string_view table = detail_.empty() ? table_ : detail_;
+        return std::string(table.substr(0, table.find(' ')));
+    }
 
     bool NeedsItem() const {
         return detail_.empty() || std::any_of(conditions_.begin(), conditions_.end(),
@@ -575,15 +584,15 @@ class Search {
         return static_cast<std::int32_t>(statement->ColumnInt64(1));
     }
 
-    // A typed tab searched by function, status, both or neither: its rows
+    // A tab of items searched by function, status, both or neither: its rows
     // are counted by both as they are written (to the tab's own table or
-    // to their items).
+    // to their items). Packages are not counted.
     std::optional<std::int32_t> CountedByTab(SqlSession& session,
                                              const SearchTexts::Kept& kept) const {
         const bool counted =
             std::all_of(conditions_.begin(), conditions_.end(),
                         [](const Condition& c) { return c.status || c.tabCounted; });
-        if (detail_.empty() || !counted) {
+        if (!counted || (detail_.empty() && Tab() != "vym_item")) {
             return std::nullopt;
         }
         std::vector<vym::Value> values = {Tab()};
@@ -618,6 +627,9 @@ class Search {
 
     std::int32_t CountAll(SqlSession& session, const SearchTexts::Kept& kept,
                           const std::vector<vym::Value>& values) const {
+        if (conditions_.size() == 1 && !conditions_.front().counted.empty()) {
+            return Single(session, conditions_.front().counted, values);
+        }
         HashedSql unkept;
         const HashedSql& sql = kept.Get(
             &ShapeTexts::count,
@@ -944,8 +956,13 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         search.MatchStatus(*status);
     }
     if (const auto manufacturer = Text(call, "@manufacturer")) {
-        search.Where("s.manufacturer", std::string(search.Engine().Like()) + " ? ESCAPE '\\'",
-                     StartsWithPattern(*manufacturer), Drives::WhenFew, false);
+        const std::string like = std::string(search.Engine().Like()) + " ? ESCAPE '\\'";
+        search.Where("s.manufacturer", like, StartsWithPattern(*manufacturer), Drives::WhenFew,
+                     false);
+        search.CountedBy(
+            "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_manufacturer_count "
+            "WHERE manufacturer " +
+            like);
     }
     // One item asked for by number is found wherever it is stocked; the
     // location then only chooses the quantity shown. A location stocking
@@ -961,6 +978,9 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
             "AND l.location_id = ?)";
         search.FilteredBy(stocked);
         search.ProbedBy(stocked);
+        search.CountedBy(
+            "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_location_count "
+            "WHERE location_id = ?");
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
