@@ -11,10 +11,9 @@
 namespace vym::test {
 namespace {
 
-class CItemListsTest : public ::testing::Test {
+class CItemListsTest : public RecordTest {
   protected:
     void SetUp() override { ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100)); }
-    void TearDown() override { db.ExpectNoErrorReports(); }
     const RecordingConnection::Call& LastCall() { return recording.calls.back(); }
     std::string SentDocument(std::string_view name) {
         const Parameter* p = LastCall().Find(name);
@@ -27,9 +26,6 @@ class CItemListsTest : public ::testing::Test {
         return answer.message;
     }
 
-    PrompterScript script;
-    CatalogueDatabase db;
-    RecordingConnection recording{*db.Db()};
     CItem item;
 };
 

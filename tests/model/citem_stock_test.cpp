@@ -100,12 +100,7 @@ TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
     EXPECT_FALSE(item.PromptForAccessNo());
 }
 
-class CItemStockDbTest : public ::testing::Test {
-  protected:
-    void TearDown() override { db.ExpectNoErrorReports(); }
-    PrompterScript script;
-    CatalogueDatabase db;
-};
+class CItemStockDbTest : public RecordTest {};
 
 TEST_F(CItemStockDbTest, NewStockReadsNothing) {
     test::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
@@ -120,7 +115,6 @@ TEST_F(CItemStockDbTest, NewStockReadsNothing) {
 }
 
 TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
-    RecordingConnection recording(*db.Db());
     CItemStock stock;
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601));
     EXPECT_EQ(stock.QOH, 47);  // all locations
@@ -164,7 +158,6 @@ TEST_F(CItemStockDbTest, EmptyStatusIsSavedAsActive) {
 }
 
 TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {
-    RecordingConnection recording(*db.Db());
     CItemStock stock;
     ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 610));
     const std::string rows =

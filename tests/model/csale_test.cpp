@@ -14,15 +14,7 @@
 namespace vym::test {
 namespace {
 
-class CSaleTest : public ::testing::Test {
-  protected:
-    void TearDown() override { db.ExpectNoErrorReports(); }
-    const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
-
-    PrompterScript script;
-    CatalogueDatabase db;
-    RecordingConnection recording{*db.Db()};
-};
+class CSaleTest : public RecordTest {};
 
 TEST_F(CSaleTest, OpensAHeaderAndItsLinesAndNumbersNewLinesAfterTheHighest) {
     CSale sale;
