@@ -2,7 +2,6 @@
 #include "pricing/frm_edit_prices.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 #include "base/prompter.h"
 #include "pricing/frm_select_price.h"
@@ -57,10 +56,9 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
     EXPECT_EQ(grid.DisplayText(stock, kListUnitPrice), "24.9500");
 
     modals_.Expect("frmStockPriceProp", [](QDialog& d) {
-        EXPECT_EQ(d.findChild<QLineEdit*>("txtUnitPrice")->text(), "$24.9500");
-        auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
-        price->selectAll();
-        QTest::keyClicks(price, "2.5");
+        auto& price = *d.findChild<QLineEdit*>("txtUnitPrice");
+        EXPECT_EQ(price.text(), "$24.9500");
+        test::ReplaceText(price, "2.5");
         d.findChild<QPushButton*>("cmdOk")->click();
     });
     DoubleClick(grid, stock, kListPrice);
