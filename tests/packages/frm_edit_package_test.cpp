@@ -7,8 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/cpackage.h"

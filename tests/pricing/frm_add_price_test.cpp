@@ -7,7 +7,6 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/citem.h"

@@ -4,10 +4,8 @@
 // family week package (1) with two package prices made of line prices.
 #include "pricing/frm_pricing.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/citem.h"

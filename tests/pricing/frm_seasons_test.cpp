@@ -3,10 +3,7 @@
 // 7 Pond Skim Weekend, inactive), then 5 Holiday Rentals and 6 Winter Lessons.
 #include "pricing/frm_seasons.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 
 #include "base/date.h"
 #include "base/format.h"
