@@ -45,14 +45,13 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
         "SELECT price_no FROM vym_price WHERE item_no = 100 AND discount_id = 'MILITARY'");
     const int row = Row(grid, military, kListPriceNo);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(grid.TextMatrix(row, kListSeason), "Regular Season (3)");
-    EXPECT_EQ(grid.TextMatrix(row, kListDiscount), "MILITARY:Active Military");
+    EXPECT_EQ(test::CellTexts(grid, row, {kListSeason, kListDiscount}),
+              "Regular Season (3)|MILITARY:Active Military");
     const std::int32_t gloves =
         office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND unit_qty = 6");
     const int stock = Row(grid, gloves, kListPriceNo);
     ASSERT_GT(stock, 0);
-    EXPECT_EQ(grid.TextMatrix(stock, kListSeason), "");
-    EXPECT_EQ(grid.TextMatrix(stock, kListDiscount), "");
+    EXPECT_EQ(test::CellTexts(grid, stock, {kListSeason, kListDiscount}), "|");
     EXPECT_EQ(grid.DisplayText(stock, kListUnitPrice), "24.9500");
 
     modals_.Expect("frmStockPriceProp", [](QDialog& d) {
