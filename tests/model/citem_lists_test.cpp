@@ -5,7 +5,6 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/citem.h"
-#include "support/core/prompter_script.h"
 #include "support/server/procedure_answer.h"
 
 namespace vym::test {

@@ -5,7 +5,7 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/citem.h"
-#include "support/core/prompter_script.h"
+#include "support/core/fields.h"
 #include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
@@ -121,9 +121,8 @@ TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "SUMMIT"));
     EXPECT_EQ(stock.QOH, 12);
     EXPECT_EQ(recording.calls.size(), 2u);  // the procedure only
-    EXPECT_EQ(stock.VendorName, "Snowline Outfitters");
-    EXPECT_EQ(stock.SerialTypeId, "SKI");
-    EXPECT_EQ(stock.ModelSerialPrefix, "RS");
+    EXPECT_EQ(Fields(stock.VendorName, stock.SerialTypeId, stock.ModelSerialPrefix),
+              "Snowline Outfitters|SKI|RS");
 
     stock.DataChanged = true;
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "O'Brien", true));

@@ -11,7 +11,6 @@
 #include "model/citem_stock.h"
 #include "model/citem_ticket.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 #include "support/server/procedure_answer.h"
 

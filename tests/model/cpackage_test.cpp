@@ -8,7 +8,6 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {

@@ -9,7 +9,6 @@
 #include "catalogue_database.h"
 #include "model/csale_stock.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 
 namespace vym::test {
 namespace {

@@ -10,6 +10,7 @@
 #include "gateway/app_server.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
+#include "support/core/fields.h"
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
@@ -194,11 +195,8 @@ TEST_F(ItemMaint, CheckLocationAndGetVendorInfo) {
     QString desc;
     std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
     ASSERT_TRUE(maint_.CheckLocation("summit", &desc, &address, &shipTo, &invoiceTo, &confirmTo));
-    EXPECT_EQ(desc, "Summit Rental Shop");
-    EXPECT_EQ(address, 2);
-    EXPECT_EQ(shipTo, 5);
-    EXPECT_EQ(invoiceTo, 6);
-    EXPECT_EQ(confirmTo, 2);
+    EXPECT_EQ(test::Fields(desc, address, shipTo, invoiceTo, confirmTo),
+              "Summit Rental Shop|2|5|6|2");
     EXPECT_FALSE(maint_.CheckLocation("MOON"));
 
     QString name;
@@ -228,12 +226,8 @@ TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
         PickRow(d, 0, "SUMMIT");
     });
     ASSERT_TRUE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
-    EXPECT_EQ(id, "SUMMIT");
-    EXPECT_EQ(desc, "Summit Rental Shop");
-    EXPECT_EQ(address, 2);
-    EXPECT_EQ(shipTo, 5);
-    EXPECT_EQ(invoiceTo, 6);
-    EXPECT_EQ(confirmTo, 2);
+    EXPECT_EQ(test::Fields(id, desc, address, shipTo, invoiceTo, confirmTo),
+              "SUMMIT|Summit Rental Shop|2|5|6|2");
 
     QWidget owner;
     desc = "ALL";
@@ -280,10 +274,8 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
         PickRow(d, 0, "1003");
     });
     ASSERT_TRUE(maint_.SelectPO(poNo, "OPEN", nullptr, &vendorId, &vendorName, &note));
-    EXPECT_EQ(poNo, 1003);
-    EXPECT_EQ(vendorId, "SUMMITOPT");
-    EXPECT_EQ(vendorName, "Summit Optics");
-    EXPECT_EQ(note, "Goggles for the holidays");
+    EXPECT_EQ(test::Fields(poNo, vendorId, vendorName, note),
+              "1003|SUMMITOPT|Summit Optics|Goggles for the holidays");
 
     modals_.Expect("frmPickList", [](QDialog& d) {
         EXPECT_EQ(Column(d, 0).size(), 5);
@@ -304,9 +296,7 @@ TEST_F(ItemMaint, VendorProductLookUpShowsAListOnlyWhenThereAreProducts) {
     });
     ASSERT_TRUE(maint_.VendorProductLookUp(nullptr, "SNOWLINE", &product, &desc, &itemNo, &unit,
                                            &price, &tax));
-    EXPECT_EQ(product, "SL-900");
-    EXPECT_EQ(desc, "Hot Wax, 1 lb bar");
-    EXPECT_EQ(unit, "CS");
+    EXPECT_EQ(test::Fields(product, desc, unit), "SL-900|Hot Wax, 1 lb bar|CS");
     EXPECT_EQ(price, Currency::FromDouble(38.0));
     EXPECT_EQ(tax, Currency::FromDouble(2.85));
     EXPECT_EQ(itemNo, 42) << "a product without an item leaves the item number alone";
@@ -328,12 +318,10 @@ TEST_F(ItemMaint, SelectPOLinesReturnsTheChosenLinesByColumn) {
     });
     ASSERT_TRUE(maint_.SelectPOLines(1003, lines));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0][pvPOLine], "1");
-    EXPECT_EQ(lines[0][pvQtyOrd], "30");
-    EXPECT_EQ(lines[1][pvQtyReceived], "0");
-    EXPECT_EQ(lines[1][pvItemNo], "90001");
-    EXPECT_EQ(lines[1][pvStockId], "PWD-RED-M");
-    EXPECT_EQ(lines[1][pvItemFullDesc], "Powder Jacket Red M");
+    EXPECT_EQ(test::Fields(lines[0][pvPOLine], lines[0][pvQtyOrd]), "1|30");
+    EXPECT_EQ(test::Fields(lines[1][pvQtyReceived], lines[1][pvItemNo], lines[1][pvStockId],
+                           lines[1][pvItemFullDesc]),
+              "0|90001|PWD-RED-M|Powder Jacket Red M");
 }
 
 TEST_F(ItemMaint, SupportTableUpdatesRaiseTheirEventsOnlyWhenSaved) {
