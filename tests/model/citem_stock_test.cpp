@@ -139,23 +139,6 @@ TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
     EXPECT_EQ(missing.UnitPrice, 3);
 }
 
-// What the stock record itself sends, before the item adds its own fields.
-TEST_F(CItemStockDbTest, EmptyStatusIsSavedAsActive) {
-    const struct {
-        const char* status;
-        const char* sent;
-    } cases[] = {{"", "ACTIVE"}, {"INACTIVE", "INACTIVE"}};
-    for (const auto& c : cases) {
-        CItemStock stock;
-        ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 510));
-        stock.SetStatusId(c.status);
-        auto cmd = db.Db()->NewCommand();
-        ASSERT_TRUE(stock.Update(*cmd, db.Errors()));
-        EXPECT_EQ(cmd->CommandText, "vym_sp_ITEM_UpdateItemStock");
-        EXPECT_EQ(cmd->Parameters["@status_id"].Value, Value(c.sent)) << '"' << c.status << '"';
-    }
-}
-
 TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {
     CItemStock stock;
     ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 610));
