@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/value.h"
+#include "support/core/fields.h"
 
 namespace vym {
 namespace {
@@ -113,13 +114,9 @@ TEST(Date, SerialsCountFromTheZeroDate) {
     EXPECT_EQ(Date::FromParts(2000, 1, 1, 12).Serial(), 36526.5);
     // Before the zero date the days count back but the time runs forward.
     const Date early = Date::FromParts(1899, 12, 29, 6);
-    EXPECT_EQ(early.Serial(), -1.25);
-    EXPECT_EQ(early.Day(), 29);
-    EXPECT_EQ(early.Hour(), 6);
+    EXPECT_EQ(test::Fields(early.Serial(), early.Day(), early.Hour()), "-1.25|29|6");
     const Date d(45356.5868);  // 3/5/2024 14:05:00 to the second
-    EXPECT_EQ(d.Year(), 2024);
-    EXPECT_EQ(d.Month(), 3);
-    EXPECT_EQ(d.Day(), 5);
+    EXPECT_EQ(test::Fields(d.Year(), d.Month(), d.Day()), "2024|3|5");
     EXPECT_EQ(d.Weekday(), 3);  // Tuesday
     EXPECT_EQ(Date(0).Weekday(), 7);
     EXPECT_EQ(ErrorNumberOf([] { Date::FromParts(2023, 2, 29); }), errc::kInvalidProcedureCall);

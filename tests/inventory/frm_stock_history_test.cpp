@@ -49,8 +49,7 @@ TEST_F(StockHistoryWindow, OpensWithItemLocationAndSerialFilledInAndAnyLocationF
     // The serial unit's own movements only.
     Click("cmdFind");
     ASSERT_EQ(Grid().Rows(), 2);
-    EXPECT_EQ(Grid().TextMatrix(1, 2), "XFER OUT");
-    EXPECT_EQ(Grid().TextMatrix(1, 4), "BASE");
+    EXPECT_EQ(test::CellTexts(Grid(), 1, {2, 4}), "XFER OUT|BASE");
 
     Click("cmdNewSearch");
     EXPECT_EQ(Grid().Rows(), 1);

@@ -1,7 +1,5 @@
 #include "inventory/frm_stock_location.h"
 
-#include <QLineEdit>
-
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 

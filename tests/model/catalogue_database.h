@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "gateway/connection.h"
 #include "gateway/error_object.h"
 #include "server/local_app_server.h"
+#include "support/core/prompter_script.h"
 #include "support/server/back_office.h"
 
 namespace vym::test {
@@ -70,6 +73,26 @@ class RecordingConnection : public Connection {
   private:
     void Record(const Command& command);
     Connection& inner_;
+};
+
+// What a record test stands on: the catalogue, a connection to it that
+// records the commands sent, scripted message boxes, and no error reported
+// beyond the number the test expects.
+class RecordTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        const auto& reports = db.Reports();
+        for (std::size_t i = expectedReports; i < reports.size(); ++i) {
+            ADD_FAILURE() << reports[i].Source << ": " << reports[i].Description;
+        }
+    }
+    // A parameter of the last command sent through `recording`.
+    const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
+
+    PrompterScript script;
+    CatalogueDatabase db;
+    RecordingConnection recording{*db.Db()};
+    std::size_t expectedReports = 0;
 };
 
 }  // namespace vym::test

@@ -15,15 +15,13 @@
 namespace vym::test {
 namespace {
 
-class CItemDetailTest : public ::testing::Test {
+class CItemDetailTest : public RecordTest {
   protected:
     std::unique_ptr<Command> Prepared(CItemDetail& detail) {
         auto cmd = db.Db()->NewCommand();
         EXPECT_TRUE(detail.Update(*cmd, db.Errors()));
         return cmd;
     }
-    void TearDown() override { db.ExpectNoErrorReports(); }
-    CatalogueDatabase db;
 };
 
 TEST_F(CItemDetailTest, EmptySkiSchoolValuesGoAsNullButTicketValuesAsTheyStand) {

@@ -5,16 +5,14 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/citem.h"
-#include "support/core/prompter_script.h"
 #include "support/server/procedure_answer.h"
 
 namespace vym::test {
 namespace {
 
-class CItemListsTest : public ::testing::Test {
+class CItemListsTest : public RecordTest {
   protected:
     void SetUp() override { ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 100)); }
-    void TearDown() override { db.ExpectNoErrorReports(); }
     const RecordingConnection::Call& LastCall() { return recording.calls.back(); }
     std::string SentDocument(std::string_view name) {
         const Parameter* p = LastCall().Find(name);
@@ -27,9 +25,6 @@ class CItemListsTest : public ::testing::Test {
         return answer.message;
     }
 
-    PrompterScript script;
-    CatalogueDatabase db;
-    RecordingConnection recording{*db.Db()};
     CItem item;
 };
 

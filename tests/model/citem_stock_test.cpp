@@ -5,7 +5,7 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "model/citem.h"
-#include "support/core/prompter_script.h"
+#include "support/core/fields.h"
 #include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
@@ -15,78 +15,59 @@ void SetLanded(CItemStock& stock, double cost, double freight, double discount) 
     stock.CurrentAvgCost = cost;
     stock.CurrentAvgFreight = freight;
     stock.CurrentAvgDiscount = discount;
-}
-
-TEST(CItemStock, PriceAndMarginFollowTheLandedCost) {
-    CItemStock stock;
-    SetLanded(stock, 10, 1, 0.5);
     stock.CurrentCost = 99;  // never used by the computations
-    stock.Margin = 0.3;
-    EXPECT_EQ(stock.CalculateUnitPrice(), "$15.0000");
-    EXPECT_DOUBLE_EQ(stock.UnitPrice, 15.0);
-    stock.UnitPrice = 21;
-    EXPECT_EQ(stock.CalculateMargin(), "50.00%");
-    EXPECT_DOUBLE_EQ(stock.Margin, 0.5);
 }
 
-TEST(CItemStock, ZeroDivisorsGiveZeroAndOtherValuesPassThrough) {
-    CItemStock stock;
-    SetLanded(stock, 10, 0, 0);
-    stock.Margin = 1;
-    EXPECT_EQ(stock.CalculateUnitPrice(), "$0.0000");
-    EXPECT_EQ(stock.UnitPrice, 0.0);
-    stock.UnitPrice = 0;
-    stock.Margin = 0.42;
-    EXPECT_EQ(stock.CalculateMargin(), "0.00%");
-    EXPECT_EQ(stock.Margin, 0.0);
-    // Only exact zero is special: a margin above 1 gives a negative price.
-    stock.Margin = 1.5;
-    EXPECT_EQ(stock.CalculateUnitPrice(), "-$20.0000");
-    stock.UnitPrice = -5;
-    EXPECT_EQ(stock.CalculateMargin(), "300.00%");
-}
-
-// The ties of five in the fifth place tell half to even from half away from
-// zero: a tie after an even digit stays down for a positive value and up for
-// a negative one, where half away from zero would move both away.
-TEST(CItemStock, RoundsToFourPlacesHalfToEven) {
+// Both round to four places half to even. The ties of five in the fifth
+// place tell half to even from half away from zero: a tie after an even
+// digit stays down for a positive value and up for a negative one, where
+// half away from zero would move both away.
+TEST(CItemStock, UnitPriceFollowsTheLandedCostAndMargin) {
     const struct {
+        double cost, freight, discount, margin;
+        const char* shown;
         double unitPrice;
-        double landed;
-        double margin;
-    } margins[] = {
-        {1.6, 1, 0.375},       // exact: nothing to round
-        {1.00016, 1, 0.0002},  // 0.000159974...: no tie
-        {800, 799, 0.0012},    // 0.00125
-        {800, 801, -0.0012},   // -0.00125
-        {800, 797, 0.0038},    // 0.00375: after an odd digit the tie goes up
+    } cases[] = {
+        {10, 1, 0.5, 0.3, "$15.0000", 15},
+        {10, 0, 0, 1, "$0.0000", 0},        // a margin of exactly 1 gives no price
+        {10, 0, 0, 1.5, "-$20.0000", -20},  // above 1 the price turns negative
+        {0.00005, 0, 0, 0, "$0.0000", 0},
+        {0.00015, 0, 0, 0, "$0.0002", 0.0002},
+        {0.000625, 0, 0, 0.5, "$0.0012", 0.0012},    // 0.00125
+        {0, 0, 0.000625, 0.5, "-$0.0012", -0.0012},  // -0.00125
     };
-    for (const auto& m : margins) {
+    for (const auto& c : cases) {
         CItemStock stock;
-        SetLanded(stock, m.landed, 0, 0);
-        stock.UnitPrice = m.unitPrice;
-        stock.CalculateMargin();
-        EXPECT_DOUBLE_EQ(stock.Margin, m.margin) << m.unitPrice << " over " << m.landed;
+        SetLanded(stock, c.cost, c.freight, c.discount);
+        stock.UnitPrice = 7;
+        stock.Margin = c.margin;
+        EXPECT_EQ(stock.CalculateUnitPrice(), c.shown) << c.cost << " at margin " << c.margin;
+        EXPECT_DOUBLE_EQ(stock.UnitPrice, c.unitPrice) << c.cost << " at margin " << c.margin;
     }
+}
 
+TEST(CItemStock, MarginFollowsTheLandedCostAndUnitPrice) {
     const struct {
-        double cost;
-        double discount;
+        double cost, freight, discount, unitPrice;
+        const char* shown;
         double margin;
-        double unitPrice;
-    } prices[] = {
-        {0.00005, 0, 0, 0.0},         // 0.00005
-        {0.00015, 0, 0, 0.0002},      // 0.00015
-        {0.000625, 0, 0.5, 0.0012},   // 0.00125
-        {0, 0.000625, 0.5, -0.0012},  // -0.00125
+    } cases[] = {
+        {10, 1, 0.5, 21, "50.00%", 0.5},
+        {10, 0, 0, 0, "0.00%", 0},  // no price, no margin
+        {10, 0, 0, -5, "300.00%", 3},
+        {1, 0, 0, 1.6, "37.50%", 0.375},      // exact: nothing to round
+        {1, 0, 0, 1.00016, "0.02%", 0.0002},  // 0.000159974...: no tie
+        {799, 0, 0, 800, "0.12%", 0.0012},    // 0.00125
+        {801, 0, 0, 800, "-0.12%", -0.0012},  // -0.00125
+        {797, 0, 0, 800, "0.38%", 0.0038},    // 0.00375: after an odd digit the tie goes up
     };
-    for (const auto& p : prices) {
+    for (const auto& c : cases) {
         CItemStock stock;
-        SetLanded(stock, p.cost, 0, p.discount);
-        stock.Margin = p.margin;
-        stock.CalculateUnitPrice();
-        EXPECT_DOUBLE_EQ(stock.UnitPrice, p.unitPrice)
-            << (p.cost - p.discount) << " at margin " << p.margin;
+        SetLanded(stock, c.cost, c.freight, c.discount);
+        stock.Margin = 0.42;
+        stock.UnitPrice = c.unitPrice;
+        EXPECT_EQ(stock.CalculateMargin(), c.shown) << c.unitPrice << " over " << c.cost;
+        EXPECT_DOUBLE_EQ(stock.Margin, c.margin) << c.unitPrice << " over " << c.cost;
     }
 }
 
@@ -119,12 +100,7 @@ TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
     EXPECT_FALSE(item.PromptForAccessNo());
 }
 
-class CItemStockDbTest : public ::testing::Test {
-  protected:
-    void TearDown() override { db.ExpectNoErrorReports(); }
-    PrompterScript script;
-    CatalogueDatabase db;
-};
+class CItemStockDbTest : public RecordTest {};
 
 TEST_F(CItemStockDbTest, NewStockReadsNothing) {
     test::FaultInjectingConnection faulty(db.SharedDb(), *db.Errors());
@@ -139,16 +115,14 @@ TEST_F(CItemStockDbTest, NewStockReadsNothing) {
 }
 
 TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
-    RecordingConnection recording(*db.Db());
     CItemStock stock;
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601));
     EXPECT_EQ(stock.QOH, 47);  // all locations
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "SUMMIT"));
     EXPECT_EQ(stock.QOH, 12);
     EXPECT_EQ(recording.calls.size(), 2u);  // the procedure only
-    EXPECT_EQ(stock.VendorName, "Snowline Outfitters");
-    EXPECT_EQ(stock.SerialTypeId, "SKI");
-    EXPECT_EQ(stock.ModelSerialPrefix, "RS");
+    EXPECT_EQ(Fields(stock.VendorName, stock.SerialTypeId, stock.ModelSerialPrefix),
+              "Snowline Outfitters|SKI|RS");
 
     stock.DataChanged = true;
     ASSERT_TRUE(stock.OpenStock(&recording, db.Errors(), 601, "O'Brien", true));
@@ -165,25 +139,7 @@ TEST_F(CItemStockDbTest, QuantityComesFromTheLocation) {
     EXPECT_EQ(missing.UnitPrice, 3);
 }
 
-// What the stock record itself sends, before the item adds its own fields.
-TEST_F(CItemStockDbTest, EmptyStatusIsSavedAsActive) {
-    const struct {
-        const char* status;
-        const char* sent;
-    } cases[] = {{"", "ACTIVE"}, {"INACTIVE", "INACTIVE"}};
-    for (const auto& c : cases) {
-        CItemStock stock;
-        ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 510));
-        stock.SetStatusId(c.status);
-        auto cmd = db.Db()->NewCommand();
-        ASSERT_TRUE(stock.Update(*cmd, db.Errors()));
-        EXPECT_EQ(cmd->CommandText, "vym_sp_ITEM_UpdateItemStock");
-        EXPECT_EQ(cmd->Parameters["@status_id"].Value, Value(c.sent)) << '"' << c.status << '"';
-    }
-}
-
 TEST_F(CItemStockDbTest, RentalItemsDocumentAndRefusal) {
-    RecordingConnection recording(*db.Db());
     CItemStock stock;
     ASSERT_TRUE(stock.OpenStock(db.Db(), db.Errors(), 610));
     const std::string rows =

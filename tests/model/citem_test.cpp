@@ -11,7 +11,6 @@
 #include "model/citem_stock.h"
 #include "model/citem_ticket.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 #include "support/server/procedure_answer.h"
 
@@ -51,7 +50,7 @@ std::string Common(const CItem& i) {
                   i.ShowOnTree, i.SaleProfileId, i.ReturnProfileId);
 }
 
-class CItemTest : public ::testing::Test {
+class CItemTest : public RecordTest {
   protected:
     // Saves the item as new, checks the numbers it got, reopens it into `read`.
     void SaveAndReopen(CItem& item, CItem& read) {
@@ -68,16 +67,6 @@ class CItemTest : public ::testing::Test {
         EXPECT_EQ(read.SubItem()->ParentItem(), &read);
         EXPECT_EQ(read.SubItem()->ItemNo(), item.ItemNo);
     }
-    void TearDown() override {
-        const auto& reports = db.Reports();
-        for (std::size_t i = expectedReports; i < reports.size(); ++i) {
-            ADD_FAILURE() << reports[i].Source << ": " << reports[i].Description;
-        }
-    }
-
-    std::size_t expectedReports = 0;
-    PrompterScript script;
-    CatalogueDatabase db;
 };
 
 TEST_F(CItemTest, NewItemDefaultsAndTypeCreatesOneSubRecord) {
@@ -242,7 +231,6 @@ TEST_F(CItemTest, StockRoundTrip) {
 }
 
 TEST_F(CItemTest, NewInstructionIsSentAsMinusOneAndLongTextComesBackWhole) {
-    RecordingConnection recording(*db.Db());
     CItem item;
     ASSERT_TRUE(item.OpenItem(db.Db(), db.Errors(), 101));
     ASSERT_EQ(item.InstructionNo, 0);
@@ -253,7 +241,7 @@ TEST_F(CItemTest, NewInstructionIsSentAsMinusOneAndLongTextComesBackWhole) {
     text.resize(5000);
     item.Instruction = text;
     ASSERT_TRUE(item.Update(&recording, db.Errors()));
-    const auto* sent = recording.calls.back().Find("@instruction_no");
+    const auto* sent = Sent("@instruction_no");
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(sent->Value, Value(std::int32_t{-1}));
     EXPECT_EQ(item.ItemNo, 101);
@@ -396,7 +384,6 @@ TEST_F(CItemTest, KeepsTheVersionItReadAndIsRefusedWhenAnotherStationSavedSince)
     ASSERT_TRUE(mine.OpenItem(db.Db(), db.Errors(), 101));
     ASSERT_TRUE(theirs.OpenItem(station->DBConnection().get(), &station->ErrorObject(), 101));
 
-    PrompterScript prompter;
     for (const char* text : {"Child Day 1", "Child Day 2"}) {
         theirs.ShortDescription = text;
         ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));

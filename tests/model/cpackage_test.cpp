@@ -8,23 +8,13 @@
 #include "base/prompter.h"
 #include "catalogue_database.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 #include "support/server/fault_injecting_connection.h"
 
 namespace vym::test {
 namespace {
 
-class CPackageTest : public ::testing::Test {
+class CPackageTest : public RecordTest {
   protected:
-    void TearDown() override {
-        EXPECT_EQ(db.Reports().size(), expectedReports);
-        for (const ErrorReport& r : db.Reports()) {
-            if (expectedReports == 0) {
-                ADD_FAILURE() << r.Source << ": " << r.Description;
-            }
-        }
-    }
-    const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
     std::string Lines(int packageNo) {
         return db.Joined(
             "SELECT seq_no, ':', item_no, 'x', pkg_qty, ' f', format_no, ' r', redeem_seq_no "
@@ -32,11 +22,6 @@ class CPackageTest : public ::testing::Test {
                 std::to_string(packageNo) + " ORDER BY seq_no",
             " ");
     }
-
-    PrompterScript script;
-    CatalogueDatabase db;
-    RecordingConnection recording{*db.Db()};
-    std::size_t expectedReports = 0;
 };
 
 TEST_F(CPackageTest, OpensTheHeaderItsLinesAndItsRedemptionPackage) {

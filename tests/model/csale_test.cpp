@@ -9,20 +9,11 @@
 #include "catalogue_database.h"
 #include "model/csale_stock.h"
 #include "support/core/fields.h"
-#include "support/core/prompter_script.h"
 
 namespace vym::test {
 namespace {
 
-class CSaleTest : public ::testing::Test {
-  protected:
-    void TearDown() override { db.ExpectNoErrorReports(); }
-    const Parameter* Sent(std::string_view name) { return recording.calls.back().Find(name); }
-
-    PrompterScript script;
-    CatalogueDatabase db;
-    RecordingConnection recording{*db.Db()};
-};
+class CSaleTest : public RecordTest {};
 
 TEST_F(CSaleTest, OpensAHeaderAndItsLinesAndNumbersNewLinesAfterTheHighest) {
     CSale sale;

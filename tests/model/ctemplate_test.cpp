@@ -14,13 +14,8 @@
 namespace vym::test {
 namespace {
 
-class CTemplateTest : public ::testing::Test {
+class CTemplateTest : public RecordTest {
   protected:
-    void TearDown() override {
-        if (!errorsExpected_) {
-            db.ExpectNoErrorReports();
-        }
-    }
     // A stored template of format 3 with the given content.
     CTemplate Stored(const std::string& level, const std::string& content) {
         CTemplate t;
@@ -42,9 +37,6 @@ class CTemplateTest : public ::testing::Test {
                 level + "'",
             ";");
     }
-
-    CatalogueDatabase db;
-    bool errorsExpected_ = false;
 };
 
 TEST_F(CTemplateTest, EventsFollowRealChangesOnly) {
@@ -152,7 +144,7 @@ TEST_F(CTemplateTest, MissingKeyAndFailedSaveLeaveTheObjectAsItWas) {
     t.SetContent("v2");
     BackOffice& office = db.Office();
     office.Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
-    errorsExpected_ = true;
+    expectedReports = 1;
     EXPECT_FALSE(t.UpdateTemplate(&office.Faults(), db.Errors()));
     EXPECT_TRUE(t.ChangesNotSaved);
     EXPECT_TRUE(t.ContentChanged());

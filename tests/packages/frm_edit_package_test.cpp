@@ -7,8 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/cpackage.h"
@@ -45,9 +43,8 @@ class PackageEditor : public test::ScreenTest {
   protected:
     PackageEditor() : ScreenTest(&window_) {}
     void Open(std::int32_t packageNo) {
-        Connection* db = &office_.Db();
-        ASSERT_TRUE(package_.OpenPackage(db, &office_.Local().ErrorObject(), packageNo));
-        ASSERT_TRUE(package_.OpenItems(db, &office_.Local().ErrorObject()));
+        ASSERT_TRUE(package_.OpenPackage(Db(), Errors(), packageNo));
+        ASSERT_TRUE(package_.OpenItems(Db(), Errors()));
         window_.Setup(&maint_, package_);
         window_.show();
     }
@@ -84,9 +81,7 @@ TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
 
     FlexGrid& items = Items();
     ASSERT_EQ(items.Rows(), 3);
-    EXPECT_EQ(items.TextMatrix(1, 2), "100");
-    EXPECT_EQ(items.TextMatrix(1, 3), "TICKET");
-    EXPECT_EQ(items.TextMatrix(1, 4), "Adult Day Ticket");
+    EXPECT_EQ(test::CellTexts(items, 1, {2, 3, 4}), "100|TICKET|Adult Day Ticket");
     EXPECT_EQ(items.DisplayText(1, 6), "Print At Home Voucher");
     EXPECT_EQ(items.DisplayText(2, 6), "<Use Item Format>");
     EXPECT_TRUE(items.IsColumnHidden(0));
@@ -160,11 +155,7 @@ TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
     Click("cmdAdd");
     FlexGrid& items = Items();
     ASSERT_EQ(items.Rows(), 6);
-    EXPECT_EQ(items.TextMatrix(4, 0), "1");
-    EXPECT_EQ(items.TextMatrix(4, 1), "0");
-    EXPECT_EQ(items.TextMatrix(4, 2), "101");
-    EXPECT_EQ(items.TextMatrix(4, 3), "TICKET");
-    EXPECT_EQ(items.TextMatrix(4, 5), "1");
+    EXPECT_EQ(test::CellTexts(items, 4, {0, 1, 2, 3, 5}), "1|0|101|TICKET|1");
     EXPECT_EQ(Map().Rows(), 6);
 
     Remove(3, MsgResult::Cancel);

@@ -23,8 +23,7 @@ class PackageDetailPricing : public test::ScreenTest {
     PackageDetailPricing() : ScreenTest(&window_, "fgGrid") {}
     void SetUp() override {
         Faults();
-        Connection* db = &office_.Db();
-        ASSERT_TRUE(package_.OpenPackage(db, &office_.Local().ErrorObject(), 1));
+        ASSERT_TRUE(package_.OpenPackage(Db(), Errors(), 1));
         request_.package = &package_;
         request_.priceNo = office_.Scalar(
             "SELECT price_no FROM vym_price WHERE package_no = 1 AND season_id = 3 "
@@ -68,8 +67,7 @@ TEST_F(PackageDetailPricing, ShowsEachLineWithItsPriceAndSumsThem) {
     FlexGrid& grid = Grid();
     ASSERT_EQ(grid.Rows(), 3);
     EXPECT_TRUE(window_.findChild<QLabel*>("lblNoItems")->isHidden());
-    EXPECT_EQ(grid.TextMatrix(1, kType), "Ticket");
-    EXPECT_EQ(grid.TextMatrix(1, kUnit), "5DAY");
+    EXPECT_EQ(test::CellTexts(grid, 1, {kType, kUnit}), "Ticket|5DAY");
     EXPECT_EQ(grid.DisplayText(1, kUnitPrice), "$79.00");
     EXPECT_EQ(grid.DisplayText(1, kSubTotal), "$1,580.00");
     EXPECT_EQ(grid.DisplayText(1, kAccessRule), "Full Mountain");

@@ -7,11 +7,11 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/citem.h"
 #include "model/cpackage.h"
+#include "support/core/fields.h"
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/image_combo.h"
@@ -70,10 +70,9 @@ TEST_F(AddPrice, OffersTheActiveSeasonsDiscountsAndUnitsOfTheItemsFunction) {
     EXPECT_FALSE(Find<QGroupBox>("fraPrice").isHidden());
 
     // [ANY Season] and [BASE Price] are chosen until the user chooses otherwise.
-    EXPECT_EQ(dialog_.SeasonKey(), "0");
-    EXPECT_EQ(dialog_.SeasonText(), "[ANY Season]");
-    EXPECT_EQ(dialog_.DiscountKey(), "'");
-    EXPECT_EQ(dialog_.DiscountText(), "[BASE Price]");
+    EXPECT_EQ(test::Fields(dialog_.SeasonKey(), dialog_.SeasonText(), dialog_.DiscountKey(),
+                           dialog_.DiscountText()),
+              "0|[ANY Season]|'|[BASE Price]");
 }
 
 TEST_F(AddPrice, OkNeedsAUnitAndAnAmount) {
@@ -94,9 +93,8 @@ TEST_F(AddPrice, OkNeedsAUnitAndAnAmount) {
     Ok();
     ASSERT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog_.UserCancelled());
-    EXPECT_EQ(dialog_.PriceText(), "10");
-    EXPECT_EQ(dialog_.SeasonKey(), "3");
-    EXPECT_EQ(dialog_.DiscountKey(), "'GROUP20");
+    EXPECT_EQ(test::Fields(dialog_.PriceText(), dialog_.SeasonKey(), dialog_.DiscountKey()),
+              "10|3|'GROUP20");
     const frmAddPrice::UnitRow unit = dialog_.Unit();
     EXPECT_EQ(
         QStringList({unit.UnitId, unit.Units, unit.Description, unit.AcctUnits, unit.PrintQty}),
@@ -128,10 +126,9 @@ TEST_F(AddPrice, AnExtensionPriceNeedsTheExtensionAndItsUnit) {
     ASSERT_TRUE(Combo("cmbExtensionUnits").SetKey("HALF"));
     Ok();
     ASSERT_EQ(dialog_.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog_.ExtensionItemNo(), 106);
-    EXPECT_EQ(dialog_.ExtensionItemDescription(), "Night Skiing Upgrade");
-    EXPECT_EQ(dialog_.ExtensionUnit().UnitId, "HALF");
-    EXPECT_EQ(dialog_.Unit().UnitId, "DAY");
+    EXPECT_EQ(test::Fields(dialog_.ExtensionItemNo(), dialog_.ExtensionItemDescription(),
+                           dialog_.ExtensionUnit().UnitId, dialog_.Unit().UnitId),
+              "106|Night Skiing Upgrade|HALF|DAY");
 
     frmAddPrice senior;
     CItem ticket;

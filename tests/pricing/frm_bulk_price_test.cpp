@@ -35,11 +35,8 @@ class BulkPriceScreen : public test::ScreenOf<frmBulkPrice> {
     }
     // Types the change as the user does and presses Enter: the default button previews.
     void TypeAndPreview(const char* change) {
-        auto& box = Find<QLineEdit>("txtChange");
-        box.selectAll();
-        QTest::keyClick(&box, Qt::Key_Delete);
-        QTest::keyClicks(&box, change);
-        QTest::keyClick(&box, Qt::Key_Return);
+        test::ReplaceText(Find<QLineEdit>("txtChange"), change);
+        QTest::keyClick(&Find<QLineEdit>("txtChange"), Qt::Key_Return);
     }
     void ClickApply() { QTest::mouseClick(&Find<QPushButton>("cmdApply"), Qt::LeftButton); }
     void Choose(const char* combo, int downs) {

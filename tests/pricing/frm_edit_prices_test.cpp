@@ -2,7 +2,6 @@
 #include "pricing/frm_edit_prices.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 #include "base/prompter.h"
 #include "pricing/frm_select_price.h"
@@ -46,21 +45,19 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
         "SELECT price_no FROM vym_price WHERE item_no = 100 AND discount_id = 'MILITARY'");
     const int row = Row(grid, military, kListPriceNo);
     ASSERT_GT(row, 0);
-    EXPECT_EQ(grid.TextMatrix(row, kListSeason), "Regular Season (3)");
-    EXPECT_EQ(grid.TextMatrix(row, kListDiscount), "MILITARY:Active Military");
+    EXPECT_EQ(test::CellTexts(grid, row, {kListSeason, kListDiscount}),
+              "Regular Season (3)|MILITARY:Active Military");
     const std::int32_t gloves =
         office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND unit_qty = 6");
     const int stock = Row(grid, gloves, kListPriceNo);
     ASSERT_GT(stock, 0);
-    EXPECT_EQ(grid.TextMatrix(stock, kListSeason), "");
-    EXPECT_EQ(grid.TextMatrix(stock, kListDiscount), "");
+    EXPECT_EQ(test::CellTexts(grid, stock, {kListSeason, kListDiscount}), "|");
     EXPECT_EQ(grid.DisplayText(stock, kListUnitPrice), "24.9500");
 
     modals_.Expect("frmStockPriceProp", [](QDialog& d) {
-        EXPECT_EQ(d.findChild<QLineEdit*>("txtUnitPrice")->text(), "$24.9500");
-        auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
-        price->selectAll();
-        QTest::keyClicks(price, "2.5");
+        auto& price = *d.findChild<QLineEdit*>("txtUnitPrice");
+        EXPECT_EQ(price.text(), "$24.9500");
+        test::ReplaceText(price, "2.5");
         d.findChild<QPushButton*>("cmdOk")->click();
     });
     DoubleClick(grid, stock, kListPrice);

@@ -61,18 +61,10 @@ TEST_F(PriceHistoryScreen, StockPricingShowsThePricesJustTypedAndCleared) {
     ASSERT_TRUE(window.Setup(&maint_, &item_));
     window.show();
     FlexGrid& grid = *window.findChild<FlexGrid*>("fgPrices");
-    const auto row = [&](int qty) {
-        for (int r = 1; r < grid.Rows(); ++r) {
-            if (grid.TextMatrix(r, 1).toInt() == qty) {
-                return r;
-            }
-        }
-        return 0;
-    };
     constexpr int kAny = 2;
     constexpr int kBase = 3;
-    ASSERT_TRUE(test::TypeIntoCell(grid, row(3), kAny, "$28"));
-    ASSERT_TRUE(test::TypeIntoCell(grid, row(6), kBase, ""));
+    ASSERT_TRUE(test::TypeIntoCell(grid, grid.FindRow("3", 1), kAny, "$28"));
+    ASSERT_TRUE(test::TypeIntoCell(grid, grid.FindRow("6", 1), kBase, ""));
 
     ShowHistory(window, Qt::Key_Escape, [&](QDialog& history) {
         EXPECT_EQ(history.windowTitle(), "Price History for: Ski Gloves,GLOVE,Black,L (510)");

@@ -4,10 +4,8 @@
 // family week package (1) with two package prices made of line prices.
 #include "pricing/frm_pricing.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 
 #include "base/prompter.h"
 #include "model/citem.h"
@@ -15,6 +13,7 @@
 #include "server/local_app_server.h"
 #include "support/qt/screen_test.h"
 #include "support/server/fault_injecting_connection.h"
+#include "support/server/procedure_answer.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid_delegate.h"
 #include "ui/image_combo.h"
@@ -548,14 +547,10 @@ TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
 
     // A package with prices stays; its prices go with their lines.
     Sql("UPDATE vym_package SET redeem_package_no = NULL WHERE package_no = 4");
-    auto command = office_.Db().NewCommand();
-    command->CommandText = "VyM_SP_ITEM_DeletePackage";
-    command->Parameters.Refresh();
-    command->Parameters["@package_no"].Value = 1;
-    ASSERT_TRUE(office_.Db().Execute(*command));
-    EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(), -1);
-    EXPECT_EQ(NullToEmpty(command->Parameters["@message"].Value),
-              "Family Ski Week has prices and cannot be deleted.");
+    const auto refused = test::CallProcedure(office_.Db(), "VyM_SP_ITEM_DeletePackage",
+                                             test::ProcedureArgs{{"@package_no", 1}});
+    EXPECT_EQ(refused.returned, -1);
+    EXPECT_EQ(refused.message, "Family Ski Week has prices and cannot be deleted.");
 
     grid.SetCurrentCell(2, kSeason);
     script_.ExpectMessage("Are you sure you want to delete the selected price row?",

@@ -60,9 +60,7 @@ class StockPricing : public test::ScreenTest {
         modals_.Expect("frmPromptUOM", [=](QDialog& prompt) {
             EXPECT_EQ(prompt.windowTitle(), "Select UOM and Qty");
             EXPECT_TRUE(prompt.findChild<ui::ImageCombo*>("cmbUOM")->SetKey(uom));
-            auto* box = prompt.findChild<QLineEdit*>("txtQty");
-            box->selectAll();
-            QTest::keyClicks(box, qty);
+            test::ReplaceText(*prompt.findChild<QLineEdit*>("txtQty"), qty);
             prompt.findChild<QPushButton*>("cmdOk")->click();
             if (prompt.isVisible()) {
                 prompt.reject();
@@ -83,9 +81,8 @@ TEST_F(StockPricing, ShowsOneRowPerUnitOfMeasureAndQuantityAndOneColumnPerLocati
                                     "Ticket Windows", "Village Sports"}));
     ASSERT_EQ(Grid().Rows(), 4);
     const int one = Row("PR", 1);
-    EXPECT_EQ(Grid().TextMatrix(one, kAny), "$29.9500");
-    EXPECT_EQ(Grid().TextMatrix(one, kBase), "$31.9500") << "same row, another location";
-    EXPECT_EQ(Grid().TextMatrix(one, kSummit), "");
+    EXPECT_EQ(test::CellTexts(Grid(), one, {kAny, kBase, kSummit}), "$29.9500|$31.9500|")
+        << "one row, a price per location";
     EXPECT_EQ(Grid().TextMatrix(Row("PR", 3), kAny), "$27.5000");
     EXPECT_EQ(Grid().TextMatrix(Row("PR", 6), kBase), "$24.9500");
     EXPECT_EQ(Grid().CellData(one, kBase).toInt(),
@@ -171,8 +168,7 @@ TEST_F(StockPricing, MinimumPriceIsSavedWithTheItemWhenItIsAnAmount) {
     EXPECT_EQ(minimum->text().toStdString(),
               Scalar("SELECT printf('%.4f', min_price) FROM vym_item_stock WHERE item_no = 510"));
     const auto leave = [&](const QString& typed) {
-        minimum->selectAll();
-        QTest::keyClicks(minimum, typed);
+        test::ReplaceText(*minimum, typed);
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(minimum, &out);
     };
@@ -205,14 +201,12 @@ TEST_F(StockPricing, PropertiesEditOnePricesUnitPriceAndFlags) {
         EXPECT_TRUE(d.findChild<QCheckBox*>("chkAllowLineDiscount")->isChecked());
         EXPECT_FALSE(d.findChild<QCheckBox*>("chkAllowSellerPricing")->isChecked());
 
-        price->selectAll();
-        QTest::keyClicks(price, "abc");
+        test::ReplaceText(*price, "abc");
         script_.ExpectMessage("Please enter a valid numeric value for price.",
                               "InValid Price Value", kInformation);
         d.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_NE(d.result(), QDialog::Accepted) << "a refused price keeps the dialog open";
-        price->selectAll();
-        QTest::keyClicks(price, "1,033");
+        test::ReplaceText(*price, "1,033");
         QTest::keyClick(price, Qt::Key_Return);
         EXPECT_EQ(price->text(), "1033.0000");
         d.findChild<QCheckBox*>("chkAllowSellerPricing")->click();
@@ -257,8 +251,7 @@ TEST_F(StockPricing, APriceAnotherStationSavedSinceIsRefusedAndKeptAsTyped) {
     modals_.Expect("frmStockPriceProp", [&](QDialog& d) {
         ASSERT_TRUE(test::TypeIntoCell(theirGrid, one, kBase, "41"));
         auto* price = d.findChild<QLineEdit*>("txtUnitPrice");
-        price->selectAll();
-        QTest::keyClicks(price, "26");
+        test::ReplaceText(*price, "26");
         ExpectReload(office_.ChangedBy("JSMITH", "price", where), MsgResult::Yes);
         d.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_NE(d.result(), QDialog::Accepted);

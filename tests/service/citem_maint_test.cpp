@@ -10,10 +10,8 @@
 #include "gateway/app_server.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
-#include "support/core/prompter_script.h"
-#include "support/qt/grid_typing.h"
-#include "support/qt/scripted_modal_runner.h"
-#include "support/server/back_office.h"
+#include "support/core/fields.h"
+#include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/flex_grid.h"
 
@@ -23,11 +21,11 @@ namespace {
 using test::FaultInjectingConnection;
 using ui::FlexGrid;
 
-class ItemMaint : public ::testing::Test {
+class ItemMaint : public test::ScreenTest {
   protected:
+    ~ItemMaint() override { maint_.SetAppServer(nullptr); }
     void SetUp() override {
-        office_.Faults();
-        maint_.SetAppServer(&office_.Server());
+        ScreenTest::Faults();
         // Each support-table event as "table key... update type".
         const auto note = [this](const QString& table, const QStringList& keys, UpdateType type) {
             events_ << table + " " + keys.join(" ") + " " + QString::number(type);
@@ -55,13 +53,11 @@ class ItemMaint : public ::testing::Test {
         maint_.SetAppServer(station_.get());
     }
 
-    void Sql(const std::string& sql) { office_.Sql(sql); }
     Value Scalar(const std::string& sql) {
         auto rs = office_.Db().OpenRecordset(sql);
         return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
     }
     FaultInjectingConnection& Faults() { return office_.Faults(); }
-    std::size_t Reports() { return office_.Local().Reports().size(); }
 
     // Three items: 90001 mapped as "PWD-RED-M" with two base prices and a
     // location price, 90002 without a map, price or description, and
@@ -98,11 +94,7 @@ class ItemMaint : public ::testing::Test {
     }
 
     QStringList events_;
-    test::PrompterScript prompts_;
-    test::ScriptedModalRunner modals_;
-    test::BackOffice office_;
     std::unique_ptr<server::LocalAppServer> station_;
-    CItemMaint maint_;
 };
 
 TEST_F(ItemMaint, BindingTakesTheServersErrorObjectAndConnectionAndUnbindingReleasesThem) {
@@ -169,7 +161,6 @@ TEST_F(ItemMaint, CheckStockByNumberOrByMapIdOnly) {
     itemNo = 5;
     EXPECT_FALSE(maint_.CheckStock(itemNo, "90002"));
     EXPECT_EQ(itemNo, 5);
-    EXPECT_EQ(Reports(), 0u);
 }
 
 TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
@@ -193,7 +184,6 @@ TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
         EXPECT_FALSE(maint_.VendorProductLookUp(nullptr, id)) << id.toStdString();
     }
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item WHERE item_no > 90000").ToLong(), 3);
-    EXPECT_EQ(Reports(), 0u);
 
     Sql("INSERT INTO vym_location (location_id, description) VALUES ('O''NEIL', 'Pro Shop')");
     QString desc;
@@ -205,11 +195,8 @@ TEST_F(ItemMaint, CheckLocationAndGetVendorInfo) {
     QString desc;
     std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
     ASSERT_TRUE(maint_.CheckLocation("summit", &desc, &address, &shipTo, &invoiceTo, &confirmTo));
-    EXPECT_EQ(desc, "Summit Rental Shop");
-    EXPECT_EQ(address, 2);
-    EXPECT_EQ(shipTo, 5);
-    EXPECT_EQ(invoiceTo, 6);
-    EXPECT_EQ(confirmTo, 2);
+    EXPECT_EQ(test::Fields(desc, address, shipTo, invoiceTo, confirmTo),
+              "Summit Rental Shop|2|5|6|2");
     EXPECT_FALSE(maint_.CheckLocation("MOON"));
 
     QString name;
@@ -221,7 +208,8 @@ TEST_F(ItemMaint, CheckLocationAndGetVendorInfo) {
 TEST_F(ItemMaint, ErrorsAreReportedUnderTheModuleSourceWithTheNativeConnection) {
     Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
     EXPECT_FALSE(maint_.CheckLocation("BASE"));
-    ASSERT_EQ(Reports(), 1u);
+    errorsExpected_ = true;
+    ASSERT_EQ(office_.Local().Reports().size(), 1u);
     const ErrorReport& report = office_.Local().Reports().back();
     EXPECT_EQ(report.Source, ModuleSourcePrefix("ItemMaint") + " CheckLocation");
     EXPECT_EQ(report.NativeConnection, &office_.Db().Native());
@@ -238,12 +226,8 @@ TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
         PickRow(d, 0, "SUMMIT");
     });
     ASSERT_TRUE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
-    EXPECT_EQ(id, "SUMMIT");
-    EXPECT_EQ(desc, "Summit Rental Shop");
-    EXPECT_EQ(address, 2);
-    EXPECT_EQ(shipTo, 5);
-    EXPECT_EQ(invoiceTo, 6);
-    EXPECT_EQ(confirmTo, 2);
+    EXPECT_EQ(test::Fields(id, desc, address, shipTo, invoiceTo, confirmTo),
+              "SUMMIT|Summit Rental Shop|2|5|6|2");
 
     QWidget owner;
     desc = "ALL";
@@ -274,7 +258,6 @@ TEST_F(ItemMaint, SelectLocationQuotesTheUserId) {
         PickRow(dialog, 0, "VILLAGE");
     });
     EXPECT_TRUE(maint_.SelectLocation(nullptr, id, desc, a, b, c, d));
-    EXPECT_EQ(Reports(), 0u);
 }
 
 TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
@@ -291,10 +274,8 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
         PickRow(d, 0, "1003");
     });
     ASSERT_TRUE(maint_.SelectPO(poNo, "OPEN", nullptr, &vendorId, &vendorName, &note));
-    EXPECT_EQ(poNo, 1003);
-    EXPECT_EQ(vendorId, "SUMMITOPT");
-    EXPECT_EQ(vendorName, "Summit Optics");
-    EXPECT_EQ(note, "Goggles for the holidays");
+    EXPECT_EQ(test::Fields(poNo, vendorId, vendorName, note),
+              "1003|SUMMITOPT|Summit Optics|Goggles for the holidays");
 
     modals_.Expect("frmPickList", [](QDialog& d) {
         EXPECT_EQ(Column(d, 0).size(), 5);
@@ -315,9 +296,7 @@ TEST_F(ItemMaint, VendorProductLookUpShowsAListOnlyWhenThereAreProducts) {
     });
     ASSERT_TRUE(maint_.VendorProductLookUp(nullptr, "SNOWLINE", &product, &desc, &itemNo, &unit,
                                            &price, &tax));
-    EXPECT_EQ(product, "SL-900");
-    EXPECT_EQ(desc, "Hot Wax, 1 lb bar");
-    EXPECT_EQ(unit, "CS");
+    EXPECT_EQ(test::Fields(product, desc, unit), "SL-900|Hot Wax, 1 lb bar|CS");
     EXPECT_EQ(price, Currency::FromDouble(38.0));
     EXPECT_EQ(tax, Currency::FromDouble(2.85));
     EXPECT_EQ(itemNo, 42) << "a product without an item leaves the item number alone";
@@ -339,12 +318,10 @@ TEST_F(ItemMaint, SelectPOLinesReturnsTheChosenLinesByColumn) {
     });
     ASSERT_TRUE(maint_.SelectPOLines(1003, lines));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0][pvPOLine], "1");
-    EXPECT_EQ(lines[0][pvQtyOrd], "30");
-    EXPECT_EQ(lines[1][pvQtyReceived], "0");
-    EXPECT_EQ(lines[1][pvItemNo], "90001");
-    EXPECT_EQ(lines[1][pvStockId], "PWD-RED-M");
-    EXPECT_EQ(lines[1][pvItemFullDesc], "Powder Jacket Red M");
+    EXPECT_EQ(test::Fields(lines[0][pvPOLine], lines[0][pvQtyOrd]), "1|30");
+    EXPECT_EQ(test::Fields(lines[1][pvQtyReceived], lines[1][pvItemNo], lines[1][pvStockId],
+                           lines[1][pvItemFullDesc]),
+              "0|90001|PWD-RED-M|Powder Jacket Red M");
 }
 
 TEST_F(ItemMaint, SupportTableUpdatesRaiseTheirEventsOnlyWhenSaved) {
@@ -369,7 +346,8 @@ TEST_F(ItemMaint, SupportTableUpdatesRaiseTheirEventsOnlyWhenSaved) {
 }
 
 TEST_F(ItemMaint, FailedUpdatesSayWhatFailedAndRaiseNothing) {
-    prompts_.ExpectMessage("Unable to update function", "Update Failed", kInformation)
+    errorsExpected_ = true;
+    script_.ExpectMessage("Unable to update function", "Update Failed", kInformation)
         .ExpectMessage("Unable to update catagory", "Update Failed", kInformation)
         .ExpectMessage("Unable to update unit.", "Update Failed", kInformation)
         .ExpectMessage("Unable to update season.", "Update Failed", kInformation);
@@ -389,7 +367,7 @@ TEST_F(ItemMaint, FailedUpdatesSayWhatFailedAndRaiseNothing) {
     EXPECT_EQ(group, 0);
 
     // A refusal of the database itself reads the same.
-    prompts_.ExpectMessage("Unable to update catagory", "Update Failed", kInformation);
+    script_.ExpectMessage("Unable to update catagory", "Update Failed", kInformation);
     EXPECT_FALSE(maint_.CatagoriesUpdate("NOSUCH", "X", "", true, true));
     EXPECT_TRUE(events_.isEmpty()) << events_.join(", ").toStdString();
 }
@@ -402,8 +380,8 @@ TEST_F(ItemMaint, StoreGroupsAndBookDates) {
     EXPECT_EQ(group, 3);
     EXPECT_TRUE(maint_.DeleteStoreGroup(2, 3));
 
-    prompts_.ExpectMessage("Product group 1 of store 2 is used by 2 products.",
-                           "Delete Store Group Error", kInformation);
+    script_.ExpectMessage("Product group 1 of store 2 is used by 2 products.",
+                          "Delete Store Group Error", kInformation);
     EXPECT_FALSE(maint_.DeleteStoreGroup(2, 1));
 
     Sql("INSERT INTO vym_item_stock_history (trans_no, item_no, trans_date) VALUES (5, 90001, "
@@ -411,6 +389,7 @@ TEST_F(ItemMaint, StoreGroupsAndBookDates) {
     EXPECT_TRUE(maint_.UpdateBookDate(5, Date::FromParts(2025, 2, 28)));
     EXPECT_EQ(Scalar("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 5"),
               Value(Date::FromParts(2025, 2, 28)));
+    errorsExpected_ = true;
     EXPECT_FALSE(maint_.UpdateBookDate(6, Date::FromParts(2025, 2, 28)));
 }
 
@@ -420,7 +399,7 @@ TEST_F(ItemMaint, DeletesRaiseTheirEventsOnlyWhenTheDatabaseAgrees) {
         "('GOLF', 'SENIOR')");
     Sql("INSERT INTO vym_unit (function_id, unit_id) VALUES ('GOLF', '9HOLE')");
     Sql("INSERT INTO vym_season (function_id, season_id) VALUES ('GOLF', 'SUMMER')");
-    prompts_
+    script_
         .ExpectMessage("Function GOLF is used by 2 catagories, 1 unit and 1 season.",
                        "Delete Function Error", kInformation)
         .ExpectMessage("Catagory JUNIOR of function DISC does not exist.", "Delete Catagory Error",
@@ -446,6 +425,7 @@ TEST_F(ItemMaint, DeletesRaiseTheirEventsOnlyWhenTheDatabaseAgrees) {
                     .IsNull());
 
     // A delete that never reached the database shows nothing and raises nothing.
+    errorsExpected_ = true;
     Faults().FailOnCall(1, FaultInjectingConnection::Fault::Locked);
     EXPECT_FALSE(maint_.DeleteCatagory("GOLF", "JUNIOR"));
     EXPECT_EQ(events_, deleted);
@@ -466,7 +446,7 @@ TEST_F(ItemMaint, StockMatrixHandsBackTheItemsItCreatedAndAnnouncesEach) {
         ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 0, "Red"));
         ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 1, "2"));
         ASSERT_TRUE(test::TypeIntoCell(matrix, 1, 5, "3"));
-        prompts_.ExpectMessage(
+        script_.ExpectMessage(
             "Are you sure you want to generate all the stock for this stock matrix?",
             "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
         Click(d, "cmdOk");
@@ -485,7 +465,6 @@ TEST_F(ItemMaint, StockMatrixHandsBackTheItemsItCreatedAndAnnouncesEach) {
     std::vector<std::int32_t> untouched{7};
     EXPECT_FALSE(maint_.StockMatrix(nullptr, 0, &untouched));
     EXPECT_EQ(untouched, std::vector<std::int32_t>{7});
-    EXPECT_EQ(Reports(), 0u);
 }
 
 }  // namespace
