@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 
 #include "support/qt/screen_test.h"
 #include "ui/flex_grid_delegate.h"
@@ -28,14 +27,9 @@ class SupportTablesWindow : public test::ScreenTest {
         window_->show();
         QCoreApplication::processEvents();
     }
-    FlexGrid& Grid(const char* name) {
-        auto* grid = window_->findChild<FlexGrid*>(name);
-        EXPECT_NE(grid, nullptr) << name;
-        return *grid;
-    }
-    FlexGrid& Functions() { return Grid("fgFunctions"); }
-    FlexGrid& Catagories() { return Grid("fgCatagories"); }
-    FlexGrid& Units() { return Grid("fgUnits"); }
+    FlexGrid& Functions() { return Find<FlexGrid>("fgFunctions"); }
+    FlexGrid& Catagories() { return Find<FlexGrid>("fgCatagories"); }
+    FlexGrid& Units() { return Find<FlexGrid>("fgUnits"); }
     QString Caption() { return window_->findChild<QGroupBox*>("fraDependant")->title(); }
 
     static void PressDelete(FlexGrid& grid, int row) {
