@@ -38,12 +38,8 @@ class SupportTablesWindow : public test::ScreenTest {
     }
     // Every data row's key column holds the function.
     static bool AllOf(const FlexGrid& grid, const QString& function) {
-        for (int row = 1; row < grid.Rows(); ++row) {
-            if (grid.TextMatrix(row, 0) != function) {
-                return false;
-            }
-        }
-        return true;
+        const QStringList keys = test::ColumnTexts(grid, 0);
+        return keys.count(function) == keys.size();
     }
 
     std::unique_ptr<frmSupportTables> window_;
