@@ -33,6 +33,8 @@ using test::PrompterScript;
 using ui::FlexGrid;
 
 constexpr MsgStyle kOkCancelDefaultCancel{MsgButtons::OKCancel, MsgIcon::Question, 2};
+constexpr const char* kOverLimit =
+    "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search";
 
 // A console bound as the back office binds it, with the status texts it set.
 struct Console {
@@ -74,8 +76,12 @@ struct Console {
 
 using Numbers = std::vector<int>;
 
-TEST(ItemConsole, SetupChecksTheUserAndRestoresTheLastSearchTab) {
+class ItemConsole : public ::testing::Test {
+  protected:
     ConsoleDatabase db;
+};
+
+TEST_F(ItemConsole, SetupChecksTheUserAndRestoresTheLastSearchTab) {
     db.Server().SaveSetting("AppData\\Item Maintenance", "Environment", "SearchTab", "STOCK");
     Console c(db);
     EXPECT_EQ(c.item.SearchTab(), "STOCK");
@@ -93,8 +99,7 @@ TEST(ItemConsole, SetupChecksTheUserAndRestoresTheLastSearchTab) {
     EXPECT_EQ(c.item.implements_ProgID(), "VYMItem.Item");
 }
 
-TEST(ItemConsole, UsesTheSharedServiceObjectAndPassesOnTheStockItAdds) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, UsesTheSharedServiceObjectAndPassesOnTheStockItAdds) {
     auto server = db.Open();
     CItemMaint maint;
     maint.SetAppServer(server.get());
@@ -119,8 +124,7 @@ TEST(ItemConsole, UsesTheSharedServiceObjectAndPassesOnTheStockItAdds) {
     EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
 }
 
-TEST(ItemConsole, AUserWithoutTheRightIsToldAndTheConsoleStaysDisabled) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, AUserWithoutTheRightIsToldAndTheConsoleStaysDisabled) {
     PrompterScript prompter;
     prompter.ExpectMessage(
         "You do not have permission to use Item Maintenance.  Please contact your System "
@@ -138,8 +142,7 @@ class InvalidUserServer : public test::DelegatingAppServer {
     bool ValidateUser() override { return false; }
 };
 
-TEST(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {
     InvalidUserServer server(db.Server());
     PrompterScript prompter;
     prompter.ExpectMessage(
@@ -153,8 +156,7 @@ TEST(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {
     EXPECT_FALSE(item.findChild<QPushButton*>("cmdFind")->isEnabled());
 }
 
-TEST(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     Console c(db);
     struct Case {
         const char* tab;
@@ -211,8 +213,7 @@ TEST(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     EXPECT_EQ(c.item.StockNo(), QString());  // nothing selected
 }
 
-TEST(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
     db.Sql(
         "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES "
         "('RETAIL', 'HATS', 'Hats')");
@@ -229,8 +230,7 @@ TEST(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
 }
 
 // The bulk price change works on the items the search found, and no others.
-TEST(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
     db.Sql(
         "INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) VALUES "
         "(3, 'DAY', 40, 40), (10, 'EA', 20, 20), (11, 'EA', 21, 21), (12, 'EA', 22, 22)");
@@ -252,8 +252,7 @@ TEST(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
     modals.Verify();
 }
 
-TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     Console c(db);
     c.Tab("TICKET");
     c.Find<QRadioButton>("optInactive")->setChecked(true);
@@ -293,8 +292,7 @@ TEST(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
     EXPECT_TRUE(server::LocalAppServer::Open(db.Server().DatabasePath())->Reports().empty());
 }
 
-TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
     db.AddTickets(199, "BULK");
     Console c(db);
     c.Tab("TICKET");
@@ -304,27 +302,19 @@ TEST(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
     EXPECT_EQ(c.status.back(), "Found Items 199");
 
     db.AddTickets(1, "BULK");
-    {
+    const auto findAnswering = [&](MsgResult answer) {
         PrompterScript prompter;
-        prompter.ExpectMessage(
-            "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
-            "Results Over Limit", kOkCancelDefaultCancel, MsgResult::Cancel);
+        prompter.ExpectMessage(kOverLimit, "Results Over Limit", kOkCancelDefaultCancel, answer);
         c.FindNow();
-    }
+    };
+    findAnswering(MsgResult::Cancel);
     EXPECT_EQ(c.Grid().Rows(), 200);  // the results of the search before
     EXPECT_EQ(c.status.back(), "Found Items 199");
-    {
-        PrompterScript prompter;
-        prompter.ExpectMessage(
-            "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
-            "Results Over Limit", kOkCancelDefaultCancel, MsgResult::OK);
-        c.FindNow();
-    }
+    findAnswering(MsgResult::OK);
     EXPECT_EQ(c.Grid().Rows(), 201);
 }
 
-TEST(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
     db.AddTickets(200, "BULK");
     Console c(db);
     struct Case {
@@ -366,7 +356,7 @@ TEST(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
          "",
          "",
          "bulk",
-         "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search",
+         kOverLimit,
          "Results Over Limit",
          kOkCancelDefaultCancel,
          MsgResult::Cancel},
@@ -412,8 +402,7 @@ class StopAtRow : public PrompterScript {
     int calls_ = 0;
 };
 
-TEST(ItemConsole, StopEndsALoadAndKeepsTheRowsLoaded) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, StopEndsALoadAndKeepsTheRowsLoaded) {
     db.AddTickets(50, "BULK");
     Console c(db);
     c.Tab("TICKET");
@@ -427,8 +416,7 @@ TEST(ItemConsole, StopEndsALoadAndKeepsTheRowsLoaded) {
     EXPECT_EQ(c.status.back(), "Found Items 9");
 }
 
-TEST(ItemConsole, RowsShowTheirSymbolAndInactiveRowsTheirStatus) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, RowsShowTheirSymbolAndInactiveRowsTheirStatus) {
     db.Sql("UPDATE vym_item SET tree_icon = 'T', item_color = 255 WHERE item_no = 2");
     Console c(db);
     c.Tab("TICKET");
@@ -444,8 +432,7 @@ TEST(ItemConsole, RowsShowTheirSymbolAndInactiveRowsTheirStatus) {
               QColor(255, 0, 0));
 }
 
-TEST(ItemConsole, SelectionModeHandsBackTheChosenRows) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, SelectionModeHandsBackTheChosenRows) {
     Console c(db);
     c.item.Setup(true, false, ttoTicket);
     auto* tabs = c.Find<ui::KeyTabBar>("tabSearch");
@@ -509,8 +496,7 @@ QString EditorOf(const QString& type) {
     return type == "PACKAGE" ? "frmEditPackage" : "frmItem";
 }
 
-TEST(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
     Console c(db);
     c.Tab("TICKET");
     c.FindNow();
@@ -563,8 +549,7 @@ TEST(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
               1);
 }
 
-TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
     db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
     Console c(db);
     test::ScriptedModalRunner modals;
@@ -613,8 +598,7 @@ TEST(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
                         "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
 }
 
-TEST(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
     db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
     Console c(db);
     test::ScriptedModalRunner modals;
@@ -667,8 +651,7 @@ TEST(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
     }
 }
 
-TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     Console c(db);
     c.Tab("STOCK");
     c.Type("txtDescription", "jacket");
@@ -755,8 +738,7 @@ TEST(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     modals.Verify();
 }
 
-TEST(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     Console c(db);
     c.Tab("TICKET");
     c.FindNow();
@@ -788,8 +770,7 @@ TEST(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     EXPECT_EQ(db.Scalar("SELECT count(*) FROM vym_package_item"), 0);
 }
 
-TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, CreateLikeAddsTheCopyAsARow) {
     Console c(db);
     c.Tab("STOCK");
     c.Type("txtDescription", "jacket");
@@ -818,8 +799,7 @@ TEST(ItemConsole, CreateLikeAddsTheCopyAsARow) {
         1);
 }
 
-TEST(ItemConsole, StockMatrixShowsTheItemsItCreatesUnlessDisabled) {
-    ConsoleDatabase db;
+TEST_F(ItemConsole, StockMatrixShowsTheItemsItCreatesUnlessDisabled) {
     db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('SHOP', 'Shop')");
     db.Sql(
         "INSERT INTO vym_item_stock_size_type (stock_size_type_id, description) VALUES "

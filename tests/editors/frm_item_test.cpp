@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <filesystem>
 
 #include "model/citem.h"
 #include "server/local_app_server.h"
@@ -530,8 +529,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     const std::string refused = office_.ChangedBy("JSMITH", "item", "vym_item WHERE item_no = 100");
 
     QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
-    shortDesc.selectAll();
-    QTest::keyClicks(&shortDesc, "Adult Full Day");
+    test::ReplaceText(shortDesc, "Adult Full Day");
     script_.ExpectMessage(kNoHost, "", {});
     ExpectReload(refused, MsgResult::No);
     Click("cmdOk");
@@ -548,8 +546,7 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     EXPECT_EQ(Find<ui::CheckList>("lstRegisterGroups").count(), 4);
     EXPECT_EQ(Find<FlexGrid>("fgExtensions").Rows(), 3);
 
-    shortDesc.selectAll();
-    QTest::keyClicks(&shortDesc, "Adult Full Day");
+    test::ReplaceText(shortDesc, "Adult Full Day");
     script_.ExpectMessage(kNoHost, "", {});
     Click("cmdOk");
     EXPECT_TRUE(window_->Saved());

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <filesystem>
 
 #include "model/citem.h"
 #include "model/citem_rent.h"

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <filesystem>
 
 #include "support/qt/screen_test.h"
 #include "ui/key_tab_bar.h"

@@ -1,7 +1,6 @@
 #include "reference/frm_edit_profile_prompt.h"
 
 #include <QTest>
-#include <filesystem>
 
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
@@ -37,7 +36,6 @@ class EditProfilePromptWindow : public test::ScreenTest {
         Codes().SetCurrentCell(Codes().FindRow(code, 1), 0);
         QTest::keyClick(&Codes(), Qt::Key_Space);
     }
-    void ClickOk() { window_->findChild<QPushButton*>("cmdOk")->click(); }
 
     std::unique_ptr<frmEditProfilePrompt> window_;
 };
@@ -48,7 +46,7 @@ TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) 
     EXPECT_EQ(Combo("cmbPrompt").Key(), "");
     EXPECT_EQ(Combo("cmbReasonType").currentText(), "<None>");
     script_.ExpectMessage("A prompt is required to continue.", "Prompt Required", kInformation);
-    ClickOk();
+    Click("cmdOk");
     script_.Verify();
     EXPECT_TRUE(window_->isVisible());
 
@@ -56,12 +54,12 @@ TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) 
     EXPECT_EQ(Listed(), QStringList({"REQUIRED", "COMMENT"}));
     script_.ExpectMessage("A reason type is required for this prompt.", "Reason Type Required",
                           kInformation);
-    ClickOk();
+    Click("cmdOk");
     script_.Verify();
     EXPECT_TRUE(window_->UserCancelled());
 
     Combo("cmbReasonType").SetKey("DEFECT");
-    ClickOk();
+    Click("cmdOk");
     EXPECT_FALSE(window_->UserCancelled());
     EXPECT_EQ(window_->PromptId(), "REASON");
     EXPECT_EQ(window_->ReasonTypeId(), "DEFECT");
@@ -75,7 +73,7 @@ TEST_F(EditProfilePromptWindow, APromptThatNeedsNoReasonTypeIsAcceptedWithoutOne
     Toggle("NOTEXPIRED");
     Toggle("REQUIRED");
     Combo("cmbFilterListCode").SetKey("GUESTSVC");
-    ClickOk();
+    Click("cmdOk");
     EXPECT_FALSE(window_->UserCancelled());
     EXPECT_EQ(window_->ReasonTypeId(), "");
     EXPECT_EQ(window_->ListCode(), "GUESTSVC");
@@ -91,7 +89,7 @@ TEST_F(EditProfilePromptWindow, ASavedPromptShowsItsChoicesAndAnotherPromptLists
 
     Combo("cmbPrompt").SetKey("BIRTHDATE");
     EXPECT_EQ(Listed(), QStringList({"[x] REQUIRED", "DATE", "AGE65", "AGE6TO12"}));
-    window_->findChild<QPushButton*>("cmdCancel")->click();
+    Click("cmdCancel");
     EXPECT_TRUE(window_->UserCancelled());
 }
 

@@ -1,8 +1,6 @@
 #include "reference/frm_profile_prompt.h"
 
 #include <QTest>
-#include <QToolButton>
-#include <filesystem>
 
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
@@ -29,10 +27,6 @@ class ProfilePromptWindow : public test::ScreenTest {
     }
     FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdPrompts"); }
     ui::KeyTabBar& Tabs() { return *window_->findChild<ui::KeyTabBar*>("tabModules"); }
-    template <class Button = QPushButton>
-    void Click(const char* name) {
-        window_->findChild<Button*>(name)->click();
-    }
     // "seq:prompt" of the rows shown, in order.
     QStringList Shown() {
         QStringList rows;
@@ -51,13 +45,12 @@ class ProfilePromptWindow : public test::ScreenTest {
         }
     }
     std::string Saved(int seq) {
-        auto rs = office_.Db().OpenRecordset(
+        return Scalar(
             "SELECT prompt_id || '/' || COALESCE(reason_type_id, '') || '/' || "
             "COALESCE(list_code, '') || '/' || COALESCE(validation_codes, '') FROM "
             "vym_profile_prompt WHERE profile_id = 'LIFTID' AND module_id = 'TICKET' AND "
             "seq_no = " +
             std::to_string(seq));
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
     }
     // Checks or clears a validation code in the editor as a user would.
     static void Toggle(QDialog& editor, const QString& code) {
@@ -140,12 +133,12 @@ TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
     EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
 
     SelectSeq(1);
-    Click<QToolButton>("cmdDown");
+    Click("cmdDown");
     EXPECT_EQ(Shown(), QStringList({"1:AUTHORIZE", "2:REASON"}));
     EXPECT_EQ(Grid().TextMatrix(Grid().Row(), 2), "REASON") << "the moved prompt stays selected";
-    Click<QToolButton>("cmdDown");  // already last
+    Click("cmdDown");  // already last
     EXPECT_EQ(Shown(), QStringList({"1:AUTHORIZE", "2:REASON"}));
-    Click<QToolButton>("cmdUp");
+    Click("cmdUp");
     EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
     EXPECT_EQ(Saved(1), "REASON/WEATHER/SUPERVISOR/REQUIRED");
 }

@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 #include <functional>
 
 #include "gateway/sql_quote.h"
@@ -48,10 +47,8 @@ class ProfilesWindow : public test::ScreenTest {
         return true;
     }
     std::string Description(const char* profile) {
-        std::string sql = "SELECT description FROM vym_profile WHERE profile_id = ";
-        sql += SqlQuote(profile);
-        auto rs = office_.Db().OpenRecordset(sql);
-        return rs->Eof() ? "<none>" : NullToEmpty(rs->Fields(0).Value());
+        return Scalar("SELECT description FROM vym_profile WHERE profile_id = " +
+                      SqlQuote(profile));
     }
 
     std::unique_ptr<frmProfiles> window_;

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
-#include <filesystem>
 
 #include "support/qt/screen_test.h"
 #include "ui/flex_grid_delegate.h"
@@ -28,14 +27,9 @@ class SupportTablesWindow : public test::ScreenTest {
         window_->show();
         QCoreApplication::processEvents();
     }
-    FlexGrid& Grid(const char* name) {
-        auto* grid = window_->findChild<FlexGrid*>(name);
-        EXPECT_NE(grid, nullptr) << name;
-        return *grid;
-    }
-    FlexGrid& Functions() { return Grid("fgFunctions"); }
-    FlexGrid& Catagories() { return Grid("fgCatagories"); }
-    FlexGrid& Units() { return Grid("fgUnits"); }
+    FlexGrid& Functions() { return Find<FlexGrid>("fgFunctions"); }
+    FlexGrid& Catagories() { return Find<FlexGrid>("fgCatagories"); }
+    FlexGrid& Units() { return Find<FlexGrid>("fgUnits"); }
     QString Caption() { return window_->findChild<QGroupBox*>("fraDependant")->title(); }
 
     static void PressDelete(FlexGrid& grid, int row) {
@@ -44,12 +38,8 @@ class SupportTablesWindow : public test::ScreenTest {
     }
     // Every data row's key column holds the function.
     static bool AllOf(const FlexGrid& grid, const QString& function) {
-        for (int row = 1; row < grid.Rows(); ++row) {
-            if (grid.TextMatrix(row, 0) != function) {
-                return false;
-            }
-        }
-        return true;
+        const QStringList keys = test::ColumnTexts(grid, 0);
+        return keys.count(function) == keys.size();
     }
 
     std::unique_ptr<frmSupportTables> window_;

@@ -42,10 +42,8 @@ class StockSalePricing : public test::ScreenTest {
                Grid().TextMatrix(row, kDisc);
     }
     std::string Price(int itemNo) {
-        auto rows = office_.Db().OpenRecordset(
-            "SELECT unit_price FROM vym_price WHERE sale_no = 1 AND item_no = " +
-            std::to_string(itemNo));
-        return rows->Eof() ? "<none>" : rows->Fields(0).Value().ToString();
+        return Scalar("SELECT unit_price FROM vym_price WHERE sale_no = 1 AND item_no = " +
+                      std::to_string(itemNo));
     }
 
     CSale sale_;

@@ -15,6 +15,11 @@
 namespace vym {
 namespace {
 
+constexpr const char* kNoBoardsLeft =
+    "Sorry there is not enough qty on hand available at the requested location Summit Rental "
+    "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
+    "3\r\nPlease transfer more to that location and try again.";
+
 class SerialProperties : public test::ScreenOf<frmSerialProperties> {
   protected:
     // Types into a field and leaves it with Enter, as a user does.
@@ -130,22 +135,14 @@ TEST_F(SerialProperties, GenerateKeepsATypedIdAndChecksTheQuantityLeft) {
 
     frmSerialProperties boards;
     boards.Setup(&maint_, 620, {}, "SUMMIT");
-    script_.ExpectMessage(
-        "Sorry there is not enough qty on hand available at the requested location Summit Rental "
-        "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
-        "3\r\nPlease transfer more to that location and try again.",
-        "Unable to Create Like", kInformation);
+    script_.ExpectMessage(kNoBoardsLeft, "Unable to Create Like", kInformation);
     boards.findChild<QPushButton*>("cmdGenerate")->click();
     EXPECT_EQ(boards.findChild<QLineEdit*>("txtSerialId")->text(), "");
 }
 
 TEST_F(SerialProperties, CreateLikeNeedsQuantityAndKeepsTheUnitWhenThereIsNone) {
     Open(620, "SBS00001");
-    script_.ExpectMessage(
-        "Sorry there is not enough qty on hand available at the requested location Summit Rental "
-        "Shop inorder to create a new serial item.\r\nqty on hand = 3 and Qty Serialized = "
-        "3\r\nPlease transfer more to that location and try again.",
-        "Unable to Create Like", kInformation);
+    script_.ExpectMessage(kNoBoardsLeft, "Unable to Create Like", kInformation);
     Click("cmdCreateLike");
     EXPECT_EQ(window_.Unit().SerialId, "SBS00001");
 

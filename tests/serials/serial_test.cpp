@@ -33,9 +33,7 @@ class SerialConsole : public test::ScreenTest {
         console_.show();
     }
     void Type(const char* field, const QString& text) {
-        QLineEdit& edit = Find<QLineEdit>(field);
-        edit.clear();
-        QTest::keyClicks(&edit, text);
+        test::ReplaceText(Find<QLineEdit>(field), text);
     }
     void Search() { Find<QPushButton>("cmdFind").click(); }
     QString Serials() { return test::ColumnTexts(Grid(), kSerialIdCol).join(' '); }
