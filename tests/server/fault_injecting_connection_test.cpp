@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
 
 namespace vym::test {
@@ -12,11 +13,7 @@ using Fault = FaultInjectingConnection::Fault;
 using vym::test::TempDatabase;
 
 std::unique_ptr<Command> AddItem(Connection& db, const char* description) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_AddItem";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@description"].Value = description;
-    return cmd;
+    return Prepared(db, "VYM_SP_TEST_AddItem", {{"@description", description}});
 }
 
 TEST(FaultInjectingConnection, NthCallFailsLikeARealFailureAndWritesNothing) {

@@ -14,6 +14,7 @@
 #include "server/schema_migrator.h"
 #include "support/server/back_office.h"
 #include "support/server/postgres_database.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym::server {
 namespace {
@@ -160,40 +161,24 @@ class ItemSearchProcedures : public ::testing::Test {
         std::vector<std::int32_t> numbers;  // in the order returned
         std::unique_ptr<Recordset> rows;
     };
-    // Runs a procedure with the named values; the numbers come from
-    // `numberColumn` of every row.
-    Result Call(const std::string& procedure, const std::map<std::string, vym::Value>& values,
-                const std::string& numberColumn = "item_no") {
-        auto command = db_->NewCommand();
-        command->CommandText = procedure;
-        command->Parameters.Refresh();
-        for (const auto& [name, value] : values) {
-            command->Parameters[name].Value = value;
-        }
+    // Runs a procedure with the named values; the numbers are the package
+    // numbers of a package search, the item numbers of any other.
+    Result Call(const std::string& procedure, const std::map<std::string, vym::Value>& values) {
+        auto command = test::Prepared(*db_, procedure, values);
         Result result;
         result.rows = db_->ExecuteRecordset(*command);
         result.count = command->Parameters["@RETURN_VALUE"].Value.ToLong();
-        while (result.rows->IsOpen() && !result.rows->Eof()) {
-            result.numbers.push_back(result.rows->Fields(numberColumn).Value().ToLong());
-            result.rows->MoveNext();
+        const char* column = procedure == "VYM_SP_ITEM_GetPackage" ? "package_no" : "item_no";
+        for (; result.rows->IsOpen() && !result.rows->Eof(); result.rows->MoveNext()) {
+            result.numbers.push_back(result.rows->Fields(column).Value().ToLong());
         }
         return result;
     }
     std::string Message(const std::string& procedure,
                         const std::map<std::string, vym::Value>& values, std::int32_t* rv) {
-        auto command = db_->NewCommand();
-        command->CommandText = procedure;
-        command->Parameters.Refresh();
-        for (const auto& [name, value] : values) {
-            command->Parameters[name].Value = value;
-        }
-        EXPECT_TRUE(db_->Execute(*command));
-        *rv = NullToZero(command->Parameters["@RETURN_VALUE"].Value).ToLong();
-        return NullToEmpty(command->Parameters["@message"].Value);
-    }
-    std::int32_t Scalar(const std::string& sql) {
-        auto rows = db_->OpenRecordset(sql);
-        return rows->Fields(0).Value().ToLong();
+        const auto answer = test::CallProcedure(*db_, procedure, values);
+        *rv = answer.returned;
+        return answer.message;
     }
 
     using Numbers = std::vector<std::int32_t>;
@@ -233,37 +218,64 @@ TEST_F(ItemSearchProcedures, ADescriptionHoldingANulFindsNothingQuietly) {
                                   "VYM_SP_ITEM_GetItemStock", "VYM_SP_ITEM_GetPackage"}) {
         for (const std::string& text : {"FULL\0DAY"s, "\0DAY"s, "DAY\0"s, "\0"s, "a\0"s}) {
             Result found;
-            ASSERT_NO_THROW(found = Call(procedure, {{"@description", text}},
-                                         procedure == std::string("VYM_SP_ITEM_GetPackage")
-                                             ? "package_no"
-                                             : "item_no"))
-                << procedure;
+            ASSERT_NO_THROW(found = Call(procedure, {{"@description", text}})) << procedure;
             EXPECT_EQ(found.count, 0) << procedure;
             EXPECT_TRUE(found.numbers.empty()) << procedure;
         }
     }
 }
 
+// Each row's criteria alone; the numbers in the order the tab shows them.
 TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
-    auto tickets = Call("VYM_SP_ITEM_GetItemTicket", {});
-    EXPECT_EQ(tickets.numbers, (Numbers{1, 2}));
-    EXPECT_EQ(tickets.count, 2);
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@status_id", "ACTIVE"}}).numbers, (Numbers{1}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@catagory_id", "CHILD"}}).numbers, (Numbers{2}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@register_group_id", "WINDOW"}}).numbers,
-              (Numbers{1}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@function_id", "RETAIL"}}).count, 4);
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "INSTR"}}).numbers,
-              (Numbers{3}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "GUIDE"}}).count, 0);
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemPhoto", {{"@photo_size_id", "8X10"}}).numbers, (Numbers{4}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemShip", {}).numbers, (Numbers{5}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@is_package", true}}).numbers, (Numbers{6}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@is_package", false}}).numbers, (Numbers{7}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemRental", {{"@map_id", "ski-7"}}).numbers, (Numbers{7}));
-    // One item by number is the item record's read.
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@item_no", 3}}).numbers, (Numbers{3}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemTicket", {{"@item_no", 3}}).count, 0);
+    struct Case {
+        const char* procedure;
+        std::map<std::string, vym::Value> criteria;
+        Numbers numbers;
+    };
+    const Case cases[] = {
+        {"VYM_SP_ITEM_GetItemTicket", {}, {1, 2}},
+        {"VYM_SP_ITEM_GetItemTicket", {{"@status_id", "ACTIVE"}}, {1}},
+        {"VYM_SP_ITEM_GetItemTicket", {{"@catagory_id", "CHILD"}}, {2}},
+        {"VYM_SP_ITEM_GetItem", {{"@register_group_id", "WINDOW"}}, {1}},
+        {"VYM_SP_ITEM_GetItem", {{"@function_id", "RETAIL"}}, {10, 11, 12, 13}},
+        {"VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "INSTR"}}, {3}},
+        {"VYM_SP_ITEM_GetItemSS", {{"@resource_type_id", "GUIDE"}}, {}},
+        {"VYM_SP_ITEM_GetItemPhoto", {{"@photo_size_id", "8X10"}}, {4}},
+        {"VYM_SP_ITEM_GetItemShip", {}, {5}},
+        {"VYM_SP_ITEM_GetItemRental", {{"@is_package", true}}, {6}},
+        {"VYM_SP_ITEM_GetItemRental", {{"@is_package", false}}, {7}},
+        {"VYM_SP_ITEM_GetItemRental", {{"@map_id", "ski-7"}}, {7}},
+        // One item by number is the item record's read.
+        {"VYM_SP_ITEM_GetItem", {{"@item_no", 3}}, {3}},
+        {"VYM_SP_ITEM_GetItemTicket", {{"@item_no", 3}}, {}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@item_no_end_range", 13}}, {11, 12, 13}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123456789"}}, {10}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123"}}, {}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@vendor_id", "snow"}}, {12, 13}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@location_id", "SUMMIT"}}, {10, 12}},
+        // One item asked for by number is found at any location.
+        {"VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@location_id", "BASE"}}, {11}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@serialized", true}}, {12}},
+        {"VYM_SP_ITEM_GetItemStock",
+         {{"@last_date_sold", vym::Date::FromParts(2024, 1, 1)}},
+         {11, 12, 13}},
+        // The manufacturer begins with the text; "%" is a character like any other.
+        {"VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "north"}}, {10, 11, 12}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "North 100%"}}, {10}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@status_id", "INACTIVE"}}, {13}},
+        // Fellow members of a matched item's matrix group come along.
+        {"VYM_SP_ITEM_GetItemStock", {{"@item_no", 10}, {"@group_member", true}}, {10, 11}},
+        {"VYM_SP_ITEM_GetItemStock", {{"@function_id", "RETAIL"}}, {10, 11, 12, 13}},
+        {"VYM_SP_ITEM_GetPackage", {{"@package_no", 2}}, {2}},
+        {"VYM_SP_ITEM_GetPackage", {{"@status_id", "ACTIVE"}}, {1}},
+        {"VYM_SP_ITEM_GetPackage", {{"@description", "WEEK"}}, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.procedure + (c.criteria.empty() ? "" : " " + c.criteria.begin()->first));
+        const auto found = Call(c.procedure, c.criteria);
+        EXPECT_EQ(found.numbers, c.numbers);
+        EXPECT_EQ(found.count, static_cast<std::int32_t>(c.numbers.size()));
+    }
 }
 
 // A search of active items among matches of which fewer than half could be
@@ -517,11 +529,8 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
 }
 
 TEST_F(ItemSearchProcedures, ResultRowsCarryTheColumnsTheConsoleShows) {
-    auto command = db_->NewCommand();
-    command->CommandText = "VYM_SP_ITEM_GetItemStock";
-    command->Parameters.Refresh();
-    command->Parameters["@item_no"].Value = 10;
-    command->Parameters["@location_id"].Value = "SUMMIT";
+    auto command = test::Prepared(*db_, "VYM_SP_ITEM_GetItemStock",
+                                  {{"@item_no", 10}, {"@location_id", "SUMMIT"}});
     auto rows = db_->ExecuteRecordset(*command);
     ASSERT_FALSE(rows->Eof());
     EXPECT_EQ(rows->Fields("qoh_column").Value().ToLong(), 2);
@@ -541,55 +550,9 @@ TEST_F(ItemSearchProcedures, ResultRowsCarryTheColumnsTheConsoleShows) {
     }
 }
 
-TEST_F(ItemSearchProcedures, StockCriteria) {
-    EXPECT_EQ(
-        Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@item_no_end_range", 13}}).numbers,
-        (Numbers{11, 12, 13}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123456789"}}).numbers, (Numbers{10}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@map_id", "0123"}}).count, 0);
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@vendor_id", "snow"}}).numbers,
-              (Numbers{12, 13}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@location_id", "SUMMIT"}}).numbers,
-              (Numbers{10, 12}));
-    // One item asked for by number is found at any location.
-    EXPECT_EQ(
-        Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 11}, {"@location_id", "BASE"}}).numbers,
-        (Numbers{11}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@serialized", true}}).numbers, (Numbers{12}));
-    EXPECT_EQ(
-        Call("VYM_SP_ITEM_GetItemStock", {{"@last_date_sold", vym::Date::FromParts(2024, 1, 1)}})
-            .numbers,
-        (Numbers{11, 12, 13}));
-    // The manufacturer begins with the text; "%" is a character like any other.
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "north"}}).numbers,
-              (Numbers{10, 11, 12}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@manufacturer", "North 100%"}}).numbers,
-              (Numbers{10}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@status_id", "INACTIVE"}}).numbers,
-              (Numbers{13}));
-    // Fellow members of a matched item's matrix group come along.
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItemStock", {{"@item_no", 10}, {"@group_member", true}}).numbers,
-              (Numbers{10, 11}));
-    auto counted = Call("VYM_SP_ITEM_GetItemStock", {{"@function_id", "RETAIL"}});
-    EXPECT_EQ(counted.count, 4);
-    EXPECT_EQ(counted.numbers.size(), 4u);
-}
-
-TEST_F(ItemSearchProcedures, PackagesAreFoundByPackageNumber) {
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetPackage", {{"@package_no", 2}}, "package_no").numbers,
-              (Numbers{2}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetPackage", {{"@status_id", "ACTIVE"}}, "package_no").numbers,
-              (Numbers{1}));
-    auto byText = Call("VYM_SP_ITEM_GetPackage", {{"@description", "WEEK"}}, "package_no");
-    EXPECT_EQ(byText.numbers, (Numbers{1}));
-    EXPECT_EQ(byText.count, 1);
-}
-
 TEST_F(ItemSearchProcedures, SearchListsComeAsResultSetsNamedByDataType) {
     db_->ExecuteSQL("INSERT INTO vym_photo_size (photo_size_id, description) VALUES ('8X10', 'x')");
-    auto command = db_->NewCommand();
-    command->CommandText = "VYM_SP_ITEM_getSearchCombos";
-    command->Parameters.Refresh();
+    auto command = test::Prepared(*db_, "VYM_SP_ITEM_getSearchCombos");
     auto rows = db_->ExecuteRecordset(*command);
     std::vector<std::string> types;  // the first row's data_type, "-" for an empty set
     do {
@@ -599,16 +562,8 @@ TEST_F(ItemSearchProcedures, SearchListsComeAsResultSetsNamedByDataType) {
                                                "PHOTO_SIZE"}));
 
     auto functionsOf = [&](const vym::Value& type) {
-        auto call = db_->NewCommand();
-        call->CommandText = "VYM_SP_ITEM_GetTypeFunction";
-        call->Parameters.Refresh();
-        call->Parameters["@item_type"].Value = type;
-        auto found = db_->ExecuteRecordset(*call);
-        std::vector<std::string> ids;
-        for (; !found->Eof(); found->MoveNext()) {
-            ids.push_back(found->Fields("function_id").Value().ToString());
-        }
-        return ids;
+        auto call = test::Prepared(*db_, "VYM_SP_ITEM_GetTypeFunction", {{"@item_type", type}});
+        return test::RowTexts(*db_->ExecuteRecordset(*call), {"function_id"});
     };
     EXPECT_EQ(functionsOf("TICKET"), (std::vector<std::string>{"LIFT"}));
     EXPECT_EQ(functionsOf("STOCK"), (std::vector<std::string>{"RETAIL"}));
@@ -630,7 +585,7 @@ TEST_F(ItemSearchProcedures, DeleteRefusesAnItemStillInUseAndTakesItsOwnRowsOthe
               "Demo Skis is an extension of another item and cannot be deleted.");
     EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 99}}, &rv),
               "Item 99 does not exist.");
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), 11);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item"), 11);
 
     db_->ExecuteSQL(
         "INSERT INTO vym_item_instruction (instruction_no, instruction_body) "
@@ -638,13 +593,13 @@ TEST_F(ItemSearchProcedures, DeleteRefusesAnItemStillInUseAndTakesItsOwnRowsOthe
     db_->ExecuteSQL("UPDATE vym_item SET instruction_no = 5 WHERE item_no = 12");
     EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}, &rv), "");
     EXPECT_EQ(rv, 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item WHERE item_no = 12"), 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_stock_location WHERE item_no = 12"), 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item_instruction"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item WHERE item_no = 12"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item_stock_location WHERE item_no = 12"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item_instruction"), 0);
     EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "wool"}}).count, 0);
     // The extension belongs to its parent: the parent goes with its link.
     EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 6}}, &rv), "");
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_extension"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_extension"), 0);
 }
 
 TEST_F(ItemSearchProcedures, DeletePackageTakesItsLinesAndGroups) {
@@ -656,8 +611,8 @@ TEST_F(ItemSearchProcedures, DeletePackageTakesItsLinesAndGroups) {
     db_->ExecuteSQL("INSERT INTO vym_register_group_package VALUES (1, 'WINDOW')");
     EXPECT_EQ(Message("VyM_SP_ITEM_DeletePackage", {{"@package_no", 1}}, &rv), "");
     EXPECT_EQ(rv, 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_package_item"), 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_register_group_package"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_package_item"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_register_group_package"), 0);
     // Its item is free to go now.
     EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 1}}, &rv), "");
 }
@@ -673,22 +628,12 @@ TEST_F(ItemSearchProcedures, VendorsAreAddedFoundAddressedAndDeleted) {
                 {{"@new_vendor", true}, {"@vendor_id", "acme"}, {"@vendor_name", "Other"}}, &rv),
         "The vendor id acme is already in use.");
     EXPECT_EQ(rv, -1);
-    auto command = db_->NewCommand();
-    command->CommandText = "VYM_SP_ITEM_VENDOR_search";
-    command->Parameters.Refresh();
-    command->Parameters["@filter"].Value = "A";
-    auto rows = db_->ExecuteRecordset(*command);
-    std::vector<std::string> ids;
-    for (; !rows->Eof(); rows->MoveNext()) {
-        ids.push_back(rows->Fields("vendor_id").Value().ToString());
-    }
-    EXPECT_EQ(ids, (std::vector<std::string>{"ACME", "ALPINE"}));
+    auto search = test::Prepared(*db_, "VYM_SP_ITEM_VENDOR_search", {{"@filter", "A"}});
+    EXPECT_EQ(test::RowTexts(*db_->ExecuteRecordset(*search), {"vendor_id"}),
+              (std::vector<std::string>{"ACME", "ALPINE"}));
 
     db_->ExecuteSQL("INSERT INTO vym_vendor_address_type VALUES ('PRIMARY', 'Primary')");
-    auto address = db_->NewCommand();
-    address->CommandText = "VYM_SP_ITEM_UpdateAddress";
-    address->Parameters.Refresh();
-    address->Parameters["@city"].Value = "Denver";
+    auto address = test::Prepared(*db_, "VYM_SP_ITEM_UpdateAddress", {{"@city", "Denver"}});
     ASSERT_TRUE(db_->Execute(*address));
     const std::int32_t number = address->Parameters["@address_no"].Value.ToLong();
     EXPECT_GT(number, 0);
@@ -698,14 +643,15 @@ TEST_F(ItemSearchProcedures, VendorsAreAddedFoundAddressedAndDeleted) {
                        {"@vendor_address_type", "PRIMARY"}},
                       &rv),
               "");
-    EXPECT_EQ(Scalar("SELECT vendor_address_no FROM vym_vendor WHERE vendor_id = 'ACME'"), number);
+    EXPECT_EQ(office_.Scalar("SELECT vendor_address_no FROM vym_vendor WHERE vendor_id = 'ACME'"),
+              number);
 
     EXPECT_EQ(Message("VYM_SP_ITEM_VENDOR_delete", {{"@vendor_id", "ALPINE"}}, &rv),
               "Alpine Gear is the vendor of 2 stock item(s) and cannot be deleted.");
     EXPECT_EQ(Message("VYM_SP_ITEM_VENDOR_delete", {{"@vendor_id", "ACME"}}, &rv), "");
     EXPECT_EQ(rv, 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_address"), 0);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_vendor WHERE vendor_id = 'ACME'"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_address"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_vendor WHERE vendor_id = 'ACME'"), 0);
 }
 
 TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
@@ -726,10 +672,7 @@ TEST(LargeCatalogue, MakesItemsOfEveryTypeThatTheSearchesFind) {
         EXPECT_EQ(scalar("SELECT count(*) FROM vym_item_stock_map"), 40);
         EXPECT_EQ(scalar("SELECT count(*) FROM vym_item WHERE function_id = 'GEN00'"), 60);
 
-        auto command = db->NewCommand();
-        command->CommandText = "VYM_SP_ITEM_GetItem";
-        command->Parameters.Refresh();
-        command->Parameters["@description"].Value = "PREMIUM";
+        auto command = test::Prepared(*db, "VYM_SP_ITEM_GetItem", {{"@description", "PREMIUM"}});
         db->ExecuteRecordset(*command);
         EXPECT_EQ(command->Parameters["@RETURN_VALUE"].Value.ToLong(), 60);
     }
@@ -852,12 +795,7 @@ TEST(LargeCatalogue, EveryPlanGivesTheMatchesInTheirOrder) {
          500},
     };
     for (const Case& c : cases) {
-        auto command = db->NewCommand();
-        command->CommandText = c.procedure;
-        command->Parameters.Refresh();
-        for (const auto& [name, value] : c.criteria) {
-            command->Parameters[name].Value = value;
-        }
+        auto command = test::Prepared(*db, c.procedure, c.criteria);
         std::vector<std::int32_t> found;
         for (auto rows = db->ExecuteRecordset(*command); !rows->Eof(); rows->MoveNext()) {
             found.push_back(rows->Fields("item_no").Value().ToLong());

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "base/date.h"
 #include "base/value.h"
 #include "gateway/command.h"
-#include "server/local_app_server.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
@@ -22,18 +20,11 @@ using Args = test::ProcedureArgs;
 class SeasonProcedures : public test::ProcedureTest {
   protected:
     // The season numbers GetSeason returns, in order.
-    std::string Seasons(Args args) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_GetSeason";
-        cmd->Parameters.Refresh();
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        auto rows = db_->ExecuteRecordset(*cmd);
+    std::string Seasons(const Args& args) {
+        auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetSeason", args);
         std::string numbers;
-        for (; !rows->Eof(); rows->MoveNext()) {
-            numbers +=
-                (numbers.empty() ? "" : " ") + NullToEmpty(rows->Fields("season_no").Value());
+        for (const std::string& no : test::RowTexts(*db_->ExecuteRecordset(*cmd), {"season_no"})) {
+            numbers += (numbers.empty() ? "" : " ") + no;
         }
         return numbers;
     }
@@ -72,16 +63,9 @@ TEST_F(SeasonProcedures, TheDemoWinterIsTheCurrentOneAndItsTypesAreListed) {
     EXPECT_EQ(early.Month(), 11);
     EXPECT_EQ(EndOf(3).Year(), winter + 1);
 
-    auto cmd = db_->NewCommand();
-    cmd->CommandText = "VYM_SP_ITEM_GetSeasonType";
-    cmd->Parameters.Refresh();
-    auto types = db_->ExecuteRecordset(*cmd);
-    std::string listed;
-    for (; !types->Eof(); types->MoveNext()) {
-        listed += NullToEmpty(types->Fields("season_type_id").Value()) + "=" +
-                  NullToEmpty(types->Fields("description").Value()) + " ";
-    }
-    EXPECT_EQ(listed, "PEAK=Peak REGULAR=Regular VALUE=Value ");
+    auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetSeasonType");
+    EXPECT_EQ(test::RowTexts(*db_->ExecuteRecordset(*cmd), {"season_type_id", "description"}),
+              (std::vector<std::string>{"PEAK|Peak", "REGULAR|Regular", "VALUE|Value"}));
 }
 
 }  // namespace

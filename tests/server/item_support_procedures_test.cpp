@@ -179,31 +179,35 @@ TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
         "INSERT INTO vym_price (item_no, unit_id, season_id) VALUES (90001, '9HOLE', "
         "50), (90001, '9HOLE', 50)");
 
-    auto [rv, message] = Delete("VYM_SP_ITEM_DeleteCatagory",
-                                {{"@function_id", "GOLF"}, {"@catagory_id", "SENIOR"}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Catagory SENIOR of function GOLF is used by 1 item.");
-    std::tie(rv, message) =
-        Delete("VYM_SP_ITEM_DeleteUnit", {{"@function_id", "GOLF"}, {"@unit_id", "9HOLE"}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Unit 9HOLE of function GOLF is used by 2 prices.");
-    std::tie(rv, message) =
-        Delete("VYM_SP_ITEM_DeleteSeason", {{"@function_id", "GOLF"}, {"@season_id", "SUMMER"}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Season SUMMER is used by 2 prices.");
+    struct Case {
+        const char* procedure;
+        Args args;
+        const char* message;  // "" when deleted
+    };
+    for (const Case& c : {
+             Case{"VYM_SP_ITEM_DeleteCatagory",
+                  {{"@function_id", "GOLF"}, {"@catagory_id", "SENIOR"}},
+                  "Catagory SENIOR of function GOLF is used by 1 item."},
+             Case{"VYM_SP_ITEM_DeleteUnit",
+                  {{"@function_id", "GOLF"}, {"@unit_id", "9HOLE"}},
+                  "Unit 9HOLE of function GOLF is used by 2 prices."},
+             Case{"VYM_SP_ITEM_DeleteSeason",
+                  {{"@function_id", "GOLF"}, {"@season_id", "SUMMER"}},
+                  "Season SUMMER is used by 2 prices."},
+             Case{"VYM_SP_ITEM_DeleteCatagory",
+                  {{"@function_id", "disc"}, {"@catagory_id", "senior"}},
+                  ""},
+             Case{"VYM_SP_ITEM_DeleteUnit", {{"@function_id", "DISC"}, {"@unit_id", "9hole"}}, ""},
+             Case{"VYM_SP_ITEM_DeleteSeason",
+                  {{"@function_id", "DISC"}, {"@season_id", "summer"}},
+                  ""},
+             Case{"VYM_SP_ITEM_DeleteSeason", {{"@season_no", 52}}, ""},
+         }) {
+        const auto [rv, message] = Delete(c.procedure, c.args);
+        EXPECT_EQ(message, c.message) << c.procedure;
+        EXPECT_EQ(rv != 0, *c.message != '\0') << c.procedure << ": " << message;
+    }
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE season_no = 50"), 1);
-
-    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteCatagory",
-                                   {{"@function_id", "disc"}, {"@catagory_id", "senior"}});
-    EXPECT_EQ(rv, 0) << message;
-    std::tie(rv, message) =
-        Delete("VYM_SP_ITEM_DeleteUnit", {{"@function_id", "DISC"}, {"@unit_id", "9hole"}});
-    EXPECT_EQ(rv, 0) << message;
-    std::tie(rv, message) =
-        Delete("VYM_SP_ITEM_DeleteSeason", {{"@function_id", "DISC"}, {"@season_id", "summer"}});
-    EXPECT_EQ(rv, 0) << message;
-    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteSeason", {{"@season_no", 52}});
-    EXPECT_EQ(rv, 0) << message;
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_catagory WHERE function_id = 'DISC'"), 0);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'DISC'"), 0);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE function_id = 'DISC'"), 0);

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "server/postgres_session.h"
 #include "server/sqlite_session.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
 
 namespace vym::server {
@@ -133,10 +134,8 @@ TEST(LocalAppServer, TwoConnectionsWriteOneDatabase) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         holder->Commit();
     });
-    auto cmd = second->NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_AddItem";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@description"].Value = "Waited for the lock";
+    auto cmd =
+        test::Prepared(*second, "VYM_SP_TEST_AddItem", {{"@description", "Waited for the lock"}});
     const bool ok = second->Execute(*cmd);
     release.join();
     EXPECT_TRUE(ok);

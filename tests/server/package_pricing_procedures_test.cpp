@@ -19,16 +19,6 @@ namespace {
 
 class PackagePricingProcedures : public test::ProcedureTest {
   protected:
-    struct Answer {
-        std::int32_t returned = 0;
-        std::string message;
-    };
-    Answer Call(const std::string& procedure, ProcedureArguments arguments) {
-        auto command = NewProcedure(*db_, procedure, arguments);
-        EXPECT_TRUE(db_->Execute(*command)) << procedure;
-        return {NullToZero(command->Parameters["@return_value"].Value).ToLong(),
-                NullToEmpty(command->Parameters["@message"].Value)};
-    }
     // Every row of a procedure's result, its columns joined by "|".
     std::vector<std::string> Rows(const std::string& procedure, ProcedureArguments arguments,
                                   const std::vector<std::string>& columns) {

@@ -15,18 +15,8 @@ namespace {
 // The demo database with the standard procedures.
 class PackageProcedures : public test::ProcedureTest {
   protected:
-    struct Answer {
-        std::int32_t returned = 0;
-        std::string message;
-    };
     Answer SaveGroups(const std::string& document) {
-        auto cmd = db_->NewCommand();
-        cmd->CommandText = "VYM_SP_ITEM_UpdateRegisterGroupPackageXML";
-        cmd->Parameters.Refresh();
-        cmd->Parameters["@XMLDOC"].Value = document;
-        EXPECT_TRUE(db_->Execute(*cmd));
-        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
-                NullToEmpty(cmd->Parameters["@Message"].Value)};
+        return Call("VYM_SP_ITEM_UpdateRegisterGroupPackageXML", {{"@XMLDOC", document}});
     }
     std::vector<std::string> Groups(std::int32_t packageNo) {
         return test::RowTexts(*db_->OpenRecordset(

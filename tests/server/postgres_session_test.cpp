@@ -8,6 +8,7 @@
 #include "server/schema_migrator.h"
 #include "server/sqlite_session.h"
 #include "support/server/postgres_database.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
 
 namespace vym::server {
@@ -37,12 +38,9 @@ TEST(PostgresUri, PasswordsNeverShow) {
 }
 
 std::unique_ptr<Command> AddItem(Connection& db, std::int32_t number) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_AddItem";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@item_no"].Value = number;
-    cmd->Parameters["@description"].Value = "Night Skiing " + std::to_string(number);
-    return cmd;
+    return test::Prepared(
+        db, "VYM_SP_TEST_AddItem",
+        {{"@item_no", number}, {"@description", "Night Skiing " + std::to_string(number)}});
 }
 
 // The server goes away between two calls of one save: the save fails with a

@@ -110,8 +110,8 @@ TEST_P(RowVersions, SaveWithoutAVersionOverwritesAndStillMovesTheVersionOn) {
 
 Arguments Item(int itemNo, const char* type, const char* function, int marker) {
     return {{"@item_no", itemNo},
-            {"@item_type", std::string(type)},
-            {"@function_id", std::string(function)},
+            {"@item_type", type},
+            {"@function_id", function},
             {"@short_description", "Saved " + std::to_string(marker)}};
 }
 
@@ -134,55 +134,53 @@ const GuardedSave kGuardedSaves[] = {
     GuardedSave{"VYM_SP_ITEM_UpdateSeason", "season", "vym_season", "season_no = 1", "description",
                 [](int m) {
                     return Arguments{{"@season_no", 1},
-                                     {"@function_id", std::string("LIFT")},
+                                     {"@function_id", "LIFT"},
                                      {"@description", "Early " + std::to_string(m)}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function", "function_id = 'LIFT'",
                 "description",
                 [](int m) {
-                    return Arguments{{"@function_id", std::string("LIFT")},
+                    return Arguments{{"@function_id", "LIFT"},
                                      {"@description", "Lifts " + std::to_string(m)}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
                 "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description",
                 [](int m) {
-                    return Arguments{{"@function_id", std::string("LIFT")},
-                                     {"@catagory_id", std::string("ADULT")},
+                    return Arguments{{"@function_id", "LIFT"},
+                                     {"@catagory_id", "ADULT"},
                                      {"@description", "Adults " + std::to_string(m)}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
                 "function_id = 'LIFT' AND unit_id = 'DAY'", "description",
                 [](int m) {
-                    return Arguments{{"@function_id", std::string("LIFT")},
-                                     {"@unit_id", std::string("DAY")},
+                    return Arguments{{"@function_id", "LIFT"},
+                                     {"@unit_id", "DAY"},
                                      {"@description", "Day " + std::to_string(m)}};
                 }},
-    GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
-                "description",
-                [](int m) {
-                    return Arguments{{"@profile_id", std::string("AGE")},
-                                     {"@description", "Age " + std::to_string(m)}};
-                }},
+    GuardedSave{
+        "VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'", "description",
+        [](int m) {
+            return Arguments{{"@profile_id", "AGE"}, {"@description", "Age " + std::to_string(m)}};
+        }},
     GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
                 "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1", "validation_codes",
                 [](int m) {
-                    return Arguments{
-                        {"@profile_id", std::string("LIFTID")},
-                        {"@module_id", std::string("TICKET")},
-                        {"@seq_no", 1},
-                        {"@prompt_id", std::string("PHOTOID")},
-                        {"@validation_codes", std::string(m == 1 ? "REQUIRED" : "DLFORMAT")}};
+                    return Arguments{{"@profile_id", "LIFTID"},
+                                     {"@module_id", "TICKET"},
+                                     {"@seq_no", 1},
+                                     {"@prompt_id", "PHOTOID"},
+                                     {"@validation_codes", m == 1 ? "REQUIRED" : "DLFORMAT"}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
                 "vendor_name",
                 [](int m) {
-                    return Arguments{{"@vendor_id", std::string("ALPINEGEAR")},
+                    return Arguments{{"@vendor_id", "ALPINEGEAR"},
                                      {"@vendor_name", "Alpine " + std::to_string(m)}};
                 }},
     GuardedSave{"VYM_SP_ITEM_UpdateItemStockSale", "sale", "vym_sale", "sale_no = 1", "description",
                 [](int m) {
                     return Arguments{{"@sale_no", 1},
-                                     {"@sale_type", std::string("StockNo")},
+                                     {"@sale_type", "StockNo"},
                                      {"@description", "Sale " + std::to_string(m)},
                                      {"@sale_start_date", Date::FromParts(2026, 12, 1)},
                                      {"@sale_end_date", Date::FromParts(2026, 12, 31)}};
@@ -199,7 +197,7 @@ const GuardedSave kGuardedSaves[] = {
                 "special_offer_no = 1", "description",
                 [](int m) {
                     return Arguments{{"@special_offer_no", 1},
-                                     {"@special_offer_code", std::string("WINTER10")},
+                                     {"@special_offer_code", "WINTER10"},
                                      {"@description", "Warm-Up " + std::to_string(m)},
                                      {"@is_active", std::int16_t{1}}};
                 }},
@@ -210,15 +208,15 @@ const GuardedSave kGuardedSaves[] = {
                     return Arguments{{"@special_offer_no", 1},
                                      {"@seq_no", 1},
                                      {"@percentage_discount", 0.1 * m},
-                                     {"@item_type", std::string("STOCK")}};
+                                     {"@item_type", "STOCK"}};
                 }},
     GuardedSave{"VYM_SP_SERIAL_UpdateItemStockSerial", "serial", "vym_item_stock_serial",
                 "item_no = 600 AND serial_id = 'RSB00001'", "comment_note",
                 [](int m) {
                     return Arguments{{"@item_no", 600},
-                                     {"@serial_id", std::string("RSB00001")},
-                                     {"@status_id", std::string("AVAIL")},
-                                     {"@location_id", std::string("BASE")},
+                                     {"@serial_id", "RSB00001"},
+                                     {"@status_id", "AVAIL"},
+                                     {"@location_id", "BASE"},
                                      {"@comment_note", "Tuned " + std::to_string(m)},
                                      {"@insert", std::int16_t{0}}};
                 }},
@@ -227,7 +225,7 @@ const GuardedSave kGuardedSaves[] = {
                 [](int m) {
                     return Arguments{{"@sale_no", 3},
                                      {"@seq_no", std::int16_t{1}},
-                                     {"@department_id", std::string("RETAIL")},
+                                     {"@department_id", "RETAIL"},
                                      {"@sale_start_date", Date::FromParts(2026, 12, 1)},
                                      {"@sale_end_date", Date::FromParts(2026, 12, 31)},
                                      {"@sale_fixed_percent", 0.1 * m}};
@@ -289,38 +287,37 @@ const GuardedSave& SaveOf(std::string_view procedure) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryGuardedDelete, RowVersionsOfDeletes,
-    ::testing::Values(
-        GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
-                      {{"@function_id", std::string("LIFT")}},
-                      &SaveOf("VYM_SP_ITEM_UpdateFunction")},
-        GuardedDelete{
-            "VYM_SP_ITEM_DeleteCatagory",
-            {{"@function_id", std::string("LIFT")}, {"@catagory_id", std::string("ADULT")}},
-            &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
-        GuardedDelete{"VYM_SP_ITEM_DeleteUnit",
-                      {{"@function_id", std::string("LIFT")}, {"@unit_id", std::string("DAY")}},
-                      &SaveOf("VYM_SP_ITEM_UpdateUnit")},
-        GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
-                      {{"@validate", false}, {"@profile_id", std::string("AGE")}},
-                      &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
-        GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
-                      {{"@vendor_id", std::string("ALPINEGEAR")}},
-                      &SaveOf("VYM_SP_ITEM_UpdateVendor")},
-        GuardedDelete{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
-                      {{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
-                      &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")},
-        GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_delete",
-                      {{"@special_offer_no", 1}},
-                      &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_update")},
-        GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
-                      {{"@special_offer_no", 1}, {"@seq_no", 1}},
-                      &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update")},
-        GuardedDelete{"VYM_SP_ITEM_DeleteItemStockSaleDept",
-                      {{"@sale_no", 3}, {"@seq_no", std::int16_t{1}}},
-                      &SaveOf("VYM_SP_ITEM_UpdateItemStockSaleDept")},
-        GuardedDelete{"VYM_SP_ITEM_STOCK_SALE_delete",
-                      {{"@sale_no", 1}, {"@item_no", 500}},
-                      &SaveOf("VYM_SP_ITEM_STOCK_SALE_update")}),
+    ::testing::Values(GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
+                                    {{"@function_id", "LIFT"}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateFunction")},
+                      GuardedDelete{"VYM_SP_ITEM_DeleteCatagory",
+                                    {{"@function_id", "LIFT"}, {"@catagory_id", "ADULT"}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
+                      GuardedDelete{"VYM_SP_ITEM_DeleteUnit",
+                                    {{"@function_id", "LIFT"}, {"@unit_id", "DAY"}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateUnit")},
+                      GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
+                                    {{"@validate", false}, {"@profile_id", "AGE"}},
+                                    &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
+                      GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
+                                    {{"@vendor_id", "ALPINEGEAR"}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateVendor")},
+                      GuardedDelete{
+                          "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
+                          {{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
+                          &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")},
+                      GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_delete",
+                                    {{"@special_offer_no", 1}},
+                                    &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_update")},
+                      GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
+                                    {{"@special_offer_no", 1}, {"@seq_no", 1}},
+                                    &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update")},
+                      GuardedDelete{"VYM_SP_ITEM_DeleteItemStockSaleDept",
+                                    {{"@sale_no", 3}, {"@seq_no", std::int16_t{1}}},
+                                    &SaveOf("VYM_SP_ITEM_UpdateItemStockSaleDept")},
+                      GuardedDelete{"VYM_SP_ITEM_STOCK_SALE_delete",
+                                    {{"@sale_no", 1}, {"@item_no", 500}},
+                                    &SaveOf("VYM_SP_ITEM_STOCK_SALE_update")}),
     [](const ::testing::TestParamInfo<GuardedDelete>& info) {
         return NameOf(info.param.procedure);
     });
@@ -360,15 +357,15 @@ TEST_F(Stations, UnguardedWritesMoveTheVersionOnForTheScreensThatReadTheRowBefor
     const std::int32_t unitRead = Version(unit);
 
     auto rows = theirs.OpenUpdatableRecordset("SELECT * FROM vym_sale WHERE sale_no = 1");
-    rows->Fields("Description").SetValue(std::string("Renamed in the List"));
+    rows->Fields("Description").SetValue("Renamed in the List");
     rows->Update();
-    rows->Fields("Description").SetValue(std::string("Renamed Twice"));
+    rows->Fields("Description").SetValue("Renamed Twice");
     rows->Update();
     EXPECT_EQ(Version(sale), saleRead + 2) << "each write of the recordset counts";
-    test::CallProcedure(theirs, "VYM_SP_SERIAL_OPTIONALPRICE_update",
-                        Arguments{{"@item_no", 600},
-                                  {"@serial_id", std::string("RSB00001")},
-                                  {"@retail_price", vym::Value(99.0)}});
+    test::CallProcedure(
+        theirs, "VYM_SP_SERIAL_OPTIONALPRICE_update",
+        Arguments{
+            {"@item_no", 600}, {"@serial_id", "RSB00001"}, {"@retail_price", vym::Value(99.0)}});
     EXPECT_EQ(Version(unit), unitRead + 1);
 
     ExpectChangedByJSmith(Save(office_.Db(), sale.procedure, sale.args(2), saleRead), "sale");
@@ -378,7 +375,7 @@ TEST_F(Stations, UnguardedWritesMoveTheVersionOnForTheScreensThatReadTheRowBefor
     // A recordset holding a version another station moved on writes nothing.
     auto stale = office_.Db().OpenUpdatableRecordset("SELECT * FROM vym_sale WHERE sale_no = 1");
     ASSERT_EQ(Save(theirs, sale.procedure, sale.args(1), Version(sale)).message, "");
-    stale->Fields("Description").SetValue(std::string("Stale"));
+    stale->Fields("Description").SetValue("Stale");
     EXPECT_THROW(stale->Update(), Error);
     EXPECT_EQ(Column(sale), "Sale 1");
 }

@@ -6,6 +6,7 @@
 #include "gateway/sql_quote.h"
 #include "gateway/transaction.h"
 #include "support/server/postgres_database.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
 
 namespace vym::server {
@@ -13,23 +14,19 @@ namespace {
 
 using vym::test::TempDatabase;
 
+// The procedure's name is found whatever its case.
 std::unique_ptr<Command> AddItem(Connection& db, const Value& number, const Value& description) {
-    auto cmd = db.NewCommand();
-    cmd->CommandText = "VyM_sp_test_additem";  // found whatever the case
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@item_no"].Value = number;
-    cmd->Parameters["@description"].Value = description;
-    cmd->Parameters["@unit_price"].Value = Currency::FromRaw(123456);  // 12.3456
-    cmd->Parameters["@created"].Value = Date::FromParts(2024, 12, 21, 8, 30, 0);
-    cmd->Parameters["@is_active"].Value = true;
-    return cmd;
+    return test::Prepared(db, "VyM_sp_test_additem",
+                          {{"@item_no", number},
+                           {"@description", description},
+                           {"@unit_price", Currency::FromRaw(123456)},
+                           {"@created", Date::FromParts(2024, 12, 21, 8, 30, 0)},
+                           {"@is_active", true}});
 }
 
 TEST(SqliteConnection, RefreshDeclaresReturnValueFirstThenTheProcedureParameters) {
     TempDatabase t;
-    auto cmd = t.Db().NewCommand();
-    cmd->CommandText = "vym_sp_test_additem";
-    cmd->Parameters.Refresh();
+    auto cmd = test::Prepared(t.Db(), "vym_sp_test_additem");
     ASSERT_EQ(cmd->Parameters.Count(), 8u);
     EXPECT_EQ(cmd->Parameters.Item(0).Name, "@RETURN_VALUE");
     EXPECT_EQ(cmd->Parameters.Item(0).Direction, ParameterDirection::ReturnValue);
@@ -95,10 +92,7 @@ TEST(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
 
 TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
     TempDatabase t;
-    auto cmd = t.Db().NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_AddThenFail";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@description"].Value = "Demo Skis";
+    auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_AddThenFail", {{"@description", "Demo Skis"}});
     EXPECT_FALSE(t.Db().Execute(*cmd));
     EXPECT_EQ(t.ItemCount(), 0);
     ASSERT_EQ(t.Server().Reports().size(), 1u);
@@ -116,9 +110,7 @@ TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
 // fails and nothing stays.
 TEST(SqliteConnection, AReadProcedureThatWritesFailsAndWritesNothing) {
     TempDatabase t;
-    auto cmd = t.Db().NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_ReadThenWrite";
-    cmd->Parameters.Refresh();
+    auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_ReadThenWrite");
     EXPECT_FALSE(t.Db().Execute(*cmd));
     ASSERT_EQ(t.Server().Reports().size(), 1u);
     EXPECT_NE(t.Server().Reports()[0].Description.find("read-only transaction"), std::string::npos)
@@ -132,10 +124,8 @@ TEST(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
         Transaction tx(t.Db());
         ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 1, "Demo Skis")));
         // The failed call undoes only itself: the caller's transaction goes on.
-        auto failing = t.Db().NewCommand();
-        failing->CommandText = "VYM_SP_TEST_AddThenFail";
-        failing->Parameters.Refresh();
-        failing->Parameters["@description"].Value = "Goggles";
+        auto failing =
+            test::Prepared(t.Db(), "VYM_SP_TEST_AddThenFail", {{"@description", "Goggles"}});
         EXPECT_FALSE(t.Db().Execute(*failing));
         EXPECT_EQ(t.ItemCount(), 1);
         {
@@ -211,16 +201,11 @@ TEST(SqliteConnection, SeveralResultSetsAreReadInTurn) {
         ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), name)));
     }
     t.Db().ExecuteSQL("UPDATE test_item SET is_active = 0 WHERE item_no = 2");
-    auto cmd = t.Db().NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_GetItems";
-    cmd->Parameters.Refresh();
-    cmd->Parameters["@is_active"].Value = std::int32_t{-1};  // True as the callers send it
+    // True as the callers send it.
+    auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_GetItems", {{"@is_active", std::int32_t{-1}}});
     auto rs = t.Db().ExecuteRecordset(*cmd);
-    std::vector<std::string> names;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        names.push_back(rs->Fields("description").Value().ToString());
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"Season Pass", "Helmet Rental"}));
+    EXPECT_EQ(test::RowTexts(*rs, {"description"}),
+              (std::vector<std::string>{"Season Pass", "Helmet Rental"}));
     ASSERT_TRUE(rs->NextRecordset());
     EXPECT_EQ(rs->Fields("items").Value().ToLong(), 3);
     EXPECT_FALSE(rs->NextRecordset());
@@ -355,9 +340,7 @@ TEST(SqliteConnection, RecordsetReadsLazilyAndSeesTheCallsCommittedRows) {
     t.Db().ExecuteSQL(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
         "INSERT INTO test_item (item_no, description) SELECT i, 'Item ' || i FROM n");
-    auto cmd = t.Db().NewCommand();
-    cmd->CommandText = "VYM_SP_TEST_GetItems";
-    cmd->Parameters.Refresh();
+    auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_GetItems");
     auto rs = t.Db().ExecuteRecordset(*cmd);
     // Another call on the same connection while the first set is half read.
     ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), "Late Arrival")));
