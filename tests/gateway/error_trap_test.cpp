@@ -1,23 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <new>
-#include <vector>
 
 #include "base/error.h"
 #include "gateway/error_object.h"
 #include "gateway/error_trap.h"
+#include "support/core/recording_errors.h"
 #include "support/core/stub_connection.h"
 
 namespace vym {
 namespace {
 
-struct RecordingErrorObject : ErrorObject {
-    std::vector<ErrorReport> reports;
-    void Report(const ErrorReport& report) override { reports.push_back(report); }
-};
-
 TEST(ErrorTrap, ReportsTheErrorUnderTheModuleSourceText) {
-    RecordingErrorObject errors;
+    test::RecordingErrors errors;
     test::StubConnection native;
     test::StubConnection wrapper;
     wrapper.native = &native;
@@ -43,7 +38,7 @@ TEST(ErrorTrap, ReportsTheErrorUnderTheModuleSourceText) {
 }
 
 TEST(ErrorTrap, ClassifiesEveryKindOfFailure) {
-    RecordingErrorObject errors;
+    test::RecordingErrors errors;
     ErrorTrap trap("CItem");
     trap.Run(&errors, "Load", nullptr, [] { throw std::bad_alloc(); });
     trap.Run(&errors, "Load", nullptr, [] { throw std::runtime_error("disk full"); });
@@ -58,7 +53,7 @@ TEST(ErrorTrap, ClassifiesEveryKindOfFailure) {
 }
 
 TEST(ErrorTrap, SuccessReportsNothingAndSharedModulesUseTheirBareName) {
-    RecordingErrorObject errors;
+    test::RecordingErrors errors;
     ErrorTrap shared = ErrorTrap::Shared("modDBFiller");
     EXPECT_TRUE(shared.Run(&errors, "FillGrid", nullptr, [] {}));
     EXPECT_TRUE(errors.reports.empty());

@@ -32,10 +32,7 @@ class BulkPriceProcedures : public ::testing::Test {
         std::vector<std::string> lines;  // the rows under +10 %, ending .99, to apply
     };
     Previewed Preview(const Args& scope) {
-        auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_preview");
-        for (const auto& [name, value] : scope) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = test::Prepared(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_preview", scope);
         auto rows = office_.Db().ExecuteRecordset(*cmd);
         Previewed preview;
         const PriceRule rule{PriceRule::Kind::Percent, Currency::FromRaw(100000),

@@ -22,21 +22,11 @@ using Args = test::ProcedureArgs;
 
 class ItemPriceProcedures : public ::testing::Test {
   protected:
-    // One "uom/qty@location=unit" text per row the call returns ("-" for none).
+    // Each row's columns joined by "|", Null as "".
     std::vector<std::string> Rows(const char* procedure, const Args& args,
                                   const std::vector<std::string>& columns) {
         auto cmd = test::Prepared(office_.Db(), procedure, args);
-        auto rows = office_.Db().ExecuteRecordset(*cmd);
-        std::vector<std::string> texts;
-        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            std::string text;
-            for (const std::string& column : columns) {
-                const Value value = rows->Fields(column).Value();
-                text += (text.empty() ? "" : "|") + (value.IsNull() ? "-" : value.ToString());
-            }
-            texts.push_back(text);
-        }
-        return texts;
+        return test::RowTexts(*office_.Db().ExecuteRecordset(*cmd), columns);
     }
     std::vector<std::string> StockPrices(const Args& args) {
         return Rows("VYM_SP_ITEM_GetPrice", args, {"uom_id", "unit_qty", "location_id", "Price"});
@@ -94,19 +84,18 @@ TEST_F(ItemPriceProcedures, GetPriceNarrowsByEveryFilterGiven) {
         std::vector<std::string> rows;
     };
     const Case cases[] = {
-        {{{"@item_no", 510}},
-         {"PR|1|-|29.95", "PR|1|BASE|31.95", "PR|3|-|82.5", "PR|6|BASE|149.7"}},
+        {{{"@item_no", 510}}, {"PR|1||29.95", "PR|1|BASE|31.95", "PR|3||82.5", "PR|6|BASE|149.7"}},
         {{{"@item_no", 510}, {"@location_id", "BASE"}}, {"PR|1|BASE|31.95", "PR|6|BASE|149.7"}},
-        {{{"@item_no", 510}, {"@unit_qty", 3}}, {"PR|3|-|82.5"}},
+        {{{"@item_no", 510}, {"@unit_qty", 3}}, {"PR|3||82.5"}},
         {{{"@item_no", 510}, {"@uom_id", "EA"}}, {}},
-        {{{"@item_no", 510}, {"@sale_no", 7}}, {"PR|1|-|20"}},
-        {{{"@item_no", 510}, {"@price_no", base}}, {"PR|1|-|29.95"}},
-        {{{"@item_no", 510}, {"@price_no", sale}}, {"PR|1|-|20"}},
+        {{{"@item_no", 510}, {"@sale_no", 7}}, {"PR|1||20"}},
+        {{{"@item_no", 510}, {"@price_no", base}}, {"PR|1||29.95"}},
+        {{{"@item_no", 510}, {"@price_no", sale}}, {"PR|1||20"}},
         {{{"@item_no", 500}, {"@price_no", base}}, {}},
         {{{"@item_no", 500}, {"@location_id", "VILLAGE"}, {"@uom_id", "EA"}, {"@unit_qty", 3}},
          {"EA|3|VILLAGE|435"}},
         // Season and discount prices are the price list's, not stock prices.
-        {{{"@item_no", 100}, {"@uom_id", Value::Null()}}, {"-|1|-|89", "-|1|-|69", "-|3|-|249"}},
+        {{{"@item_no", 100}, {"@uom_id", Value::Null()}}, {"|1||89", "|1||69", "|3||249"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(StockPrices(c.args), c.rows) << ::testing::PrintToString(c.rows);
@@ -183,8 +172,8 @@ TEST_F(ItemPriceProcedures, OverviewAndChoiceListsShowSeasonsAndDiscounts) {
                            "uom_id", "unit_qty", "unit_price"});
     EXPECT_EQ(static_cast<std::int32_t>(all.size()),
               office_.Scalar("SELECT count(*) FROM vym_price WHERE package_no IS NULL"));
-    EXPECT_NE(std::find(all.begin(), all.end(), "STOCK|510|BASE|-|-|PR|6|24.95"), all.end());
-    EXPECT_NE(std::find(all.begin(), all.end(), "TICKET|100|-|Regular Season|MILITARY|-|1|69"),
+    EXPECT_NE(std::find(all.begin(), all.end(), "STOCK|510|BASE|||PR|6|24.95"), all.end());
+    EXPECT_NE(std::find(all.begin(), all.end(), "TICKET|100||Regular Season|MILITARY||1|69"),
               all.end());
     EXPECT_TRUE(std::is_sorted(all.begin(), all.end(), [](const auto& a, const auto& b) {
         return std::stoi(a.substr(a.find('|') + 1)) < std::stoi(b.substr(b.find('|') + 1));
@@ -193,10 +182,10 @@ TEST_F(ItemPriceProcedures, OverviewAndChoiceListsShowSeasonsAndDiscounts) {
     const std::vector<std::string> columns = {"season_no", "discount_id", "unit_id", "unit_qty",
                                               "Price"};
     EXPECT_EQ(Rows("VYM_SP_ITEM_PRICE_get", {{"@item_no", 102}}, columns),
-              std::vector<std::string>{"-|-|DAY|1|69"});
+              std::vector<std::string>{"||DAY|1|69"});
     EXPECT_EQ(
         Rows("VYM_SP_ITEM_PRICE_get", {{"@item_no", Value::Null()}, {"@package_no", 1}}, columns),
-        (std::vector<std::string>{"-|-|5DAY|1|1960", "3|-|5DAY|1|2220"}));
+        (std::vector<std::string>{"||5DAY|1|1960", "3||5DAY|1|2220"}));
     EXPECT_TRUE(Rows("VYM_SP_ITEM_PRICE_get", {}, columns).empty());
 }
 

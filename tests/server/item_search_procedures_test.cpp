@@ -413,63 +413,46 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
         std::int32_t rv = 0;
         EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}, &rv), "");
     };
+    // A write of plain statements.
+    const auto sql = [this](std::vector<std::string> statements) {
+        return std::function<void()>([this, statements] {
+            for (const std::string& statement : statements) {
+                db_->ExecuteSQL(statement);
+            }
+        });
+    };
     const std::vector<std::pair<const char*, std::function<void()>>> writes = {
         {"as they were", [] {}},
         {"saved by the procedure", save},
         {"status changed",
-         [this] {
-             db_->ExecuteSQL(
-                 "UPDATE vym_item SET status_id = 'INACTIVE' "
-                 "WHERE item_no IN (4, 10)");
-         }},
+         sql({"UPDATE vym_item SET status_id = 'INACTIVE' WHERE item_no IN (4, 10)"})},
         {"edited through a recordset", editThroughARecordset},
         {"deleted by the procedure", remove},
         {"added without a description",
-         [this] {
-             db_->ExecuteSQL(
-                 "INSERT INTO vym_item (item_no, item_type, long_description) "
-                 "VALUES (50, 'SHIP', NULL)");
-         }},
+         sql({"INSERT INTO vym_item (item_no, item_type, long_description) "
+              "VALUES (50, 'SHIP', NULL)"})},
         {"described again",
-         [this] {
-             db_->ExecuteSQL(
-                 "UPDATE vym_item SET long_description = 'xx  Express express \"Q\\\t10' "
-                 "WHERE item_no = 50");
-         }},
+         sql({"UPDATE vym_item SET long_description = 'xx  Express express \"Q\\\t10' "
+              "WHERE item_no = 50"})},
         {"moved to another function",
-         [this] {
-             db_->ExecuteSQL("UPDATE vym_item SET function_id = 'lift' WHERE item_no IN (5, 11)");
-         }},
+         sql({"UPDATE vym_item SET function_id = 'lift' WHERE item_no IN (5, 11)"})},
         {"moved to another category",
-         [this] {
-             db_->ExecuteSQL("UPDATE vym_item SET catagory_id = 'child' WHERE item_no IN (1, 3)");
-             db_->ExecuteSQL("UPDATE vym_item SET catagory_id = NULL WHERE item_no = 10");
-         }},
+         sql({"UPDATE vym_item SET catagory_id = 'child' WHERE item_no IN (1, 3)",
+              "UPDATE vym_item SET catagory_id = NULL WHERE item_no = 10"})},
         // An item's type does not decide which type tables hold a row of it.
-        {"given a row of another type",
-         [this] {
-             db_->ExecuteSQL("INSERT INTO vym_item_ticket (item_no) VALUES (5)");
-             db_->ExecuteSQL("INSERT INTO vym_item_ss (item_no) VALUES (50)");
-         }},
-        {"a type's row removed",
-         [this] { db_->ExecuteSQL("DELETE FROM vym_item_rental WHERE item_no = 6"); }},
+        {"given a row of another type", sql({"INSERT INTO vym_item_ticket (item_no) VALUES (5)",
+                                             "INSERT INTO vym_item_ss (item_no) VALUES (50)"})},
+        {"a type's row removed", sql({"DELETE FROM vym_item_rental WHERE item_no = 6"})},
         // Only a stock item counts under a location.
         {"stocked elsewhere",
-         [this] {
-             db_->ExecuteSQL(
-                 "INSERT INTO vym_item_stock_location (item_no, location_id) "
-                 "VALUES (11, 'BASE'), (5, 'base')");
-             db_->ExecuteSQL(
-                 "UPDATE vym_item_stock_location SET item_no = 4 "
-                 "WHERE item_no = 10 AND location_id = 'BASE'");
-             db_->ExecuteSQL("UPDATE vym_item_stock SET manufacturer = 'Optic' WHERE item_no = 11");
-         }},
+         sql({"INSERT INTO vym_item_stock_location (item_no, location_id) "
+              "VALUES (11, 'BASE'), (5, 'base')",
+              "UPDATE vym_item_stock_location SET item_no = 4 "
+              "WHERE item_no = 10 AND location_id = 'BASE'",
+              "UPDATE vym_item_stock SET manufacturer = 'Optic' WHERE item_no = 11"})},
         {"stock rows added and removed",
-         [this] {
-             db_->ExecuteSQL(
-                 "INSERT INTO vym_item_stock (item_no, manufacturer) VALUES (5, 'north')");
-             db_->ExecuteSQL("DELETE FROM vym_item_stock WHERE item_no = 11");
-         }},
+         sql({"INSERT INTO vym_item_stock (item_no, manufacturer) VALUES (5, 'north')",
+              "DELETE FROM vym_item_stock WHERE item_no = 11"})},
         {"several items saved as one", severalAtOnce},
         {"a savepoint rolled back", savepointRolledBack},
         {"constraints checked midway", checkedMidway},

@@ -25,10 +25,7 @@ class PriceHistory : public ::testing::Test {
     // "change|user|station|uom/qty@location|old total/unit > new total/unit"
     // for each change the procedure lists, newest first.
     std::vector<std::string> History(const Args& args) {
-        auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_PRICE_HISTORY_get");
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
+        auto cmd = test::Prepared(office_.Db(), "VYM_SP_ITEM_PRICE_HISTORY_get", args);
         auto rows = office_.Db().ExecuteRecordset(*cmd);
         std::vector<std::string> texts;
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
@@ -70,19 +67,14 @@ TEST_F(PriceHistory, RecordsWhoChangedWhatFromWhereAndOutlivesThePrice) {
         if (priceNo != 0) {
             args.emplace_back("@price_no", priceNo);
         }
-        auto cmd = NewProcedure(db, "VYM_SP_ITEM_UpdatePrice");
-        for (const auto& [name, value] : args) {
-            cmd->Parameters[name].Value = value;
-        }
-        ASSERT_TRUE(db.Execute(*cmd));
-        ASSERT_EQ(NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(), 0)
-            << NullToEmpty(cmd->Parameters["@Message"].Value);
-        priceNo = cmd->Parameters["@price_no"].Value.ToLong();
+        const auto saved = test::CallProcedure(db, "VYM_SP_ITEM_UpdatePrice", args);
+        ASSERT_EQ(saved.returned, 0) << saved.message;
+        priceNo = saved.Output("@price_no");
     };
     const auto remove = [&](Connection& db) {
-        auto cmd = NewProcedure(db, "VYM_SP_ITEM_DeletePrice", {{"@price_no", priceNo}});
-        ASSERT_TRUE(db.Execute(*cmd));
-        ASSERT_EQ(NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(), 0);
+        ASSERT_EQ(test::CallProcedure(db, "VYM_SP_ITEM_DeletePrice", Args{{"@price_no", priceNo}})
+                      .returned,
+                  0);
     };
     struct Step {
         const char* what;

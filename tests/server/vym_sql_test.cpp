@@ -84,34 +84,6 @@ TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsv) {
     EXPECT_EQ(streamed.out.substr(streamed.out.size() - end.size()), end);
 }
 
-TEST_F(VymSql, BadInputGivesAMessageAndAFailingExit) {
-    const Outcome none = Exec({});
-    EXPECT_EQ(none.exit, 2);
-    EXPECT_NE(none.err.find("--database"), std::string::npos);
-
-    {
-        std::ofstream junk(Db());
-        junk << "lift line notes";
-    }
-    const Outcome junk = Exec({"--database", Db(), "SELECT 1"});
-    EXPECT_EQ(junk.exit, 1);
-    EXPECT_NE(junk.err.find("not a database"), std::string::npos);
-    fs::remove(Db());
-
-    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
-    const Outcome badSql = Exec({"--database", Db(), "SELECT * FROM vym_nowhere"});
-    EXPECT_EQ(badSql.exit, 1);
-    EXPECT_NE(badSql.err.find("no such table: vym_nowhere"), std::string::npos);
-
-    const Outcome unknown = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "@a=1"});
-    EXPECT_EQ(unknown.exit, 1);
-    EXPECT_NE(unknown.err.find("VYM_SP_ITEM_Nothing"), std::string::npos);
-
-    const Outcome stray = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "a=1"});
-    EXPECT_EQ(stray.exit, 2);
-    EXPECT_TRUE(stray.out.empty());
-}
-
 TEST_F(VymSql, HelpPrintsTheUsageAndSucceeds) {
     for (const char* help : {"--help", "-h"}) {
         const Outcome shown = Exec({help});
@@ -127,6 +99,10 @@ TEST_F(VymSql, HelpPrintsTheUsageAndSucceeds) {
 }
 
 TEST_F(VymSql, AMissingDatabaseSaysHowToCreateOne) {
+    // None named at all is a wrong command line.
+    const Outcome none = Exec({});
+    EXPECT_EQ(none.exit, 2);
+    EXPECT_NE(none.err.find("--database"), std::string::npos);
     const Outcome missing = Exec({"--database", Db(), "SELECT 1"});
     EXPECT_EQ(missing.exit, 1);
     EXPECT_NE(missing.err.find("\"" + Db() + "\" does not exist"), std::string::npos)
@@ -136,50 +112,62 @@ TEST_F(VymSql, AMissingDatabaseSaysHowToCreateOne) {
     EXPECT_FALSE(fs::exists(Db()));
 }
 
-TEST_F(VymSql, EveryErrorIsOneLineEndedByANewline) {
+// A failure of the work exits 1, a wrong command line 2; either way stderr
+// says what went wrong in one line.
+TEST_F(VymSql, EveryErrorIsOneLineSayingWhatWentWrong) {
     ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
+    const std::string junk = (dir_ / "junk.db").string();
+    std::ofstream(junk) << "lift line notes";
+    const std::string nowhere = (dir_ / "nowhere" / "resort.db").string();
+    const std::string group = "VYM_SP_STORE_UpdateStoreGroup";
     struct Case {
         std::vector<std::string> args;
         int exit;
+        std::string says;
     };
     for (const Case& c : {
-             Case{{"--database", Db(), "SELECT * FROM vym_nowhere"}, 1},
-             Case{{"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing"}, 1},
-             Case{{"--database", Db(), "--exec", "VYM_SP_STORE_UpdateStoreGroup", "@store_no=9999",
-                   "@description=NULL"},
-                  1},
-             Case{{"--database", Db(), "--exec", "VYM_SP_STORE_UpdateStoreGroup", "@colour=red"},
-                  2},
-             Case{{"--database", (dir_ / "nowhere" / "resort.db").string(), "--demo"}, 1},
-             Case{{"--database", (dir_ / "nowhere" / "resort.db").string(), "--generate", "5"}, 1},
+             Case{{"--database", junk, "SELECT 1"}, 1, "not a database"},
+             Case{{"--database", Db(), "SELECT * FROM vym_nowhere"},
+                  1,
+                  "no such table: vym_nowhere"},
+             Case{{"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing"}, 1, "VYM_SP_ITEM_Nothing"},
+             Case{{"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "@a=1"},
+                  1,
+                  "VYM_SP_ITEM_Nothing"},
+             // A refusal raised by the procedure is a failure of the call.
+             Case{{"--database", Db(), "--exec", group, "@store_no=9999", "@description=NULL"},
+                  1,
+                  "9999"},
+             Case{{"--database", Db(), "--exec", group, "@colour=red"},
+                  2,
+                  "has no parameter @colour"},
+             Case{{"--database", Db(), "--exec", group, "@store_no=ten"},
+                  2,
+                  "bad value \"ten\" for @store_no"},
+             Case{{"--database", nowhere, "--demo"}, 1, ""},
+             Case{{"--database", nowhere, "--generate", "5"}, 1, ""},
          }) {
+        SCOPED_TRACE(c.args.back());
         const Outcome failed = Exec(c.args);
-        EXPECT_EQ(failed.exit, c.exit) << c.args.back();
+        EXPECT_EQ(failed.exit, c.exit);
+        EXPECT_TRUE(failed.out.empty()) << failed.out;
         EXPECT_TRUE(failed.err.starts_with("vym-sql: ")) << failed.err;
         EXPECT_TRUE(failed.err.ends_with("\n")) << failed.err;
         EXPECT_EQ(std::count(failed.err.begin(), failed.err.end(), '\n'), 1) << failed.err;
+        EXPECT_NE(failed.err.find(c.says), std::string::npos) << failed.err;
     }
+    // A stray argument gets the usage besides.
+    const Outcome stray = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "a=1"});
+    EXPECT_EQ(stray.exit, 2);
+    EXPECT_TRUE(stray.out.empty());
 }
 
-TEST_F(VymSql, ExecCallsAProcedureWithConvertedValuesAndPrintsItsOutputs) {
+TEST_F(VymSql, ExecCallsAProcedureAndPrintsItsOutputs) {
     ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
     const Outcome parm = Exec({"--database", Db(), "--exec", "vym_sp_item_system_parm_get"});
     ASSERT_EQ(parm.exit, 0) << parm.err;
     EXPECT_NE(parm.out.find("@RETURN_VALUE = 0\n"), std::string::npos) << parm.out;
     EXPECT_NE(parm.out.find("@req_rpt_dept = "), std::string::npos) << parm.out;
-
-    const std::string group = "VYM_SP_STORE_UpdateStoreGroup";
-    const Outcome badValue = Exec({"--database", Db(), "--exec", group, "@store_no=ten"});
-    EXPECT_EQ(badValue.exit, 2);
-    EXPECT_NE(badValue.err.find("bad value \"ten\" for @store_no"), std::string::npos);
-    const Outcome unknown = Exec({"--database", Db(), "--exec", group, "@colour=red"});
-    EXPECT_EQ(unknown.exit, 2);
-    EXPECT_NE(unknown.err.find("has no parameter @colour"), std::string::npos);
-    // A refusal raised by the procedure is a failure of the call.
-    const Outcome refused =
-        Exec({"--database", Db(), "--exec", group, "@store_no=9999", "@description=NULL"});
-    EXPECT_EQ(refused.exit, 1);
-    EXPECT_NE(refused.err.find("9999"), std::string::npos) << refused.err;
 }
 
 // An import from the command line: the rows with their fates on stdout,
