@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -27,14 +26,24 @@ struct Saved {
 };
 
 // One guarded save: the procedure, the row it writes (by an SQL condition)
-// and the column its marker lands in; `args(n)` saves marker n.
+// and the column its marker lands in; args(n) saves marker n, 1 or 2: the
+// fixed arguments and the marker's parameter.
 struct GuardedSave {
     std::string procedure;
     std::string what;
     std::string table;
     std::string key;
     std::string column;
-    std::function<Arguments(int)> args;
+    std::string parameter;
+    vym::Value first;
+    vym::Value second;
+    Arguments fixed;
+
+    Arguments args(int n) const {
+        Arguments all = fixed;
+        all.emplace_back(parameter, n == 1 ? first : second);
+        return all;
+    }
 };
 
 Saved Save(Connection& db, const std::string& procedure, const Arguments& args,
@@ -108,139 +117,86 @@ TEST_P(RowVersions, SaveWithoutAVersionOverwritesAndStillMovesTheVersionOn) {
     EXPECT_EQ(blind.version, read + 2);
 }
 
-Arguments Item(int itemNo, const char* type, const char* function, int marker) {
-    return {{"@item_no", itemNo},
-            {"@item_type", type},
-            {"@function_id", function},
-            {"@short_description", "Saved " + std::to_string(marker)}};
-}
-
 const GuardedSave kGuardedSaves[] = {
     GuardedSave{"vym_sp_ITEM_UpdateItem", "item", "vym_item", "item_no = 100", "short_description",
-                [](int m) { return Item(100, "TICKET", "LIFT", m); }},
+                "@short_description", "Saved 1", "Saved 2",
+                Arguments{{"@item_no", 100}, {"@item_type", "TICKET"}, {"@function_id", "LIFT"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateItemTicket", "item", "vym_item", "item_no = 101",
-                "short_description", [](int m) { return Item(101, "TICKET", "LIFT", m); }},
+                "short_description", "@short_description", "Saved 1", "Saved 2",
+                Arguments{{"@item_no", 101}, {"@item_type", "TICKET"}, {"@function_id", "LIFT"}}},
     GuardedSave{"vym_sp_ITEM_UpdateItemStock", "item", "vym_item", "item_no = 500",
-                "short_description", [](int m) { return Item(500, "STOCK", "STOCK", m); }},
-    GuardedSave{
-        "VYM_SP_ITEM_UpdatePackage", "package", "vym_package", "package_no = 1", "description",
-        [](int m) {
-            return Arguments{{"@package_no", 1}, {"@description", "Week " + std::to_string(m)}};
-        }},
+                "short_description", "@short_description", "Saved 1", "Saved 2",
+                Arguments{{"@item_no", 500}, {"@item_type", "STOCK"}, {"@function_id", "STOCK"}}},
+    GuardedSave{"VYM_SP_ITEM_UpdatePackage", "package", "vym_package", "package_no = 1",
+                "description", "@description", "Week 1", "Week 2", Arguments{{"@package_no", 1}}},
     GuardedSave{"VYM_SP_ITEM_UpdatePrice", "price", "vym_price", "price_no = 1", "total_price",
-                [](int m) {
-                    return Arguments{{"@price_no", 1}, {"@price", vym::Value(10.0 * m)}};
-                }},
+                "@price", 10.0, 20.0, Arguments{{"@price_no", 1}}},
     GuardedSave{"VYM_SP_ITEM_UpdateSeason", "season", "vym_season", "season_no = 1", "description",
-                [](int m) {
-                    return Arguments{{"@season_no", 1},
-                                     {"@function_id", "LIFT"},
-                                     {"@description", "Early " + std::to_string(m)}};
-                }},
+                "@description", "Early 1", "Early 2",
+                Arguments{{"@season_no", 1}, {"@function_id", "LIFT"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function", "function_id = 'LIFT'",
-                "description",
-                [](int m) {
-                    return Arguments{{"@function_id", "LIFT"},
-                                     {"@description", "Lifts " + std::to_string(m)}};
-                }},
+                "description", "@description", "Lifts 1", "Lifts 2",
+                Arguments{{"@function_id", "LIFT"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
-                "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description",
-                [](int m) {
-                    return Arguments{{"@function_id", "LIFT"},
-                                     {"@catagory_id", "ADULT"},
-                                     {"@description", "Adults " + std::to_string(m)}};
-                }},
+                "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description", "@description",
+                "Adults 1", "Adults 2",
+                Arguments{{"@function_id", "LIFT"}, {"@catagory_id", "ADULT"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
-                "function_id = 'LIFT' AND unit_id = 'DAY'", "description",
-                [](int m) {
-                    return Arguments{{"@function_id", "LIFT"},
-                                     {"@unit_id", "DAY"},
-                                     {"@description", "Day " + std::to_string(m)}};
-                }},
-    GuardedSave{
-        "VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'", "description",
-        [](int m) {
-            return Arguments{{"@profile_id", "AGE"}, {"@description", "Age " + std::to_string(m)}};
-        }},
+                "function_id = 'LIFT' AND unit_id = 'DAY'", "description", "@description", "Day 1",
+                "Day 2", Arguments{{"@function_id", "LIFT"}, {"@unit_id", "DAY"}}},
+    GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
+                "description", "@description", "Age 1", "Age 2", Arguments{{"@profile_id", "AGE"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
                 "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1", "validation_codes",
-                [](int m) {
-                    return Arguments{{"@profile_id", "LIFTID"},
-                                     {"@module_id", "TICKET"},
-                                     {"@seq_no", 1},
-                                     {"@prompt_id", "PHOTOID"},
-                                     {"@validation_codes", m == 1 ? "REQUIRED" : "DLFORMAT"}};
-                }},
+                "@validation_codes", "REQUIRED", "DLFORMAT",
+                Arguments{{"@profile_id", "LIFTID"},
+                          {"@module_id", "TICKET"},
+                          {"@seq_no", 1},
+                          {"@prompt_id", "PHOTOID"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
-                "vendor_name",
-                [](int m) {
-                    return Arguments{{"@vendor_id", "ALPINEGEAR"},
-                                     {"@vendor_name", "Alpine " + std::to_string(m)}};
-                }},
+                "vendor_name", "@vendor_name", "Alpine 1", "Alpine 2",
+                Arguments{{"@vendor_id", "ALPINEGEAR"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateItemStockSale", "sale", "vym_sale", "sale_no = 1", "description",
-                [](int m) {
-                    return Arguments{{"@sale_no", 1},
-                                     {"@sale_type", "StockNo"},
-                                     {"@description", "Sale " + std::to_string(m)},
-                                     {"@sale_start_date", Date::FromParts(2026, 12, 1)},
-                                     {"@sale_end_date", Date::FromParts(2026, 12, 31)}};
-                }},
+                "@description", "Sale 1", "Sale 2",
+                Arguments{{"@sale_no", 1},
+                          {"@sale_type", "StockNo"},
+                          {"@sale_start_date", Date::FromParts(2026, 12, 1)},
+                          {"@sale_end_date", Date::FromParts(2026, 12, 31)}}},
     GuardedSave{"VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update", "upgrade price",
                 "vym_rental_upgrade_price",
                 "pay_first_package_item_no = 702 AND rental_package_item_no = 703", "upgrade_price",
-                [](int m) {
-                    return Arguments{{"@pay_first_package_item_no", 702},
-                                     {"@rental_package_item_no", 703},
-                                     {"@upgrade_price", vym::Value(5.0 * m)}};
-                }},
+                "@upgrade_price", 5.0, 10.0,
+                Arguments{{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}}},
     GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_update", "special offer", "vym_special_offer",
-                "special_offer_no = 1", "description",
-                [](int m) {
-                    return Arguments{{"@special_offer_no", 1},
-                                     {"@special_offer_code", "WINTER10"},
-                                     {"@description", "Warm-Up " + std::to_string(m)},
-                                     {"@is_active", std::int16_t{1}}};
-                }},
+                "special_offer_no = 1", "description", "@description", "Warm-Up 1", "Warm-Up 2",
+                Arguments{{"@special_offer_no", 1},
+                          {"@special_offer_code", "WINTER10"},
+                          {"@is_active", std::int16_t{1}}}},
     GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update", "special offer line",
                 "vym_special_offer_detail", "special_offer_no = 1 AND seq_no = 1",
-                "percentage_discount",
-                [](int m) {
-                    return Arguments{{"@special_offer_no", 1},
-                                     {"@seq_no", 1},
-                                     {"@percentage_discount", 0.1 * m},
-                                     {"@item_type", "STOCK"}};
-                }},
+                "percentage_discount", "@percentage_discount", 0.1, 0.2,
+                Arguments{{"@special_offer_no", 1}, {"@seq_no", 1}, {"@item_type", "STOCK"}}},
     GuardedSave{"VYM_SP_SERIAL_UpdateItemStockSerial", "serial", "vym_item_stock_serial",
-                "item_no = 600 AND serial_id = 'RSB00001'", "comment_note",
-                [](int m) {
-                    return Arguments{{"@item_no", 600},
-                                     {"@serial_id", "RSB00001"},
-                                     {"@status_id", "AVAIL"},
-                                     {"@location_id", "BASE"},
-                                     {"@comment_note", "Tuned " + std::to_string(m)},
-                                     {"@insert", std::int16_t{0}}};
-                }},
+                "item_no = 600 AND serial_id = 'RSB00001'", "comment_note", "@comment_note",
+                "Tuned 1", "Tuned 2",
+                Arguments{{"@item_no", 600},
+                          {"@serial_id", "RSB00001"},
+                          {"@status_id", "AVAIL"},
+                          {"@location_id", "BASE"},
+                          {"@insert", std::int16_t{0}}}},
     GuardedSave{"VYM_SP_ITEM_UpdateItemStockSaleDept", "sale line", "vym_sale_dept",
-                "sale_no = 3 AND seq_no = 1", "sale_fixed_percent",
-                [](int m) {
-                    return Arguments{{"@sale_no", 3},
-                                     {"@seq_no", std::int16_t{1}},
-                                     {"@department_id", "RETAIL"},
-                                     {"@sale_start_date", Date::FromParts(2026, 12, 1)},
-                                     {"@sale_end_date", Date::FromParts(2026, 12, 31)},
-                                     {"@sale_fixed_percent", 0.1 * m}};
-                }},
+                "sale_no = 3 AND seq_no = 1", "sale_fixed_percent", "@sale_fixed_percent", 0.1, 0.2,
+                Arguments{{"@sale_no", 3},
+                          {"@seq_no", std::int16_t{1}},
+                          {"@department_id", "RETAIL"},
+                          {"@sale_start_date", Date::FromParts(2026, 12, 1)},
+                          {"@sale_end_date", Date::FromParts(2026, 12, 31)}}},
     GuardedSave{"VYM_SP_ITEM_STOCK_SALE_update", "sale price", "vym_price",
-                "sale_no = 1 AND item_no = 500", "unit_price",
-                [](int m) {
-                    return Arguments{
-                        {"@sale_no", 1}, {"@item_no", 500}, {"@unit_price", vym::Value(10.0 * m)}};
-                }},
-    GuardedSave{
-        "VYM_SP_ITEM_UpdateItemStockSalePrice", "sale price", "vym_price",
-        "sale_no = 1 AND item_no = 501", "unit_price", [](int m) {
-            return Arguments{{"@sale_no", 1}, {"@item_no", 501}, {"@sale_fixed_percent", 0.1 * m}};
-        }}};
+                "sale_no = 1 AND item_no = 500", "unit_price", "@unit_price", 10.0, 20.0,
+                Arguments{{"@sale_no", 1}, {"@item_no", 500}}},
+    GuardedSave{"VYM_SP_ITEM_UpdateItemStockSalePrice", "sale price", "vym_price",
+                "sale_no = 1 AND item_no = 501", "unit_price", "@sale_fixed_percent", 0.1, 0.2,
+                Arguments{{"@sale_no", 1}, {"@item_no", 501}}}};
 
 // A test's name: its procedure's, without the prefix and the area (ITEM_, SERIAL_) and
 // without the underscores.
