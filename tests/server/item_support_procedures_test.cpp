@@ -333,12 +333,7 @@ TEST_F(SupportProcedures, StoreGroupsGetTheStoresNextNumberAndStayWhileProductsU
 
 TEST_F(SupportProcedures, PurchaseOrdersFilteredByStatusWithTheirAmount) {
     auto cmd = test::Prepared(*db_, "VyM_SP_INV_PO_GetPO");
-    auto all = db_->ExecuteRecordset(*cmd);
-    int rows = 0;
-    for (; !all->Eof(); all->MoveNext()) {
-        ++rows;
-    }
-    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(test::RowTexts(*db_->ExecuteRecordset(*cmd)).size(), 5u);
 
     cmd->Parameters["@status_id"].Value = "open";
     auto open = db_->ExecuteRecordset(*cmd);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -281,13 +280,6 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
         "WITH RECURSIVE n (k) AS (SELECT 6 UNION ALL SELECT k + 1 FROM n WHERE k < 5205) "
         "INSERT INTO vym_item_stock_serial (item_no, serial_id, status_id, location_id) "
         "SELECT 2, 'SN2-' || CAST(k AS varchar(5)), 'AVAIL', 'GENL01' FROM n");
-    const auto serials = [](Recordset& rows) {
-        std::string joined;
-        for (; !rows.Eof(); rows.MoveNext()) {
-            joined += NullToEmpty(rows.Fields("serial_id").Value()) + " ";
-        }
-        return joined;
-    };
     struct Case {
         Params args;
         const char* where;
@@ -306,13 +298,13 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
     };
     for (const Case& c : cases) {
         auto cmd = test::Prepared(office.Db(), "VYM_SP_SERIAL_SearchStockSerial", c.args);
-        const std::string found = serials(*office.Db().ExecuteRecordset(*cmd));
-        const std::string plain = serials(*office.Db().OpenRecordset(
+        const auto found = test::RowTexts(*office.Db().ExecuteRecordset(*cmd), {"serial_id"});
+        const auto plain = test::RowTexts(*office.Db().OpenRecordset(
             std::string("SELECT s.serial_id FROM vym_item_stock_serial s JOIN vym_item_stock st ON "
                         "st.item_no = s.item_no WHERE ") +
             c.where + " ORDER BY s.item_no, s.serial_id"));
         EXPECT_EQ(found, plain) << c.where;
-        EXPECT_GE(std::count(plain.begin(), plain.end(), ' '), 2) << c.where;
+        EXPECT_GE(plain.size(), 2u) << c.where;
     }
 }
 
