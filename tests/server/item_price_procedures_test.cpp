@@ -10,7 +10,6 @@
 
 #include "base/value.h"
 #include "gateway/command.h"
-#include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"

@@ -175,9 +175,12 @@ class ItemSearchProcedures : public ::testing::Test {
         return result;
     }
     std::string Message(const std::string& procedure,
-                        const std::map<std::string, vym::Value>& values, std::int32_t* rv) {
+                        const std::map<std::string, vym::Value>& values,
+                        std::int32_t* rv = nullptr) {
         const auto answer = test::CallProcedure(*db_, procedure, values);
-        *rv = answer.returned;
+        if (rv != nullptr) {
+            *rv = answer.returned;
+        }
         return answer.message;
     }
 
@@ -393,26 +396,6 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
         stations[1]->ExecuteScript("COMMIT");
         stations[0]->ExecuteScript("COMMIT");
     };
-    const auto save = [this] {
-        std::int32_t rv = 0;
-        Message("vym_sp_ITEM_UpdateItem",
-                {{"@item_type", "SHIP"},
-                 {"@function_id", "SHIP"},
-                 {"@short_description", "Yak"},
-                 {"@long_description", "Xylo Yak Express"},
-                 {"@status_id", "INACTIVE"}},
-                &rv);
-    };
-    const auto editThroughARecordset = [this] {
-        auto rows = db_->OpenUpdatableRecordset(
-            "SELECT item_no, long_description FROM vym_item WHERE item_no = 5");
-        rows->Fields("long_description").SetValue("Zz Top 10%");
-        rows->Update();
-    };
-    const auto remove = [this] {
-        std::int32_t rv = 0;
-        EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}, &rv), "");
-    };
     // A write of plain statements.
     const auto sql = [this](std::vector<std::string> statements) {
         return std::function<void()>([this, statements] {
@@ -423,11 +406,27 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
     };
     const std::vector<std::pair<const char*, std::function<void()>>> writes = {
         {"as they were", [] {}},
-        {"saved by the procedure", save},
+        {"saved by the procedure",
+         [this] {
+             Message("vym_sp_ITEM_UpdateItem", {{"@item_type", "SHIP"},
+                                                {"@function_id", "SHIP"},
+                                                {"@short_description", "Yak"},
+                                                {"@long_description", "Xylo Yak Express"},
+                                                {"@status_id", "INACTIVE"}});
+         }},
         {"status changed",
          sql({"UPDATE vym_item SET status_id = 'INACTIVE' WHERE item_no IN (4, 10)"})},
-        {"edited through a recordset", editThroughARecordset},
-        {"deleted by the procedure", remove},
+        {"edited through a recordset",
+         [this] {
+             auto rows = db_->OpenUpdatableRecordset(
+                 "SELECT item_no, long_description FROM vym_item WHERE item_no = 5");
+             rows->Fields("long_description").SetValue("Zz Top 10%");
+             rows->Update();
+         }},
+        {"deleted by the procedure",
+         [this] {
+             EXPECT_EQ(Message("VyM_SP_ITEM_DeleteItem", {{"@item_no", 12}}), "");
+         }},
         {"added without a description",
          sql({"INSERT INTO vym_item (item_no, item_type, long_description) "
               "VALUES (50, 'SHIP', NULL)"})},
