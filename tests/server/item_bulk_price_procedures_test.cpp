@@ -58,11 +58,6 @@ class BulkPriceProcedures : public ::testing::Test {
         preview.message = NullToEmpty(cmd->Parameters["@Message"].Value);
         return preview;
     }
-    struct Applied {
-        std::int32_t returned = 0;
-        std::string message;
-        std::int32_t changed = 0;
-    };
     static std::string Joined(const std::vector<std::string>& lines) {
         std::string text;
         for (const std::string& line : lines) {
@@ -70,13 +65,9 @@ class BulkPriceProcedures : public ::testing::Test {
         }
         return text;
     }
-    Applied Apply(const std::vector<std::string>& lines) {
-        auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",
-                                {{"@prices", Joined(lines)}});
-        EXPECT_TRUE(office_.Db().Execute(*cmd));
-        return {NullToZero(cmd->Parameters["@RETURN_VALUE"].Value).ToLong(),
-                NullToEmpty(cmd->Parameters["@Message"].Value),
-                NullToZero(cmd->Parameters["@changed"].Value).ToLong()};
+    test::ProcedureAnswer Apply(const std::vector<std::string>& lines) {
+        return test::CallProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",
+                                   Args{{"@prices", Joined(lines)}});
     }
     // "total x unit (gross) vN by" of every price of the gloves.
     std::vector<std::string> Gloves() {
@@ -149,9 +140,9 @@ TEST_F(BulkPriceProcedures, ApplyWritesEveryPreviewedPriceWithANewVersion) {
         "UPDATE vym_price SET gross_unit_price = 40 WHERE item_no = 510 AND "
         "unit_qty = 1 AND location_id IS NULL AND sale_no IS NULL");
     const Previewed preview = Preview({{"@item_list", "510"}});
-    const Applied applied = Apply(preview.lines);
+    const auto applied = Apply(preview.lines);
     EXPECT_EQ(applied.returned, 0) << applied.message;
-    EXPECT_EQ(applied.changed, 4);
+    EXPECT_EQ(applied.Output("@changed"), 4);
     EXPECT_EQ(Gloves(), (std::vector<std::string>{
                             "32.99 x 32.99 (40.00) v2 ADMIN", "34.99 x 34.99 (34.99) v2 ADMIN",
                             "90.99 x 30.33 (30.33) v2 ADMIN", "164.99 x 27.50 (27.50) v2 ADMIN"}));
@@ -199,7 +190,7 @@ TEST_F(BulkPriceProcedures, ApplyRefusesTheWholeListForOnePriceAtFault) {
         Previewed preview = Preview({{"@item_list", "510"}});
         c.meddle(preview.lines);
         const std::vector<std::string> meddled = Gloves();
-        const Applied applied = Apply(preview.lines);
+        const auto applied = Apply(preview.lines);
         EXPECT_EQ(applied.returned, c.returned) << c.starts;
         EXPECT_TRUE(applied.message.starts_with(c.starts)) << applied.message;
         EXPECT_TRUE(applied.message.ends_with(c.ends)) << applied.message;
