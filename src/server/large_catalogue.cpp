@@ -310,8 +310,8 @@ void CountingTriggers(SqlSession& db, const std::string& how) {
            " TRIGGER vym_item_stock_location_counts");
 }
 
-// The stock items from `first` on by location and by manufacturer, as the
-// stock triggers count them.
+// The stock items from `first` on by location, manufacturer and department,
+// as the stock triggers count them.
 void CountStock(SqlSession& db, std::int32_t first) {
     db.Run(
         "INSERT INTO vym_item_stock_location_count (location_id, items) "
@@ -326,6 +326,14 @@ void CountStock(SqlSession& db, std::int32_t first) {
         "WHERE item_no >= ? AND manufacturer IS NOT NULL "
         "GROUP BY manufacturer ON CONFLICT (manufacturer) "
         "DO UPDATE SET items = vym_item_stock_manufacturer_count.items + excluded.items",
+        {first});
+    db.Run(
+        "INSERT INTO vym_item_stock_department_count (department_id, items) "
+        "SELECT i.department_id, count(*) FROM vym_item_stock s "
+        "JOIN vym_item i ON i.item_no = s.item_no "
+        "WHERE s.item_no >= ? AND i.department_id IS NOT NULL "
+        "GROUP BY i.department_id ON CONFLICT (department_id) "
+        "DO UPDATE SET items = vym_item_stock_department_count.items + excluded.items",
         {first});
 }
 

@@ -58,6 +58,11 @@ std::vector<std::pair<std::string, std::string>> KeptCounts(bool postgres) {
         {"SELECT upper(location_id), items FROM vym_item_stock_location_count WHERE items <> 0",
          "SELECT upper(l.location_id), count(*) FROM vym_item_stock_location l "
          "JOIN vym_item_stock s ON s.item_no = l.item_no GROUP BY upper(l.location_id)"},
+        {"SELECT upper(department_id), items FROM vym_item_stock_department_count "
+         "WHERE items <> 0",
+         "SELECT upper(i.department_id), count(*) FROM vym_item_stock s "
+         "JOIN vym_item i ON i.item_no = s.item_no WHERE i.department_id IS NOT NULL "
+         "GROUP BY upper(i.department_id)"},
         {"SELECT manufacturer, items FROM vym_item_stock_manufacturer_count WHERE items <> 0",
          "SELECT manufacturer, count(*) FROM vym_item_stock WHERE manufacturer IS NOT NULL "
          "GROUP BY manufacturer"},
@@ -449,9 +454,14 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
               "UPDATE vym_item_stock_location SET item_no = 4 "
               "WHERE item_no = 10 AND location_id = 'BASE'",
               "UPDATE vym_item_stock SET manufacturer = 'Optic' WHERE item_no = 11"})},
+        {"moved to another department",
+         sql({"INSERT INTO vym_department (department_id) VALUES ('SKI'), ('BOOT')",
+              "UPDATE vym_item SET department_id = 'ski' WHERE item_no IN (10, 11, 12, 13, 5)",
+              "UPDATE vym_item SET department_id = 'BOOT' WHERE item_no IN (10, 4)"})},
         {"stock rows added and removed",
          sql({"INSERT INTO vym_item_stock (item_no, manufacturer) VALUES (5, 'north')",
-              "DELETE FROM vym_item_stock WHERE item_no = 11"})},
+              "DELETE FROM vym_item_stock WHERE item_no = 11",
+              "DELETE FROM vym_item WHERE item_no = 13"})},
         {"several items saved as one", severalAtOnce},
         {"a savepoint rolled back", savepointRolledBack},
         {"constraints checked midway", checkedMidway},
@@ -488,7 +498,9 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
                                                               {"@location_id", "SUMMIT"},
                                                               {"@manufacturer", "north"},
                                                               {"@manufacturer", "North 100%"},
-                                                              {"@manufacturer", "Opt"}}) {
+                                                              {"@manufacturer", "Opt"},
+                                                              {"@department_id", "SKI"},
+                                                              {"@department_id", "boot"}}) {
             for (const char* status : {"", "ACTIVE", "inactive"}) {
                 const auto found =
                     Call("VYM_SP_ITEM_GetItemStock", {{criterion, value}, {"@status_id", status}});

@@ -927,8 +927,8 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         const char* parameter;
         const char* column;
         Drives drives;
-        bool tabCounted = false;  // the typed tabs' counts hold it
-        bool withStatus = false;  // its index holds the status too
+        bool tabCounted = false;     // the typed tabs' counts hold it
+        const char* kept = nullptr;  // the count of its matches alone (Search::CountedBy)
     };
     static constexpr Equal kEquals[] = {
         {"@function_id", "i.function_id", Drives::WhenFew, true},
@@ -936,7 +936,9 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         {"@stock_type_id", "s.stock_type_id", Drives::Always},
         {"@vendor_id", "s.vendor_id", Drives::Always},
         {"@model_id", "s.model_id", Drives::Always},
-        {"@department_id", "i.department_id", Drives::WhenFew, false, true},
+        {"@department_id", "i.department_id", Drives::WhenFew, false,
+         "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_department_count "
+         "WHERE department_id = ?"},
         {"@report_department_id", "s.report_department_id", Drives::Always},
         {"@report_sub_department_id", "s.report_sub_department_id", Drives::Never},
         {"@serial_type_id", "s.serial_type_id", Drives::Never},
@@ -947,8 +949,8 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
             if (equal.tabCounted) {
                 search.CountedByTab();
             }
-            if (equal.withStatus) {
-                search.IndexedWithStatus();
+            if (equal.kept) {
+                search.CountedBy(equal.kept);
             }
         }
     }
