@@ -467,45 +467,44 @@ TEST_F(ItemSearchProcedures, KeptCountsFollowEveryWriteOfAnItem) {
         {"constraints checked midway", checkedMidway},
         {"two stations at once", twoStations},
     };
-    const std::vector<const char*> tabs = {"VYM_SP_ITEM_GetItem",     "VYM_SP_ITEM_GetItemTicket",
-                                           "VYM_SP_ITEM_GetItemSS",   "VYM_SP_ITEM_GetItemPhoto",
-                                           "VYM_SP_ITEM_GetItemShip", "VYM_SP_ITEM_GetItemRental",
-                                           "VYM_SP_ITEM_GetItemStock"};
+    // Each tab by the criteria its counts keep, and the stock tab by its own.
+    struct Search {
+        const char* procedure;
+        const char* criterion;
+        const char* value;
+    };
+    std::vector<Search> searches;
+    for (const char* tab :
+         {"VYM_SP_ITEM_GetItem", "VYM_SP_ITEM_GetItemTicket", "VYM_SP_ITEM_GetItemSS",
+          "VYM_SP_ITEM_GetItemPhoto", "VYM_SP_ITEM_GetItemShip", "VYM_SP_ITEM_GetItemRental",
+          "VYM_SP_ITEM_GetItemStock"}) {
+        for (const char* function : {"", "LIFT", "ship", "Retail"}) {
+            searches.push_back({tab, "@function_id", function});
+        }
+        for (const char* text : {"x", "E", "ll", "sHiP"}) {
+            searches.push_back({tab, "@description", text});
+        }
+    }
+    const char* stock = "VYM_SP_ITEM_GetItemStock";
+    searches.insert(searches.end(), {{stock, "@location_id", "base"},
+                                     {stock, "@location_id", "SUMMIT"},
+                                     {stock, "@manufacturer", "north"},
+                                     {stock, "@manufacturer", "North 100%"},
+                                     {stock, "@manufacturer", "Opt"},
+                                     {stock, "@department_id", "SKI"},
+                                     {stock, "@department_id", "boot"}});
     for (const auto& [what, write] : writes) {
         write();
         for (const auto& [kept, afresh] : KeptCounts(postgres)) {
             EXPECT_EQ(Mismatches(*db_, kept, afresh), 0) << what << ": " << kept;
         }
-        for (const char* tab : tabs) {
-            for (const auto& [criterion, value] :
-                 std::vector<std::pair<const char*, const char*>>{{"@function_id", ""},
-                                                                  {"@function_id", "LIFT"},
-                                                                  {"@function_id", "ship"},
-                                                                  {"@function_id", "Retail"},
-                                                                  {"@description", "x"},
-                                                                  {"@description", "E"},
-                                                                  {"@description", "ll"},
-                                                                  {"@description", "sHiP"}}) {
-                for (const char* status : {"", "ACTIVE", "inactive"}) {
-                    const auto found = Call(tab, {{criterion, value}, {"@status_id", status}});
-                    EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
-                        << what << ": " << tab << " " << value << " " << status;
-                }
-            }
-        }
-        for (const auto& [criterion, value] :
-             std::vector<std::pair<const char*, const char*>>{{"@location_id", "base"},
-                                                              {"@location_id", "SUMMIT"},
-                                                              {"@manufacturer", "north"},
-                                                              {"@manufacturer", "North 100%"},
-                                                              {"@manufacturer", "Opt"},
-                                                              {"@department_id", "SKI"},
-                                                              {"@department_id", "boot"}}) {
+        for (const Search& search : searches) {
             for (const char* status : {"", "ACTIVE", "inactive"}) {
-                const auto found =
-                    Call("VYM_SP_ITEM_GetItemStock", {{criterion, value}, {"@status_id", status}});
+                const auto found = Call(search.procedure,
+                                        {{search.criterion, search.value}, {"@status_id", status}});
                 EXPECT_EQ(found.count, static_cast<std::int32_t>(found.numbers.size()))
-                    << what << ": " << criterion << " " << value << " " << status;
+                    << what << ": " << search.procedure << " " << search.criterion << " "
+                    << search.value << " " << status;
             }
         }
         for (const char* text : {"x", "Y", "z", "ll", "a ", "%", "e", "1", "0%", "xylo", "EXPRESS",
