@@ -366,11 +366,12 @@ void CountDescriptionWords(SqlSession& db, std::int32_t first) {
         {first});
 }
 
-// The indexes of the tables the items go to, and the trigger that indexes
-// each new description: dropped while the items are written and made again
-// after (in the same transaction), which sorts each index once instead of
-// finding a place in it for every row. Made-up prices have no history: its
-// triggers go with them.
+// The indexes of the tables the items go to, and the triggers that index
+// each new description and count each row written: dropped while the items
+// are written and made again after (in the same transaction), which sorts
+// each index once instead of finding a place in it for every row; the
+// counts are written once, after the rows. Made-up prices have no history:
+// its triggers go with them.
 class DeferredIndexes {
   public:
     explicit DeferredIndexes(SqlSession& db) : db_(db) {
