@@ -36,12 +36,6 @@ class Seasons : public test::ScreenOf<frmSeasons> {
         window_.Setup(&maint_);
         window_.show();
     }
-    // Opens the screen on a connection that fails where the test says.
-    test::FaultInjectingConnection& OpenFaulty() {
-        test::FaultInjectingConnection& faults = Faults();
-        Open();
-        return faults;
-    }
     std::string Season(int seasonNo) {
         return Scalar(
             "SELECT description || '|' || IFNULL(season_type_id, '-') || '|' || "
@@ -157,7 +151,8 @@ TEST_F(Seasons, AddedChangedAndDeletedSeasonsAreSavedTogetherOnOk) {
 }
 
 TEST_F(Seasons, NewRowsDeletedAgainCostNoCall) {
-    test::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = Faults();
+    Open();
     const std::string before = AllSeasons();
     Click("cmdAdd");
     Delete({1, 8}, MsgResult::No);
@@ -262,7 +257,8 @@ TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
 }
 
 TEST_F(Seasons, AWriteThatFailsHalfWayLeavesTheDatabaseAsItWas) {
-    test::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = Faults();
+    Open();
     FlexGrid& grid = Grid();
     const std::string before = AllSeasons();
     AddSeason("Spring Break");
