@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "base/error.h"
@@ -20,13 +21,13 @@ class ParameterListTest : public ::testing::Test {
             Command::CreateParameter("@message", DataType::VarChar, ParameterDirection::Output,
                                      255),
         };
+        command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     }
     test::StubConnection db;
+    std::unique_ptr<Command> command = db.NewCommand();
 };
 
 TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     command->Parameters.Append(Command::CreateParameter("@stale", DataType::Integer));
     command->Parameters.Refresh();
     ASSERT_EQ(command->Parameters.Count(), 3u);
@@ -39,8 +40,6 @@ TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
 }
 
 TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     command->Parameters.Refresh();
     try {
         command->Parameters["@catagory_id"].Value = "X";
@@ -62,8 +61,6 @@ TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
 }
 
 TEST_F(ParameterListTest, AppendedClearedAndRenamedParametersAreFoundInAnyCase) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     ParameterList& list = command->Parameters;
     for (int i = 0; i < 40; ++i) {
         list.Append(Command::CreateParameter("@p" + std::to_string(i), DataType::Integer));
@@ -84,7 +81,6 @@ TEST_F(ParameterListTest, AppendedClearedAndRenamedParametersAreFoundInAnyCase) 
 }
 
 TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {
-    auto command = db.NewCommand();
     command->CommandText = "VYM_SP_ITEM_NoSuch";
     command->Parameters.Append(Command::CreateParameter("@item_no", DataType::Integer));
     try {
