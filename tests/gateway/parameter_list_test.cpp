@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "gateway/command.h"
+#include "gateway/procedure_call.h"
 #include "support/core/stub_connection.h"
 
 namespace vym {
@@ -90,6 +91,24 @@ TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {
         EXPECT_NE(e.Description().find("VYM_SP_ITEM_NoSuch"), std::string::npos);
     }
     EXPECT_EQ(command->Parameters.Count(), 1u);
+}
+
+TEST_F(ParameterListTest, APreparedProcedureTakesItsValuesByNameOnTheRefreshedDeclarations) {
+    command->CommandType = CommandTypeEnum::Text;
+    command->Parameters.Append(Command::CreateParameter("@function_id", DataType::Integer));
+    PrepareProcedure(*command, "VYM_SP_ITEM_DeleteFunction",
+                     {{"@FUNCTION_ID", "SKI"}, {"@message", Value::Null()}});
+    EXPECT_EQ(command->CommandType, CommandTypeEnum::StoredProc);
+    ASSERT_EQ(command->Parameters.Count(), 3u);
+    EXPECT_EQ(command->Parameters.Item(1).Type, DataType::VarChar);
+    EXPECT_EQ(command->Parameters.Item(1).Value, Value("SKI"));
+    EXPECT_TRUE(command->Parameters.Item(2).Value.IsNull());
+    EXPECT_TRUE(command->Parameters.Item(0).Value.IsEmpty());
+
+    auto fresh = NewProcedure(db, "VYM_SP_ITEM_DeleteFunction");
+    EXPECT_EQ(fresh->CommandText, "VYM_SP_ITEM_DeleteFunction");
+    EXPECT_EQ(fresh->Parameters.Count(), 3u);
+    EXPECT_THROW(NewProcedure(db, "VYM_SP_ITEM_DeleteFunction", {{"@function_name", "x"}}), Error);
 }
 
 }  // namespace
