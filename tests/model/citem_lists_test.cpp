@@ -191,13 +191,6 @@ TEST_F(CItemListsTest, ProceduresRefuseBadDocumentsWithoutChanges) {
                                     "action=\"INSERT\"/><vym_item_stock_map item_no=\"500\" "
                                     "map_id=\"X2\" action=\"UPSERT\"/></ROOT>"),
               "Unknown action \"UPSERT\".");
-    EXPECT_EQ(CallDocumentProcedure("VYM_SP_ITEM_UpdateItemStockRentalItemXML",
-                                    "<ROOT><vym_item_stock_rental item_no=\"600\" "
-                                    "rental_item_no=\"701\" action=\"INSERT\">"),
-              "The document could not be read: Start-end tags mismatch.");
-    EXPECT_EQ(CallDocumentProcedure("VYM_SP_ITEM_UpdateItemRentalDetailXML",
-                                    "<ROOT><vym_item_stock_map item_no=\"702\"/></ROOT>"),
-              "Unexpected element vym_item_stock_map in the document.");
     EXPECT_EQ(CallDocumentProcedure("VYM_SP_ITEM_UpdateItemRentalDetailXML",
                                     "<ROOT><vym_item_rental_detail item_no=\"&lt;ItemNo&gt;\" "
                                     "detail_item_no=\"700\" action=\"INSERT\"/></ROOT>"),
