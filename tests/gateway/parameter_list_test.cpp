@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "base/error.h"
 #include "gateway/command.h"
+#include "gateway/procedure_call.h"
 #include "support/core/stub_connection.h"
 
 namespace vym {
@@ -20,13 +22,13 @@ class ParameterListTest : public ::testing::Test {
             Command::CreateParameter("@message", DataType::VarChar, ParameterDirection::Output,
                                      255),
         };
+        command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     }
     test::StubConnection db;
+    std::unique_ptr<Command> command = db.NewCommand();
 };
 
 TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     command->Parameters.Append(Command::CreateParameter("@stale", DataType::Integer));
     command->Parameters.Refresh();
     ASSERT_EQ(command->Parameters.Count(), 3u);
@@ -39,8 +41,6 @@ TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
 }
 
 TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     command->Parameters.Refresh();
     try {
         command->Parameters["@catagory_id"].Value = "X";
@@ -62,8 +62,6 @@ TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
 }
 
 TEST_F(ParameterListTest, AppendedClearedAndRenamedParametersAreFoundInAnyCase) {
-    auto command = db.NewCommand();
-    command->CommandText = "VYM_SP_ITEM_DeleteFunction";
     ParameterList& list = command->Parameters;
     for (int i = 0; i < 40; ++i) {
         list.Append(Command::CreateParameter("@p" + std::to_string(i), DataType::Integer));
@@ -84,7 +82,6 @@ TEST_F(ParameterListTest, AppendedClearedAndRenamedParametersAreFoundInAnyCase) 
 }
 
 TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {
-    auto command = db.NewCommand();
     command->CommandText = "VYM_SP_ITEM_NoSuch";
     command->Parameters.Append(Command::CreateParameter("@item_no", DataType::Integer));
     try {
@@ -94,6 +91,24 @@ TEST_F(ParameterListTest, RefreshOfAnUnknownProcedureFailsAndKeepsTheList) {
         EXPECT_NE(e.Description().find("VYM_SP_ITEM_NoSuch"), std::string::npos);
     }
     EXPECT_EQ(command->Parameters.Count(), 1u);
+}
+
+TEST_F(ParameterListTest, APreparedProcedureTakesItsValuesByNameOnTheRefreshedDeclarations) {
+    command->CommandType = CommandTypeEnum::Text;
+    command->Parameters.Append(Command::CreateParameter("@function_id", DataType::Integer));
+    PrepareProcedure(*command, "VYM_SP_ITEM_DeleteFunction",
+                     {{"@FUNCTION_ID", "SKI"}, {"@message", Value::Null()}});
+    EXPECT_EQ(command->CommandType, CommandTypeEnum::StoredProc);
+    ASSERT_EQ(command->Parameters.Count(), 3u);
+    EXPECT_EQ(command->Parameters.Item(1).Type, DataType::VarChar);
+    EXPECT_EQ(command->Parameters.Item(1).Value, Value("SKI"));
+    EXPECT_TRUE(command->Parameters.Item(2).Value.IsNull());
+    EXPECT_TRUE(command->Parameters.Item(0).Value.IsEmpty());
+
+    auto fresh = NewProcedure(db, "VYM_SP_ITEM_DeleteFunction");
+    EXPECT_EQ(fresh->CommandText, "VYM_SP_ITEM_DeleteFunction");
+    EXPECT_EQ(fresh->Parameters.Count(), 3u);
+    EXPECT_THROW(NewProcedure(db, "VYM_SP_ITEM_DeleteFunction", {{"@function_name", "x"}}), Error);
 }
 
 }  // namespace

@@ -23,11 +23,6 @@ class CatalogueDatabase {
     ErrorObject* Errors() { return &office_.Local().ErrorObject(); }
     BackOffice& Office() { return office_; }
     const std::vector<ErrorReport>& Reports() { return office_.Local().Reports(); }
-    void ExpectNoErrorReports() const { office_.ExpectNoErrorReports(); }
-    // Another station on the same database, signed in as `user`.
-    std::unique_ptr<server::LocalAppServer> OpenAgain(const std::string& user) const {
-        return office_.OpenAgain(user);
-    }
 
     // The first column of the first row of an ad-hoc query, as text.
     std::string Scalar(const std::string& sql) { return office_.Text(sql); }

@@ -97,7 +97,6 @@ TEST(CItemStock, ParentIsCreatedOnFirstUseAndFollowsNumberAndStatus) {
     item.StockItem()->SetItemNo(7);
     EXPECT_EQ(item.ItemNo, 7);
     EXPECT_EQ(item.StockItem()->ParentItem(), &item);
-    EXPECT_FALSE(item.PromptForAccessNo());
 }
 
 class CItemStockDbTest : public RecordTest {};

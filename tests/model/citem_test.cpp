@@ -378,7 +378,7 @@ TEST_F(CItemTest, CreateCopyCopiesDetailAndLists) {
 // while a record that read the item before another station saved it is
 // refused without a message of its own and leaves the item as it was.
 TEST_F(CItemTest, KeepsTheVersionItReadAndIsRefusedWhenAnotherStationSavedSince) {
-    auto station = db.OpenAgain("JSMITH");
+    auto station = db.Office().OpenAgain("JSMITH");
     CItem mine;
     CItem theirs;
     ASSERT_TRUE(mine.OpenItem(db.Db(), db.Errors(), 101));

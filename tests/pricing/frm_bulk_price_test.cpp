@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "base/format.h"
 #include "gateway/command.h"
 #include "gateway/procedure_call.h"
 #include "support/qt/screen_test.h"
@@ -57,13 +56,8 @@ class BulkPriceScreen : public test::ScreenOf<frmBulkPrice> {
                grid.TextMatrix(row, kNote).toStdString();
     }
     std::string Stored(std::int32_t priceNo) {
-        return Format(
-            Value(office_.Db()
-                      .OpenRecordset("SELECT total_price FROM vym_price WHERE price_no = " +
-                                     std::to_string(priceNo))
-                      ->Fields(0)
-                      .Value()),
-            "0.00");
+        return Scalar("SELECT printf('%.2f', total_price) FROM vym_price WHERE price_no = " +
+                      std::to_string(priceNo));
     }
     // The prices of the two items, and those of them a rule cannot raise from 0.
     int Prices(const char* which) {

@@ -19,17 +19,7 @@ constexpr int kListDiscount = 6;
 constexpr int kListUnitPrice = 9;
 constexpr int kListPrice = 10;
 
-// As the grid reports a double click on a cell.
-void DoubleClick(FlexGrid& grid, int row, int col) {
-    emit grid.CellDoubleClicked(row, col);
-}
-
-class PriceLists : public test::ScreenTest {
-  protected:
-    int Row(FlexGrid& grid, std::int32_t priceNo, int col) {
-        return grid.FindRow(QString::number(priceNo), col);
-    }
-};
+class PriceLists : public test::ScreenTest {};
 
 TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
     frmEditPrices window;
@@ -43,13 +33,13 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
 
     const std::int32_t military = office_.Scalar(
         "SELECT price_no FROM vym_price WHERE item_no = 100 AND discount_id = 'MILITARY'");
-    const int row = Row(grid, military, kListPriceNo);
+    const int row = grid.FindRow(QString::number(military), kListPriceNo);
     ASSERT_GT(row, 0);
     EXPECT_EQ(test::CellTexts(grid, row, {kListSeason, kListDiscount}),
               "Regular Season (3)|MILITARY:Active Military");
     const std::int32_t gloves =
         office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND unit_qty = 6");
-    const int stock = Row(grid, gloves, kListPriceNo);
+    const int stock = grid.FindRow(QString::number(gloves), kListPriceNo);
     ASSERT_GT(stock, 0);
     EXPECT_EQ(test::CellTexts(grid, stock, {kListSeason, kListDiscount}), "|");
     EXPECT_EQ(grid.DisplayText(stock, kListUnitPrice), "24.9500");
@@ -60,7 +50,7 @@ TEST_F(PriceLists, OverviewListsEveryItemPriceAndEditsOneInItsProperties) {
         test::ReplaceText(price, "2.5");
         d.findChild<QPushButton*>("cmdOk")->click();
     });
-    DoubleClick(grid, stock, kListPrice);
+    emit grid.CellDoubleClicked(stock, kListPrice);  // as the grid reports it
     modals_.Verify();
     EXPECT_EQ(grid.TextMatrix(stock, kListUnitPrice), "$2.5000");
     EXPECT_EQ(grid.DisplayText(stock, kListPrice), "15.0000");
@@ -93,7 +83,7 @@ TEST_F(PriceLists, SelectionReturnsThePickedPrice) {
         EXPECT_EQ(list.windowTitle(), "Select Price");
         FlexGrid& grid = *list.findChild<FlexGrid*>("fgPrices");
         ASSERT_EQ(grid.Rows() - 1, c.rows);
-        DoubleClick(grid, c.rows, 1);
+        emit grid.CellDoubleClicked(c.rows, 1);
         EXPECT_FALSE(list.Cancelled());
         EXPECT_EQ(list.PriceNo(), grid.TextMatrix(c.rows, 0).toInt());
         EXPECT_EQ(list.UnitQty(), 1);

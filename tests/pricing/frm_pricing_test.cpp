@@ -98,6 +98,13 @@ class PriceList : public test::ScreenTest {
             d.findChild<QPushButton*>("cmdOk")->click();
         };
     }
+    // Deletes a row as the user does, answering the question with `answer`.
+    void Delete(int row, MsgResult answer) {
+        Grid().SetCurrentCell(row, kSeason);
+        script_.ExpectMessage("Are you sure you want to delete the selected price row?",
+                              "Confirm Delete Price", kQuestionYesNoDefaultNo, answer);
+        Click("cmdDelete");
+    }
     // The questions Ok asks about a row's price and its access rule.
     static std::string LargeDiscount(int row) {
         return "Are you sure you want to create a price more than 80% less than the gross price "
@@ -243,14 +250,9 @@ TEST_F(PriceList, DeletedRowsGoOnOkUnlessThePriceIsInUse) {
     EXPECT_FALSE(grid.IsRowHidden(day));
 
     const int corporate = Row("Regular Season", "Corporate Partner", "Full Day");
-    grid.SetCurrentCell(corporate, kSeason);
-    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
-                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::No);
-    Click("cmdDelete");
+    Delete(corporate, MsgResult::No);
     EXPECT_FALSE(grid.IsRowHidden(corporate));
-    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
-                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDelete");
+    Delete(corporate, MsgResult::Yes);
     EXPECT_TRUE(grid.IsRowHidden(corporate));
 
     // Clearing a price asks too.
@@ -336,62 +338,20 @@ TEST_F(PriceList, AddedPricesTakeTheDialogsKeyAndRefuseADuplicate) {
     EXPECT_EQ(grid.TextMatrix(row, kState), "0");
 }
 
-TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRules) {
-    Open(100);
-    Click("cmdDetail");
-    const int spring = Row("Spring Skiing", "[BASE Price]", "Full Day");
-    ASSERT_TRUE(Type(spring, kUnitPrice, "1.00"));
-    ASSERT_TRUE(Type(spring, kGross, "1.80"));
-    Click("cmdOk");
-    ASSERT_EQ(window_.result(), QDialog::Accepted) << "exactly 80% off passes unasked";
-    const std::string stored =
-        "SELECT printf('%.2f/%.2f', unit_price, gross_unit_price) FROM vym_price "
-        "WHERE item_no = 100 AND season_id = 4";
-    EXPECT_EQ(Scalar(stored), "1.00/1.80");
-
-    frmPricing again;
-    ASSERT_TRUE(again.Setup(&maint_, &item_));
-    again.show();
-    again.findChild<QPushButton*>("cmdDetail")->click();
-    FlexGrid& grid = *again.findChild<FlexGrid*>("fgPrices");
-    ASSERT_TRUE(test::TypeIntoCell(grid, spring, kUnitPrice, "0.99"));
-    const std::string large = LargeDiscount(spring);
-    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
-    again.findChild<QPushButton*>("cmdOk")->click();
-    EXPECT_TRUE(again.isVisible()) << "No keeps the screen open";
-    EXPECT_EQ(Scalar(stored), "1.00/1.80");
-
-    // An edited rule is confirmed with its shown text.
-    const int early = Row("Early Season", "[BASE Price]", "Full Day");
-    Choose(grid, early, kAccessRule, "Beginner Area Only");
-    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
-    const std::string change = RuleChange(early);
-    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
-    again.findChild<QPushButton*>("cmdOk")->click();
-    EXPECT_TRUE(again.isVisible());
-    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "0");
-
-    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
-    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
-    again.findChild<QPushButton*>("cmdOk")->click();
-    EXPECT_EQ(again.result(), QDialog::Accepted);
-    EXPECT_EQ(grid.TextMatrix(early, kConfirmed), "-1");
-    EXPECT_EQ(Scalar("SELECT access_rule_no FROM vym_price WHERE item_no = 100 AND season_id = 1"),
-              "2");
-    EXPECT_EQ(Scalar(stored), "0.99/1.80");
-}
-
-// Ok asks about the rows of the tab that is not shown as well, and shows
-// the row it asks about.
-TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
+// Ok asks about the rows of the tab that is not shown as well, and shows the
+// row it asks about; each No keeps the screen open with nothing saved.
+TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRulesOnBothTabs) {
     Open(100);
     Click("cmdDetail");
     FlexGrid& grid = Grid();
     auto& tabs = Find<ui::KeyTabBar>("tabPricing");
+    const int spring = Row("Spring Skiing", "[BASE Price]", "Full Day");
+    ASSERT_TRUE(Type(spring, kUnitPrice, "1.00"));
+    ASSERT_TRUE(Type(spring, kGross, "1.80"));  // exactly 80% off passes unasked
     tabs.SetCurrentKey("EXT");
     const int upgrade = grid.FindRow("Night Skiing Upgrade", kExtension);
     ASSERT_GT(upgrade, 0);
-    ASSERT_TRUE(Type(upgrade, kUnitPrice, "2"));  // gross 15: 86.7% off
+    ASSERT_TRUE(Type(upgrade, kUnitPrice, "8.33"));  // gross 15: a cent past 80% off
     Choose(grid, upgrade, kAccessRule, "Beginner Area Only");
     tabs.SetCurrentKey("ITEM");
     ASSERT_TRUE(grid.IsRowHidden(upgrade));
@@ -399,23 +359,31 @@ TEST_F(PriceList, OkAsksAboutTheRowsOfBothTabs) {
     const std::string large = LargeDiscount(upgrade);
     const std::string change = RuleChange(upgrade);
     const std::string stored =
-        "SELECT printf('%.2f', unit_price) || '/' || IFNULL(access_rule_no, 'none') FROM "
-        "vym_price WHERE item_no = 100 AND child_item_no = 106";
-    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
-    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+        "SELECT group_concat(p, ' ') FROM (SELECT printf('%.2f/%.2f/', unit_price, "
+        "gross_unit_price) || IFNULL(access_rule_no, '-') AS p FROM vym_price WHERE item_no = 100 "
+        "AND (child_item_no = 106 OR season_id = 4 AND discount_id IS NULL) ORDER BY price_no)";
+    const std::string before = Scalar(stored);
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::No);
     Click("cmdOk");
-    script_.Verify();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(tabs.CurrentKey(), "EXT");
     EXPECT_EQ(grid.Row(), upgrade);
-    EXPECT_EQ(Scalar(stored), "15.00/1");
 
     tabs.SetCurrentKey("ITEM");
+    script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
+    script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::No);
+    Click("cmdOk");
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(tabs.CurrentKey(), "EXT");
+    EXPECT_EQ(grid.TextMatrix(upgrade, kConfirmed), "0");
+    EXPECT_EQ(Scalar(stored), before) << "nothing is saved before the last Yes";
+
     script_.ExpectMessage(large, "Confirm Large Discount", kQuestionYesNo, MsgResult::Yes);
     script_.ExpectMessage(change, "Confirm Access Rule Change", kQuestionYesNo, MsgResult::Yes);
     Click("cmdOk");
     EXPECT_EQ(window_.result(), QDialog::Accepted);
-    EXPECT_EQ(Scalar(stored), "2.00/2");
+    EXPECT_EQ(grid.TextMatrix(upgrade, kConfirmed), "-1");
+    EXPECT_EQ(Scalar(stored), "8.33/15.00/2 1.00/1.80/1");
 }
 
 TEST_F(PriceList, AcctUnitsAndPrintQtyMustBeWholeNumbers) {
@@ -486,10 +454,7 @@ TEST_F(PriceList, ASaveThatFailsHalfWaySavesNothingAndCanBeRetried) {
     const int corporate = Row("Regular Season", "Corporate Partner", "Full Day");
     ASSERT_TRUE(Type(spring, kPrice, "70"));
     ASSERT_TRUE(Type(early, kPrice, "72"));
-    grid.SetCurrentCell(corporate, kSeason);
-    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
-                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDelete");
+    Delete(corporate, MsgResult::Yes);
     modals_.Expect("frmAddPrice", Fill("1", "'GROUP20", "DAY", "65"));
     Click("cmdAdd");
     const int added = grid.Rows() - 1;
@@ -552,10 +517,7 @@ TEST_F(PriceList, APackageShowsItsPricesWhichAreDeletedWithTheirLines) {
     EXPECT_EQ(refused.returned, -1);
     EXPECT_EQ(refused.message, "Family Ski Week has prices and cannot be deleted.");
 
-    grid.SetCurrentCell(2, kSeason);
-    script_.ExpectMessage("Are you sure you want to delete the selected price row?",
-                          "Confirm Delete Price", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDelete");
+    Delete(2, MsgResult::Yes);
     Click("cmdOk");
     ASSERT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_price WHERE package_no = 1"), "3")

@@ -36,12 +36,6 @@ class Seasons : public test::ScreenOf<frmSeasons> {
         window_.Setup(&maint_);
         window_.show();
     }
-    // Opens the screen on a connection that fails where the test says.
-    test::FaultInjectingConnection& OpenFaulty() {
-        test::FaultInjectingConnection& faults = Faults();
-        Open();
-        return faults;
-    }
     std::string Season(int seasonNo) {
         return Scalar(
             "SELECT description || '|' || IFNULL(season_type_id, '-') || '|' || "
@@ -104,7 +98,6 @@ TEST_F(Seasons, ListsEverySeasonWithItsTypeFunctionAndDates) {
               QStringList({shown("start_date", 1), shown("end_date", 1),
                            shown("store_start_date", 1), shown("store_end_date", 1)})
                   .join(u'|'));
-    EXPECT_EQ(grid.TextMatrix(1, kStart).size(), 10);
     EXPECT_EQ(grid.TextMatrix(7, kStoreStart), "") << "the lessons are not sold online";
     EXPECT_TRUE(grid.CellChecked(1, kActive));
     EXPECT_FALSE(grid.CellChecked(5, kActive)) << "Pond Skim Weekend was dropped";
@@ -157,7 +150,8 @@ TEST_F(Seasons, AddedChangedAndDeletedSeasonsAreSavedTogetherOnOk) {
 }
 
 TEST_F(Seasons, NewRowsDeletedAgainCostNoCall) {
-    test::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = Faults();
+    Open();
     const std::string before = AllSeasons();
     Click("cmdAdd");
     Delete({1, 8}, MsgResult::No);
@@ -262,7 +256,8 @@ TEST_F(Seasons, ASeasonWithPricesIsNotDeletedAndNothingElseIsSaved) {
 }
 
 TEST_F(Seasons, AWriteThatFailsHalfWayLeavesTheDatabaseAsItWas) {
-    test::FaultInjectingConnection& faulty = OpenFaulty();
+    test::FaultInjectingConnection& faulty = Faults();
+    Open();
     FlexGrid& grid = Grid();
     const std::string before = AllSeasons();
     AddSeason("Spring Break");

@@ -77,39 +77,23 @@ std::filesystem::path MakeTempDir() {
     }
 }
 
-TempDatabase::TempDatabase(bool demoData) : dir_(MakeTempDir()) {
+TempDatabase::TempDatabase(bool demoData) {
     if (!PostgresServer().empty()) {
         postgres_ = std::make_unique<PostgresDatabase>(demoData);
     }
     server::OpenOptions options;
     options.demoData = demoData;
     options.catalog = TestCatalog();
-    try {
-        server_ = server::LocalAppServer::Open(Path(), options);
-        connection_ = server_->DBConnection();
-        connection_->ExecuteSQL(
-            "CREATE TABLE test_item (item_no int PRIMARY KEY, description varchar(30), "
-            "unit_price money, created datetime, start_date date, is_active bit, qty smallint, "
-            "weight float, notes long text, photo blob, vym_user varchar(20))");
-    } catch (...) {
-        // The destructor will not run: leave no directory behind.
-        connection_.reset();
-        server_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-        throw;
-    }
+    server_ = server::LocalAppServer::Open(Path(), options);
+    connection_ = server_->DBConnection();
+    connection_->ExecuteSQL(
+        "CREATE TABLE test_item (item_no int PRIMARY KEY, description varchar(30), "
+        "unit_price money, created datetime, start_date date, is_active bit, qty smallint, "
+        "weight float, notes long text, photo blob, vym_user varchar(20))");
 }
 
 std::string TempDatabase::Path() const {
-    return postgres_ ? postgres_->Uri() : (dir_ / "backoffice.db").string();
-}
-
-TempDatabase::~TempDatabase() {
-    connection_.reset();
-    server_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    return postgres_ ? postgres_->Uri() : (dir_.path / "backoffice.db").string();
 }
 
 std::unique_ptr<server::LocalAppServer> TempDatabase::OpenAgain(const std::string& user) const {

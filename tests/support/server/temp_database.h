@@ -19,17 +19,32 @@ namespace vym::test {
 //   VYM_SP_TEST_AddThenFail  @description: writes a row, then raises.
 std::shared_ptr<const server::ProcedureCatalog> TestCatalog();
 
+// A unique empty directory under the system's temporary directory.
+std::filesystem::path MakeTempDir();
+
+// Such a directory, removed with everything in it when it goes; declare it
+// before whatever keeps files open in it.
+struct TempDir {
+    std::filesystem::path path = MakeTempDir();
+    TempDir() = default;
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ec;  // a directory left behind is no reason to stop the tests
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 // A fresh database in a temporary directory of its own, removed afterwards,
 // opened by a LocalAppServer with the test catalog and the test_item table;
 // on PostgreSQL (VYM_TEST_POSTGRESQL) a database of its own on that server.
 class TempDatabase {
   public:
     explicit TempDatabase(bool demoData = true);
-    ~TempDatabase();
     TempDatabase(const TempDatabase&) = delete;
     TempDatabase& operator=(const TempDatabase&) = delete;
 
-    const std::filesystem::path& Dir() const { return dir_; }
+    const std::filesystem::path& Dir() const { return dir_.path; }
     // The database file, or the PostgreSQL database's URI.
     std::string Path() const;
     server::LocalAppServer& Server() { return *server_; }
@@ -42,23 +57,10 @@ class TempDatabase {
     std::int32_t ItemCount();
 
   private:
-    std::filesystem::path dir_;
+    TempDir dir_;  // first, so that it goes last
     std::unique_ptr<PostgresDatabase> postgres_;
     std::unique_ptr<server::LocalAppServer> server_;
     std::shared_ptr<vym::Connection> connection_;
-};
-
-// A unique empty directory under the system's temporary directory.
-std::filesystem::path MakeTempDir();
-
-// Such a directory, removed with everything in it when it goes; declare it
-// before whatever keeps files open in it.
-struct TempDir {
-    std::filesystem::path path = MakeTempDir();
-    TempDir() = default;
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    ~TempDir() { std::filesystem::remove_all(path); }
 };
 
 }  // namespace vym::test
