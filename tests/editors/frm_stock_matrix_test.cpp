@@ -1,15 +1,13 @@
 #include "editors/frm_stock_matrix.h"
 
-#include <QCheckBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QToolButton>
 #include <functional>
 #include <tuple>
 #include <vector>
 
+#include "editors/screen_helpers.h"
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/key_tab_bar.h"
@@ -38,10 +36,7 @@ class StockMatrixWindow : public test::ScreenTest {
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     FlexGrid& Matrix() { return Find<FlexGrid>("fgMatrix"); }
     void Type(const char* name, const QString& text) { test::ReplaceText(Box(name), text); }
-    void Leave(const char* name) {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(&Box(name), &out);
-    }
+    void Leave(const char* name) { test::Leave(Box(name)); }
     QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock").CurrentKey(); }
     // Adds an attribute row as a user does: Add Row, then the name typed.
     void AddAttribute(const QString& name) {
@@ -61,6 +56,11 @@ class StockMatrixWindow : public test::ScreenTest {
         AddAttribute("Blue");
         ASSERT_TRUE(TypeIntoCell(Matrix(), 1, 2, "4"));
         ASSERT_TRUE(TypeIntoCell(Matrix(), 2, 3, "1,250"));
+    }
+    void ExpectGenerate() {
+        script_.ExpectMessage(
+            "Are you sure you want to generate all the stock for this stock matrix?",
+            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
     }
     std::int32_t StockItems() { return office_.Scalar("SELECT COUNT(*) FROM vym_item_stock"); }
 
@@ -160,12 +160,7 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
          [&] { Type("txtDescription", "Trail Fleece"); }},
         {"Vendor is Required", "Save Error", "DESC",
          [&] {
-             modals_.Expect("frmVendor", [](QDialog& vendors) {
-                 FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
-                 vendors.findChild<QToolButton*>("cmdIndex26")->click();
-                 grid.SetCurrentCell(grid.FindRow("ALPINEGEAR", 0), 0);
-                 vendors.findChild<QPushButton*>("cmdOk")->click();
-             });
+             modals_.Expect("frmVendor", test::PickVendor("ALPINEGEAR"));
              Click("cmdVendor");
          }},
         {"Accounting Department is required", "Save Error", "DEPT",
@@ -175,9 +170,7 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
         {"Error no data from matrix", "Save Error", "DESC", [] {}},
     };
     for (const Step& step : steps) {
-        script_.ExpectMessage(
-            "Are you sure you want to generate all the stock for this stock matrix?",
-            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        ExpectGenerate();
         script_.ExpectMessage(step.message, step.title, kInformation);
         Click("cmdOk");
         EXPECT_EQ(CurrentTab(), step.tab) << step.message;
@@ -196,8 +189,7 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
                          added.emplace_back(item, description, cost, price, qty, vendor);
                      });
     const std::int32_t before = StockItems();
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     ASSERT_EQ(added.size(), 2u);
@@ -225,8 +217,7 @@ TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
         "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     const std::int32_t items = office_.Scalar("SELECT COUNT(*) FROM vym_item");
     errorsExpected_ = true;
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_NE(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT COUNT(*) FROM vym_item"), items);
@@ -236,8 +227,7 @@ TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
 
     // The same matrix saves once the store works again.
     office_.Sql("DROP TRIGGER fail_blue");
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT SUM(qty_ord) FROM vym_po_line WHERE po_no = 1005"), 1254);
