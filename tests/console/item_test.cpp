@@ -496,7 +496,6 @@ TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheSelectedRow) {
 }
 
 TEST_F(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
-    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
     Console c(db);
     test::ScriptedModalRunner modals;
 
@@ -513,35 +512,21 @@ TEST_F(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
     c.Trigger("mnuAdd");
     modals.Verify();
 
-    // Other tabs ask for the type first; the saved item becomes the selected row.
+    // Other tabs ask for the type first, and the item starts from the
+    // function searched for; cancelled, nothing is added.
     c.Tab("TICKET");
     c.Find<ui::AnyCombo>("cmbFunction")->SetKey("LIFT");
     modals.Expect("frmItemType",
                   [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
-    modals.ExpectReject("frmItem");
+    modals.Expect("frmItem", [](QDialog& editor) {
+        EXPECT_EQ(editor.findChild<ui::DataCombo*>("cmbFunction")->Key(), "LIFT");
+        editor.reject();
+    });
     c.Trigger("mnuAdd");
     EXPECT_EQ(c.Grid().Rows(), 1);
     modals.ExpectReject("frmItemType");
     c.Trigger("mnuAdd");
     modals.Verify();
-
-    modals.Expect("frmItemType",
-                  [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
-    modals.Expect("frmItem", [](QDialog& editor) {
-        EXPECT_EQ(editor.findChild<ui::DataCombo*>("cmbFunction")->Key(), "LIFT");
-        editor.findChild<QLineEdit*>("txtShortDesc")->setText("Twilight");
-        editor.findChild<QLineEdit*>("txtLongDesc")->setText("Twilight Skiing");
-        editor.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("LIFTS");
-        editor.findChild<QPushButton*>("cmdOk")->click();
-    });
-    c.Trigger("mnuAdd");
-    modals.Verify();
-    ASSERT_EQ(c.Grid().Rows(), 2);
-    EXPECT_EQ(c.Grid().TextMatrix(1, 5), "Twilight Skiing");
-    EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{1});
-    EXPECT_EQ(c.item.ItemNo(),
-              db.Scalar("SELECT item_no FROM vym_item WHERE long_description = 'Twilight Skiing' "
-                        "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
 }
 
 TEST_F(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
