@@ -67,11 +67,9 @@ TEST_F(PickList, HeadsColumnsByFieldNameAndFindsAndHidesThemByKeyInAnyCase) {
     EXPECT_TRUE(Grid().IsColumnHidden(2));
     EXPECT_FALSE(Grid().IsColumnHidden(0));
     EXPECT_EQ(pick_.ColumnText("address_no"), "11");
-}
 
-TEST_F(PickList, EmptyListHasNoCurrentRowText) {
-    const auto recordset = Open("SELECT vym_user FROM vym_security_user WHERE 1 = 0");
-    pick_.FillRecordset(*recordset);
+    // An empty list has no current row to read.
+    pick_.FillRecordset(*Open("SELECT vym_user FROM vym_security_user WHERE 1 = 0"));
     EXPECT_EQ(pick_.ColumnText("vym_user"), "");
 }
 
