@@ -89,6 +89,17 @@ class ItemWindow : public test::ScreenTest {
         Combo("cmbDepartment").SetKey("LIFT");
         Combo("cmbAccessRule").SetKey("1");
     }
+    // Types what is no number into a cell of a grid of the Relation page,
+    // which refuses it and puts 0 there.
+    void TypeNoNumber(FlexGrid& grid, int row, int col, const QString& typed) {
+        window_->show();
+        Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
+        script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                              kInformation);
+        ASSERT_TRUE(TypeIntoCell(grid, row, col, typed));
+        script_.Verify();
+        EXPECT_EQ(grid.TextMatrix(row, col), "0");
+    }
     // Ok while the host cannot be reached to validate the item, answering
     // the changed-by question `refused` if given; whether the item was saved.
     bool OkWithoutHost(const std::string& refused = {}, MsgResult reload = MsgResult::No) {
@@ -357,12 +368,7 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
         Click("cmdDeleteAddOn");
         EXPECT_EQ(addOns.IsRowHidden(1), answer == MsgResult::Yes);
     }
-    window_->show();
-    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                          kInformation);
-    ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12,5x"));
-    EXPECT_EQ(addOns.TextMatrix(2, 3), "0");
+    TypeNoNumber(addOns, 2, 3, "12,5x");
     ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12.5"));
     ASSERT_TRUE(ChooseInCell(addOns, 2, 4, "Beginner Area Only"));
     EXPECT_FALSE(TypeIntoCell(addOns, 2, 2, "Renamed")) << "the description is not edited";
@@ -392,13 +398,7 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     script_.Verify();
     EXPECT_EQ(extensions.Rows(), 3);
 
-    window_->show();
-    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                          kInformation);
-    ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "two"));
-    script_.Verify();
-    EXPECT_EQ(extensions.TextMatrix(2, 4), "0");
+    TypeNoNumber(extensions, 2, 4, "two");
     ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "2"));
     EXPECT_EQ(extensions.TextMatrix(2, 4), "2");
     EXPECT_FALSE(TypeIntoCell(extensions, 2, 1, "Renamed")) << "the description is not edited";

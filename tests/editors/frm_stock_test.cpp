@@ -73,7 +73,7 @@ class StockWindow : public test::ScreenTest {
     std::unique_ptr<frmStock> window_;
 };
 
-TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
+TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartmentsAndCancelSavesNothing) {
     Open(500);
     EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (500)");
     EXPECT_EQ(Tabs(), (QStringList{"DESC", "PRICE", "MAP", "DEPT"}));
@@ -110,6 +110,12 @@ TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
     EXPECT_EQ(item_->StockItem()->ReportDepartmentId, "");
     Combo("cmbStockType").SetKey("ACCESSORY");
     EXPECT_FALSE(Tabs().contains("RENTAL"));
+
+    Type("txtUnitPrice", "999");
+    Click("cmdCancel");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT unit_price || stock_type_id FROM vym_item_stock WHERE item_no = 500"),
+              "159APPAREL");
 }
 
 TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
@@ -425,14 +431,6 @@ TEST_F(StockWindow, LocationPricingOpensForASavedItemOnly) {
     modals_.Verify();
     EXPECT_EQ(Find<QLineEdit>("txtMinPrice").text(), "120.5000");
     EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 500"), "120.5");
-}
-
-TEST_F(StockWindow, CancelLeavesTheDatabaseAlone) {
-    Open(500);
-    Type("txtUnitPrice", "999");
-    Click("cmdCancel");
-    EXPECT_FALSE(window_->Saved());
-    EXPECT_EQ(Scalar("SELECT unit_price FROM vym_item_stock WHERE item_no = 500"), "159");
 }
 
 }  // namespace
