@@ -16,12 +16,15 @@
 #include <QTimer>
 
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/qt_printers.h"
 #include "ui/flex_grid_delegate.h"
 #include "ui/symbol_font.h"
 
 namespace vym::ui {
 namespace {
+
+using test::CellTexts;
 
 class FlexGridTest : public ::testing::Test {
   protected:
@@ -53,9 +56,7 @@ class FlexGridTest : public ::testing::Test {
 TEST_F(FlexGridTest, FormatStringDeclaresHeadingsAlignmentAndEmptyColumns) {
     EXPECT_EQ(grid.Cols(), 6);
     EXPECT_EQ(grid.Rows(), 1);
-    EXPECT_EQ(grid.TextMatrix(0, 1), "Description");
-    EXPECT_EQ(grid.TextMatrix(0, 2), "Price");
-    EXPECT_EQ(grid.TextMatrix(0, 4), "");
+    EXPECT_EQ(CellTexts(grid, 0, {0, 1, 2, 3, 4, 5}), "Child ID|Description|Price|Active||State");
     EXPECT_EQ(grid.FormatString(), "Child ID|<Description|>Price|^Active||State");
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), "Description");
 
@@ -78,10 +79,9 @@ TEST_F(FlexGridTest, RowsAreTabSeparatedAndNumberedFromOne) {
     grid.AddItem("20\tSecond\t2\t0\t\tS\textra ignored");
     grid.AddItem("15\tBetween", 2);
     EXPECT_EQ(grid.Rows(), 4);
-    EXPECT_EQ(grid.TextMatrix(1, 1), "First");
-    EXPECT_EQ(grid.TextMatrix(2, 1), "Between");
-    EXPECT_EQ(grid.TextMatrix(3, 5), "S");
-    EXPECT_EQ(grid.TextMatrix(2, 2), "");  // short rows leave empty cells
+    EXPECT_EQ(test::ColumnTexts(grid, 1), QStringList({"First", "Between", "Second"}));
+    EXPECT_EQ(CellTexts(grid, 3, {5}), "S");
+    EXPECT_EQ(CellTexts(grid, 2, {2}), "");  // short rows leave empty cells
     Settle();
     EXPECT_EQ(grid.model()->rowCount(), 3);
 
@@ -151,29 +151,21 @@ TEST_F(FlexGridTest, CellsKeepTabsBackslashesAndAnyCharacter) {
                                "\\"};
     grid.AddRow(texts);
     grid.AddRow({"next"});
-    for (int col = 0; col < texts.size(); ++col) {
-        EXPECT_EQ(grid.TextMatrix(1, col), texts[col]) << col;
-    }
+    EXPECT_EQ(CellTexts(grid, 1, {0, 1, 2, 3, 4, 5}), texts.join(u'|'));
     // One cell rewritten leaves its neighbours as they were.
     grid.SetTextMatrix(1, 2, "x\ty\\");
-    EXPECT_EQ(grid.TextMatrix(1, 2), "x\ty\\");
-    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
-    EXPECT_EQ(grid.TextMatrix(1, 3), texts[3]);
+    EXPECT_EQ(CellTexts(grid, 1, {1, 2, 3}), texts[1] + "|x\ty\\|" + texts[3]);
     // A short row grows to the cell that is set.
     grid.SetTextMatrix(2, 4, "far");
-    EXPECT_EQ(grid.TextMatrix(2, 4), "far");
-    EXPECT_EQ(grid.TextMatrix(2, 0), "next");
-    EXPECT_EQ(grid.TextMatrix(2, 3), "");
+    EXPECT_EQ(CellTexts(grid, 2, {0, 3, 4}), "next||far");
     // Tab-separated rows take a backslash as text.
     grid.AddItem("a\\b\t\\t");
-    EXPECT_EQ(grid.TextMatrix(3, 0), "a\\b");
-    EXPECT_EQ(grid.TextMatrix(3, 1), "\\t");
+    EXPECT_EQ(CellTexts(grid, 3, {0, 1}), "a\\b|\\t");
     // Columns taken away take their cells with them.
     grid.SetCols(2);
     grid.SetCols(6);
-    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
-    EXPECT_EQ(grid.TextMatrix(1, 2), "");
-    EXPECT_EQ(grid.TextMatrix(2, 4), "");
+    EXPECT_EQ(CellTexts(grid, 1, {1, 2}), texts[1] + "|");
+    EXPECT_EQ(CellTexts(grid, 2, {4}), "");
 }
 
 TEST_F(FlexGridTest, HiddenRowsAndColumnsKeepTheirNumbers) {
