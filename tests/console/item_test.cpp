@@ -41,8 +41,7 @@ constexpr const char* kOverLimit =
 
 // A console bound as the back office binds it, with the status texts it set.
 struct Console {
-    explicit Console(ConsoleDatabase& db, const std::string& user = "ADMIN")
-        : server(db.Open(user)) {
+    explicit Console(ConsoleDatabase& db) : server(db.Open()) {
         server->OnStatusText(
             [this](const std::string& text) { status.append(QString::fromStdString(text)); });
         item.implements_SetAppServer(server.get());
