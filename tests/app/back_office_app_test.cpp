@@ -93,40 +93,34 @@ TEST_F(BackOffice, BadArgumentsAndUnknownScreensExitWithStatusTwo) {
     EXPECT_FALSE(QFile::exists(Path("x.db")));
 }
 
-TEST_F(BackOffice, CorruptDatabaseIsRefusedAndLeftAlone) {
+// A corrupt file, a folder that cannot be made and an unknown user: each
+// is refused with its reason, and the corrupt file is left as it was.
+TEST_F(BackOffice, DatabasesThatCannotBeOpenedAndUnknownUsersFailCleanly) {
     const QByteArray garbage(4096, 'x');
-    {
-        QFile file(Path("corrupt.db"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(garbage);
-    }
-
-    EXPECT_EQ(Run({"--database", Path("corrupt.db"), "--screenshot", Path("c.png")}),
-              BackOfficeApp::kStartupFailed);
-
-    EXPECT_TRUE(errors_.startsWith("vym-backoffice: ")) << errors_.toStdString();
-    EXPECT_FALSE(QFile::exists(Path("c.png")));
-    QFile file(Path("corrupt.db"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), garbage);
-}
-
-TEST_F(BackOffice, UnreachableDatabaseOrUnknownUserFailsCleanly) {
+    QFile corrupt(Path("corrupt.db"));
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
+    corrupt.write(garbage);
+    corrupt.close();
     QFile plain(Path("plain.txt"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
 
-    // A directory that cannot exist: its parent is a file.
-    EXPECT_EQ(Run({"--database", Path("plain.txt/sub/x.db"), "--screenshot", Path("u.png")}),
-              BackOfficeApp::kStartupFailed);
-    EXPECT_FALSE(errors_.isEmpty());
-
-    EXPECT_EQ(
-        Run({"--database", Path("users.db"), "--user", "NOBODY", "--screenshot", Path("u.png")}),
-        BackOfficeApp::kStartupFailed);
-    EXPECT_TRUE(errors_.contains("The user \"NOBODY\" is not an active user"))
-        << errors_.toStdString();
-    EXPECT_FALSE(QFile::exists(Path("u.png")));
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--database", Path("corrupt.db")}, "vym-backoffice: "},
+        // A folder that cannot exist: its parent is a file.
+        {{"--database", Path("plain.txt/sub/x.db")}, "vym-backoffice: "},
+        {{"--database", Path("users.db"), "--user", "NOBODY"},
+         "The user \"NOBODY\" is not an active user"},
+    };
+    for (const auto& [arguments, error] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(Run(arguments + QStringList{"--screenshot", Path("u.png")}),
+                  BackOfficeApp::kStartupFailed);
+        EXPECT_TRUE(errors_.contains(error)) << errors_.toStdString();
+        EXPECT_FALSE(QFile::exists(Path("u.png")));
+    }
+    ASSERT_TRUE(corrupt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(corrupt.readAll(), garbage);
 }
 
 TEST_F(BackOffice, DefaultDatabaseNeedsAWritableDataDirectory) {

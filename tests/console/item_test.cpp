@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "console/console_database.h"
+#include "editors/screen_helpers.h"
 #include "service/citem_maint.h"
 #include "support/core/prompter_script.h"
 #include "support/qt/grid_typing.h"
@@ -33,13 +34,14 @@ using test::PrompterScript;
 using ui::FlexGrid;
 
 constexpr MsgStyle kOkCancelDefaultCancel{MsgButtons::OKCancel, MsgIcon::Question, 2};
+constexpr const char* kNoCriteria = "You must specify at least one search criteria!";
+constexpr const char* kEndFirst = "The end item number range is less than the start.";
 constexpr const char* kOverLimit =
     "200 Records found.\r\nOK - continue to load records\r\nCancel - redefine search";
 
 // A console bound as the back office binds it, with the status texts it set.
 struct Console {
-    explicit Console(ConsoleDatabase& db, const std::string& user = "ADMIN")
-        : server(db.Open(user)) {
+    explicit Console(ConsoleDatabase& db) : server(db.Open()) {
         server->OnStatusText(
             [this](const std::string& text) { status.append(QString::fromStdString(text)); });
         item.implements_SetAppServer(server.get());
@@ -55,6 +57,11 @@ struct Console {
     void Tab(const char* key) { Find<ui::KeyTabBar>("tabSearch")->SetCurrentKey(key); }
     void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
     void FindNow() { Find<QPushButton>("cmdFind")->click(); }
+    void Search(const char* tab, const QString& description = {}) {
+        Tab(tab);
+        Type("txtDescription", description);
+        FindNow();
+    }
     std::vector<int> Numbers() {
         std::vector<int> numbers;
         for (int row = 1; row < Grid().Rows(); ++row) {
@@ -124,17 +131,6 @@ TEST_F(ItemConsole, UsesTheSharedServiceObjectAndPassesOnTheStockItAdds) {
     EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
 }
 
-TEST_F(ItemConsole, AUserWithoutTheRightIsToldAndTheConsoleStaysDisabled) {
-    PrompterScript prompter;
-    prompter.ExpectMessage(
-        "You do not have permission to use Item Maintenance.  Please contact your System "
-        "Administrator to set up appropriate permissions.",
-        "Security Alert", kInformation);
-    Console c(db, "KCHEN");
-    EXPECT_FALSE(c.Grid().isEnabled());
-    EXPECT_FALSE(c.Find<QPushButton>("cmdFind")->isEnabled());
-}
-
 // The back office's server, except that it cannot validate the user.
 class InvalidUserServer : public test::DelegatingAppServer {
   public:
@@ -142,18 +138,26 @@ class InvalidUserServer : public test::DelegatingAppServer {
     bool ValidateUser() override { return false; }
 };
 
-TEST_F(ItemConsole, AUserThatCannotBeValidatedIsToldAndTheConsoleStaysDisabled) {
-    InvalidUserServer server(db.Server());
-    PrompterScript prompter;
-    prompter.ExpectMessage(
-        "You do not have permission to use Item Maintenance.  Your user id could not be "
-        "validated.",
-        "Security Alert", kInformation);
-    Item item;
-    item.implements_SetAppServer(&server);
-    item.implements_Setup();
-    EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
-    EXPECT_FALSE(item.findChild<QPushButton*>("cmdFind")->isEnabled());
+TEST_F(ItemConsole, AUserWithoutTheRightOrNotValidatedIsToldAndTheConsoleStaysDisabled) {
+    const auto kchen = db.Open("KCHEN");
+    InvalidUserServer invalid(db.Server());
+    const std::pair<AppServer*, const char*> users[] = {
+        {kchen.get(),
+         "Please contact your System Administrator to set up appropriate permissions."},
+        {&invalid, "Your user id could not be validated."},
+    };
+    for (const auto& [server, why] : users) {
+        SCOPED_TRACE(why);
+        PrompterScript prompter;
+        prompter.ExpectMessage(
+            std::string("You do not have permission to use Item Maintenance.  ") + why,
+            "Security Alert", kInformation);
+        Item item;
+        item.implements_SetAppServer(server);
+        item.implements_Setup();
+        EXPECT_FALSE(item.findChild<FlexGrid*>("fgItems")->isEnabled());
+        EXPECT_FALSE(item.findChild<QPushButton*>("cmdFind")->isEnabled());
+    }
 }
 
 TEST_F(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
@@ -174,11 +178,9 @@ TEST_F(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     };
     for (const Case& tab : cases) {
         SCOPED_TRACE(tab.tab);
-        c.Tab(tab.tab);
-        c.FindNow();
+        c.Search(tab.tab);
         EXPECT_EQ(c.Numbers(), tab.all);
-        c.Type("txtDescription", tab.description);
-        c.FindNow();
+        c.Search(tab.tab, tab.description);
         EXPECT_EQ(c.Numbers(), tab.byDescription);
         c.Find<QPushButton>("cmdNewSearch")->click();
         EXPECT_EQ(c.Grid().Rows(), 1);
@@ -189,14 +191,12 @@ TEST_F(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
         c.Tab(tab);
         {
             PrompterScript prompter;
-            prompter.ExpectMessage("You must specify at least one search criteria!",
-                                   "Search Criteria Required", kInformation);
+            prompter.ExpectMessage(kNoCriteria, "Search Criteria Required", kInformation);
             c.FindNow();
         }
         EXPECT_EQ(c.Grid().Rows(), 1);
         EXPECT_TRUE(c.Find<QPushButton>("cmdFind")->isEnabled());
-        c.Type("txtDescription", "jacket");
-        c.FindNow();
+        c.Search(tab, "jacket");
         EXPECT_EQ(c.Numbers(), (Numbers{10, 11}));
         c.Find<QPushButton>("cmdNewSearch")->click();
     }
@@ -213,29 +213,18 @@ TEST_F(ItemConsole, EveryTabSearchesWithAndWithoutCriteria) {
     EXPECT_EQ(c.item.StockNo(), QString());  // nothing selected
 }
 
-TEST_F(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAlone) {
+// The bulk price change works on the items the search found, and no others.
+TEST_F(ItemConsole, TheStockTabSearchesByFunctionOrCatagoryAloneAndBulkPricesTheResults) {
     db.Sql(
         "INSERT INTO vym_catagory (function_id, catagory_id, description) VALUES "
         "('RETAIL', 'HATS', 'Hats')");
     db.Sql("UPDATE vym_item SET catagory_id = 'HATS' WHERE item_no = 12");
-    Console c(db);
-    c.Tab("STOCK");
-    PrompterScript prompter;  // no criteria message
-    c.Find<ui::AnyCombo>("cmbFunction")->SetKey("RETAIL");
-    c.FindNow();
-    EXPECT_EQ(c.Numbers(), (Numbers{10, 11, 12}));
-    c.Find<ui::AnyCombo>("cmbCatagory")->SetKey("HATS");
-    c.FindNow();
-    EXPECT_EQ(c.Numbers(), (Numbers{12}));
-}
-
-// The bulk price change works on the items the search found, and no others.
-TEST_F(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
     db.Sql(
         "INSERT INTO vym_price (item_no, unit_id, total_price, unit_price) VALUES "
         "(3, 'DAY', 40, 40), (10, 'EA', 20, 20), (11, 'EA', 21, 21), (12, 'EA', 22, 22)");
     Console c(db);
     c.Tab("STOCK");
+    PrompterScript prompter;  // no criteria message
     c.Find<ui::AnyCombo>("cmbFunction")->SetKey("RETAIL");
     c.FindNow();
     ASSERT_EQ(c.Numbers(), (Numbers{10, 11, 12}));
@@ -250,6 +239,10 @@ TEST_F(ItemConsole, BulkPriceChangeTakesTheItemsOfTheSearch) {
     });
     c.Trigger("mnuBulkPriceChange");
     modals.Verify();
+
+    c.Find<ui::AnyCombo>("cmbCatagory")->SetKey("HATS");
+    c.FindNow();
+    EXPECT_EQ(c.Numbers(), (Numbers{12}));
 }
 
 TEST_F(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
@@ -295,9 +288,7 @@ TEST_F(ItemConsole, CriteriaOfTheTabsReachTheSearch) {
 TEST_F(ItemConsole, TwoHundredMatchesAskBeforeLoading) {
     db.AddTickets(199, "BULK");
     Console c(db);
-    c.Tab("TICKET");
-    c.Type("txtDescription", "bulk");
-    c.FindNow();  // 199: no question
+    c.Search("TICKET", "bulk");  // 199: no question
     EXPECT_EQ(c.Grid().Rows(), 200);
     EXPECT_EQ(c.status.back(), "Found Items 199");
 
@@ -321,60 +312,30 @@ TEST_F(ItemConsole, ARefusedSearchLeavesTheResultsShown) {
         const char* tab;
         const char* description;  // of the search whose results are shown
         Numbers shown;
-        const char* itemNo;  // then the search refused
-        const char* itemNoEnd;
-        const char* refusedDescription;
-        std::string message;
-        std::string title;
-        MsgStyle style;
-        MsgResult answer;
+        const char* refused[3];  // the item numbers and description searched for then
+        const char* message;
+        const char* title;
     };
     const Case cases[] = {
-        {"STOCK",
-         "jacket",
-         {10, 11},
-         "",
-         "",
-         "",
-         "You must specify at least one search criteria!",
-         "Search Criteria Required",
-         kInformation,
-         MsgResult::OK},
-        {"STOCK",
-         "jacket",
-         {10, 11},
-         "12",
-         "10",
-         "jacket",
-         "The end item number range is less than the start.",
-         "InValid End Item Number",
-         kInformation,
-         MsgResult::OK},
-        {"TICKET",
-         "adult",
-         {1, 3},
-         "",
-         "",
-         "bulk",
-         kOverLimit,
-         "Results Over Limit",
-         kOkCancelDefaultCancel,
-         MsgResult::Cancel},
+        {"STOCK", "jacket", {10, 11}, {"", "", ""}, kNoCriteria, "Search Criteria Required"},
+        {"STOCK", "jacket", {10, 11}, {"12", "10", "jacket"}, kEndFirst, "InValid End Item Number"},
+        {"TICKET", "adult", {1, 3}, {"", "", "bulk"}, kOverLimit, "Results Over Limit"},
     };
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.message);
-        c.Tab(refused.tab);
-        test::ReplaceText(*c.Find<QLineEdit>("txtDescription"), refused.description);
-        c.FindNow();
+        c.Search(refused.tab, refused.description);
         ASSERT_EQ(c.Numbers(), refused.shown);
         c.Grid().SelectRow(1);
 
-        test::ReplaceText(*c.Find<QLineEdit>("txtItemNo"), refused.itemNo);
-        test::ReplaceText(*c.Find<QLineEdit>("txtItemNoEnd"), refused.itemNoEnd);
-        test::ReplaceText(*c.Find<QLineEdit>("txtDescription"), refused.refusedDescription);
+        test::ReplaceText(*c.Find<QLineEdit>("txtItemNo"), refused.refused[0]);
+        test::ReplaceText(*c.Find<QLineEdit>("txtItemNoEnd"), refused.refused[1]);
+        test::ReplaceText(*c.Find<QLineEdit>("txtDescription"), refused.refused[2]);
         {
+            const bool overLimit = refused.message == kOverLimit;
             PrompterScript prompter;
-            prompter.ExpectMessage(refused.message, refused.title, refused.style, refused.answer);
+            prompter.ExpectMessage(refused.message, refused.title,
+                                   overLimit ? kOkCancelDefaultCancel : kInformation,
+                                   overLimit ? MsgResult::Cancel : MsgResult::OK);
             c.FindNow();
         }
         EXPECT_EQ(c.Numbers(), refused.shown);
@@ -419,8 +380,7 @@ TEST_F(ItemConsole, StopEndsALoadAndKeepsTheRowsLoaded) {
 TEST_F(ItemConsole, RowsShowTheirSymbolAndInactiveRowsTheirStatus) {
     db.Sql("UPDATE vym_item SET tree_icon = 'T', item_color = 255 WHERE item_no = 2");
     Console c(db);
-    c.Tab("TICKET");
-    c.FindNow();
+    c.Search("TICKET");
     ASSERT_EQ(c.Numbers(), (Numbers{1, 3, 2}));
     QCoreApplication::processEvents();          // the grid shows the rows added
     EXPECT_EQ(c.Grid().TextMatrix(1, 3), "y");  // the function's symbol
@@ -496,27 +456,13 @@ QString EditorOf(const QString& type) {
     return type == "PACKAGE" ? "frmEditPackage" : "frmItem";
 }
 
-TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
+TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheSelectedRow) {
     Console c(db);
-    c.Tab("TICKET");
-    c.FindNow();
     test::ScriptedModalRunner modals;
     PrompterScript prompter;
-    prompter.ExpectMessage("Please select a row before selecting the Properties feature",
-                           "Select Row", kInformation);
-    c.Trigger("mnuProperties");
-    c.Select({1, 2});
-    prompter.ExpectMessage("Please select only one row before selecting the Properties feature.",
-                           "Single Row Select", kInformation);
-    c.Trigger("mnuProperties");
-    prompter.Verify();
-    EXPECT_TRUE(modals.Shown().isEmpty());
-
     // Every type opens its own editor; a cancelled one changes nothing.
     for (const char* tab : {"TICKET", "SS", "PHOTO", "SHIP", "RENTAL", "STOCK", "PACKAGE"}) {
-        c.Tab(tab);
-        c.Type("txtDescription", std::string_view(tab) == "STOCK" ? "jacket" : "");
-        c.FindNow();
+        c.Search(tab, std::string_view(tab) == "STOCK" ? "jacket" : "");
         ASSERT_GT(c.Grid().Rows(), 1) << tab;
         c.Select({1});
         modals.ExpectReject(EditorOf(c.Grid().TextMatrix(1, 2)));
@@ -529,8 +475,7 @@ TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
     // shows what was saved.
     db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
     db.Sql("UPDATE vym_item SET department_id = 'LIFTS' WHERE item_no = 1");
-    c.Tab("TICKET");
-    c.FindNow();
+    c.Search("TICKET");
     ASSERT_EQ(c.Grid().RowData(1).toInt(), 1);
     c.Grid().clearSelection();
     c.Select({1});
@@ -550,7 +495,6 @@ TEST_F(ItemConsole, PropertiesOpensTheEditorOfTheOneSelectedRow) {
 }
 
 TEST_F(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
-    db.Sql("INSERT INTO vym_department (department_id, description) VALUES ('LIFTS', 'Lifts')");
     Console c(db);
     test::ScriptedModalRunner modals;
 
@@ -567,35 +511,21 @@ TEST_F(ItemConsole, AddRoutesByTabAndStartsFromTheCriteria) {
     c.Trigger("mnuAdd");
     modals.Verify();
 
-    // Other tabs ask for the type first; the saved item becomes the selected row.
+    // Other tabs ask for the type first, and the item starts from the
+    // function searched for; cancelled, nothing is added.
     c.Tab("TICKET");
     c.Find<ui::AnyCombo>("cmbFunction")->SetKey("LIFT");
     modals.Expect("frmItemType",
                   [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
-    modals.ExpectReject("frmItem");
+    modals.Expect("frmItem", [](QDialog& editor) {
+        EXPECT_EQ(editor.findChild<ui::DataCombo*>("cmbFunction")->Key(), "LIFT");
+        editor.reject();
+    });
     c.Trigger("mnuAdd");
     EXPECT_EQ(c.Grid().Rows(), 1);
     modals.ExpectReject("frmItemType");
     c.Trigger("mnuAdd");
     modals.Verify();
-
-    modals.Expect("frmItemType",
-                  [](QDialog& chooser) { chooser.findChild<QPushButton*>("cmdOk")->click(); });
-    modals.Expect("frmItem", [](QDialog& editor) {
-        EXPECT_EQ(editor.findChild<ui::DataCombo*>("cmbFunction")->Key(), "LIFT");
-        editor.findChild<QLineEdit*>("txtShortDesc")->setText("Twilight");
-        editor.findChild<QLineEdit*>("txtLongDesc")->setText("Twilight Skiing");
-        editor.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("LIFTS");
-        editor.findChild<QPushButton*>("cmdOk")->click();
-    });
-    c.Trigger("mnuAdd");
-    modals.Verify();
-    ASSERT_EQ(c.Grid().Rows(), 2);
-    EXPECT_EQ(c.Grid().TextMatrix(1, 5), "Twilight Skiing");
-    EXPECT_EQ(c.Grid().SelectedRows(), QList<int>{1});
-    EXPECT_EQ(c.item.ItemNo(),
-              db.Scalar("SELECT item_no FROM vym_item WHERE long_description = 'Twilight Skiing' "
-                        "AND function_id = 'LIFT' AND item_type = 'TICKET'"));
 }
 
 TEST_F(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
@@ -617,8 +547,7 @@ TEST_F(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
     };
     for (const Case& added : cases) {
         SCOPED_TRACE(added.type);
-        c.Tab(added.tab);
-        c.FindNow();
+        c.Search(added.tab);
         ASSERT_EQ(c.Numbers(), added.shown);
         c.Grid().SelectRow(1);
         PrompterScript prompter;  // no refusal
@@ -651,36 +580,45 @@ TEST_F(ItemConsole, AnAddedItemOfAnotherTypeJoinsTheResultsSelected) {
     }
 }
 
+// The commands on one row say so when none or several are selected, and
+// open nothing; on one row they open their screens.
 TEST_F(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     Console c(db);
-    c.Tab("STOCK");
-    c.Type("txtDescription", "jacket");
-    c.FindNow();
+    c.Search("STOCK", "jacket");
     test::ScriptedModalRunner modals;
     PrompterScript prompter;
-    prompter
-        .ExpectMessage("Please select a row before selecting the Pricing feature.", "Select Row",
-                       kInformation)
-        .ExpectMessage("Please select a row before selecting the History feature",
-                       "Row Selection Required", kInformation)
-        .ExpectMessage("Please select a row before selecting the Location feature.", "Select Row",
-                       kInformation);
-    for (const char* command : {"mnuPricing", "mnuHistory", "mnuLocation"}) {
-        c.Trigger(command);
+    const struct {
+        const char* command;
+        const char* none;  // message and title when no row is selected
+        const char* noneTitle;
+        const char* several;
+        const char* severalTitle;
+    } commands[] = {
+        {"mnuPricing", "Please select a row before selecting the Pricing feature.", "Select Row",
+         "Please select only one row before selecting the Pricing feature.", "Single Row Select"},
+        {"mnuHistory", "Please select a row before selecting the History feature",
+         "Row Selection Required",
+         "Please select only one row before selecting the History feature", "Sinlge Row Selection"},
+        {"mnuLocation", "Please select a row before selecting the Location feature.", "Select Row",
+         "Please select only one row before selecting the Location feature", "Single Row Select"},
+        {"mnuProperties", "Please select a row before selecting the Properties feature",
+         "Select Row", "Please select only one row before selecting the Properties feature.",
+         "Single Row Select"},
+        {"mnuCreateLike",
+         "Please select an item row before proceeding with the Create Like feature.",
+         "Row Selection Required",
+         "Please only select item row before using the Create Like feature.", "Select Single Row"},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.command);
+        c.Grid().clearSelection();
+        prompter.ExpectMessage(command.none, command.noneTitle, kInformation);
+        c.Trigger(command.command);
+        c.Select({1, 2});
+        prompter.ExpectMessage(command.several, command.severalTitle, kInformation);
+        c.Trigger(command.command);
+        prompter.Verify();
     }
-    c.Select({1, 2});
-    prompter
-        .ExpectMessage("Please select only one row before selecting the Pricing feature.",
-                       "Single Row Select", kInformation)
-        .ExpectMessage("Please select only one row before selecting the History feature",
-                       "Sinlge Row Selection", kInformation)
-        .ExpectMessage("Please select only one row before selecting the Location feature",
-                       "Single Row Select", kInformation);
-    for (const char* command : {"mnuPricing", "mnuHistory", "mnuLocation"}) {
-        c.Trigger(command);
-    }
-    prompter.Verify();
-    EXPECT_TRUE(modals.Shown().isEmpty());
 
     // A stock row: its history, locations and stock pricing.
     c.Grid().SelectRow(2, false);
@@ -708,9 +646,7 @@ TEST_F(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
     prompter.Verify();
 
     // A ticket row: its price list; history and locations are for stock.
-    c.Tab("TICKET");
-    c.Type("txtDescription", "");
-    c.FindNow();
+    c.Search("TICKET");
     c.Select({1});
     EXPECT_FALSE(c.Find<QAction>("mnuHistory")->isEnabled());
     EXPECT_FALSE(c.Find<QAction>("mnuLocation")->isEnabled());
@@ -721,27 +657,24 @@ TEST_F(ItemConsole, RowCommandsCheckTheSelectionAndOpenTheirScreens) {
 
     // The stock summary and the maintenance screens.
     prompter.ExpectMessage("There are no batch scans to display", "Batch Scans", kInformation);
-    modals.ExpectReject("frmStockSummary")
-        .ExpectReject("frmSupportTables")
-        .ExpectReject("frmProfiles")
-        .ExpectReject("frmSeasons")
-        .ExpectReject("frmSpecialOffer")
-        .ExpectReject("frmEditPrices")
-        .ExpectReject("frmRentalPackageUpgradePricing");
-    c.Trigger("mnuStockSummary");
-    c.Trigger("mnuSupportTables");
-    c.Trigger("mnuProfile");
-    c.Trigger("mnuSeasons");
-    c.Trigger("mnuSpecialOffers");
-    c.Trigger("mnuEditPricing");
-    c.Trigger("mnuPackageUpgrade");
-    modals.Verify();
+    for (const auto& [command, screen] : {
+             std::pair{"mnuStockSummary", "frmStockSummary"},
+             {"mnuSupportTables", "frmSupportTables"},
+             {"mnuProfile", "frmProfiles"},
+             {"mnuSeasons", "frmSeasons"},
+             {"mnuSpecialOffers", "frmSpecialOffer"},
+             {"mnuEditPricing", "frmEditPrices"},
+             {"mnuPackageUpgrade", "frmRentalPackageUpgradePricing"},
+         }) {
+        modals.ExpectReject(screen);
+        c.Trigger(command);
+        modals.Verify();
+    }
 }
 
 TEST_F(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     Console c(db);
-    c.Tab("TICKET");
-    c.FindNow();
+    c.Search("TICKET");
     ASSERT_EQ(c.Numbers(), (Numbers{1, 3, 2}));  // 3 is a line of a package
     c.Select({1, 2, 3});
     PrompterScript prompter;
@@ -760,8 +693,7 @@ TEST_F(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
     c.Trigger("mnuDelete");
     EXPECT_EQ(c.Numbers(), (Numbers{3}));
 
-    c.Tab("PACKAGE");
-    c.FindNow();
+    c.Search("PACKAGE");
     c.Select({1});
     prompter.ExpectMessage("Are you sure you want to delete Family Week?", "Confirm Delete",
                            kQuestionYesNoDefaultNo, MsgResult::Yes);
@@ -772,21 +704,8 @@ TEST_F(ItemConsole, DeleteRemovesTheRowsTheDatabaseLetGo) {
 
 TEST_F(ItemConsole, CreateLikeAddsTheCopyAsARow) {
     Console c(db);
-    c.Tab("STOCK");
-    c.Type("txtDescription", "jacket");
-    c.FindNow();
-    PrompterScript prompter;
-    prompter.ExpectMessage(
-        "Please select an item row before proceeding with the Create Like feature.",
-        "Row Selection Required", kInformation);
-    c.Trigger("mnuCreateLike");
-    c.Select({1, 2});
-    prompter.ExpectMessage("Please only select item row before using the Create Like feature.",
-                           "Select Single Row", kInformation);
-    c.Trigger("mnuCreateLike");
-    prompter.Verify();
-
-    c.Grid().SelectRow(2, false);
+    c.Search("STOCK", "jacket");
+    c.Select({1});
     c.Trigger("mnuCreateLike");
     ASSERT_EQ(c.Grid().Rows(), 4);
     const int copy = c.Grid().RowData(3).toInt();
@@ -822,12 +741,7 @@ TEST_F(ItemConsole, StockMatrixShowsTheItemsItCreatesUnlessDisabled) {
     modals.Expect("frmStockMatrix", [&](QDialog& d) {
         d.findChild<ui::DataCombo*>("cmbStockType")->SetKey("APPAREL");
         QTest::keyClicks(d.findChild<QLineEdit*>("txtDescription"), "Beanie");
-        modals.Expect("frmVendor", [](QDialog& vendors) {
-            FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
-            vendors.findChild<QToolButton*>("cmdIndex26")->click();
-            grid.SetCurrentCell(grid.FindRow("ALPINE", 0), 0);
-            vendors.findChild<QPushButton*>("cmdOk")->click();
-        });
+        modals.Expect("frmVendor", test::PickVendor("ALPINE"));
         d.findChild<QToolButton*>("cmdVendor")->click();
         d.findChild<ui::DataCombo*>("cmbModel")->SetKey("CUFF");
         d.findChild<ui::DataCombo*>("cmbDepartment")->SetKey("SHOP");

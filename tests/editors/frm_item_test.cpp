@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "editors/screen_helpers.h"
 #include "model/citem.h"
 #include "server/local_app_server.h"
 #include "support/qt/screen_test.h"
@@ -23,7 +24,7 @@ namespace {
 
 using test::ChooseInCell;
 using test::FaultInjectingConnection;
-using test::ScriptedModalRunner;
+using test::PickItem;
 using test::TypeIntoCell;
 using ui::DataCombo;
 using ui::FlexGrid;
@@ -76,40 +77,38 @@ class ItemWindow : public test::ScreenTest {
 
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     QCheckBox& Check(const char* name) { return Find<QCheckBox>(name); }
-    void Type(const char* name, const QString& text) { Find<QLineEdit>(name).setText(text); }
-    QStringList TabKeys() {
-        auto& tabs = Find<ui::KeyTabBar>("tabMain");
-        QStringList keys;
-        for (int i = 0; i < tabs.count(); ++i) {
-            keys << tabs.TabKey(i);
-        }
-        return keys;
+    void Type(const char* name, const QString& text) {
+        test::ReplaceText(Find<QLineEdit>(name), text);
     }
-    std::string Column(const std::string& sql) {
-        std::string values;
-        auto rows = office_.Db().OpenRecordset(sql);
-        for (; !rows->Eof(); rows->MoveNext()) {
-            values += (values.empty() ? "" : ",") + NullToEmpty(rows->Fields(0).Value());
-        }
-        return values;
-    }
+    QStringList TabKeys() { return test::TabKeys(Find<ui::KeyTabBar>("tabMain")); }
+    QString Shown(std::initializer_list<const char*> names) { return test::Shown(*screen_, names); }
+    QString Keys(std::initializer_list<const char*> names) { return test::Keys(*screen_, names); }
     void FillNewTicket() {
         Type("txtShortDesc", "Twilight");
         Type("txtLongDesc", "Twilight Ticket (3-8 pm)");
         Combo("cmbDepartment").SetKey("LIFT");
         Combo("cmbAccessRule").SetKey("1");
     }
-
-    // The item lookup answered with the item found by its number.
-    static ScriptedModalRunner::Handler Pick(int item) {
-        return [item](QDialog& lookup) {
-            lookup.findChild<QLineEdit*>("txtItemNo")->setText(QString::number(item));
-            lookup.findChild<QPushButton*>("cmdFind")->click();
-            auto& grid = *lookup.findChild<FlexGrid*>("fgItems");
-            ASSERT_EQ(grid.Rows(), 2) << item;
-            grid.SelectRow(1);
-            lookup.findChild<QPushButton*>("cmdOk")->click();
-        };
+    // Types what is no number into a cell of a grid of the Relation page,
+    // which refuses it and puts 0 there.
+    void TypeNoNumber(FlexGrid& grid, int row, int col, const QString& typed) {
+        window_->show();
+        Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
+        script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
+                              kInformation);
+        ASSERT_TRUE(TypeIntoCell(grid, row, col, typed));
+        script_.Verify();
+        EXPECT_EQ(grid.TextMatrix(row, col), "0");
+    }
+    // Ok while the host cannot be reached to validate the item, answering
+    // the changed-by question `refused` if given; whether the item was saved.
+    bool OkWithoutHost(const std::string& refused = {}, MsgResult reload = MsgResult::No) {
+        script_.ExpectMessage(kNoHost, "", {});
+        if (!refused.empty()) {
+            ExpectReload(refused, reload);
+        }
+        Click("cmdOk");
+        return window_->Saved();
     }
 
     std::unique_ptr<server::LocalAppServer> host_;
@@ -123,32 +122,25 @@ TEST_F(ItemWindow, ShowsATicketWithItsListsRelationsAndGroups) {
     EXPECT_EQ(window_->windowTitle(), "Item Ticket Properties (100)");
     EXPECT_EQ(TabKeys(), QStringList({"Definition", "Sales", "Accounting", "Relation", "Register",
                                       "Instructions"}));
-    EXPECT_EQ(Find<QLabel>("lblItemNo").text(), "100");
-    EXPECT_EQ(Find<QLineEdit>("txtShortDesc").text(), "Adult Day");
-    EXPECT_EQ(Combo("cmbStatus").Key(), "ACTIVE");
-    EXPECT_EQ(Combo("cmbFunction").Key(), "LIFT");
-    EXPECT_EQ(Combo("cmbCatagory").Key(), "ADULT");
-    EXPECT_EQ(Combo("cmbDepartment").Key(), "LIFT");
-    EXPECT_EQ(Combo("cmbFormat").currentText(), "Day Ticket");
-    EXPECT_EQ(Combo("cmbAccessRule").currentText(), "Full Mountain");
-    EXPECT_EQ(Combo("cmbTransType").Key(), "SALE");
-    EXPECT_EQ(Combo("cmbSaleProfile").currentText(), "<NONE>");
+    EXPECT_EQ(Shown({"lblItemNo", "txtShortDesc", "cmbFormat", "cmbAccessRule", "cmbSaleProfile",
+                     "lblRedemption"}),
+              "100|Adult Day|Day Ticket|Full Mountain|<NONE>|");
+    EXPECT_EQ(Keys({"cmbStatus", "cmbFunction", "cmbCatagory", "cmbDepartment", "cmbTransType"}),
+              "ACTIVE|LIFT|ADULT|LIFT|SALE");
     EXPECT_TRUE(Find<ui::RichTextBox>("rtfInstructions").Text().startsWith("Attach the ticket"));
 
     // The function list offers the item types' own functions; the category
     // list an empty row, the function's categories and the built-in ones.
-    DataCombo& functions = Combo("cmbFunction");
     for (const char* id : {"STOCK", "RENTAL", "SS", "PHOTO", "LIFT"}) {
-        EXPECT_TRUE(functions.SetKey(id)) << id;
+        EXPECT_TRUE(Combo("cmbFunction").SetKey(id)) << id;
     }
-    functions.SetKey("LIFT");
     DataCombo& catagories = Combo("cmbCatagory");
-    EXPECT_EQ(catagories.CellAt(0, 1), "");
     QStringList ids;
-    for (int row = 1; row < catagories.RowCount(); ++row) {
+    for (int row = 0; row < catagories.RowCount(); ++row) {
         ids << catagories.CellAt(row, 1);
     }
-    EXPECT_EQ(ids, QStringList({"ADULT", "CHILD", "SEASON", "SENIOR", "STOCK", "SHIP", "RENTAL"}));
+    EXPECT_EQ(ids,
+              QStringList({"", "ADULT", "CHILD", "SEASON", "SENIOR", "STOCK", "SHIP", "RENTAL"}));
 
     auto& groups = Find<ui::CheckList>("lstRegisterGroups");
     ASSERT_EQ(groups.count(), 4);
@@ -165,7 +157,6 @@ TEST_F(ItemWindow, ShowsATicketWithItsListsRelationsAndGroups) {
     EXPECT_EQ(addOns.DisplayText(1, 3), "8.0000");
     EXPECT_EQ(addOns.DisplayText(1, 4), "[Use Item Rule]");
     EXPECT_EQ(addOns.DisplayText(1, 5), "[Use Item Format]");
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
 }
 
 TEST_F(ItemWindow, ShowsOnlyThePagesOfTheItemsType) {
@@ -174,13 +165,10 @@ TEST_F(ItemWindow, ShowsOnlyThePagesOfTheItemsType) {
     EXPECT_FALSE(TabKeys().contains("Photo") || TabKeys().contains("Ship"));
     auto& tabs = Find<ui::KeyTabBar>("tabMain");
     EXPECT_EQ(tabs.tabText(tabs.TabIndex("SS")), "Ski School");
-    EXPECT_EQ(Combo("cmbResourceType").currentText(), "Ski Instructor");
-    EXPECT_EQ(Combo("cmbEventType").Key(), "LESSON");
-    EXPECT_EQ(Combo("cmbLessonCode").Key(), "L2");
-    EXPECT_EQ(Combo("cmbLaborCode").Key(), "GRPLES");
+    EXPECT_EQ(Shown({"cmbResourceType", "cmbFormat", "lblRedemption"}),
+              "Ski Instructor|Lesson Voucher|");
+    EXPECT_EQ(Keys({"cmbEventType", "cmbLessonCode", "cmbLaborCode"}), "LESSON|L2|GRPLES");
     EXPECT_EQ(Find<QSpinBox>("spnScheduleHours").value(), 2);
-    EXPECT_EQ(Combo("cmbFormat").currentText(), "Lesson Voucher");
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
 
     window_.reset();
     Open(302);
@@ -196,9 +184,8 @@ TEST_F(ItemWindow, ShowsOnlyThePagesOfTheItemsType) {
 TEST_F(ItemWindow, ANewItemShowsNewAndItsPresets) {
     Open(0, "SHIP");
     EXPECT_EQ(window_->windowTitle(), "Item Ship Properties (NEW)");
-    EXPECT_EQ(Find<QLabel>("lblItemNo").text(), "NEW");
-    EXPECT_EQ(Combo("cmbStatus").Key(), "ACTIVE");
-    EXPECT_EQ(Combo("cmbCatagory").Key(), "ADULT");
+    EXPECT_EQ(Shown({"lblItemNo"}), "NEW");
+    EXPECT_EQ(Keys({"cmbStatus", "cmbCatagory"}), "ACTIVE|ADULT");
     EXPECT_FALSE(TabKeys().contains("SS") || TabKeys().contains("Photo"));
     EXPECT_TRUE(TabKeys().contains("Ship"));
 }
@@ -236,6 +223,7 @@ TEST_F(ItemWindow, ValidatesDepartmentThenAccessRuleBeforeAskingTheHost) {
     EXPECT_EQ(answer_.asked, (std::vector<std::int32_t>{201, 300}));
 }
 
+// The host's error refuses the save; its warning asks, and No saves nothing.
 TEST_F(ItemWindow, TheHostsErrorRefusesAndItsWarningAsks) {
     ConnectHost();
     Open(102);
@@ -245,22 +233,18 @@ TEST_F(ItemWindow, TheHostsErrorRefusesAndItsWarningAsks) {
 
     answer_.code = "W";
     answer_.message = "Item 102 has open sales.";
-    const std::string warning =
-        "Item 102 has open sales. Do you want to continue and save these changes?";
-    script_.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
-                          MsgResult::No);
-    Click("cmdOk");
-    EXPECT_FALSE(window_->Saved());
-    EXPECT_EQ(window_->result(), QDialog::Rejected);
-
     Type("txtShortDesc", "Senior Day 65+");
-    script_.ExpectMessage(warning, "Item Validation Warning", kQuestionYesNoDefaultNo,
-                          MsgResult::Yes);
-    Click("cmdOk");
-    EXPECT_TRUE(window_->Saved());
-    EXPECT_EQ(window_->result(), QDialog::Accepted);
-    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 102"),
-              "Senior Day 65+");
+    for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        script_.ExpectMessage(
+            "Item 102 has open sales. Do you want to continue and save these changes?",
+            "Item Validation Warning", kQuestionYesNoDefaultNo, answer);
+        Click("cmdOk");
+        EXPECT_EQ(window_->Saved(), answer == MsgResult::Yes);
+        EXPECT_EQ(window_->result(),
+                  answer == MsgResult::Yes ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 102"),
+                  answer == MsgResult::Yes ? "Senior Day 65+" : "Senior Day");
+    }
     EXPECT_EQ(answer_.asked, (std::vector<std::int32_t>{102, 102, 102}));
 }
 
@@ -286,23 +270,22 @@ TEST_F(ItemWindow, SavesANewTicketWithItsGroupsAndInstructionsWithoutAskingTheHo
     Click("cmdOk");
     ASSERT_TRUE(window_->Saved());
     EXPECT_TRUE(answer_.asked.empty());
-    const std::string no = std::to_string(item_.ItemNo);
     ASSERT_GT(item_.ItemNo, 107);
-    EXPECT_EQ(Column("SELECT short_description || '|' || department_id || '|' || tree_icon || '|' "
+    const std::string where = " WHERE item_no = " + std::to_string(item_.ItemNo);
+    EXPECT_EQ(Scalar("SELECT short_description || '|' || department_id || '|' || tree_icon || '|' "
                      "|| sale_profile_id || '|' || return_charge_rate || '|' || format_no FROM "
-                     "vym_item WHERE item_no = " +
-                     no),
+                     "vym_item" +
+                     where),
               "Twilight|LIFT|!|AGE|0.25|1");
-    EXPECT_EQ(
-        Column("SELECT access_rule_no || (use_negative_format <> 0) || (serialized <> 0) FROM "
-               "vym_item_ticket WHERE item_no = " +
-               no),
-        "111");
-    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = " + no),
+    EXPECT_EQ(Scalar("SELECT access_rule_no || (use_negative_format <> 0) || (serialized <> 0) "
+                     "FROM vym_item_ticket" +
+                     where),
+              "111");
+    EXPECT_EQ(Scalar("SELECT group_concat(register_group_id) FROM vym_register_group_item" + where),
               "TICKETS");
     EXPECT_EQ(Scalar("SELECT n.instruction_body FROM vym_item i JOIN vym_item_instruction n ON "
                      "n.instruction_no = i.instruction_no WHERE i.item_no = " +
-                     no),
+                     std::to_string(item_.ItemNo)),
               "Valid from 3 pm.");
 }
 
@@ -327,7 +310,8 @@ TEST_F(ItemWindow, AFailedSaveLeavesTheDatabaseAndTheNumbersAsTheyWere) {
     // The retry saves one new item, not an update of the rolled-back one.
     EXPECT_TRUE(window_->SaveData());
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item"), std::to_string(std::stoi(items) + 1));
-    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = " +
+    EXPECT_EQ(Scalar("SELECT group_concat(register_group_id) FROM vym_register_group_item WHERE "
+                     "item_no = " +
                      std::to_string(item_.ItemNo)),
               "TICKETS");
 }
@@ -339,13 +323,14 @@ TEST_F(ItemWindow, ARefusedItemSaveSavesNoneOfItsLists) {
     script_.ExpectMessage("Short description is required.", "Update Item TICKET Message",
                           kInformation);
     EXPECT_FALSE(window_->SaveData());
-    EXPECT_EQ(Column("SELECT register_group_id FROM vym_register_group_item WHERE item_no = 101"),
+    EXPECT_EQ(Scalar("SELECT group_concat(register_group_id) FROM vym_register_group_item WHERE "
+                     "item_no = 101"),
               "TICKETS");
 }
 
 TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
     Open(100);
-    modals_.Expect("frmItemLookup", Pick(102));
+    modals_.Expect("frmItemLookup", PickItem(102));
     script_.ExpectMessage("The item you want to add Add-Ons to must be serialzied.",
                           "Cancelled Add-On Add", kInformation);
     Click("cmdAddAddOn");
@@ -364,45 +349,33 @@ TEST_F(ItemWindow, AddOnsMustBeUnserializedTicketsOrLessonsListedOnce) {
          "Invalid Item"},
     };
     for (const auto& refusal : refusals) {
-        modals_.Expect("frmItemLookup", Pick(refusal.item));
+        modals_.Expect("frmItemLookup", PickItem(refusal.item));
         script_.ExpectMessage(refusal.message, refusal.title, kInformation);
         Click("cmdAddAddOn");
     }
     EXPECT_EQ(addOns.Rows(), 2);
-    modals_.Expect("frmItemLookup", Pick(200));
+    modals_.Expect("frmItemLookup", PickItem(200));
     Click("cmdAddAddOn");
     ASSERT_EQ(addOns.Rows(), 3);
-    EXPECT_EQ(addOns.TextMatrix(2, 1), "200");
-    EXPECT_EQ(addOns.TextMatrix(2, 0), "*");
+    EXPECT_EQ(test::CellTexts(addOns, 2, {0, 1}), "*|200");
 
     // The old add-on goes after its confirmation; the new one gets a price.
     addOns.SetCurrentCell(1, 1);
-    const MsgStyle yesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Question, 2};
-    script_.ExpectMessage(
-        "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
-        yesNoCancel, MsgResult::Cancel);
-    Click("cmdDeleteAddOn");
-    EXPECT_FALSE(addOns.IsRowHidden(1));
-    script_.ExpectMessage(
-        "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
-        yesNoCancel, MsgResult::Yes);
-    Click("cmdDeleteAddOn");
-    EXPECT_TRUE(addOns.IsRowHidden(1));
-    window_->show();
-    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                          kInformation);
-    ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12,5x"));
-    EXPECT_EQ(addOns.TextMatrix(2, 3), "0");
+    for (const MsgResult answer : {MsgResult::Cancel, MsgResult::Yes}) {
+        script_.ExpectMessage(
+            "Are you sure you want to remove Lift Ticket Insurance from the add on list?", "",
+            {MsgButtons::YesNoCancel, MsgIcon::Question, 2}, answer);
+        Click("cmdDeleteAddOn");
+        EXPECT_EQ(addOns.IsRowHidden(1), answer == MsgResult::Yes);
+    }
+    TypeNoNumber(addOns, 2, 3, "12,5x");
     ASSERT_TRUE(TypeIntoCell(addOns, 2, 3, "12.5"));
     ASSERT_TRUE(ChooseInCell(addOns, 2, 4, "Beginner Area Only"));
     EXPECT_FALSE(TypeIntoCell(addOns, 2, 2, "Renamed")) << "the description is not edited";
 
-    script_.ExpectMessage(kNoHost, "", {});
-    Click("cmdOk");
-    ASSERT_TRUE(window_->Saved());
-    EXPECT_EQ(Column("SELECT child_item_no || ':' || price || ':' || access_rule_no FROM "
-                     "vym_item_add_on WHERE parent_item_no = 100"),
+    ASSERT_TRUE(OkWithoutHost());
+    EXPECT_EQ(Scalar("SELECT group_concat(child_item_no || ':' || price || ':' || access_rule_no) "
+                     "FROM vym_item_add_on WHERE parent_item_no = 100"),
               "200:12.5:2");
 }
 
@@ -411,27 +384,21 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     FlexGrid& extensions = Find<FlexGrid>("fgExtensions");
     ASSERT_EQ(extensions.Rows(), 2);  // 103
 
-    modals_.Expect("frmItemLookup", Pick(106));
+    modals_.Expect("frmItemLookup", PickItem(106));
     Click("cmdAddExtension");
     ASSERT_EQ(extensions.Rows(), 3);
     EXPECT_EQ(extensions.TextMatrix(2, 1), "Night Skiing Upgrade");
     EXPECT_FALSE(extensions.CellChecked(2, 2));
 
     // The same item again is refused with its reason.
-    modals_.Expect("frmItemLookup", Pick(106));
+    modals_.Expect("frmItemLookup", PickItem(106));
     script_.ExpectMessage("Item is already associated as an extension", "Invalid Extension",
                           kInformation);
     Click("cmdAddExtension");
     script_.Verify();
     EXPECT_EQ(extensions.Rows(), 3);
 
-    window_->show();
-    Find<ui::KeyTabBar>("tabMain").SetCurrentKey("Relation");
-    script_.ExpectMessage("You must enter a valid numerical value.", "Edit Cancelled",
-                          kInformation);
-    ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "two"));
-    script_.Verify();
-    EXPECT_EQ(extensions.TextMatrix(2, 4), "0");
+    TypeNoNumber(extensions, 2, 4, "two");
     ASSERT_TRUE(TypeIntoCell(extensions, 2, 4, "2"));
     EXPECT_EQ(extensions.TextMatrix(2, 4), "2");
     EXPECT_FALSE(TypeIntoCell(extensions, 2, 1, "Renamed")) << "the description is not edited";
@@ -441,34 +408,30 @@ TEST_F(ItemWindow, ExtensionsAreAddedDeletedAndTheirMaximaChecked) {
     Click("cmdDeleteExtension");
     EXPECT_TRUE(extensions.IsRowHidden(1));
 
-    script_.ExpectMessage(kNoHost, "", {});
-    Click("cmdOk");
-    ASSERT_TRUE(window_->Saved());
-    EXPECT_EQ(Column("SELECT child_item_no || ':' || max_qty_per_season FROM vym_extension WHERE "
-                     "parent_item_no = 101"),
+    ASSERT_TRUE(OkWithoutHost());
+    EXPECT_EQ(Scalar("SELECT group_concat(child_item_no || ':' || max_qty_per_season) FROM "
+                     "vym_extension WHERE parent_item_no = 101"),
               "106:2");
 }
 
 TEST_F(ItemWindow, RedemptionSerializedAndNegativeFormatFollowTheUser) {
     Open(107);
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
-    modals_.Expect("frmItemLookup", Pick(107));  // itself: no change
+    EXPECT_EQ(Shown({"lblRedemption"}), "Adult Day Ticket (100)");
+    modals_.Expect("frmItemLookup", PickItem(107));  // itself: no change
     Click("cmdPickRedemption");
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Adult Day Ticket (100)");
-    modals_.Expect("frmItemLookup", Pick(101));
+    EXPECT_EQ(Shown({"lblRedemption"}), "Adult Day Ticket (100)");
+    modals_.Expect("frmItemLookup", PickItem(101));
     Click("cmdPickRedemption");
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "Child Day Ticket (6-12) (101)");
+    EXPECT_EQ(Shown({"lblRedemption"}), "Child Day Ticket (6-12) (101)");
     Click("cmdClearRedemption");
-    EXPECT_EQ(Find<QLabel>("lblRedemption").text(), "");
+    EXPECT_EQ(Shown({"lblRedemption"}), "");
 
     Check("chkUseNegativeFormat").setChecked(true);
     EXPECT_TRUE(Check("chkSerialized").isChecked());
     Check("chkSerialized").setChecked(false);
     EXPECT_FALSE(Check("chkUseNegativeFormat").isChecked());
     Combo("cmbAccessRule").SetKey("3");
-    script_.ExpectMessage(kNoHost, "", {});
-    Click("cmdOk");
-    ASSERT_TRUE(window_->Saved());
+    ASSERT_TRUE(OkWithoutHost());
     EXPECT_EQ(Scalar("SELECT IFNULL(redeem_item, 'none') FROM vym_item WHERE item_no = 107"),
               "none");
 }
@@ -495,13 +458,8 @@ TEST_F(ItemWindow, TheFormatsButtonManagesProductFormatsAndRefillsTheList) {
         manager.findChild<QPushButton*>("cmdOk")->click();
     });
     Click("cmdFormats");
-    DataCombo& formats = Combo("cmbFormat");
-    EXPECT_EQ(formats.Key(), "1");
-    QStringList shown;
-    for (int row = 0; row < formats.RowCount(); ++row) {
-        shown << formats.CellAt(row, 1);
-    }
-    EXPECT_TRUE(shown.contains("Night Ticket")) << shown.join(",").toStdString();
+    EXPECT_EQ(Combo("cmbFormat").Key(), "1");
+    EXPECT_GE(Combo("cmbFormat").findText("Night Ticket"), 0);
 }
 
 TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {
@@ -513,7 +471,6 @@ TEST_F(ItemWindow, AFunctionIdWithAQuoteListsItsCategories) {
     Combo("cmbFunction").SetKey("O'NE");
     EXPECT_EQ(Combo("cmbCatagory").Key(), "");
     EXPECT_TRUE(Combo("cmbCatagory").SetKey("FIRST"));
-    EXPECT_TRUE(office_.Local().Reports().empty());
 }
 
 // Another station saves the item while it is open here: the save is refused
@@ -527,31 +484,23 @@ TEST_F(ItemWindow, ASaveAfterAnotherStationsSaveKeepsTheTypingUntilTheUserReload
     theirs.ShortDescription = "Adult Day Pass";
     ASSERT_TRUE(theirs.Update(station->DBConnection().get(), &station->ErrorObject()));
     const std::string refused = office_.ChangedBy("JSMITH", "item", "vym_item WHERE item_no = 100");
+    const auto saved = [&] {
+        return Scalar("SELECT short_description FROM vym_item WHERE item_no = 100");
+    };
 
-    QLineEdit& shortDesc = Find<QLineEdit>("txtShortDesc");
-    test::ReplaceText(shortDesc, "Adult Full Day");
-    script_.ExpectMessage(kNoHost, "", {});
-    ExpectReload(refused, MsgResult::No);
-    Click("cmdOk");
-    EXPECT_FALSE(window_->Saved());
-    EXPECT_EQ(shortDesc.text(), "Adult Full Day");
-    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),
-              "Adult Day Pass");
+    Type("txtShortDesc", "Adult Full Day");
+    EXPECT_FALSE(OkWithoutHost(refused, MsgResult::No));
+    EXPECT_EQ(Shown({"txtShortDesc"}), "Adult Full Day");
+    EXPECT_EQ(saved(), "Adult Day Pass");
 
-    script_.ExpectMessage(kNoHost, "", {});
-    ExpectReload(refused, MsgResult::Yes);
-    Click("cmdOk");
-    EXPECT_FALSE(window_->Saved());
-    EXPECT_EQ(shortDesc.text(), "Adult Day Pass");
+    EXPECT_FALSE(OkWithoutHost(refused, MsgResult::Yes));
+    EXPECT_EQ(Shown({"txtShortDesc"}), "Adult Day Pass");
     EXPECT_EQ(Find<ui::CheckList>("lstRegisterGroups").count(), 4);
     EXPECT_EQ(Find<FlexGrid>("fgExtensions").Rows(), 3);
 
-    test::ReplaceText(shortDesc, "Adult Full Day");
-    script_.ExpectMessage(kNoHost, "", {});
-    Click("cmdOk");
-    EXPECT_TRUE(window_->Saved());
-    EXPECT_EQ(Scalar("SELECT short_description FROM vym_item WHERE item_no = 100"),
-              "Adult Full Day");
+    Type("txtShortDesc", "Adult Full Day");
+    EXPECT_TRUE(OkWithoutHost());
+    EXPECT_EQ(saved(), "Adult Full Day");
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 #include "editors/frm_stock_matrix.h"
 
-#include <QCheckBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QToolButton>
-#include <functional>
 #include <tuple>
 #include <vector>
 
+#include "editors/screen_helpers.h"
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
 #include "ui/key_tab_bar.h"
@@ -38,10 +35,7 @@ class StockMatrixWindow : public test::ScreenTest {
     DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
     FlexGrid& Matrix() { return Find<FlexGrid>("fgMatrix"); }
     void Type(const char* name, const QString& text) { test::ReplaceText(Box(name), text); }
-    void Leave(const char* name) {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(&Box(name), &out);
-    }
+    void Leave(const char* name) { test::Leave(Box(name)); }
     QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock").CurrentKey(); }
     // Adds an attribute row as a user does: Add Row, then the name typed.
     void AddAttribute(const QString& name) {
@@ -61,6 +55,11 @@ class StockMatrixWindow : public test::ScreenTest {
         AddAttribute("Blue");
         ASSERT_TRUE(TypeIntoCell(Matrix(), 1, 2, "4"));
         ASSERT_TRUE(TypeIntoCell(Matrix(), 2, 3, "1,250"));
+    }
+    void ExpectGenerate() {
+        script_.ExpectMessage(
+            "Are you sure you want to generate all the stock for this stock matrix?",
+            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
     }
     std::int32_t StockItems() { return office_.Scalar("SELECT COUNT(*) FROM vym_item_stock"); }
 
@@ -147,42 +146,24 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
 
     Combo("cmbSizeType").SetKey("ALPHA");
     AddAttribute("Red");
-    struct Step {
-        const char* message;
-        const char* title;
-        const char* tab;
-        std::function<void()> fix;
-    };
-    const std::vector<Step> steps = {
-        {"Stock Type is required", "Save Error", "DESC",
-         [&] { Combo("cmbStockType").SetKey("APPAREL"); }},
-        {"Description is required", "Save Error", "DESC",
-         [&] { Type("txtDescription", "Trail Fleece"); }},
-        {"Vendor is Required", "Save Error", "DESC",
-         [&] {
-             modals_.Expect("frmVendor", [](QDialog& vendors) {
-                 FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
-                 vendors.findChild<QToolButton*>("cmdIndex26")->click();
-                 grid.SetCurrentCell(grid.FindRow("ALPINEGEAR", 0), 0);
-                 vendors.findChild<QPushButton*>("cmdOk")->click();
-             });
-             Click("cmdVendor");
-         }},
-        {"Accounting Department is required", "Save Error", "DEPT",
-         [&] { Combo("cmbDepartment").SetKey("RETAIL"); }},
-        {"Stock Model is required for retail type stock.", "InValid Model", "DESC",
-         [&] { Combo("cmbModel").SetKey("SHELL"); }},
-        {"Error no data from matrix", "Save Error", "DESC", [] {}},
-    };
-    for (const Step& step : steps) {
-        script_.ExpectMessage(
-            "Are you sure you want to generate all the stock for this stock matrix?",
-            "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
-        script_.ExpectMessage(step.message, step.title, kInformation);
+    const auto refused = [&](const char* message, const char* title, const char* tab) {
+        ExpectGenerate();
+        script_.ExpectMessage(message, title, kInformation);
         Click("cmdOk");
-        EXPECT_EQ(CurrentTab(), step.tab) << step.message;
-        step.fix();
-    }
+        EXPECT_EQ(CurrentTab(), tab) << message;
+    };
+    refused("Stock Type is required", "Save Error", "DESC");
+    Combo("cmbStockType").SetKey("APPAREL");
+    refused("Description is required", "Save Error", "DESC");
+    Type("txtDescription", "Trail Fleece");
+    refused("Vendor is Required", "Save Error", "DESC");
+    modals_.Expect("frmVendor", test::PickVendor("ALPINEGEAR"));
+    Click("cmdVendor");
+    refused("Accounting Department is required", "Save Error", "DEPT");
+    Combo("cmbDepartment").SetKey("RETAIL");
+    refused("Stock Model is required for retail type stock.", "InValid Model", "DESC");
+    Combo("cmbModel").SetKey("SHELL");
+    refused("Error no data from matrix", "Save Error", "DESC");
     EXPECT_EQ(Find<QLabel>("lblVendorName").text(), "Alpine Gear Supply Co.");
 
     Type("txtCurrentCost", "10");
@@ -196,8 +177,7 @@ TEST_F(StockMatrixWindow, OkChecksInOrderThenGeneratesTheItemsOnTheOrder) {
                          added.emplace_back(item, description, cost, price, qty, vendor);
                      });
     const std::int32_t before = StockItems();
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     ASSERT_EQ(added.size(), 2u);
@@ -225,8 +205,7 @@ TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
         "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     const std::int32_t items = office_.Scalar("SELECT COUNT(*) FROM vym_item");
     errorsExpected_ = true;
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_NE(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT COUNT(*) FROM vym_item"), items);
@@ -236,8 +215,7 @@ TEST_F(StockMatrixWindow, AFailedSaveLeavesNoItemAndKeepsTheMatrix) {
 
     // The same matrix saves once the store works again.
     office_.Sql("DROP TRIGGER fail_blue");
-    script_.ExpectMessage("Are you sure you want to generate all the stock for this stock matrix?",
-                          "Confirm Stock Generation", kQuestionYesNoDefaultNo, MsgResult::Yes);
+    ExpectGenerate();
     Click("cmdOk");
     EXPECT_EQ(window_->result(), QDialog::Accepted);
     EXPECT_EQ(office_.Scalar("SELECT SUM(qty_ord) FROM vym_po_line WHERE po_no = 1005"), 1254);

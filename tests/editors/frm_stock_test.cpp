@@ -1,12 +1,11 @@
 #include "editors/frm_stock.h"
 
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QToolButton>
 
+#include "editors/screen_helpers.h"
 #include "model/citem.h"
 #include "model/citem_rent.h"
 #include "model/citem_stock.h"
@@ -18,6 +17,7 @@ namespace vym {
 namespace {
 
 using test::FaultInjectingConnection;
+using test::PickItem;
 using ui::DataCombo;
 using ui::FlexGrid;
 
@@ -55,19 +55,9 @@ class StockWindow : public test::ScreenTest {
         box.selectAll();
         QTest::keyClicks(&box, text);
     }
-    void Leave(const char* name) {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(&Box(name), &out);
-    }
+    void Leave(const char* name) { test::Leave(Box(name)); }
     QString CurrentTab() { return Find<ui::KeyTabBar>("tabStock").CurrentKey(); }
-    QStringList Tabs() {
-        auto& tabs = Find<ui::KeyTabBar>("tabStock");
-        QStringList keys;
-        for (int i = 0; i < tabs.count(); ++i) {
-            keys << tabs.TabKey(i);
-        }
-        return keys;
-    }
+    QStringList Tabs() { return test::TabKeys(Find<ui::KeyTabBar>("tabStock")); }
     // The visible rows' texts in a column.
     QStringList Column(const char* grid, int col) {
         return test::ColumnTexts(Grid(grid), col, true);
@@ -78,39 +68,21 @@ class StockWindow : public test::ScreenTest {
         ASSERT_GT(row, 0) << text.toStdString();
         g.SetCurrentCell(row, 1);
     }
-    // Picks an item in the item lookup by its number.
-    static void PickItem(QDialog& lookup, const QString& itemNo) {
-        lookup.findChild<QPushButton*>("cmdFind")->click();
-        FlexGrid& items = *lookup.findChild<FlexGrid*>("fgItems");
-        int column = 0;
-        while (column < items.Cols() && items.ColumnHeading(column) != "ItemNo") {
-            ++column;
-        }
-        const int row = items.FindRow(itemNo, column);
-        ASSERT_GT(row, 0) << itemNo.toStdString();
-        items.SelectRow(row);
-        lookup.findChild<QPushButton*>("cmdOk")->click();
-    }
 
     std::unique_ptr<CItem> item_;
     std::unique_ptr<frmStock> window_;
 };
 
-TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
+TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartmentsAndCancelSavesNothing) {
     Open(500);
     EXPECT_EQ(window_->windowTitle(), "Stock Item Properties (500)");
     EXPECT_EQ(Tabs(), (QStringList{"DESC", "PRICE", "MAP", "DEPT"}));
-    EXPECT_EQ(Box("txtShortDesc").text(), "Shell Jacket");
-    EXPECT_EQ(Combo("cmbStockType").Key(), "APPAREL");
-    EXPECT_EQ(Combo("cmbModel").Key(), "SHELL");
-    EXPECT_EQ(Combo("cmbSize").Key(), "M");
+    EXPECT_EQ(test::Shown(*window_, {"txtShortDesc", "lblVendorName", "txtUnitPrice", "txtMinPrice",
+                                     "txtAvgTotal", "txtMargin"}),
+              "Shell Jacket|Alpine Gear Supply Co.|$159.0000|127.2000|$90.7500|42.92%");
+    EXPECT_EQ(test::Keys(*window_, {"cmbStockType", "cmbModel", "cmbSize", "cmbSaleProfile"}),
+              "APPAREL|SHELL|M|NONE");
     EXPECT_EQ(Combo("cmbSize").RowCount(), 5);  // the letter sizes in display order
-    EXPECT_EQ(Find<QLabel>("lblVendorName").text(), "Alpine Gear Supply Co.");
-    EXPECT_EQ(Box("txtUnitPrice").text(), "$159.0000");
-    EXPECT_EQ(Box("txtMinPrice").text(), "127.2000");
-    EXPECT_EQ(Box("txtAvgTotal").text(), "$90.7500");
-    EXPECT_EQ(Box("txtMargin").text(), "42.92%");
-    EXPECT_EQ(Combo("cmbSaleProfile").Key(), "NONE");
     EXPECT_EQ(Combo("cmbPrintFormat").Cell(1), "Hang Tag 2x3");
     EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "JKT-RED-M"}));
 
@@ -138,6 +110,12 @@ TEST_F(StockWindow, ShowsAStockItemWithItsListsAndDepartments) {
     EXPECT_EQ(item_->StockItem()->ReportDepartmentId, "");
     Combo("cmbStockType").SetKey("ACCESSORY");
     EXPECT_FALSE(Tabs().contains("RENTAL"));
+
+    Type("txtUnitPrice", "999");
+    Click("cmdCancel");
+    EXPECT_FALSE(window_->Saved());
+    EXPECT_EQ(Scalar("SELECT unit_price || stock_type_id FROM vym_item_stock WHERE item_no = 500"),
+              "159APPAREL");
 }
 
 TEST_F(StockWindow, UnitPriceAndMarginFollowEachOther) {
@@ -254,12 +232,7 @@ TEST_F(StockWindow, ANewStockItemIsCheckedInOrderThenSaved) {
     Combo("cmbStockType").SetKey("APPAREL");
     script_.ExpectMessage("Vendor is Required", "Save Error", kInformation);
     EXPECT_FALSE(window_->SaveData());
-    modals_.Expect("frmVendor", [](QDialog& vendors) {
-        FlexGrid& grid = *vendors.findChild<FlexGrid*>("fgVendors");
-        vendors.findChild<QToolButton*>("cmdIndex26")->click();
-        grid.SetCurrentCell(grid.FindRow("SNOWLINE", 0), 0);
-        vendors.findChild<QPushButton*>("cmdOk")->click();
-    });
+    modals_.Expect("frmVendor", test::PickVendor("SNOWLINE"));
     Click("cmdVendor");
     EXPECT_EQ(Find<QLabel>("lblVendorName").text(), "Snowline Outfitters");
 
@@ -348,13 +321,12 @@ TEST_F(StockWindow, MapIdsAreAddedAndDeletedOnlyWithAnItemNumber) {
                           "Map Delete Cancelled", kInformation);
     Click("cmdDeleteMap");
     maps.SetCurrentCell(maps.FindRow("JKT-RED-M", 1), 1);
-    script_.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
-                          "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::No);
-    Click("cmdDeleteMap");
-    EXPECT_EQ(Column("fgMaps", 1).size(), 3);
-    script_.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
-                          "Confirm Item Map Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDeleteMap");
+    for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        script_.ExpectMessage("Are you sure you want to delete the item map: JKT-RED-M?",
+                              "Confirm Item Map Delete", kQuestionYesNoDefaultNo, answer);
+        Click("cmdDeleteMap");
+        EXPECT_EQ(Column("fgMaps", 1).size(), answer == MsgResult::No ? 3 : 2);
+    }
     EXPECT_EQ(Column("fgMaps", 1), (QStringList{"500", "RED JACKET M"}));
     script_.Verify();
 
@@ -371,30 +343,30 @@ TEST_F(StockWindow, RentalItemsOfARentalArticleAreListedOnceAndSaveOnlyTheirChan
     EXPECT_EQ(Tabs().last(), "RENTAL");
     EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
 
-    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    modals_.Expect("frmItemLookup", PickItem(700));
     script_.ExpectMessage("Item is already in the rental item list", "Invalid Rental Item",
                           kInformation);
     Click("cmdAddRental");
     script_.Verify();
     EXPECT_EQ(Column("fgRental", 1), QStringList{"700"});
 
-    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "701"); });
-    Click("cmdAddRental");
-    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "704"); });
-    Click("cmdAddRental");
+    for (const int item : {701, 704}) {
+        modals_.Expect("frmItemLookup", PickItem(item));
+        Click("cmdAddRental");
+    }
     EXPECT_EQ(Column("fgRental", 2),
               (QStringList{"Adult Ski Rental", "Adult Boot Rental", "Demo Ski, Season Lease"}));
 
     // Added and removed again before saving: nothing to save for it.
     FlexGrid& rental = Grid("fgRental");
-    rental.SetCurrentCell(rental.FindRow("704", 1), 1);
-    script_.ExpectMessage("Are you sure you want to remove the rental item Demo Ski, Season Lease?",
-                          "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdRemoveRental");
-    rental.SetCurrentCell(rental.FindRow("700", 1), 1);
-    script_.ExpectMessage("Are you sure you want to remove the rental item Adult Ski Rental?",
-                          "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdRemoveRental");
+    for (const auto& [item, name] :
+         {std::pair{"704", "Demo Ski, Season Lease"}, std::pair{"700", "Adult Ski Rental"}}) {
+        rental.SetCurrentCell(rental.FindRow(item, 1), 1);
+        script_.ExpectMessage(
+            std::string("Are you sure you want to remove the rental item ") + name + "?",
+            "Confirm Rental Item Remove", kQuestionYesNoDefaultNo, MsgResult::Yes);
+        Click("cmdRemoveRental");
+    }
     EXPECT_EQ(Column("fgRental", 1), QStringList{"701"});
 
     ASSERT_TRUE(window_->SaveData());
@@ -414,7 +386,7 @@ TEST_F(StockWindow, AFailedSaveLeavesTheDatabaseAndTheNewItemAsTheyWere) {
     const std::string items = Scalar("SELECT count(*) FROM vym_item");
     Find<QCheckBox>("chkIsAPackage").click();
     Combo("cmbDepartment").SetKey("RENTAL");
-    modals_.Expect("frmItemLookup", [](QDialog& lookup) { PickItem(lookup, "700"); });
+    modals_.Expect("frmItemLookup", PickItem(700));
     Click("cmdAddRental");
 
     // The item is written, then its detail rows fail.
@@ -451,24 +423,14 @@ TEST_F(StockWindow, LocationPricingOpensForASavedItemOnly) {
     Open(500);
     modals_.Expect("frmStockPricing", [](QDialog& pricing) {
         auto* minimum = pricing.findChild<QLineEdit*>("txtMinPrice");
-        minimum->selectAll();
-        QTest::keyClicks(minimum, "120.5");
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(minimum, &out);
+        test::ReplaceText(*minimum, "120.5");
+        test::Leave(*minimum);
         pricing.accept();
     });
     Click("cmdLocationPricing");
     modals_.Verify();
     EXPECT_EQ(Find<QLineEdit>("txtMinPrice").text(), "120.5000");
     EXPECT_EQ(Scalar("SELECT min_price FROM vym_item_stock WHERE item_no = 500"), "120.5");
-}
-
-TEST_F(StockWindow, CancelLeavesTheDatabaseAlone) {
-    Open(500);
-    Type("txtUnitPrice", "999");
-    Click("cmdCancel");
-    EXPECT_FALSE(window_->Saved());
-    EXPECT_EQ(Scalar("SELECT unit_price FROM vym_item_stock WHERE item_no = 500"), "159");
 }
 
 }  // namespace

@@ -11,26 +11,11 @@
 #include "gateway/connection.h"
 #include "host/plug_in_registry.h"
 #include "host/vym_interface.h"
+#include "support/qt/scripted_modal_runner.h"
 #include "support/server/back_office.h"
-#include "ui/modal_runner.h"
 
 namespace vym {
 namespace {
-
-// Stands in for exec(): notes each dialog opened and closes it at once.
-class RecordingRunner : public ui::ModalRunner {
-  public:
-    RecordingRunner() { previous_ = ui::SetModalRunner(this); }
-    ~RecordingRunner() override { ui::SetModalRunner(previous_); }
-    int Run(QDialog& dialog) override {
-        titles.append(dialog.windowTitle());
-        return QDialog::Rejected;
-    }
-    QStringList titles;
-
-  private:
-    ui::ModalRunner* previous_ = nullptr;
-};
 
 QStringList& ConsoleLog() {
     static QStringList log;
@@ -80,7 +65,6 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpenAndTheAboutBox) {
-    RecordingRunner runner;
     BackOfficeWindow window(office_.Local(), plugIns_, Database());
 
     const auto& pages = Child<QStackedWidget>(window, "stkPages");
@@ -89,8 +73,12 @@ TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpenAndTheAboutBox
     EXPECT_EQ(Child<QLabel>(window, "lblUser").text(), "ADMIN");
     EXPECT_EQ(Child<QTabWidget>(window, "tabApplications").count(), 0);
 
+    test::ScriptedModalRunner modals;
+    modals.Expect("frmAbout", [](QDialog& about) {
+        EXPECT_EQ(about.windowTitle(), "About VYMItem");
+        about.reject();
+    });
     Child<QAction>(window, "mnuAbout").trigger();
-    EXPECT_EQ(runner.titles, QStringList{"About VYMItem"});
 }
 
 TEST_F(MainWindow, RegisteredConsolesOpenAsTabsDrivenThroughThePlugInInterface) {

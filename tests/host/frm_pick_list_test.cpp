@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "gateway/connection.h"
 #include "host/item_enums.h"
+#include "support/core/fields.h"
 #include "support/server/back_office.h"
 #include "ui/flex_grid.h"
 
@@ -67,11 +68,9 @@ TEST_F(PickList, HeadsColumnsByFieldNameAndFindsAndHidesThemByKeyInAnyCase) {
     EXPECT_TRUE(Grid().IsColumnHidden(2));
     EXPECT_FALSE(Grid().IsColumnHidden(0));
     EXPECT_EQ(pick_.ColumnText("address_no"), "11");
-}
 
-TEST_F(PickList, EmptyListHasNoCurrentRowText) {
-    const auto recordset = Open("SELECT vym_user FROM vym_security_user WHERE 1 = 0");
-    pick_.FillRecordset(*recordset);
+    // An empty list has no current row to read.
+    pick_.FillRecordset(*Open("SELECT vym_user FROM vym_security_user WHERE 1 = 0"));
     EXPECT_EQ(pick_.ColumnText("vym_user"), "");
 }
 
@@ -113,26 +112,25 @@ TEST_F(PickList, POLinesModeSelectsSeveralLinesOrAll) {
     EXPECT_TRUE(Button("cmdSelectAll").isVisibleTo(&pick_));
     EXPECT_TRUE(pick_.SelectedLines().empty());
 
+    // The lines chosen, each "line|ordered|received|item|stock id|description".
+    const auto chosen = [this] {
+        QStringList lines;
+        for (const frmPickList::POLine& l : pick_.SelectedLines()) {
+            lines << QString::fromStdString(test::Fields(l[pvPOLine], l[pvQtyOrd], l[pvQtyReceived],
+                                                         l[pvItemNo], l[pvStockId],
+                                                         l[pvItemFullDesc]));
+        }
+        return lines;
+    };
     Grid().SelectRow(1);
     Grid().SelectRow(2);
     Button("cmdOk").click();
-    const auto lines = pick_.SelectedLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0][pvPOLine], "1");
-    EXPECT_EQ(lines[0][pvQtyOrd], "5");
-    EXPECT_EQ(lines[0][pvQtyReceived], "0");
-    EXPECT_EQ(lines[0][pvItemNo], "1001");
-    EXPECT_EQ(lines[0][pvStockId], "SKI-01");
-    EXPECT_EQ(lines[0][pvItemFullDesc], "Race Skis");
-    EXPECT_EQ(lines[1][pvStockId], "");  // Null stock id
-    EXPECT_EQ(lines[1][pvItemFullDesc], "Poles");
+    EXPECT_EQ(chosen(), QStringList({"1|5|0|1001|SKI-01|Race Skis", "2|3|1|1002||Poles"}));
     EXPECT_FALSE(pick_.UserCancelled());
 
     Button("cmdSelectAll").click();
-    const auto all = pick_.SelectedLines();
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[2][pvPOLine], "3");
-    EXPECT_EQ(all[2][pvItemFullDesc], "Ski Wax");
+    EXPECT_EQ(chosen().size(), 3);
+    EXPECT_EQ(chosen().value(2), "3|8|8|1003|WAX|Ski Wax");
 }
 
 }  // namespace

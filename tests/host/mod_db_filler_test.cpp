@@ -159,36 +159,24 @@ TEST(FillGridFromRecordset, StopEndsTheFillBeforeTheNextRowAndAClosedRecordsetAd
     EXPECT_EQ(grid.Rows(), 1);
 }
 
-class FillGridOnDatabase : public ::testing::Test {
-  protected:
-    test::BackOffice office_;
-};
-
-TEST_F(FillGridOnDatabase, NullFirstFieldStillGivesARow) {
+TEST(FillGrid, ShowsARowWhoseFirstFieldIsNullAndReportsABadQueryUnderModDBFiller) {
+    test::BackOffice office;
     ui::FlexGrid grid;
     grid.SetFormatString("Note|User");
     test::RecordingErrors errors;
-
-    ASSERT_TRUE(FillGrid(office_.Db(), &errors, grid,
+    ASSERT_TRUE(FillGrid(office.Db(), &errors, grid,
                          "SELECT NULL AS no_note, vym_user FROM vym_security_user "
                          "WHERE vym_user = 'ADMIN'",
                          true))
         << (errors.reports.empty() ? "" : errors.reports[0].Description);
-
     ASSERT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.TextMatrix(1, 0), "");
     EXPECT_EQ(grid.TextMatrix(1, 1), "ADMIN");
     EXPECT_TRUE(errors.reports.empty());
-}
 
-TEST_F(FillGridOnDatabase, BadQueryIsReportedUnderModDBFiller) {
-    ui::FlexGrid grid;
-    grid.SetFormatString("A");
-    test::RecordingErrors errors;
-
-    EXPECT_FALSE(FillGrid(office_.Db(), &errors, grid,
+    grid.Clear();
+    EXPECT_FALSE(FillGrid(office.Db(), &errors, grid,
                           "SELECT no_such_column FROM vym_security_user", false));
-
     EXPECT_EQ(grid.Rows(), 1);
     ASSERT_EQ(errors.reports.size(), 1u);
     EXPECT_EQ(errors.reports[0].Source, "modDBFiller FillGrid");

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include "base/prompter.h"
+#include "editors/screen_helpers.h"
 #include "model/cpackage.h"
 #include "support/qt/screen_test.h"
 #include "ui/check_list.h"
@@ -19,25 +20,11 @@
 namespace vym {
 namespace {
 
-using test::ScriptedModalRunner;
+using test::PickItem;
 using test::TypeIntoCell;
 using ui::FlexGrid;
 
 constexpr MsgStyle kRemoveQuestion{MsgButtons::YesNoCancel, MsgIcon::Question, 2};
-
-// The item lookup as a user drives it: a tab, a number, Find, the row found
-// chosen.
-ScriptedModalRunner::Handler Pick(const char* tab, const char* number) {
-    return [=](QDialog& lookup) {
-        lookup.findChild<ui::KeyTabBar*>("tabSearch")->SetCurrentKey(tab);
-        lookup.findChild<QLineEdit*>("txtItemNo")->setText(number);
-        lookup.findChild<QPushButton*>("cmdFind")->click();
-        auto& grid = *lookup.findChild<FlexGrid*>("fgItems");
-        ASSERT_EQ(grid.Rows(), 2);
-        grid.SelectRow(1);
-        lookup.findChild<QPushButton*>("cmdOk")->click();
-    };
-}
 
 class PackageEditor : public test::ScreenTest {
   protected:
@@ -73,11 +60,9 @@ class PackageEditor : public test::ScreenTest {
 TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
     Open(4);
     EXPECT_EQ(window_.windowTitle(), "Package Properties (4)");
-    EXPECT_EQ(Find<QLineEdit>("txtDescription").text(), "Family Ski Week Online");
-    EXPECT_EQ(Find<QComboBox>("cmbStatus").currentText(), "Active");
-    EXPECT_EQ(Find<ui::DataCombo>("cmbFunction").Key(), "LIFT");
-    EXPECT_EQ(Find<ui::DataCombo>("cmbCatagory").Key(), "ADULT");
-    EXPECT_EQ(Find<QLabel>("lblRedeemPackage").text(), "Family Ski Week (1)");
+    EXPECT_EQ(test::Shown(window_, {"txtDescription", "cmbStatus", "lblRedeemPackage"}),
+              "Family Ski Week Online|Active|Family Ski Week (1)");
+    EXPECT_EQ(test::Keys(window_, {"cmbFunction", "cmbCatagory"}), "LIFT|ADULT");
 
     FlexGrid& items = Items();
     ASSERT_EQ(items.Rows(), 3);
@@ -149,9 +134,9 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
 TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
     Open(2);
     const std::string before = Lines(2);
-    modals_.Expect("frmItemLookup", Pick("TICKET", "101"));
+    modals_.Expect("frmItemLookup", PickItem(101, "TICKET"));
     Click("cmdAdd");
-    modals_.Expect("frmItemLookup", Pick("TICKET", "102"));
+    modals_.Expect("frmItemLookup", PickItem(102, "TICKET"));
     Click("cmdAdd");
     FlexGrid& items = Items();
     ASSERT_EQ(items.Rows(), 6);
@@ -178,22 +163,22 @@ TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
 
 TEST_F(PackageEditor, RedemptionPackageIsCheckedThenMappedLineByLine) {
     Open(2);
-    auto choosePackage = [&](const char* number) {
-        modals_.Expect("frmItemLookup", Pick("PACKAGE", number));
+    auto choosePackage = [&](int number) {
+        modals_.Expect("frmItemLookup", PickItem(number, "PACKAGE"));
         Click("cmdRedeemPackage");
     };
     script_.ExpectMessage("You can not associate a redemption package to itself.",
                           "Redemption Package Error", kInformation);
-    choosePackage("2");
+    choosePackage(2);
     script_.ExpectMessage(
         "The redemption package selected does not have the same number of items as this "
         "package.",
         "Redemption Association Error", kInformation);
-    choosePackage("1");
+    choosePackage(1);
     EXPECT_EQ(Find<QLabel>("lblRedeemPackage").text(), "");
 
     Remove(3);
-    choosePackage("1");
+    choosePackage(1);
     EXPECT_EQ(Find<QLabel>("lblRedeemPackage").text(), "Family Ski Week (1)");
     EXPECT_EQ(Map().TextMatrix(1, 3), "0");
 
@@ -235,7 +220,7 @@ TEST_F(PackageEditor, ClearingTheRedemptionPackageUnmapsEveryLine) {
 
 TEST_F(PackageEditor, HeaderFieldsAndRegisterGroupsAreSaved) {
     Open(2);
-    Find<QLineEdit>("txtDescription").setText("Learn to Ski Weekend");
+    test::ReplaceText(Find<QLineEdit>("txtDescription"), "Learn to Ski Weekend");
     Find<QComboBox>("cmbStatus").setCurrentIndex(1);
     ui::DataCombo& functions = Find<ui::DataCombo>("cmbFunction");
     ASSERT_TRUE(functions.SetKey("LIFT"));
@@ -267,13 +252,13 @@ TEST_F(PackageEditor, HeaderFieldsAndRegisterGroupsAreSaved) {
 
 TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
     Open(1);
-    Find<QLineEdit>("txtDescription").clear();
+    test::ReplaceText(Find<QLineEdit>("txtDescription"), "");
     script_.ExpectMessage("Description is required.", "Update Package Message", kInformation);
     script_.ExpectMessage("Unable to update package", "", MsgStyle{});
     Click("cmdOk");
     EXPECT_FALSE(window_.Saved());
 
-    Find<QLineEdit>("txtDescription").setText("Family Ski Fortnight");
+    test::ReplaceText(Find<QLineEdit>("txtDescription"), "Family Ski Fortnight");
     Remove(1);  // the line package 4 is redeemed as
     script_.ExpectMessage(
         "A line of the package Family Ski Week Online is redeemed as line 1, which can not be "
@@ -295,8 +280,8 @@ TEST_F(PackageEditor, ANewPackageThatFailsToSaveKeepsNumberZeroAndCanBeSavedAgai
     window_.Setup(&maint_, package_);
     EXPECT_EQ(window_.windowTitle(), "Package Properties (0)");
     EXPECT_EQ(Find<ui::DataCombo>("cmbCatagory").Key(), "ADULT");
-    Find<QLineEdit>("txtDescription").setText("Spring Pass");
-    modals_.Expect("frmItemLookup", Pick("TICKET", "100"));
+    test::ReplaceText(Find<QLineEdit>("txtDescription"), "Spring Pass");
+    modals_.Expect("frmItemLookup", PickItem(100, "TICKET"));
     Click("cmdAdd");
     ASSERT_EQ(Items().Rows(), 2);
 

@@ -199,7 +199,7 @@ TEST(PrintJob, TextLandsWhereTheTemplatePlacesItWithinHalfAMillimetre) {
     }
 }
 
-TEST(PrintJob, AFormatResolvesToTheTemplateOfItsPageAndCustomerLevel) {
+TEST(PrintJob, AFormatResolvesToTheTemplateOfItsPageAndCustomerLevelAndATextOneReadsAsText) {
     test::BackOffice office;
     const long binTag = office.Scalar(
         "SELECT format_no FROM vym_print_format WHERE description = 'Bin Tag (Text)'");
@@ -229,16 +229,11 @@ TEST(PrintJob, AFormatResolvesToTheTemplateOfItsPageAndCustomerLevel) {
     QString error;
     EXPECT_FALSE(ResolveTemplate(office.Db(), 5, QString(), QString(), &error));
     EXPECT_EQ(error, "Print format 5 has no template.");
-}
 
-TEST(PrintJob, ATextOnlyTemplatePrintsTheRecordsValuesAsPlainText) {
-    test::BackOffice office;
-    const long binTag = office.Scalar(
-        "SELECT format_no FROM vym_print_format WHERE description = 'Bin Tag (Text)'");
+    // A text-only template prints the record's values as plain text.
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("tag.pdf"));
     PdfOutput output(pdf);
-    QString error;
     ASSERT_TRUE(PrintRecord(office.Db(), binTag, StockRecord("Ski Gloves", "", "GLOVE-BLK-L"), 1,
                             QString(), QString(), PreviewMode::None, &error))
         << error.toStdString();

@@ -18,12 +18,16 @@ using ui::FlexGrid;
 // manager's authorization (3); at the retail registers for two prompts.
 class ProfilePromptWindow : public test::ScreenTest {
   protected:
-    void Open(const QString& profile = "LIFTID") {
+    // Opens the prompts of profile LIFTID, on the module's tab if given.
+    void Open(const char* module = nullptr) {
         window_ = std::make_unique<frmProfilePrompt>();
         screen_ = window_.get();
-        window_->Setup(&maint_, profile);
+        window_->Setup(&maint_, "LIFTID");
         window_->show();
         QCoreApplication::processEvents();
+        if (module != nullptr) {
+            Tabs().SetCurrentKey(module);
+        }
     }
     FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdPrompts"); }
     ui::KeyTabBar& Tabs() { return *window_->findChild<ui::KeyTabBar*>("tabModules"); }
@@ -77,8 +81,7 @@ TEST_F(ProfilePromptWindow, EachModuleTabShowsItsOwnPromptsInOrder) {
 }
 
 TEST_F(ProfilePromptWindow, AddSavesTheEditorsPromptLastInTheModule) {
-    Open();
-    Tabs().SetCurrentKey("TICKET");
+    Open("TICKET");
     modals_.ExpectReject("frmEditProfilePrompt");
     Click("cmdAdd");
     modals_.Verify();
@@ -97,8 +100,7 @@ TEST_F(ProfilePromptWindow, AddSavesTheEditorsPromptLastInTheModule) {
 }
 
 TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
-    Open();
-    Tabs().SetCurrentKey("TICKET");
+    Open("TICKET");
     SelectSeq(2);
     modals_.Expect("frmEditProfilePrompt", [](QDialog& editor) {
         EXPECT_EQ(editor.findChild<DataCombo*>("cmbPrompt")->Key(), "REASON");
@@ -115,21 +117,17 @@ TEST_F(ProfilePromptWindow, EditShowsTheSavedPromptAndSavesAnEmptyCodeList) {
 }
 
 TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
-    Open();
-    Tabs().SetCurrentKey("TICKET");
+    Open("TICKET");
     SelectSeq(1);
-    script_.ExpectMessage(
-        "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
-        "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
-    Click("cmdDelete");
-    script_.Verify();
-    EXPECT_EQ(Saved(1), "PHOTOID///REQUIRED,NOTEXPIRED");
-
-    script_.ExpectMessage(
-        "Are you sure you want to delete the selected profile prompt for module TICKET and seq 1?",
-        "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDelete");
-    script_.Verify();
+    for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        script_.ExpectMessage(
+            "Are you sure you want to delete the selected profile prompt for module TICKET and seq "
+            "1?",
+            "Confirm Delete", kQuestionYesNoDefaultNo, answer);
+        Click("cmdDelete");
+        EXPECT_EQ(Saved(1), answer == MsgResult::No ? "PHOTOID///REQUIRED,NOTEXPIRED"
+                                                    : "REASON/WEATHER/SUPERVISOR/REQUIRED");
+    }
     EXPECT_EQ(Shown(), QStringList({"1:REASON", "2:AUTHORIZE"}));
 
     SelectSeq(1);
@@ -146,8 +144,7 @@ TEST_F(ProfilePromptWindow, DeleteAsksAndTheArrowsMoveThePrompt) {
 TEST_F(ProfilePromptWindow, AFailedSaveSaysSoAndChangesNothing) {
     FaultInjectingConnection& faulty = Faults();
     errorsExpected_ = true;
-    Open();
-    Tabs().SetCurrentKey("TICKET");
+    Open("TICKET");
     SelectSeq(3);
     modals_.Expect("frmEditProfilePrompt", [&](QDialog& editor) {
         Toggle(editor, "PASSWORD");

@@ -169,18 +169,15 @@ TEST_F(ProfilesWindow, DeleteAsksTheDatabaseBeforeTheUser) {
     EXPECT_GT(grid.FindRow("LIFTID", kProfile), 0);
 
     grid.SetCurrentCell(grid.FindRow("RENTWAIVER", kProfile), kProfile);
-    script_.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
-                          "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::No);
-    Click("cmdDelete");
-    script_.Verify();
-    EXPECT_EQ(Description("RENTWAIVER"), "Rental Waiver and DIN Setting");
-
-    script_.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
-                          "Confirm Delete", kQuestionYesNoDefaultNo, MsgResult::Yes);
-    Click("cmdDelete");
-    script_.Verify();
+    for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        script_.ExpectMessage("Are you sure you want to delete the Profile RENTWAIVER?",
+                              "Confirm Delete", kQuestionYesNoDefaultNo, answer);
+        Click("cmdDelete");
+        script_.Verify();
+        EXPECT_EQ(Description("RENTWAIVER"),
+                  answer == MsgResult::No ? "Rental Waiver and DIN Setting" : "<none>");
+    }
     EXPECT_EQ(grid.FindRow("RENTWAIVER", kProfile), -1);
-    EXPECT_EQ(Description("RENTWAIVER"), "<none>");
 }
 
 TEST_F(ProfilesWindow, EditOpensThePromptsOfTheSelectedProfile) {

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <string_view>
 
 #include "support/qt/screen_test.h"
 #include "ui/data_combo.h"
@@ -41,39 +40,26 @@ class SerialProperties : public test::ScreenOf<frmSerialProperties> {
 
 TEST_F(SerialProperties, SaveChecksTheUnitInOrderAndKeepsWhatWasTyped) {
     OpenNew();
-    struct Step {
-        const char* field;  // typed before saving; nullptr: nothing
-        const char* text;
-        const char* message;  // the refusal, nullptr: saved
-        const char* title;
-        const char* focus;
-    };
-    const Step steps[] = {
-        {nullptr, "", "Purchase Item is required", "Item Required", "txtItemNo"},
-        {"txtItemNo", "610", "Serial Id is required", "Serial Id Required", "txtSerialId"},
-        {"txtSerialId", "RB-T1", "Location is required", "Location Required", "cmbLocation"},
-        {"txtBootLength", "", "Boot Length is required for SKIBOOT serial types.",
-         "Boot Length Required", "txtBootLength"},
-        {"txtBootLength", "29O", "Boot Length must be a number of millimetres.",
-         "Invalid Boot Length", "txtBootLength"},
-        {"txtBootLength", "298", nullptr, nullptr, nullptr},
-    };
-    for (const Step& step : steps) {
-        if (step.field) {
-            Type(step.field, step.text);
-        }
-        if (std::string_view(step.field ? step.field : "") == "txtBootLength") {
-            Find<ui::DataCombo>("cmbLocation").SetKey("SUMMIT");
-        }
-        if (step.message) {
-            script_.ExpectMessage(step.message, step.title, kInformation);
-        }
+    const auto refused = [&](const char* message, const char* title, const char* focus) {
+        script_.ExpectMessage(message, title, kInformation);
         Click("cmdApply");
         script_.Verify();
-        if (step.focus) {
-            EXPECT_EQ(window_.focusWidget(), &Find<QWidget>(step.focus)) << step.message;
-        }
-    }
+        EXPECT_EQ(window_.focusWidget(), &Find<QWidget>(focus)) << message;
+        EXPECT_FALSE(window_.Saved()) << message;
+    };
+    refused("Purchase Item is required", "Item Required", "txtItemNo");
+    Type("txtItemNo", "610");
+    refused("Serial Id is required", "Serial Id Required", "txtSerialId");
+    Type("txtSerialId", "RB-T1");
+    refused("Location is required", "Location Required", "cmbLocation");
+    Find<ui::DataCombo>("cmbLocation").SetKey("SUMMIT");
+    Type("txtBootLength", "");
+    refused("Boot Length is required for SKIBOOT serial types.", "Boot Length Required",
+            "txtBootLength");
+    Type("txtBootLength", "29O");
+    refused("Boot Length must be a number of millimetres.", "Invalid Boot Length", "txtBootLength");
+    Type("txtBootLength", "298");
+    Click("cmdApply");
     EXPECT_TRUE(window_.Saved());
     EXPECT_EQ(Find<QLineEdit>("txtSerialId").text(), "RB-T1");
     EXPECT_EQ(window_.windowTitle(), "Serial Properties of RB-T1 for Rental Boot,RB-COMFORT,,27");

@@ -140,9 +140,7 @@ TEST_F(SerialConsole, DeletesAUnitThatIsNotOutAfterTheUserSaysYes) {
     Type("txtSerialId", "RSB");
     Search();
     const auto remove = [&](const char* serial, MsgResult answer, const char* refusal = nullptr) {
-        for (const int row : Grid().SelectedRows()) {
-            Grid().SelectRow(row, false);
-        }
+        Grid().clearSelection();
         Grid().SetCurrentCell(RowOf(serial), 0);
         Grid().SelectRow(RowOf(serial));
         script_.ExpectMessage("Are you sure you want to delete this serial number?",
@@ -167,9 +165,7 @@ TEST_F(SerialConsole, PrintLabelsListsTheSelectedUnitsOnTheSerializedLabelScreen
     Bind(office_.Server());
     Type("txtSerialId", "RSB");
     Search();
-    for (const int row : Grid().SelectedRows()) {
-        Grid().SelectRow(row, false);
-    }
+    Grid().clearSelection();
     Find<QAction>("mnuPrintLabels").trigger();  // nothing selected: nothing to label
     for (const char* serial : {"RSB00002", "RSB00004"}) {
         Grid().SelectRow(RowOf(serial));

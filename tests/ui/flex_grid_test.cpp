@@ -16,12 +16,15 @@
 #include <QTimer>
 
 #include "support/core/prompter_script.h"
+#include "support/qt/grid_typing.h"
 #include "support/qt/qt_printers.h"
 #include "ui/flex_grid_delegate.h"
 #include "ui/symbol_font.h"
 
 namespace vym::ui {
 namespace {
+
+using test::CellTexts;
 
 class FlexGridTest : public ::testing::Test {
   protected:
@@ -32,6 +35,13 @@ class FlexGridTest : public ::testing::Test {
     }
     // Runs the event loop once so the view has seen appended rows.
     static void Settle() { QCoreApplication::processEvents(); }
+    // Adds tab-separated rows and lets the view see them.
+    void Load(std::initializer_list<QString> rows) {
+        for (const QString& row : rows) {
+            grid.AddItem(row);
+        }
+        Settle();
+    }
     QModelIndex Index(int row, int col) const { return grid.model()->index(row - 1, col); }
     QWidget* Editor(int row, int col) const { return grid.indexWidget(Index(row, col)); }
     // Enter and Escape in an editor commit or close it on the next turn of the event loop.
@@ -46,14 +56,11 @@ class FlexGridTest : public ::testing::Test {
 TEST_F(FlexGridTest, FormatStringDeclaresHeadingsAlignmentAndEmptyColumns) {
     EXPECT_EQ(grid.Cols(), 6);
     EXPECT_EQ(grid.Rows(), 1);
-    EXPECT_EQ(grid.TextMatrix(0, 1), "Description");
-    EXPECT_EQ(grid.TextMatrix(0, 2), "Price");
-    EXPECT_EQ(grid.TextMatrix(0, 4), "");
+    EXPECT_EQ(CellTexts(grid, 0, {0, 1, 2, 3, 4, 5}), "Child ID|Description|Price|Active||State");
     EXPECT_EQ(grid.FormatString(), "Child ID|<Description|>Price|^Active||State");
     EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), "Description");
 
-    grid.AddItem("1\tSki\t10\t-1\t\tX");
-    Settle();
+    Load({"1\tSki\t10\t-1\t\tX"});
     auto align = [&](int col) {
         return Qt::Alignment(Index(1, col).data(Qt::TextAlignmentRole).toInt()) &
                Qt::AlignHorizontal_Mask;
@@ -72,10 +79,9 @@ TEST_F(FlexGridTest, RowsAreTabSeparatedAndNumberedFromOne) {
     grid.AddItem("20\tSecond\t2\t0\t\tS\textra ignored");
     grid.AddItem("15\tBetween", 2);
     EXPECT_EQ(grid.Rows(), 4);
-    EXPECT_EQ(grid.TextMatrix(1, 1), "First");
-    EXPECT_EQ(grid.TextMatrix(2, 1), "Between");
-    EXPECT_EQ(grid.TextMatrix(3, 5), "S");
-    EXPECT_EQ(grid.TextMatrix(2, 2), "");  // short rows leave empty cells
+    EXPECT_EQ(test::ColumnTexts(grid, 1), QStringList({"First", "Between", "Second"}));
+    EXPECT_EQ(CellTexts(grid, 3, {5}), "S");
+    EXPECT_EQ(CellTexts(grid, 2, {2}), "");  // short rows leave empty cells
     Settle();
     EXPECT_EQ(grid.model()->rowCount(), 3);
 
@@ -145,29 +151,21 @@ TEST_F(FlexGridTest, CellsKeepTabsBackslashesAndAnyCharacter) {
                                "\\"};
     grid.AddRow(texts);
     grid.AddRow({"next"});
-    for (int col = 0; col < texts.size(); ++col) {
-        EXPECT_EQ(grid.TextMatrix(1, col), texts[col]) << col;
-    }
+    EXPECT_EQ(CellTexts(grid, 1, {0, 1, 2, 3, 4, 5}), texts.join(u'|'));
     // One cell rewritten leaves its neighbours as they were.
     grid.SetTextMatrix(1, 2, "x\ty\\");
-    EXPECT_EQ(grid.TextMatrix(1, 2), "x\ty\\");
-    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
-    EXPECT_EQ(grid.TextMatrix(1, 3), texts[3]);
+    EXPECT_EQ(CellTexts(grid, 1, {1, 2, 3}), texts[1] + "|x\ty\\|" + texts[3]);
     // A short row grows to the cell that is set.
     grid.SetTextMatrix(2, 4, "far");
-    EXPECT_EQ(grid.TextMatrix(2, 4), "far");
-    EXPECT_EQ(grid.TextMatrix(2, 0), "next");
-    EXPECT_EQ(grid.TextMatrix(2, 3), "");
+    EXPECT_EQ(CellTexts(grid, 2, {0, 3, 4}), "next||far");
     // Tab-separated rows take a backslash as text.
     grid.AddItem("a\\b\t\\t");
-    EXPECT_EQ(grid.TextMatrix(3, 0), "a\\b");
-    EXPECT_EQ(grid.TextMatrix(3, 1), "\\t");
+    EXPECT_EQ(CellTexts(grid, 3, {0, 1}), "a\\b|\\t");
     // Columns taken away take their cells with them.
     grid.SetCols(2);
     grid.SetCols(6);
-    EXPECT_EQ(grid.TextMatrix(1, 1), texts[1]);
-    EXPECT_EQ(grid.TextMatrix(1, 2), "");
-    EXPECT_EQ(grid.TextMatrix(2, 4), "");
+    EXPECT_EQ(CellTexts(grid, 1, {1, 2}), texts[1] + "|");
+    EXPECT_EQ(CellTexts(grid, 2, {4}), "");
 }
 
 TEST_F(FlexGridTest, HiddenRowsAndColumnsKeepTheirNumbers) {
@@ -191,9 +189,7 @@ TEST_F(FlexGridTest, HiddenRowsAndColumnsKeepTheirNumbers) {
 
 TEST_F(FlexGridTest, ComboListKeepsTheKeyAndShowsTheText) {
     grid.SetColumnComboList(5, "|#-1;[NA]|#0;[NO RULE]|#7;Seven|");
-    grid.AddItem("1\tA\t\t\t\t0");
-    grid.AddItem("2\tB\t\t\t\t12");
-    Settle();
+    Load({"1\tA\t\t\t\t0", "2\tB\t\t\t\t12"});
     EXPECT_EQ(grid.ColumnKindOf(5), FlexGrid::ColumnKind::ComboList);
     EXPECT_EQ(grid.TextMatrix(1, 5), "0");
     EXPECT_EQ(grid.DisplayText(1, 5), "[NO RULE]");
@@ -214,10 +210,7 @@ TEST_F(FlexGridTest, ComboListKeepsTheKeyAndShowsTheText) {
 
 TEST_F(FlexGridTest, CheckColumnsToggleThroughTheEditEvents) {
     grid.SetColumnKind(3, FlexGrid::ColumnKind::CheckBox);
-    grid.AddItem("1\tA\t\t-1");
-    grid.AddItem("2\tB\t\tTrue");
-    grid.AddItem("3\tC\t\t0");
-    Settle();
+    Load({"1\tA\t\t-1", "2\tB\t\tTrue", "3\tC\t\t0"});
     EXPECT_TRUE(grid.CellChecked(1, 3));
     EXPECT_TRUE(grid.CellChecked(2, 3));
     EXPECT_FALSE(grid.CellChecked(3, 3));
@@ -251,10 +244,10 @@ TEST_F(FlexGridTest, CheckColumnsToggleThroughTheEditEvents) {
     EXPECT_EQ(grid.TextMatrix(2, 3), "0");
 }
 
-TEST_F(FlexGridTest, EditingRaisesBeforeValidateAndAfterEditAndHonoursCancel) {
-    grid.AddItem("1\tA\t5");
+TEST_F(FlexGridTest, EditingNeedsAnEditableGridAndColumnAndRaisesItsEventsAndHonoursCancel) {
+    Load({"1\tA\t5"});
+    EXPECT_FALSE(grid.EditCell(1, 2)) << "grids are read-only until made editable";
     grid.SetEditable(true);
-    Settle();
     QStringList events;
     QObject::connect(&grid, &FlexGrid::BeforeEdit, [&](int row, int col, bool&) {
         events << QString("before %1,%2").arg(row).arg(col);
@@ -297,23 +290,14 @@ TEST_F(FlexGridTest, EditingRaisesBeforeValidateAndAfterEditAndHonoursCancel) {
                      [](int, int col, bool& cancel) { cancel = col == 1; });
     EXPECT_FALSE(grid.EditCell(1, 1));
     EXPECT_FALSE(grid.IsEditing());
-}
-
-TEST_F(FlexGridTest, EditabilityFollowsGridAndColumn) {
-    grid.AddItem("1\tA\t5");
-    Settle();
-    EXPECT_FALSE(grid.EditCell(1, 1)) << "grids are read-only until made editable";
-    grid.SetEditable(true);
-    grid.SetColumnEditable(1, false);
-    EXPECT_FALSE(grid.ColumnEditable(1));
-    EXPECT_FALSE(grid.EditCell(1, 1));
-    EXPECT_TRUE(grid.EditCell(1, 2));
+    grid.SetColumnEditable(2, false);
+    EXPECT_FALSE(grid.ColumnEditable(2));
+    EXPECT_FALSE(grid.EditCell(1, 2));
+    EXPECT_TRUE(grid.EditCell(1, 0));
 }
 
 TEST_F(FlexGridTest, KeyboardStartsEditsAndReportsDeleteAndEnter) {
-    grid.AddItem("1\tA\t5");
-    grid.AddItem("2\tB\t6");
-    Settle();
+    Load({"1\tA\t5", "2\tB\t6"});
     QSignalSpy deleted(&grid, &FlexGrid::DeleteKeyPressed);
     QSignalSpy entered(&grid, &FlexGrid::EnterPressed);
     grid.SetCurrentCell(2, 1);
@@ -377,9 +361,7 @@ TEST_F(FlexGridTest, SingleAndMultiRowSelection) {
 TEST_F(FlexGridTest, ColumnFormatsShowTheTextFormattedAndKeepItRaw) {
     grid.SetColumnFormat(2, "0.0000");
     grid.SetColumnFormat(5, "Currency");
-    grid.AddItem("1\tA\t12.5\t\t\t3");
-    grid.AddItem("2\tB\tn/a\t\t\t");
-    Settle();
+    Load({"1\tA\t12.5\t\t\t3", "2\tB\tn/a\t\t\t"});
     EXPECT_EQ(grid.TextMatrix(1, 2), "12.5");
     EXPECT_EQ(grid.DisplayText(1, 2), "12.5000");
     EXPECT_EQ(Index(1, 2).data().toString(), "12.5000");
@@ -391,11 +373,7 @@ TEST_F(FlexGridTest, ColumnFormatsShowTheTextFormattedAndKeepItRaw) {
 
 TEST_F(FlexGridTest, MergedColumnsShowARunOfEqualCellsOnce) {
     grid.SetMergeColumn(0, true);
-    grid.AddItem("SKI\tA");
-    grid.AddItem("SKI\tB");
-    grid.AddItem("BOOT\tC");
-    grid.AddItem("SKI\tD");
-    Settle();
+    Load({"SKI\tA", "SKI\tB", "BOOT\tC", "SKI\tD"});
     EXPECT_EQ(Index(1, 0).data().toString(), "SKI");
     EXPECT_EQ(Index(2, 0).data().toString(), "");
     EXPECT_EQ(Index(3, 0).data().toString(), "BOOT");
@@ -407,10 +385,7 @@ TEST_F(FlexGridTest, MergedColumnsShowARunOfEqualCellsOnce) {
 }
 
 TEST_F(FlexGridTest, RowStylesAndCellLooks) {
-    grid.AddItem("1");
-    grid.AddItem("2");
-    grid.AddItem("3");
-    Settle();
+    Load({"1", "2", "3"});
     grid.DefineRowStyle("inactive", QColor(255, 255, 192), Qt::darkGray);
     grid.SetRowStyle(2, "inactive");
     EXPECT_EQ(Index(2, 1).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 255, 192));
@@ -436,8 +411,7 @@ TEST_F(FlexGridTest, RowStylesAndCellLooks) {
 
 TEST_F(FlexGridTest, SymbolColumnShowsSymbolsAndKeepsTheCodes) {
     grid.SetColumnSymbolFont(4);
-    grid.AddItem("1\tA\t\t\t!H");
-    Settle();
+    Load({"1\tA\t\t\t!H"});
     EXPECT_EQ(grid.TextMatrix(1, 4), "!H");
     EXPECT_EQ(grid.DisplayText(1, 4), SymbolFont::DisplayText('!') + SymbolFont::DisplayText('H'));
     EXPECT_EQ(Index(1, 4).data(Qt::FontRole).value<QFont>().family(), SymbolFont::Font().family());
@@ -452,8 +426,7 @@ TEST_F(FlexGridTest, ColumnKeysFindColumnsWithoutRegardToCase) {
 
 TEST_F(FlexGridTest, CellButtonsReportTheirCell) {
     grid.SetColumnKind(5, FlexGrid::ColumnKind::Button);
-    grid.AddItem("1\tA\t\t\t\tpick");
-    Settle();
+    Load({"1\tA\t\t\t\tpick"});
     QSignalSpy clicked(&grid, &FlexGrid::CellButtonClick);
     const QRect button = FlexGridDelegate::ButtonRect(grid.visualRect(Index(1, 5)));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, button.center());

@@ -46,7 +46,7 @@ TEST(ModalRunner, ExecIsTheDefault) {
     EXPECT_EQ(RunModal(dialog), 7);
 }
 
-TEST(ScriptedModalRunner, FillsAndAcceptsANestedDialog) {
+TEST(ScriptedModalRunner, FillsAndAcceptsANestedDialogOrCancelsIt) {
     test::ScriptedModalRunner modals;
     modals.Expect("frmOuter", [](QDialog& outer) {
         outer.findChild<QPushButton*>("cmdPick")->click();
@@ -62,18 +62,15 @@ TEST(ScriptedModalRunner, FillsAndAcceptsANestedDialog) {
     EXPECT_EQ(RunModal(outer), QDialog::Accepted);
     EXPECT_EQ(modals.Shown(), QStringList({"frmOuter", "frmInner"}));
     EXPECT_TRUE(modals.AllMet());
-}
 
-TEST(ScriptedModalRunner, ReturnsRejectedWhenTheScriptCancels) {
-    test::ScriptedModalRunner modals;
     modals.Expect("frmOuter", [](QDialog& outer) {
         outer.findChild<QPushButton*>("cmdPick")->click();
         outer.reject();
     });
     modals.ExpectReject("frmInner");
-    OuterDialog outer;
-    EXPECT_EQ(RunModal(outer), QDialog::Rejected);
-    EXPECT_EQ(outer.result_->text(), "cancelled");
+    OuterDialog cancelled;
+    EXPECT_EQ(RunModal(cancelled), QDialog::Rejected);
+    EXPECT_EQ(cancelled.result_->text(), "cancelled");
 }
 
 TEST(ScriptedModalRunner, ReportsUnexpectedUnclosedAndMissingDialogs) {

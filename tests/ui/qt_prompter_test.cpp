@@ -36,40 +36,40 @@ QList<QMessageBox::StandardButton> ButtonsOf(const QMessageBox& box) {
 }
 
 TEST(QtPrompter, MessageBoxesCarryTheStyleButtonsIconAndDefault) {
+    using B = QMessageBox;
+    struct Case {
+        MsgStyle style;
+        B::Icon icon;
+        QList<B::StandardButton> buttons;
+        B::StandardButton defaultButton;
+        B::StandardButton escapeButton;
+    };
+    const MsgStyle yesNoCancel{MsgButtons::YesNoCancel, MsgIcon::Exclamation, 3};
+    const MsgStyle okCancel{MsgButtons::OKCancel, MsgIcon::Question, 2};
+    const Case cases[] = {
+        {kInformation, B::Information, {B::Ok}, B::Ok, B::Ok},
+        {kQuestionYesNoDefaultNo, B::Question, {B::Yes, B::No}, B::No, B::NoButton},
+        {kQuestionYesNo, B::Question, {B::Yes, B::No}, B::Yes, B::NoButton},
+        {yesNoCancel, B::Warning, {B::Yes, B::No, B::Cancel}, B::Cancel, B::Cancel},
+        {okCancel, B::Question, {B::Ok, B::Cancel}, B::Cancel, B::Cancel},
+        {kCritical, B::Critical, {B::Ok}, B::Ok, B::Ok},
+        {{}, B::NoIcon, {B::Ok}, B::Ok, B::Ok},
+    };
     QtPrompter prompter;
-    auto info = prompter.BuildMessageBox("Saved.", kInformation, "Done");
-    EXPECT_EQ(info->text(), "Saved.");
-    EXPECT_EQ(info->windowTitle(), "Done");
-    EXPECT_EQ(info->icon(), QMessageBox::Information);
-    EXPECT_EQ(ButtonsOf(*info), QList<QMessageBox::StandardButton>({QMessageBox::Ok}));
-
-    auto destructive = prompter.BuildMessageBox("Delete?", kQuestionYesNoDefaultNo, "Confirm");
-    EXPECT_EQ(destructive->icon(), QMessageBox::Question);
-    EXPECT_EQ(ButtonsOf(*destructive),
-              QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No}));
-    EXPECT_EQ(destructive->standardButton(destructive->defaultButton()), QMessageBox::No);
-
-    auto yes = prompter.BuildMessageBox("Go?", kQuestionYesNo, "");
-    EXPECT_EQ(yes->standardButton(yes->defaultButton()), QMessageBox::Yes);
-    EXPECT_EQ(yes->windowTitle(), "VYMItem");
-
-    auto three = prompter.BuildMessageBox(
-        "Remove?", {MsgButtons::YesNoCancel, MsgIcon::Exclamation, 3}, "Remove");
-    EXPECT_EQ(three->icon(), QMessageBox::Warning);
-    EXPECT_EQ(three->standardButton(three->defaultButton()), QMessageBox::Cancel);
-    EXPECT_EQ(three->standardButton(three->escapeButton()), QMessageBox::Cancel);
-
-    auto limit = prompter.BuildMessageBox("200 Records found.",
-                                          {MsgButtons::OKCancel, MsgIcon::Question, 2}, "");
-    EXPECT_EQ(ButtonsOf(*limit),
-              QList<QMessageBox::StandardButton>({QMessageBox::Ok, QMessageBox::Cancel}));
-    EXPECT_EQ(limit->standardButton(limit->defaultButton()), QMessageBox::Cancel);
-
-    EXPECT_EQ(prompter.BuildMessageBox("x", kCritical, "")->icon(), QMessageBox::Critical);
-    EXPECT_EQ(prompter.BuildMessageBox("x", {}, "")->icon(), QMessageBox::NoIcon);
-
-    QtPrompter titled(nullptr, "Back Office");
-    EXPECT_EQ(titled.BuildMessageBox("x", {}, "")->windowTitle(), "Back Office");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.icon));
+        const auto box = prompter.BuildMessageBox("Delete?", c.style, "Confirm");
+        EXPECT_EQ(box->text(), "Delete?");
+        EXPECT_EQ(box->windowTitle(), "Confirm");
+        EXPECT_EQ(box->icon(), c.icon);
+        EXPECT_EQ(ButtonsOf(*box), c.buttons);
+        EXPECT_EQ(box->standardButton(box->defaultButton()), c.defaultButton);
+        EXPECT_EQ(box->standardButton(box->escapeButton()), c.escapeButton);
+    }
+    // Without a title, the application's.
+    EXPECT_EQ(prompter.BuildMessageBox("x", {}, "")->windowTitle(), "VYMItem");
+    EXPECT_EQ(QtPrompter(nullptr, "Back Office").BuildMessageBox("x", {}, "")->windowTitle(),
+              "Back Office");
 }
 
 // Reached as the current prompter, as the screens reach it.
