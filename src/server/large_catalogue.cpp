@@ -155,11 +155,12 @@ std::string Series(int step) {
 
 constexpr const char* kNo = "(d + CAST(?1 AS int))";
 
-// The columns of a table that follow from d alone repeat with a period of
-// d: they are worked out once, for one period, into a temporary table
-// (`place` is d within the period), and each row takes them from there
-// instead of working its way through the lists of names again. That takes
-// a third off the items' insert. Gone with the run.
+// The columns of a table that follow from d alone, each through a remainder
+// of d or of a fraction of it, repeat every `period` items, the least
+// multiple of all their periods. They are worked out once, for one period,
+// into a temporary table (`place` is d within the period), and each row
+// takes them from there instead of working its way through the lists of
+// names again: a third off the items' insert. Dropped after the rows.
 struct Pattern {
     std::string table;
     int period;
