@@ -5,6 +5,8 @@
 #include "base/error.h"
 #include "support/server/temp_database.h"
 
+#include "server_checks.h"
+
 namespace vym::server {
 namespace {
 
@@ -148,16 +150,10 @@ TEST(UpdatableRecordset, AWriteOfARowAnotherStationChangedSinceFailsAndSaysSo) {
                 t.OpenAgain("JSMITH")->DBConnection()->ExecuteSQL(c.theirs);
             }
             rs->Fields("description").SetValue("Here Twice");
-            std::string message;
-            try {
-                rs->Update();
-            } catch (const Error& e) {
-                message = e.Description();
-            }
-            EXPECT_EQ(message, *c.theirs == '\0'
-                                   ? ""
-                                   : "This row of test_item was changed or deleted by another "
-                                     "user after it was read. The change was not saved.");
+            EXPECT_EQ(test::Thrown([&] { rs->Update(); }).Description(),
+                      *c.theirs == '\0' ? ""
+                                        : "This row of test_item was changed or deleted by another "
+                                          "user after it was read. The change was not saved.");
             auto now = t.Db().OpenRecordset("SELECT description FROM test_item WHERE item_no = 1");
             EXPECT_EQ(now->Eof() ? "" : now->Fields(0).Value().ToString(), c.description);
             EXPECT_EQ(t.ItemCount(), *c.description == '\0' ? 1 : 2);
