@@ -3,7 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/error.h"
+#include "gateway/connection.h"
+#include "support/server/procedure_answer.h"
 
 namespace vym::test {
 
@@ -16,6 +21,15 @@ Error Thrown(Call&& call) {
         return e;
     }
     return Error(0, "", "");
+}
+
+// The rows a procedure returns, as RowTexts gives them.
+template <class Arguments = ProcedureArgs>
+std::vector<std::string> ProcedureRows(Connection& db, const std::string& procedure,
+                                       const Arguments& arguments = {},
+                                       const std::vector<std::string>& columns = {}) {
+    auto cmd = Prepared(db, procedure, arguments);
+    return RowTexts(*db.ExecuteRecordset(*cmd), columns);
 }
 
 }  // namespace vym::test
