@@ -16,6 +16,8 @@
 #include "support/server/postgres_database.h"
 #include "support/server/procedure_answer.h"
 
+#include "server_checks.h"
+
 namespace vym::server {
 namespace {
 
@@ -182,8 +184,7 @@ class ItemSearchProcedures : public ::testing::Test {
     // "return value message" of a procedure's answer.
     std::string Answered(const std::string& procedure,
                          const std::map<std::string, vym::Value>& values) {
-        const auto answer = test::CallProcedure(*db_, procedure, values);
-        return std::to_string(answer.returned) + " " + answer.message;
+        return test::Told(test::CallProcedure(*db_, procedure, values));
     }
 
     using Numbers = std::vector<std::int32_t>;

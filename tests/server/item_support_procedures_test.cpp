@@ -31,8 +31,7 @@ class SupportProcedures : public test::ProcedureTest {
     }
     // A delete's "@RETURN_VALUE @message".
     std::string Delete(const char* procedure, const Args& args) {
-        const auto answer = test::CallProcedure(*db_, procedure, args);
-        return std::to_string(answer.returned) + " " + answer.message;
+        return test::Told(test::CallProcedure(*db_, procedure, args));
     }
     std::vector<std::string> Rows(const std::string& sql) {
         return test::RowTexts(*db_->OpenRecordset(sql));

@@ -23,6 +23,11 @@ Error Thrown(Call&& call) {
     return Error(0, "", "");
 }
 
+// A procedure's answer as "return value message".
+inline std::string Told(const ProcedureAnswer& answer) {
+    return std::to_string(answer.returned) + " " + answer.message;
+}
+
 // The rows a procedure returns, as RowTexts gives them.
 template <class Arguments = ProcedureArgs>
 std::vector<std::string> ProcedureRows(Connection& db, const std::string& procedure,
