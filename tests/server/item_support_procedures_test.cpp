@@ -17,7 +17,8 @@ namespace {
 
 using Args = test::ProcedureArgs;
 
-// The demo database with the standard procedures, in a directory of its own.
+// The demo database: lift seasons 1 to 4 and 7 (inactive), rental season 5,
+// ski school season 6.
 class SupportProcedures : public test::ProcedureTest {
   protected:
     // Runs the procedure; false when the connection failed it. `out` gets the command.
@@ -37,6 +38,23 @@ class SupportProcedures : public test::ProcedureTest {
         return test::RowTexts(*db_->OpenRecordset(sql));
     }
     std::int32_t CountOf(const std::string& sql) { return office_.Scalar(sql); }
+    // The season numbers GetSeason returns, in order.
+    std::string Seasons(const Args& args) {
+        std::string numbers;
+        for (const std::string& no :
+             test::ProcedureRows(*db_, "VYM_SP_ITEM_GetSeason", args, {"season_no"})) {
+            numbers += (numbers.empty() ? "" : " ") + no;
+        }
+        return numbers;
+    }
+    Date EndOf(int seasonNo) {
+        return db_
+            ->OpenRecordset("SELECT end_date FROM vym_season WHERE season_no = " +
+                            std::to_string(seasonNo))
+            ->Fields(0)
+            .Value()
+            .ToDate();
+    }
 };
 
 TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {
@@ -288,6 +306,39 @@ TEST_F(SupportProcedures, PurchaseOrdersFilteredByStatusWithTheirAmount) {
                   "1005|ALPINEGEAR|Alpine Gear Supply Co.|Spring fleece by colour and size|0",
                   "1004|ALPINEGEAR|Alpine Gear Supply Co.|Gloves reorder; deliver to dock|684",
                   "1003|SUMMITOPT|Summit Optics|Goggles for the holidays|1680"}));
+}
+
+TEST_F(SupportProcedures, GetSeasonFiltersByActiveEndAndFunction) {
+    EXPECT_EQ(Seasons({}), "1 2 3 4 7 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", true}}), "1 2 3 4 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", false}}), "7");
+
+    // A season still counts on the day it ends, whatever the time.
+    const Date end = EndOf(2);
+    const Date noon(end.Serial() + 0.5);
+    EXPECT_EQ(Seasons({{"@min_date", noon}, {"@function_id", "LIFT"}}), "2 3 4 7");
+    EXPECT_EQ(Seasons({{"@min_date", Date(end.Serial() + 1)}, {"@function_id", "LIFT"}}), "3 4 7");
+
+    // A season of no function is offered with every function's.
+    db_->ExecuteSQL(
+        "INSERT INTO vym_season (season_no, description, start_date) "
+        "VALUES (20, 'Resort Wide', '2000-01-01')");
+    EXPECT_EQ(Seasons({{"@function_id", "rental"}}), "20 5");
+    EXPECT_EQ(Seasons({{"@function_id", ""}, {"@is_active", true}}), "20 1 2 3 4 5 6");
+}
+
+TEST_F(SupportProcedures, TheDemoWinterIsTheCurrentOneAndItsTypesAreListed) {
+    const Date today = Date::Today();
+    const int winter = today.Month() >= 7 ? today.Year() : today.Year() - 1;
+    auto rs = db_->OpenRecordset("SELECT start_date FROM vym_season WHERE season_no = 1");
+    const Date early = rs->Fields(0).Value().ToDate();
+    EXPECT_EQ(early.Year(), winter);
+    EXPECT_EQ(early.Month(), 11);
+    EXPECT_EQ(EndOf(3).Year(), winter + 1);
+
+    EXPECT_EQ(test::ProcedureRows(*db_, "VYM_SP_ITEM_GetSeasonType", Args{},
+                                  {"season_type_id", "description"}),
+              (std::vector<std::string>{"PEAK|Peak", "REGULAR|Regular", "VALUE|Value"}));
 }
 
 }  // namespace
