@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/format.h"
 #include "base/value.h"
 #include "gateway/command.h"
 #include "gateway/procedure_call.h"
@@ -16,18 +15,19 @@
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
 using Args = test::ProcedureArgs;
+using Texts = std::vector<std::string>;
 
 class ItemPriceProcedures : public ::testing::Test {
   protected:
-    // Each row's columns joined by "|", Null as "".
     std::vector<std::string> Rows(const char* procedure, const Args& args,
                                   const std::vector<std::string>& columns) {
-        auto cmd = test::Prepared(office_.Db(), procedure, args);
-        return test::RowTexts(*office_.Db().ExecuteRecordset(*cmd), columns);
+        return test::ProcedureRows(office_.Db(), procedure, args, columns);
     }
     std::vector<std::string> StockPrices(const Args& args) {
         return Rows("VYM_SP_ITEM_GetPrice", args, {"uom_id", "unit_qty", "location_id", "Price"});
@@ -41,57 +41,26 @@ class ItemPriceProcedures : public ::testing::Test {
         const auto answer = test::CallProcedure(office_.Db(), "VYM_SP_ITEM_UpdatePrice", args);
         return {answer.returned, answer.message, answer.Output("@price_no")};
     }
-    // "uom/qty@location total x unit ldN spN saleN" of a stored price.
-    std::string Stored(std::int32_t priceNo) {
-        auto rows = office_.Db().OpenRecordset(
+    // "uom|qty|location|total|unit|line discount|seller pricing|sale" of a stored price.
+    std::vector<std::string> Stored(std::int32_t priceNo) {
+        return test::RowTexts(*office_.Db().OpenRecordset(
             "SELECT uom_id, unit_qty, location_id, total_price, unit_price, line_discount, "
             "seller_pricing, sale_no FROM vym_price WHERE price_no = " +
-            std::to_string(priceNo));
-        if (rows->Eof()) {
-            return "<none>";
-        }
-        const auto text = [&](const char* field, const char* none) {
-            const Value value = rows->Fields(field).Value();
-            return value.IsNull() ? std::string(none) : value.ToString();
-        };
-        const auto amount = [&](const char* field) {
-            return Format(rows->Fields(field).Value(), "0.0000");
-        };
-        const auto flag = [&](const char* field) {
-            return NullToZero(rows->Fields(field).Value()).ToBool() ? "1" : "0";
-        };
-        return text("uom_id", "") + "/" + text("unit_qty", "0") + "@" + text("location_id", "-") +
-               " " + amount("total_price") + " x " + amount("unit_price") + " ld" +
-               flag("line_discount") + " sp" + flag("seller_pricing") + " sale" +
-               text("sale_no", "-");
+            std::to_string(priceNo)));
     }
     std::int32_t PriceNo(const std::string& where) {
         return office_.Scalar("SELECT price_no FROM vym_price WHERE " + where);
     }
-
-    // "change|user|station|uom/qty@location|old total/unit > new total/unit"
-    // for each change the procedure lists, newest first.
+    // "change|user|station|uom|qty|location|old total|old unit|new total|new unit" of
+    // each change the procedure lists, newest first; each has its time.
     std::vector<std::string> History(const Args& args) {
-        auto cmd = test::Prepared(office_.Db(), "VYM_SP_ITEM_PRICE_HISTORY_get", args);
-        auto rows = office_.Db().ExecuteRecordset(*cmd);
-        std::vector<std::string> texts;
-        for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            const auto text = [&](const char* field) {
-                const Value value = rows->Fields(field).Value();
-                return value.IsNull() ? std::string("-") : value.ToString();
-            };
-            const auto amounts = [&](const char* total, const char* unit) {
-                return Format(rows->Fields(total).Value(), "0.00") + "/" +
-                       Format(rows->Fields(unit).Value(), "0.00");
-            };
-            EXPECT_FALSE(rows->Fields("changed_at").Value().IsNull());
-            texts.push_back(text("change_type") + "|" + text("vym_user") + "|" + text("station") +
-                            "|" + text("uom_id") + "/" + text("unit_qty") + "@" +
-                            text("location_id") + "|" +
-                            amounts("old_total_price", "old_unit_price") + " > " +
-                            amounts("new_total_price", "new_unit_price"));
+        const char* history = "VYM_SP_ITEM_PRICE_HISTORY_get";
+        for (const std::string& at : Rows(history, args, {"changed_at"})) {
+            EXPECT_NE(at, "");
         }
-        return texts;
+        return Rows(history, args,
+                    {"change_type", "vym_user", "station", "uom_id", "unit_qty", "location_id",
+                     "old_total_price", "old_unit_price", "new_total_price", "new_unit_price"});
     }
 
     test::BackOffice office_;
@@ -138,7 +107,7 @@ TEST_F(ItemPriceProcedures, StockPricesAreWrittenByLocationUnitOfMeasureAndQuant
                                  {"@allow_line_discount", true},
                                  {"@seller_pricing", false}});
     ASSERT_EQ(added.returned, 0) << added.message;
-    EXPECT_EQ(Stored(added.priceNo), "PR/4@SUMMIT 10.0000 x 2.5000 ld1 sp0 sale-");
+    EXPECT_EQ(Stored(added.priceNo), Texts{"PR|4|SUMMIT|10|2.5|True|False|"});
 
     const Answer changed = Update({{"@price_no", added.priceNo},
                                    {"@item_no", 510},
@@ -150,7 +119,7 @@ TEST_F(ItemPriceProcedures, StockPricesAreWrittenByLocationUnitOfMeasureAndQuant
                                    {"@allow_line_discount", false}});
     ASSERT_EQ(changed.returned, 0) << changed.message;
     EXPECT_EQ(changed.priceNo, added.priceNo);
-    EXPECT_EQ(Stored(added.priceNo), "PR/4@SUMMIT 9.3332 x 2.3333 ld0 sp1 sale-");
+    EXPECT_EQ(Stored(added.priceNo), Texts{"PR|4|SUMMIT|9.3332|2.3333|False|True|"});
 
     const Answer onSale = Update({{"@item_no", 510},
                                   {"@uom_id", "PR"},
@@ -159,7 +128,7 @@ TEST_F(ItemPriceProcedures, StockPricesAreWrittenByLocationUnitOfMeasureAndQuant
                                   {"@sale_no", 3},
                                   {"@price", Currency::FromRaw(100000)}});
     ASSERT_EQ(onSale.returned, 0) << onSale.message;
-    EXPECT_EQ(Stored(onSale.priceNo), "PR/4@SUMMIT 10.0000 x 2.5000 ld0 sp0 sale3")
+    EXPECT_EQ(Stored(onSale.priceNo), Texts{"PR|4|SUMMIT|10|2.5|False|False|3"})
         << "a sale price is a price of its own; a total divides exactly";
 }
 
@@ -246,15 +215,15 @@ TEST_F(ItemPriceProcedures, HistoryRecordsWhoChangedWhatFromWhereAndOutlivesTheP
         std::function<void()> run;
         std::vector<std::string> added;  // the history's new rows, newest first
     };
-    const std::string byDesk = "|JSMITH|FRONT-DESK|PR/2@SUMMIT|";
-    const std::string byAdmin = "|ADMIN|" + here_ + "|PR/2@SUMMIT|";
+    const std::string byDesk = "|JSMITH|FRONT-DESK|PR|2|SUMMIT|";
+    const std::string byAdmin = "|ADMIN|" + here_ + "|PR|2|SUMMIT|";
     const Step steps[] = {
         {"a new price",
          [&] { save(admin, gloves(Currency::FromRaw(100000))); },
-         {"Insert" + byAdmin + "/ > 20.00/10.00"}},
+         {"Insert" + byAdmin + "||20|10"}},
         {"another station's change",
          [&] { save(desk, gloves(Currency::FromRaw(112500))); },
-         {"Update" + byDesk + "20.00/10.00 > 22.50/11.25"}},
+         {"Update" + byDesk + "20|10|22.5|11.25"}},
         {"a save that changes no amount",
          [&] {
              Args same = gloves(Currency::FromRaw(112500));
@@ -269,8 +238,8 @@ TEST_F(ItemPriceProcedures, HistoryRecordsWhoChangedWhatFromWhereAndOutlivesTheP
                  "WHERE price_no = " +
                  std::to_string(priceNo));
          },
-         {"Update" + byDesk + "22.50/11.25 > 24.00/12.00"}},
-        {"the delete", [&] { remove(admin); }, {"Delete" + byAdmin + "24.00/12.00 > /"}},
+         {"Update" + byDesk + "22.5|11.25|24|12"}},
+        {"the delete", [&] { remove(admin); }, {"Delete" + byAdmin + "24|12||"}},
     };
     std::vector<std::string> expected = History({{"@item_no", 510}});
     for (const Step& step : steps) {
@@ -284,7 +253,7 @@ TEST_F(ItemPriceProcedures, HistoryRecordsWhoChangedWhatFromWhereAndOutlivesTheP
     EXPECT_TRUE(History({{"@item_no", 511}, {"@price_no", priceNo}}).empty());
     // The family week package's own two prices, not the lines they are made of.
     for (const std::string& change : History({{"@package_no", 1}})) {
-        EXPECT_TRUE(change.starts_with("Insert|ADMIN|" + here_ + "|-/1@-|")) << change;
+        EXPECT_TRUE(change.starts_with("Insert|ADMIN|" + here_ + "||1|||")) << change;
     }
     EXPECT_EQ(History({{"@package_no", 1}}).size(), 2u);
 }
