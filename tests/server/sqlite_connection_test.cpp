@@ -215,26 +215,27 @@ TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
         "'2024-02-29 13:05:00', '2024-03-01', 1, 7, 1.5, 'long', x'0102')");
     auto rs =
         t.Db().OpenRecordset("SELECT t.*, qty * 2 AS doubled, 'x' AS letter FROM test_item t");
-    EXPECT_EQ(rs->Fields("item_no").Type(), DataType::Integer);
-    EXPECT_EQ(rs->Fields("description").Type(), DataType::VarChar);
+    const std::tuple<const char*, DataType, Value> fields[] = {
+        {"item_no", DataType::Integer, std::int32_t{5}},
+        {"description", DataType::VarChar, "Ski Tune"},
+        {"unit_price", DataType::Currency, Currency::FromRaw(3000)},  // exact 0.3
+        {"created", DataType::DBTimeStamp, Date::FromParts(2024, 2, 29, 13, 5, 0)},
+        {"start_date", DataType::DBDate, Date::FromParts(2024, 3, 1)},
+        {"is_active", DataType::Boolean, true},
+        {"qty", DataType::SmallInt, std::int16_t{7}},
+        {"weight", DataType::Double, 1.5},
+        {"notes", DataType::LongVarChar, "long"},
+        {"doubled", DataType::Integer, std::int32_t{14}},
+        {"letter", DataType::VarChar, "x"},
+    };
+    for (const auto& [name, type, value] : fields) {
+        EXPECT_EQ(rs->Fields(name).Type(), type) << name;
+        EXPECT_EQ(rs->Fields(name).Value(), value) << name;
+    }
     EXPECT_EQ(rs->Fields("description").DefinedSize(), 30);
-    EXPECT_EQ(rs->Fields("unit_price").Type(), DataType::Currency);
-    EXPECT_EQ(rs->Fields("unit_price").Value(), Value(Currency::FromRaw(3000)));  // exact 0.3
-    EXPECT_EQ(rs->Fields("created").Type(), DataType::DBTimeStamp);
-    EXPECT_EQ(rs->Fields("created").Value(), Value(Date::FromParts(2024, 2, 29, 13, 5, 0)));
-    EXPECT_EQ(rs->Fields("start_date").Type(), DataType::DBDate);
-    EXPECT_EQ(rs->Fields("is_active").Type(), DataType::Boolean);
-    EXPECT_EQ(rs->Fields("is_active").Value(), Value(true));
-    EXPECT_EQ(rs->Fields("qty").Type(), DataType::SmallInt);
-    EXPECT_EQ(rs->Fields("qty").Value(), Value(std::int16_t{7}));
-    EXPECT_EQ(rs->Fields("weight").Type(), DataType::Double);
-    EXPECT_EQ(rs->Fields("notes").Type(), DataType::LongVarChar);
     EXPECT_TRUE(rs->Fields("notes").Attributes() & kFieldLong);
     EXPECT_EQ(rs->Fields("photo").Type(), DataType::LongVarBinary);
     EXPECT_EQ(rs->Fields("photo").ActualSize(), 2);
-    EXPECT_EQ(rs->Fields("doubled").Type(), DataType::Integer);
-    EXPECT_EQ(rs->Fields("doubled").Value().ToLong(), 14);
-    EXPECT_EQ(rs->Fields("letter").Type(), DataType::VarChar);
     EXPECT_THROW(rs->Fields("colour"), Error);
     rs->MoveNext();
     EXPECT_TRUE(rs->Eof());
