@@ -105,16 +105,14 @@ TEST_F(BulkPriceProcedures, PreviewListsThePricesOfTheChosenItems) {
         EXPECT_EQ(preview.rows, c.rows) << ::testing::PrintToString(c.rows);
         EXPECT_EQ(preview.returned, static_cast<std::int32_t>(c.rows.size()));
     }
-    const std::pair<Args, const char*> refused[] = {
-        {{},
-         "Choose the items whose prices change: the search result, a department, a vendor "
-         "or a stock type."},
-        {{{"@season_no", 3}},
-         "Choose the items whose prices change: the search result, a "
-         "department, a vendor or a stock type."},
-        {{{"@item_list", "510;1=1"}}, "The item list holds something other than item numbers."},
-        {{{"@item_list", "510 -3"}}, "The item list holds something other than item numbers."},
-    };
+    const char* choose =
+        "Choose the items whose prices change: the search result, a department, a vendor or a "
+        "stock type.";
+    const char* notNumbers = "The item list holds something other than item numbers.";
+    const std::pair<Args, const char*> refused[] = {{{}, choose},
+                                                    {{{"@season_no", 3}}, choose},
+                                                    {{{"@item_list", "510;1=1"}}, notNumbers},
+                                                    {{{"@item_list", "510 -3"}}, notNumbers}};
     for (const auto& [scope, message] : refused) {
         const Previewed preview = Preview(scope);
         EXPECT_EQ(preview.returned, -1) << message;
