@@ -6,9 +6,12 @@
 #include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
 
+#include "server_checks.h"
+
 namespace vym::test {
 namespace {
 
+using ::testing::HasSubstr;
 using Fault = FaultInjectingConnection::Fault;
 using vym::test::TempDatabase;
 
@@ -46,13 +49,9 @@ TEST(FaultInjectingConnection, OtherCallsThrowAndLeaveTheDatabaseUnchanged) {
     t.Db().ExecuteSQL("INSERT INTO test_item (item_no) VALUES (1)");
     FaultInjectingConnection db(t.SharedDb(), t.Server().ErrorObject());
     db.FailEveryCall(Fault::DiskFull);
-    try {
-        db.ExecuteSQL("DELETE test_item WHERE item_no = 1");
-        FAIL() << "an armed call must throw";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), errc::kDatabase);
-        EXPECT_NE(e.Description().find("database or disk is full"), std::string::npos);
-    }
+    const Error full = Thrown([&] { db.ExecuteSQL("DELETE test_item WHERE item_no = 1"); });
+    EXPECT_EQ(full.Number(), errc::kDatabase);
+    EXPECT_THAT(full.Description(), HasSubstr("database or disk is full"));
     EXPECT_THROW(db.OpenRecordset("SELECT * FROM test_item"), Error);
     EXPECT_THROW(db.OpenUpdatableRecordset("SELECT * FROM test_item"), Error);
     EXPECT_THROW(db.ExecuteRecordset(*AddItem(db, "Full")), Error);

@@ -69,21 +69,11 @@ class BulkPriceProcedures : public ::testing::Test {
         return test::CallProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",
                                    Args{{"@prices", Joined(lines)}});
     }
-    // "total x unit (gross) vN by" of every price of the gloves.
+    // "total|unit|gross|version|by" of every price of the gloves.
     std::vector<std::string> Gloves() {
-        auto rows = office_.Db().OpenRecordset(
+        return test::RowTexts(*office_.Db().OpenRecordset(
             "SELECT total_price, unit_price, gross_unit_price, row_version, row_saved_by "
-            "FROM vym_price WHERE item_no = 510 AND sale_no IS NULL ORDER BY price_no");
-        std::vector<std::string> texts;
-        for (; !rows->Eof(); rows->MoveNext()) {
-            const auto amount = [&](int field) {
-                return Format(rows->Fields(field).Value(), "0.00");
-            };
-            texts.push_back(amount(0) + " x " + amount(1) + " (" + amount(2) + ") v" +
-                            rows->Fields(3).Value().ToString() + " " +
-                            NullToEmpty(rows->Fields(4).Value()));
-        }
-        return texts;
+            "FROM vym_price WHERE item_no = 510 AND sale_no IS NULL ORDER BY price_no"));
     }
     std::int32_t GlovePrice(const char* where) {
         return office_.Scalar("SELECT price_no FROM vym_price WHERE item_no = 510 AND " +
@@ -115,16 +105,14 @@ TEST_F(BulkPriceProcedures, PreviewListsThePricesOfTheChosenItems) {
         EXPECT_EQ(preview.rows, c.rows) << ::testing::PrintToString(c.rows);
         EXPECT_EQ(preview.returned, static_cast<std::int32_t>(c.rows.size()));
     }
-    const std::pair<Args, const char*> refused[] = {
-        {{},
-         "Choose the items whose prices change: the search result, a department, a vendor "
-         "or a stock type."},
-        {{{"@season_no", 3}},
-         "Choose the items whose prices change: the search result, a "
-         "department, a vendor or a stock type."},
-        {{{"@item_list", "510;1=1"}}, "The item list holds something other than item numbers."},
-        {{{"@item_list", "510 -3"}}, "The item list holds something other than item numbers."},
-    };
+    const char* choose =
+        "Choose the items whose prices change: the search result, a department, a vendor or a "
+        "stock type.";
+    const char* notNumbers = "The item list holds something other than item numbers.";
+    const std::pair<Args, const char*> refused[] = {{{}, choose},
+                                                    {{{"@season_no", 3}}, choose},
+                                                    {{{"@item_list", "510;1=1"}}, notNumbers},
+                                                    {{{"@item_list", "510 -3"}}, notNumbers}};
     for (const auto& [scope, message] : refused) {
         const Previewed preview = Preview(scope);
         EXPECT_EQ(preview.returned, -1) << message;
@@ -144,8 +132,8 @@ TEST_F(BulkPriceProcedures, ApplyWritesEveryPreviewedPriceWithANewVersion) {
     EXPECT_EQ(applied.returned, 0) << applied.message;
     EXPECT_EQ(applied.Output("@changed"), 4);
     EXPECT_EQ(Gloves(), (std::vector<std::string>{
-                            "32.99 x 32.99 (40.00) v2 ADMIN", "34.99 x 34.99 (34.99) v2 ADMIN",
-                            "90.99 x 30.33 (30.33) v2 ADMIN", "164.99 x 27.50 (27.50) v2 ADMIN"}));
+                            "32.99|32.99|40|2|ADMIN", "34.99|34.99|34.99|2|ADMIN",
+                            "90.99|30.33|30.33|2|ADMIN", "164.99|27.4983|27.4983|2|ADMIN"}));
     office_.ExpectNoErrorReports();
 }
 

@@ -9,8 +9,12 @@
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
+
+using test::Told;
 
 // The demo database: profile LIFTID asks on the ticket windows for a photo ID
 // (1), a return reason (2) and a manager's authorization (3), and is the
@@ -36,44 +40,33 @@ class ReferenceProcedures : public test::ProcedureTest {
 
 TEST_F(ReferenceProcedures, ProfileDeleteRefusesAProfileInUseAndValidateOnlyChecks) {
     const auto remove = [&](bool validate, const char* profile) {
-        return Call("VYM_SP_ITEM_PROFILE_Delete",
-                    {{"@validate", validate}, {"@profile_id", profile}});
+        return Told(Call("VYM_SP_ITEM_PROFILE_Delete",
+                         {{"@validate", validate}, {"@profile_id", profile}}));
     };
-    const Answer inUse = remove(true, "LIFTID");
-    EXPECT_EQ(inUse.returned, -1);
-    EXPECT_EQ(inUse.message, "Profile LIFTID is used by 2 items.");
+    EXPECT_EQ(remove(true, "LIFTID"), "-1 Profile LIFTID is used by 2 items.");
     // The real delete checks again rather than trusting the screen.
-    EXPECT_EQ(remove(false, "LIFTID").returned, -1);
+    EXPECT_EQ(remove(false, "LIFTID"), "-1 Profile LIFTID is used by 2 items.");
     EXPECT_EQ(Profiles("vym_profile", "LIFTID"), 1);
 
-    EXPECT_EQ(remove(true, "RENTWAIVER").returned, 0);
+    EXPECT_EQ(remove(true, "RENTWAIVER"), "0 ");
     EXPECT_EQ(Profiles("vym_profile", "RENTWAIVER"), 1);
-    EXPECT_EQ(remove(false, "rentwaiver").returned, 0);
+    EXPECT_EQ(remove(false, "rentwaiver"), "0 ");
     EXPECT_EQ(Profiles("vym_profile", "RENTWAIVER"), 0);
     EXPECT_EQ(Profiles("vym_profile_prompt", "RENTWAIVER"), 0) << "a profile's prompts go with it";
-
-    const Answer missing = remove(true, "NONE");
-    EXPECT_EQ(missing.returned, -1);
-    EXPECT_EQ(missing.message, "Profile NONE does not exist.");
+    EXPECT_EQ(remove(true, "NONE"), "-1 Profile NONE does not exist.");
 }
 
 TEST_F(ReferenceProcedures, ProfileUpdateAddsInUpperCaseRenamesAndRefusesMissingFields) {
-    EXPECT_EQ(Call("VYM_SP_ITEM_PROFILE_Update",
-                   {{"@profile_id", " golf "}, {"@description", "Golf Waiver"}})
-                  .returned,
-              0);
-    EXPECT_EQ(Call("VYM_SP_ITEM_PROFILE_Update",
-                   {{"@profile_id", "GOLF"}, {"@description", "Golf Course Waiver"}})
-                  .returned,
-              0);
+    const auto update = [&](const char* profile, const char* description) {
+        return Told(Call("VYM_SP_ITEM_PROFILE_Update",
+                         {{"@profile_id", profile}, {"@description", description}}));
+    };
+    EXPECT_EQ(update(" golf ", "Golf Waiver"), "0 ");
+    EXPECT_EQ(update("GOLF", "Golf Course Waiver"), "0 ");
     EXPECT_EQ(office_.Text("SELECT profile_id || '=' || description FROM vym_profile "
                            "WHERE profile_id = 'GOLF'"),
               "GOLF=Golf Course Waiver");
-
-    const Answer blank =
-        Call("VYM_SP_ITEM_PROFILE_Update", {{"@profile_id", "X"}, {"@description", " "}});
-    EXPECT_EQ(blank.returned, -1);
-    EXPECT_EQ(blank.message, "Description is a required field");
+    EXPECT_EQ(update("X", " "), "-1 Description is a required field");
     // Longer than its parameter: the call itself fails.
     EXPECT_FALSE(db_->Execute(
         *test::Prepared(*db_, "VYM_SP_ITEM_PROFILE_Update",
@@ -96,7 +89,7 @@ TEST_F(ReferenceProcedures, UpdateProfilePromptAppendsChecksTheDefinitionAndTidi
     };
     const Answer added = save(Value::Null(), "GUESTNAME", "propercase, required,PROPERCASE",
                               Value::Null(), Value::Null());
-    EXPECT_EQ(added.returned, 0);
+    EXPECT_EQ(Told(added), "0 ");
     EXPECT_EQ(added.Output("@seq_no"), 4);
     EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:PHOTOID 2:REASON 3:AUTHORIZE 4:GUESTNAME");
     EXPECT_EQ(
@@ -121,14 +114,13 @@ TEST_F(ReferenceProcedures, UpdateProfilePromptAppendsChecksTheDefinitionAndTidi
         {"NOSUCH", "", "", "", "Prompt NOSUCH does not exist."},
     };
     for (const Refusal& r : refusals) {
-        const Answer refused = save(std::int16_t{1}, r.prompt, r.codes, r.reason, r.list);
-        EXPECT_EQ(refused.returned, -1) << r.message;
-        EXPECT_EQ(refused.message, r.message);
+        EXPECT_EQ(Told(save(std::int16_t{1}, r.prompt, r.codes, r.reason, r.list)),
+                  std::string("-1 ") + r.message);
     }
     EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:PHOTOID 2:REASON 3:AUTHORIZE 4:GUESTNAME");
 
     // A change keeps the place; no validation codes clear the list.
-    EXPECT_EQ(save(std::int16_t{2}, "REASON", "", "INJURY", "").returned, 0);
+    EXPECT_EQ(Told(save(std::int16_t{2}, "REASON", "", "INJURY", "")), "0 ");
     EXPECT_EQ(
         office_.Scalar("SELECT count(*) FROM vym_profile_prompt WHERE profile_id = 'LIFTID' AND "
                        "module_id = 'TICKET' AND seq_no = 2 AND reason_type_id = 'INJURY' AND "
@@ -147,24 +139,18 @@ TEST_F(ReferenceProcedures, DeleteAndSortKeepAModuleNumberedInOrder) {
                                                       {"@seq_no", seqNo},
                                                       {"@direction", -1}});
     };
-    EXPECT_EQ(remove(1).returned, 0);
+    EXPECT_EQ(Told(remove(1)), "0 ");
     EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:REASON 2:AUTHORIZE");
     EXPECT_EQ(Prompts("LIFTID", "POS"), "1:PHOTOID 2:REASON") << "other modules keep theirs";
 
-    const Answer moved = up(2);
-    EXPECT_EQ(moved.returned, 0);
-    EXPECT_EQ(moved.Output("@seq_no"), 1);
-    EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:AUTHORIZE 2:REASON");
-
-    // At the top nothing moves.
-    const Answer top = up(1);
-    EXPECT_EQ(top.returned, 0);
-    EXPECT_EQ(top.Output("@seq_no"), 1);
-    EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:AUTHORIZE 2:REASON");
-
-    const Answer missing = remove(9);
-    EXPECT_EQ(missing.returned, -1);
-    EXPECT_EQ(missing.message, "Prompt 9 of module TICKET does not exist.");
+    // Up from 2, then at the top, where nothing moves.
+    for (const int seqNo : {2, 1}) {
+        const Answer moved = up(seqNo);
+        EXPECT_EQ(Told(moved), "0 ");
+        EXPECT_EQ(moved.Output("@seq_no"), 1);
+        EXPECT_EQ(Prompts("LIFTID", "TICKET"), "1:AUTHORIZE 2:REASON");
+    }
+    EXPECT_EQ(Told(remove(9)), "-1 Prompt 9 of module TICKET does not exist.");
 }
 
 }  // namespace

@@ -10,10 +10,13 @@
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
 using Args = test::ProcedureArgs;
+using test::Told;
 
 // The demo database: item sales 1 (BASE, jackets 500-503, customer groups
 // PASSHOLD and SKICLUB) and 2 (every location, goggles, item 104 qualifies),
@@ -59,28 +62,26 @@ TEST_F(SaleProcedures, SaleHeadersAreCheckedBeforeAnythingIsWritten) {
              Case{"Item", today_, later, null, null, null, "Sale type Item does not exist."},
              Case{"StockNo", today_, later, null, null, "MOON", "Location MOON does not exist."},
          }) {
-        const Answer a =
-            Call("VYM_SP_ITEM_UpdateItemStockSale", {{"@sale_no", 0},
-                                                     {"@sale_type", c.type},
-                                                     {"@sale_start_date", c.start},
-                                                     {"@sale_end_date", c.end},
-                                                     {"@sale_fixed_discount", c.amount},
-                                                     {"@sale_fixed_percent", c.percent},
-                                                     {"@location_id", c.location}});
-        EXPECT_EQ(a.returned, -1) << c.message;
-        EXPECT_EQ(a.message, c.message);
+        EXPECT_EQ(Told(Call("VYM_SP_ITEM_UpdateItemStockSale", {{"@sale_no", 0},
+                                                                {"@sale_type", c.type},
+                                                                {"@sale_start_date", c.start},
+                                                                {"@sale_end_date", c.end},
+                                                                {"@sale_fixed_discount", c.amount},
+                                                                {"@sale_fixed_percent", c.percent},
+                                                                {"@location_id", c.location}})),
+                  std::string("-1 ") + c.message);
     }
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_sale"), 4);
 
     // A saved header takes its lines and prices along to its new place and dates.
-    const Answer moved = Call("VYM_SP_ITEM_UpdateItemStockSale", {{"@sale_no", 3},
-                                                                  {"@sale_type", "Dept"},
-                                                                  {"@location_id", "SUMMIT"},
-                                                                  {"@sale_start_date", today_},
-                                                                  {"@sale_end_date", later},
-                                                                  {"@sale_fixed_discount", 0},
-                                                                  {"@item_qualified", 1}});
-    EXPECT_EQ(moved.returned, 0) << moved.message;
+    EXPECT_EQ(Told(Call("VYM_SP_ITEM_UpdateItemStockSale", {{"@sale_no", 3},
+                                                            {"@sale_type", "Dept"},
+                                                            {"@location_id", "SUMMIT"},
+                                                            {"@sale_start_date", today_},
+                                                            {"@sale_end_date", later},
+                                                            {"@sale_fixed_discount", 0},
+                                                            {"@item_qualified", 1}})),
+              "0 ");
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_sale_dept WHERE sale_no = 3 AND "
                              "location_id = 'SUMMIT' AND item_qualified <> 0"),
               2);
@@ -96,30 +97,23 @@ TEST_F(SaleProcedures, ItemSalePricesAreWrittenOncePerItemAndNeverNegative) {
             "sale_no = 2 AND item_no = " +
             std::to_string(item));
     };
-    EXPECT_EQ(Call("VYM_SP_ITEM_STOCK_SALE_update",
-                   {{"@sale_no", 2}, {"@item_no", 510}, {"@unit_price", 12.5}})
-                  .returned,
-              0);
+    const auto save = [&](int sale, int item, const Value& price) {
+        return Told(Call("VYM_SP_ITEM_STOCK_SALE_update",
+                         {{"@sale_no", sale}, {"@item_no", item}, {"@unit_price", price}}));
+    };
+    EXPECT_EQ(save(2, 510, 12.5), "0 ");
     EXPECT_EQ(price(510), 125000);
-    const Answer negative = Call("VYM_SP_ITEM_STOCK_SALE_update",
-                                 {{"@sale_no", 2}, {"@item_no", 510}, {"@unit_price", -0.01}});
-    EXPECT_EQ(negative.returned, -1);
-    EXPECT_EQ(negative.message, "The sale price of item 510 can not be negative.");
-    const Answer ticket = Call("VYM_SP_ITEM_STOCK_SALE_update",
-                               {{"@sale_no", 2}, {"@item_no", 100}, {"@unit_price", 1}});
-    EXPECT_EQ(ticket.message, "Item 100 is not a stock item.");
+    EXPECT_EQ(save(2, 510, -0.01), "-1 The sale price of item 510 can not be negative.");
+    EXPECT_EQ(save(2, 100, 1), "-1 Item 100 is not a stock item.");
     EXPECT_EQ(price(510), 125000);
 
     // A new item of a sale at one location is priced there.
-    EXPECT_EQ(Call("VYM_SP_ITEM_STOCK_SALE_update",
-                   {{"@sale_no", 1}, {"@item_no", 510}, {"@unit_price", 3}})
-                  .returned,
-              0);
+    EXPECT_EQ(save(1, 510, 3), "0 ");
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_price WHERE sale_no = 1 AND item_no = "
                              "510 AND location_id = 'BASE'"),
               1);
-    EXPECT_EQ(Call("VYM_SP_ITEM_STOCK_SALE_delete", {{"@sale_no", 2}, {"@item_no", 510}}).returned,
-              0);
+    EXPECT_EQ(Told(Call("VYM_SP_ITEM_STOCK_SALE_delete", {{"@sale_no", 2}, {"@item_no", 510}})),
+              "0 ");
     EXPECT_EQ(Count("vym_price", 2), 1);
 
     // A percentage off the regular price, exactly: 15 % off 129.99 is 110.4915.
@@ -133,7 +127,7 @@ TEST_F(SaleProcedures, ItemSalePricesAreWrittenOncePerItemAndNeverNegative) {
                                                       {"@unit_qty", 1},
                                                       {"@uom_id", Value::Null()},
                                                       {"@sale_fixed_percent", 0.15}});
-    EXPECT_EQ(percent.returned, 0) << percent.message;
+    EXPECT_EQ(Told(percent), "0 ");
     EXPECT_EQ(price(511), 1104915);
     EXPECT_GT(percent.Output("@price_no"), 0);
 }
@@ -153,17 +147,17 @@ TEST_F(SaleProcedures, CopyTakesEverythingAndDeleteRemovesEverything) {
     const std::int32_t linesNo = lines.Output("@new_sale_no");
     EXPECT_EQ(Contents(linesNo), Contents(3));
 
-    const Answer refused =
-        Call("VYM_SP_ITEM_SALE_Copy", {{"@sale_no", 1}, {"@location_id", "MOON"}});
-    EXPECT_EQ(refused.message, "Location MOON does not exist.");
+    EXPECT_EQ(Told(Call("VYM_SP_ITEM_SALE_Copy", {{"@sale_no", 1}, {"@location_id", "MOON"}})),
+              "-1 Location MOON does not exist.");
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_sale"), 6);
 
     for (const std::int32_t saleNo : {1, 3, copyNo}) {
-        EXPECT_EQ(Call("VYM_SP_ITEM_SALE_Delete", {{"@sale_no", saleNo}}).returned, 0);
+        EXPECT_EQ(Told(Call("VYM_SP_ITEM_SALE_Delete", {{"@sale_no", saleNo}})), "0 ");
         EXPECT_EQ(Contents(saleNo),
                   "vym_sale_dept=0 vym_sale_item=0 vym_sale_customer=0 vym_price=0 ");
     }
-    EXPECT_EQ(Call("VYM_SP_ITEM_SALE_Delete", {{"@sale_no", 1}}).message, "Sale 1 does not exist.");
+    EXPECT_EQ(Told(Call("VYM_SP_ITEM_SALE_Delete", {{"@sale_no", 1}})),
+              "-1 Sale 1 does not exist.");
 }
 
 TEST_F(SaleProcedures, CustomerGroupDocumentsChangeOnlyTheNamedSale) {
@@ -177,33 +171,32 @@ TEST_F(SaleProcedures, CustomerGroupDocumentsChangeOnlyTheNamedSale) {
     struct Case {
         std::int32_t saleNo;
         const char* document;
-        const char* message;
+        const char* answer;
     };
     for (const Case& c : {
              Case{1,
                   "<ROOT>\r\n<vym_sale_customer sale_no=\"1\" customer_group_id = \"SKICLUB\" "
                   "action=\"DELETE\"/>\r\n<vym_sale_customer sale_no=\"1\" customer_group_id = "
                   "\"MILITARY\" action=\"INSERT\"/>\r\n\r\n</ROOT>",
-                  ""},
+                  "0 "},
              Case{1,
                   "<ROOT><vym_sale_customer sale_no=\"4\" customer_group_id=\"SKICLUB\" "
                   "action=\"INSERT\"/></ROOT>",
-                  "A row names sale 4, not sale 1."},
+                  "-1 A row names sale 4, not sale 1."},
              Case{1,
                   "<ROOT><vym_sale_customer sale_no=\"1\" customer_group_id=\"A&quot;B\" "
                   "action=\"INSERT\"/></ROOT>",
-                  "Customer group A\"B does not exist."},
+                  "-1 Customer group A\"B does not exist."},
              Case{1,
                   "<ROOT><vym_sale_customer sale_no=\"1\" customer_group_id=\"SKICLUB\" "
                   "action=\"UPSERT\"/></ROOT>",
-                  "Unknown action UPSERT in the document."},
+                  "-1 Unknown action UPSERT in the document."},
          }) {
-        const Answer a =
-            Call("VYM_SP_ITEM_UpdateSaleCustomerGroupsXML", {{"@sale_no", c.saleNo},
-                                                             {"@customer_qualified", -1},
-                                                             {"@XMLDoc", std::string(c.document)}});
-        EXPECT_EQ(a.message, c.message);
-        EXPECT_EQ(a.returned, *c.message == '\0' ? 0 : -1);
+        EXPECT_EQ(Told(Call("VYM_SP_ITEM_UpdateSaleCustomerGroupsXML",
+                            {{"@sale_no", c.saleNo},
+                             {"@customer_qualified", -1},
+                             {"@XMLDoc", std::string(c.document)}})),
+                  c.answer);
         EXPECT_EQ(selected(1), changed) << c.document;
     }
     EXPECT_EQ(selected(4), std::vector<std::string>{"EMPLOYEE"});

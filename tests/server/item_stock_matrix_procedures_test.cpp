@@ -12,8 +12,12 @@
 #include "support/server/back_office.h"
 #include "support/server/postgres_database.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr const char* kProcedure = "VYM_SP_ITEM_UpdateItemStockMatrix";
 
@@ -88,33 +92,19 @@ TEST_F(StockMatrixProcedure, CreatesEachCellsItemAndPutsItOnOrder) {
     EXPECT_EQ(answer.items[2].second, "Trail Fleece,SHELL,Blue,M");
     EXPECT_LT(answer.items[0].first, answer.items[1].first);
     EXPECT_EQ(StockItems(), before + 3);
+    const std::string red = std::to_string(answer.items[0].first);
     const std::string blue = std::to_string(answer.items[2].first);
-    auto stock = office_.Db().OpenRecordset(
-        "SELECT s.stock_id, s.attribute, s.stock_size, s.unit_price, s.current_cost, "
-        "s.rental_type, i.function_id, m.map_id FROM vym_item_stock s JOIN vym_item i "
-        "ON i.item_no = s.item_no JOIN vym_item_stock_map m ON m.item_no = s.item_no "
-        "WHERE s.item_no = " +
-        blue);
-    ASSERT_FALSE(stock->Eof());
-    EXPECT_EQ(stock->Fields("stock_id").Value().ToString(), blue);
-    EXPECT_EQ(stock->Fields("stock_size").Value().ToString(), "M");
-    EXPECT_EQ(stock->Fields("unit_price").Value().ToCurrency(), Currency::FromRaw(210000));
-    EXPECT_EQ(stock->Fields("current_cost").Value().ToCurrency(), Currency::FromRaw(105000));
-    EXPECT_EQ(stock->Fields("rental_type").Value().ToString(), "RETAIL");
-    EXPECT_EQ(stock->Fields("map_id").Value().ToString(), blue);
+    EXPECT_EQ(test::RowTexts(*office_.Db().OpenRecordset(
+                  "SELECT s.stock_id, s.stock_size, s.unit_price, s.current_cost, s.rental_type, "
+                  "m.map_id FROM vym_item_stock s JOIN vym_item_stock_map m ON m.item_no = "
+                  "s.item_no WHERE s.item_no = " +
+                  blue)),
+              std::vector<std::string>{blue + "|M|21|10.5|RETAIL|" + blue});
     // A cell of 0 makes the item but orders none of it.
-    auto lines = office_.Db().OpenRecordset(
-        "SELECT line_no, item_no, qty_ord, unit_cost, discount_rate FROM vym_po_line "
-        "WHERE po_no = 1005 ORDER BY line_no");
-    std::vector<std::pair<std::int32_t, std::int32_t>> ordered;
-    for (; !lines->Eof(); lines->MoveNext()) {
-        ordered.emplace_back(lines->Fields("item_no").Value().ToLong(),
-                             lines->Fields("qty_ord").Value().ToLong());
-        EXPECT_EQ(lines->Fields("unit_cost").Value().ToCurrency(), Currency::FromRaw(105000));
-        EXPECT_DOUBLE_EQ(lines->Fields("discount_rate").Value().ToDouble(), 0.05);
-    }
-    EXPECT_EQ(ordered, (std::vector<std::pair<std::int32_t, std::int32_t>>{
-                           {answer.items[0].first, 4}, {answer.items[2].first, 12}}));
+    EXPECT_EQ(test::RowTexts(*office_.Db().OpenRecordset(
+                  "SELECT item_no, qty_ord, unit_cost, discount_rate FROM vym_po_line "
+                  "WHERE po_no = 1005 ORDER BY line_no")),
+              (std::vector<std::string>{red + "|4|10.5|0.05", blue + "|12|10.5|0.05"}));
 
     // Without a purchase order the items are made and nothing is ordered.
     const Answer unordered =
@@ -180,13 +170,7 @@ TEST_F(StockMatrixProcedure, AFailurePartWayThroughLeavesNoItemBehind) {
             "CREATE TRIGGER fail_third_cell BEFORE INSERT ON vym_item_stock WHEN NEW.attribute = "
             "'Blue' BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     }
-    try {
-        Generate();
-        ADD_FAILURE() << "the failing store went unnoticed";
-    } catch (const Error& error) {
-        EXPECT_NE(error.Description().find("disk is full"), std::string::npos)
-            << error.Description();
-    }
+    EXPECT_THAT(test::Thrown([&] { Generate(); }).Description(), HasSubstr("disk is full"));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM vym_item"), items);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM vym_item_stock_map"), maps);
     EXPECT_EQ(OrderLines(), 0);

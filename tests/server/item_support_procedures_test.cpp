@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <utility>
+#include <string>
 
 #include "base/date.h"
 #include "base/value.h"
@@ -11,12 +10,15 @@
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
 using Args = test::ProcedureArgs;
 
-// The demo database with the standard procedures, in a directory of its own.
+// The demo database: lift seasons 1 to 4 and 7 (inactive), rental season 5,
+// ski school season 6.
 class SupportProcedures : public test::ProcedureTest {
   protected:
     // Runs the procedure; false when the connection failed it. `out` gets the command.
@@ -28,16 +30,31 @@ class SupportProcedures : public test::ProcedureTest {
         }
         return executed;
     }
-    // A delete's @RETURN_VALUE and @message.
-    std::pair<std::int32_t, std::string> Delete(const char* procedure, const Args& args) {
-        const auto answer = test::CallProcedure(*db_, procedure, args);
-        return {answer.returned, answer.message};
+    // A delete's "@RETURN_VALUE @message".
+    std::string Delete(const char* procedure, const Args& args) {
+        return test::Told(test::CallProcedure(*db_, procedure, args));
     }
-    Value Scalar(const std::string& sql) {
-        auto rs = db_->OpenRecordset(sql);
-        return rs->Eof() ? Value::Null() : rs->Fields(0).Value();
+    std::vector<std::string> Rows(const std::string& sql) {
+        return test::RowTexts(*db_->OpenRecordset(sql));
     }
-    std::int32_t CountOf(const std::string& sql) { return NullToZero(Scalar(sql)).ToLong(); }
+    std::int32_t CountOf(const std::string& sql) { return office_.Scalar(sql); }
+    // The season numbers GetSeason returns, in order.
+    std::string Seasons(const Args& args) {
+        std::string numbers;
+        for (const std::string& no :
+             test::ProcedureRows(*db_, "VYM_SP_ITEM_GetSeason", args, {"season_no"})) {
+            numbers += (numbers.empty() ? "" : " ") + no;
+        }
+        return numbers;
+    }
+    Date EndOf(int seasonNo) {
+        return db_
+            ->OpenRecordset("SELECT end_date FROM vym_season WHERE season_no = " +
+                            std::to_string(seasonNo))
+            ->Fields(0)
+            .Value()
+            .ToDate();
+    }
 };
 
 TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase) {
@@ -49,12 +66,9 @@ TEST_F(SupportProcedures, UpdateFunctionAddsThenChangesTheSameRowWhateverTheCase
                                                     {"@description", "Golf Course"},
                                                     {"@tree_icon", ""},
                                                     {"@is_active", false}}));
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 1);
-    EXPECT_EQ(Scalar("SELECT description FROM vym_function WHERE function_id = 'GOLF'"),
-              Value("Golf Course"));
-    EXPECT_TRUE(Scalar("SELECT tree_icon FROM vym_function WHERE function_id = 'GOLF'").IsNull());
-    EXPECT_EQ(Scalar("SELECT is_active FROM vym_function WHERE function_id = 'GOLF'"),
-              Value(false));
+    EXPECT_EQ(Rows("SELECT description, COALESCE(tree_icon, 'null'), is_active FROM vym_function "
+                   "WHERE function_id = 'GOLF'"),
+              std::vector<std::string>{"Golf Course|null|False"});
 }
 
 TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWriteNothing) {
@@ -71,41 +85,6 @@ TEST_F(SupportProcedures, UpdatesWithoutTheirKeysOrWithUnknownParentsFailAndWrit
     EXPECT_EQ(office_.Local().Reports().size(), 3u);
 }
 
-TEST_F(SupportProcedures, TextLongerThanItsParameterIsRefusedAndNothingIsStored) {
-    const std::string huge(100000, 'A');
-    struct Case {
-        const char* procedure;
-        const char* parameter;
-        const char* says;
-        const char* count;  // rows that must not grow
-    };
-    for (const Case& c : {
-             Case{"VYM_SP_ITEM_UpdateFunction", "@function_id", "at most 10 characters",
-                  "SELECT count(*) FROM vym_function"},
-             Case{"vym_sp_ITEM_UpdateItem", "@short_description", "at most 30 characters",
-                  "SELECT count(*) FROM vym_item"},
-         }) {
-        const auto before = CountOf(c.count);
-        const auto reports = office_.Local().Reports().size();
-        auto cmd = test::Prepared(*db_, c.procedure);
-        // Everything else as a save that goes through.
-        for (const auto& [name, value] : Args{{"@function_id", "LIFT"},
-                                              {"@item_type", "TICKET"},
-                                              {"@short_description", "Day Ticket"}}) {
-            if (Parameter* parameter = cmd->Parameters.Find(name)) {
-                parameter->Value = value;
-            }
-        }
-        cmd->Parameters[c.parameter].Value = huge;
-        EXPECT_FALSE(db_->Execute(*cmd)) << c.procedure;
-        EXPECT_EQ(CountOf(c.count), before) << c.procedure;
-        ASSERT_EQ(office_.Local().Reports().size(), reports + 1) << c.procedure;
-        const std::string& said = office_.Local().Reports().back().Description;
-        EXPECT_NE(said.find(c.parameter), std::string::npos) << said.substr(0, 200);
-        EXPECT_NE(said.find(c.says), std::string::npos) << said.substr(0, 200);
-    }
-}
-
 TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
     ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateUnit", {{"@function_id", "lift"},
                                                 {"@unit_id", "day"},
@@ -114,24 +93,18 @@ TEST_F(SupportProcedures, UnitAndCatagoryUpdatesReplaceTheExistingRow) {
                                                 {"@qty", std::int16_t{1}},
                                                 {"@acct_units", std::int16_t{2}},
                                                 {"@print_qty", std::int16_t{0}}}));
-    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_unit WHERE function_id = 'LIFT' AND "
-                      "unit_id = 'DAY'"),
-              1);
-    EXPECT_EQ(CountOf("SELECT acct_units FROM vym_unit WHERE function_id = 'LIFT' AND "
-                      "unit_id = 'DAY'"),
-              2);
-    EXPECT_TRUE(Scalar("SELECT uom_id FROM vym_unit WHERE function_id = 'LIFT' AND unit_id = 'DAY'")
-                    .IsNull());
+    EXPECT_EQ(Rows("SELECT acct_units, COALESCE(uom_id, 'null') FROM vym_unit "
+                   "WHERE function_id = 'LIFT' AND unit_id = 'DAY'"),
+              std::vector<std::string>{"2|null"});
 
     ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateCatagory", {{"@function_id", "LIFT"},
                                                     {"@catagory_id", "ADULT"},
                                                     {"@description", "Adult 19-64"},
                                                     {"@is_active", false},
                                                     {"@require_access_rule", false}}));
-    EXPECT_EQ(Scalar("SELECT description FROM vym_catagory WHERE catagory_id = 'ADULT'"),
-              Value("Adult 19-64"));
-    EXPECT_EQ(Scalar("SELECT require_access_rule FROM vym_catagory WHERE catagory_id = 'ADULT'"),
-              Value(false));
+    EXPECT_EQ(Rows("SELECT description, require_access_rule FROM vym_catagory "
+                   "WHERE function_id = 'LIFT' AND catagory_id = 'ADULT'"),
+              std::vector<std::string>{"Adult 19-64|False"});
 }
 
 TEST_F(SupportProcedures, DeleteFunctionSaysWhatStillRefersToIt) {
@@ -143,21 +116,17 @@ TEST_F(SupportProcedures, DeleteFunctionSaysWhatStillRefersToIt) {
         db_->ExecuteSQL("INSERT INTO vym_item (item_no, item_type, function_id) VALUES (" +
                         std::to_string(item) + ", 'TICKET', 'GOLF')");
     }
-    auto [rv, message] = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Function GOLF is used by 12 items, 1 catagory and 2 units.");
+    EXPECT_EQ(Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}}),
+              "-1 Function GOLF is used by 12 items, 1 catagory and 2 units.");
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 1);
 
     db_->ExecuteSQL("DELETE FROM vym_item WHERE function_id = 'GOLF'");
     db_->ExecuteSQL("DELETE FROM vym_unit WHERE function_id = 'GOLF'");
     db_->ExecuteSQL("DELETE FROM vym_catagory WHERE function_id = 'GOLF'");
-    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "golf"}});
-    EXPECT_EQ(rv, 0);
+    EXPECT_EQ(Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "golf"}}), "0 ");
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_function WHERE function_id = 'GOLF'"), 0);
-
-    std::tie(rv, message) = Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Function GOLF does not exist.");
+    EXPECT_EQ(Delete("VYM_SP_ITEM_DeleteFunction", {{"@function_id", "GOLF"}}),
+              "-1 Function GOLF does not exist.");
 }
 
 TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
@@ -182,30 +151,29 @@ TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
     struct Case {
         const char* procedure;
         Args args;
-        const char* message;  // "" when deleted
+        const char* answer;
     };
     for (const Case& c : {
              Case{"VYM_SP_ITEM_DeleteCatagory",
                   {{"@function_id", "GOLF"}, {"@catagory_id", "SENIOR"}},
-                  "Catagory SENIOR of function GOLF is used by 1 item."},
+                  "-1 Catagory SENIOR of function GOLF is used by 1 item."},
              Case{"VYM_SP_ITEM_DeleteUnit",
                   {{"@function_id", "GOLF"}, {"@unit_id", "9HOLE"}},
-                  "Unit 9HOLE of function GOLF is used by 2 prices."},
+                  "-1 Unit 9HOLE of function GOLF is used by 2 prices."},
              Case{"VYM_SP_ITEM_DeleteSeason",
                   {{"@function_id", "GOLF"}, {"@season_id", "SUMMER"}},
-                  "Season SUMMER is used by 2 prices."},
+                  "-1 Season SUMMER is used by 2 prices."},
              Case{"VYM_SP_ITEM_DeleteCatagory",
                   {{"@function_id", "disc"}, {"@catagory_id", "senior"}},
-                  ""},
-             Case{"VYM_SP_ITEM_DeleteUnit", {{"@function_id", "DISC"}, {"@unit_id", "9hole"}}, ""},
+                  "0 "},
+             Case{
+                 "VYM_SP_ITEM_DeleteUnit", {{"@function_id", "DISC"}, {"@unit_id", "9hole"}}, "0 "},
              Case{"VYM_SP_ITEM_DeleteSeason",
                   {{"@function_id", "DISC"}, {"@season_id", "summer"}},
-                  ""},
-             Case{"VYM_SP_ITEM_DeleteSeason", {{"@season_no", 52}}, ""},
+                  "0 "},
+             Case{"VYM_SP_ITEM_DeleteSeason", {{"@season_no", 52}}, "0 "},
          }) {
-        const auto [rv, message] = Delete(c.procedure, c.args);
-        EXPECT_EQ(message, c.message) << c.procedure;
-        EXPECT_EQ(rv != 0, *c.message != '\0') << c.procedure << ": " << message;
+        EXPECT_EQ(Delete(c.procedure, c.args), c.answer) << c.procedure;
     }
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE season_no = 50"), 1);
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_catagory WHERE function_id = 'DISC'"), 0);
@@ -215,8 +183,8 @@ TEST_F(SupportProcedures, CatagoryUnitAndSeasonDeletesAreRefusedWhileInUse) {
 
 TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWritesNothing) {
     const auto seasons = CountOf("SELECT count(*) FROM vym_season");
-    const auto peak = Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'");
-    const auto firstSeason = Scalar("SELECT min(season_no) FROM vym_season");
+    const auto peak = CountOf("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'");
+    const auto firstSeason = CountOf("SELECT min(season_no) FROM vym_season");
     struct Case {
         std::vector<std::pair<const char*, Value>> args;
         const char* says;
@@ -246,7 +214,7 @@ TEST_F(SupportProcedures, SeasonUpdateWithUnknownReferencesFailsSayingWhichAndWr
                   std::string("VYM_SP_ITEM_UpdateSeason: ") + c.says);
     }
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season"), seasons);
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'"), peak);
+    EXPECT_EQ(CountOf("SELECT count(*) FROM vym_season WHERE season_type_id = 'PEAK'"), peak);
 }
 
 TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {
@@ -267,20 +235,19 @@ TEST_F(SupportProcedures, SeasonUpdateByCodeKeepsWhatItDoesNotSend) {
     EXPECT_EQ(save("LIFT", "spring", "Spring Fling", Date::FromParts(2025, 3, 20),
                    Date::FromParts(2025, 4, 27)),
               4);
-    EXPECT_EQ(Scalar("SELECT season_type_id FROM vym_season WHERE season_no = 4"), Value("VALUE"));
-    EXPECT_EQ(Scalar("SELECT end_date FROM vym_season WHERE season_no = 4"),
-              Value(Date::FromParts(2025, 4, 27)));
+    EXPECT_EQ(Rows("SELECT season_type_id, end_date FROM vym_season WHERE season_no = 4"),
+              std::vector<std::string>{"VALUE|" + Value(Date::FromParts(2025, 4, 27)).ToString()});
     EXPECT_GT(save("SKISCHOOL", "SPRING", "Spring Lessons", Date::FromParts(2025, 4, 1),
                    Date::FromParts(2025, 4, 1)),
               6)
         << "a one-day season";
 
-    const Value earlyStart = Scalar("SELECT start_date FROM vym_season WHERE season_no = 1");
+    const auto earlyStart = Rows("SELECT start_date FROM vym_season WHERE season_no = 1");
     EXPECT_FALSE(Runs("VYM_SP_ITEM_UpdateSeason", {{"@function_id", "LIFT"},
                                                    {"@season_id", "EARLY"},
                                                    {"@start_date", Date::FromParts(2024, 12, 1)},
                                                    {"@end_date", Date::FromParts(2024, 11, 1)}}));
-    EXPECT_EQ(Scalar("SELECT start_date FROM vym_season WHERE season_no = 1"), earlyStart);
+    EXPECT_EQ(Rows("SELECT start_date FROM vym_season WHERE season_no = 1"), earlyStart);
 }
 
 TEST_F(SupportProcedures, BookDateAndSystemParameters) {
@@ -289,8 +256,8 @@ TEST_F(SupportProcedures, BookDateAndSystemParameters) {
         "trans_date) VALUES (77, 90001, 'BASE', '2025-01-03 10:00:00')");
     ASSERT_TRUE(Runs("VYM_SP_ITEM_UpdateItemStockHistory",
                      {{"@trans_no", 77}, {"@book_date", Date::FromParts(2025, 1, 31)}}));
-    EXPECT_EQ(Scalar("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 77"),
-              Value(Date::FromParts(2025, 1, 31)));
+    EXPECT_EQ(Rows("SELECT book_date FROM vym_item_stock_history WHERE trans_no = 77"),
+              std::vector<std::string>{Value(Date::FromParts(2025, 1, 31)).ToString()});
     EXPECT_FALSE(Runs("VYM_SP_ITEM_UpdateItemStockHistory",
                       {{"@trans_no", 78}, {"@book_date", Date::FromParts(2025, 1, 31)}}));
 
@@ -315,42 +282,63 @@ TEST_F(SupportProcedures, StoreGroupsGetTheStoresNextNumberAndStayWhileProductsU
     EXPECT_EQ(cmd->Parameters["@product_group_no"].Value.ToLong(), 4);
     ASSERT_TRUE(Runs("VYM_SP_STORE_UpdateStoreGroup",
                      {{"@store_no", 1}, {"@product_group_no", 4}, {"@description", "Rentals"}}));
-    EXPECT_EQ(Scalar("SELECT description FROM vym_store_product_group WHERE store_no = 1 AND "
-                     "product_group_no = 4"),
-              Value("Rentals"));
+    EXPECT_EQ(Rows("SELECT description FROM vym_store_product_group WHERE store_no = 1 AND "
+                   "product_group_no = 4"),
+              std::vector<std::string>{"Rentals"});
     EXPECT_FALSE(Runs("VYM_SP_STORE_UpdateStoreGroup",
                       {{"@store_no", 9}, {"@product_group_no", 0}, {"@description", "Nowhere"}}));
 
-    auto [rv, message] =
-        Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 2}});
-    EXPECT_NE(rv, 0);
-    EXPECT_EQ(message, "Product group 2 of store 1 is used by 3 products.");
-    std::tie(rv, message) =
-        Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 4}});
-    EXPECT_EQ(rv, 0) << message;
+    EXPECT_EQ(Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 2}}),
+              "-1 Product group 2 of store 1 is used by 3 products.");
+    EXPECT_EQ(Delete("VYM_SP_STORE_DeleteStoreGroup", {{"@store_no", 1}, {"@product_group_no", 4}}),
+              "0 ");
     EXPECT_EQ(CountOf("SELECT count(*) FROM vym_store_product_group WHERE store_no = 1"), 3);
 }
 
 TEST_F(SupportProcedures, PurchaseOrdersFilteredByStatusWithTheirAmount) {
-    auto cmd = test::Prepared(*db_, "VyM_SP_INV_PO_GetPO");
-    EXPECT_EQ(test::RowTexts(*db_->ExecuteRecordset(*cmd)).size(), 5u);
-
-    cmd->Parameters["@status_id"].Value = "open";
+    EXPECT_EQ(test::ProcedureRows(*db_, "VyM_SP_INV_PO_GetPO").size(), 5u);
+    auto cmd = test::Prepared(*db_, "VyM_SP_INV_PO_GetPO", Args{{"@status_id", "open"}});
     auto open = db_->ExecuteRecordset(*cmd);
-    ASSERT_FALSE(open->Eof());
     EXPECT_EQ(open->Fields(5).Name(), "po_amount");
     // The newest order, still without lines, is the stock matrix's.
-    EXPECT_EQ(open->Fields("po_no").Value().ToLong(), 1005);
-    open->MoveNext();
-    EXPECT_EQ(open->Fields("po_no").Value().ToLong(), 1004);
-    EXPECT_EQ(open->Fields("vendor").Value(), Value("Alpine Gear Supply Co."));
-    EXPECT_DOUBLE_EQ(open->Fields(5).Value().ToDouble(), 48 * 14.25);
-    open->MoveNext();
-    EXPECT_EQ(open->Fields("po_no").Value().ToLong(), 1003);
-    EXPECT_EQ(open->Fields("vendor_id").Value(), Value("SUMMITOPT"));
-    EXPECT_EQ(open->Fields("notes").Value(), Value("Goggles for the holidays"));
-    open->MoveNext();
-    EXPECT_TRUE(open->Eof());
+    EXPECT_EQ(test::RowTexts(*open, {"po_no", "vendor_id", "vendor", "notes", "po_amount"}),
+              (std::vector<std::string>{
+                  "1005|ALPINEGEAR|Alpine Gear Supply Co.|Spring fleece by colour and size|0",
+                  "1004|ALPINEGEAR|Alpine Gear Supply Co.|Gloves reorder; deliver to dock|684",
+                  "1003|SUMMITOPT|Summit Optics|Goggles for the holidays|1680"}));
+}
+
+TEST_F(SupportProcedures, GetSeasonFiltersByActiveEndAndFunction) {
+    EXPECT_EQ(Seasons({}), "1 2 3 4 7 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", true}}), "1 2 3 4 5 6");
+    EXPECT_EQ(Seasons({{"@is_active", false}}), "7");
+
+    // A season still counts on the day it ends, whatever the time.
+    const Date end = EndOf(2);
+    const Date noon(end.Serial() + 0.5);
+    EXPECT_EQ(Seasons({{"@min_date", noon}, {"@function_id", "LIFT"}}), "2 3 4 7");
+    EXPECT_EQ(Seasons({{"@min_date", Date(end.Serial() + 1)}, {"@function_id", "LIFT"}}), "3 4 7");
+
+    // A season of no function is offered with every function's.
+    db_->ExecuteSQL(
+        "INSERT INTO vym_season (season_no, description, start_date) "
+        "VALUES (20, 'Resort Wide', '2000-01-01')");
+    EXPECT_EQ(Seasons({{"@function_id", "rental"}}), "20 5");
+    EXPECT_EQ(Seasons({{"@function_id", ""}, {"@is_active", true}}), "20 1 2 3 4 5 6");
+}
+
+TEST_F(SupportProcedures, TheDemoWinterIsTheCurrentOneAndItsTypesAreListed) {
+    const Date today = Date::Today();
+    const int winter = today.Month() >= 7 ? today.Year() : today.Year() - 1;
+    auto rs = db_->OpenRecordset("SELECT start_date FROM vym_season WHERE season_no = 1");
+    const Date early = rs->Fields(0).Value().ToDate();
+    EXPECT_EQ(early.Year(), winter);
+    EXPECT_EQ(early.Month(), 11);
+    EXPECT_EQ(EndOf(3).Year(), winter + 1);
+
+    EXPECT_EQ(test::ProcedureRows(*db_, "VYM_SP_ITEM_GetSeasonType", Args{},
+                                  {"season_type_id", "description"}),
+              (std::vector<std::string>{"PEAK|Peak", "REGULAR|Regular", "VALUE|Value"}));
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "support/server/procedure_test.h"
 #include "support/server/template_rows.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
@@ -43,22 +45,15 @@ class TemplateProcedures : public test::ProcedureTest {
         EXPECT_TRUE(db.Execute(*cmd));
         return cmd;
     }
-    // The tree rows of the test's formats of a type, one "no:printer:page:level:desc" each.
+    // The tree rows of the test's formats of a type, "no|printer|page|level|desc" each.
     std::string Tree(const Value& type) {
-        auto cmd = test::Prepared(*db_, "VYM_SP_ITEM_GetPrintFormatPrinterPage",
-                                  {{"@print_format_type", type}});
-        auto rows = db_->ExecuteRecordset(*cmd);
         std::string out;
-        for (; !rows->Eof(); rows->MoveNext()) {
-            const std::int32_t no = rows->Fields("format_no").Value().ToLong();
-            if (no < 90) {
-                continue;
-            }
-            out += (out.empty() ? "" : " ") + std::to_string(no);
-            for (const char* column :
-                 {"printer_type_id", "page_size_id", "customer_level_id", "temp_desc"}) {
-                const Value v = rows->Fields(column).Value();
-                out += ":" + (v.IsNull() ? std::string("-") : NullToEmpty(v));
+        for (const std::string& row : test::ProcedureRows(
+                 *db_, "VYM_SP_ITEM_GetPrintFormatPrinterPage", Args{{"@print_format_type", type}},
+                 {"format_no", "printer_type_id", "page_size_id", "customer_level_id",
+                  "temp_desc"})) {
+            if (std::stoi(row) >= 90) {
+                out += (out.empty() ? "" : " ") + row;
             }
         }
         return out;
@@ -91,16 +86,15 @@ TEST_F(TemplateProcedures, TreeRowsListEachTemplateAndFormatsWithoutOne) {
     Save(*db_, 90, "P1", "TGOLD", "Gold tag", Of("G"), 0);
     Save(*db_, 90, "P1", "None", "Small tag", Of("S"), 0);
     Save(*db_, 92, "P1", "None", "Card", Of("C"), 0);
-    const std::string stock =
-        "91:-1:-1:-:- 90:TP:P1:None:Small tag 90:TP:P1:TGOLD:Gold tag 90:TP:P2:None:Large tag";
+    const std::string tags =
+        "90|TP|P1|None|Small tag 90|TP|P1|TGOLD|Gold tag 90|TP|P2|None|Large tag";
     struct Case {
         Value type;
         std::string rows;
     };
-    for (const Case& c :
-         {Case{"STOCK", stock}, Case{"stock", stock}, Case{"CLUB", "92:TP:P1:None:Card"},
-          Case{"ITEM", ""},
-          Case{Value::Null(), "91:-1:-1:-:- 92:TP:P1:None:Card " + stock.substr(13)}}) {
+    for (const Case& c : {Case{"STOCK", "91|-1|-1|| " + tags}, Case{"stock", "91|-1|-1|| " + tags},
+                          Case{"CLUB", "92|TP|P1|None|Card"}, Case{"ITEM", ""},
+                          Case{Value::Null(), "91|-1|-1|| 92|TP|P1|None|Card " + tags}}) {
         EXPECT_EQ(Tree(c.type), c.rows) << NullToEmpty(c.type);
     }
 }

@@ -67,12 +67,9 @@ TEST(PostgresSession, ALostConnectionRollsTheSaveBackAndTheNextCallReconnects) {
                   "The connection to the database server was lost"),
               std::string::npos)
         << t.Server().Reports().back().Description;
-    EXPECT_EQ(other->DBConnection()
-                  ->OpenRecordset("SELECT count(*) FROM test_item")
-                  ->Fields(0)
-                  .Value()
-                  .ToLong(),
-              before);
+    EXPECT_EQ(
+        test::RowTexts(*other->DBConnection()->OpenRecordset("SELECT count(*) FROM test_item")),
+        std::vector<std::string>{std::to_string(before)});
     auto again = AddItem(t.Db(), 503);
     EXPECT_TRUE(t.Db().Execute(*again));
     EXPECT_EQ(t.ItemCount(), before + 1);

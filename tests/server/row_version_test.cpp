@@ -38,6 +38,8 @@ struct GuardedSave {
     vym::Value first;
     vym::Value second;
     Arguments fixed;
+    std::string remove = {};    // the row's delete, when it is guarded too
+    Arguments removeArgs = {};  // the delete's arguments, when not the fixed ones
 
     Arguments args(int n) const {
         Arguments all = fixed;
@@ -136,16 +138,20 @@ const GuardedSave kGuardedSaves[] = {
                 Arguments{{"@season_no", 1}, {"@function_id", "LIFT"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateFunction", "function", "vym_function", "function_id = 'LIFT'",
                 "description", "@description", "Lifts 1", "Lifts 2",
-                Arguments{{"@function_id", "LIFT"}}},
+                Arguments{{"@function_id", "LIFT"}}, "VYM_SP_ITEM_DeleteFunction"},
     GuardedSave{"VYM_SP_ITEM_UpdateCatagory", "catagory", "vym_catagory",
                 "function_id = 'LIFT' AND catagory_id = 'ADULT'", "description", "@description",
                 "Adults 1", "Adults 2",
-                Arguments{{"@function_id", "LIFT"}, {"@catagory_id", "ADULT"}}},
+                Arguments{{"@function_id", "LIFT"}, {"@catagory_id", "ADULT"}},
+                "VYM_SP_ITEM_DeleteCatagory"},
     GuardedSave{"VYM_SP_ITEM_UpdateUnit", "unit", "vym_unit",
                 "function_id = 'LIFT' AND unit_id = 'DAY'", "description", "@description", "Day 1",
-                "Day 2", Arguments{{"@function_id", "LIFT"}, {"@unit_id", "DAY"}}},
+                "Day 2", Arguments{{"@function_id", "LIFT"}, {"@unit_id", "DAY"}},
+                "VYM_SP_ITEM_DeleteUnit"},
     GuardedSave{"VYM_SP_ITEM_PROFILE_Update", "profile", "vym_profile", "profile_id = 'AGE'",
-                "description", "@description", "Age 1", "Age 2", Arguments{{"@profile_id", "AGE"}}},
+                "description", "@description", "Age 1", "Age 2", Arguments{{"@profile_id", "AGE"}},
+                "VYM_SP_ITEM_PROFILE_Delete",
+                Arguments{{"@validate", false}, {"@profile_id", "AGE"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateProfilePrompt", "prompt", "vym_profile_prompt",
                 "profile_id = 'LIFTID' AND module_id = 'TICKET' AND seq_no = 1", "validation_codes",
                 "@validation_codes", "REQUIRED", "DLFORMAT",
@@ -155,7 +161,7 @@ const GuardedSave kGuardedSaves[] = {
                           {"@prompt_id", "PHOTOID"}}},
     GuardedSave{"VYM_SP_ITEM_UpdateVendor", "vendor", "vym_vendor", "vendor_id = 'ALPINEGEAR'",
                 "vendor_name", "@vendor_name", "Alpine 1", "Alpine 2",
-                Arguments{{"@vendor_id", "ALPINEGEAR"}}},
+                Arguments{{"@vendor_id", "ALPINEGEAR"}}, "VYM_SP_ITEM_VENDOR_delete"},
     GuardedSave{"VYM_SP_ITEM_UpdateItemStockSale", "sale", "vym_sale", "sale_no = 1", "description",
                 "@description", "Sale 1", "Sale 2",
                 Arguments{{"@sale_no", 1},
@@ -166,16 +172,20 @@ const GuardedSave kGuardedSaves[] = {
                 "vym_rental_upgrade_price",
                 "pay_first_package_item_no = 702 AND rental_package_item_no = 703", "upgrade_price",
                 "@upgrade_price", 5.0, 10.0,
-                Arguments{{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}}},
+                Arguments{{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
+                "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete"},
     GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_update", "special offer", "vym_special_offer",
                 "special_offer_no = 1", "description", "@description", "Warm-Up 1", "Warm-Up 2",
                 Arguments{{"@special_offer_no", 1},
                           {"@special_offer_code", "WINTER10"},
-                          {"@is_active", std::int16_t{1}}}},
+                          {"@is_active", std::int16_t{1}}},
+                "VYM_SP_ITEM_SPECIAL_OFFER_delete", Arguments{{"@special_offer_no", 1}}},
     GuardedSave{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update", "special offer line",
                 "vym_special_offer_detail", "special_offer_no = 1 AND seq_no = 1",
                 "percentage_discount", "@percentage_discount", 0.1, 0.2,
-                Arguments{{"@special_offer_no", 1}, {"@seq_no", 1}, {"@item_type", "STOCK"}}},
+                Arguments{{"@special_offer_no", 1}, {"@seq_no", 1}, {"@item_type", "STOCK"}},
+                "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
+                Arguments{{"@special_offer_no", 1}, {"@seq_no", 1}}},
     GuardedSave{"VYM_SP_SERIAL_UpdateItemStockSerial", "serial", "vym_item_stock_serial",
                 "item_no = 600 AND serial_id = 'RSB00001'", "comment_note", "@comment_note",
                 "Tuned 1", "Tuned 2",
@@ -190,10 +200,12 @@ const GuardedSave kGuardedSaves[] = {
                           {"@seq_no", std::int16_t{1}},
                           {"@department_id", "RETAIL"},
                           {"@sale_start_date", Date::FromParts(2026, 12, 1)},
-                          {"@sale_end_date", Date::FromParts(2026, 12, 31)}}},
+                          {"@sale_end_date", Date::FromParts(2026, 12, 31)}},
+                "VYM_SP_ITEM_DeleteItemStockSaleDept",
+                Arguments{{"@sale_no", 3}, {"@seq_no", std::int16_t{1}}}},
     GuardedSave{"VYM_SP_ITEM_STOCK_SALE_update", "sale price", "vym_price",
                 "sale_no = 1 AND item_no = 500", "unit_price", "@unit_price", 10.0, 20.0,
-                Arguments{{"@sale_no", 1}, {"@item_no", 500}}},
+                Arguments{{"@sale_no", 1}, {"@item_no", 500}}, "VYM_SP_ITEM_STOCK_SALE_delete"},
     GuardedSave{"VYM_SP_ITEM_UpdateItemStockSalePrice", "sale price", "vym_price",
                 "sale_no = 1 AND item_no = 501", "unit_price", "@sale_fixed_percent", 0.1, 0.2,
                 Arguments{{"@sale_no", 1}, {"@item_no", 501}}}};
@@ -217,88 +229,57 @@ INSTANTIATE_TEST_SUITE_P(EveryGuardedSave, RowVersions, ::testing::ValuesIn(kGua
 
 // A delete of a row another station saved since it was read is refused the
 // same way, and the row stays.
-struct GuardedDelete {
-    std::string procedure;
-    Arguments args;
-    const GuardedSave* save;  // the save that moves the row's version on
-};
-
-class RowVersionsOfDeletes : public Stations,
-                             public ::testing::WithParamInterface<GuardedDelete> {};
+class RowVersionsOfDeletes : public RowVersions {};
 
 TEST_P(RowVersionsOfDeletes, DeleteOfARowSavedSinceItWasReadIsRefusedAndTheRowStays) {
-    const GuardedDelete& guarded = GetParam();
-    const GuardedSave& save = *guarded.save;
+    const GuardedSave& save = GetParam();
     const std::int32_t read = Version(save);
     ASSERT_EQ(Save(*other_->DBConnection(), save.procedure, save.args(1), read).message, "");
 
-    ExpectChangedByJSmith(Save(office_.Db(), guarded.procedure, guarded.args, read), save.what);
+    ExpectChangedByJSmith(Save(office_.Db(), save.remove,
+                               save.removeArgs.empty() ? save.fixed : save.removeArgs, read),
+                          save.what);
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM " + save.table + " WHERE " + save.key), 1);
 }
+
+std::vector<GuardedSave> GuardedDeletes() {
+    std::vector<GuardedSave> deletes;
+    std::copy_if(std::begin(kGuardedSaves), std::end(kGuardedSaves), std::back_inserter(deletes),
+                 [](const GuardedSave& save) { return !save.remove.empty(); });
+    return deletes;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryGuardedDelete, RowVersionsOfDeletes,
+                         ::testing::ValuesIn(GuardedDeletes()),
+                         [](const ::testing::TestParamInfo<GuardedSave>& info) {
+                             return NameOf(info.param.remove);
+                         });
 
 const GuardedSave& SaveOf(std::string_view procedure) {
     return *std::find_if(std::begin(kGuardedSaves), std::end(kGuardedSaves),
                          [&](const GuardedSave& save) { return save.procedure == procedure; });
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryGuardedDelete, RowVersionsOfDeletes,
-    ::testing::Values(GuardedDelete{"VYM_SP_ITEM_DeleteFunction",
-                                    {{"@function_id", "LIFT"}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateFunction")},
-                      GuardedDelete{"VYM_SP_ITEM_DeleteCatagory",
-                                    {{"@function_id", "LIFT"}, {"@catagory_id", "ADULT"}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateCatagory")},
-                      GuardedDelete{"VYM_SP_ITEM_DeleteUnit",
-                                    {{"@function_id", "LIFT"}, {"@unit_id", "DAY"}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateUnit")},
-                      GuardedDelete{"VYM_SP_ITEM_PROFILE_Delete",
-                                    {{"@validate", false}, {"@profile_id", "AGE"}},
-                                    &SaveOf("VYM_SP_ITEM_PROFILE_Update")},
-                      GuardedDelete{"VYM_SP_ITEM_VENDOR_delete",
-                                    {{"@vendor_id", "ALPINEGEAR"}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateVendor")},
-                      GuardedDelete{
-                          "VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_delete",
-                          {{"@pay_first_package_item_no", 702}, {"@rental_package_item_no", 703}},
-                          &SaveOf("VYM_SP_ITEM_RENTAL_UPGRADE_PRICE_update")},
-                      GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_delete",
-                                    {{"@special_offer_no", 1}},
-                                    &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_update")},
-                      GuardedDelete{"VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_delete",
-                                    {{"@special_offer_no", 1}, {"@seq_no", 1}},
-                                    &SaveOf("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update")},
-                      GuardedDelete{"VYM_SP_ITEM_DeleteItemStockSaleDept",
-                                    {{"@sale_no", 3}, {"@seq_no", std::int16_t{1}}},
-                                    &SaveOf("VYM_SP_ITEM_UpdateItemStockSaleDept")},
-                      GuardedDelete{"VYM_SP_ITEM_STOCK_SALE_delete",
-                                    {{"@sale_no", 1}, {"@item_no", 500}},
-                                    &SaveOf("VYM_SP_ITEM_STOCK_SALE_update")}),
-    [](const ::testing::TestParamInfo<GuardedDelete>& info) {
-        return NameOf(info.param.procedure);
-    });
-
 // A row deleted after it was read is a conflict too: neither a save nor a
 // second delete goes through as if the row were still there.
-TEST(RowVersionsOfDeletedRows, SaveOrDeleteOfARowDeletedSinceItWasReadIsRefused) {
-    test::BackOffice office;
-    auto other = office.OpenAgain("JSMITH");
-    const std::int32_t read = office.Scalar("SELECT row_version FROM vym_price WHERE price_no = 2");
+TEST_F(Stations, SaveOrDeleteOfARowDeletedSinceItWasReadIsRefused) {
+    const std::int32_t read =
+        office_.Scalar("SELECT row_version FROM vym_price WHERE price_no = 2");
     ASSERT_EQ(
-        Save(*other->DBConnection(), "VYM_SP_ITEM_DeletePrice", {{"@price_no", 2}}, read).message,
+        Save(*other_->DBConnection(), "VYM_SP_ITEM_DeletePrice", {{"@price_no", 2}}, read).message,
         "");
-    const std::string deleted =
-        "This price was deleted by another user after you opened it. Your changes were not "
-        "saved.";
     const std::pair<const char*, Arguments> lateCalls[] = {
         {"VYM_SP_ITEM_UpdatePrice", {{"@price_no", 2}, {"@price", vym::Value(5.0)}}},
         {"VYM_SP_ITEM_DeletePrice", {{"@price_no", 2}}}};
     for (const auto& [procedure, args] : lateCalls) {
-        const Saved late = Save(office.Db(), procedure, args, read);
+        const Saved late = Save(office_.Db(), procedure, args, read);
         EXPECT_EQ(late.returned, kRowChanged) << procedure;
-        EXPECT_EQ(late.message, deleted) << procedure;
+        EXPECT_EQ(late.message,
+                  "This price was deleted by another user after you opened it. Your changes were "
+                  "not saved.")
+            << procedure;
     }
-    EXPECT_EQ(office.Scalar("SELECT count(*) FROM vym_price WHERE price_no = 2"), 0);
+    EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_price WHERE price_no = 2"), 0);
 }
 
 // Writes of a guarded row that do not go through a guarded save move its

@@ -11,8 +11,13 @@
 #include "server/local_app_server.h"
 #include "support/server/temp_database.h"
 
+#include "server_checks.h"
+
 namespace vym::server {
 namespace {
+
+using ::testing::HasSubstr;
+using vym::test::Thrown;
 
 namespace fs = std::filesystem;
 
@@ -61,37 +66,24 @@ TEST_F(Migrations, NewerDatabaseIsRefusedAndLeftUntouched) {
         server->DBConnection()->ExecuteSQL("PRAGMA user_version = " + std::to_string(newest + 3));
     }
     const std::string before = Bytes(File("newer.db"));
-    try {
-        LocalAppServer::Open(File("newer.db"));
-        FAIL() << "a newer database must be refused";
-    } catch (const Error& e) {
-        EXPECT_NE(e.Description().find("newer version"), std::string::npos) << e.Description();
-    }
+    EXPECT_THAT(Thrown([&] { LocalAppServer::Open(File("newer.db")); }).Description(),
+                HasSubstr("newer version"));
     EXPECT_EQ(Bytes(File("newer.db")), before);
     EXPECT_FALSE(fs::exists(File("newer.db-wal")));
 }
 
 TEST_F(Migrations, CorruptFilesAndOtherProgramsDatabasesAreRefused) {
-    {
-        std::ofstream out(File("waiver.db"), std::ios::binary);
-        out << "Rental waiver signed by the guest; not a database at all.";
-    }
+    std::ofstream(File("waiver.db"), std::ios::binary)
+        << "Rental waiver signed by the guest; not a database at all.";
     const std::string waiver = Bytes(File("waiver.db"));
-    try {
-        LocalAppServer::Open(File("waiver.db"));
-        FAIL() << "a text file must be refused";
-    } catch (const Error& e) {
-        EXPECT_NE(e.Description().find("not a database"), std::string::npos) << e.Description();
-    }
+    EXPECT_THAT(Thrown([&] { LocalAppServer::Open(File("waiver.db")); }).Description(),
+                HasSubstr("not a database"));
     EXPECT_EQ(Bytes(File("waiver.db")), waiver);
 
     // A real header followed by garbage pages.
     LocalAppServer::Open(File("good.db")).reset();
-    std::string damaged = Bytes(File("good.db")).substr(0, 100) + std::string(8192, '\x5a');
-    {
-        std::ofstream out(File("damaged.db"), std::ios::binary);
-        out << damaged;
-    }
+    std::ofstream(File("damaged.db"), std::ios::binary)
+        << Bytes(File("good.db")).substr(0, 100) + std::string(8192, '\x5a');
     EXPECT_THROW(LocalAppServer::Open(File("damaged.db")), Error);
 
     {

@@ -11,46 +11,41 @@
 #include "server/large_catalogue.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
+#include "support/server/procedure_test.h"
+
+#include "server_checks.h"
 
 namespace vym {
 namespace {
 
-using Params = std::vector<std::pair<std::string, Value>>;
+using Params = test::ProcedureArgs;
+using test::Told;
 
 // The demo fleet: skis 600 at BASE (RSB00001-RSB00005, RSB00003 out on a
 // contract, RSB00005 retired), skis 601 and boots 610 at SUMMIT, boards 620
 // at SUMMIT with every board on hand serialized; transfer batch 9001 brings
 // four skis of 600 (and gloves) to BASE.
-class SerialProcedures : public ::testing::Test {
+class SerialProcedures : public test::ProcedureTest {
   protected:
-    // Runs the procedure; the return value, and its message in `message`.
-    std::int32_t Call(const char* procedure, const Params& params, std::string* message = nullptr) {
-        last_ = test::Prepared(db_, procedure, params);
-        db_.Execute(*last_);
-        if (message) {
-            *message = NullToEmpty(last_->Parameters["@message"].Value);
-        }
-        return NullToZero(last_->Parameters["@RETURN_VALUE"].Value).ToLong();
-    }
     // The serial ids a search finds.
     std::string Found(const Params& params) {
         return Rows("VYM_SP_SERIAL_SearchStockSerial", params, 2);
     }
-    std::string Output(const char* name) { return NullToEmpty(last_->Parameters[name].Value); }
+    // The serial id GenerateUniqueSerial gives, or its refusal.
+    std::string Generated(const Params& params) {
+        const Answer a = Call("VYM_SP_SERIAL_GenerateUniqueSerial", params);
+        return a.returned == 0 ? NullToEmpty(a.cmd->Parameters["@serial_id"].Value) : Told(a);
+    }
     // A column of the procedure's rows (the first by default), joined by blanks.
     std::string Rows(const char* procedure, const Params& params, int column = 0) {
-        auto cmd = test::Prepared(db_, procedure, params);
-        auto rows = db_.ExecuteRecordset(*cmd);
+        auto cmd = test::Prepared(*db_, procedure, params);
+        auto rows = db_->ExecuteRecordset(*cmd);
         std::string joined;
         for (; !rows->Eof(); rows->MoveNext()) {
             joined += (joined.empty() ? "" : " ") + NullToEmpty(rows->Fields(column).Value());
         }
         return joined;
     }
-
-    test::BackOffice office_;
-    Connection& db_ = office_.Db();
-    std::unique_ptr<Command> last_;
 };
 
 TEST_F(SerialProcedures, SearchFindsUnitsByEachCriterion) {
@@ -93,37 +88,28 @@ TEST_F(SerialProcedures, SavingANewUnitRefusesAnIdTheItemHasAndAddsItsMaps) {
     struct Case {
         const char* name;
         Params changes;
-        std::int32_t result;
-        const char* message;
+        const char* answer;
     };
+    const char* notUnique = "-1 The serial number you have provided is not unique.";
     const Case cases[] = {
-        {"new id", {}, 0, ""},
-        {"the same id again", {}, -1, "The serial number you have provided is not unique."},
-        {"in another case",
-         {{"@serial_id", "rsb09000"}},
-         -1,
-         "The serial number you have provided is not unique."},
-        {"the same id for another item", {{"@item_no", 601}}, 0, ""},
+        {"new id", {}, "0 "},
+        {"the same id again", {}, notUnique},
+        {"in another case", {{"@serial_id", "rsb09000"}}, notUnique},
+        {"the same id for another item", {{"@item_no", 601}}, "0 "},
         {"an item without serials",
          {{"@item_no", 500}, {"@serial_id", "X1"}},
-         -1,
-         "Item 500 is not a serialized stock item."},
+         "-1 Item 500 is not a serialized stock item."},
         {"an unknown status",
          {{"@serial_id", "X2"}, {"@status_id", "LOST"}},
-         -1,
-         "Status LOST does not exist."},
+         "-1 Status LOST does not exist."},
         {"an update of a unit never saved",
          {{"@serial_id", "X3"}, {"@insert", std::int16_t(0)}},
-         -1,
-         "Serial X3 of item 600 no longer exists."},
+         "-1 Serial X3 of item 600 no longer exists."},
     };
     for (const Case& c : cases) {
         Params params = unit;
         params.insert(params.end(), c.changes.begin(), c.changes.end());
-        std::string message;
-        EXPECT_EQ(Call("VYM_SP_SERIAL_UpdateItemStockSerial", params, &message), c.result)
-            << c.name;
-        EXPECT_EQ(message, c.message) << c.name;
+        EXPECT_EQ(Told(Call("VYM_SP_SERIAL_UpdateItemStockSerial", params)), c.answer) << c.name;
     }
     EXPECT_EQ(
         Rows("VYM_SP_SERIAL_GetStockSerialMapIds", {{"@item_no", 600}, {"@serial_id", "RSB09000"}}),
@@ -134,22 +120,16 @@ TEST_F(SerialProcedures, SavingANewUnitRefusesAnIdTheItemHasAndAddsItsMaps) {
 }
 
 TEST_F(SerialProcedures, GeneratedIdsFollowThePrefixesAndSkipTypedOnes) {
-    EXPECT_EQ(
-        Call("VYM_SP_SERIAL_GenerateUniqueSerial", {{"@item_no", 600}, {"@location_id", "BASE"}}),
-        0);
-    EXPECT_EQ(Output("@serial_id"), "RSB00006");
+    EXPECT_EQ(Generated({{"@item_no", 600}, {"@location_id", "BASE"}}), "RSB00006");
     // Someone typed the next number by hand.
     office_.Sql(
         "INSERT INTO vym_item_stock_serial (item_no, serial_id, status_id, location_id) "
         "VALUES (600, 'RSB00007', 'NEW', 'BASE')");
-    Call("VYM_SP_SERIAL_GenerateUniqueSerial", {{"@item_no", 600}, {"@location_id", "BASE"}});
-    EXPECT_EQ(Output("@serial_id"), "RSB00008");
+    EXPECT_EQ(Generated({{"@item_no", 600}, {"@location_id", "BASE"}}), "RSB00008");
     // A location without a prefix numbers under the model's alone.
-    Call("VYM_SP_SERIAL_GenerateUniqueSerial", {{"@item_no", 610}, {"@location_id", "VILLAGE"}});
-    EXPECT_EQ(Output("@serial_id"), "RB00001");
-    std::string message;
-    EXPECT_EQ(Call("VYM_SP_SERIAL_GenerateUniqueSerial", {{"@item_no", 600}}, &message), -1);
-    EXPECT_EQ(message, "You must assign a location before a serial number can be generated.");
+    EXPECT_EQ(Generated({{"@item_no", 610}, {"@location_id", "VILLAGE"}}), "RB00001");
+    EXPECT_EQ(Generated({{"@item_no", 600}}),
+              "-1 You must assign a location before a serial number can be generated.");
 }
 
 TEST_F(SerialProcedures, QuantityOnHandCountsTheUnitsSerializedThere) {
@@ -166,38 +146,35 @@ TEST_F(SerialProcedures, QuantityOnHandCountsTheUnitsSerializedThere) {
         {630, "SUMMIT", Value::Null(), 0, 0, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(
+        const Answer a =
             Call("VYM_SP_SERIAL_GetQOH",
-                 {{"@item_no", c.item}, {"@location_id", c.location}, {"@serial_id", c.serial}}),
-            c.result)
-            << c.item << c.location;
-        EXPECT_EQ(Output("@qoh"), std::to_string(c.qoh));
-        EXPECT_EQ(Output("@qty_serialized"), std::to_string(c.serialized));
+                 {{"@item_no", c.item}, {"@location_id", c.location}, {"@serial_id", c.serial}});
+        EXPECT_EQ(a.returned, c.result) << c.item << c.location;
+        EXPECT_EQ(a.Output("@qoh"), c.qoh);
+        EXPECT_EQ(a.Output("@qty_serialized"), c.serialized);
     }
 }
 
 TEST_F(SerialProcedures, ATransferBatchGivesItsUnitsOnce) {
     struct Case {
         const char* name;
-        std::int32_t batch, format, result;
-        const char* message;
+        std::int32_t batch, format;
+        const char* answer;
     };
     const Case cases[] = {
-        {"no format", 9001, 0, -1, "Please select a label format before proceeding."},
-        {"unknown batch", 9999, 3, -1, "Transfer batch 9999 does not exist."},
-        {"first run", 9001, 3, 4, ""},
-        {"second run", 9001, 3, -1,
-         "Serial numbers were already generated from transfer batch 9001."},
-        {"generated before", 9000, 3, -1,
-         "Serial numbers were already generated from transfer batch 9000."},
+        {"no format", 9001, 0, "-1 Please select a label format before proceeding."},
+        {"unknown batch", 9999, 3, "-1 Transfer batch 9999 does not exist."},
+        {"first run", 9001, 3, "4 "},
+        {"second run", 9001, 3,
+         "-1 Serial numbers were already generated from transfer batch 9001."},
+        {"generated before", 9000, 3,
+         "-1 Serial numbers were already generated from transfer batch 9000."},
     };
     for (const Case& c : cases) {
-        std::string message;
-        EXPECT_EQ(Call("VYM_SP_INV_BATCH_GenerateSerialNumbers",
-                       {{"@batch_no", c.batch}, {"@print_format_no", c.format}}, &message),
-                  c.result)
+        EXPECT_EQ(Told(Call("VYM_SP_INV_BATCH_GenerateSerialNumbers",
+                            {{"@batch_no", c.batch}, {"@print_format_no", c.format}})),
+                  c.answer)
             << c.name;
-        EXPECT_EQ(message, c.message) << c.name;
     }
     EXPECT_EQ(Found({{"@item_no", 600}, {"@status_id", "NEW"}}),
               "RSB00006 RSB00007 RSB00008 RSB00009");
@@ -211,33 +188,32 @@ TEST_F(SerialProcedures, MapsAndDeletesKeepTheirRules) {
         const char* procedure;
         const char* serial;
         const char* map;
-        std::int32_t result;
-        const char* message;
+        const char* answer;
     };
+    const char* insert = "VYM_SP_SERIAL_InsertStockSerialMapIds";
+    const char* reserved = "-1 Maps can not begin with reserved characters (S,C,P,I,#).";
     const Case cases[] = {
-        {"VYM_SP_SERIAL_InsertStockSerialMapIds", "RSB00002", "S-17", -1,
-         "Maps can not begin with reserved characters (S,C,P,I,#)."},
-        {"VYM_SP_SERIAL_InsertStockSerialMapIds", "RSB00002", "s-17", 0, ""},
-        {"VYM_SP_SERIAL_InsertStockSerialMapIds", "RSB00004", "#17", -1,
-         "Maps can not begin with reserved characters (S,C,P,I,#)."},
-        {"VYM_SP_SERIAL_InsertStockSerialMapIds", "RSB00004", "blue-tag-17", -1,
-         "The map blue-tag-17 already belongs to serial RSB00001."},
-        {"VYM_SP_SERIAL_DeleteStockSerialMapIds", "RSB00002", "s-17", 0, ""},
-        {"VYM_SP_SERIAL_DeleteStockSerialMapIds", "RSB00002", "s-17", -1,
-         "The map s-17 is not a map of this serial."},
+        {insert, "RSB00002", "S-17", reserved},
+        {insert, "RSB00002", "s-17", "0 "},
+        {insert, "RSB00004", "#17", reserved},
+        {insert, "RSB00004", "blue-tag-17",
+         "-1 The map blue-tag-17 already belongs to serial RSB00001."},
+        {"VYM_SP_SERIAL_DeleteStockSerialMapIds", "RSB00002", "s-17", "0 "},
+        {"VYM_SP_SERIAL_DeleteStockSerialMapIds", "RSB00002", "s-17",
+         "-1 The map s-17 is not a map of this serial."},
     };
     for (const Case& c : cases) {
-        std::string message;
-        EXPECT_EQ(Call(c.procedure,
-                       {{"@item_no", 600}, {"@serial_id", c.serial}, {"@map_id", c.map}}, &message),
-                  c.result)
+        EXPECT_EQ(Told(Call(c.procedure,
+                            {{"@item_no", 600}, {"@serial_id", c.serial}, {"@map_id", c.map}})),
+                  c.answer)
             << c.procedure << " " << c.map;
-        EXPECT_EQ(message, c.message);
     }
-    std::string message;
-    EXPECT_EQ(Call("VYM_SP_SERIAL_DeleteSerial", {{"@serial_id", "RSB00003"}}, &message), -1);
-    EXPECT_EQ(message, "Serial RSB00003 is out on rental contract 5012 and cannot be deleted.");
-    EXPECT_EQ(Call("VYM_SP_SERIAL_DeleteSerial", {{"@serial_id", "rsb00001"}}, &message), 0);
+    const auto remove = [&](const char* serial) {
+        return Told(Call("VYM_SP_SERIAL_DeleteSerial", {{"@serial_id", serial}}));
+    };
+    EXPECT_EQ(remove("RSB00003"),
+              "-1 Serial RSB00003 is out on rental contract 5012 and cannot be deleted.");
+    EXPECT_EQ(remove("rsb00001"), "0 ");
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_item_stock_serial_map WHERE item_no = 600 "
                              "AND serial_id = 'RSB00001'"),
               0);
@@ -246,8 +222,8 @@ TEST_F(SerialProcedures, MapsAndDeletesKeepTheirRules) {
 
 TEST_F(SerialProcedures, ContractHistoryListsTheUnitsContractsNewestFirst) {
     auto cmd =
-        NewProcedure(db_, "VYM_SP_SERIAL_GetSerialContractHistory", {{"@serial_id", "RSB00001"}});
-    const auto lines = test::RowTexts(*db_.ExecuteRecordset(*cmd), {"grid_line"});
+        NewProcedure(*db_, "VYM_SP_SERIAL_GetSerialContractHistory", {{"@serial_id", "RSB00001"}});
+    const auto lines = test::RowTexts(*db_->ExecuteRecordset(*cmd), {"grid_line"});
     EXPECT_EQ(NullToEmpty(cmd->Parameters["@column_header"].Value),
               "Contract|Line|Customer|Out|Returned|Return Loc");
     ASSERT_EQ(lines.size(), 2u);
@@ -297,8 +273,8 @@ TEST(LargeCatalogueUnits, SpreadOverTheStockAndFoundByEachSearch) {
          "st.model_id = 'GENM04' AND s.status_id <> 'RETIRED'"},
     };
     for (const Case& c : cases) {
-        auto cmd = test::Prepared(office.Db(), "VYM_SP_SERIAL_SearchStockSerial", c.args);
-        const auto found = test::RowTexts(*office.Db().ExecuteRecordset(*cmd), {"serial_id"});
+        const auto found = test::ProcedureRows(office.Db(), "VYM_SP_SERIAL_SearchStockSerial",
+                                               c.args, {"serial_id"});
         const auto plain = test::RowTexts(*office.Db().OpenRecordset(
             std::string("SELECT s.serial_id FROM vym_item_stock_serial s JOIN vym_item_stock st ON "
                         "st.item_no = s.item_no WHERE ") +

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "base/date.h"
-#include "base/format.h"
 #include "base/value.h"
 #include "gateway/command.h"
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
+
+#include "server_checks.h"
 
 namespace vym {
 namespace {
@@ -28,24 +29,18 @@ class SpecialOfferProcedures : public test::ProcedureTest {
         args.emplace_back("@seq_no", seqNo ? Value(seqNo) : Value::Null());
         return Call("VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_update", args);
     }
-    std::string Breakdown(int seqNo) {
-        std::string text;
-        auto rs = db_->OpenRecordset(
-            "SELECT item_no, CAST(fixed_discount * 100 AS int) FROM "
-            "vym_special_offer_detail_package WHERE special_offer_no = 1 AND seq_no = " +
-            std::to_string(seqNo) + " ORDER BY item_no");
-        for (; !rs->Eof(); rs->MoveNext()) {
-            text += rs->Fields(0).Value().ToString() + "=" + rs->Fields(1).Value().ToString() + " ";
-        }
-        return text;
+    // "item|discount" of each item of line seqNo's package split, by item.
+    std::vector<std::string> Breakdown(int seqNo) {
+        return test::RowTexts(*db_->OpenRecordset(
+            "SELECT item_no, fixed_discount FROM vym_special_offer_detail_package WHERE "
+            "special_offer_no = 1 AND seq_no = " +
+            std::to_string(seqNo) + " ORDER BY item_no"));
     }
-    // The breakdown text Breakdown() gives for these cents a ticket and a rental.
-    std::string Split(int ticketCents, int rentalCents) const {
-        const std::string ticket =
-            std::to_string(ticket_) + "=" + std::to_string(ticketCents) + " ";
-        const std::string rental =
-            std::to_string(rental_) + "=" + std::to_string(rentalCents) + " ";
-        return ticket_ < rental_ ? ticket + rental : rental + ticket;
+    // Rows of the package's ticket and rental by item: "item|" and the text given for each.
+    std::vector<std::string> Split(const std::string& ticket, const std::string& rental) const {
+        const std::string t = std::to_string(ticket_) + "|" + ticket;
+        const std::string r = std::to_string(rental_) + "|" + rental;
+        return ticket_ < rental_ ? std::vector<std::string>{t, r} : std::vector<std::string>{r, t};
     }
     std::string Document(const std::string& ticketEach, const std::string& rentalEach) {
         return "<ROOT>\r\n<vym_special_offer_detail_package item_no=\"" + std::to_string(ticket_) +
@@ -114,7 +109,7 @@ TEST_F(SpecialOfferProcedures, OfferCodesAreUniqueShortAndPlainAndDatesInOrder) 
     EXPECT_EQ(office_.Scalar("SELECT count(*) FROM vym_special_offer_detail WHERE "
                              "special_offer_no = 1"),
               0);
-    EXPECT_EQ(Breakdown(5), "");
+    EXPECT_TRUE(Breakdown(5).empty());
     EXPECT_EQ(Call("VYM_SP_ITEM_SPECIAL_OFFER_delete", {{"@special_offer_no", 1}}).returned, -1);
 }
 
@@ -189,7 +184,7 @@ TEST_F(SpecialOfferProcedures, DetailLinesAreCheckedBeforeAnythingIsWritten) {
 }
 
 TEST_F(SpecialOfferProcedures, PackageSplitMustAddUpToTheFixedDiscountToTheCent) {
-    ASSERT_EQ(Breakdown(5), Split(300, 200));
+    ASSERT_EQ(Breakdown(5), Split("3", "2"));
     const auto split = [&](double fixed, const std::string& document) {
         return SaveLine(5, {{"@fixed_discount", fixed},
                             {"@package_no", 1},
@@ -220,7 +215,7 @@ TEST_F(SpecialOfferProcedures, PackageSplitMustAddUpToTheFixedDiscountToTheCent)
         EXPECT_EQ(a.message, c.message);
         EXPECT_EQ(a.returned, c.message.empty() ? 0 : -1) << c.message;
     }
-    const std::string saved = Split(250, 250);
+    const auto saved = Split("2.5", "2.5");
     EXPECT_EQ(Breakdown(5), saved);
 
     // Without a new document the stored split still has to match.
@@ -233,21 +228,15 @@ TEST_F(SpecialOfferProcedures, PackageSplitMustAddUpToTheFixedDiscountToTheCent)
         SaveLine(0, {{"@percentage_discount", 0.1}, {"@package_xml", Document("1", "1")}}).message,
         "Only a package line with a fixed discount can split it over the package's items.");
 
-    auto rows = test::Prepared(*db_, "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_PACKAGE_get",
-                               {{"@package_no", 1}, {"@special_offer_no", 1}, {"@seq_no", 5}});
-    auto rs = db_->ExecuteRecordset(*rows);
-    std::string listed;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        listed += rs->Fields("item_no").Value().ToString() + " x" +
-                  rs->Fields("Qty").Value().ToString() + " " +
-                  Format(rs->Fields("fixed_discount").Value(), "0.00") + "; ";
-    }
-    EXPECT_EQ(listed,
-              std::to_string(ticket_) + " x4 2.50; " + std::to_string(rental_) + " x4 2.50; ");
+    EXPECT_EQ(
+        test::ProcedureRows(*db_, "VYM_SP_ITEM_SPECIAL_OFFER_DETAIL_PACKAGE_get",
+                            Args{{"@package_no", 1}, {"@special_offer_no", 1}, {"@seq_no", 5}},
+                            {"item_no", "Qty", "fixed_discount"}),
+        Split("4|2.5", "4|2.5"));
 
     // A line moved to a percentage keeps no split.
     EXPECT_EQ(SaveLine(5, {{"@percentage_discount", 0.1}, {"@package_no", 1}}).returned, 0);
-    EXPECT_EQ(Breakdown(5), "");
+    EXPECT_TRUE(Breakdown(5).empty());
 }
 
 }  // namespace

@@ -7,9 +7,13 @@
 #include "support/server/failing_reads.h"
 #include "support/server/temp_database.h"
 
+#include "server_checks.h"
+
 namespace vym::server {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
 using vym::test::TempDir;
 
 constexpr std::string_view kDamaged = "is not a database or is damaged";
@@ -26,12 +30,7 @@ std::string OpenFailure(const std::string& path) {
     SqliteSession::Options options;
     options.createIfMissing = false;
     options.busyTimeoutMs = 50;
-    try {
-        SqliteSession::Open(path, options);
-    } catch (const Error& e) {
-        return e.Description();
-    }
-    return "";
+    return test::Thrown([&] { SqliteSession::Open(path, options); }).Description();
 }
 
 TEST(SqliteSessionOpen, AFailedFirstReadNamesItsCauseAndTheFile) {
@@ -58,11 +57,10 @@ TEST(SqliteSessionOpen, AFailedFirstReadNamesItsCauseAndTheFile) {
             vym::test::FailingReads failing(c.code);
             message = OpenFailure(path);
         }
-        EXPECT_NE(message.find(c.says), std::string::npos) << c.cause << ": " << message;
-        EXPECT_NE(message.find("\"" + path + "\""), std::string::npos)
-            << c.cause << ": " << message;
+        EXPECT_THAT(message, HasSubstr(c.says)) << c.cause;
+        EXPECT_THAT(message, HasSubstr("\"" + path + "\"")) << c.cause;
         if (std::string_view(c.says) != kDamaged) {
-            EXPECT_EQ(message.find("damaged"), std::string::npos) << c.cause << ": " << message;
+            EXPECT_THAT(message, Not(HasSubstr("damaged"))) << c.cause;
         }
         // Nothing was done to the file.
         EXPECT_EQ(OpenFailure(path), "") << c.cause;
@@ -81,8 +79,8 @@ TEST(SqliteSessionOpen, AFileAnotherProgramHoldsExclusivelyIsLockedNotDamaged) {
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     const std::string message = OpenFailure(path);
-    EXPECT_NE(message.find("is locked by another program"), std::string::npos) << message;
-    EXPECT_EQ(message.find("damaged"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("is locked by another program"));
+    EXPECT_THAT(message, Not(HasSubstr("damaged")));
 }
 
 // A reader does not queue behind a station that holds the write lock: it reads

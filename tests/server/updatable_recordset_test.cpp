@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "support/server/procedure_answer.h"
 #include "support/server/temp_database.h"
+
+#include "server_checks.h"
 
 namespace vym::server {
 namespace {
@@ -71,16 +74,10 @@ TEST(UpdatableRecordset, UpdateChangesOnlyTheSelectedRowAndConvertsValues) {
         EXPECT_EQ(rs->Fields("notes").GetChunk(2).ToString(), "ke");
         rs->Update();
     }
-    auto rs = t.Db().OpenRecordset(
-        "SELECT description, unit_price, is_active, notes FROM test_item ORDER BY item_no");
-    EXPECT_EQ(rs->Fields(0).Value().ToString(), "New Name");
-    EXPECT_EQ(rs->Fields(1).Value(), Value(Currency::FromRaw(199900)));
-    EXPECT_EQ(rs->Fields(2).Value(), Value(true));
-    EXPECT_EQ(rs->Fields(3).Value().ToString(), "keep");
-    rs->MoveNext();
-    EXPECT_EQ(rs->Fields(0).Value().ToString(), "Other");
-    auto raw = t.Db().OpenRecordset("SELECT count(*) FROM test_item WHERE is_active = 1");
-    EXPECT_EQ(raw->Fields(0).Value().ToLong(), 1);
+    EXPECT_EQ(test::RowTexts(*t.Db().OpenRecordset(
+                  "SELECT description, unit_price, is_active, is_active = 1, notes FROM test_item "
+                  "ORDER BY item_no")),
+              (std::vector<std::string>{"New Name|19.99|True|1|keep", "Other||||other"}));
 }
 
 TEST(UpdatableRecordset, RefusesJoinsAndReadOnlyRecordsetsRefuseEdits) {
@@ -128,13 +125,11 @@ TEST(UpdatableRecordset, AWriteOfARowAnotherStationChangedSinceFailsAndSaysSo) {
             TempDatabase t;
             t.Db().ExecuteSQL(
                 "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
-                "is_active, qty, weight, notes) VALUES (2, 'Other', 0.1, '2024-12-01 09:15:00', "
+                "is_active, qty, weight, notes) VALUES (1, 'Old', 19.99, '2024-12-01 09:15:00', "
+                "'2024-12-01', 1, 3, 0.1, 'keep'), (2, 'Other', 0.1, '2024-12-01 09:15:00', "
                 "'2024-12-01', 1, 3, 0.1, 'other')");
-            if (!added) {
-                t.Db().ExecuteSQL(
-                    "INSERT INTO test_item (item_no, description, unit_price, created, "
-                    "start_date, is_active, qty, weight, notes) VALUES (1, 'Old', 19.99, "
-                    "'2024-12-01 09:15:00', '2024-12-01', 1, 3, 0.1, 'keep')");
+            if (added) {
+                t.Db().ExecuteSQL("DELETE FROM test_item WHERE item_no = 1");
             }
             auto rs = t.Db().OpenUpdatableRecordset("SELECT * FROM test_item WHERE item_no = 1");
             if (added) {
@@ -148,16 +143,10 @@ TEST(UpdatableRecordset, AWriteOfARowAnotherStationChangedSinceFailsAndSaysSo) {
                 t.OpenAgain("JSMITH")->DBConnection()->ExecuteSQL(c.theirs);
             }
             rs->Fields("description").SetValue("Here Twice");
-            std::string message;
-            try {
-                rs->Update();
-            } catch (const Error& e) {
-                message = e.Description();
-            }
-            EXPECT_EQ(message, *c.theirs == '\0'
-                                   ? ""
-                                   : "This row of test_item was changed or deleted by another "
-                                     "user after it was read. The change was not saved.");
+            EXPECT_EQ(test::Thrown([&] { rs->Update(); }).Description(),
+                      *c.theirs == '\0' ? ""
+                                        : "This row of test_item was changed or deleted by another "
+                                          "user after it was read. The change was not saved.");
             auto now = t.Db().OpenRecordset("SELECT description FROM test_item WHERE item_no = 1");
             EXPECT_EQ(now->Eof() ? "" : now->Fields(0).Value().ToString(), c.description);
             EXPECT_EQ(t.ItemCount(), *c.description == '\0' ? 1 : 2);

@@ -50,7 +50,7 @@ class VymSql : public ::testing::Test {
     fs::path dir_ = vym::test::MakeTempDir();
 };
 
-TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsv) {
+TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsvAndItsProceduresCalled) {
     ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
     ASSERT_EQ(
         Exec({"--database", Db(), "INSERT INTO vym_security_user VALUES ('QA', 'Lee, \"Ace\"', 1)"})
@@ -82,6 +82,12 @@ TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsv) {
     const std::string end = "1000  x\n1001  much longer\n(1001 rows)\n";
     ASSERT_GE(streamed.out.size(), end.size());
     EXPECT_EQ(streamed.out.substr(streamed.out.size() - end.size()), end);
+
+    // A procedure called prints its outputs.
+    const Outcome parm = Exec({"--database", Db(), "--exec", "vym_sp_item_system_parm_get"});
+    ASSERT_EQ(parm.exit, 0) << parm.err;
+    EXPECT_NE(parm.out.find("@RETURN_VALUE = 0\n"), std::string::npos) << parm.out;
+    EXPECT_NE(parm.out.find("@req_rpt_dept = "), std::string::npos) << parm.out;
 }
 
 TEST_F(VymSql, HelpPrintsTheUsageAndSucceeds) {
@@ -160,14 +166,6 @@ TEST_F(VymSql, EveryErrorIsOneLineSayingWhatWentWrong) {
     const Outcome stray = Exec({"--database", Db(), "--exec", "VYM_SP_ITEM_Nothing", "a=1"});
     EXPECT_EQ(stray.exit, 2);
     EXPECT_TRUE(stray.out.empty());
-}
-
-TEST_F(VymSql, ExecCallsAProcedureAndPrintsItsOutputs) {
-    ASSERT_EQ(Exec({"--database", Db(), "--demo"}).exit, 0);
-    const Outcome parm = Exec({"--database", Db(), "--exec", "vym_sp_item_system_parm_get"});
-    ASSERT_EQ(parm.exit, 0) << parm.err;
-    EXPECT_NE(parm.out.find("@RETURN_VALUE = 0\n"), std::string::npos) << parm.out;
-    EXPECT_NE(parm.out.find("@req_rpt_dept = "), std::string::npos) << parm.out;
 }
 
 // An import from the command line: the rows with their fates on stdout,
