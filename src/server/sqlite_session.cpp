@@ -20,7 +20,7 @@ namespace {
 
 // The engine keeps counts of the memory it holds under a lock of the whole
 // process, taken at every allocation and release; nothing here reads them,
-// and the lock costs a large write a fortieth of its time. Turned off as the
+// and the lock costs a large write a tenth of its time. Turned off as the
 // program loads, before the engine starts (later, the call is refused and
 // the counts stay on).
 [[maybe_unused]] const bool kMemoryCountsOff =

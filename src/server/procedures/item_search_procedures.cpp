@@ -169,10 +169,13 @@ class Search {
     // The last condition is the item's function: each typed tab's counts
     // hold it (see CountedByTab).
     void CountedByTab() { conditions_.back().tabCounted = true; }
-    // The last condition's matches are counted as they are written: `sql`
-    // reads their number, bound to the condition's values, when it is the
-    // only condition.
-    void CountedBy(std::string sql) { conditions_.back().counted = std::move(sql); }
+    // The last condition's matches are counted as they are written, in
+    // `table`'s column `items` by the rows that meet `match` (bound to the
+    // condition's values): read from there when it is the only condition.
+    void CountedIn(std::string_view table, std::string_view match) {
+        conditions_.back().counted = "SELECT COALESCE(SUM(items), 0) FROM " + std::string(table) +
+                                     " WHERE " + std::string(match);
+    }
 
     // The item number of the narrowest table that holds every match.
     std::string Key() const {
@@ -314,7 +317,7 @@ class Search {
         std::string word = {};    // a longer one within one word
         bool withStatus = false;  // its index holds the status too
         bool tabCounted = false;  // the function, which the typed tabs count by
-        std::string counted;      // reads the number of its matches alone (CountedBy)
+        std::string counted;      // reads the number of its matches alone (CountedIn)
 
         const std::string& Probe() const { return probe ? *probe : sql; }
         const std::vector<vym::Value>& ProbeValues() const {
@@ -927,8 +930,8 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         const char* parameter;
         const char* column;
         Drives drives;
-        bool tabCounted = false;     // the typed tabs' counts hold it
-        const char* kept = nullptr;  // the count of its matches alone (Search::CountedBy)
+        bool tabCounted = false;          // the typed tabs' counts hold it
+        const char* countedIn = nullptr;  // the table counting its matches alone
     };
     static constexpr Equal kEquals[] = {
         {"@function_id", "i.function_id", Drives::WhenFew, true},
@@ -937,8 +940,7 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         {"@vendor_id", "s.vendor_id", Drives::Always},
         {"@model_id", "s.model_id", Drives::Always},
         {"@department_id", "i.department_id", Drives::WhenFew, false,
-         "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_department_count "
-         "WHERE department_id = ?"},
+         "vym_item_stock_department_count"},
         {"@report_department_id", "s.report_department_id", Drives::Always},
         {"@report_sub_department_id", "s.report_sub_department_id", Drives::Never},
         {"@serial_type_id", "s.serial_type_id", Drives::Never},
@@ -949,8 +951,11 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
             if (equal.tabCounted) {
                 search.CountedByTab();
             }
-            if (equal.kept) {
-                search.CountedBy(equal.kept);
+            if (equal.countedIn) {
+                // The count table names the column as its own table does.
+                const std::string_view column = equal.column;
+                search.CountedIn(equal.countedIn,
+                                 std::string(column.substr(column.find('.') + 1)) + " = ?");
             }
         }
     }
@@ -961,10 +966,7 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
         const std::string like = std::string(search.Engine().Like()) + " ? ESCAPE '\\'";
         search.Where("s.manufacturer", like, StartsWithPattern(*manufacturer), Drives::WhenFew,
                      false);
-        search.CountedBy(
-            "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_manufacturer_count "
-            "WHERE manufacturer " +
-            like);
+        search.CountedIn("vym_item_stock_manufacturer_count", "manufacturer " + like);
     }
     // One item asked for by number is found wherever it is stocked; the
     // location then only chooses the quantity shown. A location stocking
@@ -980,9 +982,7 @@ void AddStockCriteria(ProcedureContext& call, Search& search) {
             "AND l.location_id = ?)";
         search.FilteredBy(stocked);
         search.ProbedBy(stocked);
-        search.CountedBy(
-            "SELECT COALESCE(SUM(items), 0) FROM vym_item_stock_location_count "
-            "WHERE location_id = ?");
+        search.CountedIn("vym_item_stock_location_count", "location_id = ?");
     }
     if (const auto since = call.GetDate("@last_date_sold")) {
         search.Where(
