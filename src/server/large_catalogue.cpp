@@ -155,18 +155,37 @@ std::string Series(int step) {
 
 constexpr const char* kNo = "(d + CAST(?1 AS int))";
 
-// The columns of a table that follow from d alone, each through a remainder
-// of d or of a fraction of it, repeat every `period` items, the least
-// multiple of all their periods. They are worked out once, for one period,
-// into a temporary table (`place` is d within the period), and each row
-// takes them from there instead of working its way through the lists of
-// names again: a third off the items' insert. Dropped after the rows.
+// d turned through `of` values, the next every `every` items: SQL for
+// (d / every) % of, which repeats every every * of items.
+struct Turn {
+    int every;
+    int of;
+
+    std::string Sql() const {
+        return (every == 1 ? std::string("d") : "(d / " + std::to_string(every) + ")") + " % " +
+               std::to_string(of);
+    }
+};
+
+// The columns of a table that follow from d alone, through `turns`, repeat
+// every `Period()` items, the least multiple of the turns' periods. They are
+// worked out once, for one period, into a temporary table (`place` is d
+// within the period), and each row takes them from there instead of working
+// its way through the lists of names again: a third off the items' insert.
+// Dropped after the rows.
 struct Pattern {
     std::string table;
-    int period;
-    // Each column's declaration and its value for d.
+    std::vector<Turn> turns;
+    // Each column's declaration and its value for d, through the turns only.
     std::vector<std::pair<std::string, std::string>> columns;
 
+    int Period() const {
+        int period = 1;
+        for (const Turn& turn : turns) {
+            period = std::lcm(period, turn.every * turn.of);
+        }
+        return period;
+    }
     void Make(SqlSession& db) const {
         std::string declarations = "place integer PRIMARY KEY";
         std::string values = "d";
@@ -176,36 +195,40 @@ struct Pattern {
         }
         db.Run("CREATE TEMP TABLE " + table + " (" + declarations + ")");
         db.Run("WITH RECURSIVE n (d) AS (SELECT 0 UNION ALL SELECT d + 1 FROM n WHERE d + 1 < " +
-               std::to_string(period) + ") INSERT INTO " + table + " SELECT " + values + " FROM n");
+               std::to_string(Period()) + ") INSERT INTO " + table + " SELECT " + values +
+               " FROM n");
     }
     // Joins the pattern, as p, to the series n.
     std::string Join() const {
-        return " JOIN " + table + " p ON p.place = n.d % " + std::to_string(period);
+        return " JOIN " + table + " p ON p.place = n.d % " + std::to_string(Period());
     }
 };
 
+constexpr Turn kSize{1, static_cast<int>(kSizes.size())};
+constexpr Turn kColour{3, static_cast<int>(kColours.size())};
+
 Pattern ItemPattern() {
-    const std::string function =
-        "CASE WHEN d % 2 = 0 THEN 0 ELSE 1 + (d / 2) % " + std::to_string(kFunctions - 1) + " END";
+    const Turn premium{1, 2};
+    const Turn word{7, static_cast<int>(kWords.size())};
+    const Turn type{1, static_cast<int>(kTypes.size())};
+    // Half the items are of the first function, the rest share the others.
+    const Turn function{2, kFunctions - 1};
+    const Turn catagory{1, kCatagories};
+    const Turn department{5, kDepartments};
     // The description but the item's number that ends it.
     const std::string prefix =
-        "CASE WHEN d % 2 = 0 THEN 'PREMIUM ' ELSE 'CLASSIC ' END || " +
-        Pick("(d / 7) % " + std::to_string(kWords.size()), kWords) + " || ' ' || " +
-        Pick("(d / 3) % " + std::to_string(kColours.size()), kColours) + " || ' ' || " +
-        Pick("d % " + std::to_string(kSizes.size()), kSizes) + " || ' '";
-    constexpr int kPeriod = std::lcm(
-        std::lcm(std::lcm(2, 7 * static_cast<int>(kWords.size())),
-                 std::lcm(3 * static_cast<int>(kColours.size()), static_cast<int>(kSizes.size()))),
-        std::lcm(std::lcm(static_cast<int>(kTypes.size()), 2 * (kFunctions - 1)),
-                 std::lcm(kCatagories, 5 * kDepartments)));
+        "CASE WHEN " + premium.Sql() + " = 0 THEN 'PREMIUM ' ELSE 'CLASSIC ' END || " +
+        Pick(word.Sql(), kWords) + " || ' ' || " + Pick(kColour.Sql(), kColours) + " || ' ' || " +
+        Pick(kSize.Sql(), kSizes) + " || ' '";
     return {"vym_generated_item",
-            kPeriod,
-            {{"item_type varchar(10)", Pick("d % " + std::to_string(kTypes.size()), kTypes)},
-             {"function_id varchar(10)", CodeOf("GEN", function)},
-             {"catagory_id varchar(10)", CodeOf("C", "d % " + std::to_string(kCatagories))},
+            {premium, word, kColour, kSize, type, function, catagory, department},
+            {{"item_type varchar(10)", Pick(type.Sql(), kTypes)},
+             {"function_id varchar(10)",
+              CodeOf("GEN", "CASE WHEN " + premium.Sql() + " = 0 THEN 0 ELSE 1 + " +
+                                function.Sql() + " END")},
+             {"catagory_id varchar(10)", CodeOf("C", catagory.Sql())},
              {"prefix varchar(80)", prefix},
-             {"department_id varchar(10)",
-              CodeOf("GEND", "(d / 5) % " + std::to_string(kDepartments))}}};
+             {"department_id varchar(10)", CodeOf("GEND", department.Sql())}}};
 }
 
 BlockInsert ItemInsert(const Pattern& pattern) {
@@ -238,21 +261,20 @@ BlockInsert DetailInsert(const char* type, const std::string& columns, const std
 // case of twelve, and at two of the locations for less: six prices in all,
 // each a percentage of its unit price (5.0000 to 104.7500, in ten-thousandths).
 Pattern StockPattern() {
-    constexpr int kPeriod =
-        std::lcm(std::lcm(std::lcm(kStockTypes, static_cast<int>(kSizes.size())),
-                          std::lcm(3 * static_cast<int>(kColours.size()), 30)),
-                 std::lcm(std::lcm(6 * kVendors, 12 * kModels), 18 * kReportDepartments));
-    return {
-        "vym_generated_stock",
-        kPeriod,
-        {{"stock_type_id varchar(10)", CodeOf("GENT", "d % " + std::to_string(kStockTypes))},
-         {"stock_size varchar(10)", Pick("d % " + std::to_string(kSizes.size()), kSizes)},
-         {"attribute varchar(10)", Pick("(d / 3) % " + std::to_string(kColours.size()), kColours)},
-         {"manufacturer varchar(10)", CodeOf("MAKER", "d % 30")},
-         {"vendor_id varchar(10)", CodeOf("GENV", "(d / 6) % " + std::to_string(kVendors))},
-         {"model_id varchar(10)", CodeOf("GENM", "(d / 12) % " + std::to_string(kModels))},
-         {"report_department_id varchar(10)",
-          CodeOf("GENR", "(d / 18) % " + std::to_string(kReportDepartments))}}};
+    const Turn type{1, kStockTypes};
+    const Turn maker{1, 30};
+    const Turn vendor{6, kVendors};
+    const Turn model{12, kModels};
+    const Turn report{18, kReportDepartments};
+    return {"vym_generated_stock",
+            {type, kSize, kColour, maker, vendor, model, report},
+            {{"stock_type_id varchar(10)", CodeOf("GENT", type.Sql())},
+             {"stock_size varchar(10)", Pick(kSize.Sql(), kSizes)},
+             {"attribute varchar(10)", Pick(kColour.Sql(), kColours)},
+             {"manufacturer varchar(10)", CodeOf("MAKER", maker.Sql())},
+             {"vendor_id varchar(10)", CodeOf("GENV", vendor.Sql())},
+             {"model_id varchar(10)", CodeOf("GENM", model.Sql())},
+             {"report_department_id varchar(10)", CodeOf("GENR", report.Sql())}}};
 }
 
 std::vector<BlockInsert> StockInserts(const Pattern& pattern) {
@@ -260,7 +282,8 @@ std::vector<BlockInsert> StockInserts(const Pattern& pattern) {
                   kTypes[3] == std::string_view("PHOTO") &&
                   kTypes[5] == std::string_view("RENTAL"));
     const std::string series = Series(2);
-    const std::string where = " FROM n WHERE d % 6 <> 3";
+    const std::string stocked = " WHERE d % 6 <> 3";
+    const std::string where = " FROM n" + stocked;
     const std::string unit = "(50000 + d % 400 * 2500)";
     const std::string price = "(" + unit + " * t.percent / 100)";
     return {
@@ -274,7 +297,7 @@ std::vector<BlockInsert> StockInserts(const Pattern& pattern) {
              "p.stock_size, p.attribute, p.manufacturer, " +
              unit + " / 10000.0, " + unit + " / 20000.0, p.vendor_id, '07' || CAST(1000000000 + " +
              kNo + " AS varchar(11)), p.model_id, p.report_department_id FROM n" + pattern.Join() +
-             " WHERE d % 6 <> 3"},
+             stocked},
         {1, 2,
          series + "INSERT INTO vym_item_stock_map (map_id, item_no) SELECT 'GEN' || CAST(" + kNo +
              " AS varchar(11)), " + kNo + where},
