@@ -35,7 +35,7 @@ void RegisterItemConsole(PlugInRegistry& plugIns, ScreenRegistry& screens) {
         // that would ask before loading, however large the catalogue.
         const std::unique_ptr<Recordset> stock =
             request.server.DBConnection()->OpenRecordset("SELECT min(item_no) FROM vym_item_stock");
-        const std::int32_t first = NullToZero(stock->Fields(0).Value()).ToLong();
+        const std::int32_t first = stock->Fields(0).Long();
         console->findChild<QLineEdit*>("txtItemNo")->setText(QString::number(first));
         console->findChild<QLineEdit*>("txtItemNoEnd")->setText(QString::number(first + 198));
         console->findChild<QPushButton*>("cmdFind")->click();

@@ -169,9 +169,8 @@ void frmVendor::ShowVendor(int row) {
         }
         if (rows->NextRecordset()) {
             for (; !rows->Eof(); rows->MoveNext()) {
-                ui_->ctlAddress->LoadAddress(
-                    FieldText(*rows, "vendor_address_type"),
-                    NullToZero(rows->Fields("address_no").Value()).ToLong());
+                ui_->ctlAddress->LoadAddress(FieldText(*rows, "vendor_address_type"),
+                                             rows->Fields("address_no").Long());
             }
         }
     });

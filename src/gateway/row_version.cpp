@@ -5,7 +5,7 @@
 namespace vym {
 
 std::int32_t ReadRowVersion(Recordset& rs) {
-    return NullToZero(rs.Fields(kRowVersionColumn).Value()).ToLong();
+    return rs.Fields(kRowVersionColumn).Long();
 }
 
 void SendRowVersion(ParameterList& parameters, std::int32_t version) {

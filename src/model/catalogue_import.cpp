@@ -248,11 +248,11 @@ void LoadReferences(Connection& db, Catalogue& catalogue) {
     auto cmd = NewProcedure(db, "VYM_SP_IMPORT_GetReferences");
     auto rs = db.ExecuteRecordset(*cmd);
     for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
-        const std::string kind = NullToEmpty(rs->Fields(0).Value());
-        const std::string id = NullToEmpty(rs->Fields(1).Value());
+        const std::string kind = rs->Fields(0).Text();
+        const std::string id = rs->Fields(1).Text();
         catalogue.ids[kind][Upper(id)] = id;
         if (kind == "STOCK TYPE") {
-            catalogue.rentalTypes[Upper(id)] = Upper(NullToEmpty(rs->Fields(2).Value()));
+            catalogue.rentalTypes[Upper(id)] = Upper(rs->Fields(2).Text());
         }
     }
     auto parm = NewProcedure(db, "VYM_SP_ITEM_SYSTEM_PARM_get");
@@ -306,11 +306,8 @@ void LoadPrices(Connection& db, Catalogue& catalogue) {
     auto rs = db.ExecuteRecordset(*cmd);
     for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {
         AddItem(catalogue,
-                {rs->Fields(0).Value().ToLong(),
-                 Upper(NullToEmpty(rs->Fields(2).Value())),
-                 Value::Null(),
-                 {}},
-                NullToEmpty(rs->Fields(1).Value()));
+                {rs->Fields(0).Value().ToLong(), Upper(rs->Fields(2).Text()), Value::Null(), {}},
+                rs->Fields(1).Text());
     }
     rs->NextRecordset();
     for (; rs->IsOpen() && !rs->Eof(); rs->MoveNext()) {

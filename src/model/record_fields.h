@@ -18,19 +18,19 @@
 namespace vym::fields {
 
 inline std::string Text(Recordset& rs, std::string_view name) {
-    return NullToEmpty(rs.Fields(name).Value());
+    return rs.Fields(name).Text();
 }
 inline std::int32_t Long(Recordset& rs, std::string_view name) {
-    return NullToZero(rs.Fields(name).Value()).ToLong();
+    return rs.Fields(name).Long();
 }
 inline std::int16_t Integer(Recordset& rs, std::string_view name) {
     return NullToZero(rs.Fields(name).Value()).ToInteger();
 }
 inline double Double(Recordset& rs, std::string_view name) {
-    return NullToZero(rs.Fields(name).Value()).ToDouble();
+    return rs.Fields(name).Double();
 }
 inline bool Flag(Recordset& rs, std::string_view name) {
-    return NullToZero(rs.Fields(name).Value()).ToBool();
+    return rs.Fields(name).Flag();
 }
 
 inline vym::Value NullIfEmpty(const std::string& text) {
@@ -64,7 +64,7 @@ inline std::string LongText(Field& field) {
         return {};
     }
     if ((field.Attributes() & kFieldLong) == 0) {
-        return NullToEmpty(field.Value());
+        return field.Text();
     }
     std::string text;
     while (text.size() < size) {

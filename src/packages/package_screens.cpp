@@ -31,10 +31,9 @@ std::unique_ptr<QWidget> PackageDetailPricing(const ScreenRequest& request) {
     priceRow.unitId = "5DAY";
     priceRow.unitDescription = "5 Day";
     if (!price->Eof()) {
-        priceRow.priceNo = NullToZero(price->Fields("price_no").Value()).ToLong();
-        priceRow.unitQty = NullToZero(price->Fields("unit_qty").Value()).ToLong();
-        priceRow.seasonDescription =
-            QString::fromStdString(NullToEmpty(price->Fields("description").Value()));
+        priceRow.priceNo = price->Fields("price_no").Long();
+        priceRow.unitQty = price->Fields("unit_qty").Long();
+        priceRow.seasonDescription = QString::fromStdString(price->Fields("description").Text());
     }
     dialog->Setup(&request.context, priceRow);
     return dialog;

@@ -233,10 +233,8 @@ bool frmPricing::LoadPrices() {
             grid.SetTextMatrix(row, kGross, FieldText(*rows, "gross_unit_price"));
             grid.SetTextMatrix(row, kPrintQty, FieldText(*rows, "print_qty"));
             grid.SetTextMatrix(row, kAcctUnits, FieldText(*rows, "acct_units"));
-            grid.SetCellChecked(row, kSellerDisc,
-                                NullToZero(rows->Fields("allow_line_discount").Value()).ToBool());
-            grid.SetCellChecked(row, kSellerPrice,
-                                NullToZero(rows->Fields("seller_pricing").Value()).ToBool());
+            grid.SetCellChecked(row, kSellerDisc, rows->Fields("allow_line_discount").Flag());
+            grid.SetCellChecked(row, kSellerPrice, rows->Fields("seller_pricing").Flag());
             const QString rule = FieldText(*rows, "access_rule_no");
             grid.SetTextMatrix(row, kAccessRule, rule);
             grid.SetTextMatrix(row, kOrgAccessRule, rule);

@@ -124,7 +124,7 @@ void frmSeasons::LoadSeasons() {
         grid.Clear();
         grid.BeginBulkLoad();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            const bool active = NullToZero(rows->Fields("is_active").Value()).ToBool();
+            const bool active = rows->Fields("is_active").Flag();
             grid.AddRow({"0", FieldText(*rows, "season_no"), active ? "-1" : "0",
                          FieldText(*rows, "season_type_id"), FieldText(*rows, "function_id"),
                          FieldText(*rows, "season_group_id"), FieldText(*rows, "Description"),

@@ -61,10 +61,8 @@ bool frmStockPriceProp::ReadPrice() {
                 unitPrice_ = rows->Fields("unit_price").Value().ToCurrency();
                 rowVersion_ = ReadRowVersion(*rows);
                 ui_->txtUnitPrice->setText(Q(Format(unitPrice_, "$0.0000")));
-                ui_->chkAllowLineDiscount->setChecked(
-                    NullToZero(rows->Fields("allow_line_discount").Value()).ToBool());
-                ui_->chkAllowSellerPricing->setChecked(
-                    NullToZero(rows->Fields("seller_pricing").Value()).ToBool());
+                ui_->chkAllowLineDiscount->setChecked(rows->Fields("allow_line_discount").Flag());
+                ui_->chkAllowSellerPricing->setChecked(rows->Fields("seller_pricing").Flag());
                 return;
             }
         }

@@ -79,8 +79,8 @@ bool frmStockPricing::Setup(ScreenContext* itemMaint, CItem* oItem) {
         auto rows = db_->ExecuteRecordset(*command);
         if (rows->IsOpen() && !rows->Eof()) {
             baseUom_ = FieldText(*rows, "uom_id");
-            baseQty_ = NullToZero(rows->Fields("unit_qty").Value()).ToLong();
-            basePriceNo_ = NullToZero(rows->Fields("price_no").Value()).ToLong();
+            baseQty_ = rows->Fields("unit_qty").Long();
+            basePriceNo_ = rows->Fields("price_no").Long();
         }
         const QString heading =
             " (" + QString::number(item_->ItemNo) + ") " + Q(item_->LongDescription);

@@ -135,7 +135,7 @@ void frmEditProfilePrompt::DisplayPrompt() {
         if (!rows->IsOpen() || rows->Eof()) {
             return;
         }
-        requireReasonType_ = NullToZero(rows->Fields("require_reason_type").Value()).ToBool();
+        requireReasonType_ = rows->Fields("require_reason_type").Flag();
         for (const QString& code : SplitCodes(FieldText(*rows, "validation_code_list"))) {
             const bool checked = chosen.contains(code, Qt::CaseInsensitive);
             grid.AddItem(QString(checked ? "-1" : "0") + '\t' + code);

@@ -36,7 +36,7 @@ constexpr int kUnitPrintQty = 5;
 constexpr int kUnitDescription = 6;
 
 QString FieldFlag(Recordset& rows, const char* name) {
-    return NullToZero(rows.Fields(name).Value()).ToBool() ? "-1" : "0";
+    return rows.Fields(name).Flag() ? "-1" : "0";
 }
 
 std::unique_ptr<Recordset> Read(Connection& db, const char* procedure,

@@ -135,7 +135,7 @@ void frmSpecialOffer::LoadOffers() {
         auto rows = db_->ExecuteRecordset(*command);
         grid.Clear();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            const bool active = NullToZero(rows->Fields("is_active").Value()).ToBool();
+            const bool active = rows->Fields("is_active").Flag();
             grid.AddRow({FieldText(*rows, "special_offer_no"),
                          FieldText(*rows, "special_offer_code"), active ? "-1" : "0", "", "",
                          FieldText(*rows, "Description")});
@@ -166,7 +166,7 @@ void frmSpecialOffer::LoadDetails() {
                                     {{"@special_offer_no", offerNo}});
         auto rows = db_->ExecuteRecordset(*command);
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            const bool exclude = NullToZero(rows->Fields("exclude").Value()).ToBool();
+            const bool exclude = rows->Fields("exclude").Flag();
             const Value percent = rows->Fields("percentage_discount").Value();
             QString item = Labelled(*rows, "long_description", "item_no");
             if (item.isEmpty()) {

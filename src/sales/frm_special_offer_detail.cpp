@@ -211,20 +211,20 @@ void frmSpecialOfferDetail::LoadLine() {
         ui_->txtPercentage->setText(percent.IsNull() ? QString() : Q(Format(percent, "0.0000%")));
         ui_->txtFixed->setText(Money(rows->Fields("fixed_discount").Value()));
         ui_->txtMinAmount->setText(Money(rows->Fields("min_amount").Value()));
-        ui_->chkExclude->setChecked(NullToZero(rows->Fields("exclude").Value()).ToBool());
+        ui_->chkExclude->setChecked(rows->Fields("exclude").Flag());
         ui_->cmbLocation->SetKey(FieldText(*rows, "location_id"));
         ui_->cmbItemType->SetKey(FieldText(*rows, "item_type"));
         ui_->cmbStore->SetKey(FieldText(*rows, "store_no"));
         ui_->cmbProductGroup->SetKey(FieldText(*rows, "product_group_no"));
         ui_->cmbProduct->SetKey(FieldText(*rows, "product_no"));
         ui_->cmbProductItem->SetKey(FieldText(*rows, "product_item_seq_no"));
-        if (const std::int32_t item = NullToZero(rows->Fields("item_no").Value()).ToLong()) {
+        if (const std::int32_t item = rows->Fields("item_no").Long()) {
             SetItem(item, FieldText(*rows, "long_description"));
         }
-        if (const std::int32_t package = NullToZero(rows->Fields("package_no").Value()).ToLong()) {
+        if (const std::int32_t package = rows->Fields("package_no").Long()) {
             SetPackage(package, FieldText(*rows, "package_description"));
         }
-        if (const std::int32_t price = NullToZero(rows->Fields("price_no").Value()).ToLong()) {
+        if (const std::int32_t price = rows->Fields("price_no").Long()) {
             SetPrice(price, Money(rows->Fields("Price").Value()));
         }
     });

@@ -91,11 +91,9 @@ void frmStockSalePricing::LoadStock() {
         auto rows = screen_.db->ExecuteRecordset(*command);
         grid.BeginBulkLoad();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            priceVersions_[NullToZero(rows->Fields("item_no").Value()).ToLong()] =
-                ReadRowVersion(*rows);
-            AppendStock(NullToZero(rows->Fields("item_no").Value()).ToLong(),
-                        FieldText(*rows, "long_description"), FieldAmount(*rows, "unit_price"),
-                        FieldAmount(*rows, "OriginalPrice"),
+            priceVersions_[rows->Fields("item_no").Long()] = ReadRowVersion(*rows);
+            AppendStock(rows->Fields("item_no").Long(), FieldText(*rows, "long_description"),
+                        FieldAmount(*rows, "unit_price"), FieldAmount(*rows, "OriginalPrice"),
                         FieldAmount(*rows, "discount_percentage"), false);
         }
         grid.EndBulkLoad();
@@ -193,8 +191,8 @@ void frmStockSalePricing::txtStock_Enter() {
         if (!rows->IsOpen() || rows->Eof()) {
             return;
         }
-        AddItem(NullToZero(rows->Fields("item_no").Value()).ToLong(),
-                FieldText(*rows, "long_description"), FieldAmount(*rows, "unit_price"));
+        AddItem(rows->Fields("item_no").Long(), FieldText(*rows, "long_description"),
+                FieldAmount(*rows, "unit_price"));
         ui_->txtStock->clear();
     });
 }

@@ -126,10 +126,8 @@ void frmStockSales::AddSaleRow(Recordset& row) {
     grid.SetTextMatrix(at, kLocation, FieldText(row, "loc_desc"));
     grid.SetTextMatrix(at, kStartDate, DateText(row.Fields("sale_start_date").Value()));
     grid.SetTextMatrix(at, kEndDate, DateText(row.Fields("sale_end_date").Value()));
-    grid.SetCellChecked(at, kItemQualified,
-                        NullToZero(row.Fields("item_qualified").Value()).ToBool());
-    grid.SetCellChecked(at, kCustomerQualified,
-                        NullToZero(row.Fields("customer_qualified").Value()).ToBool());
+    grid.SetCellChecked(at, kItemQualified, row.Fields("item_qualified").Flag());
+    grid.SetCellChecked(at, kCustomerQualified, row.Fields("customer_qualified").Flag());
     StyleRow(at);
 }
 

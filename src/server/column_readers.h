@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "base/value.h"
 #include "server/column_type.h"
@@ -107,35 +108,107 @@ vym::Value Binary(const SqlStatement& statement, int column) {
     return Bytes(blob.begin(), blob.end());
 }
 
+// The typed reads take a cell of the column's own class (`Kind`) as it is
+// stored; any other cell is read by the column's Value reader `Read` and
+// converted as the Value converts.
+enum class Plain : std::uint8_t { None, Text, Whole, Real, Money, Flag };
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
+std::string TextOf(const SqlStatement& statement, int column) {
+    const StoredCell cell = Cell(statement, column);
+    if (cell.storage == StorageClass::Null) {
+        return {};
+    }
+    if constexpr (Kind == Plain::Text) {
+        if (cell.storage == StorageClass::Text) {
+            return std::string(cell.text);
+        }
+    }
+    return Read(statement, column).ToString();
+}
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
+std::int32_t WholeOf(const SqlStatement& statement, int column) {
+    const StoredCell cell = Cell(statement, column);
+    if (cell.storage == StorageClass::Null) {
+        return 0;
+    }
+    if constexpr (Kind == Plain::Whole) {
+        if (cell.storage == StorageClass::Integer && cell.integer >= INT32_MIN &&
+            cell.integer <= INT32_MAX) {
+            return static_cast<std::int32_t>(cell.integer);
+        }
+    }
+    return Read(statement, column).ToLong();
+}
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
+double NumberOf(const SqlStatement& statement, int column) {
+    const StoredCell cell = Cell(statement, column);
+    if (cell.storage == StorageClass::Null) {
+        return 0;
+    }
+    if constexpr (Kind == Plain::Real) {
+        if (IsNumber(cell)) {
+            return AsDouble(cell);
+        }
+    } else if constexpr (Kind == Plain::Money) {
+        if (IsNumber(cell)) {
+            return MoneyFromStored(AsDouble(cell)).ToDouble();
+        }
+    }
+    return Read(statement, column).ToDouble();
+}
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
+bool FlagOf(const SqlStatement& statement, int column) {
+    const StoredCell cell = Cell(statement, column);
+    if (cell.storage == StorageClass::Null) {
+        return false;
+    }
+    if constexpr (Kind == Plain::Flag || Kind == Plain::Whole) {
+        if (IsNumber(cell)) {
+            return AsDouble(cell) != 0.0;
+        }
+    }
+    return Read(statement, column).ToBool();
+}
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
+constexpr ColumnReader Reading() {
+    return {Read, TextOf<Cell, Kind, Read>, WholeOf<Cell, Kind, Read>, NumberOf<Cell, Kind, Read>,
+            FlagOf<Cell, Kind, Read>};
+}
+
 template <CellOf Cell>
 ColumnReader For(const ColumnType& type) {
     switch (type.type) {
         case DataType::Currency:
-            return Number<Cell, MoneyNumber>;
+            return Reading<Cell, Plain::Money, Number<Cell, MoneyNumber>>();
         case DataType::DBTimeStamp:
         case DataType::DBDate:
         case DataType::DBTime:
-            return Date<Cell>;
+            return Reading<Cell, Plain::None, Date<Cell>>();
         case DataType::Boolean:
-            return Number<Cell, BooleanNumber>;
+            return Reading<Cell, Plain::Flag, Number<Cell, BooleanNumber>>();
         case DataType::UnsignedTinyInt:
-            return Integer<Cell, std::uint8_t, 0, UINT8_MAX>;
+            return Reading<Cell, Plain::Whole, Integer<Cell, std::uint8_t, 0, UINT8_MAX>>();
         case DataType::SmallInt:
-            return Integer<Cell, std::int16_t, INT16_MIN, INT16_MAX>;
+            return Reading<Cell, Plain::Whole, Integer<Cell, std::int16_t, INT16_MIN, INT16_MAX>>();
         case DataType::Integer:
         case DataType::BigInt:
-            return Integer<Cell, std::int32_t, INT32_MIN, INT32_MAX>;
+            return Reading<Cell, Plain::Whole, Integer<Cell, std::int32_t, INT32_MIN, INT32_MAX>>();
         case DataType::Double:
-            return Number<Cell, DoubleNumber>;
+            return Reading<Cell, Plain::Real, Number<Cell, DoubleNumber>>();
         case DataType::Char:
         case DataType::VarChar:
         case DataType::LongVarChar:
-            return Text<Cell>;
+            return Reading<Cell, Plain::Text, Text<Cell>>();
         case DataType::VarBinary:
         case DataType::LongVarBinary:
-            return Binary<Cell>;
+            return Reading<Cell, Plain::None, Binary<Cell>>();
         default:
-            return Stored<Cell>;
+            return Reading<Cell, Plain::None, Stored<Cell>>();
     }
 }
 

@@ -206,7 +206,7 @@ ColumnReader ReaderFor(const ColumnType& type) {
 }
 
 vym::Value ReadColumn(const SqlStatement& statement, int column, const ColumnType& type) {
-    return statement.Reader(type)(statement, column);
+    return statement.Reader(type).value(statement, column);
 }
 
 vym::Value ConvertToType(const vym::Value& value, DataType type) {

@@ -54,7 +54,11 @@ class StatementField final : public vym::Field {
         }
     }
 
-    vym::Value Value() const override { return read_(cursor_.Row(), column_); }
+    vym::Value Value() const override { return read_.value(cursor_.Row(), column_); }
+    std::string Text() const override { return read_.text(cursor_.Row(), column_); }
+    std::int32_t Long() const override { return read_.whole(cursor_.Row(), column_); }
+    double Double() const override { return read_.number(cursor_.Row(), column_); }
+    bool Flag() const override { return read_.flag(cursor_.Row(), column_); }
     void SetValue(const vym::Value&) override { ThrowNotUpdatable(); }
     void AppendChunk(const vym::Value&) override { ThrowNotUpdatable(); }
 

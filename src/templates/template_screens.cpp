@@ -14,14 +14,14 @@ namespace {
 std::int32_t FirstStockFormat(Connection& db) {
     auto rows = db.OpenRecordset(
         "SELECT min(format_no) FROM vym_print_format WHERE print_format_type = 'STOCK'");
-    return rows->Eof() ? 0 : NullToZero(rows->Fields(0).Value()).ToLong();
+    return rows->Eof() ? 0 : rows->Fields(0).Long();
 }
 
 // The demo's text-only stock label format, numbered when it was added.
 std::int32_t BinTagFormat(Connection& db) {
     auto rows = db.OpenRecordset(
         "SELECT format_no FROM vym_print_format WHERE description = 'Bin Tag (Text)'");
-    return rows->Eof() ? 0 : NullToZero(rows->Fields(0).Value()).ToLong();
+    return rows->Eof() ? 0 : rows->Fields(0).Long();
 }
 
 }  // namespace

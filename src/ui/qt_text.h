@@ -23,10 +23,10 @@ inline std::string S(const QString& text) {
 
 // A column's text, Null as "".
 inline QString FieldText(Recordset& rows, std::string_view name) {
-    return Q(NullToEmpty(rows.Fields(name).Value()));
+    return Q(rows.Fields(name).Text());
 }
 inline QString FieldText(Recordset& rows, std::int32_t index) {
-    return Q(NullToEmpty(rows.Fields(index).Value()));
+    return Q(rows.Fields(index).Text());
 }
 
 // A box's text as a parameter value: an empty box goes out as Null.

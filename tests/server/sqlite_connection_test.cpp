@@ -242,6 +242,55 @@ TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
     EXPECT_THROW(rs->Fields(0).Value(), Error);
 }
 
+// What a read gave, or the error it raised, in a form two reads compare by.
+template <class Read>
+std::string Outcome(Read read) {
+    try {
+        return Value(read()).ToString();
+    } catch (const Error& e) {
+        return "error " + std::to_string(e.Number());
+    }
+}
+
+// The typed reads skip the Value where the cell is plain; whatever the
+// column and whatever it holds, they must read as the Value converts.
+TEST(SqliteConnection, TypedReadsReadAsTheValueConverts) {
+    TempDatabase t;
+    const bool postgres = !test::PostgresServer().empty();
+    t.Db().ExecuteSQL(
+        "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
+        "is_active, qty, weight, notes, photo) VALUES "
+        "(1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL), "
+        "(2, 'Ski Tune', 0.1 + 0.2, '2024-02-29 13:05:00', '2024-03-01', 1, 7, 1.5, 'long', "
+        "x'0102'), "
+        "(3, '12', 19.99995, '2024-12-31 23:59:59', '1999-01-01', 0, -32768, 2.5, '', x''), "
+        "(2147483647, '-0.5', -12.34565, NULL, NULL, 1, 32767, -3.5, 'x', NULL)");
+    if (!postgres) {
+        // Values of another class than the column's, as the embedded store keeps them.
+        t.Db().ExecuteSQL(
+            "INSERT INTO test_item (item_no, description, unit_price, created, is_active, qty, "
+            "weight, notes) VALUES (5000000000, 42, 'free', 45000.5, 'yes', 'many', '2.5', 7), "
+            "(2.5, x'41', 3, 12, 2.5, 2.5, 8, 1.25)");
+    }
+    auto rs = t.Db().OpenRecordset("SELECT * FROM test_item ORDER BY description, item_no");
+    int rows = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++rows) {
+        for (std::int32_t i = 0; i < rs->FieldCount(); ++i) {
+            const Field& f = rs->Fields(i);
+            SCOPED_TRACE(f.Name() + " = " + Outcome([&] { return f.Value(); }));
+            EXPECT_EQ(Outcome([&] { return f.Text(); }),
+                      Outcome([&] { return NullToEmpty(f.Value()); }));
+            EXPECT_EQ(Outcome([&] { return f.Long(); }),
+                      Outcome([&] { return NullToZero(f.Value()).ToLong(); }));
+            EXPECT_EQ(Outcome([&] { return f.Double(); }),
+                      Outcome([&] { return NullToZero(f.Value()).ToDouble(); }));
+            EXPECT_EQ(Outcome([&] { return f.Flag(); }),
+                      Outcome([&] { return NullToZero(f.Value()).ToBool(); }));
+        }
+    }
+    EXPECT_EQ(rows, postgres ? 4 : 6);
+}
+
 // A statement keeps the columns and fields worked out for its last
 // recordset; each read below must still see the columns, types and values of
 // its own statement, and read long data from the start.
