@@ -3,7 +3,7 @@
 //   - 10,000 procedure calls, each reading one row by key in its own
 //     transaction, read into typed values;
 //   - reading a 100,000-row recordset field by field into typed values, as
-//     the records read them (the fields' typed reads; a date through its Value).
+//     the records read them (the fields' typed reads).
 // The raw side prepares its statements once and reads the same values the
 // same way (dates parsed, text copied). Runs are paired, ours then raw, and
 // the medians of the wall times compared.
@@ -103,8 +103,8 @@ void ReadAllOurs() {
     vym::Field& created = rs->Fields("created");
     vym::Field& active = rs->Fields("is_active");
     for (; !rs->Eof(); rs->MoveNext()) {
-        vym::bench::BenchRow row{number.Long(), description.Text(), price.Double(),
-                                 created.Value().ToDate(), active.Flag()};
+        vym::bench::BenchRow row{number.Long(), description.Text(), price.Double(), created.Date(),
+                                 active.Flag()};
         benchmark::DoNotOptimize(row);
     }
 }

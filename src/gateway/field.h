@@ -28,12 +28,13 @@ class Field {
     virtual vym::Value Value() const = 0;
     // The current row's value as the records read it: Null as "" or 0,
     // anything else as Value() converts (NullToEmpty, NullToZero then ToLong,
-    // ToDouble, ToBool), raising what that raises. A recordset over a
+    // ToDouble, ToBool, ToDate), raising what that raises. A recordset over a
     // statement reads a plain cell straight from the row, without a Value.
     virtual std::string Text() const { return NullToEmpty(Value()); }
     virtual std::int32_t Long() const { return NullToZero(Value()).ToLong(); }
     virtual double Double() const { return NullToZero(Value()).ToDouble(); }
     virtual bool Flag() const { return NullToZero(Value()).ToBool(); }
+    virtual vym::Date Date() const { return NullToZero(Value()).ToDate(); }
 
     // Updatable recordsets only: changes the value in the row being edited.
     virtual void SetValue(const vym::Value& value) = 0;

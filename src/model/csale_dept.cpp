@@ -44,8 +44,8 @@ bool CSaleDept::ReadSaleDept(Recordset& rsTemp) {
     VendorId = Text(r, "vendor_id");
     VendorName = Text(r, "vendor_name");
     SetLocationId(Text(r, "location_id"));
-    SaleStartDate = NullToZero(r.Fields("sale_start_date").Value()).ToDate();
-    SaleEndDate = NullToZero(r.Fields("sale_end_date").Value()).ToDate();
+    SaleStartDate = r.Fields("sale_start_date").Date();
+    SaleEndDate = r.Fields("sale_end_date").Date();
     SaleFixedAmount = NullToZero(r.Fields("sale_fixed_discount").Value()).ToCurrency();
     SaleFixedPercentage = Double(r, "sale_fixed_percent");
     ItemQualified = Flag(r, "item_qualified");

@@ -111,7 +111,7 @@ vym::Value Binary(const SqlStatement& statement, int column) {
 // The typed reads take a cell of the column's own class (`Kind`) as it is
 // stored; any other cell is read by the column's Value reader `Read` and
 // converted as the Value converts.
-enum class Plain : std::uint8_t { None, Text, Whole, Real, Money, Flag };
+enum class Plain : std::uint8_t { None, Text, Whole, Real, Money, Flag, Date };
 
 template <CellOf Cell, Plain Kind, ValueReader Read>
 std::string TextOf(const SqlStatement& statement, int column) {
@@ -175,9 +175,25 @@ bool FlagOf(const SqlStatement& statement, int column) {
 }
 
 template <CellOf Cell, Plain Kind, ValueReader Read>
+vym::Date DateOf(const SqlStatement& statement, int column) {
+    if constexpr (Kind == Plain::Date) {
+        const StoredCell cell = Cell(statement, column);
+        vym::Date date;
+        if (cell.storage == StorageClass::Text && vym::Date::ParseIso(cell.text, date)) {
+            return date;
+        }
+    }
+    return NullToZero(Read(statement, column)).ToDate();
+}
+
+template <CellOf Cell, Plain Kind, ValueReader Read>
 constexpr ColumnReader Reading() {
-    return {Read, TextOf<Cell, Kind, Read>, WholeOf<Cell, Kind, Read>, NumberOf<Cell, Kind, Read>,
-            FlagOf<Cell, Kind, Read>};
+    return {Read,
+            TextOf<Cell, Kind, Read>,
+            WholeOf<Cell, Kind, Read>,
+            NumberOf<Cell, Kind, Read>,
+            FlagOf<Cell, Kind, Read>,
+            DateOf<Cell, Kind, Read>};
 }
 
 template <CellOf Cell>
@@ -188,7 +204,7 @@ ColumnReader For(const ColumnType& type) {
         case DataType::DBTimeStamp:
         case DataType::DBDate:
         case DataType::DBTime:
-            return Reading<Cell, Plain::None, Date<Cell>>();
+            return Reading<Cell, Plain::Date, Date<Cell>>();
         case DataType::Boolean:
             return Reading<Cell, Plain::Flag, Number<Cell, BooleanNumber>>();
         case DataType::UnsignedTinyInt:

@@ -59,6 +59,7 @@ class StatementField final : public vym::Field {
     std::int32_t Long() const override { return read_.whole(cursor_.Row(), column_); }
     double Double() const override { return read_.number(cursor_.Row(), column_); }
     bool Flag() const override { return read_.flag(cursor_.Row(), column_); }
+    vym::Date Date() const override { return read_.date(cursor_.Row(), column_); }
     void SetValue(const vym::Value&) override { ThrowNotUpdatable(); }
     void AppendChunk(const vym::Value&) override { ThrowNotUpdatable(); }
 

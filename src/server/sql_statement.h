@@ -34,13 +34,15 @@ using ValueReader = vym::Value (*)(const SqlStatement& statement, int column);
 
 // How a field of one type reads its column: as a Value, and straight as the
 // text or number the records read, Null as "" or 0 (the same as NullToEmpty,
-// NullToZero then ToLong, ToDouble or ToBool of the Value, errors included).
+// NullToZero then ToLong, ToDouble, ToBool or ToDate of the Value, errors
+// included).
 struct ColumnReader {
     ValueReader value;
     std::string (*text)(const SqlStatement& statement, int column);
     std::int32_t (*whole)(const SqlStatement& statement, int column);
     double (*number)(const SqlStatement& statement, int column);
     bool (*flag)(const SqlStatement& statement, int column);
+    vym::Date (*date)(const SqlStatement& statement, int column);
 };
 
 // A prepared statement of the server's SQL session. Parameters are numbered

@@ -270,7 +270,8 @@ TEST(SqliteConnection, TypedReadsReadAsTheValueConverts) {
         t.Db().ExecuteSQL(
             "INSERT INTO test_item (item_no, description, unit_price, created, is_active, qty, "
             "weight, notes) VALUES (5000000000, 42, 'free', 45000.5, 'yes', 'many', '2.5', 7), "
-            "(2.5, x'41', 3, 12, 2.5, 2.5, 8, 1.25)");
+            "(2.5, x'41', 3, '13:05:00', 2.5, 2.5, 8, 1.25), (6, NULL, NULL, 'soon', NULL, NULL, "
+            "NULL, NULL)");
     }
     auto rs = t.Db().OpenRecordset("SELECT * FROM test_item ORDER BY description, item_no");
     int rows = 0;
@@ -286,9 +287,11 @@ TEST(SqliteConnection, TypedReadsReadAsTheValueConverts) {
                       Outcome([&] { return NullToZero(f.Value()).ToDouble(); }));
             EXPECT_EQ(Outcome([&] { return f.Flag(); }),
                       Outcome([&] { return NullToZero(f.Value()).ToBool(); }));
+            EXPECT_EQ(Outcome([&] { return f.Date(); }),
+                      Outcome([&] { return NullToZero(f.Value()).ToDate(); }));
         }
     }
-    EXPECT_EQ(rows, postgres ? 4 : 6);
+    EXPECT_EQ(rows, postgres ? 4 : 7);
 }
 
 // A statement keeps the columns and fields worked out for its last
