@@ -226,6 +226,11 @@ class Search {
     }
     // The values of the conditions, after those `before` them.
     std::vector<vym::Value> Values(std::vector<vym::Value> before = {}) const {
+        std::size_t count = before.size();
+        for (const Condition& condition : conditions_) {
+            count += condition.values.size();
+        }
+        before.reserve(count);
         for (const Condition& condition : conditions_) {
             before.insert(before.end(), condition.values.begin(), condition.values.end());
         }
@@ -271,8 +276,10 @@ class Search {
             plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), rows.orderBy) : std::nullopt;
         const Search& read = walk ? *walk : *this;
         // Bound to the rows: the columns' values, then those of the conditions.
-        const std::vector<vym::Value> bound =
-            walk || !columnValues.empty() ? read.Values(std::move(columnValues)) : values;
+        const bool ownValues = walk || !columnValues.empty();
+        const std::vector<vym::Value> readValues =
+            ownValues ? read.Values(std::move(columnValues)) : std::vector<vym::Value>();
+        const std::vector<vym::Value>& bound = ownValues ? readValues : values;
         // A walk reads the order's own index and joins the lookups to each
         // row it keeps, as written; a few matches are found through their
         // criteria, which the planner may have to join first.
