@@ -52,13 +52,18 @@ class Connection {
     // The server's declarations of a procedure's parameters (Parameters.Refresh).
     // Throws Error naming the procedure when there is no such procedure.
     virtual ParameterDeclarations DescribeProcedure(std::string_view procedure) = 0;
-    // The same with the names indexed, as Parameters.Refresh keeps them. A
-    // server that indexes each procedure once hands out copies of its index
-    // rather than have every call work it out again.
-    virtual void DescribeProcedureInto(std::string_view procedure,
-                                       ParameterDeclarations& parameters, ParameterIndex& names) {
-        parameters = DescribeProcedure(procedure);
-        names = ParameterIndex(parameters);
+    // The same with the names indexed, for Parameters.Refresh. A server that
+    // keeps each procedure's declarations shares them with every command
+    // rather than have each copy them.
+    virtual SharedDeclarations DescribeProcedureShared(std::string_view procedure) {
+        struct Own {
+            ParameterDeclarations parameters;
+            ParameterIndex names;
+        };
+        auto own = std::make_shared<Own>();
+        own->parameters = DescribeProcedure(procedure);
+        own->names = ParameterIndex(own->parameters);
+        return {own, &own->parameters, &own->names};
     }
 };
 

@@ -18,11 +18,35 @@ void ParameterList::Refresh() {
         throw Error(errc::kObjectClosed, kSource,
                     "Operation is not allowed when the object is closed (" + commandText_ + ").");
     }
-    std::vector<Parameter> items;
-    ParameterIndex index;
-    connection_->DescribeProcedureInto(commandText_, items, index);
-    items_ = std::move(items);
-    index_ = std::move(index);
+    SharedDeclarations declared = connection_->DescribeProcedureShared(commandText_);
+    values_.clear();
+    values_.reserve(declared.parameters->size());
+    for (const Parameter& parameter : *declared.parameters) {
+        values_.push_back(parameter.Value);
+    }
+    declared_ = std::move(declared);
+    items_.clear();
+    index_.Clear();
+}
+
+void ParameterList::Clear() {
+    declared_ = {};
+    values_.clear();
+    items_.clear();
+    index_.Clear();
+}
+
+std::vector<Parameter>& ParameterList::Own() const {
+    if (declared_.parameters) {
+        items_ = *declared_.parameters;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            items_[i].Value = std::move(values_[i]);
+        }
+        index_ = *declared_.names;
+        declared_ = {};
+        values_.clear();
+    }
+    return items_;
 }
 
 void ParameterList::Append(Parameter parameter) {
@@ -31,8 +55,30 @@ void ParameterList::Append(Parameter parameter) {
                     "Parameter " + parameter.Name + " is already in the parameters of " +
                         commandText_ + ".");
     }
-    index_.Add(parameter.Name, items_.size());
+    index_.Add(parameter.Name, Own().size());
     items_.push_back(std::move(parameter));
+}
+
+void ParameterList::SetValue(std::string_view name, vym::Value value) {
+    if (declared_.parameters) {
+        if (const auto found = declared_.names->Find(*declared_.parameters, name)) {
+            values_[*found] = std::move(value);
+            return;
+        }
+    }
+    Item(name).Value = std::move(value);
+}
+
+const vym::Value& ParameterList::ValueAt(std::size_t index) const {
+    return declared_.parameters && index < values_.size() ? values_[index] : Item(index).Value;
+}
+
+void ParameterList::SetValueAt(std::size_t index, vym::Value value) {
+    if (declared_.parameters && index < values_.size()) {
+        values_[index] = std::move(value);
+    } else {
+        Item(index).Value = std::move(value);
+    }
 }
 
 Parameter& ParameterList::Item(std::size_t index) {
@@ -40,7 +86,7 @@ Parameter& ParameterList::Item(std::size_t index) {
 }
 
 const Parameter& ParameterList::Item(std::size_t index) const {
-    if (index >= items_.size()) {
+    if (index >= Own().size()) {
         throw Error(errc::kItemNotFound, kSource,
                     "Item cannot be found in the collection corresponding to the requested name "
                     "or ordinal: parameter " +
@@ -69,7 +115,7 @@ Parameter* ParameterList::Find(std::string_view name) {
 }
 
 const Parameter* ParameterList::Find(std::string_view name) const {
-    const auto found = index_.Find(items_, name);
+    const auto found = index_.Find(Own(), name);
     return found ? &items_[*found] : nullptr;
 }
 

@@ -7,7 +7,7 @@ void PrepareProcedure(Command& cmd, std::string procedure, ProcedureArguments ar
     cmd.CommandType = CommandTypeEnum::StoredProc;
     cmd.Parameters.Refresh();
     for (const auto& [name, value] : arguments) {
-        cmd.Parameters[name].Value = value;
+        cmd.Parameters.SetValue(name, value);
     }
 }
 

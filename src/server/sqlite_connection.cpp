@@ -95,12 +95,9 @@ ParameterDeclarations SqliteConnection::DescribeProcedure(std::string_view proce
     return FindProcedure(procedure).Parameters;
 }
 
-void SqliteConnection::DescribeProcedureInto(std::string_view procedure,
-                                             ParameterDeclarations& parameters,
-                                             ParameterIndex& names) {
+SharedDeclarations SqliteConnection::DescribeProcedureShared(std::string_view procedure) {
     const Procedure& found = FindProcedure(procedure);
-    parameters = found.Parameters;
-    names = found.ParameterNames;
+    return {catalog_, &found.Parameters, &found.ParameterNames};
 }
 
 SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantRows) {
@@ -111,15 +108,22 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
     const ParameterDeclarations& declared = procedure.Parameters;
 
     // Match the command's parameters to the declarations (usually in the
-    // same order, as Refresh made them) and take the values sent.
+    // same order, as Refresh made them) and take the values sent. A command
+    // refreshed from this procedure and not changed since still reads its
+    // declarations: its values go by position.
+    const ParameterList& sent = command.Parameters;
+    const bool asDeclared = sent.Declarations() == &declared;
+    const std::size_t count = asDeclared ? declared.size() : sent.Count();
     std::vector<vym::Value>& values = values_;
     std::vector<std::size_t>& slots = slots_;
     values.assign(declared.size(), vym::Value::Null());
     slots.clear();
-    for (const Parameter& parameter : command.Parameters) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const Parameter& parameter = asDeclared ? declared[i] : sent.Item(i);
+        const vym::Value& value = sent.ValueAt(i);
         std::size_t slot = slots.size();
-        if (slot >= declared.size() ||
-            !ParameterIndex::SameName(declared[slot].Name, parameter.Name)) {
+        if (!asDeclared && (slot >= declared.size() ||
+                            !ParameterIndex::SameName(declared[slot].Name, parameter.Name))) {
             const auto found = procedure.ParameterNames.Find(declared, parameter.Name);
             if (!found) {
                 throw ConnectionError(
@@ -130,10 +134,10 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
         }
         slots.push_back(slot);
         // Every value starts as Null, which a parameter left Empty or Null keeps.
-        const bool sent = !parameter.Value.IsEmpty() && !parameter.Value.IsNull();
-        if (sent && SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
+        const bool given = !value.IsEmpty() && !value.IsNull();
+        if (given && SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
             try {
-                values[slot] = ConvertToType(parameter.Value, declared[slot].Type);
+                values[slot] = ConvertToType(value, declared[slot].Type);
             } catch (const vym::Error& e) {
                 throw ConnectionError(errc::kTypeMismatch, "Bad value for parameter " +
                                                                parameter.Name + " of procedure " +
@@ -162,12 +166,12 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
         throw ConnectionError(errc::kDatabase, procedure.Name + ": " + e.what());
     }
 
-    std::size_t index = 0;
-    for (Parameter& parameter : command.Parameters) {
-        if (parameter.Direction != ParameterDirection::Input) {
-            parameter.Value = values[slots[index]];
+    for (std::size_t i = 0; i < count; ++i) {
+        const ParameterDirection direction =
+            asDeclared ? declared[i].Direction : sent.Item(i).Direction;
+        if (direction != ParameterDirection::Input) {
+            command.Parameters.SetValueAt(i, values[slots[i]]);
         }
-        ++index;
     }
     return result;
 }

@@ -35,8 +35,7 @@ class SqliteConnection : public vym::Connection {
     std::string CurrentUserId() const override { return userId_; }
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override;
     // The catalog's declarations and its index of their names.
-    void DescribeProcedureInto(std::string_view procedure, ParameterDeclarations& parameters,
-                               ParameterIndex& names) override;
+    SharedDeclarations DescribeProcedureShared(std::string_view procedure) override;
 
     SqlSession& Session() { return *session_; }
 

@@ -40,6 +40,29 @@ TEST_F(ParameterListTest, RefreshFromTheServerAndSetByNameInAnyCase) {
     EXPECT_EQ(command->Parameters.Item("@Message").Size, 255);
 }
 
+// A refreshed list keeps only values until anything else is asked of it;
+// then its own parameters hold them, and no other command sees them.
+TEST_F(ParameterListTest, ValuesSetByNameOrPositionSurviveTheListsOwnCopy) {
+    ParameterList& list = command->Parameters;
+    list.Refresh();
+    list.SetValue("@FUNCTION_ID", "SKI");
+    list.SetValueAt(2, "Deleted.");
+    ASSERT_NE(list.Declarations(), nullptr);
+    EXPECT_EQ(list.ValueAt(1), Value("SKI"));
+
+    auto other = db.NewCommand();
+    other->CommandText = command->CommandText;
+    other->Parameters.Refresh();
+    EXPECT_TRUE(other->Parameters.ValueAt(1).IsEmpty());
+
+    EXPECT_EQ(list.Item("@function_id").Value, Value("SKI"));
+    EXPECT_EQ(list.Declarations(), nullptr);
+    EXPECT_EQ(list.ValueAt(2), Value("Deleted."));
+    EXPECT_EQ(list.Item(2).Value, Value("Deleted."));
+    EXPECT_TRUE(other->Parameters.Item(1).Value.IsEmpty());
+    EXPECT_THROW(other->Parameters.SetValue("@catagory_id", "X"), Error);
+}
+
 TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
     command->Parameters.Refresh();
     try {

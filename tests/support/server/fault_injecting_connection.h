@@ -43,6 +43,9 @@ class FaultInjectingConnection : public vym::Connection {
     ParameterDeclarations DescribeProcedure(std::string_view procedure) override {
         return inner_->DescribeProcedure(procedure);
     }
+    SharedDeclarations DescribeProcedureShared(std::string_view procedure) override {
+        return inner_->DescribeProcedureShared(procedure);
+    }
 
   private:
     // Counts the call; throws the armed fault when this call is the one.
