@@ -91,8 +91,9 @@ void frmStockSalePricing::LoadStock() {
         auto rows = screen_.db->ExecuteRecordset(*command);
         grid.BeginBulkLoad();
         for (; rows->IsOpen() && !rows->Eof(); rows->MoveNext()) {
-            priceVersions_[rows->Fields("item_no").Long()] = ReadRowVersion(*rows);
-            AppendStock(rows->Fields("item_no").Long(), FieldText(*rows, "long_description"),
+            const std::int32_t item = rows->Fields("item_no").Long();
+            priceVersions_[item] = ReadRowVersion(*rows);
+            AppendStock(item, FieldText(*rows, "long_description"),
                         FieldAmount(*rows, "unit_price"), FieldAmount(*rows, "OriginalPrice"),
                         FieldAmount(*rows, "discount_percentage"), false);
         }
