@@ -120,6 +120,9 @@ struct RecordsetFields {
     std::shared_ptr<const ColumnSet> columns;  // the fields were made for
     FieldCursor cursor;
     std::vector<StatementField> fields;
+    // The columns a row was asked for by name, in the order asked: the next
+    // row, and the next recordset over the statement, mostly ask alike.
+    std::vector<int> asked;
 };
 
 SqlRecordset::SqlRecordset(std::vector<StatementRef> resultSets, std::optional<bool> firstHasRow)
@@ -176,6 +179,7 @@ void SqlRecordset::RequireOpen() const {
 
 void SqlRecordset::SetEof(bool eof) {
     eof_ = eof;
+    asked_ = 0;
     fields_->cursor.row = eof ? nullptr : current_.get();
     ++fields_->cursor.rowNumber;
 }
@@ -208,13 +212,22 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    if (columns_->IsAt(nextField_, name)) {
-        return fields_->fields[nextField_++];
+    std::vector<int>& asked = fields_->asked;
+    const std::size_t turn = asked_++;
+    if (turn < asked.size() && columns_->IsAt(asked[turn], name)) {
+        return fields_->fields[asked[turn]];
     }
-    if (const auto found = columns_->Find(name, nextField_)) {
-        return fields_->fields[*found];
+    const std::optional<int> found =
+        columns_->IsAt(nextField_, name) ? nextField_++ : columns_->Find(name, nextField_);
+    if (!found) {
+        ThrowFieldNotFound(name);
     }
-    ThrowFieldNotFound(name);
+    if (turn < asked.size()) {
+        asked[turn] = *found;
+    } else if (turn == asked.size() && turn < kRemembered) {
+        asked.push_back(*found);
+    }
+    return fields_->fields[*found];
 }
 
 bool SqlRecordset::HasField(std::string_view name) const {

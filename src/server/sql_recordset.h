@@ -47,7 +47,11 @@ class SqlRecordset final : public vym::Recordset {
     // Kept by current_ (fields of a statement handed from one recordset over
     // it to the next), or nullptr.
     RecordsetFields* fields_ = nullptr;
-    int nextField_ = 0;  // where Fields looks for a name first
+    // Fields by name looks first where the row before was read at this turn
+    // (up to kRemembered turns a row), then at nextField_.
+    static constexpr std::size_t kRemembered = 256;
+    std::size_t asked_ = 0;  // names asked on this row
+    int nextField_ = 0;
     bool open_ = false;
     bool eof_ = true;
 };

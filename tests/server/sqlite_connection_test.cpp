@@ -348,6 +348,34 @@ TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
     }
 }
 
+// Fields by name are looked for first where the row before, or the last
+// recordset over the same statement, was read at the same turn.
+TEST(SqliteConnection, FieldsAskedInAnotherOrderThanBeforeAreTheirOwn) {
+    TempDatabase t;
+    t.Db().ExecuteSQL(
+        "INSERT INTO test_item (item_no, description) VALUES (1, 'Wax'), (2, 'Skins')");
+    const char* kRows = "SELECT item_no, description FROM test_item ORDER BY item_no";
+    const auto read = [&](const std::vector<std::vector<std::string>>& turns) {
+        std::vector<std::string> seen;
+        auto rs = t.Db().OpenRecordset(kRows);
+        for (const auto& names : turns) {
+            for (const std::string& name : names) {
+                if (name == "colour") {
+                    EXPECT_THROW(rs->Fields(name), Error);
+                } else {
+                    seen.push_back(rs->Fields(name).Value().ToString());
+                }
+            }
+            rs->MoveNext();
+        }
+        return seen;
+    };
+    EXPECT_EQ(read({{"description", "item_no"}, {"item_no", "description"}}),
+              (std::vector<std::string>{"Wax", "1", "2", "Skins"}));
+    EXPECT_EQ(read({{"item_no", "colour", "ITEM_NO", "description"}, {"description", "item_no"}}),
+              (std::vector<std::string>{"1", "1", "Wax", "Skins", "2"}));
+}
+
 TEST(SqliteConnection, QuotedUserTextFindsNothingAndRaisesNothing) {
     TempDatabase t;
     ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), "O'Neil Jacket")));
