@@ -25,6 +25,7 @@ void ParameterList::Refresh() {
         values_.push_back(parameter.Value);
     }
     declared_ = std::move(declared);
+    nextSet_ = 1;
     items_.clear();
     index_.Clear();
 }
@@ -61,7 +62,7 @@ void ParameterList::Append(Parameter parameter) {
 
 void ParameterList::SetValue(std::string_view name, vym::Value value) {
     if (declared_.parameters) {
-        if (const auto found = declared_.names->Find(*declared_.parameters, name)) {
+        if (const auto found = declared_.names->Find(*declared_.parameters, name, nextSet_)) {
             values_[*found] = std::move(value);
             return;
         }

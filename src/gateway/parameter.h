@@ -84,6 +84,9 @@ class ParameterList {
     // them into items_ (and declared_ is left empty).
     mutable SharedDeclarations declared_;
     mutable std::vector<vym::Value> values_;  // of declared_, by position
+    // Where SetValue looks first: values are mostly set in the order the
+    // procedure declares them, after its return value.
+    std::size_t nextSet_ = 1;
     mutable std::vector<Parameter> items_;
     mutable ParameterIndex index_;  // kept in step with items_
 };
