@@ -788,7 +788,8 @@ std::shared_ptr<PostgresSession> PostgresSession::Open(const std::string& uri,
     return std::shared_ptr<PostgresSession>(new PostgresSession(std::move(impl)));
 }
 
-StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash) {
+StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash,
+                                      const std::shared_ptr<const std::string>* shared) {
     if (impl_->link->depth == 0) {
         impl_->Ready();
     }
@@ -796,7 +797,7 @@ StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash) {
         return Lend(std::move(statement));
     }
     auto statement = std::make_unique<PostgresStatement>(impl_->link, std::string(sql));
-    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash)};
+    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash, shared)};
     return Lend(std::move(statement));
 }
 

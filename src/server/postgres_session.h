@@ -31,7 +31,8 @@ class PostgresSession : public SqlSession {
     ~PostgresSession() override;
 
     using SqlSession::Prepare;
-    StatementRef Prepare(std::string_view sql, std::size_t hash) override;
+    StatementRef Prepare(std::string_view sql, std::size_t hash,
+                         const std::shared_ptr<const std::string>* shared) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;

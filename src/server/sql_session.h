@@ -24,13 +24,21 @@ struct Actor {
 // A text prepared call after call, with the hash that the sessions' caches of
 // statements find it by worked out once: a procedure's long SELECT is then
 // not read through on every call.
+// The text is shared and never changed: a cache keeps it rather than a copy,
+// and then knows it again by its address without reading it through.
 struct HashedSql {
     HashedSql() = default;
-    explicit HashedSql(std::string sql) : text(std::move(sql)), hash(Hash(text)) {}
+    explicit HashedSql(std::string sql)
+        : shared(std::make_shared<const std::string>(std::move(sql))), hash(Hash(*shared)) {}
     // The hash the caches find a text by.
     static std::size_t Hash(std::string_view text);
 
-    std::string text;
+    bool Empty() const { return !shared; }
+    std::string_view Text() const {
+        return shared ? std::string_view(*shared) : std::string_view();
+    }
+
+    std::shared_ptr<const std::string> shared;
     std::size_t hash = 0;
 };
 
@@ -44,10 +52,16 @@ class SqlSession {
     // A prepared statement for `sql`, taken from the session's cache when a
     // free one exists. It goes back to the cache, rewound, when its last
     // holder lets go, so a statement kept alive keeps its rows readable.
-    StatementRef Prepare(std::string_view sql) { return Prepare(sql, HashedSql::Hash(sql)); }
-    StatementRef Prepare(const HashedSql& sql) { return Prepare(sql.text, sql.hash); }
-    // The same for a text whose HashedSql::Hash is `hash`.
-    virtual StatementRef Prepare(std::string_view sql, std::size_t hash) = 0;
+    StatementRef Prepare(std::string_view sql) {
+        return Prepare(sql, HashedSql::Hash(sql), nullptr);
+    }
+    StatementRef Prepare(const HashedSql& sql) {
+        return Prepare(sql.Text(), sql.hash, &sql.shared);
+    }
+    // The same for a text whose HashedSql::Hash is `hash`; `shared`, when
+    // given, holds the text unchanged (HashedSql).
+    virtual StatementRef Prepare(std::string_view sql, std::size_t hash,
+                                 const std::shared_ptr<const std::string>* shared) = 0;
     // Runs a script of statements that return no rows (a migration).
     virtual void ExecuteScript(std::string_view sql) = 0;
 

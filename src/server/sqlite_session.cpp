@@ -394,7 +394,8 @@ std::shared_ptr<SqliteSession> SqliteSession::Open(const std::string& path,
     return std::shared_ptr<SqliteSession>(new SqliteSession(std::move(impl)));
 }
 
-StatementRef SqliteSession::Prepare(std::string_view sql, std::size_t hash) {
+StatementRef SqliteSession::Prepare(std::string_view sql, std::size_t hash,
+                                    const std::shared_ptr<const std::string>* shared) {
     if (auto statement = impl_->pool->Take(sql, hash)) {
         sqlite3_stmt* handle = statement->Handle();
         StatementRef lent = Lend(std::move(statement));
@@ -418,7 +419,7 @@ StatementRef SqliteSession::Prepare(std::string_view sql, std::size_t hash) {
             throw SqlError(SQLITE_MISUSE, "only one statement may be run at a time", sql);
         }
     }
-    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash)};
+    statement->home = {impl_->pool, &impl_->pool->Lend(sql, hash, shared)};
     return Lend(std::move(statement));
 }
 

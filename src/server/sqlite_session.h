@@ -48,7 +48,8 @@ class SqliteSession : public SqlSession {
     ~SqliteSession() override;
 
     using SqlSession::Prepare;
-    StatementRef Prepare(std::string_view sql, std::size_t hash) override;
+    StatementRef Prepare(std::string_view sql, std::size_t hash,
+                         const std::shared_ptr<const std::string>* shared) override;
     void ExecuteScript(std::string_view sql) override;
     void BeginImmediate() override;
     void BeginRead() override;

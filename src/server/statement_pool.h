@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,11 +45,15 @@ class StatementPool {
         return statement;
     }
 
-    // The bucket of a statement just made for `sql`, lent from now on.
-    Bucket& Lend(std::string_view sql, std::size_t hash) {
+    // The bucket of a statement just made for `sql`, lent from now on. A new
+    // bucket keeps `shared` (the text, never changed), when given, rather
+    // than a copy: the text is then known by its address.
+    Bucket& Lend(std::string_view sql, std::size_t hash,
+                 const std::shared_ptr<const std::string>* shared = nullptr) {
         auto found = buckets_.find(Probe{hash, sql});
         if (found == buckets_.end()) {
-            found = buckets_.emplace(Key{hash, std::string(sql)}, Bucket{}).first;
+            Key key{hash, shared && *shared ? *shared : std::make_shared<const std::string>(sql)};
+            found = buckets_.emplace(std::move(key), Bucket{}).first;
         }
         ++found->second.lent;
         return found->second;
@@ -78,11 +83,13 @@ class StatementPool {
     // A text with its hash, worked out once when the statement is lent.
     struct Key {
         std::size_t hash;
-        std::string text;
+        std::shared_ptr<const std::string> text;
+        std::string_view Text() const { return *text; }
     };
     struct Probe {
         std::size_t hash;
         std::string_view text;
+        std::string_view Text() const { return text; }
     };
     struct KeyHash {
         using is_transparent = void;
@@ -91,9 +98,14 @@ class StatementPool {
     };
     struct KeyEqual {
         using is_transparent = void;
+        // The same memory holds the same text: a text kept shared is
+        // not read through.
         template <class A, class B>
         bool operator()(const A& a, const B& b) const {
-            return a.hash == b.hash && std::string_view(a.text) == std::string_view(b.text);
+            const std::string_view x = a.Text();
+            const std::string_view y = b.Text();
+            return a.hash == b.hash && x.size() == y.size() &&
+                   (x.data() == y.data() || std::memcmp(x.data(), y.data(), x.size()) == 0);
         }
     };
     using Buckets = std::unordered_map<Key, Bucket, KeyHash, KeyEqual>;

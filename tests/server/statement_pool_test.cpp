@@ -75,5 +75,27 @@ TEST(StatementPool, StaysWithinItsBoundAndTakesBackWhatWasLentMeanwhile) {
     EXPECT_EQ(CountedStatement::alive, 0);
 }
 
+// A bucket keeps a HashedSql's own text rather than a copy, and knows it by
+// its address; any other text is still read through, even under the same
+// hash, and the text outlives the HashedSql.
+TEST(StatementPool, SharedTextsAreKeptAndOthersStillCompared) {
+    auto pool = std::make_shared<Pool>();
+    auto hashed = std::make_unique<HashedSql>("SELECT description FROM vym_item");
+    const std::string same(hashed->Text());
+    const std::string other = "SELECT description FROM vym_tree";
+    auto statement = std::make_unique<CountedStatement>(same);
+    statement->home = {pool, &pool->Lend(hashed->Text(), hashed->hash, &hashed->shared)};
+    EXPECT_EQ(hashed->shared.use_count(), 2);
+    PoolHome<CountedStatement>::Return(std::move(statement));
+    EXPECT_EQ(pool->Take(other, hashed->hash), nullptr);
+    auto again = pool->Take(hashed->Text(), hashed->hash);
+    ASSERT_NE(again, nullptr);
+    PoolHome<CountedStatement>::Return(std::move(again));
+    hashed.reset();
+    again = pool->Take(same, HashedSql::Hash(same));
+    EXPECT_NE(again, nullptr);
+    PoolHome<CountedStatement>::Return(std::move(again));
+}
+
 }  // namespace
 }  // namespace vym::server

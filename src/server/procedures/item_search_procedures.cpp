@@ -74,7 +74,7 @@ class SearchTexts {
             }
             const std::lock_guard lock(all_.mutex_);
             HashedSql& kept = mine_->*slot;
-            if (kept.text.empty()) {
+            if (kept.Empty()) {
                 kept = HashedSql(build());
             }
             return kept;
