@@ -266,7 +266,10 @@ class Search {
     void Answer(ProcedureContext& call, const Rows& rows,
                 std::vector<vym::Value> columnValues = {}) const {
         const SearchTexts::Kept kept = rows.texts.Of(Shape());
-        const std::vector<vym::Value> values = Values();
+        // Those of a single condition (one item by its number) as they are.
+        std::vector<vym::Value> gathered;
+        const std::vector<vym::Value>& values =
+            conditions_.size() == 1 ? conditions_.front().values : (gathered = Values());
         const std::int32_t count = Count(call.Session(), kept, values);
         call.SetReturnValue(count);
         const Plan plan = count == 0                ? Plan::Nothing
