@@ -62,7 +62,7 @@ std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& pa
 std::optional<std::size_t> ParameterIndex::Find(const std::vector<Parameter>& parameters,
                                                 std::string_view name, std::size_t& next) const {
     // With equal names in the list, only the index knows which comes first.
-    if (next < parameters.size() && slots_.Distinct() && SameName(parameters[next].Name, name)) {
+    if (next < parameters.size() && Distinct() && SameName(parameters[next].Name, name)) {
         return next++;
     }
     const auto found = Find(parameters, name);

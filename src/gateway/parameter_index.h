@@ -26,6 +26,8 @@ class ParameterIndex {
     // The parameter at `position`, after those already added, is called `name`.
     void Add(std::string_view name, std::size_t position);
     void Clear() { slots_.Clear(); }
+    // No two names indexed are equal.
+    bool Distinct() const { return slots_.Distinct(); }
 
     // The position of `name` in `parameters`, the list the index was built
     // for; the first of equal names.

@@ -15,7 +15,7 @@ ProcedureContext::ProcedureContext(const ParameterDeclarations& declarations,
       session_(session),
       userId_(userId) {}
 
-std::size_t ProcedureContext::IndexOf(std::string_view name) const {
+std::size_t ProcedureContext::Find(std::string_view name) const {
     if (const auto found = names_.Find(declarations_, name, next_)) {
         return *found;
     }

@@ -57,7 +57,16 @@ class ProcedureContext {
     std::vector<StatementRef> TakeResultSets() { return std::move(resultSets_); }
 
   private:
-    std::size_t IndexOf(std::string_view name) const;
+    // A body mostly reads its parameters in the order it declares them:
+    // the one after the last read is tried first, inline.
+    std::size_t IndexOf(std::string_view name) const {
+        if (next_ < declarations_.size() && names_.Distinct() &&
+            ParameterIndex::SameName(declarations_[next_].Name, name)) {
+            return next_++;
+        }
+        return Find(name);
+    }
+    std::size_t Find(std::string_view name) const;
     SqlStatement& EmitResultSet(StatementRef statement, const std::vector<vym::Value>& args);
 
     const ParameterDeclarations& declarations_;

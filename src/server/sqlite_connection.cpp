@@ -83,11 +83,15 @@ SqliteConnection::SqliteConnection(std::shared_ptr<SqlSession> session,
       userId_(std::move(userId)) {}
 
 const Procedure& SqliteConnection::FindProcedure(std::string_view name) const {
+    if (lastFound_ && ParameterIndex::SameName(lastFound_->Name, name)) {
+        return *lastFound_;
+    }
     const Procedure* procedure = catalog_->Find(name);
     if (!procedure) {
         throw ConnectionError(errc::kDatabase,
                               "Could not find stored procedure '" + std::string(name) + "'.");
     }
+    lastFound_ = procedure;
     return *procedure;
 }
 
@@ -133,7 +137,6 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
             slot = *found;
         }
         slots.push_back(slot);
-        // Every value starts as Null, which a parameter left Empty or Null keeps.
         const bool given = !value.IsEmpty() && !value.IsNull();
         if (given && SendsValue(declared[slot].Direction) && SendsValue(parameter.Direction)) {
             try {

@@ -64,6 +64,9 @@ class SqliteConnection : public vym::Connection {
     // call at a time) so that a call allocates neither.
     std::vector<vym::Value> values_;
     std::vector<std::size_t> slots_;
+    // The procedure found last: a call looks up the procedure its command's
+    // refresh looked up just before.
+    mutable const Procedure* lastFound_ = nullptr;
 };
 
 }  // namespace vym::server
