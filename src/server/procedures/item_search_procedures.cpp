@@ -1,6 +1,7 @@
 #include "server/procedures/item_search_procedures.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <memory>
 #include <mutex>
@@ -36,16 +37,22 @@ bool IsAscii(std::string_view text) {
 // only when no other criterion's index can. Some have no index at all.
 enum class Drives { Always, WhenFew, Weakly, Never };
 
-// The SQL texts of one shape of search (Search::Shape), each built the first
-// time it is needed and kept from then on.
+// A text built the first time it is needed and never changed after: once
+// made, it is read without a lock.
+struct KeptText {
+    std::atomic<bool> made = false;
+    HashedSql sql;
+};
+
+// The SQL texts of one shape of search (Search::Shape).
 struct ShapeTexts {
-    HashedSql count;      // of every match
-    HashedSql gramCount;  // from the counts kept as items are written
-    HashedSql tabCount;
-    HashedSql otherCount;  // of the matches of the other statuses
-    HashedSql rowsNone;    // the rows, by plan
-    HashedSql rowsSorted;
-    HashedSql rowsWalked;
+    KeptText count;      // of every match
+    KeptText gramCount;  // from the counts kept as items are written
+    KeptText tabCount;
+    KeptText otherCount;  // of the matches of the other statuses
+    KeptText rowsNone;    // the rows, by plan
+    KeptText rowsSorted;
+    KeptText rowsWalked;
 };
 
 // The texts of one procedure's searches by their shapes: a search's SQL
@@ -67,17 +74,20 @@ class SearchTexts {
         // The text in `slot`, made by `build` the first time; `unkept`
         // holds it when the shape has no texts kept.
         template <class Build>
-        const HashedSql& Get(HashedSql ShapeTexts::*slot, Build build, HashedSql& unkept) const {
+        const HashedSql& Get(KeptText ShapeTexts::*slot, Build build, HashedSql& unkept) const {
             if (mine_ == nullptr) {
                 unkept = HashedSql(build());
                 return unkept;
             }
-            const std::lock_guard lock(all_.mutex_);
-            HashedSql& kept = mine_->*slot;
-            if (kept.Empty()) {
-                kept = HashedSql(build());
+            KeptText& kept = mine_->*slot;
+            if (!kept.made.load(std::memory_order_acquire)) {
+                const std::lock_guard lock(all_.mutex_);
+                if (!kept.made.load(std::memory_order_relaxed)) {
+                    kept.sql = HashedSql(build());
+                    kept.made.store(true, std::memory_order_release);
+                }
             }
-            return kept;
+            return kept.sql;
         }
 
       private:
@@ -101,9 +111,7 @@ class SearchTexts {
     // Shapes are looked up as they are written, without a copy.
     struct ShapeHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view shape) const {
-            return std::hash<std::string_view>{}(shape);
-        }
+        std::size_t operator()(std::string_view shape) const { return HashedSql::Hash(shape); }
     };
     std::mutex mutex_;
     std::unordered_map<std::string, std::unique_ptr<ShapeTexts>, ShapeHash, std::equal_to<>>
@@ -244,10 +252,14 @@ class Search {
     std::string_view Shape() const {
         thread_local std::string shape;
         shape.assign(engine_->Name());
-        shape.append(1, '\x1f').append(table_).append(1, '\x1f').append(detail_);
+        shape.push_back('\x1f');
+        shape.append(table_).push_back('\x1f');
+        shape.append(detail_);
         for (const Condition& c : conditions_) {
-            shape.append(1, '\x1e').append(c.sql).append(1, '\x1f').append(c.filterOnly);
-            shape.append(1, '\x1f').append(c.Probe()).append(1, '\x1f');
+            shape.push_back('\x1e');
+            shape.append(c.sql).push_back('\x1f');
+            shape.append(c.filterOnly).push_back('\x1f');
+            shape.append(c.Probe()).push_back('\x1f');
             const char flags[] = {static_cast<char>('0' + static_cast<int>(c.drives)),
                                   c.onItem ? 'i' : '-',
                                   c.status ? 's' : '-',
