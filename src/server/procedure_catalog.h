@@ -86,6 +86,8 @@ struct Procedure {
     std::string Name;
     ParameterDeclarations Parameters;  // "@RETURN_VALUE" first
     ParameterIndex ParameterNames;     // of Parameters
+    // How the body read its parameters on its last call.
+    std::shared_ptr<ReadingOrder> ParameterOrder = std::make_shared<ReadingOrder>();
     ProcedureBody Body;
     // Runs in a read-only transaction: no write lock, and a write fails.
     bool ReadOnly = false;

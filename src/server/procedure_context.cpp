@@ -7,24 +7,23 @@
 namespace vym::server {
 
 ProcedureContext::ProcedureContext(const ParameterDeclarations& declarations,
-                                   const ParameterIndex& names, std::vector<vym::Value>& values,
-                                   SqlSession& session, const std::string& userId)
+                                   const ParameterIndex& names, ReadingOrder& order,
+                                   std::vector<vym::Value>& values, SqlSession& session,
+                                   const std::string& userId)
     : declarations_(declarations),
       names_(names),
+      order_(order),
       values_(values),
       session_(session),
       userId_(userId) {}
 
-std::size_t ProcedureContext::Find(std::string_view name) const {
+std::size_t ProcedureContext::Find(std::string_view name, std::size_t turn) const {
     if (const auto found = names_.Find(declarations_, name, next_)) {
+        order_.Learn(turn, *found);
         return *found;
     }
     throw vym::Error(errc::kItemNotFound, std::string(kConnectionSource),
                      "The procedure has no parameter " + std::string(name) + ".");
-}
-
-const vym::Value& ProcedureContext::Get(std::string_view name) const {
-    return values_[IndexOf(name)];
 }
 
 std::optional<std::int32_t> ProcedureContext::GetLong(std::string_view name) const {

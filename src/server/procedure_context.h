@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -15,19 +17,40 @@
 
 namespace vym::server {
 
+// The positions a procedure's body read its parameters at on its last call,
+// turn by turn: a body mostly reads them alike call after call. Calls on
+// several sessions may write it at once; a position is only a guess, which
+// the reader confirms by the parameter's name.
+class ReadingOrder {
+  public:
+    static constexpr std::size_t kTurns = 32;
+
+    std::size_t At(std::size_t turn) const {
+        return turn < kTurns ? positions_[turn].load(std::memory_order_relaxed) : 0;
+    }
+    void Learn(std::size_t turn, std::size_t position) {
+        if (turn < kTurns) {
+            positions_[turn].store(static_cast<std::uint16_t>(position), std::memory_order_relaxed);
+        }
+    }
+
+  private:
+    std::array<std::atomic<std::uint16_t>, kTurns> positions_{};
+};
+
 // What a procedure body gets for one call: its parameters (already converted
 // to their declared types; Null when the caller sent nothing), the session,
 // the signed-in user, and the places its results go.
 class ProcedureContext {
   public:
-    // `names` indexes `declarations`.
+    // `names` indexes `declarations`; `order` is the procedure's own.
     ProcedureContext(const ParameterDeclarations& declarations, const ParameterIndex& names,
-                     std::vector<vym::Value>& values, SqlSession& session,
+                     ReadingOrder& order, std::vector<vym::Value>& values, SqlSession& session,
                      const std::string& userId);
 
     // The value sent for an input parameter. Throws for a name the procedure
     // does not declare (a fault in the procedure, not in the caller).
-    const vym::Value& Get(std::string_view name) const;
+    const vym::Value& Get(std::string_view name) const { return values_[IndexOf(name)]; }
     bool IsNull(std::string_view name) const { return Get(name).IsNull(); }
     // Typed reads: std::nullopt for Null.
     std::optional<std::int32_t> GetLong(std::string_view name) const;
@@ -57,21 +80,27 @@ class ProcedureContext {
     std::vector<StatementRef> TakeResultSets() { return std::move(resultSets_); }
 
   private:
-    // A body mostly reads its parameters in the order it declares them:
-    // the one after the last read is tried first, inline.
+    // The position read at this turn on the procedure's last call is tried
+    // first, inline.
     std::size_t IndexOf(std::string_view name) const {
-        if (next_ < declarations_.size() && names_.Distinct() &&
-            ParameterIndex::SameName(declarations_[next_].Name, name)) {
-            return next_++;
+        const std::size_t turn = turn_++;
+        const std::size_t guess = order_.At(turn);
+        if (guess < declarations_.size() && names_.Distinct() &&
+            ParameterIndex::SameName(declarations_[guess].Name, name)) {
+            return guess;
         }
-        return Find(name);
+        return Find(name, turn);
     }
-    std::size_t Find(std::string_view name) const;
+    std::size_t Find(std::string_view name, std::size_t turn) const;
     SqlStatement& EmitResultSet(StatementRef statement, const std::vector<vym::Value>& args);
 
     const ParameterDeclarations& declarations_;
     const ParameterIndex& names_;
-    mutable std::size_t next_ = 1;  // where IndexOf looks first; 0 is the return value
+    ReadingOrder& order_;
+    mutable std::size_t turn_ = 0;  // parameters read so far
+    // Where Find looks first, after the last it found (0 is the return value):
+    // a body mostly reads its parameters in the order it declares them.
+    mutable std::size_t next_ = 1;
     std::vector<vym::Value>& values_;
     SqlSession& session_;
     const std::string& userId_;

@@ -152,7 +152,8 @@ SqliteConnection::CallResult SqliteConnection::Call(Command& command, bool wantR
     }
     values[0] = std::int32_t{0};
 
-    ProcedureContext call(declared, procedure.ParameterNames, values, *session_, userId_);
+    ProcedureContext call(declared, procedure.ParameterNames, *procedure.ParameterOrder, values,
+                          *session_, userId_);
     CallResult result;
     try {
         Transaction transaction(*session_, procedure.ReadOnly ? Transaction::Access::ReadOnly

@@ -78,6 +78,18 @@ TEST(SqliteConnection, AppendedParametersInAnyOrderAndCaseReachTheProcedure) {
     EXPECT_EQ(rs->Fields("vym_user").Value().ToString(), "ADMIN");
 }
 
+// A body reading its parameters in another order than on its last call
+// still gets each its own value.
+TEST(SqliteConnection, ParametersReadInAnotherOrderThanLastCallAreTheirOwn) {
+    TempDatabase t;
+    for (const bool bFirst : {true, false, true, false}) {
+        auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_ReadInTurn",
+                                  {{"@b_first", bFirst}, {"@a", 1}, {"@b", 2}});
+        ASSERT_TRUE(t.Db().Execute(*cmd));
+        EXPECT_EQ(cmd->Parameters["@RETURN_VALUE"].Value.ToLong(), 12) << bFirst;
+    }
+}
+
 TEST(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
     TempDatabase t;
     auto cmd = t.Db().NewCommand();

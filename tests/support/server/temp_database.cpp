@@ -55,6 +55,22 @@ std::shared_ptr<const server::ProcedureCatalog> TestCatalog() {
                        {call.Get("@description")});
                    throw vym::Error(50000, "VYM_SP_TEST_AddThenFail", "Stock is posted.");
                });
+        // Reads its numbers in the order @b_first says: 10 * @a + @b.
+        c->AddRead("VYM_SP_TEST_ReadInTurn",
+                   {In("@b_first", DataType::Boolean), In("@a", DataType::Integer),
+                    In("@b", DataType::Integer)},
+                   [](server::ProcedureContext& call) {
+                       std::int32_t a = 0;
+                       std::int32_t b = 0;
+                       if (*call.GetBool("@b_first")) {
+                           b = *call.GetLong("@b");
+                           a = *call.GetLong("@a");
+                       } else {
+                           a = *call.GetLong("@a");
+                           b = *call.GetLong("@b");
+                       }
+                       call.SetReturnValue(10 * a + b);
+                   });
         // A read that writes after all: a fault the server must refuse.
         c->AddRead("VYM_SP_TEST_ReadThenWrite", {}, [](server::ProcedureContext& call) {
             call.Session().QueryValue("SELECT count(*) FROM test_item");
