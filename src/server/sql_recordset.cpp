@@ -212,22 +212,37 @@ vym::Field& SqlRecordset::Fields(std::int32_t index) {
 
 vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
-    std::vector<int>& asked = fields_->asked;
+    const std::vector<int>& asked = fields_->asked;
     const std::size_t turn = asked_++;
-    if (turn < asked.size() && columns_->IsAt(asked[turn], name)) {
-        return fields_->fields[asked[turn]];
+    const bool remembered = turn < asked.size();
+    // Where the row before was read at this turn, or else the column after
+    // the one read last.
+    const int guess = remembered ? asked[turn] : nextField_;
+    if (!remembered || !columns_->IsAt(guess, name)) {
+        return Look(name, turn, guess);
     }
+    nextField_ = guess + 1;
+    return fields_->fields[guess];
+}
+
+vym::Field& SqlRecordset::Look(std::string_view name, std::size_t turn, int guess) {
     const std::optional<int> found =
-        columns_->IsAt(nextField_, name) ? nextField_++ : columns_->Find(name, nextField_);
+        columns_->IsAt(guess, name) ? std::optional(guess) : columns_->Find(name, nextField_);
     if (!found) {
         ThrowFieldNotFound(name);
     }
-    if (turn < asked.size()) {
-        asked[turn] = *found;
-    } else if (turn == asked.size() && turn < kRemembered) {
-        asked.push_back(*found);
-    }
+    nextField_ = *found + 1;
+    Remember(turn, *found);
     return fields_->fields[*found];
+}
+
+void SqlRecordset::Remember(std::size_t turn, int column) {
+    std::vector<int>& asked = fields_->asked;
+    if (turn < asked.size()) {
+        asked[turn] = column;
+    } else if (turn == asked.size() && turn < kRemembered) {
+        asked.push_back(column);
+    }
 }
 
 bool SqlRecordset::HasField(std::string_view name) const {
