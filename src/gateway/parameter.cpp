@@ -70,6 +70,15 @@ void ParameterList::SetValue(std::string_view name, vym::Value value) {
     Item(name).Value = std::move(value);
 }
 
+const vym::Value& ParameterList::ValueOf(std::string_view name) const {
+    if (declared_.parameters) {
+        if (const auto found = declared_.names->Find(*declared_.parameters, name)) {
+            return values_[*found];
+        }
+    }
+    return Item(name).Value;
+}
+
 const vym::Value& ParameterList::ValueAt(std::size_t index) const {
     return declared_.parameters && index < values_.size() ? values_[index] : Item(index).Value;
 }

@@ -52,6 +52,7 @@ class ParameterList {
     // without copying the declarations (anything else asked of it copies
     // them). SetValue throws as Item does for an unknown name.
     void SetValue(std::string_view name, vym::Value value);
+    const vym::Value& ValueOf(std::string_view name) const;
     const vym::Value& ValueAt(std::size_t index) const;
     void SetValueAt(std::size_t index, vym::Value value);
     // The declarations the list was refreshed from, while it has not copied

@@ -9,17 +9,17 @@ std::int32_t ReadRowVersion(Recordset& rs) {
 }
 
 void SendRowVersion(ParameterList& parameters, std::int32_t version) {
-    parameters[kRowVersionParameter].Value =
-        version == 0 ? vym::Value::Null() : vym::Value(version);
+    parameters.SetValue(kRowVersionParameter,
+                        version == 0 ? vym::Value::Null() : vym::Value(version));
 }
 
 bool RowChanged(const ParameterList& parameters) {
-    const vym::Value& returned = parameters["@RETURN_VALUE"].Value;
+    const vym::Value& returned = parameters.ValueOf("@RETURN_VALUE");
     return !returned.IsNull() && !returned.IsEmpty() && returned.ToLong() == kRowChanged;
 }
 
 std::int32_t SavedRowVersion(const ParameterList& parameters) {
-    return NullToZero(parameters[kRowVersionParameter].Value).ToLong();
+    return NullToZero(parameters.ValueOf(kRowVersionParameter)).ToLong();
 }
 
 }  // namespace vym

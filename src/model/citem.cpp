@@ -173,39 +173,39 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
             cmd = NewProcedure(*oDB, "vym_sp_ITEM_UpdateItem");
         }
         ParameterList& p = cmd->Parameters;
-        p["@vym_user"].Value = oDB->CurrentUserId();
-        p["@item_no"].Value = ItemNo;
-        p["@item_type"].Value = itemType_;
-        p["@function_id"].Value = FunctionID;
-        p["@catagory_id"].Value = CatagoryID;
-        p["@short_description"].Value = ShortDescription;
-        p["@long_description"].Value = LongDescription;
-        p["@tree_icon"].Value = TreeIcon;
-        p["@department_id"].Value = DepartmentId;
-        p["@host_required"].Value = HostRequired;
-        p["@redeem_item"].Value = RedeemItem;
-        p["@taxable"].Value = Taxable;
-        p["@status_id"].Value = StatusId;
-        p["@comment_note"].Value = CommentNote;
-        p["@report_note"].Value = ReportNotes;
-        p["@unit_based_return"].Value = UnitBasedReturn;
-        p["@return_charge_rate"].Value = ReturnChargeRate;
-        p["@maintain_inventory"].Value = MaintainInventory;
-        p["@show_on_tree"].Value = ShowOnTree;
-        p["@sale_profile_id"].Value = SaleProfileId;
-        p["@return_profile_id"].Value = NullIfEmpty(ReturnProfileId);
-        p["@instruction_no"].Value = fields::NullIfZero(InstructionNo);
+        p.SetValue("@vym_user", oDB->CurrentUserId());
+        p.SetValue("@item_no", ItemNo);
+        p.SetValue("@item_type", itemType_);
+        p.SetValue("@function_id", FunctionID);
+        p.SetValue("@catagory_id", CatagoryID);
+        p.SetValue("@short_description", ShortDescription);
+        p.SetValue("@long_description", LongDescription);
+        p.SetValue("@tree_icon", TreeIcon);
+        p.SetValue("@department_id", DepartmentId);
+        p.SetValue("@host_required", HostRequired);
+        p.SetValue("@redeem_item", RedeemItem);
+        p.SetValue("@taxable", Taxable);
+        p.SetValue("@status_id", StatusId);
+        p.SetValue("@comment_note", CommentNote);
+        p.SetValue("@report_note", ReportNotes);
+        p.SetValue("@unit_based_return", UnitBasedReturn);
+        p.SetValue("@return_charge_rate", ReturnChargeRate);
+        p.SetValue("@maintain_inventory", MaintainInventory);
+        p.SetValue("@show_on_tree", ShowOnTree);
+        p.SetValue("@sale_profile_id", SaleProfileId);
+        p.SetValue("@return_profile_id", NullIfEmpty(ReturnProfileId));
+        p.SetValue("@instruction_no", fields::NullIfZero(InstructionNo));
         if (!Instruction.empty()) {
-            p["@instruction_body"].Value = Instruction;
+            p.SetValue("@instruction_body", Instruction);
             if (InstructionNo == 0) {
-                p["@instruction_no"].Value = std::int32_t{-1};
+                p.SetValue("@instruction_no", std::int32_t{-1});
             }
         }
         SendRowVersion(p, RowVersion);
         if (!oDB->Execute(*cmd)) {
             return;
         }
-        const std::string message = NullToEmpty(p["@Message"].Value);
+        const std::string message = NullToEmpty(p.ValueOf("@Message"));
         if (RowChanged(p)) {
             rowConflict_ = message;
             return;
@@ -215,11 +215,11 @@ bool CItem::Update(Connection* oDB, ErrorObject* oError) {
             return;
         }
         RowVersion = SavedRowVersion(p);
-        ItemNo = NullToZero(p["@item_no"].Value).ToLong();
+        ItemNo = NullToZero(p.ValueOf("@item_no")).ToLong();
         if (subItem_) {
             subItem_->SetItemNo(ItemNo);
         }
-        InstructionNo = NullToZero(p["@instruction_no"].Value).ToLong();
+        InstructionNo = NullToZero(p.ValueOf("@instruction_no")).ToLong();
         saved = true;
     });
     return saved;

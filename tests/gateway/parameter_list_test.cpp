@@ -49,6 +49,8 @@ TEST_F(ParameterListTest, ValuesSetByNameOrPositionSurviveTheListsOwnCopy) {
     list.SetValueAt(2, "Deleted.");
     ASSERT_NE(list.Declarations(), nullptr);
     EXPECT_EQ(list.ValueAt(1), Value("SKI"));
+    EXPECT_EQ(list.ValueOf("@Message"), Value("Deleted."));
+    EXPECT_NE(list.Declarations(), nullptr);
 
     auto other = db.NewCommand();
     other->CommandText = command->CommandText;
@@ -59,8 +61,10 @@ TEST_F(ParameterListTest, ValuesSetByNameOrPositionSurviveTheListsOwnCopy) {
     EXPECT_EQ(list.Declarations(), nullptr);
     EXPECT_EQ(list.ValueAt(2), Value("Deleted."));
     EXPECT_EQ(list.Item(2).Value, Value("Deleted."));
+    EXPECT_EQ(list.ValueOf("@function_ID"), Value("SKI"));
     EXPECT_TRUE(other->Parameters.Item(1).Value.IsEmpty());
     EXPECT_THROW(other->Parameters.SetValue("@catagory_id", "X"), Error);
+    EXPECT_THROW(other->Parameters.ValueOf("@catagory_id"), Error);
 }
 
 TEST_F(ParameterListTest, ErrorsNameTheParameterAndTheProcedure) {
