@@ -22,8 +22,10 @@ vym::Value NumberOrNull(const ProcedureContext& call, std::string_view name) {
 
 bool RowExists(SqlSession& session, std::string_view table, std::string_view column,
                const vym::Value& value) {
-    const std::string sql =
-        "SELECT 1 FROM " + std::string(table) + " WHERE " + std::string(column) + " = ? LIMIT 1";
+    // Written into the thread's own buffer: a save checks several references.
+    thread_local std::string sql;
+    sql.assign("SELECT 1 FROM ").append(table).append(" WHERE ").append(column);
+    sql.append(" = ? LIMIT 1");
     return !session.QueryValue(sql, {value}).IsNull();
 }
 
