@@ -70,7 +70,9 @@ void ProcedureCatalog::Add(std::string name, std::initializer_list<Parameter> pa
         throw vym::Error(errc::kInvalidProcedureCall, std::string(kConnectionSource),
                          "The procedure " + name + " is registered twice.");
     }
-    Procedure procedure{std::move(name), {}, {}, std::make_shared<ReadingOrder>(), std::move(body)};
+    Procedure procedure;
+    procedure.Name = std::move(name);
+    procedure.Body = std::move(body);
     procedure.Parameters.reserve(parameters.size() + 1);
     procedure.Parameters.push_back(
         Declare("@RETURN_VALUE", DataType::Integer, ParameterDirection::ReturnValue, 0));
