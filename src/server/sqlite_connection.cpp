@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "server/column_type.h"
 #include "server/procedure_context.h"
@@ -83,15 +84,19 @@ SqliteConnection::SqliteConnection(std::shared_ptr<SqlSession> session,
       userId_(std::move(userId)) {}
 
 const Procedure& SqliteConnection::FindProcedure(std::string_view name) const {
-    if (lastFound_ && ParameterIndex::SameName(lastFound_->Name, name)) {
-        return *lastFound_;
+    if (lastFound_[0] && ParameterIndex::SameName(lastFound_[0]->Name, name)) {
+        return *lastFound_[0];
+    }
+    if (lastFound_[1] && ParameterIndex::SameName(lastFound_[1]->Name, name)) {
+        std::swap(lastFound_[0], lastFound_[1]);
+        return *lastFound_[0];
     }
     const Procedure* procedure = catalog_->Find(name);
     if (!procedure) {
         throw ConnectionError(errc::kDatabase,
                               "Could not find stored procedure '" + std::string(name) + "'.");
     }
-    lastFound_ = procedure;
+    lastFound_ = {procedure, lastFound_[0]};
     return *procedure;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,9 +65,10 @@ class SqliteConnection : public vym::Connection {
     // call at a time) so that a call allocates neither.
     std::vector<vym::Value> values_;
     std::vector<std::size_t> slots_;
-    // The procedure found last: a call looks up the procedure its command's
-    // refresh looked up just before.
-    mutable const Procedure* lastFound_ = nullptr;
+    // The two procedures found last, the latest first: a call looks up the
+    // procedure its command's refresh looked up just before, and a record
+    // mostly calls the same two procedures (the item, then its detail).
+    mutable std::array<const Procedure*, 2> lastFound_{};
 };
 
 }  // namespace vym::server
