@@ -214,24 +214,20 @@ vym::Field& SqlRecordset::Fields(std::string_view name) {
     RequireOpen();
     const std::vector<int>& asked = fields_->asked;
     const std::size_t turn = asked_++;
-    const bool remembered = turn < asked.size();
-    // Where the row before was read at this turn, or else the column after
-    // the one read last.
-    const int guess = remembered ? asked[turn] : nextField_;
-    if (!remembered || !columns_->IsAt(guess, name)) {
-        return Look(name, turn, guess);
+    // Where the row before was read at this turn.
+    if (turn < asked.size() && columns_->IsAt(asked[turn], name)) {
+        nextField_ = asked[turn] + 1;
+        return fields_->fields[asked[turn]];
     }
-    nextField_ = guess + 1;
-    return fields_->fields[guess];
+    return Look(name, turn);
 }
 
-vym::Field& SqlRecordset::Look(std::string_view name, std::size_t turn, int guess) {
-    const std::optional<int> found =
-        columns_->IsAt(guess, name) ? std::optional(guess) : columns_->Find(name, nextField_);
+vym::Field& SqlRecordset::Look(std::string_view name, std::size_t turn) {
+    // From the column after the one read last.
+    const std::optional<int> found = columns_->Find(name, nextField_);
     if (!found) {
         ThrowFieldNotFound(name);
     }
-    nextField_ = *found + 1;
     Remember(turn, *found);
     return fields_->fields[*found];
 }

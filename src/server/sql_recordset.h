@@ -39,8 +39,8 @@ class SqlRecordset final : public vym::Recordset {
     void Leave();
     void RequireOpen() const;
     void SetEof(bool eof);
-    // Fields by name past the first guess (`guess`, at this turn of the row).
-    vym::Field& Look(std::string_view name, std::size_t turn, int guess);
+    // Fields by name past the column read at this turn of the row before.
+    vym::Field& Look(std::string_view name, std::size_t turn);
     // The field read at this turn of the row.
     void Remember(std::size_t turn, int column);
 
