@@ -25,10 +25,11 @@ std::string ModuleSourcePrefix(std::string_view module);
 // "<prefix> <procedure>", and Run returns False. The trap shows no message.
 class ErrorTrap {
   public:
-    // A module of the component ("ItemMaint", "CItem").
-    explicit ErrorTrap(std::string_view module) : module_(module) {}
+    // A module of the component ("ItemMaint", "CItem"). The name is a
+    // literal: the trap keeps the pointer.
+    explicit ErrorTrap(const char* module) : module_(module) {}
     // A shared code module reports under its bare name ("modDBFiller").
-    static ErrorTrap Shared(std::string_view module) { return ErrorTrap(module, true); }
+    static ErrorTrap Shared(const char* module) { return ErrorTrap(module, true); }
 
     template <class Body>
     bool Run(ErrorObject* errors, std::string_view procedure, const Connection* connection,
@@ -49,11 +50,11 @@ class ErrorTrap {
     const std::string& LastErrorDescription() const { return lastDescription_; }
 
   private:
-    ErrorTrap(std::string_view module, bool shared) : module_(module), shared_(shared) {}
+    ErrorTrap(const char* module, bool shared) : module_(module), shared_(shared) {}
     // Called inside the catch block: classifies std::current_exception().
     void Caught(ErrorObject* errors, std::string_view procedure, const Connection* connection);
 
-    std::string module_;
+    const char* module_;
     bool shared_ = false;
     std::int32_t lastNumber_ = 0;
     std::string lastDescription_;

@@ -33,10 +33,8 @@ class CItemStock : public CItemDetail {
 
     std::string LocationId;  // the location the record was opened for
     std::string StockId;
-    bool Taxable = false;  // the item's, read with the stock for its labels
     std::string StockTypeId;
     std::string StockTypeDesc;
-    bool Serialized = false;
     std::string StockSize;
     std::string StockAttribute;
     std::string Style;
@@ -44,37 +42,42 @@ class CItemStock : public CItemDetail {
     std::string Model;
     std::string StockModelDesc;
     std::string ModelSerialPrefix;
-    double MinPrice = 0.0;
-    double UnitPrice = 0.0;
-    bool AllowLineDiscount = false;
-    bool AllowSellerPricing = false;
     std::string BaseUOMId;
     std::string BaseUOMDesc;
-    double CurrentAvgCost = 0.0;
-    double CurrentAvgFreight = 0.0;
-    double CurrentAvgDiscount = 0.0;
-    double CurrentCost = 0.0;
-    std::int16_t MinQty = 0;
     std::string VendorId;
     std::string VendorName;
     std::string RentalType;
     std::string ReportDepartmentId;
     std::string ReportSubDepartmentId;
-    std::int32_t GroupNo = 0;
     std::string StockSizeTypeId;
     std::string StockSizeTypeDesc;
-    std::int16_t QOH = 0;  // quantity on hand at LocationId
-    bool HasSerialNumbers = false;
     std::string SerialTypeId;
     std::string SerialTypeDesc;
     std::string BindingTypeId;
     std::string BindingTypeDesc;
-    std::int16_t BootLength = 0;
     std::string UPC;
-    double Margin = 0.0;  // a fraction: 0.35 is 35 %
-    bool DataChanged = false;
-    std::int32_t PONo = 0;
     std::string SerialNo;
+    double MinPrice = 0.0;
+    double UnitPrice = 0.0;
+    double CurrentAvgCost = 0.0;
+    double CurrentAvgFreight = 0.0;
+    double CurrentAvgDiscount = 0.0;
+    double CurrentCost = 0.0;
+    double Margin = 0.0;  // a fraction: 0.35 is 35 %
+    // The numbers and flags together: the record stays small enough for the
+    // allocator's per-thread cache, as it is made anew for every stock item
+    // opened.
+    std::int32_t GroupNo = 0;
+    std::int32_t PONo = 0;
+    std::int16_t MinQty = 0;
+    std::int16_t QOH = 0;  // quantity on hand at LocationId
+    std::int16_t BootLength = 0;
+    bool Taxable = false;  // the item's, read with the stock for its labels
+    bool Serialized = false;
+    bool AllowLineDiscount = false;
+    bool AllowSellerPricing = false;
+    bool HasSerialNumbers = false;
+    bool DataChanged = false;
 
     // Reads VYM_SP_ITEM_GetItemStock for the location (all locations when
     // empty). Item 0 is a new article: nothing is read, line discount and
