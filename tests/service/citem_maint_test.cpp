@@ -153,7 +153,18 @@ TEST_F(ItemMaint, CheckStockByNumberOrByMapIdOnly) {
     EXPECT_EQ(itemNo, 5);
 }
 
-TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
+TEST_F(ItemMaint, CheckLocationAndGetVendorInfoFindTheirIdsAndNothingForQuotesOrSql) {
+    QString desc;
+    std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
+    ASSERT_TRUE(maint_.CheckLocation("summit", &desc, &address, &shipTo, &invoiceTo, &confirmTo));
+    EXPECT_EQ(test::Fields(desc, address, shipTo, invoiceTo, confirmTo),
+              "Summit Rental Shop|2|5|6|2");
+    EXPECT_FALSE(maint_.CheckLocation("MOON"));
+    QString name;
+    maint_.GetVendorInfo("SNOWLINE", name, address);
+    EXPECT_EQ(name, "Snowline Outfitters");
+    EXPECT_EQ(address, 11);
+
     AddItems();
     const QStringList hostile = {"PWD-RED-M' OR '1'='1",
                                  "x'; DELETE FROM vym_item; --",
@@ -165,8 +176,8 @@ TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
         std::int32_t itemNo = 0;
         EXPECT_FALSE(maint_.CheckStock(itemNo, id)) << id.toStdString();
         EXPECT_FALSE(maint_.CheckLocation(id)) << id.toStdString();
-        QString name = "kept?";
-        std::int32_t address = 7;
+        name = "kept?";
+        address = 7;
         maint_.GetVendorInfo(id, name, address);
         EXPECT_EQ(name, "");
         EXPECT_EQ(address, 0);
@@ -176,23 +187,8 @@ TEST_F(ItemMaint, QuotesAndSqlInIdsFindNothingAndRaiseNoError) {
     EXPECT_EQ(Scalar("SELECT count(*) FROM vym_item WHERE item_no > 90000").ToLong(), 3);
 
     Sql("INSERT INTO vym_location (location_id, description) VALUES ('O''NEIL', 'Pro Shop')");
-    QString desc;
     EXPECT_TRUE(maint_.CheckLocation("o'neil", &desc));
     EXPECT_EQ(desc, "Pro Shop");
-}
-
-TEST_F(ItemMaint, CheckLocationAndGetVendorInfo) {
-    QString desc;
-    std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
-    ASSERT_TRUE(maint_.CheckLocation("summit", &desc, &address, &shipTo, &invoiceTo, &confirmTo));
-    EXPECT_EQ(test::Fields(desc, address, shipTo, invoiceTo, confirmTo),
-              "Summit Rental Shop|2|5|6|2");
-    EXPECT_FALSE(maint_.CheckLocation("MOON"));
-
-    QString name;
-    maint_.GetVendorInfo("SNOWLINE", name, address);
-    EXPECT_EQ(name, "Snowline Outfitters");
-    EXPECT_EQ(address, 11);
 }
 
 TEST_F(ItemMaint, ErrorsAreReportedUnderTheModuleSourceWithTheNativeConnection) {
@@ -206,7 +202,7 @@ TEST_F(ItemMaint, ErrorsAreReportedUnderTheModuleSourceWithTheNativeConnection) 
     EXPECT_TRUE(maint_.CheckLocation("BASE"));
 }
 
-TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
+TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAllAndQuotesTheUserId) {
     SignIn("RMILLER");
     QString id, desc;
     std::int32_t address = 0, shipTo = 0, invoiceTo = 0, confirmTo = 0;
@@ -234,23 +230,21 @@ TEST_F(ItemMaint, SelectLocationListsTheUsersLocationsUnlessAskedForAll) {
     modals_.Expect("frmPickList", [](QDialog& d) { test::Press(d, "cmdCancel"); });
     EXPECT_FALSE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
     EXPECT_EQ(id, "TICKET");
-}
 
-TEST_F(ItemMaint, SelectLocationQuotesTheUserId) {
+    // A user id holding a quote finds that user's locations.
     Sql("INSERT INTO vym_security_user (vym_user, name) VALUES ('O''HARA', 'Pat O''Hara')");
     Sql("INSERT INTO vym_security_user_location (vym_user, location_id) VALUES ('O''HARA', "
         "'VILLAGE')");
     SignIn("O'HARA");
-    QString id, desc;
-    std::int32_t a = 0, b = 0, c = 0, d = 0;
-    modals_.Expect("frmPickList", [](QDialog& dialog) {
-        EXPECT_EQ(Column(dialog, 0), QStringList({"VILLAGE"}));
-        PickRow(dialog, 0, "VILLAGE");
+    desc.clear();
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(Column(d, 0), QStringList({"VILLAGE"}));
+        PickRow(d, 0, "VILLAGE");
     });
-    EXPECT_TRUE(maint_.SelectLocation(nullptr, id, desc, a, b, c, d));
+    EXPECT_TRUE(maint_.SelectLocation(nullptr, id, desc, address, shipTo, invoiceTo, confirmTo));
 }
 
-TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
+TEST_F(ItemMaint, SelectPOShowsTheAmountHidesVendorIdAndNotesAndHandsBackTheChosenLines) {
     std::int32_t poNo = 0;
     QString vendorId, vendorName, note;
     modals_.Expect("frmPickList", [](QDialog& d) {
@@ -273,6 +267,23 @@ TEST_F(ItemMaint, SelectPOShowsTheAmountAndHidesVendorIdAndNotes) {
     });
     EXPECT_FALSE(maint_.SelectPO(poNo));
     EXPECT_EQ(poNo, 1003);
+
+    // Its lines come back by column, as many as were chosen.
+    AddItems();
+    Sql("UPDATE vym_po_line SET item_no = 90001 WHERE po_no = 1003 AND line_no = 2");
+    Sql("INSERT INTO vym_item_stock (item_no, stock_id) VALUES (90001, 'PWD-RED-M')");
+    std::vector<frmPickList::POLine> lines;
+    modals_.Expect("frmPickList", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Select PO Line(s)");
+        Grid(d).SelectAllRows();
+        test::Press(d, "cmdOk");
+    });
+    ASSERT_TRUE(maint_.SelectPOLines(1003, lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(test::Fields(lines[0][pvPOLine], lines[0][pvQtyOrd]), "1|30");
+    EXPECT_EQ(test::Fields(lines[1][pvQtyReceived], lines[1][pvItemNo], lines[1][pvStockId],
+                           lines[1][pvItemFullDesc]),
+              "0|90001|PWD-RED-M|Powder Jacket Red M");
 }
 
 TEST_F(ItemMaint, VendorProductLookUpShowsAListOnlyWhenThereAreProducts) {
@@ -294,24 +305,6 @@ TEST_F(ItemMaint, VendorProductLookUpShowsAListOnlyWhenThereAreProducts) {
     Sql("INSERT INTO vym_vendor (vendor_id, vendor_name) VALUES ('NEWCO', 'New Co')");
     EXPECT_FALSE(maint_.VendorProductLookUp(nullptr, "NEWCO", &product));
     EXPECT_EQ(modals_.Shown().size(), 1);
-}
-
-TEST_F(ItemMaint, SelectPOLinesReturnsTheChosenLinesByColumn) {
-    AddItems();
-    Sql("UPDATE vym_po_line SET item_no = 90001 WHERE po_no = 1003 AND line_no = 2");
-    Sql("INSERT INTO vym_item_stock (item_no, stock_id) VALUES (90001, 'PWD-RED-M')");
-    std::vector<frmPickList::POLine> lines;
-    modals_.Expect("frmPickList", [](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Select PO Line(s)");
-        Grid(d).SelectAllRows();
-        test::Press(d, "cmdOk");
-    });
-    ASSERT_TRUE(maint_.SelectPOLines(1003, lines));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(test::Fields(lines[0][pvPOLine], lines[0][pvQtyOrd]), "1|30");
-    EXPECT_EQ(test::Fields(lines[1][pvQtyReceived], lines[1][pvItemNo], lines[1][pvStockId],
-                           lines[1][pvItemFullDesc]),
-              "0|90001|PWD-RED-M|Powder Jacket Red M");
 }
 
 TEST_F(ItemMaint, SupportTableUpdatesRaiseTheirEventsOnlyWhenSaved) {
