@@ -24,7 +24,9 @@ class CItemDetailTest : public RecordTest {
     }
 };
 
-TEST_F(CItemDetailTest, EmptySkiSchoolValuesGoAsNullButTicketValuesAsTheyStand) {
+// Empty ski school and stock values go as Null, ticket values as they stand;
+// rental prices go as doubles and the stock flags as integers.
+TEST_F(CItemDetailTest, EachSaveSendsEmptyValuesAsNullOrAsTheyStandInTheProceduresTypes) {
     CItemSS ss;
     auto cmd = Prepared(ss);
     EXPECT_EQ(cmd->CommandText, "VYM_SP_ITEM_UpdateItemSS");
@@ -42,26 +44,22 @@ TEST_F(CItemDetailTest, EmptySkiSchoolValuesGoAsNullButTicketValuesAsTheyStand) 
     EXPECT_EQ(cmd->Parameters["@format_no"].Value, Value(std::int32_t{0}));
     EXPECT_EQ(cmd->Parameters["@access_trans_type_id"].Value, Value(""));
     EXPECT_EQ(cmd->Parameters["@use_negative_format"].Value, Value(false));
-}
 
-TEST_F(CItemDetailTest, RentalSendsNullDepartmentsAndDoublePrices) {
     CItemRent rent;
     rent.UnitPrice = 12.75;
     rent.MinPrice = 10;
-    auto cmd = Prepared(rent);
+    cmd = Prepared(rent);
     EXPECT_EQ(cmd->CommandText, "VYM_SP_ITEM_UpdateItemRental");
     EXPECT_TRUE(cmd->Parameters["@report_department_id"].Value.IsNull());
     EXPECT_TRUE(cmd->Parameters["@report_sub_department_id"].Value.IsNull());
     EXPECT_EQ(cmd->Parameters["@unit_price"].Value, Value(12.75));
     EXPECT_EQ(cmd->Parameters["@min_price"].Value, Value(10.0));
-}
 
-TEST_F(CItemDetailTest, StockSendsItsNullRulesAndIntegerFlags) {
     CItemStock stock;
     stock.Serialized = true;
     stock.AllowLineDiscount = true;
     stock.MinQty = 2;
-    auto cmd = Prepared(stock);
+    cmd = Prepared(stock);
     EXPECT_EQ(cmd->CommandText, "vym_sp_ITEM_UpdateItemStock");
     for (const char* name :
          {"@stock_type_id", "@format_no", "@stock_size", "@attribute", "@style", "@manufacturer",

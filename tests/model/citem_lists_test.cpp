@@ -199,6 +199,9 @@ TEST_F(CItemListsTest, ProceduresRefuseBadDocumentsWithoutChanges) {
 }
 
 TEST_F(CItemListsTest, ValidateMapIdCleansWarnsAndRefuses) {
+    const std::string removed =
+        "Some of the characters you entered were invalid and have been removed from the map you "
+        "entered.";
     std::string id = "s123";
     script.ExpectMessage("Item Map can not begin with a reserved character (S,C,I,P,#).",
                          "Invalid Item Map", kInformation);
@@ -206,19 +209,12 @@ TEST_F(CItemListsTest, ValidateMapIdCleansWarnsAndRefuses) {
     EXPECT_EQ(id, "S123");
 
     id = "ab{}";
-    script.ExpectMessage(
-        "Some of the characters you entered were invalid and have been removed "
-        "from the map you entered.",
-        "Warning - Invalid Characters Were Removed", kInformation);
+    script.ExpectMessage(removed, "Warning - Invalid Characters Were Removed", kInformation);
     EXPECT_TRUE(item.ValidateMapId(db.Db(), db.Errors(), id));
     EXPECT_EQ(id, "AB");
 
     id = "{}";
-    script
-        .ExpectMessage(
-            "Some of the characters you entered were invalid and have been removed "
-            "from the map you entered.",
-            "Warning - Invalid Characters Were Removed", kInformation)
+    script.ExpectMessage(removed, "Warning - Invalid Characters Were Removed", kInformation)
         .ExpectMessage("Item Map must be at least 1 character.", "Invalid Map Error", kInformation);
     EXPECT_FALSE(item.ValidateMapId(db.Db(), db.Errors(), id));
     EXPECT_EQ(id, "");

@@ -96,25 +96,23 @@ TEST_F(CItemTest, NewItemDefaultsAndTypeCreatesOneSubRecord) {
     EXPECT_EQ(item.TicketItem(), nullptr);
 }
 
-TEST_F(CItemTest, TicketRoundTrip) {
-    CItem item;
-    FillCommon(item, "TICKET");
-    CItemTicket& t = *item.TicketItem();
+TEST_F(CItemTest, TicketAndSkiSchoolRoundTrip) {
+    CItem ticket;
+    FillCommon(ticket, "TICKET");
+    CItemTicket& t = *ticket.TicketItem();
     t.AccessRuleNo = 2;
     t.AccessTransTypeId = "SCAN";
     t.SetFormatNo(1);
     t.SetUseNegativeFormat(true);
     t.Serialized = true;
-    CItem read;
-    SaveAndReopen(item, read);
-    ASSERT_NE(read.TicketItem(), nullptr);
-    const CItemTicket& r = *read.TicketItem();
-    EXPECT_EQ(Fields(r.AccessRuleNo, r.AccessTransTypeId, r.FormatNo(), r.UseNegativeFormat(),
-                     r.Serialized),
+    CItem readTicket;
+    SaveAndReopen(ticket, readTicket);
+    ASSERT_NE(readTicket.TicketItem(), nullptr);
+    const CItemTicket& rt = *readTicket.TicketItem();
+    EXPECT_EQ(Fields(rt.AccessRuleNo, rt.AccessTransTypeId, rt.FormatNo(), rt.UseNegativeFormat(),
+                     rt.Serialized),
               "2|SCAN|1|true|true");
-}
 
-TEST_F(CItemTest, SkiSchoolRoundTrip) {
     CItem item;
     FillCommon(item, "SS");
     CItemSS& s = *item.SSItem();
@@ -163,7 +161,7 @@ TEST_F(CItemTest, PhotoAndShipRoundTrip) {
     EXPECT_EQ(Fields(readShip.ItemShip()->Rush, readShip.ItemShip()->Pickup), "true|true");
 }
 
-TEST_F(CItemTest, RentalRoundTrip) {
+TEST_F(CItemTest, RentalAndStockRoundTrip) {
     CItem item;
     FillCommon(item, "RENTAL");
     CItemRent& r = *item.RentItem();
@@ -176,16 +174,14 @@ TEST_F(CItemTest, RentalRoundTrip) {
     CItem read;
     SaveAndReopen(item, read);
     ASSERT_NE(read.RentItem(), nullptr);
-    const CItemRent& o = *read.RentItem();
-    EXPECT_EQ(Fields(o.ReportDepartmentId, o.ReportSubDepartmentId, o.UnitPrice, o.MinPrice,
-                     o.AllowLineDiscount, o.AllowSellerPricing, o.IsAPackage, o.SeasonRental),
+    const CItemRent& ro = *read.RentItem();
+    EXPECT_EQ(Fields(ro.ReportDepartmentId, ro.ReportSubDepartmentId, ro.UnitPrice, ro.MinPrice,
+                     ro.AllowLineDiscount, ro.AllowSellerPricing, ro.IsAPackage, ro.SeasonRental),
               "RENTREV|SKIRENT|42.5|35.25|true|true|true|true");
-}
 
-TEST_F(CItemTest, StockRoundTrip) {
-    CItem item;
-    FillCommon(item, "STOCK");
-    CItemStock& s = *item.StockItem();
+    CItem stock;
+    FillCommon(stock, "STOCK");
+    CItemStock& s = *stock.StockItem();
     s.StockTypeId = "APPAREL";
     s.Serialized = true;
     s.SetFormatNo(3);
@@ -212,10 +208,10 @@ TEST_F(CItemTest, StockRoundTrip) {
     s.BindingTypeId = "STD";
     s.BootLength = 300;
     s.UPC = "071234599999";
-    CItem read;
-    SaveAndReopen(item, read);
-    ASSERT_NE(read.StockItem(), nullptr);
-    const CItemStock& o = *read.StockItem();
+    CItem readStock;
+    SaveAndReopen(stock, readStock);
+    ASSERT_NE(readStock.StockItem(), nullptr);
+    const CItemStock& o = *readStock.StockItem();
     EXPECT_EQ(Fields(o.StockTypeId, o.StockTypeDesc, o.Serialized, o.FormatNo(), o.StockSize,
                      o.StockAttribute, o.Style, o.Manufacturer, o.Model, o.StockModelDesc,
                      o.ModelSerialPrefix, o.MinPrice, o.UnitPrice, o.AllowLineDiscount,
