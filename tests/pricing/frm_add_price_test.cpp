@@ -75,7 +75,7 @@ TEST_F(AddPrice, OffersTheActiveSeasonsDiscountsAndUnitsOfTheItemsFunction) {
               "0|[ANY Season]|'|[BASE Price]");
 }
 
-TEST_F(AddPrice, OkNeedsAUnitAndAnAmount) {
+TEST_F(AddPrice, OkNeedsAUnitAndAnAmountWhichIsSelectedWholeOnFocus) {
     ASSERT_TRUE(SetupItem(100, false));
     dialog_.show();
     ExpectRefusal("You must select a unit.", "Unit Required", "cmbUnit");
@@ -87,6 +87,12 @@ TEST_F(AddPrice, OkNeedsAUnitAndAnAmount) {
         ExpectRefusal("Please enter a valid numeric value for price.", "InValid Price Value",
                       "txtPrice");
     }
+    price.setText("12.50");
+    price.setCursorPosition(2);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&price, &focus);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(price.selectedText(), "12.50");
     price.setText(" 10 ");
     ASSERT_TRUE(Image("cmbSeason").SetKey("3"));
     ASSERT_TRUE(Image("cmbDiscount").SetKey("'GROUP20"));
@@ -148,17 +154,6 @@ TEST_F(AddPrice, APackagePriceNeedsNoAmount) {
     ASSERT_TRUE(Combo("cmbUnit").SetKey("5DAY"));
     Ok();
     EXPECT_EQ(dialog_.result(), QDialog::Accepted);
-}
-
-TEST_F(AddPrice, ThePriceIsSelectedWholeWhenItGetsTheFocus) {
-    ASSERT_TRUE(SetupItem(100, false));
-    auto& price = Find<QLineEdit>("txtPrice");
-    price.setText("12.50");
-    price.setCursorPosition(2);
-    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(&price, &focus);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(price.selectedText(), "12.50");
 }
 
 }  // namespace

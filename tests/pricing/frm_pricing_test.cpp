@@ -105,16 +105,6 @@ class PriceList : public test::ScreenTest {
                               "Confirm Delete Price", kQuestionYesNoDefaultNo, answer);
         Click("cmdDelete");
     }
-    // The questions Ok asks about a row's price and its access rule.
-    static std::string LargeDiscount(int row) {
-        return "Are you sure you want to create a price more than 80% less than the gross price "
-               "for row " +
-               std::to_string(row) + "?";
-    }
-    static std::string RuleChange(int row) {
-        return "Are you sure you want to change the access rule to: Beginner Area Only for row " +
-               std::to_string(row) + "?";
-    }
     std::string Prices(const std::string& where) {
         return Scalar(
             "SELECT group_concat(k, ' ') FROM (SELECT IFNULL(season_id, 0) || '/' || "
@@ -356,8 +346,13 @@ TEST_F(PriceList, OkAsksAboutLargeDiscountsAndChangedAccessRulesOnBothTabs) {
     tabs.SetCurrentKey("ITEM");
     ASSERT_TRUE(grid.IsRowHidden(upgrade));
 
-    const std::string large = LargeDiscount(upgrade);
-    const std::string change = RuleChange(upgrade);
+    const std::string row = std::to_string(upgrade);
+    const std::string large =
+        "Are you sure you want to create a price more than 80% less than the gross price for row " +
+        row + "?";
+    const std::string change =
+        "Are you sure you want to change the access rule to: Beginner Area Only for row " + row +
+        "?";
     const std::string stored =
         "SELECT group_concat(p, ' ') FROM (SELECT printf('%.2f/%.2f/', unit_price, "
         "gross_unit_price) || IFNULL(access_rule_no, '-') AS p FROM vym_price WHERE item_no = 100 "
