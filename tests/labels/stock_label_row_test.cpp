@@ -66,7 +66,9 @@ TEST(StockLabelRow, TheRecordCarriesEveryLabelFieldFromTheRowAndTheStock) {
     EXPECT_EQ(record.Names().size(), 43);
 }
 
-TEST(StockLabelRow, ARowWithoutAFormatNumberIsRefusedNamingItsStock) {
+// A row needs a format number and a whole number of labels as users type
+// it; each refusal names the row's stock.
+TEST(StockLabelRow, ARowNeedsAFormatNumberAndAWholeNumberOfLabels) {
     StockLabelRow row;
     row.StockNo = "502";
     for (const char* format : {"", "Shelf Label", "0"}) {
@@ -79,9 +81,7 @@ TEST(StockLabelRow, ARowWithoutAFormatNumberIsRefusedNamingItsStock) {
     }
     row.FormatID = "4";
     EXPECT_FALSE(CheckLabelRow(row));
-}
 
-TEST(StockLabelRow, TheNumberOfLabelsIsAWholeNumberAsUsersTypeIt) {
     const struct {
         const char* typed;
         std::optional<int> copies;
@@ -96,9 +96,6 @@ TEST(StockLabelRow, TheNumberOfLabelsIsAWholeNumberAsUsersTypeIt) {
                  {"2.5", std::nullopt},
                  {"abc", std::nullopt},
                  {"100000", std::nullopt}};
-    StockLabelRow row;
-    row.StockNo = "502";
-    row.FormatID = "4";
     for (const auto& c : cases) {
         EXPECT_EQ(ParseCopies(c.typed), c.copies) << c.typed;
         row.Qty = c.typed;
