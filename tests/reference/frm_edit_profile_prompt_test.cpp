@@ -13,17 +13,15 @@ using ui::FlexGrid;
 
 // The demo's prompt definitions: REASON requires a reason type and allows
 // REQUIRED and COMMENT; PHOTOID allows REQUIRED, DLFORMAT and NOTEXPIRED.
-class EditProfilePromptWindow : public test::ScreenTest {
+class EditProfilePromptWindow : public test::ScreenOf<frmEditProfilePrompt> {
   protected:
     void Open(std::int32_t seq = 0) {
-        window_ = std::make_unique<frmEditProfilePrompt>();
-        screen_ = window_.get();
-        window_->Setup(&maint_, "LIFTID", "TICKET", seq);
-        window_->show();
+        window_.Setup(&maint_, "LIFTID", "TICKET", seq);
+        window_.show();
         QCoreApplication::processEvents();
     }
-    DataCombo& Combo(const char* name) { return *window_->findChild<DataCombo*>(name); }
-    FlexGrid& Codes() { return *window_->findChild<FlexGrid*>("vsValidations"); }
+    DataCombo& Combo(const char* name) { return Find<DataCombo>(name); }
+    FlexGrid& Codes() { return Find<FlexGrid>("vsValidations"); }
     // "code" or "[x] code" for each listed validation.
     QStringList Listed() {
         QStringList codes;
@@ -36,19 +34,17 @@ class EditProfilePromptWindow : public test::ScreenTest {
         Codes().SetCurrentCell(Codes().FindRow(code, 1), 0);
         QTest::keyClick(&Codes(), Qt::Key_Space);
     }
-
-    std::unique_ptr<frmEditProfilePrompt> window_;
 };
 
 TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) {
     Open();
-    EXPECT_EQ(window_->windowTitle(), "Profile Prompt");
+    EXPECT_EQ(window_.windowTitle(), "Profile Prompt");
     EXPECT_EQ(Combo("cmbPrompt").Key(), "");
     EXPECT_EQ(Combo("cmbReasonType").currentText(), "<None>");
     script_.ExpectMessage("A prompt is required to continue.", "Prompt Required", kInformation);
     Click("cmdOk");
     script_.Verify();
-    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(window_.isVisible());
 
     Combo("cmbPrompt").SetKey("REASON");
     EXPECT_EQ(Listed(), QStringList({"REQUIRED", "COMMENT"}));
@@ -56,15 +52,15 @@ TEST_F(EditProfilePromptWindow, OkAsksForAPromptThenForTheReasonTypeItRequires) 
                           kInformation);
     Click("cmdOk");
     script_.Verify();
-    EXPECT_TRUE(window_->UserCancelled());
+    EXPECT_TRUE(window_.UserCancelled());
 
     Combo("cmbReasonType").SetKey("DEFECT");
     Click("cmdOk");
-    EXPECT_FALSE(window_->UserCancelled());
-    EXPECT_EQ(window_->PromptId(), "REASON");
-    EXPECT_EQ(window_->ReasonTypeId(), "DEFECT");
-    EXPECT_EQ(window_->ListCode(), "");
-    EXPECT_EQ(window_->ValidationCodes(), "") << "no code checked, an empty list";
+    EXPECT_FALSE(window_.UserCancelled());
+    EXPECT_EQ(window_.PromptId(), "REASON");
+    EXPECT_EQ(window_.ReasonTypeId(), "DEFECT");
+    EXPECT_EQ(window_.ListCode(), "");
+    EXPECT_EQ(window_.ValidationCodes(), "") << "no code checked, an empty list";
 }
 
 TEST_F(EditProfilePromptWindow, APromptThatNeedsNoReasonTypeIsAcceptedWithoutOne) {
@@ -74,10 +70,10 @@ TEST_F(EditProfilePromptWindow, APromptThatNeedsNoReasonTypeIsAcceptedWithoutOne
     Toggle("REQUIRED");
     Combo("cmbFilterListCode").SetKey("GUESTSVC");
     Click("cmdOk");
-    EXPECT_FALSE(window_->UserCancelled());
-    EXPECT_EQ(window_->ReasonTypeId(), "");
-    EXPECT_EQ(window_->ListCode(), "GUESTSVC");
-    EXPECT_EQ(window_->ValidationCodes(), "REQUIRED,NOTEXPIRED") << "in the prompt's order";
+    EXPECT_FALSE(window_.UserCancelled());
+    EXPECT_EQ(window_.ReasonTypeId(), "");
+    EXPECT_EQ(window_.ListCode(), "GUESTSVC");
+    EXPECT_EQ(window_.ValidationCodes(), "REQUIRED,NOTEXPIRED") << "in the prompt's order";
 }
 
 TEST_F(EditProfilePromptWindow, ASavedPromptShowsItsChoicesAndAnotherPromptListsItsOwnCodes) {
@@ -90,7 +86,7 @@ TEST_F(EditProfilePromptWindow, ASavedPromptShowsItsChoicesAndAnotherPromptLists
     Combo("cmbPrompt").SetKey("BIRTHDATE");
     EXPECT_EQ(Listed(), QStringList({"[x] REQUIRED", "DATE", "AGE65", "AGE6TO12"}));
     Click("cmdCancel");
-    EXPECT_TRUE(window_->UserCancelled());
+    EXPECT_TRUE(window_.UserCancelled());
 }
 
 }  // namespace

@@ -16,21 +16,19 @@ using ui::FlexGrid;
 // Profile LIFTID of the demo asks at the ticket windows for a photo ID (1),
 // a return reason for weather closures, filtered to supervisors (2), and a
 // manager's authorization (3); at the retail registers for two prompts.
-class ProfilePromptWindow : public test::ScreenTest {
+class ProfilePromptWindow : public test::ScreenOf<frmProfilePrompt> {
   protected:
+    ProfilePromptWindow() : ScreenOf("grdPrompts") {}
     // Opens the prompts of profile LIFTID, on the module's tab if given.
     void Open(const char* module = nullptr) {
-        window_ = std::make_unique<frmProfilePrompt>();
-        screen_ = window_.get();
-        window_->Setup(&maint_, "LIFTID");
-        window_->show();
+        window_.Setup(&maint_, "LIFTID");
+        window_.show();
         QCoreApplication::processEvents();
         if (module != nullptr) {
             Tabs().SetCurrentKey(module);
         }
     }
-    FlexGrid& Grid() { return *window_->findChild<FlexGrid*>("grdPrompts"); }
-    ui::KeyTabBar& Tabs() { return *window_->findChild<ui::KeyTabBar*>("tabModules"); }
+    ui::KeyTabBar& Tabs() { return Find<ui::KeyTabBar>("tabModules"); }
     // "seq:prompt" of the rows shown, in order.
     QStringList Shown() {
         QStringList rows;
@@ -62,13 +60,11 @@ class ProfilePromptWindow : public test::ScreenTest {
         codes->SetCurrentCell(codes->FindRow(code, 1), 0);
         QTest::keyClick(codes, Qt::Key_Space);
     }
-
-    std::unique_ptr<frmProfilePrompt> window_;
 };
 
 TEST_F(ProfilePromptWindow, EachModuleTabShowsItsOwnPromptsInOrder) {
     Open();
-    EXPECT_EQ(window_->windowTitle(), "Prompts for Profile LIFTID");
+    EXPECT_EQ(window_.windowTitle(), "Prompts for Profile LIFTID");
     ASSERT_EQ(Tabs().count(), 4);
     EXPECT_EQ(Tabs().CurrentKey(), "POS");
     EXPECT_EQ(Shown(), QStringList({"1:PHOTOID", "2:REASON"}));

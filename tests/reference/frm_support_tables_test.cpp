@@ -17,20 +17,18 @@ using ui::FlexGrid;
 
 // The screen on the demo database: function LIFT with four categories, all
 // used by items; TUBING is closed and used by nothing.
-class SupportTablesWindow : public test::ScreenTest {
+class SupportTablesWindow : public test::ScreenOf<frmSupportTables> {
   protected:
     void Open() {
-        window_ = std::make_unique<frmSupportTables>();
-        screen_ = window_.get();
-        window_->resize(900, 700);
-        window_->Setup(&maint_);
-        window_->show();
+        window_.resize(900, 700);
+        window_.Setup(&maint_);
+        window_.show();
         QCoreApplication::processEvents();
     }
     FlexGrid& Functions() { return Find<FlexGrid>("fgFunctions"); }
     FlexGrid& Catagories() { return Find<FlexGrid>("fgCatagories"); }
     FlexGrid& Units() { return Find<FlexGrid>("fgUnits"); }
-    QString Caption() { return window_->findChild<QGroupBox*>("fraDependant")->title(); }
+    QString Caption() { return Find<QGroupBox>("fraDependant").title(); }
 
     static void PressDelete(FlexGrid& grid, int row) {
         grid.SetCurrentCell(row, 1);
@@ -41,13 +39,11 @@ class SupportTablesWindow : public test::ScreenTest {
         const QStringList keys = test::ColumnTexts(grid, 0);
         return keys.count(function) == keys.size();
     }
-
-    std::unique_ptr<frmSupportTables> window_;
 };
 
 TEST_F(SupportTablesWindow, SelectingAFunctionShowsOnlyItsCategoriesAndUnits) {
     Open();
-    EXPECT_EQ(window_->windowTitle(), "Support Tables");
+    EXPECT_EQ(window_.windowTitle(), "Support Tables");
     FlexGrid& functions = Functions();
     const int lift = functions.FindRow("LIFT", 0);
     const int tubing = functions.FindRow("TUBING", 0);
@@ -79,7 +75,7 @@ TEST_F(SupportTablesWindow, SelectingAFunctionShowsOnlyItsCategoriesAndUnits) {
     // The new row has no dependants until it is saved.
     functions.SetCurrentCell(functions.Rows() - 1, 0);
     EXPECT_EQ(Catagories().Rows(), 1);
-    EXPECT_FALSE(window_->findChild<QGroupBox*>("fraDependant")->isEnabled());
+    EXPECT_FALSE(window_.findChild<QGroupBox*>("fraDependant")->isEnabled());
 }
 
 TEST_F(SupportTablesWindow, TypingIntoTheLastRowAddsAnEntryWhoseKeyThenStays) {
