@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDialog>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -74,10 +73,7 @@ TEST_F(MainWindow, WithoutConsolesShowsWhichDatabaseAndUserAreOpenAndTheAboutBox
     EXPECT_EQ(Child<QTabWidget>(window, "tabApplications").count(), 0);
 
     test::ScriptedModalRunner modals;
-    modals.Expect("frmAbout", [](QDialog& about) {
-        EXPECT_EQ(about.windowTitle(), "About VYMItem");
-        about.reject();
-    });
+    modals.ExpectReject("frmAbout");
     Child<QAction>(window, "mnuAbout").trigger();
 }
 
