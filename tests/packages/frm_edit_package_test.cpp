@@ -95,7 +95,9 @@ TEST_F(PackageEditor, ShowsThePackageWithItsLinesGroupsAndRedemption) {
     EXPECT_EQ(family.findChild<QLabel*>("lblRedeemPackage")->text(), "");
 }
 
-TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
+// Of the lines only quantities and ticket formats are edited; they are saved
+// on Ok with the header fields and the register groups.
+TEST_F(PackageEditor, EditedLinesHeaderFieldsAndRegisterGroupsAreSavedTogetherOnOk) {
     Open(2);
     FlexGrid& items = Items();
     EXPECT_FALSE(items.EditCell(1, 4));
@@ -121,14 +123,40 @@ TEST_F(PackageEditor, OnlyQuantitiesAndTicketFormatsCanBeEdited) {
     EXPECT_EQ(items.TextMatrix(1, 5), "3");
     Choose(items, 2, 6, "Print At Home Voucher");
 
+    test::ReplaceText(Find<QLineEdit>("txtDescription"), "Learn to Ski Weekend");
+    Find<QComboBox>("cmbStatus").setCurrentIndex(1);
+    ui::DataCombo& functions = Find<ui::DataCombo>("cmbFunction");
+    ASSERT_TRUE(functions.SetKey("LIFT"));
+    ui::DataCombo& catagories = Find<ui::DataCombo>("cmbCatagory");
+    EXPECT_EQ(catagories.currentIndex(), -1) << "another function's categories start unchosen";
+    ASSERT_TRUE(catagories.SetKey("CHILD"));
+    Find<QCheckBox>("ckbShowOnTree").setChecked(true);
+    Find<ui::RichTextBox>("rtbInstructions").SetText("Meet at the clock tower.");
+    modals_.Expect("frmSymbol", [](QDialog& symbols) {
+        symbols.findChild<FlexGrid*>("fgSymbols")->SetCurrentCell(2, 3);  // code 33 + 13
+        symbols.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Click("cmdSymbol");
+    Find<ui::KeyTabBar>("tabPackage").SetCurrentKey("REGISTER");
+    Click("cmdSelectAll");
+
     Click("cmdOk");
-    EXPECT_TRUE(window_.Saved());
+    ASSERT_TRUE(window_.Saved());
     EXPECT_EQ(window_.result(), QDialog::Accepted);
     EXPECT_EQ(Scalar("SELECT pkg_qty FROM vym_package_item WHERE package_no = 2 AND seq_no = 1"),
               "3");
     EXPECT_EQ(Scalar("SELECT p.description FROM vym_package_item pi JOIN vym_print_format p "
                      "ON p.format_no = pi.format_no WHERE package_no = 2 AND seq_no = 2"),
               "Print At Home Voucher");
+    EXPECT_EQ(Scalar("SELECT description || '|' || is_active || '|' || function_id || '|' || "
+                     "catagory_id || '|' || show_on_tree || '|' || unicode(tree_icon) FROM "
+                     "vym_package WHERE package_no = 2"),
+              "Learn to Ski Weekend|0|LIFT|CHILD|1|46");
+    EXPECT_EQ(Scalar("SELECT i.instruction_body FROM vym_package p JOIN vym_item_instruction i "
+                     "ON i.instruction_no = p.instruction_no WHERE package_no = 2"),
+              "Meet at the clock tower.");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_register_group_package WHERE package_no = 2"), "4");
+    EXPECT_EQ(package_.RegisterGroups.size(), 4u);
 }
 
 TEST_F(PackageEditor, AddedAndRemovedLinesAreSavedOnOk) {
@@ -216,38 +244,6 @@ TEST_F(PackageEditor, ClearingTheRedemptionPackageUnmapsEveryLine) {
     EXPECT_EQ(Scalar("SELECT IFNULL(redeem_package_no, 0) FROM vym_package WHERE package_no = 4"),
               "0");
     EXPECT_EQ(Lines(4).find(" r1"), std::string::npos);
-}
-
-TEST_F(PackageEditor, HeaderFieldsAndRegisterGroupsAreSaved) {
-    Open(2);
-    test::ReplaceText(Find<QLineEdit>("txtDescription"), "Learn to Ski Weekend");
-    Find<QComboBox>("cmbStatus").setCurrentIndex(1);
-    ui::DataCombo& functions = Find<ui::DataCombo>("cmbFunction");
-    ASSERT_TRUE(functions.SetKey("LIFT"));
-    ui::DataCombo& catagories = Find<ui::DataCombo>("cmbCatagory");
-    EXPECT_EQ(catagories.currentIndex(), -1) << "another function's categories start unchosen";
-    ASSERT_TRUE(catagories.SetKey("CHILD"));
-    Find<QCheckBox>("ckbShowOnTree").setChecked(true);
-    Find<ui::RichTextBox>("rtbInstructions").SetText("Meet at the clock tower.");
-    modals_.Expect("frmSymbol", [](QDialog& symbols) {
-        symbols.findChild<FlexGrid*>("fgSymbols")->SetCurrentCell(2, 3);  // code 33 + 13
-        symbols.findChild<QPushButton*>("cmdOk")->click();
-    });
-    Click("cmdSymbol");
-    Find<ui::KeyTabBar>("tabPackage").SetCurrentKey("REGISTER");
-    Click("cmdSelectAll");
-
-    Click("cmdOk");
-    ASSERT_TRUE(window_.Saved());
-    EXPECT_EQ(Scalar("SELECT description || '|' || is_active || '|' || function_id || '|' || "
-                     "catagory_id || '|' || show_on_tree || '|' || unicode(tree_icon) FROM "
-                     "vym_package WHERE package_no = 2"),
-              "Learn to Ski Weekend|0|LIFT|CHILD|1|46");
-    EXPECT_EQ(Scalar("SELECT i.instruction_body FROM vym_package p JOIN vym_item_instruction i "
-                     "ON i.instruction_no = p.instruction_no WHERE package_no = 2"),
-              "Meet at the clock tower.");
-    EXPECT_EQ(Scalar("SELECT count(*) FROM vym_register_group_package WHERE package_no = 2"), "4");
-    EXPECT_EQ(package_.RegisterGroups.size(), 4u);
 }
 
 TEST_F(PackageEditor, ARefusalHalfWayThroughTheSaveChangesNothing) {
