@@ -29,8 +29,13 @@ std::unique_ptr<Command> AddItem(Connection& db, const Value& number, const Valu
                            {"@is_active", true}});
 }
 
-TEST(SqliteConnection, RefreshDeclaresReturnValueFirstThenTheProcedureParameters) {
+// Each test's own database with the test procedures.
+class SqliteConnection : public ::testing::Test {
+  protected:
     TempDatabase t;
+};
+
+TEST_F(SqliteConnection, RefreshDeclaresReturnValueFirstThenTheProcedureParameters) {
     auto cmd = test::Prepared(t.Db(), "vym_sp_test_additem");
     ASSERT_EQ(cmd->Parameters.Count(), 8u);
     EXPECT_EQ(cmd->Parameters.Item(0).Name, "@RETURN_VALUE");
@@ -41,8 +46,7 @@ TEST(SqliteConnection, RefreshDeclaresReturnValueFirstThenTheProcedureParameters
     EXPECT_EQ(cmd->Parameters["@unit_price"].Type, DataType::Currency);
 }
 
-TEST(SqliteConnection, OutputsAndReturnValueAreWrittenBack) {
-    TempDatabase t;
+TEST_F(SqliteConnection, OutputsAndReturnValueAreWrittenBack) {
     auto first = AddItem(t.Db(), Value::Null(), "Adult Full Day Lift Ticket");
     ASSERT_TRUE(t.Db().Execute(*first));
     EXPECT_EQ(first->Parameters["@item_no"].Value.ToLong(), 1);
@@ -63,8 +67,7 @@ TEST(SqliteConnection, OutputsAndReturnValueAreWrittenBack) {
     EXPECT_EQ(t.ItemCount(), 1);
 }
 
-TEST(SqliteConnection, AppendedParametersInAnyOrderAndCaseReachTheProcedure) {
-    TempDatabase t;
+TEST_F(SqliteConnection, AppendedParametersInAnyOrderAndCaseReachTheProcedure) {
     auto cmd = t.Db().NewCommand();
     cmd->CommandText = "VYM_SP_TEST_AddItem";
     cmd->Parameters.Append(Command::CreateParameter(
@@ -80,8 +83,7 @@ TEST(SqliteConnection, AppendedParametersInAnyOrderAndCaseReachTheProcedure) {
 
 // A body reading its parameters in another order than on its last call
 // still gets each its own value.
-TEST(SqliteConnection, ParametersReadInAnotherOrderThanLastCallAreTheirOwn) {
-    TempDatabase t;
+TEST_F(SqliteConnection, ParametersReadInAnotherOrderThanLastCallAreTheirOwn) {
     for (const bool bFirst : {true, false, true, false}) {
         auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_ReadInTurn",
                                   {{"@b_first", bFirst}, {"@a", 1}, {"@b", 2}});
@@ -90,8 +92,7 @@ TEST(SqliteConnection, ParametersReadInAnotherOrderThanLastCallAreTheirOwn) {
     }
 }
 
-TEST(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
-    TempDatabase t;
+TEST_F(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
     auto cmd = t.Db().NewCommand();
     cmd->CommandText = "VYM_SP_TEST_Nothing";
     EXPECT_THAT(Thrown([&] { cmd->Parameters.Refresh(); }).Description(),
@@ -106,8 +107,7 @@ TEST(SqliteConnection, UnknownProcedureOrParameterIsAnErrorNamingIt) {
                 AllOf(HasSubstr("@colour"), HasSubstr("VYM_SP_TEST_GetItems")));
 }
 
-TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
-    TempDatabase t;
+TEST_F(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
     auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_AddThenFail", {{"@description", "Demo Skis"}});
     EXPECT_FALSE(t.Db().Execute(*cmd));
     EXPECT_EQ(t.ItemCount(), 0);
@@ -124,8 +124,7 @@ TEST(SqliteConnection, FailingProcedureLeavesNoPartialWriteAndIsReported) {
 
 // A procedure registered as a read runs in a read-only transaction: its write
 // fails and nothing stays.
-TEST(SqliteConnection, AReadProcedureThatWritesFailsAndWritesNothing) {
-    TempDatabase t;
+TEST_F(SqliteConnection, AReadProcedureThatWritesFailsAndWritesNothing) {
     auto cmd = test::Prepared(t.Db(), "VYM_SP_TEST_ReadThenWrite");
     EXPECT_FALSE(t.Db().Execute(*cmd));
     ASSERT_EQ(t.Server().Reports().size(), 1u);
@@ -133,8 +132,7 @@ TEST(SqliteConnection, AReadProcedureThatWritesFailsAndWritesNothing) {
     EXPECT_EQ(t.ItemCount(), 0);
 }
 
-TEST(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
-    TempDatabase t;
+TEST_F(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
     {
         Transaction tx(t.Db());
         ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), 1, "Demo Skis")));
@@ -168,7 +166,7 @@ TEST(SqliteConnection, TransactionSpansCallsAndSurvivesAFailedOneInside) {
 }
 
 // Text is counted in characters, not bytes.
-TEST(SqliteConnection, AValueThatDoesNotFitItsParameterFailsTheCallWithoutWriting) {
+TEST_F(SqliteConnection, AValueThatDoesNotFitItsParameterFailsTheCallWithoutWriting) {
     const std::string e = "\xC3\xA9";  // one character, two bytes
     std::string thirtyOneE;
     for (int i = 0; i < 31; ++i) {
@@ -189,21 +187,21 @@ TEST(SqliteConnection, AValueThatDoesNotFitItsParameterFailsTheCallWithoutWritin
              Case{"not an amount", "@unit_price", "twelve dollars", ""},
          }) {
         SCOPED_TRACE(c.what);
-        TempDatabase t;
-        auto cmd = AddItem(t.Db(), 1, "Demo Skis");
+        const std::int32_t items = t.ItemCount();
+        const std::size_t reports = t.Server().Reports().size();
+        auto cmd = AddItem(t.Db(), Value::Null(), "Demo Skis");
         cmd->Parameters[c.parameter].Value = c.value;
         EXPECT_EQ(t.Db().Execute(*cmd), c.says == nullptr);
-        EXPECT_EQ(t.ItemCount(), c.says == nullptr ? 1 : 0);
+        EXPECT_EQ(t.ItemCount(), items + (c.says == nullptr ? 1 : 0));
+        ASSERT_EQ(t.Server().Reports().size(), reports + (c.says == nullptr ? 0 : 1));
         if (c.says != nullptr) {
-            ASSERT_EQ(t.Server().Reports().size(), 1u);
-            EXPECT_THAT(t.Server().Reports()[0].Description,
+            EXPECT_THAT(t.Server().Reports().back().Description,
                         AllOf(HasSubstr(c.parameter), HasSubstr(c.says)));
         }
     }
 }
 
-TEST(SqliteConnection, SeveralResultSetsAreReadInTurn) {
-    TempDatabase t;
+TEST_F(SqliteConnection, SeveralResultSetsAreReadInTurn) {
     for (const char* name : {"Season Pass", "Half Day Lesson", "Helmet Rental"}) {
         ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), name)));
     }
@@ -219,8 +217,7 @@ TEST(SqliteConnection, SeveralResultSetsAreReadInTurn) {
     EXPECT_FALSE(rs->IsOpen());
 }
 
-TEST(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
-    TempDatabase t;
+TEST_F(SqliteConnection, FieldsTakeTheirTypesFromTheDeclaredColumns) {
     t.Db().ExecuteSQL(
         "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
         "is_active, qty, weight, notes, photo) VALUES (5, 'Ski Tune', 0.1 + 0.2, "
@@ -266,8 +263,7 @@ std::string Outcome(Read read) {
 
 // The typed reads skip the Value where the cell is plain; whatever the
 // column and whatever it holds, they must read as the Value converts.
-TEST(SqliteConnection, TypedReadsReadAsTheValueConverts) {
-    TempDatabase t;
+TEST_F(SqliteConnection, TypedReadsReadAsTheValueConverts) {
     const bool postgres = !test::PostgresServer().empty();
     t.Db().ExecuteSQL(
         "INSERT INTO test_item (item_no, description, unit_price, created, start_date, "
@@ -311,8 +307,7 @@ TEST(SqliteConnection, TypedReadsReadAsTheValueConverts) {
 // its own statement, and read long data from the start.
 // The embedded store prepares a statement again when the schema changed, and
 // types an expression column from its first row; PostgreSQL does neither.
-TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
-    TempDatabase t;
+TEST_F(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
     const bool postgres = !test::PostgresServer().empty();
     const char* kAll = "SELECT * FROM test_item";
     const char* kTyped =
@@ -362,8 +357,7 @@ TEST(SqliteConnection, EachRecordsetSeesItsOwnStatementsColumns) {
 
 // Fields by name are looked for first where the row before, or the last
 // recordset over the same statement, was read at the same turn.
-TEST(SqliteConnection, FieldsAskedInAnotherOrderThanBeforeAreTheirOwn) {
-    TempDatabase t;
+TEST_F(SqliteConnection, FieldsAskedInAnotherOrderThanBeforeAreTheirOwn) {
     t.Db().ExecuteSQL(
         "INSERT INTO test_item (item_no, description) VALUES (1, 'Wax'), (2, 'Skins')");
     const char* kRows = "SELECT item_no, description FROM test_item ORDER BY item_no";
@@ -388,8 +382,7 @@ TEST(SqliteConnection, FieldsAskedInAnotherOrderThanBeforeAreTheirOwn) {
               (std::vector<std::string>{"1", "1", "Wax", "Skins", "2"}));
 }
 
-TEST(SqliteConnection, QuotedUserTextFindsNothingAndRaisesNothing) {
-    TempDatabase t;
+TEST_F(SqliteConnection, QuotedUserTextFindsNothingAndRaisesNothing) {
     ASSERT_TRUE(t.Db().Execute(*AddItem(t.Db(), Value::Null(), "O'Neil Jacket")));
     for (const char* typed : {"x' OR '1'='1", "'; DELETE FROM test_item; --", "{fn UCASE('a')}"}) {
         auto rs =
@@ -402,8 +395,7 @@ TEST(SqliteConnection, QuotedUserTextFindsNothingAndRaisesNothing) {
     EXPECT_EQ(t.ItemCount(), 1);
 }
 
-TEST(SqliteConnection, AdHocSqlErrorsNameTheStatementAndDeleteCountsRows) {
-    TempDatabase t;
+TEST_F(SqliteConnection, AdHocSqlErrorsNameTheStatementAndDeleteCountsRows) {
     const Error bad = Thrown([&] { t.Db().OpenRecordset("SELECT colour FROM vym_nowhere"); });
     EXPECT_EQ(bad.Number(), errc::kDatabase);
     EXPECT_THAT(bad.Description(), AllOf(HasSubstr("no such table: vym_nowhere"),
@@ -412,8 +404,7 @@ TEST(SqliteConnection, AdHocSqlErrorsNameTheStatementAndDeleteCountsRows) {
     EXPECT_EQ(t.Db().ExecuteSQL("DELETE test_item WHERE item_no > 1"), 2);
 }
 
-TEST(SqliteConnection, RecordsetReadsLazilyAndSeesTheCallsCommittedRows) {
-    TempDatabase t;
+TEST_F(SqliteConnection, RecordsetReadsLazilyAndSeesTheCallsCommittedRows) {
     t.Db().ExecuteSQL(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
         "INSERT INTO test_item (item_no, description) SELECT i, 'Item ' || i FROM n");
