@@ -188,34 +188,52 @@ class ItemSearchProcedures : public ::testing::Test {
     }
 
     using Numbers = std::vector<std::int32_t>;
+    // A search and the numbers it finds, in the order the tab shows them.
+    struct Case {
+        const char* procedure;
+        std::map<std::string, vym::Value> criteria;
+        Numbers numbers;
+    };
+    // Runs each search: it finds its numbers in order and counts them.
+    void ExpectFound(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            std::string what = c.procedure;
+            for (const auto& [name, value] : c.criteria) {
+                what += " " + name + "=" + NullToEmpty(value);
+            }
+            SCOPED_TRACE(what);
+            const auto found = Call(c.procedure, c.criteria);
+            EXPECT_EQ(found.numbers, c.numbers);
+            EXPECT_EQ(found.count, static_cast<std::int32_t>(c.numbers.size()));
+        }
+    }
     test::BackOffice office_{{.demoData = false}};
     std::shared_ptr<Connection> db_ = office_.Local().DBConnection();
 };
 
 TEST_F(ItemSearchProcedures, DescriptionMatchesAnywhereWithoutRegardToCase) {
-    auto found = Call("VYM_SP_ITEM_GetItem", {{"@description", "FULL DAY"}});
-    EXPECT_EQ(found.numbers, (Numbers{1, 2}));
-    EXPECT_EQ(found.count, 2);
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "ket red"}}).numbers,
-              (Numbers{10, 11}));
-    // Too short for the index: read instead, same answer.
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "x1"}}).numbers, (Numbers{4}));
-    // Quotes and wildcards are text, not syntax.
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "\"PRO\" O'NEIL"}}).numbers,
-              (Numbers{13}));
-    // Short texts too: "%" and "_" are characters, not wildcards.
-    for (const auto& [text, numbers] : std::vector<std::pair<std::string, Numbers>>{
-             {"100%", {12}}, {"%", {12}}, {"0%", {12}}, {"_", {}}, {"l_", {}}, {"'", {13}}}) {
-        const auto matched = Call("VYM_SP_ITEM_GetItem", {{"@description", text}});
-        EXPECT_EQ(matched.numbers, numbers) << text;
-        EXPECT_EQ(matched.count, static_cast<std::int32_t>(numbers.size())) << text;
-    }
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "OR a"}}).count, 0);
+    const char* item = "VYM_SP_ITEM_GetItem";
+    ExpectFound({
+        {item, {{"@description", "FULL DAY"}}, {1, 2}},
+        {item, {{"@description", "ket red"}}, {10, 11}},
+        // Too short for the index: read instead, same answer.
+        {item, {{"@description", "x1"}}, {4}},
+        // Quotes and wildcards are text, not syntax.
+        {item, {{"@description", "\"PRO\" O'NEIL"}}, {13}},
+        // Short texts too: "%" and "_" are characters, not wildcards.
+        {item, {{"@description", "100%"}}, {12}},
+        {item, {{"@description", "%"}}, {12}},
+        {item, {{"@description", "0%"}}, {12}},
+        {item, {{"@description", "_"}}, {}},
+        {item, {{"@description", "l_"}}, {}},
+        {item, {{"@description", "'"}}, {13}},
+        {item, {{"@description", "OR a"}}, {}},
+    });
 
     // The index follows edits and deletes.
     db_->ExecuteSQL("UPDATE vym_item SET long_description = 'Half Day' WHERE item_no = 2");
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "full day"}}).numbers, (Numbers{1}));
-    EXPECT_EQ(Call("VYM_SP_ITEM_GetItem", {{"@description", "half"}}).numbers, (Numbers{2}));
+    ExpectFound(
+        {{item, {{"@description", "full day"}}, {1}}, {item, {{"@description", "half"}}, {2}}});
 }
 
 TEST_F(ItemSearchProcedures, ADescriptionHoldingANulFindsNothingQuietly) {
@@ -233,12 +251,7 @@ TEST_F(ItemSearchProcedures, ADescriptionHoldingANulFindsNothingQuietly) {
 
 // Each row's criteria alone; the numbers in the order the tab shows them.
 TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
-    struct Case {
-        const char* procedure;
-        std::map<std::string, vym::Value> criteria;
-        Numbers numbers;
-    };
-    const Case cases[] = {
+    ExpectFound({
         {"VYM_SP_ITEM_GetItemTicket", {}, {1, 2}},
         {"VYM_SP_ITEM_GetItemTicket", {{"@status_id", "ACTIVE"}}, {1}},
         {"VYM_SP_ITEM_GetItemTicket", {{"@catagory_id", "CHILD"}}, {2}},
@@ -275,13 +288,7 @@ TEST_F(ItemSearchProcedures, EachTabFindsItsTypeByItsCriteria) {
         {"VYM_SP_ITEM_GetPackage", {{"@package_no", 2}}, {2}},
         {"VYM_SP_ITEM_GetPackage", {{"@status_id", "ACTIVE"}}, {1}},
         {"VYM_SP_ITEM_GetPackage", {{"@description", "WEEK"}}, {1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.procedure + (c.criteria.empty() ? "" : " " + c.criteria.begin()->first));
-        const auto found = Call(c.procedure, c.criteria);
-        EXPECT_EQ(found.numbers, c.numbers);
-        EXPECT_EQ(found.count, static_cast<std::int32_t>(c.numbers.size()));
-    }
+    });
 }
 
 // A search of active items among matches of which fewer than half could be
@@ -297,28 +304,16 @@ TEST_F(ItemSearchProcedures, ACommonStatusIsCountedByTheFewOthers) {
                         std::to_string(no) + ", 'ALPINE')");
     }
     const Numbers holders = {20, 21, 22, 23, 24, 25, 26, 27};
-    struct Case {
-        const char* procedure;
-        std::map<std::string, vym::Value> criteria;
-        Numbers numbers;
-    };
-    const std::vector<Case> cases = {
-        {"VYM_SP_ITEM_GetItem", {{"@description", "PASS"}}, holders},
+    ExpectFound({
+        {"VYM_SP_ITEM_GetItem", {{"@description", "PASS"}, {"@status_id", "active"}}, holders},
         {"VYM_SP_ITEM_GetItem",
-         {{"@description", "E"}},
+         {{"@description", "E"}, {"@status_id", "active"}},
          {6, 7, 10, 11, 20, 21, 22, 23, 24, 25, 26, 27, 5, 3}},
-        {"VYM_SP_ITEM_GetItemStock", {{"@description", "pass"}}, holders},
+        {"VYM_SP_ITEM_GetItemStock", {{"@description", "pass"}, {"@status_id", "active"}}, holders},
         {"VYM_SP_ITEM_GetItemStock",
-         {{"@vendor_id", "alpine"}},
+         {{"@vendor_id", "alpine"}, {"@status_id", "active"}},
          {10, 11, 20, 21, 22, 23, 24, 25, 26, 27}},
-    };
-    for (Case c : cases) {
-        c.criteria["@status_id"] = "active";
-        const auto found = Call(c.procedure, c.criteria);
-        const std::string what = c.procedure + (" " + c.criteria.begin()->first);
-        EXPECT_EQ(found.numbers, c.numbers) << what;
-        EXPECT_EQ(found.count, static_cast<std::int32_t>(c.numbers.size())) << what;
-    }
+    });
 }
 
 // Texts of one or two characters, and each typed tab's items by function and
