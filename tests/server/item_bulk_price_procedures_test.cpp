@@ -18,6 +18,8 @@
 #include "support/server/back_office.h"
 #include "support/server/procedure_answer.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
@@ -189,21 +191,8 @@ TEST_F(BulkPriceProcedures, ApplyRefusesTheWholeListForOnePriceAtFault) {
 // A store failure on the third price rolls back the two written before it.
 TEST_F(BulkPriceProcedures, AFailurePartWayThroughLeavesEveryPriceAsItWas) {
     const std::int32_t third = GlovePrice("unit_qty = 3");
-    if (!test::PostgresServer().empty()) {
-        office_.Sql(
-            "CREATE FUNCTION fail_third_price() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-            "IF NEW.price_no = " +
-            std::to_string(third) +
-            " THEN RAISE EXCEPTION 'database or disk is full'; END IF; RETURN NEW; END $$");
-        office_.Sql(
-            "CREATE TRIGGER fail_third_price BEFORE UPDATE ON vym_price FOR EACH ROW "
-            "EXECUTE FUNCTION fail_third_price()");
-    } else {
-        office_.Sql(
-            "CREATE TRIGGER fail_third_price BEFORE UPDATE ON vym_price WHEN "
-            "NEW.price_no = " +
-            std::to_string(third) + " BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
-    }
+    test::FailWritesWhere(office_, "UPDATE", "vym_price",
+                          "NEW.price_no = " + std::to_string(third));
     const std::vector<std::string> before = Gloves();
     const Previewed preview = Preview({{"@item_list", "510"}});
     auto cmd = NewProcedure(office_.Db(), "VYM_SP_ITEM_BULK_PRICE_apply",

@@ -10,7 +10,6 @@
 #include "gateway/procedure_call.h"
 #include "gateway/recordset.h"
 #include "support/server/back_office.h"
-#include "support/server/postgres_database.h"
 
 #include "server_checks.h"
 
@@ -157,19 +156,7 @@ TEST_F(StockMatrixProcedure, RefusesABadMatrixWithoutCreatingAnything) {
 TEST_F(StockMatrixProcedure, AFailurePartWayThroughLeavesNoItemBehind) {
     const std::int32_t items = Count("SELECT COUNT(*) FROM vym_item");
     const std::int32_t maps = Count("SELECT COUNT(*) FROM vym_item_stock_map");
-    if (!test::PostgresServer().empty()) {
-        office_.Sql(
-            "CREATE FUNCTION fail_third_cell() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-            "IF NEW.attribute = 'Blue' THEN RAISE EXCEPTION 'database or disk is full'; END IF; "
-            "RETURN NEW; END $$");
-        office_.Sql(
-            "CREATE TRIGGER fail_third_cell BEFORE INSERT ON vym_item_stock FOR EACH ROW "
-            "EXECUTE FUNCTION fail_third_cell()");
-    } else {
-        office_.Sql(
-            "CREATE TRIGGER fail_third_cell BEFORE INSERT ON vym_item_stock WHEN NEW.attribute = "
-            "'Blue' BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
-    }
+    test::FailWritesWhere(office_, "INSERT", "vym_item_stock", "NEW.attribute = 'Blue'");
     EXPECT_THAT(test::Thrown([&] { Generate(); }).Description(), HasSubstr("disk is full"));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM vym_item"), items);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM vym_item_stock_map"), maps);

@@ -8,6 +8,8 @@
 
 #include "base/error.h"
 #include "gateway/connection.h"
+#include "support/server/back_office.h"
+#include "support/server/postgres_database.h"
 #include "support/server/procedure_answer.h"
 
 namespace vym::test {
@@ -35,6 +37,23 @@ std::vector<std::string> ProcedureRows(Connection& db, const std::string& proced
                                        const std::vector<std::string>& columns = {}) {
     auto cmd = Prepared(db, procedure, arguments);
     return RowTexts(*db.ExecuteRecordset(*cmd), columns);
+}
+
+// From now on each `event` (INSERT, UPDATE) of a row of `table` whose new
+// values meet `condition` fails as a full disk does, on either engine.
+inline void FailWritesWhere(BackOffice& office, const std::string& event, const std::string& table,
+                            const std::string& condition) {
+    const std::string full = "'database or disk is full'";
+    if (!PostgresServer().empty()) {
+        office.Sql(
+            "CREATE FUNCTION test_fail_write() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF " +
+            condition + " THEN RAISE EXCEPTION " + full + "; END IF; RETURN NEW; END $$");
+        office.Sql("CREATE TRIGGER test_fail_write BEFORE " + event + " ON " + table +
+                   " FOR EACH ROW EXECUTE FUNCTION test_fail_write()");
+    } else {
+        office.Sql("CREATE TRIGGER test_fail_write BEFORE " + event + " ON " + table + " WHEN " +
+                   condition + " BEGIN SELECT RAISE(ABORT, " + full + "); END");
+    }
 }
 
 }  // namespace vym::test
