@@ -11,6 +11,8 @@
 #include "support/server/procedure_answer.h"
 #include "support/server/procedure_test.h"
 
+#include "server_checks.h"
+
 namespace vym {
 namespace {
 
@@ -19,11 +21,6 @@ using Args = test::ProcedureArgs;
 // The demo back office, whose stock articles have a few months of history.
 class InvViewProcedures : public test::ProcedureTest {
   protected:
-    // The rows a procedure returns, each as "col0|col1|...".
-    std::vector<std::string> Rows(const char* procedure, Args args) {
-        auto cmd = test::Prepared(*db_, procedure, args);
-        return test::RowTexts(*db_->ExecuteRecordset(*cmd));
-    }
     // Posts a month: "@RETURN_VALUE @message".
     std::string Post(int year, int month, const char* email) {
         const Answer posted = Call("VYM_SP_INV_STOCK_SUMMARY_JOB",
@@ -68,23 +65,24 @@ TEST_F(InvViewProcedures, StockHistoryRangesTakeWholeDaysAndBookDatesApart) {
     // One day as both ends of the range finds the movements of that day,
     // whatever their time.
     const Date day = Date::FromParts(2024, 12, 16);
-    const auto transfers =
-        Rows("VYM_SP_ITEM_GetItemStockHistory",
-             {{"@item_no", 500}, {"@trans_date_start", day}, {"@trans_date_end", day}});
+    const auto transfers = test::ProcedureRows(
+        *db_, "VYM_SP_ITEM_GetItemStockHistory",
+        Args{{"@item_no", 500}, {"@trans_date_start", day}, {"@trans_date_end", day}});
     ASSERT_EQ(transfers.size(), 2u);
     EXPECT_NE(transfers[0].find("XFER OUT|7010|VILLAGE"), std::string::npos) << transfers[0];
 
     // The February receipt was booked in January.
     const auto january =
-        Rows("VYM_SP_ITEM_GetItemStockHistory", {{"@item_no", 500},
-                                                 {"@book_date_start", Date::FromParts(2025, 1, 1)},
-                                                 {"@book_date_end", Date::FromParts(2025, 1, 31)}});
+        test::ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockHistory",
+                            Args{{"@item_no", 500},
+                                 {"@book_date_start", Date::FromParts(2025, 1, 1)},
+                                 {"@book_date_end", Date::FromParts(2025, 1, 31)}});
     ASSERT_FALSE(january.empty());
     EXPECT_NE(january.back().find("RECEIVE"), std::string::npos) << january.back();
 }
 
 TEST_F(InvViewProcedures, SummaryCountsMovementsByBookMonth) {
-    const auto months = Rows("VYM_SP_ITEM_GetItemStockSummary", {});
+    const auto months = test::ProcedureRows(*db_, "VYM_SP_ITEM_GetItemStockSummary");
     ASSERT_EQ(months.size(), 4u);
     EXPECT_EQ(months.front().substr(0, 8), "2024|11|");
     EXPECT_EQ(months.back().substr(0, 7), "2025|2|");
