@@ -83,7 +83,7 @@ std::unique_ptr<LocalAppServer> LocalAppServer::Open(const std::string& path,
     }
     // Before the migrations: the demo rows of a new database are this user's.
     impl->session->SetActor({options.userId, options.station});
-    MigrateSchema(*impl->session, migrations, options.demoData, shown);
+    MigrateSchema(*impl->session, migrations, options.demoData, shown, options.updateProgress);
     impl->errors = std::make_shared<ErrorLog>(
         postgres ? PostgresLogPath(shown, options.logDirectory) : path + ".log");
     impl->connection = std::make_shared<SqliteConnection>(

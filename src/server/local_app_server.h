@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ struct OpenOptions {
     std::string logDirectory;
     // The procedures the connection offers; nullptr for the standard catalog.
     std::shared_ptr<const ProcedureCatalog> catalog;
+    // Told how an older database's update goes, and asked whether to go on
+    // (a MigrationProgress); none runs the update to its end.
+    std::function<bool(int step, int steps)> updateProgress;
 };
 
 // The embedded application server: one SQLite database file, its users,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 namespace vym::server {
@@ -11,6 +12,12 @@ struct Migration {
     const char* name;
     const char* sql;
 };
+
+// How far an update of the schema has come, for a progress display: asked
+// with the migration about to run or running (from 1) of the `steps` to run,
+// before each and every few milliseconds while a long one runs. False stops
+// the update. It must not throw.
+using MigrationProgress = std::function<bool(int step, int steps)>;
 
 // Every migration, in version order (generated at build time).
 const std::vector<Migration>& CompiledMigrations();

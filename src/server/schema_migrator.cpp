@@ -1,5 +1,7 @@
 #include "server/schema_migrator.h"
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "server/demo_data.h"
 #include "server/sql_engine.h"
@@ -40,7 +42,7 @@ int CheckedVersion(SqlSession& session, int newest, const std::string& path) {
 }  // namespace
 
 int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations, bool demoData,
-                  const std::string& path) {
+                  const std::string& path, const MigrationProgress& progress) {
     const int newest = NewestSchemaVersion(migrations);
     // Nearly every open finds the schema current: a plain read tells, so a
     // station starting or a query never waits for another program's write.
@@ -57,13 +59,34 @@ int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations,
     if (found == 0 && !engine.Foundation().empty()) {
         session.ExecuteScript(engine.Foundation());
     }
+    const auto steps = static_cast<int>(
+        std::count_if(migrations.begin(), migrations.end(),
+                      [found](const Migration& migration) { return migration.version > found; }));
+    int step = 0;
+    bool stopped = false;
     for (const Migration& migration : migrations) {
         if (migration.version <= found) {
             continue;
         }
+        ++step;
         try {
-            session.ExecuteScript(engine.MigrationScript(migration.sql));
+            const std::string script = engine.MigrationScript(migration.sql);
+            if (progress) {
+                session.ExecuteLongScript(script, [&] {
+                    stopped = stopped || !progress(step, steps);
+                    return !stopped;
+                });
+            } else {
+                session.ExecuteScript(script);
+            }
         } catch (const vym::Error& e) {
+            if (stopped) {
+                throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
+                                 "The update of the database \"" + path +
+                                     "\" was stopped. The database is as it was; this "
+                                     "version of the program can open it only once it is "
+                                     "updated.");
+            }
             throw vym::Error(e.Number(), e.Source(),
                              "Migration " + std::string(migration.name) + ": " + e.Description());
         }

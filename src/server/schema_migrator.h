@@ -15,9 +15,10 @@ int NewestSchemaVersion(const std::vector<Migration>& migrations);
 // transaction, recording each version reached; a database already current is
 // only read, without the write lock; a database created here also
 // gets the demo rows when `demoData` is set. Refuses, unchanged, a database
-// newer than the migrations and a database of another program. Returns the
-// version found before migrating (0 for a new database).
+// newer than the migrations and a database of another program. An update
+// stopped through `progress` is rolled back and refused with a message that
+// says so. Returns the version found before migrating (0 for a new database).
 int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations, bool demoData,
-                  const std::string& path);
+                  const std::string& path, const MigrationProgress& progress = {});
 
 }  // namespace vym::server

@@ -6,6 +6,7 @@
 #include "gateway/parameter_index.h"
 #include "server/column_type.h"
 #include "server/sql_engine.h"
+#include "server/sql_error.h"
 
 namespace vym::server {
 
@@ -38,6 +39,16 @@ std::size_t HashedSql::Hash(std::string_view text) {
     std::uint64_t hash = a ^ std::rotl(b, 16) ^ std::rotl(c, 32) ^ std::rotl(d, 48);
     hash = (hash ^ (hash >> 29)) * kMix;
     return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+// An engine that cannot call back while a statement runs asks before the
+// script only.
+void SqlSession::ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing) {
+    if (!keepGoing()) {
+        throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
+                         "The script was stopped before it started.");
+    }
+    ExecuteScript(sql);
 }
 
 std::int64_t SqlSession::Run(std::string_view sql, std::initializer_list<vym::Value> args) {

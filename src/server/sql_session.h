@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -64,6 +65,11 @@ class SqlSession {
                                  const std::shared_ptr<const std::string>* shared) = 0;
     // Runs a script of statements that return no rows (a migration).
     virtual void ExecuteScript(std::string_view sql) = 0;
+    // The same for a script that may run for minutes: `keepGoing` is asked
+    // before it starts and, where the engine can tell, every few thousand of
+    // its steps. A false answer stops the script with an error; what it wrote
+    // goes with the transaction's rollback. `keepGoing` must not throw.
+    virtual void ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing);
 
     // Write transactions take the write lock up front, so two connections
     // wait for each other instead of failing half way. They nest: an inner

@@ -434,6 +434,25 @@ void SqliteSession::ExecuteScript(std::string_view sql) {
     }
 }
 
+void SqliteSession::ExecuteLongScript(std::string_view sql,
+                                      const std::function<bool()>& keepGoing) {
+    // Every this many steps of the engine: a few milliseconds.
+    constexpr int kStepsBetweenAsks = 100000;
+    sqlite3* db = impl_->db.get();
+    sqlite3_progress_handler(
+        db, kStepsBetweenAsks,
+        [](void* ask) { return (*static_cast<const std::function<bool()>*>(ask))() ? 0 : 1; },
+        const_cast<std::function<bool()>*>(&keepGoing));
+    struct HandlerOff {
+        sqlite3* db;
+        ~HandlerOff() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+    } off{db};
+    if (!keepGoing()) {
+        throw SqlError(SQLITE_INTERRUPT, sqlite3_errstr(SQLITE_INTERRUPT), sql.substr(0, 200));
+    }
+    ExecuteScript(sql);
+}
+
 namespace {
 std::string SavepointName(int depth) {
     return "vym_nested_" + std::to_string(depth);

@@ -51,6 +51,7 @@ class SqliteSession : public SqlSession {
     StatementRef Prepare(std::string_view sql, std::size_t hash,
                          const std::shared_ptr<const std::string>* shared) override;
     void ExecuteScript(std::string_view sql) override;
+    void ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing) override;
     void BeginImmediate() override;
     void BeginRead() override;
     void Commit() override;

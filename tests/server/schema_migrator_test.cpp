@@ -41,7 +41,14 @@ TEST_F(Migrations, NewDatabaseIsMigratedToTheNewestVersionAndReopensAsIs) {
     const int newest = NewestSchemaVersion(CompiledMigrations());
     ASSERT_GE(newest, 1);
     {
-        auto server = LocalAppServer::Open(File("new.db"));
+        OpenOptions options;
+        std::pair<int, int> asked;
+        options.updateProgress = [&asked](int step, int steps) {
+            asked = {step, steps};
+            return true;
+        };
+        auto server = LocalAppServer::Open(File("new.db"), options);
+        EXPECT_EQ(asked, std::make_pair(newest, newest)) << "told of every step";
         EXPECT_EQ(Version(*server->DBConnection()), newest);
         server->SaveSetting("AppData", "Stock", "MatrixDefaults", "Color");
         // Without demo data there are no demo users.
@@ -110,6 +117,44 @@ TEST_F(Migrations, ACurrentDatabaseOpensAndReadsWhileAnotherProgramWrites) {
     EXPECT_EQ(server->GetSetting("AppData", "Stock", "MatrixDefaults", "none"), "none");
     ASSERT_EQ(sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_EQ(server->GetSetting("AppData", "Stock", "MatrixDefaults", "none"), "Color");
+}
+
+// An older database's update: the rows of its second step take the engine
+// long enough to ask how it goes several times.
+TEST_F(Migrations, ALongUpdateAsksHowItGoesAndAStopLeavesTheDatabaseAsItWas) {
+    const std::vector<Migration> update = {
+        {1, "0001_table", "CREATE TABLE t (x INTEGER);"},
+        {2, "0002_rows",
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000) "
+         "INSERT INTO t SELECT i FROM n;"},
+    };
+    const std::string path = File("older.db");
+    MigrateSchema(*SqliteSession::Open(path, {true, 2}), {update.front()}, false, path);
+
+    for (const int stopAt : {1, 3, 0}) {  // 0: never
+        SCOPED_TRACE(stopAt);
+        const auto session = SqliteSession::Open(path, {true, 2});
+        std::vector<std::pair<int, int>> asked;
+        const MigrationProgress progress = [&](int step, int steps) {
+            asked.emplace_back(step, steps);
+            return static_cast<int>(asked.size()) != stopAt;
+        };
+        if (stopAt == 0) {
+            EXPECT_EQ(MigrateSchema(*session, update, false, path, progress), 1);
+            EXPECT_GT(asked.size(), 3u) << "asked while the rows were written";
+        } else {
+            EXPECT_EQ(Thrown([&] {
+                          MigrateSchema(*session, update, false, path, progress);
+                      }).Description(),
+                      "The update of the database \"" + path +
+                          "\" was stopped. The database is as it was; this version of the "
+                          "program can open it only once it is updated.");
+            EXPECT_EQ(asked.size(), static_cast<std::size_t>(stopAt));
+        }
+        EXPECT_EQ(asked.front(), std::make_pair(1, 1)) << "one step left of two";
+        EXPECT_EQ(session->SchemaVersion(), stopAt == 0 ? 2 : 1);
+        EXPECT_EQ(session->QueryValue("SELECT count(*) FROM t").ToLong(), stopAt == 0 ? 300000 : 0);
+    }
 }
 
 }  // namespace
