@@ -13,6 +13,7 @@
 #include "base/prompter.h"
 #include "editors/frm_import.h"
 #include "host/back_office_window.h"
+#include "host/database_update_progress.h"
 #include "host/screen_registry.h"
 #include "host/startup_options.h"
 #include "host/vym_interface.h"
@@ -180,11 +181,24 @@ std::unique_ptr<server::LocalAppServer> BackOfficeApp::OpenServer(const StartupO
     if (QDir().mkpath(logs)) {
         openOptions.logDirectory = logs.toStdString();
     }
+    // An older database is updated as it opens, which can take minutes.
+    std::optional<DatabaseUpdateProgress> update;
+    if (!toConsole) {
+        update.emplace(databasePath);
+        openOptions.updateProgress = [&update](int step, int steps) {
+            return update->Ask(step, steps);
+        };
+    }
     std::unique_ptr<server::LocalAppServer> server;
+    QString failure;
     try {
         server = server::LocalAppServer::Open(databasePath.toStdString(), openOptions);
     } catch (const std::exception& error) {
-        ReportStartupError(MessageOf(error), toConsole);
+        failure = MessageOf(error);
+    }
+    update.reset();  // its window goes before any other shows
+    if (!server) {
+        ReportStartupError(failure, toConsole);
         return nullptr;
     }
     if (!server->ValidateUser()) {
