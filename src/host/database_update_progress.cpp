@@ -28,7 +28,7 @@ bool DatabaseUpdateProgress::Ask(int step, int steps) {
     }
     window_->setRange(0, steps);
     window_->setValue(step - 1);
-    window_->setLabelText(QString("Updating the database %1 for this version of the program: "
+    window_->setLabelText(QString("Preparing the database %1 for this version of the program: "
                                   "step %2 of %3.")
                               .arg(QDir::toNativeSeparators(path_))
                               .arg(step)

@@ -7,9 +7,10 @@
 
 namespace vym {
 
-// What the program shows while it updates an older database as it opens it:
-// which step of how many, and a Stop button. The window comes up only once
-// the update has taken `delayMs`; its Ask is the open's update progress.
+// What the program shows while it brings a database up to its own version as
+// it opens it, which for an older one can take minutes: which step of how
+// many, and a Stop button. The window comes up only once the update has taken
+// `delayMs`; its Ask is the open's update progress.
 class DatabaseUpdateProgress {
   public:
     explicit DatabaseUpdateProgress(QString databasePath, int delayMs = 500);

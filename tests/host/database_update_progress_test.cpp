@@ -23,7 +23,7 @@ TEST(DatabaseUpdateProgress, ALongOneShowsItsStepAndStopsOnStopOrEscape) {
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(window->labelText(),
-                  "Updating the database /data/vym.db for this version of the program: step 2 "
+                  "Preparing the database /data/vym.db for this version of the program: step 2 "
                   "of 3.");
         EXPECT_EQ(window->value(), 1);
         EXPECT_TRUE(progress.Ask(2, 3)) << "going on until the clerk stops it";
