@@ -1,8 +1,10 @@
 #include "server/postgres_session.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <deque>
@@ -137,6 +139,49 @@ struct Link {
         Settle();
         return Run(sql, context);
     }
+    // Runs a script as Exec does, asking `keepGoing` every few milliseconds
+    // while the server works on it; a false answer cancels the statement
+    // running, which fails the script.
+    void ExecAsking(std::string_view sql, std::string_view context,
+                    const std::function<bool()>& keepGoing) {
+        constexpr int kAskMs = 50;
+        Settle();
+        Result failed(nullptr, PQclear);
+        if (PQsendQuery(conn, std::string(sql).c_str()) == 0) {
+            failed = Wrap(PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR));
+        }
+        bool cancelled = false;
+        while (!failed && PQisBusy(conn) != 0) {
+            pollfd socket{PQsocket(conn), POLLIN, 0};
+            poll(&socket, 1, kAskMs);
+            if (PQconsumeInput(conn) == 0) {
+                break;  // the connection failed: its result says so
+            }
+            if (!cancelled && !keepGoing()) {
+                const std::unique_ptr<PGcancel, decltype(&PQfreeCancel)> cancel(PQgetCancel(conn),
+                                                                                PQfreeCancel);
+                std::array<char, 256> error{};
+                cancelled = cancel && PQcancel(cancel.get(), error.data(), error.size()) != 0;
+            }
+        }
+        // Every statement's result, up to the end of the script.
+        while (PGresult* next = PQgetResult(conn)) {
+            Result result = Wrap(next);
+            const ExecStatusType status = PQresultStatus(next);
+            if (!failed && status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
+                status != PGRES_EMPTY_QUERY) {
+                failed = std::move(result);
+            }
+        }
+        if (failed) {
+            Check(failed.get(), context);
+        }
+        if (PQstatus(conn) != CONNECTION_OK) {
+            lost = true;
+            throw LostConnection(context);
+        }
+    }
+
     // The same within a read whose end waits for its cursors.
     Result Run(std::string_view sql, std::string_view context) {
         Result result = Wrap(PQexec(conn, std::string(sql).c_str()));
@@ -803,6 +848,11 @@ StatementRef PostgresSession::Prepare(std::string_view sql, std::size_t hash,
 
 void PostgresSession::ExecuteScript(std::string_view sql) {
     impl_->link->Exec(sql, sql.substr(0, 200));
+}
+
+void PostgresSession::RunScriptAsking(std::string_view sql,
+                                      const std::function<bool()>& keepGoing) {
+    impl_->link->ExecAsking(sql, sql.substr(0, 200), keepGoing);
 }
 
 void PostgresSession::BeginImmediate() {

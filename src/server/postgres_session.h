@@ -49,6 +49,9 @@ class PostgresSession : public SqlSession {
     // The server's process serving this session (to end it in a test).
     int BackendPid() const;
 
+  protected:
+    void RunScriptAsking(std::string_view sql, const std::function<bool()>& keepGoing) override;
+
   private:
     struct Impl;
     explicit PostgresSession(std::unique_ptr<Impl> impl);

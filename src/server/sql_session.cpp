@@ -41,14 +41,12 @@ std::size_t HashedSql::Hash(std::string_view text) {
     return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
-// An engine that cannot call back while a statement runs asks before the
-// script only.
 void SqlSession::ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing) {
     if (!keepGoing()) {
         throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
                          "The script was stopped before it started.");
     }
-    ExecuteScript(sql);
+    RunScriptAsking(sql, keepGoing);
 }
 
 std::int64_t SqlSession::Run(std::string_view sql, std::initializer_list<vym::Value> args) {

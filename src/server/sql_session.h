@@ -66,10 +66,10 @@ class SqlSession {
     // Runs a script of statements that return no rows (a migration).
     virtual void ExecuteScript(std::string_view sql) = 0;
     // The same for a script that may run for minutes: `keepGoing` is asked
-    // before it starts and, where the engine can tell, every few thousand of
-    // its steps. A false answer stops the script with an error; what it wrote
-    // goes with the transaction's rollback. `keepGoing` must not throw.
-    virtual void ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing);
+    // before it starts and every few milliseconds while it runs. A false
+    // answer stops the script with an error; what it wrote goes with the
+    // transaction's rollback. `keepGoing` must not throw.
+    void ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing);
 
     // Write transactions take the write lock up front, so two connections
     // wait for each other instead of failing half way. They nest: an inner
@@ -105,6 +105,10 @@ class SqlSession {
     vym::Value QueryValue(std::string_view sql, std::initializer_list<vym::Value> args = {});
     // Whether the database has the table (later migrations add tables).
     bool TableExists(std::string_view table);
+
+  protected:
+    // ExecuteLongScript once `keepGoing` has said to start.
+    virtual void RunScriptAsking(std::string_view sql, const std::function<bool()>& keepGoing) = 0;
 };
 
 }  // namespace vym::server

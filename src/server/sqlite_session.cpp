@@ -434,8 +434,7 @@ void SqliteSession::ExecuteScript(std::string_view sql) {
     }
 }
 
-void SqliteSession::ExecuteLongScript(std::string_view sql,
-                                      const std::function<bool()>& keepGoing) {
+void SqliteSession::RunScriptAsking(std::string_view sql, const std::function<bool()>& keepGoing) {
     // Every this many steps of the engine: a few milliseconds.
     constexpr int kStepsBetweenAsks = 100000;
     sqlite3* db = impl_->db.get();
@@ -447,9 +446,6 @@ void SqliteSession::ExecuteLongScript(std::string_view sql,
         sqlite3* db;
         ~HandlerOff() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
     } off{db};
-    if (!keepGoing()) {
-        throw SqlError(SQLITE_INTERRUPT, sqlite3_errstr(SQLITE_INTERRUPT), sql.substr(0, 200));
-    }
     ExecuteScript(sql);
 }
 

@@ -51,7 +51,6 @@ class SqliteSession : public SqlSession {
     StatementRef Prepare(std::string_view sql, std::size_t hash,
                          const std::shared_ptr<const std::string>* shared) override;
     void ExecuteScript(std::string_view sql) override;
-    void ExecuteLongScript(std::string_view sql, const std::function<bool()>& keepGoing) override;
     void BeginImmediate() override;
     void BeginRead() override;
     void Commit() override;
@@ -65,6 +64,9 @@ class SqliteSession : public SqlSession {
     // PRAGMA user_version: the schema version the migrations recorded.
     int SchemaVersion() override;
     void SetSchemaVersion(int version) override;
+
+  protected:
+    void RunScriptAsking(std::string_view sql, const std::function<bool()>& keepGoing) override;
 
   private:
     struct Impl;

@@ -75,22 +75,25 @@ TEST(PostgresSession, ALostConnectionRollsTheSaveBackAndTheNextCallReconnects) {
     EXPECT_EQ(t.ItemCount(), before + 1);
 }
 
+// A session of its own on the test database, of either engine.
+std::shared_ptr<SqlSession> OpenSession(const TempDatabase& t) {
+    const int newest = NewestSchemaVersion(CompiledMigrations());
+    if (IsPostgresUri(t.Path())) {
+        return PostgresSession::Open(t.Path(), {newest});
+    }
+    SqliteSession::Options options;
+    options.createIfMissing = false;
+    options.newestSchemaVersion = newest;
+    return SqliteSession::Open(t.Path(), options);
+}
+
 // A result read in batches (through a cursor on PostgreSQL, which keeps the
 // read it was opened in going) gives every row in order, whatever the session
 // does before the last: a write, which ends that read first; the statement
 // run again; and a statement let go before its last row.
 TEST(SqlSession, RowsReadInBatchesAllArriveWhateverTheSessionDoesMeanwhile) {
     TempDatabase t;
-    std::shared_ptr<SqlSession> session;
-    const int newest = NewestSchemaVersion(CompiledMigrations());
-    if (IsPostgresUri(t.Path())) {
-        session = PostgresSession::Open(t.Path(), {newest});
-    } else {
-        SqliteSession::Options options;
-        options.createIfMissing = false;
-        options.newestSchemaVersion = newest;
-        session = SqliteSession::Open(t.Path(), options);
-    }
+    const auto session = OpenSession(t);
     SqlSession& db = *session;
     db.Run(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
@@ -128,6 +131,40 @@ TEST(SqlSession, RowsReadInBatchesAllArriveWhateverTheSessionDoesMeanwhile) {
     EXPECT_EQ(
         db.QueryValue("SELECT count(*) FROM test_item WHERE description = 'Changed'").ToLong(), 1);
     EXPECT_FALSE(db.InTransaction());
+}
+
+// A script that runs long (a migration) is asked about as it runs and stops
+// when told, leaving nothing once its transaction rolls back.
+TEST(SqlSession, ALongScriptIsAskedAboutAsItRunsAndStopsWhenTold) {
+    TempDatabase t;
+    const auto session = OpenSession(t);
+    // The rows take the embedded engine many steps; the server is also kept
+    // waiting, as it is asked by the time.
+    const std::string script =
+        std::string(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+            "200000) INSERT INTO test_item (item_no, description) "
+            "SELECT i, 'Item ' || CAST(i AS varchar(10)) FROM n;") +
+        (IsPostgresUri(t.Path()) ? " SELECT pg_sleep(0.3);" : "");
+    for (const int stopAt : {1, 2, 0}) {  // 0: never
+        SCOPED_TRACE(stopAt);
+        int asked = 0;
+        const auto run = [&] {
+            session->ExecuteLongScript(script, [&] { return ++asked != stopAt; });
+        };
+        session->BeginImmediate();
+        if (stopAt == 0) {
+            run();
+            EXPECT_GE(asked, 3);
+            session->Commit();
+        } else {
+            EXPECT_THROW(run(), vym::Error);
+            EXPECT_EQ(asked, stopAt) << "not asked again once told to stop";
+            session->Rollback();
+        }
+        EXPECT_EQ(session->QueryValue("SELECT count(*) FROM test_item").ToLong(),
+                  stopAt == 0 ? 200000 : 0);
+    }
 }
 
 }  // namespace
