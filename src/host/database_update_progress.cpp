@@ -26,8 +26,9 @@ bool DatabaseUpdateProgress::Ask(int step, int steps) {
     } else if (sinceRedraw_.isValid() && sinceRedraw_.elapsed() < kRedrawMs) {
         return !window_->wasCanceled();
     }
-    window_->setRange(0, steps);
-    window_->setValue(step - 1);
+    // A step can take minutes with nothing to count: the bar shows it is
+    // busy, the text how far the update has come.
+    window_->setRange(0, 0);
     window_->setLabelText(QString("Preparing the database %1 for this version of the program: "
                                   "step %2 of %3.")
                               .arg(QDir::toNativeSeparators(path_))
