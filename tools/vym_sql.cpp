@@ -512,7 +512,23 @@ int main(int argc, char** argv) {
                                      "office, run: vym-sql --database " +
                                      args.database + " --demo");
         }
+        // An older database is updated as it opens, in minutes for a large
+        // one; a new one is made quietly.
+        int shownStep = 0;
+        if (!args.demo || vym::server::IsPostgresUri(args.database) ||
+            std::filesystem::exists(args.database)) {
+            options.updateProgress = [&shownStep](int step, int steps) {
+                if (step != shownStep) {
+                    shownStep = step;
+                    std::cerr << "\rUpdating the database for this version: step " << step << " of "
+                              << steps << "   ";
+                    progressShown = true;
+                }
+                return true;
+            };
+        }
         auto server = vym::server::LocalAppServer::Open(args.database, options);
+        EndProgress();
         auto connection = server->DBConnection();
         if (!args.procedure.empty()) {
             return RunProcedure(*connection, args);

@@ -6,6 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "server/migration.h"
+#include "server/schema_migrator.h"
+#include "server/sqlite_session.h"
 #include "support/server/temp_database.h"
 
 namespace {
@@ -88,6 +91,24 @@ TEST_F(VymSql, DemoDatabaseIsQueriedInColumnsAndCsvAndItsProceduresCalled) {
     ASSERT_EQ(parm.exit, 0) << parm.err;
     EXPECT_NE(parm.out.find("@RETURN_VALUE = 0\n"), std::string::npos) << parm.out;
     EXPECT_NE(parm.out.find("@req_rpt_dept = "), std::string::npos) << parm.out;
+}
+
+// A database of the version before this one is brought up to date as it
+// opens, with its step on stderr; a new one is made without a word.
+TEST_F(VymSql, AnOlderDatabaseIsUpdatedShowingItsSteps) {
+    const auto& migrations = vym::server::CompiledMigrations();
+    const int newest = vym::server::NewestSchemaVersion(migrations);
+    vym::server::MigrateSchema(*vym::server::SqliteSession::Open(Db(), {true, newest}),
+                               {migrations.begin(), migrations.end() - 1}, false, Db());
+
+    const Outcome updated = Exec({"--database", Db(), "PRAGMA user_version"});
+    ASSERT_EQ(updated.exit, 0) << updated.err;
+    EXPECT_EQ(updated.err, "\rUpdating the database for this version: step 1 of 1   \n");
+    EXPECT_NE(updated.out.find(std::to_string(newest)), std::string::npos) << updated.out;
+
+    const Outcome made = Exec({"--database", (dir_ / "new.db").string(), "--demo"});
+    ASSERT_EQ(made.exit, 0) << made.err;
+    EXPECT_EQ(made.err, "");
 }
 
 TEST_F(VymSql, HelpPrintsTheUsageAndSucceeds) {
