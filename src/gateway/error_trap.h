@@ -25,11 +25,17 @@ std::string ModuleSourcePrefix(std::string_view module);
 // "<prefix> <procedure>", and Run returns False. The trap shows no message.
 class ErrorTrap {
   public:
-    // A module of the component ("ItemMaint", "CItem"). The name is a
-    // literal: the trap keeps the pointer.
-    explicit ErrorTrap(const char* module) : module_(module) {}
+    // A module's name, known when the program is compiled (a literal), so
+    // that a trap can keep the pointer. Implicit, so that a literal is one.
+    struct Module {
+        consteval Module(const char* name) : name(name) {}
+        const char* name;
+    };
+
+    // A module of the component ("ItemMaint", "CItem").
+    explicit ErrorTrap(Module module) : module_(module.name) {}
     // A shared code module reports under its bare name ("modDBFiller").
-    static ErrorTrap Shared(const char* module) { return ErrorTrap(module, true); }
+    static ErrorTrap Shared(Module module) { return ErrorTrap(module.name, true); }
 
     template <class Body>
     bool Run(ErrorObject* errors, std::string_view procedure, const Connection* connection,

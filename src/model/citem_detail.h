@@ -49,7 +49,7 @@ class CItemDetail {
     bool Update(Command& cmd, ErrorObject* oError = nullptr);
 
   protected:
-    explicit CItemDetail(const char* module) : trap_(module) {}
+    explicit CItemDetail(ErrorTrap::Module module) : trap_(module) {}
 
     virtual void PrepareUpdate(Command& cmd) = 0;
 
