@@ -513,7 +513,7 @@ int main(int argc, char** argv) {
                                      args.database + " --demo");
         }
         // An older database is updated as it opens, in minutes for a large
-        // one; a new one is made quietly.
+        // one; a new file is made quietly.
         int shownStep = 0;
         if (!args.demo || vym::server::IsPostgresUri(args.database) ||
             std::filesystem::exists(args.database)) {
