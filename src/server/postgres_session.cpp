@@ -36,6 +36,13 @@ Result Wrap(PGresult* result) {
     return Result(result, PQclear);
 }
 
+// A script of comments alone (a migration of the other engine's) runs
+// nothing, and nothing went wrong.
+bool Succeeded(const PGresult* result) {
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY;
+}
+
 std::string Field(const PGresult* result, int field) {
     const char* value = PQresultErrorField(result, field);
     return value ? value : "";
@@ -146,12 +153,11 @@ struct Link {
                     const std::function<bool()>& keepGoing) {
         constexpr int kAskMs = 50;
         Settle();
-        Result failed(nullptr, PQclear);
         if (PQsendQuery(conn, std::string(sql).c_str()) == 0) {
-            failed = Wrap(PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR));
+            Check(Wrap(PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR)).get(), context);
         }
         bool cancelled = false;
-        while (!failed && PQisBusy(conn) != 0) {
+        while (PQisBusy(conn) != 0) {
             pollfd socket{PQsocket(conn), POLLIN, 0};
             poll(&socket, 1, kAskMs);
             if (PQconsumeInput(conn) == 0) {
@@ -165,11 +171,10 @@ struct Link {
             }
         }
         // Every statement's result, up to the end of the script.
+        Result failed(nullptr, PQclear);
         while (PGresult* next = PQgetResult(conn)) {
             Result result = Wrap(next);
-            const ExecStatusType status = PQresultStatus(next);
-            if (!failed && status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
-                status != PGRES_EMPTY_QUERY) {
+            if (!failed && !Succeeded(next)) {
                 failed = std::move(result);
             }
         }
@@ -213,11 +218,7 @@ struct Link {
     }
 
     void Check(const PGresult* result, std::string_view context) {
-        const ExecStatusType status = PQresultStatus(result);
-        // A script of comments alone (a migration of the other engine's) runs
-        // nothing, and nothing went wrong.
-        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ||
-            status == PGRES_EMPTY_QUERY) {
+        if (Succeeded(result)) {
             return;
         }
         if (PQstatus(conn) != CONNECTION_OK) {
