@@ -536,6 +536,14 @@ TEST_F(ItemSearchProcedures, ResultRowsCarryTheColumnsTheConsoleShows) {
     for (const char* column : {"resource_type_description", "labor_code_description"}) {
         EXPECT_TRUE(ss.rows->HasField(column)) << column;
     }
+
+    // No match still gives the console its columns, the location's among them.
+    auto none = Call("VYM_SP_ITEM_GetItemStock",
+                     {{"@description", "nothing like it"}, {"@location_id", "SUMMIT"}});
+    EXPECT_EQ(none.count, 0);
+    EXPECT_TRUE(none.rows->Eof());
+    EXPECT_EQ(none.rows->FieldCount(), rows->FieldCount());
+    EXPECT_TRUE(none.rows->HasField("qoh_column"));
 }
 
 TEST_F(ItemSearchProcedures, SearchListsComeAsResultSetsNamedByDataType) {

@@ -290,10 +290,13 @@ class Search {
         const std::optional<Search> walk =
             plan == Plan::Walk ? WithinMatchedPlaces(call.Session(), rows.orderBy) : std::nullopt;
         const Search& read = walk ? *walk : *this;
-        // Bound to the rows: the columns' values, then those of the conditions.
-        const bool ownValues = walk || !columnValues.empty();
-        const std::vector<vym::Value> readValues =
-            ownValues ? read.Values(std::move(columnValues)) : std::vector<vym::Value>();
+        // Bound to the rows: the columns' values, then those of the conditions,
+        // which the text of no match does not test.
+        const bool ownValues = walk || !columnValues.empty() || plan == Plan::Nothing;
+        const std::vector<vym::Value> readValues = !ownValues ? std::vector<vym::Value>()
+                                                   : plan == Plan::Nothing
+                                                       ? std::move(columnValues)
+                                                       : read.Values(std::move(columnValues));
         const std::vector<vym::Value>& bound = ownValues ? readValues : values;
         // A walk reads the order's own index and joins the lookups to each
         // row it keeps, as written; a few matches are found through their
@@ -464,8 +467,11 @@ class Search {
             clause += clause.empty() ? " WHERE " : " AND ";
             clause += condition;
         };
+        // No match: the rows' columns alone, with no condition to test and
+        // so no value bound that the engine would prepare the text again for
+        // (a pattern it might match through an index).
         if (plan == Plan::Nothing) {
-            add("1 = 0");
+            return " WHERE 1 = 0";
         }
         const auto any = [this](auto test) {
             return std::any_of(conditions_.begin(), conditions_.end(), test);
