@@ -70,15 +70,10 @@ int MigrateSchema(SqlSession& session, const std::vector<Migration>& migrations,
         }
         ++step;
         try {
-            const std::string script = engine.MigrationScript(migration.sql);
-            if (progress) {
-                session.ExecuteLongScript(script, [&] {
-                    stopped = stopped || !progress(step, steps);
-                    return !stopped;
-                });
-            } else {
-                session.ExecuteScript(script);
-            }
+            session.ExecuteLongScript(engine.MigrationScript(migration.sql), [&] {
+                stopped = stopped || (progress && !progress(step, steps));
+                return !stopped;
+            });
         } catch (const vym::Error& e) {
             if (stopped) {
                 throw vym::Error(errc::kDatabase, std::string(kConnectionSource),
